@@ -1,0 +1,30 @@
+# Compile settings shared by every target of the project.
+#
+# Sources are UTF-8; the program's texts are GBK at run time, so string
+# literals are re-encoded by the compiler. The platform layer passes
+# NATIVE_CHARSET: it carries GBK text as bytes, has no texts of its own, and
+# uses standard headers (<chrono>) whose literals have no GBK form.
+function(pellor_defaults target)
+    cmake_parse_arguments(ARG "NATIVE_CHARSET" "" "" ${ARGN})
+    target_compile_options(${target} PRIVATE -Wall -Wextra -finput-charset=UTF-8)
+    if(NOT ARG_NATIVE_CHARSET)
+        target_compile_options(${target} PRIVATE -fexec-charset=GBK)
+    endif()
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    if(PELLOR_SANITIZE)
+        target_compile_options(${target} PRIVATE
+            -fsanitize=${PELLOR_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+        target_link_options(${target} PUBLIC -fsanitize=${PELLOR_SANITIZE})
+    endif()
+endfunction()
+
+# A GoogleTest program registered with CTest. Its tests are named after the
+# program, "game_tests" giving "game.Suite.Case", so a folder's tests can be
+# selected with "ctest -R '^game\\.'".
+function(pellor_test name)
+    add_executable(${name} ${ARGN})
+    pellor_defaults(${name})
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+    string(REGEX REPLACE "_tests$" "" prefix ${name})
+    gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/TableRecords.h"
+
+// The referee's per-phase time limits and its wait clock.
+class CTimeLimits {
+public:
+    enum { kGrace = 10 };
+
+    CTimeLimits();
+
+    // Stores the current tick as the start of the wait.
+    void Start();
+    void StartAt(uint32_t tick) { m_nStartTick = tick; }
+
+    // True when the whole seconds elapsed since the start reach the limit of
+    // the game state plus the grace. States 3, 5 and unknown ones never time
+    // out.
+    bool IsTimeOut(int gameState) const;
+    bool IsTimeOutAt(int gameState, uint32_t now) const;
+
+    // Replaces the eleven limits with the table head's time limits.
+    void SetLimits(const int32_t limits[kTimeLimitCount]);
+    int GetLimit(int index) const;
+
+private:
+    uint32_t m_nStartTick;
+    int32_t m_nLimit[kTimeLimitCount];
+};
