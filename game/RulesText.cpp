@@ -10,6 +10,23 @@ void StoreInRange(int32_t& target, int value, int low, int high) {
         target = value;
 }
 
+// Fields that switch one rule on when they are not 0.
+struct RuleSwitch {
+    int field;
+    uint32_t flag;
+};
+const RuleSwitch kRuleSwitches[] = {
+    {14, kRuleThrees},
+    {17, kRuleAskOnlyFinishers},
+    {18, kRuleTeammatesAnswerFirst},
+    {19, kRuleGousijiAfterRevolution},
+    {20, kRuleEscapeAfterStart},
+    {22, kRuleCardsLeftNotice},
+    {24, kRuleShao},
+    {25, kRuleNextSeatLeadsAfterBurn},
+    {28, kRuleAskHostPerSeat},
+};
+
 } // namespace
 
 // The rules text a host sets as property 0: the table's time limits, rule
@@ -25,16 +42,16 @@ void CGameLogic::ParseRulesText(const char* text) {
         if (field == 14)
             m_dwRuleFlags = kRuleMostThreesLeads;
         fields.Next(value);
+        for (const RuleSwitch& rule : kRuleSwitches) {
+            if (rule.field == field && value != 0)
+                m_dwRuleFlags |= rule.flag;
+        }
         switch (field) {
         case 12:
             m_nEscapePenalty = value;
             break;
         case 13:
             head.nField13 = value;
-            break;
-        case 14:
-            if (value)
-                m_dwRuleFlags |= kRuleThrees;
             break;
         case 15:
             if (value == 1)
@@ -50,31 +67,11 @@ void CGameLogic::ParseRulesText(const char* text) {
             else if (value == 3)
                 m_dwRuleFlags |= kRuleTribute | kRuleTributeVariant3;
             break;
-        case 17:
-            if (value)
-                m_dwRuleFlags |= kRuleAskOnlyFinishers;
-            break;
-        case 18:
-            if (value)
-                m_dwRuleFlags |= kRuleTeammatesAnswerFirst;
-            break;
-        case 19:
-            if (value)
-                m_dwRuleFlags |= kRuleGousijiAfterRevolution;
-            break;
-        case 20:
-            if (value)
-                m_dwRuleFlags |= kRuleEscapeAfterStart;
-            break;
         case 21:
             if (value) {
                 m_dwRuleFlags |= kRuleEscapeBeforeGames;
                 head.nGamesToPlay = value;
             }
-            break;
-        case 22:
-            if (value)
-                m_dwRuleFlags |= kRuleCardsLeftNotice;
             break;
         case 23:
             if (value == 1)
@@ -82,24 +79,12 @@ void CGameLogic::ParseRulesText(const char* text) {
             else if (value == 2)
                 m_dwRuleFlags |= kRuleReturnTribute;
             break;
-        case 24:
-            if (value)
-                m_dwRuleFlags |= kRuleShao;
-            break;
-        case 25:
-            if (value)
-                m_dwRuleFlags |= kRuleNextSeatLeadsAfterBurn;
-            break;
         case 26:
             if (value > 0)
                 m_nPointFactor = value;
             break;
         case 27:
             head.nMinBeans = value;
-            break;
-        case 28:
-            if (value)
-                m_dwRuleFlags |= kRuleAskHostPerSeat;
             break;
         case 29:
             StoreInRange(head.nField29, value, 1, 16);
@@ -137,8 +122,9 @@ void CGameLogic::ParseRulesText(const char* text) {
         case 40:
             StoreInRange(m_nOtherMultiplier, value, 1, 9999);
             break;
-        default: // fields 1 to 11
-            head.nTimeLimit[field - 1] = value;
+        default:
+            if (field <= kTimeLimitCount)
+                head.nTimeLimit[field - 1] = value;
             break;
         }
     }

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
+    libfreetype-dev libpng-dev libjpeg62-turbo-dev libgif-dev libsdl2-dev
+    fonts-wqy-microhei xvfb xauth
 )
 
 missing=()
