@@ -7,6 +7,7 @@
 
 #include "game/Cards.h"
 #include "game/GameLogicBase.h"
+#include "game/GameRecords.h" // tagPLAYENTRY
 #include "game/GameStatistics.h"
 #include "game/TableRecords.h"
 #include "game/TakeChanceRule.h"
@@ -82,13 +83,6 @@ enum {
     kActionPointRound1 = 512,
     kActionPointRound2 = 1024,
     kActionBuyThree = 2048,
-};
-
-// One take-out of the current round.
-struct tagPLAYENTRY {
-    int32_t nSeat;
-    int32_t nReserved;
-    CardType type;
 };
 
 enum { kActionRecordSize = 352 };
