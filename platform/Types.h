@@ -120,3 +120,14 @@ typedef LONG LSTATUS;
 typedef POINT* LPPOINT;
 typedef RECT* LPRECT;
 typedef const RECT* LPCRECT;
+
+// COM-style results, for the picture object and the component stand-ins.
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0L)
+#define S_FALSE ((HRESULT)1L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_POINTER ((HRESULT)0x80004003L)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define E_OUTOFMEMORY ((HRESULT)0x8007000EL)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
