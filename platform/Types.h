@@ -66,7 +66,7 @@ typedef void* HANDLE;
 typedef void* HGDIOBJ;
 typedef UINT_PTR SOCKET;
 
-#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR) - 1)
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 #define MAX_PATH 260
 
 typedef DWORD COLORREF;
