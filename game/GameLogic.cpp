@@ -113,7 +113,7 @@ void CGameLogic::ResetGameData() {
         memset(m_LaidCards, 0, sizeof(m_LaidCards));
         memset(m_nHandCount, 0, sizeof(m_nHandCount));
         memset(m_nStartFlags, 0, sizeof(m_nStartFlags));
-        memset(m_CurrentAction, 0, sizeof(m_CurrentAction));
+        m_CurrentAction = tagACTIONRECORD{};
         memset(m_nSeatCounter, 0, sizeof(m_nSeatCounter));
         memset(m_TableHead.nGuessesPlaced, 0, sizeof(m_TableHead.nGuessesPlaced));
         for (int seat = 0; seat < kSeatCount; ++seat) {
@@ -131,9 +131,42 @@ void CGameLogic::ResetGameData() {
         m_PlayList.clear();
         m_ActionQueue.clear();
         m_pWaitShaoMsg.reset();
+        ResetRefereeGameData();
     } catch (const std::exception&) {
         Trace("Exception:-------:ResetGameData Erro!");
     }
+}
+
+// The referee's per-game lists. The tribute lists, the point values, the
+// history and the next game's leader are kept: the next game runs the
+// tributes that this one earned and its first leader follows this one's
+// places.
+void CGameLogic::ResetRefereeGameData() {
+    m_LastAction = tagACTIONRECORD{};
+    m_nBurnedSeat = -1;
+    m_nLastPlaySeat = -1;
+    m_nPrevLastPlaySeat = -1;
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        m_nPointAnswer1[seat] = 0;
+        m_nPointAnswer2[seat] = 0;
+        m_nOpenedPoint[seat] = 0;
+        m_bPointAnswered[seat] = 0;
+        m_bBuyFlag[seat] = 0;
+        m_bRevolutionAnswered[seat] = 0;
+        m_nGousijiAnswer[seat] = -1;
+        m_nReturnsOwed[seat] = 0;
+        m_nTrustCount[seat] = 0;
+        m_nPublishedMask[seat] = 0;
+    }
+    m_nRevolutionCount = 0;
+    m_GameShaoList.clear();
+    for (auto& queue : m_ReturnQueue)
+        queue.clear();
+    m_SentTributes.clear();
+    m_SentReturns.clear();
+    m_SentBuy3.clear();
+    m_FailShaoList.clear();
+    vecPlace.clear();
 }
 
 void CGameLogic::ResetRound(int leader) {

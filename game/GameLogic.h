@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -9,6 +10,10 @@
 #include "game/GameLogicBase.h"
 #include "game/GameRecords.h" // tagPLAYENTRY
 #include "game/GameStatistics.h"
+#include "game/PlayRecords.h"
+#include "game/RefereeRandom.h"
+#include "game/RefereeRecords.h"
+#include "game/StateRecords.h"
 #include "game/TableRecords.h"
 #include "game/TakeChanceRule.h"
 #include "game/TimeLimits.h"
@@ -85,7 +90,14 @@ enum {
     kActionBuyThree = 2048,
 };
 
-enum { kActionRecordSize = 352 };
+enum { kActionRecordSize = sizeof(tagACTIONRECORD) };
+
+// Tribute kinds, counted from 1 in the referee's lists and the game-over
+// record; the tribute and return records carry the kind minus 1.
+enum { kTributePoint = 1, kTributeBie = 2, kTributeShao = 3, kTributePlace = 4, kTributeKinds = 4 };
+
+// Trusteeship words.
+enum { kTrustOwn = 300, kTrustExit = 301, kTrustBroken = 302 };
 
 // The rule book and the state of one six-seat table. The table window keeps
 // the one instance, theBoard, as the mirror of the table the game records
@@ -183,6 +195,48 @@ public:
 
     static int GetLevelFromScore(int score);
 
+    // ---- The referee, as a host drives it through the virtual slots -------
+    int OnUserEnter(int flags, const tagUSERINFO* user) override;
+    int OnUserLeave(const char* userName) override;
+    int OnWatcherEnter(const void* watcher) override;
+    int OnGameMsg(const tagGAMEEVENT* event) override;
+    int OnBreak(int seat, intptr_t x) override;
+    int OnBreakReturn(int seat, intptr_t x) override;
+    int OnTrustExit(int seat, intptr_t x) override;
+    int OnUserInfoChange(int flags, const tagUSERINFO* user) override;
+
+    // Draws of the deal, the key digits and the bets; the operating system's
+    // unless a test gives its own.
+    void SetRandomSource(std::unique_ptr<CRefereeRandom> source);
+
+    // Read by a host's own seats and by tests.
+    int GetActionSerial() const { return m_nActionSerial; }
+    int GetLastPlaySeat() const { return m_nLastPlaySeat; }
+    int GetTrustWord(int seat) const { return IsValidSeat(seat) ? m_nTrustWord[seat] : 0; }
+    int GetPublishedMask(int seat) const { return IsValidSeat(seat) ? m_nPublishedMask[seat] : 0; }
+    int GetGamesPlayed() const { return m_nGamesPlayed; }
+    bool IsClosing() const { return m_bClosing != 0; }
+    const std::vector<int>& GetPlaces() const { return vecPlace; }
+    const std::vector<tagHISTORYENTRY>& GetHistory() const { return m_History; }
+    const std::vector<tagTRIBUTEENTRY>& GetTributeList(int kind) const;
+    const std::vector<tagTRIBUTEENTRY>& GetReturnQueue(int kind) const;
+    int GetReturnsOwed(int seat) const { return IsValidSeat(seat) ? m_nReturnsOwed[seat] : 0; }
+    int GetStartFlag(int seat) const { return IsValidSeat(seat) ? m_nStartFlags[seat] : 0; }
+    bool IsSeatTaken(int seat) const { return IsValidSeat(seat) && m_bSeatTaken[seat]; }
+    // The return the seat owes first: the queue's kind (1..4) and entry;
+    // false while an earlier kind is still being returned.
+    bool FindOwedReturn(int seat, int* kind, tagTRIBUTEENTRY* entry) const;
+
+    // Chooses count cards that the returning seat gives back to the
+    // receiving seat; the codes go to codes[0..count-1]. 1 when found.
+    int ChooseReturnCards(int returner, int receiver, int count, int* codes) const;
+    // The return record of a seat for the entry it owes (kind 1..4).
+    static tagRETURNTRIBUTEMSG MakeReturnRecord(int seat, int kind, const tagTRIBUTEENTRY& entry,
+                                                const int* codes);
+    // Caps each loss at the seat's beans and takes what was cut from the
+    // winners; returns the amount cut.
+    static int CapLosses(const int32_t beans[kSeatCount], int32_t changes[kSeatCount]);
+
     CTripleDes m_Cipher;
     CTimeLimits m_TimeLimits;
     CTakeChanceRule m_TakeChanceRule;
@@ -192,11 +246,131 @@ protected:
     // Starts a round led by the given seat: nothing to beat yet, every mask
     // cleared but the leader's take-out.
     void ResetRound(int leader);
+    void ResetRefereeGameData();
     void ParseRulesText(const char* text);
     int CheckThreesRule(int seat, CardType type, int count) const;
     int CompareWithLastPlay(CardType type) const;
     int CheckPlay(int seat, CardType type, const int* codes, int count) const;
     static bool IsValidSeat(int seat) { return seat >= 0 && seat < kSeatCount; }
+
+    // ---- Referee: events (RefereeEvents.cpp) ------------------------------
+    // Runs one handler under the lock; a failure inside is traced with the
+    // given line. The outermost handler then acts for the seats queued for
+    // acting, one after the other, instead of nesting.
+    template <class Body> int RunHandler(const char* failureLine, Body&& body);
+    void QueueAutoAction(int seat);
+    void DrainAutoActions();
+    int OnWatcherCanSeeMyCard(int sender, const void* record, int length);
+    int OnDeclCard(int sender, const void* record, int length);
+    int OnSeatRequest(int sender, const void* record, int length);
+    int OnPluginData(const void* record, int length);
+    int BreakOrExit(int seat, int trustWord, const char* failureLine);
+    void SendTableInfo();
+    void SendTrustWords(int seat);
+    void SendUserRecord(int seat, int code);
+    void SendGameAbort(const tagSETTLEMENTENTRY* entries, bool withStatistics);
+    bool EscapeRulesApply() const;
+    int CountTrustedOrOut() const;
+    int Charge(int seat, int amount, int kind);
+
+    // ---- Referee: snapshot (RefereeSnapshot.cpp) ---------------------------
+    void BuildSnapshot(tagSNAPSHOTMSG& msg, int seat, const tagWATCHERINFO* watcher) const;
+    void SendGameHistoryRecords(int code, int seat);
+    void FillPlaces(int32_t places[kSeatCount]) const;
+
+    // ---- Referee: start, deal and the phases before play -------------------
+    int OnPlayerStart(int sender, const void* record, int length);
+    void Deal();
+    void SendShuffle();
+    void StartFirstPointRound();
+    void RunPhasesAfterDeal(int firstPhase);
+    bool StartSecondPointRound();
+    int OnPoint(int sender, const void* record, int length);
+    void StartBuy3Phase();
+    void ResolveBuy3();
+    void FinishBuy3Phase();
+    int OnBuy3(int sender, const void* record, int length);
+    void StartRevolutionPhase();
+    int OnRevolution(int sender, const void* record, int length);
+    int OnGousiji(int sender, const void* record, int length);
+    int OnTakeChance(int sender, const void* record, int length);
+    bool SeatHoldsNoThree(int seat) const;
+
+    // ---- Referee: tribute and its return (RefereeTribute.cpp) --------------
+    bool RunTributeLists();
+    void RunTributeList(int kind);
+    void RunPointTributes() { RunTributeList(kTributePoint); }
+    void RunBieTributes() { RunTributeList(kTributeBie); }
+    void RunShaoTributes() { RunTributeList(kTributeShao); }
+    void RunPlaceTributes() { RunTributeList(kTributePlace); }
+    bool HasPendingTributes() const;
+    bool AnyReturnQueued() const;
+    void SendReturnPrompts();
+    int OnReturnTribute(int sender, const void* record, int length);
+    int CheckReturnTribute(const tagRETURNTRIBUTEMSG& msg) const;
+    void SendReturnTributeReturn(const tagRETURNTRIBUTEMSG& msg);
+    void FinishReturnKind();
+
+    // ---- Referee: trick play (RefereePlay.cpp, RefereeSteps.cpp) ------------
+    void StartPlay();
+    int ChooseFirstLeader();
+    void StartNewRound(int leader);
+    int ProcessAction(int sender, const void* record, int length);
+    int ProcessActionRecord(const tagACTIONRECORD& action);
+    bool ConvertPlayRecord(int sender, const void* record, int length, tagACTIONRECORD& out);
+    bool MayActNow(const tagACTIONRECORD& action) const;
+    int AnswerPosition(int seat) const;
+    bool HasAnswered(int seat) const;
+    void SetNextAction(const tagACTIONRECORD& action);
+    void SetActionMsg(const tagACTIONRECORD& action);
+    int TakeoutSetNextAction(const tagACTIONRECORD& action);
+    int ShaoSetNextAction(const tagACTIONRECORD& action);
+    int PassSetNextAction(const tagACTIONRECORD& action);
+    int GiveupSetNextAction(const tagACTIONRECORD& action, bool* sendPrompt);
+    void LetSetNextAction(const tagACTIONRECORD& action);
+    int ReleaseWaitingAction();
+    bool WaitingActionReleasable(int seat) const;
+    bool AllBeforeAnswered(int seat) const;
+    void RunAskingLoop(int actor, bool shaoLoop);
+    bool IsOpenRound() const;
+    int FindNextAnswerer(int seat) const;
+    void BuildAnswerOrder(int actor);
+    int CanAnswerLastPlay(int seat);
+    void MarkLaidCards(const tagACTIONRECORD& action);
+    void SendGousijiNotice(int seat, int value);
+    void DropGousijiSeat();
+    void AddBieEntry(int actor);
+    void EarnShao(int actor);
+    int CountSeatsNotOut() const;
+    CardType LastPlayType() const;
+
+    // ---- Referee: places, game over and settlement -------------------------
+    int PlaceFinishedSeat(int seat);
+    bool IsGameDecided() const;
+    int SetOverPlace(int seat);
+    void SendPlaces(int seat);
+    void GameOver();
+    void SettleGame(tagGAMEOVERMSG& msg, tagSETTLEMENTENTRY entries[kSeatCount]);
+    static void ComputePlaceTributes(std::vector<int> places, std::vector<tagTRIBUTEENTRY>& list);
+    void ComputePointTributes(int32_t values[kSeatCount], const int32_t opened[kSeatCount],
+                              const int32_t answers1[kSeatCount],
+                              const int32_t answers2[kSeatCount]);
+    void AddTributeValues(int32_t values[kSeatCount], std::vector<tagTRIBUTEENTRY> point,
+                          std::vector<tagTRIBUTEENTRY> bie, std::vector<tagTRIBUTEENTRY> shao,
+                          std::vector<tagTRIBUTEENTRY> place) const;
+    void ProcessExitBean(tagSETTLEMENTENTRY entries[kSeatCount]);
+    int RevolutionarySeat() const;
+    int AskHostForSeat(int seat, int beanChange);
+
+    // ---- Referee: acting for seats, trusteeship, time-outs (RefereeAuto.cpp)
+    void DoAutoAction(int seat);
+    void AutoPlay(int seat);
+    void AutoReturnTribute(int seat);
+    int OnTrustPlay(int sender, const void* record, int length);
+    int OnTimeOutTick(int sender, const void* record, int length);
+    void SwitchTrustOn(int seat);
+    void SendCardsLeft(int seat);
+    void SendCardsLeftToWatchers(int watchedSeat);
 
     int m_nGameState;
     uint32_t m_dwRuleFlags;
@@ -234,17 +408,59 @@ protected:
     int32_t m_nGousijiCount[kSeatCount];
     int32_t m_nTrustCount[kSeatCount];
     int m_nGousijiSeat;
-    std::unique_ptr<uint8_t[]> m_pWaitShaoMsg; // the best waiting shao action, or null
-    uint8_t m_CurrentAction[kActionRecordSize];
+    std::unique_ptr<tagACTIONRECORD> m_pWaitShaoMsg; // the best waiting action, or null
+    tagACTIONRECORD m_CurrentAction;
     std::vector<tagPLAYENTRY> m_PlayList;
-    std::vector<std::vector<uint8_t>> m_ActionQueue;
+    std::vector<tagACTIONRECORD> m_ActionQueue; // answers received since the last prompt
     int m_nAwaitedAnswers;
     int m_nLastPlaySeat;
     int m_nPrevLastPlaySeat;
     int m_nKeptLeader[2];
     std::recursive_mutex m_Lock;
     uint8_t m_bClosing;
+
+    // Referee working state beyond the table of members above.
+    int m_nActionSerial = 0;
+    tagACTIONRECORD m_LastAction{};
+    int m_nBurnedSeat = -1;
+    int32_t m_nOpenedPoint[kSeatCount] = {};
+    int32_t m_bPointAnswered[kSeatCount] = {};
+    int32_t m_bBuyFlag[kSeatCount] = {};
+    int32_t m_bRevolutionAnswered[kSeatCount] = {};
+    int32_t m_nGousijiAnswer[kSeatCount] = {-1, -1, -1, -1, -1, -1};
+    int m_nRevolutionCount = 0;
+    int32_t m_nKeptMultiple[kSeatCount] = {}; // 0 until the seat chose one
+    std::vector<tagTRIBUTEENTRY>
+        m_TributeList[kTributeKinds]; // by kind - 1, kept for the next game
+    std::vector<tagTRIBUTEENTRY> m_GameShaoList;
+    std::vector<tagTRIBUTEENTRY> m_ReturnQueue[kTributeKinds];
+    int32_t m_nReturnsOwed[kSeatCount] = {};
+    std::vector<tagTRIBUTEMSG> m_SentTributes;
+    std::vector<tagRETURNTRIBUTEMSG> m_SentReturns;
+    std::vector<tagBUY3MSG> m_SentBuy3;
+    std::vector<int> m_FailShaoList;
+    std::vector<int> vecPlace;
+    int32_t m_nPointValue[kSeatCount] = {};
+    std::vector<tagHISTORYENTRY> m_History;
+    std::deque<int> m_AutoQueue;
+    int m_nHandlerDepth = 0;
+    std::unique_ptr<CRefereeRandom> m_pRandom;
 };
+
+template <class Body> int CGameLogic::RunHandler(const char* failureLine, Body&& body) {
+    std::lock_guard<std::recursive_mutex> lock(m_Lock);
+    ++m_nHandlerDepth;
+    int result = 1;
+    try {
+        result = body();
+    } catch (...) {
+        Trace("%s", failureLine);
+    }
+    if (m_nHandlerDepth == 1)
+        DrainAutoActions();
+    --m_nHandlerDepth;
+    return result;
+}
 
 // The table the program shows.
 extern CGameLogic theBoard;

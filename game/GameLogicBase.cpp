@@ -123,6 +123,16 @@ int CGameLogicBase::CallHost(int code, int param, const void* data, int dataLen)
     return m_pfnHostCallback(&call);
 }
 
+int CGameLogicBase::AskHost(int code, const void* data, int dataLen, int* answer) {
+    if (m_pfnHostCallback == nullptr)
+        return 0;
+    tagHOSTCALL call{m_nOwnerId, code, 0, dataLen, data};
+    const int result = m_pfnHostCallback(&call);
+    if (result != 0 && answer != nullptr)
+        *answer = call.nParam;
+    return result;
+}
+
 int CGameLogicBase::SendToAll(const void* record, int length) {
     return CallHost(kHostSendToAll, 0, record, length);
 }

@@ -87,6 +87,10 @@ public:
     // Hands one call to the host; 0 when no host is attached.
     int CallHost(int code, int param, const void* data, int dataLen);
 
+    // A call whose answer the host writes into the record's param; 0 when
+    // no host is attached or the host gave no answer.
+    int AskHost(int code, const void* data, int dataLen, int* answer);
+
     // Senders of game records.
     int SendToAll(const void* record, int length);
     int SendForwardedToSeat(int seat, const void* record, int length);

@@ -3,15 +3,24 @@
 #include "game/GameTick.h"
 
 #include <cstring>
+#include <utility>
 
 CTimeLimits::CTimeLimits() : m_nStartTick(0), m_nLimit{5, 3, 3, 10, 5, 5, 5, 5, 3, 10, 1} {}
 
+void CTimeLimits::SetTickSource(std::function<uint32_t()> source) {
+    m_TickSource = std::move(source);
+}
+
+uint32_t CTimeLimits::Now() const {
+    return m_TickSource ? m_TickSource() : GameTickCount();
+}
+
 void CTimeLimits::Start() {
-    m_nStartTick = GameTickCount();
+    m_nStartTick = Now();
 }
 
 bool CTimeLimits::IsTimeOut(int gameState) const {
-    return IsTimeOutAt(gameState, GameTickCount());
+    return IsTimeOutAt(gameState, Now());
 }
 
 bool CTimeLimits::IsTimeOutAt(int gameState, uint32_t now) const {
@@ -44,6 +53,13 @@ bool CTimeLimits::IsTimeOutAt(int gameState, uint32_t now) const {
     // Unsigned difference, so a wrap of the tick counter does not matter.
     uint32_t elapsedSeconds = (now - m_nStartTick) / 1000;
     return int64_t(elapsedSeconds) >= limit + m_nLimit[kGrace];
+}
+
+bool CTimeLimits::IsLimitOver(int limitIndex) const {
+    if (limitIndex < 0 || limitIndex >= kTimeLimitCount)
+        return false;
+    uint32_t elapsedSeconds = (Now() - m_nStartTick) / 1000;
+    return int64_t(elapsedSeconds) >= int64_t(m_nLimit[limitIndex]) + m_nLimit[kGrace];
 }
 
 void CTimeLimits::SetLimits(const int32_t limits[kTimeLimitCount]) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "game/TableRecords.h"
 
@@ -11,6 +12,11 @@ public:
 
     CTimeLimits();
 
+    // Where the clock reads milliseconds; GameTickCount unless a test steps
+    // its own clock.
+    void SetTickSource(std::function<uint32_t()> source);
+    uint32_t Now() const;
+
     // Stores the current tick as the start of the wait.
     void Start();
     void StartAt(uint32_t tick) { m_nStartTick = tick; }
@@ -20,12 +26,15 @@ public:
     // out.
     bool IsTimeOut(int gameState) const;
     bool IsTimeOutAt(int gameState, uint32_t now) const;
+    // The same test against one limit by its index (0..10).
+    bool IsLimitOver(int limitIndex) const;
 
     // Replaces the eleven limits with the table head's time limits.
     void SetLimits(const int32_t limits[kTimeLimitCount]);
     int GetLimit(int index) const;
 
 private:
+    std::function<uint32_t()> m_TickSource;
     uint32_t m_nStartTick;
     int32_t m_nLimit[kTimeLimitCount];
 };
