@@ -1,7 +1,9 @@
 // Full-frame blits at the table's size, against a plain copy of the same bytes.
 
+#include "platform/Display.h"
 #include "platform/Gdi.h"
 #include "platform/Surface.h"
+#include "platform/Window.h"
 #include "platform/WindowDc.h"
 
 #include <benchmark/benchmark.h>
@@ -117,5 +119,27 @@ void BM_StretchBlt(benchmark::State& state) {
         StretchBlt(dst.dc, 0, 0, kWidth, kHeight, src.dc, 0, 0, 1280, 960, SRCCOPY);
 }
 BENCHMARK(BM_StretchBlt)->Arg(COLORONCOLOR)->Arg(HALFTONE);
+
+// A full-screen window on the headless display: a frame copied to the window
+// through its DC (as the table's flush does), then the screen composed from it.
+void BM_WindowPaintAndCompose(benchmark::State& state) {
+    platform::StartDisplay(platform::DisplayKind::Headless);
+    WNDCLASS wc{};
+    wc.lpszClassName = "BenchWindow";
+    RegisterClass(&wc);
+    HWND hwnd = CreateWindowEx(0, "BenchWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
+                               nullptr, nullptr, nullptr, nullptr);
+    Frame frame;
+    for (auto _ : state) {
+        HDC dc = GetDC(hwnd);
+        BitBlt(dc, 0, 0, kWidth, kHeight, frame.dc, 0, 0, SRCCOPY);
+        ReleaseDC(hwnd, dc);
+        auto screen = platform::ComposeScreen();
+        benchmark::DoNotOptimize(screen.get());
+    }
+    DestroyWindow(hwnd);
+    platform::StopDisplay();
+}
+BENCHMARK(BM_WindowPaintAndCompose)->Unit(benchmark::kMillisecond);
 
 } // namespace

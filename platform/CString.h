@@ -56,6 +56,9 @@ public:
     void Format(LPCSTR format, ...) __attribute__((format(printf, 2, 3)));
     void FormatV(LPCSTR format, va_list args);
     void AppendFormat(LPCSTR format, ...) __attribute__((format(printf, 2, 3)));
+    // The string resource through the resource search (platform/Resource.h);
+    // FALSE, leaving the contents empty, when no module has it.
+    BOOL LoadString(UINT id);
 
     // Counts are clamped to the string, as MFC does.
     CString Left(int count) const;

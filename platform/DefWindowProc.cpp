@@ -2,6 +2,7 @@
 
 #include "platform/WindowRecord.h"
 
+#include "platform/Cursor.h"
 #include "platform/WindowBackend.h"
 
 using namespace platform;
@@ -22,6 +23,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_SETCURSOR:
+        return DefaultSetCursor(hwnd, wParam, lParam);
     case WM_CANCELMODE:
         if (GetCapture() == hwnd)
             ReleaseCapture();

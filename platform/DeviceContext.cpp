@@ -180,6 +180,10 @@ void SetScreenSize(int width, int height) {
     g_screenSize = SIZE{width, height};
 }
 
+SIZE GetScreenSize() {
+    return g_screenSize;
+}
+
 } // namespace platform
 
 using namespace platform;

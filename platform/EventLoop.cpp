@@ -55,25 +55,39 @@ public:
         return m_watches.empty();
     }
 
+    using Polled = std::vector<std::pair<WatchId, std::shared_ptr<Watch>>>;
+
+    // The wake-up descriptor first, then every watch that is not paused.
+    std::vector<pollfd> PollSet(Polled* polled) {
+        std::vector<pollfd> fds;
+        fds.push_back({m_wakeFd, POLLIN, 0});
+        std::lock_guard<std::mutex> guard(m_lock);
+        for (auto& [id, watch] : m_watches) {
+            if (watch->running || watch->events == 0)
+                continue;
+            short mask = 0;
+            if (watch->events & kFdReadable)
+                mask |= POLLIN;
+            if (watch->events & kFdWritable)
+                mask |= POLLOUT;
+            fds.push_back({watch->fd, mask, 0});
+            if (polled)
+                polled->emplace_back(id, watch);
+        }
+        return fds;
+    }
+
+    void WaitReady(int interruptFd) {
+        std::vector<pollfd> fds = PollSet(nullptr);
+        fds.push_back({interruptFd, POLLIN, 0});
+        while (poll(fds.data(), fds.size(), -1) < 0 && errno == EINTR) {
+        }
+    }
+
     // Polls once; runs the callbacks of ready watches. True when any ran.
     bool PollAndDispatch(int timeoutMs) {
-        std::vector<pollfd> fds;
-        std::vector<std::pair<WatchId, std::shared_ptr<Watch>>> polled;
-        fds.push_back({m_wakeFd, POLLIN, 0});
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            for (auto& [id, watch] : m_watches) {
-                if (watch->running || watch->events == 0)
-                    continue;
-                short mask = 0;
-                if (watch->events & kFdReadable)
-                    mask |= POLLIN;
-                if (watch->events & kFdWritable)
-                    mask |= POLLOUT;
-                fds.push_back({watch->fd, mask, 0});
-                polled.emplace_back(id, watch);
-            }
-        }
+        Polled polled;
+        std::vector<pollfd> fds = PollSet(&polled);
         int n = poll(fds.data(), fds.size(), timeoutMs);
         if (n <= 0)
             return false;
@@ -131,6 +145,8 @@ FdWatcher& Watcher() {
     return *watcher;
 }
 
+EventWaiter* g_waiter = nullptr;
+
 } // namespace
 
 WatchId WatchFd(int fd, uint32_t events, FdCallback callback) {
@@ -152,12 +168,26 @@ void WakeEventLoop() {
 }
 
 bool DispatchReadyFds() {
+    const bool pumped = g_waiter && g_waiter->Pump();
     // No descriptors: skip the system call (a pending wake-up is drained by the next wait).
-    return !Watcher().Empty() && Watcher().PollAndDispatch(0);
+    return (!Watcher().Empty() && Watcher().PollAndDispatch(0)) || pumped;
 }
 
 void WaitForEvents(int timeoutMs) {
-    Watcher().PollAndDispatch(timeoutMs);
+    if (!g_waiter) {
+        Watcher().PollAndDispatch(timeoutMs);
+        return;
+    }
+    g_waiter->Wait(timeoutMs);
+    Watcher().PollAndDispatch(0);
+}
+
+void SetEventWaiter(EventWaiter* waiter) {
+    g_waiter = waiter;
+}
+
+void WaitForWatchedFds(int interruptFd) {
+    Watcher().WaitReady(interruptFd);
 }
 
 } // namespace platform

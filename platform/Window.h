@@ -162,7 +162,8 @@ int GetDlgCtrlID(HWND hwnd);
 HWND FindWindow(LPCSTR className, LPCSTR windowName);
 // Every descendant, depth first, front to back; stops when proc returns FALSE.
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
-// The deepest visible, enabled-or-not window under a screen point.
+// The deepest visible, enabled-or-not window under a screen point, inside
+// the window regions of the windows on the way.
 HWND WindowFromPoint(POINT point);
 
 // Returns whether the window was visible before.

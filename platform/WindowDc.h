@@ -31,5 +31,6 @@ void SetWindowDcProvider(WindowDcProvider provider);
 
 // The size GetDeviceCaps reports for the screen (HORZRES, VERTRES).
 void SetScreenSize(int width, int height);
+SIZE GetScreenSize();
 
 } // namespace platform

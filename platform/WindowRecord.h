@@ -46,6 +46,8 @@ struct WindowRecord {
 
 // Null for a handle that is not (or no longer) a window. User-interface thread.
 WindowRecord* FindWindowRecord(HWND hwnd);
+// The top-level windows, front first.
+const std::vector<WindowRecord*>& TopLevelWindows();
 // The z-ordered siblings list the record lives in (its parent's children or the
 // top-level list).
 std::vector<WindowRecord*>& SiblingsOf(WindowRecord* record);

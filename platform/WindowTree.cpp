@@ -2,6 +2,7 @@
 
 #include "platform/WindowRecord.h"
 
+#include "platform/Gdi.h"
 #include "platform/Messages.h"
 #include "platform/WindowBackend.h"
 
@@ -141,6 +142,10 @@ bool WindowThread(HWND hwnd, std::thread::id* thread) {
         return false;
     *thread = it->second->thread;
     return true;
+}
+
+const std::vector<WindowRecord*>& TopLevelWindows() {
+    return Table().topLevel;
 }
 
 std::vector<WindowRecord*>& SiblingsOf(WindowRecord* record) {
@@ -379,6 +384,9 @@ static HWND DeepestAt(const std::vector<WindowRecord*>& siblings, POINT point) {
         if (point.x < r.left || point.x >= r.right || point.y < r.top || point.y >= r.bottom)
             continue;
         POINT inner{point.x - r.left, point.y - r.top};
+        // A shaped window is hit only inside its region.
+        if (record->region && !PtInRegion(record->region, inner.x, inner.y))
+            continue;
         HWND child = DeepestAt(record->children, inner);
         return child ? child : record->handle;
     }

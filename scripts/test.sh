@@ -10,9 +10,9 @@ jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+xvfb-run -a ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DPELLOR_SANITIZE=address,undefined -DPELLOR_BENCH=OFF
 cmake --build build-asan -j "$jobs" --target game_tests platform_tests
-ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^(game|platform)\.'
+xvfb-run -a ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^(game|platform)\.'

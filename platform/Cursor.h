@@ -1,0 +1,68 @@
+#pragma once
+
+// Cursors: the standard shapes, and bitmap cursors made from a monochrome
+// AND/XOR pair or a colour picture. SetCursor changes the shape shown (a
+// display backend shows it; headless keeps it); WM_SETCURSOR's default
+// handling asks the parent first, then sets the class cursor (the arrow when
+// the class has none).
+
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <vector>
+
+#ifndef MAKEINTRESOURCE
+#define MAKEINTRESOURCE(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#endif
+#ifndef IS_INTRESOURCE
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#endif
+
+#define IDC_ARROW MAKEINTRESOURCE(32512)
+#define IDC_IBEAM MAKEINTRESOURCE(32513)
+#define IDC_WAIT MAKEINTRESOURCE(32514)
+#define IDC_CROSS MAKEINTRESOURCE(32515)
+#define IDC_UPARROW MAKEINTRESOURCE(32516)
+#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
+#define IDC_SIZENESW MAKEINTRESOURCE(32643)
+#define IDC_SIZEWE MAKEINTRESOURCE(32644)
+#define IDC_SIZENS MAKEINTRESOURCE(32645)
+#define IDC_SIZEALL MAKEINTRESOURCE(32646)
+#define IDC_NO MAKEINTRESOURCE(32648)
+#define IDC_HAND MAKEINTRESOURCE(32649)
+#define IDC_APPSTARTING MAKEINTRESOURCE(32650)
+
+// A standard cursor (instance null, name one of the IDC_ values), or a
+// module's cursor from its resources; null for anything else.
+HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
+// A monochrome cursor: screen = (screen AND and) XOR xor, rows padded to 16 bits.
+HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,
+                     const void* andPlane, const void* xorPlane);
+BOOL DestroyCursor(HCURSOR cursor);
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+// Returns the new display count; the cursor shows while it is 0 or more.
+int ShowCursor(BOOL show);
+
+namespace platform {
+
+// What a cursor looks like.
+struct CursorShape {
+    int standardId = 0; // an IDC_ number, or 0 for a picture
+    int width = 0, height = 0;
+    POINT hotSpot{0, 0};
+    std::vector<uint32_t> pixels; // 0xAARRGGBB, straight alpha, rows top-down
+};
+// A colour cursor from 0xAARRGGBB pixels (the resource layer makes its
+// cursors with this).
+HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot);
+const CursorShape* CursorShapeOf(HCURSOR cursor);
+
+// A display that shows cursors is told when the shape changes.
+using CursorListener = void (*)(HCURSOR cursor, bool visible);
+void SetCursorListener(CursorListener listener);
+
+// DefWindowProc's handling of WM_SETCURSOR.
+LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
+
+} // namespace platform

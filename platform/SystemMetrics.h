@@ -1,0 +1,61 @@
+#pragma once
+
+// Screen and system metrics, system colours and the work area. The screen is
+// the display backend's (1024 x 768 headless); there is no task bar and no
+// non-client area, so the full-screen size and the work area are the screen.
+
+#include "platform/Types.h"
+
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXCURSOR 13
+#define SM_CYCURSOR 14
+#define SM_CXFULLSCREEN 16
+#define SM_CYFULLSCREEN 17
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+#define SM_CXVIRTUALSCREEN 78
+#define SM_CYVIRTUALSCREEN 79
+#define SM_CMONITORS 80
+
+#define COLOR_SCROLLBAR 0
+#define COLOR_BACKGROUND 1
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_WINDOWTEXT 8
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define COLOR_BTNFACE 15
+#define COLOR_3DFACE COLOR_BTNFACE
+#define COLOR_BTNSHADOW 16
+#define COLOR_GRAYTEXT 17
+#define COLOR_BTNTEXT 18
+#define COLOR_BTNHIGHLIGHT 20
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+
+#define SPI_GETWORKAREA 0x0030
+
+int GetSystemMetrics(int index);
+DWORD GetSysColor(int index);
+// A stock brush of a system colour (never deleted).
+HBRUSH GetSysColorBrush(int index);
+// Only SPI_GETWORKAREA (a RECT into param).
+BOOL SystemParametersInfo(UINT action, UINT uiParam, LPVOID param, UINT winIni);
+UINT GetDoubleClickTime();
+
+namespace platform {
+// A class background given as a system colour index + 1, as window classes
+// may: the solid colour it stands for; false for a real brush handle.
+bool SystemColorOfBrushValue(HBRUSH brush, COLORREF* color);
+} // namespace platform
