@@ -1,0 +1,265 @@
+// The sprite window's drawing: the dirty list, composing rectangles in the
+// frame buffer, the window's life and its timers.
+
+#include "platform/Window.h"
+#include "sprite/SpriteItem.h"
+#include "sprite/SpriteWnd.h"
+
+#include <numeric>
+
+namespace {
+
+bool Intersects(const RECT& a, const RECT& b) {
+    RECT out;
+    return IntersectRect(&out, &a, &b);
+}
+
+// Sets of rectangles that overlap, directly or through others, as one
+// bounding box each: what merging intersecting regions until none intersect
+// leaves.
+std::vector<RECT> MergeOverlapping(const std::vector<RECT>& rects) {
+    std::vector<size_t> parent(rects.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    auto root = [&](size_t i) {
+        while (parent[i] != i)
+            i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    for (size_t i = 0; i < rects.size(); ++i)
+        for (size_t j = i + 1; j < rects.size(); ++j)
+            if (Intersects(rects[i], rects[j]))
+                parent[root(j)] = root(i);
+    std::vector<RECT> boxes(rects.size(), RECT{0, 0, 0, 0});
+    for (size_t i = 0; i < rects.size(); ++i)
+        UnionRect(&boxes[root(i)], &boxes[root(i)], &rects[i]);
+    std::erase_if(boxes, [](const RECT& r) { return IsRectEmpty(&r); });
+    return boxes;
+}
+
+} // namespace
+
+void CSpriteWnd::AddDirty(POSITION pos, const RECT& rect) {
+    if (pos)
+        for (const DirtyEntry& entry : m_dirty)
+            if (entry.posSprite == pos)
+                return;
+    if (!pos && IsRectEmpty(&rect))
+        return;
+    m_dirty.push_back(DirtyEntry{pos, rect});
+}
+
+void CSpriteWnd::ForgetDirtySprite(POSITION pos) {
+    for (DirtyEntry& entry : m_dirty)
+        if (entry.posSprite == pos)
+            entry.posSprite = nullptr;
+}
+
+void CSpriteWnd::InvalidateSprite(POSITION pos) {
+    if (Info(pos))
+        AddDirty(pos, GetSpriteRect(pos));
+}
+
+void CSpriteWnd::InvalidateRect(const RECT& rect) {
+    AddDirty(nullptr, rect);
+}
+
+void CSpriteWnd::FlushDirty() {
+    if (m_dirty.empty())
+        return;
+    std::vector<RECT> rects;
+    rects.reserve(m_dirty.size() * 2);
+    for (const DirtyEntry& entry : m_dirty) {
+        if (!IsRectEmpty(&entry.rect))
+            rects.push_back(entry.rect);
+        SPRITEINFO* s = Info(entry.posSprite);
+        if (s && s->nChannel >= 0) {
+            const CRect now = GetSpriteRect(entry.posSprite);
+            if (!now.IsRectEmpty())
+                rects.push_back(now);
+        }
+    }
+    m_dirty.clear();
+    if (!m_dcFrame.GetSafeHdc() || !m_dcFrame.GetBitmap())
+        return;
+    const CSize size = m_dcFrame.GetSize();
+    const RECT client{0, 0, size.cx, size.cy};
+    HDC window = m_hWnd ? ::GetDC(m_hWnd) : nullptr;
+    for (RECT box : MergeOverlapping(rects)) {
+        if (!IntersectRect(&box, &box, &client))
+            continue;
+        PaintRect(box);
+        if (window)
+            BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
+                   box.left, box.top, SRCCOPY);
+    }
+    if (window)
+        ::ReleaseDC(m_hWnd, window);
+}
+
+// Layer by layer from the lowest: at each number first the items of that
+// layer, then the sprites of that z, so a sprite covers an item of its number.
+void CSpriteWnd::PaintRect(const RECT& rect) {
+    const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+    if (cx <= 0 || cy <= 0)
+        return;
+    BitBlt(m_dcFrame, rect.left, rect.top, cx, cy, m_dcBack, rect.left, rect.top, SRCCOPY);
+    POSITION item = m_items.GetHeadPosition();
+    POSITION sprite = m_sprites.GetHeadPosition();
+    while (item || sprite) {
+        auto* nextItem = item ? static_cast<CSpriteItem*>(m_items.GetAt(item)) : nullptr;
+        auto* nextSprite = sprite ? static_cast<SPRITEINFO*>(m_sprites.GetAt(sprite)) : nullptr;
+        if (nextItem && (!nextSprite || nextItem->GetLayer() <= nextSprite->z)) {
+            m_items.GetNext(item);
+            if (nextItem->IsVisible())
+                DrawItem(nextItem, rect);
+        } else {
+            m_sprites.GetNext(sprite);
+            if (nextSprite->nChannel >= 0)
+                DrawSprite(m_dcFrame, nextSprite, rect);
+        }
+    }
+}
+
+void CSpriteWnd::DrawItem(CSpriteItem* item, const RECT& clip) {
+    const CRect area = item->GetRect();
+    RECT part;
+    if (!IntersectRect(&part, &area, &clip))
+        return;
+    // The item draws at its own (0, 0) over what the frame holds under it.
+    CMemDC canvas(&m_dcFrame, area.Width(), area.Height());
+    if (!canvas.GetBitmap())
+        return;
+    canvas.BitBlt(0, 0, area.Width(), area.Height(), &m_dcFrame, area.left, area.top, SRCCOPY);
+    item->Draw(&canvas);
+    m_dcFrame.BitBlt(part.left, part.top, part.right - part.left, part.bottom - part.top, &canvas,
+                     part.left - area.left, part.top - area.top, SRCCOPY);
+}
+
+void CSpriteWnd::DrawSprite(HDC hdc, SPRITEINFO* s, const RECT& clip) {
+    CSpriteImage* image = ImageOf(s);
+    if (!image)
+        return;
+    const int frame = std::max(0, m_channels[s->nChannel].nFrame);
+    CRect area = image->GetRect(s, frame);
+    area.OffsetRect(s->x, s->y);
+    RECT part;
+    if (!IntersectRect(&part, &area, &clip))
+        return;
+    const POINT origin = image->GetOrigin(s, frame);
+    image->Draw(hdc, frame, s, part.left, part.top, part.right - part.left, part.bottom - part.top,
+                part.left - area.left + origin.x, part.top - area.top + origin.y, s->alpha);
+}
+
+void CSpriteWnd::DrawBackground(CDC* pDC, int cx, int cy) {
+    pDC->FillSolidRect(0, 0, cx, cy, 0xFFFFFF);
+}
+
+int CSpriteWnd::OnCreate(LPCREATESTRUCT cs) {
+    if (CWnd::OnCreate(cs) == -1)
+        return -1;
+    SetTimer(kFlushTimerId, kTickMs);
+    return 0;
+}
+
+void CSpriteWnd::OnDestroy() {
+    m_dcBack.Free();
+    m_dcFrame.Free();
+    // Sprites go without notice; their channels and groups with them.
+    while (!m_sprites.IsEmpty())
+        DeleteSprite(HandleOf(static_cast<SPRITEINFO*>(m_sprites.GetHead())));
+    for (int channel = 0; channel < kChannels; ++channel)
+        m_channels[channel] = SPRITEWND_CHANNEL{nullptr, 0, 0, -1, 0, kNotifyNone};
+    m_nChannelsInUse = 0;
+    for (int slot = 0; slot < kGroups; ++slot)
+        if (!m_groups[slot].bFree) {
+            for (SPRITEGROUPITEM& item : m_groups[slot].items)
+                delete item.pLine;
+            m_groups[slot] = SPRITEWND_GROUP{};
+        }
+    m_nGroupsInUse = 0;
+    m_dirty.clear();
+    m_pHoverItem = m_pCapturedItem = nullptr;
+    CWnd::OnDestroy();
+}
+
+void CSpriteWnd::OnTimer(UINT_PTR nId) {
+    if (!IsWindow(m_hWnd))
+        return;
+    if (nId >= kEngineTimerBase) {
+        const UINT kind = UINT(nId & 0xFF);
+        if (kind == kFlushTimer) {
+            FlushDirty();
+        } else if (kind == kFrameTimer || kind == kMotionTimer) {
+            const int channel = int((nId >> 8) & 0xFFFF);
+            if (channel >= kChannels || !m_channels[channel].posSprite) {
+                KillTimer(nId); // a timer of a free channel
+                return;
+            }
+            if (kind == kFrameTimer)
+                FrameStep(channel);
+            else
+                MotionStep(channel);
+        } else if (kind == kGroupTimer) {
+            KillTimer(nId);
+            const int slot = int((nId >> 16) & 0xFF);
+            const int entry = int((nId >> 8) & 0xFF);
+            if (slot < kGroups && !m_groups[slot].bFree && entry < m_groups[slot].nCount &&
+                m_groups[slot].states[size_t(entry)] == kEntryDelayed) {
+                m_groups[slot].items[size_t(entry)].nDelay = 0;
+                StartGroupEntry(slot, entry);
+            }
+        }
+    } else if (nId >= kItemTimerBase) {
+        CSpriteItem* item = FindItem(int(nId & 0xFFFF));
+        if (!item) {
+            KillTimer(nId);
+            return;
+        }
+        item->OnTimer(UINT(nId >> 16));
+    } else {
+        OnUserTimer(nId);
+    }
+}
+
+void CSpriteWnd::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC hdc = BeginPaint(m_hWnd, &paint);
+    FlushDirty();
+    const RECT& box = paint.rcPaint;
+    if (m_dcFrame.GetBitmap() && !IsRectEmpty(&box)) {
+        PaintRect(box);
+        if (hdc)
+            BitBlt(hdc, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
+                   box.left, box.top, SRCCOPY);
+    }
+    EndPaint(m_hWnd, &paint);
+}
+
+BOOL CSpriteWnd::OnEraseBkgnd(CDC*) {
+    return TRUE; // the frame buffer covers everything
+}
+
+void CSpriteWnd::OnSize(UINT nType, int cx, int cy) {
+    CWnd::OnSize(nType, cx, cy);
+    if (cx > 0 && cy > 0) {
+        m_dcBack.Create(nullptr, cx, cy);
+        DrawBackground(&m_dcBack, cx, cy);
+        m_dcFrame.Create(nullptr, cx, cy);
+        m_dcFrame.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
+        AddDirty(nullptr, RECT{0, 0, cx, cy}); // the new frame holds no sprite yet
+    }
+    // Anchored points follow the new size.
+    for (POSITION pos = m_sprites.GetHeadPosition(); pos;) {
+        auto* s = static_cast<SPRITEINFO*>(m_sprites.GetNext(pos));
+        if (s->nChannel >= 0 && s->pLine)
+            StorePoint(s, s->pLine->GetPoint(&m_channels[s->nChannel].step, FALSE));
+    }
+    OnResize(nType, cx, cy);
+}
+
+void CSpriteWnd::OnSpriteEnd(POSITION, int) {}
+void CSpriteWnd::OnSpriteFrame(POSITION, int, int, int) {}
+void CSpriteWnd::OnGroupEnd(int) {}
+void CSpriteWnd::OnGroupItemEnd(int, int) {}
+void CSpriteWnd::OnUserTimer(UINT_PTR) {}
+void CSpriteWnd::OnResize(UINT, int, int) {}
