@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libfreetype-dev libpng-dev libjpeg62-turbo-dev libgif-dev libsdl2-dev
     fonts-wqy-microhei xvfb xauth
+    clang
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full suite, then the rule book's
-# and the platform layer's tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the full suite, then the library's,
+# the rule book's and the platform layer's tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, after a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +12,21 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 xvfb-run -a ctest --test-dir build --output-on-failure -j "$jobs"
 
+# A short run of every fuzz target (clang only; stderr of the targets is
+# closed so that refusals they log do not flood the output).
+if command -v clang++ >/dev/null; then
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ \
+        -DPELLOR_FUZZ=ON -DPELLOR_TESTS=OFF -DPELLOR_BENCH=OFF
+    cmake --build build-fuzz -j "$jobs" --target fuzz/all
+    for target in build-fuzz/fuzz/*Fuzz; do
+        echo "Fuzzing $target"
+        "$target" -max_total_time=15 -close_fd_mask=2 -rss_limit_mb=2048
+    done
+fi
+
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DPELLOR_SANITIZE=address,undefined -DPELLOR_BENCH=OFF
-cmake --build build-asan -j "$jobs" --target game_tests platform_tests
-xvfb-run -a ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^(game|platform)\.'
+cmake --build build-asan -j "$jobs" --target game_tests platform_tests \
+    Tablehub_tests knclientbase05_tests knbase05_tests
+xvfb-run -a ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^(game|platform|Tablehub|knclientbase05|knbase05)\.'

@@ -1,0 +1,30 @@
+// The library's start-up: when libTablehub.so is loaded, the outside
+// libraries it uses become loadable by name, and the library itself is
+// known to the module table so that its own version can be read.
+
+#include "outside/OutsideModules.h"
+#include "platform/Module.h"
+
+namespace {
+
+BuiltinModuleDefinition TablehubModule() {
+    BuiltinModuleDefinition module;
+    module.fileName = "Tablehub.dll";
+    module.version[0] = 4;
+    module.version[1] = 0;
+    module.version[2] = 0;
+    module.version[3] = 1;
+    module.versionStrings = {{"FileDescription", "Tablehub"}, {"ProductName", "Tablehub"}};
+    return module;
+}
+
+struct TablehubStartup {
+    TablehubStartup() {
+        RegisterOutsideModules();
+        RegisterBuiltinModule(TablehubModule());
+    }
+};
+
+TablehubStartup startup;
+
+} // namespace

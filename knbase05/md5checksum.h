@@ -1,0 +1,26 @@
+#pragma once
+
+// The MD5 message digest (RFC 1321) of bytes held in memory, as the raw
+// 16-byte digest. One object serves one message: Final does not reset it.
+
+#include "platform/Types.h"
+
+class CMD5Checksum {
+public:
+    CMD5Checksum();
+    virtual ~CMD5Checksum() = default;
+
+    void Update(const BYTE* data, UINT length);
+    void Final(BYTE digest[16]);
+
+protected:
+    void Transform(const BYTE block[64]);
+
+private:
+    BYTE m_aBlock[64];
+    DWORD m_aBitCount[2]; // low word, high word
+    DWORD m_aState[4];    // A, B, C, D
+};
+
+// The digest of one buffer.
+void MD5Digest(BYTE digest[16], const void* data, UINT length);

@@ -1,0 +1,7 @@
+#include "outside/OutsideModules.h"
+
+void RegisterOutsideModules() {
+    RegisterBuiltinModule(CodeConverterModule());
+    RegisterBuiltinModule(PeopleIconsModule());
+    RegisterBuiltinModule(GameThemeModule());
+}

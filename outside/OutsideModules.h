@@ -1,0 +1,18 @@
+#pragma once
+
+// Our stand-ins for the outside libraries, as built-in modules of the
+// platform's module table. A library that loads them calls
+// RegisterOutsideModules from its start-up: an explicit call, so that the
+// linker keeps every stand-in of this static library (a registrar object
+// that nothing references would be dropped with its object file).
+
+#include "platform/Module.h"
+
+// Registers every stand-in under the file name the system loads. Tests
+// unregister one by name to see the "missing" path.
+void RegisterOutsideModules();
+
+// The stand-ins, one per file.
+BuiltinModuleDefinition CodeConverterModule(); // "codecvt.dll"
+BuiltinModuleDefinition PeopleIconsModule();   // "people.dll"
+BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
