@@ -140,8 +140,7 @@ void CSpriteWnd::OnMouseMove(UINT nFlags, CPoint point) {
         // Without COMCTL32 there is no mouse-leave notice; hover then ends
         // only when the mouse moves over something else.
         if (TrackMouseEventProc track = FindTrackMouseEvent()) {
-            SPRITE_TRACKMOUSEEVENT request{sizeof(SPRITE_TRACKMOUSEEVENT), kTrackMouseLeave, m_hWnd,
-                                           0};
+            TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
             m_bTrackingMouse = track(&request);
         }
     }

@@ -8,18 +8,10 @@
 // next use, a found one is kept.
 
 #include "platform/Gdi.h"
-
-// The record _TrackMouseEvent takes.
-struct SPRITE_TRACKMOUSEEVENT {
-    DWORD cbSize;
-    DWORD dwFlags;
-    HWND hwndTrack;
-    DWORD dwHoverTime;
-};
-constexpr DWORD kTrackMouseLeave = 0x00000002; // TME_LEAVE
+#include "platform/Input.h"
 
 using AlphaBlendProc = BOOL (*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
-using TrackMouseEventProc = BOOL (*)(SPRITE_TRACKMOUSEEVENT*);
+using TrackMouseEventProc = BOOL (*)(TRACKMOUSEEVENT*);
 using SetLayeredWindowAttributesProc = BOOL (*)(HWND, COLORREF, BYTE, DWORD);
 
 AlphaBlendProc FindAlphaBlend();

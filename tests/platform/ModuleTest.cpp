@@ -1,4 +1,7 @@
 #include "platform/Module.h"
+#include "platform/Gdi.h"
+#include "platform/Input.h"
+#include "platform/Window.h"
 
 #include "platform/Errors.h"
 #include "platform/FileVersion.h"
@@ -162,6 +165,27 @@ TEST_F(ModuleTest, CutBlockIsNeverReadPastItsEnd) {
                                &length)); // the last item lies past the cut
     std::vector<BYTE> garbage(200, 0xAB);
     EXPECT_FALSE(VerQueryValue(garbage.data(), "\\", &value, &length));
+}
+
+// The system calls the program looks up by name reach this layer's own.
+TEST(SystemModules, NamedLookupsFindTheLayersCalls) {
+    struct Lookup {
+        const char* module;
+        const char* name;
+        FARPROC expected;
+    } lookups[] = {
+        {"msimg32", "AlphaBlend", reinterpret_cast<FARPROC>(&AlphaBlend)},
+        {"COMCTL32.DLL", "_TrackMouseEvent", reinterpret_cast<FARPROC>(&TrackMouseEvent)},
+        {"User32.DLL", "SetLayeredWindowAttributes",
+         reinterpret_cast<FARPROC>(&SetLayeredWindowAttributes)},
+    };
+    for (const Lookup& lookup : lookups) {
+        HMODULE module = LoadLibrary(lookup.module);
+        ASSERT_NE(module, nullptr) << lookup.module;
+        EXPECT_EQ(GetProcAddress(module, lookup.name), lookup.expected) << lookup.name;
+        EXPECT_EQ(GetProcAddress(module, "NoSuchCall"), nullptr);
+        FreeLibrary(module);
+    }
 }
 
 } // namespace
