@@ -24,6 +24,8 @@ public:
 
     // Draws a two-digit value (clamped to 0..99) with its cells at the offsets.
     void DrawNumber(HDC hdc, int nValue, POINT tens, POINT units);
+    POINT GetTensOffset() const { return m_tens; }
+    POINT GetUnitsOffset() const { return m_units; }
 
 private:
     HBITMAP m_hBackground = nullptr;

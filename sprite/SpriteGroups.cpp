@@ -68,7 +68,10 @@ void CSpriteWnd::StartGroupEntry(int nSlot, int nEntry) {
         return;
     }
     POSITION pos = item.posSprite;
-    if (SPRITEINFO* s = Info(pos); s && item.pLine && item.pLine != s->pLine) {
+    SPRITEINFO* s = Info(pos);
+    if (!s) {
+        delete item.pLine; // the sprite was removed: its line has no taker
+    } else if (item.pLine && item.pLine != s->pLine) {
         const uint64_t spriteSerial = SerialOf(pos);
         StopSprite(pos, FALSE, FALSE);
         if (!IsSameGroup(nSlot, serial))

@@ -107,6 +107,50 @@ TEST_F(GroupTest, ARemovedSpriteDoesNotHoldItsGroupForever) {
     EXPECT_EQ(Order(), (std::vector<std::string>{"itemEnd1", "itemEnd2", "groupEnd0"}));
 }
 
+TEST_F(GroupTest, AllStartedAnyEndedAndNeverEndingWaits) {
+    POSITION a = Mover(0), b = Mover(20), c = Mover(40), d = Mover(60), e = Mover(80);
+    SPRITEGROUPITEM items[4] = {Entry(a, nullptr, 0, 1), Entry(b, nullptr, 2, 2),
+                                Entry(c, To(80, 40), 0, 3, 2, {0, 1}),  // all of A, B started
+                                Entry(d, To(80, 60), 0, 4, 1, {0, 1})}; // either ended
+    ASSERT_TRUE(wnd.PlayGroup(items, 4, 11, TRUE));
+    EXPECT_LT(wnd.GetSpriteAt(c)->nChannel, 0); // B waits for its delay
+    Run(25);
+    EXPECT_GE(wnd.GetSpriteAt(c)->nChannel, 0);
+    EXPECT_LT(wnd.GetSpriteAt(d)->nChannel, 0);
+    Run(30);
+    EXPECT_EQ(Order(), (std::vector<std::string>{"itemEnd1"}));
+    EXPECT_GE(wnd.GetSpriteAt(d)->nChannel, 0); // started by A's end
+    Run(200);
+    EXPECT_EQ(wnd.Count("groupEnd"), 1);
+    EXPECT_EQ(wnd.Count("itemEnd"), 4);
+
+    // An entry that waits on itself never starts: the group stays.
+    SPRITEGROUPITEM stuck[2] = {Entry(e, nullptr, 0, 5), Entry(a, To(10, 0), 0, 6, 0, {1})};
+    ASSERT_TRUE(wnd.PlayGroup(stuck, 2, 12, TRUE));
+    Run(300);
+    EXPECT_EQ(wnd.Count("groupEnd"), 1);
+    EXPECT_EQ(wnd.GetGroupsInUse(), 1);
+}
+
+TEST_F(GroupTest, ListsBeyondTheEntriesAreIgnored) {
+    POSITION a = Mover(0), b = Mover(20);
+    SPRITEGROUPITEM items[2] = {Entry(a, nullptr, 0, 1), Entry(b, nullptr, 0, 2, 0, {0, 7, 200})};
+    items[1].waitCount = 255; // more than the list holds
+    ASSERT_TRUE(wnd.PlayGroup(items, 2, 13, TRUE));
+    Run(200);
+    EXPECT_EQ(Order(), (std::vector<std::string>{"itemEnd1", "itemEnd2", "groupEnd0"}));
+}
+
+TEST_F(GroupTest, AnEntryOfARemovedSpriteLetsGoOfItsLine) {
+    POSITION a = Mover(0), b = Mover(20);
+    // B's new line is the engine's once PlayGroup takes it; nobody else frees it.
+    SPRITEGROUPITEM items[2] = {Entry(a, nullptr, 0, 1), Entry(b, To(90, 20), 2, 2, 0, {0})};
+    ASSERT_TRUE(wnd.PlayGroup(items, 2, 14, TRUE));
+    wnd.RemoveSprite(b);
+    Run(200);
+    EXPECT_EQ(Order(), (std::vector<std::string>{"itemEnd1", "itemEnd2", "groupEnd0"}));
+}
+
 // A table in motion, saved for a person to look at.
 TEST_F(GroupTest, ABusySceneIsSavedAsAPicture) {
     HBITMAP card = MakeBitmap(40, 56, [](int x, int y) {

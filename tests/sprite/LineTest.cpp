@@ -131,7 +131,10 @@ TEST(SpriteLineTest, ACurveThroughAPointOnItsChordMovesStraight) {
 class LineIniTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        path = (std::filesystem::temp_directory_path() / "pellor-sprite-lines.ini").string();
+        // One file per test: ctest runs the tests of this fixture at once.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        path = (std::filesystem::temp_directory_path() / ("pellor-sprite-lines-" + name + ".ini"))
+                   .string();
         std::ofstream(path) << "[fly]\ntype=1\nBEGIN=10,20,0,0,30\nEND=110,20,0,255,-1\n"
                             << "[arc]\nTYPE=2\nBEGIN=0,0,0,255,10\nEND=100,0,0,255,5\n"
                             << "THROUGH=50,40,0\n"

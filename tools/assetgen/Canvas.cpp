@@ -94,6 +94,23 @@ void Canvas::Text(int x, int y, const char* text, int height, COLORREF colour, i
     DeleteObject(font);
 }
 
+void Canvas::CentredText(const RECT& rect, const char* text, int height, COLORREF colour,
+                         int weight) {
+    HFONT font = CreateFont(height, 0, 0, 0, weight, 0, 0, 0, 134, 0, 0, 0, 0, "宋体");
+    HGDIOBJ old = SelectObject(m_dc, font);
+    SetBkMode(m_dc, TRANSPARENT);
+    SetTextColor(m_dc, colour);
+    RECT box = rect;
+    DrawText(m_dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(m_dc, old);
+    DeleteObject(font);
+}
+
+void Canvas::Polygon(const POINT* points, int count, COLORREF fill, COLORREF line) {
+    ShapeTools tools(m_dc, fill, line);
+    ::Polygon(m_dc, points, count);
+}
+
 platform::PixelImage Canvas::Image() const {
     platform::PixelImage image;
     image.Reset(m_width, m_height);

@@ -30,6 +30,13 @@ public:
     // GBK text in the CJK font, transparent background.
     void Text(int x, int y, const char* text, int height, COLORREF colour, int weight = 400);
 
+    // GBK text centred in the rectangle, on one line.
+    void CentredText(const RECT& rect, const char* text, int height, COLORREF colour,
+                     int weight = 400);
+    void Polygon(const POINT* points, int count, COLORREF fill, COLORREF line);
+    // The pixels as 0x00RRGGBB, rows top-down.
+    uint32_t* Bits() { return m_bits; }
+
     platform::PixelImage Image() const;
 
 private:

@@ -3,9 +3,11 @@
 // them into the folder given, beside the resource script that names them.
 //
 //   assetgen <output folder>
+//   assetgen --theme <theme sources> <program folder>   (our default theme)
 
 #include "tools/assetgen/Canvas.h"
 #include "tools/assetgen/IconWriter.h"
+#include "tools/assetgen/ThemeAssets.h"
 
 #include <cstdio>
 #include <string>
@@ -133,8 +135,11 @@ bool ProgramIcon(const std::string& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--theme")
+        return WriteDefaultTheme(argv[2], argv[3]) ? 0 : 1;
     if (argc != 2) {
-        fprintf(stderr, "usage: assetgen <output folder>\n");
+        fprintf(stderr, "usage: assetgen <output folder>\n"
+                        "       assetgen --theme <theme sources> <program folder>\n");
         return 2;
     }
     const std::string folder = argv[1];

@@ -1,0 +1,126 @@
+#include "sprite/GifImage.h"
+
+#include "platform/FileIo.h"
+#include "platform/Geometry.h"
+#include "platform/Path.h"
+
+#include <algorithm>
+#include <cstring>
+
+static_assert(sizeof(RGBQUAD) == 4, "palettes are stored as 4-byte entries");
+
+// ---- CGifFrame ----
+
+int CGifFrame::PaletteCount() const {
+    if (!m_bBorrowedPalette)
+        return int(m_localPalette.size());
+    return m_pOwner ? int(m_pOwner->GetGlobalPalette().size()) : 0;
+}
+
+const RGBQUAD* CGifFrame::Palette() const {
+    if (!m_bBorrowedPalette)
+        return m_localPalette.data();
+    return m_pOwner ? m_pOwner->GetGlobalPalette().data() : nullptr;
+}
+
+COLORREF CGifFrame::ColorOf(int index) const {
+    if (index < 0 || index >= PaletteCount())
+        return 0;
+    const RGBQUAD& q = Palette()[index];
+    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
+bool CGifFrame::IndexAt(int x, int y, BYTE& index) const {
+    const int col = x - m_nLeft, row = y - m_nTop;
+    if (col < 0 || row < 0 || col >= m_nWidth || row >= m_nHeight)
+        return false;
+    index = m_bits[size_t(m_nHeight - 1 - row) * size_t(Stride()) + size_t(col)];
+    return true;
+}
+
+RECT CGifFrame::Clip(int sx, int sy, int w, int h) const {
+    const RECT frame{m_nLeft, m_nTop, m_nLeft + m_nWidth, m_nTop + m_nHeight};
+    const RECT asked{sx, sy, sx + w, sy + h};
+    RECT part{0, 0, 0, 0};
+    IntersectRect(&part, &frame, &asked);
+    return part;
+}
+
+// ---- CGifImage ----
+
+void CGifImage::Free() {
+    m_frames.clear();
+    m_globalPalette.clear();
+    m_nPaletteBits = 0;
+    m_background = 0;
+    m_nWidth = m_nHeight = 0;
+}
+
+void CGifImage::AdoptFrames(std::vector<std::unique_ptr<CGifFrame>> frames) {
+    m_frames = std::move(frames);
+    for (auto& frame : m_frames)
+        frame->m_pOwner = this;
+}
+
+CGifFrame* CGifImage::GetFrame(int index) const {
+    if (index < 0 || index >= GetFrameCount())
+        return nullptr;
+    return m_frames[size_t(index)].get();
+}
+
+std::string CGifImage::CachePath(LPCSTR gifPath) {
+    std::string path = gifPath ? gifPath : "";
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.find_last_of("\\/");
+    // Only a dot of the file's own name starts its extension.
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        path.erase(dot);
+    return path + ".data";
+}
+
+BOOL CGifImage::Load(LPCSTR path, BOOL bCacheOnly) {
+    Free();
+    if (!path || !path[0])
+        return FALSE;
+    const std::string cachePath = NativePath(CachePath(path).c_str());
+    std::string bytes;
+    if (bCacheOnly) {
+        return ReadWholeFile(cachePath, bytes) &&
+               LoadCache(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+    if (!ReadWholeFile(NativePath(path), bytes) ||
+        !LoadGif(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+        return FALSE;
+    // The cache is written once: again only when it is missing, damaged or
+    // holds another picture than the GIF now does.
+    std::string cached;
+    CGifImage previous;
+    if (!ReadWholeFile(cachePath, cached) ||
+        !previous.LoadCache(reinterpret_cast<const uint8_t*>(cached.data()), cached.size()) ||
+        !SameGifContent(previous, *this))
+        WriteFileAtomically(cachePath, SaveCache()); // a folder we cannot write costs only speed
+    return TRUE;
+}
+
+bool SameGifContent(const CGifImage& a, const CGifImage& b) {
+    auto samePalette = [](const std::vector<RGBQUAD>& x, const std::vector<RGBQUAD>& y) {
+        return x.size() == y.size() &&
+               (x.empty() || memcmp(x.data(), y.data(), x.size() * sizeof(RGBQUAD)) == 0);
+    };
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight() ||
+        a.GetBackground() != b.GetBackground() || a.GetPaletteBits() != b.GetPaletteBits() ||
+        a.GetFrameCount() != b.GetFrameCount() ||
+        !samePalette(a.GetGlobalPalette(), b.GetGlobalPalette()))
+        return false;
+    for (int i = 0; i < a.GetFrameCount(); ++i) {
+        const CGifFrame& x = *a.GetFrame(i);
+        const CGifFrame& y = *b.GetFrame(i);
+        if (x.m_nDelay != y.m_nDelay || x.m_nLeft != y.m_nLeft || x.m_nTop != y.m_nTop ||
+            x.m_nWidth != y.m_nWidth || x.m_nHeight != y.m_nHeight ||
+            x.m_bBorrowedPalette != y.m_bBorrowedPalette || x.m_nTransparent != y.m_nTransparent ||
+            x.m_nPaletteBits != y.m_nPaletteBits || x.m_bits != y.m_bits ||
+            !samePalette(x.m_localPalette, y.m_localPalette))
+            return false;
+    }
+    return true;
+}

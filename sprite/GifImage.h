@@ -1,0 +1,94 @@
+#pragma once
+
+// An animated GIF held as its frames: each an 8-bit bottom-up DIB with its
+// palette, offset, delay and transparent index, drawn alone at its own offset
+// (no compositing, no disposal). Read by the program's own block parser and
+// LZW decoder, or from the frame cache beside the GIF (its path with ".data"),
+// which a load of the GIF writes when it is missing or differs.
+
+#include "platform/Gdi.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGifImage;
+
+class CGifFrame {
+public:
+    // Bytes of one pixel row, padded to a multiple of 4.
+    int Stride() const { return (int(m_nWidth) + 3) & ~3; }
+    // Entries of the frame's colour table (its own or the global one).
+    int PaletteCount() const;
+    const RGBQUAD* Palette() const;
+    // The palette index at a logical-screen point; false outside the frame.
+    bool IndexAt(int x, int y, BYTE& index) const;
+    // The colour of a palette index (black beyond the table).
+    COLORREF ColorOf(int index) const;
+
+    // Draws the part of the frame inside the logical rectangle (sx, sy, w, h)
+    // at the matching place of the destination.
+    void Draw(HDC hdc, int dx, int dy, int sx, int sy, int w, int h, DWORD rop) const;
+    // As Draw, leaving the transparent index's pixels out.
+    void DrawTransparent(HDC hdc, int dx, int dy, int sx, int sy, int w, int h, DWORD rop) const;
+    // The part of the logical rectangle the frame covers; empty when none.
+    RECT Clip(int sx, int sy, int w, int h) const;
+
+    WORD m_nDelay = 5; // hundredths of a second
+    WORD m_nLeft = 0;
+    WORD m_nTop = 0;
+    WORD m_nWidth = 0;
+    WORD m_nHeight = 0;
+    int m_bBorrowedPalette = 1; // uses the global table
+    int m_nTransparent = -1;
+    std::vector<BYTE> m_bits;            // bottom-up rows of Stride() bytes
+    std::vector<RGBQUAD> m_localPalette; // when not borrowed
+    int m_nPaletteBits = 0;              // the table has 2^(bits + 1) entries
+    CGifImage* m_pOwner = nullptr;
+};
+
+class CGifImage {
+public:
+    // Frames beyond these sizes are refused rather than allocated.
+    static constexpr size_t kMaxFramePixels = size_t(1) << 24;
+    static constexpr size_t kMaxTotalPixels = size_t(1) << 26;
+
+    // With bCacheOnly only the ".data" cache is read. Any earlier content is
+    // discarded first; FALSE leaves the image empty.
+    BOOL Load(LPCSTR path, BOOL bCacheOnly);
+    // The same from bytes in memory.
+    BOOL LoadGif(const uint8_t* data, size_t size);
+    BOOL LoadCache(const uint8_t* data, size_t size);
+    // The cache file's bytes for what is held.
+    std::string SaveCache() const;
+    void Free();
+
+    // Null when the index is not below the frame count.
+    CGifFrame* GetFrame(int index) const;
+    int GetFrameCount() const { return int(m_frames.size()); }
+    int GetWidth() const { return m_nWidth; }
+    int GetHeight() const { return m_nHeight; }
+    COLORREF GetBackground() const { return m_background; }
+    const std::vector<RGBQUAD>& GetGlobalPalette() const { return m_globalPalette; }
+    int GetPaletteBits() const { return m_nPaletteBits; }
+
+    // The cache path for a GIF path: the name's extension becomes ".data".
+    static std::string CachePath(LPCSTR gifPath);
+
+private:
+    friend class GifParser;
+    friend class GifCacheReader;
+    // Points borrowed frames at the global table again.
+    void AdoptFrames(std::vector<std::unique_ptr<CGifFrame>> frames);
+
+    std::vector<std::unique_ptr<CGifFrame>> m_frames;
+    std::vector<RGBQUAD> m_globalPalette;
+    int m_nPaletteBits = 0;
+    COLORREF m_background = 0;
+    WORD m_nWidth = 0;
+    WORD m_nHeight = 0;
+};
+
+// Whether two images hold the same frames, palettes and sizes.
+bool SameGifContent(const CGifImage& a, const CGifImage& b);

@@ -1,0 +1,98 @@
+// The dialogs' pictures of the theme object: skinned backgrounds (their
+// magenta outside becomes the window's shape) and their buttons.
+
+#include "tools/assetgen/ThemeArt.h"
+#include "tools/assetgen/ThemePictures.h"
+
+namespace theme_pictures {
+
+using namespace theme_art;
+using platform::PixelImage;
+
+namespace {
+
+// A rounded dialog on the key: a wooden title band over a cream page.
+PixelImage DialogBack(int w, int h, const char* title) {
+    Canvas canvas(w, h);
+    canvas.Fill(0, 0, w, h, kKey);
+    canvas.RoundBox(0, 0, w, h, 16, kWood, RGB(50, 24, 8));
+    ShadeRaised(canvas, 0, w, 6);
+    canvas.RoundBox(6, 30, w - 6, h - 6, 10, kCream, RGB(160, 120, 60));
+    if (title && *title)
+        canvas.Text(14, 7, title, 16, kGold, 700);
+    return canvas.Image();
+}
+
+PixelImage DialogButton(int w, int h, const char* caption, int textHeight) {
+    return Strip(ButtonStates(w, h, caption, ButtonLook{RGB(170, 32, 30), kCream, 8}, textHeight));
+}
+
+// Four frames: 0 unchecked, 1 unchecked and hot, 2 checked and hot, 3 checked.
+PixelImage CheckFrames(bool round) {
+    std::vector<PixelImage> cells;
+    for (int frame = 0; frame < 4; ++frame) {
+        Canvas canvas(16, 16);
+        canvas.Fill(0, 0, 16, 16, kKey);
+        const COLORREF rim = frame == 1 || frame == 2 ? RGB(220, 120, 20) : kWood;
+        if (round)
+            canvas.Oval(1, 1, 15, 15, RGB(255, 255, 255), rim);
+        else
+            canvas.Box(1, 1, 15, 15, RGB(255, 255, 255), rim);
+        if (frame >= 2) {
+            if (round) {
+                canvas.Oval(5, 5, 11, 11, RGB(170, 32, 30), RGB(170, 32, 30));
+            } else {
+                canvas.Line(4, 8, 7, 11, RGB(170, 32, 30), 2);
+                canvas.Line(7, 11, 12, 4, RGB(170, 32, 30), 2);
+            }
+        }
+        cells.push_back(canvas.Image());
+    }
+    return Strip(cells);
+}
+
+} // namespace
+
+bool DialogPictures(const std::string& folder) {
+    Canvas warning(40, 40);
+    warning.Fill(0, 0, 40, 40, kKey);
+    const POINT triangle[] = {{20, 2}, {38, 36}, {2, 36}};
+    warning.Polygon(triangle, 3, RGB(250, 200, 40), RGB(120, 60, 10));
+    warning.CentredText(RECT{0, 10, 40, 38}, "!", 22, RGB(60, 30, 10), 700);
+
+    Canvas magnifier(32, 32);
+    magnifier.Fill(0, 0, 32, 32, kKey);
+    magnifier.Line(18, 18, 29, 29, kWood, 4);
+    magnifier.Oval(2, 2, 22, 22, RGB(200, 230, 255), RGB(40, 40, 40));
+
+    return SaveIn(folder, "MessageBack.bmp", DialogBack(300, 150, "提示")) &&
+           SaveIn(folder, "MessageBackBig.bmp", DialogBack(430, 250, "提示")) &&
+           SaveIn(folder, "MessageWarning.bmp", warning.Image()) &&
+           SaveIn(folder, "BtnOnOK.bmp", DialogButton(58, 26, "确定", 14)) &&
+           SaveIn(folder, "BtnCancel.bmp", DialogButton(58, 26, "取消", 14)) &&
+           SaveIn(folder, "BtnClose.bmp", DialogButton(16, 18, "×", 12)) &&
+           SaveIn(folder, "TakeChanceBack.bmp", DialogBack(470, 240, "竞猜")) &&
+           SaveIn(folder, "TCOK.bmp", DialogButton(75, 31, "竞猜", 16)) &&
+           SaveIn(folder, "CONFIRM.bmp", DialogButton(75, 31, "确认", 16)) &&
+           SaveIn(folder, "TCCancel.bmp", DialogButton(16, 18, "×", 12)) &&
+           SaveIn(folder, "BtnBJ.bmp", DialogButton(49, 30, "大王", 14)) &&
+           SaveIn(folder, "BtnSJ.bmp", DialogButton(49, 30, "小王", 14)) &&
+           SaveIn(folder, "Btn2.bmp", DialogButton(49, 30, "2", 16)) &&
+           SaveIn(folder, "BtnFLW.bmp", DialogButton(49, 30, "花色", 14)) &&
+           SaveIn(folder, "BtnNUM.bmp", DialogButton(70, 30, "张数", 14)) &&
+           SaveIn(folder, "ExchageCoinBack.bmp", DialogBack(370, 230, "兑换游戏豆")) &&
+           SaveIn(folder, "History_Score.bmp", DialogBack(520, 380, "历史记录")) &&
+           SaveIn(folder, "History_NoCoin.bmp", DialogBack(520, 380, "历史记录")) &&
+           SaveIn(folder, "HistoryDlg_Close.bmp", DialogButton(22, 22, "×", 14)) &&
+           SaveIn(folder, "History_Up.bmp", DialogButton(26, 28, "↑", 14)) &&
+           SaveIn(folder, "History_Down.bmp", DialogButton(26, 28, "↓", 14)) &&
+           SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14)) &&
+           SaveIn(folder, "Setting.bmp", DialogBack(380, 300, "游戏设置")) &&
+           SaveIn(folder, "SetPath.bmp", DialogButton(60, 24, "浏览", 14)) &&
+           SaveIn(folder, "AboutBK.bmp", DialogBack(430, 240, "关于")) &&
+           SaveIn(folder, "Magnifier_Mouse.bmp", magnifier.Image()) &&
+           SaveIn(folder, "checkbox.bmp", CheckFrames(false)) &&
+           SaveIn(folder, "RADIO.bmp", CheckFrames(true));
+}
+
+} // namespace theme_pictures
