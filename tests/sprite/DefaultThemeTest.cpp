@@ -7,6 +7,7 @@
 #include "platform/Profile.h"
 #include "sprite/GameLayout.h"
 #include "sprite/GdiRoutines.h"
+#include "sprite/GifSpriteImage.h"
 #include "sprite/Theme.h"
 #include "tests/sprite/ThemeFixture.h"
 
@@ -158,7 +159,8 @@ TEST_F(DefaultThemeTest, SpriteGifsDecodeWithTransparentCorners) {
 }
 
 // A table of the default theme: felt, centre picture, seat frames, play
-// buttons from their strips and a fanned hand, in a 1000 x 700 picture.
+// buttons from their strips, a fanned hand and the frames of a GIF, in a
+// 1000 x 700 picture.
 class TestTable {
 public:
     TestTable() {
@@ -257,6 +259,19 @@ TEST_F(DefaultThemeTest, TableFromTheThemeIsSavedForALook) {
     for (int i = 0; i < 3; ++i)
         table.ThroughMask(layout.m_bmpCardsBig, 440 + i * interval, 300, card.cx, card.cy,
                           i * card.cx, 4 * card.cy, 3 * card.cx, 4 * card.cy);
+
+    // A playing GIF: two frames of the waiting mark side by side, as the
+    // animation shows them one after the other.
+    CGifSpriteImage waiting;
+    ASSERT_TRUE(waiting.Load("RES_WAIT", layoutFile.c_str(),
+                             (kProgram + "theme_bmp/Default/").c_str(), FALSE));
+    const SIZE mark = waiting.GetSize(nullptr);
+    ASSERT_GT(waiting.GetFrameCount(nullptr), 1);
+    const int shown = 2;
+    const int markLeft = w - shown * (mark.cx + 8) - 20;
+    for (int frame = 0; frame < shown; ++frame)
+        waiting.Draw(table.dc, frame, nullptr, markLeft + frame * (mark.cx + 8), 130, mark.cx,
+                     mark.cy, 0, 0, 255);
 
     const std::string folder = SPRITE_TEST_OUTPUT_DIR;
     CreateDirectory(folder.c_str(), nullptr);
