@@ -236,7 +236,7 @@ void CryptBlock(const RoundKeys& roundKeys, const uint8_t in[8], uint8_t out[8],
 namespace {
 
 // The game key's pick lists (one per seed 0..9, the last for any other seed)
-// and the digit positions whose sum makes the seed. Every side of a table -
+// and the digit positions whose sum makes the key seed. Every side of a table -
 // the client and the table host - must use these same values, or the card
 // codes of the play records cannot be read. Generated once by
 // pick[s][k] = (11 * s + 7 * k) mod 36 and frozen here.

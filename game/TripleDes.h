@@ -27,7 +27,7 @@ public:
     // caller's array is permuted in place; a copy in the incoming order is
     // kept for GetDigits. A null array or a digit outside 0..9 changes
     // nothing. Seeds outside 0..9 share one pick list; the permutation uses
-    // the seed modulo 36, taken as non-negative.
+    // a seed value modulo 36, taken as non-negative.
     void SetKeyFromDigits(int* digits, int seed);
 
     // The 36 digits last given to SetKeyFromDigits, in their incoming order.

@@ -89,18 +89,18 @@ bool readQuoted(const std::string& line, std::string& plain, std::string& rest) 
     return true;
 }
 
-bool parseData(const std::string& spec, RegistryValue& value) {
+bool parseData(const std::string& text, RegistryValue& value) {
     std::string rest;
-    if (spec.rfind("sz:", 0) == 0) {
+    if (text.rfind("sz:", 0) == 0) {
         value.type = REG_SZ;
-        if (!readQuoted(spec.substr(3), value.data, rest) || !rest.empty())
+        if (!readQuoted(text.substr(3), value.data, rest) || !rest.empty())
             return false;
         value.data.push_back('\0');
         return true;
     }
-    if (spec.rfind("dword:", 0) == 0) {
+    if (text.rfind("dword:", 0) == 0) {
         std::string bytes;
-        if (spec.size() != 14 || !decodeHex(spec.substr(6), bytes))
+        if (text.size() != 14 || !decodeHex(text.substr(6), bytes))
             return false;
         value.type = REG_DWORD;
         value.data.assign(4, '\0');
@@ -110,10 +110,10 @@ bool parseData(const std::string& spec, RegistryValue& value) {
     }
     unsigned type = 0;
     int used = 0;
-    if (sscanf(spec.c_str(), "hex(%u):%n", &type, &used) != 1 || used == 0)
+    if (sscanf(text.c_str(), "hex(%u):%n", &type, &used) != 1 || used == 0)
         return false;
     value.type = type;
-    return decodeHex(spec.substr(static_cast<size_t>(used)), value.data);
+    return decodeHex(text.substr(static_cast<size_t>(used)), value.data);
 }
 
 std::string formatData(const RegistryValue& value) {
