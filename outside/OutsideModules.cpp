@@ -4,4 +4,5 @@ void RegisterOutsideModules() {
     RegisterBuiltinModule(CodeConverterModule());
     RegisterBuiltinModule(PeopleIconsModule());
     RegisterBuiltinModule(GameThemeModule());
+    RegisterBuiltinModule(KNZipModule());
 }

@@ -16,3 +16,4 @@ void RegisterOutsideModules();
 BuiltinModuleDefinition CodeConverterModule(); // "codecvt.dll"
 BuiltinModuleDefinition PeopleIconsModule();   // "people.dll"
 BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
+BuiltinModuleDefinition KNZipModule();         // "KNZip.dll"

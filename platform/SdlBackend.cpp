@@ -152,7 +152,7 @@ SDL_SystemCursor SystemCursorOf(int id) {
 
 class SdlDisplay : public WindowSurfaces, public EventWaiter {
 public:
-    explicit SdlDisplay(uint32_t wakeEvent) : m_wakeEvent(wakeEvent), m_wakeThread(wakeEvent) {
+    explicit SdlDisplay(uint32_t wakeEvent) : m_wakeThread(wakeEvent) {
         g_self = this;
         SetEventWaiter(this);
         SetSystemClipboard(&m_clipboard);
@@ -498,7 +498,6 @@ private:
         }
     }
 
-    uint32_t m_wakeEvent;
     FdWakeThread m_wakeThread;
     SdlClipboard m_clipboard;
     std::map<HWND, Native> m_natives;
