@@ -98,8 +98,8 @@ SourceConversion ConversionFor(const Surface& src, COLORREF srcBkColor, const Su
     return c;
 }
 
-const uint32_t* SourceRow(const Surface& src, const SourceConversion& conv, int x, int y, int n,
-                          uint32_t* out) {
+const uint32_t* ConvertedSourceRow(const Surface& src, const SourceConversion& conv, int x, int y,
+                                   int n, uint32_t* out) {
     switch (conv.mode) {
     case SourceConversion::Mode::None:
         return src.Row32(y) + x;
@@ -137,23 +137,14 @@ uint32_t* ScratchRow(int which, size_t n) {
     return row.data();
 }
 
-uint32_t* DestRow::Begin(int x, int y, int n, bool needOld) {
+uint32_t* DestRow::BeginConverted(int x, int y, int n, bool needOld) {
     m_x = x;
     m_y = y;
     m_n = n;
-    if (m_surface.IsXrgb32()) {
-        m_row = m_surface.Row32(y) + x;
-    } else {
-        m_row = ScratchRow(2, size_t(n));
-        if (needOld)
-            m_surface.ReadRow(x, y, n, m_row);
-    }
+    m_row = ScratchRow(2, size_t(n));
+    if (needOld)
+        m_surface.ReadRow(x, y, n, m_row);
     return m_row;
-}
-
-void DestRow::Commit() {
-    if (!m_surface.IsXrgb32())
-        m_surface.WriteRow(m_x, m_y, m_n, m_row);
 }
 
 std::unique_ptr<Surface> CopyOfRect(const Surface& s, const RECT& r) {

@@ -41,8 +41,15 @@ struct SourceConversion {
 SourceConversion ConversionFor(const Surface& src, COLORREF srcBkColor, const Surface& dst,
                                const DcState& dstState);
 // n source pixels from (x, y), converted; returns out or a pointer into the source.
-const uint32_t* SourceRow(const Surface& src, const SourceConversion& conv, int x, int y, int n,
-                          uint32_t* out);
+const uint32_t* ConvertedSourceRow(const Surface& src, const SourceConversion& conv, int x, int y,
+                                   int n, uint32_t* out);
+// Inline because blits call it once a row and most rows need no conversion.
+inline const uint32_t* SourceRow(const Surface& src, const SourceConversion& conv, int x, int y,
+                                 int n, uint32_t* out) {
+    if (conv.mode == SourceConversion::Mode::None)
+        return src.Row32(y) + x;
+    return ConvertedSourceRow(src, conv, x, y, n, out);
+}
 // The brush colour as the destination sees it.
 uint32_t PatternPixel(const Surface& dst, uint32_t brushPixel);
 
@@ -53,12 +60,21 @@ uint32_t* ScratchRow(int which, size_t n);
 // unpacked on Begin and packed back on Commit.
 class DestRow {
 public:
-    explicit DestRow(Surface& surface) : m_surface(surface) {}
-    uint32_t* Begin(int x, int y, int n, bool needOld);
-    void Commit();
+    explicit DestRow(Surface& surface) : m_surface(surface), m_direct(surface.IsXrgb32()) {}
+    // Inline for the direct case, which blits meet once a row.
+    uint32_t* Begin(int x, int y, int n, bool needOld) {
+        return m_direct ? m_surface.Row32(y) + x : BeginConverted(x, y, n, needOld);
+    }
+    void Commit() {
+        if (!m_direct)
+            m_surface.WriteRow(m_x, m_y, m_n, m_row);
+    }
 
 private:
+    uint32_t* BeginConverted(int x, int y, int n, bool needOld);
+
     Surface& m_surface;
+    bool m_direct;
     uint32_t* m_row = nullptr;
     int m_x = 0, m_y = 0, m_n = 0;
 };
