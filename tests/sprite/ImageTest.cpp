@@ -117,7 +117,6 @@ TEST_F(ImageSceneTest, AMaskedFrameShowsTheBackgroundThroughItsMask) {
 }
 
 TEST_F(ImageSceneTest, ConstantAlphaBlendsAndTheHighlightTintsOnlyItsCard) {
-    ProvideAlphaBlend();
     HBITMAP white = MakeBitmap(10, 10, [](int, int) { return kWhite; });
     auto* card = new CAlphaFrameImage;
     card->AddFrame(white, nullptr, 0);

@@ -5,7 +5,6 @@
 // colours, and a stepped clock with a pump.
 
 #include "platform/Clock.h"
-#include "platform/Module.h"
 #include "platform/Surface.h"
 #include "platform/WindowDc.h"
 #include "sprite/SpriteWnd.h"
@@ -170,19 +169,6 @@ template <typename Color> HBITMAP MakeBitmap(int cx, int cy, Color color) {
         for (int x = 0; x < cx; ++x)
             surface->SetPixel(x, y, Rgb(color(x, y)));
     return bitmap;
-}
-
-// Our stand-in of MSIMG32 for the tests that need constant alpha; the
-// platform may register the real one first.
-inline void ProvideAlphaBlend() {
-    if (HMODULE module = LoadLibrary("MSIMG32")) {
-        FreeLibrary(module);
-        return;
-    }
-    BuiltinModuleDefinition msimg;
-    msimg.fileName = "MSIMG32.dll";
-    msimg.exports = {{"AlphaBlend", reinterpret_cast<FARPROC>(&::AlphaBlend)}};
-    RegisterBuiltinModule(msimg);
 }
 
 } // namespace sprite_test
