@@ -76,6 +76,12 @@ IniFile IniFile::Parse(const std::string& bytes) {
         if (end == std::string::npos) {
             text = bytes.substr(start);
             start = bytes.size();
+            // A last line's trailing '\r's belong to its ending, so the line
+            // reads the same once a written line ends it with '\n'.
+            while (!text.empty() && text.back() == '\r') {
+                text.pop_back();
+                ending += '\r';
+            }
         } else {
             size_t textEnd = (end > start && bytes[end - 1] == '\r') ? end - 1 : end;
             text = bytes.substr(start, textEnd - start);
@@ -171,9 +177,14 @@ std::vector<std::string> IniFile::SectionLines(const std::string& section) const
     return result;
 }
 
-void IniFile::appendLine(const std::string& text) {
-    if (!lines_.empty() && lines_.back().ending.empty())
+// A line written after the last one must not run on into it.
+void IniFile::endLastLine() {
+    if (!lines_.empty() && (lines_.back().ending.empty() || lines_.back().ending.back() != '\n'))
         lines_.back().ending = newLine_;
+}
+
+void IniFile::appendLine(const std::string& text) {
+    endLastLine();
     lines_.push_back(parseLine(text, newLine_));
 }
 
@@ -200,8 +211,8 @@ void IniFile::SetValue(const std::string& section, const std::string& untrimmedK
             insertAt = i + 1;
     }
     // After the section's last entry, so comments that lead the next section stay with it.
-    if (insertAt == lines_.size() && !lines_.empty() && lines_.back().ending.empty())
-        lines_.back().ending = newLine_;
+    if (insertAt == lines_.size())
+        endLastLine();
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
                   parseLine(key + "=" + value, newLine_));
 }

@@ -48,6 +48,7 @@ private:
 
     static Line parseLine(std::string text, std::string ending);
     std::vector<Range> sectionRanges(const std::string& section) const;
+    void endLastLine();
     void appendLine(const std::string& text);
 
     std::string byteOrderMark_;

@@ -165,6 +165,21 @@ TEST_F(IniFileTest, WritingCreatesFileAndSection) {
     EXPECT_EQ(Read("Setting", "PhotoPath"), "C:\\snap shot");
 }
 
+// A last line ending in a bare '\r' is read as the same line with its '\n'
+// would be, so a key written after it is found again.
+TEST_F(IniFileTest, KeyWrittenAfterALastLineEndingInCarriageReturnIsFound) {
+    folder_.Write("test.ini", "\n\n \n[\r");
+    ASSERT_TRUE(WritePrivateProfileString("", "fuzzkey", "fuzz value", path_.c_str()));
+    EXPECT_EQ(Read("", "FUZZKEY"), "fuzz value");
+    folder_.Write("test.ini", "[\x85\r\r");
+    ASSERT_TRUE(WritePrivateProfileString("\x85", "fuzzkey", "fuzz value", path_.c_str()));
+    EXPECT_EQ(Read("\x85", "fuzzkey"), "fuzz value");
+    folder_.Write("test.ini", "[A]\nk=1\r");
+    ASSERT_TRUE(WritePrivateProfileString("A", "j", "2", path_.c_str()));
+    EXPECT_EQ(Read("A", "k"), "1");
+    EXPECT_EQ(Read("A", "j"), "2");
+}
+
 TEST_F(IniFileTest, NullValueDeletesKeyAndNullKeyDeletesSection) {
     folder_.Write("test.ini", "[A]\nk=1\nK=2\nj=3\n[B]\nk=4\n[a]\nz=5\n");
     ASSERT_TRUE(WritePrivateProfileString("A", "k", nullptr, path_.c_str()));
