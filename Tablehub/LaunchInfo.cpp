@@ -1,5 +1,7 @@
 #include "Tablehub/LaunchInfo.h"
 
+#include <climits>
+
 #include "knclientbase05/KNpubSystem.h"
 #include "outside/CrtArguments.h"
 #include "platform/KernelObject.h"
@@ -112,7 +114,10 @@ int ParseLaunchArguments(int argc, const char* const* argv, tagLAUNCHINFO* recor
         }
     }
     tagLAUNCHINFO filled = *record;
-    filled.nSeatIndex = static_cast<int>(NumberArgument(argv, kSeat, "seat")) - 1;
+    // Seats count from 1; a number that reads as negative is no seat (and the
+    // lowest one must not overflow on the way).
+    const int seat = static_cast<int>(NumberArgument(argv, kSeat, "seat"));
+    filled.nSeatIndex = seat > INT_MIN ? seat - 1 : -1;
     CopyText(filled.szUserName, sizeof filled.szUserName, argv[kUserName], "user name");
     CopyText(filled.szNickName, sizeof filled.szNickName, argv[kNickName], "nickname");
     CopyText(filled.szLoginInfo, sizeof filled.szLoginInfo, argv[kLoginInfo], "login text");
