@@ -31,7 +31,10 @@ CTableDriver::CTableDriver(const Options& options)
     referee.SetOwnerId(m_nOwnerId);
     referee.SetHostCallback(&CTableDriver::HostCallback);
     referee.SetRandomSource(std::make_unique<CSeededRandom>(options.seed));
-    referee.m_TimeLimits.SetTickSource([this] { return m_nNow; });
+    if (options.tickSource)
+        referee.m_TimeLimits.SetTickSource(options.tickSource);
+    else
+        referee.m_TimeLimits.SetTickSource([this] { return m_nNow; });
     referee.Dispatch(0, kPropRulesText, reinterpret_cast<intptr_t>(options.rulesText.c_str()));
     int rate = options.beanRate;
     referee.Dispatch(0, kPropBeanRate, reinterpret_cast<intptr_t>(&rate));
@@ -118,26 +121,85 @@ void CTableDriver::Deliver() {
         m_Outbox.pop_front();
         const int length = int(sent.record.size());
         if (sent.code == kHostSendToAll) {
-            for (auto& bot : m_Bots)
-                bot->OnRecord(sent.record.data(), length);
+            for (auto& bot : m_Bots) {
+                if (!m_bHuman[bot->GetSeat()])
+                    bot->OnRecord(sent.record.data(), length);
+            }
         } else if ((sent.code == kHostSendToSeat || sent.code == kHostSendForwarded) &&
-                   sent.param >= 0 && sent.param < kSeatCount) {
+                   sent.param >= 0 && sent.param < kSeatCount && !m_bHuman[sent.param]) {
             m_Bots[sent.param]->OnRecord(sent.record.data(), length);
         }
+        if (onDeliver)
+            onDeliver(sent);
     }
+}
+
+std::string CTableDriver::BotName(int seat) {
+    return "bot" + std::to_string(seat);
+}
+
+void CTableDriver::SetHumanSeat(int seat, bool human) {
+    if (seat >= 0 && seat < kSeatCount)
+        m_bHuman[seat] = human;
+}
+
+bool CTableDriver::IsHumanSeat(int seat) const {
+    return seat >= 0 && seat < kSeatCount && m_bHuman[seat];
+}
+
+void CTableDriver::SeatUser(const tagUSERINFO& user) {
+    Dispatch(1, 0, reinterpret_cast<intptr_t>(&user));
+}
+
+int CTableDriver::Dispatch(int event, intptr_t a, intptr_t b) {
+    const int result = m_pReferee->Dispatch(event, a, b);
+    Deliver();
+    return result;
 }
 
 void CTableDriver::SeatBots() {
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        tagUSERINFO user{};
-        snprintf(user.szUserName, sizeof(user.szUserName), "bot%d", seat);
-        snprintf(user.szNickName, sizeof(user.szNickName), "Bot %d", seat);
-        user.nSeat = seat;
-        user.nBeans = m_Options.startBeans;
-        user.bMember = seat % 2;
-        m_pReferee->Dispatch(1, 0, reinterpret_cast<intptr_t>(&user));
+        if (!m_bHuman[seat] && !m_pReferee->IsSeatTaken(seat))
+            SeatBot(seat);
     }
     Deliver();
+}
+
+void CTableDriver::SeatBot(int seat) {
+    if (seat < 0 || seat >= kSeatCount)
+        return;
+    m_bHuman[seat] = false;
+    // A fresh bot: what an earlier one learnt belongs to another sitting.
+    m_Bots[seat] = std::make_unique<CBotSeat>(seat, m_Options.seed * 7919u + seat, m_Options.style);
+    tagUSERINFO user{};
+    snprintf(user.szUserName, sizeof(user.szUserName), "%s", BotName(seat).c_str());
+    snprintf(user.szNickName, sizeof(user.szNickName), "Bot %d", seat);
+    user.nSeat = seat;
+    user.nBeans = m_Options.startBeans;
+    user.bMember = seat % 2;
+    Dispatch(1, 0, reinterpret_cast<intptr_t>(&user));
+}
+
+int CTableDriver::RunBots(int maxActions) {
+    int actions = 0;
+    bool acted = true;
+    while (acted && actions < maxActions && !m_bClosed) {
+        acted = false;
+        for (int k = 0; k < kSeatCount && actions < maxActions; ++k) {
+            const int seat = (m_nNextPoll + k) % kSeatCount;
+            if (m_bHuman[seat])
+                continue;
+            std::vector<uint8_t> record = m_Bots[seat]->Decide(*m_pReferee);
+            if (record.empty())
+                continue;
+            SendFromSeat(seat, record);
+            m_nNextPoll = (seat + 1) % kSeatCount;
+            ++actions;
+            acted = true;
+            break;
+        }
+    }
+    return actions;
 }
 
 int CTableDriver::SendFromSeat(int seat, const std::vector<uint8_t>& record) {
@@ -174,6 +236,8 @@ int CTableDriver::Run(int games, int maxStalls) {
         bool acted = false;
         for (int k = 0; k < kSeatCount && !acted; ++k) {
             const int seat = (m_nNextPoll + k) % kSeatCount;
+            if (m_bHuman[seat])
+                continue;
             std::vector<uint8_t> record = m_Bots[seat]->Decide(*m_pReferee);
             if (record.empty())
                 continue;

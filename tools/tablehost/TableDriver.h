@@ -22,6 +22,9 @@ public:
         int beanRate = 1;
         int startBeans = 100000;
         CBotSeat::Style style;
+        // Where the referee reads the time; the driver's own stepped clock
+        // (Now, Advance) when empty.
+        std::function<uint32_t()> tickSource;
     };
 
     // What the referee emitted, with the host call code and its param.
@@ -38,8 +41,26 @@ public:
 
     CGameLogic& Referee() { return *m_pReferee; }
 
-    // Seats the six bots (the sixth makes the referee send the table info).
+    // Seats a bot on every seat that is neither taken nor played from
+    // outside (the sixth seat taken makes the referee send the table info).
     void SeatBots();
+    // Seats a fresh bot on one seat, which stops being played from outside.
+    void SeatBot(int seat);
+    static std::string BotName(int seat);
+
+    // A seat played from outside (a client of the table host): its bot
+    // neither acts nor reads, and its records go only to onDeliver.
+    void SetHumanSeat(int seat, bool human);
+    bool IsHumanSeat(int seat) const;
+    // Seats a user that the host built (event 1).
+    void SeatUser(const tagUSERINFO& user);
+
+    // Hands any table event to the referee, then delivers what it emitted.
+    int Dispatch(int event, intptr_t a, intptr_t b);
+
+    // Lets the bots act, one record at a time, until none has anything to
+    // do or maxActions records went out. Returns the records sent.
+    int RunBots(int maxActions);
 
     // Plays until the given number of games is over, the table closes, or
     // the table stalls too often. Returns the games finished.
@@ -55,6 +76,10 @@ public:
 
     // Called first for every host call the referee makes.
     std::function<void(const tagHOSTCALL&)> onHostCall;
+
+    // Called for every record the referee emitted, in order, once the bots
+    // have read theirs (outside the referee's lock).
+    std::function<void(const Sent&)> onDeliver;
 
     // Called inside the host callback for every game-over record, while the
     // referee still holds the finished game's hands and places.
@@ -99,4 +124,5 @@ private:
     int m_nStalls = 0;
     int m_nNextPoll = 0;
     bool m_bRunaway = false;
+    bool m_bHuman[kSeatCount] = {};
 };
