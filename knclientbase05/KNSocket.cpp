@@ -1,6 +1,7 @@
 #include "knclientbase05/KNSocket.h"
 
 #include "knclientbase05/DrawUtilities.h"
+#include "knclientbase05/LangResource.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
@@ -52,6 +53,7 @@ void CKNSocket::ResetState() {
     m_nSuspend = 0;
     m_incoming.Reset();
     m_bStreamBroken = 0;
+    m_bProxy = 0;
     m_nWaitDepth = 0;
     m_bLoginPending = 0;
 }
@@ -69,40 +71,77 @@ int CKNSocket::Connect(LPCSTR host, UINT port, int ask) {
         return 0;
     Close();
     m_bConnecting = 1;
+    ReadProxySettings();
+    // The port-80 service's port is looked up for this very port: one kept
+    // from an earlier connect would belong to another game.
+    m_nConnectRelayPort = m_nRelayPort;
+    if (m_nConnectRelayPort == 0) {
+        const UINT p80 = GetShareP80Port(port);
+        m_nConnectRelayPort = p80 > 0 && p80 <= 0xFFFF ? int(p80) : -1;
+    }
+    const bool viaProxy = m_bProxy != 0;
+    LPCSTR target = viaProxy ? m_szSocksServer : host;
+    UINT targetPort = port;
+    if (viaProxy)
+        targetPort = m_nSocksPort;
+    else if (m_nConnectRelayPort > 0)
+        targetPort = UINT(m_nConnectRelayPort);
     const int savedAsk = m_bAskOnTimeout;
     m_bAskOnTimeout = ask;
-    // A non-blocking connect polled by the wait, instead of a thread to kill.
-    platform::PendingConnect attempt;
-    platform::PendingConnect::State state = attempt.Start(host, port);
-    DWORD start = GetTickCount();
-    bool ok = true;
-    while (state == platform::PendingConnect::kRunning) {
-        if (!WaitStep(&start, m_bPumpWhileConnecting)) {
-            attempt.Abandon();
-            ok = false;
-            break;
-        }
-        state = attempt.Poll();
-    }
-    if (ok && state == platform::PendingConnect::kFailed) {
-        m_nCloseCode = attempt.Error();
-        ok = false;
-    }
-    if (ok) {
-        const SOCKET handle = attempt.TakeHandle();
-        const linger flushLast{1, kLingerSeconds};
-        if (!Attach(handle)) {
-            closesocket(handle);
-            ok = false;
-        } else {
-            SetSockOpt(SO_LINGER, &flushLast, sizeof flushLast);
+    int ok = OpenConnection(target, targetPort, viaProxy);
+    if (ok && viaProxy) {
+        ok = m_nSocksVersion == 4 ? Socks4Connect(host, port) : Socks5Connect(host, port);
+        if (!ok) {
+            // A stopped wait keeps its own code (time-out, cancel).
+            if (m_nCloseCode != WSAETIMEDOUT && m_nCloseCode != kCloseWaitCancelled)
+                m_nCloseCode = kCloseSocksHandshake;
+            // The refused stream is of no further use; dropping it here means
+            // no late notification of it reaches OnClose a second time.
+            CSocket::Close();
         }
     }
+    if (ok && m_nConnectRelayPort > 0)
+        SendRelayHeader(port, m_dwRelayValue);
     m_bAskOnTimeout = savedAsk;
     m_bConnecting = 0;
     if (!ok)
+        ReportConnectFailure();
+    return ok;
+}
+
+// The TCP connect itself: a non-blocking connect polled by the wait, instead
+// of a thread to kill. 1 with the connection attached.
+int CKNSocket::OpenConnection(LPCSTR target, UINT targetPort, bool viaProxy) {
+    m_bStopConnect = 0;
+    platform::PendingConnect attempt;
+    platform::PendingConnect::State state = attempt.Start(target, targetPort);
+    DWORD start = GetTickCount();
+    while (state == platform::PendingConnect::kRunning) {
+        if (!ConnectWaitStep(&start)) {
+            attempt.Abandon();
+            return 0;
+        }
+        state = attempt.Poll();
+    }
+    if (state == platform::PendingConnect::kFailed) {
+        m_nCloseCode = viaProxy ? kCloseProxyConnect : attempt.Error();
+        return 0;
+    }
+    const SOCKET handle = attempt.TakeHandle();
+    if (!Attach(handle)) {
+        closesocket(handle);
+        return 0;
+    }
+    const linger flushLast{1, kLingerSeconds};
+    SetSockOpt(SO_LINGER, &flushLast, sizeof flushLast);
+    return 1;
+}
+
+void CKNSocket::ReportConnectFailure() {
+    if (m_bHoldConnectReports)
+        m_nHeldConnectCode = m_nCloseCode;
+    else
         OnClose(m_nCloseCode);
-    return ok ? 1 : 0;
 }
 
 int CKNSocket::TakeSlot(DWORD expectType, bool keep) {
@@ -185,10 +224,6 @@ int CKNSocket::SendMessage(const tagMSGHEADER* frame, tagMSGHEADER** reply, DWOR
     if (login)
         m_bLoginPending = 0;
     return 1;
-}
-
-int CKNSocket::OnMessage(tagMSGHEADER*) {
-    return 0;
 }
 
 int CKNSocket::WaitStep(DWORD* start, int pump) {
@@ -328,8 +363,6 @@ void CKNSocket::DeliverFrame(std::vector<BYTE> frame) {
     if (!taken)
         OnMessage(header);
 }
-
-void CKNSocket::OnClose(int) {}
 
 void CKNSocket::Reselect() {
     if (!m_bReceiveEnabled || m_nSuspend > 0 || m_hSocket == INVALID_SOCKET)

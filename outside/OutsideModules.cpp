@@ -1,8 +1,11 @@
 #include "outside/OutsideModules.h"
 
+#include "outside/ChatControls.h"
+
 void RegisterOutsideModules() {
     RegisterBuiltinModule(CodeConverterModule());
     RegisterBuiltinModule(PeopleIconsModule());
     RegisterBuiltinModule(GameThemeModule());
     RegisterBuiltinModule(KNZipModule());
+    RegisterChatControls();
 }

@@ -1,9 +1,13 @@
 #include "platform/ProcessInfo.h"
 
+#include "platform/Errors.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <pwd.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +26,33 @@ SIZE_T StatusBytes(const std::string& status, const char* name) {
 
 HANDLE GetCurrentProcess() {
     return kCurrentProcess;
+}
+
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
+
+BOOL GetUserNameA(LPSTR buffer, DWORD* size) {
+    if (size == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    passwd entry;
+    passwd* found = nullptr;
+    char scratch[1024];
+    if (getpwuid_r(geteuid(), &entry, scratch, sizeof scratch, &found) != 0 || found == nullptr) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    const DWORD needed = static_cast<DWORD>(strlen(found->pw_name)) + 1;
+    if (buffer == nullptr || *size < needed) {
+        *size = needed;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    memcpy(buffer, found->pw_name, needed);
+    *size = needed;
+    return TRUE;
 }
 
 BOOL GetProcessMemoryInfo(HANDLE process, PROCESS_MEMORY_COUNTERS* counters, DWORD size) {

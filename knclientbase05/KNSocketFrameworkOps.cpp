@@ -1,0 +1,186 @@
+// The framework operations of the framing socket that this system does not
+// call: the idle setting, sending with a confirmation, the status frame, the
+// trust exit with its confirmation, the framework's own way into a game, and
+// the small connect and reassembly controls.
+
+#include "knclientbase05/KNSocket.h"
+
+#include "Tablehub/LaunchInfo.h"
+#include "knclientUI05/KNChat.h"
+#include "knclientbase05/ChatSetup.h"
+#include "knclientbase05/FrameworkSupport.h"
+#include "knclientbase05/GameRegistry.h"
+#include "knclientbase05/KNpubSystem.h"
+#include "knclientbase05/NoticeText.h"
+#include "outside/CrtArguments.h"
+#include "platform/Cursor.h"
+#include "platform/MessageBox.h"
+#include "platform/Window.h"
+
+#include <vector>
+
+using framework::HasPayload;
+using framework::kNameField;
+using framework::MakeFrame;
+using framework::PayloadOf;
+using framework::ResourceString;
+
+namespace {
+
+constexpr DWORD kStatusFrame = 0x174;
+constexpr DWORD kStatusPayload = 28;
+constexpr DWORD kLoginFrame = 0x200;
+constexpr DWORD kLoginPayload = 108;
+constexpr BYTE kClientKind = 3;
+constexpr DWORD kDefaultIdleSeconds = 120;
+
+constexpr UINT kStringConnecting = 29908;
+constexpr UINT kStringNoLaunchRecord = 29912;
+constexpr UINT kStringConnected = 29913;
+constexpr UINT kStringIllegalName = 29914;
+constexpr UINT kStringCannotEnter = 29915;
+
+class WaitCursor {
+public:
+    WaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(m_previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+
+} // namespace
+
+int CKNSocket::GetIdleSeconds() {
+    DWORD seconds = kDefaultIdleSeconds;
+    RegReadValue("Game\\Share", "IdleSecond", &seconds, sizeof seconds, kDefaultIdleSeconds);
+    return int(seconds);
+}
+
+int CKNSocket::SendAndConfirm(const tagMSGHEADER* frame, DWORD expectType) {
+    return SendMessage(frame, KN_WAIT_ONLY, expectType);
+}
+
+int CKNSocket::SendStatusFrame(DWORD value, int kind) {
+    if (m_hSocket == INVALID_SOCKET)
+        return 0;
+    BYTE wire[kShortHeaderSize + kStatusPayload] = {};
+    WriteWireWord(wire, kStatusFrame);
+    WriteWireWord(wire + 4, kStatusPayload);
+    BYTE* payload = wire + kShortHeaderSize;
+    WriteWireWord(payload, value);
+    static const int kKindWord[] = {8, 12, 16, 24};
+    if (kind >= 1 && kind <= 4)
+        WriteWireWord(payload + kKindWord[kind - 1], 1);
+    return Send(wire, int(sizeof wire)) == int(sizeof wire) ? 1 : 0;
+}
+
+int CKNSocket::TrustExitAndConfirm() {
+    char name[kNameField] = {};
+    CopyBoundedText(name, sizeof name, theLaunchInfo.szUserName, kNameField);
+    const std::vector<BYTE> request = MakeFrame(framework::kTrustExitFrame, 0, name, sizeof name);
+    tagMSGHEADER* reply = nullptr;
+    if (!SendMessage(reinterpret_cast<const tagMSGHEADER*>(request.data()), &reply,
+                     framework::kTrustExitReply) ||
+        reply == nullptr)
+        return 0;
+    if (!HasPayload(reply->type, reply->length, kNameField))
+        return 0;
+    HandleTrustExitReply(reply, PayloadOf(reply), reply->length);
+    return 1;
+}
+
+int CKNSocket::ConnectAndLogin() {
+    tagLAUNCHINFO record{};
+    if ((__argc != 14 && __argc != 15) || !ParseLaunchArguments(__argc, __argv, &record)) {
+        ShowTipId(kStringNoLaunchRecord, MB_ICONHAND, 0);
+        return 0;
+    }
+    theLaunchInfo = record;
+    char server[sizeof record.szGameServer + 1];
+    CopyBoundedText(server, sizeof server, record.szGameServer, sizeof record.szGameServer);
+
+    // No wait dialog exists here: the progress goes to the log.
+    if (m_bShowWaitDialogs)
+        DebugTrace("framework: %s", ResourceString(kStringConnecting).c_str());
+    tagMSGHEADER* reply = nullptr;
+    {
+        WaitCursor cursor;
+        if (!Connect(server, record.wGameServerPort, 1))
+            return 0;
+        if (m_bShowWaitDialogs)
+            DebugTrace("framework: %s", ResourceString(kStringConnected).c_str());
+
+        BYTE login[kLoginPayload] = {};
+        CopyBoundedText(reinterpret_cast<char*>(login), 20, record.szUserName,
+                        sizeof record.szUserName);
+        CopyBoundedText(reinterpret_cast<char*>(login + 20), 40, record.szRoom,
+                        sizeof record.szRoom);
+        CopyBoundedText(reinterpret_cast<char*>(login + 60), 40, record.szLoginInfo,
+                        sizeof record.szLoginInfo);
+        login[100] = BYTE(record.wLoginValue);
+        login[101] = BYTE(record.wLoginValue >> 8);
+        login[102] = BYTE(record.nSeatIndex);
+        login[103] = BYTE(record.nSeatIndex >> 8);
+        login[104] = kClientKind;
+        const std::vector<BYTE> frame = MakeFrame(kLoginFrame, 0, login, sizeof login);
+        if (!SendMessage(reinterpret_cast<const tagMSGHEADER*>(frame.data()), &reply, 0) ||
+            reply == nullptr)
+            return 0;
+    }
+    switch (reply->result & 0xFF) {
+    case 1: {
+        const BYTE* payload = PayloadOf(reply);
+        if (reply->length >= 4)
+            SetFrameworkTableNumber(WORD(payload[2] | (payload[3] << 8)));
+        if (m_pChat != nullptr && IsWindow(m_pChat->m_hWnd))
+            SetupChatControl(m_pChat, 0, 0, nullptr);
+        return 1;
+    }
+    case 4:
+        Close();
+        ShowTipId(kStringIllegalName, MB_ICONHAND, 0);
+        return 0;
+    default:
+        Close();
+        ShowTipId(kStringCannotEnter, MB_ICONHAND, 0);
+        return 0;
+    }
+}
+
+DWORD CKNSocket::GetPartialFrame(DWORD* totalSize) {
+    const size_t held = m_incoming.Size();
+    if (totalSize != nullptr) {
+        *totalSize = 0;
+        if (held >= kShortHeaderSize) {
+            const BYTE* bytes = reinterpret_cast<const BYTE*>(m_incoming.Frame());
+            const tagMSGHEADER header{ReadWireWord(bytes), ReadWireWord(bytes + 4), 0};
+            *totalSize = DWORD(FrameTotalSize(header));
+        }
+    }
+    return DWORD(held);
+}
+
+// The connect's wait, which StopConnect can end.
+int CKNSocket::ConnectWaitStep(DWORD* start) {
+    if (m_bStopConnect) {
+        m_bStopConnect = 0;
+        m_nCloseCode = kCloseWaitCancelled;
+        return 0;
+    }
+    return WaitStep(start, m_bPumpWhileConnecting);
+}
+
+int CKNSocket::StopConnect() {
+    if (!m_bConnecting)
+        return 1;
+    m_bStopConnect = 1;
+    return 0;
+}
+
+void CKNSocket::SetWaitDialogOption(int option, int value) {
+    if (option == 1)
+        m_bShowWaitDialogs = value;
+}

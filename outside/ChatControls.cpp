@@ -1,0 +1,552 @@
+// The chat control stand-ins: one window class for both controls, the
+// state of each window, the members each control accepts and what they do.
+//
+// All of a window's work happens in its class procedure, reached through
+// messages, so the state stays in one place even when this file is linked
+// into more than one module of the process.
+
+#include "outside/ChatControls.h"
+
+#include "platform/Gdi.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+
+const CLSID kChatExControlClsid = {
+    0x5A8C1E47, 0x2B3D, 0x4F61, {0x9C, 0x0E, 0x71, 0x3A, 0xD2, 0x44, 0x8B, 0x15}};
+const CLSID kChatControlClsid = {
+    0x5A8C1E46, 0x2B3D, 0x4F61, {0x9C, 0x0E, 0x71, 0x3A, 0xD2, 0x44, 0x8B, 0x15}};
+
+namespace {
+
+constexpr char kWindowClass[] = "ChatControlStandIn";
+// Asks a stand-in's window for its state; wParam must be kStateMagic.
+constexpr UINT kStateQuery = WM_USER + 0x3A1;
+constexpr WPARAM kStateMagic = 0x43484154; // "CHAT"
+constexpr LONG kMaxTableLength = 1024;
+constexpr size_t kMaxLineLimit = 10000;
+
+// Members as the controls declare them.
+enum : DISPID {
+    kServerAddress = 18,
+    kServerPort = 19,
+    kConnect = 35,
+    kEnterRoom = 47,
+    kSetColumns = 49,
+    kLineLimit = 50,
+    kAddText = 52,
+    kClearLines = 53,
+    kEnableControl = 57,
+    kSetUserValue = 64,
+    kSetUserField = 68,
+    kAppendMarkup = 75,
+    kSetNotifyWindow = 76,
+    kCountUsers = 77,
+    kUpdateUserFields = 88,
+};
+
+struct Member {
+    DISPID id;
+    WORD flags;
+    VARTYPE result;
+    std::vector<VARTYPE> params;
+};
+
+constexpr WORD M = DISPATCH_METHOD;
+constexpr WORD GET = DISPATCH_PROPERTYGET;
+constexpr WORD PUT = DISPATCH_PROPERTYPUT;
+constexpr VARTYPE NONE = VT_EMPTY;
+constexpr VARTYPE I4REF = VT_I4 | VT_BYREF;
+
+// Members both controls share.
+const std::vector<Member>& CommonMembers() {
+    static const std::vector<Member> members = {
+        {kServerAddress, GET, VT_BSTR, {}},
+        {kServerAddress, PUT, NONE, {VT_BSTR}},
+        {kServerPort, GET, VT_I2, {}},
+        {kServerPort, PUT, NONE, {VT_I2}},
+        {kConnect, M, VT_BOOL, {}},
+        {kEnterRoom, M, VT_BOOL, {VT_INT_PTR, VT_I4, VT_BSTR, VT_BSTR, VT_BSTR, VT_I4, VT_I4}},
+        {kSetColumns, M, VT_BOOL, {VT_INT_PTR, VT_I4}},
+        {kEnableControl, M, NONE, {VT_BOOL}},
+    };
+    return members;
+}
+
+const std::vector<Member>& ExtendedMembers() {
+    static const std::vector<Member> members = {
+        {41, M, NONE, {}},
+        {kLineLimit, M, VT_BOOL, {VT_I2}},
+        {kAddText, M, NONE, {VT_I4, VT_BSTR}},
+        {kClearLines, M, NONE, {}},
+        {kSetUserField, M, VT_BOOL, {VT_BSTR, VT_BSTR, VT_BSTR}},
+        {70, M, NONE, {VT_BOOL}},
+        {kAppendMarkup, M, NONE, {VT_BSTR}},
+        {kSetNotifyWindow, M, NONE, {VT_INT_PTR, VT_I4, VT_I4}},
+        {kCountUsers, M, NONE, {I4REF}},
+        {81, M, NONE, {VT_I4}},
+        {82, M, NONE, {VT_BSTR}},
+        {83, M, NONE, {VT_I4}},
+        {84, M, NONE, {}},
+        {85, M, NONE, {VT_BOOL}},
+        {86, M, NONE, {VT_BOOL}},
+        {87, M, NONE, {VT_BOOL}},
+        {kUpdateUserFields, M, VT_BOOL, {VT_INT_PTR, VT_I4}},
+    };
+    return members;
+}
+
+const std::vector<Member>& OlderMembers() {
+    static const std::vector<Member> members = {
+        {kSetUserValue, M, VT_I4, {VT_BSTR, VT_I4}},
+        {70, M, NONE, {VT_BOOL}},
+        {71, M, NONE, {VT_BSTR}},
+        {72, M, NONE, {}},
+        {73, M, NONE, {VT_BOOL}},
+        {74, M, NONE, {VT_BOOL}},
+        {DISPID_ABOUTBOX, M, NONE, {}},
+    };
+    return members;
+}
+
+const Member* FindMember(ChatControlKind kind, DISPID id, WORD flags) {
+    for (const auto* list :
+         {&CommonMembers(),
+          kind == ChatControlKind::Extended ? &ExtendedMembers() : &OlderMembers()}) {
+        for (const Member& member : *list) {
+            if (member.id == id && (member.flags & flags) != 0)
+                return &member;
+        }
+    }
+    return nullptr;
+}
+
+std::map<HWND, std::unique_ptr<ChatControlState>>& States() {
+    static std::map<HWND, std::unique_ptr<ChatControlState>> states;
+    return states;
+}
+
+ChatControlState* FindState(HWND hwnd) {
+    auto it = States().find(hwnd);
+    return it == States().end() ? nullptr : it->second.get();
+}
+
+// A column table read in place. False when its numbers do not add up.
+struct ColumnTable {
+    std::vector<UINT> widths;
+    std::vector<std::string> texts;
+};
+
+DWORD ReadDword(const std::string& bytes, size_t offset) {
+    DWORD value;
+    memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+// The table's bytes, when its address and length can be read at all.
+bool CopyTable(const DispatchArgs& args, std::string* bytes) {
+    const void* address = args[0].AsPointer();
+    const LONG length = args[1].AsI4();
+    if (address == nullptr || length < 8 || length > kMaxTableLength)
+        return false;
+    bytes->assign(static_cast<const char*>(address), size_t(length));
+    return true;
+}
+
+bool ParseTable(const std::string& bytes, ColumnTable* table) {
+    if (bytes.size() < 8 || ReadDword(bytes, 0) != bytes.size())
+        return false;
+    const DWORD count = ReadDword(bytes, 4);
+    if (count > (bytes.size() - 8) / 4)
+        return false;
+    size_t position = 8 + 4 * size_t(count);
+    unsigned long long widthSum = 0;
+    std::vector<UINT> widths(count);
+    for (DWORD i = 0; i < count; ++i) {
+        widths[i] = ReadDword(bytes, 8 + 4 * size_t(i));
+        widthSum += widths[i];
+    }
+    if (position + widthSum != bytes.size())
+        return false;
+    table->widths = widths;
+    table->texts.clear();
+    for (UINT width : widths) {
+        const char* field = bytes.data() + position;
+        table->texts.emplace_back(field, strnlen(field, width));
+        position += width;
+    }
+    return true;
+}
+
+int FindColumn(const ChatControlState& state, const std::string& caption) {
+    for (size_t i = 0; i < state.columnCaptions.size(); ++i) {
+        if (state.columnCaptions[i] == caption)
+            return int(i);
+    }
+    return -1;
+}
+
+int FindRow(const ChatControlState& state, const std::string& user) {
+    for (size_t i = 0; i < state.rows.size(); ++i) {
+        if (!state.rows[i].empty() && state.rows[i][0] == user)
+            return int(i);
+    }
+    return -1;
+}
+
+void TrimLines(ChatControlState& state) {
+    if (state.lines.size() > state.lineLimit)
+        state.lines.erase(state.lines.begin(),
+                          state.lines.begin() + long(state.lines.size() - state.lineLimit));
+}
+
+void AddLine(ChatControlState& state, const std::string& line) {
+    state.lines.push_back(line);
+    TrimLines(state);
+}
+
+BOOL SetColumns(ChatControlState& state, const std::string& bytes) {
+    ColumnTable table;
+    if (!ParseTable(bytes, &table))
+        return FALSE;
+    state.columnWidths = table.widths;
+    state.columnCaptions = table.texts;
+    state.rows.clear();
+    state.ownRow = -1;
+    return TRUE;
+}
+
+// The own row of a room entry or an update: it must fit the columns.
+bool ReadOwnRow(const ChatControlState& state, const std::string& bytes,
+                std::vector<std::string>* row) {
+    ColumnTable table;
+    if (!ParseTable(bytes, &table) || state.columnWidths.empty() ||
+        table.widths != state.columnWidths || table.texts.empty())
+        return false;
+    *row = table.texts;
+    return true;
+}
+
+BOOL EnterRoom(ChatControlState& state, const std::string& bytes, const DispatchArgs& args) {
+    std::vector<std::string> row;
+    if (!ReadOwnRow(state, bytes, &row))
+        return FALSE;
+    state.room = args[2].text.GetString();
+    state.tableNumber = args[5].AsI4();
+    int index = FindRow(state, row[0]);
+    if (index < 0) {
+        state.rows.push_back(row);
+        index = int(state.rows.size() - 1);
+    } else {
+        state.rows[size_t(index)] = row;
+    }
+    state.ownRow = index;
+    return TRUE;
+}
+
+BOOL UpdateOwnRow(ChatControlState& state, const std::string& bytes) {
+    std::vector<std::string> row;
+    if (state.ownRow < 0 || !ReadOwnRow(state, bytes, &row))
+        return FALSE;
+    state.rows[size_t(state.ownRow)] = row;
+    return TRUE;
+}
+
+BOOL SetUserField(ChatControlState& state, const DispatchArgs& args) {
+    const int column = FindColumn(state, args[1].text.GetString());
+    if (column < 0 || args[0].text.IsEmpty())
+        return FALSE;
+    int row = FindRow(state, args[0].text.GetString());
+    if (row < 0) {
+        state.rows.emplace_back(state.columnCaptions.size());
+        state.rows.back()[0] = args[0].text.GetString();
+        row = int(state.rows.size() - 1);
+    }
+    state.rows[size_t(row)][size_t(column)] = args[2].text.GetString();
+    return TRUE;
+}
+
+LONG SetUserValue(ChatControlState& state, const DispatchArgs& args) {
+    const std::string user = args[0].text.GetString();
+    for (auto& [name, value] : state.userValues) {
+        if (name == user) {
+            value = args[1].AsI4();
+            return 1;
+        }
+    }
+    state.userValues.emplace_back(user, args[1].AsI4());
+    return 1;
+}
+
+bool TakesTable(DISPID id) {
+    return id == kEnterRoom || id == kSetColumns || id == kUpdateUserFields;
+}
+
+HRESULT Invoke(HWND hwnd, ChatControlState& state, const ControlInvocation& call) {
+    const Member* member = FindMember(state.kind, call.id, call.flags);
+    if (member == nullptr)
+        return DISP_E_MEMBERNOTFOUND;
+    const DispatchArgs& args = *call.args;
+    if (args.size() != member->params.size())
+        return DISP_E_BADPARAMCOUNT;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i].type != member->params[i])
+            return DISP_E_TYPEMISMATCH;
+    }
+
+    ChatControlCall record{call.id, call.flags, args, {}};
+    const bool tableRead = TakesTable(call.id) && CopyTable(args, &record.table);
+    const std::string table = record.table;
+    state.calls.push_back(std::move(record));
+    if (state.calls.size() > kChatControlCallLimit)
+        state.calls.erase(state.calls.begin());
+
+    DispatchValue result;
+    switch (call.id) {
+    case kServerAddress:
+        if (call.flags & DISPATCH_PROPERTYGET)
+            result = DispatchValue::Text(state.serverAddress.c_str());
+        else
+            state.serverAddress = args[0].text.GetString();
+        break;
+    case kServerPort:
+        if (call.flags & DISPATCH_PROPERTYGET)
+            result = DispatchValue::I2(state.serverPort);
+        else
+            state.serverPort = args[0].AsI2();
+        break;
+    case kConnect:
+        // No server: a connection counts as asked for when there is somewhere to go.
+        state.connectAsked = state.enabled && !state.serverAddress.empty() && state.serverPort != 0;
+        result = DispatchValue::Bool(state.connectAsked);
+        break;
+    case kEnableControl:
+        state.enabled = args[0].AsBool() != FALSE;
+        break;
+    case kSetColumns:
+        result = DispatchValue::Bool(tableRead && SetColumns(state, table));
+        break;
+    case kEnterRoom:
+        result = DispatchValue::Bool(tableRead && EnterRoom(state, table, args));
+        break;
+    default:
+        break;
+    }
+    if (state.kind == ChatControlKind::Extended) {
+        switch (call.id) {
+        case kUpdateUserFields:
+            result = DispatchValue::Bool(tableRead && UpdateOwnRow(state, table));
+            break;
+        case kSetUserField:
+            result = DispatchValue::Bool(SetUserField(state, args));
+            break;
+        case kLineLimit: {
+            const short limit = args[0].AsI2();
+            state.lineLimit = std::clamp<size_t>(limit > 0 ? size_t(limit) : 1, 1, kMaxLineLimit);
+            TrimLines(state);
+            result = DispatchValue::Bool(TRUE);
+            break;
+        }
+        case kAddText:
+            AddLine(state, args[1].text.GetString());
+            break;
+        case kAppendMarkup:
+            AddLine(state, args[0].text.GetString());
+            break;
+        case kClearLines:
+            state.lines.clear();
+            break;
+        case kSetNotifyWindow:
+            state.notifyWindow = reinterpret_cast<HWND>(args[0].AsIntPtr());
+            state.ownLineMessage = UINT(args[1].AsI4());
+            state.lineMessage = UINT(args[2].AsI4());
+            break;
+        case kCountUsers:
+            if (args[0].reference)
+                *args[0].reference = LONG(state.rows.size());
+            break;
+        default:
+            break;
+        }
+    } else if (call.id == kSetUserValue) {
+        result = DispatchValue::I4(SetUserValue(state, args));
+    }
+    if (member->result != NONE && call.result)
+        *call.result = result.IsEmpty() ? DispatchValue() : result;
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+    return S_OK;
+}
+
+std::string JoinRow(const std::vector<std::string>& texts) {
+    std::string line;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i)
+            line += " | ";
+        line += texts[i];
+    }
+    return line;
+}
+
+// The user list (captions, then one row per user) above the chat lines,
+// newest line at the bottom.
+void Paint(HWND hwnd, const ChatControlState& state) {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(hwnd, &paint);
+    if (dc == nullptr)
+        return;
+    RECT client;
+    ::GetClientRect(hwnd, &client);
+    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, state.enabled ? RGB(0, 0, 0) : RGB(128, 128, 128));
+    TEXTMETRIC metrics{};
+    const int lineHeight =
+        ::GetTextMetrics(dc, &metrics) && metrics.tmHeight > 0 ? int(metrics.tmHeight) + 2 : 16;
+    int y = 2;
+    std::vector<std::string> userList;
+    if (!state.columnCaptions.empty())
+        userList.push_back(JoinRow(state.columnCaptions));
+    for (const auto& row : state.rows)
+        userList.push_back(JoinRow(row));
+    for (const std::string& text : userList) {
+        ::TextOut(dc, 4, y, text.c_str(), int(text.size()));
+        y += lineHeight;
+    }
+    RECT separator{client.left, y, client.right, y + 1};
+    ::FillRect(dc, &separator, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
+    const int top = y + 3;
+    int bottom = client.bottom - lineHeight;
+    for (auto it = state.lines.rbegin(); it != state.lines.rend() && bottom >= top; ++it) {
+        ::TextOut(dc, 4, bottom, it->c_str(), int(it->size()));
+        bottom -= lineHeight;
+    }
+    ::EndPaint(hwnd, &paint);
+}
+
+LRESULT CALLBACK ChatControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        auto state = std::make_unique<ChatControlState>();
+        const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
+        state->kind = cs && cs->lpCreateParams ? ChatControlKind::Older : ChatControlKind::Extended;
+        States()[hwnd] = std::move(state);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        States().erase(hwnd);
+        break;
+    case WM_PAINT:
+        if (ChatControlState* state = FindState(hwnd)) {
+            Paint(hwnd, *state);
+            return 0;
+        }
+        break;
+    case WM_CONTROLINVOKE: {
+        auto* call = reinterpret_cast<ControlInvocation*>(lParam);
+        ChatControlState* state = FindState(hwnd);
+        if (call == nullptr || call->args == nullptr || state == nullptr)
+            return 0;
+        call->hr = Invoke(hwnd, *state, *call);
+        return 1;
+    }
+    case kStateQuery:
+        if (wParam == kStateMagic)
+            return reinterpret_cast<LRESULT>(FindState(hwnd));
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+void RegisterWindowClass() {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = ChatControlProc;
+    wc.lpszClassName = kWindowClass;
+    ::RegisterClass(&wc); // already there when another module registered it first
+}
+
+HWND CreateChatWindow(const ControlCreateParams& params, ChatControlKind kind) {
+    RegisterWindowClass();
+    const RECT& r = params.rect;
+    // The kind travels as the creation parameter: null for the extended control.
+    LPVOID kindParam = kind == ChatControlKind::Older ? reinterpret_cast<LPVOID>(1) : nullptr;
+    return ::CreateWindowEx(0, kWindowClass, params.windowName, params.style, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, params.parent,
+                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(params.id)), nullptr,
+                            kindParam);
+}
+
+HWND CreateExtended(const ControlCreateParams& params) {
+    return CreateChatWindow(params, ChatControlKind::Extended);
+}
+
+HWND CreateOlder(const ControlCreateParams& params) {
+    return CreateChatWindow(params, ChatControlKind::Older);
+}
+
+void Notify(HWND control, LPCSTR text, bool own) {
+    ChatControlState* state = ChatControlStateOf(control);
+    if (state == nullptr || text == nullptr)
+        return;
+    const UINT message = own ? state->ownLineMessage : state->lineMessage;
+    if (state->notifyWindow && ::IsWindow(state->notifyWindow) && message != 0) {
+        ::SendMessage(state->notifyWindow, message, 0, reinterpret_cast<LPARAM>(text));
+        return;
+    }
+    // Looked up again: the notify window may have destroyed the control.
+    if ((state = ChatControlStateOf(control)) != nullptr) {
+        AddLine(*state, text);
+        ::InvalidateRect(control, nullptr, TRUE);
+    }
+}
+
+BuiltinModuleDefinition ChatModule(const char* fileName, std::initializer_list<WORD> version,
+                                   const char* description) {
+    BuiltinModuleDefinition module;
+    module.fileName = fileName;
+    std::copy(version.begin(), version.end(), module.version);
+    module.versionStrings = {{"FileDescription", description}, {"ProductName", description}};
+    return module;
+}
+
+} // namespace
+
+ChatControlState* ChatControlStateOf(HWND control) {
+    if (!::IsWindow(control))
+        return nullptr;
+    return reinterpret_cast<ChatControlState*>(::SendMessage(control, kStateQuery, kStateMagic, 0));
+}
+
+void ChatControlReceiveLine(HWND control, LPCSTR text) {
+    Notify(control, text, false);
+}
+
+void ChatControlSendLine(HWND control, LPCSTR text) {
+    Notify(control, text, true);
+}
+
+LRESULT ChatControlRequestKick(HWND control, LPCSTR userName) {
+    if (ChatControlStateOf(control) == nullptr)
+        return 0;
+    return FireControlEvent(control, 2, DispatchArgs{DispatchValue::Text(userName)});
+}
+
+BuiltinModuleDefinition KNChatExModule() {
+    return ChatModule("KNChatEx.dll", {2, 7, 0, 13}, "KNChatEx");
+}
+
+BuiltinModuleDefinition KNChatModule() {
+    return ChatModule("KNChat.dll", {2, 5, 1, 30}, "KNChat");
+}
+
+void RegisterChatControls() {
+    RegisterBuiltinModule(KNChatExModule());
+    RegisterBuiltinModule(KNChatModule());
+    RegisterControlClass({kChatExControlClsid, "KNChatEx.KNChatExCtrl.1", CreateExtended});
+    RegisterControlClass({kChatControlClsid, "KNChat.KNChatCtrl.1", CreateOlder});
+}
