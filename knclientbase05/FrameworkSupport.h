@@ -14,7 +14,6 @@ namespace framework {
 // The user name fields of the framework frames.
 constexpr DWORD kNameField = 20;
 constexpr DWORD kTrustExitFrame = 0x21A;
-constexpr DWORD kTrustExitReply = 0x8000021A;
 
 // True when the payload holds what the frame's layout needs; a short frame
 // is logged (and then dropped by the caller).

@@ -20,6 +20,7 @@
 #include "knclientbase05/LangResource.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/PromptTarget.h"
+#include "knclientbase05/ServerFrames.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/Module.h"
@@ -38,29 +39,11 @@
 
 using framework::HasPayload;
 using framework::kNameField;
-using framework::kTrustExitReply;
 using framework::MakeFrame;
 using framework::ResourceString;
+using namespace server_frames;
 
 namespace {
-
-// Frame types.
-constexpr DWORD kTransformFrame = 0x160;
-constexpr DWORD kRegisterFrame = 0x1A1;
-constexpr DWORD kServerNoticeFrame = 0x225;
-constexpr DWORD kPlayerBreakFrame = 0x229;
-constexpr DWORD kPlayerBackFrame = 0x22A;
-constexpr DWORD kQuietFrame = 0x22D;
-constexpr DWORD kQuestionFrame = 0x230;
-constexpr DWORD kAddressQueryFrame = 0x231;
-constexpr DWORD kNoticeFrame = 0x234;
-constexpr DWORD kSwitchFrame = 0x244;
-constexpr DWORD kWebPopupFrame = 0x249;
-constexpr DWORD kLeaveReply = 0x80000202;
-constexpr DWORD kGameOverFrame = 0x80000219;
-constexpr DWORD kTrusteeshipReply = 0x8000021B;
-constexpr DWORD kQuietReply = 0x8000021C;
-constexpr DWORD kRoundListReply = 0x80000233;
 
 // Payload sizes the layouts need.
 constexpr DWORD kServerNoticeHead = 28; // seven words before the text area

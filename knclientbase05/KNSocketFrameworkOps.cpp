@@ -11,9 +11,11 @@
 #include "knclientbase05/FrameworkSupport.h"
 #include "knclientbase05/GameRegistry.h"
 #include "knclientbase05/KNpubSystem.h"
+#include "knclientbase05/LoginFrame.h"
 #include "knclientbase05/NoticeText.h"
+#include "knclientbase05/ServerFrames.h"
+#include "knclientbase05/WaitCursor.h"
 #include "outside/CrtArguments.h"
-#include "platform/Cursor.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 
@@ -29,9 +31,6 @@ namespace {
 
 constexpr DWORD kStatusFrame = 0x174;
 constexpr DWORD kStatusPayload = 28;
-constexpr DWORD kLoginFrame = 0x200;
-constexpr DWORD kLoginPayload = 108;
-constexpr BYTE kClientKind = 3;
 constexpr DWORD kDefaultIdleSeconds = 120;
 
 constexpr UINT kStringConnecting = 29908;
@@ -39,17 +38,6 @@ constexpr UINT kStringNoLaunchRecord = 29912;
 constexpr UINT kStringConnected = 29913;
 constexpr UINT kStringIllegalName = 29914;
 constexpr UINT kStringCannotEnter = 29915;
-
-class WaitCursor {
-public:
-    WaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(m_previous); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
 
 } // namespace
 
@@ -83,7 +71,7 @@ int CKNSocket::TrustExitAndConfirm() {
     const std::vector<BYTE> request = MakeFrame(framework::kTrustExitFrame, 0, name, sizeof name);
     tagMSGHEADER* reply = nullptr;
     if (!SendMessage(reinterpret_cast<const tagMSGHEADER*>(request.data()), &reply,
-                     framework::kTrustExitReply) ||
+                     server_frames::kTrustExitReply) ||
         reply == nullptr)
         return 0;
     if (!HasPayload(reply->type, reply->length, kNameField))
@@ -107,25 +95,13 @@ int CKNSocket::ConnectAndLogin() {
         DebugTrace("framework: %s", ResourceString(kStringConnecting).c_str());
     tagMSGHEADER* reply = nullptr;
     {
-        WaitCursor cursor;
+        CWaitCursorScope cursor;
         if (!Connect(server, record.wGameServerPort, 1))
             return 0;
         if (m_bShowWaitDialogs)
             DebugTrace("framework: %s", ResourceString(kStringConnected).c_str());
 
-        BYTE login[kLoginPayload] = {};
-        CopyBoundedText(reinterpret_cast<char*>(login), 20, record.szUserName,
-                        sizeof record.szUserName);
-        CopyBoundedText(reinterpret_cast<char*>(login + 20), 40, record.szRoom,
-                        sizeof record.szRoom);
-        CopyBoundedText(reinterpret_cast<char*>(login + 60), 40, record.szLoginInfo,
-                        sizeof record.szLoginInfo);
-        login[100] = BYTE(record.wLoginValue);
-        login[101] = BYTE(record.wLoginValue >> 8);
-        login[102] = BYTE(record.nSeatIndex);
-        login[103] = BYTE(record.nSeatIndex >> 8);
-        login[104] = kClientKind;
-        const std::vector<BYTE> frame = MakeFrame(kLoginFrame, 0, login, sizeof login);
+        const std::vector<BYTE> frame = MakeLoginFrame(record);
         if (!SendMessage(reinterpret_cast<const tagMSGHEADER*>(frame.data()), &reply, 0) ||
             reply == nullptr)
             return 0;

@@ -4,6 +4,7 @@
 // registry value and the windows it posts to.
 
 #include "tests/knclientUI05/BoxFixture.h"
+#include "tests/knclientbase05/ProcessArguments.h"
 
 #include "SocketTestKit.h"
 #include "TempFolder.h"
@@ -544,28 +545,6 @@ TEST_F(FrameworkFramesTest, PartialFrameAndConfirmedSend) {
     EXPECT_TRUE(ReadUntil(0x80000231));
     EXPECT_EQ(socket.StopConnect(), 1); // no connect runs
 }
-
-class ProcessArguments {
-public:
-    explicit ProcessArguments(std::vector<std::string> arguments)
-        : m_texts(std::move(arguments)), m_count(__argc), m_vector(__argv) {
-        for (std::string& text : m_texts)
-            m_pointers.push_back(text.data());
-        m_pointers.push_back(nullptr);
-        __argc = int(m_texts.size());
-        __argv = m_pointers.data();
-    }
-    ~ProcessArguments() {
-        __argc = m_count;
-        __argv = m_vector;
-    }
-
-private:
-    std::vector<std::string> m_texts;
-    std::vector<char*> m_pointers;
-    int m_count;
-    char** m_vector;
-};
 
 TEST_F(FrameworkFramesTest, ConnectAndLoginSendsTheLoginAndKeepsTheTableNumber) {
     ProcessArguments args({"pellor", "3", "Dora", "朵拉", "ticket", "513", "大厅", "127.0.0.1",

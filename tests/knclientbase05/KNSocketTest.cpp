@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Module.h"
 #include "platform/ResourceStyles.h"
+#include "tests/knclientbase05/CompressedPayload.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -34,22 +35,6 @@ std::string WireFrame(DWORD type, const std::string& payload, DWORD result = 0) 
     if (type & kFrameReply)
         bytes += Word(result);
     return bytes + payload;
-}
-
-typedef int (*CompressFunction)(BYTE*, DWORD*, const BYTE*, DWORD);
-
-// The compressed payload: the inflated length, then the bytes of KNZip's compress.
-std::string CompressedPayload(const std::string& plain) {
-    HMODULE zip = LoadLibrary("KNZip.dll");
-    EXPECT_NE(zip, nullptr);
-    auto compress = reinterpret_cast<CompressFunction>(GetProcAddress(zip, "compress"));
-    std::vector<BYTE> packed(plain.size() + 64);
-    DWORD packedLength = DWORD(packed.size());
-    EXPECT_EQ(compress(packed.data(), &packedLength, reinterpret_cast<const BYTE*>(plain.data()),
-                       DWORD(plain.size())),
-              0);
-    FreeLibrary(zip);
-    return Word(DWORD(plain.size())) + std::string(packed.begin(), packed.begin() + packedLength);
 }
 
 // A frame received, as header words and payload.
