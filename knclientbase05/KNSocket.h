@@ -83,7 +83,9 @@ public:
     // "IdleSecond" of the shared settings, 120 when absent.
     int GetIdleSeconds();
     // Sends frame and waits until a frame of expectType has come (it is
-    // still dispatched); 1 when it came.
+    // still dispatched). Unlike the rest of the socket it reports failure:
+    // 1 when the frame could not be sent or the wait ended without it, 0
+    // when it came; framework callers test it that way.
     int SendAndConfirm(const tagMSGHEADER* frame, DWORD expectType);
     // Frame 0x174 written directly: value, and a 1 in the word of kind 1-4.
     int SendStatusFrame(DWORD value, int kind);

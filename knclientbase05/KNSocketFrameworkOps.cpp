@@ -48,7 +48,7 @@ int CKNSocket::GetIdleSeconds() {
 }
 
 int CKNSocket::SendAndConfirm(const tagMSGHEADER* frame, DWORD expectType) {
-    return SendMessage(frame, KN_WAIT_ONLY, expectType);
+    return SendMessage(frame, KN_WAIT_ONLY, expectType) ? 0 : 1;
 }
 
 int CKNSocket::SendStatusFrame(DWORD value, int kind) {

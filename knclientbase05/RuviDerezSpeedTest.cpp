@@ -29,9 +29,12 @@ constexpr int kLowestMeasure = 1, kHighestMeasure = 9999;
 constexpr int kDecisionRelay = 1, kDecisionDirect = 2;
 
 // A measuring socket: a failure is the measurement's own business, never a
-// notice in the middle of a game.
+// notice in the middle of a game. Its connection carries the speed test and
+// nothing else; any other frame the server sends there (a notice, a
+// game-over, a question) is dropped, as it does not concern the running game.
 class CSilentSocket : public CKNSocket {
 protected:
+    int OnMessage(tagMSGHEADER*) override { return 0; }
     void OnClose(int) override {}
 };
 

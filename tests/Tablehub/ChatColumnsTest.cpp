@@ -1,6 +1,8 @@
 #include "ChatFixture.h"
+#include "ClientFixture.h"
 
 #include "Tablehub/EnterGameHandshake.h"
+#include "Tablehub/GameSocket.h"
 #include "Tablehub/KNChatEx.h"
 #include "Tablehub/Tablehub.h"
 
@@ -190,6 +192,40 @@ TEST_F(ChatColumnsTest, LongCaptionsAndValuesAreCutAtACharacterBoundary) {
     EXPECT_EQ(row.Text(2), chinese64.substr(0, 14));
     EXPECT_EQ(row.Text(3), chinese64); // read no further than the 64-byte value
     EXPECT_EQ(row.Text(4), "x");
+}
+
+TEST_F(ChatColumnsTest, AfterEnteringTheGameTheChatUsesTheLaunchRecordAndTheLoginsTable) {
+    // The server seats six players at table 37.
+    std::string reply = peer_test::LeWord(6 | 37u << 16);
+    for (int seat = 0; seat < 6; ++seat)
+        reply += peer_test::LeWord(100) + std::string(20, 'u') + client_test::Field("p", 24);
+    reply += peer_test::LeWord(0);
+    peer_test::FrameServer server{[&](const peer_test::FrameRecord& frame) {
+        return frame.type == 0x200
+                   ? std::vector<std::string>{peer_test::WireFrame(0x80000200, reply, 1)}
+                   : std::vector<std::string>{};
+    }};
+    ProcessArguments arguments({"pellor", "3", "玩家乙", "阿强", "ticket", "513", "新手房",
+                                "127.0.0.1", std::to_string(server.Port()), "extra", "chat.example",
+                                "7002", "大师", "4096"});
+    client_test::TestClient player;
+    ASSERT_EQ(player.Init(), 1);
+    ASSERT_EQ(player.EnterGame(), 1);
+
+    Entries entries;
+    entries.Add("级别", 16, player.m_szLevel);
+    const int entered = player.EnterChat(chat.get(), entries.data());
+    GetGameSocket().Close();
+    EXPECT_EQ(entered, TRUE);
+    EXPECT_EQ(LastCall(*chat, 47).args[5].AsI4(), 37);
+    const ChatControlState& state = StateOf(*chat);
+    EXPECT_EQ(state.serverAddress, "chat.example");
+    EXPECT_EQ(state.serverPort, 7002);
+    EXPECT_EQ(state.room, "新手房");
+    EXPECT_EQ(state.tableNumber, 37);
+    ASSERT_EQ(state.ownRow, 0);
+    EXPECT_EQ(state.rows[0], (std::vector<std::string>{"玩家乙", "阿强", "大师"}));
+    EXPECT_TRUE(player.tips.empty());
 }
 
 TEST_F(ChatColumnsTest, TheRowUsesTheLaunchRecordsNames) {

@@ -185,8 +185,12 @@ TEST_F(ConnectionPathTest, ServerOnTheListUsesTheRelay) {
     WriteRelayTable(relay.Port(), server.Port());
     PutServerOnRelayList(server.Port());
     auto socket = NewSocket();
+    socket->SetWaitPeriod(45);
     ASSERT_TRUE(socket->Connect("127.0.0.1", server.Port(), 1));
     EXPECT_EQ(socket->nConnType, 9);
+    // The relay's short, question-less waits end with its handshake.
+    EXPECT_EQ(socket->SetWaitPeriod(45), 45);
+    EXPECT_EQ(socket->GetAskOnTimeout(), 1);
     EXPECT_TRUE(RoundTrip(*socket, "relay"));
     ASSERT_EQ(relay.Requests().size(), 1u);
     EXPECT_EQ(relay.Requests()[0].port, server.Port());
@@ -225,6 +229,53 @@ TEST_F(ConnectionPathTest, RefusedRelayHandshakeFallsBackToDirect) {
     EXPECT_TRUE(socket->closes.empty());
     EXPECT_TRUE(Logged(
         Format("[连接]Socket5代理协议发送失败切回直连方式 %s:%d", "127.0.0.1", server.Port())));
+}
+
+// The relay's waits are short and ask nothing: a relay that never answers
+// its handshake gives up after ten seconds, and the direct path follows with
+// the earlier period and question.
+TEST_F(ConnectionPathTest, SilentRelayGivesUpAfterItsShortWaitWithoutAQuestion) {
+    SocksOptions silent = RelayAccount(false);
+    silent.behaviour = SocksOptions::kSilent;
+    SocksPeer relay(silent);
+    WriteRelayTable(relay.Port(), server.Port());
+    PutServerOnRelayList(server.Port());
+    auto socket = NewSocket();
+    socket->SetWaitPeriod(45);
+    // Enough stepped time for the relay's wait to run out, not for a second one.
+    SteppingClock clock(30000 + 1000);
+    platform::ScopedClock useClock(clock);
+    const uint64_t began = clock.NowMs();
+    ASSERT_TRUE(socket->Connect("127.0.0.1", server.Port(), 1));
+    const uint64_t waited = clock.NowMs() - began;
+    EXPECT_GE(waited, 10000u);
+    EXPECT_LT(waited, 30000u);
+    EXPECT_EQ(socket->nConnType, 11);
+    EXPECT_TRUE(Tips::Asked().empty());
+    EXPECT_EQ(socket->SetWaitPeriod(30), 45);
+    EXPECT_EQ(socket->GetAskOnTimeout(), 1);
+    EXPECT_TRUE(RoundTrip(*socket, "direct after a silent relay"));
+    EXPECT_TRUE(socket->closes.empty());
+}
+
+// A cancelled relay attempt is the user's choice: no other path is tried,
+// and the cancel is reported once.
+TEST_F(ConnectionPathTest, CancelledRelayAttemptDoesNotFallBack) {
+    SocksOptions silent = RelayAccount(false);
+    silent.behaviour = SocksOptions::kSilent;
+    SocksPeer relay(silent);
+    WriteRelayTable(relay.Port(), server.Port());
+    PutServerOnRelayList(server.Port());
+    auto socket = NewSocket();
+    int cancel = 0;
+    socket->SetCancelFlag(&cancel);
+    cancel = 1;
+    EXPECT_EQ(socket->Connect("127.0.0.1", server.Port(), 1), 0);
+    EXPECT_EQ(socket->nConnType, 9);
+    EXPECT_EQ(server.Connections(), 0);
+    EXPECT_EQ(socket->closes, std::vector<int>{kCloseWaitCancelled});
+    EXPECT_EQ(cancel, 1);
+    EXPECT_FALSE(Logged("切回直连方式"));
 }
 
 TEST_F(ConnectionPathTest, WhenEveryPathFailsOnlyTheLastFailureIsReported) {

@@ -304,7 +304,15 @@ TEST_F(FrameworkFramesTest, LeaveReplyAndGameOver) {
     Settle();
     EXPECT_EQ(mainCloses, 1);
 
+    // Without asking, the game still ends, only silently.
     g_tips.clear();
+    socket.SetAskOnTimeout(0);
+    Deliver(Frame(0x80000219, "", 0));
+    Settle();
+    EXPECT_TRUE(g_tips.empty());
+    EXPECT_EQ(mainCloses, 2);
+    socket.SetAskOnTimeout(1);
+
     peer.Write(Frame(0x80000202, "散桌", 0));
     ASSERT_TRUE(PumpUntil([&] { return !Open(); }));
     EXPECT_EQ(g_tips, (std::vector<Tip>{{Notice(29919, "散桌"), 0, MB_ICONINFORMATION, UINT(-1)}}));
@@ -541,9 +549,13 @@ TEST_F(FrameworkFramesTest, PartialFrameAndConfirmedSend) {
     // question of the address, which gets its answer.
     peer.Write(Frame(0x231, ""));
     const tagMSGHEADER request{0x300, 0, 0};
-    EXPECT_EQ(socket.SendAndConfirm(&request, 0x231), 1);
+    EXPECT_EQ(socket.SendAndConfirm(&request, 0x231), 0);
     EXPECT_TRUE(ReadUntil(0x80000231));
     EXPECT_EQ(socket.StopConnect(), 1); // no connect runs
+
+    // The framework tests the result for failure: a closed socket is one.
+    socket.Close();
+    EXPECT_EQ(socket.SendAndConfirm(&request, 0x231), 1);
 }
 
 TEST_F(FrameworkFramesTest, ConnectAndLoginSendsTheLoginAndKeepsTheTableNumber) {
@@ -585,6 +597,15 @@ TEST_F(FrameworkFramesTest, ConnectAndLoginSendsTheLoginAndKeepsTheTableNumber) 
     EXPECT_EQ(socket.ConnectAndLogin(), 0);
     serverThread.join();
     EXPECT_EQ(g_tips, (std::vector<Tip>{{"", 29914, MB_ICONHAND, 0}}));
+    EXPECT_FALSE(Open());
+
+    // Any other refusal has its own notice.
+    server.Close();
+    g_tips.clear();
+    answer(2);
+    EXPECT_EQ(socket.ConnectAndLogin(), 0);
+    serverThread.join();
+    EXPECT_EQ(g_tips, (std::vector<Tip>{{"", 29915, MB_ICONHAND, 0}}));
     EXPECT_FALSE(Open());
 
     ProcessArguments tooFew({"pellor", "3"});

@@ -107,6 +107,8 @@ protected:
     // What the speed-test frame's echo carries: the client's tick moved by this.
     std::atomic<int64_t> tickShift{0};
     std::atomic<bool> answerSpeedTests{true};
+    // Sent on a measurement connection ahead of the echo (set before connecting).
+    std::vector<std::string> framesBeforeEcho;
     // While held, the server answers the speed-test frame only once released.
     std::mutex gateMutex;
     std::condition_variable gateOpened;
@@ -126,7 +128,9 @@ protected:
             gateOpened.wait_for(lock, std::chrono::seconds(3), [this] { return !gateHeld; });
         }
         const uint32_t tick = uint32_t(int64_t(LeWordAt(frame.payload, 4)) + tickShift);
-        return {peer_test::WireFrame(0x110, frame.payload.substr(0, 4) + LeWord(tick))};
+        std::vector<std::string> answer = framesBeforeEcho;
+        answer.push_back(peer_test::WireFrame(0x110, frame.payload.substr(0, 4) + LeWord(tick)));
+        return answer;
     }};
     SocksPeer relay{[] {
         SocksOptions options;
@@ -354,6 +358,40 @@ TEST_F(RelaySpeedTest, FailedMeasurementStaysSilent) {
     EXPECT_TRUE(socket->closes.empty());
     EXPECT_TRUE(socket->ServerSamples().empty());
     EXPECT_TRUE(RoundTrip(*socket, "game goes on"));
+}
+
+// Counts the close requests that reach the main window while it is the
+// main window.
+class MainWindow : public CWnd {
+public:
+    MainWindow() { AfxSetMainWnd(this); }
+    ~MainWindow() override { AfxSetMainWnd(nullptr); }
+
+    int closes = 0;
+
+protected:
+    void OnClose() override { ++closes; }
+};
+
+// The measurement connection carries the speed test and nothing else: what
+// else the server sends there (a game-over, an address query) is no business
+// of the running game, which must neither close nor answer for it.
+TEST_F(RelaySpeedTest, MeasurementConnectionActsOnNoOtherFrame) {
+    MainWindow mainWnd;
+    ASSERT_TRUE(mainWnd.CreateEx(0, nullptr, "main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    framesBeforeEcho = {peer_test::WireFrame(0x80000219, ""), peer_test::WireFrame(0x231, "")};
+    platform::ManualClock clock;
+    platform::ScopedClock useClock(clock);
+    auto socket = ConnectThroughRelay();
+    socket->SetSpeedTestParams(1, 30, 1, 1, 30, 300);
+    clock.Advance(30000);
+    ASSERT_TRUE(PumpUntil([&] { return !socket->ServerSamples().empty(); }));
+    Settle();
+    EXPECT_EQ(mainWnd.closes, 0);
+    for (const FrameRecord& frame : server.log.Frames())
+        EXPECT_NE(frame.type, 0x80000231u);
+    EXPECT_TRUE(Tips::Asked().empty());
+    EXPECT_TRUE(socket->closes.empty());
 }
 
 // Closing the game socket while a measurement waits for its echo: the

@@ -138,8 +138,8 @@ TEST_F(ResourceLibraryCheckTest, MatchingLibraryBecomesTheResourcesAndFillsTheId
     EXPECT_STREQ(id.szLibraryInternalName, "GameXResource");
     EXPECT_STREQ(id.szSpecialBuild, "nightly");
     EXPECT_STREQ(id.szCompanyName, "Quillane");
-    // 60 bytes of double-byte text cut below 60 at a character boundary.
-    // Cut below its 60-byte field at a character boundary.
+    // 60 bytes of double-byte text, cut below its 60-byte field at a
+    // character boundary.
     EXPECT_EQ(std::string(id.szLegalCopyright), Copyright().substr(0, 58));
     EXPECT_EQ(id.dwLibraryTranslation, 0x03A80804u);
     EXPECT_EQ(id.osVersion.dwOSVersionInfoSize, sizeof(OSVERSIONINFOA));
