@@ -36,6 +36,10 @@ CKNSocket::~CKNSocket() {
 }
 
 void CKNSocket::Close() {
+    // A close while a connect waits (the program leaves meanwhile) ends the
+    // connect as a cancel does, so no connection is made behind the close.
+    if (m_bConnecting)
+        m_bStopConnect = 1;
     m_bClosing = 1;
     CSocket::Close();
     ResetState();
@@ -122,6 +126,11 @@ int CKNSocket::OpenConnection(LPCSTR target, UINT targetPort, bool viaProxy) {
             return 0;
         }
         state = attempt.Poll();
+    }
+    // A close may have come in the last step, just as the connect was made.
+    if (TakeConnectStop()) {
+        attempt.Abandon();
+        return 0;
     }
     if (state == platform::PendingConnect::kFailed) {
         m_nCloseCode = viaProxy ? kCloseProxyConnect : attempt.Error();

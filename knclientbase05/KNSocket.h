@@ -191,6 +191,7 @@ private:
     int ShowCloseNotice(LPCSTR text, UINT style);
     void UndoProcessRegistration();
     int ConnectWaitStep(DWORD* start);
+    bool TakeConnectStop();
     int m_bWebPopupAllowed = 1;
     CPromptTarget* m_pPrompt = nullptr;
     CKNChat* m_pChat = nullptr;

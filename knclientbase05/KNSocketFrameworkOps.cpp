@@ -141,12 +141,20 @@ DWORD CKNSocket::GetPartialFrame(DWORD* totalSize) {
 
 // The connect's wait, which StopConnect can end.
 int CKNSocket::ConnectWaitStep(DWORD* start) {
-    if (m_bStopConnect) {
-        m_bStopConnect = 0;
-        m_nCloseCode = kCloseWaitCancelled;
+    if (TakeConnectStop())
         return 0;
-    }
     return WaitStep(start, m_bPumpWhileConnecting);
+}
+
+// A stopped connect counts as a wait the user gave up on: the path choice
+// then tries no other path.
+bool CKNSocket::TakeConnectStop() {
+    if (!m_bStopConnect)
+        return false;
+    m_bStopConnect = 0;
+    m_nCloseCode = kCloseWaitCancelled;
+    m_bWaitStopped = 1;
+    return true;
 }
 
 int CKNSocket::StopConnect() {

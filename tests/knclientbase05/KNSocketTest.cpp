@@ -11,8 +11,12 @@
 #include "platform/ResourceStyles.h"
 #include "tests/knclientbase05/CompressedPayload.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -238,6 +242,57 @@ TEST_F(KNSocketTest, CancelFlagStopsTheWait) {
     tagMSGHEADER* reply = nullptr;
     EXPECT_EQ(socket.SendMessage(&request, &reply, 0), 0);
     EXPECT_EQ(socket.closes, std::vector<int>{kCloseWaitCancelled});
+}
+
+// A listener whose accept queue is full: the kernel drops the handshakes of
+// further connects, so a connect to it keeps waiting.
+class FullListener {
+public:
+    FullListener() : m_listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        EXPECT_EQ(::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+        EXPECT_EQ(::listen(m_listener, 0), 0);
+        EXPECT_EQ(getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+        port = ntohs(address.sin_port);
+        for (int& filler : m_fillers) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        }
+        Settle();
+    }
+    ~FullListener() {
+        for (int filler : m_fillers)
+            ::close(filler);
+        ::close(m_listener);
+    }
+
+    UINT port = 0;
+
+private:
+    int m_listener;
+    int m_fillers[2] = {};
+};
+
+FrameSocket* g_closeDuringConnect = nullptr;
+
+void CALLBACK CloseTheConnectingSocket(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_closeDuringConnect->Close();
+}
+
+TEST_F(KNSocketTest, CloseDuringAConnectEndsItWithoutAConnection) {
+    FullListener full;
+    FrameSocket connecting;
+    g_closeDuringConnect = &connecting;
+    ASSERT_NE(SetTimer(nullptr, 0, 100, CloseTheConnectingSocket), 0u);
+    EXPECT_EQ(connecting.Connect("127.0.0.1", full.port, 0), 0);
+    EXPECT_EQ(connecting.m_hSocket, INVALID_SOCKET);
+    EXPECT_EQ(connecting.closes, std::vector<int>{kCloseWaitCancelled});
+    EXPECT_TRUE(connecting.IsWaitStopped());
+    EXPECT_EQ(connecting.SendIdle(), 0);
 }
 
 TEST_F(KNSocketTest, FailedLoginWaitDoesNotBlockLaterSends) {
