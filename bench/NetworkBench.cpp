@@ -148,12 +148,32 @@ void BM_InflateZlibDirect(benchmark::State& state) {
 }
 BENCHMARK(BM_InflateZlibDirect)->Arg(4096)->Arg(25632)->Arg(60000);
 
+// KNZip.dll loaded for one benchmark, as the socket loads it.
+class KNZipLibrary {
+public:
+    KNZipLibrary() {
+        RegisterBuiltinModule(KNZipModule());
+        m_module = LoadLibrary("KNZip.dll");
+    }
+    ~KNZipLibrary() {
+        if (m_module != nullptr)
+            FreeLibrary(m_module);
+    }
+    KNZipLibrary(const KNZipLibrary&) = delete;
+    KNZipLibrary& operator=(const KNZipLibrary&) = delete;
+    UncompressFunction Uncompress() const {
+        return m_module != nullptr
+                   ? reinterpret_cast<UncompressFunction>(GetProcAddress(m_module, "uncompress"))
+                   : nullptr;
+    }
+
+private:
+    HMODULE m_module = nullptr;
+};
+
 void BM_InflateKNZip(benchmark::State& state) {
-    RegisterBuiltinModule(KNZipModule());
-    HMODULE zip = LoadLibrary("KNZip.dll");
-    auto knUncompress =
-        zip != nullptr ? reinterpret_cast<UncompressFunction>(GetProcAddress(zip, "uncompress"))
-                       : nullptr;
+    KNZipLibrary zip;
+    const UncompressFunction knUncompress = zip.Uncompress();
     if (knUncompress == nullptr) {
         state.SkipWithError("KNZip.dll has no uncompress");
         return;
@@ -167,18 +187,14 @@ void BM_InflateKNZip(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * int64_t(sample.plain.size()));
-    FreeLibrary(zip);
 }
 BENCHMARK(BM_InflateKNZip)->Arg(4096)->Arg(25632)->Arg(60000);
 
 // The socket's whole inflate step: checks, KNZip's uncompress and the
 // rebuilt frame.
 void BM_InflateFrame(benchmark::State& state) {
-    RegisterBuiltinModule(KNZipModule());
-    HMODULE zip = LoadLibrary("KNZip.dll");
-    auto knUncompress =
-        zip != nullptr ? reinterpret_cast<UncompressFunction>(GetProcAddress(zip, "uncompress"))
-                       : nullptr;
+    KNZipLibrary zip;
+    const UncompressFunction knUncompress = zip.Uncompress();
     if (knUncompress == nullptr) {
         state.SkipWithError("KNZip.dll has no uncompress");
         return;
@@ -196,7 +212,6 @@ void BM_InflateFrame(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * int64_t(sample.plain.size()));
-    FreeLibrary(zip);
 }
 BENCHMARK(BM_InflateFrame)->Arg(4096)->Arg(25632)->Arg(60000);
 

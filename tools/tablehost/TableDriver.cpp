@@ -182,24 +182,26 @@ void CTableDriver::SeatBot(int seat) {
 
 int CTableDriver::RunBots(int maxActions) {
     int actions = 0;
-    bool acted = true;
-    while (acted && actions < maxActions && !m_bClosed) {
-        acted = false;
-        for (int k = 0; k < kSeatCount && actions < maxActions; ++k) {
-            const int seat = (m_nNextPoll + k) % kSeatCount;
-            if (m_bHuman[seat])
-                continue;
-            std::vector<uint8_t> record = m_Bots[seat]->Decide(*m_pReferee);
-            if (record.empty())
-                continue;
-            SendFromSeat(seat, record);
-            m_nNextPoll = (seat + 1) % kSeatCount;
-            ++actions;
-            acted = true;
-            break;
-        }
-    }
+    while (actions < maxActions && !m_bClosed && ActOneBot())
+        ++actions;
     return actions;
+}
+
+// The first bot seat from the polling position that has something to send
+// sends it; the next poll starts behind it. False when no bot can act.
+bool CTableDriver::ActOneBot() {
+    for (int k = 0; k < kSeatCount; ++k) {
+        const int seat = (m_nNextPoll + k) % kSeatCount;
+        if (m_bHuman[seat])
+            continue;
+        std::vector<uint8_t> record = m_Bots[seat]->Decide(*m_pReferee);
+        if (record.empty())
+            continue;
+        SendFromSeat(seat, record);
+        m_nNextPoll = (seat + 1) % kSeatCount;
+        return true;
+    }
+    return false;
 }
 
 int CTableDriver::SendFromSeat(int seat, const std::vector<uint8_t>& record) {
@@ -233,19 +235,7 @@ int CTableDriver::Run(int games, int maxStalls) {
             break;
         }
         Deliver();
-        bool acted = false;
-        for (int k = 0; k < kSeatCount && !acted; ++k) {
-            const int seat = (m_nNextPoll + k) % kSeatCount;
-            if (m_bHuman[seat])
-                continue;
-            std::vector<uint8_t> record = m_Bots[seat]->Decide(*m_pReferee);
-            if (record.empty())
-                continue;
-            SendFromSeat(seat, record);
-            m_nNextPoll = (seat + 1) % kSeatCount;
-            acted = true;
-        }
-        if (acted)
+        if (ActOneBot())
             continue;
         // Nobody can act: the wait runs out and a client's countdown ticks.
         ++m_nStalls;

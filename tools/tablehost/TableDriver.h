@@ -103,6 +103,7 @@ public:
     int CountPrompts(int kind) const;
 
 private:
+    bool ActOneBot();
     static int HostCallback(tagHOSTCALL* call);
     void OnHostCall(const tagHOSTCALL& call);
     void Deliver();
