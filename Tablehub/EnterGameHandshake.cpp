@@ -6,7 +6,7 @@
 #include "knclientbase05/LoginFrame.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/WaitCursor.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
 
 #include <vector>
 

@@ -10,8 +10,8 @@
 // travel as pointer-sized integers.
 
 #include "knclientbase05/FileVersion.h"
-#include "platform/ControlHost.h"
-#include "platform/Wnd.h"
+#include "platform/controls/ControlHost.h"
+#include "platform/window/Wnd.h"
 
 #ifndef TABLEHUB_API
 #define TABLEHUB_API __attribute__((visibility("default")))

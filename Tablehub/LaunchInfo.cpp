@@ -4,8 +4,8 @@
 
 #include "knclientbase05/KNpubSystem.h"
 #include "outside/CrtArguments.h"
-#include "platform/KernelObject.h"
-#include "platform/SharedMemory.h"
+#include "platform/system/KernelObject.h"
+#include "platform/system/SharedMemory.h"
 
 #include <cstring>
 

@@ -10,8 +10,8 @@
 #include "knclientbase05/MessageBoxes.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/SocketStartup.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/system/Clock.h"
 
 #include <cstdint>
 #include <cstring>

@@ -6,7 +6,7 @@
 // part of the program's binding and must not change.
 
 #include "platform/CString.h"
-#include "platform/Wnd.h"
+#include "platform/window/Wnd.h"
 
 #define TABLEHUB_API __attribute__((visibility("default")))
 

@@ -3,7 +3,7 @@
 // known to the module table so that its own version can be read.
 
 #include "outside/OutsideModules.h"
-#include "platform/Module.h"
+#include "platform/system/Module.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Full-frame blits at the table's size, against a plain copy of the same bytes.
 
-#include "platform/Display.h"
-#include "platform/Gdi.h"
-#include "platform/Surface.h"
-#include "platform/Window.h"
-#include "platform/WindowDc.h"
+#include "platform/display/Display.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Surface.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowDc.h"
 
 #include <benchmark/benchmark.h>
 

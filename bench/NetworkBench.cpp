@@ -5,9 +5,9 @@
 
 #include "knclientbase05/KNSocket.h"
 #include "outside/OutsideModules.h"
-#include "platform/EventLoop.h"
-#include "platform/Messages.h"
-#include "platform/Module.h"
+#include "platform/system/EventLoop.h"
+#include "platform/system/Module.h"
+#include "platform/window/Messages.h"
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // The message loop's hot paths: posted-message dispatch, sends, and the timer
 // heap under the sprite engine's load (hundreds of live timers).
 
-#include "platform/Clock.h"
-#include "platform/Wnd.h"
+#include "platform/system/Clock.h"
+#include "platform/window/Wnd.h"
 
 #include <benchmark/benchmark.h>
 

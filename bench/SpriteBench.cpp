@@ -1,7 +1,7 @@
 // The sprite engine against its 10 ms tick: composing a whole 1024 x 768
 // frame under 200 moving cards, and one tick with 20 cards in flight.
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "sprite/FrameImage.h"
 #include "sprite/SpriteWnd.h"
 

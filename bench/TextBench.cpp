@@ -1,9 +1,9 @@
 // Text drawing with cached glyphs, measuring, and picture decoding.
 
-#include "platform/BmpFile.h"
-#include "platform/Gdi.h"
-#include "platform/PngFile.h"
-#include "platform/Text.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/images/BmpFile.h"
+#include "platform/images/PngFile.h"
+#include "platform/text/Text.h"
 
 #include <benchmark/benchmark.h>
 

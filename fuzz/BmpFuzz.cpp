@@ -2,7 +2,7 @@
 // succeed without reading outside the bytes, and a decoded picture must write
 // and read back unchanged.
 
-#include "platform/BmpFile.h"
+#include "platform/images/BmpFile.h"
 
 #include <cstdint>
 #include <cstdlib>

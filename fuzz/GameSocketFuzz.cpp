@@ -8,7 +8,7 @@
 
 #include "Tablehub/GameSocket.h"
 #include "Tablehub/Tablehub.h"
-#include "platform/Shell.h"
+#include "platform/system/Shell.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Arbitrary bytes as an ini file: every read must come back terminated and
 // inside its buffer, and a value written must read back unchanged.
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // rest is the content (and size) of the shared block.
 
 #include "Tablehub/LaunchInfo.h"
-#include "platform/KernelObject.h"
-#include "platform/SharedMemory.h"
+#include "platform/system/KernelObject.h"
+#include "platform/system/SharedMemory.h"
 
 #include <cstdint>
 #include <cstring>

@@ -3,10 +3,10 @@
 // and not only what starts with its signature. A decoder must refuse or
 // succeed without reading outside the bytes or allocating beyond the limits.
 
-#include "platform/GifFile.h"
-#include "platform/JpegFile.h"
-#include "platform/Picture.h"
-#include "platform/PngFile.h"
+#include "platform/images/GifFile.h"
+#include "platform/images/JpegFile.h"
+#include "platform/images/Picture.h"
+#include "platform/images/PngFile.h"
 
 #include <cstdint>
 #include <cstdlib>

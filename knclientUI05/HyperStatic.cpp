@@ -1,9 +1,9 @@
 #include "knclientUI05/HyperStatic.h"
 
 #include "platform/CodePage.h"
-#include "platform/Resource.h"
-#include "platform/Shell.h"
-#include "platform/WindowDcs.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Shell.h"
+#include "platform/window/WindowDcs.h"
 
 #include <cstring>
 #include <strings.h>

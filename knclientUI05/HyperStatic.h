@@ -5,7 +5,7 @@
 // bare "http://" and "www." addresses) in the link colour and underlined.
 // Over a link the mouse shows a hand; a click opens the address.
 
-#include "platform/Controls.h"
+#include "platform/controls/Controls.h"
 
 #include <vector>
 

@@ -9,8 +9,8 @@
 // and reads it in place during the call.
 
 #include "knclientbase05/FileVersion.h"
-#include "platform/ControlHost.h"
-#include "platform/Wnd.h"
+#include "platform/controls/ControlHost.h"
+#include "platform/window/Wnd.h"
 
 class CKNChat : public CWnd {
 public:

@@ -1,9 +1,9 @@
 #include "knclientUI05/MsgBoxDlg.h"
 
-#include "platform/DataExchange.h"
-#include "platform/MessageBox.h"
-#include "platform/Resource.h"
-#include "platform/WindowDcs.h"
+#include "platform/controls/DataExchange.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/resources/Resource.h"
+#include "platform/window/WindowDcs.h"
 
 #include <algorithm>
 #include <string>

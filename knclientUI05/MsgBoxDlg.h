@@ -11,7 +11,7 @@
 
 #include "knclientUI05/HyperStatic.h"
 #include "platform/CString.h"
-#include "platform/Dialog.h"
+#include "platform/controls/Dialog.h"
 
 #define IDD_KN_MSGBOX 29810
 #define IDC_KN_MSG_TEXT 29811

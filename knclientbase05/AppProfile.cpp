@@ -1,7 +1,7 @@
 #include "knclientbase05/AppProfile.h"
 
-#include "platform/Module.h"
-#include "platform/Registry.h"
+#include "platform/system/Module.h"
+#include "platform/system/Registry.h"
 
 #include <cstring>
 

@@ -4,10 +4,10 @@
 #include "knclientUI05/KNChat.h"
 #include "knclientbase05/ChatColumnBlock.h"
 #include "knclientbase05/MessageBoxes.h"
-#include "platform/Gdi.h"
-#include "platform/Shell.h"
-#include "platform/SystemMetrics.h"
-#include "platform/Window.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/system/Shell.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/Window.h"
 
 #include <cstdio>
 #include <cstring>

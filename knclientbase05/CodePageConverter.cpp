@@ -1,8 +1,8 @@
 #include "knclientbase05/CodePageConverter.h"
 
 #include "knclientbase05/KNpubSystem.h"
-#include "platform/Module.h"
-#include "platform/Resource.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Module.h"
 
 #include <cstdlib>
 #include <cstring>

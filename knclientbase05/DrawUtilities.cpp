@@ -1,12 +1,12 @@
 #include "knclientbase05/DrawUtilities.h"
 
-#include "platform/CFont.h"
-#include "platform/Gdi.h"
-#include "platform/Messages.h"
-#include "platform/Resource.h"
-#include "platform/Text.h"
-#include "platform/Window.h"
-#include "platform/Wnd.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/resources/Resource.h"
+#include "platform/text/CFont.h"
+#include "platform/text/Text.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
+#include "platform/window/Wnd.h"
 
 #include <cstring>
 

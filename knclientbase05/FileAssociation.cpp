@@ -1,7 +1,7 @@
 #include "knclientbase05/FileAssociation.h"
 
 #include "knclientbase05/GameRegistry.h"
-#include "platform/Registry.h"
+#include "platform/system/Registry.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "knclientbase05/LangResource.h"
 #include "platform/CString.h"
-#include "platform/FileVersion.h"
-#include "platform/Registry.h"
+#include "platform/system/FileVersion.h"
+#include "platform/system/Registry.h"
 
 #include <cstdio>
 #include <cstdlib>

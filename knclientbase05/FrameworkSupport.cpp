@@ -1,7 +1,7 @@
 #include "knclientbase05/FrameworkSupport.h"
 
 #include "knclientbase05/KNpubSystem.h"
-#include "platform/Resource.h"
+#include "platform/resources/Resource.h"
 
 #include <algorithm>
 #include <cstring>

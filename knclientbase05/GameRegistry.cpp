@@ -1,6 +1,6 @@
 #include "knclientbase05/GameRegistry.h"
 
-#include "platform/Registry.h"
+#include "platform/system/Registry.h"
 
 #include <cstring>
 

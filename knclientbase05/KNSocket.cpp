@@ -2,13 +2,13 @@
 
 #include "knclientbase05/DrawUtilities.h"
 #include "knclientbase05/LangResource.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Messages.h"
-#include "platform/Module.h"
-#include "platform/PendingConnect.h"
-#include "platform/ResourceStyles.h"
-#include "platform/Wnd.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/net/PendingConnect.h"
+#include "platform/resources/ResourceStyles.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Module.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Wnd.h"
 
 #include <utility>
 

@@ -9,7 +9,7 @@
 
 #include "knclientbase05/MessageBoxes.h"
 #include "knclientbase05/MessageHeader.h"
-#include "platform/Socket.h"
+#include "platform/net/Socket.h"
 
 #include <vector>
 

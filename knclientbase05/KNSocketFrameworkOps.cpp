@@ -16,8 +16,8 @@
 #include "knclientbase05/ServerFrames.h"
 #include "knclientbase05/WaitCursor.h"
 #include "outside/CrtArguments.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/window/Window.h"
 
 #include <vector>
 

@@ -5,9 +5,9 @@
 
 #include "knclientbase05/KNSocket.h"
 
-#include "platform/Clock.h"
-#include "platform/ProcessInfo.h"
-#include "platform/Registry.h"
+#include "platform/system/Clock.h"
+#include "platform/system/ProcessInfo.h"
+#include "platform/system/Registry.h"
 
 #include <cstring>
 #include <vector>

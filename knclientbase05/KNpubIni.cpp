@@ -1,6 +1,6 @@
 #include "knclientbase05/KNpubIni.h"
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "knclientbase05/KNpubSystem.h"
 
 #include "knbase05/md5checksum.h"
-#include "platform/Path.h"
-#include "platform/ProcessInfo.h"
+#include "platform/system/Path.h"
+#include "platform/system/ProcessInfo.h"
 
 #include <cstdarg>
 #include <cstdio>

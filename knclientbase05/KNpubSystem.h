@@ -2,8 +2,8 @@
 
 // File and system services of the utility library.
 
-#include "platform/Registry.h"
 #include "platform/Types.h"
+#include "platform/system/Registry.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
 #include "knclientbase05/KNpubTime.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <cstdio>
 #include <cstdlib>

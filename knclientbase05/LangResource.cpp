@@ -4,9 +4,9 @@
 #include "knclientbase05/GameRegistry.h"
 #include "knclientbase05/KNpubParse.h"
 #include "knclientbase05/KNpubText.h"
-#include "platform/Module.h"
-#include "platform/Path.h"
-#include "platform/Profile.h"
+#include "platform/system/Module.h"
+#include "platform/system/Path.h"
+#include "platform/system/Profile.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "knclientUI05/MsgBoxDlg.h"
 #include "knclientbase05/DrawUtilities.h"
 #include "knclientbase05/SkinPaths.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
 
 #include <cstdio>
 #include <cstdlib>

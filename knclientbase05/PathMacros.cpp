@@ -5,7 +5,7 @@
 #include "knclientbase05/KNpubSystem.h"
 #include "knclientbase05/KNpubText.h"
 #include "knclientbase05/LangResource.h"
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "knclientbase05/PlayerIcons.h"
 
 #include "knclientbase05/GameRegistry.h"
-#include "platform/Module.h"
-#include "platform/Resource.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Module.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "knclientbase05/KNpubText.h"
 #include "knclientbase05/NoticeText.h"
 #include "outside/CrtArguments.h"
-#include "platform/FileVersion.h"
-#include "platform/MessageBox.h"
-#include "platform/Module.h"
-#include "platform/Resource.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/FileVersion.h"
+#include "platform/system/Module.h"
 
 #include <cstdint>
 #include <cstdio>

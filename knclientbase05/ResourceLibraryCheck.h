@@ -9,8 +9,8 @@
 // A library that fails a check is told in a message box and let go again;
 // the resource handle changes only when every check has passed.
 
-#include "platform/SystemVersion.h"
 #include "platform/Types.h"
+#include "platform/system/SystemVersion.h"
 
 #include <cstddef>
 

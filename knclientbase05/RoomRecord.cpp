@@ -1,10 +1,10 @@
 #include "knclientbase05/RoomRecord.h"
 
 #include "knclientbase05/FileVersion.h"
-#include "platform/KernelObject.h"
-#include "platform/Messages.h"
-#include "platform/SharedMemory.h"
-#include "platform/Window.h"
+#include "platform/system/KernelObject.h"
+#include "platform/system/SharedMemory.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
 #include "knclientbase05/RuviDerezSocket.h"
 
 #include "knclientbase05/LangResource.h"
-#include "platform/Path.h"
-#include "platform/ProcessInfo.h"
-#include "platform/Profile.h"
-#include "platform/Registry.h"
+#include "platform/system/Path.h"
+#include "platform/system/ProcessInfo.h"
+#include "platform/system/Profile.h"
+#include "platform/system/Registry.h"
 
 #include <cstdarg>
 #include <cstdlib>

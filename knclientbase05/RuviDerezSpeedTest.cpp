@@ -8,9 +8,9 @@
 #include "knclientbase05/RuviDerezSocket.h"
 
 #include "knclientbase05/LangResource.h"
-#include "platform/Clock.h"
-#include "platform/Profile.h"
-#include "platform/Wnd.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Profile.h"
+#include "platform/window/Wnd.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,9 +2,9 @@
 
 #include "knclientbase05/KNpubSystem.h"
 #include "knclientbase05/KNpubText.h"
-#include "platform/Module.h"
-#include "platform/Profile.h"
-#include "platform/Resource.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Module.h"
+#include "platform/system/Profile.h"
 
 #include <cstdio>
 #include <cstring>

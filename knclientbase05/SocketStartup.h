@@ -2,7 +2,7 @@
 
 // Starting Windows Sockets for the library's connections.
 
-#include "platform/Winsock.h"
+#include "platform/net/Winsock.h"
 
 // Starts the socket layer through the framework and keeps what it reported;
 // 0 when it could not be started.

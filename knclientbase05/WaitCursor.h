@@ -3,7 +3,7 @@
 // The application's wait cursor for as long as the object lives, so every
 // way out of a blocking exchange puts the previous cursor back.
 
-#include "platform/Cursor.h"
+#include "platform/window/Cursor.h"
 
 class CWaitCursorScope {
 public:

@@ -7,8 +7,8 @@
 
 #include "outside/ChatControls.h"
 
-#include "platform/Gdi.h"
-#include "platform/Text.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/text/Text.h"
 
 #include <algorithm>
 #include <cstring>

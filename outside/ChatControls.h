@@ -14,8 +14,8 @@
 // exactly its width. A table whose numbers do not add up, or that is longer
 // than 1024 bytes, is refused (the member returns FALSE) and changes nothing.
 
-#include "platform/ControlHost.h"
-#include "platform/Module.h"
+#include "platform/controls/ControlHost.h"
+#include "platform/system/Module.h"
 
 #include <string>
 #include <vector>

@@ -6,7 +6,7 @@
 // linker keeps every stand-in of this static library (a registrar object
 // that nothing references would be dropped with its object file).
 
-#include "platform/Module.h"
+#include "platform/system/Module.h"
 
 // Registers every stand-in under the file name the system loads. Tests
 // unregister one by name to see the "missing" path.

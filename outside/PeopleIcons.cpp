@@ -3,7 +3,7 @@
 // valid after the library is freed and which DestroyIcon leaves alone.
 
 #include "outside/OutsideModules.h"
-#include "platform/Resource.h"
+#include "platform/resources/Resource.h"
 
 namespace {
 

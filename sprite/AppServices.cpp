@@ -1,7 +1,7 @@
 #include "sprite/AppServices.h"
 
-#include "platform/Module.h"
-#include "platform/Path.h"
+#include "platform/system/Module.h"
+#include "platform/system/Path.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,7 +4,7 @@
 // They stand here until the application shell exists and takes them over.
 
 #include "platform/CString.h"
-#include "platform/Thread.h"
+#include "platform/system/Thread.h"
 
 // Appends "date time text" as one line to the program's log file; writes
 // nothing when the file cannot be opened.

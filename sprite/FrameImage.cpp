@@ -1,6 +1,6 @@
 #include "sprite/FrameImage.h"
 
-#include "platform/GdiWrappers.h"
+#include "platform/gdi/GdiWrappers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "sprite/GameLayout.h"
 
-#include "platform/FileVersion.h"
-#include "platform/Profile.h"
+#include "platform/system/FileVersion.h"
+#include "platform/system/Profile.h"
 #include "sprite/AppServices.h"
 #include "sprite/GdiRoutines.h"
 #include "sprite/LayoutValues.h"

@@ -5,7 +5,7 @@
 // once at start-up and kept for the table window, the card layout and the
 // frame. It also answers the program's folder and file version.
 
-#include "platform/GdiWrappers.h"
+#include "platform/gdi/GdiWrappers.h"
 #include "sprite/SkinFrame.h"
 #include "sprite/SpritePos.h"
 

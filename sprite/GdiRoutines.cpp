@@ -1,7 +1,7 @@
 #include "sprite/GdiRoutines.h"
 
-#include "platform/Picture.h"
-#include "platform/Profile.h"
+#include "platform/images/Picture.h"
+#include "platform/system/Profile.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 // op or with a per-pixel alpha bitmap; bitmaps named in ini files; and the
 // pooled scratch DCs every image draws through.
 
-#include "platform/GdiWrappers.h"
+#include "platform/gdi/GdiWrappers.h"
 
 #include <cstdint>
 #include <vector>

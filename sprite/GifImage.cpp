@@ -1,8 +1,8 @@
 #include "sprite/GifImage.h"
 
-#include "platform/FileIo.h"
 #include "platform/Geometry.h"
-#include "platform/Path.h"
+#include "platform/system/FileIo.h"
+#include "platform/system/Path.h"
 
 #include <algorithm>
 #include <cstring>

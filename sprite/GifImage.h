@@ -6,7 +6,7 @@
 // LZW decoder, or from the frame cache beside the GIF (its path with ".data"),
 // which a load of the GIF writes when it is missing or differs.
 
-#include "platform/Gdi.h"
+#include "platform/gdi/Gdi.h"
 
 #include <cstdint>
 #include <memory>

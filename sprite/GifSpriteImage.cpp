@@ -1,6 +1,6 @@
 #include "sprite/GifSpriteImage.h"
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 
 #include <string>
 

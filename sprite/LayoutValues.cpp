@@ -1,6 +1,6 @@
 #include "sprite/LayoutValues.h"
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 
 #include <cstdio>
 #include <vector>

@@ -4,7 +4,7 @@
 // canvas; and the key-colour canvas, a memory DC filled with magenta on which
 // shapes are drawn before they are cut out by that key.
 
-#include "platform/Dc.h"
+#include "platform/gdi/Dc.h"
 
 constexpr COLORREF kKeyColor = 0xFF00FF; // magenta
 

@@ -1,8 +1,8 @@
 #include "sprite/Picture.h"
 
-#include "platform/FileIo.h"
-#include "platform/Path.h"
-#include "platform/Picture.h"
+#include "platform/images/Picture.h"
+#include "platform/system/FileIo.h"
+#include "platform/system/Path.h"
 #include "sprite/GdiRoutines.h"
 #include "sprite/MemDC.h"
 

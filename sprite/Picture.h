@@ -3,7 +3,7 @@
 // A picture file (BMP, PNG, JPEG, GIF) loaded whole and drawn through the
 // picture object: the theme's images.
 
-#include "platform/Gdi.h"
+#include "platform/gdi/Gdi.h"
 
 class IPicture;
 

@@ -1,6 +1,6 @@
 #include "sprite/SkinFrame.h"
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 #include "sprite/LayoutValues.h"
 
 const char* const CSkinFrame::kFramePieceKeys[kFramePieceCount] = {

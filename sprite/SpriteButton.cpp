@@ -1,8 +1,8 @@
 #include "sprite/SpriteButton.h"
 
-#include "platform/Input.h"
-#include "platform/Messages.h"
-#include "platform/Window.h"
+#include "platform/window/Input.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 #include "sprite/FrameImage.h"
 #include "sprite/SpriteWnd.h"
 #include "sprite/StateImage.h"

@@ -4,8 +4,8 @@
 // size, its frames and their delays, and draws any part of a frame at a
 // constant alpha. The sprite window keeps its images in an image list.
 
-#include "platform/Gdi.h"
 #include "platform/PtrList.h"
+#include "platform/gdi/Gdi.h"
 #include "sprite/GdiRoutines.h"
 #include "sprite/SpriteInfo.h"
 #include "sprite/SystemProcs.h"

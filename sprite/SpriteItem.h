@@ -5,7 +5,7 @@
 // routes input and item timers to them.
 
 #include "platform/CString.h"
-#include "platform/Dc.h"
+#include "platform/gdi/Dc.h"
 #include "sprite/SpritePos.h"
 
 class CSpriteWnd;

@@ -1,6 +1,6 @@
 #include "sprite/SpriteLine.h"
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "sprite/SpritePos.h"
 
-#include "platform/Window.h"
+#include "platform/window/Window.h"
 
 namespace {
 

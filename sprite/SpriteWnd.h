@@ -9,7 +9,7 @@
 // to the hook operations a derived window overrides.
 
 #include "platform/PtrList.h"
-#include "platform/Wnd.h"
+#include "platform/window/Wnd.h"
 #include "sprite/MemDC.h"
 #include "sprite/SpriteImage.h"
 #include "sprite/SpriteInfo.h"

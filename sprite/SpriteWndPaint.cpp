@@ -1,7 +1,7 @@
 // The sprite window's drawing: the dirty list, composing rectangles in the
 // frame buffer, the window's life and its timers.
 
-#include "platform/Window.h"
+#include "platform/window/Window.h"
 #include "sprite/SpriteItem.h"
 #include "sprite/SpriteWnd.h"
 

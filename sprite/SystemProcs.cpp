@@ -1,6 +1,6 @@
 #include "sprite/SystemProcs.h"
 
-#include "platform/Module.h"
+#include "platform/system/Module.h"
 
 namespace {
 

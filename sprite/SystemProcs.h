@@ -7,8 +7,8 @@
 // notice, opaque layered windows). A missing call is looked for again at the
 // next use, a found one is kept.
 
-#include "platform/Gdi.h"
-#include "platform/Input.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/window/Input.h"
 
 using AlphaBlendProc = BOOL (*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 using TrackMouseEventProc = BOOL (*)(TRACKMOUSEEVENT*);

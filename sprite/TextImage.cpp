@@ -1,6 +1,6 @@
 #include "sprite/TextImage.h"
 
-#include "platform/Text.h"
+#include "platform/text/Text.h"
 
 #include <cstring>
 

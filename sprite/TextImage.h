@@ -2,7 +2,7 @@
 
 // One line of text in a font and colour, drawn with a transparent background.
 
-#include "platform/Font.h"
+#include "platform/text/Font.h"
 #include "sprite/SpriteImage.h"
 
 class CTextImage : public CSpriteImage {

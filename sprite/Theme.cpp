@@ -1,7 +1,7 @@
 #include "sprite/Theme.h"
 
-#include "platform/Profile.h"
-#include "platform/SystemMetrics.h"
+#include "platform/system/Profile.h"
+#include "platform/window/SystemMetrics.h"
 
 #include <cstring>
 

@@ -5,12 +5,12 @@
 // window to host the controls, a launch record, and readers for what the
 // control stand-ins kept.
 
-#include "tests/platform/DisplayFixture.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/DisplayFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include "Tablehub/LaunchInfo.h"
 #include "outside/ChatControls.h"
-#include "platform/Registry.h"
+#include "platform/system/Registry.h"
 
 #include <gtest/gtest.h>
 

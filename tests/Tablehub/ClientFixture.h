@@ -7,13 +7,13 @@
 
 #include "tests/knclientbase05/ProcessArguments.h"
 #include "tests/knclientbase05/ThreadedPeers.h"
-#include "tests/platform/SocketTestKit.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/SocketTestKit.h"
+#include "tests/support/TempFolder.h"
 
 #include "Tablehub/GameSocket.h"
 #include "Tablehub/Tablehub.h"
 #include "outside/CrtArguments.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "ClientFixture.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 
 #include <climits>
 #include <cstring>

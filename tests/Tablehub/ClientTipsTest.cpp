@@ -2,12 +2,12 @@
 // the library's notices in the framework's message box and answers them
 // there; Init routes the library's notices to them.
 
-#include "tests/platform/DialogFixture.h"
+#include "tests/support/DialogFixture.h"
 
 #include "Tablehub/GameSocket.h"
 #include "Tablehub/Tablehub.h"
 #include "knclientbase05/SocketStartup.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
 
 #include <string>
 

@@ -7,10 +7,10 @@
 
 #include "Tablehub/EnterGameHandshake.h"
 #include "knclientbase05/CodePageConverter.h"
-#include "platform/Clock.h"
-#include "platform/Module.h"
-#include "platform/Resource.h"
-#include "platform/ResourceStyles.h"
+#include "platform/resources/Resource.h"
+#include "platform/resources/ResourceStyles.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Module.h"
 
 using namespace client_test;
 

@@ -8,18 +8,18 @@
 // test, and the shell's opener only records what it is asked to open.
 
 #include "tests/knclientbase05/CompressedPayload.h"
-#include "tests/platform/SocketTestKit.h"
-#include "tests/platform/TempFolder.h"
+#include "tests/support/SocketTestKit.h"
+#include "tests/support/TempFolder.h"
 
 #include "Tablehub/GameSocket.h"
 #include "Tablehub/LaunchInfo.h"
 #include "Tablehub/Tablehub.h"
 #include "outside/OutsideModules.h"
-#include "platform/MessageBox.h"
-#include "platform/Module.h"
-#include "platform/Registry.h"
-#include "platform/ResourceStyles.h"
-#include "platform/Shell.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/resources/ResourceStyles.h"
+#include "platform/system/Module.h"
+#include "platform/system/Registry.h"
+#include "platform/system/Shell.h"
 
 #include <gtest/gtest.h>
 

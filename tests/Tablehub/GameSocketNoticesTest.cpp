@@ -7,7 +7,7 @@
 #include "GameSocketFixture.h"
 
 #include "knclientbase05/CodePageConverter.h"
-#include "platform/Winsock.h"
+#include "platform/net/Winsock.h"
 
 namespace game_socket_test {
 namespace {

@@ -1,8 +1,8 @@
 #include "Tablehub/LaunchInfo.h"
 
 #include "outside/CrtArguments.h"
-#include "platform/KernelObject.h"
-#include "platform/SharedMemory.h"
+#include "platform/system/KernelObject.h"
+#include "platform/system/SharedMemory.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "Tablehub/LoginReply.h"
 
-#include "platform/Module.h"
+#include "platform/system/Module.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "RecordingClient.h"
 
-#include "platform/ResourceStyles.h"
+#include "platform/resources/ResourceStyles.h"
 
 #include <cstring>
 

@@ -9,9 +9,9 @@
 
 #include "PathFixture.h"
 #include "RecordingClient.h"
-#include "SocketTestKit.h"
 #include "WireClient.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
+#include "tests/support/SocketTestKit.h"
 #include "tools/tablehost/TableHost.h"
 
 #include <functional>

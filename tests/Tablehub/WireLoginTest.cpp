@@ -8,7 +8,7 @@
 #include "ProxyServers.h"
 #include "WireFixture.h"
 #include "game/GameLogic.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
 
 #include <cstring>
 

@@ -4,10 +4,10 @@
 // injected input, with the program's resource library as the resource
 // handle (the boxes' template, captions and hand cursor live there).
 
-#include "DialogFixture.h"
+#include "tests/support/DialogFixture.h"
 
 #include "knclientUI05/MsgBoxDlg.h"
-#include "platform/MessageBox.h"
+#include "platform/controls/MessageBox.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 
 #include "BoxFixture.h"
 
-#include "platform/Shell.h"
+#include "platform/system/Shell.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 
 #include "BoxFixture.h"
 
-#include "platform/SystemMetrics.h"
+#include "platform/window/SystemMetrics.h"
 
 #include <vector>
 

@@ -2,10 +2,10 @@
 
 #include "knclientUI05/KNChat.h"
 #include "knclientbase05/ChatSetup.h"
-#include "platform/Display.h"
-#include "platform/Resource.h"
-#include "platform/Shell.h"
-#include "tests/platform/ResourceScriptText.h"
+#include "platform/display/Display.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Shell.h"
+#include "tests/support/ResourceScriptText.h"
 
 using namespace chat_test;
 

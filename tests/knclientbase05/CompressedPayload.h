@@ -3,7 +3,7 @@
 // The payload of a compressed frame as a server sends it: the inflated
 // length (little-endian), then the bytes of KNZip's compress.
 
-#include "platform/Module.h"
+#include "platform/system/Module.h"
 
 #include <gtest/gtest.h>
 #include <string>

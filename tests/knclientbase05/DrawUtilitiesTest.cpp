@@ -1,7 +1,7 @@
 #include "knclientbase05/DrawUtilities.h"
 
-#include "GdiCanvas.h"
-#include "platform/Text.h"
+#include "platform/text/Text.h"
+#include "tests/support/GdiCanvas.h"
 
 #include <gtest/gtest.h>
 

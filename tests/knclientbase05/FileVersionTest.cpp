@@ -1,7 +1,7 @@
 #include "knclientbase05/FileVersion.h"
 
 #include "SettingsFixture.h"
-#include "platform/Module.h"
+#include "platform/system/Module.h"
 
 namespace {
 

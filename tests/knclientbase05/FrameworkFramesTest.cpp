@@ -6,8 +6,8 @@
 #include "tests/knclientUI05/BoxFixture.h"
 #include "tests/knclientbase05/ProcessArguments.h"
 
-#include "SocketTestKit.h"
-#include "TempFolder.h"
+#include "tests/support/SocketTestKit.h"
+#include "tests/support/TempFolder.h"
 
 #include "Tablehub/LaunchInfo.h"
 #include "knclientUI05/KNChat.h"
@@ -16,8 +16,8 @@
 #include "knclientbase05/PromptTarget.h"
 #include "outside/ChatControls.h"
 #include "outside/CrtArguments.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
+#include "platform/system/Registry.h"
+#include "platform/system/Shell.h"
 
 #include <cstring>
 #include <functional>

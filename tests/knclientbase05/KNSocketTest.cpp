@@ -3,13 +3,13 @@
 // reply waits under a stepped clock, and a hostile peer's frames.
 
 #include "knclientbase05/KNSocket.h"
-#include "SocketTestKit.h"
 #include "outside/OutsideModules.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Module.h"
-#include "platform/ResourceStyles.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/resources/ResourceStyles.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Module.h"
 #include "tests/knclientbase05/CompressedPayload.h"
+#include "tests/support/SocketTestKit.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "knclientbase05/KNpubParse.h"
 
-#include "platform/Winsock.h"
+#include "platform/net/Winsock.h"
 
 #include <gtest/gtest.h>
 

@@ -6,13 +6,13 @@
 // callback that records the questions, and clocks for the waits.
 
 #include "SettingsFixture.h"
-#include "SocketTestKit.h"
 #include "ThreadedPeers.h"
 #include "knclientbase05/RuviDerezSocket.h"
 #include "outside/OutsideModules.h"
-#include "platform/Clock.h"
-#include "platform/Module.h"
-#include "platform/ResourceStyles.h"
+#include "platform/resources/ResourceStyles.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Module.h"
+#include "tests/support/SocketTestKit.h"
 
 #include <deque>
 #include <string>

@@ -5,8 +5,8 @@
 // password) and dante's danted (SOCKS 4 and 5; its user name method checks
 // the system's accounts, so a test account is made and removed here).
 
-#include "TempFolder.h"
 #include "ThreadedPeers.h"
+#include "tests/support/TempFolder.h"
 
 #include <csignal>
 #include <cstdio>

@@ -5,7 +5,7 @@
 
 #include "PathFixture.h"
 #include "SocksPeer.h"
-#include "platform/Wnd.h"
+#include "platform/window/Wnd.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -3,14 +3,14 @@
 // the library's strings from a resource script, and the refusals read off
 // the message box the user would see.
 
-#include "DialogFixture.h"
-#include "TempFolder.h"
+#include "tests/support/DialogFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include "knclientbase05/AppProfile.h"
 #include "knclientbase05/CodePageConverter.h"
 #include "knclientbase05/ResourceLibraryCheck.h"
 #include "outside/CrtArguments.h"
-#include "platform/Registry.h"
+#include "platform/system/Registry.h"
 
 #include <cstring>
 #include <functional>

@@ -2,8 +2,8 @@
 #include "knclientbase05/FileAssociation.h"
 
 #include "SettingsFixture.h"
-#include "platform/KernelObject.h"
-#include "platform/SharedMemory.h"
+#include "platform/system/KernelObject.h"
+#include "platform/system/SharedMemory.h"
 
 #include <cstring>
 #include <filesystem>

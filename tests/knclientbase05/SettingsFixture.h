@@ -4,8 +4,8 @@
 // settings folder, and the platform's shared folder points at a folder of
 // the test.
 
-#include "TempFolder.h"
-#include "platform/Registry.h"
+#include "platform/system/Registry.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

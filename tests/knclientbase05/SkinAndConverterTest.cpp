@@ -3,11 +3,11 @@
 #include "knclientbase05/PlayerIcons.h"
 #include "knclientbase05/SkinPaths.h"
 
-#include "GdiCanvas.h"
 #include "SettingsFixture.h"
 #include "outside/OutsideModules.h"
-#include "platform/Module.h"
-#include "platform/Resource.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Module.h"
+#include "tests/support/GdiCanvas.h"
 
 #include <cstring>
 

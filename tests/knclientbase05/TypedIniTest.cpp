@@ -1,6 +1,6 @@
 #include "knclientbase05/KNpubIni.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SpriteTestKit.h"
 
-#include "platform/Input.h"
+#include "platform/window/Input.h"
 #include "sprite/SpriteButton.h"
 
 #include <tuple>

@@ -2,9 +2,9 @@
 // theme object and the layout holder take it whole, and a table drawn from it
 // is saved for a person to look at.
 
-#include "platform/GifFile.h"
-#include "platform/PngFile.h"
-#include "platform/Profile.h"
+#include "platform/images/GifFile.h"
+#include "platform/images/PngFile.h"
+#include "platform/system/Profile.h"
 #include "sprite/GameLayout.h"
 #include "sprite/GdiRoutines.h"
 #include "sprite/GifSpriteImage.h"

@@ -1,6 +1,6 @@
 #include "GifFixtures.h"
 
-#include "platform/FileIo.h"
+#include "platform/system/FileIo.h"
 #include "sprite/GifImage.h"
 
 #include <filesystem>

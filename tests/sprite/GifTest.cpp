@@ -1,7 +1,7 @@
 #include "GifFixtures.h"
 #include "SpriteTestKit.h"
 
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 #include "sprite/GifSpriteImage.h"
 
 #include <filesystem>

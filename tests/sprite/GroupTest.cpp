@@ -1,6 +1,6 @@
 #include "SpriteTestKit.h"
 
-#include "platform/PngFile.h"
+#include "platform/images/PngFile.h"
 #include "sprite/FrameImage.h"
 #include "sprite/TextImage.h"
 

@@ -1,8 +1,8 @@
 #include "SpriteTestKit.h"
 
-#include "platform/BmpFile.h"
-#include "platform/PngFile.h"
-#include "platform/Profile.h"
+#include "platform/images/BmpFile.h"
+#include "platform/images/PngFile.h"
+#include "platform/system/Profile.h"
 #include "sprite/DigitImage.h"
 #include "sprite/FrameImage.h"
 #include "sprite/GdiRoutines.h"

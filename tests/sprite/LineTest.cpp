@@ -1,4 +1,4 @@
-#include "platform/Profile.h"
+#include "platform/system/Profile.h"
 #include "sprite/SpriteLine.h"
 
 #include <cmath>

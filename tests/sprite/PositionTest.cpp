@@ -1,4 +1,4 @@
-#include "platform/Wnd.h"
+#include "platform/window/Wnd.h"
 #include "sprite/SpritePos.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 // buffer's pixels, plain images that count their drawing, bitmaps of given
 // colours, and a stepped clock with a pump.
 
-#include "platform/Clock.h"
-#include "platform/Surface.h"
-#include "platform/WindowDc.h"
+#include "platform/gdi/Surface.h"
+#include "platform/system/Clock.h"
+#include "platform/window/WindowDc.h"
 #include "sprite/SpriteWnd.h"
 
 #include <functional>

@@ -3,9 +3,9 @@
 // A program folder of its own for the theme and layout tests: settings,
 // theme files and pictures written on demand, the log kept apart.
 
-#include "platform/BmpFile.h"
-#include "platform/FileIo.h"
-#include "platform/Path.h"
+#include "platform/images/BmpFile.h"
+#include "platform/system/FileIo.h"
+#include "platform/system/Path.h"
 #include "sprite/AppServices.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "sprite/Theme.h"
-#include "platform/WindowDc.h"
+#include "platform/window/WindowDc.h"
 #include "tests/sprite/ThemeFixture.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // A table host on this thread's message loop under a stepped clock, with its
 // log kept for the test.
 
-#include "SocketTestKit.h"
 #include "WireClient.h"
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
+#include "tests/support/SocketTestKit.h"
 #include "tools/tablehost/TableHost.h"
 
 #include <gtest/gtest.h>

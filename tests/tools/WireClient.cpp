@@ -1,6 +1,6 @@
 #include "WireClient.h"
 
-#include "SocketTestKit.h"
+#include "tests/support/SocketTestKit.h"
 
 #include <cerrno>
 #include <cstring>

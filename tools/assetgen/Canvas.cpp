@@ -1,8 +1,8 @@
 #include "tools/assetgen/Canvas.h"
 
-#include "platform/BmpFile.h"
-#include "platform/Font.h"
-#include "platform/Text.h"
+#include "platform/images/BmpFile.h"
+#include "platform/text/Font.h"
+#include "platform/text/Text.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,8 +3,8 @@
 // A picture to draw on with the platform's GDI: a 32-bit DIB section in a
 // memory DC, with the few drawing steps the assets need.
 
-#include "platform/Gdi.h"
-#include "platform/PixelImage.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/PixelImage.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // Animated GIF files for the table's sprites: every frame whole (no deltas),
 // on one palette of a colour cube, the key colour as the transparent index.
 
-#include "platform/PixelImage.h"
+#include "platform/gdi/PixelImage.h"
 
 #include <string>
 #include <vector>

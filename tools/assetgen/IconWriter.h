@@ -3,7 +3,7 @@
 // Icon and cursor files from pixel pictures, and pictures from small
 // character drawings ('X' black, 'o' white, anything else transparent).
 
-#include "platform/PixelImage.h"
+#include "platform/gdi/PixelImage.h"
 
 #include <string>
 #include <vector>

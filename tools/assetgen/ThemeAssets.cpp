@@ -1,6 +1,6 @@
 #include "tools/assetgen/ThemeAssets.h"
 
-#include "platform/Path.h"
+#include "platform/system/Path.h"
 #include "tools/assetgen/ThemePictures.h"
 #include "tools/assetgen/ThemeTexts.h"
 

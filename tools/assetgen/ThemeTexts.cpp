@@ -1,7 +1,7 @@
 #include "tools/assetgen/ThemeTexts.h"
 
 #include "platform/CodePage.h"
-#include "platform/FileIo.h"
+#include "platform/system/FileIo.h"
 #include "tools/assetgen/IconWriter.h"
 
 #include <cstdio>

@@ -6,7 +6,7 @@
 // its own queue and never holds up the others.
 
 #include "knclientbase05/MessageHeader.h"
-#include "platform/Socket.h"
+#include "platform/net/Socket.h"
 #include "tools/tablehost/HostFrames.h"
 
 #include <cstddef>

@@ -3,7 +3,7 @@
 // A listening socket of the local table host on 127.0.0.1; each connection
 // that comes in is handed to the owner.
 
-#include "platform/Socket.h"
+#include "platform/net/Socket.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "tools/tablehost/HostTable.h"
 
-#include "platform/Clock.h"
+#include "platform/system/Clock.h"
 #include "tools/tablehost/HostFrames.h"
 
 #include <cstdio>

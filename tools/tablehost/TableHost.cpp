@@ -1,6 +1,6 @@
 #include "tools/tablehost/TableHost.h"
 
-#include "platform/Messages.h"
+#include "platform/window/Messages.h"
 
 #include <cstdio>
 #include <netinet/tcp.h>

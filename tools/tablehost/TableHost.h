@@ -9,7 +9,7 @@
 // frames, the login's answer, dropped connections and a hook on every frame
 // received.
 
-#include "platform/Messages.h"
+#include "platform/window/Messages.h"
 #include "tools/tablehost/HostClient.h"
 #include "tools/tablehost/HostListener.h"
 #include "tools/tablehost/HostTable.h"

@@ -1,7 +1,7 @@
 // tablehost: the local table host as a program of its own. It serves one
 // table on loopback until it is killed; see --help.
 
-#include "platform/Messages.h"
+#include "platform/window/Messages.h"
 #include "tools/tablehost/HostOptions.h"
 
 #include <cstdio>

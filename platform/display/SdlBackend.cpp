@@ -1,0 +1,535 @@
+// The SDL display: a borderless native window per visible top-level window,
+// presenting its surface, shaped by its region, faded by its layered alpha;
+// SDL input turned into window messages; cursors; the text clipboard.
+//
+// Shapes: native windows are made with SDL_CreateShapedWindow, which X11
+// supports; where it is missing (Wayland) windows are unshaped rectangles
+// (their drawing and hit-testing still follow the region). Layered alpha
+// uses SDL_SetWindowOpacity, which needs a compositing window manager to show.
+
+#include "platform/display/SdlDisplay.h"
+
+#include "platform/CodePage.h"
+#include "platform/Geometry.h"
+#include "platform/display/SdlWaiter.h"
+#include "platform/window/Clipboard.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Input.h"
+#include "platform/window/WindowDc.h"
+#include "platform/window/WindowVisibility.h"
+
+#include <SDL.h>
+#include <SDL_shape.h>
+
+#include <map>
+#include <set>
+
+namespace platform {
+
+namespace {
+
+struct Native {
+    SDL_Window* window = nullptr;
+    bool shaped = false;
+};
+
+class SdlClipboard : public SystemClipboard {
+public:
+    void SetText(const std::string& utf8) override { SDL_SetClipboardText(utf8.c_str()); }
+    std::optional<std::string> GetText() override {
+        if (!SDL_HasClipboardText())
+            return std::string();
+        char* text = SDL_GetClipboardText();
+        if (!text)
+            return std::nullopt;
+        std::string copy = text;
+        SDL_free(text);
+        return copy;
+    }
+};
+
+UINT VirtualKeyOf(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z)
+        return UINT('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return UINT(key);
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return UINT(VK_F1 + (key - SDLK_F1));
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9)
+        return UINT(VK_NUMPAD0 + 1 + (key - SDLK_KP_1));
+    switch (key) {
+    case SDLK_KP_0:
+        return VK_NUMPAD0;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return VK_MENU;
+    case SDLK_PAUSE:
+        return VK_PAUSE;
+    case SDLK_CAPSLOCK:
+        return VK_CAPITAL;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_PAGEUP:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+        return VK_NEXT;
+    case SDLK_END:
+        return VK_END;
+    case SDLK_HOME:
+        return VK_HOME;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_PRINTSCREEN:
+        return VK_SNAPSHOT;
+    case SDLK_INSERT:
+        return VK_INSERT;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_KP_MULTIPLY:
+        return VK_MULTIPLY;
+    case SDLK_KP_PLUS:
+        return VK_ADD;
+    case SDLK_KP_MINUS:
+        return VK_SUBTRACT;
+    case SDLK_KP_PERIOD:
+        return VK_DECIMAL;
+    case SDLK_KP_DIVIDE:
+        return VK_DIVIDE;
+    default:
+        return 0;
+    }
+}
+
+SDL_SystemCursor SystemCursorOf(int id) {
+    switch (id) {
+    case 32513:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514:
+        return SDL_SYSTEM_CURSOR_WAIT;
+    case 32515:
+        return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case 32642:
+        return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case 32643:
+        return SDL_SYSTEM_CURSOR_SIZENESW;
+    case 32644:
+        return SDL_SYSTEM_CURSOR_SIZEWE;
+    case 32645:
+        return SDL_SYSTEM_CURSOR_SIZENS;
+    case 32646:
+        return SDL_SYSTEM_CURSOR_SIZEALL;
+    case 32648:
+        return SDL_SYSTEM_CURSOR_NO;
+    case 32649:
+        return SDL_SYSTEM_CURSOR_HAND;
+    case 32650:
+        return SDL_SYSTEM_CURSOR_WAITARROW;
+    default:
+        return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+class SdlDisplay : public WindowSurfaces, public EventWaiter {
+public:
+    explicit SdlDisplay(uint32_t wakeEvent) : m_wakeThread(wakeEvent) {
+        g_self = this;
+        SetEventWaiter(this);
+        SetSystemClipboard(&m_clipboard);
+        SetCursorListener(&SdlDisplay::ShowCursorShape);
+        for (WindowRecord* record : TopLevelWindows())
+            SyncNative(record->handle);
+    }
+    ~SdlDisplay() override {
+        SetCursorListener(nullptr);
+        SetSystemClipboard(nullptr);
+        SetEventWaiter(nullptr);
+        for (auto& [hwnd, native] : m_natives)
+            SDL_DestroyWindow(native.window);
+        for (auto& [cursor, sdl] : m_cursors)
+            SDL_FreeCursor(sdl);
+        g_self = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    void WindowCreated(HWND hwnd) override {
+        WindowSurfaces::WindowCreated(hwnd);
+        SyncNative(hwnd);
+    }
+    void WindowDestroyed(HWND hwnd) override {
+        DropNative(hwnd);
+        WindowSurfaces::WindowDestroyed(hwnd);
+    }
+    void WindowChanged(HWND hwnd, unsigned changes) override {
+        WindowSurfaces::WindowChanged(hwnd, changes);
+        if (m_natives.count(hwnd) || (changes & kWindowShown))
+            ApplyChanges(hwnd, changes);
+    }
+
+    // The EventWaiter: show what was drawn, then sleep until SDL has an event.
+    void Wait(int timeoutMs) override {
+        PresentAll();
+        m_wakeThread.Arm();
+        SDL_WaitEventTimeout(nullptr, timeoutMs);
+    }
+    bool Pump() override {
+        SDL_Event event;
+        if (!SDL_PollEvent(&event))
+            return false;
+        Handle(event);
+        return true;
+    }
+
+protected:
+    void SurfaceChanged(HWND topLevel) override { m_toPresent.insert(topLevel); }
+
+private:
+    static SdlDisplay* g_self;
+
+    static void ShowCursorShape(HCURSOR cursor, bool visible) {
+        if (!g_self)
+            return;
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+        if (SDL_Cursor* sdl = g_self->SdlCursorOf(cursor))
+            SDL_SetCursor(sdl);
+    }
+
+    SDL_Cursor* SdlCursorOf(HCURSOR cursor) {
+        const CursorShape* shape = CursorShapeOf(cursor);
+        if (!shape)
+            return nullptr;
+        auto it = m_cursors.find(cursor);
+        if (it != m_cursors.end())
+            return it->second;
+        SDL_Cursor* sdl = nullptr;
+        if (shape->standardId) {
+            sdl = SDL_CreateSystemCursor(SystemCursorOf(shape->standardId));
+        } else if (SDL_Surface* image = SDL_CreateRGBSurfaceWithFormatFrom(
+                       const_cast<uint32_t*>(shape->pixels.data()), shape->width, shape->height, 32,
+                       shape->width * 4, SDL_PIXELFORMAT_ARGB8888)) {
+            sdl = SDL_CreateColorCursor(image, shape->hotSpot.x, shape->hotSpot.y);
+            SDL_FreeSurface(image);
+        }
+        m_cursors[cursor] = sdl; // a picture cursor keeps its handle until the process ends
+        return sdl;
+    }
+
+    static bool WantsNative(const WindowRecord* record) {
+        return record && !record->parent && record->Visible() && record->Width() > 0 &&
+               record->Height() > 0;
+    }
+
+    HWND WindowOfEvent(Uint32 windowId) const {
+        auto it = m_byId.find(windowId);
+        return it == m_byId.end() ? nullptr : it->second;
+    }
+
+    void SyncNative(HWND hwnd) {
+        WindowRecord* record = FindWindowRecord(hwnd);
+        const bool wanted = WantsNative(record);
+        const bool present = m_natives.count(hwnd) > 0;
+        if (wanted && !present)
+            MakeNative(record);
+        else if (!wanted && present)
+            DropNative(hwnd);
+    }
+
+    void MakeNative(WindowRecord* record) {
+        const std::string title = GbkToUtf8(record->text);
+        const RECT& r = record->rect;
+        Native native;
+        native.window = SDL_CreateShapedWindow(title.c_str(), unsigned(r.left), unsigned(r.top),
+                                               unsigned(record->Width()),
+                                               unsigned(record->Height()), SDL_WINDOW_BORDERLESS);
+        native.shaped = native.window != nullptr;
+        if (!native.window)
+            native.window = SDL_CreateWindow(title.c_str(), r.left, r.top, record->Width(),
+                                             record->Height(), SDL_WINDOW_BORDERLESS);
+        if (!native.window)
+            return;
+        m_natives[record->handle] = native;
+        m_byId[SDL_GetWindowID(native.window)] = record->handle;
+        ApplyShape(record, native);
+        ApplyOpacity(record, native);
+        SDL_ShowWindow(native.window);
+        // A shaped window is made off screen; it is placed once it shows.
+        SDL_SetWindowPosition(native.window, r.left, r.top);
+        PresentWhole(record->handle);
+    }
+
+    void DropNative(HWND hwnd) {
+        auto it = m_natives.find(hwnd);
+        if (it == m_natives.end())
+            return;
+        m_byId.erase(SDL_GetWindowID(it->second.window));
+        SDL_DestroyWindow(it->second.window);
+        m_natives.erase(it);
+        m_toPresent.erase(hwnd);
+    }
+
+    void ApplyChanges(HWND hwnd, unsigned changes) {
+        SyncNative(hwnd);
+        auto it = m_natives.find(hwnd);
+        WindowRecord* record = FindWindowRecord(hwnd);
+        if (it == m_natives.end() || !record)
+            return;
+        Native& native = it->second;
+        if ((changes & kWindowMoved) && !m_movingByUser)
+            SDL_SetWindowPosition(native.window, record->rect.left, record->rect.top);
+        if (changes & kWindowSized) {
+            SDL_SetWindowSize(native.window, record->Width(), record->Height());
+            PresentWhole(hwnd);
+        }
+        if (changes & (kWindowSized | kWindowRegion | kWindowLayered))
+            ApplyShape(record, native);
+        if (changes & kWindowLayered)
+            ApplyOpacity(record, native);
+        if (changes & kWindowText)
+            SDL_SetWindowTitle(native.window, GbkToUtf8(record->text).c_str());
+        if ((changes & kWindowZOrder) && !TopLevelWindows().empty() &&
+            TopLevelWindows().front() == record)
+            SDL_RaiseWindow(native.window);
+    }
+
+    // The shape: the window region, less the colour key's pixels when layered with one.
+    void ApplyShape(WindowRecord* record, Native& native) {
+        if (!native.shaped)
+            return;
+        const int width = record->Width(), height = record->Height();
+        SDL_Surface* mask =
+            SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+        if (!mask)
+            return;
+        Region shape = WindowShape(record);
+        shape.Offset(-record->rect.left, -record->rect.top);
+        const bool keyed =
+            (record->exStyle & WS_EX_LAYERED) && (record->layeredFlags & LWA_COLORKEY);
+        const uint32_t key = PixelFromColor(record->layeredKey);
+        const Surface* pixels = SurfaceOf(record->handle);
+        for (const RECT& r : shape.Rects())
+            for (int y = r.top; y < r.bottom; ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(mask->pixels) +
+                                                        ptrdiff_t(y) * mask->pitch);
+                for (int x = r.left; x < r.right; ++x)
+                    row[x] = keyed && pixels && (pixels->GetPixel(x, y) & kRgbMask) == key
+                                 ? 0u
+                                 : 0xFF000000u;
+            }
+        SDL_WindowShapeMode mode;
+        mode.mode = ShapeModeBinarizeAlpha;
+        mode.parameters.binarizationCutoff = 1;
+        SDL_SetWindowShape(native.window, mask, &mode);
+        SDL_FreeSurface(mask);
+    }
+
+    static void ApplyOpacity(WindowRecord* record, Native& native) {
+        float opacity = 1.0f;
+        if ((record->exStyle & WS_EX_LAYERED) && (record->layeredFlags & LWA_ALPHA))
+            opacity = float(record->layeredAlpha) / 255.0f;
+        SDL_SetWindowOpacity(native.window, opacity);
+    }
+
+    void PresentWhole(HWND hwnd) {
+        WindowRecord* record = FindWindowRecord(hwnd);
+        if (!record)
+            return;
+        TakeDirty(hwnd);
+        Present(hwnd, {RECT{0, 0, record->Width(), record->Height()}});
+    }
+
+    void PresentAll() {
+        SDL_CaptureMouse(GetCapture() ? SDL_TRUE : SDL_FALSE);
+        std::set<HWND> toPresent = std::move(m_toPresent);
+        m_toPresent.clear();
+        for (HWND hwnd : toPresent)
+            if (m_natives.count(hwnd))
+                Present(hwnd, TakeDirty(hwnd));
+    }
+
+    void Present(HWND hwnd, const std::vector<RECT>& dirty) {
+        auto it = m_natives.find(hwnd);
+        Surface* pixels = SurfaceOf(hwnd);
+        if (it == m_natives.end() || !pixels || dirty.empty())
+            return;
+        SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
+        if (!target)
+            return;
+        std::vector<SDL_Rect> rects;
+        const RECT bounds{0, 0, std::min(pixels->Width(), target->w),
+                          std::min(pixels->Height(), target->h)};
+        for (RECT r : dirty) {
+            if (!IntersectRect(&r, &r, &bounds))
+                continue;
+            const SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+            auto* dst = static_cast<uint8_t*>(target->pixels) + ptrdiff_t(r.top) * target->pitch +
+                        r.left * target->format->BytesPerPixel;
+            SDL_ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_RGB888,
+                              pixels->RowBytesAt(r.top) + r.left * 4, pixels->Stride(),
+                              target->format->format, dst, target->pitch);
+            rects.push_back(rect);
+        }
+        if (!rects.empty())
+            SDL_UpdateWindowSurfaceRects(it->second.window, rects.data(), int(rects.size()));
+        WindowRecord* record = FindWindowRecord(hwnd);
+        if (record && (record->exStyle & WS_EX_LAYERED) && (record->layeredFlags & LWA_COLORKEY))
+            ApplyShape(record, it->second); // the key's pixels may have changed
+    }
+
+    POINT ScreenPoint(HWND hwnd, int x, int y) const {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        return POINT{r.left + x, r.top + y};
+    }
+
+    void Handle(const SDL_Event& e) {
+        switch (e.type) {
+        case SDL_MOUSEMOTION:
+            if (HWND hwnd = WindowOfEvent(e.motion.windowID))
+                InjectMouse(MouseAction::Move, ScreenPoint(hwnd, e.motion.x, e.motion.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            HandleButton(e.button);
+            break;
+        case SDL_MOUSEWHEEL: {
+            POINT at;
+            GetCursorPos(&at);
+            const int steps = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+            if (steps)
+                InjectMouse(MouseAction::Wheel, at, steps * WHEEL_DELTA);
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (UINT vk = VirtualKeyOf(e.key.keysym.sym))
+                InjectKey(vk, e.type == SDL_KEYDOWN, e.key.repeat != 0);
+            break;
+        case SDL_TEXTINPUT:
+            InjectText(Utf8ToGbk(e.text.text));
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(e.window);
+            break;
+        default:
+            break; // our own wake-ups and the rest
+        }
+        SDL_CaptureMouse(GetCapture() ? SDL_TRUE : SDL_FALSE);
+    }
+
+    void HandleButton(const SDL_MouseButtonEvent& b) {
+        HWND hwnd = WindowOfEvent(b.windowID);
+        if (!hwnd)
+            return;
+        const bool down = b.type == SDL_MOUSEBUTTONDOWN;
+        MouseAction action;
+        switch (b.button) {
+        case SDL_BUTTON_LEFT:
+            action = down ? MouseAction::LeftDown : MouseAction::LeftUp;
+            break;
+        case SDL_BUTTON_RIGHT:
+            action = down ? MouseAction::RightDown : MouseAction::RightUp;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            action = down ? MouseAction::MiddleDown : MouseAction::MiddleUp;
+            break;
+        default:
+            return;
+        }
+        InjectMouse(action, ScreenPoint(hwnd, b.x, b.y));
+    }
+
+    void HandleWindowEvent(const SDL_WindowEvent& w) {
+        HWND hwnd = WindowOfEvent(w.windowID);
+        if (!hwnd)
+            return;
+        switch (w.event) {
+        case SDL_WINDOWEVENT_LEAVE:
+            InjectMouseOutside();
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (GetActiveWindow() != hwnd)
+                SetActiveWindow(hwnd);
+            if (GetFocus() != hwnd && !IsChild(hwnd, GetFocus()))
+                SetFocus(hwnd);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (GetActiveWindow() == hwnd)
+                SetActiveWindow(nullptr);
+            break;
+        case SDL_WINDOWEVENT_MOVED: {
+            RECT r{};
+            GetWindowRect(hwnd, &r);
+            if (r.left == w.data1 && r.top == w.data2)
+                break;
+            m_movingByUser = true;
+            SetWindowPos(hwnd, nullptr, w.data1, w.data2, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            m_movingByUser = false;
+            break;
+        }
+        case SDL_WINDOWEVENT_EXPOSED:
+            PresentWhole(hwnd);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            PostMessage(hwnd, WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+        }
+    }
+
+    FdWakeThread m_wakeThread;
+    SdlClipboard m_clipboard;
+    std::map<HWND, Native> m_natives;
+    std::map<Uint32, HWND> m_byId;
+    std::set<HWND> m_toPresent;
+    std::map<HCURSOR, SDL_Cursor*> m_cursors;
+    bool m_movingByUser = false;
+};
+
+SdlDisplay* SdlDisplay::g_self = nullptr;
+
+} // namespace
+
+std::unique_ptr<WindowSurfaces> StartSdlDisplay() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Plain window framebuffers: an accelerated one would re-create the native
+    // window, losing its shape and place.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return nullptr;
+    const Uint32 wakeEvent = SDL_RegisterEvents(1);
+    if (wakeEvent == Uint32(-1)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0)
+        SetScreenSize(mode.w, mode.h);
+    return std::make_unique<SdlDisplay>(wakeEvent);
+}
+
+} // namespace platform

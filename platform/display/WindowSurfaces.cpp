@@ -1,0 +1,278 @@
+// Top-level window surfaces, paint and window device contexts.
+
+#include "platform/display/WindowSurfaces.h"
+
+#include "platform/Geometry.h"
+#include "platform/gdi/Dc.h"
+#include "platform/gdi/GdiObject.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/WindowDc.h"
+#include "platform/window/WindowVisibility.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+WindowSurfaces* g_surfaces = nullptr;
+
+RECT Union(const RECT& a, const RECT& b) {
+    if (a.left >= a.right || a.top >= a.bottom)
+        return b;
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+// Past this many dirty rectangles they become their bounding box.
+constexpr size_t kMaxDirtyRects = 16;
+
+void InvalidateChildren(WindowRecord* record) {
+    for (WindowRecord* child : record->children) {
+        if (!child->Visible())
+            continue;
+        InvalidateRect(child->handle, nullptr, TRUE);
+        InvalidateChildren(child);
+    }
+}
+
+// Invalidates what of a visible window and its descendants lies in area (its
+// parent's coordinates).
+void InvalidateArea(WindowRecord* record, RECT area) {
+    if (!record->Visible())
+        return;
+    OffsetRect(&area, -record->rect.left, -record->rect.top);
+    RECT client{0, 0, record->Width(), record->Height()};
+    RECT overlap;
+    if (!IntersectRect(&overlap, &client, &area))
+        return;
+    InvalidateRect(record->handle, &overlap, TRUE);
+    for (WindowRecord* child : record->children)
+        InvalidateArea(child, overlap);
+}
+
+} // namespace
+
+WindowSurfaces::~WindowSurfaces() {
+    for (auto& [hdc, lent] : m_lent)
+        DeleteDC(hdc);
+    for (auto& [hwnd, top] : m_tops)
+        DeleteObject(top.bitmap);
+}
+
+WindowSurfaces::TopSurface* WindowSurfaces::Ensure(HWND topLevel) {
+    WindowRecord* record = FindWindowRecord(topLevel);
+    if (!record || record->parent || record->Width() <= 0 || record->Height() <= 0)
+        return nullptr;
+    TopSurface& top = m_tops[topLevel];
+    if (!top.bitmap)
+        Resize(topLevel, top);
+    return top.bitmap ? &top : nullptr;
+}
+
+// A new surface of the window's size keeps the pixels the old one shares with it.
+void WindowSurfaces::Resize(HWND topLevel, TopSurface& top) {
+    WindowRecord* record = FindWindowRecord(topLevel);
+    const int width = record->Width(), height = record->Height();
+    Surface* old = top.bitmap ? SurfaceOfBitmap(top.bitmap) : nullptr;
+    if (old && old->Width() == width && old->Height() == height)
+        return;
+    HBITMAP bitmap = nullptr;
+    if (width > 0 && height > 0) {
+        HDC screen = ::GetDC(nullptr);
+        bitmap = CreateCompatibleBitmap(screen, width, height);
+        ::ReleaseDC(nullptr, screen);
+    }
+    Surface* now = bitmap ? SurfaceOfBitmap(bitmap) : nullptr;
+    if (now) {
+        for (int y = 0; y < height; ++y)
+            std::fill_n(now->Row32(y), width, kWhitePixel);
+        if (old) {
+            const int w = std::min(width, old->Width()), h = std::min(height, old->Height());
+            for (int y = 0; y < h; ++y)
+                std::copy_n(old->Row32(y), w, now->Row32(y));
+        }
+    }
+    DeleteObject(top.bitmap);
+    top.bitmap = bitmap;
+    top.dirty.clear();
+    if (now)
+        MarkDirty(topLevel, RECT{0, 0, width, height});
+}
+
+Surface* WindowSurfaces::SurfaceOf(HWND topLevel) {
+    TopSurface* top = Ensure(topLevel);
+    return top ? SurfaceOfBitmap(top->bitmap) : nullptr;
+}
+
+std::vector<RECT> WindowSurfaces::TakeDirty(HWND topLevel) {
+    auto it = m_tops.find(topLevel);
+    if (it == m_tops.end())
+        return {};
+    return std::exchange(it->second.dirty, {});
+}
+
+void WindowSurfaces::MarkDirty(HWND topLevel, const RECT& rect) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom)
+        return;
+    auto& dirty = m_tops[topLevel].dirty;
+    dirty.push_back(rect);
+    if (dirty.size() > kMaxDirtyRects) {
+        RECT bounds{};
+        for (const RECT& r : dirty)
+            bounds = Union(bounds, r);
+        dirty = {bounds};
+    }
+    SurfaceChanged(topLevel);
+}
+
+void WindowSurfaces::WindowCreated(HWND hwnd) {
+    if (WindowRecord* record = FindWindowRecord(hwnd); record && record->parent)
+        m_lastRect[hwnd] = record->rect;
+}
+
+void WindowSurfaces::WindowDestroyed(HWND hwnd) {
+    m_lastRect.erase(hwnd);
+    auto it = m_tops.find(hwnd);
+    if (it == m_tops.end())
+        return;
+    DeleteObject(it->second.bitmap); // DCs still out keep the pixels alive
+    m_tops.erase(it);
+}
+
+void WindowSurfaces::WindowChanged(HWND hwnd, unsigned changes) {
+    auto it = m_tops.find(hwnd);
+    if (it != m_tops.end() && (changes & kWindowSized))
+        Resize(hwnd, it->second);
+    if (WindowRecord* record = FindWindowRecord(hwnd))
+        InvalidateExposed(record, changes);
+}
+
+// The tree invalidates a window and its parent's area when it moves or shows;
+// drawing keeps off children and siblings above, so their pixels must be
+// redrawn too: the window's own children, and the siblings it uncovered.
+void WindowSurfaces::InvalidateExposed(WindowRecord* record, unsigned changes) {
+    constexpr unsigned kGeometry =
+        kWindowMoved | kWindowSized | kWindowShown | kWindowHidden | kWindowRegion;
+    if (changes & (kGeometry | kWindowZOrder))
+        InvalidateChildren(record);
+    if (!record->parent)
+        return;
+    RECT area = record->rect;
+    if (auto last = m_lastRect.find(record->handle); last != m_lastRect.end()) {
+        area = Union(area, last->second);
+        last->second = record->rect;
+    }
+    if (changes & kWindowZOrder)
+        InvalidateRect(record->handle, nullptr, TRUE);
+    if (changes & kGeometry) {
+        InvalidateRect(record->parent->handle, &area, TRUE);
+        for (WindowRecord* sibling : record->parent->children)
+            if (sibling != record)
+                InvalidateArea(sibling, area);
+    }
+}
+
+HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record)
+        return nullptr;
+    POINT offset;
+    WindowRecord* topRecord = TopLevelOf(record, &offset);
+    TopSurface* top = Ensure(topRecord->handle);
+    if (!top)
+        return nullptr;
+    Region visible = VisibleRegion(record);
+    if (invalid)
+        visible =
+            Region::Combine(visible, Region::FromRects(invalid->data(), invalid->size()), RGN_AND);
+    HRGN visibleHandle = NewRegionHandle(visible);
+    HDC hdc = CreateSurfaceDC(top->bitmap, offset, visibleHandle);
+    DeleteObject(visibleHandle);
+    if (!hdc)
+        return nullptr;
+    RECT bounds = visible.Bounds();
+    OffsetRect(&bounds, offset.x, offset.y);
+    m_lent[hdc] = LentDC{topRecord->handle, bounds};
+    return hdc;
+}
+
+void WindowSurfaces::ReturnDC(HDC hdc) {
+    auto it = m_lent.find(hdc);
+    if (it == m_lent.end())
+        return;
+    const LentDC lent = it->second;
+    m_lent.erase(it);
+    ForgetTempDCWrapper(hdc);
+    DeleteDC(hdc);
+    if (m_tops.count(lent.topLevel))
+        MarkDirty(lent.topLevel, lent.bounds);
+}
+
+HDC WindowSurfaces::BeginPaintDC(HWND hwnd, const std::vector<RECT>& invalid) {
+    return MakeDC(hwnd, &invalid);
+}
+
+void WindowSurfaces::EndPaintDC(HWND, HDC hdc) {
+    ReturnDC(hdc);
+}
+
+HDC WindowSurfaces::GetWindowDC(HWND hwnd) {
+    return MakeDC(hwnd, nullptr);
+}
+
+int WindowSurfaces::ReleaseWindowDC(HWND, HDC hdc) {
+    if (!m_lent.count(hdc))
+        return 0;
+    ReturnDC(hdc);
+    return 1;
+}
+
+LRESULT WindowSurfaces::EraseBackground(HWND hwnd, HDC hdc) {
+    char className[256];
+    WNDCLASS wc{};
+    HBRUSH brush = nullptr;
+    if (GetClassName(hwnd, className, sizeof className) > 0 &&
+        GetClassInfo(nullptr, className, &wc))
+        brush = wc.hbrBackground;
+    COLORREF color = RGB(255, 255, 255);
+    const bool plain = !brush || SystemColorOfBrushValue(brush, &color);
+    RECT client;
+    if (!GetClientRect(hwnd, &client))
+        return 0;
+    if (plain) {
+        HBRUSH solid = CreateSolidBrush(color);
+        FillRect(hdc, &client, solid);
+        DeleteObject(solid);
+        return 1;
+    }
+    return FillRect(hdc, &client, brush) ? 1 : 0;
+}
+
+CDC* WindowSurfaces::DCFromHandle(HDC hdc) {
+    return CDC::FromHandle(hdc);
+}
+
+void WindowSurfaces::DeleteRegion(HRGN region) {
+    DeleteObject(region);
+}
+
+void InstallWindowSurfaces(WindowSurfaces* surfaces) {
+    g_surfaces = surfaces;
+    SetWindowBackend(surfaces);
+    if (!surfaces) {
+        SetWindowDcProvider({});
+        return;
+    }
+    WindowDcProvider provider;
+    provider.getDC = [](HWND hwnd, bool) { return g_surfaces->GetWindowDC(hwnd); };
+    provider.releaseDC = [](HWND hwnd, HDC hdc) { return g_surfaces->ReleaseWindowDC(hwnd, hdc); };
+    SetWindowDcProvider(provider);
+}
+
+WindowSurfaces* GetWindowSurfaces() {
+    return g_surfaces;
+}
+
+} // namespace platform

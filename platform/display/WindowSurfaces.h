@@ -1,0 +1,79 @@
+#pragma once
+
+// The drawing side of the display: every top-level window owns a 32-bit
+// surface of its size, made on first use, and its children draw into it at
+// their offsets, clipped to what of them shows (platform/WindowVisibility.h).
+// Paint DCs (BeginPaint), window DCs (GetDC, GetWindowDC) and the default
+// background erase come from here. What was drawn is remembered as dirty
+// rectangles per top-level window, for a backend that shows windows on a
+// screen (SDL) to present; the headless display only keeps the pixels.
+
+#include "platform/gdi/Surface.h"
+#include "platform/window/WindowBackend.h"
+#include "platform/window/WindowRecord.h"
+
+#include <map>
+#include <vector>
+
+namespace platform {
+
+class WindowSurfaces : public WindowBackend {
+public:
+    WindowSurfaces() = default;
+    ~WindowSurfaces() override;
+
+    void WindowCreated(HWND hwnd) override;
+    void WindowDestroyed(HWND hwnd) override;
+    void WindowChanged(HWND hwnd, unsigned changes) override;
+    HDC BeginPaintDC(HWND hwnd, const std::vector<RECT>& invalid) override;
+    void EndPaintDC(HWND hwnd, HDC hdc) override;
+    // Fills with the class background brush (white when the class has none).
+    LRESULT EraseBackground(HWND hwnd, HDC hdc) override;
+    CDC* DCFromHandle(HDC hdc) override;
+    void DeleteRegion(HRGN region) override;
+
+    // GetDC/GetWindowDC and ReleaseDC of windows (there is no non-client
+    // area: both DCs cover the same pixels).
+    HDC GetWindowDC(HWND hwnd);
+    int ReleaseWindowDC(HWND hwnd, HDC hdc);
+
+    // The surface of a top-level window, made on first use; null for a child
+    // window, an empty window or a bad handle.
+    Surface* SurfaceOf(HWND topLevel);
+    // Takes the rectangles drawn on since the last call (surface coordinates).
+    std::vector<RECT> TakeDirty(HWND topLevel);
+
+protected:
+    // A top-level window's surface changed in the given rectangle.
+    virtual void SurfaceChanged(HWND /*topLevel*/) {}
+
+private:
+    struct TopSurface {
+        HBITMAP bitmap = nullptr;
+        std::vector<RECT> dirty;
+    };
+    // A window DC handed out: the top-level it draws on and the area it may touch.
+    struct LentDC {
+        HWND topLevel;
+        RECT bounds; // surface coordinates
+    };
+
+    TopSurface* Ensure(HWND topLevel);
+    void Resize(HWND topLevel, TopSurface& top);
+    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid);
+    void ReturnDC(HDC hdc);
+    void MarkDirty(HWND topLevel, const RECT& rect);
+
+    void InvalidateExposed(WindowRecord* record, unsigned changes);
+
+    std::map<HWND, TopSurface> m_tops;
+    std::map<HWND, RECT> m_lastRect; // children: where they were at the last change
+    std::map<HDC, LentDC> m_lent;
+};
+
+// Installs the surfaces as the window backend and the window DC provider;
+// null uninstalls them.
+void InstallWindowSurfaces(WindowSurfaces* surfaces);
+WindowSurfaces* GetWindowSurfaces();
+
+} // namespace platform

@@ -1,0 +1,114 @@
+// AlphaBlend and TransparentBlt: blits that mix or skip source pixels.
+
+#include "platform/gdi/AlphaMath.h"
+#include "platform/gdi/Raster.h"
+
+using namespace platform;
+
+namespace {
+
+// The part of a source row a destination row needs: straight or stretched.
+class SourceRows {
+public:
+    SourceRows(const Surface& src, const SourceConversion& conv, AxisMap xmap, AxisMap ymap,
+               bool stretched)
+        : m_src(src), m_conv(conv), m_xmap(std::move(xmap)), m_ymap(std::move(ymap)),
+          m_stretched(stretched) {}
+
+    RECT Target() const {
+        return RECT{m_xmap.start, m_ymap.start, m_xmap.start + m_xmap.Count(),
+                    m_ymap.start + m_ymap.Count()};
+    }
+    const uint32_t* Row(int x, int y, int n) const {
+        int from = x - m_xmap.start;
+        int sy = m_ymap.source[size_t(y - m_ymap.start)];
+        uint32_t* out = ScratchRow(0, size_t(n));
+        if (!m_stretched)
+            return SourceRow(m_src, m_conv, m_xmap.source[size_t(from)], sy, n, out);
+        GatherRow(m_src, m_conv, m_xmap, from, n, sy, out);
+        return out;
+    }
+
+private:
+    const Surface& m_src;
+    SourceConversion m_conv;
+    AxisMap m_xmap, m_ymap;
+    bool m_stretched;
+};
+
+// d = s wherever s (alpha byte aside) is not the key.
+void CopyUnlessKey(uint32_t* d, const uint32_t* s, int n, uint32_t key) {
+    using namespace simd;
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes) {
+        Pixels sv = Load(s + i), dv = Load(d + i);
+        Pixels keep = ((sv ^ key) & kRgbMask) == 0; // all ones where the key is
+        Store(d + i, (dv & keep) | (sv & ~keep));
+    }
+    for (; i < n; ++i)
+        if ((s[i] ^ key) & kRgbMask)
+            d[i] = s[i];
+}
+
+// Runs rowOp(dest, source, n) over every drawable row part.
+template <class RowOp>
+BOOL BlendBlit(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc,
+               int srcWidth, int srcHeight, bool requireInside, RowOp rowOp) {
+    DeviceContext* dst = LookupDC(hdest);
+    DeviceContext* src = LookupDC(hsrc);
+    if (!dst || !src || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0)
+        return FALSE;
+    const Surface* sSurface = &src->TargetOrDummy();
+    Surface& dSurface = dst->TargetOrDummy();
+    int sx = src->SurfaceX(xSrc), sy = src->SurfaceY(ySrc);
+    if (requireInside && (sx < 0 || sy < 0 || int64_t(sx) + srcWidth > sSurface->Width() ||
+                          int64_t(sy) + srcHeight > sSurface->Height()))
+        return FALSE;
+    std::unique_ptr<Surface> copy;
+    if (sSurface == &dSurface) {
+        // Reading and writing one surface: blend from a copy.
+        copy = CopyOfRect(*sSurface, RECT{0, 0, sSurface->Width(), sSurface->Height()});
+        sSurface = copy.get();
+    }
+    SourceConversion conv = ConversionFor(*sSurface, src->state.bkColor, dSurface, dst->state);
+    bool stretched = width != srcWidth || height != srcHeight;
+    SourceRows rows(
+        *sSurface, conv,
+        MapAxis(dst->SurfaceX(x), width, dSurface.Width(), sx, srcWidth, sSurface->Width()),
+        MapAxis(dst->SurfaceY(y), height, dSurface.Height(), sy, srcHeight, sSurface->Height()),
+        stretched);
+    DestRow dest(dSurface);
+    ForEachClipRect(*dst, rows.Target(), [&](const RECT& r) {
+        int n = r.right - r.left;
+        for (int row = r.top; row < r.bottom; ++row) {
+            const uint32_t* s = rows.Row(r.left, row, n);
+            rowOp(dest.Begin(r.left, row, n, true), s, n);
+            dest.Commit();
+        }
+    });
+    return TRUE;
+}
+
+} // namespace
+
+BOOL AlphaBlend(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc,
+                int srcWidth, int srcHeight, BLENDFUNCTION blend) {
+    if (blend.BlendOp != AC_SRC_OVER)
+        return FALSE;
+    uint32_t constant = blend.SourceConstantAlpha;
+    bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+    return BlendBlit(hdest, x, y, width, height, hsrc, xSrc, ySrc, srcWidth, srcHeight, true,
+                     [&](uint32_t* d, const uint32_t* s, int n) {
+                         if (perPixel)
+                             BlendPremultipliedRow(d, s, n, constant);
+                         else
+                             BlendConstantRow(d, s, n, constant);
+                     });
+}
+
+BOOL TransparentBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc,
+                    int srcWidth, int srcHeight, UINT keyColor) {
+    uint32_t key = PixelFromColor(keyColor);
+    return BlendBlit(hdest, x, y, width, height, hsrc, xSrc, ySrc, srcWidth, srcHeight, false,
+                     [key](uint32_t* d, const uint32_t* s, int n) { CopyUnlessKey(d, s, n, key); });
+}

@@ -1,0 +1,139 @@
+// PlaySound and the sound buffer object.
+
+#include "platform/sound/Sound.h"
+
+#include "platform/sound/AudioOutput.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Path.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+VoiceId g_playSoundVoice = 0;
+
+bool Refuse(std::string* error, const char* why) {
+    if (error)
+        *error = why;
+    return false;
+}
+
+std::shared_ptr<const SoundClip> ClipOf(const Wave& wave, const std::string& name,
+                                        std::string* error) {
+    auto clip = TheMixer().Prepare(wave, name);
+    if (!clip)
+        Refuse(error, "the sound cannot be converted");
+    return clip;
+}
+
+// A wave image in memory carries its own length in its RIFF header.
+bool ParseWaveImage(const void* image, Wave& wave) {
+    const auto* bytes = static_cast<const uint8_t*>(image);
+    if (memcmp(bytes, "RIFF", 4) != 0)
+        return false;
+    const uint32_t size = uint32_t(bytes[4]) | uint32_t(bytes[5]) << 8 | uint32_t(bytes[6]) << 16 |
+                          uint32_t(bytes[7]) << 24;
+    return ParseWave(bytes, size_t(size) + 8, wave);
+}
+
+} // namespace
+
+SoundBuffer::~SoundBuffer() {
+    Stop();
+}
+
+bool SoundBuffer::LoadFromFile(const std::string& path, std::string* error) {
+    Wave wave;
+    if (!LoadWaveFile(NativePath(path.c_str()), wave, error))
+        return false;
+    Stop();
+    m_clip = ClipOf(wave, path, error);
+    return m_clip != nullptr;
+}
+
+bool SoundBuffer::LoadFromMemory(const void* data, size_t size, const std::string& name,
+                                 std::string* error) {
+    Wave wave;
+    if (!ParseWave(data, size, wave, error))
+        return false;
+    Stop();
+    m_clip = ClipOf(wave, name, error);
+    return m_clip != nullptr;
+}
+
+bool SoundBuffer::Play(bool loop) {
+    if (!m_clip)
+        return false;
+    if (VoicePlaying(m_voice)) {
+        TheMixer().SetLoop(m_voice, loop);
+        return true;
+    }
+    m_voice = StartVoice(m_clip, loop, GainOfVolume(m_volume));
+    return m_voice != 0;
+}
+
+void SoundBuffer::Stop() {
+    if (m_voice)
+        StopVoice(std::exchange(m_voice, 0));
+}
+
+bool SoundBuffer::IsPlaying() const {
+    return VoicePlaying(m_voice);
+}
+
+void SoundBuffer::SetVolume(long volume) {
+    m_volume = std::clamp(volume, kVolumeMin, kVolumeMax);
+    if (m_voice)
+        TheMixer().SetGain(m_voice, GainOfVolume(m_volume));
+}
+
+} // namespace platform
+
+using namespace platform;
+
+BOOL PlaySound(LPCSTR sound, HMODULE, DWORD flags) {
+    if (!sound || (flags & SND_PURGE)) {
+        if (g_playSoundVoice)
+            StopVoice(std::exchange(g_playSoundVoice, 0));
+        return TRUE;
+    }
+    if ((flags & SND_RESOURCE) == SND_RESOURCE)
+        return FALSE;
+    if ((flags & SND_NOSTOP) && VoicePlaying(g_playSoundVoice))
+        return FALSE;
+    Wave wave;
+    std::string name;
+    if (flags & SND_MEMORY) {
+        if (!ParseWaveImage(sound, wave))
+            return FALSE;
+        name = "memory";
+    } else {
+        name = sound;
+        if (!LoadWaveFile(NativePath(sound), wave))
+            return FALSE;
+    }
+    auto clip = TheMixer().Prepare(wave, name);
+    if (!clip)
+        return FALSE;
+    if (g_playSoundVoice)
+        StopVoice(std::exchange(g_playSoundVoice, 0));
+    const bool loop = (flags & SND_LOOP) && (flags & SND_ASYNC);
+    g_playSoundVoice = StartVoice(clip, loop, 1.0f);
+    if (!g_playSoundVoice)
+        return FALSE;
+    if (!(flags & SND_ASYNC)) {
+        // A synchronous sound holds the caller until it ends. On a manual clock
+        // nothing would end it: it counts as played at once.
+        Clock& clock = GetClock();
+        if (clock.IsManual())
+            StopVoice(g_playSoundVoice);
+        while (VoicePlaying(g_playSoundVoice))
+            clock.SleepMs(10);
+        g_playSoundVoice = 0;
+    }
+    return TRUE;
+}

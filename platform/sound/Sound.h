@@ -1,0 +1,81 @@
+#pragma once
+
+// Sound: PlaySound for wave files, and a sound buffer object for the sound
+// manager's waves. Everything plays through one mixer (platform/SoundMixer.h)
+// on one output: SDL2 audio when the SDL display runs, else a recording null
+// device that plays nothing and lists what played, its clock being the
+// platform clock (a sound "ends" when the clock passes its length).
+//
+// Volumes are DirectSound's: hundredths of a decibel, 0 = as recorded down to
+// -10000 = silent.
+
+#include "platform/Types.h"
+#include "platform/sound/SoundMixer.h"
+
+#include <string>
+#include <vector>
+
+#define SND_SYNC 0x0000
+#define SND_ASYNC 0x0001
+#define SND_NODEFAULT 0x0002
+#define SND_MEMORY 0x0004
+#define SND_LOOP 0x0008
+#define SND_NOSTOP 0x0010
+#define SND_PURGE 0x0040
+#define SND_FILENAME 0x00020000
+#define SND_RESOURCE 0x00040004
+
+// One PlaySound sound at a time: a new one stops the one before. A null sound
+// or SND_PURGE stops it. SND_FILENAME (or no kind flag) names a wave file;
+// SND_MEMORY points at a wave file's bytes. SND_LOOP needs SND_ASYNC. Without
+// SND_ASYNC the call returns when the sound has ended. There is no system
+// default sound: a missing or broken file gives FALSE whatever SND_NODEFAULT
+// says. SND_RESOURCE is refused (wave resources are not kept).
+BOOL PlaySound(LPCSTR sound, HMODULE module, DWORD flags);
+
+namespace platform {
+
+// A wave ready to play, loaded once and played any number of times.
+class SoundBuffer {
+public:
+    SoundBuffer() = default;
+    ~SoundBuffer();
+    SoundBuffer(const SoundBuffer&) = delete;
+    SoundBuffer& operator=(const SoundBuffer&) = delete;
+
+    bool LoadFromFile(const std::string& path, std::string* error = nullptr);
+    bool LoadFromMemory(const void* data, size_t size, const std::string& name,
+                        std::string* error = nullptr);
+    bool IsLoaded() const { return m_clip != nullptr; }
+
+    // From the start; a buffer already playing goes on and only takes the loop flag.
+    bool Play(bool loop);
+    void Stop();
+    bool IsPlaying() const;
+    // Hundredths of a decibel, clamped to kVolumeMin..kVolumeMax.
+    void SetVolume(long volume);
+    long GetVolume() const { return m_volume; }
+
+private:
+    std::shared_ptr<const SoundClip> m_clip;
+    VoiceId m_voice = 0;
+    long m_volume = kVolumeMax;
+};
+
+// What the null device saw: one entry a play, times on the platform clock.
+struct PlayedSound {
+    std::string name; // the file's path, or the name given for a memory wave
+    bool loop = false;
+    uint64_t startMs = 0;
+    uint64_t stopMs = 0; // 0 while it plays
+};
+
+enum class AudioOutput { Null, Sdl };
+// SDL falls back to the null device when no audio device opens.
+AudioOutput StartAudio(AudioOutput wanted);
+AudioOutput CurrentAudio();
+// The null device's list (empty under SDL), oldest first.
+std::vector<PlayedSound> PlayedSounds();
+void ClearPlayedSounds();
+
+} // namespace platform

@@ -1,0 +1,136 @@
+// Converting and mixing sound.
+
+#include "platform/sound/SoundMixer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace platform {
+
+float GainOfVolume(long hundredthsOfDecibel) {
+    if (hundredthsOfDecibel <= kVolumeMin)
+        return 0.0f;
+    hundredthsOfDecibel = std::min(hundredthsOfDecibel, kVolumeMax);
+    return float(std::pow(10.0, double(hundredthsOfDecibel) / 2000.0));
+}
+
+// SDL's converter changes sample format, channel count and rate in one go.
+std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::string name) const {
+    const WaveFormat& f = wave.format;
+    if (f.FrameBytes() <= 0 || wave.pcm.empty())
+        return nullptr;
+    SDL_AudioCVT cvt;
+    const SDL_AudioFormat from = f.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    if (SDL_BuildAudioCVT(&cvt, from, Uint8(f.channels), f.rate, AUDIO_S16SYS, 2, m_rate) < 0)
+        return nullptr;
+    cvt.len = int(wave.pcm.size());
+    std::vector<uint8_t> buffer(size_t(cvt.len) * size_t(std::max(cvt.len_mult, 1)));
+    memcpy(buffer.data(), wave.pcm.data(), wave.pcm.size());
+    cvt.buf = buffer.data();
+    if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
+        return nullptr;
+    const size_t bytes = cvt.needed ? size_t(cvt.len_cvt) : wave.pcm.size();
+    auto clip = std::make_shared<SoundClip>();
+    clip->name = std::move(name);
+    clip->samples.resize(bytes / 4 * 2);
+    memcpy(clip->samples.data(), buffer.data(), clip->samples.size() * 2);
+    if (clip->samples.empty())
+        return nullptr;
+    return clip;
+}
+
+VoiceId SoundMixer::Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain) {
+    if (!clip || clip->Frames() == 0)
+        return 0;
+    std::lock_guard<std::mutex> guard(m_lock);
+    const VoiceId id = ++m_lastId;
+    m_voices[id] = Voice{std::move(clip), 0, loop, gain};
+    return id;
+}
+
+bool SoundMixer::Stop(VoiceId voice) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_voices.erase(voice) > 0;
+}
+
+bool SoundMixer::IsPlaying(VoiceId voice) const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_voices.count(voice) > 0;
+}
+
+void SoundMixer::SetGain(VoiceId voice, float gain) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (auto it = m_voices.find(voice); it != m_voices.end())
+        it->second.gain = gain;
+}
+
+void SoundMixer::SetLoop(VoiceId voice, bool loop) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (auto it = m_voices.find(voice); it != m_voices.end())
+        it->second.loop = loop;
+}
+
+void SoundMixer::StopAll() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_voices.clear();
+}
+
+void SoundMixer::SetEndListener(EndListener listener) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_onEnd = std::move(listener);
+}
+
+void SoundMixer::Render(int16_t* out, size_t frames) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    Step(out, frames);
+}
+
+void SoundMixer::Advance(size_t frames) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    Step(nullptr, frames);
+}
+
+// Runs every voice on by frames; with out, sums them into it.
+void SoundMixer::Step(int16_t* out, size_t frames) {
+    if (out)
+        m_accumulator.assign(frames * 2, 0);
+    for (auto it = m_voices.begin(); it != m_voices.end();) {
+        Voice& v = it->second;
+        const size_t length = v.clip->Frames();
+        size_t done = 0;
+        bool ended = false;
+        while (done < frames) {
+            const size_t n = std::min(frames - done, length - v.position);
+            if (out) {
+                const int16_t* src = v.clip->samples.data() + v.position * 2;
+                int32_t* dst = m_accumulator.data() + done * 2;
+                for (size_t i = 0; i < n * 2; ++i)
+                    dst[i] += int32_t(std::lround(float(src[i]) * v.gain));
+            }
+            done += n;
+            v.position += n;
+            if (v.position < length)
+                continue;
+            if (!v.loop) {
+                ended = true;
+                break;
+            }
+            v.position = 0;
+        }
+        if (ended) {
+            if (m_onEnd)
+                m_onEnd(it->first, done);
+            it = m_voices.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (out)
+        for (size_t i = 0; i < frames * 2; ++i)
+            out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], INT16_MIN, INT16_MAX));
+}
+
+} // namespace platform

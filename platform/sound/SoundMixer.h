@@ -1,0 +1,78 @@
+#pragma once
+
+// Mixing sounds: clips converted once to the mixer's format (16-bit signed
+// stereo at its rate), voices that play them with a gain and maybe a loop,
+// summed with clipping. An output device pulls rendered frames from its own
+// thread; Render is also the offline form the tests use. Thread-safe.
+
+#include "platform/sound/WaveFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct SoundClip {
+    std::string name;
+    std::vector<int16_t> samples; // interleaved left, right
+    size_t Frames() const { return samples.size() / 2; }
+};
+
+using VoiceId = uint64_t; // 0 is never a voice
+
+// A DirectSound volume (hundredths of a decibel, 0 = as recorded, -10000 =
+// silent) as a linear gain.
+float GainOfVolume(long hundredthsOfDecibel);
+constexpr long kVolumeMax = 0;
+constexpr long kVolumeMin = -10000;
+
+class SoundMixer {
+public:
+    static constexpr int kDefaultRate = 44100;
+    explicit SoundMixer(int rate = kDefaultRate) : m_rate(rate) {}
+
+    int Rate() const { return m_rate; }
+    // Converts a wave to the mixer's format; null when it cannot be converted.
+    std::shared_ptr<const SoundClip> Prepare(const Wave& wave, std::string name) const;
+
+    VoiceId Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain);
+    // False when the voice had already ended.
+    bool Stop(VoiceId voice);
+    bool IsPlaying(VoiceId voice) const;
+    void SetGain(VoiceId voice, float gain);
+    void SetLoop(VoiceId voice, bool loop);
+    void StopAll();
+
+    // Mixes the next frames into out (2 samples a frame).
+    void Render(int16_t* out, size_t frames);
+    // Moves every voice on as Render would, without mixing (a silent device).
+    void Advance(size_t frames);
+
+    // Told, under the mixer's lock, when a voice ends by itself: the voice and
+    // how many frames into the current Render or Advance that happened.
+    using EndListener = std::function<void(VoiceId, size_t frameOffset)>;
+    void SetEndListener(EndListener listener);
+
+private:
+    struct Voice {
+        std::shared_ptr<const SoundClip> clip;
+        size_t position = 0; // frames
+        bool loop = false;
+        float gain = 1.0f;
+    };
+    void Step(int16_t* out, size_t frames);
+
+    int m_rate;
+    mutable std::mutex m_lock;
+    std::map<VoiceId, Voice> m_voices;
+    VoiceId m_lastId = 0;
+    EndListener m_onEnd;
+    std::vector<int32_t> m_accumulator;
+};
+
+} // namespace platform

@@ -1,0 +1,235 @@
+#include "platform/system/IniFile.h"
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string trim(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && isBlank(text[first]))
+        ++first;
+    while (last > first && isBlank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+std::string unquote(const std::string& text) {
+    if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0])
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+IniFile::Line IniFile::parseLine(std::string text, std::string ending) {
+    Line line;
+    line.text = std::move(text);
+    line.ending = std::move(ending);
+    std::string trimmed = trim(line.text);
+    if (trimmed.empty()) {
+        line.kind = Kind::Blank;
+    } else if (trimmed[0] == ';') {
+        line.kind = Kind::Comment;
+    } else if (trimmed[0] == '[') {
+        line.kind = Kind::Section;
+        size_t close = trimmed.find(']');
+        line.name =
+            trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    } else if (size_t equals = trimmed.find('='); equals != std::string::npos) {
+        line.kind = Kind::Entry;
+        line.name = trim(trimmed.substr(0, equals));
+        line.value = unquote(trim(trimmed.substr(equals + 1)));
+    } else {
+        line.kind = Kind::Unknown;
+    }
+    return line;
+}
+
+IniFile IniFile::Parse(const std::string& bytes) {
+    IniFile file;
+    size_t start = 0;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        file.byteOrderMark_ = bytes.substr(0, 3);
+        start = 3;
+    }
+    bool newLineChosen = false;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        std::string ending;
+        std::string text;
+        if (end == std::string::npos) {
+            text = bytes.substr(start);
+            start = bytes.size();
+            // A last line's trailing '\r's belong to its ending, so the line
+            // reads the same once a written line ends it with '\n'.
+            while (!text.empty() && text.back() == '\r') {
+                text.pop_back();
+                ending += '\r';
+            }
+        } else {
+            size_t textEnd = (end > start && bytes[end - 1] == '\r') ? end - 1 : end;
+            text = bytes.substr(start, textEnd - start);
+            ending = bytes.substr(textEnd, end + 1 - textEnd);
+            start = end + 1;
+            if (!newLineChosen) {
+                file.newLine_ = ending; // new lines follow the file's own style
+                newLineChosen = true;
+            }
+        }
+        file.lines_.push_back(parseLine(std::move(text), std::move(ending)));
+    }
+    return file;
+}
+
+std::string IniFile::Serialize() const {
+    std::string bytes = byteOrderMark_;
+    for (const Line& line : lines_)
+        bytes += line.text + line.ending;
+    return bytes;
+}
+
+// Names given by callers are trimmed as the file's names are.
+std::vector<IniFile::Range> IniFile::sectionRanges(const std::string& untrimmed) const {
+    std::string section = trim(untrimmed);
+    std::vector<Range> ranges;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind != Kind::Section || !EqualsIgnoringAsciiCase(lines_[i].name, section))
+            continue;
+        size_t end = i + 1;
+        while (end < lines_.size() && lines_[end].kind != Kind::Section)
+            ++end;
+        ranges.push_back({i, end});
+    }
+    return ranges;
+}
+
+std::vector<std::string> IniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (const Line& line : lines_) {
+        if (line.kind != Kind::Section)
+            continue;
+        bool seen = false;
+        for (const std::string& name : names)
+            seen = seen || EqualsIgnoringAsciiCase(name, line.name);
+        if (!seen)
+            names.push_back(line.name);
+    }
+    return names;
+}
+
+bool IniFile::HasSection(const std::string& section) const {
+    return !sectionRanges(section).empty();
+}
+
+std::vector<std::string> IniFile::KeyNames(const std::string& section) const {
+    std::vector<std::string> keys;
+    std::vector<Range> ranges = sectionRanges(section);
+    if (ranges.empty())
+        return keys;
+    for (size_t i = ranges[0].header + 1; i < ranges[0].end; ++i) {
+        if (lines_[i].kind != Kind::Entry)
+            continue;
+        bool seen = false;
+        for (const std::string& key : keys)
+            seen = seen || EqualsIgnoringAsciiCase(key, lines_[i].name);
+        if (!seen)
+            keys.push_back(lines_[i].name);
+    }
+    return keys;
+}
+
+const std::string* IniFile::Value(const std::string& section,
+                                  const std::string& untrimmedKey) const {
+    std::string key = trim(untrimmedKey);
+    std::vector<Range> ranges = sectionRanges(section);
+    if (ranges.empty())
+        return nullptr;
+    for (size_t i = ranges[0].header + 1; i < ranges[0].end; ++i)
+        if (lines_[i].kind == Kind::Entry && EqualsIgnoringAsciiCase(lines_[i].name, key))
+            return &lines_[i].value;
+    return nullptr;
+}
+
+std::vector<std::string> IniFile::SectionLines(const std::string& section) const {
+    std::vector<std::string> result;
+    std::vector<Range> ranges = sectionRanges(section);
+    if (ranges.empty())
+        return result;
+    for (size_t i = ranges[0].header + 1; i < ranges[0].end; ++i)
+        if (lines_[i].kind == Kind::Entry || lines_[i].kind == Kind::Unknown)
+            result.push_back(trim(lines_[i].text));
+    return result;
+}
+
+// A line written after the last one must not run on into it.
+void IniFile::endLastLine() {
+    if (!lines_.empty() && (lines_.back().ending.empty() || lines_.back().ending.back() != '\n'))
+        lines_.back().ending = newLine_;
+}
+
+void IniFile::appendLine(const std::string& text) {
+    endLastLine();
+    lines_.push_back(parseLine(text, newLine_));
+}
+
+void IniFile::SetValue(const std::string& section, const std::string& untrimmedKey,
+                       const std::string& value) {
+    std::string key = trim(untrimmedKey);
+    std::vector<Range> ranges = sectionRanges(section);
+    if (ranges.empty()) {
+        if (!lines_.empty() && lines_.back().kind != Kind::Blank)
+            appendLine("");
+        appendLine("[" + trim(section) + "]");
+        appendLine(key + "=" + value);
+        return;
+    }
+    const Range& first = ranges[0];
+    size_t insertAt = first.header + 1;
+    for (size_t i = first.header + 1; i < first.end; ++i) {
+        Line& line = lines_[i];
+        if (line.kind == Kind::Entry && EqualsIgnoringAsciiCase(line.name, key)) {
+            line = parseLine(line.name + "=" + value, line.ending); // the key keeps its spelling
+            return;
+        }
+        if (line.kind == Kind::Entry || line.kind == Kind::Unknown)
+            insertAt = i + 1;
+    }
+    // After the section's last entry, so comments that lead the next section stay with it.
+    if (insertAt == lines_.size())
+        endLastLine();
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                  parseLine(key + "=" + value, newLine_));
+}
+
+void IniFile::DeleteKey(const std::string& section, const std::string& untrimmedKey) {
+    std::string key = trim(untrimmedKey);
+    std::vector<Range> ranges = sectionRanges(section);
+    if (ranges.empty())
+        return;
+    for (size_t i = ranges[0].end; i-- > ranges[0].header + 1;)
+        if (lines_[i].kind == Kind::Entry && EqualsIgnoringAsciiCase(lines_[i].name, key))
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+void IniFile::DeleteSection(const std::string& section) {
+    std::vector<Range> ranges = sectionRanges(section);
+    for (size_t r = ranges.size(); r-- > 0;)
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(ranges[r].header),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(ranges[r].end));
+}

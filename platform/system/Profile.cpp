@@ -1,0 +1,174 @@
+#include "platform/system/Profile.h"
+
+#include "platform/Errors.h"
+#include "platform/system/FileIo.h"
+#include "platform/system/IniFile.h"
+#include "platform/system/Path.h"
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Writes are read-modify-write of the whole file; one at a time per process.
+std::mutex& writeLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string iniPath(LPCSTR fileName) {
+    if (!strchr(fileName, '\\') && !strchr(fileName, '/'))
+        return ConfigFolder() + "/" + fileName;
+    return NativePath(fileName);
+}
+
+// A missing or unreadable file reads as an empty one.
+IniFile loadIni(LPCSTR fileName) {
+    std::string bytes;
+    if (!fileName || !ReadWholeFile(iniPath(fileName), bytes))
+        bytes.clear();
+    return IniFile::Parse(bytes);
+}
+
+bool isGbkLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+
+// The longest prefix of at most `limit` bytes that ends on a character boundary.
+size_t gbkPrefix(const std::string& text, size_t limit) {
+    size_t end = 0;
+    while (end < text.size()) {
+        size_t step =
+            (isGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size()) ? 2 : 1;
+        if (end + step > limit)
+            break;
+        end += step;
+    }
+    return end;
+}
+
+DWORD copyValue(const std::string& value, LPSTR buffer, DWORD size) {
+    if (!buffer || size == 0)
+        return 0;
+    size_t length = gbkPrefix(value, size - 1);
+    memcpy(buffer, value.data(), length);
+    buffer[length] = '\0';
+    return static_cast<DWORD>(length);
+}
+
+// Each item NUL-terminated, one more NUL at the end; when it does not fit the
+// list is cut and closed with two NULs.
+DWORD copyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) {
+    if (!buffer || size == 0)
+        return 0;
+    std::string list;
+    for (const std::string& item : items) {
+        list += item;
+        list.push_back('\0');
+    }
+    if (list.size() + 1 <= size) {
+        memcpy(buffer, list.data(), list.size());
+        buffer[list.size()] = '\0';
+        return static_cast<DWORD>(list.size());
+    }
+    if (size < 2) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    memcpy(buffer, list.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
+}
+
+bool hasLineEnd(const char* text) {
+    return text && (strchr(text, '\n') || strchr(text, '\r'));
+}
+
+bool writable(LPCSTR section, LPCSTR key, LPCSTR value) {
+    if (hasLineEnd(section) || hasLineEnd(key) || hasLineEnd(value) || strchr(section, ']'))
+        return false;
+    if (key &&
+        (strchr(key, '=') || key[strspn(key, " \t")] == '[' || key[strspn(key, " \t")] == ';'))
+        return false;
+    return true;
+}
+
+} // namespace
+
+DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                              DWORD size, LPCSTR fileName) {
+    IniFile ini = loadIni(fileName);
+    if (!section)
+        return copyList(ini.SectionNames(), buffer, size);
+    if (!key)
+        return copyList(ini.KeyNames(section), buffer, size);
+    if (const std::string* value = ini.Value(section, key))
+        return copyValue(*value, buffer, size);
+    // Windows drops the default's trailing blanks.
+    std::string fallback = defaultValue ? defaultValue : "";
+    fallback.erase(fallback.find_last_not_of(' ') + 1);
+    return copyValue(fallback, buffer, size);
+}
+
+UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName) {
+    if (!section || !key)
+        return static_cast<UINT>(defaultValue);
+    IniFile ini = loadIni(fileName);
+    const std::string* value = ini.Value(section, key);
+    if (!value)
+        return static_cast<UINT>(defaultValue);
+    const char* text = value->c_str();
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    if (*text < '0' || *text > '9')
+        return static_cast<UINT>(defaultValue);
+    UINT number = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        number = number * 10 + static_cast<UINT>(*text - '0'); // wraps like a 32-bit register
+    return negative ? 0u - number : number;
+}
+
+DWORD GetPrivateProfileSection(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR fileName) {
+    if (!section)
+        return copyList({}, buffer, size);
+    return copyList(loadIni(fileName).SectionLines(section), buffer, size);
+}
+
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+    if (!section && !key && !value)
+        return TRUE; // "flush the cache": nothing is cached
+    if (!section || !fileName || !*fileName || !writable(section, key, value)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> guard(writeLock());
+    std::string path = iniPath(fileName);
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        if (errno != ENOENT) {
+            SetLastError(ErrorFromErrno(errno));
+            return FALSE; // an unreadable file is not overwritten
+        }
+        bytes.clear();
+    }
+    IniFile ini = IniFile::Parse(bytes);
+    if (!key)
+        ini.DeleteSection(section);
+    else if (!value)
+        ini.DeleteKey(section, key);
+    else
+        ini.SetValue(section, key, value);
+    std::string updated = ini.Serialize();
+    if (updated == bytes)
+        return TRUE; // deleting what is not there leaves the file (or its absence) alone
+    if (!WriteFileAtomically(path, updated)) {
+        SetLastError(ErrorFromErrno(errno));
+        return FALSE;
+    }
+    return TRUE;
+}

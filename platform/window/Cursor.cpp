@@ -1,0 +1,166 @@
+// Cursor objects and the current cursor.
+
+#include "platform/window/Cursor.h"
+
+#include "platform/resources/Resource.h"
+#include "platform/window/Input.h"
+#include "platform/window/Messages.h"
+#include "platform/window/WindowRecord.h"
+
+#include <map>
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+struct CursorTable {
+    std::map<int, std::unique_ptr<CursorShape>> standard;
+    std::map<HCURSOR, std::unique_ptr<CursorShape>> made;
+    HCURSOR current = nullptr;
+    int showCount = 0;
+    CursorListener listener = nullptr;
+};
+
+CursorTable& Cursors() {
+    static auto* table = new CursorTable;
+    return *table;
+}
+
+HCURSOR HandleOf(CursorShape* shape) {
+    return reinterpret_cast<HCURSOR>(shape);
+}
+
+bool IsStandardId(uintptr_t id) {
+    return (id >= 32512 && id <= 32516) || (id >= 32642 && id <= 32650 && id != 32647);
+}
+
+HCURSOR Register(std::unique_ptr<CursorShape> shape) {
+    HCURSOR handle = HandleOf(shape.get());
+    Cursors().made.emplace(handle, std::move(shape));
+    return handle;
+}
+
+void Notify() {
+    CursorTable& table = Cursors();
+    if (table.listener)
+        table.listener(table.current, table.showCount >= 0);
+}
+
+} // namespace
+
+HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot) {
+    if (width <= 0 || height <= 0 || width > 256 || height > 256 || !pixels)
+        return nullptr;
+    auto shape = std::make_unique<CursorShape>();
+    shape->width = width;
+    shape->height = height;
+    shape->hotSpot = hotSpot;
+    shape->pixels.assign(pixels, pixels + size_t(width) * size_t(height));
+    return Register(std::move(shape));
+}
+
+const CursorShape* CursorShapeOf(HCURSOR cursor) {
+    CursorTable& table = Cursors();
+    if (auto it = table.made.find(cursor); it != table.made.end())
+        return it->second.get();
+    for (auto& [id, shape] : table.standard)
+        if (HandleOf(shape.get()) == cursor)
+            return shape.get();
+    return nullptr;
+}
+
+void SetCursorListener(CursorListener listener) {
+    Cursors().listener = listener;
+    Notify();
+}
+
+LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    // A parent that sets the cursor itself wins over its children's classes.
+    HWND parent = (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
+    if (parent && SendMessage(parent, WM_SETCURSOR, wParam, lParam))
+        return TRUE;
+    if (short(LOWORD(lParam)) != HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        return FALSE;
+    }
+    WindowRecord* record = FindWindowRecord(hwnd);
+    HCURSOR cursor = record ? record->classCursor : nullptr;
+    SetCursor(cursor ? cursor : LoadCursor(nullptr, IDC_ARROW));
+    return FALSE;
+}
+
+} // namespace platform
+
+using namespace platform;
+
+HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
+    if (instance)
+        return LoadModuleCursor(instance, name);
+    const uintptr_t id = reinterpret_cast<uintptr_t>(name);
+    if (!IS_INTRESOURCE(name) || !IsStandardId(id))
+        return nullptr;
+    auto& slot = Cursors().standard[int(id)];
+    if (!slot) {
+        slot = std::make_unique<CursorShape>();
+        slot->standardId = int(id);
+        slot->width = slot->height = 32;
+    }
+    return HandleOf(slot.get());
+}
+
+// A pixel shows black where AND 0 XOR 0, white where AND 0 XOR 1, the screen
+// where AND 1 XOR 0; inverting the screen (AND 1 XOR 1) shows as black.
+HCURSOR CreateCursor(HINSTANCE, int xHotSpot, int yHotSpot, int width, int height,
+                     const void* andPlane, const void* xorPlane) {
+    if (width <= 0 || height <= 0 || width > 256 || height > 256 || !andPlane || !xorPlane)
+        return nullptr;
+    const int stride = (width + 15) / 16 * 2;
+    const auto* andBits = static_cast<const uint8_t*>(andPlane);
+    const auto* xorBits = static_cast<const uint8_t*>(xorPlane);
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int byte = y * stride + x / 8, bit = 7 - x % 8;
+            const bool a = (andBits[byte] >> bit) & 1, o = (xorBits[byte] >> bit) & 1;
+            pixels[size_t(y) * size_t(width) + size_t(x)] =
+                a && !o ? 0x00000000u : (!a && o ? 0xFFFFFFFFu : 0xFF000000u);
+        }
+    return CreatePictureCursor(width, height, pixels.data(), POINT{xHotSpot, yHotSpot});
+}
+
+BOOL DestroyCursor(HCURSOR cursor) {
+    CursorTable& table = Cursors();
+    auto it = table.made.find(cursor);
+    if (it == table.made.end())
+        return FALSE;
+    if (table.current == cursor) {
+        table.current = nullptr;
+        Notify();
+    }
+    table.made.erase(it);
+    return TRUE;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    CursorTable& table = Cursors();
+    if (cursor && !CursorShapeOf(cursor))
+        return table.current;
+    HCURSOR previous = table.current;
+    if (previous != cursor) {
+        table.current = cursor;
+        Notify();
+    }
+    return previous;
+}
+
+HCURSOR GetCursor() {
+    return Cursors().current;
+}
+
+int ShowCursor(BOOL show) {
+    CursorTable& table = Cursors();
+    table.showCount += show ? 1 : -1;
+    Notify();
+    return table.showCount;
+}

@@ -1,0 +1,113 @@
+// Screen metrics from the display backend; fixed values for the rest.
+
+#include "platform/window/SystemMetrics.h"
+
+#include "platform/gdi/Gdi.h"
+#include "platform/window/WindowDc.h"
+
+#include <array>
+
+using namespace platform;
+
+namespace {
+constexpr int kSysColorCount = 31;
+constexpr UINT kDoubleClickTimeMs = 500;
+
+// The classic Windows scheme.
+COLORREF SysColor(int index) {
+    switch (index) {
+    case COLOR_WINDOW:
+    case COLOR_HIGHLIGHTTEXT:
+    case COLOR_BTNHIGHLIGHT:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+    case COLOR_BTNTEXT:
+    case COLOR_INFOTEXT:
+    case COLOR_WINDOWFRAME:
+        return RGB(0, 0, 0);
+    case COLOR_BACKGROUND:
+        return RGB(58, 110, 165);
+    case COLOR_ACTIVECAPTION:
+    case COLOR_HIGHLIGHT:
+        return RGB(0, 120, 215);
+    case COLOR_BTNSHADOW:
+    case COLOR_GRAYTEXT:
+        return RGB(128, 128, 128);
+    case COLOR_INFOBK:
+        return RGB(255, 255, 225);
+    default:
+        return RGB(240, 240, 240);
+    }
+}
+} // namespace
+
+int GetSystemMetrics(int index) {
+    const SIZE screen = GetScreenSize();
+    switch (index) {
+    case SM_CXSCREEN:
+    case SM_CXFULLSCREEN:
+    case SM_CXVIRTUALSCREEN:
+        return screen.cx;
+    case SM_CYSCREEN:
+    case SM_CYFULLSCREEN:
+    case SM_CYVIRTUALSCREEN:
+        return screen.cy;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+        return 17;
+    case SM_CYCAPTION:
+        return 23;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+    case SM_CMONITORS:
+        return 1;
+    case SM_CXICON:
+    case SM_CYICON:
+    case SM_CXCURSOR:
+    case SM_CYCURSOR:
+        return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON:
+        return 16;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+DWORD GetSysColor(int index) {
+    return SysColor(index);
+}
+
+HBRUSH GetSysColorBrush(int index) {
+    static std::array<HBRUSH, kSysColorCount> brushes{};
+    if (index < 0 || index >= kSysColorCount)
+        return nullptr;
+    if (!brushes[size_t(index)])
+        brushes[size_t(index)] = CreateSolidBrush(SysColor(index));
+    return brushes[size_t(index)];
+}
+
+BOOL SystemParametersInfo(UINT action, UINT, LPVOID param, UINT) {
+    if (action != SPI_GETWORKAREA || !param)
+        return FALSE;
+    const SIZE screen = GetScreenSize();
+    *static_cast<RECT*>(param) = RECT{0, 0, screen.cx, screen.cy};
+    return TRUE;
+}
+
+UINT GetDoubleClickTime() {
+    return kDoubleClickTimeMs;
+}
+
+namespace platform {
+bool SystemColorOfBrushValue(HBRUSH brush, COLORREF* color) {
+    const uintptr_t value = reinterpret_cast<uintptr_t>(brush);
+    if (value == 0 || value > kSysColorCount)
+        return false;
+    *color = SysColor(int(value) - 1);
+    return true;
+}
+} // namespace platform

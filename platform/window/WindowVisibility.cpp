@@ -1,0 +1,73 @@
+// Visible regions of windows on their top-level window's surface.
+
+#include "platform/window/WindowVisibility.h"
+
+#include "platform/gdi/GdiObject.h"
+
+namespace platform {
+
+namespace {
+
+Region Shifted(Region region, int dx, int dy) {
+    region.Offset(dx, dy);
+    return region;
+}
+
+// Takes away the shapes of the visible windows in siblings before `stop`
+// (those above it), given in coordinates shifted by (dx, dy) from `area`'s.
+void SubtractAbove(Region& area, const std::vector<WindowRecord*>& siblings,
+                   const WindowRecord* stop, int dx, int dy) {
+    for (const WindowRecord* sibling : siblings) {
+        if (sibling == stop)
+            break;
+        if (sibling->Visible())
+            area = Region::Combine(area, Shifted(WindowShape(sibling), dx, dy), RGN_DIFF);
+    }
+}
+
+} // namespace
+
+Region RegionOfHandle(HRGN region) {
+    RegionObject* object = LookupRegion(region);
+    return object ? object->region : Region();
+}
+
+WindowRecord* TopLevelOf(WindowRecord* record, POINT* offset) {
+    POINT at{0, 0};
+    while (record && record->parent) {
+        at.x += record->rect.left;
+        at.y += record->rect.top;
+        record = record->parent;
+    }
+    if (offset)
+        *offset = at;
+    return record;
+}
+
+Region WindowShape(const WindowRecord* record) {
+    Region shape(RECT{0, 0, record->Width(), record->Height()});
+    if (record->region)
+        shape = Region::Combine(shape, RegionOfHandle(record->region), RGN_AND);
+    shape.Offset(record->rect.left, record->rect.top);
+    return shape;
+}
+
+Region VisibleRegion(WindowRecord* record) {
+    Region area = Shifted(WindowShape(record), -record->rect.left, -record->rect.top);
+    SubtractAbove(area, record->children, nullptr, 0, 0);
+    // Walk up: (dx, dy) takes the current ancestor's coordinates to the window's.
+    int dx = 0, dy = 0;
+    for (WindowRecord* child = record; child->parent; child = child->parent) {
+        WindowRecord* parent = child->parent;
+        dx -= child->rect.left;
+        dy -= child->rect.top;
+        SubtractAbove(area, parent->children, child, dx, dy);
+        Region parentArea(RECT{0, 0, parent->Width(), parent->Height()});
+        if (parent->region)
+            parentArea = Region::Combine(parentArea, RegionOfHandle(parent->region), RGN_AND);
+        area = Region::Combine(area, Shifted(parentArea, dx, dy), RGN_AND);
+    }
+    return area;
+}
+
+} // namespace platform

@@ -1,0 +1,241 @@
+// CWnd's message dispatch: the standard messages unpacked into virtual handlers.
+
+#include "platform/window/Wnd.h"
+
+#include "platform/window/WindowBackend.h"
+#include "platform/window/WindowRecord.h"
+
+using namespace platform;
+
+namespace {
+CPoint PointOf(LPARAM lParam) {
+    return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+CWnd* WndOf(WPARAM handle) {
+    return CWnd::FromHandle(reinterpret_cast<HWND>(handle));
+}
+CWnd* WndOfL(LPARAM handle) {
+    return CWnd::FromHandle(reinterpret_cast<HWND>(handle));
+}
+} // namespace
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A window of a registered class with its own procedure falls back on that.
+    WindowRecord* record = FindWindowRecord(m_hWnd);
+    if (record && record->classProc && record->classProc != ::DefWindowProc)
+        return record->classProc(m_hWnd, message, wParam, lParam);
+    return ::DefWindowProc(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    LRESULT r = 0;
+    switch (message) {
+    case WM_CREATE:
+        r = OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));
+        break;
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        break;
+    case WM_CLOSE:
+        OnClose();
+        break;
+    case WM_SIZE:
+        OnSize(UINT(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_MOVE:
+        OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_SHOWWINDOW:
+        OnShowWindow(BOOL(wParam), UINT(lParam));
+        break;
+    case WM_ENABLE:
+        OnEnable(BOOL(wParam));
+        break;
+    case WM_PAINT:
+        OnPaint();
+        break;
+    case WM_ERASEBKGND:
+        r = OnEraseBkgnd(GetWindowBackend().DCFromHandle(reinterpret_cast<HDC>(wParam)));
+        break;
+    case WM_TIMER:
+        OnTimer(wParam);
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_LBUTTONUP:
+        OnLButtonUp(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_LBUTTONDBLCLK:
+        OnLButtonDblClk(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_RBUTTONDOWN:
+        OnRButtonDown(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_RBUTTONUP:
+        OnRButtonUp(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_RBUTTONDBLCLK:
+        OnRButtonDblClk(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_MOUSEWHEEL:
+        r = OnMouseWheel(LOWORD(wParam), short(HIWORD(wParam)), PointOf(lParam));
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        break;
+    case WM_KEYDOWN:
+        OnKeyDown(UINT(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_KEYUP:
+        OnKeyUp(UINT(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_CHAR:
+        OnChar(UINT(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_GETDLGCODE:
+        r = OnGetDlgCode();
+        break;
+    case WM_SETFOCUS:
+        OnSetFocus(WndOf(wParam));
+        break;
+    case WM_KILLFOCUS:
+        OnKillFocus(WndOf(wParam));
+        break;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(WndOfL(lParam));
+        break;
+    case WM_CANCELMODE:
+        OnCancelMode();
+        break;
+    case WM_SETCURSOR:
+        r = OnSetCursor(WndOf(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam), WndOfL(lParam), HIWORD(wParam));
+        break;
+    case WM_COPYDATA:
+        r = OnCopyData(WndOf(wParam), reinterpret_cast<COPYDATASTRUCT*>(lParam));
+        break;
+    case WM_COMMAND:
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        r = 1;
+        break;
+    default:
+        return FALSE;
+    }
+    *result = r;
+    return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM, LPARAM) {
+    return FALSE;
+}
+
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return int(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnNcDestroy() {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnMove(int, int) {
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}
+void CWnd::OnEnable(BOOL) {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return BOOL(Default());
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDblClk(UINT, CPoint) {
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
+    return BOOL(Default());
+}
+void CWnd::OnMouseLeave() {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT) {
+    Default();
+}
+UINT CWnd::OnGetDlgCode() {
+    return UINT(Default());
+}
+void CWnd::OnSetFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnCaptureChanged(CWnd*) {
+    Default();
+}
+void CWnd::OnCancelMode() {
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
+    return BOOL(Default());
+}
+void CWnd::OnActivate(UINT, CWnd*, BOOL) {
+    Default();
+}
+BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*) {
+    return BOOL(Default());
+}

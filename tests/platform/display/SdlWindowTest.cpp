@@ -1,0 +1,170 @@
+// End to end on a real X display (run under xvfb-run; skipped without one):
+// an SDL window opens for a top-level window, a click pushed into SDL's event
+// queue (as the X server would deliver it) arrives as WM_LBUTTONDOWN at the
+// right client point, and the X screen, read back from the root window, shows
+// what the window drew, cut to its window region.
+
+#include "tests/support/MessageLog.h"
+
+#include "platform/display/Display.h"
+#include "platform/system/EventLoop.h"
+#include "platform/window/WindowDcs.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <unistd.h>
+
+// Last: Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace platform;
+using namespace platform_test;
+
+// SDL's video start-up makes D-Bus keep a buffer for the life of the process;
+// the leak checker is told it is not ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\n";
+}
+
+namespace {
+
+constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;
+
+// Paints green with a red square at (20, 30)-(40, 50).
+class PaintedWnd : public RecordingWnd {
+public:
+    void OnPaint() override {
+        CPaintDC dc(this);
+        dc.FillSolidRect(0, 0, 200, 150, RGB(0, 255, 0));
+        dc.FillSolidRect(20, 30, 20, 20, RGB(255, 0, 0));
+    }
+    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+};
+
+SDL_Window* NativeWindowTitled(const char* title) {
+    for (Uint32 id = 1; id < 64; ++id)
+        if (SDL_Window* window = SDL_GetWindowFromID(id))
+            if (strcmp(SDL_GetWindowTitle(window), title) == 0)
+                return window;
+    return nullptr;
+}
+
+// Runs the real message loop (waiting in SDL) until the message comes or the
+// give-up timer fires; true when it came.
+bool RunUntil(HWND hwnd, UINT message, WPARAM wParam, std::vector<Delivered>& log) {
+    SetTimer(hwnd, kGiveUpTimer, 5000, nullptr);
+    MSG msg;
+    while (GetMessage(&msg, nullptr, 0, 0)) {
+        DispatchMessage(&msg);
+        for (const Delivered& d : log)
+            if (d.message == message && (message != WM_TIMER || d.wParam == wParam)) {
+                KillTimer(hwnd, kGiveUpTimer);
+                return true;
+            }
+        if (msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
+            break;
+    }
+    KillTimer(hwnd, kGiveUpTimer);
+    return false;
+}
+
+unsigned long RootPixel(Display* x, int px, int py) {
+    XImage* image = XGetImage(x, DefaultRootWindow(x), px, py, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return ~0ul;
+    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixel;
+}
+
+class SdlWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display)
+            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
+        ASSERT_EQ(StartDisplay(DisplayKind::Sdl), DisplayKind::Sdl);
+    }
+    void TearDown() override { StopDisplay(); }
+};
+
+TEST_F(SdlWindowTest, AClickArrivesAtTheClientPointAndTheScreenShowsTheDrawing) {
+
+    std::vector<Delivered> log;
+    PaintedWnd wnd;
+    wnd.log = &log;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "e2e", WS_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr,
+                             nullptr));
+    wnd.SetWindowRgn(CreateRectRgn(0, 0, 150, 150), TRUE);
+    SDL_Window* native = NativeWindowTitled("e2e");
+    ASSERT_NE(native, nullptr);
+
+    SDL_Event press{};
+    press.button.type = SDL_MOUSEBUTTONDOWN;
+    press.button.windowID = SDL_GetWindowID(native);
+    press.button.button = SDL_BUTTON_LEFT;
+    press.button.state = SDL_PRESSED;
+    press.button.clicks = 1;
+    press.button.x = 25;
+    press.button.y = 35;
+    ASSERT_EQ(SDL_PushEvent(&press), 1);
+    ASSERT_TRUE(RunUntil(wnd, WM_LBUTTONDOWN, 0, log));
+    const Delivered* down = nullptr;
+    for (const Delivered& d : log)
+        if (d.message == WM_LBUTTONDOWN)
+            down = &d;
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->hwnd, wnd.m_hWnd);
+    EXPECT_EQ(GET_X_LPARAM(down->lParam), 25);
+    EXPECT_EQ(GET_Y_LPARAM(down->lParam), 35);
+
+    // Let the loop go idle once, so what was painted is presented.
+    wnd.SetTimer(kSettleTimer, 20);
+    ASSERT_TRUE(RunUntil(wnd, WM_TIMER, kSettleTimer, log));
+    wnd.KillTimer(kSettleTimer);
+
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(native, &left, &top);
+    ASSERT_EQ(left, 100);
+    ASSERT_EQ(top, 80);
+    EXPECT_EQ(RootPixel(x, left + 25, top + 35), 0xFF0000ul);  // the red square
+    EXPECT_EQ(RootPixel(x, left + 5, top + 5), 0x00FF00ul);    // the green ground
+    EXPECT_NE(RootPixel(x, left + 175, top + 75), 0x00FF00ul); // outside the region
+    XCloseDisplay(x);
+
+    wnd.DestroyWindow();
+}
+
+// While the loop sleeps in SDL, a descriptor that becomes ready and a message
+// posted from another thread both wake it.
+TEST_F(SdlWindowTest, TheLoopWaitingInSdlWakesForDescriptorsAndPostsFromOtherThreads) {
+    std::vector<Delivered> log;
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateTop(&log)); // hidden: no native window, messages only
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const WatchId watch = WatchFd(pipeFds[0], kFdReadable, [&](int fd, uint32_t) {
+        char byte;
+        [[maybe_unused]] ssize_t n = read(fd, &byte, 1);
+        wnd.PostMessage(WM_USER + 1, byte);
+    });
+    std::thread writer([&] { [[maybe_unused]] ssize_t n = write(pipeFds[1], "x", 1); });
+    EXPECT_TRUE(RunUntil(wnd, WM_USER + 1, 0, log));
+    writer.join();
+    std::thread poster([&] { PostMessage(wnd, WM_USER + 2, 0, 0); });
+    EXPECT_TRUE(RunUntil(wnd, WM_USER + 2, 0, log));
+    poster.join();
+    UnwatchFd(watch);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    wnd.DestroyWindow();
+}
+
+} // namespace
