@@ -92,7 +92,9 @@ const BlendRowKernels& VectorBlendRows() {
 }
 
 const BlendRowKernels& BlendRows() {
-    static const BlendRowKernels& chosen = Avx2BlendRows() ? *Avx2BlendRows() : kVector;
+    static const BlendRowKernels& chosen = Avx2BlendRows()   ? *Avx2BlendRows()
+                                           : Sse2BlendRows() ? *Sse2BlendRows()
+                                                             : kVector;
     return chosen;
 }
 

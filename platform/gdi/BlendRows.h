@@ -2,9 +2,10 @@
 
 // The row kernels under AlphaBlend and TransparentBlt. Each comes in builds
 // that give the same pixels: plain per-pixel code (the reference the others
-// are tested against), four pixels at a time through GCC's vector types (SSE2
-// on every x86-64), and eight at a time with AVX2 where the processor has it.
-// BlendRows() is the fastest one this processor runs, picked once.
+// are tested against), four pixels at a time through GCC's vector types (for
+// any processor), four at a time with SSE2 (every x86-64 has it) and eight at
+// a time with AVX2 where the processor has it. BlendRows() is the fastest one
+// this processor runs, picked once.
 
 #include <cstdint>
 
@@ -24,7 +25,8 @@ struct BlendRowKernels {
 
 const BlendRowKernels& ScalarBlendRows();
 const BlendRowKernels& VectorBlendRows();
-// Null where the processor (or the build's target) has no AVX2.
+// Null where the processor (or the build's target) lacks the instructions.
+const BlendRowKernels* Sse2BlendRows();
 const BlendRowKernels* Avx2BlendRows();
 const BlendRowKernels& BlendRows();
 

@@ -1,4 +1,4 @@
-// The blend row kernels: every build (four-pixel vectors, AVX2 where the
+// The blend row kernels: every build (generic vectors, SSE2, AVX2 where the
 // processor has it, and the per-pixel reference) gives the same pixels, and
 // those follow the formulas with their rounding down, whatever the alignment,
 // the length, or the mix of clear, opaque and partial pixels.
@@ -21,8 +21,9 @@ using platform::BlendRowKernels;
 std::vector<const BlendRowKernels*> AllKernels() {
     std::vector<const BlendRowKernels*> all{&platform::ScalarBlendRows(),
                                             &platform::VectorBlendRows()};
-    if (platform::Avx2BlendRows())
-        all.push_back(platform::Avx2BlendRows());
+    for (const BlendRowKernels* k : {platform::Sse2BlendRows(), platform::Avx2BlendRows()})
+        if (k)
+            all.push_back(k);
     return all;
 }
 
@@ -181,9 +182,11 @@ TEST(BlendRowsTest, ColourKeyIgnoresTheAlphaByteOfBothKeyAndSource) {
 
 TEST(BlendRowsTest, TheFastestBuildTheProcessorRunsIsChosen) {
     const BlendRowKernels* avx2 = platform::Avx2BlendRows();
-    EXPECT_EQ(&platform::BlendRows(), avx2 ? avx2 : &platform::VectorBlendRows());
+    const BlendRowKernels* sse2 = platform::Sse2BlendRows();
+    EXPECT_EQ(&platform::BlendRows(), avx2 ? avx2 : sse2 ? sse2 : &platform::VectorBlendRows());
 #if defined(__x86_64__)
     EXPECT_EQ(avx2 != nullptr, __builtin_cpu_supports("avx2") != 0);
+    EXPECT_NE(sse2, nullptr);
 #endif
 }
 
