@@ -3,6 +3,7 @@
 
 #include "platform/Errors.h"
 #include "platform/images/Picture.h"
+#include "platform/images/PngFile.h"
 #include "platform/resources/Icon.h"
 #include "tests/support/GdiCanvas.h"
 #include "tests/support/IconBytes.h"
@@ -110,6 +111,29 @@ TEST(IconFiles, LoadImagePicksTheEntryNearestTheSizeAsked) {
     }
 }
 
+TEST(IconFiles, PngEntriesKeepTheirAlpha) {
+    platform::PixelImage picture;
+    picture.Reset(64, 64, 0xFF2040C0u);
+    picture.hasAlpha = true;
+    picture.At(0, 0) = 0; // see-through corner
+    std::string png;
+    ASSERT_TRUE(platform::EncodePng(picture, png));
+    TempFolder folder;
+    folder.Write("large.ico", IconFile({Entry{16, 16, 8, SolidImage(16, 0x00FF0000, 8)},
+                                        Entry{64, 64, 32, png}}));
+    HICON icon = static_cast<HICON>(LoadFile(folder, "large.ico", IMAGE_ICON, 64, 64));
+    ASSERT_NE(icon, nullptr);
+    GdiCanvas canvas(64, 64);
+    canvas.Fill(kBackground);
+    DrawIcon(canvas.dc(), 0, 0, icon);
+    EXPECT_EQ(canvas.At(0, 0) & 0xFFFFFF, kBackground);
+    EXPECT_EQ(canvas.At(63, 63) & 0xFFFFFF, 0x2040C0u);
+    DestroyIcon(icon);
+    // A PNG stream cut short is refused like any other broken image.
+    folder.Write("cut.ico", IconFile({Entry{64, 64, 32, png.substr(0, png.size() / 2)}}));
+    EXPECT_EQ(LoadFile(folder, "cut.ico", IMAGE_ICON, 64, 64), nullptr);
+}
+
 TEST(IconFiles, CursorsLoadFromTheirFilesAndTheKindMustMatch) {
     TempFolder folder;
     folder.Write("point.cur", CursorFile(0x00FF0000, 5, 7));
@@ -134,7 +158,7 @@ TEST(IconFiles, TruncatedAndLyingFilesAreRefused) {
     TempFolder folder;
     const std::string good = IconFile({Entry{16, 16, 8, SolidImage(16, 0x00FF0000, 8)},
                                        Entry{32, 32, 32, SolidImage(32, 0x000000FF)}});
-    for (size_t length = 0; length < good.size(); length += 7) {
+    for (size_t length = 0; length < good.size(); length += 29) {
         folder.Write("cut.ico", good.substr(0, length));
         SetLastError(0);
         EXPECT_EQ(LoadFile(folder, "cut.ico", IMAGE_ICON, 32, 32), nullptr) << length;
