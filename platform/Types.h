@@ -31,6 +31,7 @@ typedef const char* LPCTSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
+typedef BYTE* PBYTE;
 
 // Pointer-sized integers: message parameters carry pointers on 64-bit Linux.
 typedef intptr_t INT_PTR;

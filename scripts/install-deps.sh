@@ -9,6 +9,7 @@ packages=(
     fonts-wqy-microhei xvfb xauth
     clang
     microsocks dante-server
+    icoutils
 )
 
 missing=()

@@ -61,8 +61,8 @@ HBITMAP CreateBitmapFromImage(const PixelImage& image) {
 
 using namespace platform;
 
-HANDLE LoadImage(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    if (!name || type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE) || cx < 0 || cy < 0) {
+HBITMAP platform::LoadBitmapImage(LPCSTR name, int cx, int cy, UINT flags) {
+    if (!name || !(flags & LR_LOADFROMFILE) || cx < 0 || cy < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

@@ -17,9 +17,13 @@
 #define LR_LOADFROMFILE 0x0010
 #define LR_CREATEDIBSECTION 0x2000
 
-// Only bitmaps from files (LR_LOADFROMFILE): a .bmp file becomes a 32-bit DIB
-// section, stretched to cx x cy when both are non-zero. Anything else, and a
-// file that is missing or not a valid .bmp, gives null.
+// Bitmaps from files only (LR_LOADFROMFILE): a .bmp file becomes a 32-bit DIB
+// section, stretched to cx x cy when both are non-zero; anything else, and a
+// file that is missing or not a valid .bmp, gives null. Icons and cursors
+// (IMAGE_ICON, IMAGE_CURSOR) come from a module's groups or from .ico, .cur
+// and .ani files (see resources/Icon.h): a file's entry nearest cx x cy is
+// taken (0: the system size picks, the entry keeps its own size unless
+// LR_DEFAULTSIZE) and scaled to cx x cy.
 HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 #define LoadImageA LoadImage
 
@@ -30,6 +34,9 @@ enum class PictureFormat { Unknown, Bmp, Png, Jpeg, Gif };
 PictureFormat SniffPicture(const void* data, size_t size);
 bool DecodePicture(const void* data, size_t size, PixelImage& image, std::string* error = nullptr);
 bool LoadPictureFile(const std::string& path, PixelImage& image, std::string* error = nullptr);
+
+// LoadImage of a bitmap.
+HBITMAP LoadBitmapImage(LPCSTR name, int cx, int cy, UINT flags);
 
 // A top-down 32-bit DIB section holding the picture's pixels; null on failure.
 HBITMAP CreateBitmapFromImage(const PixelImage& image);

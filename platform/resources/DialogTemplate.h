@@ -71,6 +71,7 @@ struct DialogTemplate {
     // How the script named the template: a number (nameId), or a text name.
     WORD nameId = 0;
     std::string name;
+    WORD language = 0; // LANGUAGE in effect where the script defines it
 
     std::string caption;
     DWORD style = 0;

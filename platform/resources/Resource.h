@@ -17,6 +17,8 @@
 #include "platform/Types.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/resources/DialogTemplate.h"
+#include "platform/resources/Icon.h"
+#include "platform/resources/Languages.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Cursor.h"
 
@@ -28,6 +30,7 @@
 #define RT_ICON MAKEINTRESOURCE(3)
 #define RT_DIALOG MAKEINTRESOURCE(5)
 #define RT_STRING MAKEINTRESOURCE(6)
+#define RT_RCDATA MAKEINTRESOURCE(10)
 #define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
 #define RT_GROUP_ICON MAKEINTRESOURCE(14)
 
@@ -94,24 +97,31 @@ HBITMAP LoadBitmap(HINSTANCE module, LPCSTR name);
 // Shared icons: the system's (module null, IDI_ names) and a module's ICON
 // resources. They stay valid while the module is registered; DestroyIcon
 // leaves shared icons alone.
+// A module's icon is its RT_GROUP_ICON entry nearest the system icon size.
 HICON LoadIcon(HINSTANCE module, LPCSTR name);
 #define LoadIconA LoadIcon
-BOOL DestroyIcon(HICON icon);
-// Draws an icon (or cursor) at its own size, blending its transparent
-// pixels with what the DC holds.
-BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
-// Stretched to cx x cy (0 = the icon's own size). Only DI_NORMAL drawing.
-#define DI_MASK 0x0001
-#define DI_IMAGE 0x0002
-#define DI_NORMAL 0x0003
-BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker,
-                UINT flags);
 
 // Raw resources. The data is the resource's bytes as Windows keeps them:
-// a packed DIB (no file header) for RT_BITMAP, the file's bytes for
-// user-defined types. Data stays valid while the module is registered.
+// a packed DIB (no file header) for RT_BITMAP, icon groups and their images
+// for RT_GROUP_ICON/RT_ICON and RT_GROUP_CURSOR/RT_CURSOR, the extended
+// binary template for RT_DIALOG, the file's bytes for user-defined types
+// ("WAVE", "GIF" ...). Data stays valid while the module is registered.
+// FindResource takes any language (neutral first); FindResourceEx the one
+// asked for, else one of its primary language, else a neutral one.
 HRSRC FindResource(HMODULE module, LPCSTR name, LPCSTR type);
 HRSRC FindResourceEx(HMODULE module, LPCSTR type, LPCSTR name, WORD language);
+// Calls back once per name of the type (text names first, then ids
+// upwards) until the callback returns FALSE.
+typedef BOOL (*ENUMRESNAMEPROC)(HMODULE module, LPSTR type, LPSTR name, LONG_PTR param);
+BOOL EnumResourceNames(HMODULE module, LPCSTR type, ENUMRESNAMEPROC callback, LONG_PTR param);
+#define EnumResourceNamesA EnumResourceNames
+// A module loaded to read its resources. Our modules are built into the
+// program, so every flag gives the handle LoadLibrary gives.
+#define LOAD_LIBRARY_AS_DATAFILE 0x00000002
+#define LOAD_LIBRARY_AS_IMAGE_RESOURCE 0x00000020
+#define LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE 0x00000040
+HMODULE LoadLibraryEx(LPCSTR fileName, HANDLE file, DWORD flags);
+#define LoadLibraryExA LoadLibraryEx
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL data);
 DWORD SizeofResource(HMODULE module, HRSRC resource);
@@ -129,5 +139,7 @@ namespace platform {
 // A module's CURSOR resource as a cursor (shared, like LoadIcon's icons).
 // LoadCursor with a module handle comes here.
 HCURSOR LoadModuleCursor(HINSTANCE module, LPCSTR name);
+// LoadImage of an icon or a cursor.
+HANDLE LoadIconImage(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 
 } // namespace platform

@@ -2,9 +2,11 @@
 // raw resources and dialog templates.
 
 #include "platform/CodePage.h"
+#include "platform/Errors.h"
 #include "platform/images/Picture.h"
 #include "platform/resources/Resource.h"
 #include "platform/resources/ResourceModule.h"
+#include "platform/system/Module.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,12 +40,12 @@ std::vector<HINSTANCE> SearchOrder() {
     return order;
 }
 
-const ModuleResource* FindIn(HINSTANCE module, LPCSTR name, LPCSTR type) {
+const ModuleResource* FindIn(HINSTANCE module, LPCSTR name, LPCSTR type, int language = -1) {
     ResourceModuleData* data = ResourceModuleOf(module);
     if (!data || !name || !type)
         return nullptr;
-    auto found = data->resources.find({ResourceIdFromArgument(type), ResourceIdFromArgument(name)});
-    return found == data->resources.end() ? nullptr : &found->second;
+    return FindModuleResource(*data, ResourceIdFromArgument(type), ResourceIdFromArgument(name),
+                              language);
 }
 
 const std::string* FindString(HINSTANCE module, UINT id) {
@@ -170,12 +172,62 @@ HBITMAP LoadBitmap(HINSTANCE module, LPCSTR name) {
     return CreateBitmapFromImage(image);
 }
 
-HRSRC FindResource(HMODULE module, LPCSTR name, LPCSTR type) {
-    return reinterpret_cast<HRSRC>(const_cast<ModuleResource*>(FindIn(module, name, type)));
+namespace {
+
+HRSRC Found(const ModuleResource* resource) {
+    if (!resource)
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return reinterpret_cast<HRSRC>(const_cast<ModuleResource*>(resource));
 }
 
-HRSRC FindResourceEx(HMODULE module, LPCSTR type, LPCSTR name, WORD) {
-    return FindResource(module, name, type);
+} // namespace
+
+HRSRC FindResource(HMODULE module, LPCSTR name, LPCSTR type) {
+    return Found(FindIn(module, name, type));
+}
+
+HRSRC FindResourceEx(HMODULE module, LPCSTR type, LPCSTR name, WORD language) {
+    return Found(FindIn(module, name, type, language));
+}
+
+BOOL EnumResourceNames(HMODULE module, LPCSTR type, ENUMRESNAMEPROC callback, LONG_PTR param) {
+    ResourceModuleData* data = ResourceModuleOf(module);
+    if (!data || !type || !callback) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // Text names first, in order, then numbers upwards; each name once
+    // whatever languages it has.
+    const ResourceId wanted = ResourceIdFromArgument(type);
+    std::vector<const ModuleResource*> names;
+    for (const auto& [key, resource] : data->resources)
+        if (key.type == wanted && (names.empty() || !(names.back()->name == key.name)))
+            names.push_back(&resource);
+    if (names.empty()) {
+        SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+        return FALSE;
+    }
+    for (const ModuleResource* resource : names) {
+        LPSTR name = resource->name.text.empty() ? MAKEINTRESOURCE(resource->name.number)
+                                                 : const_cast<LPSTR>(resource->name.text.c_str());
+        if (!callback(module, const_cast<LPSTR>(type), name, param)) {
+            SetLastError(ERROR_RESOURCE_ENUM_USER_STOP);
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+HMODULE LoadLibraryEx(LPCSTR fileName, HANDLE file, DWORD flags) {
+    const DWORD known = LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE |
+                        LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE;
+    if (file || (flags & ~known)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    // Our modules are all in the program already: as data or as code, the
+    // handle is the one LoadLibrary gives, and its resources are found alike.
+    return LoadLibrary(fileName);
 }
 
 HGLOBAL LoadResource(HMODULE, HRSRC resource) {

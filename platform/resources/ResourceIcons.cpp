@@ -1,123 +1,154 @@
-// Icons and resource cursors: the system's shared icons, a module's ICON and
-// CURSOR resources, and drawing them.
+// Icons and resource cursors: the system's shared icons, a module's icon and
+// cursor groups, and LoadImage of icons and cursors from modules and files.
 
+#include "platform/Errors.h"
 #include "platform/images/Picture.h"
+#include "platform/resources/AniCursor.h"
+#include "platform/resources/IconObject.h"
 #include "platform/resources/Resource.h"
-#include "platform/resources/ResourceIconFile.h"
 #include "platform/resources/ResourceModule.h"
+#include "platform/system/FileIo.h"
+#include "platform/system/Path.h"
+#include "platform/window/SystemMetrics.h"
 
 #include <cstdlib>
 #include <map>
 #include <mutex>
-#include <set>
+#include <string_view>
 
 namespace platform {
 
 namespace {
 
-constexpr int kIconSize = 32;
+struct SystemIconFile {
+    int id;
+    std::string_view bytes;
+};
+
+const SystemIconFile kSystemIcons[] = {
+#include "SystemIcons.inc"
+};
+
+// One of our system icons, read from its .ico bytes.
+HICON SystemIcon(uintptr_t id) {
+    for (const SystemIconFile& file : kSystemIcons) {
+        if (uintptr_t(file.id) != id)
+            continue;
+        IconParts parts;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(file.bytes.data());
+        return IconFileFrame(bytes, file.bytes.size(), 0, 0, parts, nullptr)
+                   ? MakeIcon(std::move(parts))
+                   : nullptr;
+    }
+    return nullptr;
+}
 
 std::mutex& SharedLock() {
     static auto* lock = new std::mutex;
     return *lock;
 }
 
-// Handles that callers must not destroy.
-std::set<void*>& SharedShapes() {
-    static auto* shapes = new std::set<void*>;
-    return *shapes;
+// An icon or cursor of a module's group: the group's entry nearest cx x cy
+// (0: the system size), made at that size.
+HICON GroupShape(ResourceModuleData& data, LPCSTR name, bool cursor, int cx, int cy, UINT flags) {
+    const ResourceId groupType{WORD(cursor ? 12 : 14), {}}, imageType{WORD(cursor ? 1 : 3), {}};
+    const ModuleResource* group = FindModuleResource(data, groupType, ResourceIdFromArgument(name));
+    if (!group) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(group->bytes.data());
+    const int id = LookupIconIdInGroup(bytes, group->bytes.size(), !cursor, cx, cy);
+    const ModuleResource* image =
+        id ? FindModuleResource(data, imageType, ResourceId{WORD(id), {}}, group->language)
+           : nullptr;
+    if (!image) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    return CreateIconFromResourceEx(reinterpret_cast<PBYTE>(const_cast<char*>(image->bytes.data())),
+                                    DWORD(image->bytes.size()), !cursor, 0x30000, cx, cy,
+                                    flags | LR_DEFAULTSIZE);
 }
 
-// 5 x 7 marks drawn white (or black) on the system icons, two pixels a dot.
-const char* const kMarkQuestion[7] = {".###.", "#...#", "....#", "...#.",
-                                      "..#..", ".....", "..#.."};
-const char* const kMarkExclamation[7] = {"..#..", "..#..", "..#..", "..#..",
-                                         "..#..", ".....", "..#.."};
-const char* const kMarkInformation[7] = {"..#..", ".....", ".##..", "..#..",
-                                         "..#..", "..#..", ".###."};
-const char* const kMarkCross[7] = {"#...#", ".#.#.", "..#..", "..#..", "..#..", ".#.#.", "#...#"};
-
-void DrawMark(IconPicture& icon, const char* const mark[7], uint32_t colour, int top) {
-    for (int row = 0; row < 7; ++row)
-        for (int column = 0; column < 5; ++column)
-            if (mark[row][column] == '#')
-                for (int dy = 0; dy < 2; ++dy)
-                    for (int dx = 0; dx < 2; ++dx)
-                        icon.pixels[size_t(top + row * 2 + dy) * kIconSize +
-                                    size_t(11 + column * 2 + dx)] = colour;
-}
-
-IconPicture SystemIcon(int id) {
-    IconPicture icon;
-    icon.width = icon.height = kIconSize;
-    icon.pixels.assign(size_t(kIconSize) * kIconSize, 0);
-    const uint32_t red = 0xFFD02020, blue = 0xFF2050C0, yellow = 0xFFF0C000, white = 0xFFFFFFFF,
-                   black = 0xFF000000;
-    for (int y = 0; y < kIconSize; ++y)
-        for (int x = 0; x < kIconSize; ++x) {
-            uint32_t& pixel = icon.pixels[size_t(y) * kIconSize + size_t(x)];
-            const int dx = 2 * x + 1 - kIconSize, dy = 2 * y + 1 - kIconSize;
-            const bool inCircle = dx * dx + dy * dy <= (kIconSize - 2) * (kIconSize - 2);
-            switch (id) {
-            case 32513:
-                pixel = inCircle ? red : 0;
-                break;
-            case 32514:
-            case 32516:
-                pixel = inCircle ? blue : 0;
-                break;
-            case 32515: // a triangle standing on the bottom edge
-                pixel = (y >= 2 && y <= 29 && 2 * std::abs(dx) <= (y - 1) * 2) ? yellow : 0;
-                break;
-            default: // the application: a small window
-                pixel = (x >= 3 && x <= 28 && y >= 5 && y <= 26) ? (y <= 9 ? blue : white) : 0;
-                if (pixel && (x == 3 || x == 28 || y == 5 || y == 26))
-                    pixel = black;
-            }
-        }
-    if (id == 32513)
-        DrawMark(icon, kMarkCross, white, 9);
-    else if (id == 32514)
-        DrawMark(icon, kMarkQuestion, white, 9);
-    else if (id == 32515)
-        DrawMark(icon, kMarkExclamation, black, 12);
-    else if (id == 32516)
-        DrawMark(icon, kMarkInformation, white, 9);
-    return icon;
-}
-
-HCURSOR MakeShared(const IconPicture& picture) {
-    HCURSOR handle =
-        CreatePictureCursor(picture.width, picture.height, picture.pixels.data(), picture.hotSpot);
-    if (handle)
-        SharedShapes().insert(handle);
-    return handle;
-}
-
-// A module's icon or cursor, made once and kept with the module.
-HCURSOR ModuleShape(HINSTANCE module, LPCSTR name, WORD type) {
+// A module's icon or cursor at the system size, made once and kept with the
+// module.
+HICON SharedGroupShape(HINSTANCE module, LPCSTR name, bool cursor) {
     ResourceModuleData* data = ResourceModuleOf(module);
     if (!data || !name)
         return nullptr;
-    std::pair<ResourceId, ResourceId> key{ResourceId{type, {}}, ResourceIdFromArgument(name)};
+    std::pair<ResourceId, ResourceId> key{ResourceId{WORD(cursor ? 12 : 14), {}},
+                                          ResourceIdFromArgument(name)};
     std::lock_guard<std::mutex> guard(SharedLock());
     if (auto made = data->shapes.find(key); made != data->shapes.end())
-        return static_cast<HCURSOR>(made->second);
-    auto found = data->resources.find(key);
-    IconPicture picture;
-    if (found == data->resources.end() ||
-        !DecodeIconFile(found->second.bytes, type == 1, picture, nullptr))
-        return nullptr;
-    HCURSOR handle = MakeShared(picture);
+        return static_cast<HICON>(made->second);
+    HICON handle = GroupShape(*data, name, cursor, 0, 0, LR_SHARED);
     if (handle)
         data->shapes[key] = handle;
     return handle;
 }
 
+// An .ico or .cur file's entry nearest cx x cy, or a whole .ani file.
+HICON FileShape(LPCSTR path, bool cursor, int cx, int cy, UINT flags) {
+    std::string bytes;
+    if (!ReadWholeFile(NativePath(path), bytes)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    IconParts parts;
+    std::string why;
+    if (cursor && LooksLikeAniCursor(data, bytes.size())) {
+        if (!ParseAniCursor(data, bytes.size(), parts, &why)) {
+            SetLastError(ERROR_INVALID_DATA);
+            return nullptr;
+        }
+        return MakeIcon(std::move(parts));
+    }
+    const int pickX = cx ? cx : GetSystemMetrics(cursor ? SM_CXCURSOR : SM_CXICON);
+    const int pickY = cy ? cy : GetSystemMetrics(cursor ? SM_CYCURSOR : SM_CYICON);
+    if (!IconFileFrame(data, bytes.size(), pickX, pickY, parts, &why) || parts.isIcon == cursor) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    if (flags & LR_DEFAULTSIZE) {
+        cx = pickX;
+        cy = pickY;
+    }
+    cx = cx ? cx : parts.width;
+    cy = cy ? cy : parts.height;
+    if (cx > 256 || cy > 256) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (cx != parts.width || cy != parts.height)
+        parts = ScaledParts(parts, cx, cy);
+    return MakeIcon(std::move(parts));
+}
+
 } // namespace
 
 HCURSOR LoadModuleCursor(HINSTANCE module, LPCSTR name) {
-    return ModuleShape(module, name, 1);
+    return reinterpret_cast<HCURSOR>(SharedGroupShape(module, name, true));
+}
+
+HANDLE LoadIconImage(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    const bool cursor = type == IMAGE_CURSOR;
+    if (flags & LR_LOADFROMFILE)
+        return FileShape(name, cursor, cx, cy, flags);
+    if (!module)
+        return cursor ? HANDLE(LoadCursor(nullptr, name)) : HANDLE(LoadIcon(nullptr, name));
+    ResourceModuleData* data = ResourceModuleOf(module);
+    if (!data || !name) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    if ((flags & LR_SHARED) && cx == 0 && cy == 0)
+        return SharedGroupShape(module, name, cursor);
+    HICON made = GroupShape(*data, name, cursor, cx, cy, flags);
+    if (made && (flags & LR_SHARED))
+        MarkIconShared(made);
+    return made;
 }
 
 } // namespace platform
@@ -126,59 +157,26 @@ using namespace platform;
 
 HICON LoadIcon(HINSTANCE module, LPCSTR name) {
     if (module)
-        return reinterpret_cast<HICON>(ModuleShape(module, name, 3));
+        return SharedGroupShape(module, name, false);
     const uintptr_t id = reinterpret_cast<uintptr_t>(name);
     if (!IS_INTRESOURCE(name) || id < 32512 || id > 32516)
         return nullptr;
-    static std::map<uintptr_t, HCURSOR> system;
+    static std::map<uintptr_t, HICON> system;
     std::lock_guard<std::mutex> guard(SharedLock());
-    HCURSOR& handle = system[id];
-    if (!handle)
-        handle = MakeShared(SystemIcon(int(id)));
-    return reinterpret_cast<HICON>(handle);
+    HICON& handle = system[id];
+    if (!handle) {
+        handle = SystemIcon(id);
+        MarkIconShared(handle);
+    }
+    return handle;
 }
 
-BOOL DestroyIcon(HICON icon) {
-    {
-        std::lock_guard<std::mutex> guard(SharedLock());
-        if (SharedShapes().count(icon))
-            return TRUE; // shared icons live as long as their module
+HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    if (!name || cx < 0 || cy < 0 || type > IMAGE_CURSOR) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
     }
-    return DestroyCursor(reinterpret_cast<HCURSOR>(icon));
-}
-
-BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH, UINT flags) {
-    const CursorShape* shape = CursorShapeOf(reinterpret_cast<HCURSOR>(icon));
-    if (!hdc || !shape || shape->pixels.empty() || !(flags & DI_IMAGE))
-        return FALSE;
-    // AlphaBlend wants premultiplied pixels.
-    PixelImage image;
-    image.Reset(shape->width, shape->height);
-    image.hasAlpha = true;
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        uint32_t pixel = shape->pixels[i], alpha = pixel >> 24;
-        auto scale = [&](int shift) {
-            return ((pixel >> shift & 0xFF) * alpha + 127) / 255 << shift;
-        };
-        image.pixels[i] = alpha << 24 | scale(16) | scale(8) | scale(0);
-    }
-    HBITMAP bitmap = CreateBitmapFromImage(image);
-    HDC memory = CreateCompatibleDC(hdc);
-    if (!bitmap || !memory) {
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        return FALSE;
-    }
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    BOOL drawn = AlphaBlend(hdc, x, y, cx ? cx : shape->width, cy ? cy : shape->height, memory, 0,
-                            0, shape->width, shape->height, blend);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return drawn;
-}
-
-BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
-    return DrawIconEx(hdc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    if (type == IMAGE_BITMAP)
+        return platform::LoadBitmapImage(name, cx, cy, flags);
+    return LoadIconImage(instance, name, type, cx, cy, flags);
 }

@@ -279,9 +279,7 @@ private:
         if (IsWord(first, "STRINGTABLE"))
             return StringTable();
         if (IsWord(first, "LANGUAGE")) {
-            Expression();
-            Expect(',', "between the language's two parts");
-            Expression();
+            m_language = Language();
             return;
         }
         if (first.kind != TokenKind::Identifier && first.kind != TokenKind::Number)
@@ -311,11 +309,23 @@ private:
                                                " in quotes, found " + Describe(Peek()));
         std::string path = Next().text;
         for (const ScriptFileResource& other : m_script.files)
-            if (other.type == type && other.name == name)
-                throw ScriptError(first.line, "resource " + first.text +
-                                                  " of this type already defined on line " +
-                                                  std::to_string(other.line));
-        m_script.files.push_back(ScriptFileResource{type, name, path, first.line});
+            if (other.type == type && other.name == name && other.language == m_language)
+                throw ScriptError(first.line,
+                                  "resource " + first.text +
+                                      " of this type and language already defined on line " +
+                                      std::to_string(other.line));
+        m_script.files.push_back(ScriptFileResource{type, name, path, first.line, m_language});
+    }
+
+    // "LANGUAGE primary, sub" as a language id.
+    WORD Language() {
+        int line = Peek().line;
+        long primary = Expression();
+        Expect(',', "between the language's two parts");
+        long sub = Expression();
+        if (primary < 0 || primary > 0x3FF || sub < 0 || sub > 0x3F)
+            throw ScriptError(line, "language out of range");
+        return static_cast<WORD>(sub << 10 | primary);
     }
 
     void StringTable() {
@@ -349,6 +359,7 @@ private:
         DialogTemplate dialog;
         dialog.nameId = name.number;
         dialog.name = name.text;
+        dialog.language = m_language;
         dialog.rect = Rect(true);
         if (OptionalComma())
             Expression(); // help id
@@ -372,9 +383,7 @@ private:
                 added |= DS_SETFONT;
             } else if (IsWord(Peek(), "LANGUAGE")) {
                 Next();
-                Expression();
-                Expect(',', "between the language's two parts");
-                Expression();
+                dialog.language = Language();
             } else if (IsWord(Peek(), "MENU") || IsWord(Peek(), "CLASS")) {
                 throw ScriptError(Peek().line, Peek().text + " in dialogs is not supported");
             } else {
@@ -533,6 +542,7 @@ private:
     }
 
     ResourceScript& m_script;
+    WORD m_language = 0; // the last LANGUAGE statement's (neutral until one)
     std::string m_baseFolder;
     std::vector<Token> m_tokens;
     size_t m_pos = 0;

@@ -29,10 +29,14 @@
 //   IDC_POINT  CURSOR  "point.cur"
 //   IDI_GAME   ICON    "game.ico"
 //   29710      HANDCURSOR "hand.bin"   // any other type: the file's bytes
+//   LANGUAGE LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED
 //
+// A LANGUAGE statement gives the resources after it (dialogs and files) that
+// language, as a resource compiler does; a LANGUAGE line inside a dialog
+// gives that dialog alone. Without one, resources are language neutral.
 // Styles are lists of names or numbers joined by |, where "NOT name" removes
 // a style the statement would otherwise have. BEGIN/END may be written { }.
-// Comments are // and /* */. LANGUAGE statements are accepted and ignored.
+// Comments are // and /* */.
 // Anything else is refused with a message naming the file and line.
 
 #include "platform/resources/DialogTemplate.h"
@@ -64,6 +68,7 @@ struct ScriptFileResource {
     ResourceId name;
     std::string path; // as written, relative to the script's folder
     int line = 0;
+    WORD language = 0; // of the LANGUAGE statement before it; 0 is neutral
 };
 
 struct ResourceScript {

@@ -1,5 +1,6 @@
 // The names a resource script may use without defining them.
 
+#include "platform/resources/Languages.h"
 #include "platform/resources/ResourceScript.h"
 
 #include <unordered_map>
@@ -151,6 +152,16 @@ const std::unordered_map<std::string, long>& BuiltinSymbols() {
         SYMBOL(CBS_HASSTRINGS),
         SYMBOL(CBS_NOINTEGRALHEIGHT),
         SYMBOL(CBS_DISABLENOSCROLL),
+        SYMBOL(LANG_NEUTRAL),
+        SYMBOL(LANG_CHINESE),
+        SYMBOL(LANG_ENGLISH),
+        SYMBOL(SUBLANG_NEUTRAL),
+        SYMBOL(SUBLANG_DEFAULT),
+        SYMBOL(SUBLANG_SYS_DEFAULT),
+        SYMBOL(SUBLANG_CHINESE_SIMPLIFIED),
+        SYMBOL(SUBLANG_ENGLISH_UK),
+        SYMBOL(SUBLANG_ENGLISH_US),
+        SYMBOL(SUBLANG_CHINESE_TRADITIONAL),
         SYMBOL(IDOK),
         SYMBOL(IDCANCEL),
         SYMBOL(IDABORT),

@@ -48,7 +48,8 @@ void Notify() {
 
 } // namespace
 
-HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot) {
+HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot,
+                            std::shared_ptr<const IconParts> parts) {
     if (width <= 0 || height <= 0 || width > 256 || height > 256 || !pixels)
         return nullptr;
     auto shape = std::make_unique<CursorShape>();
@@ -56,6 +57,7 @@ HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT
     shape->height = height;
     shape->hotSpot = hotSpot;
     shape->pixels.assign(pixels, pixels + size_t(width) * size_t(height));
+    shape->parts = std::move(parts);
     return Register(std::move(shape));
 }
 
@@ -105,26 +107,6 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
         slot->width = slot->height = 32;
     }
     return HandleOf(slot.get());
-}
-
-// A pixel shows black where AND 0 XOR 0, white where AND 0 XOR 1, the screen
-// where AND 1 XOR 0; inverting the screen (AND 1 XOR 1) shows as black.
-HCURSOR CreateCursor(HINSTANCE, int xHotSpot, int yHotSpot, int width, int height,
-                     const void* andPlane, const void* xorPlane) {
-    if (width <= 0 || height <= 0 || width > 256 || height > 256 || !andPlane || !xorPlane)
-        return nullptr;
-    const int stride = (width + 15) / 16 * 2;
-    const auto* andBits = static_cast<const uint8_t*>(andPlane);
-    const auto* xorBits = static_cast<const uint8_t*>(xorPlane);
-    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int byte = y * stride + x / 8, bit = 7 - x % 8;
-            const bool a = (andBits[byte] >> bit) & 1, o = (xorBits[byte] >> bit) & 1;
-            pixels[size_t(y) * size_t(width) + size_t(x)] =
-                a && !o ? 0x00000000u : (!a && o ? 0xFFFFFFFFu : 0xFF000000u);
-        }
-    return CreatePictureCursor(width, height, pixels.data(), POINT{xHotSpot, yHotSpot});
 }
 
 BOOL DestroyCursor(HCURSOR cursor) {

@@ -9,6 +9,7 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #ifndef MAKEINTRESOURCE
@@ -46,16 +47,21 @@ int ShowCursor(BOOL show);
 
 namespace platform {
 
+// The planes an icon or cursor was made from (see resources/Icon.h).
+struct IconParts;
+
 // What a cursor looks like.
 struct CursorShape {
     int standardId = 0; // an IDC_ number, or 0 for a picture
     int width = 0, height = 0;
     POINT hotSpot{0, 0};
-    std::vector<uint32_t> pixels; // 0xAARRGGBB, straight alpha, rows top-down
+    std::vector<uint32_t> pixels;           // 0xAARRGGBB, straight alpha, rows top-down
+    std::shared_ptr<const IconParts> parts; // set for icons and bitmap cursors
 };
-// A colour cursor from 0xAARRGGBB pixels (the resource layer makes its
-// cursors with this).
-HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot);
+// A colour cursor from 0xAARRGGBB pixels (the icon layer makes its icons and
+// cursors with this, keeping their planes in parts).
+HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot,
+                            std::shared_ptr<const IconParts> parts = nullptr);
 const CursorShape* CursorShapeOf(HCURSOR cursor);
 
 // Tells the display driver the current shape (the driver is told of every

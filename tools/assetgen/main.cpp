@@ -7,6 +7,7 @@
 
 #include "tools/assetgen/Canvas.h"
 #include "tools/assetgen/IconWriter.h"
+#include "tools/assetgen/SystemIconArt.h"
 #include "tools/assetgen/ThemeAssets.h"
 
 #include <cstdio>
@@ -132,6 +133,17 @@ bool ProgramIcon(const std::string& folder) {
     return WriteFile(folder + "/pellor2.ico", IconFileBytes(image, false, 0, 0));
 }
 
+// The system icons as files too, for a person to look at; the platform
+// compiles the same pictures in (systemicons).
+bool SystemIcons(const std::string& folder) {
+    const char* const names[] = {"application", "hand", "question", "exclamation", "asterisk"};
+    for (int i = 0; i < 5; ++i)
+        if (!WriteFile(folder + "/idi_" + names[i] + ".ico",
+                       IconFileBytes(SystemIconPicture(32512 + i), false, 0, 0)))
+            return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -144,6 +156,7 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     const bool written = Splash(folder) && SplashMarker(folder) && CardSheet(folder) &&
-                         FramePieces(folder) && Cursors(folder) && ProgramIcon(folder);
+                         FramePieces(folder) && Cursors(folder) && ProgramIcon(folder) &&
+                         SystemIcons(folder);
     return written ? 0 : 1;
 }
