@@ -47,7 +47,7 @@ void DrawMark(IconPicture& icon, const char* const mark[7], uint32_t colour, int
                                     size_t(11 + column * 2 + dx)] = colour;
 }
 
-IconPicture SystemIcon(int id) {
+IconPicture SystemIcon(LPCSTR name) {
     IconPicture icon;
     icon.width = icon.height = kIconSize;
     icon.pixels.assign(size_t(kIconSize) * kIconSize, 0);
@@ -58,30 +58,25 @@ IconPicture SystemIcon(int id) {
             uint32_t& pixel = icon.pixels[size_t(y) * kIconSize + size_t(x)];
             const int dx = 2 * x + 1 - kIconSize, dy = 2 * y + 1 - kIconSize;
             const bool inCircle = dx * dx + dy * dy <= (kIconSize - 2) * (kIconSize - 2);
-            switch (id) {
-            case 32513:
+            if (name == IDI_HAND) {
                 pixel = inCircle ? red : 0;
-                break;
-            case 32514:
-            case 32516:
+            } else if (name == IDI_QUESTION || name == IDI_ASTERISK) {
                 pixel = inCircle ? blue : 0;
-                break;
-            case 32515: // a triangle standing on the bottom edge
+            } else if (name == IDI_EXCLAMATION) { // a triangle standing on the bottom edge
                 pixel = (y >= 2 && y <= 29 && 2 * std::abs(dx) <= (y - 1) * 2) ? yellow : 0;
-                break;
-            default: // the application: a small window
+            } else { // the application: a small window
                 pixel = (x >= 3 && x <= 28 && y >= 5 && y <= 26) ? (y <= 9 ? blue : white) : 0;
                 if (pixel && (x == 3 || x == 28 || y == 5 || y == 26))
                     pixel = black;
             }
         }
-    if (id == 32513)
+    if (name == IDI_HAND)
         DrawMark(icon, kMarkCross, white, 9);
-    else if (id == 32514)
+    else if (name == IDI_QUESTION)
         DrawMark(icon, kMarkQuestion, white, 9);
-    else if (id == 32515)
+    else if (name == IDI_EXCLAMATION)
         DrawMark(icon, kMarkExclamation, black, 12);
-    else if (id == 32516)
+    else if (name == IDI_ASTERISK)
         DrawMark(icon, kMarkInformation, white, 9);
     return icon;
 }
@@ -95,18 +90,19 @@ HCURSOR MakeShared(const IconPicture& picture) {
 }
 
 // A module's icon or cursor, made once and kept with the module.
-HCURSOR ModuleShape(HINSTANCE module, LPCSTR name, WORD type) {
+HCURSOR ModuleShape(HINSTANCE module, LPCSTR name, LPCSTR type) {
     ResourceModuleData* data = ResourceModuleOf(module);
     if (!data || !name)
         return nullptr;
-    std::pair<ResourceId, ResourceId> key{ResourceId{type, {}}, ResourceIdFromArgument(name)};
+    std::pair<ResourceId, ResourceId> key{ResourceIdFromArgument(type),
+                                          ResourceIdFromArgument(name)};
     std::lock_guard<std::mutex> guard(SharedLock());
     if (auto made = data->shapes.find(key); made != data->shapes.end())
         return static_cast<HCURSOR>(made->second);
     auto found = data->resources.find(key);
     IconPicture picture;
     if (found == data->resources.end() ||
-        !DecodeIconFile(found->second.bytes, type == 1, picture, nullptr))
+        !DecodeIconFile(found->second.bytes, type == RT_CURSOR, picture, nullptr))
         return nullptr;
     HCURSOR handle = MakeShared(picture);
     if (handle)
@@ -117,7 +113,7 @@ HCURSOR ModuleShape(HINSTANCE module, LPCSTR name, WORD type) {
 } // namespace
 
 HCURSOR LoadModuleCursor(HINSTANCE module, LPCSTR name) {
-    return ModuleShape(module, name, 1);
+    return ModuleShape(module, name, RT_CURSOR);
 }
 
 } // namespace platform
@@ -126,15 +122,16 @@ using namespace platform;
 
 HICON LoadIcon(HINSTANCE module, LPCSTR name) {
     if (module)
-        return reinterpret_cast<HICON>(ModuleShape(module, name, 3));
+        return reinterpret_cast<HICON>(ModuleShape(module, name, RT_ICON));
     const uintptr_t id = reinterpret_cast<uintptr_t>(name);
-    if (!IS_INTRESOURCE(name) || id < 32512 || id > 32516)
+    if (name != IDI_APPLICATION && name != IDI_HAND && name != IDI_QUESTION &&
+        name != IDI_EXCLAMATION && name != IDI_ASTERISK)
         return nullptr;
     static std::map<uintptr_t, HCURSOR> system;
     std::lock_guard<std::mutex> guard(SharedLock());
     HCURSOR& handle = system[id];
     if (!handle)
-        handle = MakeShared(SystemIcon(int(id)));
+        handle = MakeShared(SystemIcon(name));
     return reinterpret_cast<HICON>(handle);
 }
 
