@@ -1,6 +1,6 @@
 #include "game/Random.h"
 
-#include "game/GameTick.h"
+#include "platform/system/Clock.h"
 
 #include <ctime>
 #if defined(__x86_64__) || defined(__i386__)
@@ -13,7 +13,7 @@ uint32_t CycleCounter() {
 #if defined(__x86_64__) || defined(__i386__)
     return static_cast<uint32_t>(__rdtsc());
 #else
-    return GameTickCount() * 2654435761u;
+    return uint32_t(GetTickCount()) * 2654435761u;
 #endif
 }
 
@@ -24,7 +24,7 @@ CRandom::CRandom() {
 }
 
 void CRandom::Randomize() {
-    m_nSeed = static_cast<uint32_t>(std::time(nullptr)) * GameTickCount() * CycleCounter();
+    m_nSeed = static_cast<uint32_t>(std::time(nullptr)) * uint32_t(GetTickCount()) * CycleCounter();
 }
 
 int CRandom::Rand() {

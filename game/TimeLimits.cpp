@@ -1,6 +1,6 @@
 #include "game/TimeLimits.h"
 
-#include "game/GameTick.h"
+#include "platform/system/Clock.h"
 
 #include <cstring>
 #include <utility>
@@ -12,7 +12,7 @@ void CTimeLimits::SetTickSource(std::function<uint32_t()> source) {
 }
 
 uint32_t CTimeLimits::Now() const {
-    return m_TickSource ? m_TickSource() : GameTickCount();
+    return m_TickSource ? m_TickSource() : uint32_t(GetTickCount());
 }
 
 void CTimeLimits::Start() {

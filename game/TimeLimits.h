@@ -12,8 +12,8 @@ public:
 
     CTimeLimits();
 
-    // Where the clock reads milliseconds; GameTickCount unless a test steps
-    // its own clock.
+    // Where the clock reads milliseconds: the platform's GetTickCount unless
+    // the caller gives a source of its own (the table host's per-table clock).
     void SetTickSource(std::function<uint32_t()> source);
     uint32_t Now() const;
 

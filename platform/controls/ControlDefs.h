@@ -10,8 +10,6 @@
 // Window messages of dialogs and controls.
 #define WM_NEXTDLGCTL 0x0028
 #define WM_DRAWITEM 0x002B
-#define WM_SETFONT 0x0030
-#define WM_GETFONT 0x0031
 #define WM_INITDIALOG 0x0110
 #define WM_CTLCOLORMSGBOX 0x0132
 #define WM_CTLCOLOREDIT 0x0133

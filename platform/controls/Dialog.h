@@ -50,7 +50,6 @@ public:
     void GotoDlgCtrl(CWnd* control);
     void MapDialogRect(LPRECT rect) const;
     void CenterWindow(CWnd* alternateOwner = nullptr);
-    CFont* GetFont() const;
 
     void SetDlgItemText(int id, LPCTSTR text);
     int GetDlgItemText(int id, LPTSTR buffer, int bufferSize) const;

@@ -93,7 +93,7 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         // The control that had the focus gets it back when the dialog does.
-        if (LOWORD(wParam) == 0) {
+        if (LOWORD(wParam) == WA_INACTIVE) {
             if (HWND focus = FocusedControl(m_hWnd))
                 m_lastFocus = focus;
         } else if (m_lastFocus && ::IsWindow(m_lastFocus) && ::IsChild(m_hWnd, m_lastFocus)) {
@@ -181,10 +181,6 @@ void CDialog::CenterWindow(CWnd* alternateOwner) {
         y = std::clamp(y, 0, std::max(0, GetSystemMetrics(SM_CYSCREEN) - height));
     }
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-CFont* CDialog::GetFont() const {
-    return m_font ? CFont::FromHandle(m_font) : nullptr;
 }
 
 void CDialog::SetDlgItemText(int id, LPCTSTR text) {

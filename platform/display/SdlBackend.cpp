@@ -115,32 +115,26 @@ UINT VirtualKeyOf(SDL_Keycode key) {
 }
 
 SDL_SystemCursor SystemCursorOf(int id) {
-    switch (id) {
-    case 32513:
-        return SDL_SYSTEM_CURSOR_IBEAM;
-    case 32514:
-        return SDL_SYSTEM_CURSOR_WAIT;
-    case 32515:
-        return SDL_SYSTEM_CURSOR_CROSSHAIR;
-    case 32642:
-        return SDL_SYSTEM_CURSOR_SIZENWSE;
-    case 32643:
-        return SDL_SYSTEM_CURSOR_SIZENESW;
-    case 32644:
-        return SDL_SYSTEM_CURSOR_SIZEWE;
-    case 32645:
-        return SDL_SYSTEM_CURSOR_SIZENS;
-    case 32646:
-        return SDL_SYSTEM_CURSOR_SIZEALL;
-    case 32648:
-        return SDL_SYSTEM_CURSOR_NO;
-    case 32649:
-        return SDL_SYSTEM_CURSOR_HAND;
-    case 32650:
-        return SDL_SYSTEM_CURSOR_WAITARROW;
-    default:
-        return SDL_SYSTEM_CURSOR_ARROW;
-    }
+    static const struct {
+        LPCSTR name;
+        SDL_SystemCursor sdl;
+    } kShapes[] = {
+        {IDC_IBEAM, SDL_SYSTEM_CURSOR_IBEAM},
+        {IDC_WAIT, SDL_SYSTEM_CURSOR_WAIT},
+        {IDC_CROSS, SDL_SYSTEM_CURSOR_CROSSHAIR},
+        {IDC_SIZENWSE, SDL_SYSTEM_CURSOR_SIZENWSE},
+        {IDC_SIZENESW, SDL_SYSTEM_CURSOR_SIZENESW},
+        {IDC_SIZEWE, SDL_SYSTEM_CURSOR_SIZEWE},
+        {IDC_SIZENS, SDL_SYSTEM_CURSOR_SIZENS},
+        {IDC_SIZEALL, SDL_SYSTEM_CURSOR_SIZEALL},
+        {IDC_NO, SDL_SYSTEM_CURSOR_NO},
+        {IDC_HAND, SDL_SYSTEM_CURSOR_HAND},
+        {IDC_APPSTARTING, SDL_SYSTEM_CURSOR_WAITARROW},
+    };
+    for (const auto& shape : kShapes)
+        if (shape.name == MAKEINTRESOURCE(id))
+            return shape.sdl;
+    return SDL_SYSTEM_CURSOR_ARROW;
 }
 
 class SdlDisplay : public WindowSurfaces {

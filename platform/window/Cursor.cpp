@@ -32,7 +32,13 @@ HCURSOR HandleOf(CursorShape* shape) {
 }
 
 bool IsStandardId(uintptr_t id) {
-    return (id >= 32512 && id <= 32516) || (id >= 32642 && id <= 32650 && id != 32647);
+    static const LPCSTR kStandard[] = {
+        IDC_ARROW,  IDC_IBEAM,  IDC_WAIT,    IDC_CROSS, IDC_UPARROW, IDC_SIZENWSE,   IDC_SIZENESW,
+        IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_NO,    IDC_HAND,    IDC_APPSTARTING};
+    for (LPCSTR name : kStandard)
+        if (reinterpret_cast<uintptr_t>(name) == id)
+            return true;
+    return false;
 }
 
 HCURSOR Register(std::unique_ptr<CursorShape> shape) {

@@ -105,9 +105,9 @@ HWND SetActiveWindow(HWND hwnd) {
         return previous;
     g_active = hwnd;
     if (previous && IsWindow(previous))
-        SendMessage(previous, WM_ACTIVATE, 0 /*inactive*/, reinterpret_cast<LPARAM>(hwnd));
+        SendMessage(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
     if (hwnd)
-        SendMessage(hwnd, WM_ACTIVATE, 1 /*active*/, reinterpret_cast<LPARAM>(previous));
+        SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     return previous;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/window/Wnd.h"
 
+#include "platform/text/CFont.h"
 #include "platform/window/WindowRecord.h"
 
 #include <cstdio>
@@ -131,7 +132,39 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     HWND hwnd = CreateWindowWithObject(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style),
                                        cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu,
                                        cs.hInstance, cs.lpCreateParams, this);
-    return hwnd != nullptr;
+    if (!hwnd)
+        return FALSE;
+    PreSubclassWindow();
+    return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd) {
+    if (!Attach(hwnd))
+        return FALSE;
+    PreSubclassWindow();
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    if (!parent)
+        return FALSE;
+    HWND control = ::GetDlgItem(parent->GetSafeHwnd(), int(id));
+    return control && SubclassWindow(control);
+}
+
+HWND CWnd::UnsubclassWindow() {
+    return Detach();
+}
+
+void CWnd::SetFont(CFont* font, BOOL redraw) {
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), redraw);
+}
+
+CFont* CWnd::GetFont() const {
+    if (!m_hWnd)
+        return nullptr;
+    HFONT font = reinterpret_cast<HFONT>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0));
+    return font ? CFont::FromHandle(font) : nullptr;
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style,

@@ -15,6 +15,7 @@
 #include "platform/window/Window.h"
 
 class CDC;
+class CFont;
 
 // RunModalLoop flags; accepted and ignored (there is no idle processing).
 #define MLF_NOIDLEMSG 0x0001
@@ -39,6 +40,18 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
     BOOL Attach(HWND hwnd);
     HWND Detach();
+
+    // Subclassing: binds this object to a window that exists already (it then
+    // sees the window's messages first; the window's own procedure does the
+    // rest) and calls PreSubclassWindow. FALSE when the object is bound already
+    // or the window has an object.
+    BOOL SubclassWindow(HWND hwnd);
+    // The parent's child with the given id.
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    HWND UnsubclassWindow();
+    // Called when the object takes over a window, by subclassing or by
+    // creating it; a class adds its styles here.
+    virtual void PreSubclassWindow() {}
 
     // Creation. The class name may be null or unregistered: a CWnd needs no
     // class procedure. A child's id is nID. FALSE when OnCreate returns -1.
@@ -85,6 +98,12 @@ public:
     DWORD GetExStyle() const { return DWORD(::GetWindowLong(m_hWnd, GWL_EXSTYLE)); }
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
+
+    // WM_SETFONT with the font's handle (null: the system font).
+    void SetFont(CFont* font, BOOL redraw = TRUE);
+    // WM_GETFONT's answer as a font object; null when the window keeps no font
+    // (a plain window's default handling keeps none).
+    CFont* GetFont() const;
 
     void SetWindowText(LPCTSTR text) { ::SetWindowText(m_hWnd, text); }
     int GetWindowText(LPTSTR buffer, int bufferSize) const {

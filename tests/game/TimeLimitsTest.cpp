@@ -2,6 +2,7 @@
 
 #include "game/GameLogic.h"
 #include "game/TimeLimits.h"
+#include "platform/system/Clock.h"
 
 TEST(TimeLimits, TributeGetsTwiceItsLimitPlusGrace) {
     CTimeLimits limits;
@@ -38,8 +39,24 @@ TEST(TimeLimits, TheTickCounterMayWrap) {
     EXPECT_EQ(limits.GetLimit(11), 0);
 }
 
-TEST(TimeLimits, StartReadsTheClock) {
-    CTimeLimits limits;
+TEST(TimeLimits, WithoutASourceOfItsOwnTheWaitRunsOnThePlatformClock) {
+    platform::ManualClock clock;
+    platform::ScopedClock useClock(clock);
+    clock.Advance(123456);
+    CTimeLimits limits; // trick play: 5 + 1 seconds by default
     limits.Start();
+    EXPECT_EQ(limits.Now(), uint32_t(GetTickCount()));
+    clock.Advance(5999);
     EXPECT_FALSE(limits.IsTimeOut(kStatePlay));
+    clock.Advance(1);
+    EXPECT_TRUE(limits.IsTimeOut(kStatePlay));
+
+    // A source of its own wins over the platform clock.
+    uint32_t own = 0;
+    limits.SetTickSource([&own] { return own; });
+    limits.Start();
+    clock.Advance(60000);
+    EXPECT_FALSE(limits.IsTimeOut(kStatePlay));
+    own = 6000;
+    EXPECT_TRUE(limits.IsTimeOut(kStatePlay));
 }

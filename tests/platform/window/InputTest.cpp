@@ -173,6 +173,23 @@ TEST_F(InputTest, MovesSetTheClassCursorUnlessTheParentSetsOne) {
     EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
 }
 
+TEST_F(InputTest, EveryStandardCursorLoadsOnceAndNumbersBetweenThemDoNot) {
+    for (LPCSTR name :
+         {IDC_ARROW, IDC_IBEAM, IDC_WAIT, IDC_CROSS, IDC_UPARROW, IDC_SIZENWSE, IDC_SIZENESW,
+          IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_NO, IDC_HAND, IDC_APPSTARTING}) {
+        HCURSOR cursor = LoadCursor(nullptr, name);
+        ASSERT_NE(cursor, nullptr) << reinterpret_cast<uintptr_t>(name);
+        EXPECT_EQ(LoadCursor(nullptr, name), cursor); // shared, not made again
+        const platform::CursorShape* shape = platform::CursorShapeOf(cursor);
+        ASSERT_NE(shape, nullptr);
+        EXPECT_EQ(uintptr_t(shape->standardId), reinterpret_cast<uintptr_t>(name));
+    }
+    // The gaps in the standard numbers name no cursor.
+    EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(32517)), nullptr);
+    EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(32647)), nullptr);
+    EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(32651)), nullptr);
+}
+
 TEST_F(InputTest, KeysAndTextGoToTheFocusWindow) {
     child.SetFocus();
     log.clear();
