@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config python3
     libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
     libfreetype-dev libpng-dev libjpeg62-turbo-dev libgif-dev libsdl2-dev zlib1g-dev
-    fonts-wqy-microhei xvfb xauth
+    fonts-wqy-microhei fonts-arphic-ukai xvfb xauth
     clang
     microsocks dante-server
     icoutils

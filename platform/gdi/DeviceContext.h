@@ -8,9 +8,12 @@
 #include "platform/gdi/GdiObject.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace platform {
+
+struct PathRecording;
 
 struct DcState {
     COLORREF bkColor = RGB(255, 255, 255);
@@ -44,6 +47,8 @@ public:
     GdiObject* windowTarget = nullptr;
     POINT origin{0, 0};
     std::optional<Region> visible; // device units
+    // The path being recorded or ended (BeginPath), else null.
+    std::shared_ptr<PathRecording> path;
 
     Surface* Target() const;
     Surface& TargetOrDummy() const;

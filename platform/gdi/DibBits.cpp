@@ -120,9 +120,10 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
     Surface view(dib->width, rows, dib->format, static_cast<uint8_t*>(const_cast<void*>(bits)),
                  dib->stride, dib->bottomUp);
     int w = int(width), h = int(height), first = int(startScan);
-    // The view's row of the source rectangle's top: for a bottom-up DIB, ySrc
-    // is the rectangle's lowest scan line.
-    int top = dib->bottomUp ? first + rows - ySrc - h : ySrc - first;
+    // The view's row of the source rectangle's top. ySrc counts up from the
+    // picture's bottom row in both orientations (for a top-down DIB too, as
+    // callers that draw part of one compute it).
+    int top = dib->bottomUp ? first + rows - ySrc - h : dib->height - ySrc - h - first;
     StretchFromSurface(*dc, xDest, yDest, w, h, view, dc->state.bkColor, xSrc, top, w, h, SRCCOPY);
     return rows;
 }
@@ -136,7 +137,8 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
         return 0;
     Surface view(dib->width, dib->height, dib->format,
                  static_cast<uint8_t*>(const_cast<void*>(bits)), dib->stride, dib->bottomUp);
-    int top = dib->bottomUp ? dib->height - ySrc - srcHeight : ySrc;
+    // ySrc counts up from the bottom row, whichever way the rows are stored.
+    int top = dib->height - ySrc - srcHeight;
     if (!StretchFromSurface(*dc, xDest, yDest, destWidth, destHeight, view, dc->state.bkColor, xSrc,
                             top, srcWidth, srcHeight, rop))
         return 0;

@@ -115,6 +115,9 @@ struct LOGPALETTE {
 // ---- constants ----
 
 #define CLR_INVALID 0xFFFFFFFF
+// A colour meant as the nearest entry of the selected palette; drawing on our
+// true-colour surfaces uses the RGB part as it is.
+#define PALETTERGB(r, g, b) (0x02000000 | RGB(r, g, b))
 
 // Raster operations (ternary: pattern, source, destination).
 #define SRCCOPY 0x00CC0020
@@ -287,9 +290,19 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 // Dashed styles draw solid; PS_NULL draws nothing.
 HPEN CreatePen(int style, int width, COLORREF color);
 HPEN CreatePenIndirect(const LOGPEN* pen);
+// Palettes hold colours for code that asks for them; the display is never
+// palette-based, so selecting and realising one changes no drawing.
 HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC hdc);
+// Entries [start, start + count) clipped to the palette; returns the number
+// copied (the palette's size when entries is null), 0 for no palette.
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
+UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
+UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
+// Always 0 with the entries untouched: the screen has no system palette (it
+// is a 32-bit device without RC_PALETTE), and callers fall back on their own.
+UINT GetSystemPaletteEntries(HDC hdc, UINT start, UINT count, PALETTEENTRY* entries);
 HGDIOBJ GetStockObject(int index);
 // An object still selected into a DC is released when it is deselected.
 BOOL DeleteObject(HGDIOBJ object);
@@ -364,6 +377,20 @@ BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush);
 BOOL PaintRgn(HDC hdc, HRGN region);
 BOOL FrameRgn(HDC hdc, HRGN region, HBRUSH brush, int width, int height);
 BOOL InvertRgn(HDC hdc, HRGN region);
+
+// ---- paths ----
+
+// Between BeginPath and EndPath, Rectangle, RoundRect, Ellipse, Polygon,
+// MoveToEx/LineTo and TextOut add outlines (text: the shapes of its glyphs)
+// to the DC's path and draw nothing. PathToRegion and FillPath use the ended
+// path up; PathToRegion gives a region (empty for an empty path) or null
+// when no path was ended.
+BOOL BeginPath(HDC hdc);
+BOOL EndPath(HDC hdc);
+BOOL AbortPath(HDC hdc);
+BOOL CloseFigure(HDC hdc);
+HRGN PathToRegion(HDC hdc);
+BOOL FillPath(HDC hdc);
 
 // ---- regions ----
 

@@ -50,7 +50,7 @@ std::array<HGDIOBJ, STOCK_LAST + 1>& StockTable() {
         (*t)[BLACK_PEN] = pen(PS_SOLID, RGB(0, 0, 0));
         (*t)[NULL_PEN] = pen(PS_NULL, 0);
         auto palette = std::make_unique<PaletteObject>();
-        palette->entries = DefaultPalette(4);
+        palette->entries = StockPaletteColors();
         (*t)[DEFAULT_PALETTE] = MakeStock(std::move(palette));
         return t;
     }();

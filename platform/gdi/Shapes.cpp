@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Shapes.h"
 
+#include "platform/gdi/Path.h"
 #include "platform/gdi/Raster.h"
 #include <climits>
 
@@ -46,6 +47,10 @@ template <class MakeShape> BOOL DrawClosedShape(HDC hdc, RECT bounds, MakeShape 
     if (int64_t(bounds.right) - bounds.left > kMaxShapeExtent ||
         int64_t(bounds.bottom) - bounds.top > kMaxShapeExtent)
         return TRUE; // refused, as the shape's region would be
+    if (OpenPath(*dc)) {
+        AddAreaToPath(*dc, shape(bounds, 0));
+        return TRUE;
+    }
     PenObject* pen = CurrentPen(*dc);
     if (!pen) {
         bounds.right -= 1;
@@ -130,6 +135,7 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
         return FALSE;
     if (previous)
         *previous = dc->state.position;
+    MovePathTo(*dc, POINT{x, y});
     dc->state.position = POINT{x, y};
     return TRUE;
 }
@@ -147,6 +153,11 @@ BOOL LineTo(HDC hdc, int x, int y) {
     if (!dc)
         return FALSE;
     POINT from = dc->state.position;
+    if (OpenPath(*dc)) {
+        AddLineToPath(*dc, POINT{x, y});
+        dc->state.position = POINT{x, y};
+        return TRUE;
+    }
     dc->state.position = POINT{x, y};
     if (PenObject* pen = CurrentPen(*dc))
         FillRegion(*dc, LineRegion(from, POINT{x, y}, pen->Width()), PATCOPY, PenPixel(*pen));
@@ -178,6 +189,10 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
     DeviceContext* dc = LookupDC(hdc);
     if (!dc || !points || count < 2)
         return FALSE;
+    if (OpenPath(*dc)) {
+        AddAreaToPath(*dc, PolygonRegion(points, count, dc->state.polyFillMode == WINDING));
+        return TRUE;
+    }
     if (dc->HasBrush())
         FillRegion(*dc, PolygonRegion(points, count, dc->state.polyFillMode == WINDING), PATCOPY,
                    dc->BrushPixel());

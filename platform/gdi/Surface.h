@@ -97,5 +97,8 @@ void PackRow(const PixelFormat& format, const uint32_t* in, int n, uint8_t* row,
 int NearestPaletteIndex(const std::vector<uint32_t>& palette, uint32_t pixel);
 // The colour table GetDIBits writes for a depth of 1, 4 or 8 bits.
 std::vector<uint32_t> DefaultPalette(int bitsPerPixel);
+// The twenty colours of the stock DEFAULT_PALETTE, in its order: eight dark,
+// four pale system colours, eight bright.
+std::vector<uint32_t> StockPaletteColors();
 
 } // namespace platform

@@ -69,11 +69,6 @@ std::string resolveCase(const std::string& path) {
     return resolved;
 }
 
-BOOL failWithErrno() {
-    SetLastError(ErrorFromErrno(errno));
-    return FALSE;
-}
-
 } // namespace
 
 std::string NativePath(const char* path) {
@@ -125,49 +120,4 @@ std::string ConfigFolder() {
             break;
     }
     return folder;
-}
-
-DWORD GetFileAttributes(LPCSTR path) {
-    if (!path || !*path) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        return INVALID_FILE_ATTRIBUTES;
-    }
-    std::string native = NativePath(path);
-    struct stat info;
-    if (stat(native.c_str(), &info) != 0) {
-        SetLastError(ErrorFromErrno(errno));
-        return INVALID_FILE_ATTRIBUTES;
-    }
-    if (S_ISDIR(info.st_mode))
-        return FILE_ATTRIBUTE_DIRECTORY;
-    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
-    if (access(native.c_str(), W_OK) != 0)
-        attributes |= FILE_ATTRIBUTE_READONLY;
-    return attributes;
-}
-
-BOOL CreateDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES) {
-    if (!path || !*path) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return FALSE;
-    }
-    if (mkdir(NativePath(path).c_str(), 0777) != 0)
-        return failWithErrno();
-    return TRUE;
-}
-
-BOOL RemoveDirectory(LPCSTR path) {
-    if (!path || !*path) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return FALSE;
-    }
-    return rmdir(NativePath(path).c_str()) == 0 ? TRUE : failWithErrno();
-}
-
-BOOL DeleteFile(LPCSTR path) {
-    if (!path || !*path) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        return FALSE;
-    }
-    return unlink(NativePath(path).c_str()) == 0 ? TRUE : failWithErrno();
 }

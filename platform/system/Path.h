@@ -5,6 +5,7 @@
 // layer that opens a file goes through NativePath.
 
 #include "platform/Types.h"
+#include "platform/system/FileOps.h" // the file calls that take these names
 
 #include <string>
 
@@ -24,14 +25,3 @@ std::string ProgramPath();
 // The per-user folder of the program's settings: $PELLOR_CONFIG_DIR when set,
 // else $XDG_CONFIG_HOME/pellor, else ~/.config/pellor. Created on demand.
 std::string ConfigFolder();
-
-#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
-#define FILE_ATTRIBUTE_READONLY 0x00000001
-#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
-#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
-
-// INVALID_FILE_ATTRIBUTES (last error set) when the name does not exist.
-DWORD GetFileAttributes(LPCSTR path);
-BOOL CreateDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES security);
-BOOL RemoveDirectory(LPCSTR path);
-BOOL DeleteFile(LPCSTR path);

@@ -24,6 +24,16 @@ bool IsFixedPitchFace(const LOGFONT& font) {
     return false;
 }
 
+// "楷体_GB2312", "楷体" and "华文楷体": the Kai faces of a Chinese Windows.
+bool IsKaiFace(const LOGFONT& font) {
+    std::string face =
+        GbkToUtf8(std::string_view(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)));
+    for (const char* kai : {"楷体_GB2312", "楷体", "华文楷体", "KaiTi", "KaiTi_GB2312", "STKaiti"})
+        if (strcasecmp(face.c_str(), kai) == 0)
+            return true;
+    return false;
+}
+
 LOGFONT MakeLogFont(int height, int weight, BYTE pitch, const char* face) {
     LOGFONT font{};
     font.lfHeight = height;
@@ -78,6 +88,7 @@ FontRequest RequestFor(const LOGFONT& font) {
     request.italic = font.lfItalic != 0;
     request.fixedPitch = IsFixedPitchFace(font);
     request.antialiased = font.lfQuality >= ANTIALIASED_QUALITY;
+    request.kai = IsKaiFace(font);
     return request;
 }
 

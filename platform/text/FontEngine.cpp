@@ -234,6 +234,11 @@ void FontInstance::Render(char32_t code, GlyphImage& glyph) {
     }
 }
 
+namespace {
+// Debian's fonts-arphic-ukai.
+const char* const kKaiFontFile = "/usr/share/fonts/truetype/arphic/ukai.ttc";
+} // namespace
+
 FontEngine::FontEngine(std::vector<std::string> candidates) {
     for (const std::string& path : candidates) {
         m_proportional = FontFace::Open(path, 0);
@@ -246,6 +251,10 @@ FontEngine::FontEngine(std::vector<std::string> candidates) {
     }
     if (!m_fixed)
         m_fixed = m_proportional;
+    // Only the system's own Kai font; an engine built for a given file (tests)
+    // keeps to it.
+    if (m_proportional && candidates == DefaultCandidates())
+        m_kai = FontFace::Open(kKaiFontFile, 0);
 }
 
 FontEngine::~FontEngine() = default;
@@ -289,8 +298,10 @@ std::shared_ptr<FontInstance> FontEngine::Instance(const FontRequest& request) {
     std::lock_guard lock(m_mutex);
     std::shared_ptr<FontInstance>& instance = m_instances[request];
     if (!instance)
-        instance =
-            std::make_shared<FontInstance>(request.fixedPitch ? m_fixed : m_proportional, request);
+        instance = std::make_shared<FontInstance>(request.fixedPitch     ? m_fixed
+                                                  : request.kai && m_kai ? m_kai
+                                                                         : m_proportional,
+                                                  request);
     return instance;
 }
 

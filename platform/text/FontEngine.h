@@ -54,8 +54,10 @@ struct FontRequest {
     bool italic = false;
     bool fixedPitch = false;
     bool antialiased = false;
+    // The brush-script (Kai) faces, drawn with a Kai font when one is installed.
+    bool kai = false;
 
-    auto Key() const { return std::tie(height, width, bold, italic, fixedPitch, antialiased); }
+    auto Key() const { return std::tie(height, width, bold, italic, fixedPitch, antialiased, kai); }
     bool operator<(const FontRequest& o) const { return Key() < o.Key(); }
 };
 
@@ -110,6 +112,7 @@ private:
     std::string m_file;
     std::shared_ptr<FontFace> m_proportional;
     std::shared_ptr<FontFace> m_fixed;
+    std::shared_ptr<FontFace> m_kai; // null without a Kai font: the proportional face serves
     std::mutex m_mutex;
     std::map<FontRequest, std::shared_ptr<FontInstance>> m_instances;
 };

@@ -1,6 +1,7 @@
 #include "platform/text/Text.h"
 
 #include "platform/Errors.h"
+#include "platform/gdi/Path.h"
 #include "platform/text/FontObject.h"
 #include "platform/text/TextLayout.h"
 
@@ -51,6 +52,42 @@ TextInk InkOf(const TextContext& context) {
     return ink;
 }
 
+// The glyphs of a line as a filled area at (x, y), for a path: painted white
+// on black off screen, pixels at least half covered belong to it.
+void AddTextToPath(const TextContext& context, int x, int y, std::string_view text) {
+    FontInstance& font = context.Instance();
+    const int height = font.Metrics().height;
+    const int margin = height / 2 + 2; // italic and bold glyphs overhang their cells
+    const int width = LineWidth(font, text) + 2 * margin;
+    if (height <= 0 || width <= 2 * margin)
+        return;
+    Surface mask(width, height, PixelFormat::Xrgb32());
+    TextInk ink;
+    ink.color = kWhitePixel;
+    ink.underline = context.font->logFont.lfUnderline != 0;
+    ink.strikeout = context.font->logFont.lfStrikeOut != 0;
+    PaintLine(mask, {RECT{0, 0, width, height}}, nullptr, font, text, margin, 0, ink);
+    auto rows = std::vector<std::vector<Span>>(size_t(height));
+    for (int row = 0; row < height; ++row) {
+        const uint32_t* pixels = mask.Row32(row);
+        for (int column = 0; column < width;) {
+            if (((pixels[column] >> 8) & 0xFF) < 0x80) {
+                ++column;
+                continue;
+            }
+            int start = column;
+            while (column < width && ((pixels[column] >> 8) & 0xFF) >= 0x80)
+                ++column;
+            rows[size_t(row)].push_back(Span{start, column});
+        }
+    }
+    Region area = Region::FromRows(0, rows);
+    if (!area.CanOffset(x - margin, y))
+        return;
+    area.Offset(x - margin, y);
+    AddAreaToPath(*context.dc, std::move(area));
+}
+
 int LineLeft(const RECT& rect, int width, UINT format) {
     if (format & DT_CENTER)
         return rect.left + (rect.right - rect.left - width) / 2;
@@ -65,6 +102,10 @@ BOOL TextOut(HDC hdc, int x, int y, LPCSTR text, int count) {
     TextContext context = ContextOf(hdc);
     if (!context.font || count < 0 || (count > 0 && !text))
         return FALSE;
+    if (OpenPath(*context.dc)) {
+        AddTextToPath(context, x, y, std::string_view(text ? text : "", size_t(count)));
+        return TRUE;
+    }
     Surface* surface = context.dc->Target();
     if (!surface)
         return FALSE;

@@ -18,23 +18,6 @@ namespace platform {
 
 namespace {
 
-constexpr SIZE_T kMaxBlock = SIZE_T(1) << 30;
-
-struct Block {
-    std::vector<char> bytes;
-    int locks = 0;
-};
-
-std::map<HGLOBAL, std::unique_ptr<Block>>& Blocks() {
-    static auto* blocks = new std::map<HGLOBAL, std::unique_ptr<Block>>;
-    return *blocks;
-}
-
-Block* FindBlock(HGLOBAL handle) {
-    auto it = Blocks().find(handle);
-    return it == Blocks().end() ? nullptr : it->second.get();
-}
-
 struct ClipboardState {
     bool open = false;
     HGLOBAL text = nullptr;
@@ -49,10 +32,12 @@ ClipboardState& Clip() {
 }
 
 std::string TextOfBlock(HGLOBAL block) {
-    Block* b = FindBlock(block);
-    if (!b)
+    const char* bytes = static_cast<const char*>(GlobalLock(block));
+    if (!bytes)
         return {};
-    return std::string(b->bytes.data(), strnlen(b->bytes.data(), b->bytes.size()));
+    std::string text(bytes, strnlen(bytes, GlobalSize(block)));
+    GlobalUnlock(block);
+    return text;
 }
 
 HGLOBAL BlockOfText(const std::string& text) {
@@ -89,42 +74,6 @@ void ForgetDesktopClipboardText() {
 
 using namespace platform;
 
-HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
-    if (bytes > kMaxBlock)
-        return nullptr;
-    auto block = std::make_unique<Block>();
-    block->bytes.assign(bytes ? bytes : 1, 0);
-    HGLOBAL handle = block.get();
-    Blocks().emplace(handle, std::move(block));
-    return handle;
-}
-
-LPVOID GlobalLock(HGLOBAL handle) {
-    Block* b = FindBlock(handle);
-    if (!b)
-        return nullptr;
-    ++b->locks;
-    return b->bytes.data();
-}
-
-BOOL GlobalUnlock(HGLOBAL handle) {
-    Block* b = FindBlock(handle);
-    if (!b || b->locks == 0)
-        return FALSE;
-    return --b->locks > 0;
-}
-
-SIZE_T GlobalSize(HGLOBAL handle) {
-    Block* b = FindBlock(handle);
-    return b ? b->bytes.size() : 0;
-}
-
-HGLOBAL GlobalFree(HGLOBAL handle) {
-    if (!handle)
-        return nullptr;
-    return Blocks().erase(handle) ? nullptr : handle;
-}
-
 BOOL OpenClipboard(HWND) {
     ClipboardState& c = Clip();
     if (c.open)
@@ -160,7 +109,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     ClipboardState& c = Clip();
     if (!c.open || !data)
         return nullptr;
-    if (format == CF_TEXT && FindBlock(data)) {
+    if (format == CF_TEXT && GlobalSize(data) != 0) {
         if (c.text != data)
             DropText();
         c.text = data;

@@ -1,29 +1,14 @@
 #pragma once
 
-// Movable memory blocks (the handles the clipboard trades in) and the
-// clipboard. Text (CF_TEXT, GBK) reaches the desktop's clipboard through the
-// display driver (as UTF-8); without a display the clipboard lives in
+// The clipboard. Text (CF_TEXT, GBK) reaches the desktop's clipboard through
+// the display driver (as UTF-8); without a display the clipboard lives in
 // the process. A bitmap (CF_BITMAP) stays in the process.
 
 #include "platform/Types.h"
-
-typedef HANDLE HGLOBAL;
-
-#define GMEM_FIXED 0x0000
-#define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
-#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#include "platform/system/Memory.h"
 
 #define CF_TEXT 1
 #define CF_BITMAP 2
-
-// Blocks are always zero-filled; null for a size past 1 GiB.
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
-LPVOID GlobalLock(HGLOBAL block);
-BOOL GlobalUnlock(HGLOBAL block);
-SIZE_T GlobalSize(HGLOBAL block);
-// Null on success, the block when it is not one.
-HGLOBAL GlobalFree(HGLOBAL block);
 
 // One opener at a time (any window, or none).
 BOOL OpenClipboard(HWND owner);

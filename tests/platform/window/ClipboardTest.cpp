@@ -70,19 +70,43 @@ TEST(ClipboardTest, NothingHappensWithoutOpeningAndBitmapsStayInTheProcess) {
     EXPECT_EQ(GetObjectType(bitmap), 0u); // deleted with the clipboard's contents
 }
 
-TEST(ClipboardTest, MemoryBlocksAreCheckedAndLocksCounted) {
-    HGLOBAL block = GlobalAlloc(GHND, 10);
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(GlobalSize(block), 10u);
-    auto* bytes = static_cast<char*>(GlobalLock(block));
-    EXPECT_EQ(bytes[9], 0);
-    EXPECT_EQ(GlobalLock(block), bytes);
-    EXPECT_TRUE(GlobalUnlock(block));  // still locked once
-    EXPECT_FALSE(GlobalUnlock(block)); // now unlocked
-    EXPECT_EQ(GlobalFree(block), nullptr);
-    EXPECT_EQ(GlobalLock(block), nullptr);
-    EXPECT_EQ(GlobalFree(block), block);
-    EXPECT_EQ(GlobalAlloc(0, SIZE_T(1) << 40), nullptr);
+TEST(ClipboardTest, ABitmapReadsBackWithItsPixelsAndBelongsToTheClipboard) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP shot = CreateCompatibleBitmap(screen, 3, 2);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, shot);
+    for (int i = 0; i < 6; ++i)
+        SetPixel(dc, i % 3, i / 3, RGB(10 * i, 255 - i, 7 * i));
+    SelectObject(dc, old);
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(EmptyClipboard());
+    ASSERT_EQ(SetClipboardData(CF_BITMAP, shot), shot);
+    ASSERT_TRUE(CloseClipboard());
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HBITMAP back = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr);
+    ASSERT_TRUE(CloseClipboard());
+    ASSERT_NE(back, nullptr);
+    old = SelectObject(dc, back);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(GetPixel(dc, i % 3, i / 3), RGB(10 * i, 255 - i, 7 * i)) << i;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+
+    // A new bitmap replaces the old one, which the clipboard deletes.
+    HBITMAP next = CreateBitmap(1, 1, 1, 32, nullptr);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    EXPECT_EQ(GetObjectType(shot), 0u);
+    SetClipboardData(CF_BITMAP, next);
+    CloseClipboard();
+    EXPECT_EQ(GetObjectType(next), DWORD(OBJ_BITMAP));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
 }
 
 } // namespace
