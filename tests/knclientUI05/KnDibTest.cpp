@@ -227,6 +227,42 @@ TEST_F(BmpFileTest, BmpDataAtEveryDepthBecomesASection) {
         }
 }
 
+// Through a 16-bit BI_RGB DIB (5-5-5) a colour keeps five bits a channel.
+uint32_t Through555(uint32_t rgb) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        uint32_t five = (rgb >> (shift + 3)) & 31;
+        out |= (five << 3 | five >> 2) << shift;
+    }
+    return out;
+}
+
+// A section read from a file, turned back into a packed DIB, saved and read
+// again shows the same pixels (16 bits go through 5-5-5: the packed DIB of a
+// bitmap is never bit-field coded).
+TEST_F(BmpFileTest, RoundTripThroughPackedDibAndFileAtEveryDepth) {
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+        SCOPED_TRACE(testing::Message() << bits << " bits");
+        BmpSample s = RandomBmp(bits, false, rng);
+        HBITMAP section = CreateBitmapFromBmpData(reinterpret_cast<const BYTE*>(s.file.data()),
+                                                  int(s.file.size()));
+        ASSERT_NE(section, nullptr);
+        HGLOBAL dib = CreateDibFromBitmap(section, BI_RGB, nullptr);
+        ASSERT_NE(dib, nullptr);
+        std::string path = folder.File("round.bmp");
+        ASSERT_EQ(SaveDibToFile(path.c_str(), dib), 1);
+        HBITMAP back = LoadBmpFileOrResource(nullptr, path.c_str(), nullptr, 0);
+        ASSERT_NE(back, nullptr);
+        for (int i = 0; i < s.width * s.height; ++i) {
+            uint32_t want = bits == 16 ? Through555(s.expected[size_t(i)]) : s.expected[size_t(i)];
+            ASSERT_EQ(PixelOf(back, i % s.width, i / s.width), want) << i;
+        }
+        DeleteObject(back);
+        FreeDib(dib);
+        DeleteObject(section);
+    }
+}
+
 TEST_F(BmpFileTest, BmpDataRefusesOtherKindsAndBrokenFiles) {
     auto decode = [](const std::string& bytes) {
         return CreateBitmapFromBmpData(reinterpret_cast<const BYTE*>(bytes.data()),
