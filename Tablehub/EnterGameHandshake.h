@@ -3,8 +3,8 @@
 // The login on the game socket: connect to the launch record's game server,
 // send the login frame, wait for the answer and read the table's players.
 
-#include "Tablehub/LaunchInfo.h"
 #include "Tablehub/LoginReply.h"
+#include "knclientbase05/LaunchInfo.h"
 
 // Connects through the connection-path choice (asking the user whether to
 // keep waiting), logs in and holds receiving until the caller has set up

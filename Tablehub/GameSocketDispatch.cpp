@@ -10,10 +10,10 @@
 
 #include "Tablehub/GameSocket.h"
 
-#include "Tablehub/LaunchInfo.h"
 #include "Tablehub/Tablehub.h"
 #include "knclientbase05/FrameworkSupport.h"
 #include "knclientbase05/KNpubSystem.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/ServerFrames.h"
 

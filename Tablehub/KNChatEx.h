@@ -13,11 +13,7 @@
 #include "platform/controls/ControlHost.h"
 #include "platform/window/Wnd.h"
 
-#ifndef TABLEHUB_API
-#define TABLEHUB_API __attribute__((visibility("default")))
-#endif
-
-class TABLEHUB_API CKNChatEx : public CWnd {
+class CKNChatEx : public CWnd {
 public:
     CKNChatEx();
     ~CKNChatEx() override;

@@ -5,8 +5,8 @@
 
 #include "Tablehub/EnterGameHandshake.h"
 #include "Tablehub/GameSocket.h"
-#include "Tablehub/LaunchInfo.h"
 #include "knclientbase05/FrameworkSupport.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/MessageBoxes.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/SocketStartup.h"

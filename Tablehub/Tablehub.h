@@ -5,10 +5,9 @@
 // overrides the callbacks to receive. The order of the virtual callbacks is
 // part of the program's binding and must not change.
 
+#include "Tablehub/TablehubApi.h"
 #include "platform/CString.h"
 #include "platform/window/Wnd.h"
-
-#define TABLEHUB_API __attribute__((visibility("default")))
 
 // The charge request the server sends (frame 0x241), passed by value.
 #pragma pack(push, 1)

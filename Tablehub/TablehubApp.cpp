@@ -1,7 +1,9 @@
 // The library's start-up: when libTablehub.so is loaded, the outside
-// libraries it uses become loadable by name, and the library itself is
-// known to the module table so that its own version can be read.
+// libraries it uses become loadable by name, the library itself is known to
+// the module table so that its own version can be read, and the network
+// layer's message boxes become the UI kit's.
 
+#include "knclientUI05/GameBoxes.h"
 #include "outside/OutsideModules.h"
 #include "platform/system/Module.h"
 
@@ -22,6 +24,7 @@ struct TablehubStartup {
     TablehubStartup() {
         RegisterOutsideModules();
         RegisterBuiltinModule(TablehubModule());
+        InstallGameBoxes();
     }
 };
 

@@ -10,9 +10,9 @@
 
 #include "Tablehub/EnterGameHandshake.h"
 #include "Tablehub/KNChatEx.h"
-#include "Tablehub/LaunchInfo.h"
 #include "Tablehub/Tablehub.h"
 #include "knclientbase05/ChatColumnBlock.h"
+#include "knclientbase05/LaunchInfo.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // the form: even, the rest is an argument vector split at NUL bytes; odd, the
 // rest is the content (and size) of the shared block.
 
-#include "Tablehub/LaunchInfo.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "platform/system/KernelObject.h"
 #include "platform/system/SharedMemory.h"
 

@@ -11,10 +11,6 @@
 #include <cstddef>
 #include <vector>
 
-#ifndef TABLEHUB_API
-#define TABLEHUB_API __attribute__((visibility("default")))
-#endif
-
 struct CheckedDib {
     // BITMAPINFOHEADER (biSize 40), then 3 masks for BI_BITFIELDS or the
     // colour entries the source holds.
@@ -30,16 +26,16 @@ struct CheckedDib {
 };
 
 // Row length in bytes of a DIB: rows are padded to 32 bits.
-TABLEHUB_API size_t DibRowLength(int width, int bitCount);
+size_t DibRowLength(int width, int bitCount);
 
 // The colour entries a header declares: biClrUsed, or 2^bits up to 8 bits.
 // -1 for a header no DIB can have (planes other than 1, more entries than the
 // depth holds, more than 256).
-TABLEHUB_API int DibColorEntries(const BITMAPINFOHEADER& header);
+int DibColorEntries(const BITMAPINFOHEADER& header);
 
 // A packed DIB: header, masks, colour table and rows in that order.
-TABLEHUB_API bool CheckPackedDib(const void* data, size_t size, CheckedDib& result);
+bool CheckPackedDib(const void* data, size_t size, CheckedDib& result);
 
 // A whole .bmp file: "BM", the 14-byte file header (its bits offset is
 // honoured when it is set), then a packed DIB.
-TABLEHUB_API bool CheckBmpFile(const void* data, size_t size, CheckedDib& result);
+bool CheckBmpFile(const void* data, size_t size, CheckedDib& result);

@@ -11,7 +11,7 @@
 #include "knclientUI05/DibCheck.h"
 #include "platform/gdi/Dc.h"
 
-class TABLEHUB_API CGraphy {
+class CGraphy {
 public:
     CGraphy() = default;
     virtual ~CGraphy() = default;

@@ -20,7 +20,7 @@ class CWnd;
 #define BD_STRETCH 0x08
 #define BD_MASK 0x10
 
-class TABLEHUB_API CKNBitmap : public CBitmap {
+class CKNBitmap : public CBitmap {
 public:
     CKNBitmap() = default;
     ~CKNBitmap() override;
@@ -82,8 +82,8 @@ private:
 
 // New bitmaps the caller owns, or NULL. Kinds: 0 bitmap resource, 1 "JPG",
 // 2 "JPEG", 3 "GIF"; any other kind gives NULL.
-TABLEHUB_API HBITMAP LoadImageResource(HINSTANCE module, LPCSTR name, int kind);
-TABLEHUB_API HBITMAP LoadImageResourceById(HINSTANCE module, UINT id, int kind);
+HBITMAP LoadImageResource(HINSTANCE module, LPCSTR name, int kind);
+HBITMAP LoadImageResourceById(HINSTANCE module, UINT id, int kind);
 // A picture resource of the given type; module NULL = the resource module.
-TABLEHUB_API HBITMAP LoadPictureResource(HINSTANCE module, LPCSTR name, LPCSTR type);
-TABLEHUB_API HBITMAP LoadPictureResourceById(HINSTANCE module, UINT id, LPCSTR type);
+HBITMAP LoadPictureResource(HINSTANCE module, LPCSTR name, LPCSTR type);
+HBITMAP LoadPictureResourceById(HINSTANCE module, UINT id, LPCSTR type);

@@ -15,52 +15,51 @@
 // A top-down DIB section of 1, 2, 4, 8, 16 (5-6-5), 24 or 32 bits on the
 // screen; the pixel pointer goes to bits when given (else the section is
 // cleared). Null for another depth or a zero width.
-TABLEHUB_API HBITMAP CreateDibSection(int width, int height, int bitCount, void** bits);
+HBITMAP CreateDibSection(int width, int height, int bitCount, void** bits);
 // Colour entries of a DIB header (the 12-byte core header too).
-TABLEHUB_API WORD GetDibColorCount(const void* header);
-TABLEHUB_API DWORD GetDibColorTableSize(const void* header);
+WORD GetDibColorCount(const void* header);
+DWORD GetDibColorTableSize(const void* header);
 // A packed DIB of the bitmap's pixels at its own depth; null for a null
 // bitmap or BI_BITFIELDS. A null palette means the default palette.
-TABLEHUB_API HGLOBAL CreateDibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette);
+HGLOBAL CreateDibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette);
 // Writes the packed DIB as a .bmp file: 1, or 0 for a null or broken DIB
 // and for a file that could not be written whole.
-TABLEHUB_API int SaveDibToFile(LPCSTR path, HGLOBAL dib);
-TABLEHUB_API void FreeDib(HGLOBAL dib);
+int SaveDibToFile(LPCSTR path, HGLOBAL dib);
+void FreeDib(HGLOBAL dib);
 // The bytes of a whole .bmp file as a DIB section; null for any other kind
 // of picture, a file-size field that differs from size, or a file that does
 // not hold what its headers say.
-TABLEHUB_API HBITMAP CreateBitmapFromBmpData(const BYTE* data, int size);
+HBITMAP CreateBitmapFromBmpData(const BYTE* data, int size);
 // From a resource of the module, or (module null) from the file name.
-TABLEHUB_API HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
+HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
 
 // ---- bitmaps ----
 
-TABLEHUB_API BOOL GetBitmapExtent(HBITMAP bitmap, int* width, int* height);
+BOOL GetBitmapExtent(HBITMAP bitmap, int* width, int* height);
 // Copies a part of one bitmap into a part of another (null parts = whole).
-TABLEHUB_API BOOL StretchDrawBitmap(HBITMAP dest, HBITMAP source, HPALETTE palette,
-                                    const RECT* sourceRect, const RECT* destRect);
-TABLEHUB_API BOOL DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
-TABLEHUB_API BOOL DrawBitmapStretched(HDC dc, HBITMAP bitmap, int left, int top, int right,
-                                      int bottom);
+BOOL StretchDrawBitmap(HBITMAP dest, HBITMAP source, HPALETTE palette, const RECT* sourceRect,
+                       const RECT* destRect);
+BOOL DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
+BOOL DrawBitmapStretched(HDC dc, HBITMAP bitmap, int left, int top, int right, int bottom);
 // Mode 1 draws the bitmap leaving its pixels of the transparent colour out;
 // mode 2 XORs it onto the target. A zero width or height draws at the
 // bitmap's size; a negative one mirrors. Disabled draws opaque pixels
 // through the grey-text colour.
-TABLEHUB_API BOOL DrawBitmapMasked(HBITMAP bitmap, COLORREF transparent, int mode, HDC dc, int x,
-                                   int y, int width, int height, BOOL disabled);
+BOOL DrawBitmapMasked(HBITMAP bitmap, COLORREF transparent, int mode, HDC dc, int x, int y,
+                      int width, int height, BOOL disabled);
 // The region of the pixels whose colour (compared in 5-6-5) differs from
 // the pixel at (x, y); a negative x or y means the last column or row. Null
 // when every pixel matches.
-TABLEHUB_API HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y);
-TABLEHUB_API HBITMAP LoadBitmapFile(HINSTANCE instance, LPCSTR path);
+HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y);
+HBITMAP LoadBitmapFile(HINSTANCE instance, LPCSTR path);
 
 // ---- clipboard ----
 
 // The clipboard's bitmap (it stays the clipboard's), or null.
-TABLEHUB_API HBITMAP GetBitmapFromClipboard();
+HBITMAP GetBitmapFromClipboard();
 // Empties the clipboard and puts the bitmap on it (the clipboard owns it
 // from then on); FALSE when nothing was put there, a null bitmap included.
-TABLEHUB_API BOOL CopyBitmapToClipboard(HBITMAP bitmap);
+BOOL CopyBitmapToClipboard(HBITMAP bitmap);
 
 // ---- text ----
 
@@ -68,10 +67,10 @@ TABLEHUB_API BOOL CopyBitmapToClipboard(HBITMAP bitmap);
 // line feed ends a line. Each line holds at least one character and never
 // splits a double-byte one. Measuring only, nothing is drawn and the
 // rectangle becomes width wide and as high as the lines. A null text: TRUE.
-TABLEHUB_API BOOL DrawWrappedText(HDC dc, LPCSTR text, int width, RECT* rect, BOOL measureOnly);
+BOOL DrawWrappedText(HDC dc, LPCSTR text, int width, RECT* rect, BOOL measureOnly);
 // A highlight copy one pixel down and right, then the text in black (or the
 // shadow colour when disabled); always 1.
-TABLEHUB_API int DrawEtchedText(CDC* dc, CRect* rect, LPCSTR text, BOOL disabled);
+int DrawEtchedText(CDC* dc, CRect* rect, LPCSTR text, BOOL disabled);
 // Halves the destination's channels under (x, y, width, height), then ORs the
 // source's pixels from its (0, 0) over them.
-TABLEHUB_API void DrawOverDarkened(CDC* dest, int x, int y, int width, int height, CDC* source);
+void DrawOverDarkened(CDC* dest, int x, int y, int width, int height, CDC* source);

@@ -1,8 +1,8 @@
 #include "knclientbase05/ChatSetup.h"
 
-#include "Tablehub/LaunchInfo.h"
-#include "knclientUI05/KNChat.h"
 #include "knclientbase05/ChatColumnBlock.h"
+#include "knclientbase05/KNChat.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/MessageBoxes.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/system/Shell.h"

@@ -11,13 +11,13 @@
 
 #include "knclientbase05/KNSocket.h"
 
-#include "Tablehub/LaunchInfo.h"
-#include "knclientUI05/KNChat.h"
 #include "knclientbase05/CodePageConverter.h"
 #include "knclientbase05/DrawUtilities.h"
 #include "knclientbase05/FrameworkSupport.h"
+#include "knclientbase05/KNChat.h"
 #include "knclientbase05/KNpubSystem.h"
 #include "knclientbase05/LangResource.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/PromptTarget.h"
 #include "knclientbase05/ServerFrames.h"

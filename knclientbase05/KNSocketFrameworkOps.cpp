@@ -5,12 +5,12 @@
 
 #include "knclientbase05/KNSocket.h"
 
-#include "Tablehub/LaunchInfo.h"
-#include "knclientUI05/KNChat.h"
 #include "knclientbase05/ChatSetup.h"
 #include "knclientbase05/FrameworkSupport.h"
 #include "knclientbase05/GameRegistry.h"
+#include "knclientbase05/KNChat.h"
 #include "knclientbase05/KNpubSystem.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/LoginFrame.h"
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/ServerFrames.h"

@@ -4,7 +4,7 @@
 // login texts of the launch record, its login value and seat, and the
 // client's kind.
 
-#include "Tablehub/LaunchInfo.h"
+#include "knclientbase05/LaunchInfo.h"
 
 #include <vector>
 

@@ -1,36 +1,21 @@
 #include "knclientbase05/MessageBoxes.h"
 
-#include "knclientUI05/MsgBoxDlg.h"
 #include "knclientbase05/DrawUtilities.h"
 #include "knclientbase05/SkinPaths.h"
 #include "platform/controls/MessageBox.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr UINT kSecondInputBit = 0x80000000;
 
-// The skinned box takes theSkin.bSkinInUse once it exists; until then every
-// box is the plain one.
-int RunBox(CMsgBoxDlg& box) {
-    const int ended = box.DoModal();
-    if (ended == -1)
-        return -1;
-    // With an input line the box ends with IDOK whatever was pressed: the
-    // button is what the caller asked.
-    return box.m_nResult != -1 ? box.m_nResult : ended;
-}
+GameBoxMaker boxMaker = nullptr;
 
-char* JoinedInputs(const CMsgBoxDlg& box) {
-    if (box.m_strInput1.IsEmpty() && box.m_strInput2.IsEmpty())
-        return nullptr;
-    const size_t size = size_t(box.m_strInput1.GetLength() + box.m_strInput2.GetLength()) + 1;
-    char* joined = static_cast<char*>(malloc(size));
-    if (joined != nullptr)
-        snprintf(joined, size, "%s%s", box.m_strInput1.GetString(), box.m_strInput2.GetString());
-    return joined;
+int RunBox(const GameBoxRequest& request) {
+    if (boxMaker != nullptr)
+        return boxMaker(request);
+    if (request.inputs != nullptr)
+        *request.inputs = nullptr;
+    return -1;
 }
 
 void ShowSkinNotice(LPCSTR text) {
@@ -44,25 +29,37 @@ const struct SkinNoticeInstaller {
 
 } // namespace
 
+GameBoxMaker SetGameBoxMaker(GameBoxMaker maker) {
+    const GameBoxMaker previous = boxMaker;
+    boxMaker = maker;
+    return previous;
+}
+
 int GameMessageBox(LPCSTR text, UINT style, UINT seconds) {
-    CMsgBoxDlg box(text, style, int(seconds));
-    return RunBox(box);
+    GameBoxRequest request;
+    request.text = text != nullptr ? text : "";
+    request.style = style;
+    request.seconds = seconds;
+    return RunBox(request);
 }
 
 int GameMessageBoxId(UINT stringId, UINT style, UINT seconds) {
-    CMsgBoxDlg box(stringId, style, int(seconds));
-    return RunBox(box);
+    GameBoxRequest request;
+    request.stringId = stringId;
+    request.style = style;
+    request.seconds = seconds;
+    return RunBox(request);
 }
 
 int GameMessageBoxOwner(LPCSTR text, UINT style, UINT seconds, char** texts) {
     CancelMainWindowModes();
-    CMsgBoxDlg box(texts != nullptr, text, style, int(seconds));
-    if (style & kSecondInputBit)
-        box.m_bSecondInput = TRUE;
-    const int result = RunBox(box);
-    if (texts != nullptr)
-        *texts = result == -1 ? nullptr : JoinedInputs(box);
-    return result;
+    GameBoxRequest request;
+    request.text = text != nullptr ? text : "";
+    request.style = style & ~kSecondInputBit;
+    request.seconds = seconds;
+    request.inputs = texts;
+    request.secondInput = (style & kSecondInputBit) != 0;
+    return RunBox(request);
 }
 
 int CloseMenusAndMessageBox(LPCSTR text, UINT style, UINT seconds) {

@@ -5,6 +5,10 @@
 // pressed (IDOK, IDCANCEL, IDYES, ...), or -1 when the box cannot be made.
 // seconds: the box closes itself after that many seconds with its default
 // button; 0 never.
+//
+// The boxes themselves are the UI kit's, a layer above this one: the
+// library's start-up hands its box maker in with SetGameBoxMaker. Until then
+// every box is one that cannot be made.
 
 #include "platform/Types.h"
 
@@ -23,3 +27,21 @@ int GameMessageBoxOwner(LPCSTR text, UINT style, UINT seconds, char** texts);
 // Closes menus and captures of the main window's children first.
 int CloseMenusAndMessageBox(LPCSTR text, UINT style, UINT seconds);
 int CloseMenusAndMessageBoxId(UINT stringId, UINT style, UINT seconds);
+
+// One box to show, as the front ends above ask for it.
+struct GameBoxRequest {
+    LPCSTR text = nullptr; // null: the string resource stringId
+    UINT stringId = 0;
+    UINT style = 0; // without the second-input bit
+    UINT seconds = 0;
+    // Non-null: the box carries an input line and this receives the joined
+    // input texts (or null), as GameMessageBoxOwner gives them.
+    char** inputs = nullptr;
+    BOOL secondInput = FALSE;
+};
+
+// Runs the box modally; gives the button pressed, or -1 when the box cannot
+// be made (and then sets *inputs to null).
+typedef int (*GameBoxMaker)(const GameBoxRequest& request);
+// Null takes the maker away again. Gives the maker it replaces.
+GameBoxMaker SetGameBoxMaker(GameBoxMaker maker);

@@ -4,8 +4,8 @@
 // program and in shared libraries alike.
 
 extern "C" {
-int __argc = 0;
-char** __argv = nullptr;
+CRT_SHARED int __argc = 0;
+CRT_SHARED char** __argv = nullptr;
 }
 
 namespace {

@@ -3,8 +3,8 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    build-essential cmake ninja-build pkg-config python3
+    libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
     libfreetype-dev libpng-dev libjpeg62-turbo-dev libgif-dev libsdl2-dev zlib1g-dev
     fonts-wqy-microhei xvfb xauth
     clang

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full suite, then the library's,
-# the rule book's and the platform layer's tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, after a short run of each fuzz target.
+# Checks that includes point down the layers, builds everything and runs every
+# test: the full suite, then the library's, the rule book's and the platform
+# layer's tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# after a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 jobs=$(nproc)
+
+# Includes only point down the layers (CTest runs this check too).
+python3 scripts/check-layers.py
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"

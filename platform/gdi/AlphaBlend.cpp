@@ -1,7 +1,9 @@
 // AlphaBlend and TransparentBlt: blits that mix or skip source pixels.
 
-#include "platform/gdi/AlphaMath.h"
+#include "platform/gdi/BlendRows.h"
 #include "platform/gdi/Raster.h"
+
+#include <cstring>
 
 using namespace platform;
 
@@ -35,20 +37,6 @@ private:
     AxisMap m_xmap, m_ymap;
     bool m_stretched;
 };
-
-// d = s wherever s (alpha byte aside) is not the key.
-void CopyUnlessKey(uint32_t* d, const uint32_t* s, int n, uint32_t key) {
-    using namespace simd;
-    int i = 0;
-    for (; i + kLanes <= n; i += kLanes) {
-        Pixels sv = Load(s + i), dv = Load(d + i);
-        Pixels keep = ((sv ^ key) & kRgbMask) == 0; // all ones where the key is
-        Store(d + i, (dv & keep) | (sv & ~keep));
-    }
-    for (; i < n; ++i)
-        if ((s[i] ^ key) & kRgbMask)
-            d[i] = s[i];
-}
 
 // Runs rowOp(dest, source, n) over every drawable row part.
 template <class RowOp>
@@ -97,18 +85,25 @@ BOOL AlphaBlend(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xS
         return FALSE;
     uint32_t constant = blend.SourceConstantAlpha;
     bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+    const BlendRowKernels& kernels = BlendRows();
     return BlendBlit(hdest, x, y, width, height, hsrc, xSrc, ySrc, srcWidth, srcHeight, true,
                      [&](uint32_t* d, const uint32_t* s, int n) {
+                         if (constant == 0)
+                             return; // nothing of the source shows
                          if (perPixel)
-                             BlendPremultipliedRow(d, s, n, constant);
+                             kernels.premultiplied(d, s, n, constant);
+                         else if (constant == 255)
+                             std::memcpy(d, s, size_t(n) * 4);
                          else
-                             BlendConstantRow(d, s, n, constant);
+                             kernels.constantAlpha(d, s, n, constant);
                      });
 }
 
 BOOL TransparentBlt(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, UINT keyColor) {
     uint32_t key = PixelFromColor(keyColor);
-    return BlendBlit(hdest, x, y, width, height, hsrc, xSrc, ySrc, srcWidth, srcHeight, false,
-                     [key](uint32_t* d, const uint32_t* s, int n) { CopyUnlessKey(d, s, n, key); });
+    const BlendRowKernels& kernels = BlendRows();
+    return BlendBlit(
+        hdest, x, y, width, height, hsrc, xSrc, ySrc, srcWidth, srcHeight, false,
+        [&](uint32_t* d, const uint32_t* s, int n) { kernels.colourKey(d, s, n, key); });
 }

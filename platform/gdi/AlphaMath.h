@@ -69,45 +69,4 @@ inline Words InverseAlpha(Words v) {
 }
 } // namespace simd
 
-inline void BlendConstantRow(uint32_t* d, const uint32_t* s, int n, uint32_t a) {
-    if (a == 0)
-        return;
-    if (a == 255) {
-        for (int i = 0; i < n; ++i)
-            d[i] = s[i];
-        return;
-    }
-    using namespace simd;
-    const uint16_t ia = uint16_t(255 - a), va = uint16_t(a);
-    int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        Words sv = Load<Words>(s + i), dv = Load<Words>(d + i);
-        Store(d + i,
-              Join(Div255(Even(sv) * va + Even(dv) * ia), Div255(Odd(sv) * va + Odd(dv) * ia)));
-    }
-    for (; i < n; ++i)
-        d[i] = BlendConstant(s[i], d[i], a);
-}
-
-// Per-pixel alpha, the whole source first scaled by the constant alpha.
-inline void BlendPremultipliedRow(uint32_t* d, const uint32_t* s, int n, uint32_t constant) {
-    if (constant == 0)
-        return;
-    using namespace simd;
-    const uint16_t vc = uint16_t(constant);
-    int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        Words sv = Load<Words>(s + i), dv = Load<Words>(d + i);
-        if (constant != 255)
-            sv = Join(Div255(Even(sv) * vc), Div255(Odd(sv) * vc));
-        Words ia = InverseAlpha(sv);
-        Store(d + i, Join(Saturate(Even(sv) + Div255(Even(dv) * ia)),
-                          Saturate(Odd(sv) + Div255(Odd(dv) * ia))));
-    }
-    for (; i < n; ++i) {
-        uint32_t p = constant == 255 ? s[i] : Scale(s[i], constant);
-        d[i] = BlendPremultiplied(p, d[i]);
-    }
-}
-
 } // namespace platform

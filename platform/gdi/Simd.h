@@ -20,4 +20,16 @@ template <class V> inline void Store(uint32_t* p, V v) {
     __builtin_memcpy(p, &v, 16);
 }
 
+// Whether every bit of v is set, or clear.
+inline bool AllSet(Pixels v) {
+    uint64_t half[2];
+    __builtin_memcpy(half, &v, 16);
+    return (half[0] & half[1]) == ~uint64_t(0);
+}
+inline bool AllClear(Pixels v) {
+    uint64_t half[2];
+    __builtin_memcpy(half, &v, 16);
+    return (half[0] | half[1]) == 0;
+}
+
 } // namespace platform::simd

@@ -2,7 +2,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/window/WindowBackend.h"
+#include "platform/display/DisplayDriver.h"
 
 #include <algorithm>
 
@@ -69,7 +69,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
         record->style &= ~WS_VISIBLE;
         InvalidateParentArea(record);
     }
-    GetWindowBackend().WindowChanged(hwnd, show ? kWindowShown : kWindowHidden);
+    GetDisplayDriver().WindowChanged(hwnd, show ? kWindowShown : kWindowHidden);
     return wasVisible;
 }
 
@@ -114,7 +114,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         }
     }
     if (changes)
-        GetWindowBackend().WindowChanged(hwnd, changes);
+        GetDisplayDriver().WindowChanged(hwnd, changes);
     if (sized)
         SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
                     MAKELPARAM(now.right - now.left, now.bottom - now.top));

@@ -2,9 +2,9 @@
 
 #include "platform/window/WindowRecord.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/Messages.h"
-#include "platform/window/WindowBackend.h"
 
 #include <algorithm>
 #include <map>
@@ -43,9 +43,6 @@ WindowTable& Table() {
     static WindowTable* table = new WindowTable; // outlives static destructors
     return *table;
 }
-
-WindowBackend g_nullBackend;
-WindowBackend* g_backend = &g_nullBackend;
 
 // Front of the z-order, behind the topmost windows unless it is one.
 void InsertAtFront(std::vector<WindowRecord*>& siblings, WindowRecord* record) {
@@ -94,9 +91,9 @@ void SendNcDestroyAndFree(HWND hwnd) {
     record = FindWindowRecord(hwnd);
     if (!record)
         return;
-    GetWindowBackend().WindowDestroyed(hwnd);
+    GetDisplayDriver().WindowDestroyed(hwnd);
     if (record->region)
-        GetWindowBackend().DeleteRegion(record->region);
+        GetDisplayDriver().DeleteRegion(record->region);
     ForgetInvalid(record);
     ForgetWindowMessages(hwnd);
 
@@ -119,13 +116,6 @@ void SendNcDestroyAndFree(HWND hwnd) {
 }
 
 } // namespace
-
-void SetWindowBackend(WindowBackend* backend) {
-    g_backend = backend ? backend : &g_nullBackend;
-}
-WindowBackend& GetWindowBackend() {
-    return *g_backend;
-}
 
 WindowRecord* FindWindowRecord(HWND hwnd) {
     WindowTable& table = Table();
@@ -248,7 +238,7 @@ HWND CreateWindowWithObject(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                     windowName,
                     className,
                     exStyle};
-    GetWindowBackend().WindowCreated(hwnd);
+    GetDisplayDriver().WindowCreated(hwnd);
     if (SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;

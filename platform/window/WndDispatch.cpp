@@ -2,7 +2,7 @@
 
 #include "platform/window/Wnd.h"
 
-#include "platform/window/WindowBackend.h"
+#include "platform/display/DisplayDriver.h"
 #include "platform/window/WindowRecord.h"
 
 using namespace platform;
@@ -65,7 +65,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         OnPaint();
         break;
     case WM_ERASEBKGND:
-        r = OnEraseBkgnd(GetWindowBackend().DCFromHandle(reinterpret_cast<HDC>(wParam)));
+        r = OnEraseBkgnd(GetDisplayDriver().DCFromHandle(reinterpret_cast<HDC>(wParam)));
         break;
     case WM_TIMER:
         OnTimer(wParam);

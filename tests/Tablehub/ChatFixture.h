@@ -8,7 +8,7 @@
 #include "tests/support/DisplayFixture.h"
 #include "tests/support/TempFolder.h"
 
-#include "Tablehub/LaunchInfo.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "outside/ChatControls.h"
 #include "platform/system/Registry.h"
 

@@ -12,8 +12,8 @@
 #include "tests/support/TempFolder.h"
 
 #include "Tablehub/GameSocket.h"
-#include "Tablehub/LaunchInfo.h"
 #include "Tablehub/Tablehub.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "outside/OutsideModules.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/resources/ResourceStyles.h"

@@ -1,7 +1,7 @@
 #include "tests/Tablehub/ChatFixture.h"
 
-#include "knclientUI05/KNChat.h"
 #include "knclientbase05/ChatSetup.h"
+#include "knclientbase05/KNChat.h"
 #include "platform/display/Display.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Shell.h"

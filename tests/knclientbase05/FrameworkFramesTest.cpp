@@ -9,10 +9,10 @@
 #include "tests/support/SocketTestKit.h"
 #include "tests/support/TempFolder.h"
 
-#include "Tablehub/LaunchInfo.h"
-#include "knclientUI05/KNChat.h"
 #include "knclientbase05/ChatSetup.h"
+#include "knclientbase05/KNChat.h"
 #include "knclientbase05/KNSocket.h"
+#include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/PromptTarget.h"
 #include "outside/ChatControls.h"
 #include "outside/CrtArguments.h"

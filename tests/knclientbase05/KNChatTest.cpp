@@ -1,6 +1,6 @@
 #include "tests/Tablehub/ChatFixture.h"
 
-#include "knclientUI05/KNChat.h"
+#include "knclientbase05/KNChat.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Tablehub/LaunchInfo.h"
+#include "knclientbase05/LaunchInfo.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "knclientUI05/KNChat.h"
+#include "knclientbase05/KNChat.h"
 
 namespace {
 

@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""Checks that includes between the top-level folders only point down.
+
+Each folder of LAYERS may include its own headers and those of the folders
+listed before it, never one listed after it. The test, benchmark and fuzz
+folders may include anything, and nothing may include them. A top-level
+folder that holds sources but has no place in the order is an error too, so a
+new folder is placed deliberately.
+
+Usage: check-layers.py [--root DIR]   (DIR defaults to the repository root)
+Exit status 0 when every include points down, 1 otherwise, 2 on bad usage.
+"""
+
+import argparse
+import os
+import re
+import sys
+
+# Lowest first.
+LAYERS = [
+    "assets",  # the resource script's ids, which include nothing
+    "platform",  # the Windows-shaped layer over Linux
+    "outside",  # stand-ins for the outside libraries
+    "knbase05",  # random numbers and MD5
+    "knclientbase05",  # socket layer, launch record, base services, utilities
+    "kngif",  # GIF89 decoding and memory images
+    "knclubpub",  # owner-drawn dialog and hover button
+    "knclientUI05",  # the UI kit
+    "Tablehub",  # the exported client class: top of libTablehub.so
+    "game",  # the rule book
+    "sprite",  # the sprite engine and themes
+    "table",  # the table window
+    "app",  # the application shell: top of Pellor
+    "tools",  # the local table host and the asset generator
+]
+FREE = {"tests", "bench", "fuzz"}
+
+SOURCE_SUFFIXES = (".h", ".hpp", ".hh", ".c", ".cc", ".cpp", ".cxx", ".inl", ".ipp")
+INCLUDE = re.compile(r'^\s*#\s*include\s*(?:"([^"]+)"|<([^>]+)>)')
+
+
+def is_build_tree(path):
+    return os.path.exists(os.path.join(path, "CMakeCache.txt"))
+
+
+def top_folders(root):
+    """The top-level folders worth scanning: not hidden, not a build tree."""
+    for name in sorted(os.listdir(root)):
+        path = os.path.join(root, name)
+        if os.path.isdir(path) and not name.startswith(".") and not is_build_tree(path):
+            yield name
+
+
+def sources(root, folder):
+    for directory, subdirs, files in os.walk(os.path.join(root, folder)):
+        subdirs[:] = sorted(d for d in subdirs if not d.startswith("."))
+        for name in sorted(files):
+            if name.endswith(SOURCE_SUFFIXES):
+                yield os.path.join(directory, name)
+
+
+def included_folder(root, source, target, quoted):
+    """The top-level folder an include names, or None when it names none of ours."""
+    if quoted and target.startswith("."):
+        # A relative path: resolve it against the including file.
+        resolved = os.path.normpath(os.path.join(os.path.dirname(source), target))
+        relative = os.path.relpath(resolved, root)
+        if relative.startswith(".."):
+            return None
+        target = relative
+    head = target.replace("\\", "/").split("/", 1)
+    if len(head) < 2:
+        return None  # a file beside the source, or a system header
+    return head[0]
+
+
+def check(root):
+    """Gives the list of problems found under root."""
+    rank = {name: index for index, name in enumerate(LAYERS)}
+    ours = set(top_folders(root))
+    known = set(LAYERS) | FREE
+    problems = []
+    for folder in sorted(ours):
+        files = list(sources(root, folder))
+        if folder not in known:
+            if files:
+                problems.append(f"{folder}/: holds sources but has no place in the layer order")
+            continue
+        for source in files:
+            shown = os.path.relpath(source, root)
+            with open(source, encoding="utf-8", errors="replace") as text:
+                for number, line in enumerate(text, 1):
+                    match = INCLUDE.match(line)
+                    if not match:
+                        continue
+                    target = match.group(1) or match.group(2)
+                    other = included_folder(root, source, target, match.group(1) is not None)
+                    if other is None or other == folder or folder in FREE:
+                        continue
+                    if other not in known:
+                        if other in ours:
+                            problems.append(
+                                f"{shown}:{number}: includes {target} from {other}/, "
+                                "which has no place in the layer order")
+                        continue
+                    if other in FREE:
+                        problems.append(f"{shown}:{number}: includes {target} from {other}/, "
+                                        "which only tests, benchmarks and fuzz targets may use")
+                    elif rank[other] > rank[folder]:
+                        problems.append(f"{shown}:{number}: includes {target}: {other}/ lies "
+                                        f"above {folder}/ in the layer order")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    default_root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    parser.add_argument("--root", default=default_root, help="the source tree to check")
+    arguments = parser.parse_args()
+    if not os.path.isdir(arguments.root):
+        print(f"check-layers: {arguments.root} is not a folder", file=sys.stderr)
+        return 2
+    problems = check(arguments.root)
+    for problem in problems:
+        print(problem)
+    if problems:
+        print(f"{len(problems)} include(s) point up; layer order, lowest first: "
+              + " < ".join(LAYERS), file=sys.stderr)
+        return 1
+    print("Every include points down: " + " < ".join(LAYERS))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
