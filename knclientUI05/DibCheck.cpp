@@ -1,0 +1,134 @@
+#include "knclientUI05/DibCheck.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The largest header (the fifth version) and the sides the drawing layer takes.
+constexpr DWORD kLargestHeader = 124;
+constexpr int kMaxSide = 1 << 15;
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
+bool DepthAllowed(int bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+// The layout that follows the header: where the masks and the colour table
+// lie, counted from the header's start; false when a field is impossible.
+struct Layout {
+    size_t tableOffset = 0;
+    size_t tableEnd = 0;
+    int colors = 0;
+    bool masks = false;
+};
+
+bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout& layout) {
+    if (size < sizeof(BITMAPINFOHEADER))
+        return false;
+    std::memcpy(&header, data, sizeof header);
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > kLargestHeader ||
+        header.biSize > size)
+        return false;
+    if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
+        return false;
+    int64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
+    if (header.biWidth > kMaxSide || rows > kMaxSide || header.biWidth * rows > kMaxPixels)
+        return false;
+    if (!DepthAllowed(header.biBitCount))
+        return false;
+    layout.colors = DibColorEntries(header);
+    if (layout.colors < 0)
+        return false;
+    if (header.biCompression == BI_BITFIELDS) {
+        if (header.biBitCount != 16 && header.biBitCount != 32)
+            return false;
+        layout.masks = true;
+    } else if (header.biCompression != BI_RGB) {
+        return false; // run-length data has no fixed row length to check
+    }
+    // Version 2 and later headers hold the masks themselves; a plain header is
+    // followed by them.
+    layout.tableOffset = header.biSize;
+    if (layout.masks && header.biSize < 52)
+        layout.tableOffset += 12;
+    layout.tableEnd = layout.tableOffset + 4 * size_t(layout.colors);
+    return layout.tableEnd <= size;
+}
+
+bool Build(const BYTE* dib, size_t dibSize, const BYTE* bits, size_t bitsAvailable,
+           CheckedDib& result) {
+    BITMAPINFOHEADER header;
+    Layout layout;
+    if (!ReadLayout(dib, dibSize, header, layout))
+        return false;
+    size_t rows = size_t(header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight);
+    size_t needed = DibRowLength(header.biWidth, header.biBitCount) * rows;
+    if (needed > bitsAvailable)
+        return false;
+
+    // Masks inside a later header sit right after its first 40 bytes.
+    size_t extra = layout.masks ? 12 : 4 * size_t(layout.colors);
+    const BYTE* from = dib + (layout.masks ? sizeof(BITMAPINFOHEADER) : layout.tableOffset);
+    result.info.assign(sizeof(BITMAPINFOHEADER) + extra, 0);
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biClrUsed = DWORD(layout.colors);
+    std::memcpy(result.info.data(), &header, sizeof header);
+    std::memcpy(result.info.data() + sizeof(BITMAPINFOHEADER), from, extra);
+    result.bits = bits;
+    result.bitsSize = needed;
+    result.colorCount = layout.colors;
+    return true;
+}
+
+} // namespace
+
+size_t DibRowLength(int width, int bitCount) {
+    if (width <= 0 || bitCount <= 0)
+        return 0;
+    return ((size_t(width) * size_t(bitCount) + 31) / 32) * 4;
+}
+
+int DibColorEntries(const BITMAPINFOHEADER& header) {
+    if (header.biPlanes != 1)
+        return -1;
+    if (header.biBitCount <= 8) {
+        int full = 1 << header.biBitCount;
+        if (header.biClrUsed == 0)
+            return full;
+        return header.biClrUsed <= DWORD(full) ? int(header.biClrUsed) : -1;
+    }
+    return header.biClrUsed <= 256 ? int(header.biClrUsed) : -1;
+}
+
+bool CheckPackedDib(const void* data, size_t size, CheckedDib& result) {
+    const BYTE* dib = static_cast<const BYTE*>(data);
+    BITMAPINFOHEADER header;
+    Layout layout;
+    if (!dib || !ReadLayout(dib, size, header, layout))
+        return false;
+    return Build(dib, size, dib + layout.tableEnd, size - layout.tableEnd, result);
+}
+
+bool CheckBmpFile(const void* data, size_t size, CheckedDib& result) {
+    const BYTE* file = static_cast<const BYTE*>(data);
+    if (!file || size < sizeof(BITMAPFILEHEADER) || file[0] != 'B' || file[1] != 'M')
+        return false;
+    BITMAPFILEHEADER fileHeader;
+    std::memcpy(&fileHeader, file, sizeof fileHeader);
+    const BYTE* dib = file + sizeof fileHeader;
+    size_t dibSize = size - sizeof fileHeader;
+    BITMAPINFOHEADER header;
+    Layout layout;
+    if (!ReadLayout(dib, dibSize, header, layout))
+        return false;
+    size_t bitsOffset = sizeof fileHeader + layout.tableEnd;
+    // Writers that leave the offset 0 mean "right after the table"; one that
+    // points into the headers or past the file is a lie.
+    if (fileHeader.bfOffBits != 0) {
+        if (fileHeader.bfOffBits < bitsOffset || fileHeader.bfOffBits > size)
+            return false;
+        bitsOffset = fileHeader.bfOffBits;
+    }
+    return Build(dib, dibSize, file + bitsOffset, size - bitsOffset, result);
+}
