@@ -12,12 +12,12 @@
 
 namespace {
 
-bool exists(const std::string& path) {
+bool Exists(const std::string& path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
 }
 
-std::string join(const std::string& folder, const std::string& name) {
+std::string Join(const std::string& folder, const std::string& name) {
     if (folder.empty())
         return name;
     if (folder.back() == '/')
@@ -26,7 +26,7 @@ std::string join(const std::string& folder, const std::string& name) {
 }
 
 // The entry of the folder whose name equals `name` ignoring ASCII case.
-bool findIgnoringCase(const std::string& folder, const std::string& name, std::string& found) {
+bool FindIgnoringCase(const std::string& folder, const std::string& name, std::string& found) {
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
         return false;
@@ -42,7 +42,7 @@ bool findIgnoringCase(const std::string& folder, const std::string& name, std::s
     return matched;
 }
 
-std::string resolveCase(const std::string& path) {
+std::string ResolveCase(const std::string& path) {
     std::vector<std::string> parts;
     size_t start = 0;
     while (start <= path.size()) {
@@ -56,11 +56,11 @@ std::string resolveCase(const std::string& path) {
     std::string resolved = (!path.empty() && path[0] == '/') ? "/" : "";
     bool searching = true;
     for (const std::string& part : parts) {
-        std::string candidate = join(resolved, part);
-        if (searching && part != "." && part != ".." && !exists(candidate)) {
+        std::string candidate = Join(resolved, part);
+        if (searching && part != "." && part != ".." && !Exists(candidate)) {
             std::string actual;
-            if (findIgnoringCase(resolved, part, actual))
-                candidate = join(resolved, actual);
+            if (FindIgnoringCase(resolved, part, actual))
+                candidate = Join(resolved, actual);
             else
                 searching = false; // the rest does not exist: keep it as written
         }
@@ -69,7 +69,7 @@ std::string resolveCase(const std::string& path) {
     return resolved;
 }
 
-BOOL failWithErrno() {
+BOOL FailWithErrno() {
     SetLastError(ErrorFromErrno(errno));
     return FALSE;
 }
@@ -86,9 +86,9 @@ std::string NativePath(const char* path) {
             continue;
         native.push_back(ch);
     }
-    if (native.empty() || exists(native))
+    if (native.empty() || Exists(native))
         return native;
-    return resolveCase(native);
+    return ResolveCase(native);
 }
 
 std::string WindowsPath(const std::string& nativePath) {
@@ -152,7 +152,7 @@ BOOL CreateDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES) {
         return FALSE;
     }
     if (mkdir(NativePath(path).c_str(), 0777) != 0)
-        return failWithErrno();
+        return FailWithErrno();
     return TRUE;
 }
 
@@ -161,7 +161,7 @@ BOOL RemoveDirectory(LPCSTR path) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    return rmdir(NativePath(path).c_str()) == 0 ? TRUE : failWithErrno();
+    return rmdir(NativePath(path).c_str()) == 0 ? TRUE : FailWithErrno();
 }
 
 BOOL DeleteFile(LPCSTR path) {
@@ -169,5 +169,5 @@ BOOL DeleteFile(LPCSTR path) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    return unlink(NativePath(path).c_str()) == 0 ? TRUE : failWithErrno();
+    return unlink(NativePath(path).c_str()) == 0 ? TRUE : FailWithErrno();
 }

@@ -42,17 +42,17 @@ public:
     RegistryTree();
 
     static const char* const kRootNames[3]; // classes root, current user, local machine
-    RegistryKey& Root(size_t index) { return *roots_[index]; }
+    RegistryKey& Root(size_t index) { return *m_roots[index]; }
 
     // Lines that cannot be read are counted and skipped.
     void Parse(const std::string& text);
     std::string Serialize() const;
-    int RejectedLines() const { return rejectedLines_; }
-    void ForgetRejectedLines() { rejectedLines_ = 0; }
+    int RejectedLines() const { return m_rejectedLines; }
+    void ForgetRejectedLines() { m_rejectedLines = 0; }
 
 private:
-    std::unique_ptr<RegistryKey> roots_[3];
-    int rejectedLines_ = 0;
+    std::unique_ptr<RegistryKey> m_roots[3];
+    int m_rejectedLines = 0;
 };
 
 std::string LowerAscii(std::string text);
