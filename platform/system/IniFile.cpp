@@ -1,5 +1,7 @@
 #include "platform/system/IniFile.h"
 
+#include <unordered_set>
+
 namespace {
 
 bool IsBlank(char c) {
@@ -24,6 +26,12 @@ std::string Unquote(const std::string& text) {
 
 char LowerAsciiChar(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerAsciiText(std::string text) {
+    for (char& c : text)
+        c = LowerAsciiChar(c);
+    return text;
 }
 
 } // namespace
@@ -121,13 +129,9 @@ std::vector<IniFile::Range> IniFile::SectionRanges(const std::string& untrimmed)
 
 std::vector<std::string> IniFile::SectionNames() const {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen; // lower-cased, so a long list stays linear
     for (const Line& line : m_lines) {
-        if (line.kind != Kind::Section)
-            continue;
-        bool seen = false;
-        for (const std::string& name : names)
-            seen = seen || EqualsIgnoringAsciiCase(name, line.name);
-        if (!seen)
+        if (line.kind == Kind::Section && seen.insert(LowerAsciiText(line.name)).second)
             names.push_back(line.name);
     }
     return names;
@@ -142,13 +146,9 @@ std::vector<std::string> IniFile::KeyNames(const std::string& section) const {
     std::vector<Range> ranges = SectionRanges(section);
     if (ranges.empty())
         return keys;
+    std::unordered_set<std::string> seen;
     for (size_t i = ranges[0].header + 1; i < ranges[0].end; ++i) {
-        if (m_lines[i].kind != Kind::Entry)
-            continue;
-        bool seen = false;
-        for (const std::string& key : keys)
-            seen = seen || EqualsIgnoringAsciiCase(key, m_lines[i].name);
-        if (!seen)
+        if (m_lines[i].kind == Kind::Entry && seen.insert(LowerAsciiText(m_lines[i].name)).second)
             keys.push_back(m_lines[i].name);
     }
     return keys;

@@ -13,7 +13,8 @@
 
 namespace {
 
-// Writes are read-modify-write of the whole file; one at a time per process.
+// Writes are read-modify-write of the whole file: one at a time in the
+// process (the mutex) and among processes (the settings lock).
 std::mutex& WriteLock() {
     static std::mutex lock;
     return lock;
@@ -147,6 +148,7 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
         return FALSE;
     }
     std::lock_guard<std::mutex> guard(WriteLock());
+    SettingsLock fileLock(true);
     std::string path = IniPath(fileName);
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {

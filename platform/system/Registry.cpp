@@ -70,17 +70,9 @@ FileIdentity Identify(const std::string& path) {
 // exclusive to change), and a tree that matches the file.
 class Session {
 public:
-    explicit Session(bool changing) : m_guard(State().lock) {
-        std::string folder = ConfigFolder();
-        m_path = folder + "/registry.txt";
-        m_lockFd = open((folder + "/registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_lockFd >= 0)
-            flock(m_lockFd, changing ? LOCK_EX : LOCK_SH);
+    explicit Session(bool changing)
+        : m_guard(State().lock), m_path(ConfigFolder() + "/registry.txt"), m_fileLock(changing) {
         Refresh();
-    }
-    ~Session() {
-        if (m_lockFd >= 0)
-            close(m_lockFd); // releases the file lock
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -121,7 +113,7 @@ private:
 
     std::lock_guard<std::mutex> m_guard;
     std::string m_path;
-    int m_lockFd = -1;
+    SettingsLock m_fileLock;
 };
 
 std::vector<std::string> SplitKeyPath(LPCSTR subKey) {

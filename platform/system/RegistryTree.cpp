@@ -167,32 +167,35 @@ bool RegistryKey::Remove(const std::string& subkeyName) {
 }
 
 RegistryValue* RegistryKey::FindValue(const std::string& valueName) {
-    std::string lower = LowerAscii(valueName);
-    for (RegistryValue& value : values)
-        if (LowerAscii(value.name) == lower)
-            return &value;
-    return nullptr;
+    auto found = valuePositions.find(LowerAscii(valueName));
+    return found == valuePositions.end() ? nullptr : &values[found->second];
 }
 
 void RegistryKey::SetValue(const std::string& valueName, DWORD type, std::string data) {
-    RegistryValue* value = FindValue(valueName);
-    if (!value) {
+    auto [position, added] = valuePositions.try_emplace(LowerAscii(valueName), values.size());
+    if (added)
         values.push_back({valueName, type, {}});
-        value = &values.back();
-    }
-    value->type = type;
-    value->data = std::move(data);
+    RegistryValue& value = values[position->second];
+    value.type = type;
+    value.data = std::move(data);
 }
 
 bool RegistryKey::RemoveValue(const std::string& valueName) {
-    std::string lower = LowerAscii(valueName);
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (LowerAscii(it->name) == lower) {
-            values.erase(it);
-            return true;
-        }
-    }
-    return false;
+    auto found = valuePositions.find(LowerAscii(valueName));
+    if (found == valuePositions.end())
+        return false;
+    const size_t removed = found->second;
+    valuePositions.erase(found);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(removed));
+    for (auto& [lower, position] : valuePositions)
+        if (position > removed)
+            --position;
+    return true;
+}
+
+void RegistryKey::ClearValues() {
+    values.clear();
+    valuePositions.clear();
 }
 
 const char* const RegistryTree::kRootNames[3] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
@@ -207,7 +210,7 @@ RegistryTree::RegistryTree() {
 
 void RegistryTree::Parse(const std::string& text) {
     for (auto& root : m_roots) {
-        root->values.clear();
+        root->ClearValues();
         root->subkeys.clear();
     }
     m_rejectedLines = 0;

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct RegistryValue {
@@ -28,6 +29,9 @@ struct RegistryKey {
     std::string name;
     std::vector<RegistryValue> values;                           // in the order first set
     std::map<std::string, std::unique_ptr<RegistryKey>> subkeys; // by lower-cased name
+    // Positions in values by lower-cased name, so a key with many values is
+    // read in linear time. Change values only through the calls below.
+    std::unordered_map<std::string, size_t> valuePositions;
 
     RegistryKey* Find(const std::string& subkeyName) const;
     RegistryKey* FindOrAdd(const std::string& subkeyName, bool& added);
@@ -35,6 +39,7 @@ struct RegistryKey {
     RegistryValue* FindValue(const std::string& valueName);
     void SetValue(const std::string& valueName, DWORD type, std::string data);
     bool RemoveValue(const std::string& valueName);
+    void ClearValues();
 };
 
 class RegistryTree {
