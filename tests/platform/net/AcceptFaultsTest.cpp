@@ -96,6 +96,11 @@ TEST_F(AcceptFaultsTest, APeerThatResetBeforeTheAcceptIsReportedAsAReset) {
 }
 
 TEST_F(AcceptFaultsTest, OutOfDescriptorsTheListenerRestsInsteadOfSpinning) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizers' own checks open pipes; without descriptors they report
+    // false faults.
+    GTEST_SKIP() << "not under the sanitizers";
+#endif
     Peer waiting(ConnectPlain());
     RecordingSocket served;
     std::vector<int> errors;
