@@ -6,6 +6,7 @@
 #include "sprite/GdiRoutines.h"
 #include "sprite/LayoutValues.h"
 
+#include <algorithm>
 #include <vector>
 
 const char* const CGameLayout::kFlagKeys[FLAG_COUNT] = {
@@ -49,6 +50,21 @@ int ReadInt(LPCSTR file, LPCSTR section, LPCSTR key, int defaultValue) {
     return int(GetPrivateProfileInt(section, key, defaultValue, file));
 }
 
+// A number of the file held to what it can sensibly mean, so that a broken
+// theme cannot make card-fan arithmetic overflow or a font absurd.
+int ReadBounded(LPCSTR file, LPCSTR section, LPCSTR key, int defaultValue, int low, int high) {
+    return std::clamp(ReadInt(file, section, key, defaultValue), low, high);
+}
+
+// Measures in pixels: wider than any screen is a broken value.
+constexpr int kMaxMeasure = 4096;
+
+SIZE ReadMeasure(LPCSTR file, LPCSTR section, LPCSTR key) {
+    const SIZE size = ReadLayoutSize(file, section, key);
+    return SIZE{std::clamp<LONG>(size.cx, 0, kMaxMeasure),
+                std::clamp<LONG>(size.cy, 0, kMaxMeasure)};
+}
+
 // "<prefix>COUNT" points "<prefix>_%d"; a count out of range reads none.
 std::vector<POINT> ReadPoints(LPCSTR file, LPCSTR countKey, LPCSTR pointFormat) {
     const int count = ReadInt(file, "CARD", countKey, 0);
@@ -71,7 +87,7 @@ BOOL CThemeImage::Load(LPCSTR file, LPCSTR section, LPCSTR name, LPCSTR folder) 
     if (!IsLoaded())
         return FALSE;
     m_pos = ReadLayoutPos(file, section, RecordKey(name, "_pos"));
-    m_nMask = ReadInt(file, section, RecordKey(name, "_mask"), 1);
+    m_nMask = ReadBounded(file, section, RecordKey(name, "_mask"), 1, 0, 1);
     m_nLayer = ReadInt(file, section, RecordKey(name, "_layer"), 0);
     return TRUE;
 }
@@ -90,7 +106,7 @@ BOOL CThemeImagePair::Load(LPCSTR file, LPCSTR section, LPCSTR name, LPCSTR fold
     if (!IsLoaded())
         return FALSE;
     LoadBitmap(m_channel, file, section, RecordKey(name, "_cnl"), folder);
-    m_nSameChannel = ReadInt(file, section, RecordKey(name, "_samecnl"), 0);
+    m_nSameChannel = ReadBounded(file, section, RecordKey(name, "_samecnl"), 0, 0, 1);
     m_pos = ReadLayoutPos(file, section, RecordKey(name, "_pos"));
     m_nLayer = ReadInt(file, section, RecordKey(name, "_layer"), 0);
     return TRUE;
@@ -155,15 +171,15 @@ void CGameLayout::ReadButtons(LPCSTR file, LPCSTR folder) {
 
 void CGameLayout::ReadTexts(LPCSTR file) {
     m_strFontName = ReadLayoutText(file, "MAIN", "FONT_NAME", "宋体", 32);
-    m_nFontSize = ReadInt(file, "MAIN", "FONT_SIZE", 16);
-    m_nFontWeight = ReadInt(file, "MAIN", "FONT_WEIGHT", 400);
+    m_nFontSize = ReadBounded(file, "MAIN", "FONT_SIZE", 16, 1, 200);
+    m_nFontWeight = ReadBounded(file, "MAIN", "FONT_WEIGHT", 400, 0, 1000);
     m_clrText = ReadLayoutColor(file, "MAIN", "TEXT_COLOR", RGB(255, 255, 255));
     m_clrText2 = ReadLayoutColor(file, "MAIN", "TEXT_COLOR2", m_clrText);
-    m_nBorder = ReadInt(file, "MAIN", "BORDER", 40);
+    m_nBorder = ReadBounded(file, "MAIN", "BORDER", 40, 0, kMaxMeasure);
 
     m_strTextSpriteFont = ReadLayoutText(file, "TEXTSPRITE", "fontname", "宋体", 20);
-    m_nTextSpriteSize = ReadInt(file, "TEXTSPRITE", "fontsize", 20);
-    m_nTextSpriteDelay = ReadInt(file, "TEXTSPRITE", "delay", 300);
+    m_nTextSpriteSize = ReadBounded(file, "TEXTSPRITE", "fontsize", 20, 1, 200);
+    m_nTextSpriteDelay = ReadBounded(file, "TEXTSPRITE", "delay", 300, 0, 60000);
     m_clrTextSprite = ReadLayoutColor(file, "TEXTSPRITE", "color", m_clrText);
     m_posTextBegin = ReadLayoutPos(file, "TEXTSPRITE", "begin");
     m_posTextEnd = ReadLayoutPos(file, "TEXTSPRITE", "end");
@@ -172,14 +188,14 @@ void CGameLayout::ReadTexts(LPCSTR file) {
 void CGameLayout::ReadCards(LPCSTR file, LPCSTR folder) {
     LoadBitmap(m_bmpCards, file, "CARD", "cards", folder);
     LoadBitmap(m_bmpCardsBig, file, "CARD", "cardsbig", folder);
-    m_nInterval = m_nIntervalWork = ReadInt(file, "CARD", "INTERVAL", 15);
-    m_sizeCard = m_sizeCardWork = ReadLayoutSize(file, "CARD", "SIZE");
-    m_nIntervalBig = ReadInt(file, "CARD", "INTERVALBIG", 20);
-    m_sizeCardBig = ReadLayoutSize(file, "CARD", "SIZEBIG");
+    m_nInterval = m_nIntervalWork = ReadBounded(file, "CARD", "INTERVAL", 15, 0, kMaxMeasure);
+    m_sizeCard = m_sizeCardWork = ReadMeasure(file, "CARD", "SIZE");
+    m_nIntervalBig = ReadBounded(file, "CARD", "INTERVALBIG", 20, 0, kMaxMeasure);
+    m_sizeCardBig = ReadMeasure(file, "CARD", "SIZEBIG");
     m_transparentPoints = ReadPoints(file, "TRANSPTCOUNT", "TRANSPT_%d");
     LoadBitmap(m_bmpLittleCards, file, "CARD", "littlecards", folder);
-    m_nLittleInterval = ReadInt(file, "CARD", "LITTLEINTERVAL", 15);
-    m_sizeLittleCard = ReadLayoutSize(file, "CARD", "LITTLESIZE");
+    m_nLittleInterval = ReadBounded(file, "CARD", "LITTLEINTERVAL", 15, 0, kMaxMeasure);
+    m_sizeLittleCard = ReadMeasure(file, "CARD", "LITTLESIZE");
     m_littleTransparentPoints = ReadPoints(file, "LITTLETRANSPTCOUNT", "LITTLETRANSPT_%d");
 }
 
@@ -188,7 +204,7 @@ void CGameLayout::ReadPlaces(LPCSTR file, LPCSTR folder) {
     LoadBitmap(m_bmpClockDigital, file, "CLOCK", "clock_digital", folder);
     m_ptClockDigit1 = ReadLayoutPoint(file, "CLOCK", "point1");
     m_ptClockDigit2 = ReadLayoutPoint(file, "CLOCK", "point2");
-    m_sizeAvatar = ReadLayoutSize(file, "AVATAR", "SIZE");
+    m_sizeAvatar = ReadMeasure(file, "AVATAR", "SIZE");
     LoadBitmap(m_bmpAvatarBack, file, "AVATAR", "Avatarbk_bmp", folder);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         CString key;

@@ -2,6 +2,7 @@
 
 #include "platform/system/Profile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -11,7 +12,13 @@ namespace {
 int ReadNumbers(LPCSTR file, LPCSTR section, LPCSTR key, int (&values)[3]) {
     values[0] = values[1] = values[2] = 0;
     const CString text = ReadLayoutText(file, section, key, "", 64);
-    return sscanf(text, "%d,%d,%d", &values[0], &values[1], &values[2]);
+    long read[3] = {0, 0, 0};
+    const int count = sscanf(text, "%ld,%ld,%ld", &read[0], &read[1], &read[2]);
+    // Coordinates far off any screen are broken values; held within 16 bits
+    // so sums of them cannot overflow.
+    for (int i = 0; i < 3; ++i)
+        values[i] = int(std::clamp(read[i], -32768L, 32767L));
+    return count;
 }
 
 } // namespace

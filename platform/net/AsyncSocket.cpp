@@ -45,13 +45,17 @@ void CAsyncSocket::DropLink(bool objectGone) {
     m_link.reset();
 }
 
-BOOL CAsyncSocket::AttachDescriptor(int fd, long events) {
+BOOL CAsyncSocket::AttachDescriptor(int fd, long events, bool accepted) {
     SocketLink::Phase phase = SocketLink::Phase::kIdle;
     int listening = 0;
     socklen_t length = sizeof listening;
     sockaddr_in peer{};
     socklen_t peerLength = sizeof peer;
-    if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &length) == 0 && listening)
+    // A peer that reset before the accept leaves a socket getpeername calls
+    // unconnected; it is still a connection, whose first event is the reset.
+    if (accepted)
+        phase = SocketLink::Phase::kConnected;
+    else if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &length) == 0 && listening)
         phase = SocketLink::Phase::kListening;
     else if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0)
         phase = SocketLink::Phase::kConnected;
@@ -169,10 +173,10 @@ BOOL CAsyncSocket::Accept(CAsyncSocket& connected) {
         return Fail(WSAEINVAL);
     const int fd = ::accept4(m_link->Fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     const int error = fd < 0 ? platform::WinsockErrorFromErrno(errno) : 0;
-    m_link->AcceptTried();
+    m_link->AcceptTried(error);
     if (fd < 0)
         return Fail(error);
-    return connected.AttachDescriptor(fd, m_link->Events());
+    return connected.AttachDescriptor(fd, m_link->Events(), true);
 }
 
 BOOL CAsyncSocket::ShutDown(int how) {

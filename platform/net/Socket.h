@@ -99,7 +99,8 @@ protected:
 
 private:
     friend class platform::SocketLink;
-    BOOL AttachDescriptor(int fd, long events);
+    // An accepted descriptor is connected whatever its peer did meanwhile.
+    BOOL AttachDescriptor(int fd, long events, bool accepted = false);
     void DropLink(bool objectGone);
 
     std::unique_ptr<platform::SocketLink> m_link;

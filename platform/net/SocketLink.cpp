@@ -4,6 +4,7 @@
 #include "platform/window/Window.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <unordered_map>
 
 namespace platform {
@@ -15,6 +16,7 @@ namespace {
 // of a closed socket finds nobody even when its descriptor number was reused.
 constexpr UINT kSocketNotify = WM_USER + 0x373;
 constexpr char kSocketWindowClass[] = "PlatformSocketWindow";
+constexpr UINT_PTR kAcceptRestTimer = 1;
 
 std::unordered_map<uint64_t, SocketLink*>& Links() {
     static auto* links = new std::unordered_map<uint64_t, SocketLink*>;
@@ -25,6 +27,11 @@ uint64_t g_lastSerial = 0;
 HWND g_socketWindow = nullptr;
 
 LRESULT CALLBACK SocketWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kAcceptRestTimer) {
+        KillTimer(hwnd, kAcceptRestTimer);
+        SocketLink::ResumeResting();
+        return 0;
+    }
     if (message != kSocketNotify)
         return DefWindowProc(hwnd, message, wParam, lParam);
     SocketLink::Dispatch(uint64_t(wParam), LOWORD(lParam), HIWORD(lParam));
@@ -115,10 +122,31 @@ void SocketLink::SendWouldBlock() {
     UpdateWatch();
 }
 
-void SocketLink::AcceptTried() {
+void SocketLink::AcceptTried(int error) {
     if (!(m_posted & FD_ACCEPT))
         m_acceptEnabled = true;
+    if (error == WSAEMFILE || error == WSAENOBUFS) {
+        // The connection stays queued: watching now would report it again and
+        // again while nothing can be accepted. Rest, then try again.
+        if (!m_shortageLogged)
+            fprintf(stderr, "socket: cannot accept (error %d): listener rests %u ms at a time\n",
+                    error, kAcceptRestMs);
+        m_shortageLogged = true;
+        m_acceptResting = true;
+        SetTimer(SocketWindow(), kAcceptRestTimer, kAcceptRestMs, nullptr);
+    } else if (error == 0) {
+        m_shortageLogged = false;
+    }
     UpdateWatch();
+}
+
+void SocketLink::ResumeResting() {
+    for (const auto& [serial, link] : Links()) {
+        if (link->m_acceptResting) {
+            link->m_acceptResting = false;
+            link->UpdateWatch();
+        }
+    }
 }
 
 void SocketLink::BeginBlocking(BlockingCall* call) {
@@ -276,7 +304,7 @@ uint32_t SocketLink::WantedFdEvents() const {
     case Phase::kConnecting:
         return kFdWritable;
     case Phase::kListening:
-        return m_acceptEnabled && Wants(FD_ACCEPT) ? uint32_t(kFdReadable) : 0u;
+        return m_acceptEnabled && !m_acceptResting && Wants(FD_ACCEPT) ? uint32_t(kFdReadable) : 0u;
     case Phase::kConnected: {
         uint32_t wanted = 0;
         if (!m_endOfStream && m_readEnabled && (Wants(FD_READ) || Wants(FD_CLOSE)))

@@ -52,7 +52,10 @@ public:
     // failed recv; endOfStream when it returned 0 for a non-empty buffer.
     void ReceiveTried(int error, bool endOfStream);
     void SendWouldBlock();
-    void AcceptTried();
+    // After an accept: FD_ACCEPT is enabled again. error is the Winsock code
+    // of a failed accept; out of descriptors, the listener rests a while
+    // instead of being reported again at once with the connection still queued.
+    void AcceptTried(int error = 0);
 
     BlockingCall* Blocking() const { return m_blocking; }
     void BeginBlocking(BlockingCall* call);
@@ -63,6 +66,10 @@ public:
     static void Dispatch(uint64_t serial, long event, int error);
     // Wakes a loop that waits for messages; delivers nothing.
     static void PostWake();
+    // How long a listener rests when descriptors ran out.
+    static constexpr UINT kAcceptRestMs = 500;
+    // Ends the rest of every resting listener (the socket window's timer).
+    static void ResumeResting();
 
 private:
     void OnReady(uint32_t ready);
@@ -88,6 +95,8 @@ private:
     bool m_readEnabled = true;
     bool m_writeEnabled = false;
     bool m_acceptEnabled = true;
+    bool m_acceptResting = false; // out of descriptors: not watched until the timer
+    bool m_shortageLogged = false;
     bool m_endOfStream = false;
     int m_closeError = 0;
     bool m_closeReported = false;

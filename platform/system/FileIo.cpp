@@ -1,10 +1,70 @@
 #include "platform/system/FileIo.h"
 
+#include "platform/system/Path.h"
+
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The process id of "<pid>.<n>", or 0 when the name is not of that form.
+pid_t TemporaryOwner(const char* suffix) {
+    char* end = nullptr;
+    const long pid = strtol(suffix, &end, 10);
+    if (end == suffix || *end != '.' || pid <= 0)
+        return 0;
+    const char* serial = end + 1;
+    strtoul(serial, &end, 10);
+    if (end == serial || *end != '\0')
+        return 0;
+    return static_cast<pid_t>(pid);
+}
+
+bool IsGone(pid_t pid) {
+    return kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+} // namespace
+
+void RemoveStaleTemporaries(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string prefix =
+        (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp.";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    const int savedErrno = errno;
+    while (dirent* entry = readdir(dir)) {
+        if (strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0)
+            continue;
+        const pid_t owner = TemporaryOwner(entry->d_name + prefix.size());
+        if (owner != 0 && owner != getpid() && IsGone(owner))
+            unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+    errno = savedErrno;
+}
+
+SettingsLock::SettingsLock(bool exclusive) {
+    m_fd = open((ConfigFolder() + "/registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd >= 0)
+        while (flock(m_fd, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
+        }
+}
+
+SettingsLock::~SettingsLock() {
+    if (m_fd >= 0)
+        close(m_fd); // releases the lock
+}
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -31,6 +91,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    RemoveStaleTemporaries(path);
     mode_t mode = 0644;
     struct stat info;
     if (stat(path.c_str(), &info) == 0)

@@ -46,14 +46,14 @@ private:
         size_t end; // one past the section's last line
     };
 
-    static Line parseLine(std::string text, std::string ending);
-    std::vector<Range> sectionRanges(const std::string& section) const;
-    void endLastLine();
-    void appendLine(const std::string& text);
+    static Line ParseLine(std::string text, std::string ending);
+    std::vector<Range> SectionRanges(const std::string& section) const;
+    void EndLastLine();
+    void AppendLine(const std::string& text);
 
-    std::string byteOrderMark_;
-    std::string newLine_ = "\n";
-    std::vector<Line> lines_;
+    std::string m_byteOrderMark;
+    std::string m_newLine = "\n";
+    std::vector<Line> m_lines;
 };
 
 // Equality of names as Windows compares ini and registry names.

@@ -23,13 +23,13 @@ struct ModuleTable {
     std::unordered_map<std::string, std::unique_ptr<ModuleRecord>> byName;
 };
 
-ModuleTable& table() {
+ModuleTable& Table() {
     static ModuleTable modules;
     return modules;
 }
 
 // "C:\x\KNMPDll.dll", "knmpdll" and "KNMPDLL.DLL" all name "knmpdll.dll".
-std::string canonicalName(const char* fileName) {
+std::string CanonicalName(const char* fileName) {
     std::string name = fileName;
     size_t slash = name.find_last_of("\\/");
     if (slash != std::string::npos)
@@ -44,14 +44,14 @@ std::string canonicalName(const char* fileName) {
     return name;
 }
 
-ModuleRecord* loadedRecord(HMODULE module) {
-    for (auto& [name, record] : table().byName)
+ModuleRecord* LoadedRecord(HMODULE module) {
+    for (auto& [name, record] : Table().byName)
         if (reinterpret_cast<HMODULE>(record.get()) == module)
             return record->loadCount > 0 ? record.get() : nullptr;
     return nullptr;
 }
 
-DWORD copyPath(const std::string& path, LPSTR buffer, DWORD size) {
+DWORD CopyPath(const std::string& path, LPSTR buffer, DWORD size) {
     if (!buffer || size == 0) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
@@ -72,9 +72,9 @@ DWORD copyPath(const std::string& path, LPSTR buffer, DWORD size) {
 bool RegisterBuiltinModule(const BuiltinModuleDefinition& definition) {
     if (definition.fileName.empty())
         return false;
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
     std::unique_ptr<ModuleRecord>& record =
-        table().byName[canonicalName(definition.fileName.c_str())];
+        Table().byName[CanonicalName(definition.fileName.c_str())];
     if (!record)
         record = std::make_unique<ModuleRecord>();
     if (record->loadCount > 0)
@@ -87,9 +87,9 @@ bool RegisterBuiltinModule(const BuiltinModuleDefinition& definition) {
 bool UnregisterBuiltinModule(const char* fileName) {
     if (!fileName)
         return false;
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
-    auto found = table().byName.find(canonicalName(fileName));
-    if (found == table().byName.end() || !found->second->registered || found->second->loadCount > 0)
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    auto found = Table().byName.find(CanonicalName(fileName));
+    if (found == Table().byName.end() || !found->second->registered || found->second->loadCount > 0)
         return false;
     found->second->registered = false;
     return true;
@@ -98,9 +98,9 @@ bool UnregisterBuiltinModule(const char* fileName) {
 bool FindBuiltinModule(LPCSTR fileName, BuiltinModuleDefinition& definition) {
     if (!fileName || !*fileName)
         return false;
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
-    auto found = table().byName.find(canonicalName(fileName));
-    if (found == table().byName.end() || !found->second->registered)
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    auto found = Table().byName.find(CanonicalName(fileName));
+    if (found == Table().byName.end() || !found->second->registered)
         return false;
     definition = found->second->definition;
     return true;
@@ -111,9 +111,9 @@ HMODULE LoadLibrary(LPCSTR fileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
-    auto found = table().byName.find(canonicalName(fileName));
-    if (found == table().byName.end() || !found->second->registered) {
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    auto found = Table().byName.find(CanonicalName(fileName));
+    if (found == Table().byName.end() || !found->second->registered) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
@@ -125,8 +125,8 @@ HMODULE LoadLibrary(LPCSTR fileName) {
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
-    ModuleRecord* record = loadedRecord(module);
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    ModuleRecord* record = LoadedRecord(module);
     if (!record) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -141,8 +141,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
 }
 
 BOOL FreeLibrary(HMODULE module) {
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
-    ModuleRecord* record = loadedRecord(module);
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    ModuleRecord* record = LoadedRecord(module);
     if (!record) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -155,9 +155,9 @@ BOOL FreeLibrary(HMODULE module) {
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {
     std::string program = WindowsPath(ProgramPath());
     if (!module)
-        return copyPath(program, buffer, size);
-    std::lock_guard<std::recursive_mutex> guard(table().lock);
-    ModuleRecord* record = loadedRecord(module);
+        return CopyPath(program, buffer, size);
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    ModuleRecord* record = LoadedRecord(module);
     if (!record) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return 0;
@@ -165,6 +165,6 @@ DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {
     std::string folder = program.substr(0, program.find_last_of('\\') + 1);
     std::string name = record->definition.fileName;
     size_t slash = name.find_last_of("\\/");
-    return copyPath(folder + (slash == std::string::npos ? name : name.substr(slash + 1)), buffer,
+    return CopyPath(folder + (slash == std::string::npos ? name : name.substr(slash + 1)), buffer,
                     size);
 }

@@ -13,36 +13,37 @@
 
 namespace {
 
-// Writes are read-modify-write of the whole file; one at a time per process.
-std::mutex& writeLock() {
+// Writes are read-modify-write of the whole file: one at a time in the
+// process (the mutex) and among processes (the settings lock).
+std::mutex& WriteLock() {
     static std::mutex lock;
     return lock;
 }
 
-std::string iniPath(LPCSTR fileName) {
+std::string IniPath(LPCSTR fileName) {
     if (!strchr(fileName, '\\') && !strchr(fileName, '/'))
         return ConfigFolder() + "/" + fileName;
     return NativePath(fileName);
 }
 
 // A missing or unreadable file reads as an empty one.
-IniFile loadIni(LPCSTR fileName) {
+IniFile LoadIni(LPCSTR fileName) {
     std::string bytes;
-    if (!fileName || !ReadWholeFile(iniPath(fileName), bytes))
+    if (!fileName || !ReadWholeFile(IniPath(fileName), bytes))
         bytes.clear();
     return IniFile::Parse(bytes);
 }
 
-bool isGbkLeadByte(unsigned char c) {
+bool IsGbkLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
 }
 
 // The longest prefix of at most `limit` bytes that ends on a character boundary.
-size_t gbkPrefix(const std::string& text, size_t limit) {
+size_t GbkPrefix(const std::string& text, size_t limit) {
     size_t end = 0;
     while (end < text.size()) {
         size_t step =
-            (isGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size()) ? 2 : 1;
+            (IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size()) ? 2 : 1;
         if (end + step > limit)
             break;
         end += step;
@@ -50,10 +51,10 @@ size_t gbkPrefix(const std::string& text, size_t limit) {
     return end;
 }
 
-DWORD copyValue(const std::string& value, LPSTR buffer, DWORD size) {
+DWORD CopyValue(const std::string& value, LPSTR buffer, DWORD size) {
     if (!buffer || size == 0)
         return 0;
-    size_t length = gbkPrefix(value, size - 1);
+    size_t length = GbkPrefix(value, size - 1);
     memcpy(buffer, value.data(), length);
     buffer[length] = '\0';
     return static_cast<DWORD>(length);
@@ -61,7 +62,7 @@ DWORD copyValue(const std::string& value, LPSTR buffer, DWORD size) {
 
 // Each item NUL-terminated, one more NUL at the end; when it does not fit the
 // list is cut and closed with two NULs.
-DWORD copyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) {
+DWORD CopyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) {
     if (!buffer || size == 0)
         return 0;
     std::string list;
@@ -84,12 +85,12 @@ DWORD copyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) 
     return size - 2;
 }
 
-bool hasLineEnd(const char* text) {
+bool HasLineEnd(const char* text) {
     return text && (strchr(text, '\n') || strchr(text, '\r'));
 }
 
-bool writable(LPCSTR section, LPCSTR key, LPCSTR value) {
-    if (hasLineEnd(section) || hasLineEnd(key) || hasLineEnd(value) || strchr(section, ']'))
+bool Writable(LPCSTR section, LPCSTR key, LPCSTR value) {
+    if (HasLineEnd(section) || HasLineEnd(key) || HasLineEnd(value) || strchr(section, ']'))
         return false;
     if (key &&
         (strchr(key, '=') || key[strspn(key, " \t")] == '[' || key[strspn(key, " \t")] == ';'))
@@ -101,23 +102,23 @@ bool writable(LPCSTR section, LPCSTR key, LPCSTR value) {
 
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                               DWORD size, LPCSTR fileName) {
-    IniFile ini = loadIni(fileName);
+    IniFile ini = LoadIni(fileName);
     if (!section)
-        return copyList(ini.SectionNames(), buffer, size);
+        return CopyList(ini.SectionNames(), buffer, size);
     if (!key)
-        return copyList(ini.KeyNames(section), buffer, size);
+        return CopyList(ini.KeyNames(section), buffer, size);
     if (const std::string* value = ini.Value(section, key))
-        return copyValue(*value, buffer, size);
+        return CopyValue(*value, buffer, size);
     // Windows drops the default's trailing blanks.
     std::string fallback = defaultValue ? defaultValue : "";
     fallback.erase(fallback.find_last_not_of(' ') + 1);
-    return copyValue(fallback, buffer, size);
+    return CopyValue(fallback, buffer, size);
 }
 
 UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName) {
     if (!section || !key)
         return static_cast<UINT>(defaultValue);
-    IniFile ini = loadIni(fileName);
+    IniFile ini = LoadIni(fileName);
     const std::string* value = ini.Value(section, key);
     if (!value)
         return static_cast<UINT>(defaultValue);
@@ -135,19 +136,20 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR f
 
 DWORD GetPrivateProfileSection(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR fileName) {
     if (!section)
-        return copyList({}, buffer, size);
-    return copyList(loadIni(fileName).SectionLines(section), buffer, size);
+        return CopyList({}, buffer, size);
+    return CopyList(LoadIni(fileName).SectionLines(section), buffer, size);
 }
 
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     if (!section && !key && !value)
         return TRUE; // "flush the cache": nothing is cached
-    if (!section || !fileName || !*fileName || !writable(section, key, value)) {
+    if (!section || !fileName || !*fileName || !Writable(section, key, value)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::lock_guard<std::mutex> guard(writeLock());
-    std::string path = iniPath(fileName);
+    std::lock_guard<std::mutex> guard(WriteLock());
+    SettingsLock fileLock(true);
+    std::string path = IniPath(fileName);
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
         if (errno != ENOENT) {

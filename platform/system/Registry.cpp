@@ -47,12 +47,12 @@ struct RegistryState {
     std::unordered_map<HKEY, std::unique_ptr<OpenKey>> handles;
 };
 
-RegistryState& state() {
+RegistryState& State() {
     static RegistryState registry;
     return registry;
 }
 
-FileIdentity identify(const std::string& path) {
+FileIdentity Identify(const std::string& path) {
     FileIdentity identity;
     identity.path = path;
     struct stat info;
@@ -70,61 +70,53 @@ FileIdentity identify(const std::string& path) {
 // exclusive to change), and a tree that matches the file.
 class Session {
 public:
-    explicit Session(bool changing) : guard_(state().lock) {
-        std::string folder = ConfigFolder();
-        path_ = folder + "/registry.txt";
-        lockFd_ = open((folder + "/registry.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (lockFd_ >= 0)
-            flock(lockFd_, changing ? LOCK_EX : LOCK_SH);
-        refresh();
-    }
-    ~Session() {
-        if (lockFd_ >= 0)
-            close(lockFd_); // releases the file lock
+    explicit Session(bool changing)
+        : m_guard(State().lock), m_path(ConfigFolder() + "/registry.txt"), m_fileLock(changing) {
+        Refresh();
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    RegistryTree& tree() { return state().tree; }
+    RegistryTree& Tree() { return State().tree; }
 
-    LSTATUS save() {
-        RegistryState& registry = state();
+    LSTATUS Save() {
+        RegistryState& registry = State();
         if (registry.tree.RejectedLines() > 0) {
             // Keep what could not be read before it is written over.
             std::string old;
-            if (ReadWholeFile(path_, old))
-                WriteFileAtomically(path_ + ".unreadable", old);
+            if (ReadWholeFile(m_path, old))
+                WriteFileAtomically(m_path + ".unreadable", old);
         }
-        if (!WriteFileAtomically(path_, registry.tree.Serialize())) {
+        if (!WriteFileAtomically(m_path, registry.tree.Serialize())) {
             LSTATUS error = static_cast<LSTATUS>(ErrorFromErrno(errno));
             registry.loaded = false; // memory and file now differ: read the file again
             return error;
         }
         registry.tree.ForgetRejectedLines();
-        registry.loadedFrom = identify(path_);
+        registry.loadedFrom = Identify(m_path);
         return ERROR_SUCCESS;
     }
 
 private:
-    void refresh() {
-        RegistryState& registry = state();
-        FileIdentity current = identify(path_);
+    void Refresh() {
+        RegistryState& registry = State();
+        FileIdentity current = Identify(m_path);
         if (registry.loaded && current == registry.loadedFrom)
             return;
         std::string text;
-        if (!current.present || !ReadWholeFile(path_, text))
+        if (!current.present || !ReadWholeFile(m_path, text))
             text.clear();
         registry.tree.Parse(text);
         registry.loaded = true;
         registry.loadedFrom = current;
     }
 
-    std::lock_guard<std::mutex> guard_;
-    std::string path_;
-    int lockFd_ = -1;
+    std::lock_guard<std::mutex> m_guard;
+    std::string m_path;
+    SettingsLock m_fileLock;
 };
 
-std::vector<std::string> splitKeyPath(LPCSTR subKey) {
+std::vector<std::string> SplitKeyPath(LPCSTR subKey) {
     std::vector<std::string> parts;
     if (!subKey)
         return parts;
@@ -144,7 +136,7 @@ std::vector<std::string> splitKeyPath(LPCSTR subKey) {
 }
 
 // The open key behind a handle; the predefined roots are always open.
-bool describe(HKEY key, OpenKey& open) {
+bool Describe(HKEY key, OpenKey& open) {
     auto raw = reinterpret_cast<ULONG_PTR>(key);
     if (raw >= 0x80000000u && raw <= 0x80000002u) {
         open.root = raw - 0x80000000u;
@@ -152,14 +144,14 @@ bool describe(HKEY key, OpenKey& open) {
         open.access = KEY_ALL_ACCESS;
         return true;
     }
-    auto found = state().handles.find(key);
-    if (found == state().handles.end())
+    auto found = State().handles.find(key);
+    if (found == State().handles.end())
         return false;
     open = *found->second;
     return true;
 }
 
-RegistryKey* walk(RegistryTree& tree, const OpenKey& open) {
+RegistryKey* Walk(RegistryTree& tree, const OpenKey& open) {
     RegistryKey* node = &tree.Root(open.root);
     for (const std::string& name : open.path)
         if (!(node = node->Find(name)))
@@ -168,14 +160,14 @@ RegistryKey* walk(RegistryTree& tree, const OpenKey& open) {
 }
 
 // The node of a handle that needs `access`; the error otherwise.
-LSTATUS openNode(Session& session, HKEY key, REGSAM access, RegistryKey*& node,
+LSTATUS OpenNode(Session& session, HKEY key, REGSAM access, RegistryKey*& node,
                  OpenKey* description = nullptr) {
     OpenKey open;
-    if (!describe(key, open))
+    if (!Describe(key, open))
         return ERROR_INVALID_HANDLE;
     if ((open.access & access) != access)
         return ERROR_ACCESS_DENIED;
-    node = walk(session.tree(), open);
+    node = Walk(session.Tree(), open);
     if (!node)
         return ERROR_KEY_DELETED;
     if (description)
@@ -183,18 +175,18 @@ LSTATUS openNode(Session& session, HKEY key, REGSAM access, RegistryKey*& node,
     return ERROR_SUCCESS;
 }
 
-HKEY newHandle(OpenKey open) {
+HKEY NewHandle(OpenKey open) {
     auto owned = std::make_unique<OpenKey>(std::move(open));
     HKEY handle = reinterpret_cast<HKEY>(owned.get());
-    state().handles[handle] = std::move(owned);
+    State().handles[handle] = std::move(owned);
     return handle;
 }
 
-REGSAM grantedAccess(REGSAM asked) {
+REGSAM GrantedAccess(REGSAM asked) {
     return (asked & 0x02000000) ? KEY_ALL_ACCESS : asked; // MAXIMUM_ALLOWED
 }
 
-LSTATUS copyName(const std::string& name, LPSTR buffer, LPDWORD size) {
+LSTATUS CopyName(const std::string& name, LPSTR buffer, LPDWORD size) {
     if (!buffer || !size)
         return ERROR_INVALID_PARAMETER;
     if (*size <= name.size())
@@ -204,7 +196,7 @@ LSTATUS copyName(const std::string& name, LPSTR buffer, LPDWORD size) {
     return ERROR_SUCCESS;
 }
 
-LSTATUS copyData(const RegistryValue& value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
+LSTATUS CopyData(const RegistryValue& value, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
     if (type)
         *type = value.type;
     if (!dataSize)
@@ -229,15 +221,15 @@ LSTATUS RegOpenKeyEx(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result
     Session session(false);
     RegistryKey* node = nullptr;
     OpenKey open;
-    if (LSTATUS error = openNode(session, key, 0, node, &open))
+    if (LSTATUS error = OpenNode(session, key, 0, node, &open))
         return error;
-    for (const std::string& name : splitKeyPath(subKey)) {
+    for (const std::string& name : SplitKeyPath(subKey)) {
         if (!(node = node->Find(name)))
             return ERROR_FILE_NOT_FOUND;
         open.path.push_back(name);
     }
-    open.access = grantedAccess(access);
-    *result = newHandle(std::move(open));
+    open.access = GrantedAccess(access);
+    *result = NewHandle(std::move(open));
     return ERROR_SUCCESS;
 }
 
@@ -249,8 +241,8 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM acce
     Session session(true);
     RegistryKey* node = nullptr;
     OpenKey open;
-    std::vector<std::string> names = splitKeyPath(subKey);
-    if (LSTATUS error = openNode(session, key, names.empty() ? 0 : KEY_CREATE_SUB_KEY, node, &open))
+    std::vector<std::string> names = SplitKeyPath(subKey);
+    if (LSTATUS error = OpenNode(session, key, names.empty() ? 0 : KEY_CREATE_SUB_KEY, node, &open))
         return error;
     bool created = false;
     for (const std::string& name : names) {
@@ -260,12 +252,12 @@ LSTATUS RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM acce
         open.path.push_back(name);
     }
     if (created)
-        if (LSTATUS error = session.save())
+        if (LSTATUS error = session.Save())
             return error;
     if (disposition)
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    open.access = grantedAccess(access);
-    *result = newHandle(std::move(open));
+    open.access = GrantedAccess(access);
+    *result = NewHandle(std::move(open));
     return ERROR_SUCCESS;
 }
 
@@ -278,11 +270,11 @@ LSTATUS RegCreateKey(HKEY key, LPCSTR subKey, PHKEY result) {
 }
 
 LSTATUS RegCloseKey(HKEY key) {
-    std::lock_guard<std::mutex> guard(state().lock);
+    std::lock_guard<std::mutex> guard(State().lock);
     OpenKey open;
-    if (!describe(key, open))
+    if (!Describe(key, open))
         return ERROR_INVALID_HANDLE;
-    state().handles.erase(key); // a predefined root is not in the table: nothing to do
+    State().handles.erase(key); // a predefined root is not in the table: nothing to do
     return ERROR_SUCCESS;
 }
 
@@ -292,12 +284,12 @@ LSTATUS RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYT
         return ERROR_INVALID_PARAMETER;
     Session session(false);
     RegistryKey* node = nullptr;
-    if (LSTATUS error = openNode(session, key, KEY_QUERY_VALUE, node))
+    if (LSTATUS error = OpenNode(session, key, KEY_QUERY_VALUE, node))
         return error;
     RegistryValue* value = node->FindValue(valueName ? valueName : "");
     if (!value)
         return ERROR_FILE_NOT_FOUND;
-    return copyData(*value, type, data, dataSize);
+    return CopyData(*value, type, data, dataSize);
 }
 
 LSTATUS RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data,
@@ -306,11 +298,11 @@ LSTATUS RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE*
         return ERROR_INVALID_PARAMETER;
     Session session(true);
     RegistryKey* node = nullptr;
-    if (LSTATUS error = openNode(session, key, KEY_SET_VALUE, node))
+    if (LSTATUS error = OpenNode(session, key, KEY_SET_VALUE, node))
         return error;
     node->SetValue(valueName ? valueName : "", type,
                    std::string(reinterpret_cast<const char*>(data), dataSize));
-    return session.save();
+    return session.Save();
 }
 
 LSTATUS RegSetValue(HKEY key, LPCSTR subKey, DWORD type, LPCSTR data, DWORD) {
@@ -329,20 +321,20 @@ LSTATUS RegSetValue(HKEY key, LPCSTR subKey, DWORD type, LPCSTR data, DWORD) {
 LSTATUS RegDeleteValue(HKEY key, LPCSTR valueName) {
     Session session(true);
     RegistryKey* node = nullptr;
-    if (LSTATUS error = openNode(session, key, KEY_SET_VALUE, node))
+    if (LSTATUS error = OpenNode(session, key, KEY_SET_VALUE, node))
         return error;
     if (!node->RemoveValue(valueName ? valueName : ""))
         return ERROR_FILE_NOT_FOUND;
-    return session.save();
+    return session.Save();
 }
 
 LSTATUS RegDeleteKey(HKEY key, LPCSTR subKey) {
-    std::vector<std::string> names = splitKeyPath(subKey);
+    std::vector<std::string> names = SplitKeyPath(subKey);
     if (names.empty())
         return ERROR_INVALID_PARAMETER;
     Session session(true);
     RegistryKey* parent = nullptr;
-    if (LSTATUS error = openNode(session, key, 0, parent))
+    if (LSTATUS error = OpenNode(session, key, 0, parent))
         return error;
     for (size_t i = 0; i + 1 < names.size(); ++i)
         if (!(parent = parent->Find(names[i])))
@@ -353,20 +345,20 @@ LSTATUS RegDeleteKey(HKEY key, LPCSTR subKey) {
     if (!doomed->subkeys.empty())
         return ERROR_ACCESS_DENIED;
     parent->Remove(names.back());
-    return session.save();
+    return session.Save();
 }
 
 LSTATUS RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD, LPSTR keyClass,
                      LPDWORD classSize, PFILETIME lastWriteTime) {
     Session session(false);
     RegistryKey* node = nullptr;
-    if (LSTATUS error = openNode(session, key, KEY_ENUMERATE_SUB_KEYS, node))
+    if (LSTATUS error = OpenNode(session, key, KEY_ENUMERATE_SUB_KEYS, node))
         return error;
     if (index >= node->subkeys.size())
         return ERROR_NO_MORE_ITEMS;
     auto entry = node->subkeys.begin();
     std::advance(entry, index);
-    if (LSTATUS error = copyName(entry->second->name, name, nameSize))
+    if (LSTATUS error = CopyName(entry->second->name, name, nameSize))
         return error;
     if (keyClass && classSize && *classSize > 0) {
         keyClass[0] = '\0';
@@ -383,12 +375,12 @@ LSTATUS RegEnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWOR
         return ERROR_INVALID_PARAMETER;
     Session session(false);
     RegistryKey* node = nullptr;
-    if (LSTATUS error = openNode(session, key, KEY_QUERY_VALUE, node))
+    if (LSTATUS error = OpenNode(session, key, KEY_QUERY_VALUE, node))
         return error;
     if (index >= node->values.size())
         return ERROR_NO_MORE_ITEMS;
     const RegistryValue& value = node->values[index];
-    if (LSTATUS error = copyName(value.name, name, nameSize))
+    if (LSTATUS error = CopyName(value.name, name, nameSize))
         return error;
-    return copyData(value, type, data, dataSize);
+    return CopyData(value, type, data, dataSize);
 }

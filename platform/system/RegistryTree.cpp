@@ -7,14 +7,14 @@
 
 namespace {
 
-bool needsEscape(unsigned char c) {
+bool NeedsEscape(unsigned char c) {
     return c < 0x20 || c > 0x7E || strchr("%\"\\[]", c);
 }
 
-std::string escape(const std::string& text) {
+std::string Escape(const std::string& text) {
     std::string escaped;
     for (unsigned char c : text) {
-        if (needsEscape(c)) {
+        if (NeedsEscape(c)) {
             char code[4];
             snprintf(code, sizeof code, "%%%02X", c);
             escaped += code;
@@ -25,7 +25,7 @@ std::string escape(const std::string& text) {
     return escaped;
 }
 
-int hexDigit(char c) {
+int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -35,7 +35,7 @@ int hexDigit(char c) {
     return -1;
 }
 
-bool unescape(const std::string& text, std::string& plain) {
+bool Unescape(const std::string& text, std::string& plain) {
     plain.clear();
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
@@ -44,8 +44,8 @@ bool unescape(const std::string& text, std::string& plain) {
         }
         if (i + 2 >= text.size())
             return false;
-        int high = hexDigit(text[i + 1]);
-        int low = hexDigit(text[i + 2]);
+        int high = HexDigit(text[i + 1]);
+        int low = HexDigit(text[i + 2]);
         if (high < 0 || low < 0)
             return false;
         plain.push_back(static_cast<char>(high * 16 + low));
@@ -54,13 +54,13 @@ bool unescape(const std::string& text, std::string& plain) {
     return true;
 }
 
-bool decodeHex(const std::string& text, std::string& bytes) {
+bool DecodeHex(const std::string& text, std::string& bytes) {
     if (text.size() % 2 != 0)
         return false;
     bytes.clear();
     for (size_t i = 0; i < text.size(); i += 2) {
-        int high = hexDigit(text[i]);
-        int low = hexDigit(text[i + 1]);
+        int high = HexDigit(text[i]);
+        int low = HexDigit(text[i + 1]);
         if (high < 0 || low < 0)
             return false;
         bytes.push_back(static_cast<char>(high * 16 + low));
@@ -68,7 +68,7 @@ bool decodeHex(const std::string& text, std::string& bytes) {
     return true;
 }
 
-std::string encodeHex(const std::string& bytes) {
+std::string EncodeHex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
     for (unsigned char c : bytes) {
@@ -79,28 +79,28 @@ std::string encodeHex(const std::string& bytes) {
 }
 
 // A quoted, escaped text at the start of `line`; the rest follows in `rest`.
-bool readQuoted(const std::string& line, std::string& plain, std::string& rest) {
+bool ReadQuoted(const std::string& line, std::string& plain, std::string& rest) {
     if (line.empty() || line[0] != '"')
         return false;
     size_t close = line.find('"', 1);
-    if (close == std::string::npos || !unescape(line.substr(1, close - 1), plain))
+    if (close == std::string::npos || !Unescape(line.substr(1, close - 1), plain))
         return false;
     rest = line.substr(close + 1);
     return true;
 }
 
-bool parseData(const std::string& text, RegistryValue& value) {
+bool ParseData(const std::string& text, RegistryValue& value) {
     std::string rest;
     if (text.rfind("sz:", 0) == 0) {
         value.type = REG_SZ;
-        if (!readQuoted(text.substr(3), value.data, rest) || !rest.empty())
+        if (!ReadQuoted(text.substr(3), value.data, rest) || !rest.empty())
             return false;
         value.data.push_back('\0');
         return true;
     }
     if (text.rfind("dword:", 0) == 0) {
         std::string bytes;
-        if (text.size() != 14 || !decodeHex(text.substr(6), bytes))
+        if (text.size() != 14 || !DecodeHex(text.substr(6), bytes))
             return false;
         value.type = REG_DWORD;
         value.data.assign(4, '\0');
@@ -113,29 +113,29 @@ bool parseData(const std::string& text, RegistryValue& value) {
     if (sscanf(text.c_str(), "hex(%u):%n", &type, &used) != 1 || used == 0)
         return false;
     value.type = type;
-    return decodeHex(text.substr(static_cast<size_t>(used)), value.data);
+    return DecodeHex(text.substr(static_cast<size_t>(used)), value.data);
 }
 
-std::string formatData(const RegistryValue& value) {
+std::string FormatData(const RegistryValue& value) {
     const std::string& data = value.data;
     if (value.type == REG_SZ && !data.empty() && data.back() == '\0' &&
         data.find('\0') == data.size() - 1)
-        return "sz:\"" + escape(data.substr(0, data.size() - 1)) + "\"";
+        return "sz:\"" + Escape(data.substr(0, data.size() - 1)) + "\"";
     if (value.type == REG_DWORD && data.size() == 4) {
         std::string bigEndian(data.rbegin(), data.rend());
-        return "dword:" + encodeHex(bigEndian);
+        return "dword:" + EncodeHex(bigEndian);
     }
-    return "hex(" + std::to_string(value.type) + "):" + encodeHex(data);
+    return "hex(" + std::to_string(value.type) + "):" + EncodeHex(data);
 }
 
-void serializeKey(const RegistryKey& key, const std::string& path, std::string& out) {
+void SerializeKey(const RegistryKey& key, const std::string& path, std::string& out) {
     out += "[" + path + "]\n";
     for (const RegistryValue& value : key.values) {
-        out += value.name.empty() ? "@" : "\"" + escape(value.name) + "\"";
-        out += "=" + formatData(value) + "\n";
+        out += value.name.empty() ? "@" : "\"" + Escape(value.name) + "\"";
+        out += "=" + FormatData(value) + "\n";
     }
     for (const auto& [lower, subkey] : key.subkeys)
-        serializeKey(*subkey, path + "\\" + escape(subkey->name), out);
+        SerializeKey(*subkey, path + "\\" + Escape(subkey->name), out);
 }
 
 } // namespace
@@ -167,32 +167,35 @@ bool RegistryKey::Remove(const std::string& subkeyName) {
 }
 
 RegistryValue* RegistryKey::FindValue(const std::string& valueName) {
-    std::string lower = LowerAscii(valueName);
-    for (RegistryValue& value : values)
-        if (LowerAscii(value.name) == lower)
-            return &value;
-    return nullptr;
+    auto found = valuePositions.find(LowerAscii(valueName));
+    return found == valuePositions.end() ? nullptr : &values[found->second];
 }
 
 void RegistryKey::SetValue(const std::string& valueName, DWORD type, std::string data) {
-    RegistryValue* value = FindValue(valueName);
-    if (!value) {
+    auto [position, added] = valuePositions.try_emplace(LowerAscii(valueName), values.size());
+    if (added)
         values.push_back({valueName, type, {}});
-        value = &values.back();
-    }
-    value->type = type;
-    value->data = std::move(data);
+    RegistryValue& value = values[position->second];
+    value.type = type;
+    value.data = std::move(data);
 }
 
 bool RegistryKey::RemoveValue(const std::string& valueName) {
-    std::string lower = LowerAscii(valueName);
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (LowerAscii(it->name) == lower) {
-            values.erase(it);
-            return true;
-        }
-    }
-    return false;
+    auto found = valuePositions.find(LowerAscii(valueName));
+    if (found == valuePositions.end())
+        return false;
+    const size_t removed = found->second;
+    valuePositions.erase(found);
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(removed));
+    for (auto& [lower, position] : valuePositions)
+        if (position > removed)
+            --position;
+    return true;
+}
+
+void RegistryKey::ClearValues() {
+    values.clear();
+    valuePositions.clear();
 }
 
 const char* const RegistryTree::kRootNames[3] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
@@ -200,17 +203,17 @@ const char* const RegistryTree::kRootNames[3] = {"HKEY_CLASSES_ROOT", "HKEY_CURR
 
 RegistryTree::RegistryTree() {
     for (size_t i = 0; i < 3; ++i) {
-        roots_[i] = std::make_unique<RegistryKey>();
-        roots_[i]->name = kRootNames[i];
+        m_roots[i] = std::make_unique<RegistryKey>();
+        m_roots[i]->name = kRootNames[i];
     }
 }
 
 void RegistryTree::Parse(const std::string& text) {
-    for (auto& root : roots_) {
-        root->values.clear();
+    for (auto& root : m_roots) {
+        root->ClearValues();
         root->subkeys.clear();
     }
-    rejectedLines_ = 0;
+    m_rejectedLines = 0;
     RegistryKey* current = nullptr;
     size_t start = 0;
     while (start < text.size()) {
@@ -231,13 +234,13 @@ void RegistryTree::Parse(const std::string& text) {
             std::string rootName = path.substr(0, slash);
             for (size_t i = 0; i < 3; ++i)
                 if (rootName == kRootNames[i])
-                    current = roots_[i].get();
+                    current = m_roots[i].get();
             understood = current != nullptr;
             while (current && slash != std::string::npos) {
                 size_t next = path.find('\\', slash + 1);
                 std::string name;
                 bool added = false;
-                if (!unescape(
+                if (!Unescape(
                         path.substr(slash + 1, next == std::string::npos ? next : next - slash - 1),
                         name) ||
                     name.empty()) {
@@ -253,22 +256,22 @@ void RegistryTree::Parse(const std::string& text) {
             std::string rest;
             if (line[0] == '@')
                 rest = line.substr(1);
-            else if (!readQuoted(line, value.name, rest) || value.name.empty())
+            else if (!ReadQuoted(line, value.name, rest) || value.name.empty())
                 rest.clear();
-            if (!rest.empty() && rest[0] == '=' && parseData(rest.substr(1), value)) {
+            if (!rest.empty() && rest[0] == '=' && ParseData(rest.substr(1), value)) {
                 current->SetValue(value.name, value.type, std::move(value.data));
                 understood = true;
             }
         }
         if (!understood)
-            ++rejectedLines_;
+            ++m_rejectedLines;
     }
 }
 
 std::string RegistryTree::Serialize() const {
     std::string out =
         "; Registry of the program. Written by it; edit only while it is not running.\n";
-    for (const auto& root : roots_)
-        serializeKey(*root, root->name, out);
+    for (const auto& root : m_roots)
+        SerializeKey(*root, root->name, out);
     return out;
 }

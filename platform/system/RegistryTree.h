@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct RegistryValue {
@@ -28,6 +29,9 @@ struct RegistryKey {
     std::string name;
     std::vector<RegistryValue> values;                           // in the order first set
     std::map<std::string, std::unique_ptr<RegistryKey>> subkeys; // by lower-cased name
+    // Positions in values by lower-cased name, so a key with many values is
+    // read in linear time. Change values only through the calls below.
+    std::unordered_map<std::string, size_t> valuePositions;
 
     RegistryKey* Find(const std::string& subkeyName) const;
     RegistryKey* FindOrAdd(const std::string& subkeyName, bool& added);
@@ -35,6 +39,7 @@ struct RegistryKey {
     RegistryValue* FindValue(const std::string& valueName);
     void SetValue(const std::string& valueName, DWORD type, std::string data);
     bool RemoveValue(const std::string& valueName);
+    void ClearValues();
 };
 
 class RegistryTree {
@@ -42,17 +47,17 @@ public:
     RegistryTree();
 
     static const char* const kRootNames[3]; // classes root, current user, local machine
-    RegistryKey& Root(size_t index) { return *roots_[index]; }
+    RegistryKey& Root(size_t index) { return *m_roots[index]; }
 
     // Lines that cannot be read are counted and skipped.
     void Parse(const std::string& text);
     std::string Serialize() const;
-    int RejectedLines() const { return rejectedLines_; }
-    void ForgetRejectedLines() { rejectedLines_ = 0; }
+    int RejectedLines() const { return m_rejectedLines; }
+    void ForgetRejectedLines() { m_rejectedLines = 0; }
 
 private:
-    std::unique_ptr<RegistryKey> roots_[3];
-    int rejectedLines_ = 0;
+    std::unique_ptr<RegistryKey> m_roots[3];
+    int m_rejectedLines = 0;
 };
 
 std::string LowerAscii(std::string text);

@@ -26,22 +26,22 @@ constexpr uint64_t kViewAlignment = 65536; // Windows' allocation granularity
 class NameLock {
 public:
     NameLock() {
-        fd_ = shm_open(SharedMemoryName("\x01lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ >= 0)
-            flock(fd_, LOCK_EX);
+        m_fd = shm_open(SharedMemoryName("\x01lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd >= 0)
+            flock(m_fd, LOCK_EX);
     }
     ~NameLock() {
-        if (fd_ >= 0)
-            close(fd_);
+        if (m_fd >= 0)
+            close(m_fd);
     }
     NameLock(const NameLock&) = delete;
     NameLock& operator=(const NameLock&) = delete;
 
 private:
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
-bool isLastHolder(int fd) {
+bool IsLastHolder(int fd) {
     return flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
 
@@ -54,7 +54,7 @@ struct SharedRegion {
     ~SharedRegion() {
         if (!shmName.empty()) {
             NameLock lock;
-            if (isLastHolder(fd))
+            if (IsLastHolder(fd))
                 shm_unlink(shmName.c_str());
         }
         close(fd);
@@ -69,24 +69,24 @@ struct MappingTable {
     std::set<const FileMapping*> live;
 };
 
-MappingTable& mappingTable() {
+MappingTable& LiveMappings() {
     static MappingTable table;
     return table;
 }
 
 class FileMapping : public platform::KernelObject {
 public:
-    explicit FileMapping(std::shared_ptr<SharedRegion> region) : region_(std::move(region)) {
-        std::lock_guard<std::mutex> guard(mappingTable().lock);
-        mappingTable().live.insert(this);
+    explicit FileMapping(std::shared_ptr<SharedRegion> region) : m_region(std::move(region)) {
+        std::lock_guard<std::mutex> guard(LiveMappings().lock);
+        LiveMappings().live.insert(this);
     }
-    const std::shared_ptr<SharedRegion>& Region() const { return region_; }
+    const std::shared_ptr<SharedRegion>& Region() const { return m_region; }
 
     // The mapping behind a handle, with a reference the caller releases.
     static FileMapping* Acquire(HANDLE handle) {
         auto* mapping = static_cast<const FileMapping*>(handle);
-        std::lock_guard<std::mutex> guard(mappingTable().lock);
-        if (!mappingTable().live.count(mapping))
+        std::lock_guard<std::mutex> guard(LiveMappings().lock);
+        if (!LiveMappings().live.count(mapping))
             return nullptr;
         auto* live = const_cast<FileMapping*>(mapping);
         live->AddRef();
@@ -95,12 +95,12 @@ public:
 
 protected:
     ~FileMapping() override {
-        std::lock_guard<std::mutex> guard(mappingTable().lock);
-        mappingTable().live.erase(this);
+        std::lock_guard<std::mutex> guard(LiveMappings().lock);
+        LiveMappings().live.erase(this);
     }
 
 private:
-    std::shared_ptr<SharedRegion> region_;
+    std::shared_ptr<SharedRegion> m_region;
 };
 
 struct View {
@@ -113,17 +113,17 @@ struct ViewTable {
     std::map<const void*, View> views;
 };
 
-ViewTable& viewTable() {
+ViewTable& LiveViews() {
     static ViewTable table;
     return table;
 }
 
-HANDLE fail(DWORD error) {
+HANDLE Fail(DWORD error) {
     SetLastError(error);
     return nullptr;
 }
 
-HANDLE publish(int fd, const std::string& shmName, bool writable) {
+HANDLE Publish(int fd, const std::string& shmName, bool writable) {
     auto region = std::make_shared<SharedRegion>();
     region->fd = fd;
     region->shmName = shmName;
@@ -131,7 +131,7 @@ HANDLE publish(int fd, const std::string& shmName, bool writable) {
     return platform::ToHandle(new FileMapping(std::move(region)));
 }
 
-uint64_t fnv1a(const std::string& text) {
+uint64_t Fnv1a(const std::string& text) {
     uint64_t hash = 14695981039346656037ull;
     for (unsigned char c : text)
         hash = (hash ^ c) * 1099511628211ull;
@@ -159,7 +159,7 @@ std::string SharedMemoryName(const std::string& windowsName) {
     }
     if (encoded.size() > 180) {
         char hash[24];
-        snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(fnv1a(name)));
+        snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(Fnv1a(name)));
         encoded = encoded.substr(0, 160) + hash;
     }
     return "/pellor-" + std::to_string(getuid()) + "-" + encoded;
@@ -168,10 +168,10 @@ std::string SharedMemoryName(const std::string& windowsName) {
 HANDLE CreateFileMapping(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD sizeHigh,
                          DWORD sizeLow, LPCSTR name) {
     if (file != INVALID_HANDLE_VALUE)
-        return fail(ERROR_INVALID_HANDLE); // mappings of disk files are not needed here
+        return Fail(ERROR_INVALID_HANDLE); // mappings of disk files are not needed here
     uint64_t size = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
     if (size == 0 || size > static_cast<uint64_t>(INT64_MAX))
-        return fail(ERROR_INVALID_PARAMETER);
+        return Fail(ERROR_INVALID_PARAMETER);
     bool writable = (protect & (PAGE_READWRITE | PAGE_WRITECOPY)) != 0;
 
     if (!name || !*name) {
@@ -180,10 +180,10 @@ HANDLE CreateFileMapping(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWOR
             DWORD error = ErrorFromErrno(errno);
             if (fd >= 0)
                 close(fd);
-            return fail(error);
+            return Fail(error);
         }
         SetLastError(ERROR_SUCCESS);
-        return publish(fd, std::string(), writable);
+        return Publish(fd, std::string(), writable);
     }
 
     std::string shmName = SharedMemoryName(name);
@@ -192,73 +192,73 @@ HANDLE CreateFileMapping(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWOR
     int fd = shm_open(shmName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) {
         fd = shm_open(shmName.c_str(), O_RDWR | O_CLOEXEC, 0600);
-        existed = fd >= 0 && !isLastHolder(fd);
+        existed = fd >= 0 && !IsLastHolder(fd);
         if (fd >= 0 && !existed && ftruncate(fd, 0) != 0) { // a dead process's block: start anew
             close(fd);
             fd = -1;
         }
     }
     if (fd < 0)
-        return fail(ErrorFromErrno(errno));
+        return Fail(ErrorFromErrno(errno));
     if (!existed && ftruncate(fd, static_cast<off_t>(size)) != 0) {
         DWORD error = ErrorFromErrno(errno);
         shm_unlink(shmName.c_str());
         close(fd);
-        return fail(error);
+        return Fail(error);
     }
     flock(fd, LOCK_SH);
-    HANDLE handle = publish(fd, shmName, writable);
+    HANDLE handle = Publish(fd, shmName, writable);
     SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
 }
 
 HANDLE OpenFileMapping(DWORD access, BOOL, LPCSTR name) {
     if (!name || !*name)
-        return fail(ERROR_INVALID_PARAMETER);
+        return Fail(ERROR_INVALID_PARAMETER);
     bool writable = (access & (FILE_MAP_WRITE | FILE_MAP_COPY)) != 0;
     std::string shmName = SharedMemoryName(name);
     NameLock lock;
     int fd = shm_open(shmName.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC, 0);
     if (fd < 0)
-        return fail(ErrorFromErrno(errno));
-    if (isLastHolder(fd)) { // nobody holds it: left behind by a process that died
+        return Fail(ErrorFromErrno(errno));
+    if (IsLastHolder(fd)) { // nobody holds it: left behind by a process that died
         shm_unlink(shmName.c_str());
         close(fd);
-        return fail(ERROR_FILE_NOT_FOUND);
+        return Fail(ERROR_FILE_NOT_FOUND);
     }
     flock(fd, LOCK_SH);
     SetLastError(ERROR_SUCCESS);
-    return publish(fd, shmName, writable);
+    return Publish(fd, shmName, writable);
 }
 
 LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow,
                      SIZE_T bytes) {
     FileMapping* object = FileMapping::Acquire(mapping);
     if (!object)
-        return fail(ERROR_INVALID_HANDLE);
+        return Fail(ERROR_INVALID_HANDLE);
     std::shared_ptr<SharedRegion> region = object->Region();
     object->Release();
     bool copy = (access & FILE_MAP_COPY) && !(access & FILE_MAP_WRITE);
     bool write = (access & FILE_MAP_WRITE) != 0;
     if (write && !region->writable)
-        return fail(ERROR_ACCESS_DENIED);
+        return Fail(ERROR_ACCESS_DENIED);
     uint64_t offset = (static_cast<uint64_t>(offsetHigh) << 32) | offsetLow;
     if (offset % kViewAlignment != 0)
-        return fail(ERROR_MAPPED_ALIGNMENT);
+        return Fail(ERROR_MAPPED_ALIGNMENT);
     struct stat info;
     if (fstat(region->fd, &info) != 0)
-        return fail(ErrorFromErrno(errno));
+        return Fail(ErrorFromErrno(errno));
     uint64_t size = static_cast<uint64_t>(info.st_size);
     if (offset >= size || (bytes != 0 && bytes > size - offset))
-        return fail(ERROR_ACCESS_DENIED); // beyond the block: would fault on use
+        return Fail(ERROR_ACCESS_DENIED); // beyond the block: would fault on use
     size_t length = bytes != 0 ? bytes : static_cast<size_t>(size - offset);
     int protection = PROT_READ | ((write || copy) ? PROT_WRITE : 0);
     void* address = mmap(nullptr, length, protection, copy ? MAP_PRIVATE : MAP_SHARED, region->fd,
                          static_cast<off_t>(offset));
     if (address == MAP_FAILED)
-        return fail(ErrorFromErrno(errno));
-    std::lock_guard<std::mutex> guard(viewTable().lock);
-    viewTable().views[address] = View{length, region};
+        return Fail(ErrorFromErrno(errno));
+    std::lock_guard<std::mutex> guard(LiveViews().lock);
+    LiveViews().views[address] = View{length, region};
     SetLastError(ERROR_SUCCESS);
     return address;
 }
@@ -266,14 +266,14 @@ LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offse
 BOOL UnmapViewOfFile(LPCVOID baseAddress) {
     View view;
     {
-        std::lock_guard<std::mutex> guard(viewTable().lock);
-        auto found = viewTable().views.find(baseAddress);
-        if (found == viewTable().views.end()) {
+        std::lock_guard<std::mutex> guard(LiveViews().lock);
+        auto found = LiveViews().views.find(baseAddress);
+        if (found == LiveViews().views.end()) {
             SetLastError(ERROR_INVALID_ADDRESS);
             return FALSE;
         }
         view = std::move(found->second);
-        viewTable().views.erase(found);
+        LiveViews().views.erase(found);
     }
     munmap(const_cast<void*>(baseAddress), view.length);
     return TRUE; // the region goes with its last view or handle, outside the table's lock

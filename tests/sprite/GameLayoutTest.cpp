@@ -156,3 +156,41 @@ TEST_F(GameLayoutTest, FrameSkinReadsItsSections) {
 }
 
 } // namespace
+
+namespace {
+
+// Extreme numbers of a broken theme are held to sensible ranges, so the
+// card-fan arithmetic cannot overflow.
+TEST_F(GameLayoutTest, BrokenNumbersAreHeldToSensibleRanges) {
+    WriteLayout("[CARD]\nINTERVAL=2147483647\nSIZE=2147483647,-2147483648\n"
+                "INTERVALBIG=-2147483648\nLITTLEINTERVAL=99999999999\nLITTLESIZE=-5,70\n"
+                "[AVATAR]\nSIZE=100000,100000\n"
+                "[MAIN]\nFONT_SIZE=-3\nFONT_WEIGHT=2147483647\nBORDER=-1\n"
+                "[TEXTSPRITE]\nfontsize=100000\ndelay=-2147483648\n"
+                "[REFPOINT]\navatar0=2147483647,-2147483648,1\n"
+                "[GAMEWND_BTN]\nTrust_bmp=strip.bmp\nTrust_mask=-2147483648\n"
+                "Sound_bmp=strip.bmp\nSound_mask=2147483647\n");
+    ASSERT_TRUE(layout.Load());
+    EXPECT_EQ(layout.m_nInterval, 4096);
+    EXPECT_EQ(layout.m_nIntervalWork, 4096);
+    EXPECT_EQ(layout.m_sizeCard.cx, 4096);
+    EXPECT_EQ(layout.m_sizeCard.cy, 0);
+    EXPECT_EQ(layout.m_nIntervalBig, 0);
+    EXPECT_EQ(layout.m_nLittleInterval, 4096);
+    EXPECT_EQ(layout.m_sizeLittleCard.cx, 0);
+    EXPECT_EQ(layout.m_sizeLittleCard.cy, 70);
+    EXPECT_EQ(layout.m_sizeAvatar.cx, 4096);
+    EXPECT_EQ(layout.m_nFontSize, 1);
+    EXPECT_EQ(layout.m_nFontWeight, 1000);
+    EXPECT_EQ(layout.m_nBorder, 0);
+    EXPECT_EQ(layout.m_nTextSpriteSize, 200);
+    EXPECT_EQ(layout.m_nTextSpriteDelay, 0);
+    EXPECT_EQ(layout.m_gameWndButtons[CGameLayout::GB_TRUST].m_nMask, 0);
+    EXPECT_EQ(layout.m_gameWndButtons[CGameLayout::GB_SOUND].m_nMask, 1);
+    EXPECT_EQ(layout.m_posAvatarRead[0].x, 32767);
+    EXPECT_EQ(layout.m_posAvatarRead[0].y, -32768);
+    // A fan of a whole hand stays a plain positive width.
+    EXPECT_EQ(layout.GetCardsWidth(27), 26 * 4096 + 4096);
+}
+
+} // namespace

@@ -13,17 +13,17 @@ public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "pellor-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        m_path = mkdtemp(pattern.data());
     }
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(m_path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
 
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(File(name), std::ios::binary) << bytes;
@@ -36,5 +36,5 @@ public:
     }
 
 private:
-    std::string path_;
+    std::string m_path;
 };

@@ -79,7 +79,11 @@ void CHostClient::OnReceive(int) {
 }
 
 void CHostClient::ReadFrames() {
-    while (!m_bGone) {
+    // A client that sends without pause gets its share and waits for the
+    // next turn (FD_READ comes again while bytes remain), so every client is
+    // served in turn.
+    int frames = 0;
+    while (!m_bGone && frames < kFramesPerTurn) {
         const size_t wanted = m_In.Wanted();
         const int n = Receive(m_In.Space(wanted), int(wanted));
         if (n == SOCKET_ERROR) {
@@ -96,6 +100,7 @@ void CHostClient::ReadFrames() {
         }
         if (status != FrameAssembler::kComplete)
             continue;
+        ++frames;
         const std::vector<BYTE> frame = m_In.Take();
         // A client on its way out is no longer listened to.
         if (m_bCloseAfterFlush)

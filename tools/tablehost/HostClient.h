@@ -43,7 +43,12 @@ public:
         int charges = 0;
         int beans = 0;
         int wealth = 0;
+        uint32_t connectedAt = 0; // GetTickCount() of the accept
+        int ignoredFrames = 0;    // frames ignored so far (only the first ones are logged)
     };
+
+    // Frames read from one client in one turn of the loop at most.
+    enum { kFramesPerTurn = 16 };
 
     CHostClient(int id, Owner& owner, size_t maxQueuedBytes);
     ~CHostClient() override;

@@ -20,7 +20,7 @@ bool CHostListener::Open(UINT port) {
         return false;
     }
     CString address;
-    if (!Listen(16) || !GetSockName(address, m_nPort)) {
+    if (!Listen(SOMAXCONN) || !GetSockName(address, m_nPort)) {
         Close();
         return false;
     }

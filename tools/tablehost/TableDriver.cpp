@@ -69,7 +69,12 @@ void CTableDriver::OnHostCall(const tagHOSTCALL& call) {
         ++m_nCalls[call.nCode];
     switch (call.nCode) {
     case kHostTrace:
+        // A table that runs for days must not keep every game's trace.
         m_Traces.emplace_back(static_cast<const char*>(call.pData));
+        if (onTrace)
+            onTrace(m_Traces.back());
+        while (m_Traces.size() > m_Options.maxTraces)
+            m_Traces.pop_front();
         return;
     case kHostTableGameEnded:
         m_bClosed = true;

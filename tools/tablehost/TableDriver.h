@@ -25,6 +25,8 @@ public:
         // Where the referee reads the time; the driver's own stepped clock
         // (Now, Advance) when empty.
         std::function<uint32_t()> tickSource;
+        // The referee's latest traces kept (older ones are dropped).
+        size_t maxTraces = 1000;
     };
 
     // What the referee emitted, with the host call code and its param.
@@ -93,7 +95,9 @@ public:
     bool IsRunaway() const { return m_bRunaway; }
     enum { kMaxActionsPerGame = 5000 };
     int GetCipherMismatches() const;
-    const std::vector<std::string>& GetTraces() const { return m_Traces; }
+    // The latest traces, oldest first; onTrace sees every one.
+    const std::deque<std::string>& GetTraces() const { return m_Traces; }
+    std::function<void(const std::string&)> onTrace;
     const std::vector<int>& GetLastPlaces() const { return m_LastPlaces; }
     // Host calls of each code received so far.
     int CountCalls(int code) const;
@@ -113,7 +117,7 @@ private:
     std::unique_ptr<CGameLogic> m_pReferee;
     std::vector<std::unique_ptr<CBotSeat>> m_Bots;
     std::deque<Sent> m_Outbox;
-    std::vector<std::string> m_Traces;
+    std::deque<std::string> m_Traces;
     std::vector<int> m_LastPlaces;
     int m_nCalls[256] = {};
     int m_nRecords[0x20] = {};

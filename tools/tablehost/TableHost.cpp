@@ -1,5 +1,6 @@
 #include "tools/tablehost/TableHost.h"
 
+#include "platform/system/Clock.h"
 #include "platform/window/Messages.h"
 
 #include <cstdio>
@@ -69,12 +70,37 @@ void CALLBACK CTableHost::TickProc(HWND, UINT, UINT_PTR id, DWORD) {
 
 void CTableHost::Tick() {
     ++m_nDepth;
+    DropIdleLogins();
     m_pTable->Tick();
     --m_nDepth;
     Settle();
 }
 
+void CTableHost::DropIdleLogins() {
+    const uint32_t now = GetTickCount();
+    for (auto& [id, client] : m_Clients) {
+        if (!client->IsGone() && client->session.state == CHostClient::Session::kNew &&
+            now - client->session.connectedAt >= m_Options.loginTimeoutMs) {
+            Log("client " + std::to_string(id) + ": no login in " +
+                std::to_string(m_Options.loginTimeoutMs / 1000) + " s: dropped");
+            client->Drop(false);
+        }
+    }
+}
+
 void CTableHost::Accept(CHostListener& listener, bool p80) {
+    if (ClientIds().size() >= m_Options.maxClients) {
+        // Taken off the queue and closed, so the queue does not fill up.
+        CAsyncSocket refused;
+        if (listener.Accept(refused))
+            refused.Close();
+        if (!m_bClientCapLogged)
+            Log("connections refused: " + std::to_string(m_Options.maxClients) +
+                " clients already");
+        m_bClientCapLogged = true;
+        return;
+    }
+    m_bClientCapLogged = false;
     const int id = m_nNextClientId++;
     auto client = std::make_unique<CHostClient>(id, static_cast<CHostClient::Owner&>(*this),
                                                 m_Options.maxQueuedBytes);
@@ -89,6 +115,7 @@ void CTableHost::Accept(CHostListener& listener, bool p80) {
     client->session.viaP80 = p80;
     client->session.beans = m_Options.table.startBeans;
     client->session.wealth = m_Options.startWealth;
+    client->session.connectedAt = GetTickCount();
     m_Clients[id] = std::move(client);
     Log("client " + std::to_string(id) + " connected" + (p80 ? " on the P80 port" : ""));
 }
@@ -139,11 +166,49 @@ bool CTableHost::QueueFrame(CHostClient& client, DWORD type, const void* payload
             " bytes cannot be sent: too large" + (compress ? " or not compressible" : ""));
         return false;
     }
-    if (!client.Queue(std::move(wire)))
+    if (!RoomForOutput(client, wire.size()) || !client.Queue(std::move(wire)))
         return false;
     if (onFrameQueued)
         onFrameQueued(client.Id(), type, result, static_cast<const BYTE*>(payload), length);
     return true;
+}
+
+bool CTableHost::RoomForOutput(CHostClient& client, size_t bytes) {
+    size_t total = bytes;
+    CHostClient* largest = &client;
+    for (const auto& [id, other] : m_Clients) {
+        if (other->IsGone())
+            continue;
+        total += other->QueuedBytes();
+        if (other->QueuedBytes() > largest->QueuedBytes())
+            largest = other.get();
+    }
+    if (total <= m_Options.maxTotalQueuedBytes)
+        return true;
+    Log("client " + std::to_string(largest->Id()) + ": not reading, " +
+        std::to_string(largest->QueuedBytes()) +
+        " bytes queued while the host's output is full: " + "dropped");
+    largest->Drop(false);
+    return largest != &client;
+}
+
+size_t CTableHost::Watchers() const {
+    size_t count = 0;
+    for (const auto& [id, client] : m_Clients) {
+        const CHostClient::Session& session = client->session;
+        const bool admitted = session.state == CHostClient::Session::kLoggedIn ||
+                              session.state == CHostClient::Session::kAtTable;
+        count += !client->IsGone() && admitted && session.login.seat >= kSeatCount;
+    }
+    return count;
+}
+
+void CTableHost::LogIgnored(CHostClient& client, const std::string& line) {
+    const int count = ++client.session.ignoredFrames;
+    if (count <= m_Options.ignoredFramesLogged)
+        Log(line);
+    if (count == m_Options.ignoredFramesLogged)
+        Log("client " + std::to_string(client.Id()) + ": further ignored frames not logged");
 }
 
 bool CTableHost::SendFrameTo(int clientId, DWORD type, const std::vector<BYTE>& payload,
@@ -215,7 +280,11 @@ void CTableHost::OnClientLog(CHostClient& client, const std::string& line) {
 }
 
 void CTableHost::OnClientGone(CHostClient& client) {
-    Log("client " + std::to_string(client.Id()) + " gone");
+    const int ignored = client.session.ignoredFrames;
+    Log("client " + std::to_string(client.Id()) + " gone" +
+        (ignored > m_Options.ignoredFramesLogged
+             ? ", " + std::to_string(ignored) + " frames ignored in all"
+             : std::string()));
     Settle();
 }
 
@@ -237,7 +306,7 @@ void CTableHost::HandleFrame(CHostClient& client, const tagMSGHEADER& header, co
     const size_t length = header.length;
     const std::string who = "client " + std::to_string(client.Id()) + ": ";
     if (type & (kFrameReply | kFrameCompressed)) {
-        Log(who + "frame " + Hex(type) + " is not a client's: ignored");
+        LogIgnored(client, who + "frame " + Hex(type) + " is not a client's: ignored");
         return;
     }
     switch (session.state) {
@@ -252,7 +321,7 @@ void CTableHost::HandleFrame(CHostClient& client, const tagMSGHEADER& header, co
             }
             HandleLogin(client, payload, length);
         } else {
-            Log(who + "frame " + Hex(type) + " before the login: ignored");
+            LogIgnored(client, who + "frame " + Hex(type) + " before the login: ignored");
         }
         return;
     case Session::kRefused:
@@ -266,7 +335,7 @@ void CTableHost::HandleFrame(CHostClient& client, const tagMSGHEADER& header, co
             session.state = Session::kDismissed;
             client.CloseAfterFlush();
         } else if (type != kFrameKeepAlive) {
-            Log(who + "frame " + Hex(type) + " before 0x208: ignored");
+            LogIgnored(client, who + "frame " + Hex(type) + " before 0x208: ignored");
         }
         return;
     case Session::kAtTable:
@@ -291,7 +360,7 @@ void CTableHost::HandleFrame(CHostClient& client, const tagMSGHEADER& header, co
         return;
     case kFrameKick:
         if (length < 20) {
-            Log(who + "short stand-up frame: ignored");
+            LogIgnored(client, who + "short stand-up frame: ignored");
             return;
         }
         m_pTable->Kick(client.Id(), GetTextField(payload, 20));
@@ -308,7 +377,7 @@ void CTableHost::HandleFrame(CHostClient& client, const tagMSGHEADER& header, co
     case kFrameEntered:
         return;
     default:
-        Log(who + "frame " + Hex(type) + " not served: ignored");
+        LogIgnored(client, who + "frame " + Hex(type) + " not served: ignored");
         return;
     }
 }
@@ -364,6 +433,17 @@ void CTableHost::HandleLogin(CHostClient& client, const BYTE* payload, size_t le
         return;
     }
     const int seat = request.seat;
+    if (seat >= kSeatCount) {
+        if (Watchers() >= m_Options.maxWatchers) {
+            if (!m_bWatcherCapLogged)
+                Log(who + "watchers refused: " + std::to_string(m_Options.maxWatchers) +
+                    " watch already");
+            m_bWatcherCapLogged = true;
+            Refuse(client, kLoginNotNow);
+            return;
+        }
+        m_bWatcherCapLogged = false;
+    }
     if (seat < kSeatCount) {
         if (m_pTable->ClaimSeat(seat, request.userName) == CHostTable::SeatClaim::kTaken) {
             Log(who + "seat " + std::to_string(seat) + " is taken: refused");

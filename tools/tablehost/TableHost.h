@@ -36,6 +36,17 @@ public:
         bool compressSnapshots = true;
         // A client whose unsent frames pass this is dropped.
         size_t maxQueuedBytes = 16u << 20;
+        // When the unsent frames of all clients together would pass this, the
+        // client holding the most is dropped.
+        size_t maxTotalQueuedBytes = 64u << 20;
+        // Connections beyond this are closed at once.
+        size_t maxClients = 256;
+        // Logins that would watch beyond this many watchers are refused.
+        size_t maxWatchers = 64;
+        // A connection that has not logged in after this long is dropped.
+        UINT loginTimeoutMs = 30000;
+        // Ignored frames logged per client; the rest are counted.
+        int ignoredFramesLogged = 5;
         UINT tickMs = 1000;
         std::function<void(const std::string&)> log;
     };
@@ -99,6 +110,13 @@ private:
     void Log(const std::string& line) override;
 
     void Accept(CHostListener& listener, bool p80);
+    // Logs a client's ignored frame while it has not sent too many.
+    void LogIgnored(CHostClient& client, const std::string& line);
+    size_t Watchers() const;
+    // Makes room for wire bytes under the total cap; false when the client
+    // itself had to go.
+    bool RoomForOutput(CHostClient& client, size_t bytes);
+    void DropIdleLogins();
     CHostClient* Find(int clientId) const;
     bool QueueFrame(CHostClient& client, DWORD type, const void* payload, size_t length,
                     DWORD result, bool compress);
@@ -127,4 +145,7 @@ private:
     int m_nNextClientId = 1;
     int m_nDepth = 0;
     UINT_PTR m_nTimer = 0;
+    // Refusals are logged once until the host is below its cap again.
+    bool m_bClientCapLogged = false;
+    bool m_bWatcherCapLogged = false;
 };

@@ -20,7 +20,7 @@ protected:
                      DWORD size = 256) {
         std::vector<char> buffer(size + 1, 'X');
         DWORD length =
-            GetPrivateProfileString(section, key, fallback, buffer.data(), size, path_.c_str());
+            GetPrivateProfileString(section, key, fallback, buffer.data(), size, m_path.c_str());
         EXPECT_EQ(buffer[length], '\0');
         return std::string(buffer.data(), length);
     }
@@ -28,7 +28,7 @@ protected:
     std::vector<std::string> List(const char* section, DWORD size = 256) {
         std::vector<char> buffer(size, 'X');
         DWORD length =
-            GetPrivateProfileString(section, nullptr, "", buffer.data(), size, path_.c_str());
+            GetPrivateProfileString(section, nullptr, "", buffer.data(), size, m_path.c_str());
         EXPECT_EQ(buffer[length], '\0');
         std::vector<std::string> items;
         for (size_t at = 0; at < length; at += items.back().size() + 1)
@@ -36,8 +36,8 @@ protected:
         return items;
     }
 
-    TempFolder folder_;
-    std::string path_ = folder_.File("test.ini");
+    TempFolder m_folder;
+    std::string m_path = m_folder.File("test.ini");
 };
 
 using Items = std::vector<std::string>;
@@ -45,12 +45,12 @@ using Items = std::vector<std::string>;
 TEST_F(IniFileTest, MissingFileGivesDefaults) {
     EXPECT_EQ(Read("Setting", "PhotoPath", "fallback"), "fallback");
     EXPECT_EQ(Read("Setting", "PhotoPath", nullptr), "");
-    EXPECT_EQ(GetPrivateProfileInt("Setting", "AllowPSound", 1, path_.c_str()), 1u);
+    EXPECT_EQ(GetPrivateProfileInt("Setting", "AllowPSound", 1, m_path.c_str()), 1u);
     EXPECT_EQ(List(nullptr), Items{});
 }
 
 TEST_F(IniFileTest, ValuesAreTrimmedAndUnquotedOnce) {
-    folder_.Write("test.ini", "[S]\n"
+    m_folder.Write("test.ini", "[S]\n"
                               "plain = two words  \n"
                               "double=\"  quoted  \"\n"
                               "single='x'\n"
@@ -68,7 +68,7 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndUnquotedOnce) {
 }
 
 TEST_F(IniFileTest, NamesIgnoreCaseAndFirstSectionWins) {
-    folder_.Write("test.ini", "[Setting]\r\nAllowWatch=1\r\nKey=first\r\nkey=second\r\n"
+    m_folder.Write("test.ini", "[Setting]\r\nAllowWatch=1\r\nKey=first\r\nkey=second\r\n"
                               "[other]\r\nx=1\r\n"
                               "[SETTING]\r\nAllowWatch=2\r\nLater=3\r\n");
     EXPECT_EQ(Read("setting", "allowwatch"), "1");
@@ -79,13 +79,13 @@ TEST_F(IniFileTest, NamesIgnoreCaseAndFirstSectionWins) {
 }
 
 TEST_F(IniFileTest, LineWithoutEqualsIsNoKey) {
-    folder_.Write("test.ini", "[S]\nlonely\n a = 1\n; note=2\n");
+    m_folder.Write("test.ini", "[S]\nlonely\n a = 1\n; note=2\n");
     EXPECT_EQ(Read("S", "lonely"), "none");
     EXPECT_EQ(Read("S", "a"), "1");
     EXPECT_EQ(Read("S", "; note"), "none");
     EXPECT_EQ(List("S"), Items{"a"});
     char section[64];
-    DWORD length = GetPrivateProfileSection("S", section, sizeof section, path_.c_str());
+    DWORD length = GetPrivateProfileSection("S", section, sizeof section, m_path.c_str());
     EXPECT_EQ(std::string(section, length), std::string("lonely\0a = 1\0", 13));
 }
 
@@ -96,7 +96,7 @@ TEST_F(IniFileTest, DefaultLosesTrailingBlanks) {
 
 TEST_F(IniFileTest, ValueIsCutToTheBufferWithoutSplittingACharacter) {
     // "网络" in GBK is four bytes, two characters.
-    folder_.Write("test.ini", "[S]\nascii=abcdefgh\ngbk=a\xCD\xF8\xC2\xE7\n");
+    m_folder.Write("test.ini", "[S]\nascii=abcdefgh\ngbk=a\xCD\xF8\xC2\xE7\n");
     EXPECT_EQ(Read("S", "ascii", "", 5), "abcd");
     EXPECT_EQ(Read("S", "gbk", "", 6), "a\xCD\xF8\xC2\xE7");
     EXPECT_EQ(Read("S", "gbk", "", 5), "a\xCD\xF8");
@@ -104,23 +104,23 @@ TEST_F(IniFileTest, ValueIsCutToTheBufferWithoutSplittingACharacter) {
     EXPECT_EQ(Read("S", "gbk", "", 3), "a");
     EXPECT_EQ(Read("S", "ascii", "", 1), "");
     char untouched = 'X';
-    EXPECT_EQ(GetPrivateProfileString("S", "ascii", "", &untouched, 0, path_.c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileString("S", "ascii", "", &untouched, 0, m_path.c_str()), 0u);
     EXPECT_EQ(untouched, 'X');
 }
 
 TEST_F(IniFileTest, ListIsCutAndClosedWithTwoNuls) {
-    folder_.Write("test.ini", "[S]\nalpha=1\nbeta=2\n");
+    m_folder.Write("test.ini", "[S]\nalpha=1\nbeta=2\n");
     char buffer[9];
     memset(buffer, 'X', sizeof buffer);
-    DWORD length = GetPrivateProfileString("S", nullptr, "", buffer, 9, path_.c_str());
+    DWORD length = GetPrivateProfileString("S", nullptr, "", buffer, 9, m_path.c_str());
     EXPECT_EQ(length, 7u);
     EXPECT_EQ(std::string(buffer, 9), std::string("alpha\0b\0\0", 9));
     EXPECT_EQ(List("S", 12), (Items{"alpha", "beta"}));
 }
 
 TEST_F(IniFileTest, IntReadsTheLeadingNumber) {
-    folder_.Write("test.ini", "[S]\nn=12abc\nneg=-5\nplus=+7\nword=abc\nblank=\nspaced= 42 \n");
-    const char* file = path_.c_str();
+    m_folder.Write("test.ini", "[S]\nn=12abc\nneg=-5\nplus=+7\nword=abc\nblank=\nspaced= 42 \n");
+    const char* file = m_path.c_str();
     EXPECT_EQ(GetPrivateProfileInt("S", "n", 9, file), 12u);
     EXPECT_EQ(static_cast<int>(GetPrivateProfileInt("S", "neg", 9, file)), -5);
     EXPECT_EQ(GetPrivateProfileInt("S", "plus", 9, file), 7u);
@@ -140,11 +140,11 @@ TEST_F(IniFileTest, WritingKeepsCommentsAndTheRestOfTheFile) {
                                  "; music\r\n"
                                  "[BackMusic]\r\n"
                                  "default=a.mid";
-    folder_.Write("test.ini", original);
-    ASSERT_TRUE(WritePrivateProfileString("setting", "allowwatch", "1", path_.c_str()));
-    ASSERT_TRUE(WritePrivateProfileString("Setting", "CardOrder", "2", path_.c_str()));
-    ASSERT_TRUE(WritePrivateProfileString("BackMusic", "loop", "1", path_.c_str()));
-    EXPECT_EQ(folder_.Read("test.ini"), "; settings of the game\r\n"
+    m_folder.Write("test.ini", original);
+    ASSERT_TRUE(WritePrivateProfileString("setting", "allowwatch", "1", m_path.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("Setting", "CardOrder", "2", m_path.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("BackMusic", "loop", "1", m_path.c_str()));
+    EXPECT_EQ(m_folder.Read("test.ini"), "; settings of the game\r\n"
                                         "[Setting]\r\n"
                                         "AllowWatch=1\r\n"
                                         "; the size, width first\r\n"
@@ -158,9 +158,9 @@ TEST_F(IniFileTest, WritingKeepsCommentsAndTheRestOfTheFile) {
 }
 
 TEST_F(IniFileTest, WritingCreatesFileAndSection) {
-    ASSERT_TRUE(WritePrivateProfileString("Setting", "PhotoPath", "C:\\snap shot", path_.c_str()));
-    ASSERT_TRUE(WritePrivateProfileString("BackMusic", "default", "x", path_.c_str()));
-    EXPECT_EQ(folder_.Read("test.ini"),
+    ASSERT_TRUE(WritePrivateProfileString("Setting", "PhotoPath", "C:\\snap shot", m_path.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("BackMusic", "default", "x", m_path.c_str()));
+    EXPECT_EQ(m_folder.Read("test.ini"),
               "[Setting]\nPhotoPath=C:\\snap shot\n\n[BackMusic]\ndefault=x\n");
     EXPECT_EQ(Read("Setting", "PhotoPath"), "C:\\snap shot");
 }
@@ -168,54 +168,54 @@ TEST_F(IniFileTest, WritingCreatesFileAndSection) {
 // A last line ending in a bare '\r' is read as the same line with its '\n'
 // would be, so a key written after it is found again.
 TEST_F(IniFileTest, KeyWrittenAfterALastLineEndingInCarriageReturnIsFound) {
-    folder_.Write("test.ini", "\n\n \n[\r");
-    ASSERT_TRUE(WritePrivateProfileString("", "fuzzkey", "fuzz value", path_.c_str()));
+    m_folder.Write("test.ini", "\n\n \n[\r");
+    ASSERT_TRUE(WritePrivateProfileString("", "fuzzkey", "fuzz value", m_path.c_str()));
     EXPECT_EQ(Read("", "FUZZKEY"), "fuzz value");
-    folder_.Write("test.ini", "[\x85\r\r");
-    ASSERT_TRUE(WritePrivateProfileString("\x85", "fuzzkey", "fuzz value", path_.c_str()));
+    m_folder.Write("test.ini", "[\x85\r\r");
+    ASSERT_TRUE(WritePrivateProfileString("\x85", "fuzzkey", "fuzz value", m_path.c_str()));
     EXPECT_EQ(Read("\x85", "fuzzkey"), "fuzz value");
-    folder_.Write("test.ini", "[A]\nk=1\r");
-    ASSERT_TRUE(WritePrivateProfileString("A", "j", "2", path_.c_str()));
+    m_folder.Write("test.ini", "[A]\nk=1\r");
+    ASSERT_TRUE(WritePrivateProfileString("A", "j", "2", m_path.c_str()));
     EXPECT_EQ(Read("A", "k"), "1");
     EXPECT_EQ(Read("A", "j"), "2");
 }
 
 TEST_F(IniFileTest, NullValueDeletesKeyAndNullKeyDeletesSection) {
-    folder_.Write("test.ini", "[A]\nk=1\nK=2\nj=3\n[B]\nk=4\n[a]\nz=5\n");
-    ASSERT_TRUE(WritePrivateProfileString("A", "k", nullptr, path_.c_str()));
-    EXPECT_EQ(folder_.Read("test.ini"), "[A]\nj=3\n[B]\nk=4\n[a]\nz=5\n");
-    ASSERT_TRUE(WritePrivateProfileString("a", nullptr, nullptr, path_.c_str()));
-    EXPECT_EQ(folder_.Read("test.ini"), "[B]\nk=4\n");
+    m_folder.Write("test.ini", "[A]\nk=1\nK=2\nj=3\n[B]\nk=4\n[a]\nz=5\n");
+    ASSERT_TRUE(WritePrivateProfileString("A", "k", nullptr, m_path.c_str()));
+    EXPECT_EQ(m_folder.Read("test.ini"), "[A]\nj=3\n[B]\nk=4\n[a]\nz=5\n");
+    ASSERT_TRUE(WritePrivateProfileString("a", nullptr, nullptr, m_path.c_str()));
+    EXPECT_EQ(m_folder.Read("test.ini"), "[B]\nk=4\n");
     // Deleting what is not there creates nothing.
-    std::string absent = folder_.File("absent.ini");
+    std::string absent = m_folder.File("absent.ini");
     EXPECT_TRUE(WritePrivateProfileString("A", "k", nullptr, absent.c_str()));
     EXPECT_FALSE(std::filesystem::exists(absent));
 }
 
 TEST_F(IniFileTest, WritesThatWouldBreakLinesAreRefused) {
-    folder_.Write("test.ini", "[S]\nk=1\n");
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1\n[Evil]\nx=1", path_.c_str()));
+    m_folder.Write("test.ini", "[S]\nk=1\n");
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1\n[Evil]\nx=1", m_path.c_str()));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "1", path_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("S]", "a", "1", path_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString(nullptr, "a", "1", path_.c_str()));
-    EXPECT_EQ(folder_.Read("test.ini"), "[S]\nk=1\n");
+    EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "1", m_path.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString("S]", "a", "1", m_path.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString(nullptr, "a", "1", m_path.c_str()));
+    EXPECT_EQ(m_folder.Read("test.ini"), "[S]\nk=1\n");
 }
 
 TEST_F(IniFileTest, BackslashPathsAndLowerCasedFoldersFindTheFile) {
-    std::filesystem::create_directory(folder_.File("Share"));
-    folder_.Write("Share/LangRsc.ini", "[String]\n100=hello\n");
-    std::string windowsPath = folder_.Path() + "\\share\\langrsc.ini";
+    std::filesystem::create_directory(m_folder.File("Share"));
+    m_folder.Write("Share/LangRsc.ini", "[String]\n100=hello\n");
+    std::string windowsPath = m_folder.Path() + "\\share\\langrsc.ini";
     char text[32];
     GetPrivateProfileString("String", "100", "", text, sizeof text, windowsPath.c_str());
     EXPECT_STREQ(text, "hello");
 }
 
 TEST_F(IniFileTest, BareFileNameLivesInTheSettingsFolder) {
-    setenv("PELLOR_CONFIG_DIR", folder_.Path().c_str(), 1);
+    setenv("PELLOR_CONFIG_DIR", m_folder.Path().c_str(), 1);
     ASSERT_TRUE(WritePrivateProfileString("S", "k", "v", "bare.ini"));
     unsetenv("PELLOR_CONFIG_DIR");
-    EXPECT_EQ(folder_.Read("bare.ini"), "[S]\nk=v\n");
+    EXPECT_EQ(m_folder.Read("bare.ini"), "[S]\nk=v\n");
 }
 
 TEST_F(IniFileTest, ArbitraryBytesNeverCrash) {
@@ -224,13 +224,13 @@ TEST_F(IniFileTest, ArbitraryBytesNeverCrash) {
         std::string bytes(random() % 300, '\0');
         for (char& c : bytes)
             c = "[]=;\n\r \"'ab\x81\xFE"[random() % 14] ^ (random() % 8 == 0 ? random() : 0);
-        folder_.Write("test.ini", bytes);
+        m_folder.Write("test.ini", bytes);
         std::vector<char> buffer(64);
-        GetPrivateProfileString(nullptr, nullptr, "", buffer.data(), 64, path_.c_str());
-        GetPrivateProfileString("a", nullptr, "", buffer.data(), 64, path_.c_str());
-        GetPrivateProfileString("a", "b", "", buffer.data(), 64, path_.c_str());
-        GetPrivateProfileSection("a", buffer.data(), 64, path_.c_str());
-        ASSERT_TRUE(WritePrivateProfileString("a", "b", "c", path_.c_str()));
+        GetPrivateProfileString(nullptr, nullptr, "", buffer.data(), 64, m_path.c_str());
+        GetPrivateProfileString("a", nullptr, "", buffer.data(), 64, m_path.c_str());
+        GetPrivateProfileString("a", "b", "", buffer.data(), 64, m_path.c_str());
+        GetPrivateProfileSection("a", buffer.data(), 64, m_path.c_str());
+        ASSERT_TRUE(WritePrivateProfileString("a", "b", "c", m_path.c_str()));
         EXPECT_EQ(Read("a", "b"), "c");
     }
 }

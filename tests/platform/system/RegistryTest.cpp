@@ -14,7 +14,7 @@ namespace {
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("PELLOR_CONFIG_DIR", folder_.Path().c_str(), 1); }
+    void SetUp() override { setenv("PELLOR_CONFIG_DIR", m_folder.Path().c_str(), 1); }
     void TearDown() override { unsetenv("PELLOR_CONFIG_DIR"); }
 
     HKEY Create(HKEY root, const char* path, REGSAM access = KEY_ALL_ACCESS) {
@@ -41,7 +41,7 @@ protected:
         return error ? "error " + std::to_string(error) : std::string(text);
     }
 
-    TempFolder folder_;
+    TempFolder m_folder;
 };
 
 TEST_F(RegistryTest, ValuesOfEachTypeComeBackAsStored) {
@@ -199,7 +199,7 @@ TEST_F(RegistryTest, AnyBytesSurviveTheFile) {
     HKEY key = Create(HKEY_CURRENT_USER, "Software\\\xB9\xB7[1]");
     SetText(key, awkward.c_str(), awkward);
     RegCloseKey(key);
-    std::string file = folder_.Read("registry.txt");
+    std::string file = m_folder.Read("registry.txt");
     EXPECT_NE(file.find("[HKEY_CURRENT_USER\\Software\\%B9%B7%5B1%5D]"), std::string::npos);
 
     // Another process reads the file from scratch.
@@ -262,7 +262,7 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
 }
 
 TEST_F(RegistryTest, UnreadableLinesAreSkippedAndKept) {
-    folder_.Write("registry.txt", "[HKEY_CURRENT_USER\\Good]\n"
+    m_folder.Write("registry.txt", "[HKEY_CURRENT_USER\\Good]\n"
                                   "\"a\"=sz:\"1\"\n"
                                   "\"b\"=dword:zz\n"
                                   "garbage\n"
@@ -273,7 +273,7 @@ TEST_F(RegistryTest, UnreadableLinesAreSkippedAndKept) {
     HKEY key = Create(HKEY_CURRENT_USER, "Good");
     SetText(key, "d", "2");
     RegCloseKey(key);
-    EXPECT_NE(folder_.Read("registry.txt.unreadable").find("garbage"), std::string::npos);
+    EXPECT_NE(m_folder.Read("registry.txt.unreadable").find("garbage"), std::string::npos);
     EXPECT_EQ(GetText(HKEY_CURRENT_USER, "Good", "d"), "2");
 }
 
