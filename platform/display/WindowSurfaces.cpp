@@ -42,8 +42,9 @@ void InvalidateChildren(WindowRecord* record) {
 void InvalidateArea(WindowRecord* record, RECT area) {
     if (!record->Visible())
         return;
-    OffsetRect(&area, -record->rect.left, -record->rect.top);
-    RECT client{0, 0, record->Width(), record->Height()};
+    OffsetRect(&area, -record->rect.left - record->client.left,
+               -record->rect.top - record->client.top);
+    RECT client{0, 0, record->ClientWidth(), record->ClientHeight()};
     RECT overlap;
     if (!IntersectRect(&overlap, &client, &area))
         return;
@@ -174,7 +175,7 @@ void WindowSurfaces::InvalidateExposed(WindowRecord* record, unsigned changes) {
     }
 }
 
-HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid) {
+HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record)
         return nullptr;
@@ -183,7 +184,11 @@ HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid) {
     TopSurface* top = Ensure(topRecord->handle);
     if (!top)
         return nullptr;
-    Region visible = VisibleRegion(record);
+    Region visible = wholeWindow ? VisibleRegion(record) : VisibleClientRegion(record);
+    if (!wholeWindow) {
+        offset.x += record->client.left;
+        offset.y += record->client.top;
+    }
     if (invalid)
         visible =
             Region::Combine(visible, Region::FromRects(invalid->data(), invalid->size()), RGN_AND);
@@ -211,15 +216,15 @@ void WindowSurfaces::ReturnDC(HDC hdc) {
 }
 
 HDC WindowSurfaces::BeginPaintDC(HWND hwnd, const std::vector<RECT>& invalid) {
-    return MakeDC(hwnd, &invalid);
+    return MakeDC(hwnd, &invalid, false);
 }
 
 void WindowSurfaces::EndPaintDC(HWND, HDC hdc) {
     ReturnDC(hdc);
 }
 
-HDC WindowSurfaces::GetWindowDC(HWND hwnd) {
-    return MakeDC(hwnd, nullptr);
+HDC WindowSurfaces::GetWindowDC(HWND hwnd, bool wholeWindow) {
+    return MakeDC(hwnd, nullptr, wholeWindow);
 }
 
 int WindowSurfaces::ReleaseWindowDC(HWND, HDC hdc) {
@@ -266,7 +271,9 @@ void InstallWindowSurfaces(WindowSurfaces* surfaces) {
         return;
     }
     WindowDcProvider provider;
-    provider.getDC = [](HWND hwnd, bool) { return g_surfaces->GetWindowDC(hwnd); };
+    provider.getDC = [](HWND hwnd, bool wholeWindow) {
+        return g_surfaces->GetWindowDC(hwnd, wholeWindow);
+    };
     provider.releaseDC = [](HWND hwnd, HDC hdc) { return g_surfaces->ReleaseWindowDC(hwnd, hdc); };
     SetWindowDcProvider(provider);
 }

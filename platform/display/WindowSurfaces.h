@@ -32,9 +32,9 @@ public:
     CDC* DCFromHandle(HDC hdc) override;
     void DeleteRegion(HRGN region) override;
 
-    // GetDC/GetWindowDC and ReleaseDC of windows (there is no non-client
-    // area: both DCs cover the same pixels).
-    HDC GetWindowDC(HWND hwnd);
+    // GetDC (the client area) or GetWindowDC (the whole window, frame
+    // included), and ReleaseDC of windows.
+    HDC GetWindowDC(HWND hwnd, bool wholeWindow = true);
     int ReleaseWindowDC(HWND hwnd, HDC hdc);
 
     // The surface of a top-level window, made on first use; null for a child
@@ -60,7 +60,7 @@ private:
 
     TopSurface* Ensure(HWND topLevel);
     void Resize(HWND topLevel, TopSurface& top);
-    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid);
+    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow);
     void ReturnDC(HDC hdc);
     void MarkDirty(HWND topLevel, const RECT& rect);
 

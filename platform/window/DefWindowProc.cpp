@@ -3,6 +3,7 @@
 #include "platform/window/WindowRecord.h"
 
 #include "platform/window/Cursor.h"
+#include "platform/window/NonClient.h"
 #include "platform/window/WindowBackend.h"
 
 using namespace platform;
@@ -11,6 +12,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record)
         return 0;
+    LRESULT result = 0;
+    if (DefaultNonClientMessage(hwnd, message, wParam, lParam, &result))
+        return result;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;

@@ -19,8 +19,12 @@ WindowRecord* TopLevelOf(WindowRecord* record, POINT* offset);
 // (the screen's for a top-level window).
 Region WindowShape(const WindowRecord* record);
 
-// The visible part of a window in its own coordinates ((0, 0) at its top left).
+// The visible part of a window in its window coordinates ((0, 0) at the top
+// left of its frame).
 Region VisibleRegion(WindowRecord* record);
+
+// The visible part of a window's client area in client coordinates.
+Region VisibleClientRegion(WindowRecord* record);
 
 // The region of a window region handle (empty for a bad handle).
 Region RegionOfHandle(HRGN region);
