@@ -4,6 +4,7 @@
 
 #include "platform/display/WindowSurfaces.h"
 #include "platform/images/PngFile.h"
+#include "platform/window/Window.h"
 #include "platform/window/WindowVisibility.h"
 
 #include <algorithm>
@@ -18,16 +19,19 @@ struct Layering {
     uint32_t alpha = 255;
 };
 
-Layering LayeringOf(const WindowRecord* record) {
+Layering LayeringOf(HWND hwnd) {
     Layering layering;
-    if (!(record->exStyle & WS_EX_LAYERED))
+    COLORREF key;
+    BYTE alpha;
+    DWORD flags;
+    if (!GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags))
         return layering;
-    if (record->layeredFlags & LWA_COLORKEY) {
+    if (flags & LWA_COLORKEY) {
         layering.keyed = true;
-        layering.key = PixelFromColor(record->layeredKey);
+        layering.key = PixelFromColor(key);
     }
-    if (record->layeredFlags & LWA_ALPHA)
-        layering.alpha = record->layeredAlpha;
+    if (flags & LWA_ALPHA)
+        layering.alpha = alpha;
     return layering;
 }
 
@@ -64,17 +68,18 @@ void ComposeSpan(const Surface& window, POINT at, const Layering& layering, Surf
 std::unique_ptr<Surface> ComposeScreen(WindowSurfaces& surfaces, int width, int height) {
     auto screen = std::make_unique<Surface>(width, height, PixelFormat::Xrgb32());
     const RECT bounds{0, 0, width, height};
-    const std::vector<WindowRecord*> tops = TopLevelWindows(); // a copy: surfaces may be made
+    const std::vector<HWND> tops = TopLevelWindowList();
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-        WindowRecord* record = *it;
-        if (!record->Visible())
+        HWND hwnd = *it;
+        if (!HasVisibleStyle(hwnd))
             continue;
-        const Surface* window = surfaces.SurfaceOf(record->handle);
-        if (!window)
+        const Surface* window = surfaces.SurfaceOf(hwnd);
+        RECT rect;
+        if (!window || !WindowRectInParent(hwnd, &rect))
             continue;
-        const POINT at{record->rect.left, record->rect.top};
-        const Layering layering = LayeringOf(record);
-        const Region shown = WindowShape(record).Intersected(bounds);
+        const POINT at{rect.left, rect.top};
+        const Layering layering = LayeringOf(hwnd);
+        const Region shown = WindowShape(hwnd).Intersected(bounds);
         for (const RECT& r : shown.Rects())
             for (int y = r.top; y < r.bottom; ++y)
                 ComposeSpan(*window, at, layering, *screen, y, r.left, r.right);
@@ -84,15 +89,16 @@ std::unique_ptr<Surface> ComposeScreen(WindowSurfaces& surfaces, int width, int 
 
 bool SaveWindowPng(WindowSurfaces& surfaces, HWND hwnd, const std::string& path,
                    std::string* error) {
-    WindowRecord* record = FindWindowRecord(hwnd);
-    if (!record)
+    RECT rect;
+    if (!WindowRectInParent(hwnd, &rect))
         return RefusePicture(error, "not a window");
     POINT offset;
-    WindowRecord* top = TopLevelOf(record, &offset);
-    Surface* surface = surfaces.SurfaceOf(top->handle);
+    HWND top = TopLevelWindowOf(hwnd, &offset);
+    Surface* surface = surfaces.SurfaceOf(top);
     if (!surface)
         return RefusePicture(error, "the window has no pixels");
-    RECT part{offset.x, offset.y, offset.x + record->Width(), offset.y + record->Height()};
+    RECT part{offset.x, offset.y, offset.x + (rect.right - rect.left),
+              offset.y + (rect.bottom - rect.top)};
     part.right = std::min<LONG>(part.right, surface->Width());
     part.bottom = std::min<LONG>(part.bottom, surface->Height());
     if (part.left >= part.right || part.top >= part.bottom)

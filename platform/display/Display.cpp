@@ -3,6 +3,7 @@
 #include "platform/display/Display.h"
 
 #include "platform/display/Composer.h"
+#include "platform/display/DisplayDriver.h"
 #include "platform/display/SdlDisplay.h"
 #include "platform/images/PngFile.h"
 #include "platform/sound/Sound.h"
@@ -47,18 +48,22 @@ DisplayKind StartDisplay(DisplayKind wanted) {
         g_display = std::make_unique<WindowSurfaces>();
         g_kind = DisplayKind::Headless;
     }
-    InstallWindowSurfaces(g_display.get());
-    StartAudio(g_kind == DisplayKind::Sdl ? AudioOutput::Sdl : AudioOutput::Null);
+    SetDisplayDriver(g_display.get());
+    StartAudio(g_kind == DisplayKind::Sdl ? AudioOutput::Driver : AudioOutput::Null);
     return g_kind;
 }
 
 void StopDisplay() {
     if (!g_display)
         return;
-    InstallWindowSurfaces(nullptr);
+    StartAudio(AudioOutput::Null); // the driver's audio closes before the driver
+    SetDisplayDriver(nullptr);
     g_display.reset();
-    StartAudio(AudioOutput::Null);
     g_kind = DisplayKind::None;
+}
+
+WindowSurfaces* GetWindowSurfaces() {
+    return g_display.get();
 }
 
 DisplayKind CurrentDisplay() {

@@ -1,12 +1,13 @@
 #pragma once
 
 // The display: where windows' pixels go and where input comes from. Chosen
-// once at start:
+// once at start, and installed as the display driver (DisplayDriver.h):
 //   - sdl: a borderless native window per visible top-level window, shaped by
-//     its window region, with its layered alpha; SDL2 input, cursors and the
-//     text clipboard; the message loop waits on SDL events (EventLoop.h).
-//   - headless: windows paint into memory only; tests inject input
-//     (platform/Input.h) and save windows or the composed screen as PNG.
+//     its window region, with its layered alpha; SDL2 input, cursors, the
+//     text clipboard and audio; the message loop waits on SDL events.
+//   - headless (the default): windows paint into memory only; tests inject
+//     input (platform/window/Input.h) and save windows or the composed screen
+//     as PNG.
 // PELLOR_DISPLAY=headless|sdl forces one; otherwise SDL is used when DISPLAY
 // or WAYLAND_DISPLAY is set and SDL starts, else headless.
 
@@ -28,7 +29,7 @@ DisplayKind StartDisplay(DisplayKind wanted);
 void StopDisplay();
 DisplayKind CurrentDisplay();
 
-// The screen picture (see platform/Composer.h); null without a display.
+// The screen picture (see Composer.h); null without a display.
 std::unique_ptr<Surface> ComposeScreen();
 bool SaveScreenPng(const std::string& path, std::string* error = nullptr);
 // A window's pixels as drawn (a child's part of its top-level window).

@@ -1,6 +1,7 @@
-// The SDL display: a borderless native window per visible top-level window,
-// presenting its surface, shaped by its region, faded by its layered alpha;
-// SDL input turned into window messages; cursors; the text clipboard.
+// The SDL display driver: a borderless native window per visible top-level
+// window, presenting its surface, shaped by its region, faded by its layered
+// alpha; SDL input turned into window messages; cursors; the text clipboard;
+// audio.
 //
 // Shapes: native windows are made with SDL_CreateShapedWindow, which X11
 // supports; where it is missing (Wayland) windows are unshaped rectangles
@@ -11,10 +12,11 @@
 
 #include "platform/CodePage.h"
 #include "platform/Geometry.h"
+#include "platform/display/SdlAudio.h"
 #include "platform/display/SdlWaiter.h"
-#include "platform/window/Clipboard.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Input.h"
+#include "platform/window/Window.h"
 #include "platform/window/WindowDc.h"
 #include "platform/window/WindowVisibility.h"
 
@@ -33,20 +35,11 @@ struct Native {
     bool shaped = false;
 };
 
-class SdlClipboard : public SystemClipboard {
-public:
-    void SetText(const std::string& utf8) override { SDL_SetClipboardText(utf8.c_str()); }
-    std::optional<std::string> GetText() override {
-        if (!SDL_HasClipboardText())
-            return std::string();
-        char* text = SDL_GetClipboardText();
-        if (!text)
-            return std::nullopt;
-        std::string copy = text;
-        SDL_free(text);
-        return copy;
-    }
-};
+RECT RectOf(HWND hwnd) {
+    RECT rect{};
+    WindowRectInParent(hwnd, &rect);
+    return rect;
+}
 
 UINT VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z)
@@ -150,25 +143,18 @@ SDL_SystemCursor SystemCursorOf(int id) {
     }
 }
 
-class SdlDisplay : public WindowSurfaces, public EventWaiter {
+class SdlDisplay : public WindowSurfaces {
 public:
     explicit SdlDisplay(uint32_t wakeEvent) : m_wakeThread(wakeEvent) {
-        g_self = this;
-        SetEventWaiter(this);
-        SetSystemClipboard(&m_clipboard);
-        SetCursorListener(&SdlDisplay::ShowCursorShape);
-        for (WindowRecord* record : TopLevelWindows())
-            SyncNative(record->handle);
+        for (HWND hwnd : TopLevelWindowList())
+            SyncNative(hwnd);
     }
     ~SdlDisplay() override {
-        SetCursorListener(nullptr);
-        SetSystemClipboard(nullptr);
-        SetEventWaiter(nullptr);
+        m_audio.Close();
         for (auto& [hwnd, native] : m_natives)
             SDL_DestroyWindow(native.window);
         for (auto& [cursor, sdl] : m_cursors)
             SDL_FreeCursor(sdl);
-        g_self = nullptr;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
@@ -186,11 +172,12 @@ public:
             ApplyChanges(hwnd, changes);
     }
 
-    // The EventWaiter: show what was drawn, then sleep until SDL has an event.
-    void Wait(int timeoutMs) override {
+    // Shows what was drawn, then sleeps until SDL has an event.
+    bool Wait(int timeoutMs) override {
         PresentAll();
         m_wakeThread.Arm();
         SDL_WaitEventTimeout(nullptr, timeoutMs);
+        return true;
     }
     bool Pump() override {
         SDL_Event event;
@@ -200,20 +187,31 @@ public:
         return true;
     }
 
+    void SetClipboardText(const std::string& utf8) override { SDL_SetClipboardText(utf8.c_str()); }
+    std::optional<std::string> GetClipboardText() override {
+        if (!SDL_HasClipboardText())
+            return std::string();
+        char* text = SDL_GetClipboardText();
+        if (!text)
+            return std::nullopt;
+        std::string copy = text;
+        SDL_free(text);
+        return copy;
+    }
+
+    void ShowCursorShape(HCURSOR cursor, bool visible) override {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+        if (SDL_Cursor* sdl = SdlCursorOf(cursor))
+            SDL_SetCursor(sdl);
+    }
+
+    bool OpenAudio(SoundMixer& mixer) override { return m_audio.Open(mixer); }
+    void CloseAudio() override { m_audio.Close(); }
+
 protected:
     void SurfaceChanged(HWND topLevel) override { m_toPresent.insert(topLevel); }
 
 private:
-    static SdlDisplay* g_self;
-
-    static void ShowCursorShape(HCURSOR cursor, bool visible) {
-        if (!g_self)
-            return;
-        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-        if (SDL_Cursor* sdl = g_self->SdlCursorOf(cursor))
-            SDL_SetCursor(sdl);
-    }
-
     SDL_Cursor* SdlCursorOf(HCURSOR cursor) {
         const CursorShape* shape = CursorShapeOf(cursor);
         if (!shape)
@@ -234,9 +232,10 @@ private:
         return sdl;
     }
 
-    static bool WantsNative(const WindowRecord* record) {
-        return record && !record->parent && record->Visible() && record->Width() > 0 &&
-               record->Height() > 0;
+    static bool WantsNative(HWND hwnd) {
+        RECT rect;
+        return WindowRectInParent(hwnd, &rect) && !ParentWindowOf(hwnd) && HasVisibleStyle(hwnd) &&
+               rect.right > rect.left && rect.bottom > rect.top;
     }
 
     HWND WindowOfEvent(Uint32 windowId) const {
@@ -245,36 +244,36 @@ private:
     }
 
     void SyncNative(HWND hwnd) {
-        WindowRecord* record = FindWindowRecord(hwnd);
-        const bool wanted = WantsNative(record);
+        const bool wanted = WantsNative(hwnd);
         const bool present = m_natives.count(hwnd) > 0;
         if (wanted && !present)
-            MakeNative(record);
+            MakeNative(hwnd);
         else if (!wanted && present)
             DropNative(hwnd);
     }
 
-    void MakeNative(WindowRecord* record) {
-        const std::string title = GbkToUtf8(record->text);
-        const RECT& r = record->rect;
+    void MakeNative(HWND hwnd) {
+        const std::string title = GbkToUtf8(StoredWindowText(hwnd));
+        const RECT r = RectOf(hwnd);
+        const int width = r.right - r.left, height = r.bottom - r.top;
         Native native;
-        native.window = SDL_CreateShapedWindow(title.c_str(), unsigned(r.left), unsigned(r.top),
-                                               unsigned(record->Width()),
-                                               unsigned(record->Height()), SDL_WINDOW_BORDERLESS);
+        native.window =
+            SDL_CreateShapedWindow(title.c_str(), unsigned(r.left), unsigned(r.top),
+                                   unsigned(width), unsigned(height), SDL_WINDOW_BORDERLESS);
         native.shaped = native.window != nullptr;
         if (!native.window)
-            native.window = SDL_CreateWindow(title.c_str(), r.left, r.top, record->Width(),
-                                             record->Height(), SDL_WINDOW_BORDERLESS);
+            native.window = SDL_CreateWindow(title.c_str(), r.left, r.top, width, height,
+                                             SDL_WINDOW_BORDERLESS);
         if (!native.window)
             return;
-        m_natives[record->handle] = native;
-        m_byId[SDL_GetWindowID(native.window)] = record->handle;
-        ApplyShape(record, native);
-        ApplyOpacity(record, native);
+        m_natives[hwnd] = native;
+        m_byId[SDL_GetWindowID(native.window)] = hwnd;
+        ApplyShape(hwnd, native);
+        ApplyOpacity(hwnd, native);
         SDL_ShowWindow(native.window);
         // A shaped window is made off screen; it is placed once it shows.
         SDL_SetWindowPosition(native.window, r.left, r.top);
-        PresentWhole(record->handle);
+        PresentWhole(hwnd);
     }
 
     void DropNative(HWND hwnd) {
@@ -290,42 +289,47 @@ private:
     void ApplyChanges(HWND hwnd, unsigned changes) {
         SyncNative(hwnd);
         auto it = m_natives.find(hwnd);
-        WindowRecord* record = FindWindowRecord(hwnd);
-        if (it == m_natives.end() || !record)
+        RECT rect;
+        if (it == m_natives.end() || !WindowRectInParent(hwnd, &rect))
             return;
         Native& native = it->second;
         if ((changes & kWindowMoved) && !m_movingByUser)
-            SDL_SetWindowPosition(native.window, record->rect.left, record->rect.top);
+            SDL_SetWindowPosition(native.window, rect.left, rect.top);
         if (changes & kWindowSized) {
-            SDL_SetWindowSize(native.window, record->Width(), record->Height());
+            SDL_SetWindowSize(native.window, rect.right - rect.left, rect.bottom - rect.top);
             PresentWhole(hwnd);
         }
         if (changes & (kWindowSized | kWindowRegion | kWindowLayered))
-            ApplyShape(record, native);
+            ApplyShape(hwnd, native);
         if (changes & kWindowLayered)
-            ApplyOpacity(record, native);
+            ApplyOpacity(hwnd, native);
         if (changes & kWindowText)
-            SDL_SetWindowTitle(native.window, GbkToUtf8(record->text).c_str());
-        if ((changes & kWindowZOrder) && !TopLevelWindows().empty() &&
-            TopLevelWindows().front() == record)
-            SDL_RaiseWindow(native.window);
+            SDL_SetWindowTitle(native.window, GbkToUtf8(StoredWindowText(hwnd)).c_str());
+        if (changes & kWindowZOrder) {
+            const std::vector<HWND> tops = TopLevelWindowList();
+            if (!tops.empty() && tops.front() == hwnd)
+                SDL_RaiseWindow(native.window);
+        }
     }
 
     // The shape: the window region, less the colour key's pixels when layered with one.
-    void ApplyShape(WindowRecord* record, Native& native) {
+    void ApplyShape(HWND hwnd, Native& native) {
         if (!native.shaped)
             return;
-        const int width = record->Width(), height = record->Height();
+        const RECT rect = RectOf(hwnd);
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
         SDL_Surface* mask =
             SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
         if (!mask)
             return;
-        Region shape = WindowShape(record);
-        shape.Offset(-record->rect.left, -record->rect.top);
+        Region shape = WindowShape(hwnd);
+        shape.Offset(-rect.left, -rect.top);
+        COLORREF keyColor = 0;
+        DWORD flags = 0;
         const bool keyed =
-            (record->exStyle & WS_EX_LAYERED) && (record->layeredFlags & LWA_COLORKEY);
-        const uint32_t key = PixelFromColor(record->layeredKey);
-        const Surface* pixels = SurfaceOf(record->handle);
+            GetLayeredWindowAttributes(hwnd, &keyColor, nullptr, &flags) && (flags & LWA_COLORKEY);
+        const uint32_t key = PixelFromColor(keyColor);
+        const Surface* pixels = SurfaceOf(hwnd);
         for (const RECT& r : shape.Rects())
             for (int y = r.top; y < r.bottom; ++y) {
                 auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(mask->pixels) +
@@ -342,19 +346,21 @@ private:
         SDL_FreeSurface(mask);
     }
 
-    static void ApplyOpacity(WindowRecord* record, Native& native) {
+    static void ApplyOpacity(HWND hwnd, Native& native) {
         float opacity = 1.0f;
-        if ((record->exStyle & WS_EX_LAYERED) && (record->layeredFlags & LWA_ALPHA))
-            opacity = float(record->layeredAlpha) / 255.0f;
+        BYTE alpha = 255;
+        DWORD flags = 0;
+        if (GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
+            opacity = float(alpha) / 255.0f;
         SDL_SetWindowOpacity(native.window, opacity);
     }
 
     void PresentWhole(HWND hwnd) {
-        WindowRecord* record = FindWindowRecord(hwnd);
-        if (!record)
+        RECT rect;
+        if (!WindowRectInParent(hwnd, &rect))
             return;
         TakeDirty(hwnd);
-        Present(hwnd, {RECT{0, 0, record->Width(), record->Height()}});
+        Present(hwnd, {RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}});
     }
 
     void PresentAll() {
@@ -390,9 +396,9 @@ private:
         }
         if (!rects.empty())
             SDL_UpdateWindowSurfaceRects(it->second.window, rects.data(), int(rects.size()));
-        WindowRecord* record = FindWindowRecord(hwnd);
-        if (record && (record->exStyle & WS_EX_LAYERED) && (record->layeredFlags & LWA_COLORKEY))
-            ApplyShape(record, it->second); // the key's pixels may have changed
+        DWORD flags = 0;
+        if (GetLayeredWindowAttributes(hwnd, nullptr, nullptr, &flags) && (flags & LWA_COLORKEY))
+            ApplyShape(hwnd, it->second); // the key's pixels may have changed
     }
 
     POINT ScreenPoint(HWND hwnd, int x, int y) const {
@@ -511,15 +517,13 @@ private:
     }
 
     FdWakeThread m_wakeThread;
-    SdlClipboard m_clipboard;
+    SdlAudioOutput m_audio;
     std::map<HWND, Native> m_natives;
     std::map<Uint32, HWND> m_byId;
     std::set<HWND> m_toPresent;
     std::map<HCURSOR, SDL_Cursor*> m_cursors;
     bool m_movingByUser = false;
 };
-
-SdlDisplay* SdlDisplay::g_self = nullptr;
 
 } // namespace
 

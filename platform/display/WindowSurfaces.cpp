@@ -6,6 +6,7 @@
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/window/SystemMetrics.h"
+#include "platform/window/Window.h"
 #include "platform/window/WindowDc.h"
 #include "platform/window/WindowVisibility.h"
 
@@ -15,8 +16,6 @@
 namespace platform {
 
 namespace {
-
-WindowSurfaces* g_surfaces = nullptr;
 
 RECT Union(const RECT& a, const RECT& b) {
     if (a.left >= a.right || a.top >= a.bottom)
@@ -28,28 +27,36 @@ RECT Union(const RECT& a, const RECT& b) {
 // Past this many dirty rectangles they become their bounding box.
 constexpr size_t kMaxDirtyRects = 16;
 
-void InvalidateChildren(WindowRecord* record) {
-    for (WindowRecord* child : record->children) {
-        if (!child->Visible())
+RECT RectInParent(HWND hwnd) {
+    RECT rect{};
+    WindowRectInParent(hwnd, &rect);
+    return rect;
+}
+
+void InvalidateChildren(HWND hwnd) {
+    for (HWND child : ChildWindowList(hwnd)) {
+        if (!HasVisibleStyle(child))
             continue;
-        InvalidateRect(child->handle, nullptr, TRUE);
+        InvalidateRect(child, nullptr, TRUE);
         InvalidateChildren(child);
     }
 }
 
 // Invalidates what of a visible window and its descendants lies in area (its
 // parent's coordinates).
-void InvalidateArea(WindowRecord* record, RECT area) {
-    if (!record->Visible())
+void InvalidateArea(HWND hwnd, RECT area) {
+    if (!HasVisibleStyle(hwnd))
         return;
-    OffsetRect(&area, -record->rect.left - record->client.left,
-               -record->rect.top - record->client.top);
-    RECT client{0, 0, record->ClientWidth(), record->ClientHeight()};
+    const RECT rect = RectInParent(hwnd);
+    RECT inner{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    ClientAreaInWindow(hwnd, &inner);
+    OffsetRect(&area, -rect.left - inner.left, -rect.top - inner.top);
+    RECT client{0, 0, inner.right - inner.left, inner.bottom - inner.top};
     RECT overlap;
     if (!IntersectRect(&overlap, &client, &area))
         return;
-    InvalidateRect(record->handle, &overlap, TRUE);
-    for (WindowRecord* child : record->children)
+    InvalidateRect(hwnd, &overlap, TRUE);
+    for (HWND child : ChildWindowList(hwnd))
         InvalidateArea(child, overlap);
 }
 
@@ -63,8 +70,9 @@ WindowSurfaces::~WindowSurfaces() {
 }
 
 WindowSurfaces::TopSurface* WindowSurfaces::Ensure(HWND topLevel) {
-    WindowRecord* record = FindWindowRecord(topLevel);
-    if (!record || record->parent || record->Width() <= 0 || record->Height() <= 0)
+    RECT rect;
+    if (!WindowRectInParent(topLevel, &rect) || ParentWindowOf(topLevel) ||
+        rect.right <= rect.left || rect.bottom <= rect.top)
         return nullptr;
     TopSurface& top = m_tops[topLevel];
     if (!top.bitmap)
@@ -74,8 +82,8 @@ WindowSurfaces::TopSurface* WindowSurfaces::Ensure(HWND topLevel) {
 
 // A new surface of the window's size keeps the pixels the old one shares with it.
 void WindowSurfaces::Resize(HWND topLevel, TopSurface& top) {
-    WindowRecord* record = FindWindowRecord(topLevel);
-    const int width = record->Width(), height = record->Height();
+    const RECT rect = RectInParent(topLevel);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     Surface* old = top.bitmap ? SurfaceOfBitmap(top.bitmap) : nullptr;
     if (old && old->Width() == width && old->Height() == height)
         return;
@@ -129,8 +137,8 @@ void WindowSurfaces::MarkDirty(HWND topLevel, const RECT& rect) {
 }
 
 void WindowSurfaces::WindowCreated(HWND hwnd) {
-    if (WindowRecord* record = FindWindowRecord(hwnd); record && record->parent)
-        m_lastRect[hwnd] = record->rect;
+    if (ParentWindowOf(hwnd))
+        m_lastRect[hwnd] = RectInParent(hwnd);
 }
 
 void WindowSurfaces::WindowDestroyed(HWND hwnd) {
@@ -146,48 +154,52 @@ void WindowSurfaces::WindowChanged(HWND hwnd, unsigned changes) {
     auto it = m_tops.find(hwnd);
     if (it != m_tops.end() && (changes & kWindowSized))
         Resize(hwnd, it->second);
-    if (WindowRecord* record = FindWindowRecord(hwnd))
-        InvalidateExposed(record, changes);
+    if (IsWindow(hwnd))
+        InvalidateExposed(hwnd, changes);
 }
 
 // The tree invalidates a window and its parent's area when it moves or shows;
 // drawing keeps off children and siblings above, so their pixels must be
 // redrawn too: the window's own children, and the siblings it uncovered.
-void WindowSurfaces::InvalidateExposed(WindowRecord* record, unsigned changes) {
+void WindowSurfaces::InvalidateExposed(HWND hwnd, unsigned changes) {
     constexpr unsigned kGeometry =
         kWindowMoved | kWindowSized | kWindowShown | kWindowHidden | kWindowRegion;
     if (changes & (kGeometry | kWindowZOrder))
-        InvalidateChildren(record);
-    if (!record->parent)
+        InvalidateChildren(hwnd);
+    HWND parent = ParentWindowOf(hwnd);
+    if (!parent)
         return;
-    RECT area = record->rect;
-    if (auto last = m_lastRect.find(record->handle); last != m_lastRect.end()) {
+    const RECT rect = RectInParent(hwnd);
+    RECT area = rect;
+    if (auto last = m_lastRect.find(hwnd); last != m_lastRect.end()) {
         area = Union(area, last->second);
-        last->second = record->rect;
+        last->second = rect;
     }
     if (changes & kWindowZOrder)
-        InvalidateRect(record->handle, nullptr, TRUE);
+        InvalidateRect(hwnd, nullptr, TRUE);
     if (changes & kGeometry) {
-        InvalidateRect(record->parent->handle, &area, TRUE);
-        for (WindowRecord* sibling : record->parent->children)
-            if (sibling != record)
+        InvalidateRect(parent, &area, TRUE);
+        for (HWND sibling : ChildWindowList(parent))
+            if (sibling != hwnd)
                 InvalidateArea(sibling, area);
     }
 }
 
 HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow) {
-    WindowRecord* record = FindWindowRecord(hwnd);
-    if (!record)
+    RECT client{};
+    if (!ClientAreaInWindow(hwnd, &client))
         return nullptr;
     POINT offset;
-    WindowRecord* topRecord = TopLevelOf(record, &offset);
-    TopSurface* top = Ensure(topRecord->handle);
+    HWND topLevel = TopLevelWindowOf(hwnd, &offset);
+    if (!topLevel)
+        return nullptr;
+    TopSurface* top = Ensure(topLevel);
     if (!top)
         return nullptr;
-    Region visible = wholeWindow ? VisibleRegion(record) : VisibleClientRegion(record);
+    Region visible = wholeWindow ? VisibleRegion(hwnd) : VisibleClientRegion(hwnd);
     if (!wholeWindow) {
-        offset.x += record->client.left;
-        offset.y += record->client.top;
+        offset.x += client.left;
+        offset.y += client.top;
     }
     if (invalid)
         visible =
@@ -199,7 +211,7 @@ HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool who
         return nullptr;
     RECT bounds = visible.Bounds();
     OffsetRect(&bounds, offset.x, offset.y);
-    m_lent[hdc] = LentDC{topRecord->handle, bounds};
+    m_lent[hdc] = LentDC{topLevel, bounds};
     return hdc;
 }
 
@@ -261,25 +273,6 @@ CDC* WindowSurfaces::DCFromHandle(HDC hdc) {
 
 void WindowSurfaces::DeleteRegion(HRGN region) {
     DeleteObject(region);
-}
-
-void InstallWindowSurfaces(WindowSurfaces* surfaces) {
-    g_surfaces = surfaces;
-    SetWindowBackend(surfaces);
-    if (!surfaces) {
-        SetWindowDcProvider({});
-        return;
-    }
-    WindowDcProvider provider;
-    provider.getDC = [](HWND hwnd, bool wholeWindow) {
-        return g_surfaces->GetWindowDC(hwnd, wholeWindow);
-    };
-    provider.releaseDC = [](HWND hwnd, HDC hdc) { return g_surfaces->ReleaseWindowDC(hwnd, hdc); };
-    SetWindowDcProvider(provider);
-}
-
-WindowSurfaces* GetWindowSurfaces() {
-    return g_surfaces;
 }
 
 } // namespace platform

@@ -1,23 +1,23 @@
 #pragma once
 
-// The drawing side of the display: every top-level window owns a 32-bit
-// surface of its size, made on first use, and its children draw into it at
-// their offsets, clipped to what of them shows (platform/WindowVisibility.h).
-// Paint DCs (BeginPaint), window DCs (GetDC, GetWindowDC) and the default
-// background erase come from here. What was drawn is remembered as dirty
-// rectangles per top-level window, for a backend that shows windows on a
-// screen (SDL) to present; the headless display only keeps the pixels.
+// The headless display driver, and the drawing side of the SDL one: every
+// top-level window owns a 32-bit surface of its size, made on first use, and
+// its children draw into it at their offsets, clipped to what of them shows
+// (platform/window/WindowVisibility.h). Paint DCs (BeginPaint), window DCs
+// (GetDC, GetWindowDC) and the default background erase come from here. What
+// was drawn is remembered as dirty rectangles per top-level window, for a
+// driver that shows windows on a screen (SDL) to present; the headless driver
+// only keeps the pixels.
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/gdi/Surface.h"
-#include "platform/window/WindowBackend.h"
-#include "platform/window/WindowRecord.h"
 
 #include <map>
 #include <vector>
 
 namespace platform {
 
-class WindowSurfaces : public WindowBackend {
+class WindowSurfaces : public DisplayDriver {
 public:
     WindowSurfaces() = default;
     ~WindowSurfaces() override;
@@ -34,8 +34,8 @@ public:
 
     // GetDC (the client area) or GetWindowDC (the whole window, frame
     // included), and ReleaseDC of windows.
-    HDC GetWindowDC(HWND hwnd, bool wholeWindow = true);
-    int ReleaseWindowDC(HWND hwnd, HDC hdc);
+    HDC GetWindowDC(HWND hwnd, bool wholeWindow) override;
+    int ReleaseWindowDC(HWND hwnd, HDC hdc) override;
 
     // The surface of a top-level window, made on first use; null for a child
     // window, an empty window or a bad handle.
@@ -64,16 +64,14 @@ private:
     void ReturnDC(HDC hdc);
     void MarkDirty(HWND topLevel, const RECT& rect);
 
-    void InvalidateExposed(WindowRecord* record, unsigned changes);
+    void InvalidateExposed(HWND hwnd, unsigned changes);
 
     std::map<HWND, TopSurface> m_tops;
     std::map<HWND, RECT> m_lastRect; // children: where they were at the last change
     std::map<HDC, LentDC> m_lent;
 };
 
-// Installs the surfaces as the window backend and the window DC provider;
-// null uninstalls them.
-void InstallWindowSurfaces(WindowSurfaces* surfaces);
+// The surfaces of the display started (Display.h); null without one.
 WindowSurfaces* GetWindowSurfaces();
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/DeviceContext.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/gdi/HandleTable.h"
 #include "platform/window/WindowDc.h"
 
@@ -16,7 +17,6 @@ HandleTable<DeviceContext>& Dcs() {
     return *table;
 }
 
-WindowDcProvider g_provider;
 SIZE g_screenSize{1024, 768};
 
 std::unique_ptr<DeviceContext> NewMemoryDC(DeviceContext::Kind kind) {
@@ -172,10 +172,6 @@ Surface* SurfaceOfBitmap(HBITMAP bitmap) {
     return object ? object->surface.get() : nullptr;
 }
 
-void SetWindowDcProvider(WindowDcProvider provider) {
-    g_provider = provider;
-}
-
 void SetScreenSize(int width, int height) {
     g_screenSize = SIZE{width, height};
 }
@@ -210,13 +206,13 @@ BOOL DeleteDC(HDC hdc) {
 HDC GetDC(HWND hwnd) {
     if (!hwnd)
         return RegisterDC(NewMemoryDC(DeviceContext::Kind::Screen));
-    return g_provider.getDC ? g_provider.getDC(hwnd, false) : nullptr;
+    return GetDisplayDriver().GetWindowDC(hwnd, false);
 }
 
 HDC GetWindowDC(HWND hwnd) {
     if (!hwnd)
         return GetDC(nullptr);
-    return g_provider.getDC ? g_provider.getDC(hwnd, true) : nullptr;
+    return GetDisplayDriver().GetWindowDC(hwnd, true);
 }
 
 int ReleaseDC(HWND hwnd, HDC hdc) {
@@ -225,7 +221,7 @@ int ReleaseDC(HWND hwnd, HDC hdc) {
         return 0;
     if (dc->kind == DeviceContext::Kind::Screen)
         return DeleteDC(hdc);
-    return hwnd && g_provider.releaseDC ? g_provider.releaseDC(hwnd, hdc) : 0;
+    return hwnd ? GetDisplayDriver().ReleaseWindowDC(hwnd, hdc) : 0;
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {

@@ -2,6 +2,7 @@
 
 #include "platform/sound/AudioOutput.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/system/Clock.h"
 
 #include <algorithm>
@@ -13,16 +14,17 @@ namespace platform {
 namespace {
 
 // Plays nothing; runs the mixer on by the platform clock and lists the plays.
-class NullAudioDevice : public AudioDevice {
+class NullAudioDevice {
 public:
     explicit NullAudioDevice(SoundMixer& mixer) : m_mixer(mixer), m_lastMs(GetClock().NowMs()) {
         m_mixer.SetEndListener([this](VoiceId voice, size_t offset) {
             Close(voice, m_syncFromMs + offset * 1000 / size_t(m_mixer.Rate()));
         });
     }
-    ~NullAudioDevice() override { m_mixer.SetEndListener(nullptr); }
+    ~NullAudioDevice() { m_mixer.SetEndListener(nullptr); }
 
-    void Sync() override {
+    // Brings the mixer up to now: voices run on by the clock.
+    void Sync() {
         const uint64_t now = GetClock().NowMs();
         if (now <= m_lastMs)
             return;
@@ -30,12 +32,12 @@ public:
         m_lastMs = now;
         m_mixer.Advance(size_t((now - m_syncFromMs) * uint64_t(m_mixer.Rate()) / 1000));
     }
-    void Started(VoiceId voice, const SoundClip& clip, bool loop) override {
+    void Started(VoiceId voice, const SoundClip& clip, bool loop) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_open[voice] = m_played.size();
         m_played.push_back(PlayedSound{clip.name, loop, GetClock().NowMs(), 0});
     }
-    void Stopped(VoiceId voice) override { Close(voice, GetClock().NowMs()); }
+    void Stopped(VoiceId voice) { Close(voice, GetClock().NowMs()); }
 
     std::vector<PlayedSound> Played() {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -67,17 +69,21 @@ private:
 
 struct Audio {
     SoundMixer mixer;
-    std::unique_ptr<AudioDevice> device;
+    std::unique_ptr<NullAudioDevice> null; // unless the driver plays
     AudioOutput kind = AudioOutput::Null;
 };
 
 Audio& TheAudio() {
     static Audio* audio = [] {
         auto* a = new Audio;
-        a->device = std::make_unique<NullAudioDevice>(a->mixer);
+        a->null = std::make_unique<NullAudioDevice>(a->mixer);
         return a;
     }();
     return *audio;
+}
+
+NullAudioDevice* TheNullDevice() {
+    return TheAudio().null.get();
 }
 
 } // namespace
@@ -86,19 +92,17 @@ SoundMixer& TheMixer() {
     return TheAudio().mixer;
 }
 
-AudioDevice& TheAudioDevice() {
-    return *TheAudio().device;
-}
-
 AudioOutput StartAudio(AudioOutput wanted) {
     Audio& audio = TheAudio();
     audio.mixer.StopAll();
-    audio.device.reset();
-    if (wanted == AudioOutput::Sdl)
-        audio.device = OpenSdlAudio(audio.mixer);
-    audio.kind = audio.device ? AudioOutput::Sdl : AudioOutput::Null;
-    if (!audio.device)
-        audio.device = std::make_unique<NullAudioDevice>(audio.mixer);
+    audio.null.reset();
+    if (audio.kind == AudioOutput::Driver)
+        GetDisplayDriver().CloseAudio();
+    const bool driverPlays =
+        wanted == AudioOutput::Driver && GetDisplayDriver().OpenAudio(audio.mixer);
+    audio.kind = driverPlays ? AudioOutput::Driver : AudioOutput::Null;
+    if (!driverPlays)
+        audio.null = std::make_unique<NullAudioDevice>(audio.mixer);
     return audio.kind;
 }
 
@@ -107,7 +111,7 @@ AudioOutput CurrentAudio() {
 }
 
 std::vector<PlayedSound> PlayedSounds() {
-    auto* null = dynamic_cast<NullAudioDevice*>(&TheAudioDevice());
+    NullAudioDevice* null = TheNullDevice();
     if (!null)
         return {};
     null->Sync();
@@ -115,26 +119,31 @@ std::vector<PlayedSound> PlayedSounds() {
 }
 
 void ClearPlayedSounds() {
-    if (auto* null = dynamic_cast<NullAudioDevice*>(&TheAudioDevice()))
+    if (NullAudioDevice* null = TheNullDevice())
         null->Clear();
 }
 
 VoiceId StartVoice(const std::shared_ptr<const SoundClip>& clip, bool loop, float gain) {
-    TheAudioDevice().Sync();
+    NullAudioDevice* null = TheNullDevice();
+    if (null)
+        null->Sync();
     const VoiceId voice = TheMixer().Start(clip, loop, gain);
-    if (voice)
-        TheAudioDevice().Started(voice, *clip, loop);
+    if (voice && null)
+        null->Started(voice, *clip, loop);
     return voice;
 }
 
 void StopVoice(VoiceId voice) {
-    TheAudioDevice().Sync();
-    if (TheMixer().Stop(voice))
-        TheAudioDevice().Stopped(voice);
+    NullAudioDevice* null = TheNullDevice();
+    if (null)
+        null->Sync();
+    if (TheMixer().Stop(voice) && null)
+        null->Stopped(voice);
 }
 
 bool VoicePlaying(VoiceId voice) {
-    TheAudioDevice().Sync();
+    if (NullAudioDevice* null = TheNullDevice())
+        null->Sync();
     return voice && TheMixer().IsPlaying(voice);
 }
 

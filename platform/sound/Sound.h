@@ -2,7 +2,8 @@
 
 // Sound: PlaySound for wave files, and a sound buffer object for the sound
 // manager's waves. Everything plays through one mixer (platform/SoundMixer.h)
-// on one output: SDL2 audio when the SDL display runs, else a recording null
+// on one output: the display driver's audio (SDL2 audio under the SDL
+// display) when it has one, else a recording null
 // device that plays nothing and lists what played, its clock being the
 // platform clock (a sound "ends" when the clock passes its length).
 //
@@ -70,11 +71,12 @@ struct PlayedSound {
     uint64_t stopMs = 0; // 0 while it plays
 };
 
-enum class AudioOutput { Null, Sdl };
-// SDL falls back to the null device when no audio device opens.
+enum class AudioOutput { Null, Driver };
+// The display driver's output falls back to the null device when the driver
+// has none or its device does not open.
 AudioOutput StartAudio(AudioOutput wanted);
 AudioOutput CurrentAudio();
-// The null device's list (empty under SDL), oldest first.
+// The null device's list (empty while the driver plays), oldest first.
 std::vector<PlayedSound> PlayedSounds();
 void ClearPlayedSounds();
 

@@ -1,5 +1,7 @@
 #include "platform/system/EventLoop.h"
 
+#include "platform/display/DisplayDriver.h"
+
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -145,8 +147,6 @@ FdWatcher& Watcher() {
     return *watcher;
 }
 
-EventWaiter* g_waiter = nullptr;
-
 } // namespace
 
 WatchId WatchFd(int fd, uint32_t events, FdCallback callback) {
@@ -168,22 +168,17 @@ void WakeEventLoop() {
 }
 
 bool DispatchReadyFds() {
-    const bool pumped = g_waiter && g_waiter->Pump();
+    const bool pumped = GetDisplayDriver().Pump();
     // No descriptors: skip the system call (a pending wake-up is drained by the next wait).
     return (!Watcher().Empty() && Watcher().PollAndDispatch(0)) || pumped;
 }
 
 void WaitForEvents(int timeoutMs) {
-    if (!g_waiter) {
+    if (!GetDisplayDriver().Wait(timeoutMs)) {
         Watcher().PollAndDispatch(timeoutMs);
         return;
     }
-    g_waiter->Wait(timeoutMs);
     Watcher().PollAndDispatch(0);
-}
-
-void SetEventWaiter(EventWaiter* waiter) {
-    g_waiter = waiter;
 }
 
 void WaitForWatchedFds(int interruptFd) {

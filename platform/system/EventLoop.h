@@ -57,21 +57,10 @@ bool DispatchReadyFds();
 // milliseconds pass (-1: no limit); runs the ready callbacks.
 void WaitForEvents(int timeoutMs);
 
-// A display with an event queue of its own (SDL) takes over the loop's blocking
-// wait. Wait blocks until the display has events, a watched or the wake-up
-// descriptor is ready (WaitForWatchedFds tells that from a helper thread), or
-// timeoutMs real milliseconds pass (-1: no limit); the loop then runs the
-// ready descriptors' callbacks itself. Pump turns at most one waiting display
-// event into messages without blocking; true when it took one. Both run on
-// the user-interface thread.
-class EventWaiter {
-public:
-    virtual ~EventWaiter() = default;
-    virtual void Wait(int timeoutMs) = 0;
-    virtual bool Pump() = 0;
-};
-// Null restores the plain poll. The caller keeps the waiter alive while set.
-void SetEventWaiter(EventWaiter* waiter);
+// A display driver with an event queue of its own (SDL) takes over the
+// blocking wait (DisplayDriver::Wait) and turns its events into messages
+// when the loop looks for ready descriptors (DisplayDriver::Pump). Its
+// helper thread uses this:
 // Blocks until the wake-up descriptor or a watched descriptor is ready, or
 // interruptFd becomes readable (not drained here). Runs no callback. Any thread.
 void WaitForWatchedFds(int interruptFd);

@@ -3,11 +3,14 @@
 #include "platform/window/Clipboard.h"
 
 #include "platform/CodePage.h"
+#include "platform/display/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
 
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -45,8 +48,6 @@ ClipboardState& Clip() {
     return state;
 }
 
-SystemClipboard* g_system = nullptr;
-
 std::string TextOfBlock(HGLOBAL block) {
     Block* b = FindBlock(block);
     if (!b)
@@ -69,9 +70,7 @@ void DropText() {
 // Text another program put on the desktop's clipboard replaces ours.
 void TakeSystemText() {
     ClipboardState& c = Clip();
-    if (!g_system)
-        return;
-    std::optional<std::string> utf8 = g_system->GetText();
+    std::optional<std::string> utf8 = GetDisplayDriver().GetClipboardText();
     if (!utf8 || *utf8 == c.lastSystemText)
         return;
     c.lastSystemText = *utf8;
@@ -82,8 +81,7 @@ void TakeSystemText() {
 
 } // namespace
 
-void SetSystemClipboard(SystemClipboard* clipboard) {
-    g_system = clipboard;
+void ForgetDesktopClipboardText() {
     Clip().lastSystemText.clear();
 }
 
@@ -141,9 +139,9 @@ BOOL CloseClipboard() {
     if (!c.open)
         return FALSE;
     c.open = false;
-    if (c.textChanged && g_system) {
+    if (c.textChanged) {
         c.lastSystemText = GbkToUtf8(TextOfBlock(c.text));
-        g_system->SetText(c.lastSystemText);
+        GetDisplayDriver().SetClipboardText(c.lastSystemText);
     }
     return TRUE;
 }

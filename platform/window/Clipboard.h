@@ -2,13 +2,10 @@
 
 // Movable memory blocks (the handles the clipboard trades in) and the
 // clipboard. Text (CF_TEXT, GBK) reaches the desktop's clipboard through the
-// display (SDL converts to UTF-8); without a display the clipboard lives in
+// display driver (as UTF-8); without a display the clipboard lives in
 // the process. A bitmap (CF_BITMAP) stays in the process.
 
 #include "platform/Types.h"
-
-#include <optional>
-#include <string>
 
 typedef HANDLE HGLOBAL;
 
@@ -42,13 +39,7 @@ BOOL IsClipboardFormatAvailable(UINT format);
 
 namespace platform {
 
-// The desktop's text clipboard, as UTF-8; installed by a display that has one.
-class SystemClipboard {
-public:
-    virtual ~SystemClipboard() = default;
-    virtual void SetText(const std::string& utf8) = 0;
-    virtual std::optional<std::string> GetText() = 0;
-};
-void SetSystemClipboard(SystemClipboard* clipboard);
+// The display driver changed: text seen on the old desktop clipboard is forgotten.
+void ForgetDesktopClipboardText();
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/window/Cursor.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/resources/Resource.h"
 #include "platform/window/Input.h"
 #include "platform/window/Messages.h"
@@ -19,7 +20,6 @@ struct CursorTable {
     std::map<HCURSOR, std::unique_ptr<CursorShape>> made;
     HCURSOR current = nullptr;
     int showCount = 0;
-    CursorListener listener = nullptr;
 };
 
 CursorTable& Cursors() {
@@ -43,8 +43,7 @@ HCURSOR Register(std::unique_ptr<CursorShape> shape) {
 
 void Notify() {
     CursorTable& table = Cursors();
-    if (table.listener)
-        table.listener(table.current, table.showCount >= 0);
+    GetDisplayDriver().ShowCursorShape(table.current, table.showCount >= 0);
 }
 
 } // namespace
@@ -70,8 +69,7 @@ const CursorShape* CursorShapeOf(HCURSOR cursor) {
     return nullptr;
 }
 
-void SetCursorListener(CursorListener listener) {
-    Cursors().listener = listener;
+void ShowCurrentCursor() {
     Notify();
 }
 

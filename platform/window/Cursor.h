@@ -2,7 +2,7 @@
 
 // Cursors: the standard shapes, and bitmap cursors made from a monochrome
 // AND/XOR pair or a colour picture. SetCursor changes the shape shown (a
-// display backend shows it; headless keeps it); WM_SETCURSOR's default
+// display driver shows it; headless keeps it); WM_SETCURSOR's default
 // handling asks the parent first, then sets the class cursor (the arrow when
 // the class has none).
 
@@ -58,9 +58,9 @@ struct CursorShape {
 HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot);
 const CursorShape* CursorShapeOf(HCURSOR cursor);
 
-// A display that shows cursors is told when the shape changes.
-using CursorListener = void (*)(HCURSOR cursor, bool visible);
-void SetCursorListener(CursorListener listener);
+// Tells the display driver the current shape (the driver is told of every
+// change; a driver just installed learns it through this).
+void ShowCurrentCursor();
 
 // DefWindowProc's handling of WM_SETCURSOR.
 LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);

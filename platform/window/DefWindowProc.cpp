@@ -2,9 +2,8 @@
 
 #include "platform/window/WindowRecord.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/window/Cursor.h"
-#include "platform/window/NonClient.h"
-#include "platform/window/WindowBackend.h"
 
 using namespace platform;
 
@@ -23,7 +22,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ERASEBKGND:
-        return GetWindowBackend().EraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
+        return GetDisplayDriver().EraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;

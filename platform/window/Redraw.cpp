@@ -4,6 +4,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/window/WindowRecord.h"
 #include "platform/window/WindowVisibility.h"
 
 using namespace platform;

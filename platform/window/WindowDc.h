@@ -1,10 +1,10 @@
 #pragma once
 
-// What the display backend uses to give windows device contexts. A window's
-// pixels live in a bitmap the backend owns (one per top-level window, or the
+// What the display driver uses to give windows device contexts. A window's
+// pixels live in a bitmap the driver owns (one per top-level window, or the
 // screen); a window DC draws on it at the window's offset, clipped to the part
 // of the window that is visible. GetDC(hwnd), GetWindowDC(hwnd) and
-// ReleaseDC(hwnd, dc) go to the provider the backend installs.
+// ReleaseDC(hwnd, dc) go to the display driver (DisplayDriver.h).
 
 #include "platform/gdi/Gdi.h"
 
@@ -21,13 +21,6 @@ BOOL SetSurfaceDCTarget(HDC hdc, HBITMAP target, POINT origin, HRGN visible);
 // The pixels of a bitmap (for saving a window as a picture, and for the text
 // engine's glyph drawing); null for a bad handle.
 Surface* SurfaceOfBitmap(HBITMAP bitmap);
-
-struct WindowDcProvider {
-    HDC (*getDC)(HWND hwnd, bool wholeWindow) = nullptr;
-    int (*releaseDC)(HWND hwnd, HDC hdc) = nullptr;
-};
-// Null members restore "no window DCs" (GetDC(hwnd) then returns null).
-void SetWindowDcProvider(WindowDcProvider provider);
 
 // The size GetDeviceCaps reports for the screen (HORZRES, VERTRES).
 void SetScreenSize(int width, int height);

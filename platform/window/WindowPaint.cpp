@@ -3,8 +3,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/window/NonClient.h"
-#include "platform/window/WindowBackend.h"
+#include "platform/display/DisplayDriver.h"
 
 #include <algorithm>
 #include <set>
@@ -150,7 +149,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     paint->fErase = record->eraseBackground;
     std::vector<RECT> invalid = std::move(record->invalid);
     ForgetInvalid(record);
-    paint->hdc = GetWindowBackend().BeginPaintDC(hwnd, invalid);
+    paint->hdc = GetDisplayDriver().BeginPaintDC(hwnd, invalid);
     // Without a device context there is nothing to erase with.
     if (paint->fErase && paint->hdc)
         paint->fErase =
@@ -160,6 +159,6 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
     if (paint && paint->hdc)
-        GetWindowBackend().EndPaintDC(hwnd, paint->hdc);
+        GetDisplayDriver().EndPaintDC(hwnd, paint->hdc);
     return TRUE;
 }

@@ -2,7 +2,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/window/WindowBackend.h"
+#include "platform/display/DisplayDriver.h"
 
 #include <algorithm>
 
@@ -88,7 +88,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
         record->style &= ~WS_VISIBLE;
         InvalidateParentArea(record);
     }
-    GetWindowBackend().WindowChanged(hwnd, show ? kWindowShown : kWindowHidden);
+    GetDisplayDriver().WindowChanged(hwnd, show ? kWindowShown : kWindowHidden);
     return wasVisible;
 }
 
@@ -141,7 +141,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         }
     }
     if (changes)
-        GetWindowBackend().WindowChanged(hwnd, changes);
+        GetDisplayDriver().WindowChanged(hwnd, changes);
     if (clientSized || (flags & SWP_FRAMECHANGED)) {
         if (redraw)
             InvalidateWhole(record, true);

@@ -3,7 +3,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/window/WindowBackend.h"
+#include "platform/display/DisplayDriver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -220,7 +220,7 @@ LRESULT DefaultTextMessage(WindowRecord* record, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_SETTEXT:
         record->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-        GetWindowBackend().WindowChanged(record->handle, kWindowText);
+        GetDisplayDriver().WindowChanged(record->handle, kWindowText);
         return TRUE;
     case WM_GETTEXT:
         return CopyText(record->text, reinterpret_cast<LPSTR>(lParam), int(wParam));
@@ -235,9 +235,9 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
     if (!record)
         return 0;
     if (record->region && record->region != region)
-        GetWindowBackend().DeleteRegion(record->region);
+        GetDisplayDriver().DeleteRegion(record->region);
     record->region = region;
-    GetWindowBackend().WindowChanged(hwnd, kWindowRegion);
+    GetDisplayDriver().WindowChanged(hwnd, kWindowRegion);
     if (redraw)
         InvalidateWhole(record, true);
     return 1;
@@ -250,7 +250,7 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF key, BYTE alpha, DWORD flags
     record->layeredKey = key;
     record->layeredAlpha = alpha;
     record->layeredFlags = flags;
-    GetWindowBackend().WindowChanged(hwnd, kWindowLayered);
+    GetDisplayDriver().WindowChanged(hwnd, kWindowLayered);
     return TRUE;
 }
 

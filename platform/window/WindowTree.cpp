@@ -2,11 +2,10 @@
 
 #include "platform/window/WindowRecord.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/Menu.h"
 #include "platform/window/Messages.h"
-#include "platform/window/NonClient.h"
-#include "platform/window/WindowBackend.h"
 
 #include <algorithm>
 #include <map>
@@ -46,9 +45,6 @@ WindowTable& Table() {
     static WindowTable* table = new WindowTable; // outlives static destructors
     return *table;
 }
-
-WindowBackend g_nullBackend;
-WindowBackend* g_backend = &g_nullBackend;
 
 // Front of the z-order, behind the topmost windows unless it is one.
 void InsertAtFront(std::vector<WindowRecord*>& siblings, WindowRecord* record) {
@@ -97,11 +93,11 @@ void SendNcDestroyAndFree(HWND hwnd) {
     record = FindWindowRecord(hwnd);
     if (!record)
         return;
-    GetWindowBackend().WindowDestroyed(hwnd);
+    GetDisplayDriver().WindowDestroyed(hwnd);
     if (record->systemMenu)
         DestroyMenu(std::exchange(record->systemMenu, nullptr));
     if (record->region)
-        GetWindowBackend().DeleteRegion(record->region);
+        GetDisplayDriver().DeleteRegion(record->region);
     ForgetInvalid(record);
     ForgetWindowMessages(hwnd);
 
@@ -124,13 +120,6 @@ void SendNcDestroyAndFree(HWND hwnd) {
 }
 
 } // namespace
-
-void SetWindowBackend(WindowBackend* backend) {
-    g_backend = backend ? backend : &g_nullBackend;
-}
-WindowBackend& GetWindowBackend() {
-    return *g_backend;
-}
 
 WindowRecord* FindWindowRecord(HWND hwnd) {
     WindowTable& table = Table();
@@ -279,7 +268,7 @@ HWND CreateWindowWithObject(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                     windowName,
                     className,
                     exStyle};
-    GetWindowBackend().WindowCreated(hwnd);
+    GetDisplayDriver().WindowCreated(hwnd);
     RecalcClientArea(record, record->rect);
     if (!(record = FindWindowRecord(hwnd)))
         return nullptr;

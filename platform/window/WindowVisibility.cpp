@@ -3,6 +3,7 @@
 #include "platform/window/WindowVisibility.h"
 
 #include "platform/gdi/GdiObject.h"
+#include "platform/window/WindowRecord.h"
 
 namespace platform {
 
@@ -13,6 +14,14 @@ Region Shifted(Region region, int dx, int dy) {
     return region;
 }
 
+Region ShapeOf(const WindowRecord* record) {
+    Region shape(RECT{0, 0, record->Width(), record->Height()});
+    if (record->region)
+        shape = Region::Combine(shape, RegionOfHandle(record->region), RGN_AND);
+    shape.Offset(record->rect.left, record->rect.top);
+    return shape;
+}
+
 // Takes away the shapes of the visible windows in siblings before `stop`
 // (those above it), given in coordinates shifted by (dx, dy) from `area`'s.
 void SubtractAbove(Region& area, const std::vector<WindowRecord*>& siblings,
@@ -21,8 +30,16 @@ void SubtractAbove(Region& area, const std::vector<WindowRecord*>& siblings,
         if (sibling == stop)
             break;
         if (sibling->Visible())
-            area = Region::Combine(area, Shifted(WindowShape(sibling), dx, dy), RGN_DIFF);
+            area = Region::Combine(area, Shifted(ShapeOf(sibling), dx, dy), RGN_DIFF);
     }
+}
+
+std::vector<HWND> HandlesOf(const std::vector<WindowRecord*>& records) {
+    std::vector<HWND> handles;
+    handles.reserve(records.size());
+    for (const WindowRecord* record : records)
+        handles.push_back(record->handle);
+    return handles;
 }
 
 } // namespace
@@ -32,8 +49,23 @@ Region RegionOfHandle(HRGN region) {
     return object ? object->region : Region();
 }
 
-WindowRecord* TopLevelOf(WindowRecord* record, POINT* offset) {
+std::vector<HWND> TopLevelWindowList() {
+    return HandlesOf(TopLevelWindows());
+}
+
+std::vector<HWND> ChildWindowList(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    return record ? HandlesOf(record->children) : std::vector<HWND>{};
+}
+
+HWND ParentWindowOf(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    return record && record->parent ? record->parent->handle : nullptr;
+}
+
+HWND TopLevelWindowOf(HWND hwnd, POINT* offset) {
     POINT at{0, 0};
+    const WindowRecord* record = FindWindowRecord(hwnd);
     while (record && record->parent) {
         at.x += record->rect.left + record->parent->client.left;
         at.y += record->rect.top + record->parent->client.top;
@@ -41,19 +73,37 @@ WindowRecord* TopLevelOf(WindowRecord* record, POINT* offset) {
     }
     if (offset)
         *offset = at;
-    return record;
+    return record ? record->handle : nullptr;
 }
 
-Region WindowShape(const WindowRecord* record) {
-    Region shape(RECT{0, 0, record->Width(), record->Height()});
-    if (record->region)
-        shape = Region::Combine(shape, RegionOfHandle(record->region), RGN_AND);
-    shape.Offset(record->rect.left, record->rect.top);
-    return shape;
+bool WindowRectInParent(HWND hwnd, RECT* rect) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record || !rect)
+        return false;
+    *rect = record->rect;
+    return true;
 }
 
-Region VisibleRegion(WindowRecord* record) {
-    Region area = Shifted(WindowShape(record), -record->rect.left, -record->rect.top);
+bool HasVisibleStyle(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    return record && record->Visible();
+}
+
+std::string StoredWindowText(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    return record ? record->text : std::string();
+}
+
+Region WindowShape(HWND hwnd) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    return record ? ShapeOf(record) : Region();
+}
+
+Region VisibleRegion(HWND hwnd) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record)
+        return Region();
+    Region area = Shifted(ShapeOf(record), -record->rect.left, -record->rect.top);
     SubtractAbove(area, record->children, nullptr, record->client.left, record->client.top);
     // Walk up: (dx, dy) takes the current ancestor's window coordinates to the
     // window's; children live in their parent's client area.
@@ -72,10 +122,21 @@ Region VisibleRegion(WindowRecord* record) {
     return area;
 }
 
-Region VisibleClientRegion(WindowRecord* record) {
-    Region area = Region::Combine(VisibleRegion(record), Region(record->client), RGN_AND);
+Region VisibleClientRegion(HWND hwnd) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record)
+        return Region();
+    Region area = Region::Combine(VisibleRegion(hwnd), Region(record->client), RGN_AND);
     area.Offset(-record->client.left, -record->client.top);
     return area;
+}
+
+bool ClientAreaInWindow(HWND hwnd, RECT* rect) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record || !rect)
+        return false;
+    *rect = record->client;
+    return true;
 }
 
 } // namespace platform

@@ -2,9 +2,9 @@
 
 #include "platform/window/Wnd.h"
 
+#include "platform/display/DisplayDriver.h"
 #include "platform/window/HotKey.h"
 #include "platform/window/Menu.h"
-#include "platform/window/WindowBackend.h"
 #include "platform/window/WindowRecord.h"
 
 using namespace platform;
@@ -67,7 +67,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         OnPaint();
         break;
     case WM_ERASEBKGND:
-        r = OnEraseBkgnd(GetWindowBackend().DCFromHandle(reinterpret_cast<HDC>(wParam)));
+        r = OnEraseBkgnd(GetDisplayDriver().DCFromHandle(reinterpret_cast<HDC>(wParam)));
         break;
     case WM_TIMER:
         OnTimer(wParam);

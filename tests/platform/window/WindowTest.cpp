@@ -1,6 +1,7 @@
 #include "tests/support/MessageLog.h"
 
-#include "platform/window/WindowBackend.h"
+#include "platform/display/DisplayDriver.h"
+#include "platform/window/WindowVisibility.h"
 
 #include <gtest/gtest.h>
 
@@ -240,11 +241,11 @@ TEST_F(WindowTest, UserDataRegionAndLayeredAttributesAreKept) {
     SetWindowLongPtr(top.m_hWnd, GWLP_USERDATA, LONG_PTR(&top));
     EXPECT_EQ(GetWindowLongPtr(top.m_hWnd, GWLP_USERDATA), LONG_PTR(&top));
 
-    struct RegionBackend : platform::WindowBackend {
+    struct RegionBackend : platform::DisplayDriver {
         std::vector<HRGN> deleted;
         void DeleteRegion(HRGN region) override { deleted.push_back(region); }
     } backend;
-    platform::SetWindowBackend(&backend);
+    platform::SetDisplayDriver(&backend);
     HRGN first = reinterpret_cast<HRGN>(0x10), second = reinterpret_cast<HRGN>(0x20);
     top.SetWindowRgn(first, FALSE);
     top.SetWindowRgn(second, FALSE);
@@ -252,7 +253,7 @@ TEST_F(WindowTest, UserDataRegionAndLayeredAttributesAreKept) {
     EXPECT_EQ(backend.deleted, std::vector<HRGN>{first});
     top.DestroyWindow();
     EXPECT_EQ(backend.deleted, (std::vector<HRGN>{first, second}));
-    platform::SetWindowBackend(nullptr);
+    platform::SetDisplayDriver(nullptr);
 
     RecordingWnd layered;
     std::vector<Delivered> layeredLog;
@@ -297,14 +298,14 @@ TEST_F(WindowTest, InvalidAreasBecomeOnePaintAfterPostedMessages) {
 }
 
 TEST_F(WindowTest, ThePaintGivesTheBackendTheInvalidRectangles) {
-    struct PaintBackend : platform::WindowBackend {
+    struct PaintBackend : platform::DisplayDriver {
         std::vector<RECT> painted;
         HDC BeginPaintDC(HWND, const std::vector<RECT>& invalid) override {
             painted = invalid;
             return reinterpret_cast<HDC>(0x99);
         }
     } backend;
-    platform::SetWindowBackend(&backend);
+    platform::SetDisplayDriver(&backend);
     PumpPending();
     RECT a{0, 0, 10, 10}, inside{2, 2, 5, 5}, b{20, 0, 30, 10};
     top.InvalidateRect(&a, TRUE);
@@ -316,7 +317,7 @@ TEST_F(WindowTest, ThePaintGivesTheBackendTheInvalidRectangles) {
     EXPECT_EQ(CRect(backend.painted[0]), CRect(a));
     EXPECT_EQ(CRect(backend.painted[1]), CRect(b));
     EXPECT_EQ(Only(log, {WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
-    platform::SetWindowBackend(nullptr);
+    platform::SetDisplayDriver(nullptr);
 }
 
 TEST_F(WindowTest, TheMainWindowIsForgottenWhenDestroyed) {

@@ -1,6 +1,8 @@
 // The SDL2 audio output: the device's thread pulls frames from the mixer.
 
-#include "platform/sound/AudioOutput.h"
+#include "platform/display/SdlAudio.h"
+
+#include "platform/sound/SoundMixer.h"
 
 #include <SDL.h>
 
@@ -8,31 +10,16 @@ namespace platform {
 
 namespace {
 
-// The mixer outlives the device (the device closes first), so the callback
-// may hold it directly.
 void PullFromMixer(void* mixer, Uint8* stream, int bytes) {
     static_cast<SoundMixer*>(mixer)->Render(reinterpret_cast<int16_t*>(stream), size_t(bytes) / 4);
 }
 
-class SdlAudioDevice : public AudioDevice {
-public:
-    explicit SdlAudioDevice(SDL_AudioDeviceID device) : m_device(device) {
-        SDL_PauseAudioDevice(m_device, 0);
-    }
-    ~SdlAudioDevice() override {
-        SDL_CloseAudioDevice(m_device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-
-private:
-    SDL_AudioDeviceID m_device;
-};
-
 } // namespace
 
-std::unique_ptr<AudioDevice> OpenSdlAudio(SoundMixer& mixer) {
+bool SdlAudioOutput::Open(SoundMixer& mixer) {
+    Close();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return nullptr;
+        return false;
     SDL_AudioSpec want{};
     want.freq = mixer.Rate();
     want.format = AUDIO_S16SYS;
@@ -44,9 +31,19 @@ std::unique_ptr<AudioDevice> OpenSdlAudio(SoundMixer& mixer) {
     const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (id == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return nullptr;
+        return false;
     }
-    return std::make_unique<SdlAudioDevice>(id);
+    m_device = id;
+    SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}
+
+void SdlAudioOutput::Close() {
+    if (m_device == 0)
+        return;
+    SDL_CloseAudioDevice(m_device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m_device = 0;
 }
 
 } // namespace platform
