@@ -396,6 +396,14 @@ private:
     }
 
     POINT ScreenPoint(HWND hwnd, int x, int y) const {
+        // While the mouse is held (a drag moving the window under it), an
+        // event's window-relative point is against where the server had the
+        // window then, which lags behind ours: ask where the pointer is.
+        if (GetCapture()) {
+            int gx = 0, gy = 0;
+            SDL_GetGlobalMouseState(&gx, &gy);
+            return POINT{gx, gy};
+        }
         RECT r{};
         GetWindowRect(hwnd, &r);
         return POINT{r.left + x, r.top + y};
@@ -480,6 +488,10 @@ private:
             RECT r{};
             GetWindowRect(hwnd, &r);
             if (r.left == w.data1 && r.top == w.data2)
+                break;
+            // While the window's own move loop drives it (it holds the mouse),
+            // the server's word on where it is lags behind ours.
+            if (GetCapture() == hwnd)
                 break;
             m_movingByUser = true;
             SetWindowPos(hwnd, nullptr, w.data1, w.data2, 0, 0,

@@ -48,8 +48,10 @@ void InvalidateArea(HWND hwnd, RECT area) {
     if (!HasVisibleStyle(hwnd))
         return;
     const RECT rect = RectInParent(hwnd);
-    OffsetRect(&area, -rect.left, -rect.top);
-    RECT client{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    RECT inner{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    ClientAreaInWindow(hwnd, &inner);
+    OffsetRect(&area, -rect.left - inner.left, -rect.top - inner.top);
+    RECT client{0, 0, inner.right - inner.left, inner.bottom - inner.top};
     RECT overlap;
     if (!IntersectRect(&overlap, &client, &area))
         return;
@@ -183,7 +185,10 @@ void WindowSurfaces::InvalidateExposed(HWND hwnd, unsigned changes) {
     }
 }
 
-HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid) {
+HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow) {
+    RECT client{};
+    if (!ClientAreaInWindow(hwnd, &client))
+        return nullptr;
     POINT offset;
     HWND topLevel = TopLevelWindowOf(hwnd, &offset);
     if (!topLevel)
@@ -191,7 +196,11 @@ HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid) {
     TopSurface* top = Ensure(topLevel);
     if (!top)
         return nullptr;
-    Region visible = VisibleRegion(hwnd);
+    Region visible = wholeWindow ? VisibleRegion(hwnd) : VisibleClientRegion(hwnd);
+    if (!wholeWindow) {
+        offset.x += client.left;
+        offset.y += client.top;
+    }
     if (invalid)
         visible =
             Region::Combine(visible, Region::FromRects(invalid->data(), invalid->size()), RGN_AND);
@@ -219,15 +228,15 @@ void WindowSurfaces::ReturnDC(HDC hdc) {
 }
 
 HDC WindowSurfaces::BeginPaintDC(HWND hwnd, const std::vector<RECT>& invalid) {
-    return MakeDC(hwnd, &invalid);
+    return MakeDC(hwnd, &invalid, false);
 }
 
 void WindowSurfaces::EndPaintDC(HWND, HDC hdc) {
     ReturnDC(hdc);
 }
 
-HDC WindowSurfaces::GetWindowDC(HWND hwnd, bool) {
-    return MakeDC(hwnd, nullptr);
+HDC WindowSurfaces::GetWindowDC(HWND hwnd, bool wholeWindow) {
+    return MakeDC(hwnd, nullptr, wholeWindow);
 }
 
 int WindowSurfaces::ReleaseWindowDC(HWND, HDC hdc) {

@@ -32,8 +32,8 @@ public:
     CDC* DCFromHandle(HDC hdc) override;
     void DeleteRegion(HRGN region) override;
 
-    // GetDC/GetWindowDC and ReleaseDC of windows (there is no non-client
-    // area: both DCs cover the same pixels).
+    // GetDC (the client area) or GetWindowDC (the whole window, frame
+    // included), and ReleaseDC of windows.
     HDC GetWindowDC(HWND hwnd, bool wholeWindow) override;
     int ReleaseWindowDC(HWND hwnd, HDC hdc) override;
 
@@ -60,7 +60,7 @@ private:
 
     TopSurface* Ensure(HWND topLevel);
     void Resize(HWND topLevel, TopSurface& top);
-    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid);
+    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow);
     void ReturnDC(HDC hdc);
     void MarkDirty(HWND topLevel, const RECT& rect);
 

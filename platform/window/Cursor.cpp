@@ -81,13 +81,34 @@ void ShowCurrentCursor() {
     Notify();
 }
 
+// The sizing borders show which way they size.
+static LPCSTR FrameCursor(int hit) {
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT:
+        return IDC_SIZEWE;
+    case HTTOP:
+    case HTBOTTOM:
+        return IDC_SIZENS;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        return IDC_SIZENWSE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        return IDC_SIZENESW;
+    default:
+        return IDC_ARROW;
+    }
+}
+
 LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     // A parent that sets the cursor itself wins over its children's classes.
     HWND parent = (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD) ? GetParent(hwnd) : nullptr;
     if (parent && SendMessage(parent, WM_SETCURSOR, wParam, lParam))
         return TRUE;
-    if (short(LOWORD(lParam)) != HTCLIENT) {
-        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    const short hit = short(LOWORD(lParam));
+    if (hit != HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, FrameCursor(hit)));
         return FALSE;
     }
     WindowRecord* record = FindWindowRecord(hwnd);

@@ -11,6 +11,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record)
         return 0;
+    LRESULT result = 0;
+    if (DefaultNonClientMessage(hwnd, message, wParam, lParam, &result))
+        return result;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;

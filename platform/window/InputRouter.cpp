@@ -2,6 +2,8 @@
 
 #include "platform/window/Input.h"
 
+#include "platform/window/NonClient.h"
+
 #include "platform/CodePage.h"
 #include "platform/system/Clock.h"
 #include "platform/window/SystemMetrics.h"
@@ -50,15 +52,35 @@ WPARAM MouseKeys() {
     return flags;
 }
 
-// The window under a screen point that takes mouse input: disabled children
-// pass it to their parents; under a disabled top-level window nothing does.
-HWND MouseTargetAt(POINT screen) {
-    HWND hwnd = WindowFromPoint(screen);
-    while (hwnd && !IsWindowEnabled(hwnd)) {
-        WindowRecord* record = FindWindowRecord(hwnd);
-        hwnd = record && record->parent ? record->parent->handle : nullptr;
+// The window that takes mouse input at a screen point, and where on it the
+// point is (WM_NCHITTEST). Disabled children pass the point to their
+// parents; under a disabled top-level window nothing takes it. A window
+// answering HTTRANSPARENT hands it to the window beneath.
+struct MouseTarget {
+    HWND hwnd = nullptr;
+    LRESULT hit = HTNOWHERE;
+};
+
+MouseTarget MouseTargetAt(POINT screen) {
+    std::vector<HWND> passedOver;
+    // Each round leaves one more window out, so this ends; the bound only
+    // guards against a tree that changes under the hit tests.
+    for (int round = 0; round < 256; ++round) {
+        HWND hwnd = WindowBeneath(screen, passedOver);
+        while (hwnd && !IsWindowEnabled(hwnd)) {
+            WindowRecord* record = FindWindowRecord(hwnd);
+            hwnd = record && record->parent ? record->parent->handle : nullptr;
+        }
+        if (!hwnd)
+            return {};
+        const LRESULT hit = SendMessage(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+        if (!IsWindow(hwnd))
+            return {};
+        if (hit != HTTRANSPARENT)
+            return {hwnd, hit};
+        passedOver.push_back(hwnd);
     }
-    return hwnd;
+    return {};
 }
 
 HWND TopLevelOf(HWND hwnd) {
@@ -84,12 +106,14 @@ void CheckLeave(HWND under) {
 
 // A second press counts as a double click for the same window and button,
 // soon enough and near enough; the press after a double click starts afresh.
-UINT PressMessage(HWND hwnd, UINT down, UINT dblclk, POINT screen) {
+// Presses on the frame always can; in the client area only a CS_DBLCLKS
+// class's windows get double clicks.
+UINT PressMessage(HWND hwnd, UINT down, UINT dblclk, POINT screen, bool onFrame) {
     InputState& s = State();
     const uint64_t now = GetClock().NowMs();
     ClickMemory& last = s.lastClick;
     const bool wantsDouble =
-        (FindWindowRecord(hwnd)->classStyle & CS_DBLCLKS) && last.hwnd == hwnd &&
+        (onFrame || (FindWindowRecord(hwnd)->classStyle & CS_DBLCLKS)) && last.hwnd == hwnd &&
         last.downMessage == down && now - last.timeMs <= GetDoubleClickTime() &&
         std::abs(screen.x - last.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
         std::abs(screen.y - last.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
@@ -127,13 +151,10 @@ ButtonMessages ButtonOf(MouseAction action) {
     }
 }
 
-void RouteWheel(POINT screen, int delta) {
-    HWND target = GetFocus();
-    if (!target)
-        target = MouseTargetAt(screen);
+void RouteWheel(POINT screen, HWND target, int delta) {
     if (target)
-        PostMessage(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), short(delta)),
-                    MAKELPARAM(screen.x, screen.y));
+        PostInputMessage(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), short(delta)),
+                         MAKELPARAM(screen.x, screen.y), screen);
 }
 
 HWND KeyTarget() {
@@ -141,41 +162,67 @@ HWND KeyTarget() {
     return target ? target : GetActiveWindow();
 }
 
+// The frame's mouse messages mirror the client ones: WM_MOUSEMOVE..WM_MBUTTONDBLCLK
+// become WM_NCMOUSEMOVE..WM_NCMBUTTONDBLCLK.
+constexpr UINT kClientToFrame = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
+
 } // namespace
 
 void InjectMouse(MouseAction action, POINT screen, int wheelDelta) {
     InputState& s = State();
     s.cursor = screen;
-    HWND under = MouseTargetAt(screen);
-    CheckLeave(under);
+    HWND capture = GetCapture();
     if (action == MouseAction::Wheel) {
-        RouteWheel(screen, wheelDelta);
+        // The wheel goes to the keyboard's window; only without one is the
+        // window under the point asked.
+        CheckLeave(WindowFromPoint(screen));
+        HWND target = GetFocus();
+        RouteWheel(screen, target ? target : MouseTargetAt(screen).hwnd, wheelDelta);
         return;
+    }
+    // Under capture the point goes to the capture window's client area and
+    // nobody is asked where it is.
+    MouseTarget under;
+    if (!capture) {
+        under = MouseTargetAt(screen);
+        CheckLeave(under.hwnd);
+        // A window may take the capture while it is asked where the point is
+        // (links do, to follow the mouse off them): from then on it is captured.
+        capture = GetCapture();
+    } else {
+        CheckLeave(WindowFromPoint(screen));
     }
     const ButtonMessages button = ButtonOf(action);
     if (button.index >= 0)
         s.buttons[button.index] = button.down;
-    HWND capture = GetCapture();
-    HWND target = capture ? capture : under;
+    HWND target = capture ? capture : under.hwnd;
+    const LRESULT hit = capture ? HTCLIENT : under.hit;
     if (!target)
         return;
     if (!capture) {
         SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
-                    MAKELPARAM(HTCLIENT, button.message));
+                    MAKELPARAM(WORD(short(hit)), button.message));
         if (!IsWindow(target))
             return;
     }
+    if (hit == HTERROR)
+        return; // the window refuses the mouse here
+    const bool onFrame = hit != HTCLIENT;
     UINT message = button.message;
     if (button.down) {
         HWND top = TopLevelOf(target);
         if (top && GetActiveWindow() != top)
-            SetActiveWindow(top);
+            ActivateWindow(top, WA_CLICKACTIVE);
         if (!IsWindow(target))
             return;
         if (button.dblclk)
-            message = PressMessage(target, button.message, button.dblclk, screen);
+            message = PressMessage(target, button.message, button.dblclk, screen, onFrame);
     }
-    PostMessage(target, message, MouseKeys(), ClientPoint(target, screen));
+    if (onFrame)
+        PostInputMessage(target, message - kClientToFrame, WPARAM(hit),
+                         MAKELPARAM(screen.x, screen.y), screen);
+    else
+        PostInputMessage(target, message, MouseKeys(), ClientPoint(target, screen), screen);
 }
 
 void InjectMouseOutside() {
@@ -189,6 +236,8 @@ void InjectKey(UINT vk, bool down, bool repeat) {
     HWND target = KeyTarget();
     if (!target)
         return;
+    if (down && DeliverHotKey(vk))
+        return; // a hot key's press is the hot key's alone
     // lParam: repeat count 1; bit 30 the previous state; bit 31 set on release.
     DWORD flags = 1;
     if (repeat || !down)
@@ -207,6 +256,10 @@ void InjectText(std::string_view gbk) {
         return;
     for (unsigned char byte : gbk)
         PostMessage(target, WM_CHAR, byte, 1);
+}
+
+POINT CursorPosition() {
+    return State().cursor;
 }
 
 } // namespace platform
@@ -233,7 +286,7 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
         return FALSE;
     s.leaveTracked = track->hwndTrack;
     // Armed while the mouse is already elsewhere: the leave comes at once.
-    CheckLeave(MouseTargetAt(s.cursor));
+    CheckLeave(WindowFromPoint(s.cursor));
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/system/Clock.h"
 #include "platform/system/EventLoop.h"
+#include "platform/window/NonClient.h"
 #include "platform/window/TimerQueue.h"
 #include "platform/window/WindowRecord.h"
 
@@ -36,6 +37,7 @@ struct Queue {
     UINT_PTR lastThreadTimer = 0;
     uint64_t arrivals = 0; // counts posts, sends and quits: a waiter re-checks on change
     bool blocked = false;  // the pump sleeps in the poll and must be woken
+    POINT lastPos{0, 0};   // the cursor point of the last message taken
 };
 
 Queue& TheQueue() {
@@ -107,8 +109,10 @@ bool TakeMessage(MSG* out, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
             });
             if (it != q.posted.end()) {
                 *out = *it;
-                if (remove)
+                if (remove) {
                     q.posted.erase(it);
+                    q.lastPos = out->pt;
+                }
                 return true;
             }
         }
@@ -215,11 +219,12 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return item.result;
 }
 
-BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace platform {
+BOOL PostInputMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT screen) {
     if (hwnd && !IsWindow(hwnd))
         return FALSE;
     Queue& q = TheQueue();
-    MSG msg{hwnd, message, wParam, lParam, GetTickCount(), {0, 0}};
+    MSG msg{hwnd, message, wParam, lParam, GetTickCount(), screen};
     bool wake;
     {
         std::lock_guard<std::mutex> guard(q.lock);
@@ -229,6 +234,16 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (wake)
         WakeEventLoop();
     return TRUE;
+}
+} // namespace platform
+
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PostInputMessage(hwnd, message, wParam, lParam, CursorPosition());
+}
+
+DWORD GetMessagePos() {
+    const POINT at = TheQueue().lastPos;
+    return DWORD(MAKELONG(at.x, at.y));
 }
 
 void PostQuitMessage(int exitCode) {

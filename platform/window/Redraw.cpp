@@ -32,9 +32,10 @@ void Redraw(WindowRecord* record, const std::vector<RECT>& rects, UINT flags) {
         return;
     for (WindowRecord* child : record->children) {
         std::vector<RECT> inChild;
-        const RECT client{0, 0, child->Width(), child->Height()};
+        const RECT client{0, 0, child->ClientWidth(), child->ClientHeight()};
         for (RECT r : rects) {
-            OffsetRect(&r, -child->rect.left, -child->rect.top);
+            OffsetRect(&r, -child->rect.left - child->client.left,
+                       -child->rect.top - child->client.top);
             RECT overlap;
             if (IntersectRect(&overlap, &r, &client))
                 inChild.push_back(overlap);

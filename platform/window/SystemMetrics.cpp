@@ -48,6 +48,14 @@ COLORREF SysColor(int index) {
     case COLOR_ACTIVECAPTION:
     case COLOR_HIGHLIGHT:
         return RGB(0, 120, 215);
+    case COLOR_CAPTIONTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_MENUTEXT:
+        return RGB(0, 0, 0);
+    case COLOR_INACTIVECAPTION:
+        return RGB(191, 205, 219);
+    case COLOR_INACTIVECAPTIONTEXT:
+        return RGB(67, 78, 84);
     case COLOR_BTNSHADOW:
     case COLOR_GRAYTEXT:
         return RGB(128, 128, 128);
@@ -90,6 +98,24 @@ int GetSystemMetrics(int index) {
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK:
         return 4;
+    case SM_CYMENU:
+        return 20;
+    case SM_CXSIZE:
+    case SM_CYSIZE:
+        return 18; // a caption button
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+        return 4;
+    case SM_CXMIN:
+    case SM_CXMINTRACK:
+        return 112;
+    case SM_CYMIN:
+    case SM_CYMINTRACK:
+        return 27;
+    case SM_CXMAXTRACK:
+        return screen.cx + 12;
+    case SM_CYMAXTRACK:
+        return screen.cy + 12;
     default:
         return 0;
     }

@@ -2,7 +2,7 @@
 
 // Screen and system metrics, system colours and the work area. The screen is
 // the display backend's (1024 x 768 headless); there is no task bar and no
-// non-client area, so the full-screen size and the work area are the screen.
+// the full-screen size and the work area are the screen.
 
 #include "platform/Types.h"
 
@@ -17,8 +17,17 @@
 #define SM_CYICON 12
 #define SM_CXCURSOR 13
 #define SM_CYCURSOR 14
+#define SM_CYMENU 15
 #define SM_CXFULLSCREEN 16
 #define SM_CYFULLSCREEN 17
+#define SM_CXMIN 28
+#define SM_CYMIN 29
+#define SM_CXSIZE 30
+#define SM_CYSIZE 31
+#define SM_CXFRAME 32
+#define SM_CYFRAME 33
+#define SM_CXMINTRACK 34
+#define SM_CYMINTRACK 35
 #define SM_CXDOUBLECLK 36
 #define SM_CYDOUBLECLK 37
 #define SM_CXSMICON 49
@@ -26,6 +35,10 @@
 #define SM_CXVIRTUALSCREEN 78
 #define SM_CYVIRTUALSCREEN 79
 #define SM_CMONITORS 80
+#define SM_CXSIZEFRAME SM_CXFRAME
+#define SM_CYSIZEFRAME SM_CYFRAME
+#define SM_CXMAXTRACK 59
+#define SM_CYMAXTRACK 60
 
 #define COLOR_SCROLLBAR 0
 #define COLOR_BACKGROUND 1

@@ -2,13 +2,14 @@
 
 // Windows: one tree per process, top-level windows and their children.
 //
-// There is no non-client area: a window's client rectangle is its whole window
-// (skinned frames draw their own caption). Child rectangles are kept in their
-// parent's client coordinates, top-level ones in screen coordinates. Nothing is
+// A window's client area is its rectangle less its frame (platform/window/
+// NonClient.h). Child rectangles are kept in their parent's client
+// coordinates, top-level ones in screen coordinates. Nothing is
 // drawn here; a display driver follows the tree (platform/display/DisplayDriver.h).
 
 #include "platform/Types.h"
 #include "platform/window/Messages.h"
+#include "platform/window/NonClient.h"
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
@@ -84,6 +85,8 @@
 #define SIZE_MAXIMIZED 2
 
 // Get/SetWindowLong indexes.
+#define GWL_WNDPROC (-4)
+#define GWLP_WNDPROC GWL_WNDPROC
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_ID (-12)

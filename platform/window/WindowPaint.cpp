@@ -45,8 +45,8 @@ constexpr size_t kMaxInvalidRects = 8;
 void AddInvalid(WindowRecord* record, RECT r, bool erase) {
     r.left = std::max<LONG>(r.left, 0);
     r.top = std::max<LONG>(r.top, 0);
-    r.right = std::min<LONG>(r.right, record->Width());
-    r.bottom = std::min<LONG>(r.bottom, record->Height());
+    r.right = std::min<LONG>(r.right, record->ClientWidth());
+    r.bottom = std::min<LONG>(r.bottom, record->ClientHeight());
     if (r.left >= r.right || r.top >= r.bottom)
         return;
     record->eraseBackground = record->eraseBackground || erase;
@@ -66,7 +66,9 @@ void AddInvalid(WindowRecord* record, RECT r, bool erase) {
 namespace platform {
 
 void InvalidateWhole(WindowRecord* record, bool erase) {
-    AddInvalid(record, {0, 0, record->Width(), record->Height()}, erase);
+    if (record->HasFrame())
+        record->ncInvalid = true;
+    AddInvalid(record, {0, 0, record->ClientWidth(), record->ClientHeight()}, erase);
 }
 
 void ForgetInvalid(WindowRecord* record) {
@@ -133,6 +135,15 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record || !paint)
         return nullptr;
+    // The frame first, as it lies under whatever the client paints.
+    if (record->ncInvalid) {
+        record->ncInvalid = false;
+        if (record->HasFrame()) {
+            SendMessage(hwnd, WM_NCPAINT, 1, 0);
+            if (!(record = FindWindowRecord(hwnd)))
+                return nullptr;
+        }
+    }
     *paint = PAINTSTRUCT{};
     paint->rcPaint = Bounds(record->invalid);
     paint->fErase = record->eraseBackground;

@@ -57,6 +57,25 @@ BOOL ShowWindow(HWND hwnd, int command) {
         return FALSE;
     const bool wasVisible = record->Visible();
     const bool show = command != SW_HIDE;
+    switch (command) {
+    case SW_SHOWMAXIMIZED:
+        MaximizeWindow(record);
+        break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        MinimizeWindow(record);
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+        if (record->style & (WS_MAXIMIZE | WS_MINIMIZE))
+            RestoreWindow(record);
+        break;
+    default:
+        break;
+    }
+    if (!(record = FindWindowRecord(hwnd)))
+        return wasVisible;
     if (show == wasVisible)
         return wasVisible;
     SendMessage(hwnd, WM_SHOWWINDOW, show, 0);
@@ -101,6 +120,14 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if ((moved || sized) && redraw)
         InvalidateParentArea(record);
     record->rect = now;
+    const RECT oldClient = record->client;
+    if (sized || (flags & SWP_FRAMECHANGED)) {
+        RecalcClientArea(record, old);
+        if (!(record = FindWindowRecord(hwnd)))
+            return FALSE;
+    }
+    const bool clientSized = sized || record->ClientWidth() != oldClient.right - oldClient.left ||
+                             record->ClientHeight() != oldClient.bottom - oldClient.top;
     unsigned changes = 0;
     if (!(flags & SWP_NOZORDER)) {
         Restack(record, insertAfter);
@@ -115,11 +142,15 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     }
     if (changes)
         GetDisplayDriver().WindowChanged(hwnd, changes);
-    if (sized)
-        SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
-                    MAKELPARAM(now.right - now.left, now.bottom - now.top));
-    if (moved && IsWindow(hwnd))
-        SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(now.left, now.top));
+    if (clientSized || (flags & SWP_FRAMECHANGED)) {
+        if (redraw)
+            InvalidateWhole(record, true);
+        SendMessage(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                    MAKELPARAM(record->ClientWidth(), record->ClientHeight()));
+    }
+    if (moved && (record = FindWindowRecord(hwnd)))
+        SendMessage(hwnd, WM_MOVE, 0,
+                    MAKELPARAM(now.left + record->client.left, now.top + record->client.top));
     if ((flags & SWP_SHOWWINDOW) && IsWindow(hwnd))
         ShowWindow(hwnd, SW_SHOWNA);
     else if ((flags & SWP_HIDEWINDOW) && IsWindow(hwnd))
@@ -149,16 +180,16 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record || !rect)
         return FALSE;
-    *rect = {0, 0, record->Width(), record->Height()};
+    *rect = {0, 0, record->ClientWidth(), record->ClientHeight()};
     return TRUE;
 }
 
-// Moves a point by the window's screen origin, forwards (+1) or back (-1).
+// Moves a point by the client area's screen origin, forwards (+1) or back (-1).
 static BOOL ShiftByOrigin(HWND hwnd, LPPOINT point, int direction) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record || !point)
         return FALSE;
-    POINT origin = ScreenOrigin(record);
+    POINT origin = ClientScreenOrigin(record);
     point->x += direction * origin.x;
     point->y += direction * origin.y;
     return TRUE;
@@ -178,13 +209,13 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
         WindowRecord* record = FindWindowRecord(from);
         if (!record)
             return 0;
-        origin = ScreenOrigin(record);
+        origin = ClientScreenOrigin(record);
     }
     if (to) {
         WindowRecord* record = FindWindowRecord(to);
         if (!record)
             return 0;
-        POINT target = ScreenOrigin(record);
+        POINT target = ClientScreenOrigin(record);
         origin.x -= target.x;
         origin.y -= target.y;
     }

@@ -26,7 +26,14 @@ struct WindowRecord {
     DWORD exStyle = 0;
     LONG_PTR id = 0;
     LONG_PTR userData = 0;
-    RECT rect{}; // parent client coordinates; screen for top-level windows
+    RECT rect{};                    // parent client coordinates; screen for top-level windows
+    RECT client{};                  // the client area in window coordinates (WM_NCCALCSIZE)
+    bool ncInvalid = false;         // the frame waits for WM_NCPAINT
+    RECT restoreRect{};             // where a maximised window goes back to
+    WNDPROC subclassProc = nullptr; // set through GWL_WNDPROC; null: the window's own
+    HMENU systemMenu = nullptr;
+    bool frameActive = false; // the frame is drawn as active (WM_NCACTIVATE)
+    int pressedButton = 0;    // the caption button pressed (HTCLOSE ...), 0: none
     WindowRecord* parent = nullptr;
     HWND owner = nullptr;
     std::vector<WindowRecord*> children; // front first
@@ -42,6 +49,13 @@ struct WindowRecord {
     int Width() const { return rect.right - rect.left; }
     int Height() const { return rect.bottom - rect.top; }
     bool Visible() const { return (style & WS_VISIBLE) != 0; }
+    int ClientWidth() const { return client.right - client.left; }
+    int ClientHeight() const { return client.bottom - client.top; }
+    // The client area is smaller than the window: there is a frame to paint.
+    bool HasFrame() const {
+        return client.left != 0 || client.top != 0 || client.right != Width() ||
+               client.bottom != Height();
+    }
 };
 
 // Null for a handle that is not (or no longer) a window. User-interface thread.
@@ -59,6 +73,37 @@ LRESULT DeliverMessage(WindowRecord* record, UINT message, WPARAM wParam, LPARAM
 
 // The window's origin in screen coordinates.
 POINT ScreenOrigin(const WindowRecord* record);
+// The client area's origin in screen coordinates.
+POINT ClientScreenOrigin(const WindowRecord* record);
+// Asks the window for its client area (WM_NCCALCSIZE) after its rectangle
+// changed from `before` (or its frame styles changed); marks the frame for
+// painting when there is one.
+void RecalcClientArea(WindowRecord* record, const RECT& before);
+// The procedure messages reach first: the one set through GWL_WNDPROC, else
+// the window's own (its CWnd's dispatch or its class procedure).
+WNDPROC CurrentWindowProc(const WindowRecord* record);
+// The procedure standing for a CWnd's own dispatch.
+LRESULT CALLBACK WndObjectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The deepest visible window under a screen point, leaving out the windows
+// in passedOver (they answered HTTRANSPARENT): a sibling below or the parent
+// takes the point instead.
+HWND WindowBeneath(POINT screen, const std::vector<HWND>& passedOver);
+
+// Input messages carry the cursor's screen point (MSG::pt).
+BOOL PostInputMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT screen);
+POINT CursorPosition();
+// Activation that says how it came (WA_ACTIVE or WA_CLICKACTIVE).
+HWND ActivateWindow(HWND hwnd, WPARAM how);
+// Maximising, minimising and restoring for ShowWindow and WM_SYSCOMMAND.
+void MaximizeWindow(WindowRecord* record);
+void MinimizeWindow(WindowRecord* record);
+void RestoreWindow(WindowRecord* record);
+// The move or size loop: follows the mouse until the left button is released
+// (or Escape puts the window back). hit is HTCAPTION or a border code.
+void RunMoveSizeLoop(HWND hwnd, int hit);
+// Hot keys: a key press that is a registered hot key becomes WM_HOTKEY.
+bool DeliverHotKey(UINT vk);
 
 // Invalid-area bookkeeping shared by the tree and the painter.
 void InvalidateWhole(WindowRecord* record, bool erase);

@@ -97,18 +97,32 @@ HWND GetActiveWindow() {
     return g_active;
 }
 
-HWND SetActiveWindow(HWND hwnd) {
+namespace platform {
+// The frame follows activation first (WM_NCACTIVATE), then the window hears
+// of it (WM_ACTIVATE): the window losing it before the one gaining it.
+HWND ActivateWindow(HWND hwnd, WPARAM how) {
     if (hwnd && !IsWindow(hwnd))
         return nullptr;
     HWND previous = g_active;
     if (previous == hwnd)
         return previous;
     g_active = hwnd;
-    if (previous && IsWindow(previous))
-        SendMessage(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
-    if (hwnd)
-        SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+    if (previous && IsWindow(previous)) {
+        SendMessage(previous, WM_NCACTIVATE, FALSE, 0);
+        if (IsWindow(previous))
+            SendMessage(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
+    }
+    if (hwnd && g_active == hwnd && IsWindow(hwnd)) {
+        SendMessage(hwnd, WM_NCACTIVATE, TRUE, 0);
+        if (g_active == hwnd && IsWindow(hwnd))
+            SendMessage(hwnd, WM_ACTIVATE, how, reinterpret_cast<LPARAM>(previous));
+    }
     return previous;
+}
+} // namespace platform
+
+HWND SetActiveWindow(HWND hwnd) {
+    return ActivateWindow(hwnd, WA_ACTIVE);
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
@@ -116,6 +130,8 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
     if (!record)
         return 0;
     switch (index) {
+    case GWL_WNDPROC:
+        return reinterpret_cast<LONG_PTR>(CurrentWindowProc(record));
     case GWL_STYLE:
         return LONG_PTR(LONG(record->style));
     case GWL_EXSTYLE:
@@ -135,6 +151,15 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
         return 0;
     const LONG_PTR previous = GetWindowLongPtr(hwnd, index);
     switch (index) {
+    case GWL_WNDPROC: {
+        WNDPROC proc = reinterpret_cast<WNDPROC>(value);
+        if (!proc)
+            return 0; // a window always has a procedure
+        // Putting the window's own procedure back ends the subclassing.
+        const WNDPROC own = record->wnd ? &WndObjectProc : record->classProc;
+        record->subclassProc = proc == own ? nullptr : proc;
+        break;
+    }
     case GWL_STYLE:
         record->style = DWORD(value);
         break;
@@ -153,11 +178,17 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     return previous;
 }
 
+// A procedure does not fit in a LONG: GWL_WNDPROC goes through the Ptr forms
+// only, and the LONG forms refuse it rather than hand out half a pointer.
 LONG GetWindowLong(HWND hwnd, int index) {
+    if (index == GWL_WNDPROC)
+        return 0;
     return LONG(GetWindowLongPtr(hwnd, index));
 }
 
 LONG SetWindowLong(HWND hwnd, int index, LONG value) {
+    if (index == GWL_WNDPROC)
+        return 0;
     return LONG(SetWindowLongPtr(hwnd, index, value));
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/display/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/Menu.h"
 #include "platform/window/Messages.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <strings.h>
+#include <utility>
 
 namespace platform {
 
@@ -92,6 +94,8 @@ void SendNcDestroyAndFree(HWND hwnd) {
     if (!record)
         return;
     GetDisplayDriver().WindowDestroyed(hwnd);
+    if (record->systemMenu)
+        DestroyMenu(std::exchange(record->systemMenu, nullptr));
     if (record->region)
         GetDisplayDriver().DeleteRegion(record->region);
     ForgetInvalid(record);
@@ -143,17 +147,42 @@ std::vector<WindowRecord*>& SiblingsOf(WindowRecord* record) {
 }
 
 LRESULT DeliverMessage(WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (record->subclassProc)
+        return record->subclassProc(record->handle, message, wParam, lParam);
     if (record->wnd)
         return CallWndObject(record->wnd, message, wParam, lParam);
     return record->classProc(record->handle, message, wParam, lParam);
 }
 
+LRESULT CALLBACK WndObjectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record)
+        return 0;
+    if (record->wnd)
+        return CallWndObject(record->wnd, message, wParam, lParam);
+    return record->classProc(hwnd, message, wParam, lParam);
+}
+
+WNDPROC CurrentWindowProc(const WindowRecord* record) {
+    if (record->subclassProc)
+        return record->subclassProc;
+    return record->wnd ? &WndObjectProc : record->classProc;
+}
+
 POINT ScreenOrigin(const WindowRecord* record) {
-    POINT origin{0, 0};
-    for (; record; record = record->parent) {
-        origin.x += record->rect.left;
-        origin.y += record->rect.top;
+    POINT origin{record->rect.left, record->rect.top};
+    if (record->parent) {
+        const POINT parent = ClientScreenOrigin(record->parent);
+        origin.x += parent.x;
+        origin.y += parent.y;
     }
+    return origin;
+}
+
+POINT ClientScreenOrigin(const WindowRecord* record) {
+    POINT origin = ScreenOrigin(record);
+    origin.x += record->client.left;
+    origin.y += record->client.top;
     return origin;
 }
 
@@ -200,6 +229,7 @@ HWND CreateWindowRecord(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWOR
     record->style = style;
     record->exStyle = exStyle;
     record->rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    record->client = {0, 0, record->Width(), record->Height()};
     record->thread = std::this_thread::get_id();
     if (style & WS_CHILD) {
         record->parent = parentRecord;
@@ -239,13 +269,17 @@ HWND CreateWindowWithObject(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                     className,
                     exStyle};
     GetDisplayDriver().WindowCreated(hwnd);
+    RecalcClientArea(record, record->rect);
+    if (!(record = FindWindowRecord(hwnd)))
+        return nullptr;
     if (SendMessage(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
     }
     if (!(record = FindWindowRecord(hwnd)))
         return nullptr; // destroyed by its own WM_CREATE handler
-    SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(record->Width(), record->Height()));
+    SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+                MAKELPARAM(record->ClientWidth(), record->ClientHeight()));
     SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(record->rect.left, record->rect.top));
     if ((style & WS_VISIBLE) && IsWindow(hwnd))
         ShowWindow(hwnd, SW_SHOWNA);
@@ -366,7 +400,10 @@ BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
     return TRUE;
 }
 
-static HWND DeepestAt(const std::vector<WindowRecord*>& siblings, POINT point) {
+namespace platform {
+
+HWND DeepestWindowAt(const std::vector<WindowRecord*>& siblings, POINT point,
+                     const std::vector<HWND>& passedOver) {
     for (WindowRecord* record : siblings) {
         if (!record->Visible())
             continue;
@@ -377,14 +414,29 @@ static HWND DeepestAt(const std::vector<WindowRecord*>& siblings, POINT point) {
         // A shaped window is hit only inside its region.
         if (record->region && !PtInRegion(record->region, inner.x, inner.y))
             continue;
-        HWND child = DeepestAt(record->children, inner);
-        return child ? child : record->handle;
+        // Children show only inside the client area.
+        const RECT& c = record->client;
+        HWND child = nullptr;
+        if (inner.x >= c.left && inner.x < c.right && inner.y >= c.top && inner.y < c.bottom)
+            child =
+                DeepestWindowAt(record->children, {inner.x - c.left, inner.y - c.top}, passedOver);
+        if (child)
+            return child;
+        if (std::find(passedOver.begin(), passedOver.end(), record->handle) != passedOver.end())
+            continue; // answered HTTRANSPARENT: the window beneath takes the point
+        return record->handle;
     }
     return nullptr;
 }
 
+HWND WindowBeneath(POINT screen, const std::vector<HWND>& passedOver) {
+    return DeepestWindowAt(Table().topLevel, screen, passedOver);
+}
+
+} // namespace platform
+
 HWND WindowFromPoint(POINT point) {
-    return DeepestAt(Table().topLevel, point);
+    return WindowBeneath(point, {});
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -67,8 +67,8 @@ HWND TopLevelWindowOf(HWND hwnd, POINT* offset) {
     POINT at{0, 0};
     const WindowRecord* record = FindWindowRecord(hwnd);
     while (record && record->parent) {
-        at.x += record->rect.left;
-        at.y += record->rect.top;
+        at.x += record->rect.left + record->parent->client.left;
+        at.y += record->rect.top + record->parent->client.top;
         record = record->parent;
     }
     if (offset)
@@ -104,20 +104,39 @@ Region VisibleRegion(HWND hwnd) {
     if (!record)
         return Region();
     Region area = Shifted(ShapeOf(record), -record->rect.left, -record->rect.top);
-    SubtractAbove(area, record->children, nullptr, 0, 0);
-    // Walk up: (dx, dy) takes the current ancestor's coordinates to the window's.
+    SubtractAbove(area, record->children, nullptr, record->client.left, record->client.top);
+    // Walk up: (dx, dy) takes the current ancestor's window coordinates to the
+    // window's; children live in their parent's client area.
     int dx = 0, dy = 0;
     for (WindowRecord* child = record; child->parent; child = child->parent) {
         WindowRecord* parent = child->parent;
-        dx -= child->rect.left;
-        dy -= child->rect.top;
-        SubtractAbove(area, parent->children, child, dx, dy);
-        Region parentArea(RECT{0, 0, parent->Width(), parent->Height()});
+        dx -= child->rect.left + parent->client.left;
+        dy -= child->rect.top + parent->client.top;
+        SubtractAbove(area, parent->children, child, dx + parent->client.left,
+                      dy + parent->client.top);
+        Region parentArea(parent->client);
         if (parent->region)
             parentArea = Region::Combine(parentArea, RegionOfHandle(parent->region), RGN_AND);
         area = Region::Combine(area, Shifted(parentArea, dx, dy), RGN_AND);
     }
     return area;
+}
+
+Region VisibleClientRegion(HWND hwnd) {
+    WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record)
+        return Region();
+    Region area = Region::Combine(VisibleRegion(hwnd), Region(record->client), RGN_AND);
+    area.Offset(-record->client.left, -record->client.top);
+    return area;
+}
+
+bool ClientAreaInWindow(HWND hwnd, RECT* rect) {
+    const WindowRecord* record = FindWindowRecord(hwnd);
+    if (!record || !rect)
+        return false;
+    *rect = record->client;
+    return true;
 }
 
 } // namespace platform

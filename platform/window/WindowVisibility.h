@@ -38,8 +38,15 @@ HRGN GetWindowRegion(HWND hwnd);
 // A window's rectangle cut to its window region, in its parent's coordinates
 // (the screen's for a top-level window).
 Region WindowShape(HWND hwnd);
-// The visible part of a window in its own coordinates ((0, 0) at its top left).
+// The visible part of a window in its window coordinates ((0, 0) at the top
+// left of its frame).
 Region VisibleRegion(HWND hwnd);
+
+// The visible part of a window's client area in client coordinates.
+Region VisibleClientRegion(HWND hwnd);
+// The client area in window coordinates (the frame around it is the
+// non-client area); false for a bad handle.
+bool ClientAreaInWindow(HWND hwnd, RECT* rect);
 
 // The region of a window region handle (empty for a bad handle).
 Region RegionOfHandle(HRGN region);

@@ -16,6 +16,7 @@
 
 class CDC;
 class CFont;
+class CMenu;
 
 // RunModalLoop flags; accepted and ignored (there is no idle processing).
 #define MLF_NOIDLEMSG 0x0001
@@ -127,6 +128,11 @@ public:
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
     void ValidateRect(LPCRECT rect) { ::ValidateRect(m_hWnd, rect); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    // The window's system menu (a wrapper); revert TRUE puts back the
+    // standard one and returns null.
+    CMenu* GetSystemMenu(BOOL revert) const;
     int SetWindowRgn(HRGN region, BOOL redraw) { return ::SetWindowRgn(m_hWnd, region, redraw); }
     BOOL SetLayeredWindowAttributes(COLORREF key, BYTE alpha, DWORD flags) {
         return ::SetLayeredWindowAttributes(m_hWnd, key, alpha, flags);
@@ -183,6 +189,20 @@ public:
     virtual BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     virtual void OnActivate(UINT state, CWnd* other, BOOL minimized);
     virtual BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
+    virtual LRESULT OnNcHitTest(CPoint point);
+    virtual void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    virtual void OnNcPaint();
+    virtual BOOL OnNcActivate(BOOL active);
+    virtual void OnNcMouseMove(UINT hitTest, CPoint point);
+    virtual void OnNcLButtonDown(UINT hitTest, CPoint point);
+    virtual void OnNcLButtonUp(UINT hitTest, CPoint point);
+    virtual void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+    virtual void OnNcRButtonDown(UINT hitTest, CPoint point);
+    virtual void OnNcRButtonUp(UINT hitTest, CPoint point);
+    virtual void OnSysCommand(UINT id, LPARAM lParam);
+    virtual void OnGetMinMaxInfo(MINMAXINFO* info);
+    virtual void OnHotKey(UINT id, UINT modifiers, UINT vk);
+    virtual void OnInitMenuPopup(CMenu* menu, UINT index, BOOL systemMenu);
 
 private:
     friend struct CWndAccess;

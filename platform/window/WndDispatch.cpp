@@ -3,6 +3,8 @@
 #include "platform/window/Wnd.h"
 
 #include "platform/display/DisplayDriver.h"
+#include "platform/window/HotKey.h"
+#include "platform/window/Menu.h"
 #include "platform/window/WindowRecord.h"
 
 using namespace platform;
@@ -130,6 +132,49 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_COPYDATA:
         r = OnCopyData(WndOf(wParam), reinterpret_cast<COPYDATASTRUCT*>(lParam));
         break;
+    case WM_NCHITTEST:
+        r = OnNcHitTest(PointOf(lParam));
+        break;
+    case WM_NCCALCSIZE:
+        OnNcCalcSize(BOOL(wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
+        break;
+    case WM_NCPAINT:
+        OnNcPaint();
+        break;
+    case WM_NCACTIVATE:
+        r = OnNcActivate(BOOL(wParam));
+        break;
+    case WM_NCMOUSEMOVE:
+        OnNcMouseMove(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_NCLBUTTONDOWN:
+        OnNcLButtonDown(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_NCLBUTTONUP:
+        OnNcLButtonUp(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_NCLBUTTONDBLCLK:
+        OnNcLButtonDblClk(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_NCRBUTTONDOWN:
+        OnNcRButtonDown(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_NCRBUTTONUP:
+        OnNcRButtonUp(UINT(wParam), PointOf(lParam));
+        break;
+    case WM_SYSCOMMAND:
+        OnSysCommand(UINT(wParam), lParam);
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        break;
+    case WM_HOTKEY:
+        OnHotKey(UINT(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam),
+                        HIWORD(lParam));
+        break;
     case WM_COMMAND:
         if (!OnCommand(wParam, lParam))
             return FALSE;
@@ -238,4 +283,49 @@ void CWnd::OnActivate(UINT, CWnd*, BOOL) {
 }
 BOOL CWnd::OnCopyData(CWnd*, COPYDATASTRUCT*) {
     return BOOL(Default());
+}
+LRESULT CWnd::OnNcHitTest(CPoint) {
+    return Default();
+}
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) {
+    Default();
+}
+void CWnd::OnNcPaint() {
+    Default();
+}
+BOOL CWnd::OnNcActivate(BOOL) {
+    return BOOL(Default());
+}
+void CWnd::OnNcMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcRButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnNcRButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM) {
+    Default();
+}
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {
+    Default();
+}
+void CWnd::OnHotKey(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) {
+    Default();
+}
+CMenu* CWnd::GetSystemMenu(BOOL revert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert));
 }

@@ -274,13 +274,20 @@ TEST_F(ModelessDialogTest, CtlColorPaintsTheBackgroundAndStatics) {
     dlg.ShowWindow(SW_SHOW);
     dlg.UpdateWindow();
     PumpInput();
+    // Surface pixels are the window's: the client area starts below the caption.
+    RECT window;
+    dlg.GetWindowRect(&window);
+    POINT client{0, 0};
+    dlg.ClientToScreen(&client);
+    const int dx = client.x - window.left, dy = client.y - window.top;
     // A point of the dialog between controls.
-    EXPECT_EQ(PixelOf(dlg.m_hWnd, 5, 5), 0x008000u);
+    EXPECT_EQ(PixelOf(dlg.m_hWnd, dx + 5, dy + 5), 0x008000u);
     RECT edit;
     GetWindowRect(dlg.Item(1001), &edit);
     POINT inside{edit.left + 3, edit.top + 3};
     dlg.ScreenToClient(&inside);
-    EXPECT_EQ(PixelOf(dlg.m_hWnd, inside.x, inside.y), 0xFFFFFFu); // edits keep the window colour
+    EXPECT_EQ(PixelOf(dlg.m_hWnd, dx + inside.x, dy + inside.y),
+              0xFFFFFFu); // edits keep the window colour
 }
 
 } // namespace

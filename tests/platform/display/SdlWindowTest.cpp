@@ -8,6 +8,7 @@
 
 #include "platform/display/Display.h"
 #include "platform/system/EventLoop.h"
+#include "platform/window/Input.h"
 #include "platform/window/WindowDcs.h"
 
 #include <SDL.h>
@@ -15,6 +16,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <thread>
 #include <unistd.h>
 
@@ -137,6 +139,109 @@ TEST_F(SdlWindowTest, AClickArrivesAtTheClientPointAndTheScreenShowsTheDrawing) 
     EXPECT_EQ(RootPixel(x, left + 25, top + 35), 0xFF0000ul);  // the red square
     EXPECT_EQ(RootPixel(x, left + 5, top + 5), 0x00FF00ul);    // the green ground
     EXPECT_NE(RootPixel(x, left + 175, top + 75), 0x00FF00ul); // outside the region
+    XCloseDisplay(x);
+
+    wnd.DestroyWindow();
+}
+
+// A skinned frame: no system frame, a 20-pixel caption it draws itself (blue),
+// green below with a red square at (20, 30)-(40, 50).
+class SkinnedFrame : public PaintedWnd {
+public:
+    void OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) override {} // the client is the whole window
+    LRESULT OnNcHitTest(CPoint point) override {
+        RECT r;
+        GetWindowRect(&r);
+        return point.y - r.top < 20 ? HTCAPTION : HTCLIENT;
+    }
+    void OnPaint() override {
+        PaintedWnd::OnPaint();
+        CClientDC dc(this);
+        dc.FillSolidRect(0, 0, 200, 20, RGB(0, 0, 255));
+    }
+};
+
+SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
+    SDL_Event e{};
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.type = type;
+        e.motion.windowID = SDL_GetWindowID(native);
+        e.motion.state = SDL_BUTTON_LMASK;
+        e.motion.x = x;
+        e.motion.y = y;
+    } else {
+        e.button.type = type;
+        e.button.windowID = SDL_GetWindowID(native);
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+    }
+    return e;
+}
+
+TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnTheScreen) {
+    std::vector<Delivered> log;
+    SkinnedFrame wnd;
+    wnd.log = &log;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "drag", WS_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr,
+                             nullptr));
+    SDL_Window* native = NativeWindowTitled("drag");
+    ASSERT_NE(native, nullptr);
+
+    // The pointer goes from (150, 90) on the caption to (180, 110), then to
+    // (260, 150), and is released there. Each event is pushed once the one
+    // before has been handled, in the coordinates of the window where it then
+    // is, as the X server reports them. The X pointer is put at the same place:
+    // while the mouse is captured SDL also reports where the real pointer is.
+    const POINT path[] = {{180, 110}, {260, 150}};
+    size_t next = 0;
+    auto pushNext = [&] {
+        RECT r;
+        wnd.GetWindowRect(&r);
+        if (next < std::size(path)) {
+            SDL_WarpMouseGlobal(path[next].x, path[next].y);
+            SDL_Event e =
+                MouseEvent(native, SDL_MOUSEMOTION, path[next].x - r.left, path[next].y - r.top);
+            ++next;
+            SDL_PushEvent(&e);
+        } else if (next == std::size(path)) {
+            SDL_Event e = MouseEvent(native, SDL_MOUSEBUTTONUP, 260 - r.left, 150 - r.top);
+            ++next;
+            SDL_PushEvent(&e);
+        }
+        return LRESULT(0);
+    };
+    wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    SDL_WarpMouseGlobal(150, 90);
+    SDL_Event press = MouseEvent(native, SDL_MOUSEBUTTONDOWN, 50, 10);
+    ASSERT_EQ(SDL_PushEvent(&press), 1);
+    ASSERT_TRUE(RunUntil(wnd, WM_EXITSIZEMOVE, 0, log));
+    EXPECT_EQ(next, std::size(path) + 1); // every step of the drag was taken
+
+    RECT r;
+    wnd.GetWindowRect(&r);
+    EXPECT_EQ(r.left, 210);
+    EXPECT_EQ(r.top, 140);
+    EXPECT_EQ(r.right - r.left, 200);
+
+    // Let the loop go idle so the server has the window's place and pixels.
+    wnd.hooks.erase(WM_MOVE);
+    wnd.SetTimer(kSettleTimer, 50);
+    ASSERT_TRUE(RunUntil(wnd, WM_TIMER, kSettleTimer, log));
+    wnd.KillTimer(kSettleTimer);
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(native, &left, &top);
+    EXPECT_EQ(left, 210);
+    EXPECT_EQ(top, 140);
+
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    EXPECT_EQ(RootPixel(x, 210 + 100, 140 + 5), 0x0000FFul); // the caption, where it went
+    EXPECT_EQ(RootPixel(x, 210 + 25, 140 + 35), 0xFF0000ul); // the red square
+    EXPECT_NE(RootPixel(x, 100 + 5, 80 + 5), 0x0000FFul);    // nothing left where it was
     XCloseDisplay(x);
 
     wnd.DestroyWindow();
