@@ -24,17 +24,12 @@ COLORREF SysColor(int index) {
     case COLOR_BTNTEXT:
     case COLOR_INFOTEXT:
     case COLOR_WINDOWFRAME:
-    case COLOR_MENUTEXT:
-    case COLOR_CAPTIONTEXT:
-    case COLOR_INACTIVECAPTIONTEXT:
         return RGB(0, 0, 0);
     // The 3-D edges run from white through the face to the dark shadow.
     case COLOR_3DLIGHT:
         return RGB(227, 227, 227);
     case COLOR_3DDKSHADOW:
         return RGB(105, 105, 105);
-    case COLOR_INACTIVECAPTION:
-        return RGB(191, 205, 219);
     case COLOR_ACTIVEBORDER:
         return RGB(180, 180, 180);
     case COLOR_APPWORKSPACE:
