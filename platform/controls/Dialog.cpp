@@ -126,6 +126,11 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& t, HINSTANCE module, CWnd
     const bool child = (t.style & WS_CHILD) != 0;
     HWND owner = child ? (parent ? parent->GetSafeHwnd() : nullptr) : OwnerFor(parent);
     RECT rect = ToPixels(t.rect, m_baseUnits);
+    // The template gives the client area's size; a caption comes on top of it.
+    RECT framed{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    ::AdjustWindowRectEx(&framed, t.style, FALSE, t.exStyle);
+    rect.right = rect.left + (framed.right - framed.left);
+    rect.bottom = rect.top + (framed.bottom - framed.top);
     if (!child && owner && !(t.style & DS_ABSALIGN)) {
         POINT origin{0, 0};
         ::ClientToScreen(owner, &origin);

@@ -370,6 +370,21 @@ bool DefaultNonClientMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace platform
 
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD) {
+    if (!rect)
+        return FALSE;
+    const FrameInsets frame = DefaultFrame(style);
+    rect->left -= frame.border;
+    rect->right += frame.border;
+    rect->top -= frame.border + frame.caption;
+    rect->bottom += frame.border;
+    return TRUE;
+}
+
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
+}
+
 BOOL IsZoomed(HWND hwnd) {
     WindowRecord* record = FindWindowRecord(hwnd);
     return record && (record->style & WS_MAXIMIZE) && !(record->style & WS_MINIMIZE);

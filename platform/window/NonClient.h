@@ -131,6 +131,11 @@ struct MINMAXINFO {
 };
 typedef MINMAXINFO* LPMINMAXINFO;
 
+// Grows a client rectangle to the window rectangle the default frame of the
+// style puts around it (a window that answers WM_NCCALCSIZE itself may differ).
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
+
 // Maximised (WS_MAXIMIZE) and minimised (WS_MINIMIZE).
 BOOL IsZoomed(HWND hwnd);
 BOOL IsIconic(HWND hwnd);

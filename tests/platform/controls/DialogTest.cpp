@@ -246,10 +246,13 @@ TEST_F(ModelessDialogTest, DialogUnitsFollowTheDialogFont) {
     dlg.MapDialogRect(&r);
     EXPECT_EQ(r.right, (200 * cx + 2) / 4);
     EXPECT_EQ(r.bottom, (110 * tm.tmHeight + 4) / 8);
+    // The template's size is the client area's; the caption comes on top.
+    RECT client;
+    dlg.GetClientRect(&client);
+    EXPECT_EQ(client.right, r.right);
+    EXPECT_EQ(client.bottom, r.bottom);
     RECT window;
     dlg.GetWindowRect(&window);
-    EXPECT_EQ(window.right - window.left, r.right);
-    EXPECT_EQ(window.bottom - window.top, r.bottom);
     // DS_CENTER: centred on the screen.
     EXPECT_NEAR((window.left + window.right) / 2, platform::kHeadlessScreenWidth / 2, 1);
 }

@@ -169,6 +169,26 @@ TEST_F(FrameTest, TheDefaultFrameHasACaptionThatClosesAndChangesWithTheStyle) {
     EXPECT_FALSE(IsWindow(wnd.m_hWnd));
 }
 
+TEST_F(FrameTest, AdjustingAClientRectangleGivesTheWindowThatHasIt) {
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+    RECT r{100, 100, 300, 200};
+    ASSERT_TRUE(AdjustWindowRectEx(&r, style, FALSE, 0));
+    SolidWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", style, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, nullptr, nullptr));
+    RECT client;
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 100);
+    POINT origin{0, 0};
+    wnd.ClientToScreen(&origin);
+    EXPECT_EQ(origin.x, 100);
+    EXPECT_EQ(origin.y, 100);
+    RECT plain{0, 0, 50, 50};
+    AdjustWindowRect(&plain, WS_CHILD | WS_BORDER, FALSE); // controls keep their edges inside
+    EXPECT_EQ(plain.right - plain.left, 50);
+}
+
 TEST_F(FrameTest, APressOnTheCloseBoxReleasedElsewhereClosesNothing) {
     SolidWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "framed", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
