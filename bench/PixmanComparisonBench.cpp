@@ -38,12 +38,22 @@ pixman_image_t* ImageOf(const Frame& frame, pixman_format_code_t format) {
                                     frame.Bits(), frame.Stride());
 }
 
-void Composite(pixman_op_t op, pixman_image_t* src, pixman_image_t* mask, pixman_image_t* dst) {
-    pixman_image_composite32(op, src, mask, dst, 0, 0, 0, 0, 0, 0, kFrameWidth, kFrameHeight);
-}
-
 void Done(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * kFrameBytes);
+}
+
+// Times one pixman composite over the whole frame, then releases the images
+// (the mask may be null).
+void TimeComposite(benchmark::State& state, pixman_op_t op, pixman_image_t* src,
+                   pixman_image_t* mask, pixman_image_t* dst) {
+    for (auto _ : state) {
+        pixman_image_composite32(op, src, mask, dst, 0, 0, 0, 0, 0, 0, kFrameWidth, kFrameHeight);
+        benchmark::ClobberMemory();
+    }
+    for (pixman_image_t* image : {src, mask, dst})
+        if (image)
+            pixman_image_unref(image);
+    Done(state);
 }
 
 // Copy.
@@ -75,13 +85,7 @@ void BM_Copy_Pixman(benchmark::State& state) {
     src.FillBackground();
     pixman_image_t* s = ImageOf(src, PIXMAN_x8r8g8b8);
     pixman_image_t* d = ImageOf(dst, PIXMAN_x8r8g8b8);
-    for (auto _ : state) {
-        Composite(PIXMAN_OP_SRC, s, nullptr, d);
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    Done(state);
+    TimeComposite(state, PIXMAN_OP_SRC, s, nullptr, d);
 }
 BENCHMARK(BM_Copy_Pixman);
 
@@ -116,14 +120,7 @@ void BM_ColourKey_PixmanMask(benchmark::State& state) {
         pixman_image_create_bits(PIXMAN_a8, kFrameWidth, kFrameHeight,
                                  reinterpret_cast<uint32_t*>(mask.data()), kFrameWidth);
     pixman_image_t* d = ImageOf(dst, PIXMAN_a8r8g8b8);
-    for (auto _ : state) {
-        Composite(PIXMAN_OP_OVER, s, m, d);
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(m);
-    pixman_image_unref(d);
-    Done(state);
+    TimeComposite(state, PIXMAN_OP_OVER, s, m, d);
 }
 BENCHMARK(BM_ColourKey_PixmanMask);
 
@@ -149,13 +146,7 @@ void BM_PerPixelAlpha_PixmanOver(benchmark::State& state) {
     dst.FillBackground();
     pixman_image_t* s = ImageOf(src, PIXMAN_a8r8g8b8);
     pixman_image_t* d = ImageOf(dst, PIXMAN_a8r8g8b8);
-    for (auto _ : state) {
-        Composite(PIXMAN_OP_OVER, s, nullptr, d);
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    Done(state);
+    TimeComposite(state, PIXMAN_OP_OVER, s, nullptr, d);
 }
 BENCHMARK(BM_PerPixelAlpha_PixmanOver);
 
@@ -185,14 +176,7 @@ void BM_ConstantAlpha_PixmanSolidMask(benchmark::State& state) {
     pixman_color_t alpha{0, 0, 0, uint16_t(kConstantAlpha * 0x101)};
     pixman_image_t* m = pixman_image_create_solid_fill(&alpha);
     pixman_image_t* d = ImageOf(dst, PIXMAN_a8r8g8b8);
-    for (auto _ : state) {
-        Composite(PIXMAN_OP_OVER, s, m, d);
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(m);
-    pixman_image_unref(d);
-    Done(state);
+    TimeComposite(state, PIXMAN_OP_OVER, s, m, d);
 }
 BENCHMARK(BM_ConstantAlpha_PixmanSolidMask);
 
