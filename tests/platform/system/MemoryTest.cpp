@@ -56,8 +56,9 @@ TEST(MemoryTest, ReAllocKeepsTheBytesAndZeroesTheGrowth) {
     const char* bytes = static_cast<const char*>(grown);
     for (int i = 4; i < 100000; i += 997)
         ASSERT_EQ(bytes[i], 0) << i;
-    if (grown != fixed)
+    if (grown != fixed) {
         EXPECT_EQ(GlobalSize(fixed), 0u); // the old address is no block any more
+    }
     GlobalFree(grown);
 
     // Without GMEM_MOVEABLE a fixed block cannot move, so it cannot grow.
