@@ -8,13 +8,15 @@
 
 #include "knclientUI05/DibCheck.h"
 #include "platform/gdi/Dc.h"
+#include "platform/text/Font.h"
 #include "platform/window/Clipboard.h"
 
 // ---- DIBs and .bmp files ----
 
-// A top-down DIB section of 1, 2, 4, 8, 16 (5-6-5), 24 or 32 bits on the
-// screen; the pixel pointer goes to bits when given (else the section is
-// cleared). Null for another depth or a zero width.
+// A top-down DIB section of 1, 4, 8, 16 (5-6-5), 24 or 32 bits on the
+// screen; indexed depths carry the stock palette's colours (zeros past
+// them). The pixel pointer goes to bits when given (else the section is
+// cleared). Null for another depth (2 bits included) or a zero width.
 HBITMAP CreateDibSection(int width, int height, int bitCount, void** bits);
 // Colour entries of a DIB header (the 12-byte core header too).
 WORD GetDibColorCount(const void* header);
@@ -71,6 +73,11 @@ BOOL DrawWrappedText(HDC dc, LPCSTR text, int width, RECT* rect, BOOL measureOnl
 // A highlight copy one pixel down and right, then the text in black (or the
 // shadow colour when disabled); always 1.
 int DrawEtchedText(CDC* dc, CRect* rect, LPCSTR text, BOOL disabled);
+// The text in a heavy face scaled to fill the rectangle (a null font means
+// the default GUI font), centred, over offset copies in the dark-shadow,
+// highlight, shadow and light colours; the face colour lies on top. Nothing
+// is drawn for an empty text.
+void DrawRaisedText(CDC* dc, LPCSTR text, CRect* rect, COLORREF face, const LOGFONT* font);
 // Halves the destination's channels under (x, y, width, height), then ORs the
 // source's pixels from its (0, 0) over them.
 void DrawOverDarkened(CDC* dest, int x, int y, int width, int height, CDC* source);
