@@ -8,6 +8,7 @@
 
 #include "knclientUI05/DibCheck.h"
 #include "platform/gdi/Dc.h"
+#include "platform/system/HFile.h"
 #include "platform/text/Font.h"
 #include "platform/window/Clipboard.h"
 
@@ -28,6 +29,12 @@ HGLOBAL CreateDibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette)
 // and for a file that could not be written whole.
 int SaveDibToFile(LPCSTR path, HGLOBAL dib);
 void FreeDib(HGLOBAL dib);
+// Writes size bytes in pieces of at most 32,768: the size, or 0 when any
+// piece was not written whole.
+DWORD WriteFileInChunks(HFILE file, const void* data, DWORD size);
+// Writes the 14 bytes of a .bmp file header (the letters, then the rest);
+// FALSE when they were not all written.
+BOOL WriteBmpFileHeader(HFILE file, const BITMAPFILEHEADER* header);
 // The bytes of a whole .bmp file as a DIB section; null for any other kind
 // of picture, a file-size field that differs from size, or a file that does
 // not hold what its headers say.
