@@ -7,6 +7,7 @@
 // or memory block returned belongs to the caller.
 
 #include "knclientUI05/DibCheck.h"
+#include "platform/controls/ImageList.h"
 #include "platform/gdi/Dc.h"
 #include "platform/system/HFile.h"
 #include "platform/text/Font.h"
@@ -61,6 +62,12 @@ BOOL DrawBitmapMasked(HBITMAP bitmap, COLORREF transparent, int mode, HDC dc, in
 // when every pixel matches.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y);
 HBITMAP LoadBitmapFile(HINSTANCE instance, LPCSTR path);
+// An image list of the strip's whole cells, left to right, with the mask
+// colour (or, when asked, the strip's top-left pixel) transparent. Null for a
+// null strip, a cell width below 1 or a strip that cannot be read; the strip
+// stays the caller's.
+HIMAGELIST CreateImageListFromStrip(HBITMAP strip, int cellWidth, COLORREF maskColor,
+                                    BOOL maskFromCorner);
 
 // ---- clipboard ----
 
