@@ -7,14 +7,18 @@
 // or memory block returned belongs to the caller.
 
 #include "knclientUI05/DibCheck.h"
+#include "platform/controls/ImageList.h"
 #include "platform/gdi/Dc.h"
+#include "platform/system/HFile.h"
+#include "platform/text/Font.h"
 #include "platform/window/Clipboard.h"
 
 // ---- DIBs and .bmp files ----
 
-// A top-down DIB section of 1, 2, 4, 8, 16 (5-6-5), 24 or 32 bits on the
-// screen; the pixel pointer goes to bits when given (else the section is
-// cleared). Null for another depth or a zero width.
+// A top-down DIB section of 1, 4, 8, 16 (5-6-5), 24 or 32 bits on the
+// screen; indexed depths carry the stock palette's colours (zeros past
+// them). The pixel pointer goes to bits when given (else the section is
+// cleared). Null for another depth (2 bits included) or a zero width.
 HBITMAP CreateDibSection(int width, int height, int bitCount, void** bits);
 // Colour entries of a DIB header (the 12-byte core header too).
 WORD GetDibColorCount(const void* header);
@@ -26,6 +30,12 @@ HGLOBAL CreateDibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette)
 // and for a file that could not be written whole.
 int SaveDibToFile(LPCSTR path, HGLOBAL dib);
 void FreeDib(HGLOBAL dib);
+// Writes size bytes in pieces of at most 32,768: the size, or 0 when any
+// piece was not written whole.
+DWORD WriteFileInChunks(HFILE file, const void* data, DWORD size);
+// Writes the 14 bytes of a .bmp file header (the letters, then the rest);
+// FALSE when they were not all written.
+BOOL WriteBmpFileHeader(HFILE file, const BITMAPFILEHEADER* header);
 // The bytes of a whole .bmp file as a DIB section; null for any other kind
 // of picture, a file-size field that differs from size, or a file that does
 // not hold what its headers say.
@@ -52,6 +62,12 @@ BOOL DrawBitmapMasked(HBITMAP bitmap, COLORREF transparent, int mode, HDC dc, in
 // when every pixel matches.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y);
 HBITMAP LoadBitmapFile(HINSTANCE instance, LPCSTR path);
+// An image list of the strip's whole cells, left to right, with the mask
+// colour (or, when asked, the strip's top-left pixel) transparent. Null for a
+// null strip, a cell width below 1 or a strip that cannot be read; the strip
+// stays the caller's.
+HIMAGELIST CreateImageListFromStrip(HBITMAP strip, int cellWidth, COLORREF maskColor,
+                                    BOOL maskFromCorner);
 
 // ---- clipboard ----
 
@@ -71,6 +87,11 @@ BOOL DrawWrappedText(HDC dc, LPCSTR text, int width, RECT* rect, BOOL measureOnl
 // A highlight copy one pixel down and right, then the text in black (or the
 // shadow colour when disabled); always 1.
 int DrawEtchedText(CDC* dc, CRect* rect, LPCSTR text, BOOL disabled);
+// The text in a heavy face scaled to fill the rectangle (a null font means
+// the default GUI font), centred, over offset copies in the dark-shadow,
+// highlight, shadow and light colours; the face colour lies on top. Nothing
+// is drawn for an empty text.
+void DrawRaisedText(CDC* dc, LPCSTR text, CRect* rect, COLORREF face, const LOGFONT* font);
 // Halves the destination's channels under (x, y, width, height), then ORs the
 // source's pixels from its (0, 0) over them.
 void DrawOverDarkened(CDC* dest, int x, int y, int width, int height, CDC* source);

@@ -25,6 +25,15 @@ std::vector<BYTE> SectionHeader(int width, int height, int bitCount, int entries
     h->biSizeImage = DWORD(DibRowLength(width, bitCount) * size_t(height < 0 ? -height : height));
     h->biClrUsed = DWORD(entries);
     DWORD* table = reinterpret_cast<DWORD*>(block.data() + sizeof(BITMAPINFOHEADER));
+    if (bitCount <= 8) {
+        // The stock palette's colours first (blue, green, red, 0), zeros after.
+        PALETTEENTRY stock[256];
+        UINT n = GetPaletteEntries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0,
+                                   UINT(entries), stock);
+        for (UINT i = 0; i < n; ++i)
+            table[i] =
+                DWORD(stock[i].peBlue) | DWORD(stock[i].peGreen) << 8 | DWORD(stock[i].peRed) << 16;
+    }
     if (bitCount == 16) {
         table[0] = 0xF800;
         table[1] = 0x07E0;
@@ -74,13 +83,27 @@ DWORD GetDibColorTableSize(const void* header) {
 }
 
 HBITMAP CreateDibSection(int width, int height, int bitCount, void** bits) {
-    // Indexed depths take their colours from the default palette, which the
-    // drawing layer cannot hand out yet.
-    if (bitCount != 16 && bitCount != 24 && bitCount != 32)
+    // Two bits a pixel is no depth a DIB section can have on a desktop.
+    int entries;
+    switch (bitCount) {
+    case 1:
+    case 4:
+    case 8:
+        entries = 1 << bitCount;
+        break;
+    case 16:
+        entries = 3;
+        break;
+    case 24:
+    case 32:
+        entries = 0;
+        break;
+    default:
         return nullptr;
+    }
     if (width <= 0 || DibRowLength(width, bitCount) == 0)
         return nullptr;
-    std::vector<BYTE> header = SectionHeader(width, height, bitCount, bitCount == 16 ? 3 : 0);
+    std::vector<BYTE> header = SectionHeader(width, height, bitCount, entries);
     HDC screen = GetDC(nullptr);
     if (!screen)
         return nullptr;

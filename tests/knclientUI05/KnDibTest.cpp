@@ -43,6 +43,46 @@ TEST(DibSectionTest, DepthsRowsAndMasks) {
     DeleteObject(cleared);
 }
 
+TEST(DibSectionTest, IndexedDepthsCarryTheStockPalette) {
+    EXPECT_EQ(CreateDibSection(4, 4, 2, nullptr), nullptr);
+
+    void* bits = nullptr;
+    HBITMAP eight = CreateDibSection(256, 1, 8, &bits);
+    ASSERT_NE(eight, nullptr);
+    for (int i = 0; i < 256; ++i)
+        static_cast<BYTE*>(bits)[i] = BYTE(i);
+    EXPECT_EQ(PixelOf(eight, 0, 0), 0x000000u);
+    EXPECT_EQ(PixelOf(eight, 1, 0), 0x800000u); // dark red
+    EXPECT_EQ(PixelOf(eight, 7, 0), 0xC0C0C0u);
+    EXPECT_EQ(PixelOf(eight, 13, 0), 0xFF0000u);
+    EXPECT_EQ(PixelOf(eight, 19, 0), 0xFFFFFFu);
+    // Past the stock palette's twenty colours the table holds zeros.
+    for (int i = 20; i < 256; ++i)
+        EXPECT_EQ(PixelOf(eight, i, 0), 0u) << "index " << i;
+    DeleteObject(eight);
+
+    HBITMAP four = CreateDibSection(2, 1, 4, &bits);
+    ASSERT_NE(four, nullptr);
+    static_cast<BYTE*>(bits)[0] = 0xF2; // indices 15, 2
+    EXPECT_EQ(PixelOf(four, 0, 0), 0xFFFF00u);
+    EXPECT_EQ(PixelOf(four, 1, 0), 0x008000u);
+    DeleteObject(four);
+
+    // One bit, width 7: rows of 4 bytes, the two first stock colours.
+    HBITMAP one = CreateDibSection(7, 2, 1, &bits);
+    ASSERT_NE(one, nullptr);
+    static_cast<BYTE*>(bits)[4] = 0x40; // (1, 1) set
+    EXPECT_EQ(PixelOf(one, 1, 1), 0x800000u);
+    EXPECT_EQ(PixelOf(one, 0, 1), 0u);
+    EXPECT_EQ(PixelOf(one, 1, 0), 0u);
+    DeleteObject(one);
+
+    HBITMAP cleared = CreateDibSection(9, 3, 8, nullptr);
+    ASSERT_NE(cleared, nullptr);
+    EXPECT_EQ(PixelOf(cleared, 8, 2), 0u);
+    DeleteObject(cleared);
+}
+
 TEST(DibHeaderTest, ColourCountsOfCoreAndInfoHeaders) {
     BYTE core[12] = {12, 0, 0, 0, 4, 0, 4, 0, 1, 0, 8, 0};
     EXPECT_EQ(GetDibColorCount(core), 256);
