@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstring>
-#include <functional>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
+#include <functional>
 #include <set>
 #include <string>
 #include <sys/resource.h>
