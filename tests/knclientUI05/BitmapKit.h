@@ -52,7 +52,7 @@ public:
     std::string data;
 };
 
-struct DibSpec {
+struct DibLayout {
     int width = 0;
     int height = 0; // negative: rows top-down
     int bits = 24;
@@ -63,7 +63,7 @@ struct DibSpec {
 };
 
 // Rows are written in the DIB's order, each padded to 32 bits.
-inline std::string PackedDib(const DibSpec& s) {
+inline std::string PackedDib(const DibLayout& s) {
     Bytes b;
     int rows = s.height < 0 ? -s.height : s.height;
     size_t rowBytes = ((size_t(s.width) * size_t(s.bits) + 31) / 32) * 4;

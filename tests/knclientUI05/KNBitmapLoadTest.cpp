@@ -19,24 +19,24 @@ namespace {
 // A 5 x 3 picture of random colours and its DIB at the given depth, with a
 // palette of the first colours for indexed depths.
 struct Sample {
-    DibSpec spec;
+    DibLayout layout;
     std::vector<uint32_t> expected; // 0x00RRGGBB, top-down
 };
 
 Sample MakeSample(int bits, bool topDown, std::mt19937& rng) {
     Sample s;
-    s.spec.width = 5;
-    s.spec.height = topDown ? -3 : 3;
-    s.spec.bits = bits;
+    s.layout.width = 5;
+    s.layout.height = topDown ? -3 : 3;
+    s.layout.bits = bits;
     int colors = bits <= 8 ? (1 << bits) : 0;
     for (int i = 0; i < colors; ++i)
-        s.spec.palette.push_back(rng() & 0xFFFFFF);
+        s.layout.palette.push_back(rng() & 0xFFFFFF);
     for (int i = 0; i < 15; ++i) {
         uint32_t value = rng();
         uint32_t rgb;
         if (bits <= 8) {
             value %= uint32_t(colors);
-            rgb = s.spec.palette[value];
+            rgb = s.layout.palette[value];
         } else if (bits == 16) {
             value &= 0x7FFF; // 5-5-5; the 8-bit channels repeat their top bits
             uint32_t r = (value >> 10) & 31, g = (value >> 5) & 31, b = value & 31;
@@ -45,7 +45,7 @@ Sample MakeSample(int bits, bool topDown, std::mt19937& rng) {
             value &= 0xFFFFFF;
             rgb = value;
         }
-        s.spec.values.push_back(value);
+        s.layout.values.push_back(value);
         s.expected.push_back(rgb);
     }
     return s;
@@ -65,7 +65,7 @@ TEST(BitmapLoadTest, PackedDibsAtEveryDepthAndOrientation) {
         for (bool topDown : {false, true}) {
             SCOPED_TRACE(testing::Message() << bits << " bits, top-down " << topDown);
             Sample s = MakeSample(bits, topDown, rng);
-            std::string dib = PackedDib(s.spec);
+            std::string dib = PackedDib(s.layout);
             CKNBitmap bitmap;
             ASSERT_TRUE(bitmap.CreateFromDib(dib.data(), dib.size()));
             EXPECT_EQ(bitmap.m_nColors, bits <= 8 ? 1 << bits : 0);
@@ -77,14 +77,14 @@ TEST(BitmapLoadTest, PackedDibsAtEveryDepthAndOrientation) {
 // 5-6-5 pixels with the masks after a plain header, or inside a larger one.
 TEST(BitmapLoadTest, BitFieldDibsReadTheirMasks) {
     for (uint32_t headerSize : {40u, 108u}) {
-        DibSpec spec;
-        spec.width = 2;
-        spec.height = 1;
-        spec.bits = 16;
-        spec.headerSize = headerSize;
-        spec.masks = {0xF800, 0x07E0, 0x001F};
-        spec.values = {0xF800, 0x07FF};
-        std::string dib = PackedDib(spec);
+        DibLayout layout;
+        layout.width = 2;
+        layout.height = 1;
+        layout.bits = 16;
+        layout.headerSize = headerSize;
+        layout.masks = {0xF800, 0x07E0, 0x001F};
+        layout.values = {0xF800, 0x07FF};
+        std::string dib = PackedDib(layout);
         CKNBitmap bitmap;
         ASSERT_TRUE(bitmap.CreateFromDib(dib.data(), dib.size())) << headerSize;
         EXPECT_EQ(PixelOf(bitmap, 0, 0), 0xFF0000u);
@@ -96,7 +96,7 @@ TEST(BitmapLoadTest, BitFieldDibsReadTheirMasks) {
 TEST(BitmapLoadTest, UnsizedDibIsReadByItsHeader) {
     std::mt19937 rng(3);
     Sample s = MakeSample(8, false, rng);
-    std::string dib = PackedDib(s.spec);
+    std::string dib = PackedDib(s.layout);
     CKNBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateFromDib(reinterpret_cast<const BITMAPINFO*>(dib.data()), FALSE));
     ExpectPixels(bitmap, s.expected, 5);
@@ -109,8 +109,8 @@ protected:
 
     std::string SampleFile(int bits, Sample& s, uint32_t gap = 0) {
         s = MakeSample(bits, false, rng);
-        std::string dib = PackedDib(s.spec);
-        uint32_t tableEnd = 40 + 4 * uint32_t(s.spec.palette.size());
+        std::string dib = PackedDib(s.layout);
+        uint32_t tableEnd = 40 + 4 * uint32_t(s.layout.palette.size());
         return BmpFile(dib, tableEnd, gap);
     }
     std::string Png(uint32_t rgb) {

@@ -138,15 +138,15 @@ protected:
 
     // An 8-bit packed DIB with biClrUsed 0 (a full table of 256).
     std::string EightBitDib(int width, int height) {
-        DibSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.bits = 8;
+        DibLayout layout;
+        layout.width = width;
+        layout.height = height;
+        layout.bits = 8;
         for (int i = 0; i < 256; ++i)
-            spec.palette.push_back(rng() & 0xFFFFFF);
+            layout.palette.push_back(rng() & 0xFFFFFF);
         for (int i = 0; i < width * height; ++i)
-            spec.values.push_back(rng() % 256);
-        std::string dib = PackedDib(spec);
+            layout.values.push_back(rng() % 256);
+        std::string dib = PackedDib(layout);
         std::memset(dib.data() + 32, 0, 4); // biClrUsed 0
         return dib;
     }
@@ -221,21 +221,21 @@ struct BmpSample {
 
 BmpSample RandomBmp(int bits, bool topDown, std::mt19937& rng) {
     BmpSample s;
-    DibSpec spec;
-    spec.width = s.width;
-    spec.height = topDown ? -s.height : s.height;
-    spec.bits = bits;
+    DibLayout layout;
+    layout.width = s.width;
+    layout.height = topDown ? -s.height : s.height;
+    layout.bits = bits;
     if (bits <= 8)
         for (int i = 0; i < (1 << bits); ++i)
-            spec.palette.push_back(rng() & 0xFFFFFF);
+            layout.palette.push_back(rng() & 0xFFFFFF);
     if (bits == 16)
-        spec.masks = {0xF800, 0x07E0, 0x001F};
+        layout.masks = {0xF800, 0x07E0, 0x001F};
     for (int i = 0; i < s.width * s.height; ++i) {
         uint32_t v = rng();
         uint32_t rgb;
         if (bits <= 8) {
-            v %= uint32_t(spec.palette.size());
-            rgb = spec.palette[v];
+            v %= uint32_t(layout.palette.size());
+            rgb = layout.palette[v];
         } else if (bits == 16) {
             v &= 0xFFFF;
             uint32_t r = v >> 11, g = (v >> 5) & 63, b = v & 31;
@@ -244,11 +244,11 @@ BmpSample RandomBmp(int bits, bool topDown, std::mt19937& rng) {
             v &= 0xFFFFFF;
             rgb = v;
         }
-        spec.values.push_back(v);
+        layout.values.push_back(v);
         s.expected.push_back(rgb);
     }
-    std::string dib = PackedDib(spec);
-    uint32_t tableEnd = 40 + 4 * uint32_t(spec.palette.size()) + (bits == 16 ? 12 : 0);
+    std::string dib = PackedDib(layout);
+    uint32_t tableEnd = 40 + 4 * uint32_t(layout.palette.size()) + (bits == 16 ? 12 : 0);
     s.file = BmpFile(dib, tableEnd);
     return s;
 }
