@@ -97,6 +97,18 @@ HICON MakeIcon(IconParts parts) {
     return reinterpret_cast<HICON>(handle);
 }
 
+HICON MakeIconAtSize(IconParts parts, int cx, int cy) {
+    cx = cx ? cx : parts.width;
+    cy = cy ? cy : parts.height;
+    if (cx > 256 || cy > 256) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (cx != parts.width || cy != parts.height)
+        parts = ScaledParts(parts, cx, cy);
+    return MakeIcon(std::move(parts));
+}
+
 const IconParts* IconPartsOf(HICON icon) {
     const CursorShape* shape = CursorShapeOf(reinterpret_cast<HCURSOR>(icon));
     return shape ? shape->parts.get() : nullptr;

@@ -42,6 +42,9 @@ const IconParts* IconPartsOf(HICON icon);
 std::vector<uint32_t> DisplayPixels(const IconParts& parts);
 // Nearest-pixel scaling of the colour and the mask (frames are dropped).
 IconParts ScaledParts(const IconParts& parts, int width, int height);
+// MakeIcon at cx x cy (0 keeps the picture's side); null with
+// ERROR_INVALID_PARAMETER for a side over 256.
+HICON MakeIconAtSize(IconParts parts, int cx, int cy);
 // Shared icons (LoadIcon, LR_SHARED) are not destroyed by DestroyIcon.
 void MarkIconShared(HICON icon);
 // The planes of a decoded image.

@@ -107,15 +107,7 @@ HICON CreateIconFromResourceEx(PBYTE bits, DWORD size, BOOL icon, DWORD version,
         cx = cx ? cx : GetSystemMetrics(icon ? SM_CXICON : SM_CXCURSOR);
         cy = cy ? cy : GetSystemMetrics(icon ? SM_CYICON : SM_CYCURSOR);
     }
-    cx = cx ? cx : parts.width;
-    cy = cy ? cy : parts.height;
-    if (cx > 256 || cy > 256) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    if (cx != parts.width || cy != parts.height)
-        parts = ScaledParts(parts, cx, cy);
-    HICON made = MakeIcon(std::move(parts));
+    HICON made = MakeIconAtSize(std::move(parts), cx, cy);
     if (made && (flags & LR_SHARED))
         MarkIconShared(made);
     return made;

@@ -19,7 +19,7 @@
 #include "platform/resources/DialogTemplate.h"
 #include "platform/resources/Icon.h"
 #include "platform/resources/Languages.h"
-#include "platform/window/Clipboard.h"
+#include "platform/system/Memory.h"
 #include "platform/window/Cursor.h"
 
 #include <string>

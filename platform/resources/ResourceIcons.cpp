@@ -115,15 +115,7 @@ HICON FileShape(LPCSTR path, bool cursor, int cx, int cy, UINT flags) {
         cx = pickX;
         cy = pickY;
     }
-    cx = cx ? cx : parts.width;
-    cy = cy ? cy : parts.height;
-    if (cx > 256 || cy > 256) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    if (cx != parts.width || cy != parts.height)
-        parts = ScaledParts(parts, cx, cy);
-    return MakeIcon(std::move(parts));
+    return MakeIconAtSize(std::move(parts), cx, cy);
 }
 
 } // namespace
