@@ -25,6 +25,8 @@ bool ScreenIsPaletteBased() {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CKNBitmap, CBitmap)
+
 CKNBitmap::~CKNBitmap() {
     DeletePalette();
     DeleteObject();

@@ -21,6 +21,8 @@ class CWnd;
 #define BD_MASK 0x10
 
 class CKNBitmap : public CBitmap {
+    DECLARE_DYNAMIC(CKNBitmap)
+
 public:
     CKNBitmap() = default;
     ~CKNBitmap() override;

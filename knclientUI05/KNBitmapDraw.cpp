@@ -3,6 +3,10 @@
 
 #include "knclientUI05/KNBitmap.h"
 
+#include "platform/window/Window.h"
+
+#include <algorithm>
+
 namespace {
 
 // The part of the bitmap a draw takes: the image, and the mask beside it.
@@ -43,8 +47,20 @@ BOOL CKNBitmap::DrawPlain(CDC* dc, CDC* image, int x, int y, int w, int h, POINT
         return dc->BitBlt(x, y, w, h, image, source.x, source.y, m_dwRop);
     // Straight onto the target: the screen is presented between messages,
     // never between these two blits, so no off-screen composing is needed.
-    dc->BitBlt(x, y, w, h, image, mask.x, mask.y, SRCAND);
-    return dc->BitBlt(x, y, w, h, image, source.x, source.y, SRCPAINT);
+    // Bands of rows keep the target's pixels in the cache from the mask's
+    // pass to the image's, which on large pictures halves the memory traffic.
+    constexpr int kBandRows = 64;
+    if (h <= kBandRows) {
+        dc->BitBlt(x, y, w, h, image, mask.x, mask.y, SRCAND);
+        return dc->BitBlt(x, y, w, h, image, source.x, source.y, SRCPAINT);
+    }
+    BOOL drawn = TRUE;
+    for (int top = 0; top < h; top += kBandRows) {
+        const int rows = std::min(kBandRows, h - top);
+        dc->BitBlt(x, y + top, w, rows, image, mask.x, mask.y + top, SRCAND);
+        drawn = dc->BitBlt(x, y + top, w, rows, image, source.x, source.y + top, SRCPAINT);
+    }
+    return drawn;
 }
 
 BOOL CKNBitmap::Draw(CDC* dc, int x, int y, int cx, int cy, UINT flags, const POINT* source,
@@ -122,12 +138,16 @@ BOOL CKNBitmap::Draw(CDC* dc, const RECT* rect, UINT flags, const POINT* source,
                      const SIZE* sourceSize) {
     if (!m_hObject)
         return FALSE;
-    // The null form means the client area of the DC's window; the drawing
-    // layer cannot yet name the window a DC belongs to, so it draws nothing,
-    // as for a DC of no window.
-    if (!rect)
-        return TRUE;
-    RECT box = *rect;
+    RECT box;
+    if (rect) {
+        box = *rect;
+    } else {
+        // The null form means the client area of the DC's window; a DC of
+        // no window (a memory DC) has nothing to draw into.
+        HWND window = dc ? ::WindowFromDC(dc->m_hDC) : nullptr;
+        if (!window || !::GetClientRect(window, &box))
+            return TRUE;
+    }
     return Draw(dc, box.left, box.top, box.right - box.left + 1, box.bottom - box.top + 1, flags,
                 source, mask, sourceSize);
 }

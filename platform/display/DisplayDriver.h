@@ -64,6 +64,8 @@ public:
     // what they gave (1 when it was one of them, else 0).
     virtual HDC GetWindowDC(HWND, bool /*wholeWindow*/) { return nullptr; }
     virtual int ReleaseWindowDC(HWND, HDC) { return 0; }
+    // The window a lent DC (paint or window DC) draws on; null for any other DC.
+    virtual HWND WindowOfDC(HDC) { return nullptr; }
 
     // The message loop's blocking wait, for a driver with an event queue of its
     // own. Wait blocks until the driver has events, a watched or the wake-up

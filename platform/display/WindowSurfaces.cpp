@@ -211,7 +211,7 @@ HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool who
         return nullptr;
     RECT bounds = visible.Bounds();
     OffsetRect(&bounds, offset.x, offset.y);
-    m_lent[hdc] = LentDC{topLevel, bounds};
+    m_lent[hdc] = LentDC{hwnd, topLevel, bounds};
     return hdc;
 }
 
@@ -244,6 +244,11 @@ int WindowSurfaces::ReleaseWindowDC(HWND, HDC hdc) {
         return 0;
     ReturnDC(hdc);
     return 1;
+}
+
+HWND WindowSurfaces::WindowOfDC(HDC hdc) {
+    auto it = m_lent.find(hdc);
+    return it == m_lent.end() ? nullptr : it->second.window;
 }
 
 LRESULT WindowSurfaces::EraseBackground(HWND hwnd, HDC hdc) {

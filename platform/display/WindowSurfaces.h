@@ -36,6 +36,7 @@ public:
     // included), and ReleaseDC of windows.
     HDC GetWindowDC(HWND hwnd, bool wholeWindow) override;
     int ReleaseWindowDC(HWND hwnd, HDC hdc) override;
+    HWND WindowOfDC(HDC hdc) override;
 
     // The surface of a top-level window, made on first use; null for a child
     // window, an empty window or a bad handle.
@@ -54,6 +55,7 @@ private:
     };
     // A window DC handed out: the top-level it draws on and the area it may touch.
     struct LentDC {
+        HWND window;
         HWND topLevel;
         RECT bounds; // surface coordinates
     };

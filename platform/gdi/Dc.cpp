@@ -84,6 +84,9 @@ void ForgetTempDCWrapper(HDC hdc) {
 }
 } // namespace platform
 
+IMPLEMENT_DYNAMIC(CGdiObject, CObject)
+IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
+
 CGdiObject::~CGdiObject() {
     DeleteObject();
 }

@@ -215,6 +215,10 @@ HDC GetWindowDC(HWND hwnd) {
     return GetDisplayDriver().GetWindowDC(hwnd, true);
 }
 
+HWND WindowFromDC(HDC hdc) {
+    return hdc ? GetDisplayDriver().WindowOfDC(hdc) : nullptr;
+}
+
 int ReleaseDC(HWND hwnd, HDC hdc) {
     DeviceContext* dc = LookupDC(hdc);
     if (!dc)

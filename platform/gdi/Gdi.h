@@ -251,6 +251,8 @@ BOOL DeleteDC(HDC hdc);
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
+// The window a paint or window DC draws on; null for memory and screen DCs.
+HWND WindowFromDC(HDC hdc);
 
 // Returns the object selected before, null on failure. A region is copied into
 // the clip instead, and the region type is returned (as a handle-sized int).

@@ -6,12 +6,15 @@
 // DeleteTempGdiWrappers, which the message loop may call when idle).
 
 #include "platform/Geometry.h"
+#include "platform/RuntimeClass.h"
 #include "platform/gdi/Gdi.h"
 
-class CGdiObject {
+class CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
+
 public:
     CGdiObject() = default;
-    virtual ~CGdiObject();
+    ~CGdiObject() override;
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
@@ -29,6 +32,8 @@ public:
 };
 
 class CBitmap : public CGdiObject {
+    DECLARE_DYNAMIC(CBitmap)
+
 public:
     static CBitmap* FromHandle(HBITMAP handle);
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }

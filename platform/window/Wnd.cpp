@@ -65,6 +65,8 @@ void DetachWndObject(CWnd* wnd, bool callPostNcDestroy) {
 
 } // namespace platform
 
+IMPLEMENT_DYNCREATE(CWnd, CObject)
+
 CWnd::CWnd() : m_hWnd(nullptr), m_modal(nullptr) {}
 
 CWnd::~CWnd() {

@@ -11,6 +11,7 @@
 
 #include "platform/CString.h"
 #include "platform/Geometry.h"
+#include "platform/RuntimeClass.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Window.h"
 
@@ -23,10 +24,12 @@ class CMenu;
 #define MLF_NOKICKIDLE 0x0002
 #define MLF_SHOWONIDLE 0x0004
 
-class CWnd {
+class CWnd : public CObject {
+    DECLARE_DYNCREATE(CWnd)
+
 public:
     CWnd();
-    virtual ~CWnd();
+    ~CWnd() override;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 

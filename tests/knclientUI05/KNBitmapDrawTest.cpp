@@ -2,6 +2,7 @@
 // stretched, masked, the rectangle form and the nine-cell frame.
 
 #include "tests/knclientUI05/BitmapKit.h"
+#include "tests/support/DisplayFixture.h"
 
 #include "knclientUI05/KNBitmap.h"
 
@@ -133,6 +134,32 @@ TEST_F(BitmapDrawTest, MaskWithoutSourcePointIsTheRightHalf) {
     ExpectUntouchedOutside(6, 6, 4, 4);
 }
 
+TEST_F(BitmapDrawTest, TallMaskedPicturesAreExactAcrossEveryRow) {
+    // Taller than the rows a masked draw takes at a time, and not a multiple
+    // of them, drawn at an odd offset with a source point further down.
+    constexpr int kRows = 150;
+    GdiCanvas tall(16, kRows + 10);
+    tall.Fill(kBack);
+    Hold(8, kRows + 7, [](int x, int y) {
+        bool transparent = (x % 4 + y) % 3 == 0;
+        uint32_t colour = 0x800000u | uint32_t(y) << 8 | uint32_t(x % 4);
+        if (x < 4)
+            return transparent ? 0u : colour;
+        return transparent ? 0xFFFFFFu : 0u;
+    });
+    POINT from{0, 7}, mask{4, 7};
+    SIZE size{4, kRows};
+    ASSERT_TRUE(bitmap.Draw(CDC::FromHandle(tall.dc()), 3, 5, 0, 0, BD_MASK, &from, &mask, &size));
+    for (int y = 0; y < tall.height(); ++y)
+        for (int x = 0; x < tall.width(); ++x) {
+            uint32_t want = kBack;
+            int sy = y - 5 + 7;
+            if (x >= 3 && x < 7 && y >= 5 && y < 5 + kRows && ((x - 3) + sy) % 3 != 0)
+                want = 0x800000u | uint32_t(sy) << 8 | uint32_t(x - 3);
+            ASSERT_EQ(tall.At(x, y) & 0xFFFFFF, want) << x << "," << y;
+        }
+}
+
 TEST_F(BitmapDrawTest, MaskedStretchAndTileKeepTheTransparentPixels) {
     Hold(8, 4, MaskedPair);
     ASSERT_TRUE(bitmap.Draw(dc, 0, 0, 8, 8, BD_MASK | BD_STRETCH));
@@ -223,6 +250,40 @@ TEST_F(BitmapDrawTest, FrameInflatesTheRectangle) {
     EXPECT_EQ(At(8, 8), Cells(0, 0));
     EXPECT_EQ(At(21, 21), Cells(8, 8));
     ExpectUntouchedOutside(8, 8, 14, 14);
+}
+
+TEST_F(BitmapDrawTest, TheClassSaysItsNameAndItsBase) {
+    EXPECT_TRUE(bitmap.IsKindOf(RUNTIME_CLASS(CBitmap)));
+    EXPECT_STREQ(bitmap.GetRuntimeClass()->m_lpszClassName, "CKNBitmap");
+    EXPECT_EQ(RUNTIME_CLASS(CKNBitmap)->m_pBaseClass, RUNTIME_CLASS(CBitmap));
+    // Not creatable by name.
+    EXPECT_EQ(RUNTIME_CLASS(CKNBitmap)->CreateObject(), nullptr);
+}
+
+TEST_F(BitmapDrawTest, NullRectangleOnAMemoryDCDrawsNothing) {
+    Hold(4, 4);
+    EXPECT_TRUE(bitmap.Draw(dc, nullptr, BD_STRETCH));
+    ExpectUntouchedOutside(0, 0, 0, 0);
+}
+
+using BitmapWindowTest = platform_test::DisplayTest;
+
+TEST_F(BitmapWindowTest, NullRectangleFillsTheClientAreaOfTheDCsWindow) {
+    platform_test::SolidWnd top, child;
+    ASSERT_TRUE(top.Top({0, 0, 60, 50}));
+    ASSERT_TRUE(child.Child(&top, {10, 5, 30, 25}));
+    platform_test::PumpPending();
+    CKNBitmap bitmap;
+    bitmap.Attach(MakeBitmap(1, 1, [](int, int) { return 0x00FF00u; }));
+    {
+        CClientDC dc(&child);
+        ASSERT_TRUE(bitmap.Draw(&dc, nullptr, BD_STRETCH));
+    }
+    EXPECT_EQ(PixelOf(top, 10, 5), 0x00FF00u);
+    EXPECT_EQ(PixelOf(top, 29, 24), 0x00FF00u);
+    // The child's client area bounds the drawing; its parent keeps its colour.
+    EXPECT_EQ(PixelOf(top, 9, 5), 0xFF0000u);
+    EXPECT_EQ(PixelOf(top, 30, 24), 0xFF0000u);
 }
 
 } // namespace

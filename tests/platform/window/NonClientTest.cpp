@@ -361,8 +361,9 @@ TEST_F(NonClientTest, HitTransparentWindowsPassTheClickToTheWindowBeneath) {
     EXPECT_EQ(downs[0].lParam, MAKELPARAM(80, 80));
     // The transparent child was only asked where the point was.
     for (const Delivered& d : log) {
-        if (d.hwnd == upper.m_hWnd)
+        if (d.hwnd == upper.m_hWnd) {
             EXPECT_EQ(d.message, UINT(WM_NCHITTEST));
+        }
     }
 }
 

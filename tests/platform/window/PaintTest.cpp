@@ -192,3 +192,29 @@ TEST_F(PaintTest, MetricsFollowTheHeadlessScreen) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PaintTest, WindowFromDCNamesTheWindowOfLentDCsOnly) {
+    SolidWnd parent, child;
+    ASSERT_TRUE(parent.Top({0, 0, 80, 60}));
+    ASSERT_TRUE(child.Child(&parent, {10, 10, 30, 30}));
+    HDC client = GetDC(child);
+    HDC whole = GetWindowDC(parent);
+    EXPECT_EQ(WindowFromDC(client), child.m_hWnd);
+    EXPECT_EQ(WindowFromDC(whole), parent.m_hWnd);
+    ReleaseDC(child, client);
+    ReleaseDC(parent, whole);
+    // A returned DC no longer belongs to anything.
+    EXPECT_EQ(WindowFromDC(client), nullptr);
+
+    HDC memory = CreateCompatibleDC(nullptr);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(WindowFromDC(memory), nullptr);
+    EXPECT_EQ(WindowFromDC(screen), nullptr);
+    EXPECT_EQ(WindowFromDC(nullptr), nullptr);
+    ReleaseDC(nullptr, screen);
+    DeleteDC(memory);
+}
+
+} // namespace
