@@ -133,7 +133,10 @@ void CReelPaneImage::LayOut(HDC dc) {
     m_running = RECT{kLeft, 0, 0, 50};
     for (const std::string& line : m_lines) {
         const int n = int(DisplayLines(dc, line).size());
-        const bool single = line.find('\n') == std::string::npos && n == 1;
+        // One line that the single-line box holds whole; a line cut into
+        // one piece may still be wider and goes in the wider box.
+        const bool single =
+            line.find('\n') == std::string::npos && n == 1 && TextWidth(dc, line) <= kSingleWidth;
         RECT r{kLeft, m_running.bottom + kGap, 0, 0};
         if (single) {
             r.right = r.left + kSingleWidth;

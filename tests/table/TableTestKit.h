@@ -14,6 +14,7 @@
 #include "tests/support/GdiCanvas.h"
 #include "tests/support/TempFolder.h"
 
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -43,6 +44,22 @@ inline platform::PixelImage Picture(int w, int h, const std::function<uint32_t(i
         for (int x = 0; x < w; ++x)
             image.At(x, y) = pixel(x, y);
     return image;
+}
+
+// A 32-bit DIB section of the picture; the caller owns it.
+inline HBITMAP BitmapOf(const platform::PixelImage& image) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits)
+        memcpy(bits, image.pixels.data(), image.pixels.size() * 4);
+    return bitmap;
 }
 
 inline void WriteBmp(const std::string& path, const platform::PixelImage& image) {
@@ -97,5 +114,48 @@ private:
     HMODULE m_module = nullptr;
     HINSTANCE m_saved = nullptr;
 };
+
+} // namespace table_test
+
+namespace table_test {
+
+// A layout file of a test's own ("<folder>/panes.thm") whose bitmaps lie in
+// "<folder>/panes/".
+class PaneFolder {
+public:
+    PaneFolder() : layoutFile(m_folder.File("panes.thm")) {
+        CreateDirectory(m_folder.File("panes").c_str(), nullptr);
+    }
+    void Layout(const std::string& text) const { m_folder.Write("panes.thm", text); }
+    void Bitmap(const std::string& name, const platform::PixelImage& image) const {
+        WriteBmp(m_folder.File("panes/" + name), image);
+    }
+    void Bytes(const std::string& name, const std::string& bytes) const {
+        m_folder.Write("panes/" + name, bytes);
+    }
+
+private:
+    TempFolder m_folder;
+
+public:
+    const std::string layoutFile;
+};
+
+// Draws the image's whole frame at (x, y) of the canvas.
+template <typename Image>
+void DrawWhole(Image& image, GdiCanvas& canvas, int x, int y, int frame = 0) {
+    const SIZE size = image.GetSize(nullptr);
+    image.Draw(canvas.dc(), frame, nullptr, x, y, size.cx, size.cy, 0, 0, 255);
+}
+
+// Pixels of the colour (within 1 per channel) and where they lie.
+inline bool Near(uint32_t a, uint32_t b, int tolerance = 1) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+        if (d > tolerance || d < -tolerance)
+            return false;
+    }
+    return true;
+}
 
 } // namespace table_test
