@@ -2,9 +2,9 @@
 
 #include "outside/OutsideModules.h"
 #include "platform/images/BmpFile.h"
+#include "platform/images/Picture.h"
 
 #include <algorithm>
-#include <cstring>
 #include <mutex>
 #include <string_view>
 #include <zlib.h>
@@ -72,28 +72,12 @@ struct CardFaceSheets {
                 !platform::DecodeBmp(bmp.data(), length, image) ||
                 image.width != 13 * packed.cellW || image.height != 5 * packed.cellH)
                 return false;
-            sheet[slot] = BitmapOf(image);
+            sheet[slot] = platform::CreateBitmapFromImage(image);
             cell[slot] = SIZE{packed.cellW, packed.cellH};
             if (!sheet[slot])
                 return false;
         }
         return true;
-    }
-
-private:
-    static HBITMAP BitmapOf(const platform::PixelImage& image) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = image.width;
-        info.bmiHeader.biHeight = -image.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap && bits)
-            memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof(uint32_t));
-        return bitmap;
     }
 };
 
@@ -175,9 +159,15 @@ int Cards::ShowCard(CDC* dc, WORD code, WORD x, WORD y, WORD w, WORD h, WORD siz
     HDC source = CreateCompatibleDC(dc->GetSafeHdc());
     HGDIOBJ old = SelectObject(source, m_faces->sheet[slot]);
     // The mask cell (row 4, column 3) blackens the card's outline; the face,
-    // black outside it, is then painted in.
-    StretchBlt(*dc, x, y, dw, dh, source, 3 * cw, 4 * ch, sw, sh, SRCAND);
-    StretchBlt(*dc, x, y, dw, dh, source, cell.x * cw, cell.y * ch, sw, sh, SRCPAINT);
+    // black outside it, is then painted in. At the face's own size (the
+    // usual case) plain blits do it.
+    if (dw == sw && dh == sh) {
+        BitBlt(*dc, x, y, dw, dh, source, 3 * cw, 4 * ch, SRCAND);
+        BitBlt(*dc, x, y, dw, dh, source, cell.x * cw, cell.y * ch, SRCPAINT);
+    } else {
+        StretchBlt(*dc, x, y, dw, dh, source, 3 * cw, 4 * ch, sw, sh, SRCAND);
+        StretchBlt(*dc, x, y, dw, dh, source, cell.x * cw, cell.y * ch, sw, sh, SRCPAINT);
+    }
     SelectObject(source, old);
     DeleteDC(source);
     return 1;

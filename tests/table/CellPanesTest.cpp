@@ -165,8 +165,8 @@ TEST_F(CellPanesTest, MissingBrokenOrNarrowBitmapsLeaveAnEmptyPaneAndALogLine) {
 
 TEST_F(CellPanesTest, AlphaHalfImageTakesOnlyRectanglesThatFit) {
     CAlphaHalfImage image(7);
-    HBITMAP bitmap =
-        BitmapOf(Picture(20, 10, [](int x, int) { return x < 10 ? 0x00123456u : 0x00FFFFFFu; }));
+    HBITMAP bitmap = platform::CreateBitmapFromImage(
+        Picture(20, 10, [](int x, int) { return x < 10 ? 0x00123456u : 0x00FFFFFFu; }));
     ASSERT_NE(bitmap, nullptr);
     EXPECT_FALSE(image.SetBitmap(bitmap, RECT{0, 0, 10, 10}, RECT{10, 0, 21, 10}));
     EXPECT_FALSE(image.SetBitmap(bitmap, RECT{0, 0, 10, 10}, RECT{12, 0, 20, 10}));

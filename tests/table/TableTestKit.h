@@ -6,6 +6,7 @@
 // saved as PNG for a person to look at.
 
 #include "platform/images/BmpFile.h"
+#include "platform/images/Picture.h"
 #include "platform/images/PngFile.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/FileOps.h"
@@ -14,7 +15,6 @@
 #include "tests/support/GdiCanvas.h"
 #include "tests/support/TempFolder.h"
 
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -44,22 +44,6 @@ inline platform::PixelImage Picture(int w, int h, const std::function<uint32_t(i
         for (int x = 0; x < w; ++x)
             image.At(x, y) = pixel(x, y);
     return image;
-}
-
-// A 32-bit DIB section of the picture; the caller owns it.
-inline HBITMAP BitmapOf(const platform::PixelImage& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits)
-        memcpy(bits, image.pixels.data(), image.pixels.size() * 4);
-    return bitmap;
 }
 
 inline void WriteBmp(const std::string& path, const platform::PixelImage& image) {

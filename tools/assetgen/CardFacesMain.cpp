@@ -49,15 +49,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         out += "{" + std::to_string(face.size) + ", " + std::to_string(face.w) + ", " +
-               std::to_string(face.h) + ", " + std::to_string(bmp.size()) + ", std::string_view(\"";
-        for (size_t i = 0; i < packed.size(); ++i) {
-            char escape[8];
-            snprintf(escape, sizeof escape, "\\%03o", unsigned(uint8_t(packed[i])));
-            out += escape;
-            if (i % 32 == 31)
-                out += "\"\n\"";
-        }
-        out += "\", " + std::to_string(packed.size()) + ")},\n";
+               std::to_string(face.h) + ", " + std::to_string(bmp.size()) + ", " +
+               StringViewOf(packed) + "},\n";
     }
     return WriteFile(argv[1], out) ? 0 : 1;
 }
