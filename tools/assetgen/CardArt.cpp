@@ -41,8 +41,8 @@ Measures MeasuresOf(int w, int h) {
     Measures m{};
     m.w = w;
     m.h = h;
-    m.strip = std::clamp(w * 22 / 100, 6, 16);
-    m.indexH = std::clamp(h * 22 / 100, 8, 22);
+    m.strip = std::clamp(w * 22 / 100, 8, 16);
+    m.indexH = std::clamp(h * 25 / 100, 10, 22);
     m.corner = std::max(4, w / 7);
     m.area = RECT{m.strip + 3, 3, w - 3, h - 3};
     m.roomy = w >= 50;
