@@ -166,6 +166,13 @@ TEST_F(CardFacesTest, SizesStretchAndSourceParts) {
     cards.ShowCard(CDC::FromHandle(whole.dc()), 17, 0, 0, 108, 72, 1, 0, 0);
     cards.ShowCard(CDC::FromHandle(part.dc()), 17, 0, 0, 0, 0, 1, 27, 0);
     EXPECT_EQ(whole.Pixels(), part.Pixels());
+    // A source part larger than the face is held to the face: the
+    // neighbouring cell never shows.
+    whole.Fill(kFelt);
+    part.Fill(kFelt);
+    cards.ShowCard(CDC::FromHandle(whole.dc()), 17, 0, 0, 0, 0, 1, 0, 0);
+    cards.ShowCard(CDC::FromHandle(part.dc()), 17, 0, 0, 0, 0, 1, 500, 500);
+    EXPECT_EQ(whole.Pixels(), part.Pixels());
 }
 
 TEST_F(CardFacesTest, TheModuleIsKnownByItsName) {
