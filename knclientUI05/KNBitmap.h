@@ -14,13 +14,17 @@
 
 class CWnd;
 
+// The program draws with this class out of libTablehub.so (the same mark as
+// the client class's, which lives a layer above).
+#define TABLEHUB_API __attribute__((visibility("default")))
+
 #define BD_HCENTER 0x01
 #define BD_VCENTER 0x02
 #define BD_TILE 0x04
 #define BD_STRETCH 0x08
 #define BD_MASK 0x10
 
-class CKNBitmap : public CBitmap {
+class TABLEHUB_API CKNBitmap : public CBitmap {
     DECLARE_DYNAMIC(CKNBitmap)
 
 public:

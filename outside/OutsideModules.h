@@ -17,3 +17,4 @@ BuiltinModuleDefinition CodeConverterModule(); // "codecvt.dll"
 BuiltinModuleDefinition PeopleIconsModule();   // "people.dll"
 BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
 BuiltinModuleDefinition KNZipModule();         // "KNZip.dll"
+BuiltinModuleDefinition KNCardsModule();       // "KNCards.dll" (CardFaces.h)

@@ -22,6 +22,8 @@ NOT_OURS = re.compile(r"^(?:(?:typeinfo name for |typeinfo for |vtable for |void
                       r"|__odr_asan\.)")
 CLASS_PREFIXES = ("CTablehub::", "vtable for CTablehub", "typeinfo for CTablehub",
                   "typeinfo name for CTablehub")
+CLASS_PREFIXES += ("CKNBitmap::", "vtable for CKNBitmap", "typeinfo for CKNBitmap",
+                   "typeinfo name for CKNBitmap")
 # A few that a game program cannot do without.
 REQUIRED = {"CTablehub::EnterGame()", "CTablehub::SendMsg(int, void*)", "vtable for CTablehub",
             "typeinfo for CTablehub", "__argc", "__argv"}

@@ -111,6 +111,16 @@ void Canvas::Polygon(const POINT* points, int count, COLORREF fill, COLORREF lin
     ::Polygon(m_dc, points, count);
 }
 
+SIZE Canvas::TextExtent(const char* text, int height, int weight) const {
+    HFONT font = CreateFont(height, 0, 0, 0, weight, 0, 0, 0, 134, 0, 0, 0, 0, "宋体");
+    HGDIOBJ old = SelectObject(m_dc, font);
+    SIZE extent{0, 0};
+    GetTextExtentPoint32(m_dc, text, int(strlen(text)), &extent);
+    SelectObject(m_dc, old);
+    DeleteObject(font);
+    return extent;
+}
+
 platform::PixelImage Canvas::Image() const {
     platform::PixelImage image;
     image.Reset(m_width, m_height);

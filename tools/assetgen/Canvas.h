@@ -34,6 +34,8 @@ public:
     void CentredText(const RECT& rect, const char* text, int height, COLORREF colour,
                      int weight = 400);
     void Polygon(const POINT* points, int count, COLORREF fill, COLORREF line);
+    // The extent of a GBK text in the CJK font.
+    SIZE TextExtent(const char* text, int height, int weight = 400) const;
     // The pixels as 0x00RRGGBB, rows top-down.
     uint32_t* Bits() { return m_bits; }
 

@@ -94,3 +94,15 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
     fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
     return false;
 }
+
+std::string StringViewOf(const std::string& bytes) {
+    std::string out = "std::string_view(\"";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        char escape[8];
+        snprintf(escape, sizeof escape, "\\%03o", unsigned(uint8_t(bytes[i])));
+        out += escape;
+        if (i % 32 == 31)
+            out += "\"\n\"";
+    }
+    return out + "\", " + std::to_string(bytes.size()) + ")";
+}

@@ -21,3 +21,7 @@ std::string IconFileBytes(const platform::PixelImage& image, bool cursor, int ho
 std::string MonochromeCursorPlanes(const platform::PixelImage& image);
 
 bool WriteFile(const std::string& path, const std::string& bytes);
+
+// The bytes as a C++ expression of type std::string_view, for fragments
+// that a library compiles in.
+std::string StringViewOf(const std::string& bytes);

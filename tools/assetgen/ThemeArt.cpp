@@ -42,11 +42,6 @@ uint32_t Noise(uint32_t& state) {
     return state >> 24;
 }
 
-const COLORREF kRedSuit = RGB(200, 24, 32);
-const COLORREF kBlackSuit = RGB(24, 24, 28);
-const char* const kRankNames[13] = {"3",  "4", "5", "6", "7", "8", "9",
-                                    "10", "J", "Q", "K", "A", "2"};
-
 } // namespace
 
 bool SaveIn(const std::string& folder, const std::string& name, const PixelImage& picture) {
@@ -173,109 +168,6 @@ PixelImage Felt(int w, int h) {
         }
     }
     return felt;
-}
-
-void SuitSign(Canvas& canvas, int suit, int cx, int cy, int size) {
-    const int r = size / 2;
-    const COLORREF colour = (suit == 0 || suit == 2) ? kRedSuit : kBlackSuit;
-    switch (suit) {
-    case 0: { // diamond
-        const POINT points[] = {
-            {cx, cy - r}, {cx + r * 3 / 4, cy}, {cx, cy + r}, {cx - r * 3 / 4, cy}};
-        canvas.Polygon(points, 4, colour, colour);
-        break;
-    }
-    case 1: { // club: three leaves and a stem
-        const int leaf = r * 9 / 10;
-        canvas.Oval(cx - leaf / 2, cy - r, cx + leaf / 2, cy - r + leaf, colour, colour);
-        canvas.Oval(cx - r, cy - leaf / 3, cx - r + leaf, cy - leaf / 3 + leaf, colour, colour);
-        canvas.Oval(cx + r - leaf, cy - leaf / 3, cx + r, cy - leaf / 3 + leaf, colour, colour);
-        const POINT stem[] = {{cx, cy}, {cx + r / 3, cy + r}, {cx - r / 3, cy + r}};
-        canvas.Polygon(stem, 3, colour, colour);
-        break;
-    }
-    case 2: { // heart
-        canvas.Oval(cx - r, cy - r * 3 / 4, cx + 1, cy + r / 4, colour, colour);
-        canvas.Oval(cx - 1, cy - r * 3 / 4, cx + r, cy + r / 4, colour, colour);
-        const POINT tip[] = {{cx - r, cy - r / 8}, {cx + r, cy - r / 8}, {cx, cy + r}};
-        canvas.Polygon(tip, 3, colour, colour);
-        break;
-    }
-    default: { // spade
-        const POINT top[] = {{cx, cy - r}, {cx + r, cy + r / 8}, {cx - r, cy + r / 8}};
-        canvas.Polygon(top, 3, colour, colour);
-        canvas.Oval(cx - r, cy - r / 4, cx + 1, cy + r / 2, colour, colour);
-        canvas.Oval(cx - 1, cy - r / 4, cx + r, cy + r / 2, colour, colour);
-        const POINT stem[] = {{cx, cy}, {cx + r / 3, cy + r}, {cx - r / 3, cy + r}};
-        canvas.Polygon(stem, 3, colour, colour);
-        break;
-    }
-    }
-}
-
-namespace {
-
-void CardBlank(Canvas& canvas, COLORREF fill) {
-    canvas.Fill(0, 0, canvas.Width(), canvas.Height(), RGB(255, 0, 255));
-    canvas.RoundBox(0, 0, canvas.Width(), canvas.Height(), 8, fill, RGB(60, 60, 60));
-}
-
-} // namespace
-
-PixelImage CardFace(int w, int h, int suit, int rank) {
-    Canvas canvas(w, h);
-    CardBlank(canvas, RGB(255, 255, 250));
-    const COLORREF colour = (suit == 0 || suit == 2) ? kRedSuit : kBlackSuit;
-    const int corner = std::max(11, w / 4);
-    // The corner index stays visible when the cards are fanned.
-    RECT index{1, 2, corner + 3, 2 + corner};
-    canvas.CentredText(index, kRankNames[rank], corner, colour, 700);
-    SuitSign(canvas, suit, 2 + corner / 2, 4 + corner + corner / 3, corner * 2 / 3);
-    if (rank >= 8 && rank <= 10) { // J, Q, K: a framed court letter
-        canvas.Box(corner + 4, h / 5, w - 5, h - 6, RGB(250, 236, 200), colour);
-        RECT court{corner + 4, h / 5, w - 5, h - 6};
-        canvas.CentredText(court, kRankNames[rank], h / 3, colour, 700);
-    } else {
-        SuitSign(canvas, suit, w / 2 + corner / 4, h / 2 + h / 12, w / 2);
-    }
-    return canvas.Image();
-}
-
-PixelImage JokerFace(int w, int h, bool big) {
-    Canvas canvas(w, h);
-    CardBlank(canvas, RGB(255, 255, 250));
-    const COLORREF colour = big ? kRedSuit : kBlackSuit;
-    const int letter = std::max(10, w / 5);
-    const char* const word[] = {"J", "O", "K", "E", "R"};
-    for (int i = 0; i < 5; ++i) {
-        RECT box{1, 2 + i * letter, letter + 3, 2 + (i + 1) * letter};
-        canvas.CentredText(box, word[i], letter, colour, 700);
-    }
-    canvas.Oval(w / 3, h / 4, w - 6, h / 4 + (w * 2 / 3 - 6), colour, colour);
-    RECT name{letter, h * 2 / 3, w, h - 4};
-    canvas.CentredText(name, big ? "大王" : "小王", std::max(10, w / 4), colour, 700);
-    return canvas.Image();
-}
-
-PixelImage CardBack(int w, int h) {
-    Canvas canvas(w, h);
-    CardBlank(canvas, RGB(250, 250, 250));
-    canvas.RoundBox(4, 4, w - 4, h - 4, 6, RGB(150, 30, 36), RGB(120, 20, 24));
-    // A lattice over the red field.
-    uint32_t* bits = canvas.Bits();
-    for (int y = 6; y < h - 6; ++y)
-        for (int x = 6; x < w - 6; ++x)
-            if ((x + y) % 8 == 0 || (x - y + 800) % 8 == 0)
-                bits[y * w + x] = Pixel(205, 90, 80);
-    canvas.Oval(w / 2 - w / 5, h / 2 - w / 5, w / 2 + w / 5, h / 2 + w / 5, RGB(230, 190, 80),
-                RGB(120, 20, 24));
-    return canvas.Image();
-}
-
-PixelImage CardShape(int w, int h) {
-    Canvas canvas(w, h);
-    CardBlank(canvas, RGB(255, 255, 255));
-    return canvas.Image();
 }
 
 void Paste(Canvas& canvas, const PixelImage& picture, int x, int y) {

@@ -1,8 +1,8 @@
 #pragma once
 
 // Drawing pieces of the default theme: state strips of buttons, mask and
-// alpha cells derived from a picture drawn on the magenta key, the felt of
-// the table and the faces of the cards.
+// alpha cells derived from a picture drawn on the magenta key and the felt
+// of the table (the cards have their own file).
 
 #include "tools/assetgen/Canvas.h"
 
@@ -55,17 +55,6 @@ std::vector<platform::PixelImage> ButtonStates(int w, int h, const char* caption
 
 // The felt of the table: green cloth with a lighter centre and a gold ring.
 platform::PixelImage Felt(int w, int h);
-
-// A playing card face on the key. suit 0 diamonds, 1 clubs, 2 hearts, 3
-// spades; rank 0..12 for 3..2. Jokers and the back have their own painters.
-platform::PixelImage CardFace(int w, int h, int suit, int rank);
-platform::PixelImage JokerFace(int w, int h, bool big);
-platform::PixelImage CardBack(int w, int h);
-// The card's shape on the key (for the shared mask cell).
-platform::PixelImage CardShape(int w, int h);
-
-// A suit sign of the given size centred at (cx, cy).
-void SuitSign(Canvas& canvas, int suit, int cx, int cy, int size);
 
 // A picture copied onto a canvas at (x, y).
 void Paste(Canvas& canvas, const platform::PixelImage& picture, int x, int y);

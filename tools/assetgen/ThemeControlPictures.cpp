@@ -282,7 +282,8 @@ bool PanePictures(const std::string& folder) {
            SaveIn(folder, "pane_countdown.bmp", Strip(digitCells)) &&
            SaveIn(folder, "pane_gousj.bmp", Strip(gousj)) &&
            SaveIn(folder, "pane_reel.bmp", WithAlphaHalf(reel.Image())) &&
-           SaveIn(folder, "pane_lastcard.bmp", WithAlphaHalf(PanePicture(420, 300, "上轮出牌")));
+           // Six views' rows of 54 x 72 cards at the pane's fixed offsets.
+           SaveIn(folder, "pane_lastcard.bmp", WithAlphaHalf(PanePicture(520, 400, "上轮出牌")));
 }
 
 } // namespace theme_pictures

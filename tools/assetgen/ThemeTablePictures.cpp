@@ -1,5 +1,6 @@
 // The table's own pictures: felt, splitter, logo, seat frames, clock, cards.
 
+#include "tools/assetgen/CardArt.h"
 #include "tools/assetgen/ThemeArt.h"
 #include "tools/assetgen/ThemePictures.h"
 
@@ -95,28 +96,9 @@ bool TablePictures(const std::string& folder) {
 }
 
 bool CardPictures(const std::string& folder) {
-    struct Sheet {
-        const char* name;
-        int w, h;
-    };
-    const Sheet sheets[] = {
-        {"cards.bmp", 60, 80}, {"cards_big.bmp", 71, 96}, {"cards_little.bmp", 36, 48}};
-    for (const Sheet& sheet : sheets) {
-        Canvas canvas(13 * sheet.w, 5 * sheet.h);
-        canvas.Fill(0, 0, canvas.Width(), canvas.Height(), RGB(0, 0, 0));
-        for (int suit = 0; suit < 4; ++suit)
-            for (int rank = 0; rank < 13; ++rank)
-                Paste(canvas, KeyBlackened(CardFace(sheet.w, sheet.h, suit, rank)), rank * sheet.w,
-                      suit * sheet.h);
-        const int row = 4 * sheet.h;
-        Paste(canvas, KeyBlackened(JokerFace(sheet.w, sheet.h, false)), 0, row);
-        Paste(canvas, KeyBlackened(JokerFace(sheet.w, sheet.h, true)), sheet.w, row);
-        Paste(canvas, KeyBlackened(CardBack(sheet.w, sheet.h)), 2 * sheet.w, row);
-        Paste(canvas, MaskOf(CardShape(sheet.w, sheet.h)), 3 * sheet.w, row);
-        if (!SaveIn(folder, sheet.name, canvas.Image()))
-            return false;
-    }
-    return true;
+    return SaveIn(folder, "cards.bmp", card_art::CardSheet(60, 80)) &&
+           SaveIn(folder, "cards_big.bmp", card_art::CardSheet(71, 96)) &&
+           SaveIn(folder, "cards_little.bmp", card_art::CardSheet(36, 48));
 }
 
 } // namespace theme_pictures

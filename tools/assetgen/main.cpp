@@ -6,6 +6,7 @@
 //   assetgen --theme <theme sources> <program folder>   (our default theme)
 
 #include "tools/assetgen/Canvas.h"
+#include "tools/assetgen/CardArt.h"
 #include "tools/assetgen/IconWriter.h"
 #include "tools/assetgen/SystemIconArt.h"
 #include "tools/assetgen/ThemeAssets.h"
@@ -42,21 +43,10 @@ bool SplashMarker(const std::string& folder) {
     return SaveBitmap(canvas.Image(), folder + "/splash_marker.bmp");
 }
 
-// Three cells of 71 x 96: big joker (0, 0), small joker (0, 96), back (71, 0).
+// The card painter's custom sheet: 2 x 2 cells of 54 x 72, big joker (0, 0),
+// small joker (0, 72), back (54, 0) and the mask they share (54, 72).
 bool CardSheet(const std::string& folder) {
-    Canvas canvas(142, 192);
-    canvas.Fill(0, 0, 142, 192, kWhite);
-    const COLORREF jokerColours[2] = {kRed, kBlack};
-    for (int i = 0; i < 2; ++i) {
-        const int top = i * 96;
-        canvas.RoundBox(0, top, 71, top + 96, 8, kWhite, kBlack);
-        canvas.Oval(16, top + 28, 56, top + 68, jokerColours[i], jokerColours[i]);
-        canvas.Text(6, top + 6, i == 0 ? "大王" : "小王", 12, jokerColours[i], 700);
-    }
-    canvas.RoundBox(71, 0, 142, 96, 8, kBlue, kBlack);
-    for (int y = 8; y < 88; y += 8)
-        canvas.Line(79, y, 134, y, RGB(80, 110, 200));
-    return SaveBitmap(canvas.Image(), folder + "/card_sheet.bmp");
+    return SaveBitmap(card_art::CustomSheet(54, 72), folder + "/card_sheet.bmp");
 }
 
 // The owner-drawn dialog frame: ten pieces, the outer corners keyed out.
