@@ -1,0 +1,1 @@
+#include "tests/table/CardTableKit.h"
