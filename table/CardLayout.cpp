@@ -327,7 +327,9 @@ POSITION AddCardFlight(CSpriteWnd* wnd, POSITION image, const CSpritePos& from,
     CSpriteLine* line = new (std::nothrow) CStraightLine;
     if (!line)
         return nullptr;
-    line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, ticks, -1, alphaFrom, alphaTo);
+    // A card that stays keeps its channel at the end; one the engine removes lets it go.
+    line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, ticks, autoRemove ? 0 : -1,
+               alphaFrom, alphaTo);
     POSITION pos = wnd->AddSprite(image, line, 0, z, 1, card, name, autoRemove);
     const BOOL notify = notifyEvent != CCardLayout::kNoNotify;
     if (!wnd->PlaySprite(pos, notify, notify ? notifyEvent : 0, z, 1, TRUE)) {
