@@ -298,23 +298,31 @@ void CCardLayout::SortCardbyWeight(BOOL byWeight) {
 }
 
 // The re-sorted hand appears at once at its final slots, each card fading in,
-// which is where inserting the cards one by one would leave them.
+// which is where inserting the cards one by one would leave them. Each card
+// keeps its sprite: it is put at its new slot and depth as a new one would be.
 void CCardLayout::RebuildHand(const CHandList& ordered) {
-    ClearHand();
+    CHandList old;
+    old.swap(m_hand);
     const FanPlace fan = MyHandFan(int(ordered.size()));
     int i = 0;
     for (const HANDENTRY& entry : ordered) {
-        CSpritePos slot(fan.x0 + i * fan.step, fan.y);
-        slot.anchor = fan.anchor;
-        POSITION pos = AddMovingSprite(GetCardImage(entry.nCard), slot, slot, kFadeTicks, 100,
-                                       fan.z0 + i, entry.nCard, kMyCardName, FALSE, kNoNotify);
-        if (!pos) {
+        auto held = std::find_if(old.begin(), old.end(),
+                                 [&](const HANDENTRY& e) { return e.nCard == entry.nCard; });
+        SPRITEINFO* s = held != old.end() ? m_pGameWndSprite->GetSpriteAt(held->pos) : nullptr;
+        CSpriteLine* line = s ? new (std::nothrow) CStraightLine : nullptr;
+        if (!line) {
             WriteLog("Insert card fail! nOldWhat = %d", entry.nCard);
-            return;
+            break;
         }
-        m_hand.push_back(HANDENTRY{entry.nCard, entry.nWeight, pos});
+        line->Init(fan.x0 + i * fan.step, fan.y, fan.anchor, fan.x0 + i * fan.step, fan.y,
+                   fan.anchor, kFadeTicks, -1, 100, 255);
+        s->nUser[1] = s->nUser[2] = 0;
+        m_pGameWndSprite->SetSpriteLine(held->pos, line, FALSE, 0, fan.z0 + i, 1, TRUE);
+        m_hand.push_back(HANDENTRY{entry.nCard, entry.nWeight, held->pos});
+        old.erase(held);
         ++i;
     }
+    ClearList(old);
 }
 
 // ---- sprites ----
