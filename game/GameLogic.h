@@ -170,6 +170,14 @@ public:
     int GetGameState() const { return m_nGameState; }
     void SetRuleFlags(uint32_t flags) { m_dwRuleFlags = flags; }
     uint32_t GetRuleFlags() const { return m_dwRuleFlags; }
+    // Whether the seat lets its watchers see its hand.
+    bool GetWatcherSees(int seat) const {
+        return seat >= 0 && seat < kSeatCount && m_bWatcher[seat] != 0;
+    }
+    void SetWatcherSees(int seat, bool sees) {
+        if (seat >= 0 && seat < kSeatCount)
+            m_bWatcher[seat] = sees ? 1 : 0;
+    }
     int GetSeatStatus(int seat) const;
     int SetSeatStatus(int seat, int value, int mode);
     int GetSeatActionMask(int seat) const;

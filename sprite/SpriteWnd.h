@@ -76,6 +76,8 @@ public:
     void InvalidateSprite(POSITION pos);
     void InvalidateRect(const RECT& rect);
     POSITION FindSpritePos(int nId);
+    // The topmost playing sprite under the client point (the window's hit test).
+    POSITION SpriteAt(int x, int y) { return HitTest(x, y); }
     SPRITEINFO* GetSpriteAt(POSITION pos);
     int GetSpriteId(POSITION pos);
     CSpriteImageList& GetImageList() { return m_images; }

@@ -1,0 +1,372 @@
+#include "table/CardLayout.h"
+
+#include "game/Cards.h"
+#include "game/GameLogic.h"
+#include "sprite/AppServices.h"
+#include "sprite/FrameImage.h"
+#include "sprite/SpriteWnd.h"
+#include "table/TableWndFields.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+
+const char kMyCardName[] = "MYCARD";
+const char kLeftShownName[] = "MYCARDLEFT";
+const char kRightShownName[] = "MYCARDRIGHT";
+const char kCueCardName[] = "ALLIANCECUECARD";
+const char kHiddenBackName[] = "mycard";
+
+namespace {
+
+constexpr int kFaceCount = 54;
+constexpr int kFrameDelay = 10;
+
+// Forgets every image of the list with the id: an image no sprite shows is
+// deleted now, one still shown goes with its last sprite. `ours` holds the
+// layout's own reference, which is given back.
+void DropImagesWithId(CSpriteImageList& images, int id, POSITION ours) {
+    CSpriteImage* image = nullptr;
+    while (POSITION pos = images.Find(id, &image)) {
+        image->m_nId = -1;
+        if (pos == ours || image->m_nRef == 0)
+            images.Release(pos);
+    }
+}
+
+// One image cut from the sheet's cell with the shared mask, kept alive by
+// the layout's own reference.
+POSITION AddCardImage(CSpriteImageList& images, CFrameImage* image, HBITMAP sheet, const RECT& cell,
+                      const RECT& mask, int id) {
+    image->AddFrame(sheet, &cell, kFrameDelay);
+    image->SetMask(sheet, &mask);
+    image->m_nId = id;
+    POSITION pos = images.Add(image);
+    images.AddRef(pos);
+    return pos;
+}
+
+BOOL CutSheet(CSpriteWnd* wnd, CBitmap* sheet, int cx, int cy, int firstId, int backId,
+              POSITION* faces, POSITION& back) {
+    if (!wnd || !sheet || !sheet->GetSafeHandle() || cx <= 0 || cy <= 0) {
+        WriteLog("Card sheet refused: no bitmap or cells of %dx%d", cx, cy);
+        return FALSE;
+    }
+    BITMAP info{};
+    sheet->GetBitmap(&info);
+    const int perRow = info.bmWidth / cx;
+    const int rows = perRow > 0 ? (kFaceCount + perRow - 1) / perRow : 0;
+    // The back and the mask lie in row 4, columns 2 and 3, whatever the width.
+    if (perRow < 4 || info.bmHeight < std::max(rows, 5) * cy) {
+        WriteLog("Card sheet refused: %dx%d cannot hold cells of %dx%d", int(info.bmWidth),
+                 int(info.bmHeight), cx, cy);
+        return FALSE;
+    }
+    CSpriteImageList& images = wnd->GetImageList();
+    const HBITMAP bitmap = *sheet;
+    const RECT mask{3 * cx, 4 * cy, 4 * cx, 5 * cy};
+    for (int i = 0; i < kFaceCount; ++i) {
+        DropImagesWithId(images, firstId + i, faces[i]);
+        const int col = i % perRow, row = i / perRow;
+        const RECT cell{col * cx, row * cy, (col + 1) * cx, (row + 1) * cy};
+        faces[i] = AddCardImage(images, new CAlphaFrameImage, bitmap, cell, mask, firstId + i);
+    }
+    DropImagesWithId(images, backId, back);
+    const RECT backCell{2 * cx, 4 * cy, 3 * cx, 5 * cy};
+    back = AddCardImage(images, new CCardFaceImage, bitmap, backCell, mask, backId);
+    return TRUE;
+}
+
+int Rank(int card) {
+    return CGameLogic::CheckedCardFromIndex(card).rank;
+}
+
+} // namespace
+
+// ---- images ----
+
+BOOL CCardLayout::LoadCardFaces(CBitmap* sheet, int cx, int cy) {
+    return CutSheet(m_pGameWndSprite, sheet, cx, cy, kCardFaceImageId, kCardBackImageId, m_faces,
+                    m_backImage);
+}
+
+BOOL CCardLayout::LoadLittleCardFaces(CBitmap* sheet, int cx, int cy) {
+    return CutSheet(m_pGameWndSprite, sheet, cx, cy, kLittleFaceImageId, kLittleBackImageId,
+                    m_littleFaces, m_littleBackImage);
+}
+
+POSITION CCardLayout::GetCardImage(int card) const {
+    return card >= 0 ? m_faces[card % kFaceCount] : nullptr;
+}
+
+POSITION CCardLayout::GetLittleCardImage(int card) const {
+    return card >= 0 ? m_littleFaces[card % kFaceCount] : nullptr;
+}
+
+// ---- places ----
+
+int CCardLayout::HandBaseY() const {
+    return -int(m_pTable->CardSize().cy) - m_pTable->Border();
+}
+
+CCardLayout::FanPlace CCardLayout::MyHandFan(int n) const {
+    return FanPlace{-m_pTable->CardsWidth(n) / 2,
+                    m_pTable->CardInterval(),
+                    HandBaseY(),
+                    7,
+                    kHandRaise,
+                    kFirstDepth};
+}
+
+// ---- my hand ----
+
+BOOL CCardLayout::DisplayCard(int card) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    const int count = int(m_hand.size());
+    if (card == kNoCard) {
+        // A back joins at the right end; raised cards come down.
+        for (const HANDENTRY& entry : m_hand)
+            SetFlags(entry.pos, Flags(entry.pos) & ~kCardSelectedFlag);
+        const FanPlace fan = MyHandFan(count + 1);
+        if (!LayFan(m_hand, fan, kMoveTicks, false))
+            return FALSE;
+        const CSpritePos slot(fan.x0 + count * fan.step, fan.y);
+        CSpritePos at = slot;
+        at.anchor = fan.anchor;
+        POSITION pos = AddMovingSprite(m_backImage, at, at, kFadeTicks, 255, fan.z0 + count,
+                                       kNoCard, kMyCardName, FALSE, kNoNotify);
+        if (!pos)
+            return FALSE;
+        m_hand.push_back(HANDENTRY{kNoCard, -1, pos});
+        return TRUE;
+    }
+    if (!IsCardCode(card)) {
+        WriteLog("Display card fail! nOldWhat = %d", card);
+        return FALSE;
+    }
+    const POSITION image = GetCardImage(card);
+    return InsertIntoFan(
+        m_hand, HANDENTRY{card, -1, nullptr}, MyHandFan(count + 1),
+        [card](const HANDENTRY& e) {
+            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
+        },
+        kMoveTicks,
+        [&](const CSpritePos& slot, int z) {
+            return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, card, kMyCardName, FALSE,
+                                   kNoNotify);
+        });
+}
+
+BOOL CCardLayout::InsertCardByWeight(const HANDENTRY& entry) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    if (!IsCardCode(entry.nCard)) {
+        WriteLog("Insert card fail! nOldWhat = %d", entry.nCard);
+        return FALSE;
+    }
+    const tagHANDENTRY weighed{entry.nCard, entry.nWeight, 0};
+    const POSITION image = GetCardImage(entry.nCard);
+    return InsertIntoFan(
+        m_hand, entry, MyHandFan(int(m_hand.size()) + 1),
+        [weighed](const HANDENTRY& e) {
+            return IsCardCode(e.nCard) &&
+                   CompareCardWeight(tagHANDENTRY{e.nCard, e.nWeight, 0}, weighed) < 0;
+        },
+        kMoveTicks,
+        [&](const CSpritePos& slot, int z) {
+            return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, entry.nCard, kMyCardName,
+                                   FALSE, kNoNotify);
+        });
+}
+
+BOOL CCardLayout::DealCard(int card, POSITION flying, int notifyEvent) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    if (!IsCardCode(card)) {
+        WriteLog("Display card fail! nOldWhat = %d", card);
+        return FALSE;
+    }
+    const bool hasFlying = m_pGameWndSprite->GetSpriteAt(flying) != nullptr;
+    const CSpritePos from = hasFlying ? SpritePlace(flying) : CSpritePos{};
+    const POSITION image = GetCardImage(card);
+    constexpr int kDealTicks = 2;
+    return InsertIntoFan(
+        m_hand, HANDENTRY{card, -1, nullptr}, MyHandFan(int(m_hand.size()) + 1),
+        [card](const HANDENTRY& e) {
+            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
+        },
+        kDealTicks,
+        [&](const CSpritePos& slot, int z) {
+            return AddMovingSprite(image, hasFlying ? from : slot, slot, kDealTicks, 100, z, card,
+                                   kMyCardName, FALSE, notifyEvent);
+        });
+}
+
+BOOL CCardLayout::DealBack(int card, POSITION flying, int notifyEvent) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    const int count = int(m_hand.size());
+    const FanPlace fan = MyHandFan(count + 1);
+    if (!LayFan(m_hand, fan, kMoveTicks, true))
+        return FALSE;
+    CSpritePos slot(fan.x0 + count * fan.step, fan.y);
+    slot.anchor = fan.anchor;
+    const CSpritePos from = m_pGameWndSprite->GetSpriteAt(flying) ? SpritePlace(flying) : slot;
+    POSITION pos = AddMovingSprite(m_backImage, from, slot, kFadeTicks, 255, fan.z0 + count, card,
+                                   kHiddenBackName, FALSE, notifyEvent);
+    if (!pos)
+        return FALSE;
+    m_hand.push_back(HANDENTRY{card, -1, pos});
+    return TRUE;
+}
+
+void CCardLayout::ClearHand() {
+    ClearList(m_hand);
+}
+
+void CCardLayout::CalcLayout() {
+    if (!m_pGameWndSprite || !m_pTable)
+        return;
+    for (const HANDENTRY& entry : m_hand)
+        m_pGameWndSprite->FinishAnimation(entry.pos);
+    if (!LayFan(m_hand, MyHandFan(int(m_hand.size())), kMoveTicks, true))
+        WriteLog("CalcLayout::NULL==pLine");
+}
+
+void CCardLayout::SortCardbyWeight(BOOL byWeight) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return;
+    if (!m_pTable->MayShowMyHand()) {
+        WriteLog("theClient.m_bWatcher&& !theBoard.m_bWatcher[theClient.m_nMySeat]");
+        return;
+    }
+    try {
+        CHandList copy;
+        for (const HANDENTRY& entry : m_hand) {
+            if (!IsCardCode(entry.nCard)) {
+                WriteLog("card.nValue == 0xff");
+                return;
+            }
+            m_pGameWndSprite->FinishAnimation(entry.pos);
+            copy.push_back(HANDENTRY{entry.nCard, -1, nullptr});
+        }
+        CHandList ordered;
+        if (byWeight) {
+            const bool threesLast = (theBoard.GetRuleFlags() & kRuleThrees) != 0;
+            for (HANDENTRY& entry : copy) {
+                if (entry.nWeight != -1)
+                    continue;
+                const int rank = Rank(entry.nCard);
+                if (rank == kRankBigJoker)
+                    entry.nWeight = 19;
+                else if (rank == kRankSmallJoker)
+                    entry.nWeight = 18;
+                else if (rank == kRankTwo)
+                    entry.nWeight = 17;
+                else if (threesLast && rank == kRankThree)
+                    entry.nWeight = 0;
+                else {
+                    // A rank weighs as many as the hand holds of it.
+                    const int held = int(std::count_if(copy.begin(), copy.end(), [&](auto& e) {
+                        return e.nWeight == -1 && Rank(e.nCard) == rank;
+                    }));
+                    for (HANDENTRY& same : copy)
+                        if (same.nWeight == -1 && Rank(same.nCard) == rank)
+                            same.nWeight = held;
+                }
+            }
+            for (const HANDENTRY& entry : copy) {
+                const tagHANDENTRY weighed{entry.nCard, entry.nWeight, 0};
+                auto at = std::find_if(ordered.begin(), ordered.end(), [&](const HANDENTRY& e) {
+                    return CompareCardWeight(tagHANDENTRY{e.nCard, e.nWeight, 0}, weighed) >= 0;
+                });
+                ordered.insert(at, entry);
+            }
+        } else {
+            for (const HANDENTRY& entry : copy) {
+                auto at = std::find_if(ordered.begin(), ordered.end(), [&](const HANDENTRY& e) {
+                    return CompareCard(e.nCard, entry.nCard) >= 0;
+                });
+                ordered.insert(at, entry);
+            }
+        }
+        RebuildHand(ordered);
+    } catch (const std::exception&) {
+        WriteLog("SortCardbyWeight, line:%d", 2314);
+    }
+}
+
+// The re-sorted hand appears at once at its final slots, each card fading in,
+// which is where inserting the cards one by one would leave them. Each card
+// keeps its sprite: it is put at its new slot and depth as a new one would be.
+void CCardLayout::RebuildHand(const CHandList& ordered) {
+    CHandList old;
+    old.swap(m_hand);
+    const FanPlace fan = MyHandFan(int(ordered.size()));
+    int i = 0;
+    for (const HANDENTRY& entry : ordered) {
+        auto held = std::find_if(old.begin(), old.end(),
+                                 [&](const HANDENTRY& e) { return e.nCard == entry.nCard; });
+        SPRITEINFO* s = held != old.end() ? m_pGameWndSprite->GetSpriteAt(held->pos) : nullptr;
+        CSpriteLine* line = s ? new (std::nothrow) CStraightLine : nullptr;
+        if (!line) {
+            WriteLog("Insert card fail! nOldWhat = %d", entry.nCard);
+            break;
+        }
+        line->Init(fan.x0 + i * fan.step, fan.y, fan.anchor, fan.x0 + i * fan.step, fan.y,
+                   fan.anchor, kFadeTicks, -1, 100, 255);
+        s->nUser[1] = s->nUser[2] = 0;
+        m_pGameWndSprite->SetSpriteLine(held->pos, line, FALSE, 0, fan.z0 + i, 1, TRUE);
+        m_hand.push_back(HANDENTRY{entry.nCard, entry.nWeight, held->pos});
+        old.erase(held);
+        ++i;
+    }
+    ClearList(old);
+}
+
+// ---- sprites ----
+
+POSITION AddCardFlight(CSpriteWnd* wnd, POSITION image, const CSpritePos& from,
+                       const CSpritePos& to, int ticks, BYTE alphaFrom, BYTE alphaTo, int z,
+                       int card, LPCSTR name, BOOL autoRemove, int notifyEvent) {
+    if (!wnd || !image)
+        return nullptr;
+    CSpriteLine* line = new (std::nothrow) CStraightLine;
+    if (!line)
+        return nullptr;
+    // A card that stays keeps its channel at the end; one the engine removes lets it go.
+    line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, ticks, autoRemove ? 0 : -1,
+               alphaFrom, alphaTo);
+    POSITION pos = wnd->AddSprite(image, line, 0, z, 1, card, name, autoRemove);
+    const BOOL notify = notifyEvent != CCardLayout::kNoNotify;
+    if (!wnd->PlaySprite(pos, notify, notify ? notifyEvent : 0, z, 1, TRUE)) {
+        WriteLog("Card sprite %d finds no free channel", card);
+        wnd->RemoveSprite(pos);
+        return nullptr;
+    }
+    return pos;
+}
+
+CSpritePos SpritePlaceOf(CSpriteWnd* wnd, POSITION sprite) {
+    SPRITEINFO* s = wnd ? wnd->GetSpriteAt(sprite) : nullptr;
+    if (!s)
+        return CSpritePos{};
+    if (s->nChannel >= 0 && s->pLine && !s->pLine->IsFixed()) {
+        CSpritePos here(s->x, s->y);
+        here.anchor = 0;
+        return here;
+    }
+    return s->pLine ? s->pLine->EndPos() : CSpritePos(s->x, s->y);
+}
+
+POSITION CCardLayout::AddMovingSprite(POSITION image, const CSpritePos& from, const CSpritePos& to,
+                                      int ticks, BYTE alphaFrom, int z, int card, LPCSTR name,
+                                      BOOL autoRemove, int notifyEvent) {
+    return AddCardFlight(m_pGameWndSprite, image, from, to, ticks, alphaFrom, 255, z, card, name,
+                         autoRemove, notifyEvent);
+}
+
+CSpritePos CCardLayout::SpritePlace(POSITION sprite) const {
+    return SpritePlaceOf(m_pGameWndSprite, sprite);
+}

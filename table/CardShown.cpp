@@ -1,0 +1,185 @@
+// My partners' shown hands and cue cards, and the cards that reach my hand
+// from another seat.
+
+#include "game/Cards.h"
+#include "game/GameLogic.h"
+#include "sprite/AppServices.h"
+#include "sprite/SpriteWnd.h"
+#include "table/CardLayout.h"
+#include "table/TableWndFields.h"
+
+bool CheckCardRecord(const int* cards, int n, bool allowBacks, LPCSTR what) {
+    if (n < 0 || n > kHandSize || (n > 0 && !cards)) {
+        WriteLog("%s refused: %d cards", what, n);
+        return false;
+    }
+    for (int i = 0; i < n; ++i) {
+        const bool back = cards[i] == kNoCard || cards[i] == -1;
+        if (!IsCardCode(cards[i]) && !(allowBacks && back)) {
+            WriteLog("%s refused: card %d at %d", what, cards[i], i);
+            return false;
+        }
+    }
+    return true;
+}
+
+int CCardLayout::LeftSeat() const {
+    return CGameLogic::GetNextTeammate(m_pTable->nMySeat);
+}
+
+int CCardLayout::RightSeat() const {
+    return CGameLogic::GetPrevTeammate(m_pTable->nMySeat);
+}
+
+CCardLayout::FanPlace CCardLayout::ShownFan(bool left, int n) const {
+    const CSpritePos avatar =
+        m_pTable->AvatarPoint(m_pTable->SeatToView(left ? LeftSeat() : RightSeat()));
+    const int x0 = left ? avatar.x + 60 : avatar.x + 41 - m_pTable->LittleCardsWidth(n);
+    return FanPlace{
+        x0, m_pTable->LittleInterval(), avatar.y - 42, avatar.anchor, kShownRaise, kFirstDepth};
+}
+
+BOOL CCardLayout::ShowAllyCard(int card, int seat) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    const bool left = seat == LeftSeat();
+    if (!left && seat != RightSeat())
+        return FALSE;
+    CHandList& list = left ? m_leftShown : m_rightShown;
+    LPCSTR name = left ? kLeftShownName : kRightShownName;
+    const int count = int(list.size());
+    const FanPlace fan = ShownFan(left, count + 1);
+    if (BYTE(card) == kNoCard) {
+        if (!LayFan(list, fan, kMoveTicks, true))
+            return FALSE;
+        CSpritePos slot(fan.x0 + count * fan.step, fan.y);
+        slot.anchor = fan.anchor;
+        POSITION pos = AddMovingSprite(m_littleBackImage, slot, slot, kFadeTicks, 100,
+                                       fan.z0 + count, kNoCard, name, FALSE, kNoNotify);
+        if (!pos)
+            return FALSE;
+        list.push_back(HANDENTRY{kNoCard, -1, pos});
+        return TRUE;
+    }
+    if (!IsCardCode(card)) {
+        WriteLog("Display card fail! nOldWhat = %d", card);
+        return FALSE;
+    }
+    const POSITION image = GetLittleCardImage(card);
+    return InsertIntoFan(
+        list, HANDENTRY{card, -1, nullptr}, fan,
+        [card](const HANDENTRY& e) {
+            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
+        },
+        kMoveTicks,
+        [&](const CSpritePos& slot, int z) {
+            return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, card, name, FALSE,
+                                   kNoNotify);
+        });
+}
+
+void CCardLayout::ShowAllyHand(const int* cards, int n, int seat) {
+    if (!m_pTable || (seat != LeftSeat() && seat != RightSeat()))
+        return;
+    if (!CheckCardRecord(cards, n, true, "ShowAllyHand"))
+        return;
+    if (seat == LeftSeat())
+        ClearLeftShown();
+    else
+        ClearRightShown();
+    for (int i = 0; i < n; ++i)
+        ShowAllyCard(cards[i], seat);
+}
+
+void CCardLayout::ShowCueCards(const int* cards, int n, int seat) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return;
+    const bool left = seat == LeftSeat();
+    if ((!left && seat != RightSeat()) || !CheckCardRecord(cards, n, false, "ShowCueCards"))
+        return;
+    CHandList& list = left ? m_leftCue : m_rightCue;
+    ClearList(list);
+    const CSpritePos avatar = m_pTable->AvatarPoint(m_pTable->SeatToView(seat));
+    const int step = m_pTable->LittleInterval();
+    for (int i = 0; i < n; ++i) {
+        CSpritePos at(avatar.x + 120 + i * step, avatar.y + 70);
+        at.anchor = avatar.anchor;
+        if (!left) {
+            at.Set(-m_pTable->LittleCardsWidth(n + 1) - 80 + i * step, avatar.y + 70, 8);
+        }
+        POSITION pos = AddMovingSprite(GetLittleCardImage(cards[i]), at, at, kFadeTicks, 100,
+                                       kFirstDepth, cards[i], kCueCardName, FALSE, kNoNotify);
+        if (!pos)
+            return;
+        list.push_back(HANDENTRY{cards[i], -1, pos});
+    }
+}
+
+BOOL CCardLayout::ReceiveCard(int card, int fromView, int event) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    if (!IsCardCode(card) || fromView < 0 || fromView >= kSeatCount) {
+        WriteLog("Display card fail! nOldWhat = %d", card);
+        return FALSE;
+    }
+    const CSpritePos avatar = m_pTable->AvatarPoint(fromView);
+    const POSITION image = GetCardImage(card);
+    return InsertIntoFan(
+        m_hand, HANDENTRY{card, -1, nullptr}, MyHandFan(int(m_hand.size()) + 1),
+        [card](const HANDENTRY& e) {
+            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
+        },
+        kMoveTicks,
+        [&](const CSpritePos& slot, int z) {
+            return AddMovingSprite(image, avatar, slot, kFlightTicks, 255, z, card, kMyCardName,
+                                   FALSE, event);
+        });
+}
+
+BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    for (int seat : {fromSeat, toSeat}) {
+        if (seat < 0 || seat >= kSeatCount) {
+            WriteLog("错误的座位号:%d", seat);
+            return FALSE;
+        }
+    }
+    if (toSeat != m_pTable->nMySeat || !CheckCardRecord(cards, n, false, "ReceiveCards"))
+        return FALSE;
+    m_pTable->nExpectedTransfers = n;
+    m_pTable->nEndedTransfers = 0;
+    int arriving = 0;
+    for (int i = 0; i < n; ++i)
+        arriving += ReceiveCard(cards[i], m_pTable->SeatToView(fromSeat), kTransferEndEvent) != 0;
+    // Only the cards that fly will say they arrived.
+    m_pTable->nExpectedTransfers = arriving;
+    m_pTable->bResortPending = TRUE;
+    return TRUE;
+}
+
+BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
+    if (!m_pGameWndSprite || !m_pTable)
+        return FALSE;
+    for (int seat : {fromSeat, toSeat}) {
+        if (seat < 0 || seat >= kSeatCount) {
+            WriteLog("错误的座位号:%d", seat);
+            return FALSE;
+        }
+    }
+    if (n <= 0 || !CheckCardRecord(cards, n, false, "FlyToHand"))
+        return FALSE;
+    m_pTable->nExpectedTransfers = 1;
+    m_pTable->nEndedTransfers = 0;
+    const CSpritePos avatar = m_pTable->AvatarPoint(m_pTable->SeatToView(fromSeat));
+    // They land on the right part of my hand, which lies on the bottom centre.
+    const int x0 = m_pTable->CardsWidth(int(m_hand.size())) / 2 - m_pTable->CardsWidth(n) / 2;
+    for (int k = 0; k < n; ++k) {
+        CSpritePos to(x0 + k * m_pTable->CardInterval(), HandBaseY());
+        to.anchor = MyHandFan(1).anchor;
+        AddMovingSprite(GetCardImage(cards[k]), avatar, to, kFlightTicks, 255, kFirstDepth,
+                        cards[k], kMyCardName, TRUE, k == n - 1 ? kTransferEndEvent : kNoNotify);
+    }
+    m_pTable->bResortPending = FALSE;
+    return TRUE;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+// The cards each seat has just played, lying face up in a fan next to the
+// seat's place; their arrival from my hand or from the seat, their gathering
+// into the centre when a round ends (they become the seats' last cards), and
+// the single cards that move between my hand and other seats for tribute,
+// return tribute and buying a three.
+
+#include "game/Cards.h"
+#include "sprite/SpritePos.h"
+#include "table/CardLayout.h"
+
+struct CTableWndFields;
+
+class CTableCards {
+public:
+    CTableCards() = default;
+    virtual ~CTableCards() = default;
+    CTableCards(const CTableCards&) = delete;
+    CTableCards& operator=(const CTableCards&) = delete;
+
+    CSpriteWnd* m_pGameWndSprite = nullptr;
+    CTableWndFields* m_pTable = nullptr;
+
+    // Group ids and notifications.
+    static constexpr int kBlindGroupId = 1001;
+    static constexpr int kRelayGroupId = 0;
+    static constexpr int kCollectedEvent = 1007;
+    static constexpr int kFlightDepth = 301;
+
+    // The place of the i-th of n cards of the seat at that view position.
+    CSpritePos CalcTableCardPos(int view, int i, int n) const;
+
+    BOOL PutCard(CCardLayout* hands, int seat, const int* cards, int n, UINT groupId);
+    BOOL PutCardBlind(CCardLayout* hands, int seat, const int* cards, int n, BOOL redrawBacks,
+                      int backs);
+    BOOL RelayTable(CCardLayout* hands);
+    BOOL CollectToCentre(int seat, BOOL record);
+    void ClearSeat(int seat);
+
+    // ---- transfers (TableTransfers.cpp) ----
+    BOOL GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event);
+    BOOL ExchangeCard(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
+                      int event);
+    BOOL FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event);
+    BOOL FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn, int event);
+    BOOL GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n);
+
+    const CHandList& GetSeatCards(int seat) const { return m_seats[seat]; }
+
+private:
+    int Depth(int seat, int i) const { return seat * 20 + CCardLayout::kFirstDepth + i; }
+    // Lays face sprites of the cards from `from(k)` to their table places and
+    // plays them as one group.
+    BOOL LayNewCards(CCardLayout* hands, int seat, const int* cards, int n, UINT groupId,
+                     bool fromSeatPlace);
+    // Takes the hand entry out of my hand and flies a new sprite of its face
+    // to the point; FALSE when the flight could not start.
+    BOOL FlyOutOfHand(CCardLayout* hands, CHandList::iterator entry, const CSpritePos& to, int z,
+                      int notifyEvent);
+    // A face sprite flying between my hand's right part and a seat's place.
+    POSITION FlySingle(CCardLayout* hands, int card, const CSpritePos& from, const CSpritePos& to,
+                       int notifyEvent);
+    // The right part of my hand that single cards leave from and land on.
+    CSpritePos HandPart(CCardLayout* hands, int cardsAfter, int n, int k) const;
+    void RemoveSprites(CHandList& list);
+
+    CHandList m_seats[kSeatCount];
+};

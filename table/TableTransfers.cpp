@@ -1,0 +1,172 @@
+// Single cards moving between my hand and other seats: tribute, return
+// tribute and buying a three.
+
+#include "game/GameLogic.h"
+#include "sprite/AppServices.h"
+#include "sprite/SpriteWnd.h"
+#include "table/TableCards.h"
+#include "table/TableWndFields.h"
+
+#include <algorithm>
+
+namespace {
+
+bool SeatsInRange(int a, int b) {
+    for (int seat : {a, b}) {
+        if (seat < 0 || seat >= kSeatCount) {
+            WriteLog("错误的座位号:%d", seat);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+CSpritePos CTableCards::HandPart(CCardLayout* hands, int handExtra, int n, int k) const {
+    const int count = int(hands->GetHand().size()) + handExtra;
+    CSpritePos at(m_pTable->CardsWidth(count) / 2 - m_pTable->CardsWidth(n) / 2 +
+                      k * m_pTable->CardInterval(),
+                  hands->HandBaseY());
+    // Measured from the centre of my hand, whichever way the card flies.
+    at.anchor = hands->MyHandFan(1).anchor;
+    return at;
+}
+
+POSITION CTableCards::FlySingle(CCardLayout* hands, int card, const CSpritePos& from,
+                                const CSpritePos& to, int notifyEvent) {
+    return AddCardFlight(m_pGameWndSprite, hands->GetCardImage(card), from, to,
+                         CCardLayout::kFlightTicks, 255, 255, CCardLayout::kFirstDepth, card,
+                         kMyCardName, TRUE, notifyEvent);
+}
+
+BOOL CTableCards::FlyOutOfHand(CCardLayout* hands, CHandList::iterator entry, const CSpritePos& to,
+                               int z, int notifyEvent) {
+    const CSpritePos from = SpritePlaceOf(m_pGameWndSprite, entry->pos);
+    const int card = entry->nCard;
+    m_pGameWndSprite->RemoveSprite(entry->pos);
+    hands->GetHand().erase(entry);
+    return AddCardFlight(m_pGameWndSprite, hands->GetCardImage(card), from, to,
+                         CCardLayout::kFlightTicks, 255, 255, z, card, nullptr, TRUE,
+                         notifyEvent) != nullptr;
+}
+
+BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
+    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+        return FALSE;
+    if (!IsCardCode(card)) {
+        WriteLog("GiveCard refused: card %d", card);
+        return FALSE;
+    }
+    if (fromSeat == m_pTable->nMySeat) {
+        const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
+        CHandList& hand = hands->GetHand();
+        int k = 0;
+        for (auto it = hand.begin(); it != hand.end();) {
+            auto next = std::next(it);
+            if (it->nCard == card)
+                FlyOutOfHand(hands, it, to, kFlightDepth + k++, event);
+            it = next;
+        }
+        hands->CalcLayout();
+        m_pTable->bResortPending = FALSE;
+        return TRUE;
+    }
+    if (toSeat == m_pTable->nMySeat) {
+        hands->ReceiveCard(card, m_pTable->SeatToView(fromSeat), event);
+        m_pTable->bResortPending = TRUE;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CTableCards::ExchangeCard(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
+                               int event) {
+    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+        return FALSE;
+    if (fromSeat != m_pTable->nMySeat)
+        return FALSE;
+    if (!IsCardCode(card) || !IsCardCode(cardIn)) {
+        WriteLog("ExchangeCard refused: cards %d, %d", card, cardIn);
+        return FALSE;
+    }
+    GiveCard(hands, fromSeat, toSeat, card, CCardLayout::kNoNotify);
+    hands->ReceiveCard(cardIn, m_pTable->SeatToView(toSeat), event);
+    m_pTable->bResortPending = TRUE;
+    return TRUE;
+}
+
+BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
+    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+        return FALSE;
+    if (!IsCardCode(card)) {
+        WriteLog("FlyOneCard refused: card %d", card);
+        return FALSE;
+    }
+    const CSpritePos hand = HandPart(hands, 1, 3, 0);
+    if (fromSeat == m_pTable->nMySeat)
+        FlySingle(hands, card, hand, m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat)), event);
+    else if (toSeat == m_pTable->nMySeat)
+        FlySingle(hands, card, m_pTable->AvatarPoint(m_pTable->SeatToView(fromSeat)), hand, event);
+    else
+        return FALSE;
+    m_pTable->bResortPending = FALSE;
+    return TRUE;
+}
+
+BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
+                              int event) {
+    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+        return FALSE;
+    if (fromSeat != m_pTable->nMySeat)
+        return FALSE;
+    if (!IsCardCode(card) || !IsCardCode(cardIn)) {
+        WriteLog("FlyTwoCards refused: cards %d, %d", card, cardIn);
+        return FALSE;
+    }
+    const CSpritePos hand = HandPart(hands, 1, 3, 0);
+    const CSpritePos other = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
+    FlySingle(hands, card, hand, other, CCardLayout::kNoNotify);
+    FlySingle(hands, cardIn, other, hand, event);
+    m_pTable->bResortPending = FALSE;
+    return TRUE;
+}
+
+BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n) {
+    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+        return FALSE;
+    if (fromSeat != m_pTable->nMySeat || !CheckCardRecord(cards, n, false, "GiveCards"))
+        return FALSE;
+    const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
+    m_pTable->nEndedTransfers = 0;
+    m_pTable->bResortPending = FALSE;
+    if (!m_pTable->MayShowMyHand()) {
+        for (int k = 0; k < n; ++k)
+            FlySingle(hands, cards[k], HandPart(hands, 1, n + 1, k), to,
+                      k == n - 1 ? kTransferEndEvent : CCardLayout::kNoNotify);
+        m_pTable->nExpectedTransfers = n > 0 ? 1 : 0;
+        return TRUE;
+    }
+    CHandList& hand = hands->GetHand();
+    const int* end = cards + n;
+    int flown = 0, k = 0;
+    for (auto it = hand.begin(); it != hand.end();) {
+        auto next = std::next(it);
+        // With the card order on, every card equal to a given one leaves;
+        // otherwise the given cards are matched one by one in hand order.
+        const bool leaves = m_pTable->nCardOrder ? std::find(cards, end, it->nCard) != end
+                                                 : k < n && it->nCard == cards[k];
+        if (leaves) {
+            flown += FlyOutOfHand(hands, it, to, kFlightDepth + k, kTransferEndEvent) != 0;
+            ++k;
+        }
+        it = next;
+    }
+    if (m_pTable->nCardOrder)
+        hands->SortCardbyWeight(TRUE);
+    else
+        hands->CalcLayout();
+    // Only the cards that fly will say they arrived.
+    m_pTable->nExpectedTransfers = flown;
+    return k == n;
+}

@@ -1,0 +1,61 @@
+#include "table/TableWndFields.h"
+
+#include "game/GameLogic.h"
+#include "game/Seats.h"
+#include "sprite/GameLayout.h"
+
+int CTableWndFields::SeatToView(int seat) const {
+    return ::SeatToView(seat, nMySeat, nClockOrder != 0);
+}
+
+void CTableWndFields::ClearLastCards(int view) {
+    if (view < 0 || view >= kSeatCount)
+        return;
+    nLastCards[view] = 0;
+    for (tagCARD& card : lastCards[view])
+        card = tagCARD{};
+}
+
+BOOL CTableWndFields::AddLastCard(int view, int card) {
+    if (view < 0 || view >= kSeatCount || nLastCards[view] >= kHandSize || card < 0 ||
+        card >= kCardCodeCount)
+        return FALSE;
+    lastCards[view][nLastCards[view]++] = CGameLogic::CheckedCardFromIndex(card);
+    return TRUE;
+}
+
+BOOL CTableWndFields::MayShowMyHand() const {
+    return !bWatcher || theBoard.GetWatcherSees(nMySeat);
+}
+
+SIZE CTableWndFields::CardSize() const {
+    return pLayout ? pLayout->m_sizeCard : SIZE{0, 0};
+}
+
+int CTableWndFields::CardInterval() const {
+    return pLayout ? pLayout->m_nInterval : 15;
+}
+
+SIZE CTableWndFields::LittleCardSize() const {
+    return pLayout ? pLayout->m_sizeLittleCard : SIZE{0, 0};
+}
+
+int CTableWndFields::LittleInterval() const {
+    return pLayout ? pLayout->m_nLittleInterval : 15;
+}
+
+int CTableWndFields::Border() const {
+    return pLayout ? pLayout->m_nBorder : 40;
+}
+
+CSpritePos CTableWndFields::AvatarPoint(int view) const {
+    if (!pLayout || view < 0 || view >= kSeatCount)
+        return CSpritePos{};
+    return pLayout->m_posAvatar[view];
+}
+
+CSpritePos CTableWndFields::OutCardPoint(int view) const {
+    if (!pLayout || view < 0 || view >= kSeatCount)
+        return CSpritePos{};
+    return pLayout->m_posOutCard[view];
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+// The few values of the table window and the network client that the card
+// layout and the played cards read and write. The table window owns one
+// record, fills the client's seat values and the settings it mirrors, and
+// reads back the transfer counts, the re-sort flag and the last cards.
+
+#include "game/Cards.h"
+#include "platform/Types.h"
+#include "sprite/SpritePos.h"
+
+class CGameLayout;
+
+struct CTableWndFields {
+    // The table's layout values (card sizes, border, reference points); not owned.
+    CGameLayout* pLayout = nullptr;
+
+    // The network client's seat and watcher state.
+    int nMySeat = 0;
+    BOOL bWatcher = FALSE;
+    // The application's seat direction and card-order settings.
+    int nClockOrder = 0;
+    int nCardOrder = 0;
+
+    // Set while my hand waits for a re-sort after cards arrived.
+    BOOL bResortPending = FALSE;
+    // Card flights the window still waits for, and those that have arrived.
+    int nExpectedTransfers = 0;
+    int nEndedTransfers = 0;
+    // A drag over the hand is in progress.
+    BOOL bDragging = FALSE;
+
+    // The last cards each view position played, for the last-card pane.
+    tagCARD lastCards[kSeatCount][kHandSize] = {};
+    int nLastCards[kSeatCount] = {};
+
+    // The screen position of a seat (0 = my own place).
+    int SeatToView(int seat) const;
+    // Empties the last cards of one view position.
+    void ClearLastCards(int view);
+    // Appends a card to the last cards of a view; FALSE (nothing stored) when
+    // the block is full or the code is not a card.
+    BOOL AddLastCard(int view, int card);
+    // Whether my own hand's faces may be shown: always to a player, to a
+    // watcher only when my seat lets watchers see it.
+    BOOL MayShowMyHand() const;
+
+    // Layout values, with the defaults when no layout is set.
+    SIZE CardSize() const;
+    int CardInterval() const;
+    SIZE LittleCardSize() const;
+    int LittleInterval() const;
+    int Border() const;
+    CSpritePos AvatarPoint(int view) const;
+    CSpritePos OutCardPoint(int view) const;
+    // Width of a fan of n cards: (n - 1) spacings and one card.
+    int CardsWidth(int n) const { return (n - 1) * CardInterval() + CardSize().cx; }
+    int LittleCardsWidth(int n) const { return (n - 1) * LittleInterval() + LittleCardSize().cx; }
+};

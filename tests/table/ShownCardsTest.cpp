@@ -1,0 +1,121 @@
+// My partners' shown hands and their cue cards.
+
+#include "tests/table/CardTableKit.h"
+
+namespace table_test {
+namespace {
+
+class ShownCardsTest : public CardTableTest {
+protected:
+    void SetUp() override {
+        CardTableTest::SetUp();
+        fields.nMySeat = 1;
+        left = CGameLogic::GetNextTeammate(1);
+        right = CGameLogic::GetPrevTeammate(1);
+    }
+    POINT Client(const CSpritePos& pos) { return ResolvePos(pos); }
+    int LittleInterval() const { return gameLayout.m_nLittleInterval; }
+    int left = 0, right = 0;
+};
+
+TEST_F(ShownCardsTest, TheLeftPartnersCardsFanRightFromHisPlace) {
+    const int cards[] = {Card(0, 3), BigJoker(), Card(2, 9), -1};
+    hands.ShowAllyHand(cards, 4, left);
+    Settle();
+    ASSERT_EQ(Codes(hands.GetLeftShown()),
+              (std::vector<int>{BigJoker(), Card(2, 9), Card(0, 3), kNoCard}));
+    const CSpritePos avatar = fields.AvatarPoint(fields.SeatToView(left));
+    int i = 0;
+    for (const HANDENTRY& e : hands.GetLeftShown()) {
+        CSpritePos want(avatar.x + 60 + i * LittleInterval(), avatar.y - 42);
+        want.anchor = avatar.anchor;
+        EXPECT_EQ(Info(e.pos)->x, Client(want).x) << i;
+        EXPECT_EQ(Info(e.pos)->y, Client(want).y) << i;
+        EXPECT_STREQ(Info(e.pos)->szName, "MYCARDLEFT");
+        EXPECT_EQ(Info(e.pos)->z, 55 + i);
+        ++i;
+    }
+    EXPECT_EQ(Info(hands.GetLeftShown().back().pos)->posImage, hands.GetLittleCardBackImage());
+    EXPECT_EQ(Info(hands.GetLeftShown().front().pos)->posImage,
+              hands.GetLittleCardImage(BigJoker()));
+}
+
+TEST_F(ShownCardsTest, TheRightPartnersCardsEndNearHisPlace) {
+    const int cards[] = {Card(0, 3), Card(1, 8)};
+    hands.ShowAllyHand(cards, 2, right);
+    Settle();
+    const CSpritePos avatar = fields.AvatarPoint(fields.SeatToView(right));
+    const int width = LittleInterval() + gameLayout.m_sizeLittleCard.cx;
+    CSpritePos first(avatar.x + 41 - width, avatar.y - 42);
+    first.anchor = avatar.anchor;
+    EXPECT_EQ(Info(hands.GetRightShown().front().pos)->x, Client(first).x);
+    EXPECT_STREQ(Info(hands.GetRightShown().front().pos)->szName, "MYCARDRIGHT");
+    hands.ShowAllyHand(cards, 2, (fields.nMySeat + 1) % 6);
+    hands.ShowAllyCard(Card(0, 1), fields.nMySeat);
+    EXPECT_EQ(PlayingSprites(), 2) << "a seat that is no partner is ignored";
+}
+
+TEST_F(ShownCardsTest, CueCardsLieBelowThePartnersPlaces) {
+    const int cards[] = {Card(3, 5), Card(3, 6)};
+    hands.ShowCueCards(cards, 2, left);
+    hands.ShowCueCards(cards, 2, right);
+    hands.ShowCueCards(cards, 1, right); // replaces the earlier cue
+    Settle();
+    ASSERT_EQ(hands.GetLeftCue().size(), 2u);
+    ASSERT_EQ(hands.GetRightCue().size(), 1u);
+    const CSpritePos avatar = fields.AvatarPoint(fields.SeatToView(left));
+    CSpritePos second(avatar.x + 120 + LittleInterval(), avatar.y + 70);
+    second.anchor = avatar.anchor;
+    SPRITEINFO* s = Info(hands.GetLeftCue().back().pos);
+    EXPECT_EQ(s->x, Client(second).x);
+    EXPECT_EQ(s->y, Client(second).y);
+    EXPECT_STREQ(s->szName, "ALLIANCECUECARD");
+    const CSpritePos rightAvatar = fields.AvatarPoint(fields.SeatToView(right));
+    CSpritePos cue(-(LittleInterval() + gameLayout.m_sizeLittleCard.cx) - 80, rightAvatar.y + 70);
+    cue.anchor = 8;
+    EXPECT_EQ(Info(hands.GetRightCue().front().pos)->x, Client(cue).x);
+    EXPECT_EQ(PlayingSprites(), 3);
+}
+
+TEST_F(ShownCardsTest, ABrokenRecordShowsNothing) {
+    const int good[] = {Card(0, 3)};
+    hands.ShowAllyHand(good, 1, left);
+    const int bad[] = {Card(0, 4), 999};
+    hands.ShowAllyHand(bad, 2, left);
+    hands.ShowCueCards(bad, 2, left);
+    hands.ShowCueCards(good, 56, left);
+    EXPECT_EQ(Codes(hands.GetLeftShown()), (std::vector<int>{Card(0, 3)})) << "kept as it was";
+    EXPECT_TRUE(hands.GetLeftCue().empty());
+    EXPECT_NE(Log().find("ShowCueCards refused: card 999"), std::string::npos);
+    EXPECT_NE(Log().find("ShowCueCards refused: 56 cards"), std::string::npos);
+}
+
+TEST_F(ShownCardsTest, ShownCardsRiseTenPixelsAndADragSweepsEveryLittleCard) {
+    int cards[8];
+    for (int i = 0; i < 8; ++i)
+        cards[i] = Card(i % 4, i);
+    hands.ShowAllyHand(cards, 8, left);
+    Settle();
+    auto at = [&](int i) { return Info(std::next(hands.GetLeftShown().begin(), i)->pos); };
+    const int y = at(0)->y + 20;
+    hands.MarkDragLeft(at(0)->x + 2, y, at(7)->x + 2, y);
+    int marked = 0;
+    for (const HANDENTRY& e : hands.GetLeftShown())
+        marked += (Info(e.pos)->nUser[2] & kCardDragMark) != 0;
+    EXPECT_EQ(marked, 8) << "the sweep steps by the little cards' spacing";
+    EXPECT_EQ(hands.ApplyDragMarksLeft(), 8);
+    Settle();
+    EXPECT_EQ(hands.CountSelectedLeft(), 8);
+    EXPECT_EQ(at(3)->y, y - 20 - 10);
+    theBoard.SetRuleFlags(kRuleCardsLeftNotice);
+    hands.ClearSelection();
+    EXPECT_EQ(hands.CountSelectedLeft(), 0);
+    hands.SelectShownCard(std::next(hands.GetLeftShown().begin(), 2)->pos, TRUE);
+    int picked[4];
+    EXPECT_EQ(hands.GetSelectedLeft(picked, 4), 1);
+    hands.DeselectLeft();
+    EXPECT_EQ(hands.CountSelectedLeft(), 0);
+}
+
+} // namespace
+} // namespace table_test
