@@ -7,5 +7,6 @@ void RegisterOutsideModules() {
     RegisterBuiltinModule(PeopleIconsModule());
     RegisterBuiltinModule(GameThemeModule());
     RegisterBuiltinModule(KNZipModule());
+    RegisterBuiltinModule(KNSoundModule());
     RegisterChatControls();
 }
