@@ -71,7 +71,10 @@ public:
     // The sound plug-in's 128 bytes for the other seats (record 0x915).
     void SendPluginData(const void* data);
 
-    // The own row of the chat panel.
+    // The own row of the chat panel: BuildChatRow fills at most five
+    // columns, the last with a null caption; EnterChat and UpdateChatField
+    // send it.
+    void BuildChatRow(tagCMDINFO* columns, int watcherBeans, int watcherScore);
     int EnterChat(int watcherBeans = 0, int watcherScore = 0);
     int UpdateChatField(int watcherBeans, int watcherScore);
     void ChangeSeat(WORD seat, int watch);
@@ -102,8 +105,6 @@ private:
     void LeaveAfterConnectionLost();
     void HideStartControls();
     void ReopenExchange();
-    // Builds the own chat row into columns (ended by a null caption).
-    void BuildChatRow(tagCMDINFO* columns, int watcherBeans, int watcherScore);
     template <class T> void SendPlain(T& record) { SendRecord(int(sizeof record), &record); }
 
     CClientShell* m_pShell;
