@@ -203,6 +203,18 @@ public:
 
     static int GetLevelFromScore(int score);
 
+    // ---- The program's mirror of the table -------------------------------
+    // The table window copies what the records report; the network client
+    // reads the play counter and resets a seat that left.
+    void SetUserInfo(int seat, const tagUSERINFO& user);
+    int GetPlayCounter() const { return m_nActionSerial; }
+    void SetPlayCounter(int counter) { m_nActionSerial = counter; }
+    void SetTrustWord(int seat, int word);
+    void SetStartFlag(int seat, int flag);
+    // Clears the seat's start, trusteeship, watcher and round words, sets its
+    // multiple to 1, empties the round and waits for starts again.
+    void ResetLeftSeat(int seat);
+
     // ---- The referee, as a host drives it through the virtual slots -------
     int OnUserEnter(int flags, const tagUSERINFO* user) override;
     int OnUserLeave(const char* userName) override;

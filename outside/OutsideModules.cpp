@@ -8,5 +8,7 @@ void RegisterOutsideModules() {
     RegisterBuiltinModule(GameThemeModule());
     RegisterBuiltinModule(KNZipModule());
     RegisterBuiltinModule(KNCardsModule());
+
+    RegisterBuiltinModule(KNSoundModule());
     RegisterChatControls();
 }

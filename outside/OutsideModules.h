@@ -18,3 +18,5 @@ BuiltinModuleDefinition PeopleIconsModule();   // "people.dll"
 BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
 BuiltinModuleDefinition KNZipModule();         // "KNZip.dll"
 BuiltinModuleDefinition KNCardsModule();       // "KNCards.dll" (CardFaces.h)
+
+BuiltinModuleDefinition KNSoundModule();       // "KNSound.dll"
