@@ -7,5 +7,8 @@ void RegisterOutsideModules() {
     RegisterBuiltinModule(PeopleIconsModule());
     RegisterBuiltinModule(GameThemeModule());
     RegisterBuiltinModule(KNZipModule());
+    RegisterBuiltinModule(GifTgaModule());
+    RegisterBuiltinModule(JpegModule());
+    RegisterBuiltinModule(PngModule());
     RegisterChatControls();
 }

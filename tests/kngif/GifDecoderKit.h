@@ -4,8 +4,7 @@
 // raw records, with their indices row by row (stride removed).
 
 #include "kngif/gif89.h"
-#include "platform/gdi/Surface.h"
-#include "platform/window/WindowDc.h"
+#include "tests/knclientUI05/BitmapKit.h"
 #include "tests/support/GifFixtures.h"
 
 #include <string>
@@ -23,13 +22,8 @@ struct DecodedFrame {
     std::vector<BYTE> indices; // width * height
 };
 
-// A bitmap's pixel as 0x00RRGGBB, and a COLORREF in the same form.
-inline uint32_t PixelOf(HBITMAP bitmap, int x, int y) {
-    return platform::SurfaceOfBitmap(bitmap)->GetPixel(x, y) & 0xFFFFFF;
-}
-inline uint32_t Rgb(COLORREF c) {
-    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
-}
+using ui_test::PixelOf;
+using ui_test::Rgb;
 
 inline const BYTE* Bytes(const std::string& s) {
     return reinterpret_cast<const BYTE*>(s.data());
