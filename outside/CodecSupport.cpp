@@ -60,6 +60,14 @@ bool ReadNamedFile(LPCSTR name, std::string& bytes) {
     return name && ReadWholeFile(NativePath(name), bytes);
 }
 
+BuiltinModuleDefinition CodecModule(const char* fileName,
+                                    std::vector<BuiltinModuleExport> exports) {
+    BuiltinModuleDefinition module;
+    module.fileName = fileName;
+    module.exports = std::move(exports);
+    return module;
+}
+
 bool WriteNamedFile(LPCSTR name, const std::string& bytes) {
     return name && WriteFileAtomically(NativePath(name), bytes);
 }

@@ -6,6 +6,7 @@
 
 #include "platform/gdi/PixelImage.h"
 #include "platform/system/Memory.h"
+#include "platform/system/Module.h"
 
 #include <string>
 
@@ -23,5 +24,11 @@ HGLOBAL GlobalCopy(const std::string& bytes);
 // A file named as the system names it (GBK, either separator).
 bool ReadNamedFile(LPCSTR name, std::string& bytes);
 bool WriteNamedFile(LPCSTR name, const std::string& bytes);
+
+// An export's entry in a module's table.
+template <typename F> BuiltinModuleExport Export(const char* name, F function) {
+    return BuiltinModuleExport{name, reinterpret_cast<FARPROC>(function)};
+}
+BuiltinModuleDefinition CodecModule(const char* fileName, std::vector<BuiltinModuleExport> exports);
 
 } // namespace outside

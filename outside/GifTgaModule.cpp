@@ -252,26 +252,20 @@ void CloseGifHandle(HGIFTGA handle) {
     delete static_cast<GifTgaPicture*>(handle);
 }
 
-template <typename F> FARPROC Export(F function) {
-    return reinterpret_cast<FARPROC>(function);
-}
-
 } // namespace
 
 BuiltinModuleDefinition GifTgaModule() {
-    BuiltinModuleDefinition module;
-    module.fileName = "KNGIFTGA.dll";
-    module.exports = {
-        {"GetNextRawFrameData", Export(GetNextRawFrameData)},
-        {"GetGlobalColorIndexData", Export(GetGlobalColorIndexData)},
-        {"GetGlobalColorIndexTotal", Export(GetGlobalColorIndexTotal)},
-        {"GetNextImage", Export(GetNextImage)},
-        {"GetImageSize", Export(GetImageSize)},
-        {"CloseGifHandle", Export(CloseGifHandle)},
-        {"LoadGifFromMem", Export(LoadGifFromMem)},
-        {"LoadGifFile", Export(LoadGifFile)},
-        {"Reset", Export(Reset)},
-        {"CreateCurrentBmp", Export(CreateCurrentBmp)},
-    };
-    return module;
+    return outside::CodecModule(
+        "KNGIFTGA.dll", {
+                            outside::Export("GetNextRawFrameData", GetNextRawFrameData),
+                            outside::Export("GetGlobalColorIndexData", GetGlobalColorIndexData),
+                            outside::Export("GetGlobalColorIndexTotal", GetGlobalColorIndexTotal),
+                            outside::Export("GetNextImage", GetNextImage),
+                            outside::Export("GetImageSize", GetImageSize),
+                            outside::Export("CloseGifHandle", CloseGifHandle),
+                            outside::Export("LoadGifFromMem", LoadGifFromMem),
+                            outside::Export("LoadGifFile", LoadGifFile),
+                            outside::Export("Reset", Reset),
+                            outside::Export("CreateCurrentBmp", CreateCurrentBmp),
+                        });
 }

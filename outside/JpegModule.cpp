@@ -156,26 +156,20 @@ int FreeDataHandle(HGLOBAL data) {
     return data && GlobalFree(data) == nullptr ? 1 : 0;
 }
 
-template <typename F> FARPROC Export(F function) {
-    return reinterpret_cast<FARPROC>(function);
-}
-
 } // namespace
 
 BuiltinModuleDefinition JpegModule() {
-    BuiltinModuleDefinition module;
-    module.fileName = "KNJPG.dll";
-    module.exports = {
-        {"LoadJpgFileImageData", Export(LoadJpgFileImageData)},
-        {"LoadJpgImageDataFromMem", Export(LoadJpgImageDataFromMem)},
-        {"LoadJpgFile", Export(LoadJpgFile)},
-        {"LoadJpgFromMem", Export(LoadJpgFromMem)},
-        {"WriteBitmapToJpeg", Export(WriteBitmapToJpeg)},
-        {"WriteDibToJpeg", Export(WriteDibToJpeg)},
-        {"WriteDibToJpegMEM", Export(WriteDibToJpegMEM)},
-        {"GetPointerFromHandleLock", Export(GetPointerFromHandleLock)},
-        {"UnLockDataHandle", Export(UnLockDataHandle)},
-        {"FreeDataHandle", Export(FreeDataHandle)},
-    };
-    return module;
+    return outside::CodecModule(
+        "KNJPG.dll", {
+                         outside::Export("LoadJpgFileImageData", LoadJpgFileImageData),
+                         outside::Export("LoadJpgImageDataFromMem", LoadJpgImageDataFromMem),
+                         outside::Export("LoadJpgFile", LoadJpgFile),
+                         outside::Export("LoadJpgFromMem", LoadJpgFromMem),
+                         outside::Export("WriteBitmapToJpeg", WriteBitmapToJpeg),
+                         outside::Export("WriteDibToJpeg", WriteDibToJpeg),
+                         outside::Export("WriteDibToJpegMEM", WriteDibToJpegMEM),
+                         outside::Export("GetPointerFromHandleLock", GetPointerFromHandleLock),
+                         outside::Export("UnLockDataHandle", UnLockDataHandle),
+                         outside::Export("FreeDataHandle", FreeDataHandle),
+                     });
 }

@@ -35,7 +35,7 @@ typedef int (*GetGlobalColorIndexDataProc)(HGIFTGA gif, BYTE* buffer, int buffer
 // The next frame, or null at the end or for a broken picture.
 typedef const GifTgaRawFrame* (*GetNextRawFrameDataProc)(HGIFTGA gif);
 typedef void (*ResetProc)(HGIFTGA gif);
-// The next frame as an 8-bit bitmap and its palette (the caller owns both):
+// The next frame as a bitmap of its colours and its palette (the caller owns both):
 // position, size, bitmap, transparency flag and colour (PALETTERGB), palette,
 // disposal, delay in milliseconds. 1, or 0 at the end or on error.
 typedef int (*GetNextImageProc)(HGIFTGA gif, int* left, int* top, int* width, int* height,

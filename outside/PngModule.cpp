@@ -88,21 +88,15 @@ DWORD WriteImageDataToPNGMem(const BYTE* pixels, int width, int height, int stri
     return *out ? DWORD(png.size()) : 0;
 }
 
-template <typename F> FARPROC Export(F function) {
-    return reinterpret_cast<FARPROC>(function);
-}
-
 } // namespace
 
 BuiltinModuleDefinition PngModule() {
-    BuiltinModuleDefinition module;
-    module.fileName = "KNPNG.dll";
-    module.exports = {
-        {"LoadPNGFile", Export(LoadPNGFile)},
-        {"LoadPNGFromMem", Export(LoadPNGFromMem)},
-        {"WriteBmpToPNGMem", Export(WriteBmpToPNGMem)},
-        {"WriteBmpToPNGFile", Export(WriteBmpToPNGFile)},
-        {"WriteImageDataToPNGMem", Export(WriteImageDataToPNGMem)},
-    };
-    return module;
+    return outside::CodecModule(
+        "KNPNG.dll", {
+                         outside::Export("LoadPNGFile", LoadPNGFile),
+                         outside::Export("LoadPNGFromMem", LoadPNGFromMem),
+                         outside::Export("WriteBmpToPNGMem", WriteBmpToPNGMem),
+                         outside::Export("WriteBmpToPNGFile", WriteBmpToPNGFile),
+                         outside::Export("WriteImageDataToPNGMem", WriteImageDataToPNGMem),
+                     });
 }

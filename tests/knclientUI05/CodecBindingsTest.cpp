@@ -41,13 +41,7 @@ int MeanChannelError(HBITMAP a, HBITMAP b, int width, int height) {
 
 std::string GifOfTwoColours(const char* signature) {
     std::string file = gif_fixture::Builder(4, 2, {RGB(200, 10, 20), RGB(5, 100, 250)})
-                           .Add([] {
-                               gif_fixture::Frame f;
-                               f.width = 4;
-                               f.height = 2;
-                               f.pixels = {0, 1, 1, 0, 1, 1, 0, 0};
-                               return f;
-                           }())
+                           .Add(gif_fixture::Picture(4, 2, {0, 1, 1, 0, 1, 1, 0, 0}))
                            .Finish();
     file.replace(0, 6, signature);
     return file;

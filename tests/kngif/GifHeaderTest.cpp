@@ -9,6 +9,7 @@
 
 using namespace gif_test;
 using gif_fixture::Frame;
+using gif_fixture::Picture;
 
 namespace {
 
@@ -17,14 +18,6 @@ namespace {
 const BYTE kTiny[] = {'G', 'I', 'F', '8', '9', 'a', 1,   0,    1,    0, 0x80, 1,
                       0,   0,   0,   0,   255, 255, 255, 0x2C, 0,    0, 0,    0,
                       1,   0,   1,   0,   0,   2,   2,   0x4C, 0x01, 0, 0x3B};
-
-Frame Picture(int width, int height, std::vector<BYTE> pixels) {
-    Frame f;
-    f.width = width;
-    f.height = height;
-    f.pixels = std::move(pixels);
-    return f;
-}
 
 std::string Tiny() {
     return std::string(reinterpret_cast<const char*>(kTiny), sizeof kTiny);

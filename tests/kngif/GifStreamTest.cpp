@@ -9,6 +9,7 @@ using namespace gif_test;
 using gif_fixture::BitWriter;
 using gif_fixture::Builder;
 using gif_fixture::Frame;
+using gif_fixture::Picture;
 using gif_fixture::Pixels;
 
 namespace {
@@ -19,14 +20,6 @@ Frame Coded(int width, int height, std::vector<BYTE> code, int minCodeSize = 8) 
     f.height = height;
     f.code = std::move(code);
     f.minCodeSize = minCodeSize;
-    return f;
-}
-
-Frame Picture(int width, int height, std::vector<BYTE> pixels) {
-    Frame f;
-    f.width = width;
-    f.height = height;
-    f.pixels = std::move(pixels);
     return f;
 }
 

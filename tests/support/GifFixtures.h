@@ -107,6 +107,15 @@ struct Frame {
     std::vector<BYTE> code; // an LZW stream to use instead of compressing
 };
 
+// A frame of the given indices at the origin.
+inline Frame Picture(int width, int height, std::vector<BYTE> pixels) {
+    Frame f;
+    f.width = width;
+    f.height = height;
+    f.pixels = std::move(pixels);
+    return f;
+}
+
 class Builder {
 public:
     Builder(int width, int height, std::vector<COLORREF> globalTable = {}, int background = 0) {
