@@ -3,6 +3,8 @@
 
 #include "GifDecoderKit.h"
 
+#include "knclientUI05/CodecBindings.h"
+
 #include <gtest/gtest.h>
 
 using namespace gif_test;
@@ -199,4 +201,16 @@ TEST(GifFrames, PicturesReadInTurnKeepTheirOwnState) {
         }
     for (HKNGIF h : handles)
         GifClose(h);
+}
+
+TEST(GifFrames, IndicesPastThePaletteDrawBlack) {
+    Frame f = Solid(4, 1);
+    f.pixels = {0, 1, 2, 3};
+    std::string file = Builder(4, 1, {RGB(255, 255, 255), RGB(255, 255, 255)}).Add(f).Finish();
+    HBITMAP bitmap = CreateBitmapFromGifOrBmpData(Bytes(file), int(file.size()));
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(PixelOf(bitmap, 1, 0), 0xFFFFFFu);
+    EXPECT_EQ(PixelOf(bitmap, 2, 0), 0u);
+    EXPECT_EQ(PixelOf(bitmap, 3, 0), 0u);
+    DeleteObject(bitmap);
 }

@@ -227,3 +227,25 @@ TEST(GifBadInput, AnythingButAnExtensionOrImageEndsThePicture) {
     EXPECT_EQ(NextFrame(gif).result, 1);
     EXPECT_EQ(NextFrame(gif).result, 2);
 }
+
+TEST(GifLzw, LongestStringTheTableCanHold) {
+    // One colour with no clear code: every code after the first is the next
+    // free slot, so the strings grow to 4,091 bytes (minimum code size 2)
+    // and each is unwound through the whole chain of its prefixes.
+    BitWriter bits;
+    int width = 3, next = 6;
+    bits.Put(4, width);
+    bits.Put(1, width);
+    for (int code = 6; code < 4096; ++code) {
+        bits.Put(code, width);
+        if (++next == 1 << width && width < 12)
+            ++width;
+    }
+    bits.Put(5, width);
+    const int pixels = 4091 * 4092 / 2;
+    Frame f = Coded(4091, 2046, bits.Finish(), 2);
+    ASSERT_EQ(4091LL * 2046, pixels);
+    std::vector<DecodedFrame> frames = DecodeAll(Builder(4091, 2046, Greys(4)).Add(f).Finish());
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(std::count(frames[0].indices.begin(), frames[0].indices.end(), 1), pixels);
+}
