@@ -8,7 +8,10 @@ void RegisterOutsideModules() {
     RegisterBuiltinModule(GameThemeModule());
     RegisterBuiltinModule(KNZipModule());
     RegisterBuiltinModule(KNCardsModule());
-
     RegisterBuiltinModule(KNSoundModule());
+
+    RegisterBuiltinModule(GifTgaModule());
+    RegisterBuiltinModule(JpegModule());
+    RegisterBuiltinModule(PngModule());
     RegisterChatControls();
 }

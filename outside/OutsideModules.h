@@ -18,5 +18,8 @@ BuiltinModuleDefinition PeopleIconsModule();   // "people.dll"
 BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
 BuiltinModuleDefinition KNZipModule();         // "KNZip.dll"
 BuiltinModuleDefinition KNCardsModule();       // "KNCards.dll" (CardFaces.h)
-
 BuiltinModuleDefinition KNSoundModule();       // "KNSound.dll"
+
+BuiltinModuleDefinition GifTgaModule();        // "KNGIFTGA.dll"
+BuiltinModuleDefinition JpegModule();          // "KNJPG.dll"
+BuiltinModuleDefinition PngModule();           // "KNPNG.dll"

@@ -10,6 +10,9 @@ packages=(
     clang
     microsocks dante-server
     icoutils
+    # The GIF decoder's differential test: giflib's tools and the GIF files
+    # these packages ship.
+    giflib-tools libtk8.6 idle-python3.11 libpython3.11-testsuite
 )
 
 missing=()

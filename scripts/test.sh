@@ -32,5 +32,6 @@ fi
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DPELLOR_SANITIZE=address,undefined -DPELLOR_BENCH=OFF
 cmake --build build-asan -j "$jobs" --target game_tests platform_tests \
-    Tablehub_tests Tablehub_wire_tests knclientbase05_tests knclientUI05_tests knbase05_tests
-xvfb-run -a ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^(game|platform|Tablehub|Tablehub_wire|knclientbase05|knclientUI05|knbase05)\.'
+    Tablehub_tests Tablehub_wire_tests knclientbase05_tests knclientUI05_tests knbase05_tests \
+    kngif_tests codec_absence_tests
+xvfb-run -a ctest --test-dir build-asan --output-on-failure -j "$jobs" -R '^(game|platform|Tablehub|Tablehub_wire|knclientbase05|knclientUI05|knbase05|kngif|codec_absence)\.'

@@ -15,6 +15,7 @@ struct ModuleRecord {
     BuiltinModuleDefinition definition;
     bool registered = false;
     int loadCount = 0;
+    int loadAttempts = 0; // LoadLibrary calls by this name, found or not
 };
 
 // Records are never destroyed, so a handle stays a valid address to check.
@@ -112,12 +113,15 @@ HMODULE LoadLibrary(LPCSTR fileName) {
         return nullptr;
     }
     std::lock_guard<std::recursive_mutex> guard(Table().lock);
-    auto found = Table().byName.find(CanonicalName(fileName));
-    if (found == Table().byName.end() || !found->second->registered) {
+    std::unique_ptr<ModuleRecord>& found = Table().byName[CanonicalName(fileName)];
+    if (!found)
+        found = std::make_unique<ModuleRecord>();
+    ++found->loadAttempts;
+    if (!found->registered) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    ModuleRecord& record = *found->second;
+    ModuleRecord& record = *found;
     if (record.loadCount++ == 0 && record.definition.attach)
         record.definition.attach();
     SetLastError(ERROR_SUCCESS);
@@ -150,6 +154,14 @@ BOOL FreeLibrary(HMODULE module) {
     if (--record->loadCount == 0 && record->definition.detach)
         record->definition.detach();
     return TRUE;
+}
+
+int BuiltinModuleLoadAttempts(LPCSTR fileName) {
+    if (!fileName || !*fileName)
+        return 0;
+    std::lock_guard<std::recursive_mutex> guard(Table().lock);
+    auto found = Table().byName.find(CanonicalName(fileName));
+    return found == Table().byName.end() ? 0 : found->second->loadAttempts;
 }
 
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {

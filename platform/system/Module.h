@@ -57,6 +57,10 @@ BOOL FreeLibrary(HMODULE module);
 // expects; a loaded module gives its name in the program's folder.
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size);
 
+// How often LoadLibrary was asked for the name (folder and case ignored),
+// whether it was found or not: how tests see that a caller gave up.
+int BuiltinModuleLoadAttempts(LPCSTR fileName);
+
 // A copy of the registration for a file name (folder and case ignored),
 // loaded or not; false when none. For the version reader.
 bool FindBuiltinModule(LPCSTR fileName, BuiltinModuleDefinition& definition);

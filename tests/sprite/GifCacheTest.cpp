@@ -1,4 +1,4 @@
-#include "GifFixtures.h"
+#include "tests/support/GifFixtures.h"
 
 #include "platform/system/FileIo.h"
 #include "sprite/GifImage.h"

@@ -1,5 +1,5 @@
-#include "GifFixtures.h"
 #include "SpriteTestKit.h"
+#include "tests/support/GifFixtures.h"
 
 #include "platform/system/Profile.h"
 #include "sprite/GifSpriteImage.h"

@@ -97,6 +97,18 @@ TEST_F(ModuleTest, LoadsAreCounted) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+TEST_F(ModuleTest, LoadAttemptsAreCountedFoundOrNot) {
+    const int before = BuiltinModuleLoadAttempts("NoSuchCodec.dll");
+    EXPECT_EQ(LoadLibrary("C:\\x\\NoSuchCodec.dll"), nullptr);
+    EXPECT_EQ(LoadLibrary("nosuchcodec"), nullptr);
+    EXPECT_EQ(BuiltinModuleLoadAttempts("NOSUCHCODEC.DLL"), before + 2);
+    const int player = BuiltinModuleLoadAttempts("KNMPDll.dll");
+    HMODULE loaded = LoadLibrary("KNMPDll.dll");
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(BuiltinModuleLoadAttempts("knmpdll"), player + 1);
+    FreeLibrary(loaded);
+}
+
 TEST_F(ModuleTest, FileNameOfAModuleIsInTheProgramFolder) {
     HMODULE module = LoadLibrary("c:\\elsewhere\\knmpdll.dll");
     char path[MAX_PATH];

@@ -100,10 +100,21 @@ struct Frame {
     bool interlaced = false;
     bool control = true; // write a graphic control block before it
     int delay = 10;
+    int disposal = 0;
+    int minCodeSize = 8;
     int transparent = -1; // -1: flag bit clear
     BYTE transparentByte = 0;
     std::vector<BYTE> code; // an LZW stream to use instead of compressing
 };
+
+// A frame of the given indices at the origin.
+inline Frame Picture(int width, int height, std::vector<BYTE> pixels) {
+    Frame f;
+    f.width = width;
+    f.height = height;
+    f.pixels = std::move(pixels);
+    return f;
+}
 
 class Builder {
 public:
@@ -120,7 +131,7 @@ public:
     Builder& Add(const Frame& f) {
         if (f.control) {
             m_bytes += "\x21\xF9\x04";
-            m_bytes += char(f.transparent >= 0 ? 1 : 0);
+            m_bytes += char((f.transparent >= 0 ? 1 : 0) | (f.disposal & 7) << 2);
             Word(f.delay);
             m_bytes += char(f.transparent >= 0 ? f.transparent : f.transparentByte);
             m_bytes += char(0);
@@ -142,8 +153,8 @@ public:
                     rows.insert(rows.end(), f.pixels.begin() + r * f.width,
                                 f.pixels.begin() + (r + 1) * f.width);
         }
-        m_bytes += char(8);
-        Blocks(f.code.empty() ? Compress(rows, 8) : f.code);
+        m_bytes += char(f.minCodeSize);
+        Blocks(f.code.empty() ? Compress(rows, f.minCodeSize) : f.code);
         return *this;
     }
     // An extension with the given sub-blocks.

@@ -1,0 +1,60 @@
+#pragma once
+
+// The PNG and GIF codec libraries ("KNPNG.dll", "KNGIFTGA.dll"), loaded on
+// first use like the JPEG one (JpegBinding.h), and the decoder of GIF or BMP
+// bytes that uses the library's own GIF decoder instead.
+
+#include "knclientUI05/JpegBinding.h"
+#include "outside/KNGifTga.h"
+
+// A 32-bit bitmap with the picture's alpha in the top byte (no palette).
+int CallLoadPNGFile(LPCSTR file, HBITMAP* bitmap, HPALETTE* palette, int* width, int* height);
+int CallLoadPNGFromMem(const BYTE* data, DWORD size, HBITMAP* bitmap, HPALETTE* palette, int* width,
+                       int* height);
+// The PNG's byte count in a new global block.
+DWORD CallWriteBmpToPNGMem(HBITMAP bitmap, HGLOBAL* out);
+int CallWriteBmpToPNGFile(HBITMAP bitmap, LPCSTR file);
+// Pixels of 24 or 32 bits (the fourth byte alpha), stride bytes a row.
+DWORD CallWriteImageDataToPNGMem(const BYTE* pixels, int width, int height, int stride,
+                                 int bitsPerPixel, BOOL topDown, HGLOBAL* out);
+
+CodecLibrary& PngLibrary();
+CodecLibrary& GifTgaLibrary();
+
+// A GIF picture through the GIF library. Only the two loads load the
+// library; every other method gives 0 (or does nothing) without the export
+// or an open picture, so a failed load is safe to follow with other calls.
+class CKNGifTga {
+public:
+    CKNGifTga() = default;
+    virtual ~CKNGifTga();
+    CKNGifTga(const CKNGifTga&) = delete;
+    CKNGifTga& operator=(const CKNGifTga&) = delete;
+
+    // 0 when opened, 3 when the library is unavailable or refused the picture.
+    int LoadFromMemory(const BYTE* data, DWORD size, BOOL withSignature);
+    int LoadFile(LPCSTR path);
+    int GetImageSize(int* width, int* height, int* backgroundIndex);
+    HBITMAP CreateCurrentBmp();
+    int GetGlobalColorIndexTotal(int* backgroundIndex);
+    int GetGlobalColorIndexData(BYTE* buffer, int bufferSize);
+    const GifTgaRawFrame* GetNextRawFrameData();
+    void Reset();
+    // Non-zero for a frame: position, size, bitmap, transparency, palette,
+    // disposal, delay (the caller owns bitmap and palette).
+    int GetNextImage(int* left, int* top, int* width, int* height, HBITMAP* bitmap,
+                     BOOL* transparent, COLORREF* transparentColor, HPALETTE* palette,
+                     int* disposal, int* delay);
+
+private:
+    int Opened(HGIFTGA gif);
+    void Close();
+
+    HGIFTGA m_hGif = nullptr;
+};
+
+// GIF87a or GIF89a bytes through the library's GIF decoder (the first
+// frame, realised through its palette), or the bytes of a .bmp file; null
+// for anything else, for fewer than 6 bytes and for a picture that does not
+// decode.
+HBITMAP CreateBitmapFromGifOrBmpData(const BYTE* data, int size);

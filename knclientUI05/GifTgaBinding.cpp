@@ -1,0 +1,123 @@
+#include "knclientUI05/CodecBindings.h"
+
+#include "knclientUI05/CodecLibrary.h"
+
+namespace {
+
+enum GifTgaExport {
+    kGetNextRawFrameData,
+    kGetGlobalColorIndexData,
+    kGetGlobalColorIndexTotal,
+    kGetNextImage,
+    kGetImageSize,
+    kCloseGifHandle,
+    kLoadGifFromMem,
+    kLoadGifFile,
+    kReset,
+    kCreateCurrentBmp,
+    kGifRequired, // the TGA names after these are resolved, and nothing calls them
+    kGifTgaExports = 21
+};
+
+const char* const kGifTgaNames[kGifTgaExports] = {"GetNextRawFrameData",
+                                                  "GetGlobalColorIndexData",
+                                                  "GetGlobalColorIndexTotal",
+                                                  "GetNextImage",
+                                                  "GetImageSize",
+                                                  "CloseGifHandle",
+                                                  "LoadGifFromMem",
+                                                  "LoadGifFile",
+                                                  "Reset",
+                                                  "CreateCurrentBmp",
+                                                  "LoadTGAFile",
+                                                  "LoadTgaFromMem",
+                                                  "CreateBitmapFromTGA",
+                                                  "CloseTGAHandle",
+                                                  "GetTgaWidth",
+                                                  "GetTgaHeight",
+                                                  "GetTgaPalNum",
+                                                  "GetTgaPixelDepth",
+                                                  "GetTgaGetImageData",
+                                                  "GetTgaGetImagePalData",
+                                                  "GetTgaGetImageAlphaData"};
+
+template <typename Proc> Proc ExportOf(int index) {
+    return reinterpret_cast<Proc>(GifTgaLibrary().Export(index));
+}
+
+constexpr int kOpened = 0;
+constexpr int kNotOpened = 3;
+
+} // namespace
+
+CodecLibrary& GifTgaLibrary() {
+    static CodecLibrary library("KNGIFTGA.dll", kGifTgaNames, kGifTgaExports, kGifRequired);
+    return library;
+}
+
+CKNGifTga::~CKNGifTga() {
+    Close();
+}
+
+void CKNGifTga::Close() {
+    if (auto close = ExportOf<CloseGifHandleProc>(kCloseGifHandle); close && m_hGif)
+        close(m_hGif);
+    m_hGif = nullptr;
+}
+
+int CKNGifTga::Opened(HGIFTGA gif) {
+    Close();
+    m_hGif = gif;
+    return gif ? kOpened : kNotOpened;
+}
+
+int CKNGifTga::LoadFromMemory(const BYTE* data, DWORD size, BOOL withSignature) {
+    if (!GifTgaLibrary().Load())
+        return kNotOpened;
+    return Opened(ExportOf<LoadGifFromMemProc>(kLoadGifFromMem)(data, size, withSignature));
+}
+
+int CKNGifTga::LoadFile(LPCSTR path) {
+    if (!GifTgaLibrary().Load())
+        return kNotOpened;
+    return Opened(ExportOf<LoadGifFileProc>(kLoadGifFile)(path));
+}
+
+int CKNGifTga::GetImageSize(int* width, int* height, int* backgroundIndex) {
+    auto call = ExportOf<GetImageSizeProc>(kGetImageSize);
+    return call && m_hGif ? call(m_hGif, width, height, backgroundIndex) : 0;
+}
+
+HBITMAP CKNGifTga::CreateCurrentBmp() {
+    auto call = ExportOf<CreateCurrentBmpProc>(kCreateCurrentBmp);
+    return call && m_hGif ? call(m_hGif) : nullptr;
+}
+
+int CKNGifTga::GetGlobalColorIndexTotal(int* backgroundIndex) {
+    auto call = ExportOf<GetGlobalColorIndexTotalProc>(kGetGlobalColorIndexTotal);
+    return call && m_hGif ? call(m_hGif, backgroundIndex) : 0;
+}
+
+int CKNGifTga::GetGlobalColorIndexData(BYTE* buffer, int bufferSize) {
+    auto call = ExportOf<GetGlobalColorIndexDataProc>(kGetGlobalColorIndexData);
+    return call && m_hGif ? call(m_hGif, buffer, bufferSize) : 0;
+}
+
+const GifTgaRawFrame* CKNGifTga::GetNextRawFrameData() {
+    auto call = ExportOf<GetNextRawFrameDataProc>(kGetNextRawFrameData);
+    return call && m_hGif ? call(m_hGif) : nullptr;
+}
+
+void CKNGifTga::Reset() {
+    if (auto call = ExportOf<ResetProc>(kReset); call && m_hGif)
+        call(m_hGif);
+}
+
+int CKNGifTga::GetNextImage(int* left, int* top, int* width, int* height, HBITMAP* bitmap,
+                            BOOL* transparent, COLORREF* transparentColor, HPALETTE* palette,
+                            int* disposal, int* delay) {
+    auto call = ExportOf<GetNextImageProc>(kGetNextImage);
+    return call && m_hGif ? call(m_hGif, left, top, width, height, bitmap, transparent,
+                                 transparentColor, palette, disposal, delay)
+                          : 0;
+}
