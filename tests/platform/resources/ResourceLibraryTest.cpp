@@ -144,7 +144,7 @@ TEST_F(ResourceLibrary, HoldsThePicturesAtTheSizesTheirUsersAssume) {
         int minWidth, minHeight;
     };
     // The splash marker is copied 32 x 3 to y 109 and x up to 210 + 32.
-    const Picture pictures[] = {{3000, 242, 112}, {3002, 32, 3}, {3008, 142, 192}, {29664, 1, 1},
+    const Picture pictures[] = {{3000, 242, 112}, {3002, 32, 3}, {3008, 108, 144}, {29664, 1, 1},
                                 {29665, 1, 1},    {29666, 1, 1}, {29667, 1, 1},    {29668, 1, 1},
                                 {29669, 1, 1},    {29670, 1, 1}, {29671, 1, 1},    {29672, 1, 1},
                                 {29673, 4, 1}};
@@ -158,12 +158,12 @@ TEST_F(ResourceLibrary, HoldsThePicturesAtTheSizesTheirUsersAssume) {
         EXPECT_GE(info.bmHeight, picture.minHeight);
         DeleteObject(bitmap);
     }
-    // The card sheet holds exactly three 71 x 96 cells in a 2 x 2 grid.
+    // The card sheet holds three 54 x 72 faces and their mask in a 2 x 2 grid.
     HBITMAP sheet = LoadBitmap(m_module, MAKEINTRESOURCE(3008));
     BITMAP info{};
     GetObject(sheet, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, 2 * 71);
-    EXPECT_EQ(info.bmHeight, 2 * 96);
+    EXPECT_EQ(info.bmWidth, 2 * 54);
+    EXPECT_EQ(info.bmHeight, 2 * 72);
     DeleteObject(sheet);
     // The close strip holds four square frames.
     HBITMAP close = LoadBitmap(m_module, MAKEINTRESOURCE(29673));

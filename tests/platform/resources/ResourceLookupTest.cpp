@@ -159,9 +159,9 @@ TEST_F(ResourceChain, RawResourcesGiveWindowsLayouts) {
         static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(m_program, found)));
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(dib->biSize, 40u); // a packed DIB: no file header
-    EXPECT_EQ(dib->biWidth, 142);
-    EXPECT_EQ(dib->biHeight, 192);
-    EXPECT_GT(SizeofResource(m_program, found), 142u * 192u * 3u);
+    EXPECT_EQ(dib->biWidth, 108);
+    EXPECT_EQ(dib->biHeight, 144);
+    EXPECT_GT(SizeofResource(m_program, found), 108u * 144u * 3u);
     EXPECT_EQ(FindResource(m_program, "#3008", RT_BITMAP), found);
     EXPECT_EQ(FindResourceEx(m_program, RT_BITMAP, MAKEINTRESOURCE(3008), 0), found);
     EXPECT_EQ(FindResource(m_library, MAKEINTRESOURCE(3008), RT_BITMAP), nullptr);
@@ -180,10 +180,12 @@ TEST_F(ResourceChain, LoadBitmapGivesANewBitmapWithThePicture) {
     EXPECT_NE(first, second);
     BITMAP info{};
     ASSERT_NE(GetObject(first, sizeof info, &info), 0);
-    EXPECT_EQ(info.bmWidth, 142);
-    EXPECT_EQ(info.bmHeight, 192);
-    EXPECT_EQ(PixelOfBitmap(first, 36, 48), RGB(200, 30, 30));  // the big joker's red disc
-    EXPECT_EQ(PixelOfBitmap(first, 36, 96 + 48), RGB(0, 0, 0)); // the small joker's black one
+    EXPECT_EQ(info.bmWidth, 108);
+    EXPECT_EQ(info.bmHeight, 144);
+    EXPECT_EQ(PixelOfBitmap(first, 0, 0), RGB(0, 0, 0));             // outside the big joker
+    EXPECT_NE(PixelOfBitmap(first, 27, 36), RGB(0, 0, 0));           // inside it
+    EXPECT_EQ(PixelOfBitmap(first, 54, 72), RGB(255, 255, 255));     // the mask's corner
+    EXPECT_EQ(PixelOfBitmap(first, 54 + 27, 72 + 36), RGB(0, 0, 0)); // and its inside
     DeleteObject(first);
     DeleteObject(second);
     EXPECT_EQ(LoadBitmap(m_program, MAKEINTRESOURCE(3000)), nullptr);
