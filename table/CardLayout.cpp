@@ -128,34 +128,19 @@ BOOL CCardLayout::DisplayCard(int card) {
         // A back joins at the right end; raised cards come down.
         for (const HANDENTRY& entry : m_hand)
             SetFlags(entry.pos, Flags(entry.pos) & ~kCardSelectedFlag);
-        const FanPlace fan = MyHandFan(count + 1);
-        if (!LayFan(m_hand, fan, kMoveTicks, false))
-            return FALSE;
-        const CSpritePos slot(fan.x0 + count * fan.step, fan.y);
-        CSpritePos at = slot;
-        at.anchor = fan.anchor;
-        POSITION pos = AddMovingSprite(m_backImage, at, at, kFadeTicks, 255, fan.z0 + count,
-                                       kNoCard, kMyCardName, FALSE, kNoNotify);
-        if (!pos)
-            return FALSE;
-        m_hand.push_back(HANDENTRY{kNoCard, -1, pos});
-        return TRUE;
+        return AppendBack(m_hand, MyHandFan(count + 1), false, m_backImage, nullptr, 255, kNoCard,
+                          kMyCardName, kNoNotify);
     }
     if (!IsCardCode(card)) {
         WriteLog("Display card fail! nOldWhat = %d", card);
         return FALSE;
     }
     const POSITION image = GetCardImage(card);
-    return InsertIntoFan(
-        m_hand, HANDENTRY{card, -1, nullptr}, MyHandFan(count + 1),
-        [card](const HANDENTRY& e) {
-            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
-        },
-        kMoveTicks,
-        [&](const CSpritePos& slot, int z) {
-            return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, card, kMyCardName, FALSE,
-                                   kNoNotify);
-        });
+    return InsertByCardOrder(m_hand, card, MyHandFan(count + 1), kMoveTicks,
+                             [&](const CSpritePos& slot, int z) {
+                                 return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, card,
+                                                        kMyCardName, FALSE, kNoNotify);
+                             });
 }
 
 BOOL CCardLayout::InsertCardByWeight(const HANDENTRY& entry) {
@@ -191,34 +176,21 @@ BOOL CCardLayout::DealCard(int card, POSITION flying, int notifyEvent) {
     const CSpritePos from = hasFlying ? SpritePlace(flying) : CSpritePos{};
     const POSITION image = GetCardImage(card);
     constexpr int kDealTicks = 2;
-    return InsertIntoFan(
-        m_hand, HANDENTRY{card, -1, nullptr}, MyHandFan(int(m_hand.size()) + 1),
-        [card](const HANDENTRY& e) {
-            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
-        },
-        kDealTicks,
-        [&](const CSpritePos& slot, int z) {
-            return AddMovingSprite(image, hasFlying ? from : slot, slot, kDealTicks, 100, z, card,
-                                   kMyCardName, FALSE, notifyEvent);
-        });
+    return InsertByCardOrder(m_hand, card, MyHandFan(int(m_hand.size()) + 1), kDealTicks,
+                             [&](const CSpritePos& slot, int z) {
+                                 return AddMovingSprite(image, hasFlying ? from : slot, slot,
+                                                        kDealTicks, 100, z, card, kMyCardName,
+                                                        FALSE, notifyEvent);
+                             });
 }
 
 BOOL CCardLayout::DealBack(int card, POSITION flying, int notifyEvent) {
     if (!m_pGameWndSprite || !m_pTable)
         return FALSE;
-    const int count = int(m_hand.size());
-    const FanPlace fan = MyHandFan(count + 1);
-    if (!LayFan(m_hand, fan, kMoveTicks, true))
-        return FALSE;
-    CSpritePos slot(fan.x0 + count * fan.step, fan.y);
-    slot.anchor = fan.anchor;
-    const CSpritePos from = m_pGameWndSprite->GetSpriteAt(flying) ? SpritePlace(flying) : slot;
-    POSITION pos = AddMovingSprite(m_backImage, from, slot, kFadeTicks, 255, fan.z0 + count, card,
-                                   kHiddenBackName, FALSE, notifyEvent);
-    if (!pos)
-        return FALSE;
-    m_hand.push_back(HANDENTRY{card, -1, pos});
-    return TRUE;
+    const bool hasFlying = m_pGameWndSprite->GetSpriteAt(flying) != nullptr;
+    const CSpritePos from = hasFlying ? SpritePlace(flying) : CSpritePos{};
+    return AppendBack(m_hand, MyHandFan(int(m_hand.size()) + 1), true, m_backImage,
+                      hasFlying ? &from : nullptr, 255, card, kHiddenBackName, notifyEvent);
 }
 
 void CCardLayout::ClearHand() {

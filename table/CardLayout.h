@@ -65,6 +65,9 @@ POSITION AddCardFlight(CSpriteWnd* wnd, POSITION image, const CSpritePos& from,
                        const CSpritePos& to, int ticks, BYTE alphaFrom, BYTE alphaTo, int z,
                        int card, LPCSTR name, BOOL autoRemove, int notifyEvent);
 
+// Whether both seats are seats (0..5); logs the first that is not.
+bool CheckSeats(int seatA, int seatB);
+
 // Whether a record of n card codes may be drawn: a count of 0..55 and every
 // code a card (or, with allowBacks, 255 or -1 for a back). Logs a refusal.
 bool CheckCardRecord(const int* cards, int n, bool allowBacks, LPCSTR what);
@@ -183,6 +186,13 @@ private:
     BOOL InsertIntoFan(CHandList& list, const HANDENTRY& entry, const FanPlace& fan,
                        const std::function<bool(const HANDENTRY&)>& sortsBefore, int moveTicks,
                        const MakeSprite& make);
+    // InsertIntoFan in the plain card order; backs stay at the right end.
+    BOOL InsertByCardOrder(CHandList& list, int card, const FanPlace& fan, int moveTicks,
+                           const MakeSprite& make);
+    // A back: the fan widens by one card (its `fan`) and the back comes in at the
+    // new right-end slot, from `from` (null: the slot itself).
+    BOOL AppendBack(CHandList& list, const FanPlace& fan, bool keepRaised, POSITION image,
+                    const CSpritePos* from, BYTE alphaFrom, int card, LPCSTR name, int notifyEvent);
     // Moves every card to its slot; FALSE when a line could not be made.
     BOOL LayFan(CHandList& list, const FanPlace& fan, int ticks, bool keepRaised);
     // FALSE when a line could not be made.

@@ -1,6 +1,7 @@
 // Laying out a fan of cards: inserting one card at its place and moving the
 // others to their slots.
 
+#include "game/Cards.h"
 #include "sprite/AppServices.h"
 #include "sprite/SpriteWnd.h"
 #include "table/CardLayout.h"
@@ -35,6 +36,32 @@ BOOL CCardLayout::InsertIntoFan(CHandList& list, const HANDENTRY& entry, const F
         list.insert(it, added);
         inserted = true;
     }
+    return TRUE;
+}
+
+BOOL CCardLayout::InsertByCardOrder(CHandList& list, int card, const FanPlace& fan, int moveTicks,
+                                    const MakeSprite& make) {
+    return InsertIntoFan(
+        list, HANDENTRY{card, -1, nullptr}, fan,
+        [card](const HANDENTRY& e) {
+            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
+        },
+        moveTicks, make);
+}
+
+BOOL CCardLayout::AppendBack(CHandList& list, const FanPlace& fan, bool keepRaised, POSITION image,
+                             const CSpritePos* from, BYTE alphaFrom, int card, LPCSTR name,
+                             int notifyEvent) {
+    if (!LayFan(list, fan, kMoveTicks, keepRaised))
+        return FALSE;
+    const int count = int(list.size());
+    CSpritePos slot(fan.x0 + count * fan.step, fan.y);
+    slot.anchor = fan.anchor;
+    POSITION pos = AddMovingSprite(image, from ? *from : slot, slot, kFadeTicks, alphaFrom,
+                                   fan.z0 + count, card, name, FALSE, notifyEvent);
+    if (!pos)
+        return FALSE;
+    list.push_back(HANDENTRY{card, -1, pos});
     return TRUE;
 }
 

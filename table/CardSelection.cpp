@@ -97,16 +97,19 @@ void CCardLayout::SelectPlay(UINT playWord, int seat) {
         if (!IsCardCode(entry.nCard))
             continue;
         const int kind = entry.nCard % kDeckSize;
-        bool taken = false;
-        if (kind == kSuitBigJoker) {
-            taken = big > 0 && big--;
-        } else if (kind == kSuitSmallJoker) {
-            taken = small > 0 && small--;
-        } else if (kind % 13 == kRankTwo && twos > 0) {
-            taken = twos--;
-        } else if (unsigned(kind % 13) == rank && plain > 0) {
-            taken = plain--;
-        }
+        // The class of the card, and how many of that class the word still asks for.
+        unsigned* wanted = &plain;
+        if (kind == kSuitBigJoker)
+            wanted = &big;
+        else if (kind == kSuitSmallJoker)
+            wanted = &small;
+        else if (kind % 13 == kRankTwo && twos > 0)
+            wanted = &twos;
+        else if (unsigned(kind % 13) != rank)
+            continue;
+        const bool taken = *wanted > 0;
+        if (taken)
+            --*wanted;
         if (taken && HasName(m_pGameWndSprite->GetSpriteAt(entry.pos), kMyCardName))
             SelectHandCard(entry.pos, !IsSelected(entry.pos));
     }

@@ -23,6 +23,16 @@ bool CheckCardRecord(const int* cards, int n, bool allowBacks, LPCSTR what) {
     return true;
 }
 
+bool CheckSeats(int seatA, int seatB) {
+    for (int seat : {seatA, seatB}) {
+        if (seat < 0 || seat >= kSeatCount) {
+            WriteLog("错误的座位号:%d", seat);
+            return false;
+        }
+    }
+    return true;
+}
+
 int CCardLayout::LeftSeat() const {
     return CGameLogic::GetNextTeammate(m_pTable->nMySeat);
 }
@@ -50,32 +60,17 @@ BOOL CCardLayout::ShowAllyCard(int card, int seat) {
     const int count = int(list.size());
     const FanPlace fan = ShownFan(left, count + 1);
     if (BYTE(card) == kNoCard) {
-        if (!LayFan(list, fan, kMoveTicks, true))
-            return FALSE;
-        CSpritePos slot(fan.x0 + count * fan.step, fan.y);
-        slot.anchor = fan.anchor;
-        POSITION pos = AddMovingSprite(m_littleBackImage, slot, slot, kFadeTicks, 100,
-                                       fan.z0 + count, kNoCard, name, FALSE, kNoNotify);
-        if (!pos)
-            return FALSE;
-        list.push_back(HANDENTRY{kNoCard, -1, pos});
-        return TRUE;
+        return AppendBack(list, fan, true, m_littleBackImage, nullptr, 100, kNoCard, name,
+                          kNoNotify);
     }
     if (!IsCardCode(card)) {
         WriteLog("Display card fail! nOldWhat = %d", card);
         return FALSE;
     }
     const POSITION image = GetLittleCardImage(card);
-    return InsertIntoFan(
-        list, HANDENTRY{card, -1, nullptr}, fan,
-        [card](const HANDENTRY& e) {
-            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
-        },
-        kMoveTicks,
-        [&](const CSpritePos& slot, int z) {
-            return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, card, name, FALSE,
-                                   kNoNotify);
-        });
+    return InsertByCardOrder(list, card, fan, kMoveTicks, [&](const CSpritePos& slot, int z) {
+        return AddMovingSprite(image, slot, slot, kFadeTicks, 100, z, card, name, FALSE, kNoNotify);
+    });
 }
 
 void CCardLayout::ShowAllyHand(const int* cards, int n, int seat) {
@@ -124,27 +119,18 @@ BOOL CCardLayout::ReceiveCard(int card, int fromView, int event) {
     }
     const CSpritePos avatar = m_pTable->AvatarPoint(fromView);
     const POSITION image = GetCardImage(card);
-    return InsertIntoFan(
-        m_hand, HANDENTRY{card, -1, nullptr}, MyHandFan(int(m_hand.size()) + 1),
-        [card](const HANDENTRY& e) {
-            return IsCardCode(e.nCard) && CompareCard(e.nCard, card) < 0;
-        },
-        kMoveTicks,
-        [&](const CSpritePos& slot, int z) {
-            return AddMovingSprite(image, avatar, slot, kFlightTicks, 255, z, card, kMyCardName,
-                                   FALSE, event);
-        });
+    return InsertByCardOrder(m_hand, card, MyHandFan(int(m_hand.size()) + 1), kMoveTicks,
+                             [&](const CSpritePos& slot, int z) {
+                                 return AddMovingSprite(image, avatar, slot, kFlightTicks, 255, z,
+                                                        card, kMyCardName, FALSE, event);
+                             });
 }
 
 BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat) {
     if (!m_pGameWndSprite || !m_pTable)
         return FALSE;
-    for (int seat : {fromSeat, toSeat}) {
-        if (seat < 0 || seat >= kSeatCount) {
-            WriteLog("错误的座位号:%d", seat);
-            return FALSE;
-        }
-    }
+    if (!CheckSeats(fromSeat, toSeat))
+        return FALSE;
     if (toSeat != m_pTable->nMySeat || !CheckCardRecord(cards, n, false, "ReceiveCards"))
         return FALSE;
     m_pTable->nExpectedTransfers = n;
@@ -161,12 +147,8 @@ BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat
 BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
     if (!m_pGameWndSprite || !m_pTable)
         return FALSE;
-    for (int seat : {fromSeat, toSeat}) {
-        if (seat < 0 || seat >= kSeatCount) {
-            WriteLog("错误的座位号:%d", seat);
-            return FALSE;
-        }
-    }
+    if (!CheckSeats(fromSeat, toSeat))
+        return FALSE;
     if (n <= 0 || !CheckCardRecord(cards, n, false, "FlyToHand"))
         return FALSE;
     m_pTable->nExpectedTransfers = 1;

@@ -49,6 +49,10 @@ public:
     const CHandList& GetSeatCards(int seat) const { return m_seats[seat]; }
 
 private:
+    // Whether the window is wired, both seats are seats and the cards are
+    // cards; logs a refusal.
+    bool CanTransfer(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n,
+                     LPCSTR what) const;
     int Depth(int seat, int i) const { return seat * 20 + CCardLayout::kFirstDepth + i; }
     // Lays face sprites of the cards from `from(k)` to their table places and
     // plays them as one group.

@@ -9,19 +9,11 @@
 
 #include <algorithm>
 
-namespace {
-
-bool SeatsInRange(int a, int b) {
-    for (int seat : {a, b}) {
-        if (seat < 0 || seat >= kSeatCount) {
-            WriteLog("错误的座位号:%d", seat);
-            return false;
-        }
-    }
-    return true;
+bool CTableCards::CanTransfer(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n,
+                              LPCSTR what) const {
+    return m_pGameWndSprite && m_pTable && hands && CheckSeats(fromSeat, toSeat) &&
+           CheckCardRecord(cards, n, false, what);
 }
-
-} // namespace
 
 CSpritePos CTableCards::HandPart(CCardLayout* hands, int handExtra, int n, int k) const {
     const int count = int(hands->GetHand().size()) + handExtra;
@@ -52,12 +44,9 @@ BOOL CTableCards::FlyOutOfHand(CCardLayout* hands, CHandList::iterator entry, co
 }
 
 BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
-    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+    const int given[] = {card};
+    if (!CanTransfer(hands, fromSeat, toSeat, given, 1, "GiveCard"))
         return FALSE;
-    if (!IsCardCode(card)) {
-        WriteLog("GiveCard refused: card %d", card);
-        return FALSE;
-    }
     if (fromSeat == m_pTable->nMySeat) {
         const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
         CHandList& hand = hands->GetHand();
@@ -82,14 +71,10 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
 
 BOOL CTableCards::ExchangeCard(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
                                int event) {
-    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+    const int swapped[] = {card, cardIn};
+    if (!CanTransfer(hands, fromSeat, toSeat, swapped, 2, "ExchangeCard") ||
+        fromSeat != m_pTable->nMySeat)
         return FALSE;
-    if (fromSeat != m_pTable->nMySeat)
-        return FALSE;
-    if (!IsCardCode(card) || !IsCardCode(cardIn)) {
-        WriteLog("ExchangeCard refused: cards %d, %d", card, cardIn);
-        return FALSE;
-    }
     GiveCard(hands, fromSeat, toSeat, card, CCardLayout::kNoNotify);
     hands->ReceiveCard(cardIn, m_pTable->SeatToView(toSeat), event);
     m_pTable->bResortPending = TRUE;
@@ -97,12 +82,9 @@ BOOL CTableCards::ExchangeCard(CCardLayout* hands, int fromSeat, int card, int t
 }
 
 BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
-    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+    const int flown[] = {card};
+    if (!CanTransfer(hands, fromSeat, toSeat, flown, 1, "FlyOneCard"))
         return FALSE;
-    if (!IsCardCode(card)) {
-        WriteLog("FlyOneCard refused: card %d", card);
-        return FALSE;
-    }
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
     if (fromSeat == m_pTable->nMySeat)
         FlySingle(hands, card, hand, m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat)), event);
@@ -116,14 +98,10 @@ BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int c
 
 BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
                               int event) {
-    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
+    const int flown[] = {card, cardIn};
+    if (!CanTransfer(hands, fromSeat, toSeat, flown, 2, "FlyTwoCards") ||
+        fromSeat != m_pTable->nMySeat)
         return FALSE;
-    if (fromSeat != m_pTable->nMySeat)
-        return FALSE;
-    if (!IsCardCode(card) || !IsCardCode(cardIn)) {
-        WriteLog("FlyTwoCards refused: cards %d, %d", card, cardIn);
-        return FALSE;
-    }
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
     const CSpritePos other = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
     FlySingle(hands, card, hand, other, CCardLayout::kNoNotify);
@@ -133,9 +111,8 @@ BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int to
 }
 
 BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n) {
-    if (!m_pGameWndSprite || !m_pTable || !hands || !SeatsInRange(fromSeat, toSeat))
-        return FALSE;
-    if (fromSeat != m_pTable->nMySeat || !CheckCardRecord(cards, n, false, "GiveCards"))
+    if (!CanTransfer(hands, fromSeat, toSeat, cards, n, "GiveCards") ||
+        fromSeat != m_pTable->nMySeat)
         return FALSE;
     const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
     m_pTable->nEndedTransfers = 0;

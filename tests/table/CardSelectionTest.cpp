@@ -15,26 +15,19 @@ protected:
         Settle();
     }
     POSITION At(int i) { return std::next(hands.GetHand().begin(), i)->pos; }
-    std::vector<int> Selected() {
-        std::vector<int> picked;
+    // Places in the hand of the cards whose flags word has the flag.
+    std::vector<int> Flagged(int flag) {
+        std::vector<int> places;
         int i = 0;
         for (const HANDENTRY& e : hands.GetHand()) {
-            if (Info(e.pos)->nUser[2] & kCardSelectedFlag)
-                picked.push_back(i);
+            if (Info(e.pos)->nUser[2] & flag)
+                places.push_back(i);
             ++i;
         }
-        return picked;
+        return places;
     }
-    std::vector<int> Marked() {
-        std::vector<int> marked;
-        int i = 0;
-        for (const HANDENTRY& e : hands.GetHand()) {
-            if (Info(e.pos)->nUser[2] & kCardDragMark)
-                marked.push_back(i);
-            ++i;
-        }
-        return marked;
-    }
+    std::vector<int> Selected() { return Flagged(kCardSelectedFlag); }
+    std::vector<int> Marked() { return Flagged(kCardDragMark); }
     // A point on the strip of card i that no other card covers.
     int StripX(int i) { return Info(At(i))->x + 3; }
     int Y() { return BaseTop() + 30; }
