@@ -298,4 +298,25 @@ TEST_F(SkinWindowTest, ASkinWithoutFramePiecesLeavesAPlainWindow) {
     EXPECT_FALSE(Posted(WM_LBUTTONDOWN).empty()) << "the whole window is client area";
 }
 
+TEST_F(SkinWindowTest, TheDefaultThemesFrameLoadsWholeAndIsSavedForALook) {
+    const std::string program = std::string(PELLOR_ASSET_DIR) + "/";
+    CSkinFrame theme;
+    ASSERT_TRUE(theme.LoadSkin((program + "theme_bmp/Default.thm").c_str(),
+                               (program + "theme_bmp/Default").c_str()));
+    EXPECT_EQ(theme.m_userButtons.size(), 4u);
+    CSkinWindow::Attach(wnd, "main", &theme);
+    EXPECT_EQ(Skin()->ShownButtons().size(), 4u);
+    wnd.SetWindowText("够级 - 第1桌");
+    PumpPending();
+    RECT client;
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(client.right, kWidth - theme.GetFrameSize(0) - theme.GetFrameSize(2));
+    SaveWindowPng(wnd, OutputPath("default_frame_active.png"));
+    wnd.PostMessage(WM_SKIN_ALTLOOK, 1, 0);
+    wnd.SendMessage(WM_NCACTIVATE, FALSE, 0);
+    PumpPending();
+    SaveWindowPng(wnd, OutputPath("default_frame_inactive_alternative.png"));
+    CSkinWindow::Attach(wnd, "main", nullptr); // before the skin goes
+}
+
 } // namespace

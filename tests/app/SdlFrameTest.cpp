@@ -1,0 +1,207 @@
+// The skinned frame on a real X display through the SDL driver (run under
+// xvfb-run; skipped without one): the X screen shows the caption and its
+// buttons as the frame painted them, and a drag of the caption moves the
+// window there.
+
+#include "app/SkinWindow.h"
+#include "tests/app/SkinFixture.h"
+#include "tests/support/MessageLog.h"
+
+#include "platform/display/Display.h"
+#include "platform/display/WindowSurfaces.h"
+#include "platform/window/Input.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+// Last: Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace app_test;
+using namespace platform;
+using namespace platform_test;
+
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\n";
+}
+
+namespace {
+
+constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;
+constexpr int kWidth = 400, kHeight = 240;
+constexpr DWORD kMainStyle =
+    WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME;
+
+SDL_Window* NativeWindowTitled(const char* title) {
+    for (Uint32 id = 1; id < 64; ++id)
+        if (SDL_Window* window = SDL_GetWindowFromID(id))
+            if (strcmp(SDL_GetWindowTitle(window), title) == 0)
+                return window;
+    return nullptr;
+}
+
+// Runs the real message loop until the message comes or five seconds pass.
+bool RunUntil(HWND hwnd, UINT message, WPARAM wParam, std::vector<Delivered>& log) {
+    SetTimer(hwnd, kGiveUpTimer, 5000, nullptr);
+    MSG msg;
+    while (GetMessage(&msg, nullptr, 0, 0)) {
+        DispatchMessage(&msg);
+        for (const Delivered& d : log)
+            if (d.message == message && (message != WM_TIMER || d.wParam == wParam)) {
+                KillTimer(hwnd, kGiveUpTimer);
+                return true;
+            }
+        if (msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
+            break;
+    }
+    KillTimer(hwnd, kGiveUpTimer);
+    return false;
+}
+
+// The X screen's pixels of a rectangle, 0x00RRGGBB.
+platform::PixelImage ScreenPart(Display* x, int left, int top, int w, int h) {
+    platform::PixelImage image;
+    XImage* shot =
+        XGetImage(x, DefaultRootWindow(x), left, top, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
+    if (!shot)
+        return image;
+    image.Reset(w, h);
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px)
+            image.At(px, py) = uint32_t(XGetPixel(shot, px, py) & 0xFFFFFF);
+    XDestroyImage(shot);
+    return image;
+}
+
+// Lets the loop idle in 50 ms turns (about two seconds at most) until the
+// screen shows the colour at the point.
+void SettleUntilShown(HWND hwnd, std::vector<Delivered>& log, Display* x, int px, int py,
+                      uint32_t colour) {
+    for (int turn = 0; turn < 40; ++turn) {
+        const platform::PixelImage pixel = ScreenPart(x, px, py, 1, 1);
+        if (!pixel.pixels.empty() && pixel.At(0, 0) == colour)
+            return;
+        std::erase_if(log, [](const Delivered& d) {
+            return d.message == WM_TIMER && d.wParam == kSettleTimer;
+        });
+        SetTimer(hwnd, kSettleTimer, 50, nullptr);
+        const bool ticked = RunUntil(hwnd, WM_TIMER, kSettleTimer, log);
+        KillTimer(hwnd, kSettleTimer);
+        if (!ticked)
+            return;
+    }
+}
+
+SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
+    SDL_Event e{};
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.type = type;
+        e.motion.windowID = SDL_GetWindowID(native);
+        e.motion.state = SDL_BUTTON_LMASK;
+        e.motion.x = x;
+        e.motion.y = y;
+    } else {
+        e.button.type = type;
+        e.button.windowID = SDL_GetWindowID(native);
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+    }
+    return e;
+}
+
+// Pixels of the title bar that differ between the screen and the window's
+// own drawing.
+int CaptionDifferences(Display* x, HWND hwnd, int left, int top) {
+    const platform::PixelImage screen = ScreenPart(x, left, top, kWidth, 24);
+    platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(hwnd);
+    if (screen.pixels.empty() || !surface)
+        return -1;
+    int differences = 0;
+    for (int py = 0; py < 24; ++py)
+        for (int px = 4; px < kWidth - 4; ++px) // the cut corners aside
+            differences += screen.At(px, py) != (surface->GetPixel(px, py) & platform::kRgbMask);
+    return differences;
+}
+
+class SdlFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display)
+            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
+        ASSERT_EQ(StartDisplay(DisplayKind::Sdl), DisplayKind::Sdl);
+    }
+    void TearDown() override { StopDisplay(); }
+};
+
+TEST_F(SdlFrameTest, TheSkinnedFrameShowsOnTheScreenAndMovesByItsCaption) {
+    SkinFolder folder;
+    folder.WriteFull();
+    CSkinFrame frame;
+    ASSERT_TRUE(frame.LoadSkin(folder.layout.c_str(), folder.bitmaps.c_str()));
+    std::vector<Delivered> log;
+    RecordingWnd wnd;
+    wnd.log = &log;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "skinned", kMainStyle, 100, 80, kWidth, kHeight, nullptr,
+                             nullptr));
+    CSkinWindow::Attach(wnd, "main", &frame);
+    SDL_Window* native = NativeWindowTitled("skinned");
+    ASSERT_NE(native, nullptr);
+
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    SettleUntilShown(wnd, log, x, 100 + kWidth - 30 - 13, 80 + 10, kFrameColours[0]);
+    EXPECT_EQ(CaptionDifferences(x, wnd, 100, 80), 0);
+    EXPECT_EQ(ScreenPart(x, 100 + 200, 80 + 20, 1, 1).At(0, 0), kTitleActive);
+    SavePngFile(OutputPath("sdl_frame.png"), ScreenPart(x, 100, 80, kWidth, kHeight));
+
+    // Pressed on the caption at (300, 90), dragged to (330, 110) and (380, 150).
+    const POINT path[] = {{330, 110}, {380, 150}};
+    size_t next = 0;
+    auto pushNext = [&] {
+        RECT r;
+        wnd.GetWindowRect(&r);
+        if (next < std::size(path)) {
+            SDL_WarpMouseGlobal(path[next].x, path[next].y);
+            SDL_Event e =
+                MouseEvent(native, SDL_MOUSEMOTION, path[next].x - r.left, path[next].y - r.top);
+            ++next;
+            SDL_PushEvent(&e);
+        } else if (next == std::size(path)) {
+            SDL_Event e = MouseEvent(native, SDL_MOUSEBUTTONUP, 380 - r.left, 150 - r.top);
+            ++next;
+            SDL_PushEvent(&e);
+        }
+        return LRESULT(0);
+    };
+    wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    SDL_WarpMouseGlobal(300, 90);
+    SDL_Event press = MouseEvent(native, SDL_MOUSEBUTTONDOWN, 200, 10);
+    ASSERT_EQ(SDL_PushEvent(&press), 1);
+    ASSERT_TRUE(RunUntil(wnd, WM_EXITSIZEMOVE, 0, log));
+    wnd.hooks.erase(WM_MOVE);
+    RECT r;
+    wnd.GetWindowRect(&r);
+    EXPECT_EQ(r.left, 180);
+    EXPECT_EQ(r.top, 140);
+
+    SettleUntilShown(wnd, log, x, 180 + kWidth - 30 - 13, 140 + 10, kFrameColours[0]);
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(native, &left, &top);
+    EXPECT_EQ(left, 180);
+    EXPECT_EQ(top, 140);
+    EXPECT_EQ(CaptionDifferences(x, wnd, 180, 140), 0) << "caption and buttons where it went";
+    SavePngFile(OutputPath("sdl_frame_moved.png"), ScreenPart(x, 180, 140, kWidth, kHeight));
+    XCloseDisplay(x);
+    wnd.DestroyWindow();
+}
+
+} // namespace
