@@ -72,9 +72,24 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
     SetBkMode(dc, oldMode);
 }
 
-void CSkinButton::OnLButtonDown(UINT, CPoint) {
+void CSkinButton::OnLButtonDown(UINT, CPoint point) {
+    // Held while hovered, the button also sees presses beside it: those are
+    // not its own.
+    CRect client;
+    GetClientRect(&client);
+    if (!client.PtInRect(point)) {
+        if (GetCapture() == this)
+            ReleaseCapture();
+        m_bHover = FALSE;
+        Invalidate();
+        return;
+    }
     m_bDown = TRUE;
     Invalidate();
+}
+
+void CSkinButton::OnLButtonDblClk(UINT flags, CPoint point) {
+    OnLButtonDown(flags, point); // a quick second click is a click too
 }
 
 void CSkinButton::OnLButtonUp(UINT, CPoint) {

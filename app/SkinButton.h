@@ -18,6 +18,7 @@ public:
     void PreSubclassWindow() override;
     void DrawItem(LPDRAWITEMSTRUCT item) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnMouseLeave() override;
