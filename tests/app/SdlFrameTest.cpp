@@ -5,21 +5,17 @@
 
 #include "app/SkinWindow.h"
 #include "tests/app/SkinFixture.h"
-#include "tests/support/MessageLog.h"
 
 #include "platform/display/Display.h"
 #include "platform/display/WindowSurfaces.h"
 #include "platform/window/Input.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/support/SdlScreen.h"
 
 using namespace app_test;
 using namespace platform;
@@ -31,36 +27,9 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;
 constexpr int kWidth = 400, kHeight = 240;
 constexpr DWORD kMainStyle =
     WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME;
-
-SDL_Window* NativeWindowTitled(const char* title) {
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* window = SDL_GetWindowFromID(id))
-            if (strcmp(SDL_GetWindowTitle(window), title) == 0)
-                return window;
-    return nullptr;
-}
-
-// Runs the real message loop until the message comes or five seconds pass.
-bool RunUntil(HWND hwnd, UINT message, WPARAM wParam, std::vector<Delivered>& log) {
-    SetTimer(hwnd, kGiveUpTimer, 5000, nullptr);
-    MSG msg;
-    while (GetMessage(&msg, nullptr, 0, 0)) {
-        DispatchMessage(&msg);
-        for (const Delivered& d : log)
-            if (d.message == message && (message != WM_TIMER || d.wParam == wParam)) {
-                KillTimer(hwnd, kGiveUpTimer);
-                return true;
-            }
-        if (msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
-            break;
-    }
-    KillTimer(hwnd, kGiveUpTimer);
-    return false;
-}
 
 // The X screen's pixels of a rectangle, 0x00RRGGBB.
 platform::PixelImage ScreenPart(Display* x, int left, int top, int w, int h) {
@@ -75,45 +44,6 @@ platform::PixelImage ScreenPart(Display* x, int left, int top, int w, int h) {
             image.At(px, py) = uint32_t(XGetPixel(shot, px, py) & 0xFFFFFF);
     XDestroyImage(shot);
     return image;
-}
-
-// Lets the loop idle in 50 ms turns (about two seconds at most) until the
-// screen shows the colour at the point.
-void SettleUntilShown(HWND hwnd, std::vector<Delivered>& log, Display* x, int px, int py,
-                      uint32_t colour) {
-    for (int turn = 0; turn < 40; ++turn) {
-        const platform::PixelImage pixel = ScreenPart(x, px, py, 1, 1);
-        if (!pixel.pixels.empty() && pixel.At(0, 0) == colour)
-            return;
-        std::erase_if(log, [](const Delivered& d) {
-            return d.message == WM_TIMER && d.wParam == kSettleTimer;
-        });
-        SetTimer(hwnd, kSettleTimer, 50, nullptr);
-        const bool ticked = RunUntil(hwnd, WM_TIMER, kSettleTimer, log);
-        KillTimer(hwnd, kSettleTimer);
-        if (!ticked)
-            return;
-    }
-}
-
-SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
-    SDL_Event e{};
-    if (type == SDL_MOUSEMOTION) {
-        e.motion.type = type;
-        e.motion.windowID = SDL_GetWindowID(native);
-        e.motion.state = SDL_BUTTON_LMASK;
-        e.motion.x = x;
-        e.motion.y = y;
-    } else {
-        e.button.type = type;
-        e.button.windowID = SDL_GetWindowID(native);
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-    }
-    return e;
 }
 
 // Pixels of the title bar that differ between the screen and the window's

@@ -62,6 +62,13 @@ protected:
     static POINT CloseButton() { return At(kWidth - 30 - 13, 10); }
     static POINT UserButton(int place) { return At(kWidth - 114 - 28 * place - 13, 10); }
     uint32_t Pixel(int x, int y) { return PixelOf(wnd, x, y); }
+    static void DoubleClick(POINT p) {
+        for (int i = 0; i < 2; ++i) {
+            InjectMouse(MouseAction::LeftDown, p);
+            InjectMouse(MouseAction::LeftUp, p);
+        }
+        PumpPending();
+    }
     // Runs `act` from a timer once the next loop waits (the press loop, the
     // menu), as a user's later input would come.
     void WhenWaiting(std::function<void()> act) {
@@ -210,11 +217,7 @@ TEST_F(SkinWindowTest, TheCaptionDragsAndADoubleClickMaximisesAndRestores) {
 
     const POINT caption{moved.left + 200, moved.top + 12};
     clock.Advance(1000);
-    InjectMouse(MouseAction::LeftDown, caption);
-    InjectMouse(MouseAction::LeftUp, caption);
-    InjectMouse(MouseAction::LeftDown, caption);
-    InjectMouse(MouseAction::LeftUp, caption);
-    PumpPending();
+    DoubleClick(caption);
     ASSERT_FALSE(Posted(WM_SYSCOMMAND).empty());
     EXPECT_EQ(Posted(WM_SYSCOMMAND).back().wParam, WPARAM(SC_MAXIMIZE));
     EXPECT_TRUE(wnd.IsZoomed());
@@ -235,11 +238,7 @@ TEST_F(SkinWindowTest, TheCaptionDragsAndADoubleClickMaximisesAndRestores) {
 
     clock.Advance(1000);
     log.clear();
-    InjectMouse(MouseAction::LeftDown, zoomedCaption);
-    InjectMouse(MouseAction::LeftUp, zoomedCaption);
-    InjectMouse(MouseAction::LeftDown, zoomedCaption);
-    InjectMouse(MouseAction::LeftUp, zoomedCaption);
-    PumpPending();
+    DoubleClick(zoomedCaption);
     ASSERT_FALSE(Posted(WM_SYSCOMMAND).empty());
     EXPECT_EQ(Posted(WM_SYSCOMMAND).back().wParam, WPARAM(SC_RESTORE));
     EXPECT_FALSE(wnd.IsZoomed());

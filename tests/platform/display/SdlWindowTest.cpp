@@ -21,8 +21,7 @@
 #include <unistd.h>
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/support/SdlScreen.h"
 
 using namespace platform;
 using namespace platform_test;
@@ -35,8 +34,6 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;
-
 // Paints green with a red square at (20, 30)-(40, 50).
 class PaintedWnd : public RecordingWnd {
 public:
@@ -47,59 +44,6 @@ public:
     }
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
 };
-
-SDL_Window* NativeWindowTitled(const char* title) {
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* window = SDL_GetWindowFromID(id))
-            if (strcmp(SDL_GetWindowTitle(window), title) == 0)
-                return window;
-    return nullptr;
-}
-
-// Runs the real message loop (waiting in SDL) until the message comes or the
-// give-up timer fires; true when it came.
-bool RunUntil(HWND hwnd, UINT message, WPARAM wParam, std::vector<Delivered>& log) {
-    SetTimer(hwnd, kGiveUpTimer, 5000, nullptr);
-    MSG msg;
-    while (GetMessage(&msg, nullptr, 0, 0)) {
-        DispatchMessage(&msg);
-        for (const Delivered& d : log)
-            if (d.message == message && (message != WM_TIMER || d.wParam == wParam)) {
-                KillTimer(hwnd, kGiveUpTimer);
-                return true;
-            }
-        if (msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
-            break;
-    }
-    KillTimer(hwnd, kGiveUpTimer);
-    return false;
-}
-
-unsigned long RootPixel(Display* x, int px, int py) {
-    XImage* image = XGetImage(x, DefaultRootWindow(x), px, py, 1, 1, AllPlanes, ZPixmap);
-    if (!image)
-        return ~0ul;
-    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
-    XDestroyImage(image);
-    return pixel;
-}
-
-// Lets the loop go idle until the X screen shows colour at (px, py): a loaded
-// X server may show what was presented a few turns later. Bounded to about
-// two seconds; the caller's checks say what was seen.
-void SettleUntilShown(HWND hwnd, std::vector<Delivered>& log, Display* x, int px, int py,
-                      unsigned long colour) {
-    for (int turn = 0; turn < 40 && RootPixel(x, px, py) != colour; ++turn) {
-        std::erase_if(log, [](const Delivered& d) {
-            return d.message == WM_TIMER && d.wParam == kSettleTimer;
-        });
-        SetTimer(hwnd, kSettleTimer, 50, nullptr);
-        const bool ticked = RunUntil(hwnd, WM_TIMER, kSettleTimer, log);
-        KillTimer(hwnd, kSettleTimer);
-        if (!ticked)
-            return;
-    }
-}
 
 class SdlWindowTest : public ::testing::Test {
 protected:
@@ -174,26 +118,6 @@ public:
         dc.FillSolidRect(0, 0, 200, 20, RGB(0, 0, 255));
     }
 };
-
-SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
-    SDL_Event e{};
-    if (type == SDL_MOUSEMOTION) {
-        e.motion.type = type;
-        e.motion.windowID = SDL_GetWindowID(native);
-        e.motion.state = SDL_BUTTON_LMASK;
-        e.motion.x = x;
-        e.motion.y = y;
-    } else {
-        e.button.type = type;
-        e.button.windowID = SDL_GetWindowID(native);
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-    }
-    return e;
-}
 
 TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnTheScreen) {
     std::vector<Delivered> log;
