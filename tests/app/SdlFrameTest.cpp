@@ -93,31 +93,7 @@ TEST_F(SdlFrameTest, TheSkinnedFrameShowsOnTheScreenAndMovesByItsCaption) {
     SavePngFile(OutputPath("sdl_frame.png"), ScreenPart(x, 100, 80, kWidth, kHeight));
 
     // Pressed on the caption at (300, 90), dragged to (330, 110) and (380, 150).
-    const POINT path[] = {{330, 110}, {380, 150}};
-    size_t next = 0;
-    auto pushNext = [&] {
-        RECT r;
-        wnd.GetWindowRect(&r);
-        if (next < std::size(path)) {
-            SDL_WarpMouseGlobal(path[next].x, path[next].y);
-            SDL_Event e =
-                MouseEvent(native, SDL_MOUSEMOTION, path[next].x - r.left, path[next].y - r.top);
-            ++next;
-            SDL_PushEvent(&e);
-        } else if (next == std::size(path)) {
-            SDL_Event e = MouseEvent(native, SDL_MOUSEBUTTONUP, 380 - r.left, 150 - r.top);
-            ++next;
-            SDL_PushEvent(&e);
-        }
-        return LRESULT(0);
-    };
-    wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
-    wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
-    SDL_WarpMouseGlobal(300, 90);
-    SDL_Event press = MouseEvent(native, SDL_MOUSEBUTTONDOWN, 200, 10);
-    ASSERT_EQ(SDL_PushEvent(&press), 1);
-    ASSERT_TRUE(RunUntil(wnd, WM_EXITSIZEMOVE, 0, log));
-    wnd.hooks.erase(WM_MOVE);
+    EXPECT_EQ(DragWindow(wnd, native, {300, 90}, {{330, 110}, {380, 150}}, log), 3u);
     RECT r;
     wnd.GetWindowRect(&r);
     EXPECT_EQ(r.left, 180);

@@ -98,4 +98,43 @@ inline SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
     return e;
 }
 
+// Drags a window from the screen point `from` along `path` and releases at
+// its last point. Each event is pushed once the one before has been handled
+// (the move loop's start, then each move), in the coordinates of the window
+// where it then is, as the X server reports them; the X pointer is put at the
+// same place, since SDL also reports the real pointer while captured. Runs
+// until the move loop ends; the number of steps taken (path and release).
+inline size_t DragWindow(RecordingWnd& wnd, SDL_Window* native, POINT from,
+                         const std::vector<POINT>& path, std::vector<Delivered>& log) {
+    size_t next = 0;
+    auto pushNext = [&] {
+        RECT r;
+        wnd.GetWindowRect(&r);
+        if (next < path.size()) {
+            SDL_WarpMouseGlobal(path[next].x, path[next].y);
+            SDL_Event e =
+                MouseEvent(native, SDL_MOUSEMOTION, path[next].x - r.left, path[next].y - r.top);
+            ++next;
+            SDL_PushEvent(&e);
+        } else if (next == path.size()) {
+            SDL_Event e = MouseEvent(native, SDL_MOUSEBUTTONUP, path.back().x - r.left,
+                                     path.back().y - r.top);
+            ++next;
+            SDL_PushEvent(&e);
+        }
+        return LRESULT(0);
+    };
+    wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    RECT r;
+    wnd.GetWindowRect(&r);
+    SDL_WarpMouseGlobal(from.x, from.y);
+    SDL_Event press = MouseEvent(native, SDL_MOUSEBUTTONDOWN, from.x - r.left, from.y - r.top);
+    if (SDL_PushEvent(&press) == 1)
+        RunUntil(wnd, WM_EXITSIZEMOVE, 0, log);
+    wnd.hooks.erase(WM_ENTERSIZEMOVE);
+    wnd.hooks.erase(WM_MOVE);
+    return next;
+}
+
 } // namespace platform_test

@@ -129,35 +129,9 @@ TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnT
     ASSERT_NE(native, nullptr);
 
     // The pointer goes from (150, 90) on the caption to (180, 110), then to
-    // (260, 150), and is released there. Each event is pushed once the one
-    // before has been handled, in the coordinates of the window where it then
-    // is, as the X server reports them. The X pointer is put at the same place:
-    // while the mouse is captured SDL also reports where the real pointer is.
-    const POINT path[] = {{180, 110}, {260, 150}};
-    size_t next = 0;
-    auto pushNext = [&] {
-        RECT r;
-        wnd.GetWindowRect(&r);
-        if (next < std::size(path)) {
-            SDL_WarpMouseGlobal(path[next].x, path[next].y);
-            SDL_Event e =
-                MouseEvent(native, SDL_MOUSEMOTION, path[next].x - r.left, path[next].y - r.top);
-            ++next;
-            SDL_PushEvent(&e);
-        } else if (next == std::size(path)) {
-            SDL_Event e = MouseEvent(native, SDL_MOUSEBUTTONUP, 260 - r.left, 150 - r.top);
-            ++next;
-            SDL_PushEvent(&e);
-        }
-        return LRESULT(0);
-    };
-    wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
-    wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
-    SDL_WarpMouseGlobal(150, 90);
-    SDL_Event press = MouseEvent(native, SDL_MOUSEBUTTONDOWN, 50, 10);
-    ASSERT_EQ(SDL_PushEvent(&press), 1);
-    ASSERT_TRUE(RunUntil(wnd, WM_EXITSIZEMOVE, 0, log));
-    EXPECT_EQ(next, std::size(path) + 1); // every step of the drag was taken
+    // (260, 150), and is released there.
+    EXPECT_EQ(DragWindow(wnd, native, {150, 90}, {{180, 110}, {260, 150}}, log), 3u)
+        << "every step of the drag was taken";
 
     RECT r;
     wnd.GetWindowRect(&r);
@@ -166,7 +140,6 @@ TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnT
     EXPECT_EQ(r.right - r.left, 200);
 
     // Let the loop go idle so the server has the window's place and pixels.
-    wnd.hooks.erase(WM_MOVE);
     wnd.SetTimer(kSettleTimer, 50);
     ASSERT_TRUE(RunUntil(wnd, WM_TIMER, kSettleTimer, log));
     wnd.KillTimer(kSettleTimer);
