@@ -60,16 +60,7 @@ int CaptionDifferences(Display* x, HWND hwnd, int left, int top) {
     return differences;
 }
 
-class SdlFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
-        ASSERT_EQ(StartDisplay(DisplayKind::Sdl), DisplayKind::Sdl);
-    }
-    void TearDown() override { StopDisplay(); }
-};
+using SdlFrameTest = SdlScreenTest;
 
 TEST_F(SdlFrameTest, TheSkinnedFrameShowsOnTheScreenAndMovesByItsCaption) {
     SkinFolder folder;

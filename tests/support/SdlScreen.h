@@ -9,10 +9,13 @@
 
 #include "tests/support/MessageLog.h"
 
+#include "platform/display/Display.h"
 #include "platform/window/Window.h"
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -20,6 +23,18 @@
 #include <X11/Xutil.h>
 
 namespace platform_test {
+
+// Runs on the SDL display; skipped without an X display.
+class SdlScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display)
+            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
+        ASSERT_EQ(platform::StartDisplay(platform::DisplayKind::Sdl), platform::DisplayKind::Sdl);
+    }
+    void TearDown() override { platform::StopDisplay(); }
+};
 
 constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;
 

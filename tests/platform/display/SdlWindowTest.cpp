@@ -45,16 +45,7 @@ public:
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
 };
 
-class SdlWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
-        ASSERT_EQ(StartDisplay(DisplayKind::Sdl), DisplayKind::Sdl);
-    }
-    void TearDown() override { StopDisplay(); }
-};
+using SdlWindowTest = SdlScreenTest;
 
 TEST_F(SdlWindowTest, AClickArrivesAtTheClientPointAndTheScreenShowsTheDrawing) {
 
