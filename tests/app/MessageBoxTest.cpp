@@ -71,6 +71,9 @@ protected:
     static uint32_t PixelOf(CWnd& box, int x, int y) { return DisplayTest::PixelOf(box, x, y); }
     // Counts pixels of one colour in a client rectangle.
     static int CountColour(CWnd& box, RECT area, uint32_t colour) {
+        RECT client;
+        box.GetClientRect(&client);
+        IntersectRect(&area, &area, &client);
         int count = 0;
         for (int y = area.top; y < area.bottom; ++y)
             for (int x = area.left; x < area.right; ++x)
