@@ -302,9 +302,9 @@ TEST_F(SkinWindowTest, TheDefaultThemesFrameLoadsWholeAndIsSavedForALook) {
     CSkinFrame theme;
     ASSERT_TRUE(theme.LoadSkin((program + "theme_bmp/Default.thm").c_str(),
                                (program + "theme_bmp/Default").c_str()));
-    EXPECT_EQ(theme.m_userButtons.size(), 4u);
+    EXPECT_EQ(theme.m_userButtons.size(), 5u);
     CSkinWindow::Attach(wnd, "main", &theme);
-    EXPECT_EQ(Skin()->ShownButtons().size(), 4u);
+    EXPECT_EQ(Skin()->ShownButtons().size(), 5u);
     wnd.SetWindowText("够级 - 第1桌");
     PumpPending();
     RECT client;

@@ -102,7 +102,7 @@ TEST_F(DefaultThemeTest, TheLayoutLoadsWhole) {
     EXPECT_EQ(layout.m_pSkinFrame->LoadSkin(layout.GetThemeFile(0),
                                             (kProgram + "theme_bmp/Default").c_str()),
               TRUE);
-    EXPECT_EQ(layout.m_pSkinFrame->m_userButtons.size(), 4u);
+    EXPECT_EQ(layout.m_pSkinFrame->m_userButtons.size(), 5u);
 }
 
 // The blue byte of a bitmap's pixel (pixels as 0x00RRGGBB).
