@@ -30,6 +30,8 @@ public:
 
     // Takes any skin off the window, then (with a skin) puts a new one on,
     // showing the user buttons whose group is empty or the section's name.
+    // The skin is not owned: it must stay until the window goes or is
+    // attached again (the layout holder keeps the program's one skin).
     static void Attach(HWND hwnd, LPCSTR section, CSkinFrame* skin);
     // The skin on a window, or null.
     static CSkinWindow* FromWindow(HWND hwnd);
