@@ -1,14 +1,17 @@
 #pragma once
-// The few services of the application shell that the theme and the layout
-// holder use: the log writer, the program's folder, a file check and the lock.
-// They stand here until the application shell exists and takes them over.
+// The application shell's small services, declared here so that every layer
+// below the shell (the theme, the layout holder, the table window) can call
+// them. Their definitions are the shell's (app/AppServices.cpp, the library
+// pellor_app_services, which the sprite engine links).
 
 #include "platform/CString.h"
 #include "platform/system/Thread.h"
 
-// Appends "date time text" as one line to the program's log file; writes
-// nothing when the file cannot be opened.
-void WriteLog(LPCSTR format, ...) __attribute__((format(printf, 1, 2)));
+// Appends "MM/DD/YY HH:MM:SS text" and CR LF as one line to the program's log
+// file. A message longer than 1023 bytes is cut; when the file cannot be
+// opened nothing is written and nothing is reported. Safe from any thread.
+// Always 0.
+int WriteLog(LPCSTR format, ...) __attribute__((format(printf, 1, 2)));
 
 // The running program's folder, ending in a backslash.
 CString GetExeFolder();
@@ -16,8 +19,12 @@ CString GetExeFolder();
 // TRUE when the name is found and is not a folder; FALSE for an empty name.
 BOOL FileExists(LPCSTR path);
 
+// The program's message box: the text with OK and Cancel. IDOK (1) for OK or
+// Enter, IDCANCEL (2) for Cancel, the close button or Escape.
+int ShowMessageBox(CString text);
+
 // Tests and tools point the program's folder and log file elsewhere; null or
-// empty restores the defaults (the running program's folder, "Pellor.log" in it).
+// empty restores the defaults (the running program's folder, "Pellor2.log" in it).
 void SetExeFolderOverride(LPCSTR folder);
 void SetLogFileOverride(LPCSTR path);
 

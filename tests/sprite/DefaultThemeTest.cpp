@@ -99,8 +99,10 @@ TEST_F(DefaultThemeTest, TheLayoutLoadsWhole) {
     const CSize takeOut = GetBitmapSize(layout.m_buttonsEx[CGameLayout::BX_TAKEOUT].m_bitmap);
     EXPECT_EQ(takeOut.cx % 5, 0);
     EXPECT_EQ(std::string(layout.m_strFontName), "宋体");
-    EXPECT_EQ(layout.m_pSkinFrame->LoadSkin(layout.GetThemeFile(0), ""), TRUE);
-    EXPECT_EQ(layout.m_pSkinFrame->m_userButtons.size(), 4u);
+    EXPECT_EQ(layout.m_pSkinFrame->LoadSkin(layout.GetThemeFile(0),
+                                            (kProgram + "theme_bmp/Default").c_str()),
+              TRUE);
+    EXPECT_EQ(layout.m_pSkinFrame->m_userButtons.size(), 5u);
 }
 
 // The blue byte of a bitmap's pixel (pixels as 0x00RRGGBB).

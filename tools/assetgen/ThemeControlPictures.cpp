@@ -70,6 +70,7 @@ bool FramePictures(const std::string& folder) {
            SaveIn(folder, "sys_min.bmp", CaptionButton("－")) &&
            SaveIn(folder, "user_watch.bmp", CaptionButton("观")) &&
            SaveIn(folder, "user_nowatch.bmp", CaptionButton("禁")) &&
+           SaveIn(folder, "user_screenshot.bmp", CaptionButton("截")) &&
            SaveIn(folder, "user_setting.bmp", CaptionButton("设")) &&
            SaveIn(folder, "user_help.bmp", CaptionButton("？"));
 }

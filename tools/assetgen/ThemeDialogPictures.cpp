@@ -54,8 +54,9 @@ PixelImage CheckFrames(bool round) {
 } // namespace
 
 bool DialogPictures(const std::string& folder) {
+    // The message box copies the warning as it is, onto its cream page.
     Canvas warning(40, 40);
-    warning.Fill(0, 0, 40, 40, kKey);
+    warning.Fill(0, 0, 40, 40, kCream);
     const POINT triangle[] = {{20, 2}, {38, 36}, {2, 36}};
     warning.Polygon(triangle, 3, RGB(250, 200, 40), RGB(120, 60, 10));
     warning.CentredText(RECT{0, 10, 40, 38}, "!", 22, RGB(60, 30, 10), 700);
@@ -65,8 +66,8 @@ bool DialogPictures(const std::string& folder) {
     magnifier.Line(18, 18, 29, 29, kWood, 4);
     magnifier.Oval(2, 2, 22, 22, RGB(200, 230, 255), RGB(40, 40, 40));
 
-    return SaveIn(folder, "MessageBack.bmp", DialogBack(300, 150, "提示")) &&
-           SaveIn(folder, "MessageBackBig.bmp", DialogBack(430, 250, "提示")) &&
+    return SaveIn(folder, "MessageBack.bmp", DialogBack(370, 150, "提示")) &&
+           SaveIn(folder, "MessageBackBig.bmp", DialogBack(500, 270, "提示")) &&
            SaveIn(folder, "MessageWarning.bmp", warning.Image()) &&
            SaveIn(folder, "BtnOnOK.bmp", DialogButton(58, 26, "确定", 14)) &&
            SaveIn(folder, "BtnCancel.bmp", DialogButton(58, 26, "取消", 14)) &&

@@ -21,8 +21,7 @@
 #include <unistd.h>
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/support/SdlScreen.h"
 
 using namespace platform;
 using namespace platform_test;
@@ -35,8 +34,6 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;
-
 // Paints green with a red square at (20, 30)-(40, 50).
 class PaintedWnd : public RecordingWnd {
 public:
@@ -48,69 +45,7 @@ public:
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
 };
 
-SDL_Window* NativeWindowTitled(const char* title) {
-    for (Uint32 id = 1; id < 64; ++id)
-        if (SDL_Window* window = SDL_GetWindowFromID(id))
-            if (strcmp(SDL_GetWindowTitle(window), title) == 0)
-                return window;
-    return nullptr;
-}
-
-// Runs the real message loop (waiting in SDL) until the message comes or the
-// give-up timer fires; true when it came.
-bool RunUntil(HWND hwnd, UINT message, WPARAM wParam, std::vector<Delivered>& log) {
-    SetTimer(hwnd, kGiveUpTimer, 5000, nullptr);
-    MSG msg;
-    while (GetMessage(&msg, nullptr, 0, 0)) {
-        DispatchMessage(&msg);
-        for (const Delivered& d : log)
-            if (d.message == message && (message != WM_TIMER || d.wParam == wParam)) {
-                KillTimer(hwnd, kGiveUpTimer);
-                return true;
-            }
-        if (msg.message == WM_TIMER && msg.wParam == kGiveUpTimer)
-            break;
-    }
-    KillTimer(hwnd, kGiveUpTimer);
-    return false;
-}
-
-unsigned long RootPixel(Display* x, int px, int py) {
-    XImage* image = XGetImage(x, DefaultRootWindow(x), px, py, 1, 1, AllPlanes, ZPixmap);
-    if (!image)
-        return ~0ul;
-    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
-    XDestroyImage(image);
-    return pixel;
-}
-
-// Lets the loop go idle until the X screen shows colour at (px, py): a loaded
-// X server may show what was presented a few turns later. Bounded to about
-// two seconds; the caller's checks say what was seen.
-void SettleUntilShown(HWND hwnd, std::vector<Delivered>& log, Display* x, int px, int py,
-                      unsigned long colour) {
-    for (int turn = 0; turn < 40 && RootPixel(x, px, py) != colour; ++turn) {
-        std::erase_if(log, [](const Delivered& d) {
-            return d.message == WM_TIMER && d.wParam == kSettleTimer;
-        });
-        SetTimer(hwnd, kSettleTimer, 50, nullptr);
-        const bool ticked = RunUntil(hwnd, WM_TIMER, kSettleTimer, log);
-        KillTimer(hwnd, kSettleTimer);
-        if (!ticked)
-            return;
-    }
-}
-
-class SdlWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
-        ASSERT_EQ(StartDisplay(DisplayKind::Sdl), DisplayKind::Sdl);
-    }
-    void TearDown() override { StopDisplay(); }
-};
+using SdlWindowTest = SdlScreenTest;
 
 TEST_F(SdlWindowTest, AClickArrivesAtTheClientPointAndTheScreenShowsTheDrawing) {
 
@@ -175,26 +110,6 @@ public:
     }
 };
 
-SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
-    SDL_Event e{};
-    if (type == SDL_MOUSEMOTION) {
-        e.motion.type = type;
-        e.motion.windowID = SDL_GetWindowID(native);
-        e.motion.state = SDL_BUTTON_LMASK;
-        e.motion.x = x;
-        e.motion.y = y;
-    } else {
-        e.button.type = type;
-        e.button.windowID = SDL_GetWindowID(native);
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-    }
-    return e;
-}
-
 TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnTheScreen) {
     std::vector<Delivered> log;
     SkinnedFrame wnd;
@@ -205,35 +120,9 @@ TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnT
     ASSERT_NE(native, nullptr);
 
     // The pointer goes from (150, 90) on the caption to (180, 110), then to
-    // (260, 150), and is released there. Each event is pushed once the one
-    // before has been handled, in the coordinates of the window where it then
-    // is, as the X server reports them. The X pointer is put at the same place:
-    // while the mouse is captured SDL also reports where the real pointer is.
-    const POINT path[] = {{180, 110}, {260, 150}};
-    size_t next = 0;
-    auto pushNext = [&] {
-        RECT r;
-        wnd.GetWindowRect(&r);
-        if (next < std::size(path)) {
-            SDL_WarpMouseGlobal(path[next].x, path[next].y);
-            SDL_Event e =
-                MouseEvent(native, SDL_MOUSEMOTION, path[next].x - r.left, path[next].y - r.top);
-            ++next;
-            SDL_PushEvent(&e);
-        } else if (next == std::size(path)) {
-            SDL_Event e = MouseEvent(native, SDL_MOUSEBUTTONUP, 260 - r.left, 150 - r.top);
-            ++next;
-            SDL_PushEvent(&e);
-        }
-        return LRESULT(0);
-    };
-    wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
-    wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
-    SDL_WarpMouseGlobal(150, 90);
-    SDL_Event press = MouseEvent(native, SDL_MOUSEBUTTONDOWN, 50, 10);
-    ASSERT_EQ(SDL_PushEvent(&press), 1);
-    ASSERT_TRUE(RunUntil(wnd, WM_EXITSIZEMOVE, 0, log));
-    EXPECT_EQ(next, std::size(path) + 1); // every step of the drag was taken
+    // (260, 150), and is released there.
+    EXPECT_EQ(DragWindow(wnd, native, {150, 90}, {{180, 110}, {260, 150}}, log), 3u)
+        << "every step of the drag was taken";
 
     RECT r;
     wnd.GetWindowRect(&r);
@@ -242,7 +131,6 @@ TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnT
     EXPECT_EQ(r.right - r.left, 200);
 
     // Let the loop go idle so the server has the window's place and pixels.
-    wnd.hooks.erase(WM_MOVE);
     wnd.SetTimer(kSettleTimer, 50);
     ASSERT_TRUE(RunUntil(wnd, WM_TIMER, kSettleTimer, log));
     wnd.KillTimer(kSettleTimer);
