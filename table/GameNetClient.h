@@ -113,6 +113,9 @@ private:
         record.nSeat = m_nMySeat;
         return record;
     }
+    // A coin request succeeded: no exchange is pending any more. Gives the
+    // seat of the named user, -1 when none.
+    int EndCoinRequest(const char* name);
     // A coin result's line in the chat, and the seat's display refreshed.
     void ReportCoinResult(int seat, LPCSTR text);
 

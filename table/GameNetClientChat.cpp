@@ -164,6 +164,12 @@ void CGameNetClient::ReopenExchange() {
         OnNeedExchangeGameCoin(DWORD(m_nExchangeAmount), 0, nullptr);
 }
 
+int CGameNetClient::EndCoinRequest(const char* name) {
+    m_nExchangeAmount = 0;
+    m_bExchangePending = 0;
+    return SeatOfUser(name);
+}
+
 void CGameNetClient::ReportCoinResult(int seat, LPCSTR text) {
     if (m_pShell != nullptr)
         m_pShell->AppendChatSysText(text);
@@ -173,12 +179,10 @@ void CGameNetClient::ReportCoinResult(int seat, LPCSTR text) {
 }
 
 void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int amount, WORD count) {
-    m_nExchangeAmount = 0;
-    m_bExchangePending = 0;
-    const int seat = SeatOfUser(name);
-    char text[512];
+    const int seat = EndCoinRequest(name);
     if (seat < 0)
         return;
+    char text[512];
     if (seat != m_nMySeat || m_bWatcher)
         snprintf(text, sizeof text,
                  "[%s]成功获得游戏豆%d,免费获得游戏豆后游戏豆:%d,[%s]已经成功免费获得%d次游戏豆!",
@@ -191,12 +195,10 @@ void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int am
 }
 
 void CGameNetClient::OnExchangedGameCoinSuccess(char* name, DWORD beans, DWORD wealth) {
-    m_nExchangeAmount = 0;
-    m_bExchangePending = 0;
-    const int seat = SeatOfUser(name);
-    char text[512];
+    const int seat = EndCoinRequest(name);
     if (seat < 0)
         return;
+    char text[512];
     if (seat != m_nMySeat || m_bWatcher)
         snprintf(text, sizeof text, "[%s]兑换游戏豆成功,兑换后,游戏豆:%d,财富值:%d", name,
                  int(beans), int(wealth));
