@@ -106,6 +106,18 @@ private:
     void HideStartControls();
     void ReopenExchange();
     template <class T> void SendPlain(T& record) { SendRecord(int(sizeof record), &record); }
+    // A zeroed record of its id and full length, with my seat in it.
+    template <class T> T MySeatRecord() const {
+        T record;
+        InitGameRecord(record);
+        record.nSeat = m_nMySeat;
+        return record;
+    }
+    // A coin request succeeded: no exchange is pending any more. Gives the
+    // seat of the named user, -1 when none.
+    int EndCoinRequest(const char* name);
+    // A coin result's line in the chat, and the seat's display refreshed.
+    void ReportCoinResult(int seat, LPCSTR text);
 
     CClientShell* m_pShell;
     // Boxes of the client open now, and whether the leave of the table is

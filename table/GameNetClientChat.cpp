@@ -164,10 +164,22 @@ void CGameNetClient::ReopenExchange() {
         OnNeedExchangeGameCoin(DWORD(m_nExchangeAmount), 0, nullptr);
 }
 
-void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int amount, WORD count) {
+int CGameNetClient::EndCoinRequest(const char* name) {
     m_nExchangeAmount = 0;
     m_bExchangePending = 0;
-    const int seat = SeatOfUser(name);
+    return SeatOfUser(name);
+}
+
+void CGameNetClient::ReportCoinResult(int seat, LPCSTR text) {
+    if (m_pShell != nullptr)
+        m_pShell->AppendChatSysText(text);
+    const int recordSeat = theBoard.GetUserInfo(seat).nSeat;
+    if (CGameWndLink* wnd = LiveGameWnd(); wnd != nullptr && recordSeat >= 0 && recordSeat < 6)
+        wnd->RefreshSeat(recordSeat);
+}
+
+void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int amount, WORD count) {
+    const int seat = EndCoinRequest(name);
     if (seat < 0)
         return;
     char text[512];
@@ -179,17 +191,11 @@ void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int am
         snprintf(text, sizeof text,
                  "您成功获得游戏豆%d,免费获得游戏豆后游戏豆:%d,您已经成功免费获得%d次游戏豆!",
                  amount, beansAfter, int(count));
-    if (m_pShell != nullptr)
-        m_pShell->AppendChatSysText(text);
-    const int recordSeat = theBoard.GetUserInfo(seat).nSeat;
-    if (CGameWndLink* wnd = LiveGameWnd(); wnd != nullptr && recordSeat >= 0 && recordSeat < 6)
-        wnd->RefreshSeat(recordSeat);
+    ReportCoinResult(seat, text);
 }
 
 void CGameNetClient::OnExchangedGameCoinSuccess(char* name, DWORD beans, DWORD wealth) {
-    m_nExchangeAmount = 0;
-    m_bExchangePending = 0;
-    const int seat = SeatOfUser(name);
+    const int seat = EndCoinRequest(name);
     if (seat < 0)
         return;
     char text[512];
@@ -199,11 +205,7 @@ void CGameNetClient::OnExchangedGameCoinSuccess(char* name, DWORD beans, DWORD w
     else
         snprintf(text, sizeof text, "恭喜您兑换游戏豆成功,兑换后,游戏豆:%d,财富值:%d", int(beans),
                  int(wealth));
-    if (m_pShell != nullptr)
-        m_pShell->AppendChatSysText(text);
-    const int recordSeat = theBoard.GetUserInfo(seat).nSeat;
-    if (CGameWndLink* wnd = LiveGameWnd(); wnd != nullptr && recordSeat >= 0 && recordSeat < 6)
-        wnd->RefreshSeat(recordSeat);
+    ReportCoinResult(seat, text);
 }
 
 void CGameNetClient::OnChargedGameCoinFailed(int result, DWORD, WORD, WORD) {

@@ -41,9 +41,7 @@ int CGameNetClient::SendStart(int multiple) {
 void CGameNetClient::SendTrust(int on, BYTE automatic) {
     if (m_bWatcher)
         return;
-    tagTRUSTMSG msg;
-    InitGameRecord(msg);
-    msg.nSeat = m_nMySeat;
+    tagTRUSTMSG msg = MySeatRecord<tagTRUSTMSG>();
     msg.bAutomatic = automatic;
     msg.bOn = on;
     SendPlain(msg);
@@ -72,30 +70,24 @@ int CGameNetClient::SendReturnTribute(int toSeat, int fromSeat, const tagCARD* c
 void CGameNetClient::SendRevolution(int yes) {
     if (m_bWatcher)
         return;
-    tagREVOLUTIONMSG msg;
-    InitRevolutionMsg(msg);
+    tagREVOLUTIONMSG msg = MySeatRecord<tagREVOLUTIONMSG>();
     msg.bYes = yes;
-    msg.nSeat = m_nMySeat;
     SendPlain(msg);
 }
 
 void CGameNetClient::SendGousiji(int yes) {
     if (m_bWatcher)
         return;
-    tagGOUSIJIMSG msg;
-    InitGameRecord(msg);
+    tagGOUSIJIMSG msg = MySeatRecord<tagGOUSIJIMSG>();
     msg.bYes = yes;
-    msg.nSeat = m_nMySeat;
     SendPlain(msg);
 }
 
 void CGameNetClient::SendWatcherCanSeeMyCard(int allow) {
     if (m_bWatcher)
         return;
-    tagWATCHERVIEWMSG msg;
-    InitWatcherViewMsg(msg);
+    tagWATCHERVIEWMSG msg = MySeatRecord<tagWATCHERVIEWMSG>();
     msg.bAllow = allow;
-    msg.nSeat = m_nMySeat;
     SendPlain(msg);
 }
 
@@ -145,18 +137,14 @@ int CGameNetClient::SendCue(int targetSeat, const int* codes, int count) {
 void CGameNetClient::SendBuy3() {
     if (m_bWatcher)
         return;
-    tagBUY3MSG msg;
-    InitGameRecord(msg);
-    msg.nSeat = m_nMySeat;
+    tagBUY3MSG msg = MySeatRecord<tagBUY3MSG>();
     SendPlain(msg);
 }
 
 void CGameNetClient::SendPayTribute() {
     if (m_bWatcher)
         return;
-    tagTRIBUTEMSG msg;
-    InitGameRecord(msg);
-    msg.nSeat = m_nMySeat;
+    tagTRIBUTEMSG msg = MySeatRecord<tagTRIBUTEMSG>();
     SendPlain(msg);
 }
 

@@ -154,28 +154,31 @@ inline tagUSERINFO User(const char* name, int seat, int beans, int score = 0) {
     return user;
 }
 
-class ClientTest : public platform_test::DisplayTest {
-protected:
-    void SetUp() override {
-        DisplayTest::SetUp();
+// The stand-ins, an empty board and a log file of the test's own, attached
+// to a client and taken away again.
+struct StandIns {
+    TempFolder logFolder;
+    std::vector<platform_test::Delivered> tableLog;
+    StandInTableWnd table;
+    StandInShell shell;
+
+    bool Attach(CGameNetClient& client) {
         SetLogFileOverride(LogPath().c_str());
         ClearBoard();
-        client.m_nMySeat = 2;
-        ASSERT_TRUE(table.CreateTop(&tableLog, 400, 300));
-        ASSERT_TRUE(shell.frame.CreateTop(&shell.frameLog));
+        if (!table.CreateTop(&tableLog, 400, 300) || !shell.frame.CreateTop(&shell.frameLog))
+            return false;
         client.SetGameWnd(&table);
         client.SetShell(&shell);
+        return true;
     }
-    void TearDown() override {
+    void Detach(CGameNetClient& client) {
         client.SetGameWnd(nullptr);
         client.SetShell(nullptr);
         table.DestroyWindow();
         shell.frame.DestroyWindow();
         SetLogFileOverride(nullptr);
         ClearBoard();
-        DisplayTest::TearDown();
     }
-
     std::string LogPath() const { return logFolder.Path() + "/table.log"; }
     std::string LogText() const {
         std::ifstream in(LogPath());
@@ -183,14 +186,28 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    bool Logged(const std::string& words) const {
-        return LogText().find(words) != std::string::npos;
+};
+
+class ClientTest : public platform_test::DisplayTest {
+protected:
+    void SetUp() override {
+        DisplayTest::SetUp();
+        client.m_nMySeat = 2;
+        ASSERT_TRUE(standIns.Attach(client));
+    }
+    void TearDown() override {
+        standIns.Detach(client);
+        DisplayTest::TearDown();
     }
 
-    TempFolder logFolder;
-    std::vector<platform_test::Delivered> tableLog;
-    StandInTableWnd table;
-    StandInShell shell;
+    bool Logged(const std::string& words) const {
+        return standIns.LogText().find(words) != std::string::npos;
+    }
+
+    StandIns standIns;
+    std::vector<platform_test::Delivered>& tableLog = standIns.tableLog;
+    StandInTableWnd& table = standIns.table;
+    StandInShell& shell = standIns.shell;
     RecordingClient client;
 };
 

@@ -19,24 +19,14 @@ protected:
     void SetUp() override {
         WireTest::SetUp();
         platform::StartDisplay(platform::DisplayKind::Headless);
-        SetLogFileOverride((logFolder.Path() + "/wire.log").c_str());
-        ClearBoard();
-        ASSERT_TRUE(table.CreateTop(&tableLog, 400, 300));
-        ASSERT_TRUE(shell.frame.CreateTop(&shell.frameLog));
-        client.SetGameWnd(&table);
-        client.SetShell(&shell);
+        ASSERT_TRUE(standIns.Attach(client));
         StartHost(HostOptions(2));
         ASSERT_TRUE(Enter(client));
         id = IdOf("alice");
         ASSERT_GE(id, 0);
     }
     void TearDown() override {
-        client.SetGameWnd(nullptr);
-        client.SetShell(nullptr);
-        table.DestroyWindow();
-        shell.frame.DestroyWindow();
-        SetLogFileOverride(nullptr);
-        ClearBoard();
+        standIns.Detach(client);
         WireTest::TearDown();
         platform::StopDisplay();
     }
@@ -47,17 +37,9 @@ protected:
     bool TableGets(size_t count) {
         return PumpUntil([&] { return table.records.size() >= count; });
     }
-    std::string LogText() const {
-        std::ifstream in(logFolder.Path() + "/wire.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    TempFolder logFolder;
-    std::vector<platform_test::Delivered> tableLog;
-    StandInTableWnd table;
-    StandInShell shell;
+    StandIns standIns;
+    StandInTableWnd& table = standIns.table;
+    StandInShell& shell = standIns.shell;
     CGameNetClient client;
     int id = -1;
 };
@@ -116,7 +98,8 @@ TEST_F(ClientWire, AShortRecordIsRefusedAndTheNextComes) {
     ASSERT_TRUE(Send(guess));
     ASSERT_TRUE(TableGets(1));
     EXPECT_EQ(WordAt(table.records[0], 0), 0x91A);
-    EXPECT_NE(LogText().find("Refused game record 904 of 100 bytes: too short"), std::string::npos);
+    EXPECT_NE(standIns.LogText().find("Refused game record 904 of 100 bytes: too short"),
+              std::string::npos);
 }
 
 TEST_F(ClientWire, TheServerClosingLeadsToTheCloseNotice) {

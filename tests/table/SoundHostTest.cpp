@@ -37,9 +37,9 @@ class RecordingPlugin : public IKNSoundObject {
 public:
     void Release() override {
         ++script.releases;
+        delete this;
         if (script.releaseThrows)
             throw std::runtime_error("release");
-        delete this;
     }
     int Command(int command, void* data, int size) override {
         PluginCall call{"command", command, size};
