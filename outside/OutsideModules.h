@@ -17,3 +17,11 @@ BuiltinModuleDefinition CodeConverterModule(); // "codecvt.dll"
 BuiltinModuleDefinition PeopleIconsModule();   // "people.dll"
 BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
 BuiltinModuleDefinition KNZipModule();         // "KNZip.dll"
+BuiltinModuleDefinition KNMPDllModule();       // "KNMPDll.dll"
+class MusicTracks;
+// The music library's tracks while it is initialised, else null.
+MusicTracks* KNMPDllTracks();
+
+// The built-in programs, started by CreateProcess: "KNMusic.exe" (see
+// outside/MusicPlayerWindow.h).
+void RegisterOutsidePrograms();

@@ -42,13 +42,34 @@ std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::stri
     return clip;
 }
 
-VoiceId SoundMixer::Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain) {
+VoiceId SoundMixer::Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain, size_t from,
+                          Marks marks) {
     if (!clip || clip->Frames() == 0)
         return 0;
+    if (from >= clip->Frames())
+        from = 0;
     std::lock_guard<std::mutex> guard(m_lock);
     const VoiceId id = ++m_lastId;
-    m_voices[id] = Voice{std::move(clip), 0, loop, gain};
+    m_voices[id] = Voice{std::move(clip), from, loop, gain, std::move(marks)};
     return id;
+}
+
+bool SoundMixer::Position(VoiceId voice, size_t& frame) const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto it = m_voices.find(voice);
+    if (it == m_voices.end())
+        return false;
+    frame = it->second.position;
+    return true;
+}
+
+// Tells the marks in [from, to) of a voice that has just played those frames.
+void SoundMixer::TellMarks(const Voice& v, size_t from, size_t to) {
+    if (!v.marks.listener)
+        return;
+    for (size_t mark : v.marks.frames)
+        if (mark != kEndMark && mark >= from && mark < to)
+            v.marks.listener(mark);
 }
 
 bool SoundMixer::Stop(VoiceId voice) {
@@ -110,6 +131,7 @@ void SoundMixer::Step(int16_t* out, size_t frames) {
                 for (size_t i = 0; i < n * 2; ++i)
                     dst[i] += int32_t(std::lround(float(src[i]) * v.gain));
             }
+            TellMarks(v, v.position, v.position + n);
             done += n;
             v.position += n;
             if (v.position < length)
@@ -121,6 +143,9 @@ void SoundMixer::Step(int16_t* out, size_t frames) {
             v.position = 0;
         }
         if (ended) {
+            for (size_t mark : v.marks.frames)
+                if (mark == kEndMark && v.marks.listener)
+                    v.marks.listener(mark);
             if (m_onEnd)
                 m_onEnd(it->first, done);
             it = m_voices.erase(it);
