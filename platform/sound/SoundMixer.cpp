@@ -22,6 +22,21 @@ std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::stri
     const WaveFormat& f = wave.format;
     if (f.FrameBytes() <= 0 || wave.pcm.empty())
         return nullptr;
+    // 16-bit sound at the mixer's rate is taken as it is: SDL's converter
+    // goes through floats and loses the lowest bit of loud samples.
+    if (f.bits == 16 && f.rate == m_rate && f.channels <= 2) {
+        auto clip = std::make_shared<SoundClip>();
+        clip->name = std::move(name);
+        const size_t frames = wave.pcm.size() / size_t(f.FrameBytes());
+        clip->samples.resize(frames * 2);
+        for (size_t i = 0; i < frames; ++i)
+            for (int side = 0; side < 2; ++side) {
+                const uint8_t* p = wave.pcm.data() + i * size_t(f.FrameBytes()) +
+                                   size_t(f.channels == 2 ? side * 2 : 0);
+                clip->samples[i * 2 + size_t(side)] = int16_t(uint16_t(p[0] | p[1] << 8));
+            }
+        return clip->samples.empty() ? nullptr : clip;
+    }
     SDL_AudioCVT cvt;
     const SDL_AudioFormat from = f.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     if (SDL_BuildAudioCVT(&cvt, from, Uint8(f.channels), f.rate, AUDIO_S16SYS, 2, m_rate) < 0)
