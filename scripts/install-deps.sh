@@ -10,6 +10,7 @@ packages=(
     clang
     microsocks dante-server
     icoutils
+    sox
 )
 
 missing=()
