@@ -1,6 +1,8 @@
 #include "outside/OutsideModules.h"
 
 #include "outside/ChatControls.h"
+#include "outside/MusicPlayerWindow.h"
+#include "platform/system/Process.h"
 
 void RegisterOutsideModules() {
     RegisterBuiltinModule(CodeConverterModule());
@@ -9,9 +11,14 @@ void RegisterOutsideModules() {
     RegisterBuiltinModule(KNZipModule());
     RegisterBuiltinModule(KNCardsModule());
     RegisterBuiltinModule(KNSoundModule());
-
     RegisterBuiltinModule(GifTgaModule());
     RegisterBuiltinModule(JpegModule());
     RegisterBuiltinModule(PngModule());
+    RegisterBuiltinModule(KNMPDllModule());
     RegisterChatControls();
+    RegisterOutsidePrograms();
+}
+
+void RegisterOutsidePrograms() {
+    platform::RegisterBuiltinProgram("KNMusic.exe", StartMusicPlayer);
 }

@@ -19,7 +19,14 @@ BuiltinModuleDefinition GameThemeModule();     // "Pellor_thm.dll"
 BuiltinModuleDefinition KNZipModule();         // "KNZip.dll"
 BuiltinModuleDefinition KNCardsModule();       // "KNCards.dll" (CardFaces.h)
 BuiltinModuleDefinition KNSoundModule();       // "KNSound.dll"
-
 BuiltinModuleDefinition GifTgaModule();        // "KNGIFTGA.dll"
 BuiltinModuleDefinition JpegModule();          // "KNJPG.dll"
 BuiltinModuleDefinition PngModule();           // "KNPNG.dll"
+BuiltinModuleDefinition KNMPDllModule();       // "KNMPDll.dll"
+class MusicTracks;
+// The music library's tracks while it is initialised, else null.
+MusicTracks* KNMPDllTracks();
+
+// The built-in programs, started by CreateProcess: "KNMusic.exe" (see
+// outside/MusicPlayerWindow.h).
+void RegisterOutsidePrograms();

@@ -122,6 +122,9 @@ typedef POINT* LPPOINT;
 typedef RECT* LPRECT;
 typedef const RECT* LPCRECT;
 
+// The calling convention of exported routines: the platform's own here.
+#define WINAPI
+
 // COM-style results, for the picture object and the component stand-ins.
 typedef LONG HRESULT;
 #define S_OK ((HRESULT)0L)
@@ -132,3 +135,25 @@ typedef LONG HRESULT;
 #define E_OUTOFMEMORY ((HRESULT)0x8007000EL)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
+
+// Interface and class ids.
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+inline bool operator==(const GUID& a, const GUID& b) {
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
+        return false;
+    for (int i = 0; i < 8; ++i)
+        if (a.Data4[i] != b.Data4[i])
+            return false;
+    return true;
+}
+inline bool operator!=(const GUID& a, const GUID& b) {
+    return !(a == b);
+}
+typedef GUID IID;
+typedef const GUID& REFIID;
+typedef const GUID* LPCGUID;

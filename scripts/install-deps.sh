@@ -13,6 +13,8 @@ packages=(
     # The GIF decoder's differential test: giflib's tools and the GIF files
     # these packages ship.
     giflib-tools libtk8.6 idle-python3.11 libpython3.11-testsuite
+    # The wave reader's differential test.
+    sox
 )
 
 missing=()

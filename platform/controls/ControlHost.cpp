@@ -66,11 +66,6 @@ HRESULT ConvertResult(const DispatchValue& answer, VARTYPE wanted, DispatchValue
 
 } // namespace
 
-bool operator==(const GUID& a, const GUID& b) {
-    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
-           memcmp(a.Data4, b.Data4, sizeof a.Data4) == 0;
-}
-
 DispatchValue DispatchValue::I2(short value) {
     DispatchValue v;
     v.type = VT_I2;

@@ -19,18 +19,8 @@
 #include <initializer_list>
 #include <vector>
 
-struct GUID {
-    DWORD Data1;
-    WORD Data2;
-    WORD Data3;
-    BYTE Data4[8];
-};
 typedef GUID CLSID;
 typedef const GUID& REFCLSID;
-bool operator==(const GUID& a, const GUID& b);
-inline bool operator!=(const GUID& a, const GUID& b) {
-    return !(a == b);
-}
 
 typedef LONG DISPID;
 typedef WORD VARTYPE;

@@ -14,9 +14,11 @@ namespace platform {
 namespace {
 
 // Plays nothing; runs the mixer on by the platform clock and lists the plays.
+// It can also keep the mixed frames it would have played.
 class NullAudioDevice {
 public:
-    explicit NullAudioDevice(SoundMixer& mixer) : m_mixer(mixer), m_lastMs(GetClock().NowMs()) {
+    explicit NullAudioDevice(SoundMixer& mixer)
+        : m_mixer(mixer), m_startMs(GetClock().NowMs()), m_lastMs(m_startMs) {
         m_mixer.SetEndListener([this](VoiceId voice, size_t offset) {
             Close(voice, m_syncFromMs + offset * 1000 / size_t(m_mixer.Rate()));
         });
@@ -30,7 +32,29 @@ public:
             return;
         m_syncFromMs = m_lastMs;
         m_lastMs = now;
-        m_mixer.Advance(size_t((now - m_syncFromMs) * uint64_t(m_mixer.Rate()) / 1000));
+        // Counted from the start, so that many small steps lose no frames.
+        const uint64_t due = (now - m_startMs) * uint64_t(m_mixer.Rate()) / 1000;
+        const size_t frames = size_t(due - m_framesDone);
+        m_framesDone = due;
+        if (!m_capturing) {
+            m_mixer.Advance(frames);
+            return;
+        }
+        std::vector<int16_t> mixed(frames * 2);
+        m_mixer.Render(mixed.data(), frames);
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_captured.insert(m_captured.end(), mixed.begin(), mixed.end());
+    }
+    void Capture(bool on) {
+        Sync();
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_capturing = on;
+        m_captured.clear();
+    }
+    std::vector<int16_t> Captured() {
+        Sync();
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_captured;
     }
     void Started(VoiceId voice, const SoundClip& clip, bool loop) {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -60,8 +84,12 @@ private:
     }
 
     SoundMixer& m_mixer;
+    uint64_t m_startMs;
     uint64_t m_lastMs;
     uint64_t m_syncFromMs = 0;
+    uint64_t m_framesDone = 0;
+    bool m_capturing = false;
+    std::vector<int16_t> m_captured;
     std::mutex m_lock;
     std::vector<PlayedSound> m_played;
     std::map<VoiceId, size_t> m_open;
@@ -90,6 +118,10 @@ NullAudioDevice* TheNullDevice() {
 
 SoundMixer& TheMixer() {
     return TheAudio().mixer;
+}
+
+int MixerRate() {
+    return TheMixer().Rate();
 }
 
 AudioOutput StartAudio(AudioOutput wanted) {
@@ -123,11 +155,27 @@ void ClearPlayedSounds() {
         null->Clear();
 }
 
-VoiceId StartVoice(const std::shared_ptr<const SoundClip>& clip, bool loop, float gain) {
+void CaptureAudio(bool on) {
+    if (NullAudioDevice* null = TheNullDevice())
+        null->Capture(on);
+}
+
+std::vector<int16_t> CapturedAudio() {
+    NullAudioDevice* null = TheNullDevice();
+    return null ? null->Captured() : std::vector<int16_t>();
+}
+
+void SyncAudio() {
+    if (NullAudioDevice* null = TheNullDevice())
+        null->Sync();
+}
+
+VoiceId StartVoice(const std::shared_ptr<const SoundClip>& clip, bool loop, float gain, size_t from,
+                   SoundMixer::Marks marks) {
     NullAudioDevice* null = TheNullDevice();
     if (null)
         null->Sync();
-    const VoiceId voice = TheMixer().Start(clip, loop, gain);
+    const VoiceId voice = TheMixer().Start(clip, loop, gain, from, std::move(marks));
     if (voice && null)
         null->Started(voice, *clip, loop);
     return voice;

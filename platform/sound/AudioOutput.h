@@ -10,7 +10,8 @@ namespace platform {
 SoundMixer& TheMixer();
 
 // Starting, stopping and asking go through here, so the device sees them.
-VoiceId StartVoice(const std::shared_ptr<const SoundClip>& clip, bool loop, float gain);
+VoiceId StartVoice(const std::shared_ptr<const SoundClip>& clip, bool loop, float gain,
+                   size_t from = 0, SoundMixer::Marks marks = {});
 void StopVoice(VoiceId voice);
 bool VoicePlaying(VoiceId voice);
 

@@ -2,6 +2,7 @@
 
 #include "platform/sound/Sound.h"
 
+#include "platform/resources/Resource.h"
 #include "platform/sound/AudioOutput.h"
 #include "platform/system/Clock.h"
 #include "platform/system/Path.h"
@@ -38,6 +39,13 @@ bool ParseWaveImage(const void* image, Wave& wave) {
     const uint32_t size = uint32_t(bytes[4]) | uint32_t(bytes[5]) << 8 | uint32_t(bytes[6]) << 16 |
                           uint32_t(bytes[7]) << 24;
     return ParseWave(bytes, size_t(size) + 8, wave);
+}
+
+// A "WAVE" resource of the module: the bytes of a wave file.
+bool ParseWaveResource(HMODULE module, LPCSTR name, Wave& wave) {
+    HRSRC found = FindResource(module, name, "WAVE");
+    const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
+    return bytes && ParseWave(bytes, SizeofResource(module, found), wave);
 }
 
 } // namespace
@@ -95,19 +103,21 @@ void SoundBuffer::SetVolume(long volume) {
 
 using namespace platform;
 
-BOOL PlaySound(LPCSTR sound, HMODULE, DWORD flags) {
+BOOL PlaySound(LPCSTR sound, HMODULE module, DWORD flags) {
     if (!sound || (flags & SND_PURGE)) {
         if (g_playSoundVoice)
             StopVoice(std::exchange(g_playSoundVoice, 0));
         return TRUE;
     }
-    if ((flags & SND_RESOURCE) == SND_RESOURCE)
-        return FALSE;
     if ((flags & SND_NOSTOP) && VoicePlaying(g_playSoundVoice))
         return FALSE;
     Wave wave;
     std::string name;
-    if (flags & SND_MEMORY) {
+    if ((flags & SND_RESOURCE) == SND_RESOURCE) {
+        if (!ParseWaveResource(module, sound, wave))
+            return FALSE;
+        name = IS_INTRESOURCE(sound) ? "resource " + std::to_string(uintptr_t(sound)) : sound;
+    } else if (flags & SND_MEMORY) {
         if (!ParseWaveImage(sound, wave))
             return FALSE;
         name = "memory";

@@ -31,7 +31,7 @@
 // SND_MEMORY points at a wave file's bytes. SND_LOOP needs SND_ASYNC. Without
 // SND_ASYNC the call returns when the sound has ended. There is no system
 // default sound: a missing or broken file gives FALSE whatever SND_NODEFAULT
-// says. SND_RESOURCE is refused (wave resources are not kept).
+// says. SND_RESOURCE names a "WAVE" resource of the module.
 BOOL PlaySound(LPCSTR sound, HMODULE module, DWORD flags);
 
 namespace platform {
@@ -79,5 +79,13 @@ AudioOutput CurrentAudio();
 // The null device's list (empty while the driver plays), oldest first.
 std::vector<PlayedSound> PlayedSounds();
 void ClearPlayedSounds();
+// The null device keeps the frames it mixes from CaptureAudio(true) on
+// (interleaved stereo at the mixer's rate); each call starts afresh.
+void CaptureAudio(bool on);
+std::vector<int16_t> CapturedAudio();
+int MixerRate();
+// Brings the null device up to the clock now: a sound's end and its position
+// notifications happen when the device catches up, which any sound call does.
+void SyncAudio();
 
 } // namespace platform

@@ -22,6 +22,21 @@ std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::stri
     const WaveFormat& f = wave.format;
     if (f.FrameBytes() <= 0 || wave.pcm.empty())
         return nullptr;
+    // 16-bit sound at the mixer's rate is taken as it is: SDL's converter
+    // goes through floats and loses the lowest bit of loud samples.
+    if (f.bits == 16 && f.rate == m_rate && f.channels <= 2) {
+        auto clip = std::make_shared<SoundClip>();
+        clip->name = std::move(name);
+        const size_t frames = wave.pcm.size() / size_t(f.FrameBytes());
+        clip->samples.resize(frames * 2);
+        for (size_t i = 0; i < frames; ++i)
+            for (int side = 0; side < 2; ++side) {
+                const uint8_t* p = wave.pcm.data() + i * size_t(f.FrameBytes()) +
+                                   size_t(f.channels == 2 ? side * 2 : 0);
+                clip->samples[i * 2 + size_t(side)] = int16_t(uint16_t(p[0] | p[1] << 8));
+            }
+        return clip->samples.empty() ? nullptr : clip;
+    }
     SDL_AudioCVT cvt;
     const SDL_AudioFormat from = f.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     if (SDL_BuildAudioCVT(&cvt, from, Uint8(f.channels), f.rate, AUDIO_S16SYS, 2, m_rate) < 0)
@@ -42,13 +57,34 @@ std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::stri
     return clip;
 }
 
-VoiceId SoundMixer::Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain) {
+VoiceId SoundMixer::Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain, size_t from,
+                          Marks marks) {
     if (!clip || clip->Frames() == 0)
         return 0;
+    if (from >= clip->Frames())
+        from = 0;
     std::lock_guard<std::mutex> guard(m_lock);
     const VoiceId id = ++m_lastId;
-    m_voices[id] = Voice{std::move(clip), 0, loop, gain};
+    m_voices[id] = Voice{std::move(clip), from, loop, gain, std::move(marks)};
     return id;
+}
+
+bool SoundMixer::Position(VoiceId voice, size_t& frame) const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto it = m_voices.find(voice);
+    if (it == m_voices.end())
+        return false;
+    frame = it->second.position;
+    return true;
+}
+
+// Tells the marks in [from, to) of a voice that has just played those frames.
+void SoundMixer::TellMarks(const Voice& v, size_t from, size_t to) {
+    if (!v.marks.listener)
+        return;
+    for (size_t mark : v.marks.frames)
+        if (mark != kEndMark && mark >= from && mark < to)
+            v.marks.listener(mark);
 }
 
 bool SoundMixer::Stop(VoiceId voice) {
@@ -110,6 +146,7 @@ void SoundMixer::Step(int16_t* out, size_t frames) {
                 for (size_t i = 0; i < n * 2; ++i)
                     dst[i] += int32_t(std::lround(float(src[i]) * v.gain));
             }
+            TellMarks(v, v.position, v.position + n);
             done += n;
             v.position += n;
             if (v.position < length)
@@ -121,6 +158,9 @@ void SoundMixer::Step(int16_t* out, size_t frames) {
             v.position = 0;
         }
         if (ended) {
+            for (size_t mark : v.marks.frames)
+                if (mark == kEndMark && v.marks.listener)
+                    v.marks.listener(mark);
             if (m_onEnd)
                 m_onEnd(it->first, done);
             it = m_voices.erase(it);

@@ -40,10 +40,24 @@ public:
     // Converts a wave to the mixer's format; null when it cannot be converted.
     std::shared_ptr<const SoundClip> Prepare(const Wave& wave, std::string name) const;
 
-    VoiceId Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain);
+    // A voice marks are told of each time it passes one of their frames, on
+    // the thread that renders (under the mixer's lock: a listener must not
+    // call the mixer). kEndMark is told when the voice ends by itself.
+    static constexpr size_t kEndMark = SIZE_MAX;
+    using MarkListener = std::function<void(size_t frame)>;
+    struct Marks {
+        std::vector<size_t> frames;
+        MarkListener listener;
+    };
+
+    // From frame `from` (0 when past the end).
+    VoiceId Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain, size_t from = 0,
+                  Marks marks = {});
     // False when the voice had already ended.
     bool Stop(VoiceId voice);
     bool IsPlaying(VoiceId voice) const;
+    // The frame the voice plays next; false when it has ended.
+    bool Position(VoiceId voice, size_t& frame) const;
     void SetGain(VoiceId voice, float gain);
     void SetLoop(VoiceId voice, bool loop);
     void StopAll();
@@ -64,8 +78,10 @@ private:
         size_t position = 0; // frames
         bool loop = false;
         float gain = 1.0f;
+        Marks marks;
     };
     void Step(int16_t* out, size_t frames);
+    static void TellMarks(const Voice& v, size_t from, size_t to);
 
     int m_rate;
     mutable std::mutex m_lock;

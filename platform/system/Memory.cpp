@@ -164,3 +164,10 @@ HGLOBAL GlobalHandle(LPCVOID address) {
             return handle;
     return nullptr;
 }
+
+BOOL VirtualProtect(LPVOID address, SIZE_T, DWORD, DWORD* oldProtection) {
+    if (!address || !oldProtection)
+        return FALSE;
+    *oldProtection = PAGE_READWRITE;
+    return TRUE;
+}

@@ -22,6 +22,13 @@ typedef HANDLE HGLOBAL;
 #define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
 
+#define PAGE_READONLY 0x02
+#define PAGE_READWRITE 0x04
+
+// Page protection is not kept here: every call succeeds and reports the
+// pages as having been writable.
+BOOL VirtualProtect(LPVOID address, SIZE_T bytes, DWORD protection, DWORD* oldProtection);
+
 // Blocks are always zero-filled (GMEM_ZEROINIT or not); null for a size past
 // 1 GiB. A size of 0 gives a block of one byte.
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);

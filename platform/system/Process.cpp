@@ -8,8 +8,11 @@
 #include "platform/system/KernelObject.h"
 #include "platform/system/Thread.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <spawn.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -27,6 +30,7 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A built-in program's process has pid 0.
 class ProcessObject : public KernelObject {
 public:
     explicit ProcessObject(pid_t pid) : m_pid(pid) {}
@@ -84,7 +88,48 @@ std::vector<std::string> EnvironmentFrom(const char* block) {
     return entries;
 }
 
+std::string ProgramKey(const std::string& name) {
+    const size_t slash = name.find_last_of("\\/");
+    std::string key = WithoutExe(slash == std::string::npos ? name : name.substr(slash + 1));
+    for (char& c : key)
+        c = char(tolower((unsigned char)c));
+    return key;
+}
+
+std::mutex g_programsLock;
+std::map<std::string, BuiltinProgramStart>& Programs() {
+    static std::map<std::string, BuiltinProgramStart> programs;
+    return programs;
+}
+
+BuiltinProgramStart FindProgram(const std::string& name) {
+    std::lock_guard lock(g_programsLock);
+    auto it = Programs().find(ProgramKey(name));
+    return it == Programs().end() ? nullptr : it->second;
+}
+
+void FillInfo(LPPROCESS_INFORMATION info, ProcessObject* process, pid_t pid) {
+    if (info) {
+        info->hProcess = ToHandle(process);
+        info->hThread = ToHandle(new ProcessThreadObject(process));
+        info->dwProcessId = DWORD(pid);
+        info->dwThreadId = DWORD(pid);
+    } else {
+        process->Release();
+    }
+}
+
 } // namespace
+
+void RegisterBuiltinProgram(const char* fileName, BuiltinProgramStart start) {
+    std::lock_guard lock(g_programsLock);
+    Programs()[ProgramKey(fileName)] = start;
+}
+
+bool UnregisterBuiltinProgram(const char* fileName) {
+    std::lock_guard lock(g_programsLock);
+    return Programs().erase(ProgramKey(fileName)) > 0;
+}
 
 std::vector<std::string> SplitCommandLine(const char* commandLine) {
     std::vector<std::string> args;
@@ -157,6 +202,14 @@ BOOL CreateProcess(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBU
     }
     if (args.empty())
         args.push_back(program);
+    if (BuiltinProgramStart start = FindProgram(program)) {
+        if (!start(args, currentDirectory ? std::string(currentDirectory) : std::string())) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return FALSE;
+        }
+        FillInfo(info, new ProcessObject(0), 0);
+        return TRUE;
+    }
 
     // A name with a folder is a file; a bare one is looked up on the PATH.
     bool hasFolder = program.find_first_of("\\/") != std::string::npos;
@@ -222,14 +275,7 @@ BOOL CreateProcess(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBU
         process->Release();
     }).detach();
 
-    if (info) {
-        info->hProcess = ToHandle(process);
-        info->hThread = ToHandle(new ProcessThreadObject(process));
-        info->dwProcessId = DWORD(pid);
-        info->dwThreadId = DWORD(pid);
-    } else {
-        process->Release();
-    }
+    FillInfo(info, process, pid);
     return TRUE;
 }
 
@@ -258,6 +304,10 @@ BOOL TerminateProcess(HANDLE handle, UINT) {
         std::lock_guard lock(KernelLock());
         if (process->Ended())
             return FALSE;
+        if (process->Pid() != 0)
+            return kill(process->Pid(), SIGTERM) == 0;
+        process->End(0); // built in: nothing to signal
     }
-    return kill(process->Pid(), SIGTERM) == 0;
+    NotifyKernelWaiters();
+    return TRUE;
 }

@@ -70,6 +70,17 @@ BOOL TerminateProcess(HANDLE process, UINT exitCode);
 
 namespace platform {
 
+// Programs built into this process (the music player stand-in): CreateProcess
+// of a program whose file name matches one (any folder, any case, with or
+// without ".exe", no file needed) calls its start on the calling thread with
+// the arguments and the working folder instead of starting a Linux program.
+// Start returns false when the program cannot run (CreateProcess then fails).
+// Its process counts as running and idle until TerminateProcess.
+typedef bool (*BuiltinProgramStart)(const std::vector<std::string>& args,
+                                    const std::string& folder);
+void RegisterBuiltinProgram(const char* fileName, BuiltinProgramStart start);
+bool UnregisterBuiltinProgram(const char* fileName);
+
 // The arguments of a command line by the Windows rules: blanks separate them
 // outside double quotes; 2n backslashes before a quote give n and the quote
 // opens or closes, 2n+1 give n and a literal quote; "" inside quotes is a

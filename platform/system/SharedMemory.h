@@ -7,11 +7,10 @@
 
 #include "platform/Types.h"
 #include "platform/system/KernelObject.h"
+#include "platform/system/Memory.h"
 
 #include <string>
 
-#define PAGE_READONLY 0x02
-#define PAGE_READWRITE 0x04
 #define PAGE_WRITECOPY 0x08
 
 #define FILE_MAP_COPY 0x0001

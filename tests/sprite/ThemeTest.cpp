@@ -1,5 +1,6 @@
 #include "sprite/Theme.h"
 #include "platform/window/WindowDc.h"
+#include "tests/sprite/MusicPlayerKit.h"
 #include "tests/sprite/ThemeFixture.h"
 
 namespace {
@@ -155,22 +156,17 @@ TEST_F(ThemeTest, RegionsOfOtherKeysAreOtherShapes) {
     DeleteObject(byOther);
 }
 
-TEST_F(ThemeTest, MusicIsForwardedWithItsCommand) {
-    theme.PlayMusic("bgm.mid", 1, 0);
-    EXPECT_EQ(std::string(theme.GetMusicLink().LastUnplayedFile()), "bgm.mid");
-    EXPECT_EQ(theme.GetMusicLink().LastUnplayedCommand(), 17);
-
-    static std::string played;
-    static int command = -1;
-    CMusicPlayerLink::AttachPlayer([](LPCSTR file, int cmd) {
-        played = file;
-        command = cmd;
-    });
+TEST_F(ThemeTest, MusicIsForwardedToThePlayerWithItsCommand) {
+    sprite_test::RecordingMusicPlayer player;
+    ASSERT_TRUE(player.Open());
+    theme.PlayMusic("bgm.wav", 1, 0);
     theme.PlayMusic("win.wav", 0, 1);
-    CMusicPlayerLink::AttachPlayer(nullptr);
-    EXPECT_EQ(played, "win.wav");
-    EXPECT_EQ(command, 0);
-    EXPECT_EQ(theme.GetMusicLink().UnplayedCount(), 1);
+    ASSERT_EQ(player.received.size(), 2u);
+    EXPECT_EQ(player.received[0].data, (17u << 16) | 1u);
+    EXPECT_EQ(player.received[0].text, std::string("bgm.wav", 8));
+    EXPECT_EQ(player.received[1].data, 1u); // command 0 with a text
+    EXPECT_EQ(player.received[1].text, std::string("win.wav", 8));
+    player.DestroyWindow();
 }
 
 TEST_F(ThemeTest, GlobalSoundFolderIsTheThemes) {

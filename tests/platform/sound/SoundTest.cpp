@@ -2,9 +2,13 @@
 // sound buffers.
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaveBytes.h"
 
+#include "platform/resources/Resource.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Clock.h"
+#include "platform/system/Module.h"
+#include "tests/support/ResourceScriptText.h"
 
 #include <gtest/gtest.h>
 
@@ -15,51 +19,7 @@ using namespace platform;
 
 namespace {
 
-void Put16(std::string& s, uint16_t v) {
-    s += char(v & 0xFF);
-    s += char(v >> 8);
-}
-void Put32(std::string& s, uint32_t v) {
-    Put16(s, uint16_t(v));
-    Put16(s, uint16_t(v >> 16));
-}
-std::string Chunk(const char* id, const std::string& body) {
-    std::string s(id, 4);
-    Put32(s, uint32_t(body.size()));
-    s += body;
-    if (body.size() & 1)
-        s += '\0';
-    return s;
-}
-std::string FormatChunk(int rate, int channels, int bits, uint16_t tag = 1) {
-    std::string f;
-    Put16(f, tag);
-    Put16(f, uint16_t(channels));
-    Put32(f, uint32_t(rate));
-    Put32(f, uint32_t(rate * channels * bits / 8));
-    Put16(f, uint16_t(channels * bits / 8));
-    Put16(f, uint16_t(bits));
-    return Chunk("fmt ", f);
-}
-std::string Riff(const std::string& chunks) {
-    std::string s = "RIFF";
-    Put32(s, uint32_t(4 + chunks.size()));
-    return s + "WAVE" + chunks;
-}
-std::string Samples16(std::initializer_list<int16_t> values) {
-    std::string s;
-    for (int16_t v : values)
-        Put16(s, uint16_t(v));
-    return s;
-}
-std::string MonoWave16(int rate, std::initializer_list<int16_t> values) {
-    return Riff(FormatChunk(rate, 1, 16) + Chunk("data", Samples16(values)));
-}
-// A wave of silence lasting ms milliseconds.
-std::string SilentWave(int rate, int ms) {
-    return Riff(FormatChunk(rate, 1, 16) +
-                Chunk("data", std::string(size_t(rate) * size_t(ms) / 1000 * 2, '\0')));
-}
+using namespace wave_bytes;
 
 // Parses from a heap copy of exactly the given bytes, so a read past the end
 // shows under the address sanitizer.
@@ -257,6 +217,28 @@ TEST_F(NullAudioTest, SoundBuffersPlayStopLoopAndTakeVolumes) {
     EXPECT_TRUE(played[1].loop);
     EXPECT_EQ(played[1].stopMs - played[1].startMs, 1000u);
     EXPECT_FALSE(buffer.LoadFromFile(folder.File("none.wav")));
+}
+
+TEST_F(NullAudioTest, PlaySoundFindsWaveResourcesOfTheModule) {
+    folder.Write("click.wav", SilentWave(8000, 100));
+    folder.Write("broken.wav", "RIFF....WAVE");
+    ASSERT_TRUE(RegisterResourceModuleText("SoundTest_res.dll", Utf8(u8R"(
+        101 WAVE "click.wav"
+        102 WAVE "broken.wav"
+    )"),
+                                           folder.Path()));
+    HMODULE module = LoadLibrary("SoundTest_res.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_TRUE(PlaySound(MAKEINTRESOURCE(101), module, SND_RESOURCE | SND_ASYNC));
+    EXPECT_FALSE(PlaySound(MAKEINTRESOURCE(102), module, SND_RESOURCE | SND_ASYNC));
+    EXPECT_FALSE(PlaySound(MAKEINTRESOURCE(103), module, SND_RESOURCE | SND_ASYNC));
+    const auto played = PlayedSounds();
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(played[0].name, "resource 101");
+    clock.Advance(150);
+    EXPECT_NE(PlayedSounds()[0].stopMs, 0u);
+    FreeLibrary(module);
+    UnregisterResourceModule("SoundTest_res.dll");
 }
 
 } // namespace

@@ -91,6 +91,46 @@ TEST(ProcessTest, ARunningProgramIsIdleAtOnceAndCanBeEnded) {
     CloseHandle(info.hProcess);
 }
 
+// A program built into this process starts on the calling thread.
+struct BuiltinStarts {
+    static inline std::vector<Args> args;
+    static inline std::vector<std::string> folders;
+    static inline bool refuse = false;
+    static bool Start(const Args& a, const std::string& folder) {
+        args.push_back(a);
+        folders.push_back(folder);
+        return !refuse;
+    }
+};
+
+TEST(ProcessTest, ABuiltInProgramStartsInProcessFromAnyFolderAndRunsUntilEnded) {
+    platform::RegisterBuiltinProgram("Player.exe", BuiltinStarts::Start);
+    char commandLine[] = "\"C:\\No Such\\PLAYER.EXE\" -x";
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcess(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                              "C:\\No Such", nullptr, &info));
+    ASSERT_EQ(BuiltinStarts::args.size(), 1u);
+    EXPECT_EQ(BuiltinStarts::args[0], (Args{"C:\\No Such\\PLAYER.EXE", "-x"}));
+    EXPECT_EQ(BuiltinStarts::folders[0], "C:\\No Such");
+    EXPECT_EQ(WaitForInputIdle(info.hProcess, 200), 0u);
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), WAIT_TIMEOUT);
+    EXPECT_TRUE(TerminateProcess(info.hProcess, 0));
+    EXPECT_EQ(WaitForSingleObject(info.hThread, 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(TerminateProcess(info.hProcess, 0));
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+
+    BuiltinStarts::refuse = true;
+    char bare[] = "player";
+    EXPECT_FALSE(
+        CreateProcess(nullptr, bare, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+    EXPECT_EQ(BuiltinStarts::args.size(), 2u);
+    EXPECT_TRUE(platform::UnregisterBuiltinProgram("player"));
+    EXPECT_FALSE(CreateProcess(nullptr, bare, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                               &info)); // no such Linux program either
+    EXPECT_EQ(BuiltinStarts::args.size(), 2u);
+}
+
 TEST(ProcessTest, EnvironmentReferencesExpandAndUnknownOnesStay) {
     setenv("PELLOR_TEST_MAIL", reinterpret_cast<const char*>(u8"/opt/邮件"), 1);
     const char* source = "\"%pellor_test_mail%\\bin\" -%NO_SUCH_VAR_X% 100% %%";

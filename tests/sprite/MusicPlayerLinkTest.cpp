@@ -1,0 +1,188 @@
+// The music player link: the command blocks it sends, finding and starting
+// the player, and the stand-in player playing what it is sent.
+
+#include "sprite/MusicPlayerLink.h"
+
+#include "outside/MusicPlayerWindow.h"
+#include "outside/OutsideModules.h"
+#include "platform/sound/Sound.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Process.h"
+#include "platform/system/Registry.h"
+#include "tests/sprite/MusicPlayerKit.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WaveBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using sprite_test::RecordingMusicPlayer;
+
+// A player program that counts its starts and may open its window.
+struct FakePlayerProgram {
+    static inline int starts = 0;
+    static inline bool opensWindow = true;
+    static inline std::unique_ptr<RecordingMusicPlayer> window;
+    static bool Start(const std::vector<std::string>&, const std::string&) {
+        ++starts;
+        if (opensWindow && !window) {
+            window = std::make_unique<RecordingMusicPlayer>();
+            window->Open();
+        }
+        return true;
+    }
+};
+
+class MusicPlayerLinkTest : public ::testing::Test {
+protected:
+    TempFolder config;
+    CWnd mainWindow;
+
+    void SetUp() override {
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
+        ASSERT_TRUE(
+            mainWindow.CreateEx(0, nullptr, "main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        AfxSetMainWnd(&mainWindow);
+        FakePlayerProgram::starts = 0;
+        FakePlayerProgram::opensWindow = true;
+        platform::RegisterBuiltinProgram("KNMusic.exe", FakePlayerProgram::Start);
+    }
+    void TearDown() override {
+        if (FakePlayerProgram::window)
+            FakePlayerProgram::window->DestroyWindow();
+        FakePlayerProgram::window.reset();
+        StopMusicPlayer();
+        RegisterOutsidePrograms();
+        AfxSetMainWnd(nullptr);
+        mainWindow.DestroyWindow();
+        unsetenv("PELLOR_CONFIG_DIR");
+    }
+    static void SetSharePath(const std::string& path) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Quillane\\Game\\Share", 0, nullptr,
+                                 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueEx(key, "path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                      DWORD(path.size() + 1));
+        RegCloseKey(key);
+    }
+    static DWORD Field(HWND window) { return DWORD(uintptr_t(window)); }
+};
+
+TEST_F(MusicPlayerLinkTest, PlayAndStopSendTheirCommandsAndTexts) {
+    RecordingMusicPlayer player;
+    ASSERT_TRUE(player.Open());
+    CMusicPlayerLink link;
+    link.PlayFile("a", 1, 1);
+    link.PlayFile("a", 0, 1);
+    link.PlayFile("a", 1, 0);
+    link.PlayFile("a", 0, 0);
+    link.PlayFile("", 1, 1);
+    link.StopMusic();
+    link.Send(nullptr, nullptr, 8);
+    ASSERT_EQ(player.received.size(), 7u);
+    const ULONG_PTR commands[] = {1, 0, 17, 16, 1, 6};
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(player.received[i].data, (commands[i] << 16) | 1u) << i;
+        EXPECT_EQ(player.received[i].owner, Field(mainWindow.m_hWnd)) << i;
+    }
+    EXPECT_EQ(player.received[0].bytes, 6u);
+    EXPECT_EQ(player.received[4].bytes, 5u); // an empty text is still a text
+    EXPECT_EQ(player.received[5].bytes, 5u);
+    EXPECT_EQ(player.received[6].data, ULONG_PTR(8) << 16);
+    EXPECT_EQ(player.received[6].bytes, 4u);
+    EXPECT_EQ(FakePlayerProgram::starts, 0); // it was running
+    player.DestroyWindow();
+}
+
+TEST_F(MusicPlayerLinkTest, ALongNameIsCutTo255AndTheOwnerIsTheOneGiven) {
+    RecordingMusicPlayer player;
+    ASSERT_TRUE(player.Open());
+    CMusicPlayerLink link;
+    link.PlayFile(std::string(300, 'n').c_str(), 1, 1, player.m_hWnd);
+    ASSERT_EQ(player.received.size(), 1u);
+    EXPECT_EQ(player.received[0].bytes, 4u + 256u);
+    EXPECT_EQ(player.received[0].text, std::string(255, 'n') + '\0');
+    EXPECT_EQ(player.received[0].owner, Field(player.m_hWnd));
+    player.DestroyWindow();
+}
+
+TEST_F(MusicPlayerLinkTest, AnAbsentPlayerIsStartedOnceFromTheSharedFolder) {
+    CMusicPlayerLink link;
+    link.PlayFile("a.wav", 1, 1); // no shared folder known: dropped
+    EXPECT_EQ(FakePlayerProgram::starts, 0);
+
+    SetSharePath("C:\\Shared Things");
+    char folder[MAX_PATH];
+    ASSERT_TRUE(link.GetPlayerFolder(folder));
+    EXPECT_STREQ(folder, "C:\\Shared Things\\KNSound");
+    link.PlayFile("a.wav", 1, 1);
+    link.PlayFile("b.wav", 1, 1);
+    EXPECT_EQ(FakePlayerProgram::starts, 1);
+    ASSERT_TRUE(FakePlayerProgram::window);
+    EXPECT_EQ(FakePlayerProgram::window->received.size(), 2u);
+
+    // A program that opens no window is tried once for each command.
+    FakePlayerProgram::window->DestroyWindow();
+    FakePlayerProgram::window.reset();
+    FakePlayerProgram::opensWindow = false;
+    link.PlayFile("c.wav", 1, 1);
+    link.StopMusic();
+    EXPECT_EQ(FakePlayerProgram::starts, 3);
+
+    SetSharePath(std::string(MAX_PATH - 5, 'p')); // no room for "\KNSound"
+    EXPECT_FALSE(link.GetPlayerFolder(folder));
+}
+
+TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysWavesLoopedOrOnceAndRefusesOthers) {
+    platform::ManualClock clock;
+    platform::ScopedClock useClock(clock);
+    platform::StartAudio(platform::AudioOutput::Null);
+    platform::ClearPlayedSounds();
+    RegisterOutsidePrograms(); // the real player program
+    SetSharePath("C:\\Shared");
+    TempFolder music;
+    music.Write("bgm.wav", wave_bytes::SilentWave(8000, 100));
+    music.Write("win.wav", wave_bytes::SilentWave(8000, 100));
+    music.Write("bgm.mp3", "ID3");
+
+    CMusicPlayerLink link;
+    link.PlayFile("", 0, 1); // the start-up's reset
+    link.PlayFile(music.File("bgm.wav").c_str(), 1, 1);
+    MusicPlayerWindow* player = RunningMusicPlayer();
+    ASSERT_NE(player, nullptr);
+    clock.Advance(1000);
+    auto played = platform::PlayedSounds();
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_TRUE(played[0].loop);
+    EXPECT_EQ(played[0].stopMs, 0u);
+
+    link.PlayFile(music.Path().c_str(), 1, 0); // a folder: its first wave, once
+    clock.Advance(200);
+    played = platform::PlayedSounds();
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_NE(played[0].stopMs, 0u); // replaced
+    EXPECT_FALSE(played[1].loop);
+    EXPECT_NE(played[1].stopMs, 0u); // played once to its end
+
+    testing::internal::CaptureStderr();
+    link.PlayFile(music.File("bgm.mp3").c_str(), 1, 1);
+    link.Send(nullptr, nullptr, 8);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("bgm.mp3\" not played: only wave files are played"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("unknown command 8"), std::string::npos) << log;
+    EXPECT_EQ(platform::PlayedSounds().size(), 2u);
+
+    link.PlayFile(music.File("win.wav").c_str(), 1, 1);
+    link.StopMusic();
+    EXPECT_NE(platform::PlayedSounds().back().stopMs, 0u);
+    ASSERT_EQ(player->Received().size(), 7u);
+    EXPECT_EQ(player->Received()[6].command, CMusicPlayerLink::kCommandStop);
+}
+
+} // namespace
