@@ -9,7 +9,7 @@ packages=(
     fonts-wqy-microhei fonts-arphic-ukai xvfb xauth
     clang
     microsocks dante-server
-    icoutils
+    icoutils imagemagick
 )
 
 missing=()
