@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kStringBuffer = 1024;
 constexpr DWORD kCursorVersion = 0x30000;
+const char kAniCursors[] = "ANICURSORS";
 
 // A malloc copy of a found resource's bytes: its size, or 0.
 int CopyFound(void** out, HMODULE module, HRSRC found) {
@@ -59,8 +60,11 @@ int CopyStringOrDialogResource(void** out, HMODULE module, LPCSTR name, BOOL str
 }
 
 HCURSOR LoadAniCursor(UINT id) {
-    HINSTANCE module = AfxGetInstanceHandle();
-    HRSRC found = FindResource(module, MAKEINTRESOURCE(id & 0xFFFF), "ANICURSORS");
+    // The program's own module holds no resources here: its resources are in
+    // the resource library, which the resource search reaches.
+    LPCSTR name = MAKEINTRESOURCE(id & 0xFFFF);
+    HINSTANCE module = AfxFindResourceHandle(name, kAniCursors);
+    HRSRC found = FindResource(module, name, kAniCursors);
     if (!found)
         return nullptr;
     const DWORD size = SizeofResource(module, found);
