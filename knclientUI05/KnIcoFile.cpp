@@ -4,6 +4,7 @@
 
 #include "knclientUI05/KnClientPublic.h"
 
+#include "knclientUI05/IcoLayout.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/FileOps.h"
 
@@ -13,24 +14,10 @@
 
 namespace {
 
-constexpr size_t kHeaderSize = 6;
-constexpr size_t kEntrySize = 16;
-constexpr DWORD kIconVersion = 0x30000;
+using namespace ico;
 
-WORD ReadU16(const BYTE* p) {
-    return WORD(p[0] | p[1] << 8);
-}
-DWORD ReadU32(const BYTE* p) {
-    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
-}
-void PutU16(std::string& out, unsigned value) {
-    out += char(value & 0xFF);
-    out += char((value >> 8) & 0xFF);
-}
-void PutU32(std::string& out, DWORD value) {
-    PutU16(out, value & 0xFFFF);
-    PutU16(out, value >> 16);
-}
+constexpr size_t kEntrySize = kFileEntrySize;
+constexpr DWORD kIconVersion = 0x30000;
 
 // Colour-table bytes of an image header: the colours used, else the whole
 // table of a depth up to 8 bits.
@@ -107,7 +94,7 @@ std::string IcoHeader(unsigned count) {
 // An .ico file's directory, checked: every image lies inside the file.
 bool IcoFileSound(const std::string& file, unsigned& count) {
     const BYTE* p = reinterpret_cast<const BYTE*>(file.data());
-    if (file.size() < kHeaderSize || ReadU16(p) != 0 || ReadU16(p + 2) != 1)
+    if (!IsIconHeader(p, file.size()))
         return false;
     count = ReadU16(p + 4);
     if (count == 0xFFFF || kHeaderSize + kEntrySize * count > file.size())
@@ -125,7 +112,7 @@ bool IcoFileSound(const std::string& file, unsigned& count) {
 } // namespace
 
 HICON CreateIconFromIcoData(const BYTE* data, DWORD size) {
-    if (!data || size < kHeaderSize || ReadU16(data) != 0 || ReadU16(data + 2) != 1)
+    if (!IsIconHeader(data, size))
         return nullptr;
     const DWORD count = ReadU16(data + 4);
     if (count == 0 || kHeaderSize + kEntrySize * count > size)

@@ -3,6 +3,7 @@
 
 #include "knclientUI05/KnClientPublic.h"
 
+#include "knclientUI05/IcoLayout.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/FileOps.h"
@@ -14,18 +15,7 @@
 
 namespace {
 
-constexpr size_t kHeaderSize = 6;
-constexpr size_t kGroupEntrySize = 14;
-constexpr size_t kFileEntrySize = 16;
-
-WORD ReadU16(const BYTE* p) {
-    return WORD(p[0] | p[1] << 8);
-}
-
-void PutU32(std::string& out, DWORD value) {
-    for (int i = 0; i < 4; ++i)
-        out += char((value >> (8 * i)) & 0xFF);
-}
+using namespace ico;
 
 // The bytes of a resource, empty when it is missing.
 std::string ResourceBytes(HMODULE module, LPCSTR name, LPCSTR type) {
@@ -45,7 +35,7 @@ std::string ResourceBytes(HMODULE module, LPCSTR name, LPCSTR type) {
 std::string IcoFileOfGroup(HMODULE module, LPCSTR groupName) {
     const std::string group = ResourceBytes(module, groupName, RT_GROUP_ICON);
     const BYTE* p = reinterpret_cast<const BYTE*>(group.data());
-    if (group.size() < kHeaderSize || ReadU16(p) != 0 || ReadU16(p + 2) != 1)
+    if (!IsIconHeader(p, group.size()))
         return {};
     const size_t count = ReadU16(p + 4);
     if (count == 0 || kHeaderSize + kGroupEntrySize * count > group.size())

@@ -162,16 +162,8 @@ TEST_F(IconMessageBoxTest, TheBoxShowsTheModulesIcon) {
     HINSTANCE own = LoadLibrary("KnOwnIcon_res.dll");
     HICON shown = nullptr;
     platform_test::Script::Run({[&] {
-        HWND box = GetActiveWindow();
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM param) -> BOOL {
-                if ((GetWindowLong(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-                    return TRUE;
-                *reinterpret_cast<HICON*>(param) = HICON(SendMessage(child, STM_GETICON, 0, 0));
-                return FALSE;
-            },
-            LPARAM(&shown));
+        shown =
+            HICON(SendMessage(platform_test::IconStaticOf(GetActiveWindow()), STM_GETICON, 0, 0));
         Key(VK_RETURN);
     }});
     EXPECT_EQ(ShowIconMessageBox(nullptr, "文字", "标题", MB_OK, MAKEINTRESOURCE(105), own), IDOK);
