@@ -34,4 +34,14 @@ inline bool IsIconHeader(const BYTE* p, size_t size) {
     return p && size >= kHeaderSize && ReadU16(p) == 0 && ReadU16(p + 2) == 1;
 }
 
+// The 6-byte header of an .ico file of count images.
+std::string Header(unsigned count);
+
+// The .ico file with one more image: every old image moves by one entry and
+// the new one (its entry's first 12 bytes, then its bytes) goes after all of
+// them. An old file of up to 6 bytes is no file yet. False for old bytes
+// that are no .ico or whose directory points outside them.
+bool AppendImage(const std::string& old, const std::string& entry, const std::string& image,
+                 std::string& result);
+
 } // namespace ico

@@ -83,32 +83,6 @@ bool ImageOfIcon(HICON icon, IcoImage& out) {
     return true;
 }
 
-std::string IcoHeader(unsigned count) {
-    std::string out;
-    PutU16(out, 0);
-    PutU16(out, 1);
-    PutU16(out, count);
-    return out;
-}
-
-// An .ico file's directory, checked: every image lies inside the file.
-bool IcoFileSound(const std::string& file, unsigned& count) {
-    const BYTE* p = reinterpret_cast<const BYTE*>(file.data());
-    if (!IsIconHeader(p, file.size()))
-        return false;
-    count = ReadU16(p + 4);
-    if (count == 0xFFFF || kHeaderSize + kEntrySize * count > file.size())
-        return false;
-    for (unsigned i = 0; i < count; ++i) {
-        const BYTE* entry = p + kHeaderSize + kEntrySize * i;
-        const DWORD size = ReadU32(entry + 8), offset = ReadU32(entry + 12);
-        if (offset < kHeaderSize + kEntrySize * count || offset > file.size() ||
-            size > file.size() - offset)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 HICON CreateIconFromIcoData(const BYTE* data, DWORD size) {
@@ -181,7 +155,7 @@ BOOL SaveIconToIcoFile(HICON icon, LPCSTR path) {
     IcoImage image;
     if (!path || !ImageOfIcon(icon, image))
         return FALSE;
-    std::string file = IcoHeader(1) + image.entry;
+    std::string file = Header(1) + image.entry;
     PutU32(file, DWORD(kHeaderSize + kEntrySize));
     file += image.bytes;
     return WriteFileAtomically(platform::FileSystemPath(path), file) ? TRUE : FALSE;
@@ -194,29 +168,11 @@ BOOL AddIconToIcoFile(HICON icon, LPCSTR path, BOOL append) {
     if (!path || !ImageOfIcon(icon, image))
         return FALSE;
     const std::string native = platform::FileSystemPath(path);
-    std::string old;
+    std::string old, file;
     if (!ReadWholeFile(native, old))
         old.clear(); // a missing file gets its first image
-    unsigned count = 0;
-    if (old.size() > kHeaderSize && !IcoFileSound(old, count))
-        return FALSE; // no .ico, or one whose directory lies: left as it is
-    if (old.size() <= kHeaderSize)
-        old.clear();
-    if (count >= 0xFFFE)
+    // A file that is no .ico, or one whose directory lies, is left as it is.
+    if (!AppendImage(old, image.entry, image.bytes, file))
         return FALSE;
-    // Every old image moves by one entry; the new one goes after all of them.
-    const BYTE* p = reinterpret_cast<const BYTE*>(old.data());
-    std::string file = IcoHeader(count + 1);
-    for (unsigned i = 0; i < count; ++i) {
-        const BYTE* entry = p + kHeaderSize + kEntrySize * i;
-        file.append(reinterpret_cast<const char*>(entry), 12);
-        PutU32(file, ReadU32(entry + 12) + DWORD(kEntrySize));
-    }
-    const size_t dataStart = kHeaderSize + kEntrySize * count;
-    file += image.entry;
-    PutU32(file, DWORD(old.empty() ? kHeaderSize + kEntrySize : old.size() + kEntrySize));
-    if (!old.empty())
-        file.append(old, dataStart, std::string::npos);
-    file += image.bytes;
     return WriteFileAtomically(native, file) ? TRUE : FALSE;
 }

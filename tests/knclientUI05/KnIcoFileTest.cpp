@@ -224,6 +224,12 @@ TEST_F(IcoWriteTest, AFileThatIsNoSoundIcoIsLeftAsItWas) {
     temp.Write("lying.ico", lying);
     EXPECT_FALSE(AddIconToIcoFile(icon, Path("lying.ico").c_str(), TRUE));
     EXPECT_EQ(temp.Read("lying.ico"), lying);
+    std::string empty = IconFile({Entry{16, 16, 32, DibImage(Colourful(16, 16), 32)}});
+    for (int i = 14; i < 18; ++i)
+        empty[size_t(i)] = 0; // an entry of no bytes
+    temp.Write("empty-entry.ico", empty);
+    EXPECT_FALSE(AddIconToIcoFile(icon, Path("empty-entry.ico").c_str(), TRUE));
+    EXPECT_EQ(temp.Read("empty-entry.ico"), empty);
     temp.Write("text.ico", "not an icon at all");
     EXPECT_FALSE(AddIconToIcoFile(icon, Path("text.ico").c_str(), TRUE));
     EXPECT_EQ(temp.Read("text.ico"), "not an icon at all");
