@@ -140,6 +140,41 @@ TEST(IcoReadTest, TheFirstImageOfAFileDecodes) {
     DestroyIcon(icon);
 }
 
+TEST(IcoReadTest, IdlesIconDecodesAsIcotoolExtractsIt) {
+    const std::string ico = "/usr/lib/python3.11/idlelib/Icons/idle.ico";
+    std::string bytes;
+    if (!ReadWholeFile(ico, bytes) || !Have("icotool"))
+        GTEST_SKIP() << "needs idle.ico (Debian package idle-python3.11) and icotool";
+    HICON icon =
+        CreateIconFromIcoData(reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()));
+    ASSERT_NE(icon, nullptr);
+    const platform::IconParts* parts = platform::IconPartsOf(icon);
+    ASSERT_NE(parts, nullptr);
+    ASSERT_EQ(parts->width, 16);
+    ASSERT_EQ(parts->height, 16);
+    TempFolder temp;
+    ASSERT_EQ(std::system(
+                  ("icotool -x -i 1 -o '" + temp.File("first.png") + "' '" + ico + "' 2> /dev/null")
+                      .c_str()),
+              0);
+    std::string png;
+    ASSERT_TRUE(ReadWholeFile(temp.File("first.png"), png));
+    platform::PixelImage theirs;
+    ASSERT_TRUE(platform::DecodePng(png.data(), png.size(), theirs));
+    ASSERT_EQ(theirs.width, 16);
+    int opaque = 0;
+    for (size_t i = 0; i < theirs.pixels.size(); ++i) {
+        const uint32_t expected = theirs.pixels[i], got = parts->colour[i];
+        ASSERT_EQ(got >> 24, expected >> 24) << i;
+        if (expected >> 24) {
+            ASSERT_EQ(got & 0xFFFFFF, expected & 0xFFFFFF) << i;
+            ++opaque;
+        }
+    }
+    EXPECT_GT(opaque, 50);
+    DestroyIcon(icon);
+}
+
 class IcoWriteTest : public ::testing::Test {
 protected:
     TempFolder temp;
