@@ -125,6 +125,32 @@ TEST_F(ResourceUtilsTest, AnIconGroupIsWrittenAsTheIcoFileItCameFrom) {
     EXPECT_FALSE(std::filesystem::exists(temp.File("none.ico")));
 }
 
+TEST(IconGroupSizeTest, TheSizeWrittenIsTheImagesOwnNotTheGroups) {
+    TempFolder temp;
+    const std::string image = DibImage(MakePicture(16, 16, 0x00336699), 32);
+    temp.Write("one.ico", IconFile({Entry{16, 16, 32, image}}));
+    const char* const name = "KnLyingGroup_res.dll";
+    // The id the icon's image gets in a module.
+    ASSERT_TRUE(RegisterResourceModuleText(name, "IMG ICON \"one.ico\"\n", temp.Path()));
+    HMODULE module = LoadLibrary(name);
+    const std::string honest = ResourceBytes(module, FindResource(module, "IMG", RT_GROUP_ICON));
+    FreeLibrary(module);
+    UnregisterResourceModule(name);
+    ASSERT_EQ(honest.size(), 6u + 14u);
+    // The same group, but its entry claims 9,999 bytes for that image.
+    std::string lying = honest;
+    lying.replace(6 + 8, 4, std::string("\x0F\x27\0\0", 4));
+    temp.Write("lying.grp", lying);
+    std::string error;
+    ASSERT_TRUE(RegisterResourceModuleText(name, "IMG ICON \"one.ico\"\nLIAR 14 \"lying.grp\"\n",
+                                           temp.Path(), &error))
+        << error;
+    const std::string out = temp.File("out.ico");
+    ASSERT_TRUE(SaveIconGroupToIcoFile(name, "LIAR", out.c_str()));
+    EXPECT_EQ(temp.Read("out.ico"), IconFile({Entry{16, 16, 32, image}}));
+    UnregisterResourceModule(name);
+}
+
 TEST_F(ResourceUtilsTest, GroupsByPositionTextNamesFirst) {
     const std::string out = temp.File("by-index.ico");
     ASSERT_TRUE(SaveIconGroupByIndexToIcoFile(kModule, 0, out.c_str()));
