@@ -4,6 +4,7 @@
 
 #include "tests/support/DialogFixture.h"
 #include "tests/support/IconBytes.h"
+#include "tests/support/ResourceBytes.h"
 #include "tests/support/ResourceScriptText.h"
 #include "tests/support/TempFolder.h"
 
@@ -23,12 +24,6 @@ using namespace iconbytes;
 namespace {
 
 const char kModule[] = "KnUtilsTest_res.dll";
-
-std::string ResourceBytes(HMODULE module, HRSRC found) {
-    HGLOBAL data = LoadResource(module, found);
-    const char* bytes = static_cast<const char*>(LockResource(data));
-    return bytes ? std::string(bytes, SizeofResource(module, found)) : std::string();
-}
 
 class ResourceUtilsTest : public ::testing::Test {
 protected:
