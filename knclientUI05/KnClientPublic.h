@@ -9,11 +9,16 @@
 #include "knclientUI05/DibCheck.h"
 #include "platform/controls/ImageList.h"
 #include "platform/gdi/Dc.h"
+#include "platform/resources/Icon.h"
 #include "platform/system/HFile.h"
 #include "platform/text/Font.h"
 #include "platform/window/Clipboard.h"
 
 // ---- DIBs and .bmp files ----
+
+// The same section under the name the memory image and the region routine
+// use: 2 bits a pixel, which no DIB section can have, gives null too.
+HBITMAP CreateDibSectionOfDepth(int width, int height, int bitCount, void** bits);
 
 // A top-down DIB section of 1, 4, 8, 16 (5-6-5), 24 or 32 bits on the
 // screen; indexed depths carry the stock palette's colours (zeros past
@@ -61,6 +66,16 @@ BOOL DrawBitmapMasked(HBITMAP bitmap, COLORREF transparent, int mode, HDC dc, in
 // the pixel at (x, y); a negative x or y means the last column or row. Null
 // when every pixel matches.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y);
+HRGN BitmapToRegion(HBITMAP bitmap, int x, int y);
+// The same with a key colour (compared in 5-6-5).
+HRGN BitmapToRegion(HBITMAP bitmap, COLORREF key);
+// Draws the source part (null: the whole bitmap) into the destination: mode 1
+// one unscaled copy from the part's origin, 3 tiles, 4 three slices (left
+// and right ends kept, the middle repeated) in rows, 5 nine slices (corners
+// kept, edges and centre repeated), any other stretches. A part too small to
+// cut into tiles or slices draws nothing. The colour is not used.
+void DrawBitmapInRect(CDC* dc, const RECT* dest, HBITMAP bitmap, int mode, const RECT* source,
+                      int colour);
 HBITMAP LoadBitmapFile(HINSTANCE instance, LPCSTR path);
 // An image list of the strip's whole cells, left to right, with the mask
 // colour (or, when asked, the strip's top-left pixel) transparent. Null for a
@@ -95,3 +110,86 @@ void DrawRaisedText(CDC* dc, LPCSTR text, CRect* rect, COLORREF face, const LOGF
 // Halves the destination's channels under (x, y, width, height), then ORs the
 // source's pixels from its (0, 0) over them.
 void DrawOverDarkened(CDC* dest, int x, int y, int width, int height, CDC* source);
+
+// ---- icons and .ico files ----
+
+// The first image of the bytes of an .ico file as an icon; null for a cursor
+// file, an empty or short directory, or a first image outside the bytes.
+HICON CreateIconFromIcoData(const BYTE* data, DWORD size);
+// The bitmap's header with its colour table (16 and 32 bits as BI_RGB) and,
+// when bits is given, its bottom-up rows; both blocks come from malloc and
+// are the caller's.
+BOOL GetBitmapDIBits(HBITMAP bitmap, BITMAPINFO** info, void** bits);
+// Writes the icon as a one-image .ico file; FALSE for a cursor or a
+// monochrome icon, and nothing is written then.
+BOOL SaveIconToIcoFile(HICON icon, LPCSTR path);
+// Appends the icon to an .ico file (a missing or empty one gets one image);
+// without append it is SaveIconToIcoFile. A file that is no sound .ico is
+// refused and left as it was.
+BOOL AddIconToIcoFile(HICON icon, LPCSTR path, BOOL append);
+// A grey copy of a colour icon (luma of each pixel, black stays black);
+// null for a monochrome icon.
+HICON CreateGrayIcon(HICON icon);
+// An icon from a 16-bit bitmap whose top-left pixel's colour is transparent;
+// null for another depth.
+HICON CreateIconFromBitmap(HBITMAP bitmap);
+
+// ---- resources ----
+
+// A malloc copy of the module's dialog template: its size, or 0 with a null
+// buffer.
+int LoadDialogTemplateCopy(void** buffer, HMODULE module, LPCSTR name);
+// Writes a module's icon group (by name or id, or by its position among the
+// module's groups) as an .ico file.
+BOOL SaveIconGroupToIcoFile(LPCSTR modulePath, LPCSTR groupName, LPCSTR outputPath);
+BOOL SaveIconGroupByIndexToIcoFile(LPCSTR modulePath, int position, LPCSTR outputPath);
+// A string (string mode, at most 1,023 bytes) or a dialog template of the
+// language, copied into a malloc block handed out: its length or size, 0
+// with a null out pointer when there is none.
+int CopyStringOrDialogResource(void** out, HMODULE module, LPCSTR name, BOOL string, WORD language);
+// The application's animated cursor resource ("ANICURSORS") of the id; the
+// display shows its first frame.
+HCURSOR LoadAniCursor(UINT id);
+
+// ---- windows ----
+
+// Slides the window out over a screen edge (1 left, 2 right, 3 up, other
+// down) in duration ms, then moves it to the final rectangle. Blocks.
+BOOL SlideWindowOut(HWND window, int direction, const RECT* finalRect, int duration);
+// Slides the window in from an edge onto the target rectangle.
+BOOL SlideWindowIn(HWND window, int direction, const RECT* target, int duration);
+
+// ---- folders, paths and files ----
+
+// The module's file name cut behind its last backslash (kept); 1.
+int GetModulePath(char* buffer, HMODULE module);
+BOOL PathExists(LPCSTR path);
+// Deletes a file, or a folder with everything in it; stops at the first entry
+// that cannot go (a read-only file) and keeps the rest. Links are removed,
+// never followed.
+BOOL DeleteFolderTree(LPCSTR path);
+// Creates every folder of the path; FALSE for a path of MAX_PATH bytes or
+// more.
+BOOL CreateFolderPath(LPCSTR path);
+// Cuts the path at its last backslash or colon: C:\dir\file.txt -> C:\dir.
+BOOL CutFileName(char* path);
+// Keeps what follows the last backslash or colon: -> file.txt.
+BOOL KeepFileName(char* path);
+// XORs each byte with the key; a length below 1 means the string's length.
+void XorBytes(char* buffer, int length, char key);
+// The next token between separators, never splitting a double-byte
+// character; a null text goes on with the previous one.
+char* SplitToken(char* text, const char* separators);
+
+// ---- shell ----
+
+// A message box showing the icon (a resource of the instance, else of the
+// resource module) in place of the standard ones.
+int ShowIconMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style, LPCSTR icon,
+                       HINSTANCE instance);
+// Starts the registered default mail program (no command interpreter sees
+// its command); FALSE when none is registered or its command is too long.
+BOOL OpenMailClient();
+// The desktop shell's system image list: there is none on this system, so
+// always null (callers treat null as no list).
+HIMAGELIST GetSystemImageList(BOOL small);

@@ -117,6 +117,10 @@ HBITMAP CreateDibSection(int width, int height, int bitCount, void** bits) {
     return section;
 }
 
+HBITMAP CreateDibSectionOfDepth(int width, int height, int bitCount, void** bits) {
+    return CreateDibSection(width, height, bitCount, bits);
+}
+
 HGLOBAL CreateDibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette) {
     BITMAP bm;
     if (!bitmap || compression == BI_BITFIELDS || !GetObject(bitmap, sizeof bm, &bm))

@@ -67,18 +67,30 @@ private:
 
 } // namespace
 
-HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y) {
+namespace {
+
+// The key is a pixel of the picture (keyPoint) or a colour given in 5-6-5.
+struct RegionKey {
+    bool fromPoint;
+    int x;
+    int y;
+    WORD value;
+};
+
+HRGN RegionOtherThan(HBITMAP bitmap, RegionKey key) {
     int width = 0, height = 0;
     if (!bitmap || !GetBitmapExtent(bitmap, &width, &height) || width <= 0 || height <= 0)
         return nullptr;
-    // A negative coordinate means the last column or row; one past the
-    // picture names no pixel.
-    if (x < 0)
-        x = width - 1;
-    if (y < 0)
-        y = height - 1;
-    if (x >= width || y >= height)
-        return nullptr;
+    if (key.fromPoint) {
+        // A negative coordinate means the last column or row; one past the
+        // picture names no pixel.
+        if (key.x < 0)
+            key.x = width - 1;
+        if (key.y < 0)
+            key.y = height - 1;
+        if (key.x >= width || key.y >= height)
+            return nullptr;
+    }
     // The scan runs on a 5-6-5 copy, so one 16-bit compare tests a pixel.
     void* bits = nullptr;
     HBITMAP section = CreateDibSection(width, height, 16, &bits);
@@ -91,14 +103,14 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y) {
     size_t stride = DibRowLength(width, 16);
     const BYTE* rows = static_cast<const BYTE*>(bits);
     auto row = [&](int r) { return reinterpret_cast<const WORD*>(rows + size_t(r) * stride); };
-    const WORD key = row(y)[x];
+    const WORD keyValue = key.fromPoint ? row(key.y)[key.x] : key.value;
 
     RunCollector runs;
     for (int r = 0; r < height; ++r) {
         const WORD* pixels = row(r);
         int start = -1;
         for (int c = 0; c < width; ++c) {
-            if (pixels[c] != key) {
+            if (pixels[c] != keyValue) {
                 if (start < 0)
                     start = c;
             } else if (start >= 0) {
@@ -111,4 +123,20 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y) {
     }
     DeleteObject(section);
     return runs.Take();
+}
+
+} // namespace
+
+HRGN CreateRegionFromBitmap(HBITMAP bitmap, int x, int y) {
+    return RegionOtherThan(bitmap, RegionKey{true, x, y, 0});
+}
+
+HRGN BitmapToRegion(HBITMAP bitmap, int x, int y) {
+    return CreateRegionFromBitmap(bitmap, x, y);
+}
+
+HRGN BitmapToRegion(HBITMAP bitmap, COLORREF key) {
+    WORD value =
+        WORD((GetRValue(key) >> 3) << 11 | (GetGValue(key) >> 2) << 5 | GetBValue(key) >> 3);
+    return RegionOtherThan(bitmap, RegionKey{false, 0, 0, value});
 }

@@ -9,7 +9,7 @@ packages=(
     fonts-wqy-microhei fonts-arphic-ukai xvfb xauth
     clang
     microsocks dante-server
-    icoutils
+    icoutils imagemagick
     # The GIF decoder's differential test: giflib's tools and the GIF files
     # these packages ship.
     giflib-tools libtk8.6 idle-python3.11 libpython3.11-testsuite

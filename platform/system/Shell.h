@@ -2,20 +2,24 @@
 
 // The shell's "open": hands a document or web address to the desktop's
 // opener (xdg-open), started directly with the address as its one argument
-// (no command interpreter sees it). Tests install a hook that records the
-// call instead of starting anything.
+// (no command interpreter sees it). With parameters the file is a program,
+// started directly with them as its arguments: split at blanks, a run in
+// double quotes being one argument (no command interpreter sees these
+// either). Tests install hooks that record the calls instead of starting
+// anything.
 
 #include "platform/Types.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #define SE_ERR_FNF 2
 #define SE_ERR_ACCESSDENIED 5
 #define SE_ERR_NOASSOC 31
 
-// Greater than 32 when the opener was started; else an SE_ERR_ code. Only
-// "open" (or a null operation) is known; parameters and folder are not used
-// by the opener.
+// Greater than 32 when the opener or the program was started; else an SE_ERR_
+// code. Only "open" (or a null operation) is known; the folder is not used.
 HINSTANCE ShellExecute(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                        int showCommand);
 #define ShellExecuteA ShellExecute
@@ -26,5 +30,13 @@ namespace platform {
 // and gives ShellExecute's result; an empty hook restores the opener.
 using ShellExecuteHook = std::function<INT_PTR(LPCSTR operation, LPCSTR file, int showCommand)>;
 void SetShellExecuteHook(ShellExecuteHook hook);
+
+// The arguments a parameter text gives a program.
+std::vector<std::string> SplitShellParameters(const char* parameters);
+// Receives (program, arguments) in place of starting a program with
+// parameters; an empty hook restores starting it.
+using ShellProgramHook =
+    std::function<INT_PTR(LPCSTR program, const std::vector<std::string>& arguments)>;
+void SetShellProgramHook(ShellProgramHook hook);
 
 } // namespace platform

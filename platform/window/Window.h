@@ -177,6 +177,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL BringWindowToTop(HWND hwnd);
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);
+// The desktop: a handle of no window record whose rectangle is the screen;
+// painting it does nothing (the display composes the windows itself).
+HWND GetDesktopWindow();
 BOOL GetClientRect(HWND hwnd, LPRECT rect);
 BOOL ClientToScreen(HWND hwnd, LPPOINT point);
 BOOL ScreenToClient(HWND hwnd, LPPOINT point);

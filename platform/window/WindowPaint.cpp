@@ -123,6 +123,8 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
 }
 
 BOOL UpdateWindow(HWND hwnd) {
+    if (hwnd && hwnd == GetDesktopWindow())
+        return TRUE;
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record)
         return FALSE;

@@ -3,6 +3,7 @@
 #include "platform/window/WindowRecord.h"
 
 #include "platform/display/DisplayDriver.h"
+#include "platform/window/SystemMetrics.h"
 
 #include <algorithm>
 
@@ -167,7 +168,17 @@ BOOL BringWindowToTop(HWND hwnd) {
     return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+HWND GetDesktopWindow() {
+    // An address no window record has.
+    static char desktop;
+    return reinterpret_cast<HWND>(&desktop);
+}
+
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+    if (hwnd && hwnd == GetDesktopWindow() && rect) {
+        *rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        return TRUE;
+    }
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record || !rect)
         return FALSE;

@@ -50,6 +50,21 @@ private:
     }
 };
 
+// The first icon static among the window's children, or null.
+inline HWND IconStaticOf(HWND parent) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            if ((GetWindowLong(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+                return TRUE;
+            *reinterpret_cast<HWND*>(param) = child;
+            return FALSE;
+        },
+        LPARAM(&found));
+    return found;
+}
+
 class DialogTest : public DisplayTest {
 protected:
     static constexpr const char* kModule = "DialogTest_res.dll";
@@ -97,6 +112,7 @@ protected:
         platform::InjectKey(VK_SHIFT, false);
     }
     static void Type(const char* gbk) { platform::InjectText(gbk); }
+
     static POINT CenterOf(HWND hwnd) {
         RECT r;
         GetWindowRect(hwnd, &r);

@@ -14,16 +14,7 @@ namespace {
 
 // The icon static of the active message box and where it lies in the box.
 HWND IconControlOf(HWND box, POINT& at) {
-    HWND found = nullptr;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM param) -> BOOL {
-            if ((GetWindowLong(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-                return TRUE;
-            *reinterpret_cast<HWND*>(param) = child;
-            return FALSE;
-        },
-        LPARAM(&found));
+    HWND found = IconStaticOf(box);
     if (found) {
         RECT r;
         GetWindowRect(found, &r);

@@ -9,6 +9,7 @@
 #include "platform/system/Module.h"
 #include "tests/support/GdiCanvas.h"
 #include "tests/support/IconBytes.h"
+#include "tests/support/ResourceBytes.h"
 #include "tests/support/ResourceScriptText.h"
 #include "tests/support/TempFolder.h"
 
@@ -19,12 +20,6 @@ using namespace iconbytes;
 namespace {
 
 const char* const kModule = "TypesTest_res.dll";
-
-std::string Bytes(HMODULE module, HRSRC found) {
-    HGLOBAL data = LoadResource(module, found);
-    const char* bytes = static_cast<const char*>(LockResource(data));
-    return bytes ? std::string(bytes, SizeofResource(module, found)) : std::string();
-}
 
 class ResourceTypes : public ::testing::Test {
 protected:
@@ -88,21 +83,21 @@ TEST_F(ResourceTypes, CustomTypesAreFoundByTypeNameAndLanguage) {
     const WORD chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
     const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     HRSRC found = FindResourceEx(m_module, "WAVE", MAKEINTRESOURCE(101), chinese);
-    EXPECT_EQ(Bytes(m_module, found), "RIFF-chinese");
+    EXPECT_EQ(ResourceBytes(m_module, found), "RIFF-chinese");
     found = FindResourceEx(m_module, "wave", MAKEINTRESOURCE(101), english); // type in any case
-    EXPECT_EQ(Bytes(m_module, found), "RIFF-english");
+    EXPECT_EQ(ResourceBytes(m_module, found), "RIFF-english");
     // Another English: the same primary language.
     found = FindResourceEx(m_module, "WAVE", MAKEINTRESOURCE(101),
                            MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK));
-    EXPECT_EQ(Bytes(m_module, found), "RIFF-english");
+    EXPECT_EQ(ResourceBytes(m_module, found), "RIFF-english");
     // A language the module lacks falls back to the neutral one.
     found = FindResourceEx(m_module, "WAVE", MAKEINTRESOURCE(101), MAKELANGID(0x07, 1));
-    EXPECT_EQ(Bytes(m_module, found), "RIFF-neutral");
-    EXPECT_EQ(Bytes(m_module, FindResource(m_module, MAKEINTRESOURCE(101), "WAVE")),
+    EXPECT_EQ(ResourceBytes(m_module, found), "RIFF-neutral");
+    EXPECT_EQ(ResourceBytes(m_module, FindResource(m_module, MAKEINTRESOURCE(101), "WAVE")),
               "RIFF-neutral");
     // Names in text, "#n" for numbers, and the types of the other statements.
-    EXPECT_EQ(Bytes(m_module, FindResource(m_module, "splash", "GIF")), "GIF89a-bytes");
-    EXPECT_EQ(Bytes(m_module, FindResource(m_module, "#3", "ANICURSORS")), "RIFF-ani");
+    EXPECT_EQ(ResourceBytes(m_module, FindResource(m_module, "splash", "GIF")), "GIF89a-bytes");
+    EXPECT_EQ(ResourceBytes(m_module, FindResource(m_module, "#3", "ANICURSORS")), "RIFF-ani");
     SetLastError(0);
     EXPECT_EQ(FindResource(m_module, MAKEINTRESOURCE(102), "WAVE"), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
@@ -125,7 +120,7 @@ TEST_F(ResourceTypes, TheScriptRefusesTheSameResourceTwiceInOneLanguageOnly) {
 TEST_F(ResourceTypes, IconStatementsBecomeGroupsWhoseLookupPicksTheSize) {
     HRSRC groupFound = FindResource(m_module, MAKEINTRESOURCE(200), RT_GROUP_ICON);
     ASSERT_NE(groupFound, nullptr);
-    std::string group = Bytes(m_module, groupFound);
+    std::string group = ResourceBytes(m_module, groupFound);
     ASSERT_EQ(group.size(), 6u + 3 * 14);
     EXPECT_EQ(group[2], 1);
     EXPECT_EQ(group[4], 3);
@@ -139,7 +134,7 @@ TEST_F(ResourceTypes, IconStatementsBecomeGroupsWhoseLookupPicksTheSize) {
         const int id = LookupIconIdFromDirectoryEx(bytes, TRUE, c.cx, c.cx, 0);
         HRSRC image = FindResource(m_module, MAKEINTRESOURCE(id), RT_ICON);
         ASSERT_NE(image, nullptr);
-        std::string picture = Bytes(m_module, image);
+        std::string picture = ResourceBytes(m_module, image);
         HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(picture.data()),
                                               DWORD(picture.size()), TRUE, 0x30000, 0, 0, 0);
         GdiCanvas canvas(1, 1);
@@ -167,11 +162,12 @@ TEST_F(ResourceTypes, IconStatementsBecomeGroupsWhoseLookupPicksTheSize) {
 
 TEST_F(ResourceTypes, CursorStatementsKeepTheHotSpotInTheirImages) {
     std::string group =
-        Bytes(m_module, FindResource(m_module, MAKEINTRESOURCE(300), RT_GROUP_CURSOR));
+        ResourceBytes(m_module, FindResource(m_module, MAKEINTRESOURCE(300), RT_GROUP_CURSOR));
     ASSERT_EQ(group.size(), 6u + 14);
     EXPECT_EQ(group[2], 2);
     EXPECT_EQ(uint8_t(group[6 + 2]), 64); // the height doubled, as the image header has it
-    std::string image = Bytes(m_module, FindResource(m_module, MAKEINTRESOURCE(1), RT_CURSOR));
+    std::string image =
+        ResourceBytes(m_module, FindResource(m_module, MAKEINTRESOURCE(1), RT_CURSOR));
     ASSERT_GT(image.size(), 4u);
     EXPECT_EQ(image[0], 4);
     EXPECT_EQ(image[2], 9);
@@ -188,7 +184,8 @@ TEST_F(ResourceTypes, CursorStatementsKeepTheHotSpotInTheirImages) {
 }
 
 TEST_F(ResourceTypes, DialogsAreAlsoTheirBinaryTemplate) {
-    std::string bytes = Bytes(m_module, FindResource(m_module, MAKEINTRESOURCE(3005), RT_DIALOG));
+    std::string bytes =
+        ResourceBytes(m_module, FindResource(m_module, MAKEINTRESOURCE(3005), RT_DIALOG));
     ASSERT_GT(bytes.size(), 26u);
     size_t at = 0;
     auto u16 = [&]() {

@@ -1,0 +1,80 @@
+// The shell's "open" of a program with parameters: the parameters become
+// arguments without a command interpreter, and documents still go to the
+// opener.
+
+#include "tests/support/TempFolder.h"
+
+#include "platform/system/Shell.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+TEST(ShellParametersTest, BlanksSplitAndQuotesGroup) {
+    using platform::SplitShellParameters;
+    EXPECT_EQ(SplitShellParameters(nullptr), Arguments{});
+    EXPECT_EQ(SplitShellParameters("  "), Arguments{});
+    EXPECT_EQ(SplitShellParameters(" -a  b\tc "), (Arguments{"-a", "b", "c"}));
+    EXPECT_EQ(SplitShellParameters("\"two words\" x\"y z\""), (Arguments{"two words", "xy z"}));
+    EXPECT_EQ(SplitShellParameters("\"\" ;rm"), (Arguments{"", ";rm"}));
+}
+
+class ShellExecuteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetShellExecuteHook([this](LPCSTR, LPCSTR file, int) -> INT_PTR {
+            opened.push_back(file);
+            return 42;
+        });
+        platform::SetShellProgramHook([this](LPCSTR program, const Arguments& arguments) {
+            started.push_back(program);
+            startedWith = arguments;
+            return INT_PTR(43);
+        });
+    }
+    void TearDown() override {
+        platform::SetShellExecuteHook(nullptr);
+        platform::SetShellProgramHook(nullptr);
+    }
+    std::vector<std::string> opened, started;
+    Arguments startedWith;
+};
+
+TEST_F(ShellExecuteTest, ParametersMakeTheFileAProgram) {
+    EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", "/usr/bin/mailer", "-c \"a b\"", nullptr, 1)),
+              43);
+    EXPECT_EQ(started, std::vector<std::string>{"/usr/bin/mailer"});
+    EXPECT_EQ(startedWith, (Arguments{"-c", "a b"}));
+    EXPECT_TRUE(opened.empty());
+
+    EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", "http://example.com", nullptr, nullptr, 1)),
+              42);
+    EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", "notes.txt", "", nullptr, 1)), 42);
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://example.com", "notes.txt"}));
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", "-rf", "x", nullptr, 1)), SE_ERR_FNF);
+}
+
+TEST(ShellProgramTest, ArgumentsReachTheProgramLiterally) {
+    TempFolder temp;
+    // A command interpreter would run "touch" twice here, and make no file
+    // whose name holds the semicolon.
+    const std::string name = temp.File("a;touch b");
+    ASSERT_GT(INT_PTR(ShellExecute(nullptr, "open", "/usr/bin/touch", ("\"" + name + "\"").c_str(),
+                                   nullptr, 1)),
+              32);
+    // The program runs detached: wait for it, bounded.
+    const std::time_t deadline = std::time(nullptr) + 10;
+    while (!std::filesystem::exists(name) && std::time(nullptr) < deadline)
+        std::this_thread::yield();
+    EXPECT_TRUE(std::filesystem::exists(name));
+    EXPECT_FALSE(std::filesystem::exists(temp.File("b")));
+}
+
+} // namespace
