@@ -12,22 +12,6 @@ bool IsGifSignature(const BYTE* data) {
            data[5] == 'a';
 }
 
-// The frame copied into a bitmap like the screen's with the palette realised.
-HBITMAP RealiseThroughPalette(HBITMAP frame, HPALETTE palette, int width, int height) {
-    HDC screen = GetDC(nullptr);
-    if (!screen)
-        return frame;
-    HBITMAP realised = CreateCompatibleBitmap(screen, width, height);
-    if (realised && StretchDrawBitmap(realised, frame, palette, nullptr, nullptr)) {
-        DeleteObject(frame);
-        frame = realised;
-    } else if (realised) {
-        DeleteObject(realised);
-    }
-    ReleaseDC(nullptr, screen);
-    return frame;
-}
-
 HBITMAP FirstGifFrame(const BYTE* data, int size) {
     CKNGif89 gif;
     if (gif.LoadFromMemory(data, DWORD(size), TRUE) != 0)
@@ -58,4 +42,23 @@ HBITMAP CreateBitmapFromGifOrBmpData(const BYTE* data, int size) {
     if (data[0] == 'B' && data[1] == 'M')
         return CreateBitmapFromBmpData(data, size);
     return nullptr;
+}
+
+HBITMAP RealiseThroughPalette(HBITMAP frame, HPALETTE palette, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return frame;
+    HBITMAP realised = CreateCompatibleBitmap(screen, width, height);
+    if (realised && StretchDrawBitmap(realised, frame, palette, nullptr, nullptr)) {
+        DeleteObject(frame);
+        frame = realised;
+    } else if (realised) {
+        DeleteObject(realised);
+    }
+    ReleaseDC(nullptr, screen);
+    return frame;
+}
+
+HBITMAP LoadGifOrBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language) {
+    return DecodeFileOrResource(module, name, type, language, CreateBitmapFromGifOrBmpData);
 }

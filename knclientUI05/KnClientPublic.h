@@ -47,6 +47,25 @@ BOOL WriteBmpFileHeader(HFILE file, const BITMAPFILEHEADER* header);
 HBITMAP CreateBitmapFromBmpData(const BYTE* data, int size);
 // From a resource of the module, or (module null) from the file name.
 HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
+// The bytes of a resource of the module, or (module null) of the whole file,
+// through decode; null when they cannot be read or do not decode.
+HBITMAP DecodeFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language,
+                             HBITMAP (*decode)(const BYTE* data, int size));
+// A bitmap drawn through its palette into one like the screen's; the given
+// one is deleted then (kept when the copy cannot be made).
+HBITMAP RealiseThroughPalette(HBITMAP bitmap, HPALETTE palette, int width, int height);
+
+// ---- pictures in memory: GIF, PNG, BMP and JPEG ----
+
+// The first picture of GIF (through the GIF codec library), PNG or JPEG
+// bytes (through theirs) or of a .bmp file; null for fewer than 6 bytes, a
+// codec library that is not there, or bytes that do not decode.
+HBITMAP CreateBitmapFromImageData(const BYTE* data, int size);
+// The same from a resource of the module, or (module null) from a file.
+HBITMAP LoadImageFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
+// As above, decoding GIF with the library's own decoder and refusing PNG and
+// JPEG (CreateBitmapFromGifOrBmpData).
+HBITMAP LoadGifOrBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
 
 // ---- bitmaps ----
 

@@ -230,7 +230,8 @@ HBITMAP CreateBitmapFromBmpData(const BYTE* data, int size) {
     return section;
 }
 
-HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language) {
+HBITMAP DecodeFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language,
+                             HBITMAP (*decode)(const BYTE* data, int size)) {
     if (module) {
         HRSRC resource = FindResourceEx(module, type, name, language);
         if (!resource)
@@ -238,12 +239,16 @@ HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD lan
         DWORD size = SizeofResource(module, resource);
         HGLOBAL data = LoadResource(module, resource);
         const BYTE* bytes = static_cast<const BYTE*>(LockResource(data));
-        HBITMAP bitmap = bytes ? CreateBitmapFromBmpData(bytes, int(size)) : nullptr;
+        HBITMAP bitmap = bytes && size <= 0x7FFFFFFF ? decode(bytes, int(size)) : nullptr;
         FreeResource(data);
         return bitmap;
     }
     std::string bytes;
     if (!name || !ReadWholeFile(NativePath(name), bytes) || bytes.size() > 0x7FFFFFFF)
         return nullptr;
-    return CreateBitmapFromBmpData(reinterpret_cast<const BYTE*>(bytes.data()), int(bytes.size()));
+    return decode(reinterpret_cast<const BYTE*>(bytes.data()), int(bytes.size()));
+}
+
+HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language) {
+    return DecodeFileOrResource(module, name, type, language, CreateBitmapFromBmpData);
 }
