@@ -100,6 +100,9 @@ BOOL CKNBitmap::Draw(CDC* dc, int x, int y, int cx, int cy, UINT flags, const PO
                     DrawPlain(dc, &image, x + tx, y + ty, w, h, part.image, part.mask, flags);
             }
         }
+    } else if ((flags & BD_STRETCH) && cx == w && cy == h) {
+        // A stretch to the picture's own size is a plain copy, done faster.
+        DrawPlain(dc, &image, x, y, w, h, part.image, part.mask, flags);
     } else if (flags & BD_STRETCH) {
         if (flags & BD_MASK) {
             dc->StretchBlt(x, y, cx, cy, &image, part.mask.x, part.mask.y, w, h, SRCAND);

@@ -160,6 +160,24 @@ TEST_F(BitmapDrawTest, TallMaskedPicturesAreExactAcrossEveryRow) {
         }
 }
 
+TEST_F(BitmapDrawTest, StretchToTheOwnSizeDrawsAsAPlainDraw) {
+    Hold(8, 4, MaskedPair);
+    ASSERT_TRUE(bitmap.Draw(dc, 6, 6, 4, 4, BD_MASK | BD_STRETCH));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            uint32_t want = (x + y) % 3 == 0 ? kBack : Code(x, y);
+            ASSERT_EQ(At(6 + x, 6 + y), want) << x << "," << y;
+        }
+    ExpectUntouchedOutside(6, 6, 4, 4);
+
+    // Unmasked, the raster operation still applies.
+    CKNBitmap inverting;
+    inverting.Attach(MakeBitmap(2, 2, Code));
+    inverting.m_dwRop = SRCINVERT;
+    ASSERT_TRUE(inverting.Draw(dc, 20, 20, 2, 2, BD_STRETCH));
+    EXPECT_EQ(At(21, 21), (kBack ^ Code(1, 1)) & 0xFFFFFF);
+}
+
 TEST_F(BitmapDrawTest, MaskedStretchAndTileKeepTheTransparentPixels) {
     Hold(8, 4, MaskedPair);
     ASSERT_TRUE(bitmap.Draw(dc, 0, 0, 8, 8, BD_MASK | BD_STRETCH));
