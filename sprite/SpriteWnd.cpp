@@ -19,6 +19,8 @@ int Ticks(int nInterval) {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CSpriteWnd, CWnd)
+
 CSpriteWnd::CSpriteWnd() {
     memset(m_channels, 0, sizeof(m_channels));
     for (SPRITEWND_CHANNEL& channel : m_channels)

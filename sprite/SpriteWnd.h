@@ -46,6 +46,8 @@ struct SPRITEWND_GROUP {
 };
 
 class CSpriteWnd : public CWnd {
+    DECLARE_DYNAMIC(CSpriteWnd)
+
 public:
     static constexpr int kChannels = 250;
     static constexpr int kGroups = 50;

@@ -1,0 +1,210 @@
+#include "table/GameWnd.h"
+
+#include "platform/resources/Resource.h"
+#include "platform/system/Clock.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/SystemMetrics.h"
+#include "sprite/AppServices.h"
+#include "sprite/Theme.h"
+#include "table/GameNetClient.h"
+
+IMPLEMENT_DYNCREATE(CGameWnd, CSpriteWnd)
+
+namespace {
+
+// One row of the balloon tips' settings.
+struct TipSettings {
+    int autoHideMs;
+    SIZE minSize;
+    SIZE maxSize;
+    int opacity;
+    COLORREF background;
+    COLORREF text;
+    int font;
+    COLORREF frame;
+    int frameWidth;
+};
+
+const TipSettings kSeatTip{5000, {70, 45}, {200, 100}, 50, 0x000000, 0x99F888, 0, 0xBFFD02, 1};
+const TipSettings kTableTipSettings{0,        {70, 45}, {120, 200}, 60, 0x000000,
+                                    0x99F888, 0,        0xBFFD02,   1};
+const TipSettings kStatusTipSettings{5000,     {70, 45}, {500, 80}, 60, 0x000000,
+                                     0x99F888, 1,        0xBFFD02,  1};
+const TipSettings kHintTipSettings{2000,     {30, 20}, {180, 50}, 100, 0xE8E8E8,
+                                   0x000000, 0,        0xD0C0C0,  2};
+
+const TipSettings& SettingsOf(int tip) {
+    switch (tip) {
+    case kTableTip:
+        return kTableTipSettings;
+    case kStatusTip:
+        return kStatusTipSettings;
+    case kHintTip:
+        return kHintTipSettings;
+    default:
+        return kSeatTip;
+    }
+}
+
+const char kSoundProduct[] = "Pellor2";
+
+} // namespace
+
+CGameWnd::CGameWnd()
+    : m_pClient(&theClient), m_bReceiveReady(TRUE), m_bGameOverMark(FALSE), m_nMultiple(0),
+      m_nWatcherBeans(0), m_nWatcherScore(0), m_dwSeatChangeTick(0) {
+    // Sprite places are anchored to this window's client area.
+    SetPosResolver(AnchorToClient);
+    m_hands.m_pGameWndSprite = this;
+    m_hands.m_pTable = &m_fields;
+    m_tableCards.m_pGameWndSprite = this;
+    m_tableCards.m_pTable = &m_fields;
+}
+
+CGameWnd::~CGameWnd() = default;
+
+CString CGameWnd::BitmapFolderOf(const CString& themeFile) {
+    const int dot = themeFile.ReverseFind('.');
+    // A dot in a folder name is not the file's extension.
+    const int slash = std::max(themeFile.ReverseFind('/'), themeFile.ReverseFind('\\'));
+    if (dot < 0 || dot < slash)
+        return CString();
+    return themeFile.Left(dot);
+}
+
+BOOL CGameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+    cs.style &= ~WS_BORDER;
+    // No CS_DBLCLKS: a fast second click stays a click on a card or button.
+    cs.lpszClass = AfxRegisterWndClass(
+        CS_VREDRAW | CS_HREDRAW, LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kCursorId)),
+        GetSysColorBrush(COLOR_WINDOW));
+    return CSpriteWnd::PreCreateWindow(cs);
+}
+
+int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
+    if (CSpriteWnd::OnCreate(cs) == -1)
+        return -1;
+    SetAnchorWindow(m_hWnd);
+    m_strThemeFile = kn::theTheme.GetThemeFile();
+    m_strBitmapFolder = BitmapFolderOf(m_strThemeFile);
+    m_bReceiveReady = FALSE;
+    CreateSeatDisplays();
+    if (!m_dealPace.Create(this))
+        WriteLog("The table could not create its deal window");
+    CreateTips();
+    if (m_pClient != nullptr) {
+        m_pClient->SetGameWnd(this);
+        m_pClient->EnableReceive();
+    }
+    m_bReceiveReady = TRUE;
+    if (!m_soundHost.Init(m_hWnd, this, kSoundProduct, kSoundProduct))
+        WriteLog("The sound plug-in is not available; the table goes on without it");
+    // A seat change is refused for a while after the table opens.
+    m_dwSeatChangeTick = GetTickCount();
+    return 0;
+}
+
+void CGameWnd::OnDestroy() {
+    // The client must not reach a window that is gone.
+    if (m_pClient != nullptr && m_pClient->m_pGameWnd == this)
+        m_pClient->SetGameWnd(nullptr);
+    m_bReceiveReady = FALSE;
+    SetAnchorWindow(nullptr);
+    CSpriteWnd::OnDestroy();
+}
+
+void CGameWnd::CreateSeatDisplays() {
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        CSeatDisplayWnd& display = m_seatDisplays[seat];
+        if (display.m_hWnd != nullptr)
+            display.SetName(display.GetNameRecord(), 0);
+        else if (!display.Create("", 0, this, seat))
+            WriteLog("The table could not create the display of seat %d", seat);
+    }
+}
+
+void CGameWnd::CreateTips() {
+    for (int tip = 0; tip < kTipCount; ++tip) {
+        const TipSettings& s = SettingsOf(tip);
+        CBalloonTipWnd& wnd = m_tips[tip];
+        if (!wnd.Create(this)) {
+            WriteLog("The table could not create balloon tip %d", tip);
+            continue;
+        }
+        wnd.SetAutoHide(s.autoHideMs);
+        wnd.SetTail(16, 8);
+        wnd.SetMinSize(s.minSize.cx, s.minSize.cy);
+        wnd.SetMaxSize(s.maxSize.cx, s.maxSize.cy);
+        wnd.SetOpacity(s.opacity);
+        wnd.SetBkColor(s.background);
+        wnd.SetTextColor(s.text);
+        wnd.SetFont(s.font);
+        wnd.SetFrame(s.frame, s.frameWidth);
+    }
+}
+
+void CGameWnd::StopSprite(int id) {
+    if (POSITION pos = FindSpritePos(id))
+        CSpriteWnd::StopSprite(pos, TRUE, FALSE);
+}
+
+void CGameWnd::GetWatcherValues(int* beans, int* score) const {
+    if (beans != nullptr)
+        *beans = m_nWatcherBeans;
+    if (score != nullptr)
+        *score = m_nWatcherScore;
+}
+
+int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {
+    if (type == kSoundEventPeerData && data != nullptr && size >= kSoundPeerDataSize &&
+        m_pClient != nullptr) {
+        m_pClient->SendPluginData(data);
+        return 1;
+    }
+    WriteLog("The table ignored sound event %d (%d, %d bytes)", type, value, size);
+    return 0;
+}
+
+void CGameWnd::NotBuiltYet(LPCSTR operation) const {
+    WriteLog("The table cannot show %s yet", operation);
+}
+
+void CGameWnd::ShowNotice(LPCSTR) {
+    NotBuiltYet("a notice");
+}
+void CGameWnd::ShowStartButtons(BOOL) {
+    NotBuiltYet("the start buttons");
+}
+void CGameWnd::ShowSeatMark(int, BOOL) {
+    NotBuiltYet("a seat mark");
+}
+void CGameWnd::ResetTable() {
+    NotBuiltYet("a reset table");
+}
+void CGameWnd::HideFreeSeatMarks() {
+    NotBuiltYet("the free seats' marks");
+}
+void CGameWnd::RedrawTableInfo() {
+    NotBuiltYet("the table information");
+}
+void CGameWnd::UpdateSeatCards(int) {
+    NotBuiltYet("a seat's cards");
+}
+void CGameWnd::RefreshUserList() {
+    NotBuiltYet("the user list");
+}
+void CGameWnd::ShowStartPane(BOOL, int) {
+    NotBuiltYet("the start pane");
+}
+void CGameWnd::OnChangeSeatScene() {
+    NotBuiltYet("a changed seat");
+}
+void CGameWnd::RefreshSeat(int) {
+    NotBuiltYet("a seat's picture");
+}
+void CGameWnd::OpenChargeDialog(const DWORD*) {
+    NotBuiltYet("the charge dialog");
+}
+void CGameWnd::OpenExchangeDialog(DWORD) {
+    NotBuiltYet("the exchange dialog");
+}
