@@ -7,9 +7,11 @@
 #include "platform/system/Shell.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -121,7 +123,12 @@ TEST_F(SlideTest, InFromTheRightEndsAtTheScreenEdgeThenJumps) {
 
 class MailClientTest : public ::testing::Test {
 protected:
+    // A registry of the test's own: tests run side by side in processes of
+    // their own, and none may see another's mail program.
+    TempFolder config;
+
     void SetUp() override {
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
         platform::SetShellProgramHook(
             [this](LPCSTR program, const std::vector<std::string>& arguments) -> INT_PTR {
                 started.push_back(program);
@@ -137,6 +144,7 @@ protected:
         RegDeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail\\Quill\\shell");
         RegDeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail\\Quill");
         RegDeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail");
+        unsetenv("PELLOR_CONFIG_DIR");
     }
     void Register(const std::string& command) {
         ASSERT_EQ(RegSetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Clients\\Mail", REG_SZ, "Quill", 5),
