@@ -7,11 +7,6 @@
 
 namespace {
 
-bool IsGifSignature(const BYTE* data) {
-    return std::memcmp(data, "GIF8", 4) == 0 && (data[4] == '7' || data[4] == '9') &&
-           data[5] == 'a';
-}
-
 HBITMAP FirstGifFrame(const BYTE* data, int size) {
     CKNGif89 gif;
     if (gif.LoadFromMemory(data, DWORD(size), TRUE) != 0)
@@ -24,12 +19,7 @@ HBITMAP FirstGifFrame(const BYTE* data, int size) {
     if (gif.GetNextFrame(&left, &top, &width, &height, &bitmap, &transparent, &transparentColor,
                          &palette, &disposal, &delay) != 1)
         return nullptr;
-    if (palette) {
-        if (bitmap)
-            bitmap = RealiseThroughPalette(bitmap, palette, width, height);
-        DeleteObject(palette);
-    }
-    return bitmap;
+    return RealiseThroughPalette(bitmap, palette, width, height);
 }
 
 } // namespace
@@ -44,18 +34,26 @@ HBITMAP CreateBitmapFromGifOrBmpData(const BYTE* data, int size) {
     return nullptr;
 }
 
+BOOL IsGifSignature(const BYTE* data) {
+    return std::memcmp(data, "GIF8", 4) == 0 && (data[4] == '7' || data[4] == '9') &&
+           data[5] == 'a';
+}
+
 HBITMAP RealiseThroughPalette(HBITMAP frame, HPALETTE palette, int width, int height) {
-    HDC screen = GetDC(nullptr);
-    if (!screen)
+    if (!palette)
         return frame;
-    HBITMAP realised = CreateCompatibleBitmap(screen, width, height);
-    if (realised && StretchDrawBitmap(realised, frame, palette, nullptr, nullptr)) {
-        DeleteObject(frame);
-        frame = realised;
-    } else if (realised) {
-        DeleteObject(realised);
+    HDC screen = frame ? GetDC(nullptr) : nullptr;
+    if (screen) {
+        HBITMAP realised = CreateCompatibleBitmap(screen, width, height);
+        if (realised && StretchDrawBitmap(realised, frame, palette, nullptr, nullptr)) {
+            DeleteObject(frame);
+            frame = realised;
+        } else if (realised) {
+            DeleteObject(realised);
+        }
+        ReleaseDC(nullptr, screen);
     }
-    ReleaseDC(nullptr, screen);
+    DeleteObject(palette);
     return frame;
 }
 

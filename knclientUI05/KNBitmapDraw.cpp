@@ -5,8 +5,6 @@
 
 #include "platform/window/Window.h"
 
-#include <algorithm>
-
 namespace {
 
 // The part of the bitmap a draw takes: the image, and the mask beside it.
@@ -47,20 +45,8 @@ BOOL CKNBitmap::DrawPlain(CDC* dc, CDC* image, int x, int y, int w, int h, POINT
         return dc->BitBlt(x, y, w, h, image, source.x, source.y, m_dwRop);
     // Straight onto the target: the screen is presented between messages,
     // never between these two blits, so no off-screen composing is needed.
-    // Bands of rows keep the target's pixels in the cache from the mask's
-    // pass to the image's, which on large pictures halves the memory traffic.
-    constexpr int kBandRows = 64;
-    if (h <= kBandRows) {
-        dc->BitBlt(x, y, w, h, image, mask.x, mask.y, SRCAND);
-        return dc->BitBlt(x, y, w, h, image, source.x, source.y, SRCPAINT);
-    }
-    BOOL drawn = TRUE;
-    for (int top = 0; top < h; top += kBandRows) {
-        const int rows = std::min(kBandRows, h - top);
-        dc->BitBlt(x, y + top, w, rows, image, mask.x, mask.y + top, SRCAND);
-        drawn = dc->BitBlt(x, y + top, w, rows, image, source.x, source.y + top, SRCPAINT);
-    }
-    return drawn;
+    dc->BitBlt(x, y, w, h, image, mask.x, mask.y, SRCAND);
+    return dc->BitBlt(x, y, w, h, image, source.x, source.y, SRCPAINT);
 }
 
 BOOL CKNBitmap::Draw(CDC* dc, int x, int y, int cx, int cy, UINT flags, const POINT* source,

@@ -51,9 +51,12 @@ HBITMAP LoadBmpFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD lan
 // through decode; null when they cannot be read or do not decode.
 HBITMAP DecodeFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language,
                              HBITMAP (*decode)(const BYTE* data, int size));
-// A bitmap drawn through its palette into one like the screen's; the given
-// one is deleted then (kept when the copy cannot be made).
+// A decoded picture that came with a palette, drawn through it into a bitmap
+// like the screen's (the decoded one is deleted then, or kept when the copy
+// cannot be made); the palette is deleted. Without a palette, the bitmap.
 HBITMAP RealiseThroughPalette(HBITMAP bitmap, HPALETTE palette, int width, int height);
+// Whether 6 bytes begin a GIF87a or GIF89a picture.
+BOOL IsGifSignature(const BYTE* data);
 
 // ---- pictures in memory: GIF, PNG, BMP and JPEG ----
 

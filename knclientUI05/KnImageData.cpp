@@ -11,7 +11,7 @@ namespace {
 enum class PictureKind { Gif, Png, Bmp, Jpeg };
 
 PictureKind KindOf(const BYTE* data) {
-    if (std::memcmp(data, "GIF8", 4) == 0 && (data[4] == '7' || data[4] == '9') && data[5] == 'a')
+    if (IsGifSignature(data))
         return PictureKind::Gif;
     // The first byte of a PNG signature is not looked at.
     if (std::memcmp(data + 1, "PNG\r\n", 5) == 0)
@@ -19,16 +19,6 @@ PictureKind KindOf(const BYTE* data) {
     if (data[0] == 'B' && data[1] == 'M')
         return PictureKind::Bmp;
     return PictureKind::Jpeg;
-}
-
-// A decoded picture that came with a palette is drawn through it.
-HBITMAP AfterPalette(HBITMAP bitmap, HPALETTE palette, int width, int height) {
-    if (palette) {
-        if (bitmap)
-            bitmap = RealiseThroughPalette(bitmap, palette, width, height);
-        DeleteObject(palette);
-    }
-    return bitmap;
 }
 
 HBITMAP GifThroughCodec(const BYTE* data, int size) {
@@ -48,7 +38,7 @@ HBITMAP GifThroughCodec(const BYTE* data, int size) {
             DeleteObject(palette);
         return nullptr;
     }
-    return AfterPalette(bitmap, palette, width, height);
+    return RealiseThroughPalette(bitmap, palette, width, height);
 }
 
 using LoadFromMemory = int (*)(const BYTE*, DWORD, HBITMAP*, HPALETTE*, int*, int*);
@@ -59,7 +49,7 @@ HBITMAP ThroughCodec(LoadFromMemory load, const BYTE* data, int size) {
     int width = 0, height = 0;
     if (!load(data, DWORD(size), &bitmap, &palette, &width, &height))
         return nullptr;
-    return AfterPalette(bitmap, palette, width, height);
+    return RealiseThroughPalette(bitmap, palette, width, height);
 }
 
 } // namespace
