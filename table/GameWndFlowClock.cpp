@@ -1,8 +1,11 @@
 // The turn clock: a picture counting the turn's seconds down at a point,
 // and, on my own turn, the large counter over it for the last ten seconds.
 
+#include "sprite/DigitImage.h"
 #include "sprite/GifSpriteImage.h"
 #include "table/GameWnd.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -21,17 +24,33 @@ void CGameWnd::StartCountdown(int x, int y, int anchor, int value, int endEvent)
     const SIZE size = GetImageList().GetAt(s->posImage)->GetSize(s);
     // The clock counts down on its second caller word.
     s->nUser[1] = value;
-    auto* line = new CFixedLine;
+    // A line that stands still for the whole countdown: half of it to reach
+    // its end, half resting there, and the play ends once with the end event
+    // (a fixed line would end on its first tick).
+    auto* line = new CStraightLine;
     const int left = x - size.cx / 2;
     const int top = y - size.cy / 2;
-    line->Init(left, top, anchor, left, top, anchor, 1, -1, 255, 255);
+    const int half = std::max(1, value) * CDigitImage::kSecondTicks / 2;
+    line->Init(left, top, anchor, left, top, anchor, 1, half, 255, 255);
     SetSpriteLine(pos, line, TRUE, endEvent, kClockLayer, 1, TRUE);
 }
 
 void CGameWnd::StopCountdown() {
-    for (int id : {kClockSprite, kClockCounterSprite})
-        if (POSITION pos = FindSpritePos(id))
-            CSpriteWnd::StopSprite(pos, TRUE, TRUE);
+    for (int id : {kClockSprite, kClockCounterSprite}) {
+        POSITION pos = FindSpritePos(id);
+        SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+        if (s == nullptr || s->nChannel < 0)
+            continue;
+        // Stopping a running line would run it to its end and report the
+        // time-out: the clock is first stood on a still line that reports nothing.
+        if (s->pLine != nullptr && !s->pLine->IsFixed()) {
+            auto* still = new CFixedLine;
+            const CSpritePos from = s->pLine->m_from;
+            still->Init(from.x, from.y, from.anchor, from.x, from.y, from.anchor, 1, -1, 255, 255);
+            SetSpriteLine(pos, still, FALSE, 0, -1, 0, FALSE);
+        }
+        CSpriteWnd::StopSprite(pos, TRUE, TRUE);
+    }
 }
 
 void CGameWnd::OnSpriteFrame(POSITION pos, int nParam, int nFrame, int nFrameCount) {
