@@ -21,7 +21,14 @@ PixelImage NineCellBack(COLORREF wood, COLORREF page) {
     Canvas canvas(size, size);
     canvas.Fill(0, 0, size, size, kKey);
     canvas.RoundBox(0, 0, size, size, 14, wood, RGB(50, 24, 8));
-    canvas.Box(kBorder, kCell, size - kBorder, size - kBorder, page, RGB(160, 120, 60));
+    // The page's outline runs whole along its cells, so tiling repeats no
+    // line across the page.
+    const COLORREF outline = RGB(160, 120, 60);
+    canvas.Box(kBorder, kCell, size - kBorder, size - kBorder, page, page);
+    canvas.Line(kBorder - 1, kCell - 1, size - kBorder, kCell - 1, outline);
+    canvas.Line(kBorder - 1, size - kBorder, size - kBorder, size - kBorder, outline);
+    canvas.Line(kBorder - 1, kCell - 1, kBorder - 1, size - kBorder, outline);
+    canvas.Line(size - kBorder, kCell - 1, size - kBorder, size - kBorder, outline);
     return canvas.Image();
 }
 
