@@ -11,6 +11,7 @@
 #include "platform/display/WindowSurfaces.h"
 #include "platform/images/BmpFile.h"
 #include "platform/images/PngFile.h"
+#include "platform/window/Redraw.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdio>
@@ -61,6 +62,8 @@ protected:
     }
 
     static void SaveWindow(HWND window, const std::string& name) {
+        // Children paint after their parent: let them.
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(window);
         if (surface == nullptr)
             return;
