@@ -29,6 +29,19 @@ const tagMSGBOXBUTTONSET& MsgBoxButtonSet(UINT style) {
     return kButtonSets[set];
 }
 
+int MsgBoxDefaultIndex(UINT style, int count) {
+    switch (style & MB_DEFMASK) {
+    case MB_DEFBUTTON1:
+        return 0;
+    case MB_DEFBUTTON2:
+        return count >= 2 ? 1 : kMsgBoxNoDefault;
+    case MB_DEFBUTTON3:
+        return count >= 3 ? 2 : kMsgBoxNoDefault;
+    default:
+        return kMsgBoxFirstFocus;
+    }
+}
+
 LPCSTR MsgBoxSystemIcon(UINT style) {
     switch (style & MB_ICONMASK) {
     case MB_ICONHAND:

@@ -18,6 +18,13 @@ struct tagMSGBOXBUTTONSET {
 // The set of the style's button bits; sets beyond the known six get the OK
 // button, or nothing but a countdown could close the box.
 const tagMSGBOXBUTTONSET& MsgBoxButtonSet(UINT style);
+// The default button the style's bits name among count buttons: its index,
+// kMsgBoxFirstFocus when the bits name none (the first button takes the
+// focus, and no default is set), or kMsgBoxNoDefault when they name a button
+// the set does not have.
+constexpr int kMsgBoxFirstFocus = -2;
+constexpr int kMsgBoxNoDefault = -1;
+int MsgBoxDefaultIndex(UINT style, int count);
 // The system icon of the style's icon bits.
 LPCSTR MsgBoxSystemIcon(UINT style);
 // The widest line and the total height of the text's lines (each line 2

@@ -173,22 +173,9 @@ void CSkinMsgBox::SetUpButtons() {
 void CSkinMsgBox::SetUpDefaultButton() {
     m_nDefResult = m_nBtnResult[0];
     CCoolButton* controls[3] = {&m_btn1, &m_btn2, &m_btn3};
-    int index = -1;
-    switch (m_nStyle & MB_DEFMASK) {
-    case MB_DEFBUTTON1:
-        index = 0;
-        break;
-    case MB_DEFBUTTON2:
-        index = m_nButtons >= 2 ? 1 : -1;
-        break;
-    case MB_DEFBUTTON3:
-        index = m_nButtons >= 3 ? 2 : -1;
-        break;
-    default:
-        if (m_btn1.m_hWnd != nullptr)
-            m_btn1.SetFocus();
-        return;
-    }
+    const int index = MsgBoxDefaultIndex(m_nStyle, m_nButtons);
+    if (index == kMsgBoxFirstFocus && m_btn1.m_hWnd != nullptr)
+        m_btn1.SetFocus();
     if (index < 0)
         return;
     SetDefID(IDC_KN_BUTTON1 + UINT(index));

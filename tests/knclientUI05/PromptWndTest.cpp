@@ -9,6 +9,7 @@
 #include "platform/window/WindowDcs.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,7 @@ namespace {
 using ui_test::SkinTest;
 
 std::vector<std::string>& DebugLines() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-void Listen(LPCSTR text) {
-    DebugLines().push_back(text);
+    return ui_test::DebugOutputWatch::Lines();
 }
 
 // The window the labels rise over: black, with the labels drawn on it.
@@ -58,8 +55,7 @@ protected:
     void SetUp() override {
         SkinTest::SetUp();
         clock.SetAutoAdvance(false);
-        DebugLines().clear();
-        previous = platform::SetDebugOutputListener(Listen);
+        debugOutput = std::make_unique<ui_test::DebugOutputWatch>();
         ASSERT_TRUE(host.Create(29800)); // a dialog keeps its font
         host.ModifyStyle(WS_CAPTION, 0, SWP_FRAMECHANGED);
         host.MoveWindow(0, 0, 500, kHeight);
@@ -73,7 +69,7 @@ protected:
     void TearDown() override {
         prompt.DestroyWindow();
         host.DestroyWindow();
-        platform::SetDebugOutputListener(previous);
+        debugOutput.reset();
         SkinTest::TearDown();
     }
     void Tick(int n = 1) {
@@ -91,7 +87,7 @@ protected:
 
     Host host;
     CountingPrompt prompt;
-    platform::DebugOutputListener previous = nullptr;
+    std::unique_ptr<ui_test::DebugOutputWatch> debugOutput;
 };
 
 TEST_F(PromptWndTest, ADefaultRunRisesFromSeventyToTwentyPercentAndFadesOut) {

@@ -11,6 +11,7 @@
 #include "platform/display/WindowSurfaces.h"
 #include "platform/images/BmpFile.h"
 #include "platform/images/PngFile.h"
+#include "platform/system/DebugOutput.h"
 #include "platform/window/Redraw.h"
 #include "tests/support/TempFolder.h"
 
@@ -18,8 +19,27 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui_test {
+
+// What the library wrote to the debugger output while a DebugOutputWatch
+// lived.
+class DebugOutputWatch {
+public:
+    DebugOutputWatch() : m_previous(platform::SetDebugOutputListener(Listen)) { Lines().clear(); }
+    ~DebugOutputWatch() { platform::SetDebugOutputListener(m_previous); }
+    DebugOutputWatch(const DebugOutputWatch&) = delete;
+    DebugOutputWatch& operator=(const DebugOutputWatch&) = delete;
+    static std::vector<std::string>& Lines() {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+
+private:
+    static void Listen(LPCSTR text) { Lines().push_back(text); }
+    platform::DebugOutputListener m_previous;
+};
 
 class SkinTest : public BoxTest {
 protected:

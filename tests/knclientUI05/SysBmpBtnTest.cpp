@@ -9,6 +9,7 @@
 #include "platform/window/Wnd.h"
 #include "tests/support/GdiCanvas.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,7 @@ namespace {
 using ui_test::SkinTest;
 
 std::vector<std::string>& DebugLines() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-void Listen(LPCSTR text) {
-    DebugLines().push_back(text);
+    return ui_test::DebugOutputWatch::Lines();
 }
 
 // Frame k of a strip is painted in the colour k * 0x40 in its red byte.
@@ -41,11 +38,10 @@ protected:
         ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100,
                                    nullptr, nullptr));
         buttons.SetOwner(&owner);
-        DebugLines().clear();
-        previous = platform::SetDebugOutputListener(Listen);
+        debugOutput = std::make_unique<ui_test::DebugOutputWatch>();
     }
     void TearDown() override {
-        platform::SetDebugOutputListener(previous);
+        debugOutput.reset();
         owner.DestroyWindow();
         SkinTest::TearDown();
     }
@@ -60,7 +56,7 @@ protected:
 
     CWnd owner;
     CSysBmpBtn buttons;
-    platform::DebugOutputListener previous = nullptr;
+    std::unique_ptr<ui_test::DebugOutputWatch> debugOutput;
 };
 
 TEST_F(SysBmpBtnTest, ButtonsComeFromTheSkinWithTheSharedSectionBehind) {
