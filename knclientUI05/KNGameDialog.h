@@ -39,6 +39,9 @@ public:
     // The client area less the border strips and the caption.
     void GetInnerRect(LPRECT rect) const;
     void ShowTitle(BOOL show) { m_bShowTitle = show; }
+    // An etched frame round control id in two line colours, the control's
+    // text set into its top line.
+    void DrawGroupFrame(CDC* dc, UINT id, COLORREF crText, COLORREF crLine1, COLORREF crLine2);
 
     // The region the window takes from the background's corners, or null.
     virtual HRGN BuildFrameRegion();

@@ -10,7 +10,9 @@
 #include "platform/window/NonClient.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowVisibility.h"
+#include "tests/support/GdiCanvas.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -334,6 +336,54 @@ TEST_F(KNGameDialogTest, ABrokenSkinFailsTheCreationWithoutACrash) {
     SkinnedDialog dialog("X");
     Open(dialog, 0, 0, 100, 60);
     EXPECT_TRUE(dialog.IsWindowVisible());
+    dialog.DestroyWindow();
+}
+
+TEST_F(KNGameDialogTest, AGroupFrameIsEtchedRoundItsControlWithTheTextInItsTopLine) {
+    SkinnedDialog dialog("MsgBox");
+    Open(dialog, 0, 0, 300, 200);
+    CWnd* control = dialog.GetDlgItem(29811);
+    ASSERT_NE(control, nullptr);
+    control->SetWindowText("");
+    control->MoveWindow(40, 60, 120, 80);
+    control->ShowWindow(SW_HIDE);
+    GdiCanvas canvas(300, 200);
+    canvas.Fill(0x000000);
+    CDC* dc = CDC::FromHandle(canvas.dc());
+    dialog.DrawGroupFrame(dc, 29811, RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 0, 255));
+    // Without a text the top line runs on from the tenth pixel.
+    EXPECT_EQ(canvas.At(40, 65), 0xFF0000u);   // top-left, dark line
+    EXPECT_EQ(canvas.At(40, 100), 0xFF0000u);  // left
+    EXPECT_EQ(canvas.At(41, 100), 0x0000FFu);  // the light line inside
+    EXPECT_EQ(canvas.At(100, 139), 0xFF0000u); // bottom, dark
+    EXPECT_EQ(canvas.At(100, 140), 0x0000FFu); // and light below
+    EXPECT_EQ(canvas.At(159, 100), 0xFF0000u); // right, dark
+    EXPECT_EQ(canvas.At(160, 100), 0x0000FFu); // and light outside
+    EXPECT_EQ(canvas.At(100, 66), 0x0000FFu);  // top, light under dark
+    // With a text the top line leaves a gap for it.
+    control->SetWindowText("分组");
+    canvas.Fill(0x000000);
+    dialog.DrawGroupFrame(dc, 29811, RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(canvas.At(45, 65), 0xFF0000u);
+    EXPECT_NE(canvas.At(52, 65), 0xFF0000u);
+    uint32_t brightest = 0;
+    for (int y = 55; y < 75; ++y)
+        for (int x = 50; x < 80; ++x)
+            brightest = std::max(brightest, canvas.At(x, y));
+    EXPECT_EQ(brightest, 0xFFFFFFu);
+    dialog.DestroyWindow();
+}
+
+// Missing controls and DCs are ignored.
+TEST_F(KNGameDialogTest, AGroupFrameOfNoControlDrawsNothing) {
+    SkinnedDialog dialog("MsgBox");
+    Open(dialog, 0, 0, 100, 80);
+    GdiCanvas canvas(100, 80);
+    canvas.Fill(0x123456);
+    dialog.DrawGroupFrame(CDC::FromHandle(canvas.dc()), 4242, 0, RGB(255, 0, 0), 0);
+    dialog.DrawGroupFrame(nullptr, 29811, 0, RGB(255, 0, 0), 0);
+    for (uint32_t pixel : canvas.Pixels())
+        ASSERT_EQ(pixel, 0x123456u);
     dialog.DestroyWindow();
 }
 
