@@ -1,6 +1,7 @@
 #include "knclientUI05/SkinRegionCache.h"
 
 #include "knclientbase05/GrowPtrArray.h"
+#include "platform/gdi/Gdi.h"
 
 #include <cstring>
 #include <new>
@@ -13,9 +14,22 @@ struct RegionEntry {
     HRGN region;
 };
 
-// Regions live as long as the library; the entries are never freed one by one.
+// Regions live as long as the library; the entries are never freed one by
+// one, but all of them, regions too, go when the library does.
+class RegionEntries : public CGrowPtrArray {
+public:
+    RegionEntries() : CGrowPtrArray(10) {}
+    ~RegionEntries() override {
+        for (int i = 0; i < GetSize(); ++i) {
+            auto* entry = static_cast<RegionEntry*>(GetAt(i));
+            DeleteObject(entry->region);
+            delete entry;
+        }
+    }
+};
+
 CGrowPtrArray& Entries() {
-    static CGrowPtrArray entries(10);
+    static RegionEntries entries;
     return entries;
 }
 
