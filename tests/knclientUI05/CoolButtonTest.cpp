@@ -203,4 +203,28 @@ TEST_F(CoolButtonTest, AFlashUsesTheMainStripWhilePaintingUsesTheAlternate) {
     EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 30, 30 + 10), resting);
 }
 
+TEST_F(CoolButtonTest, ATransparentButtonShowsItsParentWhereTheStripHasTheKey) {
+    // Frames of 20 x 10 whose left half is the key of the top-left pixel.
+    WritePicture("keyed.bmp", 80, 10, [](int x, int) -> uint32_t {
+        return x % 20 < 10 ? 0xFF00FF : FrameColour(x / 20);
+    });
+    ASSERT_TRUE(
+        button.LoadTransparent(&owner, kButtonId, m_folder.File("keyed.bmp").c_str(), TRUE));
+    RECT r;
+    button.GetWindowRect(&r);
+    EXPECT_EQ(r.right - r.left, 20);
+    button.Invalidate();
+    button.UpdateWindow();
+    // The owner erases itself white; the key lets that through.
+    EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 3, 30 + 3), 0xFFFFFFu);
+    EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 15, 30 + 3), FrameColour(0));
+    // A bitmap resource that is not there: FALSE, and no crash on painting.
+    CCoolButton missing;
+    ASSERT_TRUE(
+        missing.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{0, 0, 5, 5}, &owner, 80));
+    EXPECT_FALSE(missing.LoadFromResource(&owner, 80, 61234, 0, 0, FALSE));
+    EXPECT_FALSE(missing.LoadFromModule(&owner, 80, m_sounds, 61234, 0, 0, FALSE));
+    missing.UpdateWindow();
+}
+
 } // namespace

@@ -387,4 +387,43 @@ TEST_F(KNGameDialogTest, AGroupFrameOfNoControlDrawsNothing) {
     dialog.DestroyWindow();
 }
 
+// The texts of a window's children, one after another.
+std::string ChildTexts(HWND window) {
+    std::string texts;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM all) -> BOOL {
+            char text[256] = "";
+            GetWindowText(child, text, sizeof text);
+            *reinterpret_cast<std::string*>(all) += std::string(text) + "|";
+            return TRUE;
+        },
+        LPARAM(&texts));
+    return texts;
+}
+
+TEST_F(KNGameDialogTest, AMissingThemeLibraryPictureIsToldAndLeavesAHalfBuiltDialog) {
+    WriteSkin("[KNDLG]\nbackgrdbmp=64001,0\nbackgrdbmpNA=64002,0\ntitleclose=64003,0\n");
+    // The resource library stands in for the theme library: it holds none
+    // of these pictures.
+    theSkin.nThemeResMode = 2;
+    theSkin.hThemeRes = m_library;
+    std::string told;
+    platform_test::Script::Run({[&] {
+        told = ChildTexts(GetActiveWindow());
+        Key(VK_RETURN);
+    }});
+    SkinnedDialog dialog("Theme");
+    ASSERT_TRUE(dialog.Create(kTemplate));
+    EXPECT_NE(told.find("LoadBitmapRes Failed! DialogName = KNDLG_Theme,Entry = backgrdbmp|"),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(dialog.m_sysBtns.GetCount(), 0);
+    EXPECT_NE(GetWindowLong(dialog.m_hWnd, GWL_USERDATA), KN_DIALOG_MARK);
+    // It still paints, from an empty picture, without looping.
+    dialog.ShowWindow(SW_SHOW);
+    dialog.UpdateWindow();
+    dialog.DestroyWindow();
+}
+
 } // namespace
