@@ -1,5 +1,6 @@
 #include "knclientUI05/MsgBoxDlg.h"
 
+#include "knclientUI05/MsgBoxStyle.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/resources/Resource.h"
@@ -15,35 +16,6 @@ constexpr int kMargin = 8;
 constexpr int kButtonGap = 10;
 constexpr int kButtonSlack = 64; // the button row's width beyond its buttons
 
-struct ButtonSet {
-    int count;
-    UINT captions[3];
-    int results[3];
-};
-
-// By the style's button bits; captions are string ids of the resource library.
-constexpr ButtonSet kButtonSets[] = {
-    {1, {29700}, {IDOK}},
-    {2, {29700, 29706}, {IDOK, IDCANCEL}},
-    {3, {29701, 29702, 29703}, {IDABORT, IDRETRY, IDIGNORE}},
-    {3, {29704, 29705, 29706}, {IDYES, IDNO, IDCANCEL}},
-    {2, {29704, 29705}, {IDYES, IDNO}},
-    {2, {29702, 29706}, {IDRETRY, IDCANCEL}},
-};
-
-LPCSTR IconOf(UINT style) {
-    switch (style & MB_ICONMASK) {
-    case MB_ICONHAND:
-        return IDI_HAND;
-    case MB_ICONQUESTION:
-        return IDI_QUESTION;
-    case MB_ICONASTERISK:
-        return IDI_ASTERISK;
-    default:
-        return IDI_EXCLAMATION;
-    }
-}
-
 SIZE SizeOf(CWnd& control) {
     RECT r;
     control.GetWindowRect(&r);
@@ -53,12 +25,6 @@ SIZE SizeOf(CWnd& control) {
 void Place(CWnd* control, const RECT& r) {
     if (control != nullptr)
         control->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
-CString LoadedString(UINT id) {
-    CString text;
-    text.LoadString(id);
-    return text;
 }
 
 } // namespace
@@ -111,7 +77,7 @@ BOOL CMsgBoxDlg::OnInitDialog() {
 
 void CMsgBoxDlg::SetUpIcon() {
     // Shared system icons: the box never destroys them.
-    HICON icon = LoadIcon(nullptr, IconOf(m_nStyle));
+    HICON icon = LoadIcon(nullptr, MsgBoxSystemIcon(m_nStyle));
     if (icon == nullptr)
         return;
     m_stcIcon.SetIcon(icon);
@@ -120,12 +86,7 @@ void CMsgBoxDlg::SetUpIcon() {
 }
 
 void CMsgBoxDlg::SetUpButtons() {
-    // Sets beyond the known six would leave a box that nothing but a
-    // countdown can close: they get the OK button.
-    UINT set = m_nStyle & MB_TYPEMASK;
-    if (set >= std::size(kButtonSets))
-        set = MB_OK;
-    const ButtonSet& buttons = kButtonSets[set];
+    const tagMSGBOXBUTTONSET& buttons = MsgBoxButtonSet(m_nStyle);
     CButton* controls[3] = {&m_btn1, &m_btn2, &m_btn3};
     m_nButtons = buttons.count;
     for (int i = 0; i < buttons.count; ++i) {
@@ -138,54 +99,19 @@ void CMsgBoxDlg::SetUpButtons() {
 void CMsgBoxDlg::SetUpDefaultButton() {
     m_nDefResult = m_nBtnResult[0];
     CButton* controls[3] = {&m_btn1, &m_btn2, &m_btn3};
-    int index = -1;
-    switch (m_nStyle & MB_DEFMASK) {
-    case MB_DEFBUTTON1:
-        index = 0;
-        break;
-    case MB_DEFBUTTON2:
-        index = m_nButtons >= 2 ? 1 : -1;
-        break;
-    case MB_DEFBUTTON3:
-        index = m_nButtons >= 3 ? 2 : -1;
-        break;
-    default:
+    const int index = MsgBoxDefaultIndex(m_nStyle, m_nButtons);
+    if (index == kMsgBoxFirstFocus && m_btn1.m_hWnd != nullptr)
         m_btn1.SetFocus();
-        return;
-    }
     if (index < 0)
         return;
-    SetDefID(IDC_KN_BUTTON1 + index);
-    controls[index]->SetFocus();
+    SetDefID(IDC_KN_BUTTON1 + UINT(index));
+    if (controls[index]->m_hWnd != nullptr)
+        controls[index]->SetFocus();
     m_nDefResult = m_nBtnResult[index];
 }
 
 SIZE CMsgBoxDlg::MeasureText() {
-    CClientDC dc(this);
-    CFont* oldFont = m_pFont != nullptr ? dc.SelectObject(m_pFont) : nullptr;
-    SIZE total{0, 0};
-    std::string line;
-    auto finishLine = [&] {
-        const CSize extent = line.empty() ? dc.GetTextExtent(" ", 1)
-                                          : dc.GetTextExtent(line.data(), int(line.size()));
-        total.cy += extent.cy + 2;
-        total.cx = std::max(total.cx, extent.cx);
-        line.clear();
-    };
-    LPCSTR text = m_strText.GetString();
-    const int length = m_strText.GetLength();
-    for (int i = 0; i < length;) {
-        if (const int br = LineBreakLengthAt(text, length, i)) {
-            finishLine();
-            i += br;
-        } else {
-            line += text[i++];
-        }
-    }
-    finishLine();
-    if (oldFont != nullptr)
-        dc.SelectObject(oldFont);
-    return total;
+    return MeasureMsgBoxText(this, m_pFont, m_strText);
 }
 
 void CMsgBoxDlg::Layout(SIZE textSize) {

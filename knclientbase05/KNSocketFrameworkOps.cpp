@@ -15,10 +15,12 @@
 #include "knclientbase05/NoticeText.h"
 #include "knclientbase05/ServerFrames.h"
 #include "knclientbase05/WaitCursor.h"
+#include "knclientbase05/WaitWindow.h"
 #include "outside/CrtArguments.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/window/Window.h"
 
+#include <memory>
 #include <vector>
 
 using framework::HasPayload;
@@ -90,9 +92,13 @@ int CKNSocket::ConnectAndLogin() {
     char server[sizeof record.szGameServer + 1];
     CopyBoundedText(server, sizeof server, record.szGameServer, sizeof record.szGameServer);
 
-    // No wait dialog exists here: the progress goes to the log.
+    // The progress goes to the log, and to the wait window when the UI kit
+    // gives one.
+    std::unique_ptr<CWaitWindow> wait = m_bShowWaitDialogs ? MakeWaitWindow() : nullptr;
     if (m_bShowWaitDialogs)
         DebugTrace("framework: %s", ResourceString(kStringConnecting).c_str());
+    if (wait)
+        wait->ShowText(kStringConnecting);
     tagMSGHEADER* reply = nullptr;
     {
         CWaitCursorScope cursor;
@@ -100,6 +106,10 @@ int CKNSocket::ConnectAndLogin() {
             return 0;
         if (m_bShowWaitDialogs)
             DebugTrace("framework: %s", ResourceString(kStringConnected).c_str());
+        if (wait)
+            wait->ShowText(kStringConnected);
+        // The window goes before the login is sent.
+        wait.reset();
 
         const std::vector<BYTE> frame = MakeLoginFrame(record);
         if (!SendMessage(reinterpret_cast<const tagMSGHEADER*>(frame.data()), &reply, 0) ||

@@ -17,6 +17,8 @@ bool CardPictures(const std::string& folder);
 bool PanePictures(const std::string& folder);
 // The dialogs' pictures ("Theme").
 bool DialogPictures(const std::string& folder);
+// The library's skinned dialogs' pictures ("Theme").
+bool SkinDialogPictures(const std::string& folder);
 // The animated sprites of the table ("theme_bmp/Default").
 bool SpriteGifs(const std::string& folder);
 // The table's sounds ("sound").
