@@ -7,6 +7,9 @@
 #include <new>
 
 CKNMemBitmap::~CKNMemBitmap() {
+    if (m_hDC) {
+        ReleaseDC(m_hDC); // an open DC would otherwise outlive its image
+    }
     Destroy();
 }
 
