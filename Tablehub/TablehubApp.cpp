@@ -4,6 +4,7 @@
 // layer's message boxes become the UI kit's.
 
 #include "knclientUI05/GameBoxes.h"
+#include "knclientUI05/KnQuickbuyDlg.h"
 #include "outside/OutsideModules.h"
 #include "platform/system/Module.h"
 
@@ -25,6 +26,7 @@ struct TablehubStartup {
         RegisterOutsideModules();
         RegisterBuiltinModule(TablehubModule());
         InstallGameBoxes();
+        InstallQuickbuyPopup();
     }
 };
 
