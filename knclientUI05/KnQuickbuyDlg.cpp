@@ -18,7 +18,7 @@ constexpr UINT kBrowserId = 101;
 } // namespace
 
 CKnQuickbuyDlg::CKnQuickbuyDlg(CWnd* pParent)
-    : CKNOwnerDialog(IDD_KN_QUICKBUY, pParent), m_strCaption(kFixedCaption) {
+    : CKNOwnerDialog(IDD_KN_QUICKBUY, pParent), m_strCaption(kFixedCaption), m_pMainWnd(pParent) {
     m_font.CreateFont(12, 0, 0, 0, 700, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "宋体");
     SetShowCaptionText(FALSE); // this pop-up writes its own caption
@@ -137,7 +137,7 @@ void CKnQuickbuyDlg::LayoutPopup(int cx, int cy) {
     m_nWidth = cx;
     m_nHeight = cy;
     ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, cx, cy, SWP_NOMOVE);
-    CenterWindow(m_pParentWnd);
+    CenterWindow(m_pMainWnd);
     m_rcBrowser = CRect(PieceWidth(kLeft), PieceHeight(kCaption), cx - PieceWidth(kRight),
                         cy - PieceHeight(kBottom));
     m_browser.SetWindowPos(nullptr, 0, 0, m_rcBrowser.Width(), m_rcBrowser.Height(),

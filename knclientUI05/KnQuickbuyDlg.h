@@ -48,6 +48,7 @@ private:
     CWebBrowser2 m_browser;
     CString m_strCaption;
     CRect m_rcBrowser;
+    CWnd* m_pMainWnd; // centred over; the dialog itself has no parent
     int m_nWidth = 0;
     int m_nHeight = 0;
     CFont m_font;

@@ -196,8 +196,13 @@ LRESULT CKNOwnerDialog::OnNcHitTest(CPoint point) {
 }
 
 void CKNOwnerDialog::OnNcLButtonDown(UINT hitTest, CPoint point) {
-    SetClosePressed(GetCloseRect().PtInRect(point));
-    CDialog::OnNcLButtonDown(hitTest, point);
+    const BOOL onClose = GetCloseRect().PtInRect(point);
+    SetClosePressed(onClose);
+    // The default handling drags by the caption; on the close button it
+    // would open a system menu this dialog does not have.
+    if (!onClose && hitTest != HTSYSMENU) {
+        CDialog::OnNcLButtonDown(hitTest, point);
+    }
 }
 
 void CKNOwnerDialog::OnNcLButtonUp(UINT hitTest, CPoint point) {

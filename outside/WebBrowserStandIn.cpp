@@ -84,15 +84,12 @@ void CWebBrowser2::OnPaint() {
     font.CreatePointFont(90, "宋体");
     CFont* old = dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
-    // The title, the address, and a plain word that no page is drawn here.
+    // The title and the address: no page is drawn.
     CRect line(client.left + 8, client.top + 8, client.right - 8, client.top + 26);
     dc.SetTextColor(RGB(0, 0, 0));
     dc.DrawText(CString(m_title.c_str()), &line, DT_SINGLELINE | DT_LEFT | DT_END_ELLIPSIS);
     line.OffsetRect(0, 20);
     dc.SetTextColor(RGB(0, 0, 160));
     dc.DrawText(CString(m_location.c_str()), &line, DT_SINGLELINE | DT_LEFT | DT_END_ELLIPSIS);
-    line.OffsetRect(0, 28);
-    dc.SetTextColor(RGB(128, 128, 128));
-    dc.DrawText(CString("(页面不在此显示)"), &line, DT_SINGLELINE | DT_LEFT);
     dc.SelectObject(old);
 }
