@@ -208,3 +208,77 @@ TEST(MemBitmapBlend, WeightImageMustCoverTheSource) {
     EXPECT_EQ(dst.GetPixel565(1, 3), 0xF7DE); // 30, 62, 30 from a full weight
     EXPECT_EQ(dst.GetPixel565(2, 3), 0x1111);
 }
+
+// The same through whole rows, which blend many pixels at a time: every
+// source and destination value of every field, for every alpha, with the
+// other fields at extremes.
+TEST(MemBitmapBlend, WideRowsMatchThePairModelExhaustively) {
+    for (int f = 0; f < 3; ++f) {
+        const int max = kMax[f];
+        const int count = (max + 1) * (max + 1);
+        CKNMemBitmap src;
+        CKNMemBitmap dst;
+        ASSERT_TRUE(src.Create(count, 1));
+        ASSERT_TRUE(dst.Create(count, 1));
+        const WORD others = (WORD)(0xFFFF & ~(max << kShift[f]));
+        for (int a = 0; a < 256; ++a) {
+            for (int i = 0; i < count; ++i) {
+                src.FillRect565(i, 0, 1, 1, (WORD)(((i / (max + 1)) << kShift[f]) | others));
+                dst.FillRect565(i, 0, 1, 1, (WORD)((i % (max + 1)) << kShift[f]));
+            }
+            ASSERT_TRUE(dst.BltAlpha(&src, nullptr, 0, 0, a));
+            for (int i = 0; i < count; ++i) {
+                const int s = i / (max + 1);
+                const int d = i % (max + 1);
+                ASSERT_EQ(FieldOf(dst.GetPixel565(i, 0), f), PairField(s, d, a, max))
+                    << "field " << f << " a " << a << " s " << s << " d " << d;
+            }
+        }
+    }
+}
+
+// Long rows with a few keys: pixels before, between and after them pair up
+// as in a short row.
+TEST(MemBitmapBlend, LongKeyedRowsPairAsShortOnes) {
+    Noise noise(21);
+    const WORD key = 0x07E0;
+    for (int width : {16, 17, 31, 40, 71}) {
+        CKNMemBitmap src;
+        CKNMemBitmap dst;
+        ASSERT_TRUE(src.Create(width, 1));
+        ASSERT_TRUE(dst.Create(width, 1));
+        src.SetColorKey565(key);
+        for (int round = 0; round < 300; ++round) {
+            FillNoise(src, noise);
+            FillNoise(dst, noise);
+            for (int x = 0; x < width; ++x) {
+                if (noise.Below(25) == 0) {
+                    src.FillRect565(x, 0, 1, 1, key);
+                }
+            }
+            const int a = noise.Below(256);
+            const std::vector<WORD> s = Pixels(src);
+            std::vector<WORD> want = Pixels(dst);
+            for (int x = 0; x < width; x += 2) {
+                const bool k0 = s[x] == key;
+                if (x + 1 == width) {
+                    if (!k0) {
+                        want[x] = ModelPixel(s[x], want[x], a, false);
+                    }
+                    continue;
+                }
+                const bool k1 = s[x + 1] == key;
+                if (!k0 && !k1) {
+                    want[x] = ModelPixel(s[x], want[x], a, true);
+                    want[x + 1] = ModelPixel(s[x + 1], want[x + 1], a, true);
+                } else if (!k0) {
+                    want[x] = ModelPixel(s[x], want[x], a, false);
+                } else if (!k1) {
+                    want[x + 1] = ModelPixel(s[x + 1], want[x + 1], a, false);
+                }
+            }
+            ASSERT_TRUE(dst.BltAlphaKeyed(&src, nullptr, 0, 0, a));
+            ASSERT_EQ(Pixels(dst), want) << "width " << width << " round " << round;
+        }
+    }
+}
