@@ -1,52 +1,56 @@
 #include "knclubpub/FramePaint.h"
 
 #include <algorithm>
+#include <cstdlib>
 
-namespace {
-
-bool SizeOf(HBITMAP bitmap, int* width, int* height) {
+bool BitmapSize(HBITMAP bitmap, int* width, int* height) {
     BITMAP info{};
     if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) {
         return false;
     }
     *width = info.bmWidth;
     *height = std::abs((int)info.bmHeight);
-    return *width > 0 && *height > 0;
+    return true;
 }
 
-} // namespace
+BitmapDc::BitmapDc(HDC like, HBITMAP bitmap) : m_dc(CreateCompatibleDC(like)) {
+    if (m_dc && bitmap) {
+        m_old = SelectObject(m_dc, bitmap);
+    }
+}
+
+BitmapDc::~BitmapDc() {
+    if (m_old) {
+        SelectObject(m_dc, m_old);
+    }
+    if (m_dc) {
+        DeleteDC(m_dc);
+    }
+}
 
 void DrawKeyedPiece(CDC* dc, HBITMAP bitmap, int x, int y) {
     int w;
     int h;
-    if (!dc || !SizeOf(bitmap, &w, &h)) {
+    if (!dc || !BitmapSize(bitmap, &w, &h)) {
         return;
     }
-    HDC memory = CreateCompatibleDC(dc->GetSafeHdc());
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    if (old) {
-        TransparentBlt(dc->GetSafeHdc(), x, y, w, h, memory, 0, 0, w, h, RGB(255, 0, 255));
-        SelectObject(memory, old);
+    BitmapDc piece(dc->GetSafeHdc(), bitmap);
+    if (piece.Ok()) {
+        TransparentBlt(dc->GetSafeHdc(), x, y, w, h, piece.Get(), 0, 0, w, h, RGB(255, 0, 255));
     }
-    DeleteDC(memory);
 }
 
 void TilePiece(CDC* dc, HBITMAP bitmap, const RECT& area) {
     int w;
     int h;
-    if (!dc || !SizeOf(bitmap, &w, &h)) {
+    if (!dc || !BitmapSize(bitmap, &w, &h) || w <= 0 || h <= 0) {
         return;
     }
-    HDC memory = CreateCompatibleDC(dc->GetSafeHdc());
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    if (old) {
-        for (int y = area.top; y < area.bottom; y += h) {
-            for (int x = area.left; x < area.right; x += w) {
-                BitBlt(dc->GetSafeHdc(), x, y, std::min(w, (int)area.right - x),
-                       std::min(h, (int)area.bottom - y), memory, 0, 0, SRCCOPY);
-            }
+    BitmapDc piece(dc->GetSafeHdc(), bitmap);
+    for (int y = area.top; piece.Ok() && y < area.bottom; y += h) {
+        for (int x = area.left; x < area.right; x += w) {
+            BitBlt(dc->GetSafeHdc(), x, y, std::min(w, (int)area.right - x),
+                   std::min(h, (int)area.bottom - y), piece.Get(), 0, 0, SRCCOPY);
         }
-        SelectObject(memory, old);
     }
-    DeleteDC(memory);
 }

@@ -1,5 +1,6 @@
 #include "knclubpub/HoverButton.h"
 
+#include "knclubpub/FramePaint.h"
 #include "kngif/KNMemBitmap.h"
 #include "platform/text/CFont.h"
 #include "platform/window/WindowDcs.h"
@@ -7,16 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-bool StripSize(HBITMAP bitmap, int* width, int* height) {
-    BITMAP info{};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) {
-        return false;
-    }
-    *width = info.bmWidth;
-    *height = std::abs((int)info.bmHeight);
-    return true;
-}
 
 // One direction of the tiling: tile size and count. A source under three
 // pixels has no thirds, so it repeats whole.
@@ -51,14 +42,11 @@ BOOL BlitBitmapPart(CDC* pDC, HBITMAP hBmp, int x, int y, int xSrc, int ySrc, in
     if (!pDC || !hBmp) {
         return FALSE;
     }
-    HDC memory = CreateCompatibleDC(pDC->GetSafeHdc());
-    HGDIOBJ old = SelectObject(memory, hBmp);
+    BitmapDc source(pDC->GetSafeHdc(), hBmp);
     pDC->SetStretchBltMode(COLORONCOLOR);
-    if (old) {
-        BitBlt(pDC->GetSafeHdc(), x, y, cx, cy, memory, xSrc, ySrc, SRCCOPY);
-        SelectObject(memory, old);
+    if (source.Ok()) {
+        BitBlt(pDC->GetSafeHdc(), x, y, cx, cy, source.Get(), xSrc, ySrc, SRCCOPY);
     }
-    DeleteDC(memory);
     return TRUE;
 }
 
@@ -77,27 +65,22 @@ void CHoverBitmapButton::TileBitmapPart(CDC* pDC, HBITMAP hBmp, int dx, int dy, 
     int ny;
     TilesFor(sw, dw, &px, &nx);
     TilesFor(sh, dh, &py, &ny);
-    HDC memory = CreateCompatibleDC(pDC->GetSafeHdc());
-    HGDIOBJ old = SelectObject(memory, hBmp);
+    BitmapDc source(pDC->GetSafeHdc(), hBmp);
     pDC->SetStretchBltMode(COLORONCOLOR);
-    if (old) {
-        for (int j = 0; j < ny; ++j) {
-            for (int i = 0; i < nx; ++i) {
-                BitBlt(pDC->GetSafeHdc(), TileDest(i, nx, dx, dw, px), TileDest(j, ny, dy, dh, py),
-                       px, py, memory, TileSource(i, nx, sx, sw, px), TileSource(j, ny, sy, sh, py),
-                       SRCCOPY);
-            }
+    for (int j = 0; source.Ok() && j < ny; ++j) {
+        for (int i = 0; i < nx; ++i) {
+            BitBlt(pDC->GetSafeHdc(), TileDest(i, nx, dx, dw, px), TileDest(j, ny, dy, dh, py), px,
+                   py, source.Get(), TileSource(i, nx, sx, sw, px), TileSource(j, ny, sy, sh, py),
+                   SRCCOPY);
         }
-        SelectObject(memory, old);
     }
-    DeleteDC(memory);
 }
 
 BOOL CHoverBitmapButton::SetBitmap(HBITMAP hBmp) {
     m_hBitmap = hBmp;
     int width;
     int height;
-    if (!StripSize(hBmp, &width, &height)) {
+    if (!BitmapSize(hBmp, &width, &height)) {
         return FALSE;
     }
     CRect rect;
@@ -153,7 +136,7 @@ void CHoverBitmapButton::OnPaint() {
     int width;
     int height;
     if (m_hBitmap) {
-        if (!StripSize(m_hBitmap, &width, &height)) {
+        if (!BitmapSize(m_hBitmap, &width, &height)) {
             dc.SelectObject(oldFont);
             return;
         }

@@ -32,12 +32,10 @@ void CKNOwnerDialog::SetFrameBitmap(int piece, HBITMAP bitmap) {
         DeleteObject(m_hFrameBmp[piece]);
     }
     m_hFrameBmp[piece] = bitmap;
-    BITMAP info{};
-    if (bitmap && GetObjectA(bitmap, sizeof info, &info)) {
-        m_szFrameBmp[piece] = CSize(info.bmWidth, std::abs((int)info.bmHeight));
-    } else {
-        m_szFrameBmp[piece] = CSize(0, 0);
-    }
+    int width = 0;
+    int height = 0;
+    BitmapSize(bitmap, &width, &height);
+    m_szFrameBmp[piece] = CSize(width, height);
 }
 
 CRect CKNOwnerDialog::InsetRect(const CRect& window) const {

@@ -192,12 +192,31 @@ TEST_F(HoverButtonTest, StatesFollowTheMouseWithCapture) {
         for (int x = 150; x < 250; ++x)
             dark += PixelOf(m_parent.GetSafeHwnd(), x, y) != 0xFFFFFFu;
     EXPECT_GT(dark, 20); // the text
+    // A framed strip on a wide button: corners and edges kept, the middle
+    // repeated (for the picture).
+    GdiCanvas framed(96, 24);
+    for (int x = 0; x < 96; ++x)
+        for (int y = 0; y < 24; ++y) {
+            const int cx = x % 24;
+            const bool edge = cx < 3 || cx > 20 || y < 3 || y > 20;
+            framed.Set(x, y, edge ? 0x203060 : faces[x / 24]);
+        }
+    HBITMAP framedStrip = LooseCopy(framed);
+    CHoverBitmapButton wide;
+    ASSERT_TRUE(wide.Create("充值", WS_CHILD | WS_VISIBLE, CRect(10, 60, 250, 84), &m_parent, 9));
+    ASSERT_TRUE(wide.SetBitmap(framedStrip));
+    platform_test::PumpPending();
+    EXPECT_EQ(PixelOf(m_parent.GetSafeHwnd(), 10 + 239, 60 + 23), 0x203060u); // far corner
+    EXPECT_EQ(PixelOf(m_parent.GetSafeHwnd(), 10 + 100, 60 + 1), 0x203060u);  // top edge
+    EXPECT_EQ(PixelOf(m_parent.GetSafeHwnd(), 10 + 4, 60 + 4), faces[0]);
     std::string error;
     EXPECT_TRUE(
         platform::SaveWindowPng(m_parent.GetSafeHwnd(), OutputPath("hover_buttons.png"), &error))
         << error;
     button.DestroyWindow();
+    wide.DestroyWindow();
     DeleteObject(strip4);
+    DeleteObject(framedStrip);
 }
 
 // The owner-drawn dialog's frame as a non-client area, with pieces made here.
@@ -219,6 +238,25 @@ TEST_F(HoverButtonTest, OwnerDialogFrameMetricsAndHitTest) {
     CPoint origin(0, 0);
     dialog.ClientToScreen(&origin);
     EXPECT_EQ(origin, CPoint(55, 60));
+    // The frame as painted: a keyed corner pixel is left out, tiles repeat
+    // from their rectangle's corner and are cut at its far edge.
+    GdiCanvas corner(10, 20);
+    corner.Fill(0x102030);
+    corner.Set(0, 0, 0xFF00FF);
+    dialog.SetFrameBitmap(CKNOwnerDialog::kTopLeft, LooseCopy(corner));
+    {
+        CWindowDC dc(&dialog);
+        dc.FillSolidRect(0, 0, 200, 150, RGB(1, 1, 1));
+    }
+    dialog.DrawCaption();
+    const HWND window = dialog.GetSafeHwnd();
+    EXPECT_EQ(PixelOf(window, 0, 0), 0x010101u);
+    EXPECT_EQ(PixelOf(window, 1, 0), 0x102030u);
+    EXPECT_EQ(PixelOf(window, 10 + 8 * 3 + 2, 7), (2u << 16) | (7u << 8) | 0x40); // caption
+    EXPECT_EQ(PixelOf(window, 10 + 8 * 22 + 3, 4), (3u << 16) | (4u << 8) | 0x40);
+    EXPECT_EQ(PixelOf(window, 199, 4), (9u << 16) | (4u << 8) | 0x40); // the top-right corner
+    EXPECT_EQ(PixelOf(window, 2, 20 + 8 + 3), (2u << 16) | (3u << 8) | 0x40); // left border
+    EXPECT_EQ(PixelOf(window, 5 + 8 * 24 + 2, 150 - 9 + 1), (2u << 16) | (1u << 8) | 0x40);
     const auto hit = [&](int x, int y) {
         return dialog.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(50 + x, 40 + y));
     };
