@@ -75,8 +75,9 @@ Shears ShearsFor(double angle, int w, int h) {
 
 // One row or column of a shear: the source line of m pixels moved by k
 // whole pixels, each pixel giving the fraction f of itself to its
-// neighbour; what lies outside the moved line is the background. Writes
-// stay within the n destination pixels.
+// neighbour; what lies outside the moved line is the background, which
+// gives its shares to the line's two end pixels like any other pixel.
+// Writes stay within the n destination pixels.
 void Skew(WORD* dst, ptrdiff_t dstStep, long long n, const WORD* src, ptrdiff_t srcStep,
           long long m, long long k, double f, WORD background) {
     int carry[3];
@@ -103,7 +104,12 @@ void Skew(WORD* dst, ptrdiff_t dstStep, long long n, const WORD* src, ptrdiff_t 
         }
     }
     if (m + k >= 0 && m + k < n) {
-        dst[(m + k) * dstStep] = (WORD)((carry[0] << 11) | (carry[1] << 5) | carry[2]);
+        // The last pixel's share, and the rest from the background beyond.
+        int out = 0;
+        for (int c = 0; c < 3; ++c) {
+            out |= std::min(carry[c] + bg[c] - (int)(bg[c] * f), kMax[c]) << kShift[c];
+        }
+        dst[(m + k) * dstStep] = (WORD)out;
     }
     for (long long i = std::max(m + k + 1, 0LL); i < n; ++i) {
         dst[i * dstStep] = background;

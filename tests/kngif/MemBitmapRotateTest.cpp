@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace membitmap_test;
 
@@ -285,4 +286,86 @@ TEST(MemBitmapStretch, Refusals) {
     EXPECT_FALSE(dst.BltStretch(&src, nullptr, &big));
     EXPECT_TRUE(dst.ReleaseDC(dc));
     EXPECT_EQ(dst.GetPixel565(0, 0), 0x2222);
+}
+
+// A white picture on a white background stays white: the shears carry a
+// share of the background into each line, never the whole of it, so no
+// field overflows into its neighbour.
+TEST(MemBitmapRotate, WhiteOnWhiteStaysWhite) {
+    CKNMemBitmap src;
+    ASSERT_TRUE(src.Create(30, 20));
+    src.FillRect565(0, 0, 30, 20, 0xFFFF);
+    for (double angle : {7.0, -23.0, 40.0}) {
+        const auto [w, h] = Unpack(CKNMemBitmap::GetRotatedSize(angle, 30, 20));
+        CKNMemBitmap dst;
+        ASSERT_TRUE(dst.Create(w, h));
+        ASSERT_TRUE(dst.BltRotate(angle, &src, nullptr, 0, 0, RGB(255, 255, 255)));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(dst.GetPixel565(x, y), 0xFFFF) << angle << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+// Every blit and turn with its source rectangle across each edge of the
+// source and placed across each edge of the destination: TRUE, and nothing
+// written outside the placed picture (AddressSanitizer watches the reads).
+TEST(MemBitmapRotate, EveryBlitAtEveryEdge) {
+    Noise noise(17);
+    CKNMemBitmap src;
+    CKNMemBitmap weights;
+    ASSERT_TRUE(src.Create(7, 5));
+    ASSERT_TRUE(weights.Create(7, 5));
+    FillNoise(src, noise);
+    FillNoise(weights, noise);
+    src.SetColorKey565(src.GetPixel565(3, 2));
+    using Call = std::function<BOOL(CKNMemBitmap&, const RECT*, int, int)>;
+    const std::vector<std::pair<const char*, Call>> calls = {
+        {"Blt", [&](CKNMemBitmap& d, const RECT* r, int x, int y) { return d.Blt(&src, r, x, y); }},
+        {"BltKeyed",
+         [&](CKNMemBitmap& d, const RECT* r, int x, int y) { return d.BltKeyed(&src, r, x, y); }},
+        {"BltAlpha", [&](CKNMemBitmap& d, const RECT* r, int x,
+                         int y) { return d.BltAlpha(&src, r, x, y, 100); }},
+        {"BltAlphaKeyed", [&](CKNMemBitmap& d, const RECT* r, int x,
+                              int y) { return d.BltAlphaKeyed(&src, r, x, y, 100); }},
+        {"BltAlphaMask", [&](CKNMemBitmap& d, const RECT* r, int x,
+                             int y) { return d.BltAlphaMask(&weights, &src, r, x, y); }},
+        {"BltAddKeyed", [&](CKNMemBitmap& d, const RECT* r, int x,
+                            int y) { return d.BltAddKeyed(&src, r, x, y); }},
+        {"BltAddScaled", [&](CKNMemBitmap& d, const RECT* r, int x,
+                             int y) { return d.BltAddScaled(&src, r, x, y, 77); }},
+        {"BltRotate180", [&](CKNMemBitmap& d, const RECT* r, int x,
+                             int y) { return d.BltRotate180(&src, r, x, y); }},
+        {"BltMirror",
+         [&](CKNMemBitmap& d, const RECT* r, int x, int y) { return d.BltMirror(&src, r, x, y); }},
+        {"BltFlip",
+         [&](CKNMemBitmap& d, const RECT* r, int x, int y) { return d.BltFlip(&src, r, x, y); }},
+        {"BltRotate 0.5", [&](CKNMemBitmap& d, const RECT* r, int x,
+                              int y) { return d.BltRotate(0.5, &src, r, x, y, 0); }},
+    };
+    const RECT parts[] = {
+        {-2, -1, 4, 3}, {3, 2, 9, 8}, {-3, 3, 2, 9}, {5, -4, 11, 2}, {0, 0, 7, 5}};
+    for (const auto& [name, call] : calls) {
+        for (const RECT& part : parts) {
+            for (POINT at : {POINT{-3, -2}, POINT{6, 4}, POINT{-4, 5}, POINT{7, -3}, POINT{2, 1}}) {
+                CKNMemBitmap dst;
+                ASSERT_TRUE(dst.Create(9, 7));
+                dst.FillRect565(0, 0, 9, 7, 0x5555);
+                ASSERT_TRUE(call(dst, &part, at.x, at.y)) << name;
+                // Widened by one for the shear's carried share.
+                const int w = part.right - part.left + 1;
+                const int h = part.bottom - part.top + 1;
+                for (int y = 0; y < 7; ++y) {
+                    for (int x = 0; x < 9; ++x) {
+                        if (x < at.x || x >= at.x + w || y < at.y || y >= at.y + h) {
+                            ASSERT_EQ(dst.GetPixel565(x, y), 0x5555)
+                                << name << " at " << at.x << "," << at.y << " pixel " << x << ","
+                                << y;
+                        }
+                    }
+                }
+            }
+        }
+    }
 }
