@@ -150,6 +150,41 @@ TEST_F(QuickbuyTest, KeyedCornerPixelsAreLeftOutOfTheShape) {
     EXPECT_TRUE(PtInRegion(shape, 150, 100));
 }
 
+// A top-right corner whose opaque part stops short of its inner edge stays
+// where the corner is drawn, not pushed out by the gap.
+TEST_F(QuickbuyTest, CornerShapesStayWhereTheCornersAreDrawn) {
+    CKnQuickbuyDlg popup(&m_main);
+    ASSERT_TRUE(popup.CreatePopup(300, 200));
+    const CSize piece = popup.GetFrameSize(CKNOwnerDialog::kTopRight);
+    ASSERT_GE(piece.cx, 8);
+    // Magenta all over but a block two columns in from the outer edge.
+    HDC screen = GetDC(nullptr);
+    HBITMAP corner = CreateCompatibleBitmap(screen, piece.cx, piece.cy);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, corner);
+    HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 200));
+    const RECT all{0, 0, piece.cx, piece.cy};
+    const RECT block{piece.cx - 5, 2, piece.cx - 2, 10};
+    FillRect(dc, &all, key);
+    FillRect(dc, &block, blue);
+    DeleteObject(key);
+    DeleteObject(blue);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    popup.SetFrameBitmap(CKNOwnerDialog::kTopRight, corner);
+    popup.UpdateWindowRegion();
+    HRGN shape = platform::GetWindowRegion(popup.GetSafeHwnd());
+    ASSERT_NE(shape, nullptr);
+    const int left = 300 - piece.cx;
+    EXPECT_TRUE(PtInRegion(shape, left + block.left, 5));
+    EXPECT_TRUE(PtInRegion(shape, left + block.right - 1, 5));
+    EXPECT_FALSE(PtInRegion(shape, left + block.right, 5));
+    EXPECT_FALSE(PtInRegion(shape, 299, 5));
+    EXPECT_FALSE(PtInRegion(shape, left + block.left, 1));
+}
+
 // A resource library holding only the first four pieces.
 TEST_F(QuickbuyTest, MissingPiecesStopTheLoadAndTheCreation) {
     std::string script;
