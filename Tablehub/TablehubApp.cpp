@@ -4,6 +4,7 @@
 // layer's message boxes become the UI kit's.
 
 #include "knclientUI05/GameBoxes.h"
+#include "knclientUI05/KnQuickbuyDlg.h"
 #include "knclientUI05/WaitDlg.h"
 #include "outside/OutsideModules.h"
 #include "platform/system/Module.h"
@@ -27,6 +28,7 @@ struct TablehubStartup {
         RegisterBuiltinModule(TablehubModule());
         InstallGameBoxes();
         InstallWaitWindows();
+        InstallQuickbuyPopup();
     }
 };
 

@@ -1,4 +1,5 @@
 #include "knclientbase05/KNSocket.h"
+#include "knclientbase05/WebPopupTarget.h"
 
 #include "knclientbase05/DrawUtilities.h"
 #include "knclientbase05/LangResource.h"
@@ -41,6 +42,7 @@ void CKNSocket::Close() {
     if (m_bConnecting)
         m_bStopConnect = 1;
     m_bClosing = 1;
+    m_pWebPopup.reset();
     CSocket::Close();
     ResetState();
     m_bClosing = 0;
@@ -484,4 +486,16 @@ DWORD CKNSocket::GetBytesAvailable() {
     if (m_hSocket == INVALID_SOCKET || !IOCtl(FIONREAD, &available))
         return 0;
     return available;
+}
+
+namespace {
+WebPopupMaker g_webPopupMaker = nullptr;
+} // namespace
+
+void SetWebPopupMaker(WebPopupMaker maker) {
+    g_webPopupMaker = maker;
+}
+
+WebPopupMaker GetWebPopupMaker() {
+    return g_webPopupMaker;
 }

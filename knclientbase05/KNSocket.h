@@ -11,6 +11,7 @@
 #include "knclientbase05/MessageHeader.h"
 #include "platform/net/Socket.h"
 
+#include <memory>
 #include <vector>
 
 // Close codes beyond the Winsock ones.
@@ -32,6 +33,7 @@ struct tagREPLYWAIT {
 };
 
 class CPromptTarget;
+class CWebPopupTarget;
 class CKNChat;
 
 class CKNSocket : public CSocket {
@@ -65,8 +67,8 @@ public:
     // This process's id under "...\Share\Settings\MPID", named after the
     // program file; undone by OnClose.
     virtual void RegisterProcess(tagMSGHEADER* frame);
-    // The quick-buy page of frame 0x249: only http and https addresses, and
-    // here opened by the desktop's browser (no browser control exists).
+    // The quick-buy page of frame 0x249 in the pop-up (made once, kept
+    // until Close): only http and https addresses.
     virtual void ShowWebPopup(tagMSGHEADER* frame);
 
     // Framework settings and operations this system does not call.
@@ -195,6 +197,7 @@ private:
     int m_bWebPopupAllowed = 1;
     CPromptTarget* m_pPrompt = nullptr;
     CKNChat* m_pChat = nullptr;
+    std::unique_ptr<CWebPopupTarget> m_pWebPopup;
     int m_bRegisterOnClose = 0;
     BYTE m_switchRecord[kSwitchRecordSize] = {};
     char m_szSwitchName[20] = {};

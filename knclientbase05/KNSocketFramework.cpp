@@ -10,6 +10,7 @@
 // together within its buffer.
 
 #include "knclientbase05/KNSocket.h"
+#include "knclientbase05/WebPopupTarget.h"
 
 #include "knclientbase05/CodePageConverter.h"
 #include "knclientbase05/DrawUtilities.h"
@@ -642,9 +643,9 @@ void CKNSocket::UndoProcessRegistration() {
     PostToSwitchWindow(0);
 }
 
-// Frame 0x249 {title char[128], address char[512], u32 width, u32 height}.
-// No browser control exists here: the page goes to the desktop's browser
-// (width and height are then the browser's business).
+// Frame 0x249 {title char[128], address char[512], u32 width, u32 height}:
+// the pop-up at that size (the pop-up holds it between its frame and the
+// screen), titled, showing the address.
 void CKNSocket::ShowWebPopup(tagMSGHEADER* frame) {
     if (frame == nullptr || frame->length < kWebPopupSize)
         return;
@@ -654,12 +655,25 @@ void CKNSocket::ShowWebPopup(tagMSGHEADER* frame) {
     char address[kWebAddressSize + 1];
     CopyBoundedText(address, sizeof address, payload + kWebTitleSize, kWebAddressSize);
     ReceiveHold hold(*this);
-    if (address[0] == '\0')
+    if (!IsWebAddress(address)) {
+        DebugTrace("framework: web pop-up for \"%.200s\" refused: not a web address", address);
         return;
-    DebugTrace("framework: web pop-up \"%s\" (%u x %u)", title,
-               ReadWireWord(payload + kWebTitleSize + kWebAddressSize),
-               ReadWireWord(payload + kWebTitleSize + kWebAddressSize + 4));
-    OpenWebAddress(address);
+    }
+    if (!m_pWebPopup) {
+        WebPopupMaker maker = GetWebPopupMaker();
+        if (maker != nullptr)
+            m_pWebPopup.reset(maker(AfxGetMainWnd()));
+        if (!m_pWebPopup) {
+            DebugTrace("framework: no web pop-up can be made for \"%.200s\"", address);
+            return;
+        }
+    }
+    const auto size = [](DWORD value) { return int(std::min<DWORD>(value, 0x7FFFFFFF)); };
+    m_pWebPopup->CreatePopup(size(ReadWireWord(payload + kWebTitleSize + kWebAddressSize)),
+                             size(ReadWireWord(payload + kWebTitleSize + kWebAddressSize + 4)));
+    m_pWebPopup->SetPageTitle(title);
+    if (!m_pWebPopup->Navigate(address))
+        DebugTrace("framework: the web pop-up could not show \"%.200s\"", address);
 }
 
 BOOL CKNSocket::ShowPrompt(LPCSTR text) {

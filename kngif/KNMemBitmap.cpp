@@ -2,11 +2,15 @@
 
 #include "kngif/MemBitmapClip.h"
 #include "kngif/Rgb565Math.h"
+#include "kngif/Rgb565Rows.h"
 
 #include <cstring>
 #include <new>
 
 CKNMemBitmap::~CKNMemBitmap() {
+    if (m_hDC) {
+        ReleaseDC(m_hDC); // an open DC would otherwise outlive its image
+    }
     Destroy();
 }
 
@@ -188,6 +192,22 @@ void AlphaRow(WORD* d, const WORD* s, int sStep, int count, unsigned a, bool key
     const WORD* k = keyOnDest ? d : s;
     const int kStep = keyOnDest ? 1 : sStep;
     int i = 0;
+#ifdef __SSE2__
+    // Sixteen or eight at a time (whole pairs) while no key pixel is among
+    // them.
+    if (sStep == 1 && !keyOnDest) {
+        i = BlendRowWide(d, s, count, a, keyed, key);
+        const __m128i keys = _mm_set1_epi16((short)key);
+        for (; i + 8 <= count; i += 8) {
+            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            if (keyed && _mm_movemask_epi8(_mm_cmpeq_epi16(sv, keys)) != 0) {
+                break;
+            }
+            const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), rgb565::BlendEight(sv, dv, a));
+        }
+    }
+#endif
     for (; i + 1 < count; i += 2) {
         const WORD s0 = s[i * sStep];
         const WORD s1 = s[(i + 1) * sStep];

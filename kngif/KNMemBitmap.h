@@ -76,6 +76,41 @@ public:
     // an angle in degrees, and a square that holds it at every angle.
     static DWORD GetRotatedSize(double angle, int width, int height);
     static DWORD GetRotateBoundSize(int width, int height);
+    // Rotation by any angle (degrees, counter-clockwise on the screen): the
+    // quarter turn nearest the angle, then three shears for the rest, the
+    // uncovered corners in the background colour. The shear alone takes any
+    // angle too: beyond 45 degrees either way it turns first as well.
+    BOOL BltRotate(double angle, const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
+                   COLORREF background);
+    BOOL BltRotateShear(double angle, const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
+                        COLORREF background);
+    // A point of the source image moved to where BltRotate of that source
+    // rectangle draws it, in the drawn picture's own coordinates.
+    static void MapRotatedPoint(double angle, const RECT* srcRect, POINT* point);
+    // The source rectangle scaled into the destination rectangle (null:
+    // whole images), nearest pixel; equal sizes copy exactly.
+    BOOL BltStretch(const CKNMemBitmap* src, const RECT* srcRect, const RECT* dstRect);
+
+    // Drawing onto a device context (clip rectangle in device coordinates).
+    BOOL Draw(HDC hdc, const RECT* srcRect, int x, int y);
+    BOOL StretchDraw(HDC hdc, const RECT* srcRect, const RECT* dstRect);
+    BOOL DrawTransparent(HDC hdc, const RECT* srcRect, int x, int y);
+
+    // To and from system bitmaps; the caller keeps its bitmap and owns the
+    // one returned.
+    BOOL CreateFromBitmap(HBITMAP bitmap);
+    HBITMAP ToBitmap();
+    // Loaders: a .bmp file, picture bytes in memory, a file (module null)
+    // or a resource. Defined with the UI kit's decoders.
+    BOOL LoadBitmapFile(HINSTANCE instance, LPCSTR path);
+    BOOL LoadFromImageData(const BYTE* data, int size);
+    BOOL LoadFromFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language);
+    BOOL LoadFile(LPCSTR path);
+
+    // A DC whose drawing becomes this image's pixels at ReleaseDC. One at a
+    // time: a second GetDC before ReleaseDC gives null.
+    HDC GetDC();
+    BOOL ReleaseDC(HDC hdc);
 
     static constexpr long long kMaxBytes = 512LL * 1024 * 1024;
 
@@ -95,12 +130,21 @@ private:
     bool ClipSource(const CKNMemBitmap& src, const RECT* srcRect, int x, int y, RECT* part,
                     POINT* at) const;
     bool CutRect(const RECT* rect, RECT* out) const;
+    // Draw's clipping: against a 65,535 square device and the clip rectangle.
+    bool ClipForDevice(const RECT* srcRect, int x, int y, RECT* part, POINT* at) const;
+    // SetDIBitsToDevice of `part` at (x, y); the number of rows drawn.
+    int PutRows(HDC hdc, const RECT& part, int x, int y) const;
+    // Takes over a bitmap a loader made: pixels from it, then it is deleted.
+    BOOL TakeBitmap(HBITMAP bitmap);
 
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nPitch = 0;
     BYTE* m_pBits = nullptr;
     BITMAPINFO* m_pBmi = nullptr;
+    HDC m_hDC = nullptr;
+    HGDIOBJ m_hOldBitmap = nullptr;
+    void* m_pDibBits = nullptr;
     RECT m_rcClip{};
     COLORREF m_crKey = 0;
     int m_nKeyMode = 0;

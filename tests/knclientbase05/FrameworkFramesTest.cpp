@@ -14,6 +14,7 @@
 #include "knclientbase05/KNSocket.h"
 #include "knclientbase05/LaunchInfo.h"
 #include "knclientbase05/PromptTarget.h"
+#include "knclientbase05/WebPopupTarget.h"
 #include "outside/ChatControls.h"
 #include "outside/CrtArguments.h"
 #include "platform/system/Registry.h"
@@ -433,16 +434,50 @@ TEST_F(FrameworkFramesTest, ServerNoticeOpensOnlyWebPagesAndOnlyOnTheExpectedAns
     EXPECT_TRUE(g_tips.empty()); // closed for a reason: no notice
 }
 
-TEST_F(FrameworkFramesTest, WebPopupOpensOnlyAllowedWebAddresses) {
-    const auto popup = [](const std::string& address) {
-        return Frame(0x249, Field("充值", 128) + Field(address, 512) + Word(640) + Word(480));
+namespace {
+
+// A pop-up that writes down what the socket asks of it.
+struct RecordingPopup : CWebPopupTarget {
+    static std::vector<std::string>& Calls() {
+        static std::vector<std::string> calls;
+        return calls;
+    }
+    RecordingPopup() { Calls().push_back("made"); }
+    ~RecordingPopup() override { Calls().push_back("deleted"); }
+    BOOL CreatePopup(int cx, int cy) override {
+        Calls().push_back("create " + std::to_string(cx) + "x" + std::to_string(cy));
+        return TRUE;
+    }
+    void SetPageTitle(LPCSTR title) override { Calls().push_back(std::string("title ") + title); }
+    BOOL Navigate(LPCSTR address) override {
+        Calls().push_back(std::string("go ") + address);
+        return TRUE;
+    }
+};
+
+} // namespace
+
+TEST_F(FrameworkFramesTest, WebPopupShowsOnlyAllowedWebAddresses) {
+    const WebPopupMaker saved = GetWebPopupMaker();
+    SetWebPopupMaker([](CWnd*) -> CWebPopupTarget* { return new RecordingPopup; });
+    RecordingPopup::Calls().clear();
+    const auto popup = [](const std::string& address, DWORD width = 640) {
+        return Frame(0x249, Field("充值", 128) + Field(address, 512) + Word(width) + Word(480));
     };
     const std::string longest = "http://" + std::string(505, 'p'); // fills the field, no NUL
-    Deliver(popup("https://pay.example/q?a=1") + popup("calc.exe") + popup("") + popup(longest));
+    Deliver(popup("https://pay.example/q?a=1") + popup("calc.exe") + popup("") +
+            popup(longest, 0xFFFFFFFF));
     socket.SetWebPopupAllowed(0);
     Deliver(popup("https://pay.example/again"));
-    EXPECT_EQ(opened, (std::vector<std::string>{"open https://pay.example/q?a=1 1",
-                                                "open " + longest + " 1"}));
+    EXPECT_TRUE(opened.empty()); // never the desktop's browser
+    // One pop-up, re-created for each page; sizes past int are held.
+    EXPECT_EQ(RecordingPopup::Calls(),
+              (std::vector<std::string>{"made", "create 640x480", "title 充值",
+                                        "go https://pay.example/q?a=1", "create 2147483647x480",
+                                        "title 充值", "go " + longest}));
+    socket.Close();
+    EXPECT_EQ(RecordingPopup::Calls().back(), "deleted");
+    SetWebPopupMaker(saved);
 }
 
 TEST_F(FrameworkFramesTest, TrustExitAndTrusteeshipResults) {

@@ -85,21 +85,24 @@ TEST(MemBitmapBlend, PairLanesMatchTheModelExhaustively) {
     }
 }
 
-// Whole rows through BltAlphaKeyed: odd and even widths, keys anywhere.
+// Whole rows through BltAlphaKeyed: odd and even widths, keys anywhere;
+// long rows (blended many pixels at a time) with a few keys pair the pixels
+// before, between and after them as short rows do.
 TEST(MemBitmapBlend, RowsPairPixelsAndHonourTheKey) {
     Noise noise(11);
     const WORD key = 0xF81F;
-    for (int width = 1; width <= 6; ++width) {
+    for (int width : {1, 2, 3, 4, 5, 6, 16, 17, 31, 40, 71}) {
+        const bool longRow = width > 6;
         CKNMemBitmap src;
         CKNMemBitmap dst;
         ASSERT_TRUE(src.Create(width, 1));
         ASSERT_TRUE(dst.Create(width, 1));
         src.SetColorKey565(key);
-        for (int round = 0; round < 4000; ++round) {
+        for (int round = 0; round < (longRow ? 600 : 4000); ++round) {
             FillNoise(src, noise);
             FillNoise(dst, noise);
             for (int x = 0; x < width; ++x) {
-                if (noise.Below(3) == 0) {
+                if (noise.Below(longRow ? 25 : 3) == 0) {
                     src.FillRect565(x, 0, 1, 1, key);
                 }
             }
@@ -207,4 +210,32 @@ TEST(MemBitmapBlend, WeightImageMustCoverTheSource) {
     ASSERT_TRUE(dst.BltAlphaMask(&small, &src, &left, 0, 0));
     EXPECT_EQ(dst.GetPixel565(1, 3), 0xF7DE); // 30, 62, 30 from a full weight
     EXPECT_EQ(dst.GetPixel565(2, 3), 0x1111);
+}
+
+// The same through whole rows, which blend many pixels at a time: every
+// source and destination value of every field, for every alpha, with the
+// other fields at extremes.
+TEST(MemBitmapBlend, WideRowsMatchThePairModelExhaustively) {
+    for (int f = 0; f < 3; ++f) {
+        const int max = kMax[f];
+        const int count = (max + 1) * (max + 1);
+        CKNMemBitmap src;
+        CKNMemBitmap dst;
+        ASSERT_TRUE(src.Create(count, 1));
+        ASSERT_TRUE(dst.Create(count, 1));
+        const WORD others = (WORD)(0xFFFF & ~(max << kShift[f]));
+        for (int a = 0; a < 256; ++a) {
+            for (int i = 0; i < count; ++i) {
+                src.FillRect565(i, 0, 1, 1, (WORD)(((i / (max + 1)) << kShift[f]) | others));
+                dst.FillRect565(i, 0, 1, 1, (WORD)((i % (max + 1)) << kShift[f]));
+            }
+            ASSERT_TRUE(dst.BltAlpha(&src, nullptr, 0, 0, a));
+            for (int i = 0; i < count; ++i) {
+                const int s = i / (max + 1);
+                const int d = i % (max + 1);
+                ASSERT_EQ(FieldOf(dst.GetPixel565(i, 0), f), PairField(s, d, a, max))
+                    << "field " << f << " a " << a << " s " << s << " d " << d;
+            }
+        }
+    }
 }
