@@ -19,7 +19,9 @@ CChargeCoinDlg::CChargeCoinDlg(CWnd* parent)
     : CChargeCoinDlg(parent, [](DWORD amount) { return theClient.ChargeGameCoin(amount); }) {}
 
 CChargeCoinDlg::CChargeCoinDlg(CWnd* parent, ChargeSender sender)
-    : CCoinDialogBase(IDD_CHARGE_COIN, parent), m_send(std::move(sender)), m_pParent(parent) {}
+    : CCoinDialogBase(IDD_CHARGE_COIN, parent), m_send(std::move(sender)), m_pParent(parent) {
+    m_bIgnoreEnter = m_bIgnoreEscape = TRUE;
+}
 
 void CChargeCoinDlg::SetCharge(const tagGAMECOINCHARGE& charge) {
     const coin_rules::ChargeOffer offer = coin_rules::OfferFrom(charge);
@@ -84,8 +86,9 @@ void CChargeCoinDlg::DrawFace() {
     DrawText(number, CRect(181, 77, 181 + amountWidth, 100), kOrange, 12, 14);
     number.Format("%d", m_nChargesLeft);
     DrawText(number, CRect(171, 93, 171 + leftWidth, 120), kOrange, 12, 14);
-    const int k = m_nChargeAmount >= 1000 ? 7 : m_nChargeAmount >= 100 ? 5 : 1;
-    const int x1 = 181 + amountWidth - k;
+    // Right after the measured figure: a fixed step back would cover its
+    // last digit with our font.
+    const int x1 = 181 + amountWidth + 1;
     const int x2 = 170 + leftWidth;
     DrawText("游戏豆！", CRect(x1, 77, x1 + 80, 100), kBlack, 12, 14);
     // Each line runs from its own start.

@@ -25,6 +25,7 @@ CExchangeCoinDlg::CExchangeCoinDlg(CWnd* parent, DWORD rate, int wealth, int bea
                                    ExchangeSender sender)
     : CCoinDialogBase(IDD_EXCHANGE_COIN, parent), m_dwUnit(coin_rules::Unit(rate)),
       m_nWealth(wealth), m_nBeans(beans), m_send(std::move(sender)), m_pParent(parent) {
+    m_bIgnoreEnter = TRUE; // Escape is the refusal
     if (m_dwUnit == 0)
         WriteLog("Exchange: the server's rate %u gives no unit; every amount is refused",
                  unsigned(rate));

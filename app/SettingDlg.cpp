@@ -19,6 +19,7 @@ CSettingDlg::CSettingDlg(CWnd* parent, CGameSettings& settings, LPCSTR settingsF
                          LPCSTR soundDir)
     : CSkinDialog(IDD_SETTINGS, parent), m_settings(settings), m_strSettingsFile(settingsFile),
       m_strSoundDir(soundDir), m_pParent(parent) {
+    m_bIgnoreEnter = m_bIgnoreEscape = TRUE;
     m_strPhotoPath = settings.m_strPhotoPath;
     m_music.stop = [this] { m_musicLink.StopMusic("", MainWindow()); };
     m_music.play = [](LPCSTR path) { kn::theTheme.PlayMusic(path, 1, 1); };

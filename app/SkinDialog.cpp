@@ -1,5 +1,6 @@
 #include "app/SkinDialog.h"
 
+#include "platform/window/Input.h"
 #include "platform/window/NonClient.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/AppServices.h"
@@ -75,6 +76,13 @@ void CSkinDialog::OnPaint() {
         return;
     const CRect& rect = m_pMemDC->GetRect();
     dc.BitBlt(0, 0, rect.Width(), rect.Height(), m_pMemDC.get(), 0, 0, SRCCOPY);
+}
+
+BOOL CSkinDialog::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && ((msg->wParam == VK_RETURN && m_bIgnoreEnter) ||
+                                       (msg->wParam == VK_ESCAPE && m_bIgnoreEscape)))
+        return TRUE;
+    return CDialog::PreTranslateMessage(msg);
 }
 
 BOOL CSkinDialog::OnEraseBkgnd(CDC*) {

@@ -19,6 +19,7 @@ public:
 
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* dc) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // The canvas the face is drawn into; null before the dialog exists.
     CDC* GetFaceDC() const;
@@ -40,6 +41,10 @@ protected:
     // there is no such control).
     CRect ControlRect(int id) const;
 
+    // Enter or Escape does nothing here (a focused button would otherwise
+    // take Enter as its click).
+    BOOL m_bIgnoreEnter = FALSE;
+    BOOL m_bIgnoreEscape = FALSE;
     CPicture* m_pBackImage = nullptr; // the theme's
     std::unique_ptr<CKeyColorDC> m_pMemDC;
     COLORREF m_crPlain = RGB(204, 204, 204);

@@ -52,6 +52,8 @@ CTakeChanceDlg::CTakeChanceDlg(CWnd* parent, TableReader reader, BetSender sende
                                BOOL watcher)
     : CSkinDialog(IDD_TAKE_CHANCE, parent), m_readTable(std::move(reader)),
       m_send(std::move(sender)), m_nSeat(seat), m_bWatcher(watcher), m_pParent(parent) {
+    // OK and Cancel hide the dialog; their keys do not.
+    m_bIgnoreEnter = m_bIgnoreEscape = TRUE;
     const BetTable table = m_readTable();
     m_nAmount = table.minBet;
     m_nMaxBet = bet_rules::MaxBet(table);
@@ -187,13 +189,6 @@ BOOL CTakeChanceDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     return CDialog::OnCommand(wParam, lParam);
-}
-
-BOOL CTakeChanceDlg::PreTranslateMessage(MSG* msg) {
-    // Enter and Escape would reach OK and Cancel, which hide the dialog.
-    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
-        return TRUE;
-    return CDialog::PreTranslateMessage(msg);
 }
 
 void CTakeChanceDlg::OnOption(int id) {

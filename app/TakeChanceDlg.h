@@ -40,7 +40,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override {}
     void OnCancel() override {}
     void OnTimer(UINT_PTR id) override;

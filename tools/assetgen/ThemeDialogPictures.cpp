@@ -72,7 +72,7 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "BtnOnOK.bmp", DialogButton(58, 26, "确定", 14)) &&
            SaveIn(folder, "BtnCancel.bmp", DialogButton(58, 26, "取消", 14)) &&
            SaveIn(folder, "BtnClose.bmp", DialogButton(16, 18, "×", 12)) &&
-           SaveIn(folder, "TakeChanceBack.bmp", DialogBack(470, 240, "竞猜")) &&
+           SaveIn(folder, "TakeChanceBack.bmp", DialogBack(560, 240, "竞猜")) &&
            SaveIn(folder, "TCOK.bmp", DialogButton(75, 31, "竞猜", 16)) &&
            SaveIn(folder, "CONFIRM.bmp", DialogButton(75, 31, "确认", 16)) &&
            SaveIn(folder, "TCCancel.bmp", DialogButton(16, 18, "×", 12)) &&
