@@ -3,15 +3,11 @@
 // open, the private messages they post to the main window, and the link and
 // hand areas laid over the face's two "这里".
 
+#include "app/ShellMessages.h"
 #include "app/SkinDialog.h"
 #include "platform/text/Text.h"
 
 #include <functional>
-
-// To the main window: show the start buttons again (wParam 0) after a coin
-// request, or leave the game after a refused compulsory offer.
-constexpr UINT WM_SHELL_RESORT = 0x1006;
-constexpr UINT WM_SHELL_LEAVE = 0x1007;
 
 namespace coin_links {
 

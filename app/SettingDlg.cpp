@@ -1,12 +1,15 @@
 #include "app/SettingDlg.h"
 
-#include "app/CoinDialogLinks.h"
+#include "app/ShellMessages.h"
+
 #include "assets/resource.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/controls/FolderPicker.h"
 #include "platform/gdi/Dc.h"
+#include "platform/window/WindowDcs.h"
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
+#include "sprite/Picture.h"
 #include "sprite/Theme.h"
 
 namespace {
@@ -64,6 +67,8 @@ BOOL CSettingDlg::OnInitDialog() {
     PlaceButton(m_btnClose, w - 29, client.top + 6, 16, 26, "BtnClose");
     PlaceButton(m_btnSetPath, 62, 123, 21, 21, "SetPath");
     m_brBack.CreateSolidBrush(kGrey);
+    if (!m_pCheckOff || !m_pCheckOn)
+        MakeThemeCheckImages();
     const struct {
         CTextCheckButton& box;
         int id;
@@ -82,6 +87,29 @@ BOOL CSettingDlg::OnInitDialog() {
     Invalidate();
     CenterWindow();
     return TRUE;
+}
+
+void CSettingDlg::MakeThemeCheckImages() {
+    // Frames 0 (unchecked) and 3 (checked) of the theme's check box strip,
+    // on the dialog's grey, so that the state can be seen.
+    CPicture* strip = kn::theTheme.GetImage("checkbox", FALSE);
+    if (!strip)
+        return;
+    const int w = strip->GetWidth() / 4, h = strip->GetHeight();
+    CClientDC windowDC(this);
+    const struct {
+        CBitmap& bitmap;
+        int frame;
+    } faces[] = {{m_bmpThemeOff, 0}, {m_bmpThemeOn, 3}};
+    for (const auto& face : faces) {
+        face.bitmap.CreateCompatibleBitmap(&windowDC, w, h);
+        CMemDC dc(&windowDC, &face.bitmap);
+        const CRect all(0, 0, w, h);
+        dc.FillSolidRect(&all, kGrey);
+        strip->DrawTransparent(dc.GetSafeHdc(), 0, 0, w, h, face.frame * w, 0, w, h, kKeyColor);
+    }
+    m_pCheckOff = &m_bmpThemeOff;
+    m_pCheckOn = &m_bmpThemeOn;
 }
 
 void CSettingDlg::FillMusicList() {
@@ -161,7 +189,9 @@ void CSettingDlg::OnBrowse() {
     char path[MAX_PATH] = {};
     if (SHGetPathFromIDList(list, path)) {
         m_strPhotoPath = path;
-        UpdateData(FALSE);
+        // Only the edit: writing every field back would also reselect the
+        // music list from a name not yet read from it.
+        SetDlgItemText(IDC_SETTINGS_PHOTO_PATH, m_strPhotoPath);
     }
     CoTaskMemFree(list);
 }

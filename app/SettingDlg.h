@@ -47,6 +47,7 @@ public:
 
 private:
     void FillMusicList();
+    void MakeThemeCheckImages();
     void OnApply();
     void OnBrowse();
     CString MusicFileOf(const CString& name) const;
@@ -65,4 +66,6 @@ private:
     CTextCheckButton m_chkSound, m_chkMusic, m_chkClockOrder, m_chkCardOrder;
     CBitmap* m_pCheckOff = nullptr;
     CBitmap* m_pCheckOn = nullptr;
+    // The theme's check box faces, when the application gives none.
+    CBitmap m_bmpThemeOff, m_bmpThemeOn;
 };

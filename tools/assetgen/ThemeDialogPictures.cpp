@@ -89,7 +89,7 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "History_Down.bmp", DialogButton(26, 28, "↓", 14)) &&
            SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14)) &&
            SaveIn(folder, "Setting.bmp", DialogBack(380, 300, "游戏设置")) &&
-           SaveIn(folder, "SetPath.bmp", DialogButton(60, 24, "浏览", 14)) &&
+           SaveIn(folder, "SetPath.bmp", DialogButton(21, 21, "…", 12)) &&
            SaveIn(folder, "AboutBK.bmp", DialogBack(430, 240, "关于")) &&
            SaveIn(folder, "Magnifier_Mouse.bmp", magnifier.Image()) &&
            SaveIn(folder, "checkbox.bmp", CheckFrames(false)) &&
