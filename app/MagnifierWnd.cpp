@@ -122,7 +122,9 @@ void CMagnifierWnd::DrawView(CDC& dc) {
     HBRUSH brush = CreateSolidBrush(kFrameColour);
     FrameRgn(dc.GetSafeHdc(), frame, brush, kMargin, kMargin);
     DeleteObject(brush);
-    SetWindowRgn(frame, TRUE); // the window owns it from here
+    // The window owns the region from here; no redraw, which would paint
+    // the view again and set the region again without end.
+    SetWindowRgn(frame, FALSE);
 }
 
 void CMagnifierWnd::OnPaint() {
