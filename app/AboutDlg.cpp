@@ -145,16 +145,3 @@ BOOL CAboutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return CDialog::OnCommand(wParam, lParam);
     }
 }
-
-void CAboutDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginDrag(point);
-    CDialog::OnLButtonDown(flags, point);
-}
-
-HBRUSH CAboutDlg::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {
-    if (ctlColor == CTLCOLOR_STATIC) {
-        dc->SetBkMode(TRANSPARENT);
-        return HBRUSH(GetStockObject(NULL_BRUSH));
-    }
-    return CDialog::OnCtlColor(dc, control, ctlColor);
-}

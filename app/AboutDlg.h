@@ -21,8 +21,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) override;
 
     CString m_strVersion;
     CString m_strDateLine;

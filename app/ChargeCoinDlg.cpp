@@ -19,7 +19,10 @@ CChargeCoinDlg::CChargeCoinDlg(CWnd* parent)
     : CChargeCoinDlg(parent, [](DWORD amount) { return theClient.ChargeGameCoin(amount); }) {}
 
 CChargeCoinDlg::CChargeCoinDlg(CWnd* parent, ChargeSender sender)
-    : CCoinDialogBase(IDD_CHARGE_COIN, parent), m_send(std::move(sender)), m_pParent(parent) {
+    : CCoinDialogBase(
+          IDD_CHARGE_COIN, parent,
+          {IDC_CHARGE_INTRO_LINK, IDC_CHARGE_HELP_LINK, IDC_COIN_HAND_INTRO, IDC_CHARGE_HAND_HELP}),
+      m_send(std::move(sender)), m_pParent(parent) {
     m_bIgnoreEnter = m_bIgnoreEscape = TRUE;
 }
 
@@ -43,12 +46,7 @@ void CChargeCoinDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CChargeCoinDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     LoadFace("ExchageCoinBack", nullptr, RGB(250, 246, 232));
-    CRect client;
-    GetClientRect(&client);
-    const int w = client.Width(), h = client.Height();
-    PlaceButton(m_btnOK, w / 2 - 69, h - 36, 58, 26, "BtnOnOK");
-    PlaceButton(m_btnCancel, w / 2 + 11, h - 36, 58, 26, "BtnCancel");
-    PlaceButton(m_btnClose, w - 29, client.top + 6, 16, 26, "BtnClose");
+    PlaceStandardButtons(m_btnOK, m_btnCancel, m_btnClose);
     coin_links::PlacePair(*this, IDC_CHARGE_INTRO_LINK, IDC_COIN_HAND_INTRO, CRect(kIntroWord));
     coin_links::PlacePair(*this, IDC_CHARGE_HELP_LINK, IDC_CHARGE_HAND_HELP, CRect(kHelpWord));
     DrawFace();
@@ -113,23 +111,4 @@ void CChargeCoinDlg::OnCharge() {
     coin_links::PostTo(MainWnd(), WM_SHELL_RESORT);
     m_send(DWORD(m_nChargeAmount));
     CDialog::OnCancel();
-}
-
-void CChargeCoinDlg::OnLButtonDown(UINT flags, CPoint point) {
-    if (!coin_links::OpenLinkAt(*this, point, IDC_CHARGE_INTRO_LINK, IDC_CHARGE_HELP_LINK))
-        BeginDrag(point);
-    CDialog::OnLButtonDown(flags, point);
-}
-
-void CChargeCoinDlg::OnMouseMove(UINT flags, CPoint point) {
-    coin_links::HandOver(*this, point, IDC_COIN_HAND_INTRO, IDC_CHARGE_HAND_HELP);
-    CDialog::OnMouseMove(flags, point);
-}
-
-HBRUSH CChargeCoinDlg::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {
-    if (ctlColor == CTLCOLOR_STATIC) {
-        dc->SetBkMode(TRANSPARENT);
-        return HBRUSH(GetStockObject(NULL_BRUSH));
-    }
-    return CDialog::OnCtlColor(dc, control, ctlColor);
 }

@@ -23,9 +23,6 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnOK() override {}
     void OnCancel() override {}
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnMouseMove(UINT flags, CPoint point) override;
-    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) override;
 
     int m_nChargeAmount = 0;
     int m_nChargesLeft = 0;

@@ -59,7 +59,21 @@ void PostTo(CWnd* wnd, UINT message) {
 
 } // namespace coin_links
 
+CCoinDialogBase::CCoinDialogBase(UINT templateId, CWnd* parent, LinkIds links)
+    : CSkinDialog(templateId, parent), m_links(links) {}
+
 CCoinDialogBase::~CCoinDialogBase() = default;
+
+void CCoinDialogBase::OnLButtonDown(UINT flags, CPoint point) {
+    if (!coin_links::OpenLinkAt(*this, point, m_links.intro, m_links.help))
+        BeginDrag(point);
+    CDialog::OnLButtonDown(flags, point);
+}
+
+void CCoinDialogBase::OnMouseMove(UINT flags, CPoint point) {
+    coin_links::HandOver(*this, point, m_links.introHand, m_links.helpHand);
+    CDialog::OnMouseMove(flags, point);
+}
 
 CWnd* CCoinDialogBase::MainWnd() const {
     return m_pMainWnd ? m_pMainWnd : AfxGetMainWnd();

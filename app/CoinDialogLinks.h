@@ -29,8 +29,16 @@ void PostTo(CWnd* wnd, UINT message);
 // caller (a test) names another.
 class CCoinDialogBase : public CSkinDialog {
 public:
-    using CSkinDialog::CSkinDialog;
+    // The two link areas and the two hand areas over the face's "这里".
+    struct LinkIds {
+        int intro, help, introHand, helpHand;
+    };
+    CCoinDialogBase(UINT templateId, CWnd* parent, LinkIds links);
     ~CCoinDialogBase() override;
+
+    // A press on a link opens its page; elsewhere it drags the dialog.
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnMouseMove(UINT flags, CPoint point) override;
     void SetMainWnd(CWnd* wnd) { m_pMainWnd = wnd; }
 
 protected:
@@ -44,4 +52,5 @@ protected:
     void DrawLinkWords(const CRect& first, const CRect& second);
 
     CWnd* m_pMainWnd = nullptr;
+    LinkIds m_links;
 };

@@ -23,8 +23,11 @@ CExchangeCoinDlg::CExchangeCoinDlg(CWnd* parent)
 
 CExchangeCoinDlg::CExchangeCoinDlg(CWnd* parent, DWORD rate, int wealth, int beans,
                                    ExchangeSender sender)
-    : CCoinDialogBase(IDD_EXCHANGE_COIN, parent), m_dwUnit(coin_rules::Unit(rate)),
-      m_nWealth(wealth), m_nBeans(beans), m_send(std::move(sender)), m_pParent(parent) {
+    : CCoinDialogBase(IDD_EXCHANGE_COIN, parent,
+                      {IDC_EXCHANGE_INTRO_LINK, IDC_EXCHANGE_HELP_LINK, IDC_COIN_HAND_INTRO,
+                       IDC_EXCHANGE_HAND_HELP}),
+      m_dwUnit(coin_rules::Unit(rate)), m_nWealth(wealth), m_nBeans(beans),
+      m_send(std::move(sender)), m_pParent(parent) {
     m_bIgnoreEnter = TRUE; // Escape is the refusal
     if (m_dwUnit == 0)
         WriteLog("Exchange: the server's rate %u gives no unit; every amount is refused",
@@ -49,12 +52,7 @@ BOOL CExchangeCoinDlg::OnInitDialog() {
     m_nAmount = m_bCompulsory ? m_nRequired : 10;
     SetDlgItemInt(IDC_EXCHANGE_AMOUNT, UINT(m_nAmount), TRUE);
     ::SendMessage(::GetDlgItem(m_hWnd, IDC_EXCHANGE_AMOUNT), EM_LIMITTEXT, kAmountChars, 0);
-    CRect client;
-    GetClientRect(&client);
-    const int w = client.Width(), h = client.Height();
-    PlaceButton(m_btnOK, w / 2 - 69, h - 36, 58, 26, "BtnOnOK");
-    PlaceButton(m_btnCancel, w / 2 + 11, h - 36, 58, 26, "BtnCancel");
-    PlaceButton(m_btnClose, w - 29, client.top + 6, 16, 26, "BtnClose");
+    PlaceStandardButtons(m_btnOK, m_btnCancel, m_btnClose);
     coin_links::PlacePair(*this, IDC_EXCHANGE_INTRO_LINK, IDC_COIN_HAND_INTRO, CRect(kIntroWord));
     coin_links::PlacePair(*this, IDC_EXCHANGE_HELP_LINK, IDC_EXCHANGE_HAND_HELP, CRect(kHelpWord));
     UpdateNeededWealth();
@@ -149,22 +147,7 @@ void CExchangeCoinDlg::OnRefuse() {
     ConfirmRefusal("您的游戏豆已不够房间最小游戏豆要求,如果您确定不兑换所需游戏豆,您将退出游戏.");
 }
 
-void CExchangeCoinDlg::OnLButtonDown(UINT flags, CPoint point) {
-    if (!coin_links::OpenLinkAt(*this, point, IDC_EXCHANGE_INTRO_LINK, IDC_EXCHANGE_HELP_LINK))
-        BeginDrag(point);
-    CDialog::OnLButtonDown(flags, point);
-}
-
-void CExchangeCoinDlg::OnMouseMove(UINT flags, CPoint point) {
-    coin_links::HandOver(*this, point, IDC_COIN_HAND_INTRO, IDC_EXCHANGE_HAND_HELP);
-    CDialog::OnMouseMove(flags, point);
-}
-
 HBRUSH CExchangeCoinDlg::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {
-    if (ctlColor == CTLCOLOR_STATIC) {
-        dc->SetBkMode(TRANSPARENT);
-        return HBRUSH(GetStockObject(NULL_BRUSH));
-    }
     if (ctlColor == CTLCOLOR_EDIT) {
         if (!m_brEdit.GetSafeHandle())
             m_brEdit.CreateSolidBrush(RGB(255, 255, 255));
@@ -172,5 +155,5 @@ HBRUSH CExchangeCoinDlg::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {
         dc->SetBkColor(RGB(255, 255, 255));
         return HBRUSH(m_brEdit.GetSafeHandle());
     }
-    return CDialog::OnCtlColor(dc, control, ctlColor);
+    return CSkinDialog::OnCtlColor(dc, control, ctlColor);
 }

@@ -25,8 +25,6 @@ public:
     void OnOK() override {}
     // Escape is the refusal of the Cancel button.
     void OnCancel() override { OnRefuse(); }
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnMouseMove(UINT flags, CPoint point) override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) override;
 
     int m_nAmount = 0;

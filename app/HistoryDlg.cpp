@@ -35,11 +35,6 @@ CHistoryDlg::CHistoryDlg(CWnd* parent, HistoryReader reader, int mySeat)
     : CSkinDialog(IDD_HISTORY, parent), m_readHistory(std::move(reader)), m_nMySeat(mySeat),
       m_pParent(parent) {}
 
-CHistoryDlg::~CHistoryDlg() {
-    if (m_hCursor)
-        DestroyCursor(m_hCursor);
-}
-
 BOOL CHistoryDlg::Create() {
     return CDialog::Create(IDD_HISTORY, m_pParent);
 }
@@ -58,7 +53,7 @@ void CHistoryDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CHistoryDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_hCursor = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(IDC_TABLE_CURSOR));
+    LoadTableCursor();
     // The shape is always the score table's, whatever the face.
     LoadFace(NoBeans() ? "History_NoCoin" : "History_Score", "History_Score", RGB(40, 60, 70));
     PlaceButton(m_btnClose, 475, 29, 22, 22, "HistoryDlg_Close");
@@ -182,16 +177,4 @@ BOOL CHistoryDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     default:
         return CDialog::OnCommand(wParam, lParam);
     }
-}
-
-void CHistoryDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginDrag(point);
-    CDialog::OnLButtonDown(flags, point);
-}
-
-BOOL CHistoryDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-    if (!m_hCursor)
-        return CDialog::OnSetCursor(wnd, hitTest, message);
-    SetCursor(m_hCursor);
-    return TRUE;
 }

@@ -22,7 +22,6 @@ public:
     // The board's list, my seat from the network client.
     explicit CHistoryDlg(CWnd* parent);
     CHistoryDlg(CWnd* parent, HistoryReader reader, int mySeat);
-    ~CHistoryDlg() override;
 
     BOOL Create();
     void GoToLast();
@@ -31,8 +30,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
 
     BOOL m_bShown = FALSE;
     int m_nCount = 0;
@@ -49,5 +46,4 @@ private:
     CWnd* m_pParent = nullptr;
     CSkinButton m_btnClose, m_btnUp, m_btnDown, m_btnMidClose;
     CFont m_fontTitle, m_fontText;
-    HCURSOR m_hCursor = nullptr;
 };

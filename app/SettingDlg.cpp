@@ -59,12 +59,7 @@ BOOL CSettingDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // Without its picture the dialog keeps a plain grey face of its own size.
     LoadFace("Setting", nullptr, kGrey);
-    CRect client;
-    GetClientRect(&client);
-    const int w = client.Width(), h = client.Height();
-    PlaceButton(m_btnOK, w / 2 - 69, h - 36, 58, 26, "BtnOnOK");
-    PlaceButton(m_btnCancel, w / 2 + 11, h - 36, 58, 26, "BtnCancel");
-    PlaceButton(m_btnClose, w - 29, client.top + 6, 16, 26, "BtnClose");
+    PlaceStandardButtons(m_btnOK, m_btnCancel, m_btnClose);
     PlaceButton(m_btnSetPath, 62, 123, 21, 21, "SetPath");
     m_brBack.CreateSolidBrush(kGrey);
     if (!m_pCheckOff || !m_pCheckOn)
@@ -194,11 +189,6 @@ void CSettingDlg::OnBrowse() {
         SetDlgItemText(IDC_SETTINGS_PHOTO_PATH, m_strPhotoPath);
     }
     CoTaskMemFree(list);
-}
-
-void CSettingDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginDrag(point);
-    CDialog::OnLButtonDown(flags, point);
 }
 
 HBRUSH CSettingDlg::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {

@@ -39,7 +39,6 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnOK() override {}
     void OnCancel() override {}
-    void OnLButtonDown(UINT flags, CPoint point) override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) override;
 
     CString m_strPhotoPath;

@@ -1,5 +1,8 @@
 #include "app/SkinDialog.h"
 
+#include "assets/resource.h"
+#include "platform/resources/Resource.h"
+#include "platform/window/Cursor.h"
 #include "platform/window/Input.h"
 #include "platform/window/NonClient.h"
 #include "platform/window/WindowDcs.h"
@@ -8,7 +11,43 @@
 #include "sprite/Picture.h"
 #include "sprite/Theme.h"
 
-CSkinDialog::~CSkinDialog() = default;
+CSkinDialog::~CSkinDialog() {
+    if (m_hCursor)
+        DestroyCursor(m_hCursor);
+}
+
+void CSkinDialog::LoadTableCursor() {
+    if (!m_hCursor)
+        m_hCursor = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(IDC_TABLE_CURSOR));
+}
+
+BOOL CSkinDialog::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
+    if (!m_hCursor)
+        return CDialog::OnSetCursor(wnd, hitTest, message);
+    SetCursor(m_hCursor);
+    return TRUE;
+}
+
+void CSkinDialog::OnLButtonDown(UINT flags, CPoint point) {
+    BeginDrag(point);
+    CDialog::OnLButtonDown(flags, point);
+}
+
+HBRUSH CSkinDialog::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {
+    if (ctlColor != CTLCOLOR_STATIC)
+        return CDialog::OnCtlColor(dc, control, ctlColor);
+    dc->SetBkMode(TRANSPARENT);
+    return HBRUSH(GetStockObject(NULL_BRUSH));
+}
+
+void CSkinDialog::PlaceStandardButtons(CSkinButton& ok, CSkinButton& cancel, CSkinButton& close) {
+    CRect client;
+    GetClientRect(&client);
+    const int w = client.Width(), h = client.Height();
+    PlaceButton(ok, w / 2 - 69, h - 36, 58, 26, "BtnOnOK");
+    PlaceButton(cancel, w / 2 + 11, h - 36, 58, 26, "BtnCancel");
+    PlaceButton(close, w - 29, client.top + 6, 16, 26, "BtnClose");
+}
 
 CDC* CSkinDialog::GetFaceDC() const {
     return m_pMemDC.get();

@@ -20,6 +20,12 @@ public:
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* dc) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    // A press anywhere on the face drags the dialog.
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    // The table's cursor over the dialog once LoadTableCursor has it.
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
+    // Static controls are drawn over the face.
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) override;
 
     // The canvas the face is drawn into; null before the dialog exists.
     CDC* GetFaceDC() const;
@@ -35,6 +41,9 @@ protected:
     void DrawBackground();
     // Moves a button to a place and gives it its picture (logged when missing).
     void PlaceButton(CSkinButton& button, int x, int y, int cx, int cy, LPCSTR image);
+    // OK, Cancel and close where every skinned dialog has them.
+    void PlaceStandardButtons(CSkinButton& ok, CSkinButton& cancel, CSkinButton& close);
+    void LoadTableCursor();
     // Starts a drag of the dialog as if its caption had been pressed.
     void BeginDrag(CPoint point);
     // A control's rectangle in the dialog's client coordinates (empty when
@@ -48,4 +57,5 @@ protected:
     CPicture* m_pBackImage = nullptr; // the theme's
     std::unique_ptr<CKeyColorDC> m_pMemDC;
     COLORREF m_crPlain = RGB(204, 204, 204);
+    HCURSOR m_hCursor = nullptr;
 };

@@ -62,11 +62,6 @@ CTakeChanceDlg::CTakeChanceDlg(CWnd* parent, TableReader reader, BetSender sende
         WriteLog("Betting: no custom card sheet %d", IDB_CARD_SHEET);
 }
 
-CTakeChanceDlg::~CTakeChanceDlg() {
-    if (m_hCursor)
-        DestroyCursor(m_hCursor);
-}
-
 BOOL CTakeChanceDlg::Create() {
     return CDialog::Create(IDD_TAKE_CHANCE, m_pParent);
 }
@@ -83,7 +78,7 @@ void CTakeChanceDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CTakeChanceDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_hCursor = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(IDC_TABLE_CURSOR));
+    LoadTableCursor();
     m_fontSmall.CreateFont(12, 0, 0, 0, 400, 0, 0, 0, 134, 3, 2, 1, 2, "宋体");
     m_fontLarge.CreateFont(14, 0, 0, 0, 600, 0, 0, 0, 134, 3, 2, 1, 2, "宋体");
     SetDlgItemInt(IDC_BET_AMOUNT, UINT(m_nAmount), TRUE);
@@ -286,13 +281,6 @@ void CTakeChanceDlg::OnMouseMove(UINT flags, CPoint point) {
     if (CRect(kShopRect).PtInRect(point))
         SetCursor(LoadCursor(nullptr, IDC_HAND));
     CDialog::OnMouseMove(flags, point);
-}
-
-BOOL CTakeChanceDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-    if (!m_hCursor)
-        return CDialog::OnSetCursor(wnd, hitTest, message);
-    SetCursor(m_hCursor);
-    return TRUE;
 }
 
 HBRUSH CTakeChanceDlg::OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) {

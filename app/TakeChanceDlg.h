@@ -32,7 +32,6 @@ public:
     // Reads the table from the board and sends through the network client.
     explicit CTakeChanceDlg(CWnd* parent);
     CTakeChanceDlg(CWnd* parent, TableReader reader, BetSender sender, int seat, BOOL watcher);
-    ~CTakeChanceDlg() override;
 
     BOOL Create();
     void DrawInfo();
@@ -45,7 +44,6 @@ public:
     void OnTimer(UINT_PTR id) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
-    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -80,7 +78,6 @@ private:
     CSkinButton m_btnOption[5];
     CCardPainter m_painter;
     CFont m_fontSmall, m_fontLarge;
-    HCURSOR m_hCursor = nullptr;
 };
 
 // The board's betting figures for a seat.

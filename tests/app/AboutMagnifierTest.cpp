@@ -9,12 +9,23 @@
 #include "sprite/MemDC.h"
 #include "tests/app/DialogKit.h"
 
+#include <algorithm>
+
 using namespace app_test;
 
 namespace {
 
 class AboutDlgTest : public AppDialogTest {
 protected:
+    // A program file of version 1.<minor>.3.4.
+    static bool RegisterVersioned(WORD minor = 2) {
+        UnregisterBuiltinModule("Versioned.exe");
+        BuiltinModuleDefinition versioned;
+        versioned.fileName = "Versioned.exe";
+        const WORD numbers[4] = {1, minor, 3, 4};
+        std::copy(numbers, numbers + 4, versioned.version);
+        return RegisterBuiltinModule(versioned);
+    }
     void TearDown() override {
         UnregisterBuiltinModule("Versioned.exe");
         UnregisterBuiltinModule("Plain.exe");
@@ -23,13 +34,7 @@ protected:
 };
 
 TEST_F(AboutDlgTest, TheVersionLineComesFromThePackedFileVersion) {
-    BuiltinModuleDefinition versioned;
-    versioned.fileName = "Versioned.exe";
-    versioned.version[0] = 1;
-    versioned.version[1] = 2;
-    versioned.version[2] = 3;
-    versioned.version[3] = 4;
-    ASSERT_TRUE(RegisterBuiltinModule(versioned));
+    ASSERT_TRUE(RegisterVersioned());
     EXPECT_EQ(CAboutDlg::GetFileVersion("Versioned.exe"), 0x01020304u);
     EXPECT_STREQ(CAboutDlg::VersionText(0x01020304), "Morvane 1.2 Beta:4 Build:4");
 
@@ -41,20 +46,12 @@ TEST_F(AboutDlgTest, TheVersionLineComesFromThePackedFileVersion) {
     EXPECT_EQ(CAboutDlg::GetFileVersion("Missing.exe"), 0u);
     EXPECT_STREQ(CAboutDlg::VersionText(0), "Morvane 0.0 Beta:1 Build:0");
 
-    versioned.version[1] = 0x1FF; // only the low bytes are kept
-    UnregisterBuiltinModule("Versioned.exe");
-    ASSERT_TRUE(RegisterBuiltinModule(versioned));
+    ASSERT_TRUE(RegisterVersioned(0x1FF)); // only the low bytes are kept
     EXPECT_EQ(CAboutDlg::GetFileVersion("Versioned.exe"), 0x01FF0304u);
 }
 
 TEST_F(AboutDlgTest, OkAnswersOkAndCloseAnswersCancel) {
-    BuiltinModuleDefinition versioned;
-    versioned.fileName = "Versioned.exe";
-    versioned.version[0] = 1;
-    versioned.version[1] = 2;
-    versioned.version[2] = 3;
-    versioned.version[3] = 4;
-    ASSERT_TRUE(RegisterBuiltinModule(versioned));
+    ASSERT_TRUE(RegisterVersioned());
     clock.SetAutoAdvance(true);
     for (const auto& [id, answer] :
          {std::pair{IDC_ABOUT_OK, IDOK}, std::pair{IDC_CLOSE, IDCANCEL}}) {
