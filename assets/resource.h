@@ -58,6 +58,11 @@
 #define IDC_SEAT_SIT 3007
 #define IDC_SEAT_WATCH 3035
 
+// The coin dialogs' hand-cursor areas, each over its link's "这里".
+#define IDC_COIN_HAND_INTRO 3003
+#define IDC_EXCHANGE_HAND_HELP 3004
+#define IDC_CHARGE_HAND_HELP 3005
+
 // Strings of the program.
 #define IDS_TRUST_LIMIT 21
 #define IDS_TRUST_OFF 22

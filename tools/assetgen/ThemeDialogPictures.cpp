@@ -72,7 +72,7 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "BtnOnOK.bmp", DialogButton(58, 26, "确定", 14)) &&
            SaveIn(folder, "BtnCancel.bmp", DialogButton(58, 26, "取消", 14)) &&
            SaveIn(folder, "BtnClose.bmp", DialogButton(16, 18, "×", 12)) &&
-           SaveIn(folder, "TakeChanceBack.bmp", DialogBack(470, 240, "竞猜")) &&
+           SaveIn(folder, "TakeChanceBack.bmp", DialogBack(560, 240, "竞猜")) &&
            SaveIn(folder, "TCOK.bmp", DialogButton(75, 31, "竞猜", 16)) &&
            SaveIn(folder, "CONFIRM.bmp", DialogButton(75, 31, "确认", 16)) &&
            SaveIn(folder, "TCCancel.bmp", DialogButton(16, 18, "×", 12)) &&
@@ -89,7 +89,7 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "History_Down.bmp", DialogButton(26, 28, "↓", 14)) &&
            SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14)) &&
            SaveIn(folder, "Setting.bmp", DialogBack(380, 300, "游戏设置")) &&
-           SaveIn(folder, "SetPath.bmp", DialogButton(60, 24, "浏览", 14)) &&
+           SaveIn(folder, "SetPath.bmp", DialogButton(21, 21, "…", 12)) &&
            SaveIn(folder, "AboutBK.bmp", DialogBack(430, 240, "关于")) &&
            SaveIn(folder, "Magnifier_Mouse.bmp", magnifier.Image()) &&
            SaveIn(folder, "checkbox.bmp", CheckFrames(false)) &&
