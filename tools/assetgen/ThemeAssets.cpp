@@ -18,5 +18,6 @@ bool WriteDefaultTheme(const std::string& sourceFolder, const std::string& progr
            TablePictures(bitmapFolder) && FramePictures(bitmapFolder) &&
            ButtonPictures(bitmapFolder) && MarkPictures(bitmapFolder) &&
            CardPictures(bitmapFolder) && PanePictures(bitmapFolder) && SpriteGifs(bitmapFolder) &&
-           DialogPictures(dialogFolder) && TableSounds(soundFolder);
+           DialogPictures(dialogFolder) && TableSounds(soundFolder) &&
+           SeatPopupPictures(bitmapFolder, dialogFolder);
 }
