@@ -262,6 +262,25 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     EXPECT_TRUE(tip.IsShown());
 }
 
+TEST_F(GameWndInfoTest, TheStatusTipStandsAtTheMainWindowsBottomRight) {
+    CBalloonTipWnd& tip = wnd->Tip(kStatusTip);
+    wnd->ShowStatusTip("网络连接正常");
+    ASSERT_TRUE(tip.IsShown());
+    EXPECT_EQ(TipText(kStatusTip), "网络连接正常");
+    POINT at{kWidth - 160, kHeight};
+    ::ClientToScreen(shell.frame.m_hWnd, &at);
+    // Mode 1: the body's top right is the point.
+    const RECT body = tip.GetBodyRect();
+    EXPECT_EQ(body.right, at.x);
+    EXPECT_EQ(body.top, at.y);
+
+    tip.Hide();
+    app.main = nullptr;
+    wnd->ShowStatusTip("x");
+    EXPECT_FALSE(tip.IsShown());
+    EXPECT_NE(log.Text().find("no main window for the status tip"), std::string::npos);
+}
+
 TEST_F(GameWndInfoTest, ButtonHintsSayWhatTheButtonDoesAndWhatItCosts) {
     CBalloonTipWnd& tip = wnd->Tip(kHintTip);
     EnsureButton(kCmdHistory);
