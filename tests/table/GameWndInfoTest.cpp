@@ -61,6 +61,7 @@ protected:
         SetExeFolderOverride(kAssets.c_str());
         ClearBoard();
         RegisterChatControls();
+        ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
         ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
         ASSERT_TRUE(shell.frame.CreateTop(&shell.frameLog, kWidth, kHeight));
         chat = std::make_unique<CKNChatEx>();
@@ -364,16 +365,31 @@ TEST_F(GameWndInfoTest, UserColumnsAndTheBeanFigureFollowTheSeats) {
     EXPECT_EQ(app.beanFigures, (std::vector<int>{500, 50, 0}));
 }
 
-TEST_F(GameWndInfoTest, LevelsAreKeptWithinTheTable) {
+TEST_F(GameWndInfoTest, ALevelRiseShowsTheLevelUpOnlyWhenAskedAndOnlyForARise) {
+    auto levelUpPlays = [this] {
+        POSITION up = wnd->FindSpritePos(kUpgradeSprite);
+        return up != nullptr && !wnd->GetSpriteRect(up).IsRectEmpty();
+    };
     Seat(1, "bob", "鲍勃", 3);
     Seat(3, "carol", " ", 25);
     wnd->UpdateUserInfo(FALSE);
     EXPECT_EQ(wnd->GetSeatLevel(1), 3);
     EXPECT_EQ(wnd->GetSeatLevel(3), 20);
-    Seat(1, "bob", "鲍勃", 5);
-    wnd->UpdateUserInfo(TRUE);
-    EXPECT_EQ(wnd->GetSeatLevel(1), 5);
     EXPECT_EQ(wnd->GetSeatLevel(7), 0);
+    EXPECT_FALSE(levelUpPlays()) << "no rise asked for";
+
+    // Levels that stay (20 is the top kept) or fall show nothing, even when asked.
+    Seat(3, "carol", " ", 30);
+    Seat(1, "bob", "鲍勃", 2);
+    wnd->UpdateUserInfo(TRUE);
+    EXPECT_FALSE(levelUpPlays());
+    EXPECT_EQ(wnd->GetSeatLevel(1), 2);
+
+    // A rise by two shows it.
+    Seat(1, "bob", "鲍勃", 4);
+    wnd->UpdateUserInfo(TRUE);
+    EXPECT_TRUE(levelUpPlays());
+    EXPECT_EQ(wnd->GetSeatLevel(1), 4);
 }
 
 TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
@@ -384,9 +400,12 @@ TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
     ::GetWindowText(shell.frame.m_hWnd, title, sizeof title);
     const std::string version(layout.GetFileVersion("Pellor2"));
     EXPECT_EQ(std::string(title), "Morvane积分版 (" + version + ") 小我 [me] 旁观");
+    const int watcherNotice = wnd->GetLastNoticeId();
+    EXPECT_NE(watcherNotice, -1) << "the watcher is told whom he watches";
     wnd->UpdateTitle(FALSE);
     ::GetWindowText(shell.frame.m_hWnd, title, sizeof title);
     EXPECT_EQ(std::string(title), "Morvane积分版 (" + version + ") 小我 [me] ");
+    EXPECT_NE(wnd->GetLastNoticeId(), watcherNotice) << "the player is told the change worked";
 
     // A name that fills its field is read to its end and no further.
     memset(client.m_szNickName, 'n', sizeof client.m_szNickName);
@@ -414,7 +433,6 @@ class SeatPopupHoverTest : public GameWndInfoTest {
 protected:
     void SetUp() override {
         GameWndInfoTest::SetUp();
-        ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
         bobView = wnd->Fields().SeatToView(1);
     }
     void RestOn(POINT p) {
