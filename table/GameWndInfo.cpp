@@ -97,6 +97,8 @@ void CGameWnd::HitTestSeat(POINT screenPoint) {
     if (IsSeatUserTaken(user))
         tip.Show(PlayerInfoText(user), screenPoint.x, screenPoint.y, screenPoint.x, screenPoint.y,
                  InfoTipMode(found));
+    else if (tip.IsShown())
+        tip.Hide(); // the last seat's player is not this free seat's
 }
 
 void CGameWnd::ShowStatusTip(LPCSTR text) {
@@ -234,7 +236,8 @@ void CGameWnd::OnHoverTimer() {
         links.userName = [](int seat) { return UserNameOf(theBoard.GetUserInfo(seat)); };
         links.standup = [this](LPCSTR name) {
             if (m_pClient != nullptr) {
-                char buffer[20] = {};
+                // A name may fill all 20 bytes of its field.
+                char buffer[21] = {};
                 strncpy(buffer, name, sizeof buffer - 1);
                 m_pClient->Standup(buffer);
             }

@@ -254,6 +254,11 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     wnd->HitTestSeat(PlateCentre(freeView));
     EXPECT_EQ(wnd->GetInfoTipSeat(), 2);
     EXPECT_FALSE(tip.IsShown());
+    // Straight from a taken plate to a free one: the taken seat's tip goes.
+    wnd->HitTestSeat(PlateCentre(view));
+    ASSERT_TRUE(tip.IsShown());
+    wnd->HitTestSeat(PlateCentre(freeView));
+    EXPECT_FALSE(tip.IsShown());
 
     // The timer's tick asks where the cursor is.
     const POINT p = PlateCentre(wnd->Fields().SeatToView(3));
