@@ -539,8 +539,7 @@ private:
     tagGAMESTATEBLOCK m_game;
 
     // ---- table information, tips and chat lines ----
-    // The plate of a view and its name line, in client coordinates.
-    RECT AvatarRect(int view) const;
+    // The name line of a view's plate, in client coordinates.
     RECT NameLineRect(int view) const;
     // The view whose name line holds the client point, -1 none.
     int NameLineViewAt(POINT clientPoint) const;

@@ -30,22 +30,12 @@ BOOL IsValidSeat(int seat) {
     return seat >= 0 && seat < kSeatCount;
 }
 
-CString FieldText(const char* field, size_t size) {
-    return CString(field, int(strnlen(field, size)));
-}
-
 } // namespace
 
 // ---- places ----
 
-RECT CGameWnd::AvatarRect(int view) const {
-    const POINT at = ResolvePos(m_fields.AvatarPoint(view));
-    const SIZE size = m_fields.pLayout != nullptr ? m_fields.pLayout->m_sizeAvatar : SIZE{0, 0};
-    return RECT{at.x, at.y, at.x + size.cx, at.y + size.cy};
-}
-
 RECT CGameWnd::NameLineRect(int view) const {
-    const RECT avatar = AvatarRect(view);
+    const RECT avatar = PlateRect(view);
     return RECT{avatar.left + 1, avatar.bottom + 3, avatar.right + 1, avatar.bottom + 32};
 }
 
@@ -66,7 +56,7 @@ void CGameWnd::ShowSeatTip(LPCSTR text, int seat) {
         return;
     }
     const int view = m_fields.SeatToView(seat);
-    const RECT avatar = AvatarRect(view);
+    const RECT avatar = PlateRect(view);
     POINT place{avatar.left, avatar.top};
     ClientToScreen(&place);
     const TipPoints points = SpeechTipPoints(view, place);
@@ -78,7 +68,7 @@ void CGameWnd::HitTestSeat(POINT screenPoint) {
     ScreenToClient(&client);
     int found = -1;
     for (int view = 0; view < kSeatCount && found < 0; ++view) {
-        const RECT avatar = AvatarRect(view);
+        const RECT avatar = PlateRect(view);
         if (PtInRect(&avatar, client))
             found = view;
     }
@@ -190,8 +180,8 @@ void CGameWnd::UpdateTitle(BOOL watcher) {
     CString nick, user;
     int mySeat = m_fields.nMySeat;
     if (m_pClient != nullptr) {
-        nick = FieldText(m_pClient->m_szNickName, sizeof m_pClient->m_szNickName);
-        user = FieldText(m_pClient->m_szUserName, sizeof m_pClient->m_szUserName);
+        nick = FixedFieldText(m_pClient->m_szNickName, sizeof m_pClient->m_szNickName);
+        user = FixedFieldText(m_pClient->m_szUserName, sizeof m_pClient->m_szUserName);
         mySeat = m_pClient->m_nMySeat;
     }
     CString title;

@@ -5,20 +5,16 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-template <size_t N> CString FieldText(const char (&field)[N]) {
-    return CString(field, int(strnlen(field, N)));
+CString FixedFieldText(const char* field, size_t size) {
+    return CString(field, int(strnlen(field, size)));
 }
 
-} // namespace
-
 CString UserNameOf(const tagUSERINFO& user) {
-    return FieldText(user.szUserName);
+    return FixedFieldText(user.szUserName, sizeof user.szUserName);
 }
 
 CString NickNameOf(const tagUSERINFO& user) {
-    return FieldText(user.szNickName);
+    return FixedFieldText(user.szNickName, sizeof user.szNickName);
 }
 
 BOOL IsSeatUserTaken(const tagUSERINFO& user) {

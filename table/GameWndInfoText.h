@@ -9,6 +9,9 @@
 #include "platform/CString.h"
 #include "platform/Types.h"
 
+// A fixed text field that need not end in a NUL: at most its size is read.
+CString FixedFieldText(const char* field, size_t size);
+
 // The seat's user name and nickname; the record's fields need not end in a
 // NUL, so at most their 20 bytes are read.
 CString UserNameOf(const tagUSERINFO& user);
