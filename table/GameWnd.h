@@ -546,6 +546,9 @@ private:
     // A line shown in the chat pane's text.
     void AddChatText(LPCSTR text);
     void HideSeatPopup();
+    // The window goes: its seat pop-up (owned by the main window, so not
+    // destroyed with this one) and its reel lines go with it.
+    void ReleaseInfo();
     // The bean figure last written to the betting dialog (-1 none).
     int m_nBeanFigure = -1;
 };

@@ -284,6 +284,16 @@ void CGameWnd::HideSeatPopup() {
     SetTimer(kHoverTimer, kHoverTickMs, nullptr);
 }
 
+void CGameWnd::ReleaseInfo() {
+    if (m_pSeatPopup != nullptr) {
+        // Deletes itself as its window goes.
+        m_pSeatPopup->DestroyWindow();
+        m_pSeatPopup = nullptr;
+    }
+    m_nPopupView = -1;
+    AddReelLine(nullptr, TRUE);
+}
+
 void CGameWnd::OnSeatPopupCheckTick() {
     // A pop-up one of its buttons hid starts the watch over again, or the
     // hover tick would stay stopped and no pop-up would come back.

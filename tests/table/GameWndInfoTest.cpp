@@ -83,10 +83,8 @@ protected:
     }
     void TearDown() override {
         extraButtons.clear();
-        if (wnd != nullptr && wnd->m_hWnd != nullptr) {
-            wnd->AddReelLine(nullptr, TRUE);
+        if (wnd != nullptr && wnd->m_hWnd != nullptr)
             wnd->DestroyWindow();
-        }
         chat.reset();
         shell.frame.DestroyWindow();
         PumpPending();
@@ -506,6 +504,15 @@ TEST_F(SeatPopupHoverTest, ItGoesWhenTheCursorLeavesTheSeatEmptiesOrAGameStarts)
     theBoard.SetUserInfo(1, tagUSERINFO{});
     wnd->OnSeatPopupCheckTick();
     EXPECT_FALSE(PopupShown());
+}
+
+TEST_F(SeatPopupHoverTest, ItGoesWithTheTable) {
+    RestOn(NameLineCentre(bobView));
+    ASSERT_TRUE(PopupShown());
+    const HWND popup = wnd->GetSeatPopup()->m_hWnd;
+    wnd->DestroyWindow();
+    wnd = nullptr;
+    EXPECT_FALSE(::IsWindow(popup));
 }
 
 TEST_F(SeatPopupHoverTest, AfterAButtonHidItTheNextHoverShowsItAgain) {

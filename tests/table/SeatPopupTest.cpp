@@ -191,7 +191,15 @@ TEST_F(SeatPopupTest, ItsButtonsStandInARowWithTheirTips) {
 }
 
 TEST_F(SeatPopupTest, WithoutItsPictureItStaysARectangle) {
-    // No theme opened: "Avatar_Tip" cannot be had.
+    // A theme without "Avatar_Tip".
+    TempFolder program;
+    std::filesystem::create_directories(program.File("Theme"));
+    std::filesystem::create_directories(program.File("theme_bmp"));
+    program.Write("Pellor2.ini", "[Theme]\nTheme=theme_bmp\\T\n");
+    program.Write("theme_bmp/T.thm", "[Image]\n");
+    SetExeFolderOverride((program.Path() + "/").c_str());
+    kn::theTheme.Close();
+    ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
     LogCapture log;
     Make();
     EXPECT_FALSE(popup.HasPicture());
