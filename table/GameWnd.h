@@ -235,6 +235,7 @@ public:
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
     int GetLastNoticeId() const { return m_nLastNoticeId; }
     CWnd* GetMagnifier() const { return m_pMagnifier; }
+    std::vector<tagPENDINGTRIBUTE>& PendingTributes() { return m_pendingTributes; }
 
     // The theme path cut at its last '.' (empty when it has none).
     static CString BitmapFolderOf(const CString& themeFile);

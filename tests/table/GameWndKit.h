@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace table_test {
 
@@ -27,6 +28,27 @@ inline std::string ReadFileBytes(const std::string& path) {
     bytes << in.rdbuf();
     return bytes.str();
 }
+
+// The default theme with one text replaced, written into the folder beside
+// a link to the default theme's pictures; the theme file's path.
+inline std::string ThemeVariant(const TempFolder& folder, const std::string& from,
+                                const std::string& to) {
+    std::string text = ReadFileBytes(kLayoutFile);
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    folder.Write("Default.thm", text);
+    const std::string pictures = kAssets + "theme_bmp/Default";
+    EXPECT_EQ(symlink(pictures.c_str(), folder.File("Default").c_str()), 0);
+    return folder.File("Default.thm");
+}
+
+// The fourteen play and declaration buttons.
+inline const int kActionButtons[] = {
+    kBtnTakeOut,    kBtnShaoPai,      kBtnPass,          kBtnGaveUp,      kBtnRangpai,
+    kBtnSearch,     kBtnDeclPoint,    kBtnDeclPointOpen, kBtnDeclNoPoint, kBtnReturnTribute,
+    kBtnRevolution, kBtnNoRevolution, kBtnGousiji,       kBtnNoGousiji};
 
 // The application as the table sees it.
 class FakeTableApp : public CTableAppLink {
