@@ -9,11 +9,12 @@
 // reads them in place during the call. The address and the notify window
 // travel as pointer-sized integers.
 
+#include "Tablehub/TablehubApi.h"
 #include "knclientbase05/FileVersion.h"
 #include "platform/controls/ControlHost.h"
 #include "platform/window/Wnd.h"
 
-class CKNChatEx : public CWnd {
+class TABLEHUB_API CKNChatEx : public CWnd {
 public:
     CKNChatEx();
     ~CKNChatEx() override;

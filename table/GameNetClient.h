@@ -82,6 +82,8 @@ public:
 
     void SetGameWnd(CGameWndLink* wnd) { m_pGameWnd = wnd; }
     void SetShell(CClientShell* shell) { m_pShell = shell; }
+    // The main frame's side (its chat pane); null while there is none.
+    CClientShell* GetShell() const { return m_pShell; }
 
     CGameWndLink* m_pGameWnd;
     BOOL m_bTipShown;

@@ -119,6 +119,7 @@ void CGameWnd::OnDestroy() {
     if (m_pClient != nullptr && m_pClient->m_pGameWnd == this)
         m_pClient->SetGameWnd(nullptr);
     m_bReceiveReady = FALSE;
+    ReleaseInfo();
     SetAnchorWindow(nullptr);
     CSpriteWnd::OnDestroy();
 }

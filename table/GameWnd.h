@@ -367,10 +367,40 @@ public:
     void ClearAllPanes();
     void ShowResultPane(const tagGAMEOVERMSG& gameOver);
 
-    // ---- Needed from the table information and chat lines; defined by their owner ----
+    // ---- table information, tips and chat lines ----
+    // 0x54F: a button's hint tip (leave: hidden).
     void OnButtonHover(int id, BOOL leave);
+    // 0x6A7 and 0x6A8: a line I sent and a line the chat pane received.
     void OnOwnChatLine(LPCSTR text);
     void OnReceivedChatLine(LPCSTR text);
+    // The speech tip of a seat.
+    void ShowSeatTip(LPCSTR text, int seat);
+    // The information tip of the seat whose plate lies under the screen point.
+    void HitTestSeat(POINT screenPoint);
+    // The wide status tip at the main window's bottom right.
+    void ShowStatusTip(LPCSTR text);
+    // Appends a line to the reel list, or empties the list when clear is set.
+    void AddReelLine(LPCSTR text, BOOL clear);
+    const CPtrList& GetReelLines() const { return m_reelLines; }
+    // The betting dialog's bean figure and the chat pane's columns of all
+    // seats; with levelRise a seat whose level rose shows the level-up.
+    void UpdateUserInfo(BOOL levelRise);
+    // The nickname, or the user name when the nickname is blank; empty for a
+    // seat outside the table.
+    CString SeatDisplayName(int seat) const;
+    // The main window's title and a notice after a seat change.
+    void UpdateTitle(BOOL watcher);
+    // Shows the seat pop-up at the cursor (from the hover tick).
+    void OnHoverTimer();
+    // The ticks of the timers 2 (information tip), 4009 (seat pop-up) and
+    // 4010 (the seat pop-up watches the cursor leave).
+    void OnInfoTipTick();
+    void OnSeatHoverTick();
+    void OnSeatPopupCheckTick();
+    int GetInfoTipSeat() const { return m_nInfoTipSeat; }
+    int GetPopupView() const { return m_nPopupView; }
+    int GetSeatLevel(int seat) const;
+    CSeatPopupWnd* GetSeatPopup() const { return m_pSeatPopup; }
 
     // ---- Needed from the record handlers; defined by their owner ----
     LRESULT OnGameMessage(WPARAM length, LPARAM record);
@@ -508,4 +538,18 @@ private:
     BOOL m_bReceiveReady = TRUE;
     BOOL m_bGameOverMark = FALSE;
     tagGAMESTATEBLOCK m_game;
+
+    // ---- table information, tips and chat lines ----
+    // The name line of a view's plate, in client coordinates.
+    RECT NameLineRect(int view) const;
+    // The view whose name line holds the client point, -1 none.
+    int NameLineViewAt(POINT clientPoint) const;
+    // A line shown in the chat pane's text.
+    void AddChatText(LPCSTR text);
+    void HideSeatPopup();
+    // The window goes: its seat pop-up (owned by the main window, so not
+    // destroyed with this one) and its reel lines go with it.
+    void ReleaseInfo();
+    // The bean figure last written to the betting dialog (-1 none).
+    int m_nBeanFigure = -1;
 };

@@ -106,15 +106,6 @@ void CGameWnd::ClearAllPanes() {
 void CGameWnd::ShowResultPane(const tagGAMEOVERMSG&) {
     Pending("the result pane");
 }
-void CGameWnd::OnButtonHover(int, BOOL) {
-    Pending("a button's hint");
-}
-void CGameWnd::OnOwnChatLine(LPCSTR) {
-    Pending("an own chat line");
-}
-void CGameWnd::OnReceivedChatLine(LPCSTR) {
-    Pending("a chat line");
-}
 LRESULT CGameWnd::OnGameMessage(WPARAM, LPARAM lParam) {
     const int* id = reinterpret_cast<const int*>(lParam);
     WriteLog("The table cannot present record %x yet", id != nullptr ? unsigned(*id) : 0u);
@@ -132,14 +123,8 @@ void CGameWnd::ResetTable() {
 void CGameWnd::HideFreeSeatMarks() {
     Pending("hiding the free seats' marks");
 }
-void CGameWnd::RedrawTableInfo() {
-    Pending("the table information");
-}
 void CGameWnd::UpdateSeatCards(int) {
     Pending("a seat's cards");
-}
-void CGameWnd::RefreshUserList() {
-    Pending("the user list");
 }
 void CGameWnd::ShowStartPane(BOOL, int) {
     Pending("the start pane");

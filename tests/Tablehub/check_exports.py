@@ -24,6 +24,8 @@ CLASS_PREFIXES = ("CTablehub::", "vtable for CTablehub", "typeinfo for CTablehub
                   "typeinfo name for CTablehub")
 CLASS_PREFIXES += ("CKNBitmap::", "vtable for CKNBitmap", "typeinfo for CKNBitmap",
                    "typeinfo name for CKNBitmap")
+CLASS_PREFIXES += ("CKNChatEx::", "vtable for CKNChatEx", "typeinfo for CKNChatEx",
+                   "typeinfo name for CKNChatEx")
 # A few that a game program cannot do without.
 REQUIRED = {"CTablehub::EnterGame()", "CTablehub::SendMsg(int, void*)", "vtable for CTablehub",
             "typeinfo for CTablehub", "__argc", "__argv"}

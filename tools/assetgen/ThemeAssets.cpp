@@ -19,5 +19,5 @@ bool WriteDefaultTheme(const std::string& sourceFolder, const std::string& progr
            ButtonPictures(bitmapFolder) && MarkPictures(bitmapFolder) &&
            CardPictures(bitmapFolder) && PanePictures(bitmapFolder) && SpriteGifs(bitmapFolder) &&
            DialogPictures(dialogFolder) && SkinDialogPictures(dialogFolder) &&
-           TableSounds(soundFolder);
+           TableSounds(soundFolder) && SeatPopupPictures(bitmapFolder, dialogFolder);
 }

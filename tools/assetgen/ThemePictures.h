@@ -15,6 +15,8 @@ bool ButtonPictures(const std::string& folder);
 bool MarkPictures(const std::string& folder);
 bool CardPictures(const std::string& folder);
 bool PanePictures(const std::string& folder);
+// The seat pop-up's background (dialogs' folder) and its button strips.
+bool SeatPopupPictures(const std::string& bitmapFolder, const std::string& dialogFolder);
 // The dialogs' pictures ("Theme").
 bool DialogPictures(const std::string& folder);
 // The library's skinned dialogs' pictures ("Theme").

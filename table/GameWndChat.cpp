@@ -1,0 +1,93 @@
+// The chat lines the chat pane hands to the table, shown in the speakers'
+// speech tips, and the hint tips of the table's buttons.
+
+#include "Tablehub/KNChatEx.h"
+#include "game/GameLogic.h"
+#include "sprite/AppServices.h"
+#include "sprite/SpriteItem.h"
+#include "table/GameNetClient.h"
+#include "table/GameWnd.h"
+#include "table/GameWndChatLine.h"
+#include "table/GameWndInfoText.h"
+#include "table/TableAppLink.h"
+
+namespace {
+
+// The kind of line the chat control is given for a chat line.
+constexpr LONG kChatLineKind = 0;
+
+} // namespace
+
+void CGameWnd::AddChatText(LPCSTR text) {
+    CClientShell* shell = m_pClient != nullptr ? m_pClient->GetShell() : nullptr;
+    auto* chat = shell != nullptr ? dynamic_cast<CKNChatEx*>(shell->GetChatControl()) : nullptr;
+    if (chat != nullptr && chat->m_hWnd != nullptr)
+        chat->AddText(kChatLineKind, text);
+}
+
+void CGameWnd::OnReceivedChatLine(LPCSTR text) {
+    if (text == nullptr || *text == '\0' || IsSymbolFontLine(text))
+        return;
+    AddChatText(text);
+    CString names[kSeatCount];
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        names[seat] = UserNameOf(theBoard.GetUserInfo(seat));
+    const ChatSpeech speech = ReadChatLine(text, names);
+    if (speech.seat >= 0)
+        ShowSeatTip(speech.tip, speech.seat);
+}
+
+void CGameWnd::OnOwnChatLine(LPCSTR text) {
+    if (text == nullptr || *text == '\0')
+        return;
+    AddChatText(text);
+    if (IsSymbolFontLine(text) || IsChatCommandLine(text))
+        return;
+    if (m_pClient == nullptr || m_pClient->m_bWatcher)
+        return;
+    ShowSeatTip(text, m_pClient->m_nMySeat);
+}
+
+void CGameWnd::OnButtonHover(int id, BOOL leave) {
+    CBalloonTipWnd& tip = m_tips[kHintTip];
+    if (leave) {
+        tip.Hide();
+        return;
+    }
+    const tagTABLEHEAD& head = theBoard.GetTableHead();
+    CString text;
+    switch (id) {
+    case kCmdHistory:
+        text = TableApp().IsHistoryShown() ? "关闭记录" : "查看记录";
+        break;
+    case kCmdMagnif:
+        text = "使用放大镜";
+        break;
+    case kCmdMagnifOpen:
+        text = "关闭放大镜";
+        break;
+    case kCmdDeclPoint:
+        if (head.nPrePointFee > 0)
+            text.Format("使用预点功能将收取%d豆", theBoard.GetOptionFee(1, 0));
+        break;
+    default:
+        if (id >= kCmdChipFirst && id <= kCmdChipLast && m_game.bMultiples) {
+            const int multiple = id - 400;
+            if (multiple > head.nBaseMultiple && multiple <= head.nMaxMultiple)
+                text.Format("非会员选择%d倍将收取%d豆,会员免费", multiple,
+                            theBoard.GetOptionFee(0, multiple));
+        }
+        break;
+    }
+    CSpriteItem* item = text.IsEmpty() ? nullptr : FindItem(id);
+    if (item == nullptr)
+        return;
+    // Above the button, the tail at its top middle.
+    const CRect button = item->GetRect();
+    POINT body{button.left, button.top - 8};
+    POINT tail{(button.left + button.right) / 2, button.top};
+    ClientToScreen(&body);
+    ClientToScreen(&tail);
+    tip.Show(text, body.x, body.y, tail.x, tail.y, 2);
+    PlayGameSound("button.wav");
+}

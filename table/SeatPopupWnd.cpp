@@ -1,0 +1,288 @@
+#include "table/SeatPopupWnd.h"
+
+#include "platform/controls/DataExchange.h"
+#include "platform/images/Picture.h"
+#include "platform/resources/Resource.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/Input.h"
+#include "platform/window/WindowDcs.h"
+#include "sprite/AppServices.h"
+#include "sprite/GameLayout.h"
+#include "sprite/GdiRoutines.h"
+#include "sprite/Picture.h"
+#include "sprite/Theme.h"
+
+namespace {
+
+const char kPicture[] = "Avatar_Tip";
+constexpr COLORREF kShapeKey = RGB(255, 0, 255);
+constexpr int kStripFrames = 4;
+
+const int kButtonIds[3] = {CSeatPopupWnd::kKickId, CSeatPopupWnd::kSitId, CSeatPopupWnd::kWatchId};
+const char* const kToolTips[3] = {"踢人", "坐下", "旁观"};
+const CGameLayout::Flag kStrips[3] = {CGameLayout::FLAG_OUT, CGameLayout::FLAG_DOWN,
+                                      CGameLayout::FLAG_EYE};
+
+SeatPopupDecision Notice(LPCSTR text) {
+    return {SeatPopupAction::Notice, text};
+}
+
+BOOL IsOthersTakenSeat(const SeatPopupState& s) {
+    return s.seat != s.mySeat && s.seatTaken;
+}
+
+} // namespace
+
+SeatPopupDecision DecideKick(const SeatPopupState& s) {
+    if (s.gameRunning)
+        return {};
+    if (s.watcher)
+        return Notice("对不起，旁观不能使用踢人功能！");
+    if (!s.member)
+        return Notice("对不起，只有会员才能使用踢人功能！");
+    if (!IsOthersTakenSeat(s))
+        return {};
+    return {SeatPopupAction::Standup, nullptr};
+}
+
+SeatPopupDecision DecideSit(const SeatPopupState& s) {
+    if (s.gameRunning)
+        return {};
+    if ((s.seat == s.mySeat && !s.watcher) || s.seatTaken)
+        return Notice("对不起，该座位已有人！");
+    return {SeatPopupAction::Sit, nullptr};
+}
+
+SeatPopupDecision DecideWatch(const SeatPopupState& s) {
+    if (s.gameRunning && !s.watcher)
+        return {};
+    if (IsOthersTakenSeat(s))
+        return {SeatPopupAction::Watch, nullptr};
+    return Notice("旁观换座位失败！");
+}
+
+// ---- the buttons ----
+
+void CSeatPopupButton::SetStrip(CBitmap* strip) {
+    m_pStrip = strip != nullptr && strip->GetSafeHandle() != nullptr ? strip : nullptr;
+    const CSize size = m_pStrip ? GetBitmapSize(*m_pStrip) : CSize();
+    m_nFrameWidth = size.cx / kStripFrames;
+    if (m_hWnd != nullptr && m_pStrip != nullptr)
+        SetWindowPos(nullptr, 0, 0, m_nFrameWidth, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CSeatPopupButton::FrameShown() const {
+    if (GetState() & BST_PUSHED)
+        return 2;
+    if (!IsWindowEnabled())
+        return 3;
+    return m_bHover ? 1 : 0;
+}
+
+void CSeatPopupButton::PreSubclassWindow() {
+    ModifyStyle(0, BS_OWNERDRAW);
+    CButton::PreSubclassWindow();
+}
+
+void CSeatPopupButton::OnMouseMove(UINT flags, CPoint point) {
+    if (!m_bTracking) {
+        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+        m_bTracking = TrackMouseEvent(&track);
+        m_bHover = TRUE;
+        Invalidate();
+    }
+    CButton::OnMouseMove(flags, point);
+}
+
+void CSeatPopupButton::OnMouseLeave() {
+    m_bTracking = FALSE;
+    m_bHover = FALSE;
+    Invalidate();
+    CButton::OnMouseLeave();
+}
+
+void CSeatPopupButton::DrawItem(LPDRAWITEMSTRUCT item) {
+    if (item == nullptr || m_pStrip == nullptr)
+        return;
+    const RECT& r = item->rcItem;
+    BlitBitmap(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, *m_pStrip,
+               FrameShown() * m_nFrameWidth, 0, SRCCOPY);
+}
+
+// ---- the pop-up ----
+
+CSeatPopupWnd::CSeatPopupWnd() : CDialog(IDD) {}
+
+CSeatPopupWnd::~CSeatPopupWnd() {
+    if (m_hCursor != nullptr)
+        DestroyCursor(m_hCursor);
+}
+
+BOOL CSeatPopupWnd::Create(CWnd* owner, CGameLayout* layout, Links links) {
+    m_pLayout = layout;
+    m_links = std::move(links);
+    if (!CDialog::Create(IDD, owner)) {
+        WriteLog("The seat pop-up could not be made from dialog %d", int(IDD));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CSeatPopupWnd::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    for (int i = 0; i < 3; ++i)
+        DDX_Control(dx, kButtonIds[i], m_buttons[i]);
+}
+
+BOOL CSeatPopupWnd::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_hCursor = static_cast<HCURSOR>(
+        LoadImage(AfxGetResourceHandle(), MAKEINTRESOURCE(kCursorId), IMAGE_CURSOR, 0, 0, 0));
+    TakePicture();
+    PlaceButtons();
+    return TRUE;
+}
+
+void CSeatPopupWnd::TakePicture() {
+    CPicture* picture = kn::theTheme.GetImage(kPicture, FALSE);
+    if (picture == nullptr || picture->GetWidth() <= 0 || picture->GetHeight() <= 0) {
+        // A plain rectangle: the window keeps its template size and no picture.
+        WriteLog("The seat pop-up has no picture \"%s\"", kPicture);
+        return;
+    }
+    m_size = {picture->GetWidth(), picture->GetHeight()};
+    SetWindowPos(nullptr, 0, 0, m_size.cx, m_size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (HRGN region = kn::theTheme.GetRegion(kPicture, kShapeKey))
+        SetWindowRgn(region, TRUE); // the window owns it now
+    CClientDC screen(this);
+    if (!m_memDC.Create(&screen, m_size.cx, m_size.cy))
+        return;
+    const RECT whole{0, 0, m_size.cx, m_size.cy};
+    m_bHasPicture = picture->Render(m_memDC.m_hDC, whole);
+    m_memDC.SetBkMode(TRANSPARENT);
+}
+
+void CSeatPopupWnd::PlaceButtons() {
+    int x = kButtonLeft;
+    for (int i = 0; i < 3; ++i) {
+        CSeatPopupButton& button = m_buttons[i];
+        if (button.m_hWnd == nullptr)
+            continue;
+        button.SetStrip(m_pLayout != nullptr ? &m_pLayout->m_bmpFlags[kStrips[i]] : nullptr);
+        button.SetWindowPos(nullptr, x, kButtonTop, 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CRect rect;
+        button.GetWindowRect(&rect);
+        x += rect.Width();
+        if (m_toolTip.GetSafeHwnd() != nullptr || m_toolTip.Create(this))
+            m_toolTip.AddTool(&button, kToolTips[i]);
+    }
+    if (m_toolTip.GetSafeHwnd() != nullptr)
+        m_toolTip.Activate(TRUE);
+}
+
+void CSeatPopupWnd::EnableButtons() {
+    for (CSeatPopupButton& button : m_buttons) {
+        if (button.m_hWnd != nullptr)
+            button.EnableWindow(TRUE);
+    }
+}
+
+BOOL CSeatPopupWnd::PreTranslateMessage(MSG* msg) {
+    if (m_toolTip.GetSafeHwnd() != nullptr)
+        m_toolTip.RelayEvent(msg);
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CSeatPopupWnd::OnPaint() {
+    CPaintDC dc(this);
+    if (m_bHasPicture)
+        dc.BitBlt(0, 0, m_size.cx, m_size.cy, &m_memDC, 0, 0, SRCCOPY);
+}
+
+BOOL CSeatPopupWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
+    if (m_hCursor == nullptr)
+        return CDialog::OnSetCursor(wnd, hitTest, message);
+    SetCursor(m_hCursor);
+    return TRUE;
+}
+
+BOOL CSeatPopupWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case kKickId:
+        OnKick();
+        return TRUE;
+    case kSitId:
+        OnSit();
+        return TRUE;
+    case kWatchId:
+        OnWatch();
+        return TRUE;
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+void CSeatPopupWnd::Carry(const SeatPopupDecision& decision, int seat) {
+    switch (decision.action) {
+    case SeatPopupAction::Notice:
+        if (m_links.notice)
+            m_links.notice(decision.notice);
+        break;
+    case SeatPopupAction::Standup: {
+        const CString name = m_links.userName ? m_links.userName(seat) : CString();
+        if (!name.IsEmpty() && m_links.standup)
+            m_links.standup(name);
+        break;
+    }
+    case SeatPopupAction::Sit:
+        if (m_links.changeSeat)
+            m_links.changeSeat(seat, 0);
+        break;
+    case SeatPopupAction::Watch:
+        if (m_links.changeSeat)
+            m_links.changeSeat(seat, 1);
+        break;
+    case SeatPopupAction::None:
+        break;
+    }
+}
+
+namespace {
+
+// The state of the seat the pop-up acts on; a seat outside the table acts
+// on nothing.
+bool StateOf(const CSeatPopupWnd::Links& links, SeatPopupState* state) {
+    if (!links.state)
+        return false;
+    *state = links.state();
+    if (state->seat < 0 || state->seat >= 6) {
+        WriteLog("The seat pop-up has no seat to act on (%d)", state->seat);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void CSeatPopupWnd::OnKick() {
+    ShowWindow(SW_HIDE);
+    SeatPopupState state;
+    if (StateOf(m_links, &state))
+        Carry(DecideKick(state), state.seat);
+}
+
+void CSeatPopupWnd::OnSit() {
+    SeatPopupState state;
+    if (StateOf(m_links, &state))
+        Carry(DecideSit(state), state.seat);
+    ShowWindow(SW_HIDE);
+}
+
+void CSeatPopupWnd::OnWatch() {
+    SeatPopupState state;
+    if (StateOf(m_links, &state))
+        Carry(DecideWatch(state), state.seat);
+    ShowWindow(SW_HIDE);
+}

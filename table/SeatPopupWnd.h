@@ -1,0 +1,124 @@
+#pragma once
+
+// The seat pop-up: a small shaped window with three picture buttons that
+// appears beside another player's name plate while no game runs: kick the
+// player off the table, sit in that seat, watch that seat. It is a modeless
+// dialog owned by the table window, made on first use and re-used.
+
+#include "platform/controls/Controls.h"
+#include "platform/controls/Dialog.h"
+#include "platform/controls/ToolTip.h"
+#include "platform/gdi/GdiWrappers.h"
+#include "sprite/MemDC.h"
+
+#include <functional>
+
+class CGameLayout;
+
+// What the pop-up's buttons decide from the table's state.
+struct SeatPopupState {
+    BOOL gameRunning = FALSE;
+    BOOL watcher = FALSE;
+    BOOL member = FALSE; // my own player record's member flag
+    int mySeat = 0;
+    int seat = -1; // the seat the pop-up acts on
+    BOOL seatTaken = FALSE;
+};
+
+enum class SeatPopupAction { None, Notice, Standup, Sit, Watch };
+
+struct SeatPopupDecision {
+    SeatPopupAction action = SeatPopupAction::None;
+    LPCSTR notice = nullptr;
+};
+
+SeatPopupDecision DecideKick(const SeatPopupState& state);
+SeatPopupDecision DecideSit(const SeatPopupState& state);
+SeatPopupDecision DecideWatch(const SeatPopupState& state);
+
+// A push button drawn from a strip of four frames (normal, hover, pressed,
+// disabled), sized to one frame.
+class CSeatPopupButton : public CButton {
+public:
+    void SetStrip(CBitmap* strip);
+    int FrameShown() const;
+    BOOL IsHovered() const { return m_bHover; }
+
+protected:
+    void PreSubclassWindow() override;
+    void OnMouseMove(UINT flags, CPoint point) override;
+    void OnMouseLeave() override;
+    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    void DrawItem(LPDRAWITEMSTRUCT item) override;
+
+private:
+    CBitmap* m_pStrip = nullptr;
+    int m_nFrameWidth = 0;
+    BOOL m_bHover = FALSE;
+    BOOL m_bTracking = FALSE;
+};
+
+class CSeatPopupWnd : public CDialog {
+public:
+    enum {
+        IDD = 3020,
+        kKickId = 3006,
+        kSitId = 3007,
+        kWatchId = 3035,
+        kCursorId = 3011,
+        kButtonLeft = 11,
+        kButtonTop = 4,
+    };
+
+    // What the pop-up asks of the table: the state of the seat it acts on,
+    // the table's notices, and the two requests to the server.
+    struct Links {
+        std::function<SeatPopupState()> state;
+        std::function<void(LPCSTR)> notice;
+        std::function<void(LPCSTR userName)> standup;
+        std::function<void(int seat, int watch)> changeSeat;
+        std::function<CString(int seat)> userName;
+    };
+
+    CSeatPopupWnd();
+    ~CSeatPopupWnd() override;
+
+    // The button strips come from the layout's seat-mark pictures "Out",
+    // "Down" and "Eye"; the layout may be null (buttons without pictures).
+    BOOL Create(CWnd* owner, CGameLayout* layout, Links links);
+    void EnableButtons();
+
+    BOOL HasPicture() const { return m_bHasPicture; }
+    HCURSOR GetPopupCursor() const { return m_hCursor; }
+    CSeatPopupButton& Button(int index) { return m_buttons[index]; }
+    CToolTipCtrl& ToolTip() { return m_toolTip; }
+
+    void OnKick();
+    void OnSit();
+    void OnWatch();
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnPaint() override;
+    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
+    void OnOK() override {}
+    void OnCancel() override { ShowWindow(SW_HIDE); }
+
+private:
+    void TakePicture();
+    void PlaceButtons();
+    void Carry(const SeatPopupDecision& decision, int seat);
+
+    CSeatPopupButton m_buttons[3]; // kick, sit, watch
+    CToolTipCtrl m_toolTip;
+    HCURSOR m_hCursor = nullptr;
+    CMemDC m_memDC;
+    BOOL m_bHasPicture = FALSE;
+    SIZE m_size{0, 0};
+    CGameLayout* m_pLayout = nullptr;
+    Links m_links;
+};

@@ -1,0 +1,262 @@
+// The seat pop-up: what its three buttons decide in each state of the table,
+// and the window itself made from the program's dialog, shaped by its
+// picture's key colour, with its picture buttons and their tips, hidden by
+// every action. Its picture is saved as PNG for a person to look at.
+
+#include "ClientFixture.h"
+#include "TableTestKit.h"
+#include "platform/display/Display.h"
+#include "platform/window/Input.h"
+#include "platform/window/WindowVisibility.h"
+#include "sprite/GameLayout.h"
+#include "sprite/GdiRoutines.h"
+#include "sprite/Theme.h"
+#include "table/SeatPopupWnd.h"
+
+#include <filesystem>
+
+namespace table_test {
+namespace {
+
+using platform_test::PumpPending;
+
+// ---- the decisions ----
+
+SeatPopupState Free(int seat) {
+    SeatPopupState s;
+    s.mySeat = 2;
+    s.seat = seat;
+    return s;
+}
+SeatPopupState Taken(int seat) {
+    SeatPopupState s = Free(seat);
+    s.seatTaken = TRUE;
+    return s;
+}
+
+TEST(SeatPopupDecisions, KickIsForMembersOnOthersTakenSeats) {
+    SeatPopupState s = Taken(4);
+    s.member = TRUE;
+    EXPECT_EQ(DecideKick(s).action, SeatPopupAction::Standup);
+
+    SeatPopupState watcher = s;
+    watcher.watcher = TRUE;
+    EXPECT_EQ(DecideKick(watcher).action, SeatPopupAction::Notice);
+    EXPECT_STREQ(DecideKick(watcher).notice, "对不起，旁观不能使用踢人功能！");
+
+    SeatPopupState plain = Taken(4);
+    EXPECT_STREQ(DecideKick(plain).notice, "对不起，只有会员才能使用踢人功能！");
+
+    SeatPopupState empty = Free(4);
+    empty.member = TRUE;
+    EXPECT_EQ(DecideKick(empty).action, SeatPopupAction::None);
+    SeatPopupState mine = Taken(2);
+    mine.member = TRUE;
+    EXPECT_EQ(DecideKick(mine).action, SeatPopupAction::None);
+
+    s.gameRunning = TRUE;
+    EXPECT_EQ(DecideKick(s).action, SeatPopupAction::None);
+    watcher.gameRunning = TRUE;
+    EXPECT_EQ(DecideKick(watcher).action, SeatPopupAction::None);
+}
+
+TEST(SeatPopupDecisions, SitNeedsAFreeSeatOutsideAGame) {
+    EXPECT_EQ(DecideSit(Free(4)).action, SeatPopupAction::Sit);
+    EXPECT_STREQ(DecideSit(Taken(4)).notice, "对不起，该座位已有人！");
+    // My own seat counts as taken for a player even when its record is empty.
+    EXPECT_STREQ(DecideSit(Free(2)).notice, "对不起，该座位已有人！");
+    // A watcher may sit down in the free seat he watches.
+    SeatPopupState watcher = Free(2);
+    watcher.watcher = TRUE;
+    EXPECT_EQ(DecideSit(watcher).action, SeatPopupAction::Sit);
+    SeatPopupState running = Free(4);
+    running.gameRunning = TRUE;
+    EXPECT_EQ(DecideSit(running).action, SeatPopupAction::None);
+}
+
+TEST(SeatPopupDecisions, WatchNeedsSomeoneElseAndWorksForWatchersDuringAGame) {
+    EXPECT_EQ(DecideWatch(Taken(4)).action, SeatPopupAction::Watch);
+    EXPECT_STREQ(DecideWatch(Free(4)).notice, "旁观换座位失败！");
+    EXPECT_STREQ(DecideWatch(Taken(2)).notice, "旁观换座位失败！");
+    SeatPopupState running = Taken(4);
+    running.gameRunning = TRUE;
+    EXPECT_EQ(DecideWatch(running).action, SeatPopupAction::None);
+    running.watcher = TRUE;
+    EXPECT_EQ(DecideWatch(running).action, SeatPopupAction::Watch);
+}
+
+// ---- the window ----
+
+class SeatPopupTest : public platform_test::DisplayTest {
+protected:
+    void SetUp() override {
+        DisplayTest::SetUp();
+        SetExeFolderOverride(kAssets.c_str());
+        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
+        ASSERT_TRUE(owner.CreateTop(&ownerLog, 400, 300));
+        state = Taken(4);
+        state.member = TRUE;
+    }
+    void TearDown() override {
+        if (popup.m_hWnd != nullptr)
+            popup.DestroyWindow();
+        owner.DestroyWindow();
+        kn::theTheme.Close();
+        SetExeFolderOverride(nullptr);
+        DisplayTest::TearDown();
+    }
+    CSeatPopupWnd::Links Links() {
+        CSeatPopupWnd::Links links;
+        links.state = [this] { return state; };
+        links.notice = [this](LPCSTR text) { events.push_back(std::string("notice ") + text); };
+        links.standup = [this](LPCSTR name) { events.push_back(std::string("standup ") + name); };
+        links.changeSeat = [this](int seat, int watch) {
+            events.push_back("seat " + std::to_string(seat) + " " + std::to_string(watch));
+        };
+        links.userName = [](int seat) { return seat == 4 ? CString("bob") : CString(); };
+        return links;
+    }
+    void Make() {
+        ASSERT_TRUE(popup.Create(&owner, &layout, Links()));
+        popup.SetWindowPos(nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        popup.ShowWindow(SW_SHOWNOACTIVATE);
+        PumpPending();
+    }
+    RECT RectOf(CWnd& wnd) {
+        RECT r{};
+        wnd.GetWindowRect(&r);
+        return r;
+    }
+
+    ProgramResources resources;
+    CGameLayout layout;
+    std::vector<platform_test::Delivered> ownerLog;
+    platform_test::RecordingWnd owner;
+    CSeatPopupWnd popup;
+    SeatPopupState state;
+    std::vector<std::string> events;
+};
+
+TEST_F(SeatPopupTest, ItTakesTheSizeAndShapeOfItsPicture) {
+    ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
+    Make();
+    EXPECT_TRUE(popup.HasPicture());
+    const RECT r = RectOf(popup);
+    EXPECT_EQ(r.right - r.left, 102);
+    EXPECT_EQ(r.bottom - r.top, 32);
+    HRGN region = platform::GetWindowRegion(popup.m_hWnd);
+    ASSERT_NE(region, nullptr);
+    // The magenta corner is outside, the middle and the edges' middles inside.
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_FALSE(PtInRegion(region, 101, 31));
+    EXPECT_TRUE(PtInRegion(region, 51, 16));
+    EXPECT_TRUE(PtInRegion(region, 51, 0));
+    EXPECT_NE(popup.GetPopupCursor(), nullptr);
+
+    // On the screen: the owner's colour shows through the cut corner.
+    std::unique_ptr<platform::Surface> screen = platform::ComposeScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_NE(screen->GetPixel(120, 80) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_NE(screen->GetPixel(120 + 51, 80 + 16) & 0xFFFFFF, 0xFF00FFu);
+    platform::PixelImage shot;
+    shot.Reset(142, 72);
+    for (int y = 0; y < 72; ++y)
+        for (int x = 0; x < 142; ++x)
+            shot.At(x, y) = screen->GetPixel(100 + x, 60 + y) & 0xFFFFFF;
+    SaveSheet("seat_popup.png", shot);
+}
+
+TEST_F(SeatPopupTest, ItsButtonsStandInARowWithTheirTips) {
+    ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
+    Make();
+    const RECT popupRect = RectOf(popup);
+    int x = popupRect.left + 11;
+    for (int i = 0; i < 3; ++i) {
+        const RECT r = RectOf(popup.Button(i));
+        EXPECT_EQ(r.left, x) << i;
+        EXPECT_EQ(r.top, popupRect.top + 4) << i;
+        // One frame of the four-frame strip.
+        EXPECT_EQ((r.right - r.left) * 4,
+                  GetBitmapSize(layout.m_bmpFlags[CGameLayout::FLAG_OUT + i]).cx)
+            << i;
+        EXPECT_LE(r.right, popupRect.right) << i;
+        x = r.right;
+    }
+    EXPECT_EQ(popup.ToolTip().GetToolCount(), 3);
+    EXPECT_EQ(popup.Button(0).FrameShown(), 0);
+    popup.Button(1).EnableWindow(FALSE);
+    EXPECT_EQ(popup.Button(1).FrameShown(), 3);
+    popup.EnableButtons();
+    EXPECT_EQ(popup.Button(1).FrameShown(), 0);
+}
+
+TEST_F(SeatPopupTest, WithoutItsPictureItStaysARectangle) {
+    // A theme without "Avatar_Tip".
+    TempFolder program;
+    std::filesystem::create_directories(program.File("Theme"));
+    std::filesystem::create_directories(program.File("theme_bmp"));
+    program.Write("Pellor2.ini", "[Theme]\nTheme=theme_bmp\\T\n");
+    program.Write("theme_bmp/T.thm", "[Image]\n");
+    SetExeFolderOverride((program.Path() + "/").c_str());
+    kn::theTheme.Close();
+    ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
+    LogCapture log;
+    Make();
+    EXPECT_FALSE(popup.HasPicture());
+    EXPECT_EQ(platform::GetWindowRegion(popup.m_hWnd), nullptr);
+    EXPECT_NE(log.Text().find("Avatar_Tip"), std::string::npos);
+    // Its buttons still act.
+    popup.SendMessage(WM_COMMAND, CSeatPopupWnd::kKickId, 0);
+    EXPECT_EQ(events, std::vector<std::string>{"standup bob"});
+}
+
+TEST_F(SeatPopupTest, EveryButtonActsAndHidesThePopUp) {
+    Make();
+    const struct {
+        int id;
+        SeatPopupState state;
+        std::string event;
+    } cases[] = {
+        {CSeatPopupWnd::kKickId, state, "standup bob"},
+        {CSeatPopupWnd::kSitId, Free(5), "seat 5 0"},
+        {CSeatPopupWnd::kWatchId, Taken(4), "seat 4 1"},
+        {CSeatPopupWnd::kSitId, Taken(4), "notice 对不起，该座位已有人！"},
+        {CSeatPopupWnd::kWatchId, Free(5), "notice 旁观换座位失败！"},
+    };
+    for (const auto& c : cases) {
+        popup.ShowWindow(SW_SHOWNOACTIVATE);
+        state = c.state;
+        events.clear();
+        popup.SendMessage(WM_COMMAND, WPARAM(c.id), 0);
+        EXPECT_EQ(events, std::vector<std::string>{c.event}) << c.id;
+        EXPECT_FALSE(popup.IsWindowVisible()) << c.id;
+    }
+}
+
+TEST_F(SeatPopupTest, AClickOnAButtonKicks) {
+    ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
+    Make();
+    const RECT r = RectOf(popup.Button(0));
+    const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    platform::InjectMouse(platform::MouseAction::Move, p);
+    platform::InjectMouse(platform::MouseAction::LeftDown, p);
+    platform::InjectMouse(platform::MouseAction::LeftUp, p);
+    PumpPending();
+    EXPECT_EQ(events, std::vector<std::string>{"standup bob"});
+    EXPECT_FALSE(popup.IsWindowVisible());
+}
+
+TEST_F(SeatPopupTest, ASeatOffTheTableIsRefused) {
+    LogCapture log;
+    Make();
+    for (int seat : {-1, 6, 1000}) {
+        state.seat = seat;
+        for (int id : {CSeatPopupWnd::kKickId, CSeatPopupWnd::kSitId, CSeatPopupWnd::kWatchId})
+            popup.SendMessage(WM_COMMAND, WPARAM(id), 0);
+    }
+    EXPECT_TRUE(events.empty());
+    EXPECT_NE(log.Text().find("no seat to act on"), std::string::npos);
+}
+
+} // namespace
+} // namespace table_test
