@@ -90,7 +90,8 @@ BOOL CGameApp::InitInstance() {
     if (!LoadResourceLibrary())
         return FailStart("载入资源库失败!");
     if (m_bUnattended)
-        SetMessageBoxPresenter(&CHeadlessPlay::AnswerUnattended);
+        SetMessageBoxPresenter(m_pfnUnattendedAnswer != nullptr ? m_pfnUnattendedAnswer
+                                                                : &CHeadlessPlay::AnswerUnattended);
     else
         InstallMessageBox();
     SetTableAppLink(&TheGameAppLink());

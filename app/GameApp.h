@@ -3,6 +3,7 @@
 // library, the layout holder, the chat control, start-up and shut-down, and
 // the screenshot of the main window.
 
+#include "app/AppServices.h"
 #include "platform/CString.h"
 #include "platform/system/Module.h"
 #include "platform/window/Wnd.h"
@@ -55,6 +56,8 @@ public:
     CMainFrame* m_pMainWnd;
     // Nobody is at the screen: questions are answered OK and printed.
     BOOL m_bUnattended = FALSE;
+    // How questions are answered then (null: OK, printed and logged).
+    MessageBoxPresenter m_pfnUnattendedAnswer = nullptr;
     // The text of the failure that ended start-up (empty after a good start).
     CString m_strStartFailure;
 

@@ -5,7 +5,6 @@
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/GdiRoutines.h"
-#include "sprite/MemDC.h"
 
 #include <vector>
 
@@ -22,7 +21,24 @@ HRGN CLoadingWnd::ShapeOf(CBitmap& picture) {
     std::vector<uint32_t> pixels;
     if (size.cx <= 0 || size.cy <= 0 || !ReadBitmapPixels(picture, size, pixels))
         return nullptr;
-    return RegionFromPixels(pixels.data(), size.cx, size.cy, size.cx, RGB(0, 0, 0));
+    // Black itself is the see-through colour, whatever the corner pixel is.
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    for (int y = 0; y < size.cy; ++y) {
+        const uint32_t* row = pixels.data() + size_t(y) * size_t(size.cx);
+        for (int x = 0; x < size.cx;) {
+            if ((row[x] & 0xFFFFFF) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < size.cx && (row[x] & 0xFFFFFF) != 0)
+                ++x;
+            HRGN run = CreateRectRgn(start, y, x, y + 1);
+            CombineRgn(shape, shape, run, RGN_OR);
+            DeleteObject(run);
+        }
+    }
+    return shape;
 }
 
 BOOL CLoadingWnd::Create() {

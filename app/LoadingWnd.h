@@ -32,6 +32,7 @@ public:
     // Draws picture and marker with the marker at the position.
     void SetProgress(int position);
     int GetProgress() const { return m_nProgress.load(); }
+    BOOL IsWorkerRunning() const { return m_thread.joinable(); }
     // The marker's x for a position.
     static int MarkerX(int position) { return position * 200 / 100 + 10; }
     // The window's shape: the picture without its black pixels.
