@@ -17,7 +17,7 @@ public:
     struct Options {
         UINT shotEveryMs = 20000;
         // A game that has not ended by then ends the run all the same.
-        UINT giveUpMs = 20 * 60 * 1000;
+        UINT giveUpMs = 5 * 60 * 1000;
     };
     // Where each saved picture's path and each question go (stdout by default).
     std::function<void(const std::string&)> report;
