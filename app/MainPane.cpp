@@ -110,10 +110,12 @@ void CMainPane::RecalcLayout() {
     CRect client;
     GetClientRect(&client);
     const Places places = Compute(client);
-    if (CWnd* table = GetGameWnd())
-        table->MoveWindow(&places.left);
-    if (CWnd* tool = GetToolWnd())
-        tool->MoveWindow(&places.right);
+    if (HWND left = ::GetDlgItem(m_hWnd, kTableId))
+        ::MoveWindow(left, places.left.left, places.left.top, places.left.Width(),
+                     places.left.Height(), TRUE);
+    if (HWND right = ::GetDlgItem(m_hWnd, kToolId))
+        ::MoveWindow(right, places.right.left, places.right.top, places.right.Width(),
+                     places.right.Height(), TRUE);
     if (m_btnOpen.m_hWnd != nullptr)
         m_btnOpen.MoveWindow(&places.button);
     if (m_btnClose.m_hWnd != nullptr)
