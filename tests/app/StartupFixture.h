@@ -18,6 +18,7 @@
 #include "tools/tablehost/TableHost.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -72,8 +73,13 @@ protected:
         options.log = [this](const std::string& line) { hostLog.push_back(line); };
         host = std::make_unique<CTableHost>(options);
         ASSERT_TRUE(host->Start());
-        host->onFrame = [this](int client, const tagMSGHEADER& header, const BYTE*) {
+        host->onFrame = [this](int client, const tagMSGHEADER& header, const BYTE* payload) {
             received.push_back({client, header.type});
+            if (header.type == 0x243 && payload != nullptr && header.length >= 4) {
+                int32_t id = 0;
+                memcpy(&id, payload, sizeof id);
+                recordIds.push_back(id);
+            }
         };
     }
 
@@ -129,6 +135,7 @@ protected:
     std::unique_ptr<CTableHost> host;
     std::vector<std::string> hostLog;
     std::vector<std::pair<int, DWORD>> received;
+    std::vector<int> recordIds; // game records the host received, by id
     std::vector<std::string> texts;
     std::vector<char*> pointers;
     int savedCount = 0;
