@@ -166,8 +166,23 @@ BOOL CMainFrame::TakeSysCommand() {
 }
 
 void CMainFrame::PostToTable(UINT message) {
+    if (message == WM_TABLE_LEAVE)
+        m_bLeaveDecided = TRUE;
     if (CGameWnd* table = GetGameWnd())
         table->PostMessage(message, 0, 0);
+    else if (message == WM_TABLE_LEAVE)
+        PostMessage(WM_CLOSE, 0, 0);
+}
+
+void CMainFrame::OnClose() {
+    // The desktop's close button arrives as a plain close: it asks the same
+    // questions as the system menu. The table's own close, after the
+    // decision, goes through.
+    if (!m_bLeaveDecided) {
+        OnCloseCommand();
+        return;
+    }
+    CWnd::OnClose();
 }
 
 void CMainFrame::OnCloseCommand() {

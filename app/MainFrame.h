@@ -66,6 +66,7 @@ public:
     void OnTimer(UINT_PTR id) override;
     void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
     void OnHotKey(UINT id, UINT modifiers, UINT vk) override;
+    void OnClose() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnSetupChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrustExit(WPARAM wParam, LPARAM lParam);
@@ -89,4 +90,7 @@ private:
     CWnd* m_pOptionsDlg;
     BOOL m_bMinimized;
     BOOL m_bSysCmdReady;
+    // The user's close was decided (or the connection is gone): the table's
+    // close of the window goes through.
+    BOOL m_bLeaveDecided = FALSE;
 };

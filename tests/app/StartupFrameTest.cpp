@@ -107,3 +107,25 @@ TEST_F(StartupTest, UnattendedTheSeatStartsHandsOverAndTakesPictures) {
 
 } // namespace
 } // namespace app_test
+
+namespace app_test {
+namespace {
+
+TEST_F(StartupTest, TheDesktopsCloseButtonAsksLikeTheSystemMenu) {
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    theApp.m_pfnUnattendedAnswer = nullptr;
+    SetMessageBoxPresenter([](const CString& text) {
+        boxes().push_back((LPCSTR)text);
+        return IDCANCEL;
+    });
+    theBoard.SetGameState(3);
+    theApp.m_pMainWnd->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(boxes().size(), 1u) << "a player in a game is asked";
+    EXPECT_NE(theApp.m_pMainWnd->m_hWnd, nullptr) << "cancelled: the window stays";
+    theBoard.SetGameState(0);
+}
+
+} // namespace
+} // namespace app_test
