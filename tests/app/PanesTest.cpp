@@ -56,6 +56,15 @@ struct RecordingChat {
     }
 };
 
+// A view that goes with its window, as the pane's views do.
+class PlainView : public CWnd {
+    DECLARE_DYNCREATE(PlainView)
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+IMPLEMENT_DYNCREATE(PlainView, CWnd)
+
 class PanesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -115,7 +124,7 @@ TEST_F(PanesTest, HidingAndShowingTheChatRestoresItsWidthAndSwitchesTheLook) {
     pane.SetBarWidths(240, 240, 240);
     ASSERT_TRUE(pane.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1000, 700), &frame,
                             CMainPane::kPaneId));
-    ASSERT_TRUE(pane.CreateViews(RUNTIME_CLASS(CWnd), RUNTIME_CLASS(CToolWnd)));
+    ASSERT_TRUE(pane.CreateViews(RUNTIME_CLASS(PlainView), RUNTIME_CLASS(CToolWnd)));
     CWnd* left = CWnd::FromHandle(::GetDlgItem(pane.m_hWnd, CMainPane::kTableId));
     ASSERT_NE(left, nullptr);
     pane.SendMessage(WM_COMMAND, CMainPane::kCloseId, 0);

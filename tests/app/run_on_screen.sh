@@ -10,6 +10,10 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "no display: skipped"
     exit 77
 fi
+if [ ! -x "$build_dir/assets/Pellor" ] || [ ! -x "$build_dir/tools/tablehost/tablehost" ]; then
+    echo "Pellor or the table host is not built here: skipped"
+    exit 77
+fi
 mkdir -p "$output_dir"
 config="$(mktemp -d)"
 trap 'rm -rf "$config"' EXIT
