@@ -406,6 +406,12 @@ public:
     LRESULT OnGameMessage(WPARAM length, LPARAM record);
     void PlayGameSound(LPCSTR file);
 
+    // ---- Needed from the application's frame; defined by the table's owners ----
+    // The wide status tip with a text (the screenshot's notice).
+    void ShowStatusTip(LPCSTR text);
+    // The seat whose information tip shows; -1 for none.
+    void SetInfoTipSeat(int seat);
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT cs) override;

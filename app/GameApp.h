@@ -1,0 +1,76 @@
+#pragma once
+// The application object: the settings of pellor2.ini, the resource
+// library, the layout holder, the chat control, start-up and shut-down, and
+// the screenshot of the main window.
+
+#include "app/AppServices.h"
+#include "platform/CString.h"
+#include "platform/system/Module.h"
+#include "platform/window/Wnd.h"
+#include "sprite/GameLayout.h"
+
+class CKNChatEx;
+class CLoadingWnd;
+class CMainFrame;
+
+class CGameApp {
+public:
+    CGameApp();
+    ~CGameApp();
+    CGameApp(const CGameApp&) = delete;
+    CGameApp& operator=(const CGameApp&) = delete;
+
+    // Brings the client up; FALSE ends the program (ExitInstance still runs).
+    BOOL InitInstance();
+    int ExitInstance();
+    // The message loop, until the main window is gone; the quit code.
+    int Run();
+
+    void LoadSettings();
+    void SaveSettings();
+    // pellor2.ini in the program's folder.
+    CString GetSettingsFile() const;
+
+    // Copies the main window (frame included) to the clipboard and into a
+    // JPEG file in the folder; the notice naming the file goes to out.
+    // FALSE, with no notice, when there is no window or nothing was written.
+    BOOL SaveSnapshot(LPCSTR folder, CString& out);
+
+    HMODULE m_hResDll;
+    CGameLayout m_layout;
+    CKNChatEx* m_pChatCtrl;
+    CString m_strThemeFileBmp;
+    CString m_strThemeFileGif;
+    int m_bAllowWatch;
+    int m_bAllowPSound;
+    int m_bAllowBSound;
+    int m_nClockOrder;
+    int m_nClockOrderNext;
+    int m_nCardOrder;
+    int m_nWindowWidth;
+    int m_nWindowHeight;
+    CString m_strPhotoPath;
+    CString m_strBackMusic;
+    int m_nChipFloor;
+
+    CMainFrame* m_pMainWnd;
+    // Nobody is at the screen: questions are answered OK and printed.
+    BOOL m_bUnattended = FALSE;
+    // How questions are answered then (null: OK, printed and logged).
+    MessageBoxPresenter m_pfnUnattendedAnswer = nullptr;
+    // The text of the failure that ended start-up (empty after a good start).
+    CString m_strStartFailure;
+
+private:
+    // Logs the failure, takes the splash down and gives FALSE.
+    BOOL FailStart(LPCSTR text);
+    BOOL LoadResourceLibrary();
+    // The music player finds its folder through the shared key; a lobby sets
+    // it, and without one the program's folder stands in.
+    void EnsureSharedFolderKey();
+    void PlaceMainWindow();
+
+    CLoadingWnd* m_pLoading;
+};
+
+extern CGameApp theApp;

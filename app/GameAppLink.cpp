@@ -1,0 +1,40 @@
+#include "app/GameAppLink.h"
+
+#include "app/GameApp.h"
+#include "app/MainFrame.h"
+#include "sprite/Theme.h"
+
+CString CGameAppLink::GetThemeFile() const {
+    return theApp.m_strThemeFileBmp.IsEmpty() ? CTableAppLink::GetThemeFile()
+                                              : theApp.m_strThemeFileBmp;
+}
+
+int CGameAppLink::GetCardOrder() const {
+    return theApp.m_nCardOrder;
+}
+
+BOOL CGameAppLink::IsSoundEffectsOn() const {
+    return theApp.m_bAllowPSound;
+}
+
+BOOL CGameAppLink::IsWatchAllowed() const {
+    return theApp.m_bAllowWatch;
+}
+
+CString CGameAppLink::GetSoundDir() const {
+    return kn::theTheme.GetSoundDir();
+}
+
+HWND CGameAppLink::GetMainHwnd() const {
+    return theApp.m_pMainWnd != nullptr ? theApp.m_pMainWnd->m_hWnd : nullptr;
+}
+
+void CGameAppLink::AppendChatSysText(LPCSTR text) {
+    if (theApp.m_pMainWnd != nullptr)
+        theApp.m_pMainWnd->AppendChatSysText(text);
+}
+
+CGameAppLink& TheGameAppLink() {
+    static CGameAppLink link;
+    return link;
+}

@@ -1,0 +1,98 @@
+// The screenshot: the whole main window, frame included, onto the clipboard
+// and into a JPEG file named after the moment it was taken.
+
+#include "app/AppServices.h"
+#include "app/GameApp.h"
+#include "app/MainFrame.h"
+#include "app/Snapshot.h"
+#include "knclientUI05/JpegBinding.h"
+#include "knclientUI05/KnClientPublic.h"
+#include "platform/system/FileOps.h"
+#include "platform/window/WindowDcs.h"
+
+#include <ctime>
+
+namespace {
+
+std::function<SnapshotTime()> g_snapshotClock;
+
+BOOL IsFolder(LPCSTR path) {
+    const DWORD attributes = GetFileAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+CString SnapshotFileName(LPCSTR folder, const SnapshotTime& t) {
+    CString name;
+    name.Format("%s\\%04d年%02d月%02d日%02d时%02d分%02d秒%03d.jpg", folder, t.year, t.month, t.day,
+                t.hour, t.minute, t.second, t.millisecond);
+    return name;
+}
+
+SnapshotTime SnapshotNow() {
+    if (g_snapshotClock)
+        return g_snapshotClock();
+    timespec now{};
+    timespec_get(&now, TIME_UTC);
+    const time_t seconds = now.tv_sec;
+    const int millisecond = int(now.tv_nsec / 1000000);
+    struct tm local {};
+    localtime_r(&seconds, &local);
+    return SnapshotTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min,         local.tm_sec,     millisecond};
+}
+
+void SetSnapshotClock(std::function<SnapshotTime()> clock) {
+    g_snapshotClock = std::move(clock);
+}
+
+BOOL MakeFolderPath(LPCSTR folder) {
+    CString path(folder);
+    path.Replace('/', '\\');
+    for (int i = 1; i < path.GetLength(); ++i) {
+        if (path[i] == '\\' && path[i - 1] != '\\' && path[i - 1] != ':')
+            CreateDirectory(path.Left(i), nullptr);
+    }
+    CreateDirectory(path, nullptr);
+    return IsFolder(path);
+}
+
+BOOL CGameApp::SaveSnapshot(LPCSTR folder, CString& out) {
+    CWnd* main = m_pMainWnd;
+    if (main == nullptr || !::IsWindow(main->m_hWnd))
+        return FALSE;
+    CRect rect;
+    main->GetWindowRect(&rect);
+    HBITMAP picture = nullptr;
+    {
+        CWindowDC windowDC(main);
+        CDC memDC;
+        memDC.CreateCompatibleDC(&windowDC);
+        CBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(&windowDC, rect.Width(), rect.Height());
+        CBitmap* old = memDC.SelectObject(&bitmap);
+        memDC.BitBlt(0, 0, rect.Width(), rect.Height(), &windowDC, 0, 0, SRCCOPY);
+        memDC.SelectObject(old);
+        picture = HBITMAP(bitmap.Detach());
+    }
+    HGLOBAL dib = CreateDibFromBitmap(picture, BI_RGB, nullptr);
+    // From here the bitmap is the clipboard's.
+    if (!CopyBitmapToClipboard(picture))
+        DeleteObject(picture);
+    if (dib == nullptr)
+        return FALSE;
+    const CString file = SnapshotFileName(folder, SnapshotNow());
+    const BOOL folderThere = MakeFolderPath(folder);
+    const BOOL written = folderThere && CallWriteDibToJpeg(dib, file, 100) != 0;
+    FreeDib(dib);
+    if (!written) {
+        // A failed write is not reported as a saved picture.
+        WriteLog("截图保存失败: %s", (LPCSTR)file);
+        return FALSE;
+    }
+    out.Format("截图已存储到%s", (LPCSTR)file);
+    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(main))
+        frame->AppendChatSysText(out);
+    return TRUE;
+}
