@@ -398,6 +398,8 @@ public:
     void OnSeatHoverTick();
     void OnSeatPopupCheckTick();
     int GetInfoTipSeat() const { return m_nInfoTipSeat; }
+    // The seat whose information tip shows; -1 for none.
+    void SetInfoTipSeat(int seat) { m_nInfoTipSeat = seat; }
     int GetPopupView() const { return m_nPopupView; }
     int GetSeatLevel(int seat) const;
     CSeatPopupWnd* GetSeatPopup() const { return m_pSeatPopup; }
@@ -405,12 +407,6 @@ public:
     // ---- Needed from the record handlers; defined by their owner ----
     LRESULT OnGameMessage(WPARAM length, LPARAM record);
     void PlayGameSound(LPCSTR file);
-
-    // ---- Needed from the application's frame; defined by the table's owners ----
-    // The wide status tip with a text (the screenshot's notice).
-    void ShowStatusTip(LPCSTR text);
-    // The seat whose information tip shows; -1 for none.
-    void SetInfoTipSeat(int seat);
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
