@@ -6,6 +6,7 @@
 // play gets, whether a seat change may go out, and where the panes stand.
 
 #include "platform/Types.h"
+#include "sprite/SpritePos.h"
 
 // What the right mouse button plays.
 enum class RightClickPlay { kNothing, kTakeOut, kPass, kShao, kGiveUp, kReturnTribute };
@@ -60,3 +61,10 @@ POINT MultipleOffset(int view, BOOL flag);
 // start pane, kind 5: the result pane); (0, 0) for another kind.
 POINT CountdownOffset(int kind, BOOL multiplesFlag);
 enum { kCountdownOnStart = 4, kCountdownOnResult = 5 };
+
+// A sprite position of its three values.
+inline CSpritePos PosAt(int x, int y, int anchor) {
+    CSpritePos pos;
+    pos.Set(x, y, anchor);
+    return pos;
+}

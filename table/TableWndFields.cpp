@@ -29,11 +29,12 @@ BOOL CTableWndFields::MayShowMyHand() const {
 }
 
 SIZE CTableWndFields::CardSize() const {
-    return pLayout ? pLayout->m_sizeCard : SIZE{0, 0};
+    // The working size: the window switches it between the small and the large faces.
+    return pLayout ? pLayout->m_sizeCardWork : SIZE{0, 0};
 }
 
 int CTableWndFields::CardInterval() const {
-    return pLayout ? pLayout->m_nInterval : 15;
+    return pLayout ? pLayout->m_nIntervalWork : 15;
 }
 
 SIZE CTableWndFields::LittleCardSize() const {
