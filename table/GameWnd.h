@@ -383,6 +383,8 @@ public:
     void PlayBurnCardAnim(int burningSeat, int targetSeat);
     // Plays every three left in my hand (the round-end step's call).
     void AutoTakeOutThrees();
+    // A new play was shown: the next hint searches afresh.
+    void ResetHints() { m_nHintIndex = 0; }
     int GetHintIndex() const { return m_nHintIndex; }
     const std::vector<CardType>& GetHints() const { return m_hints; }
     std::vector<tagPENDINGTRIBUTE>& PendingTributes() { return m_pendingTributes; }
@@ -492,6 +494,9 @@ private:
         int key;
     };
     std::map<int, PaneButtonEntry> m_paneButtons;
+    // The round the hint list was found for: its plays and the play to beat.
+    size_t m_nHintPlays = 0;
+    CardType m_hintToBeat = 0;
     // The play counter and my mask when my last play went out (-1 none).
     int m_nPlaySentCounter = -1;
     int m_nPlaySentMask = -1;

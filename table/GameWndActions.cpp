@@ -152,9 +152,15 @@ void CGameWnd::OnSearch() {
     const int seat = MySeat();
     const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
     const CardType toBeat = plays.empty() ? 0 : plays.back().type;
+    // A list found for another round's play would offer plays that no
+    // longer beat anything.
+    if (plays.size() != m_nHintPlays || toBeat != m_hintToBeat)
+        m_nHintIndex = 0;
     if (m_nHintIndex == 0) {
         m_hints.clear();
         theBoard.Search(toBeat, seat, m_hints);
+        m_nHintPlays = plays.size();
+        m_hintToBeat = toBeat;
     }
     const int mask = MyMask();
     if (!m_hints.empty()) {
