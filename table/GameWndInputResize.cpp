@@ -37,8 +37,8 @@ BOOL CGameWnd::SwitchCardFaces(int cx) {
     CBitmap& sheet = wide ? layout->m_bmpCardsBig : layout->m_bmpCards;
     const int interval = wide ? layout->m_nIntervalBig : layout->m_nInterval;
     const SIZE size = wide ? layout->m_sizeCardBig : layout->m_sizeCard;
-    const bool change =
-        wide ? layout->m_nIntervalWork < interval : layout->m_nIntervalWork > interval;
+    const int now = m_fields.CardInterval();
+    const bool change = wide ? now < interval : now > interval;
     if (!change || sheet.GetSafeHandle() == nullptr)
         return FALSE;
     if (!m_hands.LoadCardFaces(&sheet, size.cx, size.cy)) {
@@ -46,8 +46,8 @@ BOOL CGameWnd::SwitchCardFaces(int cx) {
                  wide ? "large" : "small");
         return FALSE;
     }
-    layout->m_nIntervalWork = interval;
-    layout->m_sizeCardWork = size;
+    m_fields.nIntervalNow = interval;
+    m_fields.sizeCardNow = size;
     if (wide)
         RebuildDeckBacks(10, 510);
     else

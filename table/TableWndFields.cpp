@@ -29,12 +29,15 @@ BOOL CTableWndFields::MayShowMyHand() const {
 }
 
 SIZE CTableWndFields::CardSize() const {
-    // The working size: the window switches it between the small and the large faces.
-    return pLayout ? pLayout->m_sizeCardWork : SIZE{0, 0};
+    if (sizeCardNow.cx > 0)
+        return sizeCardNow;
+    return pLayout ? pLayout->m_sizeCard : SIZE{0, 0};
 }
 
 int CTableWndFields::CardInterval() const {
-    return pLayout ? pLayout->m_nIntervalWork : 15;
+    if (nIntervalNow > 0)
+        return nIntervalNow;
+    return pLayout ? pLayout->m_nInterval : 15;
 }
 
 SIZE CTableWndFields::LittleCardSize() const {

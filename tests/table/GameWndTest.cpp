@@ -43,6 +43,8 @@ class GameWndTest : public platform_test::DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
+        // Settings of its own: no sound plug-in is registered here.
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
         ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
         ASSERT_TRUE(parent.CreateTop(&parentLog, kWidth, kHeight));
     }
@@ -52,6 +54,7 @@ protected:
         parent.DestroyWindow();
         PumpPending();
         SetPosResolver(nullptr);
+        unsetenv("PELLOR_CONFIG_DIR");
         DisplayTest::TearDown();
     }
 
@@ -82,6 +85,7 @@ protected:
         return *platform::SurfaceOfBitmap(static_cast<HBITMAP>(bits));
     }
 
+    TempFolder config;
     LogCapture log;
     CGameLayout layout;
     RecordingClient client;
@@ -110,7 +114,7 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
     EXPECT_EQ(wnd->DealPace().GetParent(), wnd);
     for (int seat = 0; seat < kSeatCount; ++seat) {
         EXPECT_NE(wnd->SeatDisplay(seat).m_hWnd, nullptr) << seat;
-        EXPECT_FALSE(wnd->SeatDisplay(seat).IsWindowVisible()) << seat;
+        EXPECT_EQ(wnd->SeatDisplay(seat).GetStyle() & WS_VISIBLE, 0u) << seat;
     }
     for (int tip = 0; tip < kTipCount; ++tip)
         EXPECT_NE(wnd->Tip(tip).m_hWnd, nullptr) << tip;

@@ -206,12 +206,13 @@ TEST_F(TableInputEventsTest, TheResultFollowsTheLastTextAndABurnNeedsTwoSeats) {
 
 TEST_F(TableInputEventsTest, TheFacesSwitchOnceWhenTheTableNarrows) {
     wnd->OnResize(0, 1200, 700);
-    const int big = layout.m_nIntervalWork;
-    EXPECT_EQ(big, layout.m_nIntervalBig);
+    EXPECT_EQ(wnd->Fields().CardInterval(), layout.m_nIntervalBig);
+    EXPECT_EQ(wnd->Fields().CardSize().cx, layout.m_sizeCardBig.cx);
     GiveHand({kFourA, kNineA});
     wnd->OnResize(0, 900, 700);
-    EXPECT_EQ(layout.m_nIntervalWork, layout.m_nInterval);
-    EXPECT_EQ(layout.m_sizeCardWork.cx, layout.m_sizeCard.cx);
+    EXPECT_EQ(wnd->Fields().CardInterval(), layout.m_nInterval);
+    EXPECT_EQ(wnd->Fields().CardSize().cx, layout.m_sizeCard.cx);
+    EXPECT_EQ(layout.m_nIntervalWork, layout.m_nInterval) << "the layout's own values stay";
     EXPECT_TRUE(wnd->IsReceiveReady());
     POSITION firstBack = wnd->DeckBack(0);
     ASSERT_NE(firstBack, nullptr);
