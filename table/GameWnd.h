@@ -372,9 +372,8 @@ public:
     void ShowResultPane(const tagGAMEOVERMSG& gameOver);
 
     // ---- panes, input, sprite events and the player's actions ----
-    // The layout file the panes read (the theme file unless one is set).
-    void SetPaneLayoutFile(LPCSTR file) { m_strPaneFile = file; }
-    CString PaneLayoutFile() const;
+    // The layout file the panes read: the theme file.
+    const CString& PaneLayoutFile() const { return m_strThemeFile; }
     BOOL IsStartButtonUp() const { return m_bStartButtonUp; }
     // Hides the result pane and the countdown, removes the win and loss texts.
     void ResetPanes();
@@ -546,7 +545,6 @@ private:
     // The play counter and my mask when my last play went out (-1 none).
     int m_nPlaySentCounter = -1;
     int m_nPlaySentMask = -1;
-    CString m_strPaneFile;
     // Where burn step one stood, for steps two and three.
     CSpritePos m_burnFrom;
 

@@ -38,10 +38,6 @@ bool IsCoinRoom() {
 
 } // namespace
 
-CString CGameWnd::PaneLayoutFile() const {
-    return m_strPaneFile.IsEmpty() ? m_strThemeFile : m_strPaneFile;
-}
-
 CPaneImage* CGameWnd::FindOrMakePane(int imageId, const std::function<CPaneImage*(int id)>& make) {
     CSpriteImage* found = nullptr;
     if (GetImageList().Find(imageId, &found))

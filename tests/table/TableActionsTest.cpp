@@ -299,5 +299,45 @@ TEST_F(TableActionsTest, TrusteeshipCannotBeLeftAfterMoreThanThreeSwitches) {
     EXPECT_EQ(WordAt(client.sent[0], offsetof(tagTRUSTMSG, bOn)), 0);
 }
 
+TEST_F(TableActionsTest, TheTablesDialogsAndPanesToggle) {
+    Command(kCmdHistory);
+    EXPECT_TRUE(app.historyMade && app.historyShown);
+    Command(kCmdHistory);
+    EXPECT_FALSE(app.historyShown);
+    Command(kCmdHistory);
+    EXPECT_TRUE(app.historyShown);
+    EXPECT_EQ(app.historyRefreshed, 1) << "shown again at the newest page";
+    Command(kCmdTakeChance);
+    EXPECT_TRUE(app.bettingShown);
+    Command(kCmdTakeChance);
+    EXPECT_FALSE(app.bettingShown);
+    Command(kCmdExchange);
+    EXPECT_EQ(app.exchanges, 1);
+
+    Command(kCmdReel);
+    EXPECT_FALSE(wnd->Button(kBtnReel).IsVisible());
+    EXPECT_TRUE(wnd->Button(kBtnReelOpen).IsVisible() && wnd->Button(kBtnReelOpen).IsEnabled());
+    POSITION reel = wnd->FindSpritePos(502);
+    ASSERT_NE(reel, nullptr);
+    EXPECT_GE(wnd->GetSpriteAt(reel)->nChannel, 0);
+    Command(kCmdReelOpen);
+    EXPECT_LT(wnd->GetSpriteAt(reel)->nChannel, 0);
+    EXPECT_TRUE(wnd->Button(kBtnReel).IsVisible());
+
+    Command(kCmdMagnif);
+    EXPECT_TRUE(app.magnifierShown);
+    EXPECT_TRUE(wnd->Button(kBtnMagnifOpen).IsVisible());
+    Command(kCmdMagnifOpen);
+    EXPECT_FALSE(app.magnifierShown);
+
+    Command(kCmdPrevturn);
+    POSITION last = wnd->FindSpritePos(516);
+    ASSERT_NE(last, nullptr);
+    EXPECT_GE(wnd->GetSpriteAt(last)->nChannel, 0);
+    Command(kCmdPrevturn);
+    EXPECT_LT(wnd->GetSpriteAt(last)->nChannel, 0);
+    EXPECT_TRUE(client.sent.empty());
+}
+
 } // namespace
 } // namespace table_test

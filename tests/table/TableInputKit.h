@@ -10,6 +10,7 @@
 #include "game/PlayRecords.h"
 #include "sprite/GameLayout.h"
 #include "table/GameWnd.h"
+#include "table/TableAppLink.h"
 
 #include <string>
 #include <vector>
@@ -33,6 +34,30 @@ public:
 
 protected:
     void RequestSeatChange(int seat, int watch) override { seatRequests.emplace_back(seat, watch); }
+};
+
+// The application as the table sees it: the default theme, and the dialogs
+// the table opens, by what was asked of them.
+class DialogsApp : public CTableAppLink {
+public:
+    CString GetThemeFile() const override { return kLayoutFile.c_str(); }
+    BOOL HasHistoryDialog() const override { return historyMade; }
+    BOOL CreateHistoryDialog(CWnd*) override { return historyMade = TRUE; }
+    BOOL IsHistoryShown() const override { return historyShown; }
+    void ShowHistoryDialog(BOOL show) override { historyShown = show; }
+    void RefreshHistoryDialog() override { ++historyRefreshed; }
+    BOOL HasTakeChanceDialog() const override { return bettingMade; }
+    BOOL CreateTakeChanceDialog(CWnd*) override { return bettingMade = TRUE; }
+    BOOL IsTakeChanceShown() const override { return bettingShown; }
+    void ShowTakeChanceDialog(BOOL show) override { bettingShown = show; }
+    void ShowMagnifier(BOOL show) override { magnifierShown = show; }
+    BOOL OpenExchangeDialog(CWnd*, DWORD) override { return ++exchanges > 0; }
+
+    BOOL historyMade = FALSE, historyShown = FALSE;
+    int historyRefreshed = 0;
+    BOOL bettingMade = FALSE, bettingShown = FALSE;
+    BOOL magnifierShown = FALSE;
+    int exchanges = 0;
 };
 
 // A played card as the sender wrote it (the table plays in the clear).
@@ -59,6 +84,7 @@ protected:
             theBoard.SetTrustCount(seat, 0);
         }
         ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
+        SetTableAppLink(&app);
         ASSERT_TRUE(parent.CreateTop(&parentLog, kWidth, kHeight));
         // Shown, so that the mouse finds the table.
         parent.ShowWindow(SW_SHOW);
@@ -67,7 +93,6 @@ protected:
         wnd = new InputTable;
         wnd->SetLayout(&layout);
         wnd->SetClient(&client);
-        wnd->SetPaneLayoutFile(kLayoutFile.c_str());
         wnd->Fields().nMySeat = kMe;
         ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight),
                                 &parent, CGameWnd::kControlId));
@@ -83,6 +108,7 @@ protected:
         parent.DestroyWindow();
         platform_test::PumpPending();
         SetPosResolver(nullptr);
+        SetTableAppLink(nullptr);
         ClearBoard();
         theBoard.SetGameState(kStateWaitStart);
         for (int seat = 0; seat < kSeatCount; ++seat)
@@ -172,6 +198,7 @@ protected:
     }
 
     ProgramResources resources;
+    DialogsApp app;
     LogCapture log;
     CGameLayout layout;
     RecordingClient client;

@@ -28,6 +28,10 @@ protected:
         Mouse(platform::MouseAction::LeftDown, at);
         Mouse(platform::MouseAction::LeftUp, at);
     }
+    bool Playing(int id) {
+        POSITION pos = wnd->FindSpritePos(id);
+        return pos != nullptr && wnd->GetSpriteAt(pos)->nChannel >= 0;
+    }
     // The middle of a seat's name line.
     POINT NameLineOf(int seat) {
         const int view = SeatToView(seat, kMe, false);
@@ -200,8 +204,36 @@ TEST_F(TableInputEventsTest, TheResultFollowsTheLastTextAndABurnNeedsTwoSeats) {
     wnd->PlayBurnCardAnim(2, 2);
     wnd->PlayBurnCardAnim(-1, 2);
     wnd->PlayBurnCardAnim(2, 6);
-    EXPECT_EQ(wnd->FindSpritePos(1035), nullptr);
+    EXPECT_FALSE(Playing(1035)) << "the text sprites are made with the table, but not played";
     EXPECT_EQ(wnd->GetImageList().GetCount(), before);
+}
+
+TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
+    const int target = 4;
+    const int targetView = SeatToView(target, kMe, false);
+    const CSpritePos mine = layout.m_posAvatar[0];
+    const CSpritePos theirs = layout.m_posAvatar[targetView];
+    wnd->PlayBurnCardAnim(kMe, target);
+    POSITION one = wnd->FindSpritePos(1035);
+    ASSERT_NE(one, nullptr);
+    EXPECT_TRUE(
+        wnd->GetSpriteAt(one)->pLine->m_from.IsEqual(mine.x - 20, mine.y - 10, mine.anchor));
+    EXPECT_TRUE(Playing(1035));
+    EXPECT_FALSE(Playing(1041));
+    for (int ms = 0; ms < 20000 && !Playing(1041); ms += 10)
+        Run(10);
+    POSITION two = wnd->FindSpritePos(1041);
+    ASSERT_TRUE(Playing(1041)) << "step one ends in step two";
+    const CSpriteLine* line = wnd->GetSpriteAt(two)->pLine;
+    EXPECT_TRUE(line->m_from.IsEqual(mine.x - 20 + 35, mine.y - 10 + 55, mine.anchor));
+    EXPECT_TRUE(line->m_to.IsEqual(theirs.x + 25, theirs.y + 80, theirs.anchor));
+    EXPECT_EQ(line->m_nDuration, 20);
+    for (int ms = 0; ms < 20000 && !Playing(1042); ms += 10)
+        Run(10);
+    POSITION three = wnd->FindSpritePos(1042);
+    ASSERT_TRUE(Playing(1042)) << "step two ends in step three";
+    EXPECT_TRUE(wnd->GetSpriteAt(three)->pLine->m_from.IsEqual(
+        mine.x - 20 + 35 - 140, mine.y - 10 + 55 - 130, mine.anchor));
 }
 
 TEST_F(TableInputEventsTest, TheFacesSwitchOnceWhenTheTableNarrows) {

@@ -25,11 +25,11 @@ protected:
         platform::StartDisplay(platform::DisplayKind::Headless);
         ClearBoard();
         ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
+        SetTableAppLink(&app);
         ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
         wnd = new InputTable;
         wnd->SetLayout(&layout);
         wnd->SetClient(&client);
-        wnd->SetPaneLayoutFile(kLayoutFile.c_str());
         ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
                                 CGameWnd::kControlId));
         StartHost(HostOptions(1));
@@ -43,6 +43,7 @@ protected:
         parent.DestroyWindow();
         platform_test::PumpPending();
         SetPosResolver(nullptr);
+        SetTableAppLink(nullptr);
         ClearBoard();
         theBoard.SetGameState(kStateWaitStart);
         WireTest::TearDown();
@@ -101,6 +102,7 @@ protected:
     }
 
     ProgramResources resources;
+    DialogsApp app;
     LogCapture log;
     CGameLayout layout;
     CGameNetClient client;
