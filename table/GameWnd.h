@@ -495,6 +495,8 @@ private:
     // Pass, let or give up: only with the mask's bit and while input is allowed.
     void SendNoCardPlay(int kind, int maskBit);
     void SendPoint(int value);
+    // The cards raised in a partner's shown hand as a cue to that partner.
+    void SendCue(BOOL left);
     void SendTrusteeship(int on, BYTE automatic);
     void SwapButtons(int hide, int show);
     // A button of a pane (BUTTONEX key index, or a chip of the BUTTON

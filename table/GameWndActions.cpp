@@ -253,38 +253,38 @@ void CGameWnd::OnGousijiCmd(BOOL yes) {
     m_pClient->SendGousiji(yes ? 1 : 0);
 }
 
-void CGameWnd::OnLeftCue() {
+void CGameWnd::SendCue(BOOL left) {
     if (IsWatcher())
         return;
     int codes[kHandSize];
-    const int count = m_hands.GetSelectedLeft(codes, kHandSize);
-    if (count <= 0)
+    const int count = left ? m_hands.GetSelectedLeft(codes, kHandSize)
+                           : m_hands.GetSelectedRight(codes, kHandSize);
+    // The right cue goes out even empty: its button is only enabled while
+    // that hand has a selection.
+    if (left && count <= 0)
         return;
-    if (m_pClient->SendCue(CGameLogic::GetNextTeammate(MySeat()), codes, count)) {
-        m_hands.DeselectLeft();
-        m_buttons[kBtnLeftCue].Enable(FALSE);
-        ShowNotice("提示成功！");
-        PlayGameSound("prompt.wav");
+    const int teammate =
+        left ? CGameLogic::GetNextTeammate(MySeat()) : CGameLogic::GetPrevTeammate(MySeat());
+    if (!m_pClient->SendCue(teammate, codes, count)) {
+        ShowNotice("您提示错误！");
+        PlayGameSound("wrong.wav");
         return;
     }
-    ShowNotice("您提示错误！");
-    PlayGameSound("wrong.wav");
+    if (left)
+        m_hands.DeselectLeft();
+    else
+        m_hands.DeselectRight();
+    m_buttons[left ? kBtnLeftCue : kBtnRightCue].Enable(FALSE);
+    ShowNotice("提示成功！");
+    PlayGameSound("prompt.wav");
+}
+
+void CGameWnd::OnLeftCue() {
+    SendCue(TRUE);
 }
 
 void CGameWnd::OnRightCue() {
-    if (IsWatcher())
-        return;
-    int codes[kHandSize];
-    const int count = m_hands.GetSelectedRight(codes, kHandSize);
-    if (m_pClient->SendCue(CGameLogic::GetPrevTeammate(MySeat()), codes, count)) {
-        m_hands.DeselectRight();
-        m_buttons[kBtnRightCue].Enable(FALSE);
-        ShowNotice("提示成功！");
-        PlayGameSound("prompt.wav");
-        return;
-    }
-    ShowNotice("您提示错误！");
-    PlayGameSound("wrong.wav");
+    SendCue(FALSE);
 }
 
 void CGameWnd::SendTrusteeship(int on, BYTE automatic) {

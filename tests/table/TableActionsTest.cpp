@@ -299,6 +299,31 @@ TEST_F(TableActionsTest, TrusteeshipCannotBeLeftAfterMoreThanThreeSwitches) {
     EXPECT_EQ(WordAt(client.sent[0], offsetof(tagTRUSTMSG, bOn)), 0);
 }
 
+TEST_F(TableActionsTest, CuesGoToThePartnerWhoseShownCardsAreRaised) {
+    theBoard.SetRuleFlags(kRuleCardsInClear | kRuleCardsLeftNotice);
+    MyTurn(kActionTakeOut);
+    const int left = CGameLogic::GetNextTeammate(kMe);
+    const int shown[3] = {kFourA, kFourB, kKingA};
+    wnd->Hands().ShowAllyHand(shown, 3, left);
+    Run(400);
+    Command(kCmdLeftCue);
+    EXPECT_TRUE(client.sent.empty()) << "nothing raised in the left hand";
+    Command(kCmdRightCue);
+    EXPECT_TRUE(client.sent.empty());
+    EXPECT_TRUE(Noticed("您提示错误！"));
+
+    for (const HANDENTRY& e : wnd->Hands().GetLeftShown())
+        if (e.nCard == kFourA || e.nCard == kFourB)
+            wnd->Hands().SelectShownCard(e.pos, TRUE);
+    wnd->Button(kBtnLeftCue).Enable(TRUE);
+    Command(kCmdLeftCue);
+    ASSERT_EQ(SentOf(kMsgCardList), 1);
+    EXPECT_EQ(WordAt(client.sent[0], 8), left);
+    EXPECT_TRUE(Noticed("提示成功！"));
+    EXPECT_EQ(wnd->Hands().CountSelectedLeft(), 0);
+    EXPECT_FALSE(wnd->Button(kBtnLeftCue).IsEnabled());
+}
+
 TEST_F(TableActionsTest, TheTablesDialogsAndPanesToggle) {
     Command(kCmdHistory);
     EXPECT_TRUE(app.historyMade && app.historyShown);
