@@ -143,6 +143,7 @@ void CGameWnd::ResetCardSprites() {
     m_bInputAllowed = 0;
     m_hands.ClearHand();
     m_nCardsToDeal = kDealCount;
+    m_nDeckBacksLeft = kDeckSize;
     for (POSITION back : m_deck) {
         if (back != nullptr)
             StartSprite(back, kNotifyNone, 0, -1, 0, FALSE);

@@ -208,6 +208,21 @@ TEST_F(TableInputEventsTest, TheResultFollowsTheLastTextAndABurnNeedsTwoSeats) {
     EXPECT_EQ(wnd->GetImageList().GetCount(), before);
 }
 
+TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
+    GiveHand({kFourA, kNineA});
+    wnd->SetDeckBacksLeft(3);
+    wnd->OnSpriteEnd(nullptr, 1006);
+    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    EXPECT_FALSE(wnd->IsInputAllowed());
+    EXPECT_EQ(wnd->GetCardsToDeal(), 216);
+    EXPECT_EQ(wnd->GetDeckBacksLeft(), 54);
+    for (int i = 0; i < kDeckSize; ++i) {
+        ASSERT_NE(wnd->DeckBack(i), nullptr) << i;
+        EXPECT_GE(wnd->GetSpriteAt(wnd->DeckBack(i))->nChannel, 0) << "shown " << i;
+    }
+}
+
 TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
     const int target = 4;
     const int targetView = SeatToView(target, kMe, false);
