@@ -210,6 +210,12 @@ public:
     int GetPlayCounter() const { return m_nActionSerial; }
     void SetPlayCounter(int counter) { m_nActionSerial = counter; }
     void SetTrustWord(int seat, int word);
+    // How often the seat switched trusteeship on in this game.
+    int GetTrustCount(int seat) const { return IsValidSeat(seat) ? m_nTrustCount[seat] : 0; }
+    void SetTrustCount(int seat, int count) {
+        if (IsValidSeat(seat))
+            m_nTrustCount[seat] = count;
+    }
     void SetStartFlag(int seat, int flag);
     // Clears the seat's start, trusteeship, watcher and round words, sets its
     // multiple to 1, empties the round and waits for starts again.

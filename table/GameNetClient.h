@@ -70,6 +70,8 @@ public:
     void SendTimeTick();
     // The sound plug-in's 128 bytes for the other seats (record 0x915).
     void SendPluginData(const void* data);
+    // A record the table built itself (the point record), sent as it stands.
+    int SendBuiltRecord(int length, void* record) { return SendRecord(length, record); }
 
     // The own row of the chat panel: BuildChatRow fills at most five
     // columns, the last with a null caption; EnterChat and UpdateChatField

@@ -24,11 +24,15 @@
 #include "table/TableCards.h"
 #include "table/TableWndFields.h"
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 class CGameNetClient;
 class CGameLayout;
 class CSeatPopupWnd;
+class CPaneImage;
 
 // The table window's balloon tips: one per view position, the table tip, the
 // wide status tip and the small hint tip.
@@ -367,6 +371,33 @@ public:
     void ClearAllPanes();
     void ShowResultPane(const tagGAMEOVERMSG& gameOver);
 
+    // ---- panes, input, sprite events and the player's actions ----
+    // The layout file the panes read: the theme file.
+    const CString& PaneLayoutFile() const { return m_strThemeFile; }
+    BOOL IsStartButtonUp() const { return m_bStartButtonUp; }
+    // Hides the result pane and the countdown, removes the win and loss texts.
+    void ResetPanes();
+    // count 0 hides the seat's pane.
+    void ShowRemnantPane(int seat, int count);
+    // multiple 0 or flag 0 hides it; nothing in rooms with rule bit 0x80000.
+    void ShowMultiplePane(int seat, int multiple, BOOL flag);
+    // 0 hides it; kind 4 beside the start pane, 5 on the result pane.
+    void ShowCountdownPane(int seconds, int kind);
+    void ShowGousjPane(int seat, int value);
+    // The reel of messages and the last cards, centred; FALSE hides them.
+    void ShowReelPane(BOOL show);
+    void ShowLastCardPane(BOOL show);
+    // A new deal: the hand cleared, the deck shown, the deal window started.
+    void ResetCardSprites();
+    // The three-step burn of a seat over another.
+    void PlayBurnCardAnim(int burningSeat, int targetSeat);
+    // Plays every three left in my hand (the round-end step's call).
+    void AutoTakeOutThrees();
+    // A new play was shown: the next hint searches afresh.
+    void ResetHints() { m_nHintIndex = 0; }
+    int GetHintIndex() const { return m_nHintIndex; }
+    const std::vector<CardType>& GetHints() const { return m_hints; }
+
     // ---- table information, tips and chat lines ----
     // 0x54F: a button's hint tip (leave: hidden).
     void OnButtonHover(int id, BOOL leave);
@@ -419,6 +450,17 @@ protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
+    // ---- input and sprite events ----
+    void OnSpriteEnd(POSITION pos, int nParam) override;
+    void OnGroupEnd(int) override {}
+    void OnResize(UINT nType, int cx, int cy) override;
+    void OnMouseMoveEx(UINT nFlags, int x, int y) override;
+    void OnLButtonDownEx(UINT nFlags, int x, int y) override;
+    void OnLButtonUpEx(UINT nFlags, int x, int y) override;
+    void OnRButtonDownEx(UINT nFlags, int x, int y) override;
+    // Asks the server for a seat (watch 0 sits, 1 watches).
+    virtual void RequestSeatChange(int seat, int watch);
+
 private:
     void CreateSeatDisplays();
     void CreateTips();
@@ -470,6 +512,75 @@ private:
     // The plate of a view position (the layout's avatar place and size).
     CRect PlateRect(int view) const;
     COLORREF PlateTextColor(int view) const;
+
+    // ---- panes, input, sprite events and the player's actions ----
+    int MySeat() const;
+    BOOL IsWatcher() const;
+    int MyMask() const;
+    void ShowStringNotice(UINT id);
+    // My raised cards into a kHandSize buffer; their count.
+    int SelectedCodes(int* codes) const;
+    // A play of the kind with the cards; the play sender's result.
+    int SendPlay(int kind, const int* codes, int count);
+    // Take out (16) or shao (4) of the raised cards.
+    void PlaySelected(int kind);
+    // Pass, let or give up: only with the mask's bit and while input is allowed.
+    void SendNoCardPlay(int kind, int maskBit);
+    void SendPoint(int value);
+    // The cards raised in a partner's shown hand as a cue to that partner.
+    void SendCue(BOOL left);
+    void SendTrusteeship(int on, BYTE automatic);
+    void SwapButtons(int hide, int show);
+    // A button of a pane (BUTTONEX key index, or a chip of the BUTTON
+    // section): the listed one when the id is up already.
+    CSpriteButtonEx* MakePaneButton(int id, int keyIndex);
+    CSpriteButtonEx* MakeChip(int id, int jetonIndex);
+    // The chips of a pane (jeton keys from firstJeton), enabled up to the
+    // table's largest multiple, the current one checked for a player.
+    void MakeChips(int firstJeton);
+    void RemoveChips();
+    CSpriteButtonEx* PaneButton(int id);
+    void RemovePaneButton(int id);
+    void RemovePaneSprite(int id);
+    void HidePaneSprite(int id);
+    // The image of the id in the image list; made (loaded from the pane
+    // layout file) and listed when missing. Null when it cannot be made.
+    CPaneImage* FindOrMakePane(int imageId, const std::function<CPaneImage*(int id)>& make);
+    // Puts the pane's sprite at the point and shows it; an existing sprite
+    // of another image is replaced.
+    POSITION PlacePane(int spriteId, CPaneImage* image, const CSpritePos& at, int layer,
+                       BOOL animate = FALSE);
+    // The pane centred in the window, moved dy down.
+    static CSpritePos CenteredPos(CPaneImage* image, int dy);
+    void UpdateNameLines();
+    // The view whose name line holds the point, -1 none.
+    int NameLineAt(int x, int y) const;
+    // Views of my own seat (0 = my place) and back.
+    int ViewOf(int seat) const;
+    int SeatOfView(int view) const;
+    void PickCards(int x, int y);
+    void FinishCardsSettled();
+    void AnswerClock(int event);
+    void BurnStepTwo(int targetView);
+    void BurnStepThree();
+    // TRUE when the faces changed.
+    BOOL SwitchCardFaces(int cx);
+    BOOL RebuildDeckBacks(int step, int widthExtra);
+
+    // The buttons of the panes, each with the layout key it was made from.
+    struct PaneButtonEntry {
+        std::unique_ptr<CSpriteButtonEx> button;
+        int key;
+    };
+    std::map<int, PaneButtonEntry> m_paneButtons;
+    // The round the hint list was found for: its plays and the play to beat.
+    size_t m_nHintPlays = 0;
+    CardType m_hintToBeat = 0;
+    // The play counter and my mask when my last play went out (-1 none).
+    int m_nPlaySentCounter = -1;
+    int m_nPlaySentMask = -1;
+    // Where burn step one stood, for steps two and three.
+    CSpritePos m_burnFrom;
 
     CGameNetClient* m_pClient;
     CTableWndFields m_fields;

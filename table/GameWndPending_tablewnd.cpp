@@ -13,99 +13,6 @@ void Pending(LPCSTR operation) {
 
 } // namespace
 
-void CGameWnd::OnTrust() {
-    Pending("trusteeship on");
-}
-void CGameWnd::OnTrustExit() {
-    Pending("trusteeship off");
-}
-void CGameWnd::OnHistory() {
-    Pending("the history");
-}
-void CGameWnd::OnPrevturn() {
-    Pending("the last cards");
-}
-void CGameWnd::OnSound() {
-    Pending("the sound panel");
-}
-void CGameWnd::OnExchange() {
-    Pending("an exchange");
-}
-void CGameWnd::OnReel() {
-    Pending("the reel");
-}
-void CGameWnd::OnReelOpen() {
-    Pending("the reel");
-}
-void CGameWnd::OnMagnif() {
-    Pending("the magnifier");
-}
-void CGameWnd::OnMagnifOpen() {
-    Pending("the magnifier");
-}
-void CGameWnd::OnTakeOut() {
-    Pending("a take out");
-}
-void CGameWnd::OnShaoPai() {
-    Pending("a shao");
-}
-void CGameWnd::OnPass() {
-    Pending("a pass");
-}
-void CGameWnd::OnGaveUp() {
-    Pending("a give up");
-}
-void CGameWnd::OnRangpai() {
-    Pending("a let");
-}
-void CGameWnd::OnSearch() {
-    Pending("a hint");
-}
-void CGameWnd::OnDeclPoint() {
-    Pending("a point");
-}
-void CGameWnd::OnDeclPointOpen() {
-    Pending("an open point");
-}
-void CGameWnd::OnDeclNoPoint() {
-    Pending("no point");
-}
-void CGameWnd::OnReturnTributeCmd() {
-    Pending("a tribute return");
-}
-void CGameWnd::OnRevolutionCmd(BOOL) {
-    Pending("a revolution answer");
-}
-void CGameWnd::OnGousijiCmd(BOOL) {
-    Pending("a gousiji answer");
-}
-void CGameWnd::OnBuyThree() {
-    Pending("buying a three");
-}
-void CGameWnd::OnPayTribute() {
-    Pending("a tribute");
-}
-void CGameWnd::OnLeftCue() {
-    Pending("a cue");
-}
-void CGameWnd::OnRightCue() {
-    Pending("a cue");
-}
-void CGameWnd::OnTakeChance() {
-    Pending("the betting");
-}
-void CGameWnd::OnStartCmd() {
-    Pending("a start");
-}
-void CGameWnd::OnChip(UINT) {
-    Pending("a chip");
-}
-void CGameWnd::ClearAllPanes() {
-    Pending("clearing the panes");
-}
-void CGameWnd::ShowResultPane(const tagGAMEOVERMSG&) {
-    Pending("the result pane");
-}
 LRESULT CGameWnd::OnGameMessage(WPARAM, LPARAM lParam) {
     const int* id = reinterpret_cast<const int*>(lParam);
     WriteLog("The table cannot present record %x yet", id != nullptr ? unsigned(*id) : 0u);
@@ -113,9 +20,6 @@ LRESULT CGameWnd::OnGameMessage(WPARAM, LPARAM lParam) {
 }
 void CGameWnd::PlayGameSound(LPCSTR) {
     Pending("a sound");
-}
-void CGameWnd::ShowStartButtons(BOOL) {
-    Pending("the start buttons");
 }
 void CGameWnd::ResetTable() {
     Pending("a reset table");
@@ -125,9 +29,6 @@ void CGameWnd::HideFreeSeatMarks() {
 }
 void CGameWnd::UpdateSeatCards(int) {
     Pending("a seat's cards");
-}
-void CGameWnd::ShowStartPane(BOOL, int) {
-    Pending("the start pane");
 }
 void CGameWnd::OnChangeSeatScene() {
     Pending("a changed seat");

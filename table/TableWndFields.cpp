@@ -29,10 +29,14 @@ BOOL CTableWndFields::MayShowMyHand() const {
 }
 
 SIZE CTableWndFields::CardSize() const {
+    if (sizeCardNow.cx > 0)
+        return sizeCardNow;
     return pLayout ? pLayout->m_sizeCard : SIZE{0, 0};
 }
 
 int CTableWndFields::CardInterval() const {
+    if (nIntervalNow > 0)
+        return nIntervalNow;
     return pLayout ? pLayout->m_nInterval : 15;
 }
 

@@ -22,6 +22,11 @@ struct CTableWndFields {
     int nClockOrder = 0;
     int nCardOrder = 0;
 
+    // The card size and spacing the window's faces are cut at now (0: the
+    // layout's "SIZE" and "INTERVAL"); the window switches them with its width.
+    SIZE sizeCardNow{0, 0};
+    int nIntervalNow = 0;
+
     // Set while my hand waits for a re-sort after cards arrived.
     BOOL bResortPending = FALSE;
     // Card flights the window still waits for, and those that have arrived.

@@ -60,6 +60,9 @@ TEST_F(GameWndCreateTest, EnteringInTrusteeshipOffersItsExit) {
 
 TEST_F(GameWndCreateTest, TheDeckHas54HiddenBacksEightPixelsApart) {
     ASSERT_TRUE(CreateTable());
+    // Below 1000 px the table keeps the small faces, and their deck.
+    wnd->MoveWindow(0, 0, 900, kHeight);
+    PumpPending();
     const SIZE card = layout.m_sizeCard;
     ASSERT_GT(card.cx, 0);
     for (int i = 0; i < kDeckSize; ++i) {
@@ -95,6 +98,7 @@ TEST_F(GameWndCreateTest, TheClockAndTheTextSpritesAreMadeButNotShown) {
 TEST_F(GameWndCreateTest, ATableWithoutCardPicturesStillOpensAndLinksItself) {
     // No card sheet: no back can be made for the deck.
     layout.m_bmpCards.DeleteObject();
+    layout.m_bmpCardsBig.DeleteObject();
     ASSERT_TRUE(CreateTable());
     for (int i = 0; i < kDeckSize; ++i)
         EXPECT_EQ(wnd->DeckBack(i), nullptr) << i;

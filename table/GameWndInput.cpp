@@ -1,0 +1,227 @@
+// The table's mouse input: seat changes by a click on a name plate, the
+// presses on the result text, the reel and the last cards, picking cards of
+// my hand and my partners' shown hands by click or rubber band, and playing
+// with the right button. Keys are left to the buttons.
+
+#include "game/Seats.h"
+#include "platform/resources/Resource.h"
+#include "platform/system/Clock.h"
+#include "platform/window/Cursor.h"
+#include "sprite/AppServices.h"
+#include "sprite/GameLayout.h"
+#include "table/GameNetClient.h"
+#include "table/GameWnd.h"
+#include "table/GameWndActionRules.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kReelPaneSprite = 502;
+constexpr int kLastCardPaneSprite = 516;
+constexpr UINT kSeatCursorId = 3017;
+
+bool SeatTaken(int seat) {
+    const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+    return user.szUserName[0] != '\0';
+}
+
+bool HasName(const SPRITEINFO* sprite, const char* name) {
+    return sprite != nullptr && strncmp(sprite->szName, name, sizeof sprite->szName) == 0;
+}
+
+bool IsRaised(const SPRITEINFO* sprite) {
+    return sprite != nullptr && (sprite->nUser[2] & kCardSelectedFlag) != 0;
+}
+
+} // namespace
+
+void CGameWnd::RequestSeatChange(int seat, int watch) {
+    if (m_pClient != nullptr)
+        m_pClient->ChangeSeat(WORD(seat), watch);
+}
+
+void CGameWnd::UpdateNameLines() {
+    if (m_fields.pLayout == nullptr)
+        return;
+    const SIZE size = m_fields.pLayout->m_sizeAvatar;
+    for (int view = 0; view < kSeatCount; ++view) {
+        const POINT at = ResolvePos(m_fields.AvatarPoint(view));
+        m_rcNameLines[view] = NameLineOf(RECT{at.x, at.y, at.x + size.cx, at.y + size.cy});
+    }
+}
+
+int CGameWnd::NameLineAt(int x, int y) const {
+    for (int view = 0; view < kSeatCount; ++view) {
+        const RECT& r = m_rcNameLines[view];
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return view;
+    }
+    return -1;
+}
+
+int CGameWnd::ViewOf(int seat) const {
+    return ::SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
+}
+
+int CGameWnd::SeatOfView(int view) const {
+    return ::ViewToSeat(view, MySeat(), m_fields.nClockOrder != 0);
+}
+
+void CGameWnd::OnLButtonDownEx(UINT, int x, int y) {
+    const bool running = theBoard.GetGameState() != kStateWaitStart;
+    if ((theBoard.GetRuleFlags() & kRuleChatWatchTarget) && (!running || IsWatcher())) {
+        UpdateNameLines();
+        const int view = NameLineAt(x, y);
+        if (view >= 0) {
+            const int seat = SeatOfView(view);
+            const DWORD now = GetTickCount();
+            switch (SeatClickFor(seat, MySeat(), IsWatcher(), SeatTaken(seat), running,
+                                 now - m_dwSeatChangeTick)) {
+            case SeatClick::kNothing:
+                return;
+            case SeatClick::kTooSoon:
+                ShowNotice("对不起,您换座位太频繁!请稍后再试!");
+                return;
+            case SeatClick::kNoRequest:
+                m_dwSeatChangeTick = now;
+                break;
+            case SeatClick::kSit:
+                m_dwSeatChangeTick = now;
+                RequestSeatChange(seat, 0);
+                break;
+            case SeatClick::kWatch:
+                m_dwSeatChangeTick = now;
+                RequestSeatChange(seat, 1);
+                break;
+            }
+        }
+    }
+    POSITION hit = HitTest(x, y);
+    if (hit == nullptr)
+        return;
+    if (!m_bInputAllowed) {
+        ::ReleaseCapture();
+        return;
+    }
+    const int id = GetSpriteId(hit);
+    if (id == kWinSprite || id == kLoseSprite)
+        m_bResultPressed = 1;
+    else if (id == kReelPaneSprite)
+        m_bReelPressed = 1;
+    else if (id == kLastCardPaneSprite)
+        m_bLastCardPressed = 1;
+    else if (!IsWatcher() && IsPickingState(theBoard.GetGameState(), MyMask())) {
+        m_fields.bDragging = TRUE;
+        m_ptDragStart = POINT{x, y};
+    }
+}
+
+void CGameWnd::OnMouseMoveEx(UINT, int x, int y) {
+    if (m_bResultPressed)
+        return;
+    if (m_fields.bDragging) {
+        m_hands.MarkDrag(m_ptDragStart.x, m_ptDragStart.y, x, y);
+        if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
+            m_hands.MarkDragRight(m_ptDragStart.x, m_ptDragStart.y, x, y);
+            m_hands.MarkDragLeft(m_ptDragStart.x, m_ptDragStart.y, x, y);
+        }
+        return;
+    }
+    const bool running = theBoard.GetGameState() != kStateWaitStart;
+    if (running && !IsWatcher())
+        return;
+    UpdateNameLines();
+    const int view = NameLineAt(x, y);
+    if (view < 0)
+        return;
+    const int seat = SeatOfView(view);
+    if (!SeatTaken(seat) || running)
+        SetCursor(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kSeatCursorId)));
+}
+
+void CGameWnd::PickCards(int x, int y) {
+    const bool partners = (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) != 0;
+    POSITION hit = HitTest(x, y);
+    if (hit == nullptr) {
+        m_hands.ClearDragMarks(TRUE);
+        m_hands.ClearSelection();
+        if (partners) {
+            m_buttons[kBtnLeftCue].Enable(FALSE);
+            m_buttons[kBtnRightCue].Enable(FALSE);
+        }
+        return;
+    }
+    const SPRITEINFO* sprite = GetSpriteAt(hit);
+    // A drag selects what it swept; only a plain click toggles the card under it.
+    if (m_hands.ApplyDragMarks() == 0 && HasName(sprite, kMyCardName)) {
+        if (IsRaised(sprite)) {
+            m_hands.SelectHandCard(hit, FALSE);
+        } else if (theBoard.GetGameState() == kStatePlay) {
+            const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
+            const int n = plays.empty() ? 0 : CGameLogic::GetCardTypeNonJokers(plays.back().type);
+            m_hands.SelectSameRank(n, hit);
+        } else {
+            m_hands.SelectHandCard(hit, TRUE);
+        }
+    }
+    if (!partners)
+        return;
+    if (m_hands.ApplyDragMarksRight() == 0 && HasName(sprite, kRightShownName))
+        m_hands.SelectShownCard(hit, !IsRaised(sprite));
+    if (m_hands.ApplyDragMarksLeft() == 0 && HasName(sprite, kLeftShownName))
+        m_hands.SelectShownCard(hit, !IsRaised(sprite));
+    m_buttons[kBtnLeftCue].Enable(m_hands.CountSelectedLeft() > 0);
+    m_buttons[kBtnRightCue].Enable(m_hands.CountSelectedRight() > 0);
+}
+
+void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
+    if (!m_bReceiveReady)
+        return;
+    ::ReleaseCapture();
+    if (!m_bInputAllowed)
+        return;
+    if (m_bResultPressed) {
+        m_bResultPressed = 0;
+        return;
+    }
+    m_fields.bDragging = FALSE;
+    if (m_bReelPressed) {
+        m_bReelPressed = 0;
+        SwapButtons(kBtnReelOpen, kBtnReel);
+        ShowReelPane(FALSE);
+    }
+    if (m_bLastCardPressed) {
+        m_bLastCardPressed = 0;
+        ShowLastCardPane(FALSE);
+    }
+    const int state = theBoard.GetGameState();
+    const int mask = MyMask();
+    if (IsWatcher() || !IsPickingState(state, mask))
+        return;
+    PickCards(x, y);
+    UpdateActionButtons(state, mask, TRUE);
+}
+
+void CGameWnd::OnRButtonDownEx(UINT, int, int) {
+    const int state = theBoard.GetGameState();
+    switch (RightClickPlayFor(state, MyMask(), m_hands.CountSelected() > 0)) {
+    case RightClickPlay::kTakeOut:
+        OnTakeOut();
+        break;
+    case RightClickPlay::kPass:
+        OnPass();
+        break;
+    case RightClickPlay::kShao:
+        OnShaoPai();
+        break;
+    case RightClickPlay::kGiveUp:
+        OnGaveUp();
+        break;
+    case RightClickPlay::kReturnTribute:
+        OnReturnTributeCmd();
+        break;
+    case RightClickPlay::kNothing:
+        break;
+    }
+}

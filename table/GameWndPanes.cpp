@@ -1,0 +1,278 @@
+// The start and result panes with their start buttons and chips, the
+// pane helpers, and the clearing of the panes. A pane is made once and then
+// only given new values; a button of a pane is made once while its id is
+// listed, so showing a pane again never leaves a second button behind.
+
+#include "sprite/AppServices.h"
+#include "sprite/GameLayout.h"
+#include "table/GameNetClient.h"
+#include "table/GameWnd.h"
+#include "table/GameWndActionRules.h"
+#include "table/ResultPaneImage.h"
+#include "table/TextPaneImage.h"
+
+namespace {
+
+enum PaneIds {
+    kStartPaneSprite = 500,
+    kResultPaneSprite = 501,
+    kReelPaneSprite = 502,
+    kCountdownPaneSprite = 515,
+    kLastCardPaneSprite = 516,
+    kStartPaneImage = 1063,
+    kResultPaneImage = 1009,
+    // Not 1015: that is the remnant pane of view 1, which the image list
+    // would hand out in its place.
+    kResultCoinPaneImage = 1062,
+    kStartButtonId = 200,
+    kRStartButtonId = 201,
+    kPaneLayer = 500,
+    kChipCount = 5,
+    kStartChipsFirst = 0,  // "jetonA1"
+    kResultChipsFirst = 5, // "jetonB1"
+};
+
+bool IsCoinRoom() {
+    return (theBoard.GetRuleFlags() & kRuleRoomMode) != 0;
+}
+
+} // namespace
+
+CPaneImage* CGameWnd::FindOrMakePane(int imageId, const std::function<CPaneImage*(int id)>& make) {
+    CSpriteImage* found = nullptr;
+    if (GetImageList().Find(imageId, &found))
+        return dynamic_cast<CPaneImage*>(found);
+    CPaneImage* pane = make(imageId);
+    if (pane == nullptr)
+        return nullptr;
+    // The image list frees it with its last sprite.
+    pane->m_bAutoFree = TRUE;
+    GetImageList().Add(pane);
+    return pane;
+}
+
+CSpritePos CGameWnd::CenteredPos(CPaneImage* image, int dy) {
+    const SIZE size = image->GetSize(nullptr);
+    return PosAt(-size.cx / 2, -size.cy / 2 + dy, 4);
+}
+
+POSITION CGameWnd::PlacePane(int spriteId, CPaneImage* image, const CSpritePos& at, int layer,
+                             BOOL animate) {
+    CSpriteImage* found = nullptr;
+    POSITION imagePos = GetImageList().Find(image->m_nId, &found);
+    if (imagePos == nullptr || found != image)
+        return nullptr;
+    POSITION pos = FindSpritePos(spriteId);
+    if (pos != nullptr && GetSpriteAt(pos)->posImage != imagePos) {
+        RemoveSprite(pos);
+        pos = nullptr;
+    }
+    if (pos == nullptr) {
+        auto* line = new CFixedLine;
+        line->SetFrom(at.x, at.y, at.anchor, 255);
+        pos = AddSprite(imagePos, line, spriteId, layer, 0, 0, nullptr, FALSE);
+    } else {
+        MoveSprite(pos, at.x, at.y, at.anchor);
+    }
+    if (!StartSprite(pos, kNotifyNone, 0, layer, 0, animate))
+        WriteLog("The table could not show pane %d", spriteId);
+    InvalidateSprite(pos);
+    return pos;
+}
+
+void CGameWnd::RemovePaneSprite(int id) {
+    if (POSITION pos = FindSpritePos(id))
+        RemoveSprite(pos);
+}
+
+void CGameWnd::HidePaneSprite(int id) {
+    if (POSITION pos = FindSpritePos(id))
+        CSpriteWnd::StopSprite(pos, TRUE, TRUE);
+}
+
+CSpriteButtonEx* CGameWnd::PaneButton(int id) {
+    auto it = m_paneButtons.find(id);
+    if (it == m_paneButtons.end() || FindItem(id) != it->second.button.get())
+        return nullptr;
+    return it->second.button.get();
+}
+
+void CGameWnd::RemovePaneButton(int id) {
+    auto it = m_paneButtons.find(id);
+    if (it == m_paneButtons.end())
+        return;
+    if (FindItem(id) == it->second.button.get())
+        RemoveItem(id);
+    m_paneButtons.erase(it);
+}
+
+CSpriteButtonEx* CGameWnd::MakePaneButton(int id, int keyIndex) {
+    auto it = m_paneButtons.find(id);
+    if (it != m_paneButtons.end() && it->second.key == keyIndex && PaneButton(id) != nullptr)
+        return it->second.button.get();
+    RemovePaneButton(id);
+    if (m_fields.pLayout == nullptr || keyIndex < 0 || keyIndex >= CGameLayout::BX_COUNT)
+        return nullptr;
+    const CThemeImagePair& record = m_fields.pLayout->m_buttonsEx[keyIndex];
+    auto button = std::make_unique<CSpriteButtonEx>();
+    const HBITMAP channel = record.m_channel.GetSafeHandle() ? HBITMAP(record.m_channel) : nullptr;
+    // A failed make (an id listed by someone else, a missing picture) leaves
+    // nothing behind.
+    if (!record.IsLoaded() ||
+        !button->CreateEx(record.m_bitmap, channel, record.m_nSameChannel, this, record.m_pos.x,
+                          record.m_pos.y, record.m_pos.anchor, record.m_nLayer, id)) {
+        WriteLog("The table could not make button %d (%s)", id,
+                 CGameLayout::kButtonExNames[keyIndex]);
+        return nullptr;
+    }
+    CSpriteButtonEx* made = button.get();
+    m_paneButtons[id] = PaneButtonEntry{std::move(button), keyIndex};
+    return made;
+}
+
+CSpriteButtonEx* CGameWnd::MakeChip(int id, int jetonIndex) {
+    auto it = m_paneButtons.find(id);
+    const int key = CGameLayout::BX_COUNT + jetonIndex; // apart from the BUTTONEX keys
+    if (it != m_paneButtons.end() && it->second.key == key && PaneButton(id) != nullptr)
+        return it->second.button.get();
+    RemovePaneButton(id);
+    if (m_fields.pLayout == nullptr)
+        return nullptr;
+    const CThemeImage& record = m_fields.pLayout->m_jetons[jetonIndex];
+    auto button = std::make_unique<CSpriteButtonEx>(TRUE);
+    if (!record.IsLoaded() ||
+        !button->Create(record.m_bitmap, record.m_nKind, record.m_nMask, this, record.m_pos.x,
+                        record.m_pos.y, record.m_pos.anchor, record.m_nLayer, id)) {
+        WriteLog("The table could not make chip %d (%s)", id, CGameLayout::kJetonNames[jetonIndex]);
+        return nullptr;
+    }
+    CSpriteButtonEx* made = button.get();
+    m_paneButtons[id] = PaneButtonEntry{std::move(button), key};
+    return made;
+}
+
+void CGameWnd::MakeChips(int firstJeton) {
+    const int largest = theBoard.GetTableHead().nMaxMultiple;
+    const bool watcher = IsWatcher() != FALSE;
+    for (int i = 0; i < kChipCount; ++i) {
+        const int multiple = kChipMultiples[i];
+        CSpriteButtonEx* chip = MakeChip(kChipBaseId + multiple, firstJeton + i);
+        if (chip == nullptr)
+            continue;
+        chip->Enable(ChipEnabled(multiple, largest, watcher));
+        chip->SetCheck(!watcher && multiple == m_nMultiple, FALSE);
+    }
+}
+
+void CGameWnd::RemoveChips() {
+    for (int multiple : kChipMultiples)
+        RemovePaneButton(kChipBaseId + multiple);
+}
+
+void CGameWnd::ShowStartPane(BOOL show, int) {
+    const bool coinRoom = IsCoinRoom();
+    const bool chips = !coinRoom && m_game.bMultiples;
+    if (!show) {
+        m_bStartButtonUp = 0;
+        if (chips)
+            RemoveChips();
+        RemovePaneButton(kStartButtonId);
+        RemovePaneSprite(kStartPaneSprite);
+        RemovePaneSprite(kCountdownPaneSprite);
+        return;
+    }
+    // Made anew on every show: its variant follows the multiples flag.
+    RemovePaneSprite(kStartPaneSprite);
+    const CString file = PaneLayoutFile();
+    const BOOL variant = coinRoom ? FALSE : BOOL(m_game.bMultiples);
+    CPaneImage* pane = FindOrMakePane(kStartPaneImage, [&](int id) -> CPaneImage* {
+        auto* text = new CTextPaneImage(id);
+        text->LoadTextPane(file, "PANE_START", variant);
+        return text;
+    });
+    if (pane != nullptr)
+        PlacePane(kStartPaneSprite, pane, CenteredPos(pane, 0), kPaneLayer);
+    if (chips)
+        MakeChips(kStartChipsFirst);
+    const int key =
+        coinRoom || !m_game.bMultiples ? CGameLayout::BX_STARTMULTI : CGameLayout::BX_START;
+    if (CSpriteButtonEx* start = MakePaneButton(kStartButtonId, key))
+        start->Enable(!IsWatcher());
+    m_bStartButtonUp = 1;
+}
+
+void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
+    const bool coinRoom = IsCoinRoom();
+    const CString file = PaneLayoutFile();
+    const int imageId = coinRoom ? kResultCoinPaneImage : kResultPaneImage;
+    CPaneImage* image = FindOrMakePane(imageId, [&](int id) -> CPaneImage* {
+        if (coinRoom) {
+            auto* coin = new CResultCoinPaneImage(id);
+            coin->LoadResultCoinPane(file, "PANE_RESULT");
+            return coin;
+        }
+        auto* score = new CResultPaneImage(id);
+        score->LoadResultPane(file, "PANE_RESULT");
+        return score;
+    });
+    const int me = MySeat();
+    if (auto* pane = dynamic_cast<CResultPaneImage*>(image)) {
+        pane->SetMySeat(me);
+        pane->SetResult(&gameOver, m_placeSeat);
+        PlacePane(kResultPaneSprite, pane, CenteredPos(pane, 50), kPaneLayer);
+    }
+    const int result = me >= 0 && me < kSeatCount ? gameOver.nResult[me] : 0;
+    if (result == 2)
+        AddSpriteByName("胜利", kWinSprite, TRUE, 0);
+    else if (result == 1)
+        AddSpriteByName("失败", kLoseSprite, TRUE, 0);
+    if (CSpriteButtonEx* again = MakePaneButton(kRStartButtonId, CGameLayout::BX_RSTART))
+        again->Enable(!IsWatcher());
+    m_bStartPaneAllowed = 0;
+    if (!coinRoom && m_game.bMultiples)
+        MakeChips(kResultChipsFirst);
+    m_bStartButtonUp = 1;
+    // The table's own countdown is its first time limit.
+    m_nResultCountdown = theBoard.GetTableHead().nTimeLimit[0];
+    if (m_nResultCountdown > 0) {
+        ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
+        SetTimer(kResultCountdownTimer, 1000, nullptr);
+    }
+}
+
+void CGameWnd::ShowStartButtons(BOOL show) {
+    const bool watcher = IsWatcher() != FALSE;
+    if (CSpriteButtonEx* again = PaneButton(kRStartButtonId))
+        again->Enable(show && !watcher);
+    if (!m_game.bMultiples)
+        return;
+    const int largest = theBoard.GetTableHead().nMaxMultiple;
+    for (int multiple : kChipMultiples) {
+        CSpriteButtonEx* chip = PaneButton(kChipBaseId + multiple);
+        if (chip == nullptr)
+            continue;
+        chip->Enable(show && ChipEnabled(multiple, largest, watcher));
+        if (!watcher && multiple == m_nMultiple)
+            chip->SetCheck(TRUE, TRUE);
+    }
+}
+
+void CGameWnd::ResetPanes() {
+    HidePaneSprite(kResultPaneSprite);
+    ShowCountdownPane(0, kCountdownOnResult);
+    RemovePaneSprite(kWinSprite);
+    RemovePaneSprite(kLoseSprite);
+}
+
+void CGameWnd::ClearAllPanes() {
+    RemovePaneButton(kStartButtonId);
+    RemoveChips();
+    RemovePaneSprite(kStartPaneSprite);
+    RemovePaneSprite(kResultPaneSprite);
+    RemovePaneButton(kRStartButtonId);
+    for (int id : {int(kCountdownPaneSprite), int(kWinSprite), int(kLoseSprite), int(kWaitSprite),
+                   int(kReelPaneSprite)})
+        RemovePaneSprite(id);
+    HidePaneSprite(kLastCardPaneSprite);
+    m_bStartButtonUp = 0;
+}

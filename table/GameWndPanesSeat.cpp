@@ -1,0 +1,187 @@
+// The smaller panes: each seat's remnant count, multiple and gousiji mark,
+// the countdown beside the start or result pane, the reel of messages and
+// the last cards.
+
+#include "sprite/AppServices.h"
+#include "table/CellPaneImages.h"
+#include "table/GameWnd.h"
+#include "table/GameWndActionRules.h"
+#include "table/LastCardPaneImage.h"
+#include "table/ReelPaneImage.h"
+
+namespace {
+
+enum {
+    kStartPaneSprite = 500,
+    kResultPaneSprite = 501,
+    kReelPaneSprite = 502,
+    kRemnantSpriteBase = 503,
+    kGousjSpriteBase = 509,
+    kCountdownSprite = 515,
+    kLastCardSprite = 516,
+    kMultipleSpriteBase = 517,
+    kReelImage = 1010,
+    kRemnantImageBase = 1014,
+    kGousjImageBase = 1020,
+    kCountdownImage = 1033,
+    kLastCardImage = 1055,
+    kMultipleImageBase = 1056,
+    kSeatPaneLayer = 500,
+    kCountdownLayer = 501,
+    kReelLayer = 550,
+    kLastCardLayer = 601,
+    kMultipleLayer = 50,
+    kCountdownMax = 99,
+};
+
+CSpritePos Offset(const CSpritePos& place, POINT by) {
+    return PosAt(place.x + by.x, place.y + by.y, place.anchor);
+}
+
+bool IsSeat(int seat) {
+    return seat >= 0 && seat < kSeatCount;
+}
+
+} // namespace
+
+void CGameWnd::ShowRemnantPane(int seat, int count) {
+    if (!IsSeat(seat))
+        return;
+    const int view = ViewOf(seat);
+    if (count <= 0) {
+        HidePaneSprite(kRemnantSpriteBase + view);
+        return;
+    }
+    const CString file = PaneLayoutFile();
+    auto* pane = dynamic_cast<CRemnantPaneImage*>(
+        FindOrMakePane(kRemnantImageBase + view, [&](int id) -> CPaneImage* {
+            auto* made = new CRemnantPaneImage(id);
+            made->LoadRemnantCardPane(file, "PANE_REMNANT", FALSE);
+            return made;
+        }));
+    if (pane == nullptr)
+        return;
+    pane->m_nValue = count;
+    PlacePane(kRemnantSpriteBase + view, pane,
+              Offset(m_fields.AvatarPoint(view), RemnantOffset(view)), kSeatPaneLayer);
+}
+
+void CGameWnd::ShowMultiplePane(int seat, int multiple, BOOL flag) {
+    if (!IsSeat(seat) || (theBoard.GetRuleFlags() & kRuleRoomMode))
+        return;
+    const int view = ViewOf(seat);
+    if (multiple == 0 || !flag) {
+        HidePaneSprite(kMultipleSpriteBase + view);
+        return;
+    }
+    const int level = MultipleLevel(multiple);
+    if (level == 0)
+        return;
+    const CString file = PaneLayoutFile();
+    auto* pane = dynamic_cast<CRemnantPaneImage*>(
+        FindOrMakePane(kMultipleImageBase + view, [&](int id) -> CPaneImage* {
+            auto* made = new CRemnantPaneImage(id);
+            made->LoadRemnantCardPane(file, "PANE_MULTIPLE", TRUE);
+            return made;
+        }));
+    if (pane == nullptr)
+        return;
+    pane->m_nValue = level;
+    PlacePane(kMultipleSpriteBase + view, pane,
+              Offset(m_fields.AvatarPoint(view), MultipleOffset(view, m_game.bMultiples)),
+              kMultipleLayer);
+}
+
+void CGameWnd::ShowGousjPane(int seat, int value) {
+    if (!IsSeat(seat))
+        return;
+    const int view = ViewOf(seat);
+    if (value == 0) {
+        HidePaneSprite(kGousjSpriteBase + view);
+        return;
+    }
+    const CString file = PaneLayoutFile();
+    auto* pane = dynamic_cast<CGouSJPaneImage*>(
+        FindOrMakePane(kGousjImageBase + view, [&](int id) -> CPaneImage* {
+            auto* made = new CGouSJPaneImage(id);
+            made->LoadGouSJPane(file, "PANE_GOUSJ");
+            return made;
+        }));
+    if (pane == nullptr)
+        return;
+    pane->m_nValue = value;
+    // Beside the seat's point and shao marks.
+    const POINT by{view >= 4 ? -43 : 107, 43};
+    PlacePane(kGousjSpriteBase + view, pane, Offset(m_fields.AvatarPoint(view), by),
+              kSeatPaneLayer);
+}
+
+void CGameWnd::ShowCountdownPane(int seconds, int kind) {
+    if (seconds <= 0) {
+        HidePaneSprite(kCountdownSprite);
+        return;
+    }
+    const int owner = kind == kCountdownOnStart    ? kStartPaneSprite
+                      : kind == kCountdownOnResult ? kResultPaneSprite
+                                                   : 0;
+    POSITION ownerPos = owner != 0 ? FindSpritePos(owner) : nullptr;
+    if (ownerPos == nullptr) {
+        WriteLog("The table has no pane for a countdown of kind %d", kind);
+        return;
+    }
+    const CString file = PaneLayoutFile();
+    auto* pane = dynamic_cast<CCountdownPaneImage*>(
+        FindOrMakePane(kCountdownImage, [&](int id) -> CPaneImage* {
+            auto* made = new CCountdownPaneImage(id);
+            made->LoadCountDownPane(file, "PANE_COUNTDOWN");
+            return made;
+        }));
+    if (pane == nullptr)
+        return;
+    pane->m_nValue = seconds > kCountdownMax ? kCountdownMax : seconds;
+    const SPRITEINFO* base = GetSpriteAt(ownerPos);
+    const POINT by = CountdownOffset(kind, m_game.bMultiples);
+    PlacePane(kCountdownSprite, pane, PosAt(base->x + by.x, base->y + by.y, 0), kCountdownLayer);
+}
+
+void CGameWnd::ShowReelPane(BOOL show) {
+    if (!show) {
+        HidePaneSprite(kReelPaneSprite);
+        return;
+    }
+    const CString file = PaneLayoutFile();
+    auto* pane =
+        dynamic_cast<CReelPaneImage*>(FindOrMakePane(kReelImage, [&](int id) -> CPaneImage* {
+            auto* made = new CReelPaneImage(id);
+            made->LoadReelPane(file, "PANE_REEL");
+            return made;
+        }));
+    if (pane == nullptr)
+        return;
+    pane->ClearReel();
+    for (POSITION pos = m_reelLines.GetHeadPosition(); pos;) {
+        if (auto* line = static_cast<CString*>(m_reelLines.GetNext(pos)))
+            pane->AddReelLine(*line);
+    }
+    pane->SetOpening(TRUE);
+    PlacePane(kReelPaneSprite, pane, CenteredPos(pane, 0), kReelLayer, TRUE);
+}
+
+void CGameWnd::ShowLastCardPane(BOOL show) {
+    m_bLastCardPaneShown = show ? 1 : 0;
+    if (!show) {
+        HidePaneSprite(kLastCardSprite);
+        return;
+    }
+    const CString file = PaneLayoutFile();
+    auto* pane = dynamic_cast<CLastCardPaneImage*>(
+        FindOrMakePane(kLastCardImage, [&](int id) -> CPaneImage* {
+            auto* made = new CLastCardPaneImage(id);
+            made->LoadLastCardPane(file, "PANE_LASTCARD");
+            return made;
+        }));
+    if (pane == nullptr)
+        return;
+    pane->SetLastCards(m_fields.lastCards, m_fields.nLastCards);
+    PlacePane(kLastCardSprite, pane, CenteredPos(pane, 0), kLastCardLayer);
+}

@@ -1,0 +1,281 @@
+// The table's mouse input and its animation chain on a live window: seat
+// changes by name plate, card picks by click and drag through injected
+// mouse input, right clicks, the end events and the face switch.
+
+#include "TableInputKit.h"
+#include "game/Seats.h"
+#include "platform/window/Input.h"
+#include "tests/table/CardTableKit.h"
+
+namespace table_test {
+namespace {
+
+const int kFourA = Card(0, 1), kFourB = Card(1, 1), kFourC = Card(2, 1);
+const int kNineA = Card(0, 6), kNineB = Card(1, 6), kKingA = Card(3, 10);
+// A point of the table where no card, pane, button or seat lies.
+const POINT kEmptyTable{512, 250};
+
+class TableInputEventsTest : public TableInputTest {
+protected:
+    // A press, moves and a release at client points, as the mouse gives them.
+    void Mouse(platform::MouseAction action, POINT client) {
+        wnd->ClientToScreen(&client);
+        platform::InjectMouse(action, client);
+        platform_test::PumpPending();
+    }
+    void Click(POINT at) {
+        Mouse(platform::MouseAction::Move, at);
+        Mouse(platform::MouseAction::LeftDown, at);
+        Mouse(platform::MouseAction::LeftUp, at);
+    }
+    bool Playing(int id) {
+        POSITION pos = wnd->FindSpritePos(id);
+        return pos != nullptr && wnd->GetSpriteAt(pos)->nChannel >= 0;
+    }
+    // The middle of a seat's name line.
+    POINT NameLineOf(int seat) {
+        const int view = SeatToView(seat, kMe, false);
+        const POINT at = ResolvePos(layout.m_posAvatar[view]);
+        return POINT{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy + 15};
+    }
+};
+
+TEST_F(TableInputEventsTest, SeatChangesAreThrottledFromTheTablesOpening) {
+    theBoard.SetRuleFlags(kRuleCardsInClear | kRuleChatWatchTarget);
+    theBoard.SetUserInfo(kMe, User("me", kMe, 100));
+    theBoard.SetUserInfo(4, User("other", 4, 100));
+    const std::string tooSoon = "对不起,您换座位太频繁!请稍后再试!";
+    wnd->OnLButtonDownEx(0, NameLineOf(5).x, NameLineOf(5).y);
+    EXPECT_TRUE(Noticed(tooSoon)) << "within 3 s of the table's opening";
+    EXPECT_TRUE(wnd->seatRequests.empty());
+
+    clock.Advance(3000);
+    wnd->OnLButtonDownEx(0, NameLineOf(4).x, NameLineOf(4).y);
+    EXPECT_TRUE(wnd->seatRequests.empty()) << "a taken seat before the game";
+    wnd->OnLButtonDownEx(0, NameLineOf(5).x, NameLineOf(5).y);
+    ASSERT_EQ(wnd->seatRequests.size(), 1u);
+    EXPECT_EQ(wnd->seatRequests[0], std::make_pair(5, 0));
+    wnd->notices.clear();
+    clock.Advance(2999);
+    wnd->OnLButtonDownEx(0, NameLineOf(0).x, NameLineOf(0).y);
+    EXPECT_TRUE(Noticed(tooSoon));
+    EXPECT_EQ(wnd->seatRequests.size(), 1u);
+
+    // A watcher during a game asks to watch a taken seat.
+    client.m_bWatcher = TRUE;
+    theBoard.SetGameState(kStatePlay);
+    clock.Advance(1);
+    wnd->OnLButtonDownEx(0, NameLineOf(4).x, NameLineOf(4).y);
+    ASSERT_EQ(wnd->seatRequests.size(), 2u);
+    EXPECT_EQ(wnd->seatRequests[1], std::make_pair(4, 1));
+}
+
+TEST_F(TableInputEventsTest, ADragSelectsWhatItSweptAndAClickTogglesOneCard) {
+    GiveHand({kFourA, kFourB, kFourC, kNineA, kNineB, kKingA});
+    MyTurn(kActionTakeOut | kActionPass);
+    // Drag from the first four to the first nine: three cards swept.
+    const POINT from = CentreOf(kFourA);
+    const POINT to = CentreOf(kNineA);
+    Mouse(platform::MouseAction::Move, from);
+    Mouse(platform::MouseAction::LeftDown, from);
+    Mouse(platform::MouseAction::Move, POINT{(from.x + to.x) / 2, from.y});
+    Mouse(platform::MouseAction::Move, to);
+    Mouse(platform::MouseAction::LeftUp, to);
+    const std::vector<int> swept = Raised();
+    EXPECT_FALSE(swept.empty());
+    EXPECT_NE(std::find(swept.begin(), swept.end(), kNineA), swept.end())
+        << "the card under the pointer stays selected";
+    Run(100);
+
+    // A click on a raised card lowers it.
+    const POINT raised = CentreOf(kNineA);
+    Click(raised);
+    const std::vector<int> after = Raised();
+    EXPECT_EQ(std::count(after.begin(), after.end(), kNineA), 0);
+
+    // A click on the empty table clears the selection.
+    Click(kEmptyTable);
+    EXPECT_TRUE(Raised().empty());
+
+    // In trick play a click on a lowered card takes as many of its rank as
+    // the last play has plain cards.
+    const int pair[2] = {Card(0, 0), Card(1, 0)};
+    theBoard.AddPlay(1, CGameLogic::GetCardType(pair, 2));
+    Run(100);
+    Click(CentreOf(kFourB));
+    const std::vector<int> same = Raised();
+    EXPECT_EQ(same.size(), 2u);
+    for (int code : same)
+        EXPECT_EQ(code % 13, 1) << code;
+    EXPECT_TRUE(client.sent.empty());
+}
+
+TEST_F(TableInputEventsTest, ClicksDuringAnAnimationOrForAWatcherPickNothing) {
+    GiveHand({kFourA, kNineA});
+    MyTurn(kActionTakeOut);
+    wnd->SetInputAllowed(FALSE);
+    Click(CentreOf(kFourA));
+    EXPECT_TRUE(Raised().empty());
+    wnd->SetInputAllowed(TRUE);
+    client.m_bWatcher = TRUE;
+    Click(CentreOf(kFourA));
+    EXPECT_TRUE(Raised().empty());
+    Mouse(platform::MouseAction::RightDown, CentreOf(kFourA));
+    EXPECT_TRUE(client.sent.empty());
+}
+
+TEST_F(TableInputEventsTest, RightClicksPlayByState) {
+    GiveHand({kFourA, kNineA});
+    MyTurn(kActionTakeOut | kActionPass);
+    Raise(kNineA);
+    Mouse(platform::MouseAction::RightDown, kEmptyTable);
+    ASSERT_EQ(Plays().size(), 1u);
+    EXPECT_EQ(Plays()[0].type, kActionTakeOut);
+    EXPECT_EQ(Plays()[0].codes, std::vector<int>{kNineA});
+
+    theBoard.SetPlayCounter(5);
+    MyTurn(kActionShao | kActionGiveUp);
+    wnd->Hands().ClearSelection();
+    Mouse(platform::MouseAction::RightDown, kEmptyTable);
+    ASSERT_EQ(Plays().size(), 2u);
+    EXPECT_EQ(Plays()[1].type, kActionGiveUp);
+}
+
+TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
+    wnd->SetReceiveReady(FALSE);
+    wnd->Fields().nExpectedTransfers = 3;
+    wnd->Fields().nEndedTransfers = 0;
+    wnd->OnSpriteEnd(nullptr, 1008);
+    wnd->OnSpriteEnd(nullptr, 1008);
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    wnd->OnSpriteEnd(nullptr, 1008);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    wnd->SetReceiveReady(FALSE);
+    wnd->OnSpriteEnd(nullptr, 1008);
+    EXPECT_FALSE(wnd->IsReceiveReady()) << "a late transfer starts nothing again";
+
+    // With the card order on and a re-sort pending, the re-sort comes first.
+    wnd->Fields().nCardOrder = 1;
+    wnd->Fields().bResortPending = TRUE;
+    wnd->OnSpriteEnd(nullptr, 1007);
+    EXPECT_FALSE(wnd->Fields().bResortPending);
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    wnd->OnSpriteEnd(nullptr, 1007);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
+TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
+    MyTurn(kActionTakeOut);
+    wnd->OnSpriteEnd(nullptr, 3000);
+    ASSERT_EQ(client.sent.size(), 1u);
+    EXPECT_EQ(WordAt(client.sent[0], 0), kMsgTrust);
+    EXPECT_EQ(WordAt(client.sent[0], offsetof(tagTRUSTMSG, bOn)), 1);
+    EXPECT_EQ(client.sent[0][offsetof(tagTRUSTMSG, bAutomatic)], 1);
+    // The turn is over: a late take out sends nothing.
+    GiveHand({kFourA});
+    Raise(kFourA);
+    Command(kCmdTakeOut);
+    EXPECT_EQ(client.sent.size(), 1u);
+
+    theBoard.SetPlayCounter(9);
+    MyTurn(kActionPass);
+    wnd->OnSpriteEnd(nullptr, 3001);
+    ASSERT_EQ(Plays().size(), 1u);
+    EXPECT_EQ(Plays()[0].type, kActionPass);
+    wnd->OnSpriteEnd(nullptr, 3002);
+    EXPECT_EQ(SentOf(kMsgPoint), 1);
+    wnd->OnSpriteEnd(nullptr, 3003);
+    EXPECT_EQ(SentOf(kMsgRevolution), 1);
+    wnd->OnSpriteEnd(nullptr, 3004);
+    EXPECT_EQ(SentOf(kMsgGousiji), 1);
+    wnd->OnSpriteEnd(nullptr, 3005);
+    EXPECT_EQ(SentOf(kMsgTrust), 2);
+    wnd->OnSpriteEnd(nullptr, 3006);
+    wnd->OnSpriteEnd(nullptr, 2999);
+    EXPECT_EQ(client.sent.size(), 6u);
+}
+
+TEST_F(TableInputEventsTest, TheResultFollowsTheLastTextAndABurnNeedsTwoSeats) {
+    GiveHand({kFourA, kNineA});
+    wnd->OnSpriteEnd(nullptr, 1051);
+    EXPECT_NE(wnd->FindSpritePos(501), nullptr);
+    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+    const int before = wnd->GetImageList().GetCount();
+    wnd->PlayBurnCardAnim(2, 2);
+    wnd->PlayBurnCardAnim(-1, 2);
+    wnd->PlayBurnCardAnim(2, 6);
+    EXPECT_FALSE(Playing(1035)) << "the text sprites are made with the table, but not played";
+    EXPECT_EQ(wnd->GetImageList().GetCount(), before);
+}
+
+TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
+    GiveHand({kFourA, kNineA});
+    wnd->SetDeckBacksLeft(3);
+    wnd->OnSpriteEnd(nullptr, 1006);
+    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    EXPECT_FALSE(wnd->IsInputAllowed());
+    EXPECT_EQ(wnd->GetCardsToDeal(), 216);
+    EXPECT_EQ(wnd->GetDeckBacksLeft(), 54);
+    for (int i = 0; i < kDeckSize; ++i) {
+        ASSERT_NE(wnd->DeckBack(i), nullptr) << i;
+        EXPECT_GE(wnd->GetSpriteAt(wnd->DeckBack(i))->nChannel, 0) << "shown " << i;
+    }
+}
+
+TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
+    const int target = 4;
+    const int targetView = SeatToView(target, kMe, false);
+    const CSpritePos mine = layout.m_posAvatar[0];
+    const CSpritePos theirs = layout.m_posAvatar[targetView];
+    wnd->PlayBurnCardAnim(kMe, target);
+    POSITION one = wnd->FindSpritePos(1035);
+    ASSERT_NE(one, nullptr);
+    EXPECT_TRUE(
+        wnd->GetSpriteAt(one)->pLine->m_from.IsEqual(mine.x - 20, mine.y - 10, mine.anchor));
+    EXPECT_TRUE(Playing(1035));
+    EXPECT_FALSE(Playing(1041));
+    for (int ms = 0; ms < 20000 && !Playing(1041); ms += 10)
+        Run(10);
+    POSITION two = wnd->FindSpritePos(1041);
+    ASSERT_TRUE(Playing(1041)) << "step one ends in step two";
+    const CSpriteLine* line = wnd->GetSpriteAt(two)->pLine;
+    EXPECT_TRUE(line->m_from.IsEqual(mine.x - 20 + 35, mine.y - 10 + 55, mine.anchor));
+    EXPECT_TRUE(line->m_to.IsEqual(theirs.x + 25, theirs.y + 80, theirs.anchor));
+    EXPECT_EQ(line->m_nDuration, 20);
+    for (int ms = 0; ms < 20000 && !Playing(1042); ms += 10)
+        Run(10);
+    POSITION three = wnd->FindSpritePos(1042);
+    ASSERT_TRUE(Playing(1042)) << "step two ends in step three";
+    EXPECT_TRUE(wnd->GetSpriteAt(three)->pLine->m_from.IsEqual(
+        mine.x - 20 + 35 - 140, mine.y - 10 + 55 - 130, mine.anchor));
+}
+
+TEST_F(TableInputEventsTest, TheFacesSwitchOnceWhenTheTableNarrows) {
+    wnd->OnResize(0, 1200, 700);
+    EXPECT_EQ(wnd->Fields().CardInterval(), layout.m_nIntervalBig);
+    EXPECT_EQ(wnd->Fields().CardSize().cx, layout.m_sizeCardBig.cx);
+    GiveHand({kFourA, kNineA});
+    wnd->OnResize(0, 900, 700);
+    EXPECT_EQ(wnd->Fields().CardInterval(), layout.m_nInterval);
+    EXPECT_EQ(wnd->Fields().CardSize().cx, layout.m_sizeCard.cx);
+    EXPECT_EQ(layout.m_nIntervalWork, layout.m_nInterval) << "the layout's own values stay";
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    POSITION firstBack = wnd->DeckBack(0);
+    ASSERT_NE(firstBack, nullptr);
+    for (int i = 0; i < kDeckSize; ++i) {
+        const SPRITEINFO* back = wnd->GetSpriteAt(wnd->DeckBack(i));
+        ASSERT_NE(back, nullptr) << i;
+        EXPECT_EQ(back->nUser[0], 0x80000 | i);
+        EXPECT_EQ(back->pLine->m_from.x, -(layout.m_sizeCard.cx + 408) / 2 + 8 * i);
+    }
+    // A resize while a record's animation runs lets no record in early.
+    wnd->SetReceiveReady(FALSE);
+    wnd->OnResize(0, 800, 700);
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    EXPECT_EQ(wnd->DeckBack(0), firstBack) << "a second narrow size changes nothing";
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 2u);
+}
+
+} // namespace
+} // namespace table_test
