@@ -7,6 +7,7 @@
 #include "sprite/AppServices.h"
 #include "sprite/Theme.h"
 #include "table/GameNetClient.h"
+#include "table/TableAppLink.h"
 
 IMPLEMENT_DYNCREATE(CGameWnd, CSpriteWnd)
 
@@ -50,9 +51,7 @@ const char kSoundProduct[] = "Pellor2";
 
 } // namespace
 
-CGameWnd::CGameWnd()
-    : m_pClient(&theClient), m_bReceiveReady(TRUE), m_bGameOverMark(FALSE), m_nMultiple(0),
-      m_nWatcherBeans(0), m_nWatcherScore(0), m_dwSeatChangeTick(0) {
+CGameWnd::CGameWnd() : m_pClient(&theClient) {
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
     m_hands.m_pGameWndSprite = this;
@@ -169,42 +168,36 @@ void CGameWnd::NotBuiltYet(LPCSTR operation) const {
     WriteLog("The table cannot show %s yet", operation);
 }
 
-void CGameWnd::ShowNotice(LPCSTR) {
-    NotBuiltYet("a notice");
+CSpriteButtonEx* CGameWnd::ButtonById(int id) {
+    for (int i = 0; i < kButtonCount; ++i)
+        if (ButtonIdOf(i) == id)
+            return &m_buttons[i];
+    return nullptr;
 }
-void CGameWnd::ShowStartButtons(BOOL) {
-    NotBuiltYet("the start buttons");
+
+int CGameWnd::ButtonIdOf(int index) {
+    static const int kIds[kButtonCount] = {
+        kCmdTakeChance,    kCmdSound,      kCmdTrust,        kCmdTrustExit,     kCmdPrevturn,
+        kCmdHistory,       kCmdExchange,   kCmdReel,         kCmdReelOpen,      kCmdMagnif,
+        kCmdMagnifOpen,    kCmdTakeOut,    kCmdShaoPai,      kCmdPass,          kCmdGaveUp,
+        kCmdRangpai,       kCmdSearch,     kCmdDeclPoint,    kCmdDeclPointOpen, kCmdDeclNoPoint,
+        kCmdReturnTribute, kCmdRevolution, kCmdNoRevolution, kCmdGousiji,       kCmdNoGousiji,
+        kCmdLeftCue,       kCmdRightCue};
+    return index >= 0 && index < kButtonCount ? kIds[index] : -1;
 }
-void CGameWnd::ShowSeatMark(int, BOOL) {
-    NotBuiltYet("a seat mark");
+
+void CGameWnd::ShowSeatMark(int seat, BOOL show) {
+    ShowWaitMark(seat, !show);
 }
-void CGameWnd::ResetTable() {
-    NotBuiltYet("a reset table");
+
+void CGameWnd::RefreshSeat(int seat) {
+    RedrawSeatPlate(seat);
 }
-void CGameWnd::HideFreeSeatMarks() {
-    NotBuiltYet("the free seats' marks");
+
+void CGameWnd::OpenChargeDialog(const DWORD values[4]) {
+    TableApp().OpenChargeDialog(this, values);
 }
-void CGameWnd::RedrawTableInfo() {
-    NotBuiltYet("the table information");
-}
-void CGameWnd::UpdateSeatCards(int) {
-    NotBuiltYet("a seat's cards");
-}
-void CGameWnd::RefreshUserList() {
-    NotBuiltYet("the user list");
-}
-void CGameWnd::ShowStartPane(BOOL, int) {
-    NotBuiltYet("the start pane");
-}
-void CGameWnd::OnChangeSeatScene() {
-    NotBuiltYet("a changed seat");
-}
-void CGameWnd::RefreshSeat(int) {
-    NotBuiltYet("a seat's picture");
-}
-void CGameWnd::OpenChargeDialog(const DWORD*) {
-    NotBuiltYet("the charge dialog");
-}
-void CGameWnd::OpenExchangeDialog(DWORD) {
-    NotBuiltYet("the exchange dialog");
+
+void CGameWnd::OpenExchangeDialog(DWORD amount) {
+    TableApp().OpenExchangeDialog(this, amount);
 }

@@ -2,12 +2,18 @@
 
 // The table window: the sprite window on which the game is shown. It owns
 // the card layout of the hands and the played cards, the deal pacing window,
-// the six seat displays, the balloon tips and the sound plug-in host; it
-// links itself to the network client when it is created and unlinks itself
-// when it is destroyed, and paints the table, its centre picture and the
-// seat frames from the layout values into the background.
+// the six seat displays, the balloon tips, the sound plug-in host, the
+// table's 27 buttons and the deck of card backs; it links itself to the
+// network client when it is created and unlinks itself when it is destroyed,
+// paints the table, the seat frames and the name plates into the background,
+// and shows the flow of a game: the deal, the turn clock, the action buttons,
+// notices, seat marks, text animations and card flights.
 
+#include "game/GameLogic.h"
+#include "game/StateRecords.h"
+#include "platform/PtrList.h"
 #include "platform/RuntimeClass.h"
+#include "sprite/SpriteButton.h"
 #include "sprite/SpriteWnd.h"
 #include "table/BalloonTipWnd.h"
 #include "table/CardLayout.h"
@@ -18,18 +24,174 @@
 #include "table/TableCards.h"
 #include "table/TableWndFields.h"
 
+#include <vector>
+
 class CGameNetClient;
 class CGameLayout;
+class CSeatPopupWnd;
 
 // The table window's balloon tips: one per view position, the table tip, the
 // wide status tip and the small hint tip.
 enum GameWndTip { kTableTip = kSeatCount, kStatusTip, kHintTip, kTipCount };
 
+// The table's buttons in member order (index into CGameWnd::Button).
+enum GameWndButton {
+    kBtnTakeChance,
+    kBtnSound,
+    kBtnTrust,
+    kBtnTrustExit,
+    kBtnPrevturn,
+    kBtnHistory,
+    kBtnExchange,
+    kBtnReel,
+    kBtnReelOpen,
+    kBtnMagnif,
+    kBtnMagnifOpen,
+    kBtnTakeOut,
+    kBtnShaoPai,
+    kBtnPass,
+    kBtnGaveUp,
+    kBtnRangpai,
+    kBtnSearch,
+    kBtnDeclPoint,
+    kBtnDeclPointOpen,
+    kBtnDeclNoPoint,
+    kBtnReturnTribute,
+    kBtnRevolution,
+    kBtnNoRevolution,
+    kBtnGousiji,
+    kBtnNoGousiji,
+    kBtnLeftCue,
+    kBtnRightCue,
+    kButtonCount
+};
+
+// Command ids (WM_COMMAND) of the table: the buttons, the two commands
+// without a button, the start buttons of the panes and the chips.
+enum GameWndCommand {
+    kCmdTrust = 100,
+    kCmdTrustExit = 101,
+    kCmdHistory = 102,
+    kCmdPrevturn = 103,
+    kCmdSound = 104,
+    kCmdExchange = 105,
+    kCmdReel = 106,
+    kCmdReelOpen = 107,
+    kCmdMagnif = 108,
+    kCmdMagnifOpen = 109,
+    kCmdTakeOut = 110,
+    kCmdShaoPai = 111,
+    kCmdPass = 112,
+    kCmdGaveUp = 113,
+    kCmdRangpai = 114,
+    kCmdSearch = 115,
+    kCmdDeclPoint = 116,
+    kCmdDeclNoPoint = 117,
+    kCmdReturnTribute = 118,
+    kCmdRevolution = 119,
+    kCmdNoRevolution = 120,
+    kCmdBuyThree = 121,
+    kCmdGousiji = 122,
+    kCmdNoGousiji = 123,
+    kCmdPayTribute = 124,
+    kCmdLeftCue = 125,
+    kCmdRightCue = 126,
+    kCmdTakeChance = 127,
+    kCmdDeclPointOpen = 128,
+    kCmdStart = 200,
+    kCmdRStart = 201,
+    kCmdChipFirst = 401,
+    kCmdChipLast = 416,
+};
+
+// Private window messages the table window handles.
+enum : UINT {
+    WM_TABLE_LEAVE = 0x6A6,   // leave: panes removed, WM_CLOSE to the main window
+    WM_CHAT_OWN_LINE = 0x6A7, // lParam: a line I sent (text)
+    WM_CHAT_RECEIVED = 0x6A8, // lParam: a line the chat pane received (text)
+};
+
+// The table window's own timers (all below the sprite engine's ids).
+enum GameWndTimer : UINT_PTR {
+    kInfoTipTimer = 2,        // information tip of the seat under the cursor
+    kStartCountdownTimer = 4, // never started
+    kResultCountdownTimer = 5,
+    kTurnTimeoutTimer = 6,
+    kCardsSettledTimer = 8,
+    kAutoStartTimer = 9,
+    kRoundEndTimer = 3006,
+    kPlateRepaintTimer = 4000,
+    kHoverTimer = 4009,
+    kPopupCheckTimer = 4010,
+};
+
+// Sprite ids of the flow display. A base plus a view is one sprite per view.
+enum GameWndSprite {
+    kDeckSpriteBase = 1100, // 54 card backs
+    kTrustMark = 700,
+    kTrustExitMark = 706,
+    kBreakMark = 712,
+    kOpenPointMark = 718,
+    kShaoMark = 724,
+    kRevolutionMark = 730,
+    kNowPointMark = 736,
+    kPrePointMark = 742,
+    kPassMark = 748,
+    kLetMark = 754,
+    kGaveUpMark = 760,
+    kPlaceMark = 766,
+    kReadyMark = 772,
+    kNoticeEndEvent = 1003,
+    kClockSprite = 1004,
+    kClockCounterSprite = 1005,
+    kShuffleSprite = 1006,
+    kWaitSprite = 1011,
+    kExchangeSprite = 1013,
+    kFlashSprite = 1027,
+    kBurnOneSprite = 1035,
+    kBurnTwoSprite = 1041,
+    kBurnThreeSprite = 1042,
+    kRevolutionSprite = 1034,
+    kTributeSprite = 1043,
+    kOpenPointSprite = 1044,
+    kPrePointSprite = 1047,
+    kTouKeSprite = 1050,
+    kChuanSanHuSprite = 1051,
+    kUpgradeSprite = 1052,
+    kWinSprite = 1053,
+    kLoseSprite = 1054,
+    kFirstNoticeId = 5000,
+    kLastNoticeId = 5999,
+};
+
+// End events of the flow display's sprites.
+enum GameWndEvent {
+    kDealFlightEvent = 200,
+    kClockEventMyTurn = 3000, // 3000..3005: clocks of the turn's kinds
+    kClockEventLast = 3005,
+    kTributeFlightEvent = 1008,
+};
+
+// A pending tribute return: who gets the returned cards, who returns them.
+struct tagPENDINGTRIBUTE {
+    int nKind;          // 0 point, 1 bie, 2 shao
+    int nTargetSeat;    // receives the returned cards
+    int nReturningSeat; // returns them
+    int nCount;         // cards to return
+};
+
+// What the record handlers keep between records.
+struct tagGAMESTATEBLOCK {
+    tagGAMEOVERMSG gameOver{}; // the last game-over record, for the result pane
+    int bReturnTributeFlag = 0;
+    int bMultiples = 1; // the start pane offers the chips
+};
+
 class CGameWnd : public CSpriteWnd, public CGameWndLink, public CEventSink {
     DECLARE_DYNCREATE(CGameWnd)
 
 public:
-    enum { kControlId = 100, kCursorId = 3011 };
+    enum { kControlId = 100, kCursorId = 3011, kDeckStep = 8, kDealCount = kCardCodeCount };
 
     CGameWnd();
     ~CGameWnd() override;
@@ -51,6 +213,18 @@ public:
     CSeatDisplayWnd& SeatDisplay(int seat) { return m_seatDisplays[seat]; }
     CBalloonTipWnd& Tip(int which) { return m_tips[which]; }
     CKNSoundHost& SoundHost() { return m_soundHost; }
+    CSpriteButtonEx& Button(int index) { return m_buttons[index]; }
+    // The button of a command id; null for the ids without a button here.
+    CSpriteButtonEx* ButtonById(int id);
+    static int ButtonIdOf(int index);
+    // The deck back of a card code 0..53 (null when it could not be made).
+    POSITION DeckBack(int i) const { return m_deck[i]; }
+    int GetCardsToDeal() const { return m_nCardsToDeal; }
+    void SetCardsToDeal(int count) { m_nCardsToDeal = count; }
+    BOOL IsInputAllowed() const { return m_bInputAllowed; }
+    void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
+    int GetLastNoticeId() const { return m_nLastNoticeId; }
+    CWnd* GetMagnifier() const { return m_pMagnifier; }
 
     // The theme path cut at its last '.' (empty when it has none).
     static CString BitmapFolderOf(const CString& themeFile);
@@ -62,12 +236,15 @@ public:
     BOOL IsGameOverMarkShown() const override { return m_bGameOverMark; }
     int GetMultiple() const override { return m_nMultiple; }
     void GetWatcherValues(int* beans, int* score) const override;
-    // The display operations below belong to the table's flow display and
-    // record handlers, which are not part of this window yet: each one is
-    // logged and refused so that a call is seen rather than lost silently.
     void ShowNotice(LPCSTR text) override;
-    void ShowStartButtons(BOOL show) override;
+    // A seat left a table that keeps its watchers: its waiting mark.
     void ShowSeatMark(int seat, BOOL show) override;
+    void RefreshSeat(int seat) override;
+    void OpenChargeDialog(const DWORD values[4]) override;
+    void OpenExchangeDialog(DWORD amount) override;
+    // Still to be built by the table's panes, information and records: each
+    // one is logged and refused so that a call is seen rather than lost.
+    void ShowStartButtons(BOOL show) override;
     void ResetTable() override;
     void HideFreeSeatMarks() override;
     void RedrawTableInfo() override;
@@ -75,14 +252,118 @@ public:
     void RefreshUserList() override;
     void ShowStartPane(BOOL show, int multiple) override;
     void OnChangeSeatScene() override;
-    void RefreshSeat(int seat) override;
-    void OpenChargeDialog(const DWORD values[4]) override;
-    void OpenExchangeDialog(DWORD amount) override;
 
     // ---- what the sound plug-in reports back (CEventSink) ----
     int OnSinkEvent(int type, int value, void* data, int size) override;
 
     using CSpriteWnd::StopSprite;
+
+    // ---- flow display: the deal ----
+    // One dealt card (0x49C): card -1 is another seat's card.
+    void OnDealCard(int card, int seat);
+    // The deal is done (0x49D).
+    void OnDealEnd();
+
+    // ---- flow display: the turn clock ----
+    // The clock centred at (x, y, anchor), running value frames; endEvent
+    // 3000..3005 names whose turn it is.
+    void StartCountdown(int x, int y, int anchor, int value, int endEvent);
+    void StopCountdown();
+
+    // ---- flow display: the action buttons ----
+    // Hides and disables the fourteen play and declaration buttons, then, when
+    // show is set and I may act, shows those of the state and mask.
+    void UpdateActionButtons(int state, int mask, BOOL show);
+
+    // ---- flow display: named text sprites ----
+    // The sprite of theme section "SPRITE_<name>"; an existing sprite of the
+    // id is shown and returned. Null when the section or its picture is missing.
+    POSITION AddSpriteByName(LPCSTR name, int id, BOOL show, int param);
+    // The table's text sprites, each only when missing; FALSE at the first
+    // that cannot be made.
+    BOOL CreateTextSprites();
+
+    // ---- flow display: seat marks ----
+    void ShowWaitMark(int seat, BOOL hide);
+    // clear: removes all six.
+    void ShowReadyMark(int seat, BOOL clear);
+    // place 0..5 (0 = first place).
+    void ShowPlaceMark(int seat, int place);
+    void ClearPlaceMarks();
+    void ClearAllSeats();
+    // status 300 trusted, 301 left trusteeship, 302 connection broke, other
+    // values remove all three.
+    void ShowTrustMark(int seat, int status);
+    void ClearTrustMarks();
+    // flags: bit 1 pass, else bit 2 let, else bit 8 give up, else none.
+    void ShowActionMark(int seat, int flags);
+    void MarkOpenPoint(int seat, BOOL show);
+    void MarkShao(int seat, BOOL show, BOOL effect);
+    void MarkRevolution(int seat, BOOL show);
+    void MarkNowPoint(int seat, BOOL show);
+    void MarkPrePoint(int seat, BOOL show);
+    void ShowExchangeMark(int seat);
+
+    // ---- flow display: text animations ----
+    void ShowRevolutionMark(int seat);
+    void ShowOpenPointMark(int seat);
+    void ShowPrePointMark(int seat);
+    void ShowTributeMark(int seat);
+    void ShowTouKeMark();
+    void ShowChuanSanHuMark();
+    void PlayUpgradeAnim(int seat);
+
+    // ---- flow display: card flights ----
+    BOOL FlyCards(int fromSeat, int toSeat, int card, int endEvent);
+    BOOL SwapFlyCards(int seatA, int cardA, int seatB, int cardB, int endEvent);
+    // 0 when the flight could not be made (logged).
+    int IntributeFlyCard(int fromSeat, const int* cards, int count, int toSeat);
+
+    // ---- name plates ----
+    // Draws one seat's plate over a fresh piece of background, on screen.
+    void RedrawSeatPlate(int seat);
+
+    // ---- Needed from the player's actions and panes; defined by their owner ----
+    void OnTrust();
+    void OnTrustExit();
+    void OnHistory();
+    void OnPrevturn();
+    void OnSound();
+    void OnExchange();
+    void OnReel();
+    void OnReelOpen();
+    void OnMagnif();
+    void OnMagnifOpen();
+    void OnTakeOut();
+    void OnShaoPai();
+    void OnPass();
+    void OnGaveUp();
+    void OnRangpai();
+    void OnSearch();
+    void OnDeclPoint();
+    void OnDeclPointOpen();
+    void OnDeclNoPoint();
+    void OnReturnTributeCmd();
+    void OnRevolutionCmd(BOOL yes);
+    void OnGousijiCmd(BOOL yes);
+    void OnBuyThree();
+    void OnPayTribute();
+    void OnLeftCue();
+    void OnRightCue();
+    void OnTakeChance();
+    void OnStartCmd();
+    void OnChip(UINT id);
+    void ClearAllPanes();
+    void ShowResultPane(const tagGAMEOVERMSG& gameOver);
+
+    // ---- Needed from the table information and chat lines; defined by their owner ----
+    void OnButtonHover(int id, BOOL leave);
+    void OnOwnChatLine(LPCSTR text);
+    void OnReceivedChatLine(LPCSTR text);
+
+    // ---- Needed from the record handlers; defined by their owner ----
+    LRESULT OnGameMessage(WPARAM length, LPARAM record);
+    void PlayGameSound(LPCSTR file);
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -90,30 +371,92 @@ protected:
     void OnDestroy() override;
     void PostNcDestroy() override { delete this; }
     void DrawBackground(CDC* pDC, int cx, int cy) override;
+    void OnSpriteFrame(POSITION pos, int nParam, int nFrame, int nFrameCount) override;
+    // The private messages of the table (see the enums above).
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
     void CreateSeatDisplays();
     void CreateTips();
+    void CreateButtons();
+    void SetInitialButtonStates();
+    void CreateCardFaces();
+    void CreateDeck();
+    void CreateClock();
     void NotBuiltYet(LPCSTR operation) const;
     // The table picture through its mask onto black, with the centre picture.
     void DrawTable(CDC* pDC, int cx, int cy);
     // The seat frame at the six seat places.
     void DrawSeatFrames(CDC* pDC);
+    void DrawSeatPlate(CDC* pDC, int seat);
+    void DrawSeatPlates(CDC* pDC);
 
     CGameNetClient* m_pClient;
     CTableWndFields m_fields;
-    CCardLayout m_hands;
-    CTableCards m_tableCards;
-    CDealPaceWnd m_dealPace;
-    CSeatDisplayWnd m_seatDisplays[kSeatCount];
-    CBalloonTipWnd m_tips[kTipCount];
-    CKNSoundHost m_soundHost;
+
+    // Start-button-up, watched-seat-empty and start-pane-allowed flags.
+    int m_bStartButtonUp = 0;
+    int m_bWatchedSeatEmpty = 0;
+    int m_bStartPaneAllowed = 1;
+    // The finishing order of the last game, drawn by the result pane.
+    int m_placeSeat[kSeatCount] = {};
+
+    CSpriteButtonEx m_buttons[kButtonCount];
+    POSITION m_deck[kDeckSize] = {};
+    int m_nCardsToDeal = 0;
+    // The seat pop-up (made on first use).
+    CSeatPopupWnd* m_pSeatPopup = nullptr;
     CString m_strThemeFile;
     CString m_strBitmapFolder;
-    BOOL m_bReceiveReady;
-    BOOL m_bGameOverMark;
-    int m_nMultiple;
-    int m_nWatcherBeans;
-    int m_nWatcherScore;
-    DWORD m_dwSeatChangeTick;
+    // The last notice's sprite id (-1 none) and the next id to give.
+    int m_nLastNoticeId = -1;
+    int m_nNextNoticeId = kFirstNoticeId;
+
+    CDealPaceWnd m_dealPace;
+    CTableCards m_tableCards;
+    CWnd* m_pMagnifier = nullptr;
+    BYTE m_bInputAllowed = 1;
+    CCardLayout m_hands;
+
+    // Input and information values.
+    int m_seatLevel[kSeatCount] = {};
+    int m_bSeatPopupMayShow = 1;
+    int m_bResultPressed = 0;
+    POINT m_ptDragStart{0, 0};
+    int m_bReelPressed = 0;
+    int m_bLastCardPressed = 0;
+    int m_bMagnifierOn = 0;
+    int m_bLastCardPaneShown = 0;
+
+    CSeatDisplayWnd m_seatDisplays[kSeatCount];
+    CBalloonTipWnd m_tips[kTipCount];
+    // The view whose name line shows the seat pop-up, its place, and the view
+    // of the name line under the cursor at the last hover tick (-1 none).
+    int m_nPopupView = -1;
+    POINT m_ptPopup{0, 0};
+    int m_nHoverView = -1;
+    int m_nInfoTipSeat = -1;
+    int m_nMultiple = 1;
+    int m_bChatEntered = 0;
+    // The watcher's own values of the chat row, from the snapshot record.
+    int m_nWatcherBeans = 0;
+    int m_nWatcherScore = 0;
+    int m_bFirstTableRecord = 1;
+    RECT m_rcNameLines[kSeatCount] = {};
+    DWORD m_dwSeatChangeTick = 0;
+    CKNSoundHost m_soundHost;
+
+    // Search's hints and the next one to raise; tributes still to return.
+    int m_nHintIndex = 0;
+    std::vector<CardType> m_hints;
+    std::vector<tagPENDINGTRIBUTE> m_pendingTributes;
+    // The record handlers' list, and the reel lines (CString*).
+    CPtrList m_recordList{10};
+    CPtrList m_reelLines{10};
+    int m_nStartCountdown = 30;
+    int m_nResultCountdown = 30;
+    BOOL m_bReceiveReady = TRUE;
+    BOOL m_bGameOverMark = FALSE;
+    tagGAMESTATEBLOCK m_game;
 };
