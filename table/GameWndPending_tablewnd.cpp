@@ -115,35 +115,15 @@ void CGameWnd::OnOwnChatLine(LPCSTR) {
 void CGameWnd::OnReceivedChatLine(LPCSTR) {
     Pending("a chat line");
 }
-LRESULT CGameWnd::OnGameMessage(WPARAM, LPARAM lParam) {
-    const int* id = reinterpret_cast<const int*>(lParam);
-    WriteLog("The table cannot present record %x yet", id != nullptr ? unsigned(*id) : 0u);
-    return 0;
-}
-void CGameWnd::PlayGameSound(LPCSTR) {
-    Pending("a sound");
-}
 void CGameWnd::ShowStartButtons(BOOL) {
     Pending("the start buttons");
 }
-void CGameWnd::ResetTable() {
-    Pending("a reset table");
-}
-void CGameWnd::HideFreeSeatMarks() {
-    Pending("hiding the free seats' marks");
-}
 void CGameWnd::RedrawTableInfo() {
     Pending("the table information");
-}
-void CGameWnd::UpdateSeatCards(int) {
-    Pending("a seat's cards");
 }
 void CGameWnd::RefreshUserList() {
     Pending("the user list");
 }
 void CGameWnd::ShowStartPane(BOOL, int) {
     Pending("the start pane");
-}
-void CGameWnd::OnChangeSeatScene() {
-    Pending("a changed seat");
 }
