@@ -48,6 +48,7 @@ const TipSettings& SettingsOf(int tip) {
 }
 
 const char kSoundProduct[] = "Pellor2";
+const char kMagnifierName[] = "Dovrik";
 
 } // namespace
 
@@ -84,17 +85,27 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
     if (CSpriteWnd::OnCreate(cs) == -1)
         return -1;
     SetAnchorWindow(m_hWnd);
-    m_strThemeFile = kn::theTheme.GetThemeFile();
+    m_strThemeFile = TableApp().GetThemeFile();
     m_strBitmapFolder = BitmapFolderOf(m_strThemeFile);
     m_bReceiveReady = FALSE;
+    SyncClientFields();
+    if (m_pMagnifier == nullptr)
+        m_pMagnifier = TableApp().CreateMagnifier(this, kMagnifierName);
     CreateSeatDisplays();
     if (!m_dealPace.Create(this))
         WriteLog("The table could not create its deal window");
     CreateTips();
-    if (m_pClient != nullptr) {
+    CreateButtons();
+    SetInitialButtonStates();
+    CreateCardFaces();
+    CreateDeck();
+    CreateClock();
+    UpdateActionButtons(0, 0, FALSE);
+    if (m_pClient != nullptr)
         m_pClient->SetGameWnd(this);
+    CreateTextSprites();
+    if (m_pClient != nullptr)
         m_pClient->EnableReceive();
-    }
     m_bReceiveReady = TRUE;
     if (!m_soundHost.Init(m_hWnd, this, kSoundProduct, kSoundProduct))
         WriteLog("The sound plug-in is not available; the table goes on without it");

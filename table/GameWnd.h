@@ -127,7 +127,9 @@ enum GameWndTimer : UINT_PTR {
 
 // Sprite ids of the flow display. A base plus a view is one sprite per view.
 enum GameWndSprite {
-    kDeckSpriteBase = 1100, // 54 card backs
+    kDeckSpriteBase = 1100,   // 54 card backs
+    kRemnantPaneSprite = 503, // 503 + view
+    kGousjPaneSprite = 509,   // 509 + view
     kTrustMark = 700,
     kTrustExitMark = 706,
     kBreakMark = 712,
@@ -191,7 +193,13 @@ class CGameWnd : public CSpriteWnd, public CGameWndLink, public CEventSink {
     DECLARE_DYNCREATE(CGameWnd)
 
 public:
-    enum { kControlId = 100, kCursorId = 3011, kDeckStep = 8, kDealCount = kCardCodeCount };
+    enum {
+        kControlId = 100,
+        kCursorId = 3011,
+        kDeckStep = 8,
+        kDeckLayer = 100,
+        kDealCount = kCardCodeCount
+    };
 
     CGameWnd();
     ~CGameWnd() override;
@@ -220,6 +228,8 @@ public:
     // The deck back of a card code 0..53 (null when it could not be made).
     POSITION DeckBack(int i) const { return m_deck[i]; }
     int GetCardsToDeal() const { return m_nCardsToDeal; }
+    int GetDeckBacksLeft() const { return m_nDeckBacksLeft; }
+    void SetDeckBacksLeft(int count) { m_nDeckBacksLeft = count; }
     void SetCardsToDeal(int count) { m_nCardsToDeal = count; }
     BOOL IsInputAllowed() const { return m_bInputAllowed; }
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
@@ -427,13 +437,49 @@ private:
     void CreateCardFaces();
     void CreateDeck();
     void CreateClock();
+    // Copies my seat, the watcher flag and the card order into the fields.
+    void SyncClientFields();
+
+    // ---- flow display helpers ----
+    static BOOL IsSeat(int seat);
+    static CSpritePos PosOf(int x, int y, int anchor) {
+        CSpritePos pos;
+        pos.Set(x, y, anchor);
+        return pos;
+    }
+    // The layout's place of the seat's plate, by its view position.
+    CSpritePos SeatPlace(int seat) const;
+    // The picture of a mark (a [FLAG] bitmap) in the image list, made once.
+    POSITION FlagImage(int imageId, int flag);
+    // Shows the mark sprite at the point, making it when missing.
+    POSITION ShowMark(int spriteId, int imageId, int flag, const CSpritePos& at, int layer);
+    void RemoveSpriteById(int spriteId);
+    // The point, shao and revolution marks: dy below the plate's point.
+    void ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash);
+    // A named text sprite shown once at the point (centred when its section
+    // or the caller asks); endEvent -1 for none. Null when it cannot be made.
+    POSITION PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
+                              BOOL centreOnPoint = FALSE);
+    CSpritePos TextAnimationPlace(int seat) const;
+    void ShowClockCounter(POSITION clock, int value);
+    void ShowActionButton(int button, BOOL enabled);
+    // -1 when every notice id is in use.
+    int NextNoticeId();
+    // A card face flying between two points; null (logged) when it cannot.
+    POSITION FlyFace(int card, const CSpritePos& from, const CSpritePos& to, int rest,
+                     int endEvent);
     void NotBuiltYet(LPCSTR operation) const;
     // The table picture through its mask onto black, with the centre picture.
     void DrawTable(CDC* pDC, int cx, int cy);
     // The seat frame at the six seat places.
     void DrawSeatFrames(CDC* pDC);
+    // The magnifier sits in the middle of the table, a fifth of its size.
+    void MoveMagnifier(int cx, int cy);
     void DrawSeatPlate(CDC* pDC, int seat);
     void DrawSeatPlates(CDC* pDC);
+    // The plate of a view position (the layout's avatar place and size).
+    CRect PlateRect(int view) const;
+    COLORREF PlateTextColor(int view) const;
 
     CGameNetClient* m_pClient;
     CTableWndFields m_fields;
@@ -448,6 +494,8 @@ private:
     CSpriteButtonEx m_buttons[kButtonCount];
     POSITION m_deck[kDeckSize] = {};
     int m_nCardsToDeal = 0;
+    // Backs of the deck still shown during a deal.
+    int m_nDeckBacksLeft = kDeckSize;
     // The seat pop-up (made on first use).
     CSeatPopupWnd* m_pSeatPopup = nullptr;
     CString m_strThemeFile;

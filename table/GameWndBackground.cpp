@@ -52,8 +52,20 @@ void CGameWnd::DrawBackground(CDC* pDC, int cx, int cy) {
     pDC->FillSolidRect(0, 0, cx, cy, RGB(0, 0, 0));
     if (m_fields.pLayout == nullptr || cx <= 0 || cy <= 0)
         return;
+    MoveMagnifier(cx, cy);
     DrawTable(pDC, cx, cy);
     DrawSeatFrames(pDC);
+    DrawSeatPlates(pDC);
+}
+
+void CGameWnd::MoveMagnifier(int cx, int cy) {
+    if (m_pMagnifier == nullptr || m_pMagnifier->m_hWnd == nullptr || cx <= 0 || cy <= 0)
+        return;
+    const int w = cx / 4;
+    const int h = cy / 5;
+    POINT at{(cx - w) / 2, (cy - h) / 2};
+    ClientToScreen(&at);
+    m_pMagnifier->MoveWindow(at.x, at.y, w, h, TRUE);
 }
 
 void CGameWnd::DrawTable(CDC* pDC, int cx, int cy) {

@@ -43,6 +43,8 @@ class GameWndTest : public platform_test::DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
+        // Settings of its own: no sound plug-in is registered here.
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
         ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
         ASSERT_TRUE(parent.CreateTop(&parentLog, kWidth, kHeight));
     }
@@ -52,6 +54,7 @@ protected:
         parent.DestroyWindow();
         PumpPending();
         SetPosResolver(nullptr);
+        unsetenv("PELLOR_CONFIG_DIR");
         DisplayTest::TearDown();
     }
 
@@ -82,6 +85,7 @@ protected:
         return *platform::SurfaceOfBitmap(static_cast<HBITMAP>(bits));
     }
 
+    TempFolder config;
     LogCapture log;
     CGameLayout layout;
     RecordingClient client;

@@ -1,0 +1,81 @@
+// Which play and declaration buttons the player sees, and which he may
+// press, for the game's state and his action mask.
+
+#include "game/GameLogic.h"
+#include "table/GameWnd.h"
+
+namespace {
+
+const int kActionButtons[] = {kBtnTakeOut,     kBtnShaoPai,       kBtnPass,       kBtnGaveUp,
+                              kBtnRangpai,     kBtnSearch,        kBtnDeclPoint,  kBtnDeclPointOpen,
+                              kBtnDeclNoPoint, kBtnReturnTribute, kBtnRevolution, kBtnNoRevolution,
+                              kBtnGousiji,     kBtnNoGousiji};
+
+// Action mask bits.
+enum {
+    kMaskPass = 1,
+    kMaskLet = 2,
+    kMaskShao = 4,
+    kMaskGiveUp = 8,
+    kMaskTakeOut = 16,
+    kMaskReturnTribute = 0x40
+};
+
+} // namespace
+
+void CGameWnd::ShowActionButton(int button, BOOL enabled) {
+    m_buttons[button].Enable(enabled);
+    m_buttons[button].Show(TRUE);
+}
+
+void CGameWnd::UpdateActionButtons(int state, int mask, BOOL show) {
+    for (int b : kActionButtons)
+        m_buttons[b].Enable(FALSE);
+    for (int b : kActionButtons)
+        m_buttons[b].Show(FALSE);
+    SyncClientFields();
+    const int me = m_fields.nMySeat;
+    if (!show || !m_bInputAllowed || m_fields.bWatcher || mask == 0 || !IsSeat(me) ||
+        theBoard.IsSeatTrusted(me) || theBoard.IsSeatOut(me))
+        return;
+    const int raised = m_hands.CountSelected();
+    switch (state) {
+    case 1:
+        ShowActionButton(kBtnDeclPoint, TRUE);
+        ShowActionButton(kBtnDeclNoPoint, TRUE);
+        break;
+    case 2:
+        ShowActionButton(kBtnDeclPointOpen, TRUE);
+        ShowActionButton(kBtnDeclNoPoint, TRUE);
+        break;
+    case 4:
+        if (mask & kMaskReturnTribute) {
+            const BOOL ready = !m_pendingTributes.empty() &&
+                               m_pendingTributes.front().nReturningSeat == me &&
+                               m_pendingTributes.front().nCount == raised;
+            ShowActionButton(kBtnReturnTribute, ready);
+        }
+        break;
+    case 6:
+        ShowActionButton(kBtnRevolution, TRUE);
+        ShowActionButton(kBtnNoRevolution, TRUE);
+        break;
+    case 7:
+        ShowActionButton(kBtnGousiji, TRUE);
+        ShowActionButton(kBtnNoGousiji, TRUE);
+        break;
+    case 8:
+        ShowActionButton(kBtnSearch, TRUE);
+        ShowActionButton(kBtnRangpai, (mask & kMaskLet) != 0);
+        ShowActionButton(kBtnPass, (mask & kMaskPass) != 0);
+        if (mask & kMaskTakeOut)
+            ShowActionButton(kBtnTakeOut, raised > 0);
+        if (mask & kMaskGiveUp)
+            ShowActionButton(kBtnGaveUp, TRUE);
+        if (mask & kMaskShao)
+            ShowActionButton(kBtnShaoPai, raised > 0);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,85 @@
+// The turn clock: a picture counting the turn's seconds down at a point,
+// and, on my own turn, the large counter over it for the last ten seconds.
+
+#include "sprite/DigitImage.h"
+#include "sprite/GifSpriteImage.h"
+#include "table/GameWnd.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kClockLayer = 300;
+constexpr int kLastSeconds = 10;
+constexpr int kCounterLift = 4;
+
+} // namespace
+
+void CGameWnd::StartCountdown(int x, int y, int anchor, int value, int endEvent) {
+    StopCountdown();
+    const POSITION pos = FindSpritePos(kClockSprite);
+    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    if (s == nullptr)
+        return;
+    const SIZE size = GetImageList().GetAt(s->posImage)->GetSize(s);
+    // The clock counts down on its second caller word.
+    s->nUser[1] = value;
+    // A line that stands still for the whole countdown: half of it to reach
+    // its end, half resting there, and the play ends once with the end event
+    // (a fixed line would end on its first tick).
+    auto* line = new CStraightLine;
+    const int left = x - size.cx / 2;
+    const int top = y - size.cy / 2;
+    const int half = std::max(1, value) * CDigitImage::kSecondTicks / 2;
+    line->Init(left, top, anchor, left, top, anchor, 1, half, 255, 255);
+    SetSpriteLine(pos, line, TRUE, endEvent, kClockLayer, 1, TRUE);
+}
+
+void CGameWnd::StopCountdown() {
+    for (int id : {kClockSprite, kClockCounterSprite}) {
+        POSITION pos = FindSpritePos(id);
+        SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+        if (s == nullptr || s->nChannel < 0)
+            continue;
+        // Stopping a running line would run it to its end and report the
+        // time-out: the clock is first stood on a still line that reports nothing.
+        if (s->pLine != nullptr && !s->pLine->IsFixed()) {
+            auto* still = new CFixedLine;
+            const CSpritePos from = s->pLine->m_from;
+            still->Init(from.x, from.y, from.anchor, from.x, from.y, from.anchor, 1, -1, 255, 255);
+            SetSpriteLine(pos, still, FALSE, 0, -1, 0, FALSE);
+        }
+        CSpriteWnd::StopSprite(pos, TRUE, TRUE);
+    }
+}
+
+void CGameWnd::OnSpriteFrame(POSITION pos, int nParam, int nFrame, int nFrameCount) {
+    CSpriteWnd::OnSpriteFrame(pos, nParam, nFrame, nFrameCount);
+    if (GetSpriteId(pos) != kClockSprite || nParam != kClockEventMyTurn)
+        return;
+    const int left = nFrameCount - nFrame;
+    if (left > kLastSeconds)
+        return;
+    ShowClockCounter(pos, left);
+    PlayGameSound("timerout.wav");
+}
+
+void CGameWnd::ShowClockCounter(POSITION clock, int value) {
+    const POSITION pos = FindSpritePos(kClockCounterSprite);
+    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    SPRITEINFO* c = GetSpriteAt(clock);
+    if (s == nullptr || c == nullptr)
+        return;
+    CSpriteImage* image = GetImageList().GetAt(s->posImage);
+    if (auto* counter = dynamic_cast<CCounterGifImage*>(image))
+        counter->SetValue(value);
+    const SIZE size = image->GetSize(s);
+    const CRect clockRect = GetSpriteRect(clock);
+    // Centred on the clock, a little higher.
+    const int left = clockRect.CenterPoint().x - size.cx / 2;
+    const int top = clockRect.CenterPoint().y - size.cy / 2 - kCounterLift;
+    auto* line = new CFixedLine;
+    line->Init(left, top, 0, left, top, 0, 1, -1, 255, 255);
+    s->nUser[1] = value;
+    SetSpriteLine(pos, line, FALSE, 0, -1, 0, TRUE);
+}

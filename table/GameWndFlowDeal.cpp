@@ -1,0 +1,63 @@
+// The deal: 216 cards, four to each of the 54 backs of the deck; my cards go
+// into my hand, and every fifth card of the others flies a back to the seat.
+
+#include "sprite/AppServices.h"
+#include "table/GameNetClient.h"
+#include "table/GameWnd.h"
+#include "table/TableAppLink.h"
+
+namespace {
+
+constexpr int kDealFlightTicks = 5;
+constexpr int kDealFlightRest = 4;
+constexpr int kDealFlightLayer = 55;
+// The first cards of the others fly no back (the deck is still whole there).
+constexpr int kNoFlightCount = 214;
+
+} // namespace
+
+void CGameWnd::OnDealCard(int card, int seat) {
+    // A card beyond the deal (or before one began) changes nothing.
+    if (m_nCardsToDeal <= 0 || m_nCardsToDeal > kDealCount || !IsSeat(seat))
+        return;
+    const int count = --m_nCardsToDeal;
+    const POSITION back = m_deck[count / 4];
+    if (count % 4 == 0) {
+        if (back != nullptr)
+            CSpriteWnd::StopSprite(back, TRUE, TRUE);
+        if (m_nDeckBacksLeft > 0)
+            --m_nDeckBacksLeft;
+    }
+    SyncClientFields();
+    if (seat == m_fields.nMySeat) {
+        PlayGameSound("fapai0.wav");
+        if (m_fields.MayShowMyHand() && IsCardCode(card))
+            m_hands.DealCard(card, back, CCardLayout::kNoNotify);
+        else
+            m_hands.DealBack(card, back, CCardLayout::kNoNotify);
+        return;
+    }
+    if (count % 5 != 4 || count == kNoFlightCount)
+        return;
+    const POSITION backImage = m_hands.GetCardBackImage();
+    if (backImage == nullptr)
+        return;
+    const CSpritePos from = back != nullptr ? SpritePlaceOf(this, back) : PosOf(0, 0, 4);
+    const CSpritePos to = SeatPlace(seat);
+    auto* line = new CStraightLine;
+    line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kDealFlightTicks,
+               kDealFlightRest, 100, 255);
+    POSITION flight = AddSprite(backImage, line, 0, kDealFlightLayer, 1, 0, "BackCard", TRUE);
+    if (flight != nullptr && !PlaySprite(flight, TRUE, kDealFlightEvent, kDealFlightLayer, 1, TRUE))
+        RemoveSprite(flight);
+}
+
+void CGameWnd::OnDealEnd() {
+    SyncClientFields();
+    if (m_fields.nCardOrder)
+        m_hands.SortCardbyWeight(TRUE);
+    m_bInputAllowed = 1;
+    if (m_pClient != nullptr)
+        m_pClient->EnableReceive();
+    m_bReceiveReady = TRUE;
+}

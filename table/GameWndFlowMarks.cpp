@@ -1,0 +1,285 @@
+// Seat marks: trusteeship, pass/let/give up, points, shao, revolution,
+// finishing places, ready, waiting and exchange, each placed by the seat's
+// view position from its plate's point, made once and then shown or removed.
+
+#include "game/GameLogic.h"
+#include "sprite/AppServices.h"
+#include "sprite/GameLayout.h"
+#include "table/GameWnd.h"
+#include "table/PaneImage.h"
+
+namespace {
+
+constexpr int kMarkLayer = 200;
+constexpr int kOtherPlaceLayer = 54;
+// Image ids of the marks' pictures in the window's image list.
+constexpr int kPassImage = 1, kLetImage = 2, kGaveUpImage = 8;
+constexpr int kTrustImage = 300; // 300..307 in the order of the point marks below
+constexpr int kReadyImageBase = 314;
+// Each view's place mark has one picture per place (6 x 6 ids).
+constexpr int kPlaceImageBase = 3100;
+
+bool IsRightSide(int view) {
+    return view == 4 || view == 5;
+}
+
+// A copy of a layout bitmap that an image may own and free.
+HBITMAP CopyBitmap(HBITMAP source) {
+    const CSize size = GetHBitmapSize(source);
+    if (source == nullptr || size.cx <= 0 || size.cy <= 0)
+        return nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP copy = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HGDIOBJ oldFrom = SelectObject(from, source);
+    HGDIOBJ oldTo = SelectObject(to, copy);
+    BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    return copy;
+}
+
+} // namespace
+
+BOOL CGameWnd::IsSeat(int seat) {
+    return seat >= 0 && seat < kSeatCount;
+}
+
+CSpritePos CGameWnd::SeatPlace(int seat) const {
+    return m_fields.AvatarPoint(m_fields.SeatToView(seat));
+}
+
+POSITION CGameWnd::FlagImage(int imageId, int flag) {
+    POSITION image = GetImageList().Find(imageId);
+    if (image != nullptr)
+        return image;
+    if (m_fields.pLayout == nullptr || flag < 0 || flag >= CGameLayout::FLAG_COUNT)
+        return nullptr;
+    auto* picture = new CAlphaHalfImage(imageId);
+    HBITMAP copy =
+        CopyBitmap(static_cast<HBITMAP>(m_fields.pLayout->m_bmpFlags[flag].GetSafeHandle()));
+    if (copy == nullptr || !picture->SetBitmap(copy)) {
+        if (copy != nullptr)
+            DeleteObject(copy);
+        delete picture;
+        WriteLog("The table has no picture for mark %s", CGameLayout::kFlagKeys[flag]);
+        return nullptr;
+    }
+    return GetImageList().Add(picture);
+}
+
+POSITION CGameWnd::ShowMark(int spriteId, int imageId, int flag, const CSpritePos& at, int layer) {
+    const POSITION image = FlagImage(imageId, flag);
+    if (image == nullptr)
+        return nullptr;
+    POSITION pos = FindSpritePos(spriteId);
+    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    if (s != nullptr && s->posImage != image) {
+        // The same mark with another picture: made again.
+        RemoveSprite(pos);
+        pos = nullptr;
+    }
+    auto* line = new CFixedLine;
+    line->Init(at.x, at.y, at.anchor, at.x, at.y, at.anchor, 1, -1, 255, 255);
+    if (pos == nullptr) {
+        pos = AddSprite(image, line, spriteId, layer, 0, 0, "mark", FALSE);
+        if (pos == nullptr)
+            return nullptr;
+        line = nullptr;
+    }
+    if (line != nullptr)
+        SetSpriteLine(pos, line, FALSE, 0, layer, 0, FALSE);
+    else
+        PlaySprite(pos, FALSE, 0, layer, 0, FALSE);
+    return pos;
+}
+
+void CGameWnd::RemoveSpriteById(int spriteId) {
+    if (POSITION pos = FindSpritePos(spriteId))
+        RemoveSprite(pos);
+}
+
+void CGameWnd::ShowTrustMark(int seat, int status) {
+    if (!IsSeat(seat))
+        return;
+    const int view = m_fields.SeatToView(seat);
+    static const struct {
+        int status, sprite, image, flag;
+    } kTrust[] = {{300, kTrustMark, kTrustImage, CGameLayout::FLAG_TRUST},
+                  {301, kTrustExitMark, kTrustImage + 1, CGameLayout::FLAG_TRUSTEXIT},
+                  {302, kBreakMark, kTrustImage + 2, CGameLayout::FLAG_BREAK}};
+    CSpritePos at = SeatPlace(seat);
+    at.x += IsRightSide(view) ? 72 : 2;
+    at.y += 2;
+    for (const auto& t : kTrust) {
+        if (t.status == status)
+            ShowMark(t.sprite + view, t.image, t.flag, at, kMarkLayer);
+        else
+            RemoveSpriteById(t.sprite + view);
+    }
+}
+
+void CGameWnd::ClearTrustMarks() {
+    for (int view = 0; view < kSeatCount; ++view)
+        for (int base : {kTrustMark, kTrustExitMark, kBreakMark})
+            RemoveSpriteById(base + view);
+}
+
+void CGameWnd::ShowActionMark(int seat, int flags) {
+    if (!IsSeat(seat))
+        return;
+    const int view = m_fields.SeatToView(seat);
+    const int shown = (flags & 1)   ? kPassMark
+                      : (flags & 2) ? kLetMark
+                      : (flags & 8) ? kGaveUpMark
+                                    : -1;
+    static const struct {
+        int sprite, image, flag;
+    } kActions[] = {{kPassMark, kPassImage, CGameLayout::FLAG_PASS},
+                    {kLetMark, kLetImage, CGameLayout::FLAG_RANGPAI},
+                    {kGaveUpMark, kGaveUpImage, CGameLayout::FLAG_GAVEUP}};
+    CSpritePos at = SeatPlace(seat);
+    if (view == 0) {
+        at = CSpritePos(-29, -200);
+        at.anchor = 7;
+    } else if (view == 3) {
+        at.x += 16;
+        at.y += 178;
+    } else {
+        at.x += IsRightSide(view) ? -178 : 201;
+        at.y += 73;
+    }
+    for (const auto& a : kActions) {
+        if (a.sprite == shown)
+            ShowMark(a.sprite + view, a.image, a.flag, at, kMarkLayer);
+        else
+            RemoveSpriteById(a.sprite + view);
+    }
+}
+
+void CGameWnd::ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash) {
+    if (!IsSeat(seat))
+        return;
+    const int view = m_fields.SeatToView(seat);
+    const int id = spriteBase + view;
+    if (!show) {
+        RemoveSpriteById(id);
+        return;
+    }
+    // The point marks' pictures follow the sprites' order: 718 is image 303.
+    const int index = (spriteBase - kOpenPointMark) / kSeatCount;
+    static const int kFlags[] = {CGameLayout::FLAG_OPENPOINT, CGameLayout::FLAG_SHAOPAI,
+                                 CGameLayout::FLAG_REVOLUTION, CGameLayout::FLAG_NOWPOINT,
+                                 CGameLayout::FLAG_PREPOINT};
+    const CSpritePos seatAt = SeatPlace(seat);
+    CSpritePos at = seatAt;
+    at.x += IsRightSide(view) ? -43 : 107;
+    at.y += dy;
+    ShowMark(id, kTrustImage + 3 + index, kFlags[index], at, kMarkLayer);
+    if (flash)
+        PlaceNamedSprite("标志", kFlashSprite, PosOf(seatAt.x - 14, seatAt.y - 15, seatAt.anchor),
+                         -1);
+}
+
+void CGameWnd::MarkOpenPoint(int seat, BOOL show) {
+    ShowSeatFlag(seat, show, kOpenPointMark, 81, TRUE);
+}
+void CGameWnd::MarkShao(int seat, BOOL show, BOOL effect) {
+    ShowSeatFlag(seat, show, kShaoMark, 43, effect);
+}
+void CGameWnd::MarkRevolution(int seat, BOOL show) {
+    ShowSeatFlag(seat, show, kRevolutionMark, 81, TRUE);
+}
+void CGameWnd::MarkNowPoint(int seat, BOOL show) {
+    ShowSeatFlag(seat, show, kNowPointMark, 119, TRUE);
+}
+void CGameWnd::MarkPrePoint(int seat, BOOL show) {
+    ShowSeatFlag(seat, show, kPrePointMark, 119, TRUE);
+}
+
+void CGameWnd::ShowPlaceMark(int seat, int place) {
+    if (!IsSeat(seat) || place < 0 || place >= kSeatCount)
+        return;
+    const int view = m_fields.SeatToView(seat);
+    const int flag = (IsRightSide(view) ? CGameLayout::FLAG_ONEO : CGameLayout::FLAG_ONE) + place;
+    CSpritePos at = SeatPlace(seat);
+    at.x += IsRightSide(view) ? -63 : 89;
+    at.y -= 11;
+    ShowMark(kPlaceMark + view, kPlaceImageBase + view * kSeatCount + place, flag, at,
+             view == 0 ? kMarkLayer : kOtherPlaceLayer);
+}
+
+void CGameWnd::ClearPlaceMarks() {
+    for (int view = 0; view < kSeatCount; ++view)
+        RemoveSpriteById(kPlaceMark + view);
+}
+
+void CGameWnd::ShowReadyMark(int seat, BOOL clear) {
+    if (clear) {
+        for (int view = 0; view < kSeatCount; ++view)
+            RemoveSpriteById(kReadyMark + view);
+        return;
+    }
+    if (!IsSeat(seat))
+        return;
+    const int view = m_fields.SeatToView(seat);
+    CSpritePos at = SeatPlace(seat);
+    at.x += 2;
+    at.y += 85;
+    ShowMark(kReadyMark + view, kReadyImageBase + view, CGameLayout::FLAG_START, at, kMarkLayer);
+}
+
+void CGameWnd::ShowWaitMark(int seat, BOOL hide) {
+    if (hide) {
+        RemoveSpriteById(kWaitSprite);
+        return;
+    }
+    if (!IsSeat(seat))
+        return;
+    SyncClientFields();
+    // A player does not wait for himself.
+    if (seat == m_fields.nMySeat && !m_fields.bWatcher)
+        return;
+    const int view = m_fields.SeatToView(seat);
+    CSpritePos at = SeatPlace(seat);
+    if (view == 0) {
+        at = CSpritePos(-43, -100);
+        at.anchor = 7;
+    } else if (view == 3) {
+        at.x += 16;
+        at.y += 165;
+    } else {
+        at.x += IsRightSide(view) ? -177 : 190;
+        at.y += 50;
+    }
+    PlaceNamedSprite("等待", kWaitSprite, at, -1);
+}
+
+void CGameWnd::ShowExchangeMark(int seat) {
+    if (!IsSeat(seat))
+        return;
+    CSpritePos at = SeatPlace(seat);
+    if (m_fields.pLayout != nullptr) {
+        at.x += m_fields.pLayout->m_sizeAvatar.cx / 2;
+        at.y += m_fields.pLayout->m_sizeAvatar.cy / 2;
+    }
+    // The exchange sprite is centred on the point.
+    PlaceNamedSprite("兑换", kExchangeSprite, at, -1, TRUE);
+    PlayGameSound("coin.wav");
+}
+
+void CGameWnd::ClearAllSeats() {
+    for (int view = 0; view < kSeatCount; ++view) {
+        for (int base : {kOpenPointMark, kShaoMark, kRevolutionMark, kNowPointMark, kPrePointMark,
+                         kPassMark, kLetMark, kGaveUpMark})
+            RemoveSpriteById(base + view);
+        // The seat's remnant and gousiji panes.
+        RemoveSpriteById(kRemnantPaneSprite + view);
+        RemoveSpriteById(kGousjPaneSprite + view);
+    }
+    ClearPlaceMarks();
+}

@@ -1,0 +1,203 @@
+// The table's named text sprites: each is described by a "SPRITE_<name>"
+// section of the theme file (its picture's resource section, an optional
+// motion path, centring, layer, repeat and auto-free), made on demand and
+// placed by the seat it belongs to.
+
+#include "game/GameLogic.h"
+#include "platform/system/Profile.h"
+#include "sprite/AppServices.h"
+#include "sprite/GameLayout.h"
+#include "sprite/GifSpriteImage.h"
+#include "table/GameWnd.h"
+
+namespace {
+
+struct TextSprite {
+    const char* name;
+    int id;
+    BOOL pointRulesOnly; // only at tables that declare points
+};
+
+const TextSprite kTextSprites[] = {
+    {"等待", kWaitSprite, FALSE},
+    {"标志", kFlashSprite, FALSE},
+    {"预点", kPrePointSprite, TRUE},
+    {"明点", kOpenPointSprite, TRUE},
+    {"洗牌", kShuffleSprite, FALSE},
+    {"革命", kRevolutionSprite, FALSE},
+    {"进贡", kTributeSprite, FALSE},
+    {"头科", kTouKeSprite, FALSE},
+    {"烧牌One", kBurnOneSprite, FALSE},
+    {"烧牌Two", kBurnTwoSprite, FALSE},
+    {"烧牌Three", kBurnThreeSprite, FALSE},
+    {"串三户", kChuanSanHuSprite, FALSE},
+    {"胜利", kWinSprite, FALSE},
+    {"失败", kLoseSprite, FALSE},
+    {"兑换", kExchangeSprite, FALSE},
+    {"升级", kUpgradeSprite, FALSE},
+};
+
+constexpr uint32_t kPointRule = 0x1;
+
+CString SectionOf(LPCSTR name) {
+    return CString("SPRITE_") + name;
+}
+
+} // namespace
+
+POSITION CGameWnd::AddSpriteByName(LPCSTR name, int id, BOOL show, int param) {
+    if (name == nullptr || name[0] == '\0')
+        return nullptr;
+    if (id != -1) {
+        if (POSITION pos = FindSpritePos(id)) {
+            PlaySprite(pos, FALSE, 0, -1, -1, TRUE);
+            return pos;
+        }
+    }
+    const CString section = SectionOf(name);
+    LPCSTR file = m_strThemeFile;
+    char resource[MAX_PATH] = {};
+    GetPrivateProfileString(section, "resource", "", resource, sizeof resource, file);
+    if (resource[0] == '\0') {
+        WriteLog("The theme has no text sprite \"%s\"", name);
+        return nullptr;
+    }
+    const int imageId = int(GetPrivateProfileInt(resource, "ID", -1, file));
+    POSITION image = imageId != -1 ? GetImageList().Find(imageId) : nullptr;
+    if (image == nullptr) {
+        CGifSpriteImage* gif = NewGifSpriteImage(resource, file, m_strBitmapFolder, FALSE);
+        if (gif == nullptr) {
+            WriteLog("The picture of text sprite \"%s\" does not load", name);
+            return nullptr;
+        }
+        image = GetImageList().Add(gif);
+    }
+    const SIZE size = GetImageList().GetAt(image)->GetSize(nullptr);
+    const BOOL center = GetPrivateProfileInt(section, "center", 0, file) != 0;
+    char path[MAX_PATH] = {};
+    GetPrivateProfileString(section, "path", "", path, sizeof path, file);
+    CSpriteLine* line = nullptr;
+    if (path[0] != '\0') {
+        // A motion path file beside the theme's pictures, in the section of the sprite.
+        const CString pathFile = m_strBitmapFolder + "\\" + path;
+        line = LoadSpriteLine(section, pathFile);
+        if (line == nullptr)
+            WriteLog("The path \"%s\" of text sprite \"%s\" does not load", path, name);
+    }
+    if (line == nullptr) {
+        line = new CFixedLine;
+        line->Init(0, 0, 4, 0, 0, 4, 1, -1, 255, 255);
+    }
+    if (center) {
+        line->m_from.x -= size.cx / 2;
+        line->m_from.y -= size.cy / 2;
+        line->m_to.x -= size.cx / 2;
+        line->m_to.y -= size.cy / 2;
+    }
+    const int layer = int(GetPrivateProfileInt(section, "layer", 0, file));
+    const int repeat = int(GetPrivateProfileInt(section, "repeat", 0, file));
+    const BOOL autoFree = GetPrivateProfileInt(section, "autofree", 1, file) != 0;
+    POSITION pos = AddSprite(image, line, id, layer, repeat, param, name, autoFree);
+    if (pos != nullptr && show)
+        PlaySprite(pos, FALSE, 0, -1, -1, TRUE);
+    return pos;
+}
+
+BOOL CGameWnd::CreateTextSprites() {
+    const BOOL pointRules = (theBoard.GetRuleFlags() & kPointRule) != 0;
+    for (const TextSprite& t : kTextSprites) {
+        if (t.pointRulesOnly && !pointRules)
+            continue;
+        if (FindSpritePos(t.id) != nullptr)
+            continue;
+        if (AddSpriteByName(t.name, t.id, FALSE, 0) == nullptr)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+POSITION CGameWnd::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
+                                    BOOL centreOnPoint) {
+    POSITION pos = FindSpritePos(id);
+    if (pos == nullptr)
+        pos = AddSpriteByName(name, id, FALSE, 0);
+    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    if (s == nullptr)
+        return nullptr;
+    CSpritePos point = at;
+    const BOOL center =
+        centreOnPoint || GetPrivateProfileInt(SectionOf(name), "center", 0, m_strThemeFile) != 0;
+    if (center) {
+        const SIZE size = GetImageList().GetAt(s->posImage)->GetSize(s);
+        point.x -= size.cx / 2;
+        point.y -= size.cy / 2;
+    }
+    auto* line = new CFixedLine;
+    line->Init(point.x, point.y, point.anchor, point.x, point.y, point.anchor, 1, -1, 255, 255);
+    // Shown once; the end event, when asked, says the animation is over.
+    const BOOL notify = endEvent >= 0;
+    if (!SetSpriteLine(pos, line, notify, notify ? endEvent : 0, -1, 1, TRUE))
+        return nullptr;
+    return pos;
+}
+
+CSpritePos CGameWnd::TextAnimationPlace(int seat) const {
+    const int view = m_fields.SeatToView(seat);
+    CSpritePos at = SeatPlace(seat);
+    switch (view) {
+    case 0:
+        return PosOf(-93, -200, 7);
+    case 1:
+    case 2:
+        return PosOf(at.x + 120, at.y - 30, at.anchor);
+    case 3:
+        return PosOf(at.x - 33, at.y + 150, at.anchor);
+    default:
+        return PosOf(at.x - 190, at.y - 30, at.anchor);
+    }
+}
+
+void CGameWnd::ShowRevolutionMark(int seat) {
+    if (IsSeat(seat))
+        PlaceNamedSprite("革命", kRevolutionSprite, TextAnimationPlace(seat), -1);
+}
+
+void CGameWnd::ShowOpenPointMark(int seat) {
+    if (IsSeat(seat))
+        PlaceNamedSprite("明点", kOpenPointSprite, TextAnimationPlace(seat), -1);
+}
+
+void CGameWnd::ShowPrePointMark(int seat) {
+    if (IsSeat(seat))
+        PlaceNamedSprite("预点", kPrePointSprite, TextAnimationPlace(seat), -1);
+}
+
+void CGameWnd::ShowTributeMark(int seat) {
+    SyncClientFields();
+    // Only my own tribute is announced.
+    if (IsSeat(seat) && seat == m_fields.nMySeat)
+        PlaceNamedSprite("进贡", kTributeSprite, PosOf(-93, -200, 7), -1);
+}
+
+void CGameWnd::ShowTouKeMark() {
+    const CSpritePos mine = m_fields.AvatarPoint(0);
+    PlaceNamedSprite("头科", kTouKeSprite, PosOf(mine.x - 286, mine.y - 80, 4), -1);
+}
+
+void CGameWnd::ShowChuanSanHuMark() {
+    const CSpritePos mine = m_fields.AvatarPoint(0);
+    if (PlaceNamedSprite("串三户", kChuanSanHuSprite, PosOf(mine.x - 249, mine.y - 96, 4),
+                         kChuanSanHuSprite) != nullptr)
+        return;
+    // Without the animation the result follows at once.
+    ShowResultPane(m_game.gameOver);
+    theBoard.ResetGameData();
+    m_hands.ClearHand();
+}
+
+void CGameWnd::PlayUpgradeAnim(int seat) {
+    if (!IsSeat(seat))
+        return;
+    const CSpritePos at = SeatPlace(seat);
+    PlaceNamedSprite("升级", kUpgradeSprite, PosOf(at.x - 5, at.y - 13, at.anchor), -1);
+}

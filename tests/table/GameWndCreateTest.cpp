@@ -1,0 +1,180 @@
+// The table window's own buttons, deck, clock and text sprites as it makes
+// them, and the messages it answers.
+
+#include "GameWndKit.h"
+
+namespace table_test {
+namespace {
+
+const int kPlayButtons[] = {kBtnTakeOut,     kBtnShaoPai,       kBtnPass,       kBtnGaveUp,
+                            kBtnRangpai,     kBtnSearch,        kBtnDeclPoint,  kBtnDeclPointOpen,
+                            kBtnDeclNoPoint, kBtnReturnTribute, kBtnRevolution, kBtnNoRevolution,
+                            kBtnGousiji,     kBtnNoGousiji};
+
+class GameWndCreateTest : public TableWindowTest {
+protected:
+    bool Visible(int b) { return wnd->Button(b).IsVisible() != FALSE; }
+    bool Enabled(int b) { return wnd->Button(b).IsEnabled() != FALSE; }
+
+    // What every table shows at first, whoever sits at it.
+    void ExpectCommonFirstStates() {
+        for (int b = 0; b < kButtonCount; ++b)
+            EXPECT_EQ(wnd->FindItem(CGameWnd::ButtonIdOf(b)), &wnd->Button(b)) << b;
+        for (int b : {kBtnReelOpen, kBtnMagnifOpen, kBtnLeftCue, kBtnRightCue}) {
+            EXPECT_FALSE(Visible(b)) << b;
+            EXPECT_FALSE(Enabled(b)) << b;
+        }
+        EXPECT_FALSE(Visible(kBtnTakeChance));
+        EXPECT_FALSE(Visible(kBtnExchange));
+        for (int b : kPlayButtons) {
+            EXPECT_FALSE(Visible(b)) << b;
+            EXPECT_FALSE(Enabled(b)) << b;
+        }
+        for (int b : {kBtnHistory, kBtnPrevturn, kBtnReel, kBtnMagnif}) {
+            EXPECT_TRUE(Visible(b)) << b;
+            EXPECT_TRUE(Enabled(b)) << b;
+        }
+    }
+};
+
+TEST_F(GameWndCreateTest, APlayerGetsTrustAndSoundButNoTrusteeshipExit) {
+    ASSERT_TRUE(CreateTable());
+    ExpectCommonFirstStates();
+    EXPECT_TRUE(Visible(kBtnTrust) && Enabled(kBtnTrust));
+    EXPECT_TRUE(Visible(kBtnSound) && Enabled(kBtnSound));
+    EXPECT_TRUE(Enabled(kBtnExchange) && Enabled(kBtnTakeChance));
+    EXPECT_FALSE(Visible(kBtnTrustExit) || Enabled(kBtnTrustExit));
+}
+
+TEST_F(GameWndCreateTest, AWatcherCannotTrustSoundExchangeOrBet) {
+    client.m_bWatcher = TRUE;
+    ASSERT_TRUE(CreateTable());
+    ExpectCommonFirstStates();
+    for (int b : {kBtnTrust, kBtnTrustExit, kBtnSound, kBtnExchange, kBtnTakeChance})
+        EXPECT_FALSE(Enabled(b)) << b;
+    EXPECT_TRUE(Visible(kBtnTrust));
+}
+
+TEST_F(GameWndCreateTest, EnteringInTrusteeshipOffersItsExit) {
+    client.m_bOption = TRUE;
+    ASSERT_TRUE(CreateTable());
+    ExpectCommonFirstStates();
+    EXPECT_FALSE(Visible(kBtnTrust) || Enabled(kBtnTrust));
+    EXPECT_TRUE(Visible(kBtnTrustExit) && Enabled(kBtnTrustExit));
+}
+
+TEST_F(GameWndCreateTest, TheDeckHas54HiddenBacksEightPixelsApart) {
+    ASSERT_TRUE(CreateTable());
+    const SIZE card = layout.m_sizeCard;
+    ASSERT_GT(card.cx, 0);
+    for (int i = 0; i < kDeckSize; ++i) {
+        SPRITEINFO* s = wnd->GetSpriteAt(wnd->DeckBack(i));
+        ASSERT_NE(s, nullptr) << i;
+        EXPECT_EQ(s->nUser[0], 0x80000 | i) << i;
+        EXPECT_EQ(s->z, 100);
+        EXPECT_LT(s->nChannel, 0) << "a back shows only during a deal";
+        EXPECT_TRUE(s->pLine->m_from.IsEqual(-(card.cx + 408) / 2 + 8 * i, -card.cy / 2, 4)) << i;
+    }
+}
+
+TEST_F(GameWndCreateTest, TheClockAndTheTextSpritesAreMadeButNotShown) {
+    ASSERT_TRUE(CreateTable());
+    for (int id : {kClockSprite, kClockCounterSprite, kWaitSprite, kFlashSprite, kShuffleSprite,
+                   kRevolutionSprite, kTributeSprite, kTouKeSprite, kBurnOneSprite, kBurnTwoSprite,
+                   kBurnThreeSprite, kChuanSanHuSprite, kWinSprite, kLoseSprite, kExchangeSprite,
+                   kUpgradeSprite}) {
+        ASSERT_NE(Sprite(id), nullptr) << id;
+        EXPECT_FALSE(Shown(id)) << id;
+    }
+    EXPECT_EQ(Sprite(kClockSprite)->z, 300);
+    EXPECT_STREQ(Sprite(kClockCounterSprite)->szName, "gif_clock");
+    // The point texts belong to tables that declare points.
+    EXPECT_EQ(Sprite(kOpenPointSprite), nullptr);
+    EXPECT_EQ(Sprite(kPrePointSprite), nullptr);
+    theBoard.SetRuleFlags(1);
+    EXPECT_TRUE(wnd->CreateTextSprites());
+    EXPECT_NE(Sprite(kOpenPointSprite), nullptr);
+    EXPECT_NE(Sprite(kPrePointSprite), nullptr);
+}
+
+TEST_F(GameWndCreateTest, ATableWithoutCardPicturesStillOpensAndLinksItself) {
+    // No card sheet: no back can be made for the deck.
+    layout.m_bmpCards.DeleteObject();
+    ASSERT_TRUE(CreateTable());
+    for (int i = 0; i < kDeckSize; ++i)
+        EXPECT_EQ(wnd->DeckBack(i), nullptr) << i;
+    EXPECT_TRUE(Logged("could not make deck back 53"));
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    EXPECT_EQ(client.m_pGameWnd, static_cast<CGameWndLink*>(wnd));
+    EXPECT_NE(Sprite(kClockSprite), nullptr);
+    // A deal on it deals nothing into nothing and ends as usual.
+    wnd->SetCardsToDeal(CGameWnd::kDealCount);
+    for (int k = 0; k < CGameWnd::kDealCount; ++k)
+        wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), k % kSeatCount == 0 ? 1 : 2);
+    EXPECT_EQ(wnd->GetCardsToDeal(), 0);
+}
+
+TEST_F(GameWndCreateTest, AThemeWithoutTheClockCounterKeepsTheClock) {
+    TempFolder theme;
+    // The default theme with the counter's picture missing.
+    std::string text = ReadFileBytes(kLayoutFile);
+    const std::string key = "resource=gif_clock.gif";
+    const size_t at = text.find(key);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, key.size(), "resource=missing.gif");
+    theme.Write("Default.thm", text);
+    app.themeFile = theme.File("Default.thm").c_str();
+    ASSERT_TRUE(CreateTable());
+    EXPECT_NE(Sprite(kClockSprite), nullptr);
+    EXPECT_EQ(Sprite(kClockCounterSprite), nullptr);
+    EXPECT_TRUE(Logged("clock counter"));
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
+TEST_F(GameWndCreateTest, LeavingPostsCloseToTheMainWindow) {
+    app.mainHwnd = parent.m_hWnd;
+    // The main window only notes the request here.
+    parent.hooks[WM_CLOSE] = [](WPARAM, LPARAM) { return LRESULT(0); };
+    ASSERT_TRUE(CreateTable());
+    parentLog.clear();
+    EXPECT_EQ(wnd->SendMessage(WM_TABLE_LEAVE, 0, 0), 0);
+    PumpPending();
+    const std::vector<UINT> got = platform_test::MessagesOf(parentLog, parent.m_hWnd);
+    EXPECT_EQ(std::count(got.begin(), got.end(), UINT(WM_CLOSE)), 1);
+}
+
+TEST_F(GameWndCreateTest, TheMagnifierIsMadeOnceAndCentredOnTheTable) {
+    platform_test::RecordingWnd magnifier;
+    std::vector<platform_test::Delivered> magnifierLog;
+    ASSERT_TRUE(magnifier.CreateTop(&magnifierLog, 200, 120));
+    app.magnifier = &magnifier;
+    ASSERT_TRUE(CreateTable());
+    EXPECT_EQ(app.magnifiersMade, 1);
+    EXPECT_EQ(app.magnifierName, "Dovrik");
+    EXPECT_EQ(wnd->GetMagnifier(), &magnifier);
+    wnd->MoveWindow(0, 0, 800, 600, TRUE);
+    PumpPending();
+    CRect where;
+    magnifier.GetWindowRect(&where);
+    POINT origin{0, 0};
+    wnd->ClientToScreen(&origin);
+    EXPECT_EQ(where, CRect(origin.x + 300, origin.y + 240, origin.x + 500, origin.y + 360));
+    wnd->DestroyWindow();
+    wnd = nullptr;
+    magnifier.DestroyWindow();
+}
+
+TEST_F(GameWndCreateTest, ThePrivateMessagesReachTheirOperations) {
+    ASSERT_TRUE(CreateTable());
+    wnd->SetCardsToDeal(5);
+    wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 2);
+    EXPECT_EQ(wnd->GetCardsToDeal(), 4);
+    wnd->SetInputAllowed(FALSE);
+    wnd->SetReceiveReady(FALSE);
+    wnd->SendMessage(WM_DEAL_DONE, 0, 0);
+    EXPECT_TRUE(wnd->IsInputAllowed());
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
+} // namespace
+} // namespace table_test

@@ -1,0 +1,223 @@
+// The flow display driven as the record handlers drive it: a whole deal at
+// the deal window's pace, the turn clock, and floating notices.
+
+#include "GameWndKit.h"
+
+namespace table_test {
+namespace {
+
+// Keeps the seat of every dealt card as it reaches the table.
+class DealTableWnd : public EventTableWnd {
+public:
+    std::vector<int> dealtSeats;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DEAL_CARD)
+            dealtSeats.push_back(int(lParam));
+        return EventTableWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class GameWndFlowTest : public TableWindowTest {
+protected:
+    void SetUp() override {
+        TableWindowTest::SetUp();
+        theClient.m_nMySeat = 0; // the deal window deals by the program's client
+    }
+    void ShowDeck() {
+        for (int i = 0; i < kDeckSize; ++i)
+            wnd->PlaySprite(wnd->DeckBack(i), FALSE, 0, -1, 0, FALSE);
+    }
+    bool BackShown(int i) {
+        SPRITEINFO* s = wnd->GetSpriteAt(wnd->DeckBack(i));
+        return s != nullptr && s->nChannel >= 0;
+    }
+    // Starts a deal of 36 cards to every seat, mine from 0 up.
+    DealTableWnd* StartDeal() {
+        auto* table = new DealTableWnd;
+        table->ends = &ends;
+        EXPECT_TRUE(CreateTable(table));
+        int mine[36];
+        for (int i = 0; i < 36; ++i)
+            mine[i] = i * 6;
+        wnd->DealPace().AddDealCards(mine, 36);
+        wnd->DealPace().SetDealStart(0, 0);
+        wnd->SetCardsToDeal(CGameWnd::kDealCount);
+        wnd->SetInputAllowed(FALSE);
+        wnd->SetReceiveReady(FALSE);
+        ShowDeck();
+        wnd->DealPace().StartDealTimers();
+        return table;
+    }
+};
+
+TEST_F(GameWndFlowTest, ADealOf216CardsUsesTheDeckBackToFrontAndFillsMyHand) {
+    DealTableWnd* table = StartDeal();
+    // The tick at which each back of the deck went.
+    std::vector<int> hiddenAt(kDeckSize, -1);
+    int ticks = 0;
+    while (!wnd->IsInputAllowed() && ticks < 5000) {
+        Tick();
+        ++ticks;
+        for (int i = 0; i < kDeckSize; ++i)
+            if (hiddenAt[i] < 0 && !BackShown(i))
+                hiddenAt[i] = ticks;
+    }
+    ASSERT_TRUE(wnd->IsInputAllowed()) << "the deal never ended";
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    ASSERT_EQ(table->dealtSeats.size(), 216u);
+    EXPECT_EQ(wnd->GetCardsToDeal(), 0);
+    EXPECT_EQ(wnd->GetDeckBacksLeft(), 0);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
+    for (int i = 0; i + 1 < kDeckSize; ++i)
+        EXPECT_GE(hiddenAt[i], hiddenAt[i + 1]) << "back " << i << " went before back " << i + 1;
+
+    // Backs fly to the other seats on every fifth card but the first ones.
+    int flights = 0;
+    for (int k = 0; k < 216; ++k) {
+        const int count = 215 - k;
+        if (table->dealtSeats[k] != 0 && count % 5 == 4 && count != 214)
+            ++flights;
+    }
+    Tick(20);
+    EXPECT_GT(flights, 0);
+    EXPECT_EQ(Count(kDealFlightEvent), flights);
+
+    // A card after the deal changes nothing.
+    wnd->SendMessage(WM_DEAL_CARD, 7, 0);
+    EXPECT_EQ(wnd->GetCardsToDeal(), 0);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
+}
+
+TEST_F(GameWndFlowTest, TheFourthDealtCardTakesTheLastBack) {
+    ASSERT_TRUE(CreateTable());
+    wnd->SetCardsToDeal(CGameWnd::kDealCount);
+    ShowDeck();
+    for (int k = 0; k < 3; ++k)
+        wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
+    EXPECT_TRUE(BackShown(53));
+    wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
+    EXPECT_FALSE(BackShown(53));
+    EXPECT_TRUE(BackShown(52));
+    EXPECT_EQ(wnd->GetDeckBacksLeft(), 53);
+    // A card for no seat is refused and counts nothing.
+    wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 9);
+    EXPECT_EQ(wnd->GetCardsToDeal(), 212);
+}
+
+TEST_F(GameWndFlowTest, MyCardsStayBacksForAWatcherWhoMayNotSeeThem) {
+    client.m_bWatcher = TRUE;
+    theBoard.SetWatcherSees(0, false);
+    ASSERT_TRUE(CreateTable());
+    wnd->SetCardsToDeal(CGameWnd::kDealCount);
+    wnd->SendMessage(WM_DEAL_CARD, 12, 0);
+    ASSERT_EQ(wnd->Hands().GetHand().size(), 1u);
+    SPRITEINFO* s = wnd->GetSpriteAt(wnd->Hands().GetHand().front().pos);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->posImage, wnd->Hands().GetCardBackImage());
+}
+
+TEST_F(GameWndFlowTest, TheClockRunsDownAndEndsOnce) {
+    ASSERT_TRUE(CreateTable());
+    wnd->StartCountdown(0, 0, 4, 15, kClockEventMyTurn);
+    ASSERT_TRUE(Shown(kClockSprite));
+    // Centred on the point.
+    const SIZE size = wnd->GetImageList().GetAt(Sprite(kClockSprite)->posImage)->GetSize(nullptr);
+    EXPECT_EQ(At(kClockSprite).x, kWidth / 2 - size.cx / 2);
+    EXPECT_EQ(At(kClockSprite).y, kHeight / 2 - size.cy / 2);
+    EXPECT_EQ(Sprite(kClockSprite)->z, 300);
+    Tick(100 * 4);
+    EXPECT_FALSE(Shown(kClockCounterSprite)) << "eleven seconds are left";
+    Tick(100 * 2);
+    EXPECT_TRUE(Shown(kClockCounterSprite));
+    EXPECT_EQ(Sprite(kClockCounterSprite)->nUser[1], 9);
+    EXPECT_EQ(Count(kClockEventMyTurn), 0);
+    Tick(100 * 12);
+    EXPECT_EQ(Count(kClockEventMyTurn), 1);
+    Tick(100 * 5);
+    EXPECT_EQ(Count(kClockEventMyTurn), 1);
+}
+
+TEST_F(GameWndFlowTest, OnlyMyOwnTurnShowsTheLastSeconds) {
+    ASSERT_TRUE(CreateTable());
+    for (int event = kClockEventMyTurn + 1; event <= kClockEventLast; ++event) {
+        wnd->StartCountdown(100, 100, 0, 3, event);
+        Tick(100 * 4);
+        EXPECT_FALSE(Shown(kClockCounterSprite)) << event;
+        EXPECT_EQ(Count(event), 1) << event;
+    }
+}
+
+TEST_F(GameWndFlowTest, StoppingTheClockHidesItWithoutATimeOut) {
+    ASSERT_TRUE(CreateTable());
+    wnd->StartCountdown(0, 0, 4, 5, kClockEventMyTurn);
+    Tick(100);
+    EXPECT_TRUE(Shown(kClockCounterSprite));
+    wnd->StopCountdown();
+    EXPECT_FALSE(Shown(kClockSprite));
+    EXPECT_FALSE(Shown(kClockCounterSprite));
+    Tick(100 * 6);
+    EXPECT_EQ(Count(kClockEventMyTurn), 0);
+    // A new clock replaces the old one rather than adding to it.
+    wnd->StartCountdown(0, 0, 4, 2, kClockEventMyTurn);
+    wnd->StartCountdown(0, 0, 4, 2, kClockEventMyTurn);
+    Tick(100 * 4);
+    EXPECT_EQ(Count(kClockEventMyTurn), 1);
+}
+
+TEST_F(GameWndFlowTest, ASecondNoticeStartsBelowTheFirst) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowNotice("第一条");
+    const int first = wnd->GetLastNoticeId();
+    EXPECT_EQ(first, kFirstNoticeId);
+    Tick(2);
+    const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(first));
+    wnd->ShowNotice("第二条");
+    const int second = wnd->GetLastNoticeId();
+    ASSERT_NE(second, first);
+    const CRect secondRect = wnd->GetSpriteRect(wnd->FindSpritePos(second));
+    EXPECT_EQ(secondRect.top, firstRect.top + 2 * secondRect.Height());
+    EXPECT_EQ(Sprite(second)->z, 600);
+    // Both rise and end by themselves.
+    Tick(layout.m_nTextSpriteDelay + 10);
+    EXPECT_EQ(Count(kNoticeEndEvent), 2);
+    EXPECT_EQ(Sprite(first), nullptr);
+    EXPECT_EQ(Sprite(second), nullptr);
+}
+
+TEST_F(GameWndFlowTest, ANoticeAfterTheLastEndedStartsAtTheTopAgain) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowNotice("一");
+    const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(wnd->GetLastNoticeId()));
+    Tick(layout.m_nTextSpriteDelay + 10);
+    wnd->ShowNotice("一");
+    const CRect again = wnd->GetSpriteRect(wnd->FindSpritePos(wnd->GetLastNoticeId()));
+    EXPECT_EQ(again.top, firstRect.top);
+}
+
+TEST_F(GameWndFlowTest, NoticeIdsNeverTakeAnotherSpritesId) {
+    ASSERT_TRUE(CreateTable());
+    std::vector<int> ids;
+    for (int i = 0; i < 3; ++i) {
+        wnd->ShowNotice("提示");
+        ids.push_back(wnd->GetLastNoticeId());
+        Tick(layout.m_nTextSpriteDelay + 10);
+    }
+    // Each notice ended before the next: still each one has an id of its own
+    // block, never a low id that a mark or pane may hold.
+    for (int id : ids) {
+        EXPECT_GE(id, kFirstNoticeId);
+        EXPECT_LE(id, kLastNoticeId);
+    }
+    EXPECT_NE(ids[0], ids[1]);
+    EXPECT_NE(ids[1], ids[2]);
+    // Empty text shows nothing.
+    const int last = wnd->GetLastNoticeId();
+    wnd->ShowNotice("");
+    wnd->ShowNotice(nullptr);
+    EXPECT_EQ(wnd->GetLastNoticeId(), last);
+}
+
+} // namespace
+} // namespace table_test
