@@ -235,6 +235,7 @@ public:
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
     int GetLastNoticeId() const { return m_nLastNoticeId; }
     CWnd* GetMagnifier() const { return m_pMagnifier; }
+    std::vector<tagPENDINGTRIBUTE>& PendingTributes() { return m_pendingTributes; }
 
     // The theme path cut at its last '.' (empty when it has none).
     static CString BitmapFolderOf(const CString& themeFile);
@@ -406,7 +407,6 @@ public:
     // Whether a round's plays are being laid (cleared when the round ends).
     BOOL IsRoundRunning() const { return m_bRoundFlag; }
     BOOL IsCleanSweep() const { return m_bCleanSweep; }
-    const std::vector<tagPENDINGTRIBUTE>& PendingTributes() const { return m_pendingTributes; }
     // The held record is done: receiving resumes and the window is ready.
     void EndHeldRecord();
 
@@ -417,7 +417,6 @@ protected:
     virtual void PlaySoundPath(LPCSTR path);
 
 public:
-
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT cs) override;

@@ -3,11 +3,11 @@
 // and the helpers the handlers share.
 
 #include "sprite/AppServices.h"
+#include "sprite/Theme.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
 #include "table/ReceivedCards.h"
 #include "table/ReceivedRecords.h"
-#include "sprite/Theme.h"
 #include "table/TableAppLink.h"
 
 #include <cstdio>
@@ -25,8 +25,7 @@ bool IsHeldRecord(int id) {
 bool HasHandler(int id) {
     if (id < kMsgFirst || id > kMsgLast)
         return false;
-    return id != 0x90C && id != 0x90F && id != 0x916 && id != kMsgSeatRequest &&
-           id != kMsgTimeTick;
+    return id != 0x90C && id != 0x90F && id != 0x916 && id != kMsgSeatRequest && id != kMsgTimeTick;
 }
 
 // Reads the checked record as T on the heap (the snapshot is 25 KB) and runs
@@ -251,7 +250,8 @@ void CGameWnd::UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL flag)
         const int status = theBoard.GetSeatStatus(seat);
         const bool cleared = theBoard.GetSeatActionMask(seat) != 0 ||
                              (askOnlyFinishers && (status & 0x08) && !(status & 0x01));
-        ShowActionMark(seat, cleared ? 0 : values[seat] & (kActionPass | kActionLet | kActionGiveUp));
+        ShowActionMark(seat,
+                       cleared ? 0 : values[seat] & (kActionPass | kActionLet | kActionGiveUp));
         MarkShao(seat, (status & kStatusLastPlay) ? TRUE : FALSE, flag);
     }
 }

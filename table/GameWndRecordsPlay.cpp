@@ -133,9 +133,9 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
         }
     }
 
-    const bool roundEnds = (leader >= 0 && theBoard.GetPlayCounter() > 0 &&
-                            !theBoard.GetPlayList().empty()) ||
-                           next < 0;
+    const bool roundEnds =
+        (leader >= 0 && theBoard.GetPlayCounter() > 0 && !theBoard.GetPlayList().empty()) ||
+        next < 0;
     bool skipped = false;
     bool clockStarted = false;
     if (roundEnds) {

@@ -60,8 +60,8 @@ void CGameWnd::OnStart(const tagSTARTMSG& msg) {
         m_bRoundFlag = TRUE;
         UpdateUserInfo(FALSE);
         if (TableApp().HasTakeChanceDialog() && m_pClient != nullptr) {
-            const int left = theBoard.GetTableHead().nMaxGuesses -
-                             theBoard.GetGuessCount(m_pClient->m_nMySeat);
+            const int left =
+                theBoard.GetTableHead().nMaxGuesses - theBoard.GetGuessCount(m_pClient->m_nMySeat);
             char text[128];
             snprintf(text, sizeof text, "本盘剩余竞猜机会为%d次!", left);
             TableApp().SetTakeChanceStatus(text);
@@ -253,8 +253,10 @@ void CGameWnd::OnTributeStopped(const tagTRIBUTESTOPPEDMSG& msg) {
         if (msg.bStopped[seat] == 0)
             continue;
         const tagUSERINFO& info = theBoard.GetUserInfo(seat);
-        nick[count] = CString(info.szNickName, int(strnlen(info.szNickName, sizeof info.szNickName)));
-        user[count] = CString(info.szUserName, int(strnlen(info.szUserName, sizeof info.szUserName)));
+        nick[count] =
+            CString(info.szNickName, int(strnlen(info.szNickName, sizeof info.szNickName)));
+        user[count] =
+            CString(info.szUserName, int(strnlen(info.szUserName, sizeof info.szUserName)));
         seats[count] = {nick[count], user[count]};
         ++count;
     }

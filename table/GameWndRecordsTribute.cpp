@@ -114,9 +114,9 @@ void CGameWnd::OnTribute(const tagTRIBUTEMSG& msg) {
     const LPCSTR kindWord = TributeKindWord(msg.nKind);
     CString cards;
     const bool worded = kindWord != nullptr && WordCards(msg.cards, count, &cards);
-    const CString head = worded ? TributeHead(SeatDisplayName(giver), SeatDisplayName(receiver),
-                                              kindWord)
-                                : CString();
+    const CString head =
+        worded ? TributeHead(SeatDisplayName(giver), SeatDisplayName(receiver), kindWord)
+               : CString();
     if (msg.nSeat == kSeatCount) {
         // A copy of an earlier tribute for a client that came back.
         if (worded)
@@ -168,10 +168,9 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
     const LPCSTR kindWord = TributeKindWord(msg.nKind);
     CString cards;
     const bool worded = kindWord != nullptr && count > 0 && NameCards(msg.cards, count, &cards);
-    const CString line = worded ? ReturnHead(SeatDisplayName(returner), SeatDisplayName(receiver),
-                                             kindWord) +
-                                      cards
-                                : CString();
+    const CString line =
+        worded ? ReturnHead(SeatDisplayName(returner), SeatDisplayName(receiver), kindWord) + cards
+               : CString();
     if (msg.nSeat == kSeatCount) {
         if (worded)
             WriteReelLine(line);
@@ -228,7 +227,8 @@ void CGameWnd::OnBuy3(const tagBUY3MSG& msg) {
     const bool paid = (msg.paidCard.flags & kCardHeld) != 0;
     CString paidWord;
     const LPCSTR suit = SuitPrefixWord(msg.boughtThree.suit);
-    const bool worded = seatsKnown && suit != nullptr && (!paid || WordCard(msg.paidCard, &paidWord));
+    const bool worded =
+        seatsKnown && suit != nullptr && (!paid || WordCard(msg.paidCard, &paidWord));
     const CString line = worded ? BuyThreeLine(SeatDisplayName(buyer), SeatDisplayName(seller),
                                                paid ? &paidWord : nullptr, suit)
                                 : CString();

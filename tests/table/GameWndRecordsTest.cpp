@@ -175,19 +175,43 @@ TEST_F(GameWndRecords, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
     EXPECT_TRUE(Sounded("start.wav"));
 }
 
-TEST_F(GameWndRecords, ADealWithoutItsAnimationResumesReceivingAtOnce) {
-    SeatSix();
+std::unique_ptr<tagDEALMSG> DealOf36() {
     auto deal = NewRecord<tagDEALMSG>();
-    deal->nSeat = kMe;
+    deal->nSeat = 2;
     deal->nCount = 36;
     for (int i = 0; i < 36; ++i) {
         deal->hand[i] = CardOf(i * 6);
         deal->hand[i].spare = uint8_t(i % 10);
     }
-    Deliver(*deal);
+    return deal;
+}
+
+TEST_F(GameWndRecords, ADealHoldsReceivingUntilTheDealIsDone) {
+    SeatSix();
+    Deliver(*DealOf36());
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 36);
     EXPECT_EQ(theBoard.GetGameState(), kStatePointRound2);
     EXPECT_TRUE(Sounded("xipai.wav"));
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    for (int i = 0; i < 2000 && !wnd->IsReceiveReady(); ++i)
+        Tick();
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
+}
+
+// A theme without the shuffle picture: no deal to watch.
+class GameWndRecordsNoTheme : public RecordsTest {
+protected:
+    void SetUp() override {
+        app.themeFile = (config.Path() + "/none.thm").c_str();
+        RecordsTest::SetUp();
+    }
+};
+
+TEST_F(GameWndRecordsNoTheme, ADealWithoutItsAnimationResumesReceivingAtOnce) {
+    SeatSix();
+    Deliver(*DealOf36());
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 36);
     EXPECT_EQ(Releases(), 1);
     EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);

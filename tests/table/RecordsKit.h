@@ -12,7 +12,9 @@
 #include "sprite/GameLayout.h"
 #include "table/GameWnd.h"
 #include "table/TableAppLink.h"
+#include "tests/support/TempFolder.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -41,10 +43,12 @@ public:
     BOOL soundOn = TRUE;
     BOOL watchAllowed = FALSE;
     BOOL bettingOpen = FALSE;
+    CString themeFile = kLayoutFile.c_str();
 
     BOOL IsSoundEffectsOn() const override { return soundOn; }
     BOOL IsWatchAllowed() const override { return watchAllowed; }
     CString GetSoundDir() const override { return "/sounds"; }
+    CString GetThemeFile() const override { return themeFile; }
     void AppendChatSysText(LPCSTR text) override { chat.push_back(text); }
     BOOL HasTakeChanceDialog() const override { return bettingOpen; }
     void PostTakeChanceResult(int won, int option) override {
@@ -80,6 +84,7 @@ protected:
 
     void SetUp() override {
         DisplayTest::SetUp();
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
         ClearBoard();
         theBoard.ResetGameData();
         theBoard.ClearHistory();
@@ -105,6 +110,7 @@ protected:
         SetTableAppLink(nullptr);
         client.SetGameWnd(nullptr);
         ClearBoard();
+        unsetenv("PELLOR_CONFIG_DIR");
         DisplayTest::TearDown();
     }
 
@@ -184,7 +190,17 @@ protected:
         return play;
     }
 
+    // n sprite ticks of 10 ms.
+    void Tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            clock.Advance(10);
+            platform_test::PumpPending();
+        }
+    }
+
+    TempFolder config;
     LogCapture log;
+    ProgramResources resources;
     RecordingAppLink app;
     CGameLayout layout;
     RecordingClient client;
