@@ -117,13 +117,7 @@ TEST_F(GameWndCreateTest, ATableWithoutCardPicturesStillOpensAndLinksItself) {
 TEST_F(GameWndCreateTest, AThemeWithoutTheClockCounterKeepsTheClock) {
     TempFolder theme;
     // The default theme with the counter's picture missing.
-    std::string text = ReadFileBytes(kLayoutFile);
-    const std::string key = "resource=gif_clock.gif";
-    const size_t at = text.find(key);
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, key.size(), "resource=missing.gif");
-    theme.Write("Default.thm", text);
-    app.themeFile = theme.File("Default.thm").c_str();
+    app.themeFile = ThemeVariant(theme, "resource=gif_clock.gif", "resource=missing.gif").c_str();
     ASSERT_TRUE(CreateTable());
     EXPECT_NE(Sprite(kClockSprite), nullptr);
     EXPECT_EQ(Sprite(kClockCounterSprite), nullptr);

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace table_test {
 
@@ -26,6 +27,21 @@ inline std::string ReadFileBytes(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+// The default theme with one text replaced, written into the folder beside
+// a link to the default theme's pictures; the theme file's path.
+inline std::string ThemeVariant(const TempFolder& folder, const std::string& from,
+                                const std::string& to) {
+    std::string text = ReadFileBytes(kLayoutFile);
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    folder.Write("Default.thm", text);
+    const std::string pictures = kAssets + "theme_bmp/Default";
+    EXPECT_EQ(symlink(pictures.c_str(), folder.File("Default").c_str()), 0);
+    return folder.File("Default.thm");
 }
 
 // The application as the table sees it.

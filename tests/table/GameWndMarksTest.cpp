@@ -1,0 +1,298 @@
+// Seat marks, text animations and card flights placed by view position from
+// the layout's seat places, shown and removed as the record handlers do.
+
+#include "GameWndKit.h"
+
+namespace table_test {
+namespace {
+
+class GameWndMarksTest : public TableWindowTest {
+protected:
+    CSpritePos Place(int view) { return layout.m_posAvatar[view]; }
+    POINT PlacePlus(int view, int dx, int dy) {
+        const CSpritePos p = Place(view);
+        return Resolved(p.x + dx, p.y + dy, p.anchor);
+    }
+    SIZE SizeOf(int id) {
+        SPRITEINFO* s = Sprite(id);
+        return s != nullptr ? wnd->GetImageList().GetAt(s->posImage)->GetSize(s) : SIZE{0, 0};
+    }
+    // The top left of a sprite centred on the point.
+    POINT Centred(POINT p, int id) {
+        const SIZE size = SizeOf(id);
+        return POINT{p.x - size.cx / 2, p.y - size.cy / 2};
+    }
+};
+
+// Points compared and printed as pairs.
+std::pair<int, int> P(POINT p) {
+    return {p.x, p.y};
+}
+
+TEST_F(GameWndMarksTest, TrustMarksSitOnThePlateAndReplaceEachOther) {
+    ASSERT_TRUE(CreateTable());
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        const int view = seat; // I sit at seat 0
+        wnd->ShowTrustMark(seat, kTrustOwn);
+        ASSERT_TRUE(Shown(kTrustMark + view)) << seat;
+        EXPECT_EQ(P(At(kTrustMark + view)), P(PlacePlus(view, view >= 4 ? 72 : 2, 2))) << seat;
+        EXPECT_EQ(Sprite(kTrustMark + view)->z, 200);
+        wnd->ShowTrustMark(seat, kTrustExit);
+        EXPECT_FALSE(Shown(kTrustMark + view));
+        EXPECT_TRUE(Shown(kTrustExitMark + view));
+        wnd->ShowTrustMark(seat, kTrustBroken);
+        EXPECT_FALSE(Shown(kTrustExitMark + view));
+        EXPECT_TRUE(Shown(kBreakMark + view));
+    }
+    wnd->ShowTrustMark(3, 0);
+    EXPECT_FALSE(Shown(kBreakMark + 3));
+    EXPECT_TRUE(Shown(kBreakMark + 2));
+    wnd->ClearTrustMarks();
+    for (int view = 0; view < kSeatCount; ++view)
+        EXPECT_FALSE(Shown(kBreakMark + view)) << view;
+}
+
+TEST_F(GameWndMarksTest, ActionMarksArePlacedByViewAndOneOfThreeShows) {
+    ASSERT_TRUE(CreateTable());
+    const POINT expected[kSeatCount] = {Resolved(-29, -200, 7), PlacePlus(1, 201, 73),
+                                        PlacePlus(2, 201, 73),  PlacePlus(3, 16, 178),
+                                        PlacePlus(4, -178, 73), PlacePlus(5, -178, 73)};
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        wnd->ShowActionMark(seat, 1);
+        EXPECT_EQ(P(At(kPassMark + seat)), P(expected[seat])) << seat;
+        wnd->ShowActionMark(seat, 2);
+        EXPECT_FALSE(Shown(kPassMark + seat));
+        EXPECT_TRUE(Shown(kLetMark + seat));
+        wnd->ShowActionMark(seat, 8);
+        EXPECT_FALSE(Shown(kLetMark + seat));
+        EXPECT_TRUE(Shown(kGaveUpMark + seat));
+        EXPECT_EQ(P(At(kGaveUpMark + seat)), P(expected[seat])) << seat;
+        wnd->ShowActionMark(seat, 0);
+        EXPECT_FALSE(Shown(kGaveUpMark + seat));
+    }
+    // Pass wins over let when both bits come.
+    wnd->ShowActionMark(2, 1 | 2);
+    EXPECT_TRUE(Shown(kPassMark + 2));
+    EXPECT_FALSE(Shown(kLetMark + 2));
+    // A seat outside the table marks nothing.
+    wnd->ShowActionMark(6, 1);
+    wnd->ShowTrustMark(-1, kTrustOwn);
+    EXPECT_EQ(Sprite(kPassMark + 6), nullptr);
+}
+
+TEST_F(GameWndMarksTest, PointMarksFlashAndShaoFlashesOnlyWhenAsked) {
+    ASSERT_TRUE(CreateTable());
+    wnd->MarkOpenPoint(4, TRUE);
+    EXPECT_EQ(P(At(kOpenPointMark + 4)), P(PlacePlus(4, -43, 81)));
+    EXPECT_TRUE(Shown(kFlashSprite));
+    EXPECT_EQ(P(At(kFlashSprite)), P(Centred(PlacePlus(4, -14, -15), kFlashSprite)));
+    Tick(300); // the flash plays once and goes
+    EXPECT_FALSE(Shown(kFlashSprite));
+    wnd->MarkShao(1, TRUE, FALSE);
+    EXPECT_EQ(P(At(kShaoMark + 1)), P(PlacePlus(1, 107, 43)));
+    EXPECT_FALSE(Shown(kFlashSprite));
+    wnd->MarkRevolution(2, TRUE);
+    EXPECT_EQ(P(At(kRevolutionMark + 2)), P(PlacePlus(2, 107, 81)));
+    wnd->MarkNowPoint(5, TRUE);
+    EXPECT_EQ(P(At(kNowPointMark + 5)), P(PlacePlus(5, -43, 119)));
+    wnd->MarkPrePoint(0, TRUE);
+    EXPECT_EQ(P(At(kPrePointMark + 0)), P(PlacePlus(0, 107, 119)));
+    wnd->MarkOpenPoint(4, FALSE);
+    EXPECT_FALSE(Shown(kOpenPointMark + 4));
+    // Clearing the seats takes the point and action marks but keeps trusteeship.
+    wnd->ShowTrustMark(1, kTrustOwn);
+    wnd->ShowActionMark(3, 1);
+    wnd->ShowPlaceMark(2, 0);
+    wnd->ClearAllSeats();
+    for (int id : {kShaoMark + 1, kRevolutionMark + 2, kNowPointMark + 5, kPrePointMark + 0,
+                   kPassMark + 3, kPlaceMark + 2})
+        EXPECT_FALSE(Shown(id)) << id;
+    EXPECT_TRUE(Shown(kTrustMark + 1));
+}
+
+TEST_F(GameWndMarksTest, PlaceMarksShowThePlaceEvenWhenTheViewPlacedOtherwiseBefore) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowPlaceMark(5, 2);
+    ASSERT_TRUE(Shown(kPlaceMark + 5));
+    EXPECT_EQ(P(At(kPlaceMark + 5)), P(PlacePlus(5, -63, -11)));
+    EXPECT_EQ(Sprite(kPlaceMark + 5)->z, 54);
+    const POSITION third = Sprite(kPlaceMark + 5)->posImage;
+    // The next game the same view finishes first: its own picture.
+    wnd->ClearPlaceMarks();
+    wnd->ShowPlaceMark(5, 0);
+    ASSERT_TRUE(Shown(kPlaceMark + 5));
+    EXPECT_NE(Sprite(kPlaceMark + 5)->posImage, third);
+    // Shown again without clearing, with yet another place.
+    wnd->ShowPlaceMark(5, 4);
+    EXPECT_NE(wnd->GetImageList().GetAt(Sprite(kPlaceMark + 5)->posImage)->m_nId,
+              wnd->GetImageList().Find(3100 + 5 * 6 + 0) != nullptr ? 3100 + 5 * 6 + 0 : -1);
+    wnd->ShowPlaceMark(0, 1);
+    EXPECT_EQ(P(At(kPlaceMark + 0)), P(PlacePlus(0, 89, -11)));
+    EXPECT_EQ(Sprite(kPlaceMark + 0)->z, 200);
+    // Places and seats outside the table do nothing.
+    wnd->ShowPlaceMark(2, 6);
+    wnd->ShowPlaceMark(7, 1);
+    EXPECT_EQ(Sprite(kPlaceMark + 2), nullptr);
+    wnd->ClearPlaceMarks();
+    EXPECT_FALSE(Shown(kPlaceMark + 5));
+    EXPECT_FALSE(Shown(kPlaceMark + 0));
+}
+
+TEST_F(GameWndMarksTest, ReadyMarksAndTheirClearing) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowReadyMark(2, FALSE);
+    wnd->ShowReadyMark(4, FALSE);
+    EXPECT_EQ(P(At(kReadyMark + 2)), P(PlacePlus(2, 2, 85)));
+    EXPECT_TRUE(Shown(kReadyMark + 4));
+    wnd->ShowReadyMark(0, TRUE);
+    EXPECT_FALSE(Shown(kReadyMark + 2));
+    EXPECT_FALSE(Shown(kReadyMark + 4));
+}
+
+TEST_F(GameWndMarksTest, TheWaitingMarkIsForOthersAndForWatchers) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowWaitMark(0, FALSE);
+    EXPECT_FALSE(Shown(kWaitSprite)) << "a player does not wait for himself";
+    wnd->ShowWaitMark(3, FALSE);
+    ASSERT_TRUE(Shown(kWaitSprite));
+    EXPECT_EQ(P(At(kWaitSprite)), P(Centred(PlacePlus(3, 16, 165), kWaitSprite)));
+    wnd->ShowWaitMark(4, FALSE);
+    EXPECT_EQ(P(At(kWaitSprite)), P(Centred(PlacePlus(4, -177, 50), kWaitSprite)));
+    wnd->ShowWaitMark(4, TRUE);
+    EXPECT_FALSE(Shown(kWaitSprite));
+    client.m_bWatcher = TRUE;
+    wnd->ShowWaitMark(0, FALSE);
+    EXPECT_EQ(P(At(kWaitSprite)), P(Centred(Resolved(-43, -100, 7), kWaitSprite)));
+    // The client's seat-left call shows the same mark.
+    wnd->ShowSeatMark(2, FALSE);
+    EXPECT_FALSE(Shown(kWaitSprite));
+}
+
+TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlate) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowExchangeMark(1);
+    const SIZE plate = layout.m_sizeAvatar;
+    EXPECT_EQ(P(At(kExchangeSprite)),
+              P(Centred(PlacePlus(1, plate.cx / 2, plate.cy / 2), kExchangeSprite)));
+}
+
+TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowRevolutionMark(0);
+    EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(Resolved(-93, -200, 7), kRevolutionSprite)));
+    wnd->ShowRevolutionMark(3);
+    EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(3, -33, 150), kRevolutionSprite)));
+    wnd->ShowRevolutionMark(5);
+    EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(5, -190, -30), kRevolutionSprite)));
+    wnd->ShowOpenPointMark(1);
+    EXPECT_EQ(P(At(kOpenPointSprite)), P(Centred(PlacePlus(1, 120, -30), kOpenPointSprite)));
+    wnd->PlayUpgradeAnim(2);
+    EXPECT_EQ(P(At(kUpgradeSprite)), P(Centred(PlacePlus(2, -5, -13), kUpgradeSprite)));
+    // Only my own tribute is announced.
+    wnd->ShowTributeMark(2);
+    EXPECT_FALSE(Shown(kTributeSprite));
+    wnd->ShowTributeMark(0);
+    EXPECT_TRUE(Shown(kTributeSprite));
+    Tick(1000);
+    for (int id : {kRevolutionSprite, kOpenPointSprite, kUpgradeSprite, kTributeSprite})
+        EXPECT_FALSE(Shown(id)) << id << " plays once";
+}
+
+TEST_F(GameWndMarksTest, ChuanSanHuEndsWithItsEventOrShowsTheResultAtOnce) {
+    ASSERT_TRUE(CreateTable());
+    wnd->ShowChuanSanHuMark();
+    const CSpritePos mine = Place(0);
+    EXPECT_EQ(P(At(kChuanSanHuSprite)),
+              P(Centred(Resolved(mine.x - 249, mine.y - 96, 4), kChuanSanHuSprite)));
+    Tick(1000);
+    EXPECT_EQ(Count(kChuanSanHuSprite), 1);
+
+    // A theme without the animation: the hand goes at once.
+    TempFolder theme;
+    // The section of 串三户 (GBK) under another name.
+    app.themeFile =
+        ThemeVariant(theme, "[SPRITE_\xB4\xAE\xC8\xFD\xBB\xA7]", "[SPRITE_unused]").c_str();
+    wnd->DestroyWindow();
+    ASSERT_TRUE(CreateTable());
+    wnd->Hands().DisplayCard(3);
+    ASSERT_EQ(wnd->Hands().GetHand().size(), 1u);
+    wnd->ShowChuanSanHuMark();
+    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+    EXPECT_EQ(Sprite(kChuanSanHuSprite), nullptr);
+}
+
+TEST_F(GameWndMarksTest, NamedSpritesAreReusedCentredOrRefused) {
+    ASSERT_TRUE(CreateTable());
+    const POSITION wait = wnd->FindSpritePos(kWaitSprite);
+    EXPECT_EQ(wnd->AddSpriteByName("等待", kWaitSprite, TRUE, 0), wait);
+    EXPECT_TRUE(Shown(kWaitSprite));
+    const POSITION another = wnd->AddSpriteByName("等待", 4321, FALSE, 0);
+    ASSERT_NE(another, nullptr);
+    const SIZE size = SizeOf(4321);
+    EXPECT_TRUE(wnd->GetSpriteAt(another)->pLine->m_from.IsEqual(-size.cx / 2, -size.cy / 2, 4));
+    EXPECT_EQ(wnd->AddSpriteByName("没有", 4322, TRUE, 0), nullptr);
+    EXPECT_EQ(wnd->AddSpriteByName(nullptr, 4323, TRUE, 0), nullptr);
+    EXPECT_EQ(wnd->AddSpriteByName("", 4324, TRUE, 0), nullptr);
+}
+
+TEST_F(GameWndMarksTest, TextSpritesStopAtTheFirstThatCannotBeMade) {
+    TempFolder theme;
+    // The shuffle's section (洗牌, GBK) under another name.
+    app.themeFile = ThemeVariant(theme, "[SPRITE_\xCF\xB4\xC5\xC6]", "[SPRITE_unused]").c_str();
+    ASSERT_TRUE(CreateTable());
+    EXPECT_NE(Sprite(kFlashSprite), nullptr); // before the shuffle
+    EXPECT_EQ(Sprite(kShuffleSprite), nullptr);
+    EXPECT_EQ(Sprite(kRevolutionSprite), nullptr); // after it
+    EXPECT_FALSE(wnd->CreateTextSprites());
+    // The table still opened.
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
+TEST_F(GameWndMarksTest, ACardFliesBetweenTwoOtherSeats) {
+    ASSERT_TRUE(CreateTable());
+    wnd->Fields().bResortPending = TRUE;
+    ASSERT_TRUE(wnd->FlyCards(2, 4, 17, 77));
+    EXPECT_FALSE(wnd->Fields().bResortPending);
+    Tick(200);
+    EXPECT_EQ(Count(77), 1);
+    // Two cards swapped between others: only the last reports.
+    ASSERT_TRUE(wnd->SwapFlyCards(1, 5, 3, 30, 78));
+    Tick(200);
+    EXPECT_EQ(Count(78), 1);
+    // Not a card, the same seat twice, or no seat: nothing flies.
+    EXPECT_FALSE(wnd->FlyCards(2, 4, 999, 79));
+    EXPECT_FALSE(wnd->FlyCards(2, 2, 5, 79));
+    EXPECT_FALSE(wnd->SwapFlyCards(1, 5, 8, 30, 79));
+    Tick(200);
+    EXPECT_EQ(Count(79), 0);
+}
+
+TEST_F(GameWndMarksTest, AFlightIntoMyHandGoesThroughTheTableCards) {
+    ASSERT_TRUE(CreateTable());
+    wnd->Fields().bResortPending = TRUE;
+    ASSERT_TRUE(wnd->FlyCards(3, 0, 40, 81));
+    EXPECT_FALSE(wnd->Fields().bResortPending);
+    Tick(200);
+    EXPECT_EQ(Count(81), 1);
+}
+
+TEST_F(GameWndMarksTest, TributeCardsFlySideBySideAndTheLastReports) {
+    ASSERT_TRUE(CreateTable());
+    const int cards[] = {12, 51, 52};
+    EXPECT_EQ(wnd->IntributeFlyCard(1, cards, 3, 4), 1);
+    EXPECT_EQ(wnd->Fields().nExpectedTransfers, 1);
+    Tick(200);
+    EXPECT_EQ(Count(kTributeFlightEvent), 1);
+    // Broken requests are refused and logged.
+    EXPECT_EQ(wnd->IntributeFlyCard(1, nullptr, 3, 4), 0);
+    EXPECT_EQ(wnd->IntributeFlyCard(1, cards, 0, 4), 0);
+    EXPECT_EQ(wnd->IntributeFlyCard(1, cards, 3, 9), 0);
+    const int bad[] = {12, 400};
+    EXPECT_EQ(wnd->IntributeFlyCard(1, bad, 2, 4), 0);
+    EXPECT_TRUE(Logged("IntributeFlyCard, line:"));
+    Tick(200);
+    EXPECT_EQ(Count(kTributeFlightEvent), 1);
+}
+
+} // namespace
+} // namespace table_test
