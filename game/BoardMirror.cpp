@@ -36,10 +36,11 @@ void CGameLogic::ResetLeftSeat(int seat) {
 }
 
 void CGameLogic::SetPlaces(const int32_t places[kSeatCount]) {
+    // The finishing order proper; seats waiting at the end (a failed burn)
+    // are not placed yet.
     vecPlace.clear();
-    for (int place = 0; place < kSeatCount; ++place)
-        if (IsValidSeat(places[place]))
-            vecPlace.push_back(places[place]);
+    for (int place = 0; place < kSeatCount && IsValidSeat(places[place]); ++place)
+        vecPlace.push_back(places[place]);
 }
 
 void CGameLogic::SetSeatHandCount(int seat, int count) {

@@ -218,7 +218,8 @@ public:
     // (seats outside 0..5 change nothing).
     void ClearHistory() { m_History.clear(); }
     void AddHistory(const tagHISTORYENTRY& entry) { m_History.push_back(entry); }
-    // Seats by place; entries outside 0..5 are not placed.
+    // Seats by place: the leading entries of 0..5 (a failed burn's seat
+    // waiting at the end is not placed yet).
     void SetPlaces(const int32_t places[kSeatCount]);
     void SetSeatHandCount(int seat, int count);
     int GetSeatHandCount(int seat) const { return IsValidSeat(seat) ? m_nHandCount[seat] : 0; }

@@ -179,7 +179,10 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
     }
     const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
     bool flying = false;
-    if (count > 0) {
+    // Only a return whose cards have moved carries cards; the prompts before
+    // it name the count due.
+    const bool moved = msg.bRequested != 0 && msg.bMoved != 0;
+    if (moved && count > 0) {
         if (!IsBlindWatcher()) {
             if (returner == me)
                 for (int i = 0; i < count; ++i)

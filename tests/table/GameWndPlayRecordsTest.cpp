@@ -174,6 +174,27 @@ TEST_F(GameWndTributes, MyTributeLeavesMyHandAndTheReceiversArrives) {
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
 }
 
+TEST_F(GameWndTributes, OnlyAReturnWhoseCardsMovedMovesThem) {
+    GiveMeHand({3, 4});
+    auto due = NewRecord<tagRETURNTRIBUTEMSG>();
+    due->nReceiver = 0;
+    due->nReturner = kMe;
+    due->nCount = 1; // the count due; the cards are not chosen yet
+    due->nKind = 0;
+    Deliver(*due);
+    due->bRequested = 1; // the return is running
+    Deliver(*due);
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
+    EXPECT_TRUE(wnd->reel.empty());
+    EXPECT_EQ(Releases(), 1);
+    due->bMoved = 1;
+    due->cards[0] = CardOf(4);
+    Deliver(*due);
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 1);
+    ASSERT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(wnd->reel[0], "[p2]还给[p0]的(点贡):[7]");
+}
+
 TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     auto due = NewRecord<tagRETURNTRIBUTEMSG>();
     due->nReceiver = 0;

@@ -272,6 +272,19 @@ TEST_F(GameWndRecords, PlacesMarkSeatsOutOfPlayAndWordTheCausingSeat) {
     EXPECT_EQ(wnd->notices.size(), 2u);
 }
 
+TEST_F(GameWndRecords, ASeatWaitingAtTheEndIsOutOfPlayButNotYetPlaced) {
+    SeatSix();
+    tagPLACESMSG places;
+    InitPlacesMsg(places);
+    const int order[kSeatCount] = {1, -1, -1, -1, -1, 3}; // seat 3's burn failed
+    std::copy(order, order + kSeatCount, places.nPlaces);
+    places.nSeat = 3;
+    Deliver(places);
+    EXPECT_EQ(theBoard.GetPlaces(), std::vector<int>{1});
+    EXPECT_TRUE(theBoard.GetSeatStatus(3) & kStatusOut2);
+    EXPECT_EQ(wnd->notices.back(), "由于[p3]本局的名次为大落!");
+}
+
 TEST_F(GameWndRecords, DroppedTributesNameTheSeatsInTheChat) {
     SeatSix();
     tagUSERRECORDMSG record;

@@ -9,6 +9,7 @@
 #include "ClientFixture.h"
 #include "TableTestKit.h"
 #include "game/GameLogic.h"
+#include "platform/display/Display.h"
 #include "sprite/GameLayout.h"
 #include "table/GameWnd.h"
 #include "table/TableAppLink.h"
@@ -93,7 +94,7 @@ protected:
         ASSERT_TRUE(parent.CreateTop(&parentLog, kWidth, kHeight));
         client.m_nMySeat = kMe;
         client.m_bWatcher = FALSE;
-        wnd = new RecordsWnd;
+        wnd = MakeWnd();
         wnd->SetLayout(&layout);
         wnd->SetClient(&client);
         ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight),
@@ -112,6 +113,20 @@ protected:
         ClearBoard();
         unsetenv("PELLOR_CONFIG_DIR");
         DisplayTest::TearDown();
+    }
+
+    virtual RecordsWnd* MakeWnd() { return new RecordsWnd; }
+    // Saves the window as shown (background and sprites) where the test run
+    // leaves its sheets; the path.
+    std::string SaveWindowSheet(const std::string& name) {
+        wnd->Invalidate(FALSE);
+        wnd->UpdateWindow();
+        platform_test::PumpPending();
+        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
+        const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name;
+        std::string error;
+        EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
+        return path;
     }
 
     // Hands a record to the window as the client does (a held id is first
