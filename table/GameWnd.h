@@ -391,6 +391,7 @@ public:
     // 4009 and 4010: the seat pop-up.
     void HitTestSeat();
     void OnHoverTimer(UINT_PTR id);
+    void ShowSeatTip(LPCSTR text, int seat);
 
     // ---- game records ----
     // The 0x1005 handler: checks the record, then runs the handler of its id.

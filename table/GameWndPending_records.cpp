@@ -46,3 +46,6 @@ void CGameWnd::OnHoverTimer(UINT_PTR) {
 void CGameWnd::PlayBurnCardAnim(int, int) {
     Pending("the shao animation");
 }
+void CGameWnd::ShowSeatTip(LPCSTR, int) {
+    Pending("a seat's speech tip");
+}
