@@ -130,6 +130,8 @@ void CGameWnd::CreateSeatDisplays() {
             display.SetName(display.GetNameRecord(), 0);
         else if (!display.Create("", 0, this, seat))
             WriteLog("The table could not create the display of seat %d", seat);
+        else
+            display.ShowWindow(SW_HIDE); // the plates draw it; its own window stays hidden
     }
 }
 

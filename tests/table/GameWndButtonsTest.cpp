@@ -7,11 +7,6 @@
 namespace table_test {
 namespace {
 
-const int kActionButtons[] = {kBtnTakeOut,     kBtnShaoPai,       kBtnPass,       kBtnGaveUp,
-                              kBtnRangpai,     kBtnSearch,        kBtnDeclPoint,  kBtnDeclPointOpen,
-                              kBtnDeclNoPoint, kBtnReturnTribute, kBtnRevolution, kBtnNoRevolution,
-                              kBtnGousiji,     kBtnNoGousiji};
-
 // One row: a state, a mask, the cards raised, and what must show.
 struct ButtonCase {
     int state;

@@ -6,11 +6,6 @@
 namespace table_test {
 namespace {
 
-const int kPlayButtons[] = {kBtnTakeOut,     kBtnShaoPai,       kBtnPass,       kBtnGaveUp,
-                            kBtnRangpai,     kBtnSearch,        kBtnDeclPoint,  kBtnDeclPointOpen,
-                            kBtnDeclNoPoint, kBtnReturnTribute, kBtnRevolution, kBtnNoRevolution,
-                            kBtnGousiji,     kBtnNoGousiji};
-
 class GameWndCreateTest : public TableWindowTest {
 protected:
     bool Visible(int b) { return wnd->Button(b).IsVisible() != FALSE; }
@@ -26,7 +21,7 @@ protected:
         }
         EXPECT_FALSE(Visible(kBtnTakeChance));
         EXPECT_FALSE(Visible(kBtnExchange));
-        for (int b : kPlayButtons) {
+        for (int b : kActionButtons) {
             EXPECT_FALSE(Visible(b)) << b;
             EXPECT_FALSE(Enabled(b)) << b;
         }

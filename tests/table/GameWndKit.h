@@ -44,6 +44,12 @@ inline std::string ThemeVariant(const TempFolder& folder, const std::string& fro
     return folder.File("Default.thm");
 }
 
+// The fourteen play and declaration buttons.
+inline const int kActionButtons[] = {
+    kBtnTakeOut,    kBtnShaoPai,      kBtnPass,          kBtnGaveUp,      kBtnRangpai,
+    kBtnSearch,     kBtnDeclPoint,    kBtnDeclPointOpen, kBtnDeclNoPoint, kBtnReturnTribute,
+    kBtnRevolution, kBtnNoRevolution, kBtnGousiji,       kBtnNoGousiji};
+
 // The application as the table sees it.
 class FakeTableApp : public CTableAppLink {
 public:

@@ -116,16 +116,18 @@ TEST_F(GameWndMarksTest, PlaceMarksShowThePlaceEvenWhenTheViewPlacedOtherwiseBef
     ASSERT_TRUE(Shown(kPlaceMark + 5));
     EXPECT_EQ(P(At(kPlaceMark + 5)), P(PlacePlus(5, -63, -11)));
     EXPECT_EQ(Sprite(kPlaceMark + 5)->z, 54);
-    const POSITION third = Sprite(kPlaceMark + 5)->posImage;
-    // The next game the same view finishes first: its own picture.
+    auto pictureOf = [&](int id) { return wnd->GetImageList().GetAt(Sprite(id)->posImage)->m_nId; };
+    const int third = pictureOf(kPlaceMark + 5);
+    // The next game the same view finishes first: the first place's picture.
     wnd->ClearPlaceMarks();
     wnd->ShowPlaceMark(5, 0);
     ASSERT_TRUE(Shown(kPlaceMark + 5));
-    EXPECT_NE(Sprite(kPlaceMark + 5)->posImage, third);
+    EXPECT_NE(pictureOf(kPlaceMark + 5), third);
     // Shown again without clearing, with yet another place.
+    const int first = pictureOf(kPlaceMark + 5);
     wnd->ShowPlaceMark(5, 4);
-    EXPECT_NE(wnd->GetImageList().GetAt(Sprite(kPlaceMark + 5)->posImage)->m_nId,
-              wnd->GetImageList().Find(3100 + 5 * 6 + 0) != nullptr ? 3100 + 5 * 6 + 0 : -1);
+    EXPECT_NE(pictureOf(kPlaceMark + 5), first);
+    EXPECT_NE(pictureOf(kPlaceMark + 5), third);
     wnd->ShowPlaceMark(0, 1);
     EXPECT_EQ(P(At(kPlaceMark + 0)), P(PlacePlus(0, 89, -11)));
     EXPECT_EQ(Sprite(kPlaceMark + 0)->z, 200);

@@ -114,7 +114,7 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
     EXPECT_EQ(wnd->DealPace().GetParent(), wnd);
     for (int seat = 0; seat < kSeatCount; ++seat) {
         EXPECT_NE(wnd->SeatDisplay(seat).m_hWnd, nullptr) << seat;
-        EXPECT_FALSE(wnd->SeatDisplay(seat).IsWindowVisible()) << seat;
+        EXPECT_EQ(wnd->SeatDisplay(seat).GetStyle() & WS_VISIBLE, 0u) << seat;
     }
     for (int tip = 0; tip < kTipCount; ++tip)
         EXPECT_NE(wnd->Tip(tip).m_hWnd, nullptr) << tip;

@@ -152,10 +152,13 @@ bool MarkPictures(const std::string& folder) {
         const char* name;
         const char* caption;
         bool place; // finishing places are gold, the other marks lacquer red
+        // The trusteeship marks are round badges that fit on a seat's plate
+        // beside its right edge; the others are tags.
+        int width = 56;
     };
     const Mark marks[] = {
-        {"Trust", "托管", false},      {"TrustExit", "取消", false},
-        {"Break", "断线", false},      {"OpenPoint", "明点", false},
+        {"Trust", "托", false, 26},    {"TrustExit", "回", false, 26},
+        {"Break", "断", false, 26},    {"OpenPoint", "明点", false},
         {"ShaoPai", "烧", false},      {"Revolution", "革命", false},
         {"NowPoint", "点", false},     {"PrePoint", "预点", false},
         {"Federation", "联手", false}, {"NoFederation", "单干", false},
@@ -173,11 +176,12 @@ bool MarkPictures(const std::string& folder) {
     for (const Mark& mark : marks) {
         const std::string name = mark.name;
         const bool place = mark.place;
-        Canvas canvas(56, 26);
-        canvas.Fill(0, 0, 56, 26, kKey);
-        canvas.RoundBox(0, 0, 56, 26, 12, place ? RGB(200, 150, 30) : kLacquer, RGB(60, 20, 10));
-        ShadeRaised(canvas, 0, 56, 20);
-        canvas.CentredText(RECT{0, 0, 56, 26}, mark.caption, 15, place ? RGB(80, 20, 10) : kCream,
+        const int w = mark.width;
+        Canvas canvas(w, 26);
+        canvas.Fill(0, 0, w, 26, kKey);
+        canvas.RoundBox(0, 0, w, 26, 12, place ? RGB(200, 150, 30) : kLacquer, RGB(60, 20, 10));
+        ShadeRaised(canvas, 0, w, 20);
+        canvas.CentredText(RECT{0, 0, w, 26}, mark.caption, 15, place ? RGB(80, 20, 10) : kCream,
                            700);
         if (!SaveIn(folder, "flag_" + Lower(name) + ".bmp", WithAlphaHalf(canvas.Image())))
             return false;

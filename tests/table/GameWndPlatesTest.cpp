@@ -1,0 +1,131 @@
+// The seats' name plates in the table's background, and the whole table
+// after a deal, saved for a person to look at.
+
+#include "GameWndKit.h"
+#include "platform/gdi/Dc.h"
+#include "platform/window/WindowDc.h"
+
+namespace table_test {
+namespace {
+
+constexpr uint32_t Rgb(COLORREF c) {
+    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+class GameWndPlatesTest : public TableWindowTest {
+protected:
+    void SetUp() override {
+        TableWindowTest::SetUp();
+        theClient.m_nMySeat = 0;
+    }
+    platform::Surface& BackSurface() {
+        HGDIOBJ bits = GetCurrentObject(wnd->GetBackgroundDC()->m_hDC, OBJ_BITMAP);
+        return *platform::SurfaceOfBitmap(static_cast<HBITMAP>(bits));
+    }
+    // The two name lines under a view's plate.
+    CRect NameLines(int view) {
+        const CSpritePos p = layout.m_posAvatar[view];
+        const POINT at = Resolved(p.x, p.y, p.anchor);
+        const int bottom = at.y + layout.m_sizeAvatar.cy;
+        return CRect(at.x + 10, bottom + 3, at.x + layout.m_sizeAvatar.cx - 10, bottom + 33);
+    }
+    // The rows of the area holding pixels of the colour.
+    std::vector<int> RowsOf(const CRect& area, COLORREF colour) {
+        std::vector<int> rows;
+        platform::Surface& s = BackSurface();
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if ((s.GetPixel(x, y) & 0xFFFFFF) == Rgb(colour)) {
+                    rows.push_back(y);
+                    break;
+                }
+        return rows;
+    }
+    static double Mean(const std::vector<int>& v) {
+        double sum = 0;
+        for (int x : v)
+            sum += x;
+        return v.empty() ? -1 : sum / double(v.size());
+    }
+};
+
+TEST_F(GameWndPlatesTest, OpponentsNamesTakeTheSecondColour) {
+    ASSERT_NE(layout.m_clrText, layout.m_clrText2);
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        theBoard.SetUserInfo(seat, User("player", ""));
+    ASSERT_TRUE(CreateTable());
+    for (int view = 0; view < kSeatCount; ++view) {
+        const bool opponent = view % 2 == 1;
+        const CRect lines = NameLines(view);
+        EXPECT_EQ(RowsOf(lines, layout.m_clrText2).empty(), !opponent) << view;
+        EXPECT_EQ(RowsOf(lines, layout.m_clrText).empty(), opponent) << view;
+    }
+}
+
+TEST_F(GameWndPlatesTest, ANicknameTakesTheSecondLineAndABlankOneIsNone) {
+    theBoard.SetUserInfo(0, User("alone", " "));
+    theBoard.SetUserInfo(2, User("named", "nick"));
+    ASSERT_TRUE(CreateTable());
+    const CRect alone = NameLines(0);
+    const std::vector<int> aloneRows = RowsOf(alone, layout.m_clrText);
+    ASSERT_FALSE(aloneRows.empty());
+    // One line, in the middle of the two.
+    EXPECT_NEAR(Mean(aloneRows), alone.top + 15, 3.0);
+    EXPECT_GT(aloneRows.front(), alone.top + 2);
+    const CRect named = NameLines(2);
+    const std::vector<int> namedRows = RowsOf(named, layout.m_clrText);
+    ASSERT_FALSE(namedRows.empty());
+    EXPECT_LT(namedRows.front(), named.top + 15);
+    EXPECT_GE(namedRows.back(), named.top + 15);
+    // The brackets reach the ends of the second line.
+    const CRect secondLine(named.left, named.top + 15, named.left + 6, named.bottom);
+    EXPECT_FALSE(RowsOf(secondLine, layout.m_clrText).empty());
+}
+
+TEST_F(GameWndPlatesTest, AnEmptySeatHasNoPlateText) {
+    theBoard.SetUserInfo(1, User("somebody", ""));
+    ASSERT_TRUE(CreateTable());
+    EXPECT_FALSE(RowsOf(NameLines(1), layout.m_clrText2).empty());
+    EXPECT_TRUE(RowsOf(NameLines(3), layout.m_clrText2).empty());
+    EXPECT_TRUE(RowsOf(NameLines(3), layout.m_clrText).empty());
+    // A seat taken later shows once its plate is redrawn.
+    theBoard.SetUserInfo(3, User("late", ""));
+    wnd->RefreshSeat(3);
+    EXPECT_FALSE(RowsOf(NameLines(3), layout.m_clrText2).empty());
+}
+
+TEST_F(GameWndPlatesTest, TheTableAfterADealIsSavedForALook) {
+    const char* names[kSeatCount] = {"我", "东风", "南风", "西风", "北风", "中"};
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        theBoard.SetUserInfo(seat, User(names[seat], seat % 2 ? "昵称" : ""));
+    ASSERT_TRUE(CreateTable());
+    int mine[36];
+    for (int i = 0; i < 36; ++i)
+        mine[i] = (i * 7) % 216;
+    wnd->DealPace().AddDealCards(mine, 36);
+    wnd->DealPace().SetDealStart(0, 0);
+    wnd->SetCardsToDeal(CGameWnd::kDealCount);
+    wnd->SetInputAllowed(FALSE);
+    for (int i = 0; i < kDeckSize; ++i)
+        wnd->PlaySprite(wnd->DeckBack(i), FALSE, 0, -1, 0, FALSE);
+    wnd->DealPace().StartDealTimers();
+    for (int t = 0; t < 5000 && !wnd->IsInputAllowed(); ++t)
+        Tick();
+    ASSERT_TRUE(wnd->IsInputAllowed());
+    Tick(20);
+    const CSpritePos clock = layout.m_posClockPutCard;
+    wnd->StartCountdown(clock.x, clock.y, clock.anchor, 20, kClockEventMyTurn);
+    wnd->ShowReadyMark(3, FALSE);
+    wnd->ShowTrustMark(4, kTrustOwn);
+    wnd->ShowNotice("发牌结束");
+    Tick(30);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
+    platform::Surface* screen = platform::GetWindowSurfaces()->SurfaceOf(parent.m_hWnd);
+    ASSERT_NE(screen, nullptr);
+    SaveSheet("table_after_deal.png", platform::ImageOfSurface(*screen));
+    // The clock shows where it was put.
+    EXPECT_TRUE(Shown(kClockSprite));
+}
+
+} // namespace
+} // namespace table_test
