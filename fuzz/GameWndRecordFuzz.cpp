@@ -68,7 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (record.size() >= 4)
         memcpy(record.data(), &id, 4);
     const int length = int(record.size());
-    const bool refused = CheckReceivedRecord(record.data(), length).fault != kReceivedOk;
+    // Without a head the id is unknown, and the client never hands such a
+    // record over: only a refused record with its id must resume receiving.
+    const bool refused = length >= kGameMsgHeadSize &&
+                         CheckReceivedRecord(record.data(), length).fault != kReceivedOk;
     if (IsHeld(id))
         harness.wnd->SetReceiveReady(FALSE);
     ::SendMessage(harness.wnd->m_hWnd, WM_GAME_RECORD, WPARAM(length),
