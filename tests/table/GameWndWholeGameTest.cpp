@@ -53,9 +53,14 @@ protected:
         size_t history;
     };
 
-    static bool ForMe(int code, int param) {
-        return code == kHostSendToAll ||
-               ((code == kHostSendToSeat || code == kHostSendForwarded) && param == kMe);
+    // A player gets the records for all and his own; a watcher of my seat
+    // those for all and the watchers' copies of the seat's.
+    bool ForMe(int code, int param) const {
+        if (code == kHostSendToAll)
+            return true;
+        if (watching)
+            return code == kHostSendToWatchers && param == kMe;
+        return (code == kHostSendToSeat || code == kHostSendForwarded) && param == kMe;
     }
 
     // Plays the games and checks the model after each record of my seat.
@@ -111,8 +116,14 @@ protected:
     }
 
     void CheckModel(const Expected& e, int id) {
-        if (id == kMsgPlay || id == kMsgDeal || id == kMsgTribute || id == kMsgReturnTribute ||
-            id == kMsgBuy3)
+        if (watching) {
+            // The watched seat keeps its hand to itself: no face of it shows.
+            for (const HANDENTRY& entry : wnd->Hands().GetHand())
+                EXPECT_FALSE(entry.nCard >= 0 && entry.nCard < kCardCodeCount)
+                    << "card " << entry.nCard << " after record " << std::hex << id;
+        }
+        if (!watching && (id == kMsgPlay || id == kMsgDeal || id == kMsgTribute ||
+                          id == kMsgReturnTribute || id == kMsgBuy3))
             EXPECT_EQ(theBoard.GetHandCardCount(kMe), e.handCount[kMe])
                 << "my hand after record " << std::hex << id;
         if (id == kMsgPlay && !(theBoard.GetRuleFlags() & kRuleThrees)) {
@@ -134,6 +145,7 @@ protected:
     }
 
     int lastId = 0;
+    bool watching = false;
     std::vector<tagGAMEOVERMSG> gameOvers;
 };
 
@@ -147,6 +159,16 @@ TEST_F(WholeGames, PlainRulesMatchTheRefereeRecordByRecord) {
     for (int seat = 0; seat < kSeatCount; ++seat)
         EXPECT_EQ(theBoard.GetUserInfo(seat).nScore, gameOvers.back().users[seat].nScore);
     SaveWindowSheet("records_game_over.png");
+}
+
+TEST_F(WholeGames, AWatcherSeesThePlaysButNeverTheWatchedHand) {
+    watching = true;
+    client.m_bWatcher = TRUE;
+    Outcome outcome = Play(RulesText({{15, 1}, {16, 1}, {23, 2}, {24, 1}}), 601, 2);
+    EXPECT_EQ(outcome.games, 2);
+    EXPECT_GT(outcome.ids[kMsgPlay], 50);
+    EXPECT_GT(outcome.ids[kMsgDeal], 0);
+    EXPECT_TRUE(Sent(kMsgPlay).empty()) << "a watcher answers nothing";
 }
 
 TEST_F(WholeGames, ThreesRuleAndBuyingAThree) {
