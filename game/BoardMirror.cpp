@@ -3,6 +3,8 @@
 
 #include "game/GameLogic.h"
 
+#include <cstring>
+
 void CGameLogic::SetUserInfo(int seat, const tagUSERINFO& user) {
     if (IsValidSeat(seat))
         m_UserInfo[seat] = user;
@@ -31,4 +33,57 @@ void CGameLogic::ResetLeftSeat(int seat) {
     m_PlayList.clear();
     m_ActionQueue.clear();
     m_nGameState = kStateWaitStart;
+}
+
+void CGameLogic::SetPlaces(const int32_t places[kSeatCount]) {
+    // The finishing order proper; seats waiting at the end (a failed burn)
+    // are not placed yet.
+    vecPlace.clear();
+    for (int place = 0; place < kSeatCount && IsValidSeat(places[place]); ++place)
+        vecPlace.push_back(places[place]);
+}
+
+void CGameLogic::SetSeatHandCount(int seat, int count) {
+    if (IsValidSeat(seat))
+        m_nHandCount[seat] = count;
+}
+
+void CGameLogic::SetPointAnswer(int round, int seat, int value) {
+    if (IsValidSeat(seat))
+        (round == 1 ? m_nPointAnswer1 : m_nPointAnswer2)[seat] = value;
+}
+
+int CGameLogic::GetPointAnswer(int round, int seat) const {
+    if (!IsValidSeat(seat))
+        return 0;
+    return (round == 1 ? m_nPointAnswer1 : m_nPointAnswer2)[seat];
+}
+
+void CGameLogic::SetOpenedPoint(int seat, int value) {
+    if (IsValidSeat(seat))
+        m_nOpenedPoint[seat] = value;
+}
+
+void CGameLogic::SetGousijiAnswer(int seat, int value) {
+    if (IsValidSeat(seat))
+        m_nGousijiAnswer[seat] = value;
+}
+
+void CGameLogic::SetSpareHand(const tagCARD cards[kHandSize]) {
+    memcpy(m_SpareCards, cards, sizeof m_SpareCards);
+}
+
+void CGameLogic::ClearForDeal() {
+    memset(m_nStartFlags, 0, sizeof m_nStartFlags);
+    memset(m_nSeatStatus, 0, sizeof m_nSeatStatus);
+    memset(m_HandCards, 0, sizeof m_HandCards);
+    memset(m_LaidCards, 0, sizeof m_LaidCards);
+    memset(m_nSeatCounter[0], 0, sizeof m_nSeatCounter[0]);
+}
+
+void CGameLogic::CountGuess(int seat) {
+    if (!IsValidSeat(seat))
+        return;
+    ++m_TableHead.nGuessesPlaced[seat];
+    ++m_nSeatCounter[1][seat];
 }

@@ -220,6 +220,32 @@ public:
     // Clears the seat's start, trusteeship, watcher and round words, sets its
     // multiple to 1, empties the round and waits for starts again.
     void ResetLeftSeat(int seat);
+    // What the table window copies from the records beside the above
+    // (seats outside 0..5 change nothing).
+    void ClearHistory() { m_History.clear(); }
+    void AddHistory(const tagHISTORYENTRY& entry) { m_History.push_back(entry); }
+    // Seats by place: the leading entries of 0..5 (a failed burn's seat
+    // waiting at the end is not placed yet).
+    void SetPlaces(const int32_t places[kSeatCount]);
+    void SetSeatHandCount(int seat, int count);
+    int GetSeatHandCount(int seat) const { return IsValidSeat(seat) ? m_nHandCount[seat] : 0; }
+    void SetPointAnswer(int round, int seat, int value);
+    int GetPointAnswer(int round, int seat) const;
+    void SetOpenedPoint(int seat, int value);
+    int GetOpenedPoint(int seat) const { return IsValidSeat(seat) ? m_nOpenedPoint[seat] : 0; }
+    void SetGousijiAnswer(int seat, int value);
+    int GetGousijiAnswer(int seat) const { return IsValidSeat(seat) ? m_nGousijiAnswer[seat] : -1; }
+    void SetGamesPlayed(int games) { m_nGamesPlayed = games; }
+    void SetFirstGame(bool first) { m_bFirstGame = first ? 1 : 0; }
+    bool IsFirstGame() const { return m_bFirstGame != 0; }
+    // A hand parked beside the seats' hands (a later snapshot's).
+    void SetSpareHand(const tagCARD cards[kHandSize]);
+    // A new deal: start flags, status words, hands, laid cards and the first
+    // per-seat counters cleared.
+    void ClearForDeal();
+    // A guess of the seat counted.
+    void CountGuess(int seat);
+    int GetGuessCount(int seat) const { return IsValidSeat(seat) ? m_nSeatCounter[1][seat] : 0; }
 
     // ---- The referee, as a host drives it through the virtual slots -------
     int OnUserEnter(int flags, const tagUSERINFO* user) override;

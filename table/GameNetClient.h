@@ -82,6 +82,9 @@ public:
     void ChangeSeat(WORD seat, int watch);
     void Standup(char* name);
 
+    // The table window finished a record that stopped receiving.
+    void ResumeReceive() { HoldReceive(0); }
+
     void SetGameWnd(CGameWndLink* wnd) { m_pGameWnd = wnd; }
     void SetShell(CClientShell* shell) { m_pShell = shell; }
     // The main frame's side (its chat pane); null while there is none.

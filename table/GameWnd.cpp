@@ -169,6 +169,13 @@ void CGameWnd::GetWatcherValues(int* beans, int* score) const {
 }
 
 int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {
+    if (type == kSoundEventText && data != nullptr) {
+        // The plug-in's words for a seat: its value names the seat.
+        const auto* event = static_cast<const tagSOUNDTEXTEVENT*>(data);
+        if ((event->dwFlags & 1) && event->pszText != nullptr && event->dwValue < kSeatCount)
+            ShowSeatTip(event->pszText, int(event->dwValue));
+        return 1;
+    }
     if (type == kSoundEventPeerData && data != nullptr && size >= kSoundPeerDataSize &&
         m_pClient != nullptr) {
         m_pClient->SendPluginData(data);

@@ -338,7 +338,7 @@ public:
     // Draws one seat's plate over a fresh piece of background, on screen.
     void RedrawSeatPlate(int seat);
 
-    // ---- Needed from the player's actions and panes; defined by their owner ----
+    // ---- the commands: the player's actions, the start pane and its chips ----
     void OnTrust();
     void OnTrustExit();
     void OnHistory();
@@ -435,9 +435,29 @@ public:
     int GetSeatLevel(int seat) const;
     CSeatPopupWnd* GetSeatPopup() const { return m_pSeatPopup; }
 
-    // ---- Needed from the record handlers; defined by their owner ----
+    // ---- game records ----
+    // The 0x1005 handler: checks the record, then runs the handler of its id.
     LRESULT OnGameMessage(WPARAM length, LPARAM record);
+    // Plays a file of the theme's sound folder while sound effects are on.
     void PlayGameSound(LPCSTR file);
+    void OnUserTimer(UINT_PTR id) override;
+    // The pass, let or give-up mark and the shao mark of every seat from the
+    // status words (values), the shao mark with its effect when flag is set.
+    void UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL flag);
+    // The tribute entries of a game-over record as reel lines (the list is
+    // cleared first).
+    void ReportGameOverTributes(const tagGAMEOVERMSG& msg);
+    // Whether a round's plays are being laid (cleared when the round ends).
+    BOOL IsRoundRunning() const { return m_bRoundFlag; }
+    BOOL IsCleanSweep() const { return m_bCleanSweep; }
+    // The held record is done: receiving resumes and the window is ready.
+    void EndHeldRecord();
+
+protected:
+    // Seams of the record handlers' output (tests record them): a line for
+    // the reel list, and a sound file's full path for the theme's player.
+    virtual void WriteReelLine(LPCSTR text) { AddReelLine(text, FALSE); }
+    virtual void PlaySoundPath(LPCSTR path);
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -665,4 +685,58 @@ private:
     void ReleaseInfo();
     // The bean figure last written to the betting dialog (-1 none).
     int m_nBeanFigure = -1;
+    // ---- game records ----
+    void OnTableInfo(const tagTABLEINFO& msg);
+    void OnSnapshot(const tagSNAPSHOTMSG& msg);
+    void RedrawFromSnapshot(const tagSNAPSHOTMSG& msg);
+    void OnStart(const tagSTARTMSG& msg);
+    void OnDeal(const tagDEALMSG& msg);
+    void OnPlay(tagPLAYMSG& msg);
+    void OnRoundEnd();
+    void OnGameOver(const tagGAMEOVERMSG& msg);
+    void OnReturnTribute(const tagRETURNTRIBUTEMSG& msg);
+    void OnPointMsg(const tagPOINTMSG& msg);
+    void OnRevolution(const tagREVOLUTIONMSG& msg);
+    void OnGousiji(const tagGOUSIJIMSG& msg);
+    void OnBuy3(const tagBUY3MSG& msg);
+    void OnTribute(const tagTRIBUTEMSG& msg);
+    void OnTrust(const tagTRUSTMSG& msg);
+    void OnTrustEnd();
+    void OnTrustWords(const tagTRUSTWORDSMSG& msg);
+    void OnWatcherCards(const tagWATCHERVIEWMSG& msg);
+    void OnPlaces(const tagPLACESMSG& msg);
+    void OnUserRecord(const tagUSERRECORDMSG& msg);
+    void OnPluginData(const tagPLUGINMSG& msg);
+    void OnCue(const tagCARDLIST& msg);
+    void OnShaoBie(const tagSHAOBIEMSG& msg);
+    void OnTakeChanceResult(const tagGUESSMSG& msg);
+    void OnTributeStopped(const tagTRIBUTESTOPPEDMSG& msg);
+    void OnBeanLock(const tagBEANLOCKMSG& msg);
+    // Runs the handler of a record that passed the checks.
+    void DispatchRecord(int id, const void* record, int length);
+    // Multiples by my member flag, as the first table info sets them.
+    void TakeMultiplesFromHead();
+    void RestartInfoTimers(UINT plateMs);
+    void StartTurnTimeout(int seconds);
+    BOOL IsMe(int seat) const;
+    BOOL IsPlayer() const;
+    // A watcher who may not see the watched seat's hand.
+    BOOL IsBlindWatcher() const;
+    // My hand in the card layout from theBoard (held, not played cards).
+    void ShowMyHand();
+    void ClearMyHand();
+    void ShowTurnClock(int seconds, int endEvent);
+    int VoiceOf(int seat) const;
+    void PlayVoice(LPCSTR format, int seat, int variant = -1);
+    void PlayRoundEndOrCollect();
+
+    BOOL m_bRoundFlag = FALSE;
+    BOOL m_bCleanSweep = FALSE;
+    BOOL m_bHighMultiple = FALSE;
+    int m_nTurnCountdown = 0;
+    DWORD m_dwTableStartTick = 0;
+    int m_nBeanLockResult = 0;
+    int m_nTrustSwitchCount = 0;
+    // The highest multiple the start pane offers me.
+    int m_nOfferedMultiple = 1;
 };

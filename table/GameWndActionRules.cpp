@@ -64,11 +64,6 @@ UINT PlayRefusalString(int result) {
     }
 }
 
-const char* TributeKindWord(int kind) {
-    static const char* const kWords[] = {"点", "憋", "烧", "落"};
-    return kind >= 0 && kind < 4 ? kWords[kind] : "";
-}
-
 bool ReturnCountFits(int entryCount, int selected) {
     // The return record holds twelve cards; an empty return gives nothing back.
     if (selected < 1 || selected > kTributeMaxCards)

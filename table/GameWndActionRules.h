@@ -24,10 +24,6 @@ ClockAnswer ClockAnswerFor(int event, int mask, bool trusted, bool watcher);
 // The string of a play the rule book refused (result of the play sender).
 UINT PlayRefusalString(int result);
 
-// The word of a tribute kind in the return-count notice ("点", "憋", "烧",
-// "落"); empty for a kind that is none of them.
-const char* TributeKindWord(int kind);
-
 // Whether a return of `selected` cards meets the entry's count: the count
 // itself, or any 1..12 cards when the entry names none.
 bool ReturnCountFits(int entryCount, int selected);

@@ -8,6 +8,7 @@
 #include "platform/resources/Resource.h"
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
+#include "table/GameRecordWords.h"
 #include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
 
@@ -230,7 +231,7 @@ void CGameWnd::OnReturnTributeCmd() {
     const int wanted = entry.nCount >= 1 ? entry.nCount : kTributeMaxCards;
     char text[640] = {};
     snprintf(text, sizeof text, format, DisplayName(entry.nTargetSeat).c_str(), wanted,
-             TributeKindWord(entry.nKind));
+             TributeKindWord(entry.nKind) != nullptr ? TributeKindWord(entry.nKind) : "");
     ShowNotice(text);
 }
 

@@ -3,6 +3,7 @@
 
 #include "assets/resource.h"
 #include "game/GameLogic.h"
+#include "table/GameRecordWords.h"
 #include "table/GameWndActionRules.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ TEST(ActionRules, AReturnFitsTheEntryAndTheRecord) {
     EXPECT_FALSE(ReturnCountFits(13, 13));
     EXPECT_STREQ(TributeKindWord(1), "憋");
     EXPECT_STREQ(TributeKindWord(3), "落");
-    EXPECT_STREQ(TributeKindWord(4), "");
+    EXPECT_EQ(TributeKindWord(4), nullptr);
 }
 
 TEST(ActionRules, SeatChangesAreThrottledAndChosenBySeat) {

@@ -1,0 +1,133 @@
+#include <benchmark/benchmark.h>
+
+#include "platform/display/Display.h"
+#include "platform/system/Clock.h"
+#include "sprite/AppServices.h"
+#include "sprite/GameLayout.h"
+#include "table/GameNetClient.h"
+#include "table/GameWnd.h"
+#include "table/TableAppLink.h"
+#include "tools/tablehost/TableDriver.h"
+
+#include <ctime>
+#include <deque>
+#include <string>
+#include <vector>
+
+// Whole games through the table window on the headless display and a
+// stepped clock: the referee and six bot seats in process, my seat's records
+// handed to the window one at a time while it is ready, the clock stepped
+// 10 ms between them until the window's animations let receiving go on.
+// Reports games per second and the share of time spent running the
+// window's timers, animations and painting (the rest is the referee, the
+// bots and the record handlers).
+
+namespace {
+
+const std::string kTheme = std::string(PELLOR_ASSET_DIR) + "/theme_bmp/Default.thm";
+const char* const kRules = "10 10 10 10 10 10 30 30 5 30 5 0 1 0 1 1 0 1 1 0 0 1 1 1 0 0 0 0 0 "
+                           "0 0 0 0 0 0 0 0 0 0 0 2 3 4 5 6 50 60 9000 0 0 0";
+
+class BenchClient : public CGameNetClient {
+protected:
+    int SendRecord(int, void*) override { return 1; }
+    void HoldReceive(BOOL) override {}
+};
+
+class BenchApp : public CTableAppLink {
+public:
+    CString GetThemeFile() const override { return kTheme.c_str(); }
+    BOOL IsSoundEffectsOn() const override { return FALSE; }
+};
+
+// The end of a collected round or a transfer lets receiving go on, as the
+// table's sprite-event handler does.
+class BenchWnd : public CGameWnd {
+protected:
+    void OnSpriteEnd(POSITION pos, int nParam) override {
+        CGameWnd::OnSpriteEnd(pos, nParam);
+        if (nParam == CTableCards::kCollectedEvent || nParam == kTransferEndEvent)
+            EndHeldRecord();
+    }
+};
+
+int Pump() {
+    MSG msg;
+    int count = 0;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+static void BM_TableWindowGames(benchmark::State& state) {
+    platform::ManualClock clock;
+    platform::ScopedClock useClock(clock);
+    platform::StartDisplay(platform::DisplayKind::Headless);
+    SetLogFileOverride("/dev/null");
+    BenchApp app;
+    SetTableAppLink(&app);
+    CGameLayout layout;
+    if (!layout.LoadFrom(kTheme.c_str())) {
+        state.SkipWithError("the default theme is missing");
+        return;
+    }
+    CWnd parent;
+    parent.CreateEx(0, nullptr, "main", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr);
+    BenchClient client;
+    client.m_nMySeat = 2;
+    auto* wnd = new BenchWnd;
+    wnd->SetLayout(&layout);
+    wnd->SetClient(&client);
+    wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent, 100);
+    Pump();
+
+    std::clock_t pumping = 0; // processor time, the one thread's
+    int64_t games = 0;
+    uint32_t seed = 1;
+    const std::clock_t start = std::clock();
+    for (auto _ : state) {
+        CTableDriver::Options options;
+        options.rulesText = kRules;
+        options.seed = seed++;
+        CTableDriver driver(options);
+        std::deque<std::vector<uint8_t>> queue;
+        driver.onDeliver = [&](const CTableDriver::Sent& sent) {
+            if (sent.code == kHostSendToAll ||
+                ((sent.code == kHostSendToSeat || sent.code == kHostSendForwarded) &&
+                 sent.param == client.m_nMySeat))
+                queue.push_back(sent.record);
+            while (!queue.empty()) {
+                const std::clock_t pumpStart = std::clock();
+                for (int i = 0; i < 3000 && !wnd->IsReceiveReady(); ++i) {
+                    clock.Advance(10);
+                    Pump();
+                }
+                pumping += std::clock() - pumpStart;
+                std::vector<uint8_t> record = std::move(queue.front());
+                queue.pop_front();
+                const int id = LoadRecordInt(record.data(), 0);
+                if (id == kMsgDeal || id == kMsgPlay || id == kMsgReturnTribute || id == kMsgBuy3 ||
+                    id == kMsgTribute)
+                    wnd->SetReceiveReady(FALSE); // as the client holds them
+                ::SendMessage(wnd->m_hWnd, WM_GAME_RECORD, WPARAM(record.size()),
+                              LPARAM(record.data()));
+            }
+        };
+        driver.SeatBots();
+        games += driver.Run(1);
+    }
+    const double total = double(std::clock() - start);
+    state.counters["games/s"] = benchmark::Counter(double(games), benchmark::Counter::kIsRate);
+    state.counters["drawing share"] = total > 0 ? double(pumping) / total : 0.0;
+    wnd->DestroyWindow();
+    parent.DestroyWindow();
+    Pump();
+    SetTableAppLink(nullptr);
+    platform::StopDisplay();
+}
+BENCHMARK(BM_TableWindowGames)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -1,0 +1,77 @@
+// The table window's timers: countdowns, automatic answers, the round end
+// and the repaint of the name plates.
+
+#include "sprite/AppServices.h"
+#include "table/GameNetClient.h"
+#include "table/GameWnd.h"
+#include "table/TableAppLink.h"
+
+namespace {
+
+// Ticks of the plate repaint timer since the program started: only its
+// first run also refreshes the user information.
+int s_nPlateTicks = 0;
+
+} // namespace
+
+void CGameWnd::OnUserTimer(UINT_PTR id) {
+    switch (id) {
+    case kInfoTipTimer:
+        OnInfoTipTick();
+        break;
+    case kResultCountdownTimer:
+        if (m_nResultCountdown < 0)
+            break;
+        if (m_nResultCountdown > 0)
+            --m_nResultCountdown;
+        ShowCountdownPane(m_nResultCountdown, 5);
+        if (m_nResultCountdown == 0) {
+            KillTimer(kResultCountdownTimer);
+            m_nResultCountdown = -1;
+            const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+            if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
+                SetTimer(kAutoStartTimer, 10000, nullptr);
+            else if (m_pClient != nullptr)
+                m_pClient->SendStart(m_nMultiple);
+        }
+        break;
+    case kTurnTimeoutTimer:
+        KillTimer(kTurnTimeoutTimer);
+        if (m_pClient != nullptr)
+            m_pClient->SendTimeTick();
+        break;
+    case kCardsSettledTimer:
+        KillTimer(kCardsSettledTimer);
+        if (TableApp().GetCardOrder())
+            m_hands.SortCardbyWeight(TRUE);
+        EndHeldRecord();
+        break;
+    case kAutoStartTimer:
+        KillTimer(kAutoStartTimer);
+        if (m_pClient != nullptr)
+            m_pClient->SendStart(m_nMultiple);
+        break;
+    case kRoundEndTimer:
+        OnRoundEnd();
+        break;
+    case kPlateRepaintTimer: {
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            RedrawSeatPlate(seat);
+        if (s_nPlateTicks <= 3)
+            UpdateUserInfo(FALSE);
+        const int before = s_nPlateTicks++;
+        if (before >= 6)
+            KillTimer(kPlateRepaintTimer);
+        break;
+    }
+    case kHoverTimer:
+        OnSeatHoverTick();
+        break;
+    case kPopupCheckTimer:
+        OnSeatPopupCheckTick();
+        break;
+    default:
+        CSpriteWnd::OnUserTimer(id);
+        break;
+    }
+}

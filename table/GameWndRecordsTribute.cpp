@@ -1,0 +1,271 @@
+// The game over with its tributes for the next game, and the records that
+// move cards between two seats: the tribute, its return and a bought 3.
+
+#include "assets/resource.h"
+#include "platform/resources/Resource.h"
+#include "sprite/AppServices.h"
+#include "table/GameNetClient.h"
+#include "table/GameRecordWords.h"
+#include "table/GameWnd.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+bool IsSeat(int seat) {
+    return seat >= 0 && seat < kSeatCount;
+}
+
+int TimeLimit(int number) {
+    return theBoard.GetTableHead().nTimeLimit[number - 1];
+}
+
+CString LoadFormat(UINT id) {
+    char format[256];
+    if (AfxLoadString(id, format, sizeof format) == 0)
+        return CString();
+    return format;
+}
+
+} // namespace
+
+void CGameWnd::OnGameOver(const tagGAMEOVERMSG& msg) {
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        theBoard.SetUserInfo(seat, msg.users[seat]);
+    theBoard.SetGamesPlayed(msg.nGamesPlayed);
+    UpdateUserInfo(FALSE);
+    theBoard.AddHistory(msg.change);
+    ReportGameOverTributes(msg);
+    const std::vector<int>& places = theBoard.GetPlaces();
+    for (int place = 0; place < kSeatCount; ++place)
+        m_placeSeat[place] = place < int(places.size()) ? places[place] : -1;
+
+    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    const int result = IsSeat(me) ? msg.nResult[me] : 0;
+    PlayGameSound(result == 2 ? "win.wav" : result == 1 ? "loss.wav" : "draw.wav");
+    const bool sweep = result == 2 && places.size() >= 3 &&
+                       CGameLogic::IsTeammate(places[0], places[1]) &&
+                       CGameLogic::IsTeammate(places[0], places[2]);
+    m_game.gameOver = msg;
+    if (sweep) {
+        // The result pane waits for the clean-sweep mark to end.
+        m_bCleanSweep = TRUE;
+        m_bGameOverMark = TRUE;
+        ShowChuanSanHuMark();
+    } else {
+        ShowResultPane(msg);
+        theBoard.ResetGameData();
+        ClearMyHand();
+    }
+    if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
+        m_hands.ClearLeftShown();
+        m_hands.ClearRightShown();
+        m_hands.ClearLeftCue();
+        m_hands.ClearRightCue();
+    }
+    for (int view = 0; view < kSeatCount; ++view)
+        m_fields.ClearLastCards(view);
+    if (IsPlayer())
+        StartTurnTimeout(TimeLimit(10) + TimeLimit(11) + 10);
+}
+
+void CGameWnd::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
+    AddReelLine("", TRUE);
+    if (!(theBoard.GetRuleFlags() & kRuleTribute))
+        return;
+    struct List {
+        const tagTRIBUTEENTRY* entries;
+        int count;
+    };
+    const List lists[] = {{msg.pointTributes, 3},
+                          {msg.shaoTributes, kSeatCount},
+                          {msg.bieTributes, kSeatCount},
+                          {msg.placeTributes, 2}};
+    const CString tribute = LoadFormat(IDS_TRIBUTE_ENTRY);
+    const CString shao = LoadFormat(IDS_TRIBUTE_SHAO_ENTRY);
+    const CString bie = LoadFormat(IDS_TRIBUTE_BIE_ENTRY);
+    for (const List& list : lists) {
+        for (int i = 0; i < list.count; ++i) {
+            const tagTRIBUTEENTRY& entry = list.entries[i];
+            const LPCSTR kindWord = TributeKindWord(entry.nKind - 1);
+            if (kindWord == nullptr || !IsSeat(entry.nGiver) || !IsSeat(entry.nReceiver))
+                continue;
+            char text[512];
+            const CString giver = SeatDisplayName(entry.nGiver);
+            if (entry.nKind == kTributeShao && !shao.IsEmpty())
+                snprintf(text, sizeof text, shao, LPCSTR(giver));
+            else if (entry.nKind == kTributeBie && !bie.IsEmpty())
+                snprintf(text, sizeof text, bie, LPCSTR(giver));
+            else if (!tribute.IsEmpty())
+                snprintf(text, sizeof text, tribute, LPCSTR(giver),
+                         LPCSTR(SeatDisplayName(entry.nReceiver)), int(entry.nCount), kindWord);
+            else
+                continue;
+            WriteReelLine(text);
+        }
+    }
+}
+
+void CGameWnd::OnTribute(const tagTRIBUTEMSG& msg) {
+    const int giver = msg.nGiver;
+    const int receiver = msg.nReceiver;
+    const int count = msg.nCount;
+    const LPCSTR kindWord = TributeKindWord(msg.nKind);
+    CString cards;
+    const bool worded = kindWord != nullptr && WordCards(msg.cards, count, &cards);
+    const CString head =
+        worded ? TributeHead(SeatDisplayName(giver), SeatDisplayName(receiver), kindWord)
+               : CString();
+    if (msg.nSeat == kSeatCount) {
+        // A copy of an earlier tribute for a client that came back.
+        if (worded)
+            WriteReelLine(head + cards);
+        EndHeldRecord();
+        return;
+    }
+    theBoard.SetGameState(kStatePayingTribute);
+    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    if (giver == me) {
+        if (!IsBlindWatcher())
+            for (int i = 0; i < count; ++i)
+                theBoard.DeleteHandCard(me, msg.cards[i].code);
+        theBoard.SetSeatActionMask(me, 0);
+        PlayVoice("gj%d-tribute.mp3", receiver);
+    } else if (receiver == me) {
+        if (!IsBlindWatcher())
+            for (int i = 0; i < count; ++i) {
+                tagCARD card = msg.cards[i];
+                card.flags = kCardHeld;
+                theBoard.AddHandCard(me, card);
+            }
+        PlayVoice("gj%d-tribute.mp3", receiver);
+    }
+    int codes[kTributeMaxCards];
+    for (int i = 0; i < count; ++i)
+        codes[i] = msg.cards[i].code;
+    CGameLogic::SortCards(codes, count);
+    const bool flying = count > 0 && IntributeFlyCard(giver, codes, count, receiver) != 0;
+    if (receiver == me)
+        ShowTributeMark(receiver);
+    if (!flying)
+        EndHeldRecord(); // else the end of the flight resumes receiving
+    if (!worded)
+        return;
+    if (count <= 4) {
+        ShowNotice(head + cards);
+    } else {
+        ShowNotice(head);
+        ShowNotice(cards);
+    }
+    WriteReelLine(head + cards);
+}
+
+void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
+    const int receiver = msg.nReceiver;
+    const int returner = msg.nReturner;
+    const int count = msg.nCount;
+    const LPCSTR kindWord = TributeKindWord(msg.nKind);
+    CString cards;
+    const bool worded = kindWord != nullptr && count > 0 && NameCards(msg.cards, count, &cards);
+    const CString line =
+        worded ? ReturnHead(SeatDisplayName(returner), SeatDisplayName(receiver), kindWord) + cards
+               : CString();
+    if (msg.nSeat == kSeatCount) {
+        if (worded)
+            WriteReelLine(line);
+        EndHeldRecord();
+        return;
+    }
+    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    bool flying = false;
+    // Only a return whose cards have moved carries cards; the prompts before
+    // it name the count due.
+    const bool moved = msg.bRequested != 0 && msg.bMoved != 0;
+    if (moved && count > 0) {
+        if (!IsBlindWatcher()) {
+            if (returner == me)
+                for (int i = 0; i < count; ++i)
+                    theBoard.DeleteHandCard(me, msg.cards[i].code);
+            if (receiver == me)
+                for (int i = 0; i < count; ++i) {
+                    tagCARD card = msg.cards[i];
+                    card.flags = kCardHeld;
+                    theBoard.AddHandCard(me, card);
+                }
+        }
+        int codes[kTributeMaxCards];
+        for (int i = 0; i < count; ++i)
+            codes[i] = msg.cards[i].code;
+        flying = m_tableCards.GiveCards(&m_hands, returner, receiver, codes, count) != FALSE;
+        if (worded)
+            WriteReelLine(line);
+    }
+    if (!flying)
+        EndHeldRecord(); // else the end of the flight resumes receiving
+
+    if (msg.bRequested == 0) {
+        if (returner == me && IsPlayer()) {
+            m_pendingTributes.push_back({msg.nKind, receiver, returner, count});
+            if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
+                const CString format = LoadFormat(IDS_RETURN_DUE);
+                char text[256];
+                snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(receiver)), kindWord);
+                ShowNotice(text);
+                ShowTurnClock(TimeLimit(4), kClockEventLast);
+            }
+        } else if (m_pendingTributes.empty() && kindWord != nullptr) {
+            char text[128];
+            snprintf(text, sizeof text, "等待玩家还(%s贡)...", kindWord);
+            ShowNotice(text);
+        }
+    }
+    StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+}
+
+void CGameWnd::OnBuy3(const tagBUY3MSG& msg) {
+    const int buyer = msg.nBuyer;
+    const int seller = msg.nSeller;
+    const bool seatsKnown = IsSeat(buyer) && IsSeat(seller);
+    const bool paid = (msg.paidCard.flags & kCardHeld) != 0;
+    CString paidWord;
+    const LPCSTR suit = SuitPrefixWord(msg.boughtThree.suit);
+    const bool worded =
+        seatsKnown && suit != nullptr && (!paid || WordCard(msg.paidCard, &paidWord));
+    const CString line = worded ? BuyThreeLine(SeatDisplayName(buyer), SeatDisplayName(seller),
+                                               paid ? &paidWord : nullptr, suit)
+                                : CString();
+    if (msg.nSeat == kSeatCount || !msg.bExchanged || !seatsKnown) {
+        if (worded && msg.bExchanged)
+            WriteReelLine(line);
+        EndHeldRecord();
+        return;
+    }
+    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    if (!IsBlindWatcher()) {
+        if (seller == me) {
+            theBoard.DeleteHandCard(me, msg.boughtThree.code);
+            if (paid) {
+                tagCARD card = msg.paidCard;
+                card.flags = kCardHeld;
+                theBoard.AddHandCard(me, card);
+            }
+        } else if (buyer == me) {
+            if (paid)
+                theBoard.DeleteHandCard(me, msg.paidCard.code);
+            tagCARD three = msg.boughtThree;
+            three.flags = kCardHeld;
+            theBoard.AddHandCard(me, three);
+        }
+    }
+    const BOOL flying =
+        paid ? m_tableCards.FlyTwoCards(&m_hands, seller, msg.boughtThree.code, buyer,
+                                        msg.paidCard.code, kTributeFlightEvent)
+             : m_tableCards.FlyOneCard(&m_hands, seller, buyer, msg.boughtThree.code,
+                                       kTributeFlightEvent);
+    if (!flying)
+        EndHeldRecord();
+    if (worded)
+        WriteReelLine(line);
+    StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+}

@@ -1,0 +1,369 @@
+// Plays and the round end, the game over and the records that move cards
+// between seats, against the headless table window.
+
+#include "RecordsKit.h"
+
+namespace table_test {
+namespace {
+
+class GameWndPlays : public RecordsTest {
+protected:
+    void SetUp() override {
+        RecordsTest::SetUp();
+        SeatSix(kRuleCardsInClear | kRuleTribute);
+        theBoard.SetGameState(kStatePlay);
+    }
+    // A play whose next actor is the seat after the actor (take out or pass).
+    std::unique_ptr<tagPLAYMSG> PlayToNext(int seat, int type, std::initializer_list<int> codes) {
+        auto play = Play(seat, type, codes);
+        play->nActionMask[CGameLogic::GetNextSeat(seat)] = kActionTakeOut | kActionPass;
+        return play;
+    }
+};
+
+TEST_F(GameWndPlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
+    Deliver(*PlayToNext(0, kActionTakeOut, {0, 54}));
+    EXPECT_TRUE(Sounded("takeout2.wav"));
+    EXPECT_EQ(Releases(), 1);
+    Deliver(*PlayToNext(5, kActionTakeOut, {1, 55, 109}));
+    EXPECT_TRUE(Sounded("takeout5.wav"));
+    Deliver(*PlayToNext(4, kActionTakeOut, {2, 56, 110, 164, 15, 69}));
+    EXPECT_TRUE(Sounded("takeout6.wav"));
+    ASSERT_EQ(theBoard.GetPlayList().size(), 3u);
+    EXPECT_EQ(theBoard.GetPlayList()[2].nSeat, 4);
+    EXPECT_EQ(CGameLogic::GetCardTypeCount(theBoard.GetPlayList()[2].type), 6);
+    EXPECT_EQ(wnd->TableCards().GetSeatCards(4).size(), 6u);
+    EXPECT_TRUE(wnd->IsRoundRunning());
+    EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
+TEST_F(GameWndPlays, MyPlayedCardsLeaveMyHandAndOthersCountsFollowTheRecord) {
+    GiveMeHand({3, 4, 5, 6});
+    auto play = PlayToNext(kMe, kActionTakeOut, {4, 5});
+    Deliver(*play);
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
+    auto other = PlayToNext(1, kActionTakeOut, {7});
+    other->nHandCount = 8;
+    Deliver(*other);
+    EXPECT_EQ(theBoard.GetSeatHandCount(1), 8);
+    other->nHandCount = 36; // not known to others: kept
+    Deliver(*other);
+    EXPECT_EQ(theBoard.GetSeatHandCount(1), 8);
+}
+
+TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {
+    // The round's play came with the snapshot: nothing lies on the table.
+    theBoard.AddPlay(0, CGameLogic::GetCardType(std::vector<int>{9}.data(), 1));
+    theBoard.SetPlayCounter(4);
+    auto pass = Play(1, kActionPass, {});
+    pass->nActionMask[0] = kActionTakeOut; // exactly 16: seat 0 leads anew
+    Deliver(*pass);
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+    EXPECT_FALSE(wnd->IsRoundRunning());
+    EXPECT_EQ(Releases(), 0) << "receiving waits for the round-end step";
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    EXPECT_TRUE(Sounded("pass.wav"));
+    clock.Advance(1000);
+    platform_test::PumpPending();
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    EXPECT_TRUE(wnd->IsRoundRunning());
+}
+
+TEST_F(GameWndPlays, NoNextActorEndsTheRoundToo) {
+    auto out = Play(3, kActionTakeOut, {8});
+    Deliver(*out); // no mask set anywhere
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+    EXPECT_EQ(Releases(), 0);
+}
+
+TEST_F(GameWndPlays, IPassAtOnceWhenIHoldFewerCardsThanThePlay) {
+    GiveMeHand({20});
+    auto play = Play(3, kActionTakeOut, {1, 55, 109});
+    play->nActionMask[kMe] = kActionTakeOut | kActionPass;
+    Deliver(*play);
+    const auto sent = Sent(kMsgPlay);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(LoadRecordInt(sent[0].data(), 12), kActionPass);
+
+    // With enough cards the table waits for me.
+    GiveMeHand({20, 21, 22, 23});
+    Deliver(*play);
+    EXPECT_EQ(Sent(kMsgPlay).size(), 1u);
+    // In trusteeship the referee answers for me.
+    theBoard.SetTrustWord(kMe, kTrustOwn);
+    GiveMeHand({20});
+    Deliver(*play);
+    EXPECT_EQ(Sent(kMsgPlay).size(), 1u);
+}
+
+TEST_F(GameWndPlays, APlayThatCannotBeDecipheredIsRefusedAndReceivingResumes) {
+    theBoard.SetRuleFlags(kRuleTribute); // enciphered codes
+    auto play = PlayToNext(0, kActionTakeOut, {1});
+    play->nCount = 3;
+    play->head.nBodyLen = 76; // room for the codes but not for the cipher's block
+    Deliver(*play, 84);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+}
+
+TEST_F(GameWndPlays, ACardCodeBeyondTheDecksIsRefused) {
+    auto play = PlayToNext(0, kActionTakeOut, {216});
+    Deliver(*play);
+    EXPECT_TRUE(Logged("card code 216"));
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+}
+
+class GameWndTributes : public RecordsTest {
+protected:
+    void SetUp() override {
+        RecordsTest::SetUp();
+        SeatSix(kRuleCardsInClear | kRuleTribute);
+    }
+    std::unique_ptr<tagTRIBUTEMSG> Tribute(int giver, int receiver, std::vector<int> codes) {
+        auto tribute = NewRecord<tagTRIBUTEMSG>();
+        tribute->nGiver = giver;
+        tribute->nReceiver = receiver;
+        tribute->nKind = 0;
+        tribute->nCount = int(codes.size());
+        for (size_t i = 0; i < codes.size(); ++i)
+            tribute->cards[i] = CardOf(codes[i]);
+        return tribute;
+    }
+};
+
+TEST_F(GameWndTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
+    Deliver(*Tribute(0, 1, {11, 24, 37, 50}));
+    ASSERT_EQ(wnd->notices.size(), 1u);
+    EXPECT_EQ(wnd->notices[0], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A]");
+    Deliver(*Tribute(0, 1, {11, 24, 37, 50, 53}));
+    ASSERT_EQ(wnd->notices.size(), 3u);
+    EXPECT_EQ(wnd->notices[1], "[p0]向[p1]进了(点贡):");
+    EXPECT_EQ(wnd->notices[2], "[方块A][梅花A][红桃A][黑桃A][大王]");
+    ASSERT_EQ(wnd->reel.size(), 2u);
+    EXPECT_EQ(wnd->reel[1], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A][大王]");
+    EXPECT_EQ(theBoard.GetGameState(), kStatePayingTribute);
+}
+
+TEST_F(GameWndTributes, AHistoryCopyAddsOnlyItsLineAndAlwaysResumesReceiving) {
+    auto copy = Tribute(3, 4, {51});
+    copy->nSeat = 6;
+    Deliver(*copy);
+    EXPECT_EQ(Releases(), 1);
+    ASSERT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(wnd->reel[0], "[p3]向[p4]进了(点贡):[黑桃2]");
+    EXPECT_TRUE(wnd->notices.empty());
+    copy->nKind = 4; // no word for it: no line, receiving still resumes
+    Deliver(*copy);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
+}
+
+TEST_F(GameWndTributes, MyTributeLeavesMyHandAndTheReceiversArrives) {
+    GiveMeHand({5, 6, 7});
+    Deliver(*Tribute(kMe, 0, {6}));
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
+    EXPECT_TRUE(Sounded("gj0-tribute.mp3"));
+    Deliver(*Tribute(1, kMe, {100, 101}));
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
+    // Between two other seats nothing moves.
+    Deliver(*Tribute(0, 1, {30}));
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
+}
+
+TEST_F(GameWndTributes, OnlyAReturnWhoseCardsMovedMovesThem) {
+    GiveMeHand({3, 4});
+    auto due = NewRecord<tagRETURNTRIBUTEMSG>();
+    due->nReceiver = 0;
+    due->nReturner = kMe;
+    due->nCount = 1; // the count due; the cards are not chosen yet
+    due->nKind = 0;
+    Deliver(*due);
+    due->bRequested = 1; // the return is running
+    Deliver(*due);
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
+    EXPECT_TRUE(wnd->reel.empty());
+    EXPECT_EQ(Releases(), 1);
+    due->bMoved = 1;
+    due->cards[0] = CardOf(4);
+    Deliver(*due);
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 1);
+    ASSERT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(wnd->reel[0], "[p2]还给[p0]的(点贡):[7]");
+}
+
+TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
+    auto due = NewRecord<tagRETURNTRIBUTEMSG>();
+    due->nReceiver = 0;
+    due->nReturner = kMe;
+    due->nCount = 1;
+    due->cards[0] = CardOf(3);
+    due->nKind = 1;
+    Deliver(*due);
+    ASSERT_EQ(wnd->PendingTributes().size(), 1u);
+    EXPECT_EQ(wnd->PendingTributes()[0].nTargetSeat, 0);
+    EXPECT_EQ(wnd->PendingTributes()[0].nCount, 1);
+    EXPECT_EQ(wnd->notices.back(), "请您还给[p0]贡牌(憋贡)。");
+    Deliver(*due);
+    EXPECT_EQ(wnd->PendingTributes().size(), 2u);
+    EXPECT_EQ(wnd->notices.size(), 1u) << "only the first pending return prompts";
+
+    // Another seat's return: a waiting notice while nothing of mine is due.
+    wnd->PendingTributes().clear();
+    due->nReturner = 4;
+    Deliver(*due);
+    EXPECT_EQ(wnd->notices.back(), "等待玩家还(憋贡)...");
+}
+
+TEST_F(GameWndTributes, AReturnsHistoryCopyWordsTheCardsByRank) {
+    auto copy = NewRecord<tagRETURNTRIBUTEMSG>();
+    copy->nSeat = 6;
+    copy->nReceiver = 1;
+    copy->nReturner = 0;
+    copy->nCount = 2;
+    copy->cards[0] = CardOf(0);
+    copy->cards[1] = CardOf(52);
+    copy->nKind = 3;
+    Deliver(*copy);
+    EXPECT_EQ(Releases(), 1);
+    ASSERT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(wnd->reel[0], "[p0]还给[p1]的(落贡):[3][小王]");
+}
+
+TEST_F(GameWndTributes, ABoughtThreeIsWordedWithItsPayment) {
+    auto buy = NewRecord<tagBUY3MSG>();
+    buy->nSeat = 6;
+    buy->nBuyer = 1;
+    buy->nSeller = 2;
+    buy->paidCard = CardOf(10);
+    buy->boughtThree = CardOf(26);
+    buy->bExchanged = 1;
+    Deliver(*buy);
+    EXPECT_EQ(Releases(), 1);
+    ASSERT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(wnd->reel[0], "[p1]用一张[方块K]向[p2]买了一张[红桃3]");
+}
+
+tagGAMEOVERMSG GameOver(int winner) {
+    tagGAMEOVERMSG over;
+    InitGameOverMsg(over);
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        over.users[seat] = Player(seat, 2000);
+        over.nResult[seat] = seat % 2 == winner % 2 ? 2 : 1;
+        over.change.nScoreChange[seat] = over.nResult[seat] == 2 ? 3 : -3;
+    }
+    over.nGamesPlayed = 1;
+    over.pointTributes[0] = {kTributePoint, 1, 0, 2};
+    over.shaoTributes[0] = {kTributeShao, 4, 3, 1};
+    over.bieTributes[0] = {5, 4, 3, 1}; // no such kind: not worded
+    return over;
+}
+
+TEST_F(GameWndTributes, TheGameOverSettlesAndWordsTheNextGamesTributes) {
+    tagPLACESMSG places;
+    InitPlacesMsg(places);
+    const int order[kSeatCount] = {0, 1, 2, 3, 4, 5};
+    std::copy(order, order + kSeatCount, places.nPlaces);
+    places.nSeat = 9;
+    Deliver(places);
+    Deliver(GameOver(1)); // my side (seat 2, with 0 and 4) lost
+    EXPECT_TRUE(Sounded("loss.wav"));
+    EXPECT_EQ(theBoard.GetUserInfo(3).nBeans, 2000);
+    EXPECT_EQ(theBoard.GetGamesPlayed(), 1);
+    ASSERT_EQ(theBoard.GetHistory().size(), 1u);
+    EXPECT_EQ(theBoard.GetHistory()[0].nScoreChange[1], 3);
+    ASSERT_EQ(wnd->reel.size(), 2u);
+    EXPECT_EQ(wnd->reel[0], "[p0]向[p1]进贡2张牌(点贡)");
+    EXPECT_EQ(wnd->reel[1], "[p3]被烧，下局需要进贡");
+    EXPECT_FALSE(wnd->IsCleanSweep());
+}
+
+TEST_F(GameWndTributes, ACleanSweepKeepsTheRecordForLater) {
+    tagPLACESMSG places;
+    InitPlacesMsg(places);
+    const int order[kSeatCount] = {kMe, 0, 4, 1, 3, 5}; // my side takes places 1 to 3
+    std::copy(order, order + kSeatCount, places.nPlaces);
+    places.nSeat = 9;
+    Deliver(places);
+    GiveMeHand({1, 2});
+    Deliver(GameOver(kMe));
+    EXPECT_TRUE(Sounded("win.wav"));
+    EXPECT_TRUE(wnd->IsCleanSweep());
+    EXPECT_TRUE(wnd->IsGameOverMarkShown());
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2) << "the board waits for the deferred result";
+}
+
+class GameWndPhases : public RecordsTest {
+protected:
+    void SetUp() override {
+        RecordsTest::SetUp();
+        SeatSix(kRuleCardsInClear);
+    }
+};
+
+TEST_F(GameWndPhases, APointRoundAsksMeUnlessIAnsweredAndAnswersAreStored) {
+    tagPOINTMSG point;
+    InitPointMsg(point);
+    point.nKind = kStatePointRound1;
+    Deliver(point);
+    EXPECT_EQ(theBoard.GetGameState(), kStatePointRound1);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionPointRound1);
+    point.bAnswer = 1;
+    point.bYes = 1;
+    point.nSeat = kMe;
+    point.nKind = 1;
+    point.nFee = 40;
+    Deliver(point);
+    EXPECT_EQ(theBoard.GetPointAnswer(1, kMe), 1);
+    EXPECT_EQ(theBoard.GetUserInfo(kMe).nBeans, 960);
+    EXPECT_TRUE(Sounded("openpoint.wav"));
+    point.bAnswer = 0;
+    point.nKind = kStatePointRound1;
+    Deliver(point);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
+    EXPECT_EQ(wnd->notices.back(), "等待玩家宣点...");
+    point.bAnswer = 1;
+    point.nKind = 3;
+    point.nSeat = 5;
+    Deliver(point);
+    EXPECT_EQ(theBoard.GetOpenedPoint(5), 1);
+    EXPECT_EQ(wnd->notices.back(), "[p5]开点了...");
+}
+
+TEST_F(GameWndPhases, ARevolutionQuestionAsksOnlyTheAskedSeats) {
+    tagREVOLUTIONMSG revolution;
+    InitRevolutionMsg(revolution);
+    revolution.bAsked[kMe] = 1;
+    Deliver(revolution);
+    EXPECT_EQ(theBoard.GetGameState(), kStateRevolution);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionRevolution);
+    revolution.bAnswer = 1;
+    revolution.bYes = 1;
+    revolution.nSeat = 3;
+    revolution.nCount = 2;
+    Deliver(revolution);
+    ASSERT_GE(wnd->notices.size(), 2u);
+    EXPECT_EQ(wnd->notices[0], "[p3]革命了...");
+    EXPECT_EQ(wnd->notices[1], "由于两家革命，游戏重新开始！");
+}
+
+TEST_F(GameWndPhases, AFinalGousijiAnswerIsStoredOnce) {
+    tagGOUSIJIMSG gousiji;
+    InitGousijiMsg(gousiji);
+    gousiji.nSeat = kMe;
+    Deliver(gousiji);
+    EXPECT_EQ(theBoard.GetGameState(), kStateGousiji);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionAnswer);
+    gousiji.bFinal = 1;
+    gousiji.nSeat = 1;
+    gousiji.nAnswer = 2;
+    Deliver(gousiji);
+    EXPECT_EQ(theBoard.GetGousijiAnswer(1), 2);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
+}
+
+} // namespace
+} // namespace table_test

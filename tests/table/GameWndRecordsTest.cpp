@@ -1,0 +1,401 @@
+// The game-record dispatcher against the headless table window: records
+// refused before any handler runs, and the table, snapshot, start, deal,
+// trusteeship and small records with what they leave in theBoard, the
+// window, the client and the chat.
+
+#include "RecordsKit.h"
+
+namespace table_test {
+namespace {
+
+using GameWndRecords = RecordsTest;
+
+TEST_F(GameWndRecords, IdsWithoutAHandlerShowTheirNumberAndChangeNothing) {
+    SeatSix();
+    const int state = theBoard.GetGameState();
+    tagTIMETICKMSG tick;
+    InitTimeTickMsg(tick);
+    Deliver(tick);
+    int32_t unknown[4] = {0x90C, 8, 0, 0};
+    DeliverBytes(unknown, sizeof unknown);
+    EXPECT_TRUE(Logged("Message box without a window: 91b"));
+    EXPECT_TRUE(Logged("Message box without a window: 90c"));
+    EXPECT_EQ(theBoard.GetGameState(), state);
+}
+
+TEST_F(GameWndRecords, MalformedRecordsAreRefusedAndHeldOnesStillResumeReceiving) {
+    SeatSix();
+    GiveMeHand({1, 2, 3});
+    // Short: a snapshot cut to 100 bytes.
+    auto snapshot = NewRecord<tagSNAPSHOTMSG>();
+    Deliver(*snapshot, 100);
+    EXPECT_TRUE(Logged("refused game record 902 of 100 bytes"));
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 3);
+
+    // Over-counted tribute: 13 cards in room for 12.
+    auto tribute = NewRecord<tagTRIBUTEMSG>();
+    tribute->nGiver = 0;
+    tribute->nReceiver = kMe;
+    tribute->nCount = 13;
+    Deliver(*tribute);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+
+    // A play of a seat outside the table.
+    auto play = Play(7, kActionTakeOut, {1});
+    Deliver(*play);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(Logged("seat out of range"));
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+
+    // A tribute card whose rank is outside the word tables.
+    tribute->nCount = 1;
+    tribute->cards[0] = CardOf(5);
+    tribute->cards[0].rank = 40;
+    Deliver(*tribute);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(Logged("a card of the tribute cards is out of range"));
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 3);
+    EXPECT_TRUE(wnd->notices.empty());
+
+    // A deal whose hand holds a code past the four decks.
+    auto deal = NewRecord<tagDEALMSG>();
+    deal->nSeat = kMe;
+    deal->nCount = 1;
+    deal->hand[0].code = 230;
+    Deliver(*deal);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 3);
+}
+
+TEST_F(GameWndRecords, TheTableInfoFillsTheBoardAndEntersTheChatOnce) {
+    auto info = NewRecord<tagTABLEINFO>();
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        info->users[seat] = Player(seat, 500 + seat);
+    info->users[kMe].bMember = 1;
+    info->head.nRuleFlags = kRuleTribute | kRuleShao;
+    info->head.nField29 = 4; // a member's multiple
+    info->head.nField30 = 2;
+    info->nStartFlags[3] = 1;
+    theBoard.AddHistory(tagHISTORYENTRY{});
+    Deliver(*info);
+    EXPECT_EQ(theBoard.GetRuleFlags(), uint32_t(kRuleTribute | kRuleShao));
+    EXPECT_EQ(theBoard.GetUserInfo(5).nBeans, 505);
+    EXPECT_EQ(theBoard.GetStartFlag(3), 1);
+    EXPECT_TRUE(theBoard.GetHistory().empty());
+    EXPECT_EQ(wnd->GetMultiple(), 4);
+    // EnterChat sends nothing on the game connection, but only once.
+    info->users[kMe].bMember = 0;
+    Deliver(*info);
+    EXPECT_EQ(wnd->GetMultiple(), 4) << "only the first table info takes the multiple";
+}
+
+TEST_F(GameWndRecords, ASnapshotRebuildsTheTableOnceAndLaterOnlyItsHistory) {
+    client.m_bWatcher = TRUE;
+    auto snap = NewRecord<tagSNAPSHOTMSG>();
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        snap->users[seat] = Player(seat);
+    snap->nGameState = kStatePlay;
+    snap->nHistoryCount = 3;
+    for (int k = 0; k < 3; ++k)
+        snap->history[k].nScoreChange[0] = 30 - k * 10; // newest first: 30, 20, 10
+    snap->nPlaces[0] = 4;
+    for (int place = 1; place < kSeatCount; ++place)
+        snap->nPlaces[place] = -1;
+    for (int i = 0; i < 3; ++i)
+        snap->hand[i] = CardOf(10 + i);
+    snap->hand[1].flags |= kCardPlayed;
+    snap->bWatcherMaySee = 1;
+    snap->nWatcherBeans = 321;
+    snap->nWatcherScore = 12;
+    // A watcher's snapshot has no play: zeros, not a play of seat 0.
+    snap->nPlayCounter = 9;
+    Deliver(*snap);
+
+    ASSERT_EQ(theBoard.GetHistory().size(), 3u);
+    EXPECT_EQ(theBoard.GetHistory().front().nScoreChange[0], 10);
+    EXPECT_EQ(theBoard.GetHistory().back().nScoreChange[0], 30);
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+    EXPECT_EQ(theBoard.GetPlayCounter(), 9);
+    EXPECT_EQ(theBoard.GetSeatStatus(4) & kStatusOut2, kStatusOut2);
+    EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
+    EXPECT_TRUE(theBoard.GetWatcherSees(kMe));
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 2u) << "held cards not yet played";
+    int beans = 0, score = 0;
+    wnd->GetWatcherValues(&beans, &score);
+    EXPECT_EQ(beans, 321);
+    EXPECT_EQ(score, 12);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+
+    // A later snapshot: state and history change, my hand display does not.
+    snap->nHistoryCount = 1;
+    snap->history[0].nScoreChange[0] = 99;
+    snap->hand[2].flags |= kCardPlayed;
+    snap->nGameState = kStateGousiji;
+    Deliver(*snap);
+    ASSERT_EQ(theBoard.GetHistory().size(), 1u);
+    EXPECT_EQ(theBoard.GetHistory()[0].nScoreChange[0], 99);
+    EXPECT_EQ(theBoard.GetGameState(), kStateGousiji);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 2u);
+}
+
+TEST_F(GameWndRecords, AReturningPlayersSnapshotKeepsTheRoundsPlay) {
+    auto snap = NewRecord<tagSNAPSHOTMSG>();
+    snap->nGameState = kStatePlay;
+    snap->lastPlay.nSeat = 1;
+    snap->lastPlay.type = CGameLogic::GetCardType(std::vector<int>{5}.data(), 1);
+    Deliver(*snap);
+    ASSERT_EQ(theBoard.GetPlayList().size(), 1u);
+    EXPECT_EQ(theBoard.GetPlayList()[0].nSeat, 1);
+    // Seat 6: the round has no play yet.
+    theBoard.ClearPlayList();
+    snap->lastPlay.nSeat = 6;
+    Deliver(*snap);
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+}
+
+TEST_F(GameWndRecords, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
+    SeatSix();
+    tagSTARTMSG start;
+    InitStartMsg(start);
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        start.nSeat = seat;
+        start.nMultiple = seat + 1;
+        start.nStartFee = seat == 1 ? 30 : 0;
+        Deliver(start);
+        if (seat < 5)
+            EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
+    }
+    EXPECT_EQ(theBoard.GetGameState(), kStateAllStarted);
+    EXPECT_TRUE(wnd->IsRoundRunning());
+    EXPECT_EQ(theBoard.GetTableHead().nMultiple[4], 5);
+    EXPECT_EQ(theBoard.GetUserInfo(1).nBeans, 1000 - 30);
+    EXPECT_EQ(theBoard.GetUserInfo(0).nBeans, 1000);
+    EXPECT_TRUE(Sounded("start.wav"));
+}
+
+std::unique_ptr<tagDEALMSG> DealOf36() {
+    auto deal = NewRecord<tagDEALMSG>();
+    deal->nSeat = 2;
+    deal->nCount = 36;
+    for (int i = 0; i < 36; ++i) {
+        deal->hand[i] = CardOf(i * 6);
+        deal->hand[i].spare = uint8_t(i % 10);
+    }
+    return deal;
+}
+
+TEST_F(GameWndRecords, ADealHoldsReceivingUntilTheDealIsDone) {
+    SeatSix();
+    Deliver(*DealOf36());
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 36);
+    EXPECT_EQ(theBoard.GetGameState(), kStatePointRound2);
+    EXPECT_TRUE(Sounded("xipai.wav"));
+    EXPECT_FALSE(wnd->IsReceiveReady());
+    for (int i = 0; i < 2000 && !wnd->IsReceiveReady(); ++i)
+        Tick();
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
+}
+
+// A theme without the shuffle picture: no deal to watch.
+class GameWndRecordsNoTheme : public RecordsTest {
+protected:
+    void SetUp() override {
+        app.themeFile = (config.Path() + "/none.thm").c_str();
+        RecordsTest::SetUp();
+    }
+};
+
+TEST_F(GameWndRecordsNoTheme, ADealWithoutItsAnimationResumesReceivingAtOnce) {
+    SeatSix();
+    Deliver(*DealOf36());
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 36);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
+}
+
+TEST_F(GameWndRecords, TrusteeshipWordsItsNoticesByTheSwitchCount) {
+    SeatSix();
+    tagTRUSTMSG trust;
+    InitTrustMsg(trust);
+    trust.nSeat = kMe;
+    trust.bOn = 1;
+    trust.nSwitchCount = 2;
+    Deliver(trust);
+    EXPECT_EQ(theBoard.GetTrustWord(kMe), kTrustOwn);
+    ASSERT_EQ(wnd->notices.size(), 1u);
+    EXPECT_NE(wnd->notices[0].find("第2次"), std::string::npos) << wnd->notices[0];
+    EXPECT_TRUE(Sounded("trust.wav"));
+
+    trust.bOn = 0;
+    Deliver(trust);
+    EXPECT_EQ(theBoard.GetTrustWord(kMe), 0);
+    EXPECT_NE(wnd->notices.back().find("已托管2次"), std::string::npos) << wnd->notices.back();
+    trust.nSwitchCount = 4;
+    Deliver(trust);
+    EXPECT_EQ(wnd->notices.back(), "您本局托管已超过3次，不能再取消托管！");
+    EXPECT_TRUE(Sounded("notrust.wav"));
+
+    // Another seat: its word only.
+    trust.nSeat = 0;
+    trust.bOn = 1;
+    Deliver(trust);
+    EXPECT_EQ(theBoard.GetTrustWord(0), kTrustOwn);
+    EXPECT_EQ(wnd->notices.size(), 3u);
+}
+
+TEST_F(GameWndRecords, PlacesMarkSeatsOutOfPlayAndWordTheCausingSeat) {
+    SeatSix();
+    theBoard.SetSeatActionMask(4, kActionTakeOut);
+    tagPLACESMSG places;
+    InitPlacesMsg(places);
+    const int order[kSeatCount] = {0, 1, 3, 5, 2, 4};
+    std::copy(order, order + kSeatCount, places.nPlaces);
+    places.nSeat = 4;
+    Deliver(places);
+    EXPECT_EQ(wnd->notices.back(), "由于[p4]本局的名次为大落!");
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        EXPECT_TRUE(theBoard.GetSeatStatus(seat) & kStatusOut2) << seat;
+    EXPECT_EQ(theBoard.GetSeatActionMask(4), kActionTakeOut) << "the mask is the referee's";
+    ASSERT_EQ(theBoard.GetPlaces().size(), 6u);
+    EXPECT_EQ(theBoard.GetPlaces()[3], 5);
+
+    places.nSeat = kMe;
+    Deliver(places);
+    EXPECT_EQ(wnd->notices.back(), "由于您本局的名次为二落!");
+    // A causing seat outside the table: no notice.
+    places.nSeat = 9;
+    Deliver(places);
+    EXPECT_EQ(wnd->notices.size(), 2u);
+}
+
+TEST_F(GameWndRecords, ASeatWaitingAtTheEndIsOutOfPlayButNotYetPlaced) {
+    SeatSix();
+    tagPLACESMSG places;
+    InitPlacesMsg(places);
+    const int order[kSeatCount] = {1, -1, -1, -1, -1, 3}; // seat 3's burn failed
+    std::copy(order, order + kSeatCount, places.nPlaces);
+    places.nSeat = 3;
+    Deliver(places);
+    EXPECT_EQ(theBoard.GetPlaces(), std::vector<int>{1});
+    EXPECT_TRUE(theBoard.GetSeatStatus(3) & kStatusOut2);
+    EXPECT_EQ(wnd->notices.back(), "由于[p3]本局的名次为大落!");
+}
+
+TEST_F(GameWndRecords, DroppedTributesNameTheSeatsInTheChat) {
+    SeatSix();
+    tagUSERRECORDMSG record;
+    InitUserRecordMsg(record);
+    record.nSeat = 3;
+    record.user = Player(3);
+    strcpy(record.user.szNickName, "Nick");
+    Deliver(record);
+    tagTRIBUTESTOPPEDMSG stopped;
+    InitTributeStoppedMsg(stopped);
+    stopped.bStopped[3] = 1;
+    Deliver(stopped);
+    stopped.bStopped[3] = 0;
+    Deliver(stopped);
+    ASSERT_EQ(app.chat.size(), 2u);
+    EXPECT_EQ(app.chat[0], "Nick[p3]贡牌已进完,余下的贡将不再进!");
+    EXPECT_EQ(app.chat[1], "贡牌已进完,余下的贡将不再进!");
+}
+
+TEST_F(GameWndRecords, AGuessWonAddsBeansAndReachesTheBettingDialogOnlyForMe) {
+    SeatSix();
+    app.bettingOpen = TRUE;
+    tagGUESSMSG guess;
+    InitGuessMsg(guess);
+    guess.nSeat = kMe;
+    guess.nOption = 3;
+    guess.nAmount = 50;
+    Deliver(guess);
+    EXPECT_EQ(theBoard.GetUserInfo(kMe).nBeans, 1050);
+    ASSERT_EQ(app.takeChanceResults.size(), 1u);
+    EXPECT_EQ(app.takeChanceResults[0], std::make_pair(50, 3));
+    EXPECT_EQ(app.chat.back(), "恭喜您竞猜中奖啦，您赢得游戏豆:50个, 本盘还剩2次竞猜机会!");
+    guess.nSeat = 1;
+    guess.nAmount = 0;
+    Deliver(guess);
+    EXPECT_EQ(app.takeChanceResults.size(), 1u);
+    EXPECT_EQ(app.chat.size(), 1u) << "no win, no line";
+    EXPECT_EQ(theBoard.GetGuessCount(1), 1);
+    guess.nAmount = 20;
+    Deliver(guess);
+    EXPECT_EQ(app.chat.back(), "恭喜[p1]竞猜中奖啦，赢得游戏豆:20个!");
+}
+
+TEST_F(GameWndRecords, ShaoAndBieNoticesGoToTheReelAndOnRequestTheTable) {
+    SeatSix();
+    tagSHAOBIEMSG shao;
+    InitShaoBieMsg(shao);
+    shao.nKind = 3;
+    shao.nActor = 0;
+    shao.nAffected = 1;
+    Deliver(shao);
+    shao.nKind = 2;
+    shao.bNotice = 1;
+    Deliver(shao);
+    shao.nAffected = 6; // not a seat: nothing
+    Deliver(shao);
+    ASSERT_EQ(wnd->reel.size(), 2u);
+    EXPECT_EQ(wnd->reel[0], "[p0] 把 [p1] 烧了...");
+    ASSERT_EQ(wnd->notices.size(), 1u);
+    EXPECT_EQ(wnd->notices[0], "[p0] 把 [p1] 憋了...");
+}
+
+TEST_F(GameWndRecords, TheBeanLockFailureAsksForANewStart) {
+    SeatSix();
+    tagBEANLOCKMSG lock;
+    InitBeanLockMsg(lock);
+    Deliver(lock);
+    EXPECT_TRUE(wnd->notices.empty());
+    lock.nResult = 2;
+    Deliver(lock);
+    ASSERT_EQ(wnd->notices.size(), 1u);
+    EXPECT_EQ(wnd->notices[0], "游戏豆锁定失败，请重新开始！");
+}
+
+TEST_F(GameWndRecords, TrustWordsAndTheGameEndNotice) {
+    SeatSix();
+    tagTRUSTWORDSMSG words;
+    InitTrustWordsMsg(words);
+    words.nTrustWords[1] = kTrustExit;
+    words.nSeat = 9; // outside the table: stored, no display refreshed
+    Deliver(words);
+    EXPECT_EQ(theBoard.GetTrustWord(1), kTrustExit);
+    tagGAMEENDMSG end;
+    InitGameEndMsg(end);
+    Deliver(end);
+    EXPECT_EQ(wnd->notices.back(), "有人托管游戏，游戏结束！");
+}
+
+TEST_F(GameWndRecords, SoundsComeFromTheSoundFolderOnlyWhileSoundIsOn) {
+    wnd->PlayGameSound("pass.wav");
+    app.soundOn = FALSE;
+    wnd->PlayGameSound("giveup.wav");
+    ASSERT_EQ(wnd->sounds.size(), 1u);
+    EXPECT_EQ(wnd->sounds[0], "/sounds/pass.wav");
+}
+
+TEST_F(GameWndRecords, TheTurnTimeoutSendsOneTimeTick) {
+    SeatSix();
+    wnd->OnUserTimer(kTurnTimeoutTimer);
+    EXPECT_EQ(Sent(kMsgTimeTick).size(), 1u);
+    client.m_bWatcher = TRUE;
+    wnd->OnUserTimer(kTurnTimeoutTimer);
+    EXPECT_EQ(Sent(kMsgTimeTick).size(), 1u) << "a watcher sends nothing";
+}
+
+TEST_F(GameWndRecords, TheAutoStartTimerSendsStartWithMyMultiple) {
+    SeatSix();
+    wnd->OnUserTimer(kAutoStartTimer);
+    ASSERT_EQ(Sent(kMsgStart).size(), 1u);
+    EXPECT_EQ(LoadRecordInt(Sent(kMsgStart)[0].data(), 8), kMe);
+}
+
+} // namespace
+} // namespace table_test
