@@ -25,7 +25,7 @@ if command -v clang++ >/dev/null; then
     cmake --build build-fuzz -j "$jobs" --target fuzz/all
     for target in build-fuzz/fuzz/*Fuzz; do
         echo "Fuzzing $target"
-        "$target" -max_total_time=15 -close_fd_mask=2 -rss_limit_mb=2048
+        "$target" -max_total_time=10 -close_fd_mask=2 -rss_limit_mb=2048
     done
 fi
 
