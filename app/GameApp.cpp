@@ -26,13 +26,23 @@ const char kShareKey[] = "Software\\Quillane\\Game\\Share";
 } // namespace
 
 CGameApp::CGameApp()
-    : m_hResDll(nullptr), m_pChatCtrl(nullptr), m_bAllowWatch(0), m_bAllowPSound(1),
-      m_bAllowBSound(1), m_nClockOrder(0), m_nClockOrderNext(0), m_nCardOrder(0),
-      m_nWindowWidth(1024), m_nWindowHeight(734), m_nChipFloor(8), m_pMainWnd(nullptr),
+    : m_hResDll(nullptr), m_pChatCtrl(nullptr), m_nChipFloor(8), m_pMainWnd(nullptr),
       m_pLoading(nullptr) {}
 
 CGameApp::~CGameApp() {
     delete m_pLoading;
+}
+
+CString CGameApp::GetSettingsFile() const {
+    return CGameSettings::DefaultPath();
+}
+
+void CGameApp::LoadSettings() {
+    m_settings.LoadSettings(GetSettingsFile());
+}
+
+void CGameApp::SaveSettings() {
+    m_settings.SaveSettings(GetSettingsFile());
 }
 
 BOOL CGameApp::FailStart(LPCSTR text) {
@@ -123,8 +133,8 @@ BOOL CGameApp::InitInstance() {
     SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
     const SIZE workArea{work.right - work.left, work.bottom - work.top};
     const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const WindowPlacementChoice place =
-        ChooseWindowPlacement(m_nWindowWidth, m_nWindowHeight, workArea, screen);
+    const WindowPlacementChoice place = ChooseWindowPlacement(
+        m_settings.m_nWindowWidth, m_settings.m_nWindowHeight, workArea, screen);
 
     m_pMainWnd = new CMainFrame;
     AfxSetMainWnd(m_pMainWnd);
@@ -145,7 +155,7 @@ BOOL CGameApp::InitInstance() {
     m_pLoading = nullptr;
 
     CSkinWindow::Attach(m_pMainWnd->m_hWnd, "main", m_layout.m_pSkinFrame.get());
-    m_pMainWnd->PostMessage(WM_SKIN_SHOWBUTTON, m_bAllowWatch ? 0 : 1, 0);
+    m_pMainWnd->PostMessage(WM_SKIN_SHOWBUTTON, m_settings.m_bAllowWatch ? 0 : 1, 0);
     if (!place.maximized) {
         m_pMainWnd->MoveWindow((screen.cx - place.width) / 2, (screen.cy - place.height) / 2,
                                place.width, place.height);
@@ -158,8 +168,8 @@ BOOL CGameApp::InitInstance() {
     }
     m_pMainWnd->UpdateWindow();
     kn::theTheme.PlayMusic("", 0, 1);
-    if (m_bAllowBSound && !m_strBackMusic.IsEmpty())
-        kn::theTheme.PlayMusic(kn::theTheme.GetSoundDir() + m_strBackMusic, 1, 1);
+    if (m_settings.m_bAllowBSound && !m_settings.m_strBackMusic.IsEmpty())
+        kn::theTheme.PlayMusic(kn::theTheme.GetSoundDir() + m_settings.m_strBackMusic, 1, 1);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 // the screenshot of the main window.
 
 #include "app/AppServices.h"
+#include "app/GameSettings.h"
 #include "platform/CString.h"
 #include "platform/system/Module.h"
 #include "platform/window/Wnd.h"
@@ -26,6 +27,7 @@ public:
     // The message loop, until the main window is gone; the quit code.
     int Run();
 
+    // Reads and writes m_settings from and to the settings file.
     void LoadSettings();
     void SaveSettings();
     // pellor2.ini in the program's folder.
@@ -41,16 +43,8 @@ public:
     CKNChatEx* m_pChatCtrl;
     CString m_strThemeFileBmp;
     CString m_strThemeFileGif;
-    int m_bAllowWatch;
-    int m_bAllowPSound;
-    int m_bAllowBSound;
-    int m_nClockOrder;
-    int m_nClockOrderNext;
-    int m_nCardOrder;
-    int m_nWindowWidth;
-    int m_nWindowHeight;
-    CString m_strPhotoPath;
-    CString m_strBackMusic;
+    // The settings of pellor2.ini; the settings dialog edits them in place.
+    CGameSettings m_settings;
     int m_nChipFloor;
 
     CMainFrame* m_pMainWnd;

@@ -10,15 +10,15 @@ CString CGameAppLink::GetThemeFile() const {
 }
 
 int CGameAppLink::GetCardOrder() const {
-    return theApp.m_nCardOrder;
+    return theApp.m_settings.m_nCardOrder;
 }
 
 BOOL CGameAppLink::IsSoundEffectsOn() const {
-    return theApp.m_bAllowPSound;
+    return theApp.m_settings.m_bAllowPSound;
 }
 
 BOOL CGameAppLink::IsWatchAllowed() const {
-    return theApp.m_bAllowWatch;
+    return theApp.m_settings.m_bAllowWatch;
 }
 
 CString CGameAppLink::GetSoundDir() const {

@@ -1,12 +1,11 @@
 #pragma once
-// What the table window asks of the application, answered from the
-// application object and its main frame. The dialogs the table opens are
-// not part of this build yet: the default answers (nothing opened, logged)
-// stand for them.
+// What the table window asks of the application: the dialogs it opens are
+// kept by CTableDialogs; this adds the settings (from the application's one
+// settings store), the main window and the chat pane.
 
-#include "table/TableAppLink.h"
+#include "app/TableDialogs.h"
 
-class CGameAppLink : public CTableAppLink {
+class CGameAppLink : public CTableDialogs {
 public:
     CString GetThemeFile() const override;
     int GetCardOrder() const override;

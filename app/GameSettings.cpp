@@ -22,6 +22,41 @@ CString ReadText(LPCSTR section, LPCSTR key, LPCSTR fallback, DWORD size, LPCSTR
     return CString(buffer.c_str(), int(n));
 }
 
+// The key's text; false when the file does not hold the key.
+bool ReadStored(LPCSTR section, LPCSTR key, LPCSTR path, CString* text) {
+    const char kMissing[] = "\x01missing";
+    const CString value = ReadText(section, key, kMissing, kTextSize, path);
+    if (value == kMissing)
+        return false;
+    *text = value;
+    return true;
+}
+
+// A switch: 0 or 1, else the default.
+int ReadSwitch(LPCSTR key, int defaultValue, LPCSTR path) {
+    CString text;
+    if (!ReadStored(kSection, key, path, &text))
+        return defaultValue;
+    text.Trim();
+    if (text == "0" || text == "1")
+        return text == "1";
+    WriteLog("pellor2.ini: %s=%s is not 0 or 1; %d is used", key, (LPCSTR)text, defaultValue);
+    return defaultValue;
+}
+
+bool ParseSize(const CString& text, int* width, int* height) {
+    int w = 0, h = 0;
+    char rest = 0;
+    if (sscanf(text, " %d , %d %c", &w, &h, &rest) != 2)
+        return false;
+    // Sizes beyond any screen are as wrong as words.
+    if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
+        return false;
+    *width = w;
+    *height = h;
+    return true;
+}
+
 BOOL WriteInt(LPCSTR key, int value, LPCSTR path) {
     char text[16];
     snprintf(text, sizeof text, "%d", value);
@@ -48,25 +83,25 @@ CString CGameSettings::DefaultPath() {
 }
 
 void CGameSettings::LoadSettings(LPCSTR path) {
-    m_bAllowWatch = int(GetPrivateProfileInt(kSection, "AllowWatch", 0, path));
-    m_bAllowPSound = int(GetPrivateProfileInt(kSection, "AllowPSound", 1, path));
-    m_bAllowBSound = int(GetPrivateProfileInt(kSection, "AllowBSound", 1, path));
-    m_nClockOrder = int(GetPrivateProfileInt(kSection, "ClockOrder", 0, path));
-    m_nClockOrderNext = m_nClockOrder;
-    m_nCardOrder = int(GetPrivateProfileInt(kSection, "CardOrder", 0, path));
-    m_strPhotoPath = ReadText(kSection, "PhotoPath", GetExeFolder() + "snapshot", kTextSize, path);
-    const CString size = ReadText(kSection, "WindowSize", "1024,734", kTextSize, path);
-    int width = 0, height = 0;
-    if (sscanf(size, "%d,%d", &width, &height) == 2) {
-        m_nWindowWidth = width;
-        m_nWindowHeight = height;
-    } else {
-        WriteLog("Settings: WindowSize \"%s\" is not \"width,height\"; kept %d,%d", (LPCSTR)size,
-                 m_nWindowWidth, m_nWindowHeight);
-    }
-    const CString music = ReadText(kMusicSection, kMusicKey, "", kTextSize, path);
-    if (!music.IsEmpty())
-        m_strBackMusic = music;
+    m_bAllowWatch = ReadSwitch("AllowWatch", 0, path);
+    m_bAllowPSound = ReadSwitch("AllowPSound", 1, path);
+    m_bAllowBSound = ReadSwitch("AllowBSound", 1, path);
+    m_nClockOrder = m_nClockOrderNext = ReadSwitch("ClockOrder", 0, path);
+    m_nCardOrder = ReadSwitch("CardOrder", 0, path);
+
+    CString text;
+    m_strPhotoPath = GetExeFolder() + "snapshot";
+    if (ReadStored(kSection, "PhotoPath", path, &text) && !text.IsEmpty())
+        m_strPhotoPath = text;
+
+    m_nWindowWidth = 1024;
+    m_nWindowHeight = 734;
+    if (ReadStored(kSection, "WindowSize", path, &text) &&
+        !ParseSize(text, &m_nWindowWidth, &m_nWindowHeight))
+        WriteLog("pellor2.ini: WindowSize=%s is not a size; 1024,734 is used", (LPCSTR)text);
+
+    if (ReadStored(kMusicSection, kMusicKey, path, &text) && !text.IsEmpty())
+        m_strBackMusic = text;
     m_strHelp = ReadText(kSection, "help", kHelpAddress, kHelpSize, path);
 }
 

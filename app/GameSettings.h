@@ -14,8 +14,9 @@ public:
     // pellor2.ini in the program's folder.
     static CString DefaultPath();
 
-    // Missing keys keep their defaults; an empty stored music leaves the
-    // current one.
+    // Missing keys, and values that are not what their key holds (a word
+    // for a switch, a size that is not two numbers), give the defaults, the
+    // latter logged; an empty stored music leaves the current one.
     void LoadSettings(LPCSTR path);
     // FALSE when the file could not be written.
     BOOL SaveSettings(LPCSTR path) const;

@@ -122,7 +122,7 @@ LRESULT CHeadlessPlay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CHeadlessPlay::Shot(LPCSTR when) {
     CString notice;
-    if (!theApp.SaveSnapshot(theApp.m_strPhotoPath, notice)) {
+    if (!theApp.SaveSnapshot(theApp.m_settings.m_strPhotoPath, notice)) {
         Say(std::string("Pellor: no screenshot could be saved ") + when);
         return;
     }

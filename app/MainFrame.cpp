@@ -1,7 +1,10 @@
 #include "app/MainFrame.h"
 
+#include "app/AboutDlg.h"
 #include "app/AppServices.h"
 #include "app/GameApp.h"
+#include "app/GameAppLink.h"
+#include "app/SettingDlg.h"
 #include "app/SkinWindow.h"
 #include "app/ToolWnd.h"
 #include "game/GameLogic.h"
@@ -11,6 +14,7 @@
 #include "platform/window/HotKey.h"
 #include "platform/window/Menu.h"
 #include "platform/window/NonClient.h"
+#include "sprite/Theme.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
 
@@ -39,10 +43,7 @@ CMainFrame::CMainFrame()
       m_pOptionsDlg(nullptr), m_bMinimized(FALSE), m_bSysCmdReady(TRUE) {}
 
 CMainFrame::~CMainFrame() {
-    if (m_pOptionsDlg != nullptr) {
-        m_pOptionsDlg->DestroyWindow();
-        delete m_pOptionsDlg;
-    }
+    CloseSettings();
     if (m_hWnd != nullptr)
         DestroyWindow();
 }
@@ -105,6 +106,9 @@ void CMainFrame::OnDestroy() {
     KillTimer(kIdleTimer);
     if (theApp.m_pMainWnd == this || AfxGetMainWnd() == this)
         theClient.SetShell(nullptr);
+    // The table in the pane goes with the frame: its dialogs go first.
+    CloseSettings();
+    TheGameAppLink().DestroyAll();
     CWnd::OnDestroy();
 }
 
@@ -123,8 +127,8 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
     int width = 0, height = 0;
     // A minimised frame keeps the user's size for the next start.
     if (StoredFrameSize(type, cx, cy, &width, &height)) {
-        theApp.m_nWindowWidth = width;
-        theApp.m_nWindowHeight = height;
+        theApp.m_settings.m_nWindowWidth = width;
+        theApp.m_settings.m_nWindowHeight = height;
     }
     if (type != SIZE_MINIMIZED && m_wndPane.m_hWnd != nullptr)
         m_wndPane.MoveWindow(0, 0, cx, cy);
@@ -229,9 +233,11 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
         }
         m_bMinimized = FALSE;
         break;
-    case kAboutCommand:
-        WriteLog("The about dialog is not part of this build");
+    case kAboutCommand: {
+        CAboutDlg about(this);
+        about.DoModal();
         break;
+    }
     default:
         break;
     }
@@ -256,7 +262,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
         if (CGameWnd* table = GetGameWnd())
             table->ShowStartButtons(FALSE);
         ShowMessageBox("网络连接关闭!");
-        PostMessage(WM_TRUST_EXIT, 0, 0);
+        PostMessage(WM_SHELL_LEAVE, 0, 0);
         break;
     case kSysCmdTimer:
         KillTimer(kSysCmdTimer);
@@ -271,10 +277,13 @@ void CMainFrame::OnTimer(UINT_PTR id) {
 LRESULT CMainFrame::OnSetupChanged(WPARAM wParam, LPARAM lParam) {
     CGameWnd* table = GetGameWnd();
     if (wParam == 1) {
-        if (int(lParam) != theApp.m_nCardOrder) {
-            theApp.m_nCardOrder = int(lParam);
-            if (table != nullptr)
-                table->Hands().SortCardbyWeight(theApp.m_nCardOrder);
+        if (int(lParam) != theApp.m_settings.m_nCardOrder) {
+            theApp.m_settings.m_nCardOrder = int(lParam);
+            if (table != nullptr) {
+                // Cards dealt from now on follow the new order too.
+                table->Fields().nCardOrder = TableApp().GetCardOrder();
+                table->Hands().SortCardbyWeight(table->Fields().nCardOrder);
+            }
         }
     } else if (table != nullptr) {
         table->ShowStartButtons(TRUE);
@@ -297,7 +306,7 @@ LRESULT CMainFrame::OnUserButton(WPARAM wParam, LPARAM) {
         if (theClient.m_bWatcher)
             break;
         const int allow = wParam == kAllowWatch ? 1 : 0;
-        theApp.m_bAllowWatch = allow;
+        theApp.m_settings.m_bAllowWatch = allow;
         theClient.SendWatcherCanSeeMyCard(allow);
         // The pressed button goes, the other one comes.
         PostMessage(WM_SKIN_SHOWBUTTON, wParam, 0);
@@ -308,12 +317,7 @@ LRESULT CMainFrame::OnUserButton(WPARAM wParam, LPARAM) {
         TakeScreenshot();
         break;
     case kSettings:
-        if (m_pOptionsDlg != nullptr) {
-            m_pOptionsDlg->DestroyWindow();
-            delete m_pOptionsDlg;
-            m_pOptionsDlg = nullptr;
-        }
-        WriteLog("The settings dialog is not part of this build");
+        OpenSettings();
         break;
     case kHelp:
         OpenHelp();
@@ -324,9 +328,31 @@ LRESULT CMainFrame::OnUserButton(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+void CMainFrame::OpenSettings() {
+    // The one left from before goes first.
+    CloseSettings();
+    m_pOptionsDlg = new CSettingDlg(this, theApp.m_settings, theApp.GetSettingsFile(),
+                                    kn::theTheme.GetSoundDir());
+    if (!m_pOptionsDlg->Create()) {
+        WriteLog("The settings dialog could not be made");
+        CloseSettings();
+        return;
+    }
+    m_pOptionsDlg->ShowWindow(SW_SHOW);
+}
+
+void CMainFrame::CloseSettings() {
+    if (m_pOptionsDlg == nullptr)
+        return;
+    if (m_pOptionsDlg->GetSafeHwnd() != nullptr)
+        m_pOptionsDlg->DestroyWindow();
+    delete m_pOptionsDlg;
+    m_pOptionsDlg = nullptr;
+}
+
 void CMainFrame::TakeScreenshot() {
     CString notice;
-    if (!theApp.SaveSnapshot(theApp.m_strPhotoPath, notice))
+    if (!theApp.SaveSnapshot(theApp.m_settings.m_strPhotoPath, notice))
         return;
     if (CGameWnd* table = GetGameWnd())
         table->ShowStatusTip(notice);
@@ -361,9 +387,9 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETUP_CHANGED:
+    case WM_SHELL_RESORT:
         return OnSetupChanged(wParam, lParam);
-    case WM_TRUST_EXIT:
+    case WM_SHELL_LEAVE:
         return OnTrustExit(wParam, lParam);
     case WM_SKIN_USERBUTTON:
         return OnUserButton(wParam, lParam);

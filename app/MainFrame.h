@@ -6,17 +6,15 @@
 // carries the network client's requests to the user.
 
 #include "app/MainPane.h"
+#include "app/ShellMessages.h"
 #include "app/StartupRules.h"
 #include "platform/window/Wnd.h"
 #include "table/ClientShell.h"
 #include "table/GameWnd.h"
 
 class CGameWnd;
+class CSettingDlg;
 class CToolWnd;
-
-// Private messages of the frame.
-constexpr UINT WM_SETUP_CHANGED = 0x1006;
-constexpr UINT WM_TRUST_EXIT = 0x1007;
 
 // The help page opened when the settings file names none.
 constexpr char kHelpAddress[] = "https://morvane.example/pellor/help.html";
@@ -44,6 +42,8 @@ public:
     BOOL IsActive() const { return m_bActive; }
     BOOL IsSysCmdReady() const { return m_bSysCmdReady; }
     BOOL IsMinimized() const { return m_bMinimized; }
+    // The settings dialog last opened; null when none is open.
+    CSettingDlg* GetSettingsDialog() const { return m_pOptionsDlg; }
 
     // What the close of this moment would ask and send, from theBoard and
     // theClient.
@@ -82,12 +82,14 @@ private:
     BOOL TakeSysCommand();
     void TakeScreenshot();
     void OpenHelp();
+    void OpenSettings();
+    void CloseSettings();
     void PostToTable(UINT message);
 
     BOOL m_bActive;
     CMainPane m_wndPane;
     HICON m_hIcon;
-    CWnd* m_pOptionsDlg;
+    CSettingDlg* m_pOptionsDlg;
     BOOL m_bMinimized;
     BOOL m_bSysCmdReady;
     // The user's close was decided (or the connection is gone): the table's

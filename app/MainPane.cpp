@@ -122,7 +122,7 @@ void CMainPane::RecalcLayout() {
         m_btnClose.MoveWindow(&places.button);
     Invalidate(FALSE);
     // Of the two watch buttons only the one that switches shows.
-    PostToMain(WM_SKIN_SHOWBUTTON, theApp.m_bAllowWatch ? 0 : 1, 0);
+    PostToMain(WM_SKIN_SHOWBUTTON, theApp.m_settings.m_bAllowWatch ? 0 : 1, 0);
 }
 
 void CMainPane::ShowChatArea() {

@@ -141,7 +141,7 @@ TEST_F(PanesTest, HidingAndShowingTheChatRestoresItsWidthAndSwitchesTheLook) {
     left->GetWindowRect(&rect);
     EXPECT_EQ(rect.right - rect.left, 755);
     // Each layout hides the watch button that would not switch anything.
-    theApp.m_bAllowWatch = 0;
+    theApp.m_settings.m_bAllowWatch = 0;
     frameLog.clear();
     pane.RecalcLayout();
     platform_test::PumpPending();

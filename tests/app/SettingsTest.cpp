@@ -32,15 +32,15 @@ protected:
 
 TEST_F(SettingsTest, AMissingFileGivesTheDefaultsAndIsWrittenAtExit) {
     app.LoadSettings();
-    EXPECT_EQ(app.m_bAllowWatch, 0);
-    EXPECT_EQ(app.m_bAllowPSound, 1);
-    EXPECT_EQ(app.m_bAllowBSound, 1);
-    EXPECT_EQ(app.m_nClockOrder, 0);
-    EXPECT_EQ(app.m_nCardOrder, 0);
-    EXPECT_EQ(app.m_nWindowWidth, 1024);
-    EXPECT_EQ(app.m_nWindowHeight, 734);
-    EXPECT_STREQ(app.m_strPhotoPath, (folder.Path() + "/snapshot").c_str());
-    EXPECT_TRUE(app.m_strBackMusic.IsEmpty());
+    EXPECT_EQ(app.m_settings.m_bAllowWatch, 0);
+    EXPECT_EQ(app.m_settings.m_bAllowPSound, 1);
+    EXPECT_EQ(app.m_settings.m_bAllowBSound, 1);
+    EXPECT_EQ(app.m_settings.m_nClockOrder, 0);
+    EXPECT_EQ(app.m_settings.m_nCardOrder, 0);
+    EXPECT_EQ(app.m_settings.m_nWindowWidth, 1024);
+    EXPECT_EQ(app.m_settings.m_nWindowHeight, 734);
+    EXPECT_STREQ(app.m_settings.m_strPhotoPath, (folder.Path() + "/snapshot").c_str());
+    EXPECT_TRUE(app.m_settings.m_strBackMusic.IsEmpty());
 
     app.SaveSettings();
     EXPECT_EQ(Value("Setting", "AllowWatch"), "0");
@@ -55,19 +55,19 @@ TEST_F(SettingsTest, ValuesRoundTripAndTheNextClockOrderIsWhatIsSaved) {
                                 "ClockOrder=1\nCardOrder=1\nWindowSize=1100,800\n"
                                 "PhotoPath=/shots\nhelp=http://h/\n[BackMusic]\ndefault=a.wav\n");
     app.LoadSettings();
-    EXPECT_EQ(app.m_bAllowWatch, 1);
-    EXPECT_EQ(app.m_bAllowPSound, 0);
-    EXPECT_EQ(app.m_bAllowBSound, 0);
-    EXPECT_EQ(app.m_nClockOrder, 1);
-    EXPECT_EQ(app.m_nClockOrderNext, 1);
-    EXPECT_EQ(app.m_nCardOrder, 1);
-    EXPECT_EQ(app.m_nWindowWidth, 1100);
-    EXPECT_EQ(app.m_nWindowHeight, 800);
-    EXPECT_STREQ(app.m_strPhotoPath, "/shots");
-    EXPECT_STREQ(app.m_strBackMusic, "a.wav");
+    EXPECT_EQ(app.m_settings.m_bAllowWatch, 1);
+    EXPECT_EQ(app.m_settings.m_bAllowPSound, 0);
+    EXPECT_EQ(app.m_settings.m_bAllowBSound, 0);
+    EXPECT_EQ(app.m_settings.m_nClockOrder, 1);
+    EXPECT_EQ(app.m_settings.m_nClockOrderNext, 1);
+    EXPECT_EQ(app.m_settings.m_nCardOrder, 1);
+    EXPECT_EQ(app.m_settings.m_nWindowWidth, 1100);
+    EXPECT_EQ(app.m_settings.m_nWindowHeight, 800);
+    EXPECT_STREQ(app.m_settings.m_strPhotoPath, "/shots");
+    EXPECT_STREQ(app.m_settings.m_strBackMusic, "a.wav");
 
     // Changed in the settings dialog, saved even though no game started.
-    app.m_nClockOrderNext = 0;
+    app.m_settings.m_nClockOrderNext = 0;
     app.SaveSettings();
     EXPECT_EQ(Value("Setting", "ClockOrder"), "0");
     EXPECT_EQ(Value("Setting", "WindowSize"), "1100,800");
@@ -77,23 +77,23 @@ TEST_F(SettingsTest, ValuesRoundTripAndTheNextClockOrderIsWhatIsSaved) {
 
 TEST_F(SettingsTest, AnEmptyBackgroundMusicKeepsTheMember) {
     folder.Write("pellor2.ini", "[BackMusic]\ndefault=\n");
-    app.m_strBackMusic = "kept.wav";
+    app.m_settings.m_strBackMusic = "kept.wav";
     app.LoadSettings();
-    EXPECT_STREQ(app.m_strBackMusic, "kept.wav");
+    EXPECT_STREQ(app.m_settings.m_strBackMusic, "kept.wav");
 }
 
 TEST_F(SettingsTest, GarbageValuesLoadTheDefaultsAndAreLogged) {
     folder.Write("pellor2.ini", "[Setting]\nAllowWatch=yes\nAllowPSound=7\nAllowBSound=-1\n"
                                 "ClockOrder=2x\nCardOrder=\nWindowSize=wide,tall\nPhotoPath=\n");
     app.LoadSettings();
-    EXPECT_EQ(app.m_bAllowWatch, 0);
-    EXPECT_EQ(app.m_bAllowPSound, 1);
-    EXPECT_EQ(app.m_bAllowBSound, 1);
-    EXPECT_EQ(app.m_nClockOrder, 0);
-    EXPECT_EQ(app.m_nCardOrder, 0);
-    EXPECT_EQ(app.m_nWindowWidth, 1024);
-    EXPECT_EQ(app.m_nWindowHeight, 734);
-    EXPECT_STREQ(app.m_strPhotoPath, (folder.Path() + "/snapshot").c_str());
+    EXPECT_EQ(app.m_settings.m_bAllowWatch, 0);
+    EXPECT_EQ(app.m_settings.m_bAllowPSound, 1);
+    EXPECT_EQ(app.m_settings.m_bAllowBSound, 1);
+    EXPECT_EQ(app.m_settings.m_nClockOrder, 0);
+    EXPECT_EQ(app.m_settings.m_nCardOrder, 0);
+    EXPECT_EQ(app.m_settings.m_nWindowWidth, 1024);
+    EXPECT_EQ(app.m_settings.m_nWindowHeight, 734);
+    EXPECT_STREQ(app.m_settings.m_strPhotoPath, (folder.Path() + "/snapshot").c_str());
     const std::string log = folder.Read("test.log");
     EXPECT_NE(log.find("AllowWatch=yes"), std::string::npos) << log;
     EXPECT_NE(log.find("WindowSize=wide,tall"), std::string::npos) << log;
@@ -103,13 +103,13 @@ TEST_F(SettingsTest, SizesThatAreNotTwoSaneNumbersAreRefused) {
     for (const char* bad : {"1024", "1024,", ",734", "0,734", "-5,700", "99999,700", "1,2,3"}) {
         folder.Write("pellor2.ini", std::string("[Setting]\nWindowSize=") + bad + "\n");
         app.LoadSettings();
-        EXPECT_EQ(app.m_nWindowWidth, 1024) << bad;
-        EXPECT_EQ(app.m_nWindowHeight, 734) << bad;
+        EXPECT_EQ(app.m_settings.m_nWindowWidth, 1024) << bad;
+        EXPECT_EQ(app.m_settings.m_nWindowHeight, 734) << bad;
     }
     folder.Write("pellor2.ini", "[Setting]\nWindowSize= 1200 , 900 \n");
     app.LoadSettings();
-    EXPECT_EQ(app.m_nWindowWidth, 1200);
-    EXPECT_EQ(app.m_nWindowHeight, 900);
+    EXPECT_EQ(app.m_settings.m_nWindowWidth, 1200);
+    EXPECT_EQ(app.m_settings.m_nWindowHeight, 900);
 }
 
 } // namespace

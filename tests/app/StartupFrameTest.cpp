@@ -24,11 +24,11 @@ TEST_F(StartupTest, TheFrameStoresTheUsersSizeButNotAMinimisedOne) {
     ASSERT_TRUE(theApp.InitInstance()) << Log();
     CMainFrame* frame = theApp.m_pMainWnd;
     frame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(1016, 700));
-    EXPECT_EQ(theApp.m_nWindowWidth, 1024);
-    EXPECT_EQ(theApp.m_nWindowHeight, 734);
+    EXPECT_EQ(theApp.m_settings.m_nWindowWidth, 1024);
+    EXPECT_EQ(theApp.m_settings.m_nWindowHeight, 734);
     frame->SendMessage(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
-    EXPECT_EQ(theApp.m_nWindowWidth, 1024);
-    EXPECT_EQ(theApp.m_nWindowHeight, 734);
+    EXPECT_EQ(theApp.m_settings.m_nWindowWidth, 1024);
+    EXPECT_EQ(theApp.m_settings.m_nWindowHeight, 734);
     theApp.ExitInstance();
     EXPECT_NE(program.Read("pellor2.ini").find("WindowSize=1024,734"), std::string::npos);
 }
@@ -69,16 +69,16 @@ TEST_F(StartupTest, ANewCardOrderFromTheSettingsIsKept) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
-    theApp.m_nCardOrder = 0;
-    theApp.m_pMainWnd->SendMessage(WM_SETUP_CHANGED, 1, 1);
-    EXPECT_EQ(theApp.m_nCardOrder, 1);
+    theApp.m_settings.m_nCardOrder = 0;
+    theApp.m_pMainWnd->SendMessage(WM_SHELL_RESORT, 1, 1);
+    EXPECT_EQ(theApp.m_settings.m_nCardOrder, 1);
 }
 
 TEST_F(StartupTest, UnattendedTheSeatStartsHandsOverAndTakesPictures) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
-    theApp.m_strPhotoPath = program.File("shots").c_str();
+    theApp.m_settings.m_strPhotoPath = program.File("shots").c_str();
     CHeadlessPlay play;
     std::vector<std::string> said;
     play.report = [&](const std::string& line) { said.push_back(line); };

@@ -213,11 +213,11 @@ TEST_F(StartupTest, TheWatchButtonsSendTheCardViewAndSwapThemselves) {
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
     CMainFrame* frame = theApp.m_pMainWnd;
-    theApp.m_bAllowWatch = 0;
+    theApp.m_settings.m_bAllowWatch = 0;
     frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kAllowWatch, 0);
-    EXPECT_EQ(theApp.m_bAllowWatch, 1);
+    EXPECT_EQ(theApp.m_settings.m_bAllowWatch, 1);
     frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kForbidWatch, 0);
-    EXPECT_EQ(theApp.m_bAllowWatch, 0);
+    EXPECT_EQ(theApp.m_settings.m_bAllowWatch, 0);
     // Both choices reached the host as game records.
     ASSERT_TRUE(PumpUntil([&] { return CountReceived(0x243) >= 2; }));
 }
@@ -226,7 +226,7 @@ TEST_F(StartupTest, HotKeysActOnlyWhileTheFrameIsActive) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
-    theApp.m_strPhotoPath = program.File("hotkey").c_str();
+    theApp.m_settings.m_strPhotoPath = program.File("hotkey").c_str();
     CMainFrame* frame = theApp.m_pMainWnd;
     frame->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
     frame->SendMessage(WM_HOTKEY, CMainFrame::kHotKeyShot, 0);
