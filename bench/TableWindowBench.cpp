@@ -40,17 +40,6 @@ public:
     BOOL IsSoundEffectsOn() const override { return FALSE; }
 };
 
-// The end of a collected round or a transfer lets receiving go on, as the
-// table's sprite-event handler does.
-class BenchWnd : public CGameWnd {
-protected:
-    void OnSpriteEnd(POSITION pos, int nParam) override {
-        CGameWnd::OnSpriteEnd(pos, nParam);
-        if (nParam == CTableCards::kCollectedEvent || nParam == kTransferEndEvent)
-            EndHeldRecord();
-    }
-};
-
 int Pump() {
     MSG msg;
     int count = 0;
@@ -80,7 +69,7 @@ static void BM_TableWindowGames(benchmark::State& state) {
     parent.CreateEx(0, nullptr, "main", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr);
     BenchClient client;
     client.m_nMySeat = 2;
-    auto* wnd = new BenchWnd;
+    auto* wnd = new CGameWnd;
     wnd->SetLayout(&layout);
     wnd->SetClient(&client);
     wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent, 100);

@@ -70,7 +70,8 @@ void CDealPaceWnd::OnTimer(UINT_PTR id) {
     // My cards come from the list; a deal that started at another seat can
     // find the list empty at my turn, and that card is dealt as a back.
     int code = -1;
-    if (m_nCurrentSeat == theClient.m_nMySeat && !m_Cards.IsEmpty())
+    const int cardsSeat = m_nCardsSeat >= 0 ? m_nCardsSeat : theClient.m_nMySeat;
+    if (m_nCurrentSeat == cardsSeat && !m_Cards.IsEmpty())
         code = int(intptr_t(m_Cards.RemoveHead()));
     PostToParent(WM_DEAL_CARD, WPARAM(code), LPARAM(m_nCurrentSeat));
     m_nCurrentSeat = (m_nCurrentSeat + 1) % kSeatCount;

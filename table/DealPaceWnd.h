@@ -23,6 +23,9 @@ public:
     BOOL Create(CWnd* parent);
     // My cards for the coming deal, in deal order.
     void AddDealCards(const int* codes, int count);
+    // The seat the listed cards are dealt to; until set, the network
+    // client's seat. The table sets its own, which need not be theClient's.
+    void SetCardsSeat(int seat) { m_nCardsSeat = seat; }
     void SetDealStart(int startSeat, int value);
     void StartDealTimers();
     // Empties the list and gives how many codes it held; with flag set the
@@ -42,4 +45,5 @@ private:
     int m_nCurrentSeat;
     int m_nStartSeat;
     int m_nStartValue; // kept with the start
+    int m_nCardsSeat = -1;
 };

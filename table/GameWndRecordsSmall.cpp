@@ -92,6 +92,7 @@ void CGameWnd::OnDeal(const tagDEALMSG& msg) {
             codes[i] = msg.hand[i].code;
         SetCardsToDeal(kDealCount);
         m_dealPace.StopDeal(0);
+        m_dealPace.SetCardsSeat(me);
         m_dealPace.AddDealCards(codes, CTripleDes::kDigitCount);
         m_dealPace.StartDealTimers();
         return;

@@ -55,12 +55,17 @@ void AttachWndObject(CWnd* wnd, HWND hwnd) {
 void DetachWndObject(CWnd* wnd, bool callPostNcDestroy) {
     wnd->m_hWnd = nullptr;
     CWndAccess::EndModalFrames(wnd);
+    if (!callPostNcDestroy) {
+        if (g_mainWnd == wnd)
+            g_mainWnd = nullptr;
+        delete wnd; // a wrapper made by FromHandle
+        return;
+    }
+    // The main window's last step still finds itself the main window (to end
+    // the program, say); it is not the main window afterwards, deleted or not.
+    wnd->PostNcDestroy();
     if (g_mainWnd == wnd)
         g_mainWnd = nullptr;
-    if (callPostNcDestroy)
-        wnd->PostNcDestroy();
-    else
-        delete wnd; // a wrapper made by FromHandle
 }
 
 } // namespace platform

@@ -16,7 +16,9 @@
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
 
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 namespace app_test {
 namespace {
@@ -50,15 +52,17 @@ TEST_F(StartupTest, StartsAgainstTheHostAndDrawsTheTable) {
     EXPECT_GE(host->FindClient("alice"), 0);
     platform_test::Settle();
 
-    // The table's green cloth shows in the middle of the table window.
+    // The table's green cloth shows in the middle of the table window, between
+    // the top seat's name plate and the start pane.
     RECT area{};
     table->GetWindowRect(&area);
     platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(frame->m_hWnd);
     ASSERT_NE(surface, nullptr);
     RECT frameRect{};
     frame->GetWindowRect(&frameRect);
-    const uint32_t middle = surface->GetPixel((area.left + area.right) / 2 - frameRect.left,
-                                              area.top + 40 - frameRect.top);
+    const uint32_t middle =
+        surface->GetPixel((area.left + area.right) / 2 - frameRect.left,
+                          area.top + (area.bottom - area.top) / 3 - frameRect.top);
     EXPECT_GT((middle >> 8) & 0xFF, (middle >> 16) & 0xFF) << std::hex << middle;
 }
 
@@ -86,24 +90,35 @@ TEST_F(StartupTest, AScreenshotHoldsTheWindowsPixels) {
     ASSERT_EQ(shot.height, rect.bottom - rect.top);
     platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(frame->m_hWnd);
     ASSERT_NE(surface, nullptr);
-    // JPEG at full quality: every sampled pixel close, and the averages closer.
+    // JPEG at full quality: the averages close, and nearly every sampled
+    // pixel close too (sharp text and plate edges ring a little in JPEG; a
+    // shifted or wrong picture is far off nearly everywhere).
     long sums[2][3] = {};
-    int worst = 0, samples = 0;
+    std::vector<int> differences;
     for (int y = 2; y < shot.height; y += 17) {
         for (int x = 2; x < shot.width; x += 13) {
             const uint32_t a = shot.At(x, y), b = surface->GetPixel(x, y);
+            int worst = 0;
             for (int c = 0; c < 3; ++c) {
                 const int va = (a >> (8 * c)) & 0xFF, vb = (b >> (8 * c)) & 0xFF;
                 sums[0][c] += va;
                 sums[1][c] += vb;
                 worst = std::max(worst, std::abs(va - vb));
             }
-            ++samples;
+            differences.push_back(worst);
         }
     }
+    const int samples = int(differences.size());
+    ASSERT_GT(samples, 1000);
     for (int c = 0; c < 3; ++c)
         EXPECT_NEAR(double(sums[0][c]) / samples, double(sums[1][c]) / samples, 1.5) << c;
-    EXPECT_LT(worst, 60) << "no sampled pixel is far from the window's";
+    std::sort(differences.begin(), differences.end());
+    const auto percentile = [&](int perMille) {
+        return differences[size_t(samples) * size_t(perMille) / 1000];
+    };
+    EXPECT_LE(percentile(500), 4) << "the typical sampled pixel matches the window's";
+    EXPECT_LT(percentile(950), 20) << "nearly every sampled pixel is close";
+    EXPECT_LT(percentile(995), 60) << "only edge pixels ring further";
 
     // The clipboard holds the window as a bitmap.
     ASSERT_TRUE(OpenClipboard(nullptr));

@@ -130,6 +130,24 @@ TEST_F(DealPace, ADealFromAnotherSeatDealsABackWhenMyListIsEmpty) {
     EXPECT_EQ(Done(), 1);
 }
 
+TEST_F(DealPace, MyCardsGoToTheSeatTheTableNamesNotTheGlobalClients) {
+    // A table whose client is not theClient sits at its own seat.
+    const int mine[2] = {40, 41};
+    pacer.SetCardsSeat(2);
+    pacer.AddDealCards(mine, 2);
+    pacer.SetDealStart(2, 2);
+    pacer.StartDealTimers();
+    RunDeal(500);
+    const std::vector<Delivered> cards = Cards();
+    ASSERT_EQ(cards.size(), 12u);
+    EXPECT_EQ(int(cards[0].lParam), 2);
+    EXPECT_EQ(int(cards[0].wParam), 40);
+    EXPECT_EQ(int(cards[6].wParam), 41);
+    // theClient's seat 4 gets backs.
+    EXPECT_EQ(int(cards[2].lParam), 4);
+    EXPECT_EQ(int(cards[2].wParam), -1);
+}
+
 TEST_F(DealPace, StopDealEmptiesTheListAndCanEndTheDeal) {
     const int codes[3] = {1, 2, 3};
     pacer.AddDealCards(codes, 3);

@@ -23,21 +23,8 @@ std::string RulesText(const std::map<int, int>& fields) {
     return text + " 2 3 4 5 6 50 60 9000 0 0 0";
 }
 
-// Stands in for the table's sprite-event handler: the end of a collected
-// round or of a transfer resumes receiving, as the handler does.
-class FlightEndWnd : public RecordsWnd {
-protected:
-    void OnSpriteEnd(POSITION pos, int nParam) override {
-        RecordsWnd::OnSpriteEnd(pos, nParam);
-        if (nParam == CTableCards::kCollectedEvent || nParam == kTransferEndEvent)
-            EndHeldRecord();
-    }
-};
-
 class WholeGames : public RecordsTest {
 protected:
-    RecordsWnd* MakeWnd() override { return new FlightEndWnd; }
-
     struct Outcome {
         int games = 0;
         int records = 0;

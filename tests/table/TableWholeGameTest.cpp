@@ -1,17 +1,16 @@
 // End to end: my seat plays whole games against the local table host's
 // bots through the table window's own actions: the start button, then on
 // each turn the hint and take out (or the pass the hint makes when nothing
-// beats the last play). The records come back over loopback and the
-// referee must accept every play until game over.
-//
-// What the window learns from the records is copied here from the
-// referee's table (hand, plays, mask, counter and the card key), as the
-// record handlers do in the program.
+// beats the last play). The records come back over loopback to the
+// window's own record handlers, whose animations run on the stepped clock;
+// the referee must accept every play until game over.
 
 #include "ClientFixture.h"
 #include "TableInputKit.h"
 #include "WireFixture.h"
 #include "platform/display/Display.h"
+
+#include <functional>
 
 namespace table_test {
 namespace {
@@ -32,6 +31,7 @@ protected:
         wnd->SetClient(&client);
         ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
                                 CGameWnd::kControlId));
+        client.SetGameWnd(wnd);
         StartHost(HostOptions(1));
         ASSERT_TRUE(Enter(client));
         me = client.m_nMySeat;
@@ -52,42 +52,32 @@ protected:
 
     CGameLogic& Referee() { return host->Table().Driver().Referee(); }
 
-    // Reads what waits; the window takes the next record at once, as it
-    // does once its animations have ended.
-    bool Flow(int gamesBefore) {
-        return PumpUntil([&] {
-            client.EnableReceive();
-            wnd->SetReceiveReady(TRUE);
-            return MyTurn() || Referee().GetGamesPlayed() != gamesBefore;
-        });
-    }
-    bool MyTurn() {
-        return Referee().GetGameState() == kStatePlay &&
-               (Referee().GetSeatActionMask(me) & (kActionTakeOut | kActionPass)) != 0;
-    }
-    // My turn as the records would have told the window.
-    void MirrorMyTurn() {
-        CGameLogic& referee = Referee();
-        theBoard.SetGameState(referee.GetGameState());
-        theBoard.SetRuleFlags(referee.GetRuleFlags());
-        theBoard.SetSeatActionMask(me, referee.GetSeatActionMask(me));
-        theBoard.SetSeatStatus(me, referee.GetSeatStatus(me), 0);
-        theBoard.SetPlayCounter(referee.GetActionSerial());
-        theBoard.SetHand(me, referee.GetHand(me), kHandSize);
-        theBoard.ClearPlayList();
-        // A turn without pass leads a new round: the round-end step has
-        // cleared the plays by then.
-        if (referee.GetSeatActionMask(me) & kActionPass) {
-            for (const tagPLAYENTRY& play : referee.GetPlayList())
-                theBoard.AddPlay(play.nSeat, play.type);
+    // Pumps what waits, and steps the clock whenever nothing does, so that
+    // the window's animations end and it takes the next record, until done
+    // (or about a game's worth of stepped time has passed).
+    bool RunUntil(const std::function<bool()>& done) {
+        for (int idle = 0; idle < 30000;) {
+            if (done())
+                return true;
+            MSG msg;
+            if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessage(&msg);
+                continue;
+            }
+            platform::WaitForEvents(1);
+            if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                clock.Advance(10);
+                ++idle;
+            }
         }
-        theBoard.m_Cipher = referee.m_Cipher;
-        wnd->Hands().ClearHand();
-        const tagCARD* hand = referee.GetHand(me);
-        for (int i = 0; i < kHandSize; ++i)
-            if (IsCountingCard(hand[i]))
-                wnd->Hands().DisplayCard(hand[i].code);
-        wnd->SetInputAllowed(TRUE);
+        return done();
+    }
+    // My turn as the window knows it from its records: it is ready for
+    // records and input, and my mask offers a play.
+    bool MyTurn() const {
+        return wnd->IsReceiveReady() && wnd->IsInputAllowed() &&
+               theBoard.GetGameState() == kStatePlay &&
+               (theBoard.GetSeatActionMask(me) & (kActionTakeOut | kActionPass)) != 0;
     }
     // What changes when the referee takes a play of mine.
     std::vector<int> Fingerprint() {
@@ -121,14 +111,24 @@ TEST_F(TableWholeGame, MySeatPlaysWholeGamesThroughTheWindowsActions) {
     // The start pane's button, then the result pane's.
     for (int start : {int(kCmdStart), int(kCmdRStart)}) {
         const int gamesBefore = Referee().GetGamesPlayed();
+        ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() != FALSE; }))
+            << "the window stayed closed to records before game " << gamesBefore + 1;
         Command(start);
-        for (int step = 0; step < 2000 && Referee().GetGamesPlayed() == gamesBefore; ++step) {
-            ASSERT_TRUE(Flow(gamesBefore)) << "the game stopped before my turn " << turns + 1;
-            if (!MyTurn())
+        // A turn is told by its play counter and my mask: a round I won hands
+        // me the lead under the counter of my pass.
+        std::pair<int, int> lastTurn{-1, -1};
+        const auto turnNow = [&] {
+            return std::make_pair(theBoard.GetPlayCounter(), theBoard.GetSeatActionMask(me));
+        };
+        const auto gameOver = [&] { return Referee().GetGamesPlayed() != gamesBefore; };
+        for (int step = 0; step < 2000 && !gameOver(); ++step) {
+            ASSERT_TRUE(RunUntil([&] { return gameOver() || (MyTurn() && turnNow() != lastTurn); }))
+                << "the game stopped before my turn " << turns + 1;
+            if (gameOver())
                 break;
             ++turns;
+            lastTurn = turnNow();
             const std::vector<int> before = Fingerprint();
-            MirrorMyTurn();
             Command(kCmdSearch);
             if (wnd->Hands().CountSelected() > 0) {
                 Command(kCmdTakeOut);
@@ -136,15 +136,18 @@ TEST_F(TableWholeGame, MySeatPlaysWholeGamesThroughTheWindowsActions) {
             } else {
                 ++passes; // the hint passed for me
             }
-            ASSERT_TRUE(PumpUntil([&] { return Fingerprint() != before; }))
+            ASSERT_TRUE(RunUntil([&] { return Fingerprint() != before; }))
                 << "the referee did not take my play on turn " << turns;
         }
         ASSERT_EQ(Referee().GetGamesPlayed(), gamesBefore + 1) << "game over";
+        // The window learns of the game's end from its own records.
+        ASSERT_TRUE(RunUntil([&] { return theBoard.GetGameState() != kStatePlay; }));
     }
     EXPECT_EQ(Referee().GetGamesPlayed(), firstGames + 2);
     EXPECT_GT(takeOuts, 0);
     EXPECT_GT(passes, 0);
     EXPECT_TRUE(wnd->notices.empty()) << "no play of mine was refused";
+    EXPECT_FALSE(Referee().IsSeatTrusted(me)) << "my seat played without trusteeship";
     RecordProperty("turns", turns);
 }
 

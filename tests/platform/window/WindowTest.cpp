@@ -327,4 +327,26 @@ TEST_F(WindowTest, TheMainWindowIsForgottenWhenDestroyed) {
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
 }
 
+// A main window that ends the program from its last step must still find
+// itself the main window there, whether or not it deletes itself.
+class SelfEndingMain : public CWnd {
+public:
+    explicit SelfEndingMain(bool* sawItself) : sawItself(sawItself) {}
+    void PostNcDestroy() override {
+        *sawItself = AfxGetMainWnd() == this;
+        delete this;
+    }
+    bool* sawItself;
+};
+
+TEST_F(WindowTest, TheMainWindowsLastStepStillFindsItselfTheMainWindow) {
+    bool sawItself = false;
+    auto* main = new SelfEndingMain(&sawItself);
+    ASSERT_TRUE(main->CreateEx(0, nullptr, "main", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    AfxSetMainWnd(main);
+    main->DestroyWindow();
+    EXPECT_TRUE(sawItself);
+    EXPECT_EQ(AfxGetMainWnd(), nullptr);
+}
+
 } // namespace
