@@ -10,6 +10,7 @@
 #include "sprite/GameLayout.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
+#include "table/GameWndActionRules.h"
 #include "table/GameWndInfoText.h"
 #include "table/SeatPopupWnd.h"
 #include "table/TableAppLink.h"
@@ -35,8 +36,7 @@ BOOL IsValidSeat(int seat) {
 // ---- places ----
 
 RECT CGameWnd::NameLineRect(int view) const {
-    const RECT avatar = PlateRect(view);
-    return RECT{avatar.left + 1, avatar.bottom + 3, avatar.right + 1, avatar.bottom + 32};
+    return NameLineOf(PlateRect(view));
 }
 
 int CGameWnd::NameLineViewAt(POINT clientPoint) const {

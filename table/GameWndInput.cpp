@@ -44,17 +44,13 @@ void CGameWnd::RequestSeatChange(int seat, int watch) {
 void CGameWnd::UpdateNameLines() {
     if (m_fields.pLayout == nullptr)
         return;
-    const SIZE size = m_fields.pLayout->m_sizeAvatar;
-    for (int view = 0; view < kSeatCount; ++view) {
-        const POINT at = ResolvePos(m_fields.AvatarPoint(view));
-        m_rcNameLines[view] = NameLineOf(RECT{at.x, at.y, at.x + size.cx, at.y + size.cy});
-    }
+    for (int view = 0; view < kSeatCount; ++view)
+        m_rcNameLines[view] = NameLineRect(view);
 }
 
 int CGameWnd::NameLineAt(int x, int y) const {
     for (int view = 0; view < kSeatCount; ++view) {
-        const RECT& r = m_rcNameLines[view];
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+        if (PtInRect(&m_rcNameLines[view], POINT{x, y}))
             return view;
     }
     return -1;
