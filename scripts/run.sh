@@ -24,7 +24,17 @@ host_out="$run_dir/tablehost.out"
 host_log="$run_dir/tablehost.log"
 : >"$host_out"
 
-"$build/tools/tablehost/tablehost" --port 0 --human-seats 1 --log "$host_log" >"$host_out" 2>&1 &
+# A person at the table sees the bots think for about a second; a headless
+# run has nobody to watch it and plays at once.
+headless=1
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${PELLOR_DISPLAY:-}" != headless ]; then
+    headless=0
+fi
+bot_pause=1000
+[ "$headless" = 1 ] && bot_pause=0
+
+"$build/tools/tablehost/tablehost" --port 0 --human-seats 1 --bot-pause "$bot_pause" \
+    --log "$host_log" >"$host_out" 2>&1 &
 host_pid=$!
 stop_host() {
     if kill -0 "$host_pid" 2>/dev/null; then
@@ -47,7 +57,7 @@ if [ -z "$port" ]; then
 fi
 echo "run.sh: table host on 127.0.0.1:$port (log: $host_log)"
 
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${PELLOR_DISPLAY:-}" != headless ]; then
+if [ "$headless" = 0 ]; then
     echo "run.sh: Pellor opens its window; close it to end"
 else
     echo "run.sh: no display: Pellor plays its seat under trusteeship for one game"

@@ -15,10 +15,10 @@ bool Parse(std::vector<const char*> args, HostCommandLine& out, std::string& err
 TEST(HostCommandLine, ReadsEveryOption) {
     HostCommandLine line;
     std::string error;
-    ASSERT_TRUE(
-        Parse({"--port", "6000", "--p80-port", "0", "--human-seats", "2", "--rules", "5 5 5",
-               "--seed", "77", "--table-number", "9", "--server-value", "250", "--log", "-"},
-              line, error))
+    ASSERT_TRUE(Parse({"--port", "6000", "--p80-port", "0", "--human-seats", "2", "--rules",
+                       "5 5 5", "--seed", "77", "--table-number", "9", "--server-value", "250",
+                       "--log", "-", "--bot-pause", "0"},
+                      line, error))
         << error;
     EXPECT_EQ(line.host.port, 6000u);
     EXPECT_TRUE(line.host.listenP80);
@@ -29,6 +29,7 @@ TEST(HostCommandLine, ReadsEveryOption) {
     EXPECT_EQ(line.host.tableNumber, 9);
     EXPECT_EQ(line.host.serverValue, 250);
     EXPECT_EQ(line.logPath, "-");
+    EXPECT_EQ(line.host.table.botPauseMs, 0);
 }
 
 TEST(HostCommandLine, DefaultsServeOnePlayerOnTheUsualPort) {
@@ -39,6 +40,8 @@ TEST(HostCommandLine, DefaultsServeOnePlayerOnTheUsualPort) {
     EXPECT_FALSE(line.host.listenP80);
     EXPECT_EQ(line.host.table.humanSeats, 1);
     EXPECT_EQ(line.host.table.rulesText, kDefaultRulesText);
+    EXPECT_EQ(line.host.table.botPauseMs, kDefaultBotPauseMs);
+    EXPECT_GT(kDefaultBotPauseMs, 0); // a person's table: bots take their time
     EXPECT_EQ(line.host.serverValue, -1);
     EXPECT_TRUE(line.logPath.empty());
 }
@@ -51,6 +54,8 @@ TEST(HostCommandLine, RefusesMalformedValuesWithAMessage) {
         {"--human-seats", "7"},
         {"--human-seats", "-1"},
         {"--seed", "99999999999"},
+        {"--bot-pause", "-5"},
+        {"--bot-pause", "soon"},
         {"--port"},
         {"--bogus", "1"},
         {"stray"},

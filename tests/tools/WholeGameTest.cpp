@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/tablehost/HostOptions.h"
 #include "tools/tablehost/TableDriver.h"
 
 // Whole games played by six bot seats through the referee. Each batch sets
@@ -110,8 +111,10 @@ BatchResult PlayBatch(const std::string& rules, int tables, int gamesPerTable, u
         EXPECT_EQ(driver.GetStalls(), 0);
         EXPECT_EQ(driver.GetRefusals(), 0);
         EXPECT_EQ(driver.GetCipherMismatches(), 0);
-        for (const std::string& trace : traces)
+        for (const std::string& trace : traces) {
             EXPECT_EQ(trace.find("Exception"), std::string::npos) << trace;
+            EXPECT_EQ(trace.find("Erro:"), std::string::npos) << trace;
+        }
         result.games += finished;
         for (int id = kMsgFirst; id <= kMsgLast; ++id)
             result.records[id] += driver.CountRecords(id);
@@ -161,4 +164,20 @@ TEST(WholeGames, ThreesShaoPointsTributeReturnLetAndCardsLeft) {
     EXPECT_GT(batch.records.at(kMsgTribute), 0);
     EXPECT_GT(batch.records.at(kMsgReturnTribute), 0);
     EXPECT_GT(batch.prompts.at(kActionShao), 0);
+}
+
+TEST(WholeGames, TheHostsDefaultRulesPlayTheUsualGame) {
+    // The rules the table host plays when given none start every game
+    // without a fault trace and reach the clients' table record.
+    CGameLogic referee;
+    referee.SetProperty(kPropRulesText, kDefaultRulesText);
+    const uint32_t usual = kRuleThrees | kRulePointRound1 | kRuleTribute | kRuleReturnTribute |
+                           kRuleShao | kRuleCardsLeftNotice | kRuleGousijiAfterRevolution;
+    EXPECT_EQ(referee.GetRuleFlags() & usual, usual);
+    EXPECT_EQ(uint32_t(referee.GetTableHead().nRuleFlags), referee.GetRuleFlags());
+    const BatchResult batch = PlayBatch(kDefaultRulesText, 4, 5, 600);
+    EXPECT_EQ(batch.games, 20);
+    EXPECT_GT(batch.records.at(kMsgTribute), 0);
+    EXPECT_GT(batch.records.at(kMsgReturnTribute), 0);
+    EXPECT_GT(batch.records.at(kMsgBuy3), 0);
 }

@@ -61,9 +61,35 @@ void CBotSeat::OnRecord(const uint8_t* record, int length) {
     }
 }
 
-std::vector<uint8_t> CBotSeat::Decide(const CGameLogic& referee) {
+uint32_t CBotSeat::Question(const CGameLogic& referee) const {
     const int seat = m_nSeat;
     if (referee.IsClosing() || referee.IsSeatTrusted(seat))
+        return 0;
+    const int state = referee.GetGameState();
+    const int mask = referee.GetSeatActionMask(seat);
+    bool asked = false;
+    switch (state) {
+    case kStateWaitStart:
+        asked = m_bTableFull && !referee.GetStartFlag(seat);
+        break;
+    case kStatePlay:
+        asked = (m_nPublishedMask[seat] & mask) != 0;
+        break;
+    default:
+        asked = mask != 0;
+        break;
+    }
+    if (!asked)
+        return 0;
+    // Phase, mask and prompt number, never 0.
+    const uint32_t key =
+        (uint32_t(state) << 24) ^ (uint32_t(mask) << 8) ^ uint32_t(m_nPlayCounter) * 2654435761u;
+    return key != 0 ? key : 1;
+}
+
+std::vector<uint8_t> CBotSeat::Decide(const CGameLogic& referee) {
+    const int seat = m_nSeat;
+    if (Question(referee) == 0)
         return {};
     const int mask = referee.GetSeatActionMask(seat);
     switch (referee.GetGameState()) {

@@ -30,6 +30,12 @@ public:
     // A record the referee sent to this seat (its own or one for all).
     void OnRecord(const uint8_t* record, int length);
 
+    // What the table asks of this seat now, as the seat's records tell it:
+    // 0 for nothing; otherwise a value that changes with every new question
+    // (phase, mask and prompt), so a host that paces the seat knows when the
+    // seat starts to think.
+    uint32_t Question(const CGameLogic& referee) const;
+
     // The record the seat sends now, or an empty one when it has nothing to
     // do. Reads the referee only where a client learns the same from its
     // records (the phase, its own mask, hand and status, the play to beat).

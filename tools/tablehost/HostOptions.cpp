@@ -5,7 +5,19 @@
 #include <sstream>
 #include <vector>
 
-const char* const kDefaultRulesText = "10 10 10 10 10 10 30 30 5 30 5 0 1";
+// The game as it is usually played. By field: the eleven time limits; no
+// escape penalty; 1; the 3 rule with buying a 3; the point rounds; tribute;
+// every seat asked; teammates answer first; the gousiji question; leaving is
+// free; cards-left notices; return tribute of any rank; shao; the burned
+// seat leads after a failed burn; point factor 1; no minimum beans; no
+// value asked of the host; multiples 1, 1, highest 16, base 8; no guessing
+// bets or fees; score multipliers 1 and 1. The tail (guessing-bet odds and
+// bases, statistics off) makes the referee copy the rule flags into the
+// table record, where the clients read them.
+const char* const kDefaultRulesText = "10 10 10 10 10 10 30 30 5 30 5 0 1"
+                                      " 1 1 1 0 1 1 0 0 1 1 1 0 1 0 0"
+                                      " 1 1 16 8 0 0 0 0 0 0 1 1"
+                                      " 1 1 1 1 1 10 10 0 0 0 1000";
 
 const char* const kHostUsage =
     "usage: tablehost [options]\n"
@@ -15,6 +27,8 @@ const char* const kHostUsage =
     "  --rules TEXT        the table's rules text\n"
     "  --time-limits LIST  the first time limits of the rules text, seconds, e.g. \"10 10 10\"\n"
     "  --seed N            seed of the deals and the bots (default 1)\n"
+    "  --bot-pause MS      how long a bot thinks before it acts, give or take a third\n"
+    "                      (default 1000; 0 acts at once)\n"
     "  --table-number N    table number of the login reply (default 1)\n"
     "  --server-value N    send 0x23D with this value after each login\n"
     "  --log FILE          write a log line per event (\"-\": standard error)\n";
@@ -70,6 +84,7 @@ bool ParseHostCommandLine(int argc, const char* const* argv, HostCommandLine& ou
     out = HostCommandLine{};
     out.host.port = 7100;
     out.host.table.rulesText = kDefaultRulesText;
+    out.host.table.botPauseMs = kDefaultBotPauseMs;
     std::string timeLimits;
     bool timeLimitsGiven = false;
     for (int i = 1; i < argc; ++i) {
@@ -114,6 +129,10 @@ bool ParseHostCommandLine(int argc, const char* const* argv, HostCommandLine& ou
             if (!numberIn(0, 0x7FFFFFFF))
                 return false;
             out.host.table.seed = uint32_t(number);
+        } else if (option == "--bot-pause") {
+            if (!numberIn(0, 60000))
+                return false;
+            out.host.table.botPauseMs = int(number);
         } else if (option == "--table-number") {
             if (!numberIn(0, 0xFFFF))
                 return false;

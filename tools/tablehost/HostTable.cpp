@@ -23,7 +23,7 @@ std::vector<BYTE> SeatPayload(int seat) {
 } // namespace
 
 CHostTable::CHostTable(const Options& options, CTableOutput& output)
-    : m_Options(options), m_Output(output) {
+    : m_Options(options), m_Output(output), m_PauseRandom(options.seed) {
     NewReferee();
 }
 
@@ -45,6 +45,8 @@ void CHostTable::NewReferee() {
     };
     for (SeatState& seat : m_Seats)
         seat = SeatState{};
+    for (uint32_t& question : m_nBotQuestion)
+        question = 0;
     m_Watchers.clear();
     m_WatcherNames.clear();
     m_bSeated = false;
@@ -426,11 +428,50 @@ void CHostTable::Settle() {
     if (m_nDepth > 0)
         return;
     ++m_nDepth;
-    if (m_bSeated && !m_pDriver->IsClosed())
-        m_pDriver->RunBots(m_Options.maxBotActionsPerTurn);
+    if (m_bSeated && !m_pDriver->IsClosed()) {
+        if (m_Options.botPauseMs > 0) {
+            for (int actions = 0; actions < m_Options.maxBotActionsPerTurn && ActOnePacedBot();)
+                ++actions;
+        } else {
+            m_pDriver->RunBots(m_Options.maxBotActionsPerTurn);
+        }
+    }
     --m_nDepth;
     if (m_pDriver->IsClosed())
         Dissolve();
+}
+
+void CHostTable::PaceBots() {
+    Settle();
+}
+
+uint32_t CHostTable::BotPause() {
+    const uint32_t pause = uint32_t(m_Options.botPauseMs);
+    const uint32_t spread = pause / 3;
+    return pause - spread + (spread > 0 ? m_PauseRandom() % (2 * spread + 1) : 0);
+}
+
+// A bot starts to think when the table asks it something new and answers
+// once its pause is over; bots asked at the same time think side by side.
+bool CHostTable::ActOnePacedBot() {
+    const uint32_t now = GetTickCount();
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        const uint32_t question = m_pDriver->BotQuestion(seat);
+        if (question != m_nBotQuestion[seat])
+            m_nBotAnswerAt[seat] = now + BotPause();
+        m_nBotQuestion[seat] = question;
+    }
+    for (int k = 0; k < kSeatCount; ++k) {
+        const int seat = (m_nNextPacedBot + k) % kSeatCount;
+        if (m_nBotQuestion[seat] == 0 || int32_t(now - m_nBotAnswerAt[seat]) < 0)
+            continue;
+        // Asked again after it answered, the seat thinks again.
+        m_nBotQuestion[seat] = 0;
+        m_nNextPacedBot = (seat + 1) % kSeatCount;
+        if (m_pDriver->ActBot(seat))
+            return true;
+    }
+    return false;
 }
 
 void CHostTable::Dissolve() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ public:
         // Bot records sent in one turn at most, so bots alone never hold the
         // loop for long.
         int maxBotActionsPerTurn = 5000;
+        // How long a bot thinks before it answers a question of the table,
+        // in milliseconds, give or take a third, so that a person can follow
+        // a round. 0: bots answer at once (tests).
+        int botPauseMs = 0;
     };
 
     // A login's claim on a seat, before the client enters.
@@ -92,6 +97,9 @@ public:
     // The host's time tick: a 0x91B for the referee once six seats are
     // taken, then the bots' turn.
     void Tick();
+    // Lets the bots whose pause is over answer; the host calls it often
+    // while bots pause.
+    void PaceBots();
 
     bool IsSeated() const { return m_bSeated; }
     bool IsAtTable(int clientId) const;
@@ -124,6 +132,9 @@ private:
     // After every event: the bots' turn, then a closed table is dissolved.
     void Settle();
     void Dissolve();
+    // One bot whose pause is over answers; false when none did.
+    bool ActOnePacedBot();
+    uint32_t BotPause();
 
     Options m_Options;
     CTableOutput& m_Output;
@@ -137,4 +148,9 @@ private:
     int m_nDissolved = 0;
     int m_nTables = 0;
     int m_nDepth = 0;
+    // Per seat: the question a bot is thinking about and when it answers.
+    uint32_t m_nBotQuestion[kSeatCount] = {};
+    uint32_t m_nBotAnswerAt[kSeatCount] = {};
+    int m_nNextPacedBot = 0;
+    std::mt19937 m_PauseRandom;
 };

@@ -192,6 +192,22 @@ int CTableDriver::RunBots(int maxActions) {
     return actions;
 }
 
+uint32_t CTableDriver::BotQuestion(int seat) const {
+    if (seat < 0 || seat >= kSeatCount || m_bHuman[seat] || m_bClosed)
+        return 0;
+    return m_Bots[seat]->Question(*m_pReferee);
+}
+
+bool CTableDriver::ActBot(int seat) {
+    if (seat < 0 || seat >= kSeatCount || m_bHuman[seat] || m_bClosed)
+        return false;
+    std::vector<uint8_t> record = m_Bots[seat]->Decide(*m_pReferee);
+    if (record.empty())
+        return false;
+    SendFromSeat(seat, record);
+    return true;
+}
+
 // The first bot seat from the polling position that has something to send
 // sends it; the next poll starts behind it. False when no bot can act.
 bool CTableDriver::ActOneBot() {

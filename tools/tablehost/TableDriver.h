@@ -64,6 +64,12 @@ public:
     // do or maxActions records went out. Returns the records sent.
     int RunBots(int maxActions);
 
+    // What the table asks of a bot seat now (CBotSeat::Question); 0 for a
+    // seat played from outside.
+    uint32_t BotQuestion(int seat) const;
+    // Lets one bot seat send its answer now; false when it had none.
+    bool ActBot(int seat);
+
     // Plays until the given number of games is over, the table closes, or
     // the table stalls too often. Returns the games finished.
     int Run(int games, int maxStalls = 50);

@@ -17,6 +17,9 @@ std::map<UINT_PTR, CTableHost*>& TimerHosts() {
     return hosts;
 }
 
+// How often paused bots are looked at: well below a pause.
+constexpr UINT kBotPaceMs = 50;
+
 std::string Hex(DWORD value) {
     char text[16];
     snprintf(text, sizeof text, "0x%X", value);
@@ -30,9 +33,11 @@ CTableHost::CTableHost(const Options& options)
       m_pTable(std::make_unique<CHostTable>(options.table, static_cast<CTableOutput&>(*this))) {}
 
 CTableHost::~CTableHost() {
-    if (m_nTimer != 0) {
-        KillTimer(nullptr, m_nTimer);
-        TimerHosts().erase(m_nTimer);
+    for (UINT_PTR timer : {m_nTimer, m_nPaceTimer}) {
+        if (timer != 0) {
+            KillTimer(nullptr, timer);
+            TimerHosts().erase(timer);
+        }
     }
     m_pTable.reset();
     m_Clients.clear();
@@ -57,6 +62,11 @@ bool CTableHost::Start() {
     m_nTimer = SetTimer(nullptr, 0, m_Options.tickMs, &CTableHost::TickProc);
     if (m_nTimer != 0)
         TimerHosts()[m_nTimer] = this;
+    if (m_Options.table.botPauseMs > 0) {
+        m_nPaceTimer = SetTimer(nullptr, 0, kBotPaceMs, &CTableHost::PaceProc);
+        if (m_nPaceTimer != 0)
+            TimerHosts()[m_nPaceTimer] = this;
+    }
     Log("listening on 127.0.0.1:" + std::to_string(Port()) +
         (m_pP80Listener ? ", P80 port " + std::to_string(P80Port()) : std::string()));
     return true;
@@ -66,6 +76,19 @@ void CALLBACK CTableHost::TickProc(HWND, UINT, UINT_PTR id, DWORD) {
     auto found = TimerHosts().find(id);
     if (found != TimerHosts().end())
         found->second->Tick();
+}
+
+void CALLBACK CTableHost::PaceProc(HWND, UINT, UINT_PTR id, DWORD) {
+    auto found = TimerHosts().find(id);
+    if (found != TimerHosts().end())
+        found->second->PaceBots();
+}
+
+void CTableHost::PaceBots() {
+    ++m_nDepth;
+    m_pTable->PaceBots();
+    --m_nDepth;
+    Settle();
 }
 
 void CTableHost::Tick() {

@@ -134,6 +134,9 @@ private:
     // are freed.
     void Settle();
     static void CALLBACK TickProc(HWND, UINT, UINT_PTR id, DWORD);
+    // While bots pause: lets those whose pause is over answer.
+    static void CALLBACK PaceProc(HWND, UINT, UINT_PTR id, DWORD);
+    void PaceBots();
 
     Options m_Options;
     LoginAnswer m_LoginAnswer = LoginAnswer::kAccept;
@@ -145,6 +148,7 @@ private:
     int m_nNextClientId = 1;
     int m_nDepth = 0;
     UINT_PTR m_nTimer = 0;
+    UINT_PTR m_nPaceTimer = 0;
     // Refusals are logged once until the host is below its cap again.
     bool m_bClientCapLogged = false;
     bool m_bWatcherCapLogged = false;
