@@ -417,6 +417,7 @@ protected:
     // ---- Referee: acting for seats, trusteeship, time-outs (RefereeAuto.cpp)
     void DoAutoAction(int seat);
     void AutoPlay(int seat);
+    int PickAutoPlay(int seat, CardType toBeat, int codes[kHandSize]);
     void AutoReturnTribute(int seat);
     int OnTrustPlay(int sender, const void* record, int length);
     int OnTimeOutTick(int sender, const void* record, int length);

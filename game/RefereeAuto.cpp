@@ -75,8 +75,23 @@ void CGameLogic::DoAutoAction(int seat) {
     }
 }
 
-// Answers a play by passing or giving up, as the last prompt allowed; leads
-// the first searched play that the checks accept.
+// The first play the search offers that the checks accept, beating toBeat
+// (0: a lead); 0 cards when there is none.
+int CGameLogic::PickAutoPlay(int seat, CardType toBeat, int codes[kHandSize]) {
+    std::vector<CardType> candidates;
+    Search(toBeat, seat, candidates);
+    for (CardType candidate : candidates) {
+        const int count = PickCardsForType(seat, candidate, codes, kHandSize);
+        if (count > 0 && CheckTakeOut(seat, codes, count) == 1)
+            return count;
+    }
+    return 0;
+}
+
+// Leads the first searched play; answers a play it was asked to take out
+// with the first searched play that beats it, else passes, so a trusted seat
+// plays its hand instead of keeping it to the end. A burn needs judgement
+// the search does not have: asked to burn, the seat gives up.
 void CGameLogic::AutoPlay(int seat) {
     const int mask = m_nActionMask[seat];
     if ((mask & (kActionTakeOut | kActionShao)) == 0)
@@ -85,22 +100,17 @@ void CGameLogic::AutoPlay(int seat) {
     int count = 0;
     int type;
     if (!m_PlayList.empty()) {
-        if ((mask & kActionTakeOut) && (m_nPublishedMask[seat] & kActionTakeOut))
-            type = kActionPass;
-        else if ((mask & kActionShao) && (m_nPublishedMask[seat] & kActionShao))
+        if ((mask & kActionTakeOut) && (m_nPublishedMask[seat] & kActionTakeOut)) {
+            count = PickAutoPlay(seat, m_PlayList.back().type, codes);
+            type = count > 0 ? kActionTakeOut : kActionPass;
+        } else if ((mask & kActionShao) && (m_nPublishedMask[seat] & kActionShao)) {
             type = kActionGiveUp;
-        else
+        } else {
             return;
+        }
     } else {
         type = kActionTakeOut;
-        std::vector<CardType> candidates;
-        Search(0, seat, candidates);
-        for (CardType candidate : candidates) {
-            count = PickCardsForType(seat, candidate, codes, kHandSize);
-            if (count > 0 && CheckTakeOut(seat, codes, count) == 1)
-                break;
-            count = 0;
-        }
+        count = PickAutoPlay(seat, 0, codes);
         if (count == 0)
             return;
     }

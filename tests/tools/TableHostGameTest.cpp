@@ -311,5 +311,78 @@ TEST_F(HostGame, TrustExitHandsTheSeatToTheReferee) {
     EXPECT_EQ(host->Table().Driver().Referee().GetTrustWord(2), kTrustExit);
 }
 
+TEST_F(HostGame, BotsTakeAHumanPauseBeforeTheyAct) {
+    CTableHost::Options options = DefaultOptions(1);
+    options.table.botPauseMs = 900; // 600 to 1200 ms
+    StartHost(options);
+    WireClient client;
+    CSearchPlayer player(2);
+    Seat alice{&client, &player, false};
+    Enter(client, "alice", 2);
+    ASSERT_TRUE(PlayUntil({&alice}, [&] { return alice.Got(0x901); }));
+    auto starts = [&] {
+        int n = 0;
+        for (const WireFrame& frame : alice.frames)
+            n += frame.RecordId() == 0x903;
+        return n;
+    };
+    // The table is full: the five bots think before they press start, side
+    // by side.
+    for (int ms = 0; ms < 550; ms += 50) {
+        clock.Advance(50);
+        Settle();
+        alice.Read();
+    }
+    EXPECT_EQ(starts(), 0) << "a bot pressed start at once";
+    for (int ms = 550; ms < 1300; ms += 50) {
+        clock.Advance(50);
+        Settle();
+        alice.Read();
+    }
+    EXPECT_EQ(starts(), 5) << "every bot has pressed start within its pause";
+}
+
+TEST_F(HostGame, ASeatThatSwitchesTrusteeshipOnHasItsCardsPlayed) {
+    // Answers as well as leads: a trusted seat that only passed would keep
+    // most of its hand to the end of many games.
+    int cardsPlayed = 0;
+    for (uint32_t seed : {11u, 12u, 13u, 14u}) {
+        SCOPED_TRACE(seed);
+        CTableHost::Options options = DefaultOptions(1);
+        options.table.seed = seed;
+        StartHost(options);
+        WireClient client;
+        CSearchPlayer player(2);
+        Seat alice{&client, &player};
+        Enter(client, "alice", 2);
+        ASSERT_TRUE(PlayUntil({&alice}, [&] { return alice.Got(0x905); }));
+        alice.answering = false;
+        tagTRUSTMSG trust;
+        InitTrustMsg(trust);
+        trust.nSeat = 2;
+        trust.bOn = 1;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&trust);
+        client.SendRecord(std::vector<uint8_t>(bytes, bytes + sizeof trust));
+        ASSERT_TRUE(PlayUntil({&alice}, [&] { return client.Ended(); }));
+        bool trusted = false;
+        int played = 0;
+        for (const WireFrame& frame : alice.frames) {
+            tagTRUSTMSG echo;
+            if (frame.RecordId() == 0x90E && ReadRecord(frame, echo) && echo.nSeat == 2)
+                trusted = echo.bOn != 0;
+            tagPLAYMSG play;
+            if (trusted && frame.RecordId() == 0x905 && ReadRecord(frame, play) &&
+                play.nSeat == 2 && play.nType == kActionTakeOut)
+                played += play.nCount;
+        }
+        EXPECT_TRUE(alice.Got(0x906)) << "the game was played to its end";
+        EXPECT_GT(played, 0) << "the trusted seat played no card";
+        cardsPlayed += played;
+        host.reset();
+    }
+    // Four games of 36 cards a seat: the seat played a fair part of them.
+    EXPECT_GE(cardsPlayed, 60);
+}
+
 } // namespace
 } // namespace tools_test
