@@ -137,6 +137,10 @@ protected:
     void OnLButtonUp(UINT nFlags, CPoint point) override;
     void OnRButtonDown(UINT nFlags, CPoint point) override;
     void OnRButtonUp(UINT nFlags, CPoint point) override;
+    // In a window class with CS_DBLCLKS the second of two quick presses
+    // comes as a double click: it is a press like the first.
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    void OnRButtonDblClk(UINT nFlags, CPoint point) override;
     void OnMouseLeave() override;
 
     // Composes the rectangle into the frame buffer from the background, the

@@ -212,6 +212,14 @@ void CSpriteWnd::OnRButtonUp(UINT nFlags, CPoint point) {
         OnRButtonUpEx(nFlags, point.x, point.y);
 }
 
+void CSpriteWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    OnLButtonDown(nFlags, point);
+}
+
+void CSpriteWnd::OnRButtonDblClk(UINT nFlags, CPoint point) {
+    OnRButtonDown(nFlags, point);
+}
+
 void CSpriteWnd::OnMouseMoveEx(UINT, int, int) {}
 void CSpriteWnd::OnKeyDownEx(UINT, UINT, UINT) {}
 void CSpriteWnd::OnKeyUpEx(UINT, UINT, UINT) {}

@@ -74,10 +74,12 @@ CString CGameWnd::BitmapFolderOf(const CString& themeFile) {
 
 BOOL CGameWnd::PreCreateWindow(CREATESTRUCT& cs) {
     cs.style &= ~WS_BORDER;
-    // No CS_DBLCLKS: a fast second click stays a click on a card or button.
-    cs.lpszClass = AfxRegisterWndClass(
-        CS_VREDRAW | CS_HREDRAW, LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kCursorId)),
-        GetSysColorBrush(COLOR_WINDOW));
+    // With CS_DBLCLKS a fast second click comes as a double click, which the
+    // sprite window takes as a press: a click on a card or button all the same.
+    cs.lpszClass =
+        AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
+                            LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kCursorId)),
+                            GetSysColorBrush(COLOR_WINDOW));
     return CSpriteWnd::PreCreateWindow(cs);
 }
 

@@ -108,8 +108,9 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
     ASSERT_GT(GetClassName(wnd->m_hWnd, className, sizeof className), 0);
     WNDCLASS wc{};
     ASSERT_TRUE(GetClassInfo(nullptr, className, &wc));
-    EXPECT_EQ(wc.style & (CS_VREDRAW | CS_HREDRAW), UINT(CS_VREDRAW | CS_HREDRAW));
-    EXPECT_EQ(wc.style & CS_DBLCLKS, 0u) << "a fast second click must stay a click";
+    // Double clicks come, and count as presses (the table's input test).
+    EXPECT_EQ(wc.style & (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS),
+              UINT(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
 
     EXPECT_EQ(wnd->DealPace().GetParent(), wnd);
     for (int seat = 0; seat < kSeatCount; ++seat) {

@@ -124,6 +124,32 @@ TEST_F(TableInputEventsTest, ClicksDuringAnAnimationOrForAWatcherPickNothing) {
     EXPECT_TRUE(client.sent.empty());
 }
 
+TEST_F(TableInputEventsTest, AQuickSecondClickCountsLikeTheFirst) {
+    // A person's second click 100 ms after the first, at the same point, is
+    // a click of its own, on a card as on a button.
+    GiveHand({kFourA, kNineA, kKingA});
+    MyTurn(kActionTakeOut);
+    const POINT card = CentreOf(kNineA);
+    Click(card);
+    EXPECT_EQ(Raised(), std::vector<int>{kNineA});
+    Run(100);
+    Click(card);
+    EXPECT_TRUE(Raised().empty()) << "the second click did not lower the card";
+    Run(100);
+    Click(card);
+    EXPECT_EQ(Raised(), std::vector<int>{kNineA}) << "a third click raises it again";
+
+    CSpriteButtonEx& history = wnd->Button(kBtnHistory);
+    ASSERT_TRUE(history.IsVisible() && history.IsEnabled());
+    const CRect rect = history.GetRect();
+    const POINT button{rect.CenterPoint().x, rect.CenterPoint().y};
+    Click(button);
+    EXPECT_TRUE(app.historyShown);
+    Run(100);
+    Click(button);
+    EXPECT_FALSE(app.historyShown) << "the second click did not close the record";
+}
+
 TEST_F(TableInputEventsTest, RightClicksPlayByState) {
     GiveHand({kFourA, kNineA});
     MyTurn(kActionTakeOut | kActionPass);
