@@ -34,7 +34,8 @@ bool IsAnimatedRecord(int id) {
 
 CGameNetClient::CGameNetClient()
     : m_pGameWnd(nullptr), m_bTipShown(0), m_nExchangeAmount(0), m_bExchangePending(0),
-      m_bWatchTargetLeft(0), m_bClosed(0), m_pShell(nullptr), m_nOpenBoxes(0), m_bLeaving(0) {}
+      m_bWatchTargetLeft(0), m_bClosed(0), m_pShell(nullptr), m_nOpenBoxes(0), m_bLeaving(0),
+      m_bGameEnded(0) {}
 
 CGameNetClient::~CGameNetClient() {
     m_pGameWnd = nullptr;
@@ -96,6 +97,8 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
                  ReceivedRecordFaultText(check));
         return 1;
     }
+    if (id == kMsgGameEnd)
+        m_bGameEnded = 1;
     const bool animated = IsAnimatedRecord(id);
     if (animated) {
         HoldReceive(1);
@@ -199,7 +202,9 @@ void CGameNetClient::OnLeaveGame(WORD seatWord) {
 }
 
 void CGameNetClient::OnLeaveGame(char*) {
-    ShowBox("玩家都已退出，此桌解散!");
+    // A table that closes after the game-end notice closes for a seat in
+    // trusteeship at game over, not because its players left: say so.
+    ShowBox(m_bGameEnded ? "有人托管游戏，游戏结束！" : "玩家都已退出，此桌解散!");
     PostLeave();
 }
 

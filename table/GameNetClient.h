@@ -132,6 +132,8 @@ private:
     // m_bTipShown so that a close after a box still leaves the table.
     int m_nOpenBoxes;
     BOOL m_bLeaving;
+    // The referee's game-end notice came: the table closes after it.
+    BOOL m_bGameEnded;
 };
 
 extern CGameNetClient theClient;

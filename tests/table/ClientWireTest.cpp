@@ -102,6 +102,17 @@ TEST_F(ClientWire, AShortRecordIsRefusedAndTheNextComes) {
               std::string::npos);
 }
 
+TEST_F(ClientWire, ATableClosedAfterTheGameEndNoticeSaysWhyAndIsLeft) {
+    tagGAMEENDMSG end;
+    InitGameEndMsg(end);
+    ASSERT_TRUE(Send(end));
+    ASSERT_TRUE(TableGets(1));
+    ASSERT_TRUE(host->SendFrameTo(id, 0x80000202, {'x', 0}));
+    ASSERT_TRUE(PumpUntil([&] { return shell.Count(WM_LEAVE_TABLE) == 1; }));
+    ASSERT_FALSE(shell.boxes.empty());
+    EXPECT_EQ(shell.boxes.back(), "有人托管游戏，游戏结束！");
+}
+
 TEST_F(ClientWire, TheServerClosingLeadsToTheCloseNotice) {
     ASSERT_TRUE(host->Drop(id));
     ASSERT_TRUE(PumpUntil([&] { return client.m_bClosed != 0; }));
