@@ -384,5 +384,32 @@ TEST_F(HostGame, ASeatThatSwitchesTrusteeshipOnHasItsCardsPlayed) {
     EXPECT_GE(cardsPlayed, 60);
 }
 
+TEST_F(HostGame, APlayersStartAfterGameOverDealsTheNextGameAtTheSameTable) {
+    StartHost(DefaultOptions(1));
+    WireClient client;
+    CSearchPlayer player(2);
+    Seat alice{&client, &player};
+    Enter(client, "alice", 2);
+    auto count = [&](int id) {
+        return std::count_if(alice.frames.begin(), alice.frames.end(),
+                             [&](const WireFrame& frame) { return frame.RecordId() == id; });
+    };
+    ASSERT_TRUE(PlayUntil({&alice}, [&] { return count(0x906) == 1; }));
+    // The bots press start again; the table waits for mine.
+    Settle();
+    alice.Read();
+    EXPECT_EQ(count(0x904), 1);
+    tagSTARTMSG start;
+    InitStartMsg(start);
+    start.nSeat = 2;
+    start.nMultiple = 2;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&start);
+    client.SendRecord(std::vector<uint8_t>(bytes, bytes + sizeof start));
+    ASSERT_TRUE(PlayUntil({&alice}, [&] { return count(0x906) == 2; }));
+    EXPECT_EQ(count(0x904), 2);
+    EXPECT_EQ(host->Table().TablesDissolved(), 0);
+    EXPECT_FALSE(client.Ended());
+}
+
 } // namespace
 } // namespace tools_test
