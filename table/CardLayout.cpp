@@ -4,6 +4,7 @@
 #include "game/GameLogic.h"
 #include "sprite/AppServices.h"
 #include "sprite/FrameImage.h"
+#include "sprite/GameLayout.h"
 #include "sprite/SpriteWnd.h"
 #include "table/TableWndFields.h"
 
@@ -109,13 +110,59 @@ int CCardLayout::HandBaseY() const {
     return -int(m_pTable->CardSize().cy) - m_pTable->Border();
 }
 
+int CCardLayout::HandRoom() const {
+    CRect client;
+    if (!m_pGameWndSprite || !m_pGameWndSprite->m_hWnd)
+        return 0;
+    m_pGameWndSprite->GetClientRect(&client);
+    if (client.Width() <= 0)
+        return 0;
+    const int centre = client.Width() / 2;
+    int half = centre - kHandMargin;
+    // My plate, with its name lines below it, where it shares the rows of the
+    // hand and its raised cards: the hand keeps clear of it on either side.
+    const CGameLayout* layout = m_pTable->pLayout;
+    if (layout != nullptr) {
+        const POINT corner = ResolvePos(m_pTable->AvatarPoint(0));
+        const CRect plate(corner.x, corner.y, corner.x + layout->m_sizeAvatar.cx + 1,
+                          corner.y + layout->m_sizeAvatar.cy + kNameLinesHeight);
+        CSpritePos line(0, HandBaseY());
+        line.anchor = 7;
+        const POINT base = ResolvePos(line);
+        const int top = base.y - kHandRaise, bottom = base.y + m_pTable->CardSize().cy;
+        if (plate.top < bottom && plate.bottom > top) {
+            if (plate.right <= centre)
+                half = std::min(half, centre - plate.right - kHandMargin);
+            else if (plate.left >= centre)
+                half = std::min(half, plate.left - centre - kHandMargin);
+        }
+    }
+    return std::max(0, 2 * half);
+}
+
 CCardLayout::FanPlace CCardLayout::MyHandFan(int n) const {
-    return FanPlace{-m_pTable->CardsWidth(n) / 2,
-                    m_pTable->CardInterval(),
-                    HandBaseY(),
-                    7,
-                    kHandRaise,
-                    kFirstDepth};
+    int step = m_pTable->CardInterval();
+    const int cardWidth = m_pTable->CardSize().cx;
+    // A long hand closes up to fit the table (never to less than a pixel a card).
+    const int room = HandRoom();
+    if (n > 1 && room > 0 && (n - 1) * step + cardWidth > room)
+        step = std::max(1, (room - cardWidth) / (n - 1));
+    const int width = n > 0 ? (n - 1) * step + cardWidth : cardWidth - step;
+    return FanPlace{-width / 2, step, HandBaseY(), 7, kHandRaise, kFirstDepth};
+}
+
+BOOL CCardLayout::FitHandToWindow() {
+    if (!m_pGameWndSprite || !m_pTable || m_hand.size() < 2)
+        return FALSE;
+    SPRITEINFO* first = m_pGameWndSprite->GetSpriteAt(m_hand.front().pos);
+    SPRITEINFO* second = m_pGameWndSprite->GetSpriteAt(std::next(m_hand.begin())->pos);
+    if (!first || !second || !first->pLine || !second->pLine)
+        return FALSE;
+    const int laid = second->pLine->EndPos().x - first->pLine->EndPos().x;
+    if (laid == MyHandFan(int(m_hand.size())).step)
+        return FALSE;
+    CalcLayout();
+    return TRUE;
 }
 
 // ---- my hand ----
@@ -295,6 +342,23 @@ void CCardLayout::RebuildHand(const CHandList& ordered) {
         ++i;
     }
     ClearList(old);
+}
+
+void CCardLayout::RefaceHand() {
+    if (!m_pGameWndSprite)
+        return;
+    CSpriteImageList& images = m_pGameWndSprite->GetImageList();
+    for (const HANDENTRY& entry : m_hand) {
+        SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(entry.pos);
+        const POSITION image = IsCardCode(entry.nCard) ? GetCardImage(entry.nCard) : m_backImage;
+        if (!s || !image || s->posImage == image)
+            continue;
+        images.AddRef(image);
+        const POSITION old = s->posImage;
+        s->posImage = image;
+        images.Release(old);
+        m_pGameWndSprite->InvalidateSprite(entry.pos);
+    }
 }
 
 // ---- sprites ----

@@ -160,8 +160,15 @@ public:
     const CHandList& GetRightShown() const { return m_rightShown; }
     const CHandList& GetLeftCue() const { return m_leftCue; }
     const CHandList& GetRightCue() const { return m_rightCue; }
-    // The slots of my hand when it holds n cards.
+    // The slots of my hand when it holds n cards: the layout's spacing, or a
+    // closer one when the fan would not fit the table beside my plate.
     FanPlace MyHandFan(int n) const;
+    // Gives every card of my hand the face (or back) cut now: the window cut
+    // its faces anew at another size.
+    void RefaceHand();
+    // Lays my hand out again when the window's width changed its spacing;
+    // TRUE when it moved.
+    BOOL FitHandToWindow();
     // The y of my hand's base line (anchor 7).
     int HandBaseY() const;
     // A new started sprite on a straight line; null (logged) when it cannot play.
@@ -178,6 +185,10 @@ public:
     static constexpr int kFadeTicks = 5;
     static constexpr int kFlightTicks = 150;
     static constexpr int kNoNotify = -1;
+    // Pixels my hand keeps from the window's edges and from my plate.
+    static constexpr int kHandMargin = 8;
+    // The name lines under a plate.
+    static constexpr int kNameLinesHeight = 32;
 
 private:
     // ---- fans (CardLayoutFan.cpp) ----
@@ -199,6 +210,8 @@ private:
     BOOL MoveToSlot(POSITION sprite, const CSpritePos& target, int z, int ticks);
     // Removes the hand's sprites and builds it anew, in the given order, fading in.
     void RebuildHand(const CHandList& ordered);
+    // Width the table leaves my hand (0: no window to measure).
+    int HandRoom() const;
     void ClearList(CHandList& list);
     bool IsSelected(POSITION sprite) const;
     int Flags(POSITION sprite) const;

@@ -183,7 +183,8 @@ void CCardLayout::MarkDragOn(CHandList& list, LPCSTR name, int x0, int y0, int x
         if (Flags(entry.pos) & kCardDragMark)
             wasMarked.push_back(entry.pos);
     // The sweep steps by the fan's own spacing so that no card is skipped.
-    const int step = &list == &m_hand ? m_pTable->CardInterval() : m_pTable->LittleInterval();
+    const int step =
+        &list == &m_hand ? MyHandFan(int(m_hand.size())).step : m_pTable->LittleInterval();
     const CRect endRect = m_pGameWndSprite->GetSpriteRect(end);
     for (int x = endRect.left + 5; step > 0 && x > x0 - step / 2; x -= step) {
         const POSITION hit = m_pGameWndSprite->SpriteAt(x, y1);

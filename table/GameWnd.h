@@ -278,6 +278,9 @@ public:
     void OnDealCard(int card, int seat);
     // The deal is done (0x49D).
     void OnDealEnd();
+    // The shuffle picture, played once; its end (1006) starts the deal.
+    // FALSE when the theme has no such picture.
+    BOOL ShowShuffleMark();
 
     // ---- flow display: the turn clock ----
     // The clock centred at (x, y, anchor), running value frames; endEvent
@@ -586,6 +589,8 @@ private:
     // TRUE when the faces changed.
     BOOL SwitchCardFaces(int cx);
     BOOL RebuildDeckBacks(int step, int widthExtra);
+    // Shows the backs of the deck that a running deal has not used yet.
+    void ShowDeckBacksLeft();
 
     // The buttons of the panes, each with the layout key it was made from.
     struct PaneButtonEntry {

@@ -52,12 +52,29 @@ void CGameWnd::OnDealCard(int card, int seat) {
         RemoveSprite(flight);
 }
 
+BOOL CGameWnd::ShowShuffleMark() {
+    POSITION pos = AddSpriteByName("洗牌", kShuffleSprite, FALSE, 0);
+    if (pos == nullptr)
+        return FALSE;
+    // One pass of its frames, then the end event deals the cards.
+    return PlaySprite(pos, TRUE, kShuffleSprite, -1, 1, TRUE);
+}
+
+void CGameWnd::ShowDeckBacksLeft() {
+    if (m_nCardsToDeal <= 0)
+        return;
+    // Four cards use one back, the last back first.
+    const int left = (m_nCardsToDeal + 3) / 4;
+    for (int i = 0; i < left && i < kDeckSize; ++i) {
+        if (m_deck[i] != nullptr)
+            StartSprite(m_deck[i], kNotifyNone, 0, -1, 0, FALSE);
+    }
+}
+
 void CGameWnd::OnDealEnd() {
     SyncClientFields();
     if (m_fields.nCardOrder)
         m_hands.SortCardbyWeight(TRUE);
     m_bInputAllowed = 1;
-    if (m_pClient != nullptr)
-        m_pClient->EnableReceive();
-    m_bReceiveReady = TRUE;
+    EndHeldRecord();
 }

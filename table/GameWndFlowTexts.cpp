@@ -180,13 +180,16 @@ void CGameWnd::ShowTributeMark(int seat) {
 }
 
 void CGameWnd::ShowTouKeMark() {
-    const CSpritePos mine = m_fields.AvatarPoint(0);
-    PlaceNamedSprite("头科", kTouKeSprite, PosOf(mine.x - 286, mine.y - 80, 4), -1);
+    // Over the seat that finished first, as the other seat texts stand.
+    const std::vector<int>& places = theBoard.GetPlaces();
+    const int first = places.empty() ? MySeat() : places.front();
+    if (IsSeat(first))
+        PlaceNamedSprite("头科", kTouKeSprite, TextAnimationPlace(first), -1);
 }
 
 void CGameWnd::ShowChuanSanHuMark() {
-    const CSpritePos mine = m_fields.AvatarPoint(0);
-    if (PlaceNamedSprite("串三户", kChuanSanHuSprite, PosOf(mine.x - 249, mine.y - 96, 4),
+    // My side took the first three places: the text stands at my seat.
+    if (PlaceNamedSprite("串三户", kChuanSanHuSprite, TextAnimationPlace(MySeat()),
                          kChuanSanHuSprite) != nullptr)
         return;
     // Without the animation the result follows at once.

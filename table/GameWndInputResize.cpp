@@ -16,17 +16,22 @@ constexpr int kDeckLayer = 100;
 
 void CGameWnd::OnResize(UINT, int cx, int) {
     ShowCountdownPane(0, kCountdownOnStart);
-    const BOOL wasReady = m_bReceiveReady;
     if (SwitchCardFaces(cx)) {
         m_bReceiveReady = FALSE;
         m_tableCards.RelayTable(&m_hands);
+        m_hands.RefaceHand();
         if (m_fields.MayShowMyHand())
             m_hands.SortCardbyWeight(m_fields.nCardOrder != 0);
         else
             m_hands.CalcLayout();
+    } else {
+        // The same faces on another width: a long hand may close up or open out.
+        m_hands.FitHandToWindow();
     }
-    // A resize during an animation must not let the next record in early.
-    m_bReceiveReady = wasReady;
+    // The frame and the pane clear the flag before they lay the table out and
+    // leave it to the table to take records again. A record that is still
+    // being shown keeps the client from reading until its animation ends.
+    m_bReceiveReady = TRUE;
 }
 
 BOOL CGameWnd::SwitchCardFaces(int cx) {
@@ -52,6 +57,8 @@ BOOL CGameWnd::SwitchCardFaces(int cx) {
         RebuildDeckBacks(10, 510);
     else
         RebuildDeckBacks(8, 408);
+    // A deal under way keeps its deck on the table.
+    ShowDeckBacksLeft();
     return TRUE;
 }
 

@@ -85,25 +85,16 @@ void CGameWnd::OnDeal(const tagDEALMSG& msg) {
     CGameLogic::GetKeyDigits(msg.hand, digits);
     theBoard.m_Cipher.SetKeyFromDigits(digits, CTripleDes::SeedFromDigits(digits));
     PlayGameSound("xipai.wav");
-    if (AddSpriteByName("洗牌", kShuffleSprite, TRUE, 0) != nullptr) {
-        // Receiving resumes when the deal window reports the deal done.
-        int codes[CTripleDes::kDigitCount];
-        for (int i = 0; i < CTripleDes::kDigitCount; ++i)
-            codes[i] = msg.hand[i].code;
-        SetCardsToDeal(kDealCount);
-        m_dealPace.StopDeal(0);
-        m_dealPace.SetCardsSeat(me);
-        m_dealPace.AddDealCards(codes, CTripleDes::kDigitCount);
-        m_dealPace.StartDealTimers();
-        return;
-    }
-    // No deal to watch: the hand is laid at once and nothing else would
-    // resume receiving.
-    if (IsBlindWatcher())
-        ClearMyHand();
-    else
-        ShowMyHand();
-    EndHeldRecord();
+    // My cards wait in the deal window until the shuffle has been shown; its
+    // end starts the deal, whose end resumes receiving.
+    int codes[CTripleDes::kDigitCount];
+    for (int i = 0; i < CTripleDes::kDigitCount; ++i)
+        codes[i] = msg.hand[i].code;
+    m_dealPace.StopDeal(0);
+    m_dealPace.SetCardsSeat(me);
+    m_dealPace.AddDealCards(codes, CTripleDes::kDigitCount);
+    if (!ShowShuffleMark())
+        ResetCardSprites();
 }
 
 void CGameWnd::OnTrust(const tagTRUSTMSG& msg) {

@@ -144,10 +144,8 @@ void CGameWnd::ResetCardSprites() {
     m_hands.ClearHand();
     m_nCardsToDeal = kDealCount;
     m_nDeckBacksLeft = kDeckSize;
-    for (POSITION back : m_deck) {
-        if (back != nullptr)
-            StartSprite(back, kNotifyNone, 0, -1, 0, FALSE);
-    }
+    ShowDeckBacksLeft();
+    // The deal goes round from my own seat.
     const int seat = MySeat();
     m_dealPace.SetDealStart(seat, seat);
     m_dealPace.StartDealTimers();

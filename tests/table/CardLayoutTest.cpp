@@ -45,11 +45,20 @@ TEST_F(CardLayoutTest, DealtHandsOfEveryRecordSizeFitTheTableInCardOrder) {
         std::sort(want.begin(), want.end());
         std::sort(codes.begin(), codes.end());
         EXPECT_EQ(codes, want) << "every card exactly once";
-        const int width = (n - 1) * Interval() + CardW();
+        // A hand that fits beside my plate keeps the layout's spacing; a
+        // longer one closes up evenly until it clears the plate.
+        const int step = hands.MyHandFan(n).step;
+        if (n == 36)
+            EXPECT_EQ(step, Interval());
+        else
+            EXPECT_LT(step, Interval());
+        const int plateRight = ResolvePos(gameLayout.m_posAvatar[0]).x + gameLayout.m_sizeAvatar.cx;
+        const int width = (n - 1) * step + CardW();
+        EXPECT_GT(kTableWidth / 2 - width / 2, plateRight) << n << " cards clear my plate";
         int i = 0;
         for (const HANDENTRY& e : hands.GetHand()) {
             SPRITEINFO* s = Info(e.pos);
-            EXPECT_EQ(s->x, kTableWidth / 2 - width / 2 + i * Interval()) << n << " " << i;
+            EXPECT_EQ(s->x, kTableWidth / 2 - width / 2 + i * step) << n << " " << i;
             EXPECT_EQ(s->y, BaseTop());
             EXPECT_EQ(s->z, 55 + i);
             EXPECT_EQ(s->nUser[0], e.nCard);

@@ -203,9 +203,8 @@ TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {
 TEST_F(GameWndMarksTest, ChuanSanHuEndsWithItsEventOrShowsTheResultAtOnce) {
     ASSERT_TRUE(CreateTable());
     wnd->ShowChuanSanHuMark();
-    const CSpritePos mine = Place(0);
-    EXPECT_EQ(P(At(kChuanSanHuSprite)),
-              P(Centred(Resolved(mine.x - 249, mine.y - 96, 4), kChuanSanHuSprite)));
+    // At my seat, as the other seat texts stand there.
+    EXPECT_EQ(P(At(kChuanSanHuSprite)), P(Centred(Resolved(-93, -200, 7), kChuanSanHuSprite)));
     Tick(1000);
     EXPECT_EQ(Count(kChuanSanHuSprite), 1);
 

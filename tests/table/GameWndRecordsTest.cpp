@@ -199,7 +199,7 @@ TEST_F(GameWndRecords, ADealHoldsReceivingUntilTheDealIsDone) {
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
 }
 
-// A theme without the shuffle picture: no deal to watch.
+// A theme without the shuffle picture: the deal starts at once.
 class GameWndRecordsNoTheme : public RecordsTest {
 protected:
     void SetUp() override {
@@ -208,10 +208,14 @@ protected:
     }
 };
 
-TEST_F(GameWndRecordsNoTheme, ADealWithoutItsAnimationResumesReceivingAtOnce) {
+TEST_F(GameWndRecordsNoTheme, ADealWithoutTheShufflePictureDealsAtOnceAndThenResumesReceiving) {
     SeatSix();
     Deliver(*DealOf36());
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 36);
+    EXPECT_EQ(wnd->GetCardsToDeal(), CGameWnd::kDealCount) << "the deal is set up at once";
+    EXPECT_FALSE(wnd->IsReceiveReady()) << "held while the cards go round";
+    for (int i = 0; i < 2000 && !wnd->IsReceiveReady(); ++i)
+        Tick();
     EXPECT_EQ(Releases(), 1);
     EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);

@@ -176,10 +176,13 @@ TEST_F(TablePropertyTest, TheSpritesAlwaysShowWhatTheModelHolds) {
         hands.CalcLayout();
         Settle();
         const int n = int(hands.GetHand().size());
-        const int width = (n - 1) * Interval() + CardW();
+        // A long hand closes up to keep clear of my plate.
+        const int step = hands.MyHandFan(n).step;
+        EXPECT_LE(step, Interval());
+        const int width = (n - 1) * step + CardW();
         int i = 0;
         for (const HANDENTRY& e : hands.GetHand()) {
-            EXPECT_EQ(Info(e.pos)->x, kTableWidth / 2 - width / 2 + i * Interval()) << seed;
+            EXPECT_EQ(Info(e.pos)->x, kTableWidth / 2 - width / 2 + i * step) << seed;
             EXPECT_EQ(Info(e.pos)->z, 55 + i) << seed;
             ++i;
         }

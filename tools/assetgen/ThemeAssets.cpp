@@ -15,6 +15,8 @@ bool WriteDefaultTheme(const std::string& sourceFolder, const std::string& progr
     using namespace theme_pictures;
     return ConvertTextToGbk(sourceFolder + "/pellor2.ini", programFolder + "/pellor2.ini") &&
            ConvertTextToGbk(sourceFolder + "/Default.thm", layoutFolder + "/Default.thm") &&
+           ConvertTextToGbk(sourceFolder + "/sprite_paths.ini",
+                            bitmapFolder + "/sprite_paths.ini") &&
            TablePictures(bitmapFolder) && FramePictures(bitmapFolder) &&
            ButtonPictures(bitmapFolder) && MarkPictures(bitmapFolder) &&
            CardPictures(bitmapFolder) && PanePictures(bitmapFolder) && SpriteGifs(bitmapFolder) &&

@@ -1,0 +1,181 @@
+// End to end: a deal as a person sees it. My seat presses the start pane's
+// button with the mouse against the local table host; the shuffle picture
+// plays, then the deck of backs lies on the table and the deal goes round
+// from my seat, my clicks on cards are refused while it runs, and when it
+// ends my drawn hand is the hand the referee dealt me.
+
+#include "ClientFixture.h"
+#include "TableInputKit.h"
+#include "WireFixture.h"
+#include "platform/display/Display.h"
+#include "platform/window/Input.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace table_test {
+namespace {
+
+// Notes, as each dealt card reaches the table, its seat and what the table
+// showed at that moment.
+class DealWatchTable : public InputTable {
+public:
+    std::vector<int> dealtSeats;
+    bool shuffleRanAtFirstCard = true;
+    int backsShownAtFirstCard = -1;
+
+    bool Playing(POSITION pos) {
+        SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+        return s != nullptr && s->nChannel >= 0;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DEAL_CARD) {
+            if (dealtSeats.empty()) {
+                shuffleRanAtFirstCard = Playing(FindSpritePos(kShuffleSprite));
+                backsShownAtFirstCard = 0;
+                for (int i = 0; i < kDeckSize; ++i)
+                    backsShownAtFirstCard += Playing(DeckBack(i));
+            }
+            dealtSeats.push_back(int(lParam));
+        }
+        return InputTable::WindowProc(message, wParam, lParam);
+    }
+};
+
+class TableDeal : public wire_test::WireTest {
+protected:
+    void SetUp() override {
+        WireTest::SetUp();
+        platform::StartDisplay(platform::DisplayKind::Headless);
+        ClearBoard();
+        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
+        SetTableAppLink(&app);
+        ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
+        parent.ShowWindow(SW_SHOW); // so that the mouse finds the table
+        wnd = new DealWatchTable;
+        wnd->SetLayout(&layout);
+        wnd->SetClient(&client);
+        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
+                                CGameWnd::kControlId));
+        client.SetGameWnd(wnd);
+        StartHost(HostOptions(1));
+        ASSERT_TRUE(Enter(client));
+        me = client.m_nMySeat;
+        wnd->Fields().nMySeat = me;
+    }
+    void TearDown() override {
+        if (wnd != nullptr && wnd->m_hWnd != nullptr)
+            wnd->DestroyWindow();
+        parent.DestroyWindow();
+        platform_test::PumpPending();
+        SetPosResolver(nullptr);
+        SetTableAppLink(nullptr);
+        ClearBoard();
+        theBoard.SetGameState(kStateWaitStart);
+        WireTest::TearDown();
+        platform::StopDisplay();
+    }
+
+    // Pumps, stepping the clock 10 ms whenever nothing waits, until done.
+    bool RunUntil(const std::function<bool()>& done, int maxSteps = 30000) {
+        for (int idle = 0; idle < maxSteps;) {
+            if (done())
+                return true;
+            MSG msg;
+            if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessage(&msg);
+                continue;
+            }
+            platform::WaitForEvents(1);
+            if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                clock.Advance(10);
+                ++idle;
+            }
+        }
+        return done();
+    }
+    void Mouse(platform::MouseAction action, POINT client) {
+        wnd->ClientToScreen(&client);
+        platform::InjectMouse(action, client);
+        platform_test::PumpPending();
+    }
+    void Click(POINT at) {
+        Mouse(platform::MouseAction::Move, at);
+        Mouse(platform::MouseAction::LeftDown, at);
+        Mouse(platform::MouseAction::LeftUp, at);
+    }
+    // A button the person can press: shown and enabled.
+    CSpriteItem* Pressable(int id) {
+        CSpriteItem* item = wnd->FindItem(id);
+        return item != nullptr && item->IsVisible() && item->IsEnabled() ? item : nullptr;
+    }
+    // My hand as drawn: the card of every drawn sprite, left to right.
+    std::vector<int> DrawnHand() {
+        std::vector<std::pair<int, int>> byX;
+        for (const HANDENTRY& e : wnd->Hands().GetHand()) {
+            SPRITEINFO* s = wnd->GetSpriteAt(e.pos);
+            if (s != nullptr && s->nChannel >= 0 &&
+                s->posImage == wnd->Hands().GetCardImage(s->nUser[0]))
+                byX.emplace_back(s->x, s->nUser[0]);
+        }
+        std::sort(byX.begin(), byX.end());
+        std::vector<int> codes;
+        for (const auto& card : byX)
+            codes.push_back(card.second);
+        return codes;
+    }
+    CGameLogic& Referee() { return host->Table().Driver().Referee(); }
+
+    ProgramResources resources;
+    DialogsApp app;
+    LogCapture log;
+    CGameLayout layout;
+    CGameNetClient client;
+    std::vector<platform_test::Delivered> parentLog;
+    platform_test::RecordingWnd parent;
+    DealWatchTable* wnd = nullptr;
+    int me = -1;
+};
+
+TEST_F(TableDeal, TheShuffleEndsThenTheDeckDealsFromMySeatAndMyDrawnHandIsMine) {
+    ASSERT_TRUE(RunUntil([&] { return Pressable(kCmdStart) != nullptr; }))
+        << "the start pane's button never became pressable";
+    Click(Pressable(kCmdStart)->GetRect().CenterPoint());
+    ASSERT_TRUE(RunUntil([&] { return wnd->Playing(wnd->FindSpritePos(kShuffleSprite)); }))
+        << "the shuffle picture never showed";
+    EXPECT_TRUE(wnd->dealtSeats.empty()) << "the deal began during the shuffle";
+
+    // Mid-deal: my clicks on my cards are refused.
+    ASSERT_TRUE(RunUntil([&] { return wnd->Hands().GetHand().size() >= 6; }))
+        << "no card of the deal reached my hand";
+    EXPECT_FALSE(wnd->shuffleRanAtFirstCard) << "the first card went out before the shuffle ended";
+    EXPECT_EQ(wnd->backsShownAtFirstCard, kDeckSize) << "the deck lay on the table";
+    ASSERT_FALSE(wnd->dealtSeats.empty());
+    EXPECT_EQ(wnd->dealtSeats.front(), me) << "the deal starts at my seat";
+    EXPECT_FALSE(wnd->IsInputAllowed());
+    const HANDENTRY first = wnd->Hands().GetHand().front();
+    const CRect card = wnd->GetSpriteRect(first.pos);
+    Click(POINT{card.left + 3, card.top + 10});
+    EXPECT_EQ(wnd->GetSpriteAt(first.pos)->nUser[2] & 1, 0) << "a card was raised during the deal";
+
+    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && wnd->IsInputAllowed(); }))
+        << "the deal never ended";
+    EXPECT_EQ(wnd->dealtSeats.size(), size_t(CGameWnd::kDealCount));
+    for (int i = 0; i < kDeckSize; ++i)
+        EXPECT_FALSE(wnd->Playing(wnd->DeckBack(i))) << "back " << i << " left on the table";
+    std::vector<int> mine;
+    const tagCARD* hand = Referee().GetHand(me);
+    for (int i = 0; i < kHandSize; ++i)
+        if (IsCountingCard(hand[i]))
+            mine.push_back(hand[i].code);
+    std::vector<int> drawn = DrawnHand();
+    ASSERT_EQ(drawn.size(), mine.size()) << "my drawn hand holds every card dealt me, face up";
+    std::sort(drawn.begin(), drawn.end());
+    std::sort(mine.begin(), mine.end());
+    EXPECT_EQ(drawn, mine);
+}
+
+} // namespace
+} // namespace table_test
