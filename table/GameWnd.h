@@ -190,7 +190,7 @@ struct tagPENDINGTRIBUTE {
 struct tagGAMESTATEBLOCK {
     tagGAMEOVERMSG gameOver{}; // the last game-over record, for the result pane
     int bReturnTributeFlag = 0;
-    int bMultiples = 1; // the start pane offers the chips
+    int bMultiples = 1; // the room has more than one multiple: the panes offer chips
 };
 
 class CGameWnd : public CSpriteWnd, public CGameWndLink, public CEventSink {
@@ -292,6 +292,11 @@ public:
     // Hides and disables the fourteen play and declaration buttons, then, when
     // show is set and I may act, shows those of the state and mask.
     void UpdateActionButtons(int state, int mask, BOOL show);
+    // Trust for a player out of trusteeship, TrustExit for one in it.
+    void ShowTrustButtons(BOOL trusted);
+    // The cue buttons stand beside the partners' open cards, pressable once
+    // one of those cards is picked.
+    void UpdateCueButtons();
 
     // ---- flow display: named text sprites ----
     // The sprite of theme section "SPRITE_<name>"; an existing sprite of the
@@ -373,6 +378,8 @@ public:
     void OnChip(UINT id);
     void ClearAllPanes();
     void ShowResultPane(const tagGAMEOVERMSG& gameOver);
+    // The win or loss text, centred just above the result pane's top.
+    void ShowResultBanner(LPCSTR name, int id, int paneTop);
 
     // ---- panes, input, sprite events and the player's actions ----
     // The layout file the panes read: the theme file.
@@ -721,6 +728,8 @@ private:
     void DispatchRecord(int id, const void* record, int length);
     // Multiples by my member flag, as the first table info sets them.
     void TakeMultiplesFromHead();
+    // A watcher's watched seat emptied, or taken again by a new player.
+    void FollowWatchedSeat(int seat);
     void RestartInfoTimers(UINT plateMs);
     void StartTurnTimeout(int seconds);
     BOOL IsMe(int seat) const;
@@ -737,7 +746,6 @@ private:
 
     BOOL m_bRoundFlag = FALSE;
     BOOL m_bCleanSweep = FALSE;
-    BOOL m_bHighMultiple = FALSE;
     int m_nTurnCountdown = 0;
     DWORD m_dwTableStartTick = 0;
     int m_nBeanLockResult = 0;

@@ -23,8 +23,10 @@ void CGameWnd::OnChip(UINT id) {
     // Only the five chips are multiples one may choose.
     if (MultipleLevel(multiple) == 0 || multiple > theBoard.GetTableHead().nMaxMultiple)
         return;
-    if (auto* old = dynamic_cast<CSpriteButtonEx*>(FindItem(kChipBaseId + m_nMultiple)))
-        old->SetCheck(FALSE, TRUE);
+    // The chip pressed stays down; the one chosen before comes up.
+    if (multiple != m_nMultiple)
+        if (auto* old = dynamic_cast<CSpriteButtonEx*>(FindItem(kChipBaseId + m_nMultiple)))
+            old->SetCheck(FALSE, TRUE);
     m_nMultiple = multiple;
     m_pClient->SendStart(multiple);
 }

@@ -28,12 +28,39 @@ void CGameWnd::ShowActionButton(int button, BOOL enabled) {
     m_buttons[button].Show(TRUE);
 }
 
+void CGameWnd::ShowTrustButtons(BOOL trusted) {
+    SyncClientFields();
+    // A watcher's pair stays disabled from the window's creation on.
+    if (m_fields.bWatcher)
+        return;
+    m_buttons[kBtnTrust].Enable(!trusted);
+    m_buttons[kBtnTrust].Show(!trusted);
+    m_buttons[kBtnTrustExit].Enable(trusted);
+    m_buttons[kBtnTrustExit].Show(trusted);
+}
+
+void CGameWnd::UpdateCueButtons() {
+    SyncClientFields();
+    // A cue goes to a partner whose cards lie open beside his plate, so its
+    // button stands there while those cards do, and may be pressed once one
+    // of them is picked.
+    const bool cues = !m_fields.bWatcher && (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) &&
+                      theBoard.GetGameState() != kStateWaitStart;
+    const bool left = cues && !m_hands.GetLeftShown().empty();
+    const bool right = cues && !m_hands.GetRightShown().empty();
+    m_buttons[kBtnLeftCue].Show(left);
+    m_buttons[kBtnLeftCue].Enable(left && m_hands.CountSelectedLeft() > 0);
+    m_buttons[kBtnRightCue].Show(right);
+    m_buttons[kBtnRightCue].Enable(right && m_hands.CountSelectedRight() > 0);
+}
+
 void CGameWnd::UpdateActionButtons(int state, int mask, BOOL show) {
     for (int b : kActionButtons)
         m_buttons[b].Enable(FALSE);
     for (int b : kActionButtons)
         m_buttons[b].Show(FALSE);
     SyncClientFields();
+    UpdateCueButtons();
     const int me = m_fields.nMySeat;
     if (!show || !m_bInputAllowed || m_fields.bWatcher || mask == 0 || !IsSeat(me) ||
         theBoard.IsSeatTrusted(me) || theBoard.IsSeatOut(me))

@@ -127,6 +127,8 @@ void CGameWnd::ClearTrustMarks() {
     for (int view = 0; view < kSeatCount; ++view)
         for (int base : {kTrustMark, kTrustExitMark, kBreakMark})
             RemoveSpriteById(base + view);
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        ShowMultiplePane(seat, 0, FALSE);
 }
 
 void CGameWnd::ShowActionMark(int seat, int flags) {

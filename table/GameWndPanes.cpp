@@ -32,6 +32,35 @@ enum PaneIds {
     kResultChipsFirst = 5, // "jetonB1"
 };
 
+// A chip: a check button whose check shows the multiple chosen now. A
+// press starts the game at the chip's multiple, so the chip that is
+// checked takes a press as well; a press that ends off the chip leaves it
+// checked as it was.
+class CChipButton : public CSpriteButtonEx {
+public:
+    CChipButton() : CSpriteButtonEx(TRUE) {}
+    void OnLButtonDown(UINT flags, int x, int y) override {
+        m_bWasChecked = IsDown();
+        if (m_bWasChecked)
+            SetCheck(FALSE, FALSE);
+        CSpriteButtonEx::OnLButtonDown(flags, x, y);
+    }
+    void OnLButtonUp(UINT flags, int x, int y) override {
+        CSpriteButtonEx::OnLButtonUp(flags, x, y);
+        if (m_bWasChecked && !IsDown())
+            SetCheck(TRUE, TRUE);
+        m_bWasChecked = FALSE;
+    }
+
+private:
+    BOOL m_bWasChecked = FALSE;
+};
+
+// The key a chip is listed under: apart from the BUTTONEX keys.
+int ChipKey(int jetonIndex) {
+    return CGameLayout::BX_COUNT + jetonIndex;
+}
+
 bool IsCoinRoom() {
     return (theBoard.GetRuleFlags() & kRuleRoomMode) != 0;
 }
@@ -132,14 +161,14 @@ CSpriteButtonEx* CGameWnd::MakePaneButton(int id, int keyIndex) {
 
 CSpriteButtonEx* CGameWnd::MakeChip(int id, int jetonIndex) {
     auto it = m_paneButtons.find(id);
-    const int key = CGameLayout::BX_COUNT + jetonIndex; // apart from the BUTTONEX keys
+    const int key = ChipKey(jetonIndex);
     if (it != m_paneButtons.end() && it->second.key == key && PaneButton(id) != nullptr)
         return it->second.button.get();
     RemovePaneButton(id);
     if (m_fields.pLayout == nullptr)
         return nullptr;
     const CThemeImage& record = m_fields.pLayout->m_jetons[jetonIndex];
-    auto button = std::make_unique<CSpriteButtonEx>(TRUE);
+    std::unique_ptr<CSpriteButtonEx> button = std::make_unique<CChipButton>();
     if (!record.IsLoaded() ||
         !button->Create(record.m_bitmap, record.m_nKind, record.m_nMask, this, record.m_pos.x,
                         record.m_pos.y, record.m_pos.anchor, record.m_nLayer, id)) {
@@ -215,17 +244,26 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         score->LoadResultPane(file, "PANE_RESULT");
         return score;
     });
+    // The marks of the plays of the game that ended do not outlive it; the
+    // finishing places stay beside the result.
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        MarkRevolution(seat, FALSE);
+        MarkShao(seat, FALSE, FALSE);
+        ShowActionMark(seat, 0);
+    }
     const int me = MySeat();
+    CSpritePos paneAt = PosAt(0, 0, 4);
     if (auto* pane = dynamic_cast<CResultPaneImage*>(image)) {
         pane->SetMySeat(me);
         pane->SetResult(&gameOver, m_placeSeat);
-        PlacePane(kResultPaneSprite, pane, CenteredPos(pane, 50), kPaneLayer);
+        paneAt = CenteredPos(pane, 50);
+        PlacePane(kResultPaneSprite, pane, paneAt, kPaneLayer);
     }
     const int result = me >= 0 && me < kSeatCount ? gameOver.nResult[me] : 0;
     if (result == 2)
-        AddSpriteByName("胜利", kWinSprite, TRUE, 0);
+        ShowResultBanner("胜利", kWinSprite, paneAt.y);
     else if (result == 1)
-        AddSpriteByName("失败", kLoseSprite, TRUE, 0);
+        ShowResultBanner("失败", kLoseSprite, paneAt.y);
     if (CSpriteButtonEx* again = MakePaneButton(kRStartButtonId, CGameLayout::BX_RSTART))
         again->Enable(!IsWatcher());
     m_bStartPaneAllowed = 0;
@@ -238,6 +276,18 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
         SetTimer(kResultCountdownTimer, 1000, nullptr);
     }
+}
+
+void CGameWnd::ShowResultBanner(LPCSTR name, int id, int paneTop) {
+    POSITION pos = FindSpritePos(id);
+    if (pos == nullptr)
+        pos = AddSpriteByName(name, id, FALSE, 0);
+    SPRITEINFO* sprite = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    if (sprite == nullptr)
+        return;
+    // Above the pane, so that it covers none of the rows: my own among them.
+    const SIZE size = GetImageList().GetAt(sprite->posImage)->GetSize(sprite);
+    PlaceNamedSprite(name, id, PosAt(0, paneTop - size.cy / 2 - 4, 4), -1, TRUE);
 }
 
 void CGameWnd::ShowStartButtons(BOOL show) {
@@ -259,6 +309,19 @@ void CGameWnd::ShowStartButtons(BOOL show) {
 
 void CGameWnd::ResetPanes() {
     HidePaneSprite(kResultPaneSprite);
+    // The result pane's buttons go with it: a "play again" left on the
+    // table would start a game that is already running.
+    RemovePaneButton(kRStartButtonId);
+    for (int i = 0; i < kChipCount; ++i) {
+        const int id = kChipBaseId + kChipMultiples[i];
+        auto it = m_paneButtons.find(id);
+        if (it != m_paneButtons.end() && it->second.key == ChipKey(kResultChipsFirst + i))
+            RemovePaneButton(id);
+    }
+    // Nor may its countdown start one.
+    KillTimer(kResultCountdownTimer);
+    KillTimer(kAutoStartTimer);
+    m_nResultCountdown = -1;
     ShowCountdownPane(0, kCountdownOnResult);
     RemovePaneSprite(kWinSprite);
     RemovePaneSprite(kLoseSprite);

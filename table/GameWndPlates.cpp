@@ -13,6 +13,8 @@
 namespace {
 
 constexpr COLORREF kPlateKey = RGB(255, 0, 255);
+// What the table window passes its seat displays with every name.
+constexpr int kSeatDisplayValue = 22047;
 constexpr int kLineHeight = 15;
 constexpr int kLineGap = 3;
 constexpr int kLineInset = 10;
@@ -56,6 +58,9 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
     const CString name = FieldText(user.szUserName, sizeof user.szUserName);
     if (name.IsEmpty())
         return;
+    // The picture is chosen by the player's name: a new player at the seat
+    // brings his own.
+    m_seatDisplays[seat].FollowName(name, kSeatDisplayValue);
 
     if (plate.Width() > 0 && plate.Height() > 0) {
         CDC picture;

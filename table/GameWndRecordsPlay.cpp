@@ -100,6 +100,7 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
         }
         theBoard.AddPlay(actor, CGameLogic::GetCardType(msg.nCodes, count));
         theBoard.SetPlayCounter(msg.nPlayCounter);
+        ResetHints();
         m_tableCards.ClearSeat(actor);
         const bool blind = actor == me && IsBlindWatcher();
         if (blind)

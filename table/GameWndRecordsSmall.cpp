@@ -40,8 +40,9 @@ void CGameWnd::OnStart(const tagSTARTMSG& msg) {
     if (IsMe(seat)) {
         ResetPanes();
         ShowStartPane(FALSE, 0);
-        for (int s = 0; s < kSeatCount; ++s)
-            ShowMultiplePane(s, 0, FALSE);
+        // The last game's trust marks and multiples go with its result.
+        ClearTrustMarks();
+        m_bGameOverMark = FALSE;
     }
     int started = 0;
     for (int s = 0; s < kSeatCount; ++s)
@@ -59,6 +60,10 @@ void CGameWnd::OnStart(const tagSTARTMSG& msg) {
         AddReelLine("", TRUE);
         m_bRoundFlag = TRUE;
         UpdateUserInfo(FALSE);
+        // A trusteeship request the referee never answered must not leave
+        // the player without his button for the new game.
+        if (IsPlayer() && m_pClient != nullptr)
+            ShowTrustButtons(theBoard.IsSeatTrusted(m_pClient->m_nMySeat));
         if (TableApp().HasTakeChanceDialog() && m_pClient != nullptr) {
             const int left =
                 theBoard.GetTableHead().nMaxGuesses - theBoard.GetGuessCount(m_pClient->m_nMySeat);
@@ -105,8 +110,7 @@ void CGameWnd::OnTrust(const tagTRUSTMSG& msg) {
     if (!IsMe(seat) || !IsPlayer())
         return;
     m_nTrustSwitchCount = msg.nSwitchCount;
-    Button(kBtnTrust).Show(msg.bOn ? FALSE : TRUE);
-    Button(kBtnTrustExit).Show(msg.bOn ? TRUE : FALSE);
+    ShowTrustButtons(msg.bOn);
     if (msg.bOn) {
         m_hands.ClearSelection();
         StopCountdown();
@@ -195,8 +199,10 @@ void CGameWnd::OnCue(const tagCARDLIST& msg) {
     }
     const bool ally = msg.nSeat == CGameLogic::GetPrevTeammate(me) ||
                       msg.nSeat == CGameLogic::GetNextTeammate(me);
-    if (ally && msg.nCount >= 1 && IsPlayer())
+    if (ally && msg.nCount >= 1 && IsPlayer()) {
         m_hands.ShowAllyHand(msg.nCodes, msg.nCount, msg.nSeat);
+        UpdateCueButtons();
+    }
 }
 
 void CGameWnd::OnShaoBie(const tagSHAOBIEMSG& msg) {

@@ -3,11 +3,13 @@
 
 #include "platform/system/Clock.h"
 #include "sprite/AppServices.h"
+#include "table/ClientShell.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
 #include "table/TableAppLink.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -44,6 +46,7 @@ void CGameWnd::OnTableInfo(const tagTABLEINFO& msg) {
     }
     theBoard.GetTableHead() = msg.head;
     theBoard.SetRuleFlags(uint32_t(msg.head.nRuleFlags));
+    m_game.bMultiples = msg.head.nMaxMultiple > 1;
 
     const bool watchTarget = (theBoard.GetRuleFlags() & kRuleChatWatchTarget) != 0;
     const int me = MySeatOf(m_pClient);
@@ -52,7 +55,7 @@ void CGameWnd::OnTableInfo(const tagTABLEINFO& msg) {
         m_bFirstTableRecord = 0;
         TakeMultiplesFromHead();
         if (IsSeat(me))
-            m_soundHost.SetPlayerInfo(me, VoiceOf(me) != 0);
+            m_soundHost.SetPlayerInfo(me, VoiceOf(me) == 0);
     }
     const bool mayStart = IsSeat(me) && theBoard.GetStartFlag(me) == 0 &&
                           theBoard.GetGamesPlayed() == 0 && m_bStartPaneAllowed && IsPlayer() &&
@@ -72,15 +75,31 @@ void CGameWnd::OnTableInfo(const tagTABLEINFO& msg) {
         for (int seat = 0; seat < kSeatCount; ++seat)
             ShowTrustMark(seat, theBoard.GetTrustWord(seat));
         HideFreeSeatMarks();
-        // The watched seat is taken again: the chat row follows the new player.
-        if (!IsPlayer() && m_bWatchedSeatEmpty && IsSeat(me) &&
-            theBoard.GetUserInfo(me).szUserName[0] != '\0') {
-            m_bWatchedSeatEmpty = 0;
-            if (m_pClient != nullptr)
-                m_pClient->UpdateChatField(m_nWatcherBeans, m_nWatcherScore);
-        }
+        if (!IsPlayer() && IsSeat(me))
+            FollowWatchedSeat(me);
     }
     RestartInfoTimers(2000);
+}
+
+void CGameWnd::FollowWatchedSeat(int seat) {
+    const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+    if (user.szUserName[0] == '\0') {
+        m_bWatchedSeatEmpty = 1;
+        return;
+    }
+    if (!m_bWatchedSeatEmpty)
+        return;
+    // The watched seat is taken again: the chat row follows the new player.
+    m_bWatchedSeatEmpty = 0;
+    if (m_pClient == nullptr)
+        return;
+    if (CClientShell* shell = m_pClient->GetShell()) {
+        const CString name(user.szUserName, int(strnlen(user.szUserName, sizeof user.szUserName)));
+        const CString mine(m_pClient->m_szUserName,
+                           int(strnlen(m_pClient->m_szUserName, sizeof m_pClient->m_szUserName)));
+        shell->SetChatUserField(mine, "旁观对象", name);
+    }
+    m_pClient->UpdateChatField(m_nWatcherBeans, m_nWatcherScore);
 }
 
 void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
@@ -126,7 +145,8 @@ void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
     theBoard.SetGameState(msg.nGameState);
     theBoard.GetTableHead() = msg.tableHead;
     theBoard.SetRuleFlags(uint32_t(msg.tableHead.nRuleFlags));
-    m_bHighMultiple = msg.tableHead.nMaxMultiple > 1;
+    // The chips are offered only where there is more than one multiple.
+    m_game.bMultiples = msg.tableHead.nMaxMultiple > 1;
 
     if (m_pClient != nullptr && m_pClient->m_bOption && IsSeat(me)) {
         m_nTrustSwitchCount = msg.nTrustCount;
@@ -165,7 +185,7 @@ void CGameWnd::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
     const uint32_t rules = theBoard.GetRuleFlags();
     const int state = theBoard.GetGameState();
     if (IsPlayer() && IsSeat(me)) {
-        m_soundHost.SetPlayerInfo(me, VoiceOf(me) != 0);
+        m_soundHost.SetPlayerInfo(me, VoiceOf(me) == 0);
         if (TableApp().IsWatchAllowed())
             m_pClient->SendWatcherCanSeeMyCard(1);
     }
@@ -313,11 +333,12 @@ void CGameWnd::OnChangeSeatScene() {
         if (m_pClient != nullptr) {
             m_pClient->EnterChat(0, 0);
             if (IsSeat(me))
-                m_soundHost.SetPlayerInfo(me, VoiceOf(me) != 0);
+                m_soundHost.SetPlayerInfo(me, VoiceOf(me) == 0);
             if (TableApp().IsWatchAllowed())
                 m_pClient->SendWatcherCanSeeMyCard(1);
         }
     }
     m_bChatEntered = 1;
     OnUserTimer(kPlateRepaintTimer);
+    UpdateTitle(!IsPlayer());
 }

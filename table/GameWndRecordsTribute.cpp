@@ -34,7 +34,8 @@ void CGameWnd::OnGameOver(const tagGAMEOVERMSG& msg) {
     for (int seat = 0; seat < kSeatCount; ++seat)
         theBoard.SetUserInfo(seat, msg.users[seat]);
     theBoard.SetGamesPlayed(msg.nGamesPlayed);
-    UpdateUserInfo(FALSE);
+    // The game's result may have raised a seat's level.
+    UpdateUserInfo(TRUE);
     theBoard.AddHistory(msg.change);
     ReportGameOverTributes(msg);
     const std::vector<int>& places = theBoard.GetPlaces();
@@ -63,6 +64,7 @@ void CGameWnd::OnGameOver(const tagGAMEOVERMSG& msg) {
         m_hands.ClearRightShown();
         m_hands.ClearLeftCue();
         m_hands.ClearRightCue();
+        UpdateCueButtons();
     }
     for (int view = 0; view < kSeatCount; ++view)
         m_fields.ClearLastCards(view);

@@ -54,6 +54,12 @@ void CSeatDisplayWnd::SetName(LPCSTR userName, int) {
         memcpy(m_NameRecord, userName, strnlen(userName, sizeof m_NameRecord - 1));
 }
 
+void CSeatDisplayWnd::FollowName(LPCSTR userName, int value) {
+    const char* name = userName != nullptr ? userName : "";
+    if (strncmp(m_NameRecord, name, sizeof m_NameRecord - 1) != 0)
+        SetName(name, value);
+}
+
 int CSeatDisplayWnd::HorizontalOffset(int frameWidth) {
     if (frameWidth == 0)
         frameWidth = kDefaultFrameWidth;

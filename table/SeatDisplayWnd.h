@@ -23,6 +23,8 @@ public:
     // FALSE when the parent has no window.
     BOOL Create(LPCSTR userName, int value, CWnd* parent, int seat);
     void SetName(LPCSTR userName, int value);
+    // Sets the name when it differs from the one held.
+    void FollowName(LPCSTR userName, int value);
     // Draws the picture into the frame (frameWidth x frameHeight, 0 for the
     // defaults) at (x, y); nothing while there is no window.
     void Draw(HDC dc, int x, int y, int frameWidth, int frameHeight);

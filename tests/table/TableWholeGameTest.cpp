@@ -32,7 +32,7 @@ protected:
         ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
                                 CGameWnd::kControlId));
         client.SetGameWnd(wnd);
-        StartHost(HostOptions(1));
+        StartHost(TableOptions());
         ASSERT_TRUE(Enter(client));
         me = client.m_nMySeat;
         wnd->Fields().nMySeat = me;
@@ -50,6 +50,7 @@ protected:
         platform::StopDisplay();
     }
 
+    virtual CTableHost::Options TableOptions() { return HostOptions(1); }
     CGameLogic& Referee() { return host->Table().Driver().Referee(); }
 
     // Pumps what waits, and steps the clock whenever nothing does, so that
@@ -149,6 +150,152 @@ TEST_F(TableWholeGame, MySeatPlaysWholeGamesThroughTheWindowsActions) {
     EXPECT_TRUE(wnd->notices.empty()) << "no play of mine was refused";
     EXPECT_FALSE(Referee().IsSeatTrusted(me)) << "my seat played without trusteeship";
     RecordProperty("turns", turns);
+}
+
+// Games played the way a person plays them: every button is pressed with
+// the mouse at its drawn rectangle, and only while it is shown and enabled.
+class TableButtonsGame : public TableWholeGame {
+protected:
+    // Bots that act forty times for each record that wakes them: a seat
+    // in trusteeship does not play the game out before the window has
+    // shown it the way back.
+    CTableHost::Options TableOptions() override {
+        CTableHost::Options options = HostOptions(1);
+        options.table.maxBotActionsPerTurn = 40;
+        return options;
+    }
+    void SetUp() override {
+        TableWholeGame::SetUp();
+        // Shown, so that the mouse finds the table.
+        parent.ShowWindow(SW_SHOW);
+    }
+    void Mouse(platform::MouseAction action, POINT at) {
+        wnd->ClientToScreen(&at);
+        platform::InjectMouse(action, at);
+        platform_test::PumpPending();
+    }
+    // A click at the middle of a button that is shown and enabled; false
+    // (and no click) for one that is not.
+    bool Click(CSpriteItem* button) {
+        if (button == nullptr || !button->IsVisible() || !button->IsEnabled())
+            return false;
+        const CRect r = button->GetRect();
+        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        Mouse(platform::MouseAction::Move, at);
+        Mouse(platform::MouseAction::LeftDown, at);
+        Mouse(platform::MouseAction::LeftUp, at);
+        // Off the button again, as a hand moves on.
+        Mouse(platform::MouseAction::Move, POINT{2, 2});
+        return true;
+    }
+    bool Click(int button) { return Click(&wnd->Button(button)); }
+    static bool Up(CSpriteItem* b) { return b != nullptr && b->IsVisible() && b->IsEnabled(); }
+    bool Up(int button) { return Up(&wnd->Button(button)); }
+    std::string Save(const std::string& name) {
+        wnd->Invalidate(FALSE);
+        wnd->UpdateWindow();
+        platform_test::PumpPending();
+        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
+        const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name;
+        std::string error;
+        EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
+        return path;
+    }
+    // My turns until the game is over: the hint, then take out when it
+    // raised cards (else the hint passed for me).
+    void PlayToGameOver(int gamesBefore) {
+        const auto gameOver = [&] { return Referee().GetGamesPlayed() != gamesBefore; };
+        std::pair<int, int> lastTurn{-1, -1};
+        const auto turnNow = [&] {
+            return std::make_pair(theBoard.GetPlayCounter(), theBoard.GetSeatActionMask(me));
+        };
+        for (int step = 0; step < 2000 && !gameOver(); ++step) {
+            ASSERT_TRUE(RunUntil([&] {
+                return gameOver() || (MyTurn() && turnNow() != lastTurn && Up(kBtnSearch));
+            })) << "the game stopped before my turn";
+            if (gameOver())
+                break;
+            lastTurn = turnNow();
+            const std::vector<int> before = Fingerprint();
+            ASSERT_TRUE(Click(kBtnSearch));
+            if (Up(kBtnTakeOut))
+                ASSERT_TRUE(Click(kBtnTakeOut));
+            ASSERT_TRUE(RunUntil([&] { return Fingerprint() != before; }))
+                << "the referee did not take my play";
+        }
+        ASSERT_TRUE(gameOver());
+    }
+    CSpriteItem* Item(int id) { return wnd->FindItem(id); }
+    bool SpriteShown(int id) {
+        POSITION pos = wnd->FindSpritePos(id);
+        return pos != nullptr && wnd->GetSpriteAt(pos)->nChannel >= 0;
+    }
+};
+
+TEST_F(TableButtonsGame, ChipsTrusteeshipAndPlayAgainWorkThroughTheMouse) {
+    ASSERT_TRUE(PumpUntil([&] { return host->Table().IsSeated(); }));
+    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && wnd->IsStartButtonUp(); }));
+    // Every seat's picture follows its player.
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        EXPECT_STREQ(wnd->SeatDisplay(seat).GetNameRecord(), theBoard.GetUserInfo(seat).szUserName)
+            << "seat " << seat;
+    Save("buttons_start_pane.png");
+    // The chip of the multiple chosen now starts the game like any other.
+    ASSERT_TRUE(Click(Item(kCmdChipFirst))) << "the x1 chip is shown and enabled";
+    ASSERT_TRUE(RunUntil([&] {
+        return Referee().GetStartFlag(me) != 0 || Referee().GetGameState() != 0;
+    })) << "the x1 chip started nothing";
+    EXPECT_EQ(Referee().GetTableHead().nMultiple[me], 1);
+
+    // Trusteeship on with its button, and off again with the exit button.
+    const int gamesBefore = Referee().GetGamesPlayed();
+    ASSERT_TRUE(RunUntil([&] { return MyTurn() && Up(kBtnTrust); }));
+    EXPECT_FALSE(wnd->Button(kBtnTrustExit).IsVisible());
+    ASSERT_TRUE(Click(kBtnTrust));
+    ASSERT_TRUE(RunUntil([&] {
+        return Up(kBtnTrustExit) || Referee().GetGamesPlayed() != gamesBefore;
+    })) << "trusteeship came on without a way out";
+    EXPECT_TRUE(Referee().IsSeatTrusted(me));
+    EXPECT_FALSE(wnd->Button(kBtnTrust).IsVisible());
+    Save("buttons_trusted.png");
+    ASSERT_TRUE(Click(kBtnTrustExit));
+    ASSERT_TRUE(RunUntil([&] { return Up(kBtnTrust) && !Referee().IsSeatTrusted(me); }))
+        << "the exit button did not end trusteeship";
+    EXPECT_FALSE(wnd->Button(kBtnTrustExit).IsVisible());
+    PlayToGameOver(gamesBefore);
+
+    // Game over: the result pane with its own buttons, nothing of the start pane.
+    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && SpriteShown(501); }));
+    Save("buttons_result_pane.png");
+    EXPECT_EQ(wnd->FindSpritePos(500), nullptr) << "the start pane is gone";
+    // Nothing of the table is drawn over the pane's rows: no chip, and not
+    // the win or loss text.
+    const CRect pane = wnd->GetSpriteRect(wnd->FindSpritePos(501));
+    CRect overlap;
+    for (int multiple : {1, 2, 4, 8, 16}) {
+        CSpriteItem* chip = Item(400 + multiple);
+        ASSERT_TRUE(Up(chip)) << "chip " << multiple;
+        const CRect r = chip->GetRect();
+        EXPECT_FALSE(overlap.IntersectRect(&pane, &r)) << "chip " << multiple;
+    }
+    for (int banner : {int(kWinSprite), int(kLoseSprite)})
+        if (SpriteShown(banner)) {
+            const CRect r = wnd->GetSpriteRect(wnd->FindSpritePos(banner));
+            EXPECT_FALSE(overlap.IntersectRect(&pane, &r)) << "banner " << banner;
+            EXPECT_GE(r.top, 0) << "banner " << banner;
+        }
+    CSpriteItem* again = Item(kCmdRStart);
+    ASSERT_TRUE(Up(again));
+    const int gamesNow = Referee().GetGamesPlayed();
+    ASSERT_TRUE(Click(again));
+    ASSERT_TRUE(RunUntil([&] { return MyTurn(); })) << "play again started no game";
+    EXPECT_EQ(Item(kCmdRStart), nullptr) << "play again left on the running game";
+    for (int multiple : {1, 2, 4, 8, 16})
+        EXPECT_EQ(Item(400 + multiple), nullptr) << "chip " << multiple << " left on the game";
+    EXPECT_FALSE(SpriteShown(501));
+    Save("buttons_next_game.png");
+    PlayToGameOver(gamesNow);
+    EXPECT_EQ(Referee().GetGamesPlayed(), gamesNow + 1);
 }
 
 } // namespace
