@@ -16,9 +16,6 @@ class CGameWnd;
 class CSettingDlg;
 class CToolWnd;
 
-// The help page opened when the settings file names none.
-constexpr char kHelpAddress[] = "https://morvane.example/pellor/help.html";
-
 class CMainFrame : public CWnd, public CClientShell {
     DECLARE_DYNCREATE(CMainFrame)
 
