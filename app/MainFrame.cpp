@@ -381,8 +381,23 @@ void CMainFrame::OpenHelp() {
     ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOW);
 }
 
+BOOL CMainFrame::HotKeysMayAct() const {
+    if (m_bActive)
+        return TRUE;
+    // One of the program's own pop-ups over the frame (the history or the
+    // betting dialog) holds the activation: the keys are still the user's
+    // at this table, so that Ctrl+W closes the history it opened.
+    const HWND active = ::GetActiveWindow();
+    if (active == nullptr || active == m_hWnd)
+        return FALSE;
+    for (HWND owner = ::GetParent(active); owner != nullptr; owner = ::GetParent(owner))
+        if (owner == m_hWnd)
+            return TRUE;
+    return FALSE;
+}
+
 void CMainFrame::OnHotKey(UINT id, UINT, UINT) {
-    if (!m_bActive)
+    if (!HotKeysMayAct())
         return;
     if (id == kHotKeyShot)
         TakeScreenshot();

@@ -75,6 +75,8 @@ protected:
 
 private:
     void OnCloseCommand();
+    // The frame or one of its pop-ups is active.
+    BOOL HotKeysMayAct() const;
     // Minimise, maximise and restore take effect at most once a second.
     BOOL TakeSysCommand();
     void TakeScreenshot();

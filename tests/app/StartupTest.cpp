@@ -4,6 +4,7 @@
 
 #include "tests/app/StartupFixture.h"
 
+#include "app/GameAppLink.h"
 #include "app/LoadingWnd.h"
 #include "app/SkinWindow.h"
 #include "app/Snapshot.h"
@@ -246,6 +247,10 @@ TEST_F(StartupTest, TheFramesSystemCommandsTakeEffectAtMostOnceASecond) {
     platform_test::Settle();
     frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_TRUE(frame->IsZoomed());
+    RECT zoomed{};
+    frame->GetWindowRect(&zoomed);
+    EXPECT_EQ(zoomed.left, 0);
+    EXPECT_EQ(zoomed.top, 0) << "the maximised frame fills the work area";
     EXPECT_TRUE(table->IsReceiveReady()) << "the table takes records again after the size change";
 }
 
@@ -288,6 +293,31 @@ void ClickCentreOf(CWnd* wnd) {
     InjectMouse(MouseAction::LeftDown, p);
     InjectMouse(MouseAction::LeftUp, p);
     platform_test::Settle();
+}
+
+TEST_F(StartupTest, CtrlWOpensTheHistoryAndClosesItAgain) {
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    platform_test::Settle();
+    CMainFrame* frame = theApp.m_pMainWnd;
+    ::SetActiveWindow(frame->m_hWnd);
+    const auto pressCtrlW = [] {
+        platform::InjectKey(VK_CONTROL, true);
+        platform::InjectKey('W', true);
+        platform::InjectKey('W', false);
+        platform::InjectKey(VK_CONTROL, false);
+        platform_test::Settle();
+    };
+    pressCtrlW();
+    ASSERT_TRUE(TheGameAppLink().IsHistoryShown()) << "the first press opens it";
+    // On a desktop the new window takes the keyboard, as SDL reports it.
+    const HWND history = ::FindWindow(nullptr, "积分记录");
+    ASSERT_NE(history, nullptr);
+    ::SetActiveWindow(history);
+    ASSERT_FALSE(frame->IsActive());
+    pressCtrlW();
+    EXPECT_FALSE(TheGameAppLink().IsHistoryShown()) << "the second press closes it";
 }
 
 TEST_F(StartupTest, TheScreenshotNoticeIsDrawnInBlueInTheChatWithoutItsMarkup) {
