@@ -26,12 +26,6 @@ CChargeCoinDlg::CChargeCoinDlg(CWnd* parent, ChargeSender sender)
     m_bIgnoreEnter = m_bIgnoreEscape = TRUE;
 }
 
-void CChargeCoinDlg::SetCharge(const tagGAMECOINCHARGE& charge) {
-    const coin_rules::ChargeOffer offer = coin_rules::OfferFrom(charge);
-    m_nChargeAmount = offer.amount;
-    m_nChargesLeft = offer.chargesLeft;
-}
-
 BOOL CChargeCoinDlg::Create() {
     return CDialog::Create(IDD_CHARGE_COIN, m_pParent);
 }

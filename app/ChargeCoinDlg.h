@@ -14,8 +14,6 @@ public:
     explicit CChargeCoinDlg(CWnd* parent);
     CChargeCoinDlg(CWnd* parent, ChargeSender sender);
 
-    // Fills the offer from the server's request.
-    void SetCharge(const tagGAMECOINCHARGE& charge);
     BOOL Create();
 
     BOOL OnInitDialog() override;

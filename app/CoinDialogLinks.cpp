@@ -1,5 +1,6 @@
 #include "app/CoinDialogLinks.h"
 
+#include "app/GameSettings.h"
 #include "platform/gdi/Dc.h"
 #include "platform/system/Shell.h"
 #include "platform/text/CFont.h"
@@ -37,11 +38,11 @@ void PlacePair(CWnd& dialog, int linkId, int handId, const CRect& rect) {
 
 BOOL OpenLinkAt(CWnd& dialog, CPoint point, int introId, int helpId) {
     if (RectOf(dialog, introId).PtInRect(point)) {
-        Open(kIntroPage);
+        Open(WebLinkAddress(kLinkGameIntro));
         return TRUE;
     }
     if (RectOf(dialog, helpId).PtInRect(point)) {
-        Open(kWealthPage);
+        Open(WebLinkAddress(kLinkWealthHelp));
         return TRUE;
     }
     return FALSE;

@@ -11,9 +11,6 @@
 
 namespace coin_links {
 
-constexpr const char* kIntroPage = "http://www.morvane.com/game/gouji.htm";
-constexpr const char* kWealthPage = "http://www.morvane.com/help/wealth.htm";
-
 // Places a link control and its hand control on the same rectangle.
 void PlacePair(CWnd& dialog, int linkId, int handId, const CRect& rect);
 // Opens the page of the link under the point; FALSE when none is.

@@ -73,16 +73,4 @@ CString NeededWealthText(int amount, DWORD unit) {
     return text;
 }
 
-ChargeOffer OfferFrom(const tagGAMECOINCHARGE& charge) {
-    ChargeOffer offer;
-    if (charge.wValue5 == 0) {
-        offer.amount = int(charge.dwValue1);
-        offer.chargesLeft = int(charge.wValue3) - int(charge.wValue4);
-    } else {
-        offer.amount = int(charge.dwValue0);
-        offer.chargesLeft = int(charge.wValue2) - int(charge.wValue4);
-    }
-    return offer;
-}
-
 } // namespace coin_rules

@@ -1,8 +1,8 @@
 #pragma once
-// The arithmetic of the bean exchange and the free charge: the exchange
-// unit, what an exchange request becomes (refused, raised to the amount the
-// server needs, rounded to the unit), the wealth it needs, and the offer a
-// charge request makes.
+// The arithmetic of the bean exchange: the exchange unit, what an exchange
+// request becomes (refused, raised to the amount the server needs, rounded
+// to the unit) and the wealth it needs. (The free charge's offer is read from
+// the server's record by the network client.)
 
 #include "Tablehub/Tablehub.h"
 #include "platform/CString.h"
@@ -39,12 +39,5 @@ CString RaisedText(const ExchangeDecision& decision);
 // the unit rounded up; a tenth when there is no unit.
 long long NeededWealth(int amount, DWORD unit);
 CString NeededWealthText(int amount, DWORD unit);
-
-// A free charge offer: the beans it gives and the charges left today.
-struct ChargeOffer {
-    int amount = 0;
-    int chargesLeft = 0; // may be negative when the server counts oddly
-};
-ChargeOffer OfferFrom(const tagGAMECOINCHARGE& charge);
 
 } // namespace coin_rules

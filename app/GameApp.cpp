@@ -6,6 +6,7 @@
 #include "app/LoadingWnd.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxDlg.h"
+#include "app/ProgramVersion.h"
 #include "app/SkinWindow.h"
 #include "app/StartupRules.h"
 #include "platform/resources/Resource.h"
@@ -26,11 +27,14 @@ const char kShareKey[] = "Software\\Quillane\\Game\\Share";
 } // namespace
 
 CGameApp::CGameApp()
-    : m_hResDll(nullptr), m_pChatCtrl(nullptr), m_nChipFloor(8), m_pMainWnd(nullptr),
-      m_pLoading(nullptr) {}
+    : m_hResDll(nullptr), m_pChatCtrl(nullptr), m_pMainWnd(nullptr), m_pLoading(nullptr) {}
 
 CGameApp::~CGameApp() {
     delete m_pLoading;
+}
+
+CString WebLinkAddress(WebLink link) {
+    return theApp.m_settings.m_strLinks[link];
 }
 
 CString CGameApp::GetSettingsFile() const {
@@ -93,6 +97,7 @@ void CGameApp::EnsureSharedFolderKey() {
 
 BOOL CGameApp::InitInstance() {
     m_strStartFailure.Empty();
+    RegisterProgramVersion();
     LoadSettings();
     m_strThemeFileBmp = m_layout.GetThemeFile(0);
     m_strThemeFileGif = m_layout.GetThemeFile(1);
@@ -144,10 +149,7 @@ BOOL CGameApp::InitInstance() {
         AfxSetMainWnd(nullptr);
         return FailStart("主窗口创建失败!");
     }
-    // A program file without a version reads as the first release.
-    CString version = m_layout.GetFileVersion("Pellor2");
-    if (version.IsEmpty())
-        version = "1.0.0.1";
+    const CString version = m_layout.GetFileVersion("Pellor2");
     m_pMainWnd->SetWindowText(FormatGameTitle(version, theClient.m_szNickName,
                                               theClient.m_szUserName, theClient.m_bWatcher));
     m_pLoading->DestroyWindow();
@@ -168,7 +170,8 @@ BOOL CGameApp::InitInstance() {
     }
     m_pMainWnd->UpdateWindow();
     kn::theTheme.PlayMusic("", 0, 1);
-    if (m_settings.m_bAllowBSound && !m_settings.m_strBackMusic.IsEmpty())
+    // An empty name hands the player the sound folder itself.
+    if (m_settings.m_bAllowBSound)
         kn::theTheme.PlayMusic(kn::theTheme.GetSoundDir() + m_settings.m_strBackMusic, 1, 1);
     return TRUE;
 }

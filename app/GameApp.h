@@ -45,7 +45,6 @@ public:
     CString m_strThemeFileGif;
     // The settings of pellor2.ini; the settings dialog edits them in place.
     CGameSettings m_settings;
-    int m_nChipFloor;
 
     CMainFrame* m_pMainWnd;
     // Nobody is at the screen: questions are answered OK and printed.

@@ -13,6 +13,15 @@ int CGameAppLink::GetCardOrder() const {
     return theApp.m_settings.m_nCardOrder;
 }
 
+int CGameAppLink::GetClockOrder() const {
+    return theApp.m_settings.m_nClockOrder;
+}
+
+int CGameAppLink::BeginGameClockOrder() {
+    theApp.m_settings.m_nClockOrder = theApp.m_settings.m_nClockOrderNext;
+    return theApp.m_settings.m_nClockOrder;
+}
+
 BOOL CGameAppLink::IsSoundEffectsOn() const {
     return theApp.m_settings.m_bAllowPSound;
 }

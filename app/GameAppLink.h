@@ -9,6 +9,8 @@ class CGameAppLink : public CTableDialogs {
 public:
     CString GetThemeFile() const override;
     int GetCardOrder() const override;
+    int GetClockOrder() const override;
+    int BeginGameClockOrder() override;
     BOOL IsSoundEffectsOn() const override;
     BOOL IsWatchAllowed() const override;
     CString GetSoundDir() const override;

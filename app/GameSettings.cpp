@@ -13,8 +13,11 @@ constexpr const char* kSection = "Setting";
 constexpr const char* kMusicSection = "BackMusic";
 constexpr const char* kMusicKey = "default";
 constexpr DWORD kTextSize = 260;
-constexpr DWORD kHelpSize = 200;
-constexpr const char* kHelpAddress = "http://www.morvane.com/help/gouji.htm";
+constexpr DWORD kLinkSize = 200;
+// The keys of the links, by WebLink.
+constexpr const char* kLinkKeys[kLinkCount] = {"help", "BeanShop", "GameIntro", "WealthHelp",
+                                               "CardShop"};
+const CGameSettings kDefaults;
 
 CString ReadText(LPCSTR section, LPCSTR key, LPCSTR fallback, DWORD size, LPCSTR path) {
     std::string buffer(size, '\0');
@@ -102,7 +105,9 @@ void CGameSettings::LoadSettings(LPCSTR path) {
 
     if (ReadStored(kMusicSection, kMusicKey, path, &text) && !text.IsEmpty())
         m_strBackMusic = text;
-    m_strHelp = ReadText(kSection, "help", kHelpAddress, kHelpSize, path);
+    for (int link = 0; link < kLinkCount; ++link)
+        m_strLinks[link] =
+            ReadText(kSection, kLinkKeys[link], kDefaults.m_strLinks[link], kLinkSize, path);
 }
 
 BOOL CGameSettings::SaveSettings(LPCSTR path) const {

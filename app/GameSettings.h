@@ -9,6 +9,18 @@
 
 #include <vector>
 
+// The operator's web pages the program opens, one address per link. Each is
+// a key of section "Setting" (read with the settings, never written) whose
+// default lies on the operator's example host.
+enum WebLink {
+    kLinkHelp,
+    kLinkBeanShop,
+    kLinkGameIntro,
+    kLinkWealthHelp,
+    kLinkCardShop,
+    kLinkCount
+};
+
 class CGameSettings {
 public:
     // pellor2.ini in the program's folder.
@@ -31,8 +43,16 @@ public:
     int m_nWindowHeight = 734;
     CString m_strPhotoPath;
     CString m_strBackMusic;
-    CString m_strHelp;
+    // By WebLink; the defaults until the settings are read.
+    CString m_strLinks[kLinkCount] = {"http://www.morvane.example/pellor/help.htm",
+                                      "http://www.morvane.example/pellor/beans.htm",
+                                      "http://www.morvane.example/pellor/gouji.htm",
+                                      "http://www.morvane.example/pellor/wealth.htm",
+                                      "http://www.morvane.example/pellor/cards.htm"};
 };
+
+// The address of a link in the application's settings store.
+CString WebLinkAddress(WebLink link);
 
 // One entry of the music list.
 struct MusicEntry {

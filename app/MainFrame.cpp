@@ -125,8 +125,12 @@ void CMainFrame::PostNcDestroy() {
 void CMainFrame::OnSize(UINT type, int cx, int cy) {
     CWnd::OnSize(type, cx, cy);
     int width = 0, height = 0;
+    CRect window, client;
+    GetWindowRect(&window);
+    GetClientRect(&client);
+    const SIZE border{window.Width() - client.Width(), window.Height() - client.Height()};
     // A minimised frame keeps the user's size for the next start.
-    if (StoredFrameSize(type, cx, cy, &width, &height)) {
+    if (StoredFrameSize(type, cx, cy, border, &width, &height)) {
         theApp.m_settings.m_nWindowWidth = width;
         theApp.m_settings.m_nWindowHeight = height;
     }
@@ -190,9 +194,14 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnCloseCommand() {
-    const CloseDecision decision = DecideClose(CurrentCloseFacts(), LoadResourceString);
-    if (!decision.question.IsEmpty() && ShowMessageBox(decision.question) != IDOK)
-        return;
+    CloseDecision decision = DecideClose(CurrentCloseFacts(), LoadResourceString);
+    if (!decision.question.IsEmpty()) {
+        if (ShowMessageBox(decision.question) != IDOK)
+            return;
+        // Records go on while the question is open: a game may have ended
+        // (or begun) meanwhile, and the leave follows the table as it is now.
+        decision = DecideClose(CurrentCloseFacts(), LoadResourceString);
+    }
     if (decision.send == CloseSend::kTrustExitGame)
         theClient.TrustExitGame();
     else if (decision.send == CloseSend::kLeaveGame)
@@ -202,6 +211,8 @@ void CMainFrame::OnCloseCommand() {
 
 void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
     CGameWnd* table = GetGameWnd();
+    // Only maximise and restore hold the table while its size changes.
+    BOOL heldTable = FALSE;
     switch (id & 0xFFF0) {
     case SC_CLOSE:
         OnCloseCommand();
@@ -219,6 +230,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
             if (!table->IsReceiveReady())
                 return;
             table->SetReceiveReady(FALSE);
+            heldTable = TRUE;
         }
         break;
     case SC_RESTORE:
@@ -230,6 +242,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
                 return;
             }
             table->SetReceiveReady(FALSE);
+            heldTable = TRUE;
         }
         m_bMinimized = FALSE;
         break;
@@ -242,9 +255,9 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
         break;
     }
     CWnd::OnSysCommand(id, lParam);
-    // A command that changed no size leaves the table waiting for a size
-    // change that never comes: it takes records again now.
-    if (table != nullptr && ::IsWindow(table->m_hWnd) && !table->IsReceiveReady())
+    // The size change has been laid out: the table takes clicks and records
+    // again (it was ready when the command came).
+    if (heldTable && ::IsWindow(table->m_hWnd))
         table->SetReceiveReady(TRUE);
 }
 
@@ -359,19 +372,32 @@ void CMainFrame::TakeScreenshot() {
 }
 
 void CMainFrame::OpenHelp() {
-    char address[200] = {};
-    GetPrivateProfileString("Setting", "help", kHelpAddress, address, sizeof address,
-                            theApp.GetSettingsFile());
+    const CString address = WebLinkAddress(kLinkHelp);
     // The settings file is plain text anyone can edit: only a web page is opened.
     if (!IsWebAddress(address)) {
-        WriteLog("The help address \"%s\" is not a web address; it is not opened", address);
+        WriteLog("The help address \"%s\" is not a web address; it is not opened", (LPCSTR)address);
         return;
     }
     ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOW);
 }
 
+BOOL CMainFrame::HotKeysMayAct() const {
+    if (m_bActive)
+        return TRUE;
+    // One of the program's own pop-ups over the frame (the history or the
+    // betting dialog) holds the activation: the keys are still the user's
+    // at this table, so that Ctrl+W closes the history it opened.
+    const HWND active = ::GetActiveWindow();
+    if (active == nullptr || active == m_hWnd)
+        return FALSE;
+    for (HWND owner = ::GetParent(active); owner != nullptr; owner = ::GetParent(owner))
+        if (owner == m_hWnd)
+            return TRUE;
+    return FALSE;
+}
+
 void CMainFrame::OnHotKey(UINT id, UINT, UINT) {
-    if (!m_bActive)
+    if (!HotKeysMayAct())
         return;
     if (id == kHotKeyShot)
         TakeScreenshot();

@@ -16,9 +16,6 @@ class CGameWnd;
 class CSettingDlg;
 class CToolWnd;
 
-// The help page opened when the settings file names none.
-constexpr char kHelpAddress[] = "https://morvane.example/pellor/help.html";
-
 class CMainFrame : public CWnd, public CClientShell {
     DECLARE_DYNCREATE(CMainFrame)
 
@@ -78,6 +75,8 @@ protected:
 
 private:
     void OnCloseCommand();
+    // The frame or one of its pop-ups is active.
+    BOOL HotKeysMayAct() const;
     // Minimise, maximise and restore take effect at most once a second.
     BOOL TakeSysCommand();
     void TakeScreenshot();

@@ -144,7 +144,7 @@ BOOL CMainPane::TableReadyForBarButton() {
     CGameWnd* table = GetGameWnd();
     if (table != nullptr && !table->IsReceiveReady())
         return FALSE;
-    // The table re-lays out on the coming size change and takes records again then.
+    // No record may come in while the table is laid out anew.
     if (table != nullptr)
         table->SetReceiveReady(FALSE);
     return TRUE;
@@ -163,6 +163,10 @@ BOOL CMainPane::OnCommand(WPARAM wParam, LPARAM lParam) {
             ShowChatArea();
         else
             HideChatArea();
+        // The table has been laid out anew by now: it takes clicks and
+        // records again.
+        if (CGameWnd* table = GetGameWnd())
+            table->SetReceiveReady(TRUE);
         return TRUE;
     }
     if (CWnd* table = GetGameWnd(); table != nullptr && table->OnCommand(wParam, lParam))

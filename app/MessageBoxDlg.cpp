@@ -1,6 +1,7 @@
 #include "app/MessageBoxDlg.h"
 
 #include "app/AppServices.h"
+#include "app/GameSettings.h"
 #include "app/MessageText.h"
 #include "assets/resource.h"
 #include "platform/controls/DataExchange.h"
@@ -209,7 +210,7 @@ void CMessageBoxDlg::OnLButtonDown(UINT flags, CPoint point) {
     PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
     if (m_bLink && m_rcLink.PtInRect(point)) {
         CWnd* main = AfxGetMainWnd();
-        ShellExecute(main ? main->GetSafeHwnd() : nullptr, "open", message_text::kHelpAddress,
+        ShellExecute(main ? main->GetSafeHwnd() : nullptr, "open", WebLinkAddress(kLinkWealthHelp),
                      nullptr, nullptr, 0);
     }
     CDialog::OnLButtonDown(flags, point);

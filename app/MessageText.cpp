@@ -1,12 +1,12 @@
 #include "app/MessageText.h"
 
+#include "app/GameSettings.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace message_text {
 
-const char* const kHelpAddress = "http://www.quillane.example/pellor/help.htm";
-const char* const kCardShopAddress = "http://www.quillane.example/pellor/buycard";
 const char* const kWealthPhrase = "若要获得更多的财富值请访问";
 
 namespace {
@@ -32,8 +32,8 @@ CString FoldBlankLines(const CString& text) {
 }
 
 bool IsLinkText(const CString& text) {
-    return text.Find(kHelpAddress) >= 0 || text.Find(kWealthPhrase) >= 0 ||
-           text.Find(kCardShopAddress) >= 0;
+    return text.Find(WebLinkAddress(kLinkWealthHelp)) >= 0 || text.Find(kWealthPhrase) >= 0 ||
+           text.Find(WebLinkAddress(kLinkCardShop)) >= 0;
 }
 
 CString InsertHelpAddress(const CString& text) {
@@ -43,7 +43,7 @@ CString InsertHelpAddress(const CString& text) {
     result.Remove(' ');
     result = FoldBlankLines(result);
     const CString phrase = kWealthPhrase;
-    const CString line = phrase + ":\n" + kHelpAddress + "\n";
+    const CString line = phrase + ":\n" + WebLinkAddress(kLinkWealthHelp) + "\n";
     for (const CString& form : {phrase + ":", phrase + "：", phrase}) {
         const int at = result.Find(form);
         if (at < 0)
@@ -54,14 +54,38 @@ CString InsertHelpAddress(const CString& text) {
     return FoldBlankLines(result);
 }
 
+// Full-width punctuation that closes a phrase ("，", "。", "！", "？", "、",
+// "；", "：", "）", "》", "”"): a line never starts with it.
+bool IsClosingPunctuation(const char* text, int length, int i) {
+    if (i + 1 >= length)
+        return false;
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    if (lead == 0xA3)
+        return trail == 0xAC || trail == 0xA1 || trail == 0xBF || trail == 0xBB || trail == 0xBA ||
+               trail == 0xA9;
+    if (lead == 0xA1)
+        return trail == 0xA3 || trail == 0xA2 || trail == 0xB7 || trail == 0xB1;
+    return false;
+}
+
 int LineStep(const char* text, int length, int n) {
     if (n <= 0)
         return length > 0 ? CharLength(text, length, 0) : 0;
-    int i = 0;
-    while (i < n && i < length)
+    int i = 0, last = 0;
+    while (i < n && i < length) {
+        last = i;
         i += CharLength(text, length, i);
-    if (i > n) // the last character would cross the line's end
-        i -= 2;
+    }
+    if (i > n) { // the last character would cross the line's end
+        i = last;
+        last = 0;
+        for (int k = 0; k < i; k += CharLength(text, length, k))
+            last = k;
+    }
+    // The character before a closing mark goes down with it.
+    if (i < length && last > 0 && IsClosingPunctuation(text, length, i))
+        i = last;
     // A line holds at least one whole character, however narrow the area.
     return i > 0 ? i : CharLength(text, length, 0);
 }

@@ -10,9 +10,8 @@
 
 namespace message_text {
 
-// The operator's shop pages the box links to.
-extern const char* const kHelpAddress;
-extern const char* const kCardShopAddress;
+// The shop pages the box links to are the settings' wealth help and card
+// shop links (WebLinkAddress).
 // The phrase that asks the user to visit the shop for more wealth.
 extern const char* const kWealthPhrase;
 

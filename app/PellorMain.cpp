@@ -36,18 +36,19 @@ void Refuse(const char* text) {
 
 int main(int argc, char** argv) {
     (void)argv;
-    if (argc != 2 && argc != 14 && argc != 15) {
-        Refuse("启动记录缺失或参数个数不对，程序不能启动");
-        fputs(kUsage, stderr);
-        return 2;
-    }
+    // A launch record of the wrong length fails where the game is entered:
+    // logged and shown to the user like any failed entry.
+    const bool launchRecordShape = argc == 2 || argc == 14 || argc == 15;
     const platform::DisplayKind display = platform::StartDisplay();
     AfxSocketInit();
     const bool unattended = display != platform::DisplayKind::Sdl;
     theApp.m_bUnattended = unattended;
     if (!theApp.InitInstance()) {
         Tell(theApp.m_strStartFailure);
+        if (!launchRecordShape)
+            fputs(kUsage, stderr);
         theApp.ExitInstance();
+        platform::StopDisplay();
         return 1;
     }
     std::unique_ptr<CHeadlessPlay> play;

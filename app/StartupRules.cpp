@@ -26,16 +26,13 @@ WindowPlacementChoice ChooseWindowPlacement(int savedWidth, int savedHeight, SIZ
     return choice;
 }
 
-BOOL StoredFrameSize(UINT sizeType, int cx, int cy, int* width, int* height) {
+BOOL StoredFrameSize(UINT sizeType, int cx, int cy, SIZE border, int* width, int* height) {
     if (sizeType == SIZE_MINIMIZED)
         return FALSE;
-    *width = cx + 16;
-    *height = cy + 43;
-    // The frame's own borders round a 1024 x 734 window up to these.
-    if (*width == 1032)
-        *width = 1024;
-    if (*height == 743)
-        *height = 734;
+    // Fixed border figures of another frame would make the window grow a
+    // little at every start.
+    *width = cx + border.cx;
+    *height = cy + border.cy;
     return TRUE;
 }
 

@@ -23,9 +23,10 @@ struct WindowPlacementChoice {
 WindowPlacementChoice ChooseWindowPlacement(int savedWidth, int savedHeight, SIZE workArea,
                                             SIZE screen);
 
-// The size the frame stores for a client area of cx x cy (the frame adds
-// its borders); FALSE for a minimised frame, whose size is not the user's.
-BOOL StoredFrameSize(UINT sizeType, int cx, int cy, int* width, int* height);
+// The size the frame stores for a client area of cx x cy: the client plus
+// the borders of the skin in use (border = window size - client size); FALSE
+// for a minimised frame, whose size is not the user's.
+BOOL StoredFrameSize(UINT sizeType, int cx, int cy, SIZE border, int* width, int* height);
 
 // ---- the launch record's seat ----
 

@@ -1,5 +1,6 @@
 #include "app/TakeChanceDlg.h"
 
+#include "app/GameSettings.h"
 #include "assets/resource.h"
 #include "game/GameLogic.h"
 #include "game/Random.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr COLORREF kNumberColour = RGB(86, 33, 3);
 constexpr COLORREF kStatusColour = RGB(155, 253, 1);
 constexpr COLORREF kEditColour = RGB(247, 90, 0);
-constexpr const char* kShopAddress = "http://www.morvane.com/shop/beans.htm";
 // The per-option numbers' boxes, left to right.
 constexpr RECT kOddsBoxes[5] = {{88, 127, 108, 138},
                                 {167, 127, 187, 138},
@@ -269,7 +269,7 @@ LRESULT CTakeChanceDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CTakeChanceDlg::OnLButtonDown(UINT flags, CPoint point) {
     BeginDrag(point);
     if (CRect(kShopRect).PtInRect(point)) {
-        ShellExecute(nullptr, "open", kShopAddress, nullptr, nullptr, 0);
+        ShellExecute(nullptr, "open", WebLinkAddress(kLinkBeanShop), nullptr, nullptr, 0);
     } else {
         CRect edit = ControlRect(IDC_BET_AMOUNT);
         InvalidateRect(&edit, FALSE);

@@ -292,7 +292,7 @@ inline void InitShaoBieMsg(tagSHAOBIEMSG& msg) {
 struct tagGUESSMSG {
     tagGAMEMSG head;
     int32_t nSeat;
-    int32_t nOption; // 0..4
+    int32_t nOption; // client: the kind 0..4; referee: the drawn card 0..53
     int32_t nAmount; // client: the stake; referee: beans won (0 or less: none)
 };
 static_assert(sizeof(tagGUESSMSG) == 20);

@@ -144,9 +144,10 @@ int CGameLogic::OnTakeChance(int sender, const void* record, int length) {
         if (!m_pRandom)
             m_pRandom = std::make_unique<COsRandom>();
         int result = 0;
+        int card = 0;
         // A table whose rules give no odds or bases takes no bets.
         if (!m_TakeChanceRule.Resolve(msg.nOption, user.bMember != 0, stake, *m_pRandom, &result,
-                                      nullptr))
+                                      &card))
             return 1;
         if (result < 0)
             result = std::max(result, -std::max(user.nBeans, 0));
@@ -163,6 +164,9 @@ int CGameLogic::OnTakeChance(int sender, const void* record, int length) {
         }
         user.nBeans += result;
         msg.nAmount = result;
+        // The answer carries the drawn card where the bet carried the kind:
+        // the player's betting dialog shows it.
+        msg.nOption = card;
         SendToAll(&msg, sizeof(msg));
         return 1;
     });

@@ -11,6 +11,8 @@
 #include "platform/text/Text.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -390,6 +392,61 @@ std::string JoinRow(const std::vector<std::string>& texts) {
     return line;
 }
 
+// How a line is drawn: the control's markup "<s=size,c=#RR#GG#BB,b>" sets
+// the point size, the colour and bold for the text after it; a line break
+// in front of it only starts the line.
+struct LineLook {
+    int points = 9;
+    COLORREF colour = RGB(0, 0, 0);
+    bool bold = false;
+    bool styled = false;
+};
+
+int HexByte(const std::string& text, size_t at) {
+    if (at + 2 > text.size() || !isxdigit(static_cast<unsigned char>(text[at])) ||
+        !isxdigit(static_cast<unsigned char>(text[at + 1])))
+        return -1;
+    return int(strtol(text.substr(at, 2).c_str(), nullptr, 16));
+}
+
+// Takes the markup off the line; an unknown tag is left as text.
+std::string ParseLine(const std::string& raw, LineLook* look) {
+    std::string text = raw;
+    while (!text.empty() && (text[0] == '\r' || text[0] == '\n'))
+        text.erase(0, 1);
+    if (text.size() < 3 || text[0] != '<')
+        return text;
+    const size_t end = text.find('>');
+    if (end == std::string::npos)
+        return text;
+    LineLook found;
+    size_t at = 1;
+    while (at < end) {
+        size_t next = text.find(',', at);
+        if (next == std::string::npos || next > end)
+            next = end;
+        const std::string item = text.substr(at, next - at);
+        if (item.rfind("s=", 0) == 0 && item.size() > 2 &&
+            isdigit(static_cast<unsigned char>(item[2]))) {
+            found.points = std::clamp(atoi(item.c_str() + 2), 6, 36);
+        } else if (item.rfind("c=", 0) == 0 && item.size() == 11 && item[2] == '#' &&
+                   item[5] == '#' && item[8] == '#') {
+            const int r = HexByte(item, 3), g = HexByte(item, 6), b = HexByte(item, 9);
+            if (r < 0 || g < 0 || b < 0)
+                return text;
+            found.colour = RGB(r, g, b);
+        } else if (item == "b") {
+            found.bold = true;
+        } else {
+            return text;
+        }
+        at = next + 1;
+    }
+    found.styled = true;
+    *look = found;
+    return text.substr(end + 1);
+}
+
 // The user list (captions, then one row per user) above the chat lines,
 // newest line at the bottom.
 void Paint(HWND hwnd, const ChatControlState& state) {
@@ -421,7 +478,23 @@ void Paint(HWND hwnd, const ChatControlState& state) {
     const int top = y + 3;
     int bottom = client.bottom - lineHeight;
     for (auto it = state.lines.rbegin(); it != state.lines.rend() && bottom >= top; ++it) {
-        ::TextOut(dc, 4, bottom, it->c_str(), int(it->size()));
+        LineLook look;
+        const std::string text = ParseLine(*it, &look);
+        HFONT font = nullptr;
+        HGDIOBJ before = nullptr;
+        if (look.styled) {
+            // Points at 96 dots an inch.
+            font = ::CreateFont(look.points * 4 / 3, 0, 0, 0, look.bold ? 700 : 400, 0, 0, 0, 134,
+                                0, 0, 0, 0, "宋体");
+            before = ::SelectObject(dc, font);
+            ::SetTextColor(dc, state.enabled ? look.colour : RGB(128, 128, 128));
+        }
+        ::TextOut(dc, 4, bottom, text.c_str(), int(text.size()));
+        if (look.styled) {
+            ::SelectObject(dc, before);
+            ::DeleteObject(font);
+            ::SetTextColor(dc, state.enabled ? RGB(0, 0, 0) : RGB(128, 128, 128));
+        }
         bottom -= lineHeight;
     }
     ::EndPaint(hwnd, &paint);

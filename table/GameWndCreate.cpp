@@ -64,6 +64,7 @@ void CGameWnd::SyncClientFields() {
         m_fields.bWatcher = m_pClient->m_bWatcher;
     }
     m_fields.nCardOrder = TableApp().GetCardOrder();
+    m_fields.nClockOrder = TableApp().GetClockOrder();
 }
 
 void CGameWnd::CreateButtons() {

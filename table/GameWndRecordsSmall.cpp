@@ -48,6 +48,9 @@ void CGameWnd::OnStart(const tagSTARTMSG& msg) {
     for (int s = 0; s < kSeatCount; ++s)
         started += theBoard.GetStartFlag(s) != 0;
     if (started == kSeatCount) {
+        // The seat direction chosen in the settings turns the seats now,
+        // before the seats are drawn for the game.
+        m_fields.nClockOrder = TableApp().BeginGameClockOrder();
         ClearAllSeats();
         OnUserTimer(kPlateRepaintTimer);
         theBoard.SetGameState(kStateAllStarted);

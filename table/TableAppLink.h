@@ -12,7 +12,7 @@
 #include "platform/window/Wnd.h"
 
 // Posted to the betting dialog when a guess of mine was settled: wParam the
-// amount won, lParam the option.
+// amount won, lParam the drawn card 0..53.
 constexpr UINT WM_TAKECHANCE_RESULT = 0x1008;
 
 class CTableAppLink {
@@ -24,6 +24,11 @@ public:
     virtual CString GetThemeFile() const;
     // "CardOrder" of the settings: non-zero keeps the hand sorted by weight.
     virtual int GetCardOrder() const { return 0; }
+    // "ClockOrder" in force: non-zero turns the seats the other way round.
+    virtual int GetClockOrder() const { return 0; }
+    // A game starts: the seat direction chosen for the next game comes into
+    // force; gives it.
+    virtual int BeginGameClockOrder() { return GetClockOrder(); }
     // When off, no table sound plays.
     virtual BOOL IsSoundEffectsOn() const { return TRUE; }
     // When on, a player lets the watchers see his cards.
@@ -63,9 +68,9 @@ public:
     // Its status text, then repaints its information.
     virtual void SetTakeChanceStatus(LPCSTR text) { (void)text; }
     // A guess of mine was settled (posted as WM_TAKECHANCE_RESULT).
-    virtual void PostTakeChanceResult(int amountWon, int option) {
+    virtual void PostTakeChanceResult(int amountWon, int drawnCard) {
         (void)amountWon;
-        (void)option;
+        (void)drawnCard;
     }
 
     // ---- coin dialogs (modeless; each replaces an open one) ----

@@ -295,6 +295,10 @@ private:
         }
         if (changes & (kWindowSized | kWindowRegion | kWindowLayered))
             ApplyShape(hwnd, native);
+        // A shaped window that is resized can be put back where it was made
+        // (off screen) by the server: its place is said again after the size.
+        if ((changes & (kWindowMoved | kWindowSized)) && !m_movingByUser)
+            SDL_SetWindowPosition(native.window, rect.left, rect.top);
         if (changes & kWindowLayered)
             ApplyOpacity(hwnd, native);
         if (changes & kWindowText)

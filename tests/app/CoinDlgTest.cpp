@@ -4,6 +4,7 @@
 
 #include "app/ChargeCoinDlg.h"
 #include "app/ExchangeCoinDlg.h"
+#include "app/GameSettings.h"
 #include "assets/resource.h"
 #include "tests/app/DialogKit.h"
 
@@ -44,12 +45,14 @@ protected:
         exchange->ShowWindow(SW_SHOW);
         PumpPending();
     }
-    void OpenCharge(const tagGAMECOINCHARGE& record) {
+    // The offer as the network client hands it over from the server's record.
+    void OpenCharge(int amount, int chargesLeft) {
         charge = std::make_unique<CChargeCoinDlg>(nullptr, [this](DWORD amount) {
             charged.push_back(amount);
             return 1;
         });
-        charge->SetCharge(record);
+        charge->m_nChargeAmount = amount;
+        charge->m_nChargesLeft = chargesLeft;
         charge->SetMainWnd(&mainWnd);
         ASSERT_TRUE(charge->Create());
         charge->ShowWindow(SW_SHOW);
@@ -198,12 +201,12 @@ TEST_F(CoinDlgTest, TheLinksOpenTheirPagesAndShowTheHand) {
     Click(ScreenPoint(*exchange, intro.left + 5, intro.top + 5));
     Click(ScreenPoint(*exchange, help.left + 5, help.top + 5));
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0], coin_links::kIntroPage);
-    EXPECT_EQ(opened[1], coin_links::kWealthPage);
+    EXPECT_EQ(opened[0], (LPCSTR)WebLinkAddress(kLinkGameIntro));
+    EXPECT_EQ(opened[1], (LPCSTR)WebLinkAddress(kLinkWealthHelp));
 }
 
 TEST_F(CoinDlgTest, AChargeShowsTheServersOfferAndOkSendsIt) {
-    OpenCharge(tagGAMECOINCHARGE{1000, 2000, 5, 3, 1, 0});
+    OpenCharge(2000, 2);
     EXPECT_EQ(charge->m_nChargeAmount, 2000);
     EXPECT_EQ(charge->m_nChargesLeft, 2);
     // The whole figure shows in orange before the black words that follow it.
@@ -228,7 +231,7 @@ TEST_F(CoinDlgTest, AChargeShowsTheServersOfferAndOkSendsIt) {
 }
 
 TEST_F(CoinDlgTest, RefusingAChargeAlwaysAsksAndEnterAndEscapeDoNothing) {
-    OpenCharge(tagGAMECOINCHARGE{3000, 0, 4, 0, 1, 9});
+    OpenCharge(3000, 3);
     EXPECT_EQ(charge->m_nChargeAmount, 3000);
     EXPECT_EQ(charge->m_nChargesLeft, 3);
     PressKey(*charge, VK_ESCAPE);

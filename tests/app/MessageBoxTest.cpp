@@ -3,6 +3,7 @@
 // box's size by text, the link, the drawn lines, and the skin button rules.
 
 #include "app/AppServices.h"
+#include "app/GameSettings.h"
 #include "app/MessageBoxDlg.h"
 #include "app/MessageText.h"
 #include "tests/app/SkinFixture.h"
@@ -156,12 +157,12 @@ TEST_F(MessageBoxTest, TheWealthTextShowsABlueLinkThatOpensTheHelpPage) {
     box.DoModal();
     EXPECT_TRUE(box.IsLink());
     EXPECT_EQ(box.GetText().Find(' '), -1) << "spaces are removed";
-    EXPECT_GE(box.GetText().Find(CString("\n") + message_text::kHelpAddress + "\n"), 0);
+    EXPECT_GE(box.GetText().Find(CString("\n") + WebLinkAddress(kLinkWealthHelp) + "\n"), 0);
     EXPECT_NE(link.top, 100) << "the link's rectangle is where its line was drawn";
     EXPECT_EQ(link.Height(), 12);
     EXPECT_GT(blue, 20);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], std::string("open ") + message_text::kHelpAddress);
+    EXPECT_EQ(opened[0], std::string("open ") + (LPCSTR)WebLinkAddress(kLinkWealthHelp));
 }
 
 TEST_F(MessageBoxTest, OneTwoAndThreeLinesAndALongTextAreDrawn) {

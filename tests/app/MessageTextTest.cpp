@@ -2,6 +2,7 @@
 // address, and line breaking that never splits a GBK character.
 
 #include "app/MessageText.h"
+#include "app/GameSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -32,16 +33,31 @@ TEST(MessageTextTest, BlankLinesFoldInOnePass) {
 TEST(MessageTextTest, TheWealthPhraseGetsTheHelpAddressOnALineOfItsOwn) {
     const CString phrase = kWealthPhrase;
     EXPECT_TRUE(IsLinkText("您的财富值不足, " + phrase));
-    EXPECT_TRUE(IsLinkText(CString("see ") + kCardShopAddress));
+    EXPECT_TRUE(IsLinkText(CString("see ") + WebLinkAddress(kLinkCardShop)));
     EXPECT_FALSE(IsLinkText("网络连接关闭!"));
 
-    const std::string expected = "您的财富值不足," + S(phrase) + ":\n" + kHelpAddress + "\n谢谢";
+    const std::string expected =
+        "您的财富值不足," + S(phrase) + ":\n" + (LPCSTR)WebLinkAddress(kLinkWealthHelp) + "\n谢谢";
     EXPECT_EQ(S(InsertHelpAddress("您的 财富值不足, " + phrase + " \n\n谢谢")), expected);
     EXPECT_EQ(S(InsertHelpAddress("您的财富值不足," + phrase + ":谢谢")), expected);
     EXPECT_EQ(S(InsertHelpAddress("您的财富值不足," + phrase + "：谢谢")), expected);
     // A text that brings its own address is left as it is.
     const CString withAddress = phrase + " http://other.example/";
     EXPECT_EQ(S(InsertHelpAddress(withAddress)), S(withAddress));
+}
+
+TEST(MessageTextTest, NoLineOfTheCloseQuestionStartsWithAComma) {
+    const CString question = "游戏正在进行中，如果退出游戏，您将被增加断线率并扣分，还继续吗?";
+    const CString comma = "，";
+    for (int n = 20; n <= 60; ++n) {
+        const std::vector<CString> lines = BreakLines(question, n, 10);
+        CString joined;
+        for (const CString& line : lines) {
+            EXPECT_NE(line.Left(2), comma) << "width " << n << ": " << S(line);
+            joined += line;
+        }
+        EXPECT_EQ(S(joined), S(question)) << "width " << n;
+    }
 }
 
 TEST(MessageTextTest, ALineNeverEndsInTheMiddleOfAChineseCharacter) {

@@ -5,6 +5,7 @@
 #include "app/MainPane.h"
 #include "app/SkinWindow.h"
 #include "app/ToolWnd.h"
+#include "outside/ChatControls.h"
 #include "platform/controls/ControlHost.h"
 #include "platform/display/Display.h"
 #include "platform/system/Clock.h"
@@ -79,6 +80,9 @@ protected:
         AfxSetMainWnd(nullptr);
         frame.DestroyWindow();
         platform_test::PumpPending();
+        // The tests replace or remove the chat control: the stand-in comes back
+        // for the tests after them.
+        RegisterChatControls();
         platform::StopDisplay();
         SetLogFileOverride(nullptr);
     }

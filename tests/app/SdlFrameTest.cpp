@@ -101,4 +101,29 @@ TEST_F(SdlFrameTest, TheSkinnedFrameShowsOnTheScreenAndMovesByItsCaption) {
     wnd.DestroyWindow();
 }
 
+TEST_F(SdlFrameTest, AMaximisedFrameShowsAtTheScreensTopLeft) {
+    SkinFolder folder;
+    folder.WriteFull();
+    CSkinFrame frame;
+    ASSERT_TRUE(frame.LoadSkin(folder.layout.c_str(), folder.bitmaps.c_str()));
+    std::vector<Delivered> log;
+    RecordingWnd wnd;
+    wnd.log = &log;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "skinned", kMainStyle, 100, 80, kWidth, kHeight, nullptr,
+                             nullptr));
+    CSkinWindow::Attach(wnd, "main", &frame);
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    SettleUntilShown(wnd, log, x, 100 + 200, 80 + 20, kTitleActive);
+    wnd.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(wnd.IsZoomed());
+    // The resized native window stays where the frame is, not where SDL
+    // makes shaped windows.
+    SettleUntilShown(wnd, log, x, 200, 20, kTitleActive);
+    EXPECT_EQ(ScreenPart(x, 200, 20, 1, 1).At(0, 0), kTitleActive);
+    SavePngFile(OutputPath("sdl_frame_maximised.png"), ScreenPart(x, 0, 0, 640, 120));
+    XCloseDisplay(x);
+    wnd.DestroyWindow();
+}
+
 } // namespace

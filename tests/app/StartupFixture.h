@@ -12,6 +12,7 @@
 #include "outside/CrtArguments.h"
 #include "platform/display/Display.h"
 #include "platform/system/Clock.h"
+#include "table/GameNetClient.h"
 #include "tests/support/SocketTestKit.h"
 #include "tests/support/TempFolder.h"
 #include "tests/tools/HostTestKit.h"
@@ -50,6 +51,11 @@ protected:
     }
 
     void TearDown() override {
+        // The program leaves the table before the host goes: a connection the
+        // host drops later would mark the one client of the process as leaving
+        // for every test after this one.
+        if (theApp.m_pMainWnd != nullptr)
+            theClient.LeaveGame();
         if (theApp.m_pMainWnd != nullptr || theApp.m_hResDll != nullptr)
             theApp.ExitInstance();
         host.reset();

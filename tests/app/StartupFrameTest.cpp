@@ -7,9 +7,14 @@
 #include "app/HeadlessPlay.h"
 #include "app/SkinWindow.h"
 #include "game/GameRecords.h"
+#include "platform/sound/Sound.h"
 #include "platform/system/Profile.h"
 #include "platform/system/Shell.h"
+#include "platform/window/Input.h"
+#include "platform/window/WindowDc.h"
+#include "sprite/SpritePos.h"
 #include "table/GameNetClient.h"
+#include "table/GameWnd.h"
 
 #include <algorithm>
 
@@ -18,19 +23,62 @@ namespace {
 
 using platform_test::PumpUntil;
 
-TEST_F(StartupTest, TheFrameStoresTheUsersSizeButNotAMinimisedOne) {
+TEST_F(StartupTest, TheSavedSizeSurvivesTenStartsAndAMinimise) {
+    // A screen larger than the window: it is placed at its saved size.
+    platform::SetScreenSize(1600, 1000);
+    WritePrivateProfileString("Setting", "WindowSize", "1100,800",
+                              program.File("pellor2.ini").c_str());
+    for (int run = 0; run < 10; ++run) {
+        host.reset();
+        StartHost();
+        Launch("1");
+        ASSERT_TRUE(theApp.InitInstance()) << Log();
+        RECT window{};
+        theApp.m_pMainWnd->GetWindowRect(&window);
+        EXPECT_EQ(window.right - window.left, 1100) << "run " << run;
+        EXPECT_EQ(window.bottom - window.top, 800) << "run " << run;
+        if (run == 9)
+            theApp.m_pMainWnd->ShowWindow(SW_MINIMIZE);
+        theApp.ExitInstance();
+        platform_test::Settle();
+        ASSERT_NE(program.Read("pellor2.ini").find("WindowSize=1100,800"), std::string::npos)
+            << "run " << run;
+    }
+}
+
+TEST_F(StartupTest, ClockOrderOneTurnsTheSeatsTheOtherWay) {
+    WritePrivateProfileString("Setting", "ClockOrder", "1", program.File("pellor2.ini").c_str());
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
+    ASSERT_TRUE(PumpUntil([this] { return Logged("901,"); }));
+    platform_test::Settle();
     CMainFrame* frame = theApp.m_pMainWnd;
-    frame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(1016, 700));
-    EXPECT_EQ(theApp.m_settings.m_nWindowWidth, 1024);
-    EXPECT_EQ(theApp.m_settings.m_nWindowHeight, 734);
-    frame->SendMessage(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
-    EXPECT_EQ(theApp.m_settings.m_nWindowWidth, 1024);
-    EXPECT_EQ(theApp.m_settings.m_nWindowHeight, 734);
-    theApp.ExitInstance();
-    EXPECT_NE(program.Read("pellor2.ini").find("WindowSize=1024,734"), std::string::npos);
+    CGameWnd* table = frame->GetGameWnd();
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    // The cursor rests on the plate right of mine; the information tip's
+    // tick names the seat drawn there.
+    const POINT at = ResolvePos(table->Fields().AvatarPoint(1));
+    const SIZE plate = theApp.m_layout.m_sizeAvatar;
+    POINT p{at.x + plate.cx / 2, at.y + plate.cy / 2};
+    table->ClientToScreen(&p);
+    platform::InjectMouse(platform::MouseAction::Move, p);
+    clock.Advance(CMainFrame::kTableTimerMs);
+    platform_test::Settle();
+    EXPECT_EQ(table->GetInfoTipSeat(), 5) << "my seat is 0: counter-clockwise, seat 5 sits right";
+}
+
+TEST_F(StartupTest, TheShippedMusicPlaysFromTheStart) {
+    platform::ClearPlayedSounds();
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    EXPECT_STREQ(theApp.m_settings.m_strBackMusic, "pastorale.wav");
+    bool looping = false;
+    for (const platform::PlayedSound& sound : platform::PlayedSounds())
+        looping |= sound.loop && sound.stopMs == 0 &&
+                   sound.name.find("pastorale.wav") != std::string::npos;
+    EXPECT_TRUE(looping) << "the shipped music loops from the start";
 }
 
 TEST_F(StartupTest, TheConnectionIsKeptAliveEveryThirtySeconds) {
@@ -43,22 +91,25 @@ TEST_F(StartupTest, TheConnectionIsKeptAliveEveryThirtySeconds) {
     ASSERT_TRUE(PumpUntil([&] { return CountReceived(0x201) == before + 1; }));
 }
 
-TEST_F(StartupTest, OnlyAWebHelpPageIsOpened) {
+TEST_F(StartupTest, TheHelpButtonOpensTheStoresWebPageOnly) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
+    EXPECT_NE(WebLinkAddress(kLinkHelp).Find(".example/"), -1) << "the default is ours";
     std::vector<std::string> opened;
     platform::SetShellExecuteHook([&](LPCSTR, LPCSTR file, int) {
         opened.push_back(file);
         return INT_PTR(33);
     });
     CMainFrame* frame = theApp.m_pMainWnd;
-    WritePrivateProfileString("Setting", "help", "/usr/bin/xterm", theApp.GetSettingsFile());
+    theApp.m_settings.m_strLinks[kLinkHelp] = "/usr/bin/xterm";
     frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kHelp, 0);
     EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(Logged("is not a web address"));
-    WritePrivateProfileString("Setting", "help", "https://help.example/pellor",
+    // The store is what counts, not the file read again.
+    WritePrivateProfileString("Setting", "help", "https://file.example/pellor",
                               theApp.GetSettingsFile());
+    theApp.m_settings.m_strLinks[kLinkHelp] = "https://help.example/pellor";
     frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kHelp, 0);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "https://help.example/pellor");

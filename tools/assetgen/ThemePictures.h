@@ -25,5 +25,7 @@ bool SkinDialogPictures(const std::string& folder);
 bool SpriteGifs(const std::string& folder);
 // The table's sounds ("sound").
 bool TableSounds(const std::string& folder);
+// The background music the shipped settings name (pastorale.wav).
+bool BackgroundMusic(const std::string& folder);
 
 } // namespace theme_pictures

@@ -116,7 +116,20 @@ bool TableSounds(const std::string& folder) {
         if (!WriteWave(folder + "/" + sound.name + ".wav", sound.notes))
             return false;
     }
-    return true;
+    return BackgroundMusic(folder);
+}
+
+bool BackgroundMusic(const std::string& folder) {
+    // A quiet pentatonic tune of eight bars (about twelve seconds) that the
+    // music player loops; the shipped settings name it in [BackMusic].
+    const double C4 = 261.6, D4 = 293.7, E4 = 329.6, G4 = 392.0, A4 = 440.0, C5 = 523.3, D5 = 587.3,
+                 E5 = 659.3;
+    const double tune[] = {E4, G4, A4, C5, A4, G4, E4, D4, C4, D4, E4, G4, E4, D4, C4, C4,
+                           A4, C5, D5, E5, D5, C5, A4, G4, E4, G4, A4, G4, E4, D4, C4, C4};
+    std::vector<Note> notes;
+    for (double frequency : tune)
+        notes.push_back({frequency, 375, 0.25});
+    return WriteWave(folder + "/pastorale.wav", notes);
 }
 
 } // namespace theme_pictures
