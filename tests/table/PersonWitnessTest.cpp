@@ -533,58 +533,52 @@ protected:
         Click(found->second.CenterPoint());
         return true;
     }
-    // Raises the cards of these codes by clicking their drawn faces; true
-    // when exactly those stand raised afterwards.
+    // Raises the cards of these codes by clicking the drawn cards that stand
+    // wrong, one at a time (a click may raise a card's whole rank), until
+    // exactly those stand raised; every click must turn its own card.
     bool PickCards(const std::vector<int>& codes) {
         std::multiset<int> wanted;
         for (int code : codes)
             wanted.insert(code % 54);
-        std::multiset<int> toClick = wanted;
-        std::vector<DrawnCard> drawn = wnd->DrawnHand();
-        for (size_t i = 0; i < drawn.size(); ++i) {
-            auto at = toClick.find(drawn[i].face);
-            if (at == toClick.end())
-                continue;
-            toClick.erase(at);
-            const CRect r = drawn[i].rect;
-            Click(POINT{r.left + 5, r.top + 12});
-        }
-        std::multiset<int> up = RaisedFaces();
-        if (up == wanted)
-            return true;
-        Fault(checks[6], At(Seen()) + "clicked " + Faces(wanted) + ", raised " + Faces(up));
-        // The person notices and clicks the cards that stand wrong, slowly.
-        for (int round = 0; round < 2 && up != wanted; ++round) {
-            std::multiset<int> raisedLeft = up, wantedLeft = wanted;
-            for (int f : wanted) {
-                auto at = raisedLeft.find(f);
-                if (at != raisedLeft.end()) {
-                    raisedLeft.erase(at);
-                    wantedLeft.erase(wantedLeft.find(f));
-                }
+        for (int clicks = 0; clicks < 2 * kHandSize; ++clicks) {
+            const std::vector<DrawnCard> drawn = wnd->DrawnHand();
+            const std::vector<DrawnCard> up = Raised(drawn);
+            std::multiset<int> keep = wanted; // wanted cards not yet seen raised
+            const DrawnCard* wrong = nullptr;
+            for (const DrawnCard& c : up) {
+                auto at = keep.find(c.face);
+                if (at != keep.end())
+                    keep.erase(at);
+                else if (wrong == nullptr)
+                    wrong = &c;
             }
-            std::vector<DrawnCard> now = wnd->DrawnHand();
-            const std::vector<DrawnCard> raisedNow = Raised(now);
-            for (const DrawnCard& c : now) {
-                const bool isUp = std::any_of(raisedNow.begin(), raisedNow.end(),
-                                              [&](auto& r) { return r.rect.left == c.rect.left; });
-                std::multiset<int>& fix = isUp ? raisedLeft : wantedLeft;
-                auto at = fix.find(c.face);
-                if (at == fix.end())
-                    continue;
-                fix.erase(at);
-                Click(POINT{c.rect.left + 5, c.rect.top + 12});
-                Idle(500);
+            for (const DrawnCard& c : drawn) {
+                if (wrong != nullptr)
+                    break;
+                const bool isUp = std::any_of(up.begin(), up.end(), [&](const DrawnCard& r) {
+                    return r.rect.left == c.rect.left;
+                });
+                if (!isUp && keep.count(c.face))
+                    wrong = &c;
             }
-            up = RaisedFaces();
+            if (wrong == nullptr)
+                return true;
+            const DrawnCard target = *wrong;
+            const bool wasUp = std::any_of(up.begin(), up.end(), [&](const DrawnCard& r) {
+                return r.rect.left == target.rect.left;
+            });
+            Click(POINT{target.rect.left + 5, target.rect.top + 12});
+            const std::vector<DrawnCard> after = Raised(wnd->DrawnHand());
+            const bool isUp = std::any_of(after.begin(), after.end(), [&](const DrawnCard& r) {
+                return r.rect.left == target.rect.left;
+            });
+            if (isUp == wasUp) {
+                Fault(checks[6], At(Seen()) + "a click on card " + std::to_string(target.face) +
+                                     " left it " + (isUp ? "raised" : "lowered"));
+                return false;
+            }
         }
-        return up == wanted;
-    }
-    std::multiset<int> RaisedFaces() {
-        std::multiset<int> up;
-        for (const DrawnCard& c : Raised(wnd->DrawnHand()))
-            up.insert(c.face);
-        return up;
+        return false;
     }
     // A play that beats the round's last, as the rule book's search finds it.
     std::vector<int> ChoosePlay(int mask) {
