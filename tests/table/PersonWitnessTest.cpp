@@ -1,0 +1,913 @@
+// The witness: whole games at the local table host's table, my seat played
+// only as a person plays it (clicks on drawn cards and on shown, enabled
+// buttons at their drawn rectangles, through the window's own mouse path),
+// the host's bots on the other seats, a second client watching a seat. Each
+// time the window has caught up with the table and finished presenting, what
+// it shows is held against the referee's truth; every fault is counted under
+// its check, with the record, the seat and both values of its first case.
+
+#include "DrawnTableKit.h"
+#include "RecordsKit.h"
+#include "platform/window/Input.h"
+#include "tools/tablehost/HostFrames.h"
+#include "tools/tablehost/HostTable.h"
+
+#include <deque>
+#include <random>
+#include <sstream>
+
+namespace table_test {
+namespace {
+
+// Raise to play more; each table plays kGamesPerTable games in a row.
+constexpr int kGames = 200;
+constexpr int kGamesPerTable = 4;
+constexpr int kWatchedGames = 2;
+// The longest presentation that may hold receiving (the deal of a hand)
+// plus the second the witness allows on top.
+constexpr int kLongestAnimationMs = 6000;
+constexpr int kMaxHoldMs = kLongestAnimationMs + 1000;
+constexpr int kTickMs = 10;
+
+std::string RulesText(const std::map<int, int>& fields) {
+    std::string text = "10 10 10 10 10 10 30 30 5 30 5 0 1";
+    for (int field = 14; field <= 40; ++field) {
+        auto found = fields.find(field);
+        text += " " + std::to_string(found == fields.end() ? 0 : found->second);
+    }
+    return text + " 2 3 4 5 6 50 60 9000 0 0 0";
+}
+
+// Plain, tribute and its return, threes and buying a three, shao with
+// revolution and gousiji, point rounds, and all together.
+const std::map<int, int> kRuleSets[] = {
+    {},
+    {{15, 1}, {16, 1}, {23, 2}, {24, 1}},
+    {{14, 1}},
+    {{19, 1}, {24, 1}},
+    {{15, 2}, {24, 1}},
+    {{14, 1}, {15, 2}, {16, 2}, {18, 1}, {19, 1}, {22, 1}, {23, 1}, {24, 1}},
+};
+
+int Rank(int face) {
+    return CGameLogic::CheckedCardFromIndex(face).rank;
+}
+
+std::string Faces(const std::multiset<int>& faces) {
+    std::ostringstream out;
+    out << "{";
+    for (int f : faces)
+        out << " " << f;
+    out << " }";
+    return out.str();
+}
+std::string Ids(const std::set<int>& ids) {
+    return Faces(std::multiset<int>(ids.begin(), ids.end()));
+}
+
+// The referee's truth after the event that sent a record.
+struct Truth {
+    int state = 0;
+    int mask[kSeatCount] = {};
+    bool trusted[kSeatCount] = {};
+    bool out[kSeatCount] = {};
+    bool watcherSees[kSeatCount] = {};
+    int startFlag[kSeatCount] = {};
+    std::multiset<int> hand[kSeatCount]; // faces
+    bool roundOpen = false;
+    std::map<int, std::multiset<int>> lastPlay; // seat -> faces of its latest play
+    std::set<int> passed;
+};
+
+// The network client with the table host in place of its connection: what
+// it sends waits in the outbox; a record it stopped reading for holds the
+// next until the window resumes receiving (its held record ended) or is
+// ready again (the deal's end turns the socket back on directly).
+class WitnessClient : public CGameNetClient {
+public:
+    std::deque<std::vector<BYTE>> outbox;
+    bool hold = false;
+    bool Held() const {
+        return hold && m_pGameWnd != nullptr &&
+               !static_cast<CGameWnd*>(m_pGameWnd)->IsReceiveReady();
+    }
+
+protected:
+    int SendRecord(int length, void* record) override {
+        const BYTE* bytes = static_cast<const BYTE*>(record);
+        outbox.emplace_back(bytes, bytes + length);
+        return 1;
+    }
+    void HoldReceive(BOOL held) override { hold = held != 0; }
+};
+
+class WitnessApp : public RecordingAppLink {
+public:
+    int cardOrder = 0;
+    int GetCardOrder() const override { return cardOrder; }
+};
+
+// Each check's count of faults and its first one.
+struct CheckLog {
+    const char* name;
+    int faults = 0;
+    std::string first;
+};
+
+class PersonWitness : public platform_test::DisplayTest, public CTableOutput {
+protected:
+    static constexpr int kMe = 2;
+    static constexpr int kClientId = 7;
+
+    void SetUp() override {
+        DisplayTest::SetUp();
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
+        SetTableAppLink(&app);
+        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
+        ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
+        parent.ShowWindow(SW_SHOW);
+    }
+    void TearDown() override {
+        CloseTable();
+        parent.DestroyWindow();
+        platform_test::PumpPending();
+        SetTableAppLink(nullptr);
+        ClearBoard();
+        unsetenv("PELLOR_CONFIG_DIR");
+        DisplayTest::TearDown();
+    }
+
+    // ---- the table host's side ----
+    void SendRecord(int clientId, const void* record, int length) override {
+        if (clientId != kClientId || length < 8)
+            return;
+        const BYTE* bytes = static_cast<const BYTE*>(record);
+        inbox.push_back({std::vector<BYTE>(bytes, bytes + length), TruthNow(bytes, length), {}});
+    }
+    void SendFrame(int clientId, DWORD type, const std::vector<BYTE>&, DWORD) override {
+        if (clientId == kClientId && type == tablehost::kFrameTableDissolved)
+            dissolved = true;
+    }
+    void Dismiss(int) override {}
+    void Log(const std::string&) override {}
+
+    CGameLogic& Referee() { return table->Driver().Referee(); }
+    int Seen() const { return client.m_nMySeat; }
+
+    // The referee now; the round's plays follow the play records.
+    std::shared_ptr<Truth> TruthNow(const BYTE* record, int length) {
+        auto t = std::make_shared<Truth>(roundTruth);
+        CGameLogic& referee = Referee();
+        t->state = referee.GetGameState();
+        for (int seat = 0; seat < kSeatCount; ++seat) {
+            t->mask[seat] = referee.GetSeatActionMask(seat);
+            t->trusted[seat] = referee.IsSeatTrusted(seat);
+            t->out[seat] = referee.IsSeatOut(seat);
+            t->watcherSees[seat] = referee.GetWatcherSees(seat);
+            t->startFlag[seat] = referee.GetStartFlag(seat);
+            const tagCARD* hand = referee.GetHand(seat);
+            for (int i = 0; i < kHandSize; ++i)
+                if (IsCountingCard(hand[i]) && hand[i].code < kCardCodeCount)
+                    t->hand[seat].insert(hand[i].code % 54);
+        }
+        t->roundOpen = t->state == kStatePlay && !referee.GetPlayList().empty();
+        if (!t->roundOpen) {
+            t->lastPlay.clear();
+            t->passed.clear();
+        } else if (LoadRecordInt(record, 0) == kMsgPlay && length >= int(sizeof(tagPLAYMSG)) - 4) {
+            tagPLAYMSG play;
+            memcpy(&play, record, std::min<size_t>(length, sizeof play));
+            const int seat = play.nSeat;
+            if (seat >= 0 && seat < kSeatCount &&
+                (play.nType == kActionTakeOut || play.nType == kActionShao)) {
+                if (referee.GetPlayList().size() == 1) {
+                    t->lastPlay.clear();
+                    t->passed.clear();
+                }
+                // The cards that left the seat's hand with this play.
+                std::multiset<int> played = lastHands[seat];
+                for (int face : t->hand[seat]) {
+                    auto at = played.find(face);
+                    if (at != played.end())
+                        played.erase(at);
+                }
+                t->lastPlay[seat] = played;
+            } else if (seat >= 0 && seat < kSeatCount && play.nType == kActionPass) {
+                t->lastPlay.erase(seat);
+            }
+            // The seat to act next takes its cards back off the table.
+            for (int next = 0; next < kSeatCount; ++next)
+                if (t->mask[next] & (kActionTakeOut | kActionShao))
+                    t->lastPlay.erase(next);
+        }
+        // A pass stands in the seat's status word until its next turn.
+        t->passed.clear();
+        for (int seat = 0; seat < kSeatCount && t->roundOpen; ++seat)
+            if ((referee.GetSeatStatus(seat) & kActionPass) && !t->out[seat])
+                t->passed.insert(seat);
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            lastHands[seat] = t->hand[seat];
+        roundTruth.lastPlay = t->lastPlay;
+        roundTruth.passed = t->passed;
+        return t;
+    }
+
+    // ---- a table, its window and the stepped clock ----
+    void OpenTable(const std::string& rules, uint32_t seed, bool watcher, int cardOrder) {
+        CloseTable();
+        ClearBoard();
+        theBoard.ResetGameData();
+        theBoard.ClearHistory();
+        app.cardOrder = cardOrder;
+        client.m_nMySeat = kMe;
+        client.m_bWatcher = watcher ? TRUE : FALSE;
+        client.hold = false;
+        client.outbox.clear();
+        inbox.clear();
+        roundTruth = Truth{};
+        for (auto& h : lastHands)
+            h.clear();
+        dissolved = false;
+        CHostTable::Options options;
+        options.rulesText = rules;
+        options.seed = seed;
+        options.humanSeats = watcher ? 0 : 1;
+        // Bots alone would play game after game in one turn.
+        options.maxBotActionsPerTurn = watcher ? 12 : 5000;
+        table = std::make_unique<CHostTable>(options, *this);
+        wnd = new SeenTableWnd;
+        wnd->SetLayout(&layout);
+        wnd->SetClient(&client);
+        wnd->onSeatRequest = [this](int seat, int watch) {
+            seatRequests.emplace_back(seat, watch);
+        };
+        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
+                                CGameWnd::kControlId));
+        client.SetGameWnd(wnd);
+        platform_test::PumpPending();
+        table->Enter(kClientId, watcher ? "watcher" : "me", watcher ? kSeatCount + kMe : kMe,
+                     100000, 0);
+    }
+    void CloseTable() {
+        if (wnd != nullptr && wnd->m_hWnd != nullptr)
+            wnd->DestroyWindow();
+        wnd = nullptr;
+        client.SetGameWnd(nullptr);
+        platform_test::PumpPending();
+        table.reset();
+    }
+    void Idle(int ms) {
+        for (int t = 0; t < ms; t += kTickMs)
+            StepClock();
+    }
+    void StepClock() {
+        clock.Advance(kTickMs);
+        sinceTick += kTickMs;
+        // The host's second ticks; the bots wait while the window still has
+        // records to show, as they would wait for a person.
+        if (sinceTick >= 1000 && inbox.empty()) {
+            sinceTick = 0;
+            table->Tick();
+        }
+        platform_test::PumpPending();
+        Forward();
+    }
+    // What my window sent goes to the table, as the socket would take it.
+    void Forward() {
+        while (!client.outbox.empty() && table) {
+            std::vector<BYTE> record = std::move(client.outbox.front());
+            client.outbox.pop_front();
+            table->GameRecord(kClientId, record.data(), int(record.size()));
+        }
+        while (!seatRequests.empty() && table) {
+            const auto [seat, watch] = seatRequests.front();
+            seatRequests.pop_front();
+            // The reply reaches the client behind the records already on
+            // their way, and before the new seat's snapshot.
+            table->ChangeSeat(kClientId, seat, watch != 0, [&](const CHostTable::SeatChange& c) {
+                inbox.push_back({{}, nullptr, [this, c] {
+                                     client.m_nChangeSeatResult = c.ok ? 1 : 0;
+                                     if (c.ok)
+                                         client.m_nMySeat = c.seat;
+                                     client.m_bWatcher = c.watcher ? TRUE : FALSE;
+                                     client.OnChangeSeat();
+                                     if (c.ok)
+                                         ++phase["a watcher's seat change"];
+                                 }});
+            });
+        }
+    }
+
+    // Hands the waiting records over one at a time while receiving is open,
+    // each presented to its end; true once the window has caught up.
+    bool CatchUp() {
+        int waited = 0;
+        while (!inbox.empty() || client.Held() || wnd->CardsMoving()) {
+            if (waited > kMaxHoldMs + 4000)
+                return false;
+            if (!client.Held() && !inbox.empty() && !wnd->CardsMoving()) {
+                Inbound next = std::move(inbox.front());
+                inbox.pop_front();
+                if (next.reply) {
+                    next.reply();
+                    platform_test::PumpPending();
+                    continue;
+                }
+                lastId = LoadRecordInt(next.record.data(), 0);
+                truth = next.truth;
+                ++recordsSeen;
+                CountPhases(next.record);
+                client.OnGameMsg(int(next.record.size()), next.record.data());
+                platform_test::PumpPending();
+                Forward();
+                heldMs = 0;
+                waited = 0;
+                if (client.m_bWatcher)
+                    CheckWatcherFaces();
+                if (onPresented)
+                    onPresented(lastId);
+                continue;
+            }
+            StepClock();
+            waited += kTickMs;
+            if (client.Held() && (heldMs += kTickMs) == kMaxHoldMs)
+                Fault(checks[4], "receiving held " + std::to_string(kMaxHoldMs) +
+                                     " ms after record " + Hex(lastId));
+        }
+        return true;
+    }
+
+    // ---- the checks ----
+    static std::string Hex(int id) {
+        char text[16];
+        snprintf(text, sizeof text, "0x%X", unsigned(id));
+        return text;
+    }
+    void Fault(CheckLog& check, const std::string& what) {
+        if (check.faults++ == 0)
+            check.first = what;
+    }
+    std::string At(int seat) const {
+        return "after record " + Hex(lastId) + " (game " + std::to_string(gamesDone + 1) +
+               "), seat " + std::to_string(seat) + ": ";
+    }
+    void CheckShown() {
+        if (!truth || checkedAt == recordsSeen)
+            return;
+        checkedAt = recordsSeen;
+        const Truth& t = *truth;
+        const int me = Seen();
+        // 1. my drawn hand.
+        std::vector<DrawnCard> drawn = wnd->DrawnHand();
+        std::multiset<int> faces;
+        for (const DrawnCard& c : drawn)
+            faces.insert(c.face);
+        if (!client.m_bWatcher) {
+            if (faces != t.hand[me])
+                Fault(checks[0],
+                      At(me) + "drawn " + Faces(faces) + ", referee " + Faces(t.hand[me]));
+            else if (!InOrder(drawn))
+                Fault(checks[0], At(me) + "drawn out of order " + Faces(faces) + " (card order " +
+                                     std::to_string(app.cardOrder) + ")");
+        } else if (t.watcherSees[me]
+                       ? faces != t.hand[me]
+                       : lastId == kMsgSnapshot && drawn.size() != t.hand[me].size()) {
+            // A blind watcher's backs are counted anew by the snapshot of a
+            // seat change (later plays redraw them only near the hand's end).
+            Fault(checks[5],
+                  At(me) + "watched hand drawn " + Faces(faces) + ", referee " + Faces(t.hand[me]));
+        }
+        // 2. the table's cards and pass marks.
+        std::map<int, std::multiset<int>> onTable = wnd->DrawnTableCards();
+        for (int seat = -1; seat < kSeatCount; ++seat) {
+            const std::multiset<int> want =
+                t.lastPlay.count(seat) ? t.lastPlay.at(seat) : std::multiset<int>{};
+            const std::multiset<int> got =
+                onTable.count(seat) ? onTable[seat] : std::multiset<int>{};
+            if (got != want)
+                Fault(checks[1],
+                      At(seat) + "table drawn " + Faces(got) + ", referee's round " + Faces(want));
+        }
+        const std::set<int> marks = wnd->DrawnPassMarks();
+        if (marks != t.passed)
+            Fault(checks[1],
+                  At(-1) + "pass marks at seats " + Ids(marks) + ", passed " + Ids(t.passed));
+        // 3. the clock.
+        std::set<int> actors;
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            if (t.mask[seat] != 0 && !t.out[seat])
+                actors.insert(seat);
+        const int clockSeat = wnd->DrawnClockSeat();
+        if (actors.size() == 1 && t.state == kStatePlay && clockSeat != *actors.begin())
+            Fault(checks[2], At(*actors.begin()) + "clock drawn at seat " +
+                                 std::to_string(clockSeat) + ", to act " +
+                                 std::to_string(*actors.begin()));
+        if (actors.empty() && clockSeat != -1)
+            Fault(checks[2], At(clockSeat) + "clock drawn while no seat acts");
+        // 4. my buttons.
+        if (!client.m_bWatcher)
+            CheckButtons(t, me, drawn);
+    }
+    bool InOrder(const std::vector<DrawnCard>& drawn) const {
+        std::vector<tagHANDENTRY> weighed;
+        for (const DrawnCard& c : drawn)
+            weighed.push_back(tagHANDENTRY{c.face, -1, 0});
+        if (app.cardOrder != 0) {
+            const bool threesLast = (theBoard.GetRuleFlags() & kRuleThrees) != 0;
+            for (tagHANDENTRY& e : weighed) {
+                const int rank = Rank(e.nCard);
+                e.nWeight = rank == kRankBigJoker     ? 19
+                            : rank == kRankSmallJoker ? 18
+                            : rank == kRankTwo        ? 17
+                            : threesLast && rank == kRankThree
+                                ? 0
+                                : int(std::count_if(drawn.begin(), drawn.end(),
+                                                    [&](auto& d) { return Rank(d.face) == rank; }));
+            }
+        }
+        for (size_t i = 1; i < weighed.size(); ++i) {
+            const int order = app.cardOrder != 0
+                                  ? CompareCardWeight(weighed[i - 1], weighed[i])
+                                  : CompareCard(weighed[i - 1].nCard, weighed[i].nCard);
+            if (order > 0)
+                return false;
+        }
+        return true;
+    }
+    // The buttons my mask allows, shown and enabled, and none other.
+    void CheckButtons(const Truth& t, int me, const std::vector<DrawnCard>& drawn) {
+        const int mask = t.mask[me];
+        const bool raised = !Raised(drawn).empty();
+        std::set<int> want;
+        const bool acting = mask != 0 && !t.trusted[me] && !t.out[me];
+        if (acting && t.state == kStatePlay) {
+            want.insert(kCmdSearch);
+            if (mask & kActionPass)
+                want.insert(kCmdPass);
+            if (mask & kActionLet)
+                want.insert(kCmdRangpai);
+            if (mask & kActionGiveUp)
+                want.insert(kCmdGaveUp);
+            if ((mask & kActionTakeOut) && raised)
+                want.insert(kCmdTakeOut);
+            if ((mask & kActionShao) && raised)
+                want.insert(kCmdShaoPai);
+        }
+        if (acting && t.state == kStatePointRound1)
+            want.insert({kCmdDeclPoint, kCmdDeclNoPoint});
+        if (acting && t.state == kStatePointRound2)
+            want.insert({kCmdDeclPointOpen, kCmdDeclNoPoint});
+        if (acting && t.state == kStateRevolution)
+            want.insert({kCmdRevolution, kCmdNoRevolution});
+        if (acting && t.state == kStateGousiji)
+            want.insert({kCmdGousiji, kCmdNoGousiji});
+        if (acting && t.state == kStateBuyThree && (mask & kActionBuyThree))
+            want.insert(kCmdBuyThree);
+        // Trusteeship is asked for during a game (the button does nothing before).
+        const bool inGame = t.state != kStateWaitStart;
+        if (inGame && !t.out[me])
+            want.insert(t.trusted[me] ? kCmdTrustExit : kCmdTrust);
+        std::set<int> got;
+        bool startShown = false;
+        for (const auto& [id, rect] : wnd->ShownEnabledButtons()) {
+            if (id == kCmdStart || id == kCmdRStart || (id >= kCmdChipFirst && id <= kCmdChipLast))
+                startShown = true;
+            else if (id >= kCmdTrust && id <= kCmdDeclPointOpen && id != kCmdHistory &&
+                     id != kCmdPrevturn && id != kCmdSound && id != kCmdExchange &&
+                     id != kCmdReel && id != kCmdReelOpen && id != kCmdMagnif &&
+                     id != kCmdMagnifOpen && id != kCmdTakeChance &&
+                     (inGame || (id != kCmdTrust && id != kCmdTrustExit)))
+                got.insert(id);
+        }
+        if (got != want)
+            Fault(checks[3], At(me) + "state " + std::to_string(t.state) + " mask " +
+                                 std::to_string(mask) + (t.trusted[me] ? " trusted" : "") +
+                                 ": shown and enabled " + Ids(got) + ", mask allows " + Ids(want));
+        const bool mayStart = t.state == kStateWaitStart && t.startFlag[me] == 0;
+        if (startShown != mayStart)
+            Fault(checks[3], At(me) + "a start button " + (startShown ? "shown" : "missing") +
+                                 " in state " + std::to_string(t.state) + ", start flag " +
+                                 std::to_string(t.startFlag[me]));
+        if (acting && t.state == kStateTribute && (mask & kActionReturnTribute) &&
+            !wnd->ShownButtons().count(kCmdReturnTribute))
+            Fault(checks[3], At(me) + "a return is owed but the return button is not shown");
+    }
+    void CheckWatcherFaces() {
+        if (!truth)
+            return;
+        const int seat = Seen();
+        for (const DrawnCard& c : wnd->DrawnHand())
+            if (c.face >= 0 && !truth->watcherSees[seat]) {
+                Fault(checks[5], At(seat) + "the watcher sees face " + std::to_string(c.face) +
+                                     " of a hand it may not see");
+                return;
+            }
+    }
+
+    // ---- the person ----
+    std::vector<DrawnCard> Raised(const std::vector<DrawnCard>& drawn) const {
+        int base = INT_MIN;
+        for (const DrawnCard& c : drawn)
+            base = std::max(base, int(c.rect.top));
+        std::vector<DrawnCard> up;
+        for (const DrawnCard& c : drawn)
+            if (c.rect.top <= base - CCardLayout::kHandRaise / 2)
+                up.push_back(c);
+        return up;
+    }
+    void Mouse(platform::MouseAction action, POINT at) {
+        wnd->ClientToScreen(&at);
+        platform::InjectMouse(action, at);
+        platform_test::PumpPending();
+    }
+    // A click as a quick hand gives it: a press and a release, then a short
+    // pause before the next.
+    void Click(POINT at, bool right = false) {
+        Mouse(platform::MouseAction::Move, at);
+        Mouse(right ? platform::MouseAction::RightDown : platform::MouseAction::LeftDown, at);
+        Mouse(right ? platform::MouseAction::RightUp : platform::MouseAction::LeftUp, at);
+        Idle(150);
+    }
+    // Clicks the button when it is shown and enabled; false when it is not.
+    bool Press(int id) {
+        const std::map<int, CRect> buttons = wnd->ShownEnabledButtons();
+        auto found = buttons.find(id);
+        if (found == buttons.end())
+            return false;
+        Click(found->second.CenterPoint());
+        return true;
+    }
+    // Raises the cards of these codes by clicking the drawn cards that stand
+    // wrong, one at a time (a click may raise a card's whole rank), until
+    // exactly those stand raised; every click must turn its own card.
+    bool PickCards(const std::vector<int>& codes) {
+        std::multiset<int> wanted;
+        for (int code : codes)
+            wanted.insert(code % 54);
+        for (int clicks = 0; clicks < 2 * kHandSize; ++clicks) {
+            const std::vector<DrawnCard> drawn = wnd->DrawnHand();
+            const std::vector<DrawnCard> up = Raised(drawn);
+            std::multiset<int> keep = wanted; // wanted cards not yet seen raised
+            const DrawnCard* wrong = nullptr;
+            for (const DrawnCard& c : up) {
+                auto at = keep.find(c.face);
+                if (at != keep.end())
+                    keep.erase(at);
+                else if (wrong == nullptr)
+                    wrong = &c;
+            }
+            for (const DrawnCard& c : drawn) {
+                if (wrong != nullptr)
+                    break;
+                const bool isUp = std::any_of(up.begin(), up.end(), [&](const DrawnCard& r) {
+                    return r.rect.left == c.rect.left;
+                });
+                if (!isUp && keep.count(c.face))
+                    wrong = &c;
+            }
+            if (wrong == nullptr)
+                return true;
+            const DrawnCard target = *wrong;
+            auto lefts = [](const std::vector<DrawnCard>& cards) {
+                std::set<long> at;
+                for (const DrawnCard& c : cards)
+                    at.insert(c.rect.left);
+                return at;
+            };
+            const std::set<long> before = lefts(up);
+            const bool wasUp = before.count(target.rect.left) != 0;
+            Click(POINT{target.rect.left + 5, target.rect.top + 12});
+            // A click may raise a card's whole rank, or refuse a rank that
+            // cannot answer the play; a raised card always goes down.
+            const std::set<long> after = lefts(Raised(wnd->DrawnHand()));
+            if (wasUp && after.count(target.rect.left))
+                Fault(checks[6], At(Seen()) + "a click on raised card " +
+                                     std::to_string(target.face) + " left it raised");
+            if (after == before)
+                return false;
+        }
+        return false;
+    }
+    // A play that beats the round's last, as the rule book's search finds it.
+    std::vector<int> ChoosePlay(int mask) {
+        CGameLogic& referee = Referee();
+        CGameLogic scratch;
+        scratch.SetRuleFlags(referee.GetRuleFlags());
+        scratch.SetHand(kMe, referee.GetHand(kMe), kHandSize);
+        scratch.SetSeatStatus(kMe, referee.GetSeatStatus(kMe), 0);
+        const bool leads = (mask & kActionPass) == 0 || referee.GetPlayList().empty();
+        const CardType toBeat = leads ? 0 : referee.GetPlayList().back().type;
+        if (!leads)
+            scratch.AddPlay(referee.GetPlayList().back().nSeat, toBeat);
+        std::vector<CardType> candidates;
+        scratch.Search(toBeat, kMe, candidates);
+        for (CardType candidate : candidates) {
+            int codes[kHandSize];
+            const int n = scratch.PickCardsForType(kMe, candidate, codes, kHandSize);
+            if (n > 0 && referee.CheckTakeOut(kMe, codes, n) == 1)
+                return std::vector<int>(codes, codes + n);
+        }
+        // A lead the search missed: the first single card the rules take.
+        const tagCARD* hand = referee.GetHand(kMe);
+        for (int i = 0; i < kHandSize && leads; ++i) {
+            const int code = hand[i].code;
+            if (IsCountingCard(hand[i]) && referee.CheckTakeOut(kMe, &code, 1) == 1)
+                return {code};
+        }
+        return {};
+    }
+    // One decision for each new question the table puts to my seat.
+    void Act() {
+        CGameLogic& referee = Referee();
+        const int state = referee.GetGameState();
+        const int mask = referee.GetSeatActionMask(kMe);
+        const bool trusted = referee.IsSeatTrusted(kMe);
+        const std::vector<int> now = {referee.GetActionSerial(),
+                                      state,
+                                      mask,
+                                      trusted,
+                                      referee.GetGamesPlayed(),
+                                      referee.GetStartFlag(kMe),
+                                      referee.GetReturnsOwed(kMe)};
+        if (now == lastDecision)
+            return;
+        lastDecision = now;
+        if (trusted) {
+            if (Press(kCmdTrustExit))
+                exitPressed = true;
+            return;
+        }
+        if (state == kStateWaitStart) {
+            if (referee.GetStartFlag(kMe) == 0 && !Press(kCmdStart) && !Press(kCmdRStart))
+                for (int id = kCmdChipFirst; id <= kCmdChipLast && !Press(id); ++id) {
+                }
+            return;
+        }
+        if (mask == 0 || referee.IsSeatOut(kMe))
+            return;
+        std::uniform_int_distribution<int> percent(0, 99);
+        const int roll = percent(rng);
+        if (state == kStatePlay && roll < 3) {
+            letClockRun = true; // a person looks away
+            return;
+        }
+        if (state == kStatePlay && roll < 5 && Press(kCmdTrust)) {
+            trustPressed = true;
+            return;
+        }
+        switch (state) {
+        case kStatePointRound1:
+            Press(roll < 50 ? kCmdDeclPoint : kCmdDeclNoPoint);
+            break;
+        case kStatePointRound2:
+            Press(roll < 50 ? kCmdDeclPointOpen : kCmdDeclNoPoint);
+            break;
+        case kStateRevolution:
+            Press(roll < 40 ? kCmdRevolution : kCmdNoRevolution);
+            break;
+        case kStateGousiji:
+            Press(roll < 40 ? kCmdGousiji : kCmdNoGousiji);
+            break;
+        case kStateBuyThree:
+            Press(kCmdBuyThree);
+            break;
+        case kStateTribute: {
+            int kind = 0;
+            tagTRIBUTEENTRY entry{};
+            if (!(mask & kActionReturnTribute) || !referee.FindOwedReturn(kMe, &kind, &entry))
+                break;
+            int codes[kHandSize];
+            const int n = referee.ChooseReturnCards(kMe, entry.nGiver, entry.nCount, codes);
+            if (n <= 0 || !PickCards(std::vector<int>(codes, codes + n)))
+                break;
+            returnsOwed = referee.GetReturnsOwed(kMe);
+            // The right click returns as the button does.
+            if (roll < 30)
+                Click(wnd->DrawnHand().front().rect.CenterPoint(), true);
+            else
+                Press(kCmdReturnTribute);
+            break;
+        }
+        case kStatePlay: {
+            const std::vector<int> play = ChoosePlay(mask);
+            if (!play.empty() && (mask & (kActionTakeOut | kActionShao)) && PickCards(play)) {
+                if (mask & kActionTakeOut) {
+                    if (roll < 20)
+                        Click(wnd->DrawnHand().front().rect.CenterPoint(), true);
+                    else
+                        Press(kCmdTakeOut);
+                } else if (Press(kCmdShaoPai)) {
+                    ++phase["shao by my hand"];
+                }
+                break;
+            }
+            if (!Press(kCmdPass) && !Press(kCmdRangpai))
+                Press(kCmdGaveUp);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    // A person drags the window's edge across 1000 px and back.
+    void Resize() {
+        const int width = narrow ? 1024 : 960;
+        parent.MoveWindow(0, 0, width, width * 3 / 4, TRUE);
+        wnd->MoveWindow(0, 0, width, width * 3 / 4, TRUE);
+        narrow = !narrow;
+        ++phase["a window resize across 1000 px mid-game"];
+        Idle(300);
+    }
+
+    void CountPhases(const std::vector<BYTE>& bytes) {
+        const int id = LoadRecordInt(bytes.data(), 0);
+        const int me = Seen();
+        auto read = [&](auto& record) {
+            memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
+        };
+        if (id == kMsgBuy3 && !client.m_bWatcher) {
+            tagBUY3MSG m{};
+            read(m);
+            if (m.nSeller == me)
+                ++phase["buy-3 with my seat as seller"];
+            if (m.nBuyer == me)
+                ++phase["buy-3 with my seat as buyer"];
+        } else if (id == kMsgTribute && !client.m_bWatcher) {
+            tagTRIBUTEMSG m{};
+            read(m);
+            if (m.nReceiver == me || m.nGiver == me)
+                ++phase["tribute to or from my seat"];
+        } else if (id == kMsgReturnTribute && !client.m_bWatcher) {
+            tagRETURNTRIBUTEMSG m{};
+            read(m);
+            if (m.nReturner == me && returnsOwed > 0)
+                ++phase["tribute returned by hand"];
+            returnsOwed = 0;
+        } else if (id == kMsgPlay) {
+            tagPLAYMSG m{};
+            read(m);
+            if (m.nType == kActionShao)
+                ++phase["shao"];
+        } else if (id == kMsgRevolution) {
+            tagREVOLUTIONMSG m{};
+            read(m);
+            if (m.bAnswer && m.bYes)
+                ++phase["revolution"];
+        } else if (id == kMsgPoint) {
+            tagPOINTMSG m{};
+            read(m);
+            if (m.bAnswer && m.bYes && m.nKind == 2)
+                ++phase["opened points"];
+        } else if (id == kMsgTrust && !client.m_bWatcher) {
+            tagTRUSTMSG m{};
+            read(m);
+            if (m.nSeat == me && m.bOn && letClockRun)
+                ++phase["trusteeship on by the clock"];
+            if (m.nSeat == me && m.bOn && trustPressed)
+                ++phase["trusteeship on by its button"];
+            if (m.nSeat == me && !m.bOn && exitPressed)
+                ++phase["trusteeship off by the exit button"];
+            letClockRun = trustPressed = exitPressed = false;
+        } else if (id == kMsgGameOver) {
+            ++gamesDone;
+            ++gamesAtTable;
+            if (gamesAtTable == 2)
+                ++phase["several games in a row at one table"];
+        }
+    }
+
+    // Plays games at one table until it has played `games` or closes.
+    void PlayTable(int ruleSet, uint32_t seed, int games, int cardOrder) {
+        OpenTable(RulesText(kRuleSets[ruleSet]), seed, false, cardOrder);
+        gamesAtTable = 0;
+        lastDecision.clear();
+        bool resized = false;
+        for (int idle = 0; gamesAtTable < games && !dissolved && idle < 400;) {
+            if (!CatchUp()) {
+                Fault(checks[4], At(kMe) + "the table stopped presenting");
+                break;
+            }
+            CheckShown();
+            const int before = recordsSeen;
+            Act();
+            if (!resized && gamesAtTable == 1 && Referee().GetGameState() == kStatePlay) {
+                Resize();
+                resized = true;
+            }
+            Idle(200);
+            idle = recordsSeen == before && inbox.empty() ? idle + 1 : 0;
+        }
+        if (narrow)
+            Resize();
+    }
+    // A watcher at an all-bot table, changing the watched seat once.
+    void WatchTable(int ruleSet, uint32_t seed) {
+        OpenTable(RulesText(kRuleSets[ruleSet]), seed, true, 0);
+        gamesAtTable = 0;
+        bool changed = false;
+        int plays = 0;
+        // Well into the first game shown, a click on another seat's name
+        // line watches that seat.
+        onPresented = [&](int id) {
+            if (changed || id != kMsgPlay || ++plays < 20)
+                return;
+            const int seat = (Seen() + 3) % kSeatCount;
+            const int view = wnd->Fields().SeatToView(seat);
+            const POINT at = ResolvePos(layout.m_posAvatar[view]);
+            Click(POINT{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy + 15});
+            changed = true;
+        };
+        for (int idle = 0; gamesAtTable < kWatchedGames && !dissolved && idle < 400;) {
+            if (!CatchUp())
+                break;
+            CheckShown();
+            const int before = recordsSeen;
+            Idle(200);
+            idle = recordsSeen == before && inbox.empty() ? idle + 1 : 0;
+        }
+        onPresented = nullptr;
+        EXPECT_TRUE(changed) << "the watcher never got to change seats";
+    }
+
+    struct Inbound {
+        std::vector<BYTE> record;
+        std::shared_ptr<Truth> truth;
+        std::function<void()> reply; // a seat change's reply instead of a record
+    };
+
+    TempFolder config;
+    LogCapture log;
+    ProgramResources resources;
+    WitnessApp app;
+    CGameLayout layout;
+    WitnessClient client;
+    std::vector<platform_test::Delivered> parentLog;
+    platform_test::RecordingWnd parent;
+    SeenTableWnd* wnd = nullptr;
+    std::unique_ptr<CHostTable> table;
+    std::deque<Inbound> inbox;
+    std::deque<std::pair<int, int>> seatRequests;
+    std::shared_ptr<Truth> truth;
+    std::function<void(int id)> onPresented;
+    int checkedAt = -1;
+    Truth roundTruth;
+    std::multiset<int> lastHands[kSeatCount];
+    bool dissolved = false;
+    int sinceTick = 0;
+    int heldMs = 0;
+    int lastId = 0;
+    int recordsSeen = 0;
+    int gamesDone = 0;
+    int gamesAtTable = 0;
+    int returnsOwed = 0;
+    bool letClockRun = false, trustPressed = false, exitPressed = false;
+    bool narrow = false;
+    std::vector<int> lastDecision;
+    std::mt19937 rng{37};
+    std::map<std::string, int> phase;
+    CheckLog checks[7] = {
+        {"1 my drawn hand", 0, {}},   {"2 the table's cards and pass marks", 0, {}},
+        {"3 the clock", 0, {}},       {"4 my buttons", 0, {}},
+        {"5 no freeze", 0, {}},       {"6 the watcher's view", 0, {}},
+        {"every click counts", 0, {}}};
+};
+
+TEST_F(PersonWitness, WholeGamesPlayedByClicksShowTheRefereesTable) {
+    // A table closes early when my seat is left stuck; twice the tables
+    // that would do bound the run.
+    int table = 0;
+    while (gamesDone < kGames && table < 2 * kGames / kGamesPerTable)
+        PlayTable(table % 6, 1000 + uint32_t(table), kGamesPerTable, (table / 6) % 2), ++table;
+    const int played = gamesDone;
+    WatchTable(1, 77);
+    WatchTable(5, 78);
+
+    const char* phases[] = {"tribute to or from my seat",
+                            "tribute returned by hand",
+                            "buy-3 with my seat as seller",
+                            "buy-3 with my seat as buyer",
+                            "shao",
+                            "revolution",
+                            "opened points",
+                            "trusteeship on by the clock",
+                            "trusteeship on by its button",
+                            "trusteeship off by the exit button",
+                            "a window resize across 1000 px mid-game",
+                            "several games in a row at one table",
+                            "a watcher's seat change"};
+    printf("witness: %d games played at %d tables, %d records presented\n", played, table,
+           recordsSeen);
+    for (const char* name : phases)
+        printf("  phase %-42s %d\n", name, phase[name]);
+    for (const CheckLog& check : checks)
+        printf("  check %-36s %d faults%s%s\n", check.name, check.faults,
+               check.faults ? ", first " : "", check.first.c_str());
+    EXPECT_GE(played, kGames);
+    for (const char* name : phases)
+        EXPECT_GT(phase[name], 0) << "phase never exercised: " << name;
+    for (const CheckLog& check : checks)
+        EXPECT_EQ(check.faults, 0) << "check " << check.name << ", first: " << check.first;
+}
+
+} // namespace
+} // namespace table_test
