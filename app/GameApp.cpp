@@ -31,6 +31,7 @@ CGameApp::CGameApp()
 
 CGameApp::~CGameApp() {
     delete m_pLoading;
+    ReleaseInstanceMapping();
 }
 
 CString CGameApp::GetSettingsFile() const {
@@ -96,6 +97,7 @@ BOOL CGameApp::InitInstance() {
     LoadSettings();
     m_strThemeFileBmp = m_layout.GetThemeFile(0);
     m_strThemeFileGif = m_layout.GetThemeFile(1);
+    SetRegistryKey("Quillane\\Game");
     EnsureSharedFolderKey();
     if (!LoadResourceLibrary())
         return FailStart("载入资源库失败!");
@@ -203,5 +205,6 @@ int CGameApp::ExitInstance() {
         FreeLibrary(m_hResDll);
         m_hResDll = nullptr;
     }
+    ReleaseInstanceMapping();
     return 0;
 }
