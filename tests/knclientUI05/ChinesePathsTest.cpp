@@ -5,6 +5,7 @@
 
 #include "knclientUI05/CodecBindings.h"
 #include "knclientUI05/KnClientPublic.h"
+#include "platform/images/Picture.h"
 #include "tests/support/GifFixtures.h"
 #include "tests/support/TempFolder.h"
 
@@ -38,7 +39,9 @@ TEST(ChinesePaths, TheKitsPicturesKeepTheirUtf8Names) {
     int width = 0, height = 0;
     EXPECT_TRUE(CallLoadPNGFile(png.c_str(), &loaded, &palette, &width, &height));
     EXPECT_EQ(width, 8);
-    HICON icon = CreateIconFromBitmap(picture);
+    HICON icon = reinterpret_cast<HICON>(
+        LoadImage(nullptr, PELLOR_ASSET_DIR "/pellor2.ico", IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(icon, nullptr);
     EXPECT_TRUE(SaveIconToIcoFile(icon, ico.c_str()));
     EXPECT_TRUE(fs::is_regular_file(folder / Utf8(u8"图表.ico")));
 
