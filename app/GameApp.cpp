@@ -31,6 +31,7 @@ CGameApp::CGameApp()
 
 CGameApp::~CGameApp() {
     delete m_pLoading;
+    ReleaseInstanceMapping();
 }
 
 CString WebLinkAddress(WebLink link) {
@@ -101,6 +102,7 @@ BOOL CGameApp::InitInstance() {
     LoadSettings();
     m_strThemeFileBmp = m_layout.GetThemeFile(0);
     m_strThemeFileGif = m_layout.GetThemeFile(1);
+    SetRegistryKey("Quillane\\Game");
     EnsureSharedFolderKey();
     if (!LoadResourceLibrary())
         return FailStart("载入资源库失败!");
@@ -206,5 +208,6 @@ int CGameApp::ExitInstance() {
         FreeLibrary(m_hResDll);
         m_hResDll = nullptr;
     }
+    ReleaseInstanceMapping();
     return 0;
 }

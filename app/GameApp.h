@@ -38,6 +38,13 @@ public:
     // FALSE, with no notice, when there is no window or nothing was written.
     BOOL SaveSnapshot(LPCSTR folder, CString& out);
 
+    // The company key under which the program's profile lives in the registry.
+    void SetRegistryKey(LPCSTR company);
+    // TRUE when a copy of the program already plays this account's seat; else
+    // this copy now holds the seat until ExitInstance. Call it once the
+    // client knows the seat. Start-up does not ask.
+    BOOL IsAlreadyRunning();
+
     HMODULE m_hResDll;
     CGameLayout m_layout;
     CKNChatEx* m_pChatCtrl;
@@ -63,7 +70,10 @@ private:
     void EnsureSharedFolderKey();
     void PlaceMainWindow();
 
+    void ReleaseInstanceMapping();
+
     CLoadingWnd* m_pLoading;
+    HANDLE m_hInstanceMapping = nullptr;
 };
 
 extern CGameApp theApp;

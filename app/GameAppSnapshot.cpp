@@ -7,6 +7,7 @@
 #include "app/Snapshot.h"
 #include "knclientUI05/JpegBinding.h"
 #include "knclientUI05/KnClientPublic.h"
+#include "platform/CodePage.h"
 #include "platform/system/FileOps.h"
 #include "platform/window/WindowDcs.h"
 
@@ -50,9 +51,15 @@ void SetSnapshotClock(std::function<SnapshotTime()> clock) {
 BOOL MakeFolderPath(LPCSTR folder) {
     CString path(folder);
     path.Replace('/', '\\');
-    for (int i = 1; i < path.GetLength(); ++i) {
-        if (path[i] == '\\' && path[i - 1] != '\\' && path[i - 1] != ':')
+    // Stepping by character: a double-byte character's trail byte may be '\\'.
+    bool afterSeparator = true; // nothing to make before the first one
+    for (int i = 0; i < path.GetLength();) {
+        const int length = IsDBCSLeadByte(BYTE(path[i])) && i + 1 < path.GetLength() ? 2 : 1;
+        const bool separator = length == 1 && path[i] == '\\';
+        if (separator && !afterSeparator && path[i - 1] != ':')
             CreateDirectory(path.Left(i), nullptr);
+        afterSeparator = separator;
+        i += length;
     }
     CreateDirectory(path, nullptr);
     return IsFolder(path);

@@ -14,6 +14,7 @@
 #include "platform/window/HotKey.h"
 #include "platform/window/Menu.h"
 #include "platform/window/NonClient.h"
+#include "platform/window/WindowAttention.h"
 #include "sprite/Theme.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
@@ -70,6 +71,8 @@ CloseFacts CMainFrame::CurrentCloseFacts() {
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (CWnd::OnCreate(cs) == -1)
         return -1;
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     CGameLayout& layout = theApp.m_layout;
     m_wndPane.SetSplitterBitmaps(&layout.m_bmpSplitterBack, &layout.m_bmpSplitterBackA,
                                  &layout.m_bmpSplitterOpen, &layout.m_bmpSplitterClose);

@@ -6,6 +6,7 @@
 #include "app/ToolWnd.h"
 #include "platform/controls/ControlDefs.h"
 #include "platform/window/Cursor.h"
+#include "platform/window/DcEx.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/GdiRoutines.h"
 #include "table/GameWnd.h"
@@ -232,16 +233,52 @@ void CMainPane::OnLButtonDown(UINT flags, CPoint point) {
     m_bDragging = TRUE;
     m_nGrabOffset = point.x - bar.left;
     SetCapture();
+    m_nTrackerX = bar.left;
+    InvertTracker(m_nTrackerX);
+}
+
+int CMainPane::SideWidthFor(int barLeft) const {
+    CRect client;
+    GetClientRect(&client);
+    return client.right - m_nMargin - barLeft - m_nBarWidth;
+}
+
+void CMainPane::InvertTracker(int x) {
+    CRect client;
+    GetClientRect(&client);
+    HDC dc = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    if (dc == nullptr)
+        return;
+    // Inverting with mid grey keeps what lies under the tracker readable and
+    // is undone by the same call.
+    HBRUSH brush = ::CreateSolidBrush(RGB(128, 128, 128));
+    HGDIOBJ old = ::SelectObject(dc, brush);
+    ::PatBlt(dc, x, client.top + m_nMargin, m_nBarWidth, client.Height() - 2 * m_nMargin,
+             PATINVERT);
+    ::SelectObject(dc, old);
+    ::DeleteObject(brush);
+    ::ReleaseDC(m_hWnd, dc);
+}
+
+void CMainPane::OnMouseMove(UINT flags, CPoint point) {
+    CWnd::OnMouseMove(flags, point);
+    if (!m_bDragging)
+        return;
+    const int barLeft = point.x - m_nGrabOffset;
+    const int width = SideWidthFor(barLeft);
+    if (width < m_nMinWidth || width > m_nMaxWidth || barLeft == m_nTrackerX)
+        return;
+    InvertTracker(m_nTrackerX);
+    m_nTrackerX = barLeft;
+    InvertTracker(m_nTrackerX);
 }
 
 void CMainPane::OnLButtonUp(UINT flags, CPoint point) {
     if (m_bDragging) {
         ReleaseCapture();
+        InvertTracker(m_nTrackerX);
         m_bDragging = FALSE;
-        CRect client;
-        GetClientRect(&client);
-        const int barLeft = point.x - m_nGrabOffset;
-        const int width = client.right - m_nMargin - barLeft - m_nBarWidth;
+        const int width = SideWidthFor(point.x - m_nGrabOffset);
         m_nToolWidth = std::clamp(width, m_nMinWidth, m_nMaxWidth);
         m_nSavedWidth = m_nToolWidth;
         RecalcLayout();
@@ -256,6 +293,7 @@ void CMainPane::OnLButtonUp(UINT flags, CPoint point) {
 void CMainPane::OnRButtonDown(UINT flags, CPoint point) {
     if (m_bDragging) {
         ReleaseCapture();
+        InvertTracker(m_nTrackerX);
         m_bDragging = FALSE;
     }
     CWnd::OnRButtonDown(flags, point);

@@ -48,11 +48,17 @@ public:
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnMouseMove(UINT flags, CPoint point) override;
     void OnRButtonDown(UINT flags, CPoint point) override;
 
 private:
     // The bar buttons act only while the table takes records; FALSE: taken, nothing done.
     BOOL TableReadyForBarButton();
+    // Inverts a bar-sized rectangle with the bar's left edge at x over the
+    // whole pane, children included: drawn twice it is gone.
+    void InvertTracker(int x);
+    // The side width a bar dropped with its left edge at x leaves.
+    int SideWidthFor(int barLeft) const;
 
     int m_nMargin = 0;
     int m_nBarWidth = 5;
@@ -60,6 +66,7 @@ private:
     int m_nBtnHeight = 0;
     BOOL m_bDragging = FALSE;
     int m_nGrabOffset = 0;
+    int m_nTrackerX = 0; // the tracker's left edge while dragging
     CHoverButton m_btnOpen;
     CHoverButton m_btnClose;
     CBitmap* m_pBarBitmap = nullptr;

@@ -7,6 +7,7 @@
 #include "knclientUI05/IcoLayout.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/FileOps.h"
+#include "platform/system/Path.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -158,7 +159,7 @@ BOOL SaveIconToIcoFile(HICON icon, LPCSTR path) {
     std::string file = Header(1) + image.entry;
     PutU32(file, DWORD(kHeaderSize + kEntrySize));
     file += image.bytes;
-    return WriteFileAtomically(platform::FileSystemPath(path), file) ? TRUE : FALSE;
+    return WriteFileAtomically(NativePath(path), file) ? TRUE : FALSE;
 }
 
 BOOL AddIconToIcoFile(HICON icon, LPCSTR path, BOOL append) {
@@ -167,7 +168,7 @@ BOOL AddIconToIcoFile(HICON icon, LPCSTR path, BOOL append) {
     IcoImage image;
     if (!path || !ImageOfIcon(icon, image))
         return FALSE;
-    const std::string native = platform::FileSystemPath(path);
+    const std::string native = NativePath(path);
     std::string old, file;
     if (!ReadWholeFile(native, old))
         old.clear(); // a missing file gets its first image

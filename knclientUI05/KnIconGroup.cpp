@@ -8,6 +8,7 @@
 #include "platform/system/FileIo.h"
 #include "platform/system/FileOps.h"
 #include "platform/system/Module.h"
+#include "platform/system/Path.h"
 
 #include <cstring>
 #include <string>
@@ -81,7 +82,7 @@ BOOL SaveIconGroupToIcoFile(LPCSTR modulePath, LPCSTR groupName, LPCSTR outputPa
         return FALSE;
     const std::string file = IcoFileOfGroup(module, groupName);
     FreeLibrary(module);
-    return !file.empty() && WriteFileAtomically(platform::FileSystemPath(outputPath), file);
+    return !file.empty() && WriteFileAtomically(NativePath(outputPath), file);
 }
 
 BOOL SaveIconGroupByIndexToIcoFile(LPCSTR modulePath, int position, LPCSTR outputPath) {

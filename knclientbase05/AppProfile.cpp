@@ -19,7 +19,21 @@ CString& ProfileName() {
     return name;
 }
 
+CString& RegistryKey() {
+    static CString company = "Quillane\\Game";
+    return company;
+}
+
 } // namespace
+
+LPCSTR GetAppRegistryKey() {
+    return RegistryKey();
+}
+
+void SetAppRegistryKey(LPCSTR company) {
+    if (company != nullptr && *company != '\0')
+        RegistryKey() = company;
+}
 
 LPCSTR GetAppProfileName() {
     return ProfileName();
@@ -30,7 +44,7 @@ void SetAppProfileName(LPCSTR name) {
 }
 
 CString GetAppProfileString(LPCSTR section, LPCSTR entry, LPCSTR defaultValue) {
-    CString keyPath = "Software\\Quillane\\Game\\";
+    CString keyPath = "Software\\" + RegistryKey() + "\\";
     keyPath += ProfileName();
     if (section != nullptr && *section != '\0') {
         keyPath += "\\";

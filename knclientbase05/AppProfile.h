@@ -1,12 +1,16 @@
 #pragma once
 
 // The application's profile as the framework keeps it in the registry:
-// HKEY_CURRENT_USER "Software\Quillane\Game\<profile name>\<section>". The
+// HKEY_CURRENT_USER "Software\<company>\<profile name>\<section>". The
 // profile name is the program's name unless set; some readings take it as
 // "Share" for a moment to reach the platform's shared settings.
 
 #include "platform/CString.h"
 
+// The company key under "Software" (MFC's SetRegistryKey); "Quillane\Game"
+// until the program sets it.
+LPCSTR GetAppRegistryKey();
+void SetAppRegistryKey(LPCSTR company);
 LPCSTR GetAppProfileName();
 void SetAppProfileName(LPCSTR name);
 // An empty section is the profile's own key.

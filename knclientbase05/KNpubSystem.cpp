@@ -39,7 +39,8 @@ int DeleteTree(const char* path) {
         return DeleteFile(path) ? 1 : 0;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(NativePath(path), error)) {
-        std::string child = std::string(path) + "\\" + entry.path().filename().string();
+        std::string child =
+            std::string(path) + "\\" + WindowsPath(entry.path().filename().string());
         if (!DeleteTree(child.c_str()))
             return 0;
     }

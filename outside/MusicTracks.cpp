@@ -27,7 +27,7 @@ std::string FirstWaveIn(const std::string& folder) {
     std::vector<std::string> waves;
     for (const auto& entry : std::filesystem::directory_iterator(NativePath(folder.c_str()), error))
         if (entry.is_regular_file(error) && IsWaveName(entry.path().filename().string()))
-            waves.push_back(entry.path().filename().string());
+            waves.push_back(WindowsPath(entry.path().filename().string()));
     if (waves.empty())
         return std::string();
     std::sort(waves.begin(), waves.end());

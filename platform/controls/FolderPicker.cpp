@@ -36,7 +36,7 @@ bool HasGbkForm(const std::string& utf8) {
 std::string StartFolder(LPCITEMIDLIST root) {
     std::error_code error;
     if (root) {
-        std::string native = NativePath(platform::GbkToUtf8(root->path).c_str());
+        std::string native = NativePath(root->path);
         if (std::filesystem::is_directory(native, error))
             return std::filesystem::absolute(native, error).lexically_normal().string();
     }
@@ -105,7 +105,7 @@ public:
         if (entry == kUp)
             native = Parent(m_folder);
         else if (!entry.empty())
-            native = Join(m_folder, platform::GbkToUtf8(entry));
+            native = Child(m_folder, entry);
         m_chosen = native;
         CDialog::OnOK();
     }
@@ -115,8 +115,9 @@ private:
         std::filesystem::path parent = std::filesystem::path(folder).parent_path();
         return parent.empty() ? std::string("/") : parent.string();
     }
-    static std::string Join(const std::string& folder, const std::string& name) {
-        return folder == "/" ? "/" + name : folder + "/" + name;
+    // The subfolder of a Linux folder named by a GBK entry of the list.
+    static std::string Child(const std::string& folder, const std::string& gbkName) {
+        return NativePath((WindowsPath(folder == "/" ? "" : folder) + "\\" + gbkName).c_str());
     }
 
     std::string Selected() const {
@@ -134,13 +135,13 @@ private:
     }
 
     void Open(const std::string& entry) {
-        m_folder = entry == kUp ? Parent(m_folder) : Join(m_folder, platform::GbkToUtf8(entry));
+        m_folder = entry == kUp ? Parent(m_folder) : Child(m_folder, entry);
         Fill();
     }
 
     // The folder's path and its subfolders (sorted, hidden ones left out).
     void Fill() {
-        SetDlgItemText(IDC_FOLDER_PATH, WindowsPath(platform::Utf8ToGbk(m_folder)).c_str());
+        SetDlgItemText(IDC_FOLDER_PATH, WindowsPath(m_folder).c_str());
         HWND list = ::GetDlgItem(m_hWnd, IDC_FOLDER_LIST);
         ::SendMessage(list, LB_RESETCONTENT, 0, 0);
         if (m_folder != "/")
@@ -153,7 +154,7 @@ private:
             std::error_code typeError;
             if (name.empty() || name[0] == '.' || !it->is_directory(typeError) || !HasGbkForm(name))
                 continue;
-            names.push_back(platform::Utf8ToGbk(name));
+            names.push_back(WindowsPath(name));
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names)
@@ -173,10 +174,9 @@ LPITEMIDLIST SHBrowseForFolder(LPBROWSEINFO info) {
     FolderPickerDialog dialog(*info, StartFolder(info->pidlRoot));
     if (dialog.DoModal() != IDOK || dialog.Chosen().empty())
         return nullptr;
-    std::string gbk = WindowsPath(platform::Utf8ToGbk(dialog.Chosen()));
+    std::string gbk = WindowsPath(dialog.Chosen());
     if (info->pszDisplayName) {
-        std::string name =
-            platform::Utf8ToGbk(std::filesystem::path(dialog.Chosen()).filename().string());
+        std::string name = WindowsPath(std::filesystem::path(dialog.Chosen()).filename().string());
         name.resize(std::min<size_t>(name.size(), MAX_PATH - 1));
         std::memcpy(info->pszDisplayName, name.c_str(), name.size() + 1);
     }

@@ -63,6 +63,8 @@ public:
     // GetDC (wholeWindow false) and GetWindowDC of a window, and ReleaseDC of
     // what they gave (1 when it was one of them, else 0).
     virtual HDC GetWindowDC(HWND, bool /*wholeWindow*/) { return nullptr; }
+    // GetDCEx without DCX_CLIPCHILDREN: the client area, children included.
+    virtual HDC GetDCOverChildren(HWND) { return nullptr; }
     virtual int ReleaseWindowDC(HWND, HDC) { return 0; }
     // The window a lent DC (paint or window DC) draws on; null for any other DC.
     virtual HWND WindowOfDC(HDC) { return nullptr; }
@@ -82,6 +84,13 @@ public:
     // holds no text.
     virtual void SetClipboardText(const std::string& /*utf8*/) {}
     virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
+
+    // A top-level window's icon changed (WM_SETICON): the big one, else the
+    // small one; null for none. The icon stays the window's owner's.
+    virtual void SetWindowIcon(HWND, HICON) {}
+    // FlashWindow: a top-level window asks for the user's attention (on) or
+    // stops asking.
+    virtual void FlashWindow(HWND, bool /*on*/) {}
 
     // The cursor shape to show (null: none), and whether it shows.
     virtual void ShowCursorShape(HCURSOR, bool /*visible*/) {}

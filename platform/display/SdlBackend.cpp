@@ -158,6 +158,7 @@ public:
     }
     void WindowDestroyed(HWND hwnd) override {
         DropNative(hwnd);
+        m_icons.erase(hwnd);
         WindowSurfaces::WindowDestroyed(hwnd);
     }
     void WindowChanged(HWND hwnd, unsigned changes) override {
@@ -197,6 +198,17 @@ public:
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
         if (SDL_Cursor* sdl = SdlCursorOf(cursor))
             SDL_SetCursor(sdl);
+    }
+
+    void SetWindowIcon(HWND hwnd, HICON icon) override {
+        m_icons[hwnd] = icon;
+        if (auto it = m_natives.find(hwnd); it != m_natives.end())
+            ApplyIcon(hwnd, it->second);
+    }
+    void FlashWindow(HWND hwnd, bool on) override {
+        WindowSurfaces::FlashWindow(hwnd, on);
+        if (auto it = m_natives.find(hwnd); it != m_natives.end())
+            SDL_FlashWindow(it->second.window, on ? SDL_FLASH_UNTIL_FOCUSED : SDL_FLASH_CANCEL);
     }
 
     bool OpenAudio(SoundMixer& mixer) override { return m_audio.Open(mixer); }
@@ -264,6 +276,7 @@ private:
         m_byId[SDL_GetWindowID(native.window)] = hwnd;
         ApplyShape(hwnd, native);
         ApplyOpacity(hwnd, native);
+        ApplyIcon(hwnd, native);
         SDL_ShowWindow(native.window);
         // A shaped window is made off screen; it is placed once it shows.
         SDL_SetWindowPosition(native.window, r.left, r.top);
@@ -307,6 +320,21 @@ private:
             const std::vector<HWND> tops = TopLevelWindowList();
             if (!tops.empty() && tops.front() == hwnd)
                 SDL_RaiseWindow(native.window);
+        }
+    }
+
+    // The icon the window was given, as the desktop's picture of the window.
+    void ApplyIcon(HWND hwnd, Native& native) {
+        auto it = m_icons.find(hwnd);
+        const CursorShape* shape =
+            it == m_icons.end() ? nullptr : CursorShapeOf(reinterpret_cast<HCURSOR>(it->second));
+        if (!shape || shape->pixels.empty())
+            return;
+        if (SDL_Surface* image = SDL_CreateRGBSurfaceWithFormatFrom(
+                const_cast<uint32_t*>(shape->pixels.data()), shape->width, shape->height, 32,
+                shape->width * 4, SDL_PIXELFORMAT_ARGB8888)) {
+            SDL_SetWindowIcon(native.window, image);
+            SDL_FreeSurface(image);
         }
     }
 
@@ -520,6 +548,7 @@ private:
     std::map<Uint32, HWND> m_byId;
     std::set<HWND> m_toPresent;
     std::map<HCURSOR, SDL_Cursor*> m_cursors;
+    std::map<HWND, HICON> m_icons; // WM_SETICON of top-level windows
     bool m_movingByUser = false;
 };
 

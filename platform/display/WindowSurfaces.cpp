@@ -141,8 +141,19 @@ void WindowSurfaces::WindowCreated(HWND hwnd) {
         m_lastRect[hwnd] = RectInParent(hwnd);
 }
 
+void WindowSurfaces::FlashWindow(HWND hwnd, bool on) {
+    if (on)
+        ++m_flashes[hwnd];
+}
+
+int WindowSurfaces::FlashCount(HWND topLevel) const {
+    auto it = m_flashes.find(topLevel);
+    return it == m_flashes.end() ? 0 : it->second;
+}
+
 void WindowSurfaces::WindowDestroyed(HWND hwnd) {
     m_lastRect.erase(hwnd);
+    m_flashes.erase(hwnd);
     auto it = m_tops.find(hwnd);
     if (it == m_tops.end())
         return;
@@ -185,7 +196,8 @@ void WindowSurfaces::InvalidateExposed(HWND hwnd, unsigned changes) {
     }
 }
 
-HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow) {
+HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow,
+                           bool clipChildren) {
     RECT client{};
     if (!ClientAreaInWindow(hwnd, &client))
         return nullptr;
@@ -196,7 +208,8 @@ HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool who
     TopSurface* top = Ensure(topLevel);
     if (!top)
         return nullptr;
-    Region visible = wholeWindow ? VisibleRegion(hwnd) : VisibleClientRegion(hwnd);
+    Region visible =
+        wholeWindow ? VisibleRegion(hwnd, clipChildren) : VisibleClientRegion(hwnd, clipChildren);
     if (!wholeWindow) {
         offset.x += client.left;
         offset.y += client.top;
@@ -237,6 +250,10 @@ void WindowSurfaces::EndPaintDC(HWND, HDC hdc) {
 
 HDC WindowSurfaces::GetWindowDC(HWND hwnd, bool wholeWindow) {
     return MakeDC(hwnd, nullptr, wholeWindow);
+}
+
+HDC WindowSurfaces::GetDCOverChildren(HWND hwnd) {
+    return MakeDC(hwnd, nullptr, false, false);
 }
 
 int WindowSurfaces::ReleaseWindowDC(HWND, HDC hdc) {

@@ -35,8 +35,14 @@ public:
     // GetDC (the client area) or GetWindowDC (the whole window, frame
     // included), and ReleaseDC of windows.
     HDC GetWindowDC(HWND hwnd, bool wholeWindow) override;
+    HDC GetDCOverChildren(HWND hwnd) override;
     int ReleaseWindowDC(HWND hwnd, HDC hdc) override;
     HWND WindowOfDC(HDC hdc) override;
+
+    // Without a taskbar a request for attention is only counted, so that it
+    // can be seen; FlashCount gives the requests since the window was made.
+    void FlashWindow(HWND hwnd, bool on) override;
+    int FlashCount(HWND topLevel) const;
 
     // The surface of a top-level window, made on first use; null for a child
     // window, an empty window or a bad handle.
@@ -62,7 +68,8 @@ private:
 
     TopSurface* Ensure(HWND topLevel);
     void Resize(HWND topLevel, TopSurface& top);
-    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow);
+    HDC MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool wholeWindow,
+               bool clipChildren = true);
     void ReturnDC(HDC hdc);
     void MarkDirty(HWND topLevel, const RECT& rect);
 
@@ -71,6 +78,7 @@ private:
     std::map<HWND, TopSurface> m_tops;
     std::map<HWND, RECT> m_lastRect; // children: where they were at the last change
     std::map<HDC, LentDC> m_lent;
+    std::map<HWND, int> m_flashes;
 };
 
 // The surfaces of the display started (Display.h); null without one.

@@ -4,6 +4,7 @@
 
 #include "platform/display/DisplayDriver.h"
 #include "platform/gdi/HandleTable.h"
+#include "platform/window/DcEx.h"
 #include "platform/window/WindowDc.h"
 
 #include <cstring>
@@ -207,6 +208,16 @@ HDC GetDC(HWND hwnd) {
     if (!hwnd)
         return RegisterDC(NewMemoryDC(DeviceContext::Kind::Screen));
     return GetDisplayDriver().GetWindowDC(hwnd, false);
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+    if (!hwnd || clip)
+        return nullptr;
+    if (flags & DCX_WINDOW)
+        return GetWindowDC(hwnd);
+    if (flags & DCX_CLIPCHILDREN)
+        return GetDC(hwnd);
+    return GetDisplayDriver().GetDCOverChildren(hwnd);
 }
 
 HDC GetWindowDC(HWND hwnd) {

@@ -12,12 +12,6 @@
 
 namespace platform {
 
-std::string FileSystemPath(LPCSTR gbkPath) {
-    if (!gbkPath)
-        return std::string();
-    return NativePath(GbkToUtf8(gbkPath).c_str());
-}
-
 namespace {
 
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
@@ -65,7 +59,7 @@ DWORD GetFileAttributes(LPCSTR path) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_FILE_ATTRIBUTES;
     }
-    std::string native = FileSystemPath(path);
+    std::string native = NativePath(path);
     struct stat link;
     if (lstat(native.c_str(), &link) != 0) {
         SetLastError(ErrorFromErrno(errno));
@@ -82,7 +76,7 @@ DWORD GetFileAttributes(LPCSTR path) {
 BOOL SetFileAttributes(LPCSTR path, DWORD attributes) {
     if (!path || !*path)
         return FailWith(ERROR_FILE_NOT_FOUND);
-    std::string native = FileSystemPath(path);
+    std::string native = NativePath(path);
     struct stat info;
     if (stat(native.c_str(), &info) != 0)
         return FailWithErrno();
@@ -94,13 +88,13 @@ BOOL SetFileAttributes(LPCSTR path, DWORD attributes) {
 BOOL CreateDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES) {
     if (!path || !*path)
         return FailWith(ERROR_PATH_NOT_FOUND);
-    return mkdir(FileSystemPath(path).c_str(), 0777) == 0 ? TRUE : FailWithErrno();
+    return mkdir(NativePath(path).c_str(), 0777) == 0 ? TRUE : FailWithErrno();
 }
 
 BOOL RemoveDirectory(LPCSTR path) {
     if (!path || !*path)
         return FailWith(ERROR_PATH_NOT_FOUND);
-    std::string native = FileSystemPath(path);
+    std::string native = NativePath(path);
     struct stat link;
     if (lstat(native.c_str(), &link) != 0)
         return FailWithErrno();
@@ -116,7 +110,7 @@ BOOL RemoveDirectory(LPCSTR path) {
 BOOL DeleteFile(LPCSTR path) {
     if (!path || !*path)
         return FailWith(ERROR_FILE_NOT_FOUND);
-    std::string native = FileSystemPath(path);
+    std::string native = NativePath(path);
     DWORD attributes = AttributesOfEntry(native);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return FALSE;

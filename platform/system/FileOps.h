@@ -1,7 +1,7 @@
 #pragma once
 
 // Files and folders by name: attributes, creation and deletion. Names are GBK,
-// as all of the system's texts, and become UTF-8 at the file-system call.
+// as all of the system's texts, and become UTF-8 through NativePath (Path.h).
 //
 // A read-only file is one without any write permission bit. The layer checks
 // that bit itself, so a read-only file is refused to DeleteFile even for a
@@ -41,9 +41,6 @@ BOOL DeleteFile(LPCSTR path);
 
 namespace platform {
 
-// The Linux name of a GBK file name: converted to UTF-8, then mapped as
-// NativePath maps names (separators, case).
-std::string FileSystemPath(LPCSTR gbkPath);
 // The attributes of an entry as lstat describes it (links not followed).
 DWORD AttributesOfEntry(const std::string& nativePath);
 

@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/system/Path.h"
 
 #include <algorithm>
 #include <cstring>
@@ -97,7 +98,7 @@ HANDLE NotFound(DWORD error) {
 }
 
 bool Describe(const std::string& folder, const char* utf8Name, WIN32_FIND_DATA& data) {
-    std::string gbk = Utf8ToGbk(utf8Name);
+    std::string gbk = WindowsPath(utf8Name);
     if (gbk.size() >= sizeof data.cFileName)
         return false;
     data = WIN32_FIND_DATA{};
@@ -139,17 +140,12 @@ HANDLE FindFirstFile(LPCSTR pattern, LPWIN32_FIND_DATA found) {
     if (!pattern || !*pattern || !found)
         return NotFound(ERROR_FILE_NOT_FOUND);
     std::string_view whole(pattern);
-    // The last separator, stepping over double-byte characters (a trail byte
-    // may equal '\\').
-    size_t cut = std::string_view::npos;
-    for (size_t at = 0; at < whole.size(); at += size_t(GbkCharLength(whole, at)))
-        if (whole[at] == '\\' || whole[at] == '/')
-            cut = at;
+    const size_t cut = LastPathSeparator(whole);
     std::string folderPart(cut == std::string_view::npos ? "." : whole.substr(0, cut + 1));
     std::string namePart(cut == std::string_view::npos ? whole : whole.substr(cut + 1));
     if (namePart.empty())
         return NotFound(ERROR_FILE_NOT_FOUND);
-    std::string folder = FileSystemPath(folderPart.c_str());
+    std::string folder = NativePath(folderPart.c_str());
     if (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     DIR* dir = opendir(folder.c_str());

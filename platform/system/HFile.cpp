@@ -4,6 +4,7 @@
 
 #include "platform/Errors.h"
 #include "platform/system/FileOps.h"
+#include "platform/system/Path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,7 +67,7 @@ HFILE Open(LPCSTR path, int flags, bool readOnlyOnClose = false) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return HFILE_ERROR;
     }
-    std::string native = platform::FileSystemPath(path);
+    std::string native = NativePath(path);
     int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0)
         return FailWithErrno();

@@ -32,7 +32,7 @@ ModuleTable& Table() {
 // "C:\x\KNMPDll.dll", "knmpdll" and "KNMPDLL.DLL" all name "knmpdll.dll".
 std::string CanonicalName(const char* fileName) {
     std::string name = fileName;
-    size_t slash = name.find_last_of("\\/");
+    size_t slash = LastPathSeparator(name);
     if (slash != std::string::npos)
         name.erase(0, slash + 1);
     for (char& c : name)
@@ -174,9 +174,9 @@ DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return 0;
     }
-    std::string folder = program.substr(0, program.find_last_of('\\') + 1);
+    std::string folder = program.substr(0, LastPathSeparator(program) + 1);
     std::string name = record->definition.fileName;
-    size_t slash = name.find_last_of("\\/");
+    size_t slash = LastPathSeparator(name);
     return CopyPath(folder + (slash == std::string::npos ? name : name.substr(slash + 1)), buffer,
                     size);
 }

@@ -1,5 +1,6 @@
 #include "platform/system/Path.h"
 
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 
 #include <cerrno>
@@ -74,9 +75,12 @@ std::string resolveCase(const std::string& path) {
 std::string NativePath(const char* path) {
     if (!path)
         return std::string();
+    // Decoded character by character, so a trail byte that equals '\\' stays
+    // inside its character; UTF-8 never puts a '\\' or '/' byte inside one.
+    const std::string utf8 = platform::GbkToUtf8(path);
     std::string native;
-    for (const char* c = path; *c; ++c) {
-        char ch = (*c == '\\') ? '/' : *c;
+    for (char c : utf8) {
+        char ch = (c == '\\') ? '/' : c;
         if (ch == '/' && !native.empty() && native.back() == '/')
             continue;
         native.push_back(ch);
@@ -91,7 +95,15 @@ std::string WindowsPath(const std::string& nativePath) {
     for (char& ch : path)
         if (ch == '/')
             ch = '\\';
-    return path;
+    return platform::Utf8ToGbk(path);
+}
+
+size_t LastPathSeparator(std::string_view gbkPath) {
+    size_t last = std::string_view::npos;
+    for (size_t at = 0; at < gbkPath.size(); at += size_t(platform::GbkCharLength(gbkPath, at)))
+        if (gbkPath[at] == '\\' || gbkPath[at] == '/')
+            last = at;
+    return last;
 }
 
 std::string ProgramPath() {

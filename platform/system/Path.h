@@ -1,23 +1,32 @@
 #pragma once
 
 // File names as the system's code writes them ("%s\%s", folders ending in a
-// backslash, lower-cased folders) and as Linux needs them. Every call of the
-// layer that opens a file goes through NativePath.
+// backslash, lower-cased folders, GBK text) and as Linux needs them (UTF-8,
+// '/'). This is the one place where a name crosses between the two: every call
+// that takes a name goes through NativePath, and every name handed back to the
+// system (module file, folder listing, chosen folder) through WindowsPath.
 
 #include "platform/Types.h"
 #include "platform/system/FileOps.h" // the file calls that take these names
 
 #include <string>
+#include <string_view>
 
-// The Linux path for a Windows-style one: '\' becomes '/', doubled separators
-// fold, and where a name does not exist with the case given, an existing entry
-// that differs only in ASCII case is taken (Windows file names ignore case).
-// Missing tails are kept as written so that files can be created.
+// The Linux path for a Windows-style GBK one: the text becomes UTF-8, a '\'
+// that is a character of its own (not the trail byte of a double-byte
+// character such as "運") becomes '/', doubled separators fold, and where a
+// name does not exist with the case given, an existing entry that differs
+// only in ASCII case is taken (Windows file names ignore case). Missing tails
+// are kept as written so that files can be created.
 std::string NativePath(const char* path);
 
-// The Windows-style form of a Linux path ('/' becomes '\'), as
+// The Windows-style GBK form of a Linux path or name ('/' becomes '\'), as
 // GetModuleFileName hands it to code that cuts at the last backslash.
 std::string WindowsPath(const std::string& nativePath);
+
+// The index of the last separator ('\' or '/') of a GBK path, stepping over
+// double-byte characters; npos when there is none.
+size_t LastPathSeparator(std::string_view gbkPath);
 
 // The running program's file (from /proc/self/exe), Linux form.
 std::string ProgramPath();

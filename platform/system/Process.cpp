@@ -6,6 +6,7 @@
 #include "platform/Errors.h"
 #include "platform/system/FileOps.h"
 #include "platform/system/KernelObject.h"
+#include "platform/system/Path.h"
 #include "platform/system/Thread.h"
 
 #include <cctype>
@@ -212,10 +213,10 @@ BOOL CreateProcess(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBU
     }
 
     // A name with a folder is a file; a bare one is looked up on the PATH.
-    bool hasFolder = program.find_first_of("\\/") != std::string::npos;
+    bool hasFolder = LastPathSeparator(program) != std::string::npos;
     std::string file;
     if (hasFolder) {
-        file = FileSystemPath(program.c_str());
+        file = NativePath(program.c_str());
         if (!Exists(file) && Exists(WithoutExe(file)))
             file = WithoutExe(file);
         if (!Exists(file)) {
@@ -244,7 +245,7 @@ BOOL CreateProcess(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBU
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    std::string folder = currentDirectory ? FileSystemPath(currentDirectory) : std::string();
+    std::string folder = currentDirectory ? NativePath(currentDirectory) : std::string();
     if (!folder.empty())
         posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     char** env = environment ? envp.data() : environ;

@@ -21,8 +21,9 @@ std::mutex& WriteLock() {
 }
 
 std::string IniPath(LPCSTR fileName) {
-    if (!strchr(fileName, '\\') && !strchr(fileName, '/'))
-        return ConfigFolder() + "/" + fileName;
+    // A bare name lives in the settings folder (Windows keeps it in its own).
+    if (LastPathSeparator(fileName) == std::string::npos)
+        return NativePath((WindowsPath(ConfigFolder()) + "\\" + fileName).c_str());
     return NativePath(fileName);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/system/FileOps.h"
+#include "platform/system/Path.h"
 
 #include <cerrno>
 #include <cstring>
@@ -100,14 +101,18 @@ HINSTANCE ShellExecute(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, L
         const std::vector<std::string> arguments = platform::SplitShellParameters(parameters);
         if (platform::ProgramHook())
             return AsResult(platform::ProgramHook()(file, arguments));
-        std::vector<std::string> command{platform::FileSystemPath(file)};
+        std::vector<std::string> command{NativePath(file)};
         for (const std::string& argument : arguments)
             command.push_back(platform::GbkToUtf8(argument));
         return AsResult(platform::StartDetached(command) ? 33 : SE_ERR_FNF);
     }
     if (platform::Hook())
         return AsResult(platform::Hook()(operation, file, showCommand));
-    if (!platform::StartDetached({"xdg-open", platform::GbkToUtf8(file)}))
+    // An address goes to the opener as text; anything else names a file or
+    // folder, whose name is mapped like every other.
+    const bool isAddress = strstr(file, "://") != nullptr || strncmp(file, "mailto:", 7) == 0;
+    const std::string target = isAddress ? platform::GbkToUtf8(file) : NativePath(file);
+    if (!platform::StartDetached({"xdg-open", target}))
         return AsResult(SE_ERR_ACCESSDENIED);
     return AsResult(33);
 }

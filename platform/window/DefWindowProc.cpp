@@ -4,6 +4,7 @@
 
 #include "platform/display/DisplayDriver.h"
 #include "platform/window/Cursor.h"
+#include "platform/window/WindowAttention.h"
 
 using namespace platform;
 
@@ -36,6 +37,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
         return DefaultTextMessage(record, message, wParam, lParam);
+    case WM_SETICON:
+    case WM_GETICON:
+        return DefaultIconMessage(record, message, wParam, lParam);
     case WM_MOUSEWHEEL:
         // Unhandled wheel turns go to the parent, as on Windows.
         return record->parent ? SendMessage(record->parent->handle, message, wParam, lParam) : 0;

@@ -32,6 +32,8 @@ struct WindowRecord {
     RECT restoreRect{};             // where a maximised window goes back to
     WNDPROC subclassProc = nullptr; // set through GWL_WNDPROC; null: the window's own
     HMENU systemMenu = nullptr;
+    HICON bigIcon = nullptr; // WM_SETICON: the window shows these, it does not own them
+    HICON smallIcon = nullptr;
     bool frameActive = false; // the frame is drawn as active (WM_NCACTIVATE)
     int pressedButton = 0;    // the caption button pressed (HTCLOSE ...), 0: none
     WindowRecord* parent = nullptr;
@@ -113,6 +115,8 @@ HWND NextWindowToPaint(HWND filter);
 
 // DefWindowProc's handling of WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH.
 LRESULT DefaultTextMessage(WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam);
+// DefWindowProc's handling of WM_SETICON and WM_GETICON.
+LRESULT DefaultIconMessage(WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Hooks from the tree into CWnd (Wnd.cpp).
 LRESULT CallWndObject(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -99,12 +99,13 @@ Region WindowShape(HWND hwnd) {
     return record ? ShapeOf(record) : Region();
 }
 
-Region VisibleRegion(HWND hwnd) {
+Region VisibleRegion(HWND hwnd, bool clipChildren) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record)
         return Region();
     Region area = Shifted(ShapeOf(record), -record->rect.left, -record->rect.top);
-    SubtractAbove(area, record->children, nullptr, record->client.left, record->client.top);
+    if (clipChildren)
+        SubtractAbove(area, record->children, nullptr, record->client.left, record->client.top);
     // Walk up: (dx, dy) takes the current ancestor's window coordinates to the
     // window's; children live in their parent's client area.
     int dx = 0, dy = 0;
@@ -122,11 +123,12 @@ Region VisibleRegion(HWND hwnd) {
     return area;
 }
 
-Region VisibleClientRegion(HWND hwnd) {
+Region VisibleClientRegion(HWND hwnd, bool clipChildren) {
     WindowRecord* record = FindWindowRecord(hwnd);
     if (!record)
         return Region();
-    Region area = Region::Combine(VisibleRegion(hwnd), Region(record->client), RGN_AND);
+    Region area =
+        Region::Combine(VisibleRegion(hwnd, clipChildren), Region(record->client), RGN_AND);
     area.Offset(-record->client.left, -record->client.top);
     return area;
 }

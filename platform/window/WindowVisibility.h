@@ -40,10 +40,12 @@ HRGN GetWindowRegion(HWND hwnd);
 Region WindowShape(HWND hwnd);
 // The visible part of a window in its window coordinates ((0, 0) at the top
 // left of its frame).
-Region VisibleRegion(HWND hwnd);
+// clipChildren false leaves the window's own children in (a drag tracker
+// drawn over them).
+Region VisibleRegion(HWND hwnd, bool clipChildren = true);
 
 // The visible part of a window's client area in client coordinates.
-Region VisibleClientRegion(HWND hwnd);
+Region VisibleClientRegion(HWND hwnd, bool clipChildren = true);
 // The client area in window coordinates (the frame around it is the
 // non-client area); false for a bad handle.
 bool ClientAreaInWindow(HWND hwnd, RECT* rect);

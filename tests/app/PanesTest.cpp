@@ -8,8 +8,10 @@
 #include "outside/ChatControls.h"
 #include "platform/controls/ControlHost.h"
 #include "platform/display/Display.h"
+#include "platform/display/WindowSurfaces.h"
 #include "platform/system/Clock.h"
 #include "platform/system/Registry.h"
+#include "platform/window/Input.h"
 #include "sprite/AppServices.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/TempFolder.h"
@@ -159,6 +161,52 @@ TEST_F(PanesTest, HidingAndShowingTheChatRestoresItsWidthAndSwitchesTheLook) {
     EXPECT_EQ(Posted(WM_SKIN_SHOWBUTTON, 1), 0);
     left->GetWindowRect(&rect);
     EXPECT_EQ(rect.right - rect.left, 755);
+    pane.DestroyWindow();
+}
+
+TEST_F(PanesTest, DraggingTheBarInvertsATrackerOverTheChildrenAndDropsTheWidth) {
+    CMainPane pane;
+    pane.SetBarWidths(300, 100, 200);
+    frame.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(pane.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1000, 700), &frame,
+                            CMainPane::kPaneId));
+    ASSERT_TRUE(pane.CreateViews(RUNTIME_CLASS(PlainView), RUNTIME_CLASS(CToolWnd)));
+    platform_test::PumpPending();
+    platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(frame.m_hWnd);
+    ASSERT_NE(surface, nullptr);
+    CRect client;
+    pane.GetClientRect(&client);
+    const CRect bar = pane.Compute(client).bar; // the pane fills the frame from (0, 0)
+    ASSERT_EQ(bar.left, 795);
+    const auto at = [&](int x) { return surface->GetPixel(x, 300) & 0xFFFFFF; };
+    const auto mouse = [&](platform::MouseAction action, int x) {
+        CPoint p(x, 300);
+        pane.ClientToScreen(&p);
+        platform::InjectMouse(action, p);
+        platform_test::PumpPending();
+    };
+    const uint32_t overTable = at(737), further = at(707);
+
+    mouse(platform::MouseAction::Move, bar.left + 2);
+    mouse(platform::MouseAction::LeftDown, bar.left + 2);
+    mouse(platform::MouseAction::Move, 737); // the bar's left edge at 735
+    EXPECT_EQ(at(737), overTable ^ 0x808080) << "inverted over the table window";
+    mouse(platform::MouseAction::Move, 707);
+    EXPECT_EQ(at(707), further ^ 0x808080);
+    EXPECT_EQ(at(737), overTable) << "the old tracker is taken away";
+    mouse(platform::MouseAction::Move, 500); // the chat would be wider than allowed
+    EXPECT_EQ(at(707), further ^ 0x808080);
+    // The right button cancels: the tracker goes and the width stays.
+    mouse(platform::MouseAction::RightDown, 707);
+    mouse(platform::MouseAction::RightUp, 707);
+    EXPECT_EQ(at(707), further);
+    EXPECT_EQ(pane.GetToolWidth(), 200);
+    // Dropped, the chat takes the width the bar leaves it.
+    mouse(platform::MouseAction::Move, bar.left + 2);
+    mouse(platform::MouseAction::LeftDown, bar.left + 2);
+    mouse(platform::MouseAction::Move, 707);
+    mouse(platform::MouseAction::LeftUp, 707);
+    EXPECT_EQ(pane.GetToolWidth(), 290);
     pane.DestroyWindow();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/display/WindowSurfaces.h"
 #include "platform/gdi/Surface.h"
 #include "platform/images/JpegFile.h"
+#include "platform/system/Path.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/HotKey.h"
 #include "platform/window/Input.h"
@@ -88,7 +89,7 @@ TEST_F(StartupTest, AScreenshotHoldsTheWindowsPixels) {
     EXPECT_STREQ(notice, ("截图已存储到" + folder + "\\2026年12月07日14时03分09秒045.jpg").c_str());
 
     platform::PixelImage shot;
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(NativePath(file.c_str()), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_TRUE(platform::DecodeJpeg(bytes.data(), bytes.size(), shot)) << file;
     CMainFrame* frame = theApp.m_pMainWnd;

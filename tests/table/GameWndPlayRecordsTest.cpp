@@ -3,6 +3,8 @@
 
 #include "RecordsKit.h"
 
+#include "platform/display/WindowSurfaces.h"
+
 namespace table_test {
 namespace {
 
@@ -96,6 +98,22 @@ TEST_F(GameWndPlays, IPassAtOnceWhenIHoldFewerCardsThanThePlay) {
     GiveMeHand({20});
     Deliver(*play);
     EXPECT_EQ(Sent(kMsgPlay).size(), 1u);
+}
+
+TEST_F(GameWndPlays, TheProgramsWindowFlashesOnlyWhenTheTableWaitsForMe) {
+    platform::WindowSurfaces* surfaces = platform::GetWindowSurfaces();
+    ASSERT_NE(surfaces, nullptr);
+    auto play = Play(3, kActionTakeOut, {1, 55, 109});
+    play->nActionMask[kMe] = kActionTakeOut | kActionPass;
+    GiveMeHand({20}); // fewer cards than the play: passed for me at once
+    Deliver(*play);
+    EXPECT_EQ(surfaces->FlashCount(parent.m_hWnd), 0);
+    GiveMeHand({20, 21, 22, 23});
+    Deliver(*play);
+    EXPECT_EQ(surfaces->FlashCount(parent.m_hWnd), 1);
+    theBoard.SetTrustWord(kMe, kTrustOwn); // the referee answers for me
+    Deliver(*play);
+    EXPECT_EQ(surfaces->FlashCount(parent.m_hWnd), 1);
 }
 
 TEST_F(GameWndPlays, APlayThatCannotBeDecipheredIsRefusedAndReceivingResumes) {

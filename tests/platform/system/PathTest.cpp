@@ -18,6 +18,15 @@ TEST(PathTest, BackslashesBecomeSlashesAndDoubledOnesFold) {
     EXPECT_EQ(NativePath(nullptr), "");
 }
 
+TEST(PathTest, GbkNamesBecomeUtf8AndATrailByteIsNoSeparator) {
+    // "運" is 0xDF 0x5C in GBK; the way back gives the same GBK bytes.
+    const std::string gbk = "牌\\運表\\a.ini";
+    const std::string utf8 = reinterpret_cast<const char*>(u8"牌/運表/a.ini");
+    EXPECT_EQ(NativePath(gbk.c_str()), utf8);
+    EXPECT_EQ(WindowsPath(utf8), gbk);
+    EXPECT_EQ(LastPathSeparator("x\\運"), 1u);
+}
+
 TEST(PathTest, NamesDifferingInCaseFindTheExistingEntry) {
     TempFolder folder;
     std::filesystem::create_directories(folder.File("Theme_BMP/Sound"));
