@@ -56,7 +56,7 @@ BOOL CGameWnd::ShowShuffleMark() {
     POSITION pos = AddSpriteByName("洗牌", kShuffleSprite, FALSE, 0);
     if (pos == nullptr)
         return FALSE;
-    // One pass of its frames, then the end event deals the cards.
+    // Played once along its path; its end event deals the cards.
     return PlaySprite(pos, TRUE, kShuffleSprite, -1, 1, TRUE);
 }
 

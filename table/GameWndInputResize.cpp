@@ -17,7 +17,6 @@ constexpr int kDeckLayer = 100;
 void CGameWnd::OnResize(UINT, int cx, int) {
     ShowCountdownPane(0, kCountdownOnStart);
     if (SwitchCardFaces(cx)) {
-        m_bReceiveReady = FALSE;
         m_tableCards.RelayTable(&m_hands);
         m_hands.RefaceHand();
         if (m_fields.MayShowMyHand())
