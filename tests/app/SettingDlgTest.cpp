@@ -90,6 +90,14 @@ TEST_F(SettingDlgTest, TheFolderLabelSitsOnThePagesOwnColour) {
     EXPECT_EQ(PixelOf(dlg->GetSafeHwnd(), corner.x, corner.y),
               PixelOf(dlg->GetSafeHwnd(), corner.x, corner.y - 4))
         << "no grey box on the page";
+    // So does the end of a check box's line.
+    RECT box{};
+    ::GetWindowRect(::GetDlgItem(dlg->GetSafeHwnd(), IDC_SETTINGS_CARD_ORDER), &box);
+    POINT end{box.right - 2, box.top + 1};
+    dlg->ScreenToClient(&end);
+    EXPECT_EQ(PixelOf(dlg->GetSafeHwnd(), end.x, end.y),
+              PixelOf(dlg->GetSafeHwnd(), corner.x, corner.y - 4))
+        << "no white box on the page";
     Save(*dlg, "settings_labels.png");
 }
 
