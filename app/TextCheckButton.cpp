@@ -1,5 +1,6 @@
 #include "app/TextCheckButton.h"
 
+#include "platform/controls/ControlDefs.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Font.h"
 #include "platform/text/Text.h"
@@ -35,6 +36,16 @@ void CTextCheckButton::Paint() {
     HDC dc = ::GetDC(m_hWnd);
     if (!dc)
         return;
+    // The owner's button colour under the text, as its other buttons get it:
+    // no box of the control's own colour on the owner's face.
+    if (HWND owner = ::GetParent(m_hWnd)) {
+        const auto brush = reinterpret_cast<HBRUSH>(
+            ::SendMessage(owner, WM_CTLCOLORBTN, WPARAM(dc), LPARAM(m_hWnd)));
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        if (brush != nullptr)
+            ::FillRect(dc, &client, brush);
+    }
     CBitmap* face = m_bChecked ? m_pBmpChecked : m_pBmpUnchecked;
     if (face && face->GetSafeHandle())
         BlitBitmap(dc, 0, 0, m_nBmpWidth, m_nBmpHeight, *face, 0, 0, SRCCOPY);

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 using namespace app_test;
 
@@ -64,6 +65,41 @@ protected:
     std::unique_ptr<CSettingDlg> dlg;
     std::vector<std::string> music;
 };
+
+TEST_F(SettingDlgTest, TheFolderLabelSitsOnThePagesOwnColour) {
+    Open();
+    HWND label = nullptr;
+    ::EnumChildWindows(
+        dlg->GetSafeHwnd(),
+        [](HWND child, LPARAM found) {
+            char text[64] = {};
+            ::GetWindowText(child, text, sizeof text);
+            if (std::string(text) != "截图保存到:")
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        LPARAM(&label));
+    ASSERT_NE(label, nullptr);
+    RECT r{};
+    ::GetWindowRect(label, &r);
+    POINT corner{r.right - 2, r.top + 1};
+    dlg->ScreenToClient(&corner);
+    PumpPending();
+    // The label's empty end against the page just above the label.
+    EXPECT_EQ(PixelOf(dlg->GetSafeHwnd(), corner.x, corner.y),
+              PixelOf(dlg->GetSafeHwnd(), corner.x, corner.y - 4))
+        << "no grey box on the page";
+    // So does the end of a check box's line.
+    RECT box{};
+    ::GetWindowRect(::GetDlgItem(dlg->GetSafeHwnd(), IDC_SETTINGS_CARD_ORDER), &box);
+    POINT end{box.right - 2, box.top + 1};
+    dlg->ScreenToClient(&end);
+    EXPECT_EQ(PixelOf(dlg->GetSafeHwnd(), end.x, end.y),
+              PixelOf(dlg->GetSafeHwnd(), corner.x, corner.y - 4))
+        << "no white box on the page";
+    Save(*dlg, "settings_labels.png");
+}
 
 TEST_F(SettingDlgTest, TheListSkipsDefaultAndSelectsTheMusicInUse) {
     Open();

@@ -23,6 +23,50 @@ PixelImage DialogBack(int w, int h, const char* title) {
     return canvas.Image();
 }
 
+// The score history: a dark slate page, on which the dialog's yellow and
+// cyan rows read, with the columns' headings under the games' numbers.
+PixelImage HistoryBack(bool beans) {
+    Canvas canvas(520, 380);
+    canvas.Fill(0, 0, 520, 380, kKey);
+    canvas.RoundBox(0, 0, 520, 380, 16, kWood, RGB(50, 24, 8));
+    ShadeRaised(canvas, 0, 520, 6);
+    canvas.RoundBox(6, 30, 514, 374, 10, RGB(40, 60, 70), RGB(160, 120, 60));
+    canvas.Text(14, 7, "历史记录", 16, kGold, 700);
+    const COLORREF heading = RGB(230, 210, 160);
+    canvas.CentredText(RECT{43, 95, 130, 115}, "玩家", 12, heading, 700);
+    for (int k = 0; k < 3; ++k) {
+        if (beans) {
+            canvas.CentredText(RECT{130 + 87 * k, 95, 185 + 87 * k, 115}, "游戏豆", 12, heading,
+                               400);
+            canvas.CentredText(RECT{187 + 89 * k, 95, 224 + 89 * k, 115}, "积分", 12, heading, 400);
+        } else {
+            canvas.CentredText(RECT{157 + 89 * k, 95, 206 + 89 * k, 115}, "积分", 12, heading, 400);
+        }
+    }
+    if (beans) {
+        canvas.CentredText(RECT{402, 95, 452, 115}, "总游戏豆", 12, heading, 700);
+        canvas.CentredText(RECT{451, 95, 495, 115}, "总积分", 12, heading, 700);
+    } else {
+        canvas.CentredText(RECT{410, 95, 480, 115}, "总积分", 12, heading, 700);
+    }
+    canvas.Fill(20, 116, 500, 117, RGB(160, 120, 60));
+    return canvas.Image();
+}
+
+// The settings: a grey page, the colour its labels are drawn on, with a
+// heading in the band above the folder row.
+PixelImage SettingBack() {
+    Canvas canvas(380, 300);
+    canvas.Fill(0, 0, 380, 300, kKey);
+    canvas.RoundBox(0, 0, 380, 300, 16, kWood, RGB(50, 24, 8));
+    ShadeRaised(canvas, 0, 380, 6);
+    canvas.RoundBox(6, 30, 374, 294, 10, RGB(204, 204, 204), RGB(160, 120, 60));
+    canvas.Text(14, 7, "游戏设置", 16, kGold, 700);
+    canvas.CentredText(RECT{6, 44, 374, 70}, "声音、座位与截图", 14, RGB(90, 50, 20), 700);
+    canvas.Fill(30, 76, 350, 77, RGB(160, 120, 60));
+    return canvas.Image();
+}
+
 PixelImage DialogButton(int w, int h, const char* caption, int textHeight) {
     return Strip(ButtonStates(w, h, caption, ButtonLook{RGB(170, 32, 30), kCream, 8}, textHeight));
 }
@@ -82,13 +126,13 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "BtnFLW.bmp", DialogButton(49, 30, "花色", 14)) &&
            SaveIn(folder, "BtnNUM.bmp", DialogButton(70, 30, "张数", 14)) &&
            SaveIn(folder, "ExchageCoinBack.bmp", DialogBack(370, 230, "兑换游戏豆")) &&
-           SaveIn(folder, "History_Score.bmp", DialogBack(520, 380, "历史记录")) &&
-           SaveIn(folder, "History_NoCoin.bmp", DialogBack(520, 380, "历史记录")) &&
+           SaveIn(folder, "History_Score.bmp", HistoryBack(true)) &&
+           SaveIn(folder, "History_NoCoin.bmp", HistoryBack(false)) &&
            SaveIn(folder, "HistoryDlg_Close.bmp", DialogButton(22, 22, "×", 14)) &&
            SaveIn(folder, "History_Up.bmp", DialogButton(26, 28, "↑", 14)) &&
            SaveIn(folder, "History_Down.bmp", DialogButton(26, 28, "↓", 14)) &&
            SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14)) &&
-           SaveIn(folder, "Setting.bmp", DialogBack(380, 300, "游戏设置")) &&
+           SaveIn(folder, "Setting.bmp", SettingBack()) &&
            SaveIn(folder, "SetPath.bmp", DialogButton(21, 21, "…", 12)) &&
            SaveIn(folder, "AboutBK.bmp", DialogBack(430, 240, "关于")) &&
            SaveIn(folder, "Magnifier_Mouse.bmp", magnifier.Image()) &&
