@@ -69,8 +69,9 @@ void CGameLogic::SetGousijiAnswer(int seat, int value) {
         m_nGousijiAnswer[seat] = value;
 }
 
-void CGameLogic::SetSpareHand(const tagCARD cards[kHandSize]) {
+void CGameLogic::SetSpareHand(const tagCARD cards[kHandSize], bool watcherSees) {
     memcpy(m_SpareCards, cards, sizeof m_SpareCards);
+    m_bSpareWatcher = watcherSees ? 1 : 0;
 }
 
 void CGameLogic::ClearForDeal() {

@@ -110,6 +110,7 @@ void CGameLogic::ResetGameData() {
     try {
         memset(m_HandCards, 0, sizeof(m_HandCards));
         memset(m_SpareCards, 0, sizeof(m_SpareCards));
+        m_bSpareWatcher = 0;
         memset(m_LaidCards, 0, sizeof(m_LaidCards));
         memset(m_nHandCount, 0, sizeof(m_nHandCount));
         memset(m_nStartFlags, 0, sizeof(m_nStartFlags));

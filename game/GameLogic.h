@@ -238,8 +238,11 @@ public:
     void SetGamesPlayed(int games) { m_nGamesPlayed = games; }
     void SetFirstGame(bool first) { m_bFirstGame = first ? 1 : 0; }
     bool IsFirstGame() const { return m_bFirstGame != 0; }
-    // A hand parked beside the seats' hands (a later snapshot's).
-    void SetSpareHand(const tagCARD cards[kHandSize]);
+    // A hand parked beside the seats' hands (a later snapshot's), with the
+    // word that says whether its seat lets watchers see it.
+    void SetSpareHand(const tagCARD cards[kHandSize], bool watcherSees = false);
+    const tagCARD* GetSpareHand() const { return m_SpareCards; }
+    bool GetSpareWatcherSees() const { return m_bSpareWatcher != 0; }
     // A new deal: start flags, status words, hands, laid cards and the first
     // per-seat counters cleared.
     void ClearForDeal();
@@ -441,6 +444,7 @@ protected:
     int32_t m_nPointAnswer2[kSeatCount];
     tagCARD m_HandCards[kSeatCount][kHandSize];
     tagCARD m_SpareCards[kHandSize];
+    int32_t m_bSpareWatcher = 0;
     tagCARD m_LaidCards[kSeatCount][kHandSize];
     int32_t m_nHandCount[kSeatCount];
     int32_t m_nSeatCounter[5][kSeatCount];

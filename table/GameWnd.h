@@ -176,6 +176,7 @@ enum GameWndEvent {
     kClockEventMyTurn = 3000, // 3000..3005: clocks of the turn's kinds
     kClockEventLast = 3005,
     kTributeFlightEvent = 1008,
+    kBuyThreeFlightEvent = 1007,
 };
 
 // A pending tribute return: who gets the returned cards, who returns them.
@@ -189,7 +190,11 @@ struct tagPENDINGTRIBUTE {
 // What the record handlers keep between records.
 struct tagGAMESTATEBLOCK {
     tagGAMEOVERMSG gameOver{}; // the last game-over record, for the result pane
+    // Set while the referee lists the returns due, one record per return;
+    // the first record of a listing replaces what was pending.
     int bReturnTributeFlag = 0;
+    // Returns each seat still owes in the listing.
+    int nReturnsDue[kSeatCount] = {};
     int bMultiples = 1; // the room has more than one multiple: the panes offer chips
 };
 
@@ -707,6 +712,12 @@ private:
     void OnRoundEnd();
     void OnGameOver(const tagGAMEOVERMSG& msg);
     void OnReturnTribute(const tagRETURNTRIBUTEMSG& msg);
+    // A return that is due now: the returning seat may return, mine is queued.
+    void QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord);
+    // A return whose cards have moved is no longer owed.
+    void SettleReturn(const tagRETURNTRIBUTEMSG& msg);
+    // No return is due any more (a game ends, the table starts afresh).
+    void ClearReturnsDue();
     void OnPointMsg(const tagPOINTMSG& msg);
     void OnRevolution(const tagREVOLUTIONMSG& msg);
     void OnGousiji(const tagGOUSIJIMSG& msg);
@@ -739,6 +750,9 @@ private:
     // My hand in the card layout from theBoard (held, not played cards).
     void ShowMyHand();
     void ClearMyHand();
+    // A watcher's seat change: the hand parked by the snapshot of the seat
+    // now watched becomes my seat's, and is drawn when it may be seen.
+    void TakeParkedHand();
     void ShowTurnClock(int seconds, int endEvent);
     int VoiceOf(int seat) const;
     void PlayVoice(LPCSTR format, int seat, int variant = -1);

@@ -1,7 +1,7 @@
 // Cards flying between seats: a single card, two cards swapped when a three
 // is bought, and the cards of a tribute. A flight that starts or ends in my
-// hand is the played cards' business; between two other seats the window
-// flies the faces itself.
+// hand is the played cards' business and changes my drawn hand when its
+// faces may show; between two other seats the window flies the faces itself.
 
 #include "sprite/AppServices.h"
 #include "table/GameWnd.h"
@@ -36,12 +36,16 @@ BOOL CGameWnd::FlyCards(int fromSeat, int toSeat, int card, int endEvent) {
     if (!IsSeat(fromSeat) || !IsSeat(toSeat) || fromSeat == toSeat || !IsCardCode(card))
         return FALSE;
     SyncClientFields();
-    BOOL flown;
-    if (fromSeat == m_fields.nMySeat || toSeat == m_fields.nMySeat)
-        flown = m_tableCards.FlyOneCard(&m_hands, fromSeat, toSeat, card, endEvent);
-    else
-        flown =
-            FlyFace(card, SeatPlace(fromSeat), SeatPlace(toSeat), kFlightRest, endEvent) != nullptr;
+    const int me = m_fields.nMySeat;
+    if (fromSeat == me || toSeat == me) {
+        // A hand whose faces show really changes; a hidden one only sees
+        // the card pass.
+        if (m_fields.MayShowMyHand())
+            return m_tableCards.GiveCard(&m_hands, fromSeat, toSeat, card, endEvent);
+        return m_tableCards.FlyOneCard(&m_hands, fromSeat, toSeat, card, endEvent);
+    }
+    const BOOL flown =
+        FlyFace(card, SeatPlace(fromSeat), SeatPlace(toSeat), kFlightRest, endEvent) != nullptr;
     m_fields.bResortPending = FALSE;
     return flown;
 }
@@ -51,15 +55,20 @@ BOOL CGameWnd::SwapFlyCards(int seatA, int cardA, int seatB, int cardB, int endE
         !IsCardCode(cardB))
         return FALSE;
     SyncClientFields();
-    BOOL flown;
-    if (seatA == m_fields.nMySeat)
-        flown = m_tableCards.FlyTwoCards(&m_hands, seatA, cardA, seatB, cardB, endEvent);
-    else if (seatB == m_fields.nMySeat)
-        flown = m_tableCards.FlyTwoCards(&m_hands, seatB, cardB, seatA, cardA, endEvent);
-    else
-        flown =
-            FlyFace(cardA, SeatPlace(seatA), SeatPlace(seatB), kFlightRest, -1) != nullptr &&
-            FlyFace(cardB, SeatPlace(seatB), SeatPlace(seatA), kFlightRest, endEvent) != nullptr;
+    const int me = m_fields.nMySeat;
+    if (seatA == me || seatB == me) {
+        // Mine leaves, the other seat's comes in.
+        const bool mineIsA = seatA == me;
+        const int other = mineIsA ? seatB : seatA;
+        const int out = mineIsA ? cardA : cardB;
+        const int in = mineIsA ? cardB : cardA;
+        if (m_fields.MayShowMyHand())
+            return m_tableCards.ExchangeCard(&m_hands, me, out, other, in, endEvent);
+        return m_tableCards.FlyTwoCards(&m_hands, me, out, other, in, endEvent);
+    }
+    const BOOL flown =
+        FlyFace(cardA, SeatPlace(seatA), SeatPlace(seatB), kFlightRest, -1) != nullptr &&
+        FlyFace(cardB, SeatPlace(seatB), SeatPlace(seatA), kFlightRest, endEvent) != nullptr;
     m_fields.bResortPending = FALSE;
     return flown;
 }
@@ -75,10 +84,19 @@ int CGameWnd::IntributeFlyCard(int fromSeat, const int* cards, int count, int to
         return 0;
     }
     SyncClientFields();
-    if (fromSeat == m_fields.nMySeat)
-        return m_tableCards.GiveCards(&m_hands, fromSeat, toSeat, cards, count) ? 1 : 0;
-    if (toSeat == m_fields.nMySeat)
-        return m_hands.FlyToHand(cards, count, fromSeat, toSeat) ? 1 : 0;
+    // A flight at my place is over when its arrivals are counted: it is
+    // under way when one of them is awaited.
+    if (fromSeat == m_fields.nMySeat || toSeat == m_fields.nMySeat) {
+        m_fields.nExpectedTransfers = 0;
+        m_fields.nEndedTransfers = 0;
+        if (fromSeat == m_fields.nMySeat)
+            m_tableCards.GiveCards(&m_hands, fromSeat, toSeat, cards, count);
+        else if (m_fields.MayShowMyHand())
+            m_hands.ReceiveCards(cards, count, fromSeat, toSeat); // they join my hand
+        else
+            m_hands.FlyToHand(cards, count, fromSeat, toSeat);
+        return m_fields.nExpectedTransfers > 0 ? 1 : 0;
+    }
     // Between two other seats the cards fly side by side; the last one says
     // the flight is over.
     const CSpritePos from = SeatPlace(fromSeat);

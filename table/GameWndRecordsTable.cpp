@@ -38,6 +38,7 @@ void CGameWnd::OnTableInfo(const tagTABLEINFO& msg) {
         m_tableCards.ClearSeat(seat);
     }
     ClearMyHand();
+    ClearReturnsDue();
     theBoard.ClearHistory();
     m_dwTableStartTick = GetTickCount();
     for (int seat = 0; seat < kSeatCount; ++seat) {
@@ -130,7 +131,7 @@ void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
         theBoard.SetHand(me, msg.hand, kHandSize);
         theBoard.SetWatcherSees(me, msg.bWatcherMaySee != 0);
     } else {
-        theBoard.SetSpareHand(msg.hand);
+        theBoard.SetSpareHand(msg.hand, msg.bWatcherMaySee != 0);
     }
 
     m_nWatcherBeans = msg.nWatcherBeans;
@@ -167,6 +168,10 @@ void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
     } else {
         for (int k = 0; k < historyCount; ++k)
             theBoard.AddHistory(msg.history[historyCount - 1 - k]);
+        // A watcher is sent a snapshot only for the seat he watches now,
+        // which follows the answer to his seat change.
+        if (!IsPlayer())
+            TakeParkedHand();
     }
 
     EndHeldRecord();
@@ -252,12 +257,27 @@ void CGameWnd::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
     }
 }
 
+void CGameWnd::TakeParkedHand() {
+    const int me = MySeatOf(m_pClient);
+    if (!IsSeat(me))
+        return;
+    theBoard.SetHand(me, theBoard.GetSpareHand(), kHandSize);
+    theBoard.SetWatcherSees(me, theBoard.GetSpareWatcherSees());
+    // Taken once: a later seat change must not find this seat's hand.
+    const tagCARD none[kHandSize] = {};
+    theBoard.SetSpareHand(none, false);
+    if (IsBlindWatcher())
+        ClearMyHand();
+    UpdateSeatCards(me); // draws it when it may be seen
+}
+
 void CGameWnd::ResetTable() {
     for (int view = 0; view < kSeatCount; ++view)
         m_tips[view].ShowWindow(SW_HIDE);
     for (int seat = 0; seat < kSeatCount; ++seat)
         m_tableCards.ClearSeat(seat);
     ClearMyHand();
+    ClearReturnsDue();
     StopSprite(kShuffleSprite);
     m_game.gameOver = tagGAMEOVERMSG{};
     m_bCleanSweep = FALSE;
@@ -295,6 +315,7 @@ void CGameWnd::OnChangeSeatScene() {
     ResetTable();
     const int me = MySeatOf(m_pClient);
     if (!IsPlayer()) {
+        TakeParkedHand();
         for (int seat = 0; seat < kSeatCount; ++seat) {
             ShowMultiplePane(seat, theBoard.GetTableHead().nMultiple[seat], TRUE);
             RedrawSeatPlate(seat);

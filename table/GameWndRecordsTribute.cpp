@@ -36,6 +36,7 @@ void CGameWnd::OnGameOver(const tagGAMEOVERMSG& msg) {
     theBoard.SetGamesPlayed(msg.nGamesPlayed);
     // The game's result may have raised a seat's level.
     UpdateUserInfo(TRUE);
+    ClearReturnsDue();
     theBoard.AddHistory(msg.change);
     ReportGameOverTributes(msg);
     const std::vector<int>& places = theBoard.GetPlaces();
@@ -179,10 +180,13 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
         EndHeldRecord();
         return;
     }
+    const bool due = msg.bRequested == 0;
+    if (!due)
+        m_game.bReturnTributeFlag = 0; // the listing of returns due is over
     const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
     bool flying = false;
     // Only a return whose cards have moved carries cards; the prompts before
-    // it name the count due.
+    // it name the count due, a refusal the cards the referee would not take.
     const bool moved = msg.bRequested != 0 && msg.bMoved != 0;
     if (moved && count > 0) {
         if (!IsBlindWatcher()) {
@@ -196,33 +200,87 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
                     theBoard.AddHandCard(me, card);
                 }
         }
+        // In the order my hand lays them, so that each is found in turn.
         int codes[kTributeMaxCards];
         for (int i = 0; i < count; ++i)
             codes[i] = msg.cards[i].code;
-        flying = m_tableCards.GiveCards(&m_hands, returner, receiver, codes, count) != FALSE;
+        CGameLogic::SortCards(codes, count);
+        flying = IntributeFlyCard(returner, codes, count, receiver) != 0;
         if (worded)
             WriteReelLine(line);
+        SettleReturn(msg);
     }
     if (!flying)
         EndHeldRecord(); // else the end of the flight resumes receiving
-
-    if (msg.bRequested == 0) {
-        if (returner == me && IsPlayer()) {
-            m_pendingTributes.push_back({msg.nKind, receiver, returner, count});
-            if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
-                const CString format = LoadFormat(IDS_RETURN_DUE);
-                char text[256];
-                snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(receiver)), kindWord);
-                ShowNotice(text);
-                ShowTurnClock(TimeLimit(4), kClockEventLast);
-            }
-        } else if (m_pendingTributes.empty() && kindWord != nullptr) {
-            char text[128];
-            snprintf(text, sizeof text, "等待玩家还(%s贡)...", kindWord);
-            ShowNotice(text);
-        }
-    }
+    if (due)
+        QueueReturnDue(msg, kindWord);
     StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+}
+
+void CGameWnd::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord) {
+    // The referee lists every return still due each time a kind of return
+    // is complete: a new listing replaces the old one, so that no return is
+    // queued twice and none stays behind.
+    if (!m_game.bReturnTributeFlag) {
+        ClearReturnsDue();
+        m_game.bReturnTributeFlag = 1;
+    }
+    const int receiver = msg.nReceiver;
+    const int returner = msg.nReturner;
+    theBoard.SetGameState(kStateTribute);
+    if (IsSeat(returner)) {
+        ++m_game.nReturnsDue[returner];
+        theBoard.SetSeatActionMask(returner, kActionReturnTribute);
+    }
+    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    if (returner == me && IsPlayer()) {
+        m_pendingTributes.push_back({msg.nKind, receiver, returner, msg.nCount});
+        if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
+            const CString format = LoadFormat(IDS_RETURN_DUE);
+            char text[256];
+            snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(receiver)), kindWord);
+            ShowNotice(text);
+            ShowTurnClock(TimeLimit(4), kClockEventLast);
+        }
+    } else if (m_pendingTributes.empty() && kindWord != nullptr) {
+        char text[128];
+        snprintf(text, sizeof text, "等待玩家还(%s贡)...", kindWord);
+        ShowNotice(text);
+    }
+    UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
+}
+
+void CGameWnd::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
+    const int returner = msg.nReturner;
+    if (!IsSeat(returner))
+        return;
+    if (m_game.nReturnsDue[returner] > 0 && --m_game.nReturnsDue[returner] == 0)
+        theBoard.SetSeatActionMask(returner, 0);
+    if (returner != MySeat())
+        return;
+    const auto done = std::find_if(
+        m_pendingTributes.begin(), m_pendingTributes.end(), [&](const tagPENDINGTRIBUTE& entry) {
+            return entry.nKind == msg.nKind && entry.nTargetSeat == msg.nReceiver &&
+                   entry.nCount == msg.nCount;
+        });
+    if (done != m_pendingTributes.end())
+        m_pendingTributes.erase(done);
+    if (m_pendingTributes.empty()) {
+        // My returns are made: neither the clock nor the button may stay.
+        theBoard.SetSeatActionMask(returner, 0);
+        StopCountdown();
+    }
+    UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
+}
+
+void CGameWnd::ClearReturnsDue() {
+    m_pendingTributes.clear();
+    m_game.bReturnTributeFlag = 0;
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        if (m_game.nReturnsDue[seat] > 0)
+            theBoard.SetSeatActionMask(seat, 0);
+        m_game.nReturnsDue[seat] = 0;
+    }
 }
 
 void CGameWnd::OnBuy3(const tagBUY3MSG& msg) {
@@ -260,11 +318,11 @@ void CGameWnd::OnBuy3(const tagBUY3MSG& msg) {
             theBoard.AddHandCard(me, three);
         }
     }
-    const BOOL flying =
-        paid ? m_tableCards.FlyTwoCards(&m_hands, seller, msg.boughtThree.code, buyer,
-                                        msg.paidCard.code, kTributeFlightEvent)
-             : m_tableCards.FlyOneCard(&m_hands, seller, buyer, msg.boughtThree.code,
-                                       kTributeFlightEvent);
+    // The three goes to the buyer, the card paid with (if any) to the seller;
+    // the flight's last card ends it.
+    const BOOL flying = paid ? SwapFlyCards(seller, msg.boughtThree.code, buyer, msg.paidCard.code,
+                                            kBuyThreeFlightEvent)
+                             : FlyCards(seller, buyer, msg.boughtThree.code, kBuyThreeFlightEvent);
     if (!flying)
         EndHeldRecord();
     if (worded)

@@ -68,6 +68,8 @@ private:
     // The right part of my hand that single cards leave from and land on.
     CSpritePos HandPart(CCardLayout* hands, int cardsAfter, int n, int k) const;
     void RemoveSprites(CHandList& list);
+    // With the transfer event: the window now waits for that many arrivals.
+    void ExpectTransfers(int event, int notifying);
 
     CHandList m_seats[kSeatCount];
 };

@@ -50,21 +50,24 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
     if (fromSeat == m_pTable->nMySeat) {
         const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
         CHandList& hand = hands->GetHand();
-        int k = 0;
+        int k = 0, flown = 0;
         for (auto it = hand.begin(); it != hand.end();) {
             auto next = std::next(it);
             if (it->nCard == card)
-                FlyOutOfHand(hands, it, to, kFlightDepth + k++, event);
+                flown += FlyOutOfHand(hands, it, to, kFlightDepth + k++, event) != 0;
             it = next;
         }
         hands->CalcLayout();
         m_pTable->bResortPending = FALSE;
-        return TRUE;
+        // FALSE when the card was not in my hand: nothing will say it arrived.
+        ExpectTransfers(event, flown);
+        return flown > 0;
     }
     if (toSeat == m_pTable->nMySeat) {
-        hands->ReceiveCard(card, m_pTable->SeatToView(fromSeat), event);
+        const BOOL arriving = hands->ReceiveCard(card, m_pTable->SeatToView(fromSeat), event);
         m_pTable->bResortPending = TRUE;
-        return TRUE;
+        ExpectTransfers(event, arriving ? 1 : 0);
+        return arriving;
     }
     return FALSE;
 }
@@ -76,9 +79,11 @@ BOOL CTableCards::ExchangeCard(CCardLayout* hands, int fromSeat, int card, int t
         fromSeat != m_pTable->nMySeat)
         return FALSE;
     GiveCard(hands, fromSeat, toSeat, card, CCardLayout::kNoNotify);
-    hands->ReceiveCard(cardIn, m_pTable->SeatToView(toSeat), event);
+    // Only the card coming in tells that the exchange is over.
+    const BOOL arriving = hands->ReceiveCard(cardIn, m_pTable->SeatToView(toSeat), event);
     m_pTable->bResortPending = TRUE;
-    return TRUE;
+    ExpectTransfers(event, arriving ? 1 : 0);
+    return arriving;
 }
 
 BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
@@ -86,14 +91,18 @@ BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int c
     if (!CanTransfer(hands, fromSeat, toSeat, flown, 1, "FlyOneCard"))
         return FALSE;
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
+    POSITION flight = nullptr;
     if (fromSeat == m_pTable->nMySeat)
-        FlySingle(hands, card, hand, m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat)), event);
+        flight = FlySingle(hands, card, hand, m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat)),
+                           event);
     else if (toSeat == m_pTable->nMySeat)
-        FlySingle(hands, card, m_pTable->AvatarPoint(m_pTable->SeatToView(fromSeat)), hand, event);
+        flight = FlySingle(hands, card, m_pTable->AvatarPoint(m_pTable->SeatToView(fromSeat)), hand,
+                           event);
     else
         return FALSE;
     m_pTable->bResortPending = FALSE;
-    return TRUE;
+    ExpectTransfers(event, flight != nullptr ? 1 : 0);
+    return flight != nullptr;
 }
 
 BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
@@ -105,9 +114,19 @@ BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int to
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
     const CSpritePos other = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
     FlySingle(hands, card, hand, other, CCardLayout::kNoNotify);
-    FlySingle(hands, cardIn, other, hand, event);
+    const POSITION last = FlySingle(hands, cardIn, other, hand, event);
     m_pTable->bResortPending = FALSE;
-    return TRUE;
+    ExpectTransfers(event, last != nullptr ? 1 : 0);
+    return last != nullptr;
+}
+
+void CTableCards::ExpectTransfers(int event, int notifying) {
+    // The window counts the arrivals of the transfer event against these;
+    // other events end the flight by themselves.
+    if (event == kTransferEndEvent) {
+        m_pTable->nExpectedTransfers = notifying;
+        m_pTable->nEndedTransfers = 0;
+    }
 }
 
 BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n) {

@@ -268,13 +268,14 @@ TEST_F(GameWndMarksTest, ACardFliesBetweenTwoOtherSeats) {
     EXPECT_EQ(Count(79), 0);
 }
 
-TEST_F(GameWndMarksTest, AFlightIntoMyHandGoesThroughTheTableCards) {
+TEST_F(GameWndMarksTest, AFlightIntoMyHandGoesThroughTheTableCardsAndStaysThere) {
     ASSERT_TRUE(CreateTable());
-    wnd->Fields().bResortPending = TRUE;
     ASSERT_TRUE(wnd->FlyCards(3, 0, 40, 81));
-    EXPECT_FALSE(wnd->Fields().bResortPending);
+    EXPECT_TRUE(wnd->Fields().bResortPending) << "a card joined my hand";
     Tick(200);
     EXPECT_EQ(Count(81), 1);
+    ASSERT_EQ(wnd->Hands().GetHand().size(), 1u);
+    EXPECT_EQ(wnd->Hands().GetHand().front().nCard, 40);
 }
 
 TEST_F(GameWndMarksTest, TributeCardsFlySideBySideAndTheLastReports) {

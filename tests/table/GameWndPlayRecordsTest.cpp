@@ -229,11 +229,27 @@ TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     EXPECT_EQ(wnd->PendingTributes().size(), 2u);
     EXPECT_EQ(wnd->notices.size(), 1u) << "only the first pending return prompts";
 
+    EXPECT_EQ(theBoard.GetGameState(), kStateTribute);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute);
+
+    // One return moved; when the referee lists what is still due, the list
+    // replaces the pending one rather than adding to it.
+    tagRETURNTRIBUTEMSG moved = *due;
+    moved.bRequested = moved.bMoved = 1;
+    Deliver(moved);
+    EXPECT_EQ(wnd->PendingTributes().size(), 1u);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute) << "one more is due";
+    Deliver(*due);
+    EXPECT_EQ(wnd->PendingTributes().size(), 1u);
+    Deliver(moved);
+    EXPECT_TRUE(wnd->PendingTributes().empty());
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
+
     // Another seat's return: a waiting notice while nothing of mine is due.
-    wnd->PendingTributes().clear();
     due->nReturner = 4;
     Deliver(*due);
     EXPECT_EQ(wnd->notices.back(), "等待玩家还(憋贡)...");
+    EXPECT_TRUE(wnd->PendingTributes().empty());
 }
 
 TEST_F(GameWndTributes, AReturnsHistoryCopyWordsTheCardsByRank) {

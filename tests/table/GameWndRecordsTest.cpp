@@ -90,7 +90,7 @@ TEST_F(GameWndRecords, TheTableInfoFillsTheBoardAndEntersTheChatOnce) {
     EXPECT_EQ(wnd->GetMultiple(), 4) << "only the first table info takes the multiple";
 }
 
-TEST_F(GameWndRecords, ASnapshotRebuildsTheTableOnceAndLaterOnlyItsHistory) {
+TEST_F(GameWndRecords, ASnapshotRebuildsTheTableOnceAndAWatchersSeatChangeDrawsTheNewSeatsHand) {
     client.m_bWatcher = TRUE;
     auto snap = NewRecord<tagSNAPSHOTMSG>();
     for (int seat = 0; seat < kSeatCount; ++seat)
@@ -128,16 +128,37 @@ TEST_F(GameWndRecords, ASnapshotRebuildsTheTableOnceAndLaterOnlyItsHistory) {
     EXPECT_EQ(Releases(), 1);
     EXPECT_TRUE(wnd->IsReceiveReady());
 
-    // A later snapshot: state and history change, my hand display does not.
+    // I watch seat 4 now: the server's answer comes first, then the later
+    // snapshot of that seat, whose hand is drawn.
+    client.SetGameWnd(wnd);
+    client.m_nMySeat = 4;
+    client.m_nChangeSeatResult = 1;
+    client.OnChangeSeat();
+    EXPECT_TRUE(wnd->Hands().GetHand().empty()) << "seat 2's hand is gone";
     snap->nHistoryCount = 1;
     snap->history[0].nScoreChange[0] = 99;
+    for (int i = 0; i < 3; ++i)
+        snap->hand[i] = CardOf(40 + i);
     snap->hand[2].flags |= kCardPlayed;
     snap->nGameState = kStateGousiji;
     Deliver(*snap);
     ASSERT_EQ(theBoard.GetHistory().size(), 1u);
     EXPECT_EQ(theBoard.GetHistory()[0].nScoreChange[0], 99);
     EXPECT_EQ(theBoard.GetGameState(), kStateGousiji);
-    EXPECT_EQ(wnd->Hands().GetHand().size(), 2u);
+    std::vector<int> drawn;
+    for (const HANDENTRY& entry : wnd->Hands().GetHand())
+        drawn.push_back(entry.nCard);
+    EXPECT_EQ(drawn, (std::vector<int>{41, 40}));
+
+    // Seat 5 hides its hand: the next seat change shows neither seat 4's
+    // cards nor any of seat 5's.
+    client.m_nMySeat = 5;
+    client.OnChangeSeat();
+    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+    snap->bWatcherMaySee = 0;
+    Deliver(*snap);
+    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+    EXPECT_FALSE(theBoard.GetWatcherSees(5));
 }
 
 TEST_F(GameWndRecords, AReturningPlayersSnapshotKeepsTheRoundsPlay) {
