@@ -220,12 +220,6 @@ void CGameWnd::RestartInfoTimers(UINT plateMs) {
     }
 }
 
-void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
-    // The clock stands at my place.
-    const CSpritePos at = m_fields.AvatarPoint(0);
-    StartCountdown(at.x, at.y, at.anchor, seconds, endEvent);
-}
-
 void CGameWnd::ShowMyHand() {
     m_hands.ClearHand();
     if (m_pClient == nullptr)
