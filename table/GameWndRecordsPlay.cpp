@@ -162,7 +162,10 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
 
     const int myMask = theBoard.GetSeatActionMask(me);
     const bool activePlayer = IsPlayer() && IsSeat(me) && !theBoard.IsSeatTrusted(me);
-    if (!theBoard.GetPlayList().empty() && activePlayer && myMask != 0) {
+    // A seat that leads has nothing to beat: it is never answered for, nor
+    // given the short clock of a play it cannot beat.
+    const bool leading = myMask == kActionTakeOut;
+    if (!theBoard.GetPlayList().empty() && activePlayer && myMask != 0 && !leading) {
         const CardType last = theBoard.GetPlayList().back().type;
         const int lastCount = CGameLogic::GetCardTypeCount(last);
         if (((last >> 28) > 0 || !(rules & kRuleThrees)) && !theBoard.IsSeatOut(me) &&

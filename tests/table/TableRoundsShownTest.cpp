@@ -417,6 +417,11 @@ TEST_F(TableRoundsShown, EverySeatsPlayStaysOnTheTableUntilItsRoundCloses) {
     ASSERT_TRUE(PumpUntil([&] { return host->Table().IsSeated(); }));
     const int gamesBefore = Referee().GetGamesPlayed();
     ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() != FALSE && Clickable(kCmdStart); }));
+    // A table smaller than the big cards need: the clock and every seat's
+    // cards must still stand inside it, where they belong.
+    parent.MoveWindow(0, 0, 900, 660, TRUE);
+    wnd->MoveWindow(0, 0, 900, 660, TRUE);
+    platform_test::PumpPending();
     ASSERT_TRUE(ClickButton(kCmdStart));
     const auto gameOver = [&] { return Referee().GetGamesPlayed() != gamesBefore; };
     std::pair<int, int> lastTurn{-1, -1};
