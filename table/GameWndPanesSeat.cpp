@@ -172,7 +172,10 @@ void CGameWnd::ShowReelPane(BOOL show) {
     if (m_reelLines.IsEmpty())
         pane->AddReelLine(kEmptyReelLine);
     pane->SetOpening(TRUE);
-    PlacePane(kReelPaneSprite, pane, ClearOfMyHand(pane), kReelLayer, TRUE);
+    // One pass of the zoom: the scroll opens once and stays open (an endless
+    // play would fold it up and open it again, over and over).
+    if (POSITION pos = PlacePane(kReelPaneSprite, pane, ClearOfMyHand(pane), kReelLayer, TRUE))
+        StartSprite(pos, kNotifyNone, 0, kReelLayer, 1, TRUE);
 }
 
 CSpritePos CGameWnd::ClearOfMyHand(CPaneImage* pane) {

@@ -353,15 +353,26 @@ protected:
     // them) uncovered, and a click on it closes it.
     void CheckPaneAndClose(int pane, const std::string& what) {
         ASSERT_TRUE(RunUntil([&] { return PaneShown(pane); })) << what << " opens nothing";
-        clock.Advance(400); // the opening zoom
-        platform_test::PumpPending();
+        for (int tick = 0; tick < 100; ++tick) { // the opening zoom
+            clock.Advance(10);
+            platform_test::PumpPending();
+        }
+        SaveSheet(pane == kReelPane ? "reel_open.png" : "last_cards_open.png");
         const CRect r = wnd->GetSpriteRect(wnd->FindSpritePos(pane));
+        CRect client, inside;
+        wnd->GetClientRect(&client);
+        inside.IntersectRect(&r, &client);
+        EXPECT_EQ(inside, r) << what << " leaves the window";
+        // Where the table is high enough for it, the pane stands above them.
+        const int buttonsTop = wnd->FindItem(CGameWnd::ButtonIdOf(kBtnTakeOut))->GetRect().top;
         for (int button : {kBtnTakeOut, kBtnSearch, kBtnPass, kBtnRangpai}) {
             CSpriteItem* item = wnd->FindItem(CGameWnd::ButtonIdOf(button));
             ASSERT_NE(item, nullptr);
             const CRect at = item->GetRect();
             CRect both;
-            EXPECT_FALSE(both.IntersectRect(&r, &at)) << what << " covers action button " << button;
+            if (r.Height() < buttonsTop)
+                EXPECT_FALSE(both.IntersectRect(&r, &at))
+                    << what << " covers action button " << button;
         }
         ClickAt(r.CenterPoint());
         EXPECT_FALSE(PaneShown(pane)) << "a click on " << what << " closes it";
