@@ -16,7 +16,9 @@
 
 #include <array>
 #include <deque>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -357,8 +359,25 @@ protected:
             clock.Advance(10);
             platform_test::PumpPending();
         }
-        SaveSheet(pane == kReelPane ? "reel_open.png" : "last_cards_open.png");
+        const std::string sheet = pane == kReelPane ? "reel_open.png" : "last_cards_open.png";
+        SaveSheet(sheet);
         const CRect r = wnd->GetSpriteRect(wnd->FindSpritePos(pane));
+        if (pane == kLastCardPane) {
+            // The last round's cards are drawn in it: card faces are near white.
+            std::ifstream file(std::string(TABLE_TEST_OUTPUT_DIR) + "/" + sheet, std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(file)),
+                                    std::istreambuf_iterator<char>());
+            platform::PixelImage image;
+            ASSERT_TRUE(platform::DecodePng(bytes.data(), bytes.size(), image));
+            int light = 0;
+            for (int y = std::max(0, int(r.top)); y < r.bottom && y < image.height; ++y)
+                for (int x = std::max(0, int(r.left)); x < r.right && x < image.width; ++x) {
+                    const uint32_t p = image.At(x, y);
+                    light +=
+                        ((p >> 16) & 0xFF) > 230 && ((p >> 8) & 0xFF) > 230 && (p & 0xFF) > 220;
+                }
+            EXPECT_GT(light, 54 * 72) << "no card is drawn in " << what;
+        }
         CRect client, inside;
         wnd->GetClientRect(&client);
         inside.IntersectRect(&r, &client);
