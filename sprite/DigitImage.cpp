@@ -36,9 +36,11 @@ void CDigitImage::Draw(HDC hdc, int nFrame, SPRITEINFO* pSprite, int dx, int dy,
     if (!m_hBackground)
         return;
     const int start = pSprite ? pSprite->nUser[1] : 0;
+    const bool numberAbove = pSprite && pSprite->nUser[2] == kNumberShownAbove;
     DrawWholeFrame(hdc, dx, dy, w, h, sx, sy, m_size, nAlpha, [&](HDC canvas) {
         AlphaBlit(canvas, 0, 0, m_size.cx, m_size.cy, m_hBackground, 0, 0, m_hBackground, m_size.cx,
                   0);
-        DrawNumber(canvas, start - nFrame, m_tens, m_units);
+        if (!numberAbove)
+            DrawNumber(canvas, start - nFrame, m_tens, m_units);
     });
 }

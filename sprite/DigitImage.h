@@ -3,13 +3,16 @@
 // A two-digit countdown: a background (left half picture, right half its
 // alpha) with the number drawn in cells of a ten-digit strip keyed by magenta.
 // The sprite's second caller word is the start value; frame f shows
-// start - f, one second a frame, down to 1.
+// start - f, one second a frame, down to 1. While the third caller word is
+// kNumberShownAbove another sprite shows the number over it, and only the
+// background is drawn (two numbers a few pixels apart read as four digits).
 
 #include "sprite/SpriteImage.h"
 
 class CDigitImage : public CSpriteImage {
 public:
     static constexpr int kSecondTicks = 100;
+    static constexpr int kNumberShownAbove = 1;
 
     CDigitImage() { m_bAutoFree = TRUE; }
     // The bitmaps stay their owners'.

@@ -587,6 +587,8 @@ private:
                        BOOL animate = FALSE);
     // The pane centred in the window, moved dy down.
     static CSpritePos CenteredPos(CPaneImage* image, int dy);
+    // Centred where it leaves the action buttons and my hand uncovered.
+    CSpritePos ClearOfMyHand(CPaneImage* image);
     void UpdateNameLines();
     // The view whose name line holds the point, -1 none.
     int NameLineAt(int x, int y) const;
@@ -757,8 +759,12 @@ private:
     int VoiceOf(int seat) const;
     void PlayVoice(LPCSTR format, int seat, int variant = -1);
     void PlayRoundEndOrCollect();
+    // The pass, let and give-up marks the seats made in the running round,
+    // shown where the status words show none.
+    void ShowRoundMarks();
 
     BOOL m_bRoundFlag = FALSE;
+    int m_nRoundMarks[kSeatCount] = {};
     BOOL m_bCleanSweep = FALSE;
     int m_nTurnCountdown = 0;
     DWORD m_dwTableStartTick = 0;

@@ -1,7 +1,9 @@
 // The turn clock: a picture counting the turn's seconds down at a point,
 // and, on my own turn, the large counter over it for the last ten seconds.
 
+#include "platform/window/WindowAttention.h"
 #include "sprite/DigitImage.h"
+#include "sprite/GameLayout.h"
 #include "sprite/GifSpriteImage.h"
 #include "table/GameWnd.h"
 
@@ -12,8 +14,36 @@ namespace {
 constexpr int kClockLayer = 300;
 constexpr int kLastSeconds = 10;
 constexpr int kCounterLift = 4;
+// Between my plate and the clock beside it.
+constexpr int kClockGap = 6;
 
 } // namespace
+
+void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
+    // The clock stands beside my plate, at its upper right, clear of my
+    // hand, and always whole inside the table.
+    const POSITION pos = FindSpritePos(kClockSprite);
+    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    if (s == nullptr || m_fields.pLayout == nullptr)
+        return;
+    const SIZE clock = GetImageList().GetAt(s->posImage)->GetSize(s);
+    const SIZE plate = m_fields.pLayout->m_sizeAvatar;
+    const CSpritePos place = m_fields.AvatarPoint(0);
+    int x = place.x + plate.cx + kClockGap + clock.cx / 2;
+    int y = place.y - kClockGap;
+    // Kept inside the client area, in the anchor's own terms.
+    CRect client;
+    GetClientRect(&client);
+    const POINT origin = ResolvePos(PosOf(0, 0, place.anchor));
+    const int cx = std::clamp(origin.x + x, clock.cx / 2, client.Width() - (clock.cx + 1) / 2);
+    const int cy = std::clamp(origin.y + y, clock.cy / 2, client.Height() - (clock.cy + 1) / 2);
+    x = cx - origin.x;
+    y = cy - origin.y;
+    StartCountdown(x, y, place.anchor, seconds, endEvent);
+    // My turn: the program's window flashes for a player looking elsewhere.
+    if (m_hWnd != nullptr)
+        ::FlashWindow(m_hWnd, TRUE);
+}
 
 void CGameWnd::StartCountdown(int x, int y, int anchor, int value, int endEvent) {
     StopCountdown();
@@ -22,8 +52,10 @@ void CGameWnd::StartCountdown(int x, int y, int anchor, int value, int endEvent)
     if (s == nullptr)
         return;
     const SIZE size = GetImageList().GetAt(s->posImage)->GetSize(s);
-    // The clock counts down on its second caller word.
+    // The clock counts down on its second caller word, and shows the number
+    // itself until the last seconds' counter takes it over.
     s->nUser[1] = value;
+    s->nUser[2] = 0;
     // A line that stands still for the whole countdown: half of it to reach
     // its end, half resting there, and the play ends once with the end event
     // (a fixed line would end on its first tick).
@@ -82,4 +114,9 @@ void CGameWnd::ShowClockCounter(POSITION clock, int value) {
     line->Init(left, top, 0, left, top, 0, 1, -1, 255, 255);
     s->nUser[1] = value;
     SetSpriteLine(pos, line, FALSE, 0, -1, 0, TRUE);
+    // One number on the clock: the face under the counter leaves its own out.
+    if (c->nUser[2] != CDigitImage::kNumberShownAbove) {
+        c->nUser[2] = CDigitImage::kNumberShownAbove;
+        InvalidateSprite(clock);
+    }
 }

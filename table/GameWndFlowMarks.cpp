@@ -275,6 +275,8 @@ void CGameWnd::ShowExchangeMark(int seat) {
 }
 
 void CGameWnd::ClearAllSeats() {
+    for (int& marks : m_nRoundMarks)
+        marks = 0;
     for (int view = 0; view < kSeatCount; ++view) {
         for (int base : {kOpenPointMark, kShaoMark, kRevolutionMark, kNowPointMark, kPrePointMark,
                          kPassMark, kLetMark, kGaveUpMark})

@@ -9,6 +9,8 @@
 #include "table/LastCardPaneImage.h"
 #include "table/ReelPaneImage.h"
 
+#include <algorithm>
+
 namespace {
 
 enum {
@@ -32,7 +34,10 @@ enum {
     kLastCardLayer = 601,
     kMultipleLayer = 50,
     kCountdownMax = 99,
+    kPaneGap = 4,
 };
+
+const char kEmptyReelLine[] = "暂无记录";
 
 CSpritePos Offset(const CSpritePos& place, POINT by) {
     return PosAt(place.x + by.x, place.y + by.y, place.anchor);
@@ -163,8 +168,29 @@ void CGameWnd::ShowReelPane(BOOL show) {
         if (auto* line = static_cast<CString*>(m_reelLines.GetNext(pos)))
             pane->AddReelLine(*line);
     }
+    // An empty scroll would look broken: it says that nothing is there yet.
+    if (m_reelLines.IsEmpty())
+        pane->AddReelLine(kEmptyReelLine);
     pane->SetOpening(TRUE);
-    PlacePane(kReelPaneSprite, pane, CenteredPos(pane, 0), kReelLayer, TRUE);
+    // One pass of the zoom: the scroll opens once and stays open (an endless
+    // play would fold it up and open it again, over and over).
+    if (POSITION pos = PlacePane(kReelPaneSprite, pane, ClearOfMyHand(pane), kReelLayer, TRUE))
+        StartSprite(pos, kNotifyNone, 0, kReelLayer, 1, TRUE);
+}
+
+CSpritePos CGameWnd::ClearOfMyHand(CPaneImage* pane) {
+    // Centred, but never over the action buttons and my hand below them,
+    // unless the table is too low for the pane (then its top stays inside).
+    const SIZE size = pane->GetSize(nullptr);
+    CRect client;
+    GetClientRect(&client);
+    const int buttonsTop = m_buttons[kBtnTakeOut].GetRect().top;
+    int top = (client.Height() - size.cy) / 2;
+    if (buttonsTop > 0)
+        top = std::min(top, buttonsTop - kPaneGap - size.cy);
+    top = std::max(top, 0);
+    const POINT centre = ResolvePos(PosAt(0, 0, 4));
+    return PosAt(-size.cx / 2, top - centre.y, 4);
 }
 
 void CGameWnd::ShowLastCardPane(BOOL show) {
@@ -183,5 +209,5 @@ void CGameWnd::ShowLastCardPane(BOOL show) {
     if (pane == nullptr)
         return;
     pane->SetLastCards(m_fields.lastCards, m_fields.nLastCards);
-    PlacePane(kLastCardSprite, pane, CenteredPos(pane, 0), kLastCardLayer);
+    PlacePane(kLastCardSprite, pane, ClearOfMyHand(pane), kLastCardLayer);
 }

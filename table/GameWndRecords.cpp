@@ -2,7 +2,6 @@
 // passes, the dispatch by id, the end of a record that stopped receiving,
 // and the helpers the handlers share.
 
-#include "platform/window/WindowAttention.h"
 #include "sprite/AppServices.h"
 #include "sprite/Theme.h"
 #include "table/GameNetClient.h"
@@ -219,15 +218,6 @@ void CGameWnd::RestartInfoTimers(UINT plateMs) {
         SetTimer(kHoverTimer, 1000, nullptr);
         SetTimer(kPopupCheckTimer, 1000, nullptr);
     }
-}
-
-void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
-    // The clock stands at my place.
-    const CSpritePos at = m_fields.AvatarPoint(0);
-    StartCountdown(at.x, at.y, at.anchor, seconds, endEvent);
-    // My turn: the program's window flashes for a player looking elsewhere.
-    if (m_hWnd != nullptr)
-        ::FlashWindow(m_hWnd, TRUE);
 }
 
 void CGameWnd::ShowMyHand() {

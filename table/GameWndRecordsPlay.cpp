@@ -63,10 +63,8 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
     UpdateActionButtons(kStatePlay, 0, FALSE);
 
     bool anyShaoBefore = false;
-    int oldStatus[kSeatCount];
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        oldStatus[seat] = theBoard.GetSeatStatus(seat);
-        anyShaoBefore = anyShaoBefore || (oldStatus[seat] & kStatusLastPlay);
+        anyShaoBefore = anyShaoBefore || (theBoard.GetSeatStatus(seat) & kStatusLastPlay);
         theBoard.SetSeatActionMask(seat, msg.nActionMask[seat]);
     }
     int leader = -1;
@@ -77,7 +75,6 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
         if (next < 0 && (msg.nActionMask[seat] & (kActionTakeOut | kActionShao)))
             next = seat;
     }
-    const bool skipWalkBack = next >= 0 && (oldStatus[next] & kStatusMark2);
     for (int seat = 0; seat < kSeatCount; ++seat)
         theBoard.SetSeatStatus(seat, msg.nSeatStatus[seat], 0);
 
@@ -101,7 +98,9 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
         theBoard.AddPlay(actor, CGameLogic::GetCardType(msg.nCodes, count));
         theBoard.SetPlayCounter(msg.nPlayCounter);
         ResetHints();
-        m_tableCards.ClearSeat(actor);
+        // The new play takes the place of the seat's earlier one in this
+        // round; the cards of the other seats stay until the round closes.
+        m_nRoundMarks[actor] = 0;
         const bool blind = actor == me && IsBlindWatcher();
         if (blind)
             m_tableCards.PutCardBlind(&m_hands, actor, msg.nCodes, count, msg.nHandCount <= 10,
@@ -151,31 +150,23 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
         // Receiving stays stopped until the round-end step.
         skipped = true;
     } else {
-        if ((next == me && IsPlayer()) ||
-            ((msg.nActionMask[next] & kActionShao) && !(rules & kRuleCardsLeftNotice))) {
-            if (next == me)
-                m_tableCards.ClearSeat(next);
-        } else {
-            m_tableCards.ClearSeat(next);
+        // A seat that passes, lets or gives up keeps its mark for the rest of
+        // the round, as every seat keeps its cards: a person follows the
+        // round by them. Nothing is cleared before the round closes.
+        if (type & (kActionPass | kActionLet | kActionGiveUp))
+            m_nRoundMarks[actor] = type & (kActionPass | kActionLet | kActionGiveUp);
+        if (!(next == me && IsPlayer()) &&
+            !((msg.nActionMask[next] & kActionShao) && !(rules & kRuleCardsLeftNotice)))
             ShowWaitMark(next, FALSE);
-        }
         EndHeldRecord();
-        if (m_bRoundFlag && !(rules & kRuleCardsLeftNotice) &&
-            !(msg.nActionMask[next] & kActionShao) && type != kActionGiveUp && !skipWalkBack) {
-            // The seats passed over between the actor and the next one.
-            int seat = actor;
-            for (int step = 0; step < 8; ++step) {
-                seat = CGameLogic::GetNextSeat(seat);
-                if (seat == next)
-                    break;
-                m_tableCards.ClearSeat(seat);
-            }
-        }
     }
 
     const int myMask = theBoard.GetSeatActionMask(me);
     const bool activePlayer = IsPlayer() && IsSeat(me) && !theBoard.IsSeatTrusted(me);
-    if (!theBoard.GetPlayList().empty() && activePlayer && myMask != 0) {
+    // A seat that leads has nothing to beat: it is never answered for, nor
+    // given the short clock of a play it cannot beat.
+    const bool leading = myMask == kActionTakeOut;
+    if (!theBoard.GetPlayList().empty() && activePlayer && myMask != 0 && !leading) {
         const CardType last = theBoard.GetPlayList().back().type;
         const int lastCount = CGameLogic::GetCardTypeCount(last);
         if (((last >> 28) > 0 || !(rules & kRuleThrees)) && !theBoard.IsSeatOut(me) &&
@@ -190,6 +181,7 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
     }
     if (!skipped)
         UpdateSeatStateMarks(msg.nSeatStatus, type == kActionShao);
+    ShowRoundMarks();
     if (!skipped && !clockStarted && activePlayer && (myMask & (kActionTakeOut | kActionShao)))
         ShowTurnClock(TimeLimit((myMask & kActionTakeOut) ? 7 : 8), kClockEventMyTurn);
     if (IsPlayer())
@@ -199,10 +191,25 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
     PlayGameSound(PlaySound(type, count));
 }
 
+void CGameWnd::ShowRoundMarks() {
+    const int marks = kActionPass | kActionLet | kActionGiveUp;
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        if (theBoard.GetSeatActionMask(seat) != 0)
+            continue; // the seat to act shows none
+        int shown = theBoard.GetSeatStatus(seat) & marks;
+        if (shown == 0)
+            shown = m_nRoundMarks[seat];
+        if (shown != 0)
+            ShowActionMark(seat, shown);
+    }
+}
+
 void CGameWnd::OnRoundEnd() {
     m_bRoundFlag = TRUE;
     KillTimer(kRoundEndTimer);
     theBoard.ClearPlayList();
+    for (int& marks : m_nRoundMarks)
+        marks = 0;
     const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
     if (!m_tableCards.CollectToCentre(me, TRUE))
         EndHeldRecord(); // else the end of the flight resumes receiving

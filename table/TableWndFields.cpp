@@ -20,7 +20,9 @@ BOOL CTableWndFields::AddLastCard(int view, int card) {
     if (view < 0 || view >= kSeatCount || nLastCards[view] >= kHandSize || card < 0 ||
         card >= kCardCodeCount)
         return FALSE;
-    lastCards[view][nLastCards[view]++] = CGameLogic::CheckedCardFromIndex(card);
+    // A card laid on the table is a real card: held, so the last-card pane
+    // draws its face.
+    lastCards[view][nLastCards[view]++] = CGameLogic::CardFromIndex(card);
     return TRUE;
 }
 

@@ -2,6 +2,8 @@
 // the deal window's pace, the turn clock, and floating notices.
 
 #include "GameWndKit.h"
+#include "platform/display/Display.h"
+#include "platform/images/PngFile.h"
 
 namespace table_test {
 namespace {
@@ -24,6 +26,29 @@ protected:
     void SetUp() override {
         TableWindowTest::SetUp();
         theClient.m_nMySeat = 0; // the deal window deals by the program's client
+    }
+    static constexpr int kDigitWidth = 8; // a cell of the theme's digit strip
+    // Columns of the clock's rectangle, as drawn, that hold digit ink.
+    int ClockInkColumns() {
+        wnd->Invalidate(FALSE);
+        wnd->UpdateWindow();
+        PumpPending();
+        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
+        const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/clock_last_seconds.png";
+        std::string error;
+        EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
+        const std::string bytes = ReadFileBytes(path);
+        platform::PixelImage image;
+        EXPECT_TRUE(platform::DecodePng(bytes.data(), bytes.size(), image, &error)) << error;
+        const CRect r = wnd->GetSpriteRect(wnd->FindSpritePos(kClockSprite));
+        int columns = 0;
+        for (int x = std::max(0, int(r.left)); x < r.right && x < image.width; ++x) {
+            bool ink = false;
+            for (int y = std::max(0, int(r.top)); y < r.bottom && y < image.height; ++y)
+                ink = ink || (image.At(x, y) & 0xFFFFFF) == 0x141414;
+            columns += ink;
+        }
+        return columns;
     }
     void ShowDeck() {
         for (int i = 0; i < kDeckSize; ++i)
@@ -132,6 +157,10 @@ TEST_F(GameWndFlowTest, TheClockRunsDownAndEndsOnce) {
     Tick(100 * 2);
     EXPECT_TRUE(Shown(kClockCounterSprite));
     EXPECT_EQ(Sprite(kClockCounterSprite)->nUser[1], 9);
+    // One number on the clock: the counter's digits, not the face's beside them.
+    const int ink = ClockInkColumns();
+    EXPECT_GT(ink, 0) << "the counter shows the seconds";
+    EXPECT_LE(ink, 2 * kDigitWidth) << "columns of digit ink on the clock: two digits at most";
     EXPECT_EQ(Count(kClockEventMyTurn), 0);
     Tick(100 * 12);
     EXPECT_EQ(Count(kClockEventMyTurn), 1);

@@ -98,6 +98,19 @@ TEST_F(GameWndPlays, IPassAtOnceWhenIHoldFewerCardsThanThePlay) {
     GiveMeHand({20});
     Deliver(*play);
     EXPECT_EQ(Sent(kMsgPlay).size(), 1u);
+
+    // A seat that leads is never passed for, nor given the short clock, even
+    // when the round's end was not told and old plays are still listed.
+    theBoard.SetTrustWord(kMe, 0);
+    theBoard.SetPlayCounter(0);
+    auto lead = Play(3, kActionPass, {});
+    lead->nActionMask[kMe] = kActionTakeOut;
+    Deliver(*lead);
+    Tick(600);
+    EXPECT_EQ(Sent(kMsgPlay).size(), 1u);
+    const POSITION clockPos = wnd->FindSpritePos(kClockSprite);
+    ASSERT_NE(clockPos, nullptr);
+    EXPECT_EQ(wnd->GetSpriteAt(clockPos)->nUser[1], 10) << "the clock of a lead";
 }
 
 TEST_F(GameWndPlays, TheProgramsWindowFlashesOnlyWhenTheTableWaitsForMe) {
