@@ -76,10 +76,11 @@ inline unsigned long RootPixel(Display* x, int px, int py) {
 
 // Lets the loop go idle until the X screen shows colour at (px, py): a loaded
 // X server may show what was presented a few turns later. Bounded to about
-// two seconds; the caller's checks say what was seen.
+// ten seconds, which a loaded machine may need; the caller's checks say what
+// was seen.
 inline void SettleUntilShown(HWND hwnd, std::vector<Delivered>& log, Display* x, int px, int py,
                              unsigned long colour) {
-    for (int turn = 0; turn < 40 && RootPixel(x, px, py) != colour; ++turn) {
+    for (int turn = 0; turn < 200 && RootPixel(x, px, py) != colour; ++turn) {
         std::erase_if(log, [](const Delivered& d) {
             return d.message == WM_TIMER && d.wParam == kSettleTimer;
         });
