@@ -4,14 +4,9 @@
 // from my seat, my clicks on cards are refused while it runs, and when it
 // ends my drawn hand is the hand the referee dealt me.
 
-#include "ClientFixture.h"
-#include "TableInputKit.h"
-#include "WireFixture.h"
-#include "platform/display/Display.h"
-#include "platform/window/Input.h"
+#include "HostTableKit.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace table_test {
 namespace {
@@ -44,73 +39,8 @@ protected:
     }
 };
 
-class TableDeal : public wire_test::WireTest {
+class TableDeal : public HostTableKit<DealWatchTable> {
 protected:
-    void SetUp() override {
-        WireTest::SetUp();
-        platform::StartDisplay(platform::DisplayKind::Headless);
-        ClearBoard();
-        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
-        SetTableAppLink(&app);
-        ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
-        parent.ShowWindow(SW_SHOW); // so that the mouse finds the table
-        wnd = new DealWatchTable;
-        wnd->SetLayout(&layout);
-        wnd->SetClient(&client);
-        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
-                                CGameWnd::kControlId));
-        client.SetGameWnd(wnd);
-        StartHost(HostOptions(1));
-        ASSERT_TRUE(Enter(client));
-        me = client.m_nMySeat;
-        wnd->Fields().nMySeat = me;
-    }
-    void TearDown() override {
-        if (wnd != nullptr && wnd->m_hWnd != nullptr)
-            wnd->DestroyWindow();
-        parent.DestroyWindow();
-        platform_test::PumpPending();
-        SetPosResolver(nullptr);
-        SetTableAppLink(nullptr);
-        ClearBoard();
-        theBoard.SetGameState(kStateWaitStart);
-        WireTest::TearDown();
-        platform::StopDisplay();
-    }
-
-    // Pumps, stepping the clock 10 ms whenever nothing waits, until done.
-    bool RunUntil(const std::function<bool()>& done, int maxSteps = 30000) {
-        for (int idle = 0; idle < maxSteps;) {
-            if (done())
-                return true;
-            MSG msg;
-            if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessage(&msg);
-                continue;
-            }
-            platform::WaitForEvents(1);
-            if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                clock.Advance(10);
-                ++idle;
-            }
-        }
-        return done();
-    }
-    void Mouse(platform::MouseAction action, POINT client) {
-        wnd->ClientToScreen(&client);
-        platform::InjectMouse(action, client);
-        platform_test::PumpPending();
-    }
-    void Click(POINT at) {
-        Mouse(platform::MouseAction::Move, at);
-        Mouse(platform::MouseAction::LeftDown, at);
-        Mouse(platform::MouseAction::LeftUp, at);
-    }
-    // A button the person can press: shown and enabled.
-    CSpriteItem* Pressable(int id) {
-        CSpriteItem* item = wnd->FindItem(id);
-        return item != nullptr && item->IsVisible() && item->IsEnabled() ? item : nullptr;
-    }
     // My hand as drawn: the card of every drawn sprite, left to right.
     std::vector<int> DrawnHand() {
         std::vector<std::pair<int, int>> byX;
@@ -126,17 +56,6 @@ protected:
             codes.push_back(card.second);
         return codes;
     }
-    CGameLogic& Referee() { return host->Table().Driver().Referee(); }
-
-    ProgramResources resources;
-    DialogsApp app;
-    LogCapture log;
-    CGameLayout layout;
-    CGameNetClient client;
-    std::vector<platform_test::Delivered> parentLog;
-    platform_test::RecordingWnd parent;
-    DealWatchTable* wnd = nullptr;
-    int me = -1;
 };
 
 TEST_F(TableDeal, TheShuffleEndsThenTheDeckDealsFromMySeatAndMyDrawnHandIsMine) {

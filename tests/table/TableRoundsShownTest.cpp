@@ -6,18 +6,13 @@
 // of the round that is running, nothing of a closed round is left, and the
 // turn clock stands inside the window.
 
-#include "ClientFixture.h"
-#include "TableInputKit.h"
-#include "WireFixture.h"
-#include "platform/display/Display.h"
+#include "HostTableKit.h"
 #include "platform/images/PngFile.h"
-#include "platform/window/Input.h"
 #include "table/TableCards.h"
 
 #include <array>
 #include <deque>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <optional>
 #include <sstream>
@@ -75,26 +70,12 @@ struct RoundTruth {
     std::array<int, kSeatCount> mask{};
 };
 
-class TableRoundsShown : public wire_test::WireTest {
+class TableRoundsShown : public HostTableKit<WatchedTable> {
 protected:
     void SetUp() override {
-        WireTest::SetUp();
-        platform::StartDisplay(platform::DisplayKind::Headless);
-        ClearBoard();
-        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
-        SetTableAppLink(&app);
-        ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
-        parent.ShowWindow(SW_SHOW); // the mouse finds only shown windows
-        wnd = new WatchedTable;
-        wnd->SetLayout(&layout);
-        wnd->SetClient(&client);
-        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
-                                CGameWnd::kControlId));
-        client.SetGameWnd(wnd);
-        StartHost(HostOptions(1));
-        ASSERT_TRUE(Enter(client));
-        me = client.m_nMySeat;
-        wnd->Fields().nMySeat = me;
+        HostTableKit::SetUp();
+        if (HasFatalFailure())
+            return;
         WatchTheReferee();
         wnd->onEnd = [this](int event) {
             if (event != kClockEventMyTurn + 1)
@@ -123,18 +104,9 @@ protected:
         };
     }
     void TearDown() override {
-        if (wnd != nullptr && wnd->m_hWnd != nullptr) {
+        if (wnd != nullptr && wnd->m_hWnd != nullptr)
             wnd->beforeRecord = nullptr;
-            wnd->DestroyWindow();
-        }
-        parent.DestroyWindow();
-        platform_test::PumpPending();
-        SetPosResolver(nullptr);
-        SetTableAppLink(nullptr);
-        ClearBoard();
-        theBoard.SetGameState(kStateWaitStart);
-        WireTest::TearDown();
-        platform::StopDisplay();
+        HostTableKit::TearDown();
     }
 
     static std::string Hex(int id) {
@@ -142,8 +114,6 @@ protected:
         out << std::hex << "0x" << id;
         return out.str();
     }
-
-    CGameLogic& Referee() { return host->Table().Driver().Referee(); }
 
     // Each play record the referee sends to all: the seats' latest plays of
     // the round it is running after it, kept in the order sent.
@@ -292,51 +262,12 @@ protected:
             << error;
     }
 
-    // Pumps what waits, and steps the clock whenever nothing does.
-    bool RunUntil(const std::function<bool()>& done) {
-        for (int idle = 0; idle < 30000;) {
-            if (done())
-                return true;
-            MSG msg;
-            if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessage(&msg);
-                continue;
-            }
-            platform::WaitForEvents(1);
-            if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                clock.Advance(10);
-                ++idle;
-            }
-        }
-        return done();
-    }
     // A button as a person finds it: shown and enabled, clicked at its middle.
-    bool Clickable(int id) {
-        CSpriteItem* item = wnd->FindItem(id);
-        return item != nullptr && item->IsVisible() && item->IsEnabled();
-    }
-    void ClickAt(POINT at) {
+    bool Clickable(int id) { return Pressable(id) != nullptr; }
+    void Click(POINT at) override {
         // Clicks a person makes are apart in time.
         clock.Advance(400);
-        wnd->ClientToScreen(&at);
-        platform::InjectMouse(platform::MouseAction::Move, at);
-        platform::InjectMouse(platform::MouseAction::LeftDown, at);
-        platform::InjectMouse(platform::MouseAction::LeftUp, at);
-        platform_test::PumpPending();
-    }
-    bool ClickButton(int id) {
-        CSpriteItem* item = wnd->FindItem(id);
-        if (item == nullptr || !item->IsVisible() || !item->IsEnabled())
-            return false;
-        ClickAt(item->GetRect().CenterPoint());
-        return true;
-    }
-    // What changes when the referee takes a play of mine.
-    std::vector<int> Fingerprint() {
-        CGameLogic& referee = Referee();
-        return {referee.GetActionSerial(), int(referee.GetPlayList().size()),
-                referee.GetSeatActionMask(me), referee.GetHandCardCount(me),
-                referee.GetGamesPlayed()};
+        QuickClick(at);
     }
     // The faces in a list of codes, sorted.
     static std::vector<int> Faces(const std::vector<int>& codes) {
@@ -393,7 +324,7 @@ protected:
                 EXPECT_FALSE(both.IntersectRect(&r, &at))
                     << what << " covers action button " << button;
         }
-        ClickAt(r.CenterPoint());
+        Click(r.CenterPoint());
         EXPECT_FALSE(PaneShown(pane)) << "a click on " << what << " closes it";
     }
     // 上轮 shows every seat's last play of the round that closed last, 规则
@@ -419,21 +350,6 @@ protected:
         panesOpened = true;
     }
 
-    bool MyTurn() const {
-        return wnd->IsReceiveReady() && wnd->IsInputAllowed() &&
-               theBoard.GetGameState() == kStatePlay &&
-               (theBoard.GetSeatActionMask(me) & (kActionTakeOut | kActionPass)) != 0;
-    }
-
-    ProgramResources resources;
-    DialogsApp app;
-    LogCapture log;
-    CGameLayout layout;
-    CGameNetClient client;
-    std::vector<platform_test::Delivered> parentLog;
-    platform_test::RecordingWnd parent;
-    WatchedTable* wnd = nullptr;
-    int me = -1;
     RoundTruth round;
     std::deque<RoundTruth> truths;
     std::optional<RoundTruth> shown;

@@ -5,102 +5,21 @@
 // window's own record handlers, whose animations run on the stepped clock;
 // the referee must accept every play until game over.
 
-#include "ClientFixture.h"
-#include "TableInputKit.h"
-#include "WireFixture.h"
-#include "platform/display/Display.h"
-
-#include <functional>
+#include "HostTableKit.h"
 
 namespace table_test {
 namespace {
 
 using platform_test::PumpUntil;
 
-class TableWholeGame : public wire_test::WireTest {
+class TableWholeGame : public HostTableKit<> {
 protected:
-    void SetUp() override {
-        WireTest::SetUp();
-        platform::StartDisplay(platform::DisplayKind::Headless);
-        ClearBoard();
-        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
-        SetTableAppLink(&app);
-        ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
-        wnd = new InputTable;
-        wnd->SetLayout(&layout);
-        wnd->SetClient(&client);
-        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
-                                CGameWnd::kControlId));
-        client.SetGameWnd(wnd);
-        StartHost(TableOptions());
-        ASSERT_TRUE(Enter(client));
-        me = client.m_nMySeat;
-        wnd->Fields().nMySeat = me;
-    }
-    void TearDown() override {
-        if (wnd != nullptr && wnd->m_hWnd != nullptr)
-            wnd->DestroyWindow();
-        parent.DestroyWindow();
-        platform_test::PumpPending();
-        SetPosResolver(nullptr);
-        SetTableAppLink(nullptr);
-        ClearBoard();
-        theBoard.SetGameState(kStateWaitStart);
-        WireTest::TearDown();
-        platform::StopDisplay();
-    }
-
-    virtual CTableHost::Options TableOptions() { return HostOptions(1); }
-    CGameLogic& Referee() { return host->Table().Driver().Referee(); }
-
-    // Pumps what waits, and steps the clock whenever nothing does, so that
-    // the window's animations end and it takes the next record, until done
-    // (or about a game's worth of stepped time has passed).
-    bool RunUntil(const std::function<bool()>& done) {
-        for (int idle = 0; idle < 30000;) {
-            if (done())
-                return true;
-            MSG msg;
-            if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessage(&msg);
-                continue;
-            }
-            platform::WaitForEvents(1);
-            if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                clock.Advance(10);
-                ++idle;
-            }
-        }
-        return done();
-    }
-    // My turn as the window knows it from its records: it is ready for
-    // records and input, and my mask offers a play.
-    bool MyTurn() const {
-        return wnd->IsReceiveReady() && wnd->IsInputAllowed() &&
-               theBoard.GetGameState() == kStatePlay &&
-               (theBoard.GetSeatActionMask(me) & (kActionTakeOut | kActionPass)) != 0;
-    }
-    // What changes when the referee takes a play of mine.
-    std::vector<int> Fingerprint() {
-        CGameLogic& referee = Referee();
-        return {referee.GetActionSerial(), int(referee.GetPlayList().size()),
-                referee.GetSeatActionMask(me), referee.GetHandCardCount(me),
-                referee.GetGamesPlayed()};
-    }
+    // The window's own actions, not the mouse, play these games.
+    bool MouseFindsTable() const override { return false; }
     void Command(int id) {
         wnd->SendMessage(WM_COMMAND, WPARAM(id), 0);
         platform_test::PumpPending();
     }
-
-    ProgramResources resources;
-    DialogsApp app;
-    LogCapture log;
-    CGameLayout layout;
-    CGameNetClient client;
-    std::vector<platform_test::Delivered> parentLog;
-    platform_test::RecordingWnd parent;
-    InputTable* wnd = nullptr;
-    int me = -1;
 };
 
 TEST_F(TableWholeGame, MySeatPlaysWholeGamesThroughTheWindowsActions) {
@@ -164,26 +83,14 @@ protected:
         options.table.maxBotActionsPerTurn = 40;
         return options;
     }
-    void SetUp() override {
-        TableWholeGame::SetUp();
-        // Shown, so that the mouse finds the table.
-        parent.ShowWindow(SW_SHOW);
-    }
-    void Mouse(platform::MouseAction action, POINT at) {
-        wnd->ClientToScreen(&at);
-        platform::InjectMouse(action, at);
-        platform_test::PumpPending();
-    }
+    // Shown, so that the mouse finds the table.
+    bool MouseFindsTable() const override { return true; }
     // A click at the middle of a button that is shown and enabled; false
     // (and no click) for one that is not.
     bool Click(CSpriteItem* button) {
         if (button == nullptr || !button->IsVisible() || !button->IsEnabled())
             return false;
-        const CRect r = button->GetRect();
-        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        Mouse(platform::MouseAction::Move, at);
-        Mouse(platform::MouseAction::LeftDown, at);
-        Mouse(platform::MouseAction::LeftUp, at);
+        HostTableKit::Click(button->GetRect().CenterPoint());
         // Off the button again, as a hand moves on.
         Mouse(platform::MouseAction::Move, POINT{2, 2});
         return true;

@@ -6,12 +6,8 @@
 // has been presented, my drawn hand must be the referee's hand for my seat,
 // and receiving must resume within the longest flight and a second.
 
-#include "ClientFixture.h"
-#include "TableInputKit.h"
-#include "WireFixture.h"
+#include "HostTableKit.h"
 #include "game/Cards.h"
-#include "platform/display/Display.h"
-#include "platform/window/Input.h"
 
 #include <deque>
 #include <functional>
@@ -65,49 +61,25 @@ protected:
     }
 };
 
-class TransferByHand : public wire_test::WireTest {
+class TransferByHand : public HostTableKit<WatchedTable> {
 protected:
-    void SetUp() override {
-        WireTest::SetUp();
-        platform::StartDisplay(platform::DisplayKind::Headless);
-        ClearBoard();
-        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
-        SetTableAppLink(&app);
-        ASSERT_TRUE(parent.CreateTop(&parentLog, 1024, 768));
-        parent.ShowWindow(SW_SHOW); // so that the mouse finds the table
-        wnd = new WatchedTable;
-        wnd->SetLayout(&layout);
-        wnd->SetClient(&client);
-        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
-                                CGameWnd::kControlId));
-        client.SetGameWnd(wnd);
-    }
-    void TearDown() override {
-        if (wnd != nullptr && wnd->m_hWnd != nullptr)
-            wnd->DestroyWindow();
-        parent.DestroyWindow();
-        platform_test::PumpPending();
-        SetPosResolver(nullptr);
-        SetTableAppLink(nullptr);
-        ClearBoard();
-        theBoard.SetGameState(kStateWaitStart);
-        WireTest::TearDown();
-        platform::StopDisplay();
-    }
-
-    void StartTable(uint32_t seed) {
+    // My seat enters once the test has chosen the table's seed.
+    bool EntersAtSetUp() const override { return false; }
+    CTableHost::Options TableOptions() override {
         CTableHost::Options options = HostOptions(1);
         options.table.rulesText = TransferRules();
         options.table.seed = seed;
         options.tickMs = 1000; // the referee's clocks end the wait for buyers
-        StartHost(options);
+        return options;
+    }
+    void StartTable(uint32_t tableSeed) {
+        seed = tableSeed;
+        StartHost(TableOptions());
         ASSERT_TRUE(Enter(client));
         me = client.m_nMySeat;
         ASSERT_TRUE(platform_test::PumpUntil([&] { return host->Table().IsSeated(); }));
         ListenToTheReferee();
     }
-
-    CGameLogic& Referee() { return host->Table().Driver().Referee(); }
 
     // My hand in the order my drawn hand lays it (the card order is off).
     static std::vector<int> Sorted(std::vector<int> codes) {
@@ -185,31 +157,19 @@ protected:
         due.reset();
     }
 
-    // A left or right click at a client point, through the window's own
-    // mouse path.
-    void Click(POINT at, bool right = false) {
-        // A person's clicks lie apart: never a double click.
+    // Clicks at a client point, through the window's own mouse path; a
+    // person's clicks lie apart: never a double click.
+    void ClicksApart() {
         const DWORD from = GetTickCount();
         RunUntil([&] { return GetTickCount() - from >= 600 && wnd->IsReceiveReady(); });
-        wnd->ClientToScreen(&at);
-        platform::InjectMouse(platform::MouseAction::Move, at);
-        platform::InjectMouse(
-            right ? platform::MouseAction::RightDown : platform::MouseAction::LeftDown, at);
-        platform::InjectMouse(
-            right ? platform::MouseAction::RightUp : platform::MouseAction::LeftUp, at);
-        platform_test::PumpPending();
     }
-    bool Pressable(int id) {
-        CSpriteItem* item = wnd->FindItem(id);
-        return item != nullptr && item->IsVisible() && item->IsEnabled();
+    void Click(POINT at) override {
+        ClicksApart();
+        QuickClick(at);
     }
-    // A click on a button only while it is shown and enabled.
-    bool ClickButton(int id) {
-        if (!Pressable(id))
-            return false;
-        const CRect r = wnd->FindItem(id)->GetRect();
-        Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-        return true;
+    void RightClick(POINT at) {
+        ClicksApart();
+        QuickClick(at, true);
     }
     // A point of a drawn card that the next card leaves uncovered.
     POINT CardPoint(int code) {
@@ -221,28 +181,13 @@ protected:
         return POINT{-1, -1};
     }
 
-    // Pumps, stepping the clock whenever nothing waits, until done.
-    bool RunUntil(const std::function<bool()>& done) {
-        for (int idle = 0; idle < 60000;) {
-            if (done())
-                return true;
-            // No freeze: a presented transfer lets the records in again.
-            if (due && !wnd->IsReceiveReady())
-                EXPECT_LT(GetTickCount() - dueSince, DWORD(kLongestFlightMs + 1000))
-                    << "receiving held after record " << std::hex << dueId;
-            MSG msg;
-            if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessage(&msg);
-                continue;
-            }
-            platform::WaitForEvents(1);
-            if (!PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                clock.Advance(10);
-                ++idle;
-            }
-        }
-        return done();
+    // No freeze: a presented transfer lets the records in again.
+    void WhileWaiting() override {
+        if (due && !wnd->IsReceiveReady())
+            EXPECT_LT(GetTickCount() - dueSince, DWORD(kLongestFlightMs + 1000))
+                << "receiving held after record " << std::hex << dueId;
     }
+    bool RunUntil(const std::function<bool()>& done) { return HostTableKit::RunUntil(done, 60000); }
 
     // The return I owe, by hand: the lowest cards that are not threes,
     // picked one click each, then the button (or, every other time, a right
@@ -263,7 +208,7 @@ protected:
         if (counts["returned by hand"] % 2 == 0) {
             ASSERT_TRUE(ClickButton(kCmdReturnTribute)) << "enabled once the count is raised";
         } else {
-            Click(POINT{512, 250}, true);
+            RightClick(POINT{512, 250});
         }
         ++counts["returned by hand"];
         // Taken by the referee, and the raised cards have left my hand.
@@ -343,15 +288,7 @@ protected:
 
     static constexpr int kLongestFlightMs = 1500 + 500; // a flight, then the re-sort
 
-    ProgramResources resources;
-    DialogsApp app;
-    LogCapture log;
-    CGameLayout layout;
-    CGameNetClient client;
-    std::vector<platform_test::Delivered> parentLog;
-    platform_test::RecordingWnd parent;
-    WatchedTable* wnd = nullptr;
-    int me = -1;
+    uint32_t seed = 0;
     std::deque<std::vector<int>> expected;
     std::optional<std::vector<int>> due;
     int dueId = 0;
