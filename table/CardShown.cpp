@@ -159,8 +159,10 @@ BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
     for (int k = 0; k < n; ++k) {
         CSpritePos to(x0 + k * m_pTable->CardInterval(), HandBaseY());
         to.anchor = MyHandFan(1).anchor;
-        AddMovingSprite(GetCardImage(cards[k]), avatar, to, kFlightTicks, 255, kFirstDepth,
-                        cards[k], kMyCardName, TRUE, k == n - 1 ? kTransferEndEvent : kNoNotify);
+        // A hidden hand sees its new cards arrive as backs.
+        AddMovingSprite(m_pTable->MayShowMyHand() ? GetCardImage(cards[k]) : m_backImage, avatar,
+                        to, kFlightTicks, 255, kFirstDepth, cards[k], kMyCardName, TRUE,
+                        k == n - 1 ? kTransferEndEvent : kNoNotify);
     }
     m_pTable->bResortPending = FALSE;
     return TRUE;

@@ -27,9 +27,12 @@ CSpritePos CTableCards::HandPart(CCardLayout* hands, int handExtra, int n, int k
 
 POSITION CTableCards::FlySingle(CCardLayout* hands, int card, const CSpritePos& from,
                                 const CSpritePos& to, int notifyEvent) {
-    return AddCardFlight(m_pGameWndSprite, hands->GetCardImage(card), from, to,
-                         CCardLayout::kFlightTicks, 255, 255, CCardLayout::kFirstDepth, card,
-                         kMyCardName, TRUE, notifyEvent);
+    // A watcher who may not see my hand sees its cards pass as backs: the
+    // face would tell him a card of the hand he must not see.
+    const POSITION image =
+        m_pTable->MayShowMyHand() ? hands->GetCardImage(card) : hands->GetCardBackImage();
+    return AddCardFlight(m_pGameWndSprite, image, from, to, CCardLayout::kFlightTicks, 255, 255,
+                         CCardLayout::kFirstDepth, card, kMyCardName, TRUE, notifyEvent);
 }
 
 BOOL CTableCards::FlyOutOfHand(CCardLayout* hands, CHandList::iterator entry, const CSpritePos& to,

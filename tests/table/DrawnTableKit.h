@@ -54,10 +54,16 @@ public:
     static constexpr int kNotACard = -2;
     // The face a sprite shows: 0..53, -1 for the card back, kNotACard else.
     int FaceOf(const SPRITEINFO* s) {
-        if (faceOfImage.empty()) {
+        // A window crossing 1000 px cuts its faces anew: the images read
+        // before the resize name no card any more.
+        if (faceOfImage.empty() || cutFrom != Hands().GetCardImage(0) ||
+            cutBack != Hands().GetCardBackImage()) {
+            faceOfImage.clear();
             for (int face = 0; face < 54; ++face)
                 faceOfImage[Hands().GetCardImage(face)] = face;
             faceOfImage[Hands().GetCardBackImage()] = -1;
+            cutFrom = Hands().GetCardImage(0);
+            cutBack = Hands().GetCardBackImage();
         }
         auto found = faceOfImage.find(s->posImage);
         return found == faceOfImage.end() ? kNotACard : found->second;
@@ -163,6 +169,7 @@ private:
         return bestDistance <= 200L * 200L ? SeatOfView(best) : -1;
     }
     std::map<POSITION, int> faceOfImage;
+    POSITION cutFrom = nullptr, cutBack = nullptr; // the images it was read from
 };
 
 } // namespace table_test

@@ -323,7 +323,7 @@ protected:
                 heldMs = 0;
                 waited = 0;
                 if (client.m_bWatcher)
-                    CheckWatcherFaces();
+                    CheckWatcherFaces(next.record);
                 if (onPresented)
                     onPresented(lastId);
                 continue;
@@ -492,12 +492,51 @@ protected:
             !wnd->ShownButtons().count(kCmdReturnTribute))
             Fault(checks[3], At(me) + "a return is owed but the return button is not shown");
     }
-    void CheckWatcherFaces() {
+    // Whether the record moves cards between two seats other than the
+    // watched one: a tribute, its return or a bought three.
+    static bool TransferBetweenOthers(const std::vector<BYTE>& bytes, int seat) {
+        auto read = [&](auto& record) {
+            memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
+        };
+        int a = seat, b = seat;
+        switch (bytes.size() >= 4 ? LoadRecordInt(bytes.data(), 0) : 0) {
+        case kMsgTribute: {
+            tagTRIBUTEMSG m{};
+            read(m);
+            a = m.nGiver, b = m.nReceiver;
+            break;
+        }
+        case kMsgReturnTribute: {
+            tagRETURNTRIBUTEMSG m{};
+            read(m);
+            a = m.nReturner, b = m.nReceiver;
+            break;
+        }
+        case kMsgBuy3: {
+            tagBUY3MSG m{};
+            read(m);
+            a = m.nSeller, b = m.nBuyer;
+            break;
+        }
+        default:
+            break;
+        }
+        return a != seat && b != seat;
+    }
+    void CheckWatcherFaces(const std::vector<BYTE>& record) {
         if (!truth)
             return;
         const int seat = Seen();
+        // Cards flying between two other seats carry my hand's sprite name
+        // but are no part of the watched hand: their faces are the record's,
+        // told to every client, and they fly face up at every table.
+        const bool othersFly = TransferBetweenOthers(record, seat);
+        std::set<LONG> flying;
+        for (SPRITEINFO* s : wnd->PlayingSprites())
+            if (othersFly && s->nInterval != -1 && wnd->FaceOf(s) >= 0)
+                flying.insert(wnd->RectOf(s).left);
         for (const DrawnCard& c : wnd->DrawnHand())
-            if (c.face >= 0 && !truth->watcherSees[seat]) {
+            if (c.face >= 0 && !truth->watcherSees[seat] && !flying.count(c.rect.left)) {
                 Fault(checks[5], At(seat) + "the watcher sees face " + std::to_string(c.face) +
                                      " of a hand it may not see");
                 return;

@@ -117,7 +117,7 @@ TEST_F(TransferTest, GivenCardsMatchByTheCardOrderSetting) {
     EXPECT_EQ(Codes(hands.GetHand()), (std::vector<int>{BigJoker(), Card(0, 12), Card(0, 0)}));
 }
 
-TEST_F(TransferTest, AHiddenHandGivesFacesFromItsRightPartAndTellsOnce) {
+TEST_F(TransferTest, AHiddenHandGivesBacksFromItsRightPartAndTellsOnce) {
     fields.bWatcher = TRUE;
     const int out[] = {Card(1, 9), Card(0, 0)};
     ASSERT_TRUE(table.GiveCards(&hands, 2, 3, out, 2));
@@ -152,7 +152,8 @@ TEST_F(TransferTest, ReceivedCardsAllArriveAndTellEvenWhenLaterOnesPushThemAside
     EXPECT_NE(Log().find("错误的座位号:-1"), std::string::npos);
 }
 
-TEST_F(TransferTest, CardsFlyingToAHiddenHandLandOnItAndAddNothing) {
+TEST_F(TransferTest, CardsFlyingToAHiddenHandLandOnItAsBacksAndAddNothing) {
+    fields.bWatcher = TRUE;
     const int in[] = {Card(3, 0), Card(3, 1)};
     ASSERT_TRUE(hands.FlyToHand(in, 2, 4, 2));
     EXPECT_EQ(hands.GetHand().size(), start.size());
@@ -163,6 +164,7 @@ TEST_F(TransferTest, CardsFlyingToAHiddenHandLandOnItAndAddNothing) {
         if (POSITION pos = wnd.GetChannel(c).posSprite; pos && Info(pos)->nUser[0] == Card(3, 1))
             last = pos;
     ASSERT_NE(last, nullptr);
+    EXPECT_EQ(Info(last)->posImage, hands.GetCardBackImage()) << "a watcher sees no face";
     // On the right part of my hand, which is centred on the table.
     const int handWidth = 4 * Interval() + CardW();
     const int expectX = kTableWidth / 2 + handWidth / 2 - (Interval() + CardW()) / 2 + Interval();
