@@ -76,8 +76,9 @@ struct Truth {
     std::multiset<int> hand[kSeatCount]; // faces
     bool roundOpen = false;
     std::map<int, std::multiset<int>> lastPlay; // seat -> faces of its latest play
-    std::set<int> roundMarks; // seats whose last action in the round was pass, let or give-up
-    std::set<int> passed;     // the seats whose mark shows
+    std::set<int> roundMarks;       // seats whose last action in the round was pass, let or give-up
+    std::set<int> passed;           // the seats whose mark shows
+    int askedMask[kSeatCount] = {}; // the masks of the latest play record
 };
 
 // The network client with the table host in place of its connection: what
@@ -205,9 +206,14 @@ protected:
             // The next actor takes its old cards back off the table as its
             // turn comes; seats asked whether they shao keep theirs (the play
             // they may burn still lies there), unless it is the seat I see.
+            // The record's masks name the next actor as the window learns it
+            // (the referee's own may also hold the seats further down its
+            // answer order).
+            for (int seat = 0; seat < kSeatCount; ++seat)
+                t->askedMask[seat] = play.nActionMask[seat];
             for (int next = 0; next < kSeatCount; ++next)
-                if (t->mask[next] & (kActionTakeOut | kActionShao)) {
-                    const bool shaoAsked = (t->mask[next] & kActionShao) &&
+                if (play.nActionMask[next] & (kActionTakeOut | kActionShao)) {
+                    const bool shaoAsked = (play.nActionMask[next] & kActionShao) &&
                                            !(referee.GetRuleFlags() & kRuleCardsLeftNotice);
                     if (!shaoAsked || next == Seen())
                         t->lastPlay.erase(next);
@@ -218,12 +224,13 @@ protected:
         // pass, let or give-up, never at a seat asked to act.
         t->passed.clear();
         for (int seat : t->roundMarks)
-            if (t->mask[seat] == 0)
+            if (t->askedMask[seat] == 0)
                 t->passed.insert(seat);
         for (int seat = 0; seat < kSeatCount; ++seat)
             lastHands[seat] = t->hand[seat];
         roundTruth.lastPlay = t->lastPlay;
         roundTruth.roundMarks = t->roundMarks;
+        std::copy(std::begin(t->askedMask), std::end(t->askedMask), roundTruth.askedMask);
         return t;
     }
 
