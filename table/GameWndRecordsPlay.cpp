@@ -155,9 +155,25 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
         // round by them. Nothing is cleared before the round closes.
         if (type & (kActionPass | kActionLet | kActionGiveUp))
             m_nRoundMarks[actor] = type & (kActionPass | kActionLet | kActionGiveUp);
-        if (!(next == me && IsPlayer()) &&
-            !((msg.nActionMask[next] & kActionShao) && !(rules & kRuleCardsLeftNotice)))
+        // The next actor takes its old cards off the table as its turn comes
+        // and, unless it is my own turn, shows that the table waits for it.
+        // Seats asked whether they shao keep theirs: the play they may burn
+        // still lies there, and none of them is waited for yet.
+        // A seat with nothing lying keeps its last cards for the last-card pane.
+        auto clearSeat = [this](int seat) {
+            if (!m_tableCards.GetSeatCards(seat).empty())
+                m_tableCards.ClearSeat(seat);
+        };
+        const bool myTurn = next == me && IsPlayer();
+        const bool shaoAsked =
+            (msg.nActionMask[next] & kActionShao) && !(rules & kRuleCardsLeftNotice);
+        if (myTurn || shaoAsked) {
+            if (next == me)
+                clearSeat(next);
+        } else {
+            clearSeat(next);
             ShowWaitMark(next, FALSE);
+        }
         EndHeldRecord();
     }
 
@@ -194,8 +210,10 @@ void CGameWnd::OnPlay(tagPLAYMSG& msg) {
 void CGameWnd::ShowRoundMarks() {
     const int marks = kActionPass | kActionLet | kActionGiveUp;
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        if (theBoard.GetSeatActionMask(seat) != 0)
-            continue; // the seat to act shows none
+        if (theBoard.GetSeatActionMask(seat) != 0) {
+            ShowActionMark(seat, 0); // the seat asked to act shows none
+            continue;
+        }
         int shown = theBoard.GetSeatStatus(seat) & marks;
         if (shown == 0)
             shown = m_nRoundMarks[seat];

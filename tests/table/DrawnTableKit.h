@@ -102,15 +102,16 @@ public:
         }
         return bySeat;
     }
-    // Seats whose pass mark is drawn.
+    // Seats whose pass, let or give-up mark is drawn.
     std::set<int> DrawnPassMarks() {
         std::set<int> seats;
-        for (int view = 0; view < kSeatCount; ++view) {
-            POSITION pos = FindSpritePos(kPassMark + view);
-            SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
-            if (s != nullptr && s->nChannel >= 0 && s->bShown)
-                seats.insert(SeatOfView(view));
-        }
+        for (int mark : {kPassMark, kLetMark, kGaveUpMark})
+            for (int view = 0; view < kSeatCount; ++view) {
+                POSITION pos = FindSpritePos(mark + view);
+                SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+                if (s != nullptr && s->nChannel >= 0 && s->bShown)
+                    seats.insert(SeatOfView(view));
+            }
         return seats;
     }
     // The seat whose plate the drawn clock stands at; -1 when no clock shows,

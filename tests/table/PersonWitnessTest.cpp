@@ -76,7 +76,9 @@ struct Truth {
     std::multiset<int> hand[kSeatCount]; // faces
     bool roundOpen = false;
     std::map<int, std::multiset<int>> lastPlay; // seat -> faces of its latest play
-    std::set<int> passed;
+    std::set<int> roundMarks;       // seats whose last action in the round was pass, let or give-up
+    std::set<int> passed;           // the seats whose mark shows
+    int askedMask[kSeatCount] = {}; // the masks of the latest play record
 };
 
 // The network client with the table host in place of its connection: what
@@ -173,7 +175,7 @@ protected:
         t->roundOpen = t->state == kStatePlay && !referee.GetPlayList().empty();
         if (!t->roundOpen) {
             t->lastPlay.clear();
-            t->passed.clear();
+            t->roundMarks.clear();
         } else if (LoadRecordInt(record, 0) == kMsgPlay && length >= int(sizeof(tagPLAYMSG)) - 4) {
             tagPLAYMSG play;
             memcpy(&play, record, std::min<size_t>(length, sizeof play));
@@ -182,33 +184,53 @@ protected:
                 (play.nType == kActionTakeOut || play.nType == kActionShao)) {
                 if (referee.GetPlayList().size() == 1) {
                     t->lastPlay.clear();
-                    t->passed.clear();
+                    t->roundMarks.clear();
                 }
-                // The cards that left the seat's hand with this play.
-                std::multiset<int> played = lastHands[seat];
-                for (int face : t->hand[seat]) {
-                    auto at = played.find(face);
-                    if (at != played.end())
-                        played.erase(at);
-                }
+                // The cards the referee says were played: its record's codes
+                // (the hands' difference misses a play whose cards left the
+                // hand before an earlier record was sent).
+                std::multiset<int> played;
+                tagPLAYMSG plain = play;
+                if (DecipherPlayCodes(plain, referee.m_Cipher,
+                                      (referee.GetRuleFlags() & kRuleCardsInClear) != 0))
+                    for (int i = 0; i < plain.nCount && i < kPlayMaxCodes; ++i)
+                        played.insert(plain.nCodes[i] % 54);
                 t->lastPlay[seat] = played;
-            } else if (seat >= 0 && seat < kSeatCount && play.nType == kActionPass) {
-                t->lastPlay.erase(seat);
+                t->roundMarks.erase(seat);
+            } else if (seat >= 0 && seat < kSeatCount &&
+                       (play.nType & (kActionPass | kActionLet | kActionGiveUp))) {
+                // A pass, let or give-up keeps its mark for the rest of the
+                // round, and the seat's earlier play stays on the table.
+                t->roundMarks.insert(seat);
             }
-            // The seat to act next takes its cards back off the table.
+            // The next actor takes its old cards back off the table as its
+            // turn comes; seats asked whether they shao keep theirs (the play
+            // they may burn still lies there), unless it is the seat I see.
+            // The record's masks name the next actor as the window learns it
+            // (the referee's own may also hold the seats further down its
+            // answer order).
+            for (int seat = 0; seat < kSeatCount; ++seat)
+                t->askedMask[seat] = play.nActionMask[seat];
             for (int next = 0; next < kSeatCount; ++next)
-                if (t->mask[next] & (kActionTakeOut | kActionShao))
-                    t->lastPlay.erase(next);
+                if (play.nActionMask[next] & (kActionTakeOut | kActionShao)) {
+                    const bool shaoAsked = (play.nActionMask[next] & kActionShao) &&
+                                           !(referee.GetRuleFlags() & kRuleCardsLeftNotice);
+                    if (!shaoAsked || next == Seen())
+                        t->lastPlay.erase(next);
+                    break;
+                }
         }
-        // A pass stands in the seat's status word until its next turn.
+        // The marks stand at the seats whose last action in the round was a
+        // pass, let or give-up, never at a seat asked to act.
         t->passed.clear();
-        for (int seat = 0; seat < kSeatCount && t->roundOpen; ++seat)
-            if ((referee.GetSeatStatus(seat) & kActionPass) && !t->out[seat])
+        for (int seat : t->roundMarks)
+            if (t->askedMask[seat] == 0)
                 t->passed.insert(seat);
         for (int seat = 0; seat < kSeatCount; ++seat)
             lastHands[seat] = t->hand[seat];
         roundTruth.lastPlay = t->lastPlay;
-        roundTruth.passed = t->passed;
+        roundTruth.roundMarks = t->roundMarks;
+        std::copy(std::begin(t->askedMask), std::end(t->askedMask), roundTruth.askedMask);
         return t;
     }
 
@@ -392,18 +414,26 @@ protected:
         if (marks != t.passed)
             Fault(checks[1],
                   At(-1) + "pass marks at seats " + Ids(marks) + ", passed " + Ids(t.passed));
-        // 3. the clock.
-        std::set<int> actors;
-        for (int seat = 0; seat < kSeatCount; ++seat)
-            if (t.mask[seat] != 0 && !t.out[seat])
-                actors.insert(seat);
+        // 3. the clock. It stands only at my seat on my turn, and not when the
+        // referee acts for me in trusteeship; another seat to act is shown
+        // by the waiting mark instead.
         const int clockSeat = wnd->DrawnClockSeat();
-        if (actors.size() == 1 && t.state == kStatePlay && clockSeat != *actors.begin())
-            Fault(checks[2], At(*actors.begin()) + "clock drawn at seat " +
-                                 std::to_string(clockSeat) + ", to act " +
-                                 std::to_string(*actors.begin()));
-        if (actors.empty() && clockSeat != -1)
-            Fault(checks[2], At(clockSeat) + "clock drawn while no seat acts");
+        if (t.state == kStatePlay) {
+            const bool myTurn = !client.m_bWatcher &&
+                                (t.mask[me] & (kActionTakeOut | kActionShao)) && !t.trusted[me] &&
+                                !t.out[me];
+            const int want = myTurn ? me : -1;
+            if (clockSeat != want)
+                Fault(checks[2], At(me) + "clock drawn at seat " + std::to_string(clockSeat) +
+                                     ", expected at " + std::to_string(want) + " (my mask " +
+                                     std::to_string(t.mask[me]) + ")");
+        } else {
+            bool anyActs = false;
+            for (int seat = 0; seat < kSeatCount; ++seat)
+                anyActs = anyActs || (t.mask[seat] != 0 && !t.out[seat]);
+            if (!anyActs && clockSeat != -1)
+                Fault(checks[2], At(clockSeat) + "clock drawn while no seat acts");
+        }
         // 4. my buttons.
         if (!client.m_bWatcher)
             CheckButtons(t, me, drawn);

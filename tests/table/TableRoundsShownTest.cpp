@@ -143,6 +143,16 @@ protected:
                 round.onTable[msg.nSeat].assign(msg.nCodes, msg.nCodes + msg.nCount);
             round.passed[msg.nSeat] = msg.nType == kActionPass;
         }
+        // The next actor takes its old cards back off the table as its turn
+        // comes; a seat asked whether it shaos keeps them unless it is mine.
+        for (int next = 0; next < kSeatCount; ++next)
+            if (msg.nActionMask[next] & (kActionTakeOut | kActionShao)) {
+                const bool shaoAsked = (msg.nActionMask[next] & kActionShao) &&
+                                       !(referee.GetRuleFlags() & kRuleCardsLeftNotice);
+                if (!shaoAsked || next == me)
+                    round.onTable[next].clear();
+                break;
+            }
         if (referee.GetPlayList().empty()) { // the round closed with this record
             round.lastRound = round.onTable;
             for (std::vector<int>& cards : round.onTable)
