@@ -254,8 +254,16 @@ protected:
         options.rulesText = rules;
         options.seed = seed;
         options.humanSeats = watcher ? 0 : 1;
-        // Bots alone would play game after game in one turn.
-        options.maxBotActionsPerTurn = watcher ? 12 : 5000;
+        // A watcher changes seats by a click on a name line only where the
+        // table's rules allow it.
+        if (watcher)
+            options.extraRuleFlags = kRuleChatWatchTarget;
+        // Bots alone would play game after game in one turn. At my table a
+        // bot answers one question at a time, once the window has shown all
+        // before (PlayTable), as it would wait for a person: otherwise a
+        // seat put in trusteeship has its whole game played for it before
+        // the person sees the exit button, and the table closes at game over.
+        options.maxBotActionsPerTurn = watcher ? 12 : 1;
         table = std::make_unique<CHostTable>(options, *this);
         wnd = new SeenTableWnd;
         wnd->SetLayout(&layout);
@@ -491,8 +499,8 @@ protected:
             want.insert({kCmdRevolution, kCmdNoRevolution});
         if (acting && t.state == kStateGousiji)
             want.insert({kCmdGousiji, kCmdNoGousiji});
-        if (acting && t.state == kStateBuyThree && (mask & kActionBuyThree))
-            want.insert(kCmdBuyThree);
+        // Buying a three and paying tribute have no button: no record asks
+        // the client, and the referee trades when its wait runs out.
         // Trusteeship is asked for during a game (the button does nothing before).
         const bool inGame = t.state != kStateWaitStart;
         if (inGame && !t.out[me])
@@ -613,6 +621,13 @@ protected:
         std::multiset<int> wanted;
         for (int code : codes)
             wanted.insert(code % 54);
+        // A person picks only cards the window draws (a hand drawn wrong is
+        // check 1's fault, counted there).
+        std::multiset<int> shown;
+        for (const DrawnCard& c : wnd->DrawnHand())
+            shown.insert(c.face);
+        if (!std::includes(shown.begin(), shown.end(), wanted.begin(), wanted.end()))
+            return false;
         for (int clicks = 0; clicks < 2 * kHandSize; ++clicks) {
             const std::vector<DrawnCard> drawn = wnd->DrawnHand();
             const std::vector<DrawnCard> up = Raised(drawn);
@@ -698,8 +713,11 @@ protected:
                                       referee.GetGamesPlayed(),
                                       referee.GetStartFlag(kMe),
                                       referee.GetReturnsOwed(kMe)};
-        if (now == lastDecision)
+        // A question still open two seconds after the person answered it
+        // (a click that found its button not yet shown) is answered again.
+        if (now == lastDecision && (letClockRun || ++sameQuestionLoops < 10))
             return;
+        sameQuestionLoops = 0;
         lastDecision = now;
         if (trusted) {
             if (Press(kCmdTrustExit))
@@ -716,11 +734,20 @@ protected:
             return;
         std::uniform_int_distribution<int> percent(0, 99);
         const int roll = percent(rng);
-        if (state == kStatePlay && roll < 3) {
+        // Once a game, early while the hand is still long (so the game does
+        // not end in trusteeship and close the table), the person looks away
+        // or hands the seat to the table; the exit button brings it back.
+        const bool mayLeave =
+            state == kStatePlay && trustGame != referee.GetGamesPlayed() &&
+            std::count_if(referee.GetHand(kMe), referee.GetHand(kMe) + kHandSize,
+                          [](const tagCARD& c) { return IsCountingCard(c); }) >= 20;
+        if (mayLeave && roll < 4) {
+            trustGame = referee.GetGamesPlayed();
             letClockRun = true; // a person looks away
             return;
         }
-        if (state == kStatePlay && roll < 5 && Press(kCmdTrust)) {
+        if (mayLeave && roll < 8 && Press(kCmdTrust)) {
+            trustGame = referee.GetGamesPlayed();
             trustPressed = true;
             return;
         }
@@ -738,8 +765,7 @@ protected:
             Press(roll < 40 ? kCmdGousiji : kCmdNoGousiji);
             break;
         case kStateBuyThree:
-            Press(kCmdBuyThree);
-            break;
+            break; // the referee trades the three when its wait runs out
         case kStateTribute: {
             int kind = 0;
             tagTRIBUTEENTRY entry{};
@@ -751,7 +777,7 @@ protected:
                 break;
             returnsOwed = referee.GetReturnsOwed(kMe);
             // The right click returns as the button does.
-            if (roll < 30)
+            if (roll < 30 && !wnd->DrawnHand().empty())
                 Click(wnd->DrawnHand().front().rect.CenterPoint(), true);
             else
                 Press(kCmdReturnTribute);
@@ -761,7 +787,7 @@ protected:
             const std::vector<int> play = ChoosePlay(mask);
             if (!play.empty() && (mask & (kActionTakeOut | kActionShao)) && PickCards(play)) {
                 if (mask & kActionTakeOut) {
-                    if (roll < 20)
+                    if (roll < 20 && !wnd->DrawnHand().empty())
                         Click(wnd->DrawnHand().front().rect.CenterPoint(), true);
                     else
                         Press(kCmdTakeOut);
@@ -770,8 +796,28 @@ protected:
                 }
                 break;
             }
-            if (!Press(kCmdPass) && !Press(kCmdRangpai))
-                Press(kCmdGaveUp);
+            if (Press(kCmdPass) || Press(kCmdRangpai) || Press(kCmdGaveUp))
+                break;
+            // A lead the chosen play could not be picked for: a person
+            // leads one card the window draws, rather than let the clock
+            // run out and the table take the seat over.
+            for (const DrawnCard& c : wnd->DrawnHand()) {
+                const tagCARD* hand = referee.GetHand(kMe);
+                const tagCARD* card = std::find_if(hand, hand + kHandSize, [&](const tagCARD& h) {
+                    return IsCountingCard(h) && h.code % 54 == c.face;
+                });
+                const int code = card == hand + kHandSize ? -1 : card->code;
+                if (code >= 0 && referee.CheckTakeOut(kMe, &code, 1) == 1 && PickCards({code}) &&
+                    Press(kCmdTakeOut))
+                    return;
+            }
+            // Nothing drawn matches the hand (check 1 counts that): the
+            // person plays the first card the window draws.
+            if (!wnd->DrawnHand().empty() && Raised(wnd->DrawnHand()).empty()) {
+                const DrawnCard first = wnd->DrawnHand().front();
+                Click(POINT{first.rect.left + 5, first.rect.top + 12});
+                Press(kCmdTakeOut);
+            }
             break;
         }
         default:
@@ -863,7 +909,10 @@ protected:
                 Resize();
                 resized = true;
             }
-            Idle(200);
+            if (inbox.empty())
+                table->PaceBots();
+            if (inbox.empty())
+                Idle(200); // nothing to show: the clocks run
             idle = recordsSeen == before && inbox.empty() ? idle + 1 : 0;
         }
         if (narrow)
@@ -930,6 +979,8 @@ protected:
     int gamesAtTable = 0;
     int returnsOwed = 0;
     bool letClockRun = false, trustPressed = false, exitPressed = false;
+    int sameQuestionLoops = 0;
+    int trustGame = -1; // the game of the latest trusteeship the person chose
     bool narrow = false;
     std::vector<int> lastDecision;
     std::mt19937 rng{37};

@@ -35,6 +35,7 @@ void CHostTable::NewReferee() {
     driverOptions.seed = m_Options.seed + uint32_t(m_nTables++);
     driverOptions.startBeans = m_Options.startBeans;
     driverOptions.style = m_Options.style;
+    driverOptions.extraRuleFlags = m_Options.extraRuleFlags;
     // The referee's time-outs run on the process clock, which tests step.
     driverOptions.tickSource = [] { return uint32_t(GetTickCount()); };
     m_pDriver = std::make_unique<CTableDriver>(driverOptions);

@@ -47,6 +47,8 @@ public:
         // in milliseconds, give or take a third, so that a person can follow
         // a round. 0: bots answer at once (tests).
         int botPauseMs = 0;
+        // Rule bits added to the rules text's (see CTableDriver::Options).
+        uint32_t extraRuleFlags = 0;
     };
 
     // A login's claim on a seat, before the client enters.

@@ -36,6 +36,8 @@ CTableDriver::CTableDriver(const Options& options)
     else
         referee.m_TimeLimits.SetTickSource([this] { return m_nNow; });
     referee.Dispatch(0, kPropRulesText, reinterpret_cast<intptr_t>(options.rulesText.c_str()));
+    referee.SetRuleFlags(referee.GetRuleFlags() | options.extraRuleFlags);
+    referee.GetTableHead().nRuleFlags = int32_t(referee.GetRuleFlags());
     int rate = options.beanRate;
     referee.Dispatch(0, kPropBeanRate, reinterpret_cast<intptr_t>(&rate));
     for (int seat = 0; seat < kSeatCount; ++seat)

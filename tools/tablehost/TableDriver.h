@@ -27,6 +27,9 @@ public:
         std::function<uint32_t()> tickSource;
         // The referee's latest traces kept (older ones are dropped).
         size_t maxTraces = 1000;
+        // Rule bits no rules-text field sets (such as changing seats by a
+        // click on a name line), added after the text is read.
+        uint32_t extraRuleFlags = 0;
     };
 
     // What the referee emitted, with the host call code and its param.
