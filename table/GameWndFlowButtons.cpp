@@ -62,6 +62,13 @@ void CGameWnd::UpdateActionButtons(int state, int mask, BOOL show) {
     SyncClientFields();
     UpdateCueButtons();
     const int me = m_fields.nMySeat;
+    // A seat that has played out its hand has nothing left to hand over:
+    // trusteeship switched on now would only outlast the game, and the table
+    // closes on a seat still trusted at game over. Its exit stays offered.
+    if (!m_fields.bWatcher && IsSeat(me) && theBoard.IsSeatOut(me) && !theBoard.IsSeatTrusted(me)) {
+        m_buttons[kBtnTrust].Enable(FALSE);
+        m_buttons[kBtnTrust].Show(FALSE);
+    }
     if (!show || !m_bInputAllowed || m_fields.bWatcher || mask == 0 || !IsSeat(me) ||
         theBoard.IsSeatTrusted(me) || theBoard.IsSeatOut(me))
         return;
