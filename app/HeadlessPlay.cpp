@@ -128,7 +128,9 @@ void CHeadlessPlay::Shot(LPCSTR when) {
     }
     ++m_nShots;
     const CString file = notice.Mid(int(strlen("截图已存储到")));
-    Say(std::string("Pellor: screenshot ") + when + ": " + NativePath((LPCSTR)file));
+    // The path is already the file system's own (UTF-8) text: only the words
+    // before it are converted.
+    Say(std::string("Pellor: screenshot ") + when + ": ", NativePath((LPCSTR)file));
 }
 
 void CHeadlessPlay::Finish(LPCSTR why) {
@@ -143,9 +145,9 @@ void CHeadlessPlay::Finish(LPCSTR why) {
         theApp.m_pMainWnd->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-void CHeadlessPlay::Say(const std::string& line) {
-    WriteLog("%s", line.c_str());
-    const std::string text = platform::GbkToUtf8(line);
+void CHeadlessPlay::Say(const std::string& line, const std::string& nativeTail) {
+    WriteLog("%s%s", line.c_str(), nativeTail.c_str());
+    const std::string text = platform::GbkToUtf8(line) + nativeTail;
     if (report)
         report(text);
     else {

@@ -43,7 +43,8 @@ private:
     static LRESULT CALLBACK TableProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Shot(LPCSTR when);
     void Finish(LPCSTR why);
-    void Say(const std::string& line);
+    // A GBK line, then a tail that is already the file system's text.
+    void Say(const std::string& line, const std::string& nativeTail = {});
 
     WNDPROC m_pfnTableProc = nullptr;
     HWND m_hTable = nullptr;

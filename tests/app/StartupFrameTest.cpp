@@ -17,6 +17,7 @@
 #include "table/GameWnd.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace app_test {
 namespace {
@@ -154,6 +155,10 @@ TEST_F(StartupTest, UnattendedTheSeatStartsHandsOverAndTakesPictures) {
     ASSERT_FALSE(said.empty());
     EXPECT_NE(said.back().find("screenshot during play: "), std::string::npos) << said.back();
     EXPECT_NE(said.back().find("/shots/"), std::string::npos) << said.back();
+    // The printed path opens: the picture's name, in Chinese, is not
+    // converted a second time.
+    const std::string printed = said.back().substr(said.back().rfind(": ") + 2);
+    EXPECT_TRUE(std::filesystem::exists(printed)) << printed;
 }
 
 } // namespace
