@@ -30,13 +30,8 @@ protected:
     static constexpr int kDigitWidth = 8; // a cell of the theme's digit strip
     // Columns of the clock's rectangle, as drawn, that hold digit ink.
     int ClockInkColumns() {
-        wnd->Invalidate(FALSE);
-        wnd->UpdateWindow();
-        PumpPending();
-        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
-        const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/clock_last_seconds.png";
+        const std::string path = SaveWindowSheet(wnd, "clock_last_seconds.png");
         std::string error;
-        EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
         const std::string bytes = ReadFileBytes(path);
         platform::PixelImage image;
         EXPECT_TRUE(platform::DecodePng(bytes.data(), bytes.size(), image, &error)) << error;

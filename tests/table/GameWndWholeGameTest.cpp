@@ -13,16 +13,6 @@
 namespace table_test {
 namespace {
 
-std::string RulesText(const std::map<int, int>& fields) {
-    std::string text = "10 10 10 10 10 10 30 30 5 30 5 0 1";
-    for (int field = 14; field <= 40; ++field) {
-        auto found = fields.find(field);
-        text += " " + std::to_string(found == fields.end() ? 0 : found->second);
-    }
-    // The betting tail: without it the head carries no rule flags.
-    return text + " 2 3 4 5 6 50 60 9000 0 0 0";
-}
-
 class WholeGames : public RecordsTest {
 protected:
     struct Outcome {

@@ -29,15 +29,6 @@ constexpr int kLongestAnimationMs = 6000;
 constexpr int kMaxHoldMs = kLongestAnimationMs + 1000;
 constexpr int kTickMs = 10;
 
-std::string RulesText(const std::map<int, int>& fields) {
-    std::string text = "10 10 10 10 10 10 30 30 5 30 5 0 1";
-    for (int field = 14; field <= 40; ++field) {
-        auto found = fields.find(field);
-        text += " " + std::to_string(found == fields.end() ? 0 : found->second);
-    }
-    return text + " 2 3 4 5 6 50 60 9000 0 0 0";
-}
-
 // Plain, tribute and its return, threes and buying a three, shao with
 // revolution and gousiji, point rounds, and all together.
 const std::map<int, int> kRuleSets[] = {

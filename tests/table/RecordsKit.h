@@ -119,14 +119,7 @@ protected:
     // Saves the window as shown (background and sprites) where the test run
     // leaves its sheets; the path.
     std::string SaveWindowSheet(const std::string& name) {
-        wnd->Invalidate(FALSE);
-        wnd->UpdateWindow();
-        platform_test::PumpPending();
-        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
-        const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name;
-        std::string error;
-        EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
-        return path;
+        return table_test::SaveWindowSheet(wnd, name);
     }
 
     // Hands a record to the window as the client does (a held id is first

@@ -261,16 +261,7 @@ protected:
         }
     }
 
-    void SaveSheet(const std::string& name) {
-        wnd->Invalidate(FALSE);
-        wnd->UpdateWindow();
-        platform_test::PumpPending();
-        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
-        std::string error;
-        EXPECT_TRUE(platform::SaveWindowPng(
-            wnd->m_hWnd, std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name, &error))
-            << error;
-    }
+    void SaveSheet(const std::string& name) { SaveWindowSheet(wnd, name); }
 
     // A button as a person finds it: shown and enabled, clicked at its middle.
     bool Clickable(int id) { return Pressable(id) != nullptr; }

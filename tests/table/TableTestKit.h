@@ -5,6 +5,7 @@
 // default theme as the build leaves them, a log kept apart, and sheets
 // saved as PNG for a person to look at.
 
+#include "platform/display/Display.h"
 #include "platform/images/BmpFile.h"
 #include "platform/images/Picture.h"
 #include "platform/images/PngFile.h"
@@ -13,11 +14,13 @@
 #include "platform/system/Module.h"
 #include "sprite/AppServices.h"
 #include "tests/support/GdiCanvas.h"
+#include "tests/support/MessageLog.h"
 #include "tests/support/TempFolder.h"
 
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -60,6 +63,31 @@ inline std::string SaveSheet(const std::string& name, const platform::PixelImage
     const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name;
     EXPECT_TRUE(platform::SavePngFile(path, image)) << path;
     return path;
+}
+
+// Saves a window as shown (background and sprites) where the test run leaves
+// its sheets; the path.
+inline std::string SaveWindowSheet(CWnd* wnd, const std::string& name) {
+    wnd->Invalidate(FALSE);
+    wnd->UpdateWindow();
+    platform_test::PumpPending();
+    CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
+    const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name;
+    std::string error;
+    EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
+    return path;
+}
+
+// A table's rules text: the time limits, then fields 14 to 40 as given (0
+// otherwise) and the betting tail, without which the head carries no rule
+// flags.
+inline std::string RulesText(const std::map<int, int>& fields) {
+    std::string text = "10 10 10 10 10 10 30 30 5 30 5 0 1";
+    for (int field = 14; field <= 40; ++field) {
+        auto found = fields.find(field);
+        text += " " + std::to_string(found == fields.end() ? 0 : found->second);
+    }
+    return text + " 2 3 4 5 6 50 60 9000 0 0 0";
 }
 
 // The log of the program kept in a file of the test's own.

@@ -98,16 +98,7 @@ protected:
     bool Click(int button) { return Click(&wnd->Button(button)); }
     static bool Up(CSpriteItem* b) { return b != nullptr && b->IsVisible() && b->IsEnabled(); }
     bool Up(int button) { return Up(&wnd->Button(button)); }
-    std::string Save(const std::string& name) {
-        wnd->Invalidate(FALSE);
-        wnd->UpdateWindow();
-        platform_test::PumpPending();
-        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
-        const std::string path = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name;
-        std::string error;
-        EXPECT_TRUE(platform::SaveWindowPng(wnd->m_hWnd, path, &error)) << error;
-        return path;
-    }
+    std::string Save(const std::string& name) { return SaveWindowSheet(wnd, name); }
     // My turns until the game is over: the hint, then take out when it
     // raised cards (else the hint passed for me).
     void PlayToGameOver(int gamesBefore) {
