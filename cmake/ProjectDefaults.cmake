@@ -23,10 +23,22 @@ endfunction()
 # A GoogleTest program registered with CTest. Its tests are named after the
 # program, "game_tests" giving "game.Suite.Case", so a folder's tests can be
 # selected with "ctest -R '^game\\.'".
+#
+# SCREEN_TESTS names (as a GoogleTest filter) the tests that show windows on
+# the one X screen the whole run shares and read its pixels back: they hold
+# the "x_screen" lock, so no other window covers theirs while they look.
 function(pellor_test name)
-    add_executable(${name} ${ARGN})
+    cmake_parse_arguments(ARG "" "SCREEN_TESTS" "" ${ARGN})
+    add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
     pellor_defaults(${name})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     string(REGEX REPLACE "_tests$" "" prefix ${name})
-    gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60)
+    if(ARG_SCREEN_TESTS)
+        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
+            TEST_FILTER "-${ARG_SCREEN_TESTS}")
+        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
+            TEST_FILTER "${ARG_SCREEN_TESTS}" PROPERTIES RESOURCE_LOCK x_screen)
+    else()
+        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60)
+    endif()
 endfunction()
