@@ -193,9 +193,8 @@ void CGameWnd::ShowChuanSanHuMark() {
                          kChuanSanHuSprite) != nullptr)
         return;
     // Without the animation the result follows at once.
+    m_bCleanSweep = FALSE;
     ShowResultPane(m_game.gameOver);
-    theBoard.ResetGameData();
-    m_hands.ClearHand();
 }
 
 void CGameWnd::PlayUpgradeAnim(int seat) {

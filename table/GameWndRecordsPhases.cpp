@@ -27,7 +27,10 @@ void CGameWnd::OnPointMsg(const tagPOINTMSG& msg) {
         }
         theBoard.SetGameState(msg.nKind);
         const int round = msg.nKind == kStatePointRound1 ? 1 : 2;
-        const bool answered = theBoard.GetPointAnswer(round, me) != 0;
+        // The second round asks only the seats that declared no pre-point:
+        // a yes of the first round answers both.
+        const bool answered = theBoard.GetPointAnswer(round, me) != 0 ||
+                              (round == 2 && theBoard.GetPointAnswer(1, me) != 0);
         if (IsPlayer() && !answered && !theBoard.IsSeatTrusted(me)) {
             theBoard.SetSeatActionMask(me, kActionPointRound1);
             ShowTurnClock(TimeLimit(round == 1 ? 2 : 3), kClockEventMyTurn + 2);
@@ -72,8 +75,11 @@ void CGameWnd::OnPointMsg(const tagPOINTMSG& msg) {
         }
         PlayGameSound("openpoint.wav");
     }
-    if (IsMe(seat))
-        UpdateActionButtons(theBoard.GetGameState(), theBoard.GetSeatActionMask(me), TRUE);
+    // My own answer is in: the question is no longer mine to answer.
+    if (IsMe(seat)) {
+        theBoard.SetSeatActionMask(me, 0);
+        UpdateActionButtons(theBoard.GetGameState(), 0, TRUE);
+    }
 }
 
 void CGameWnd::OnRevolution(const tagREVOLUTIONMSG& msg) {
@@ -94,7 +100,14 @@ void CGameWnd::OnRevolution(const tagREVOLUTIONMSG& msg) {
         if (IsMe(seat))
             ClearMyHand();
         if (msg.nCount > 1) {
+            // The table starts the game again from the wait for starts: each
+            // player presses start anew.
             ResetTable();
+            theBoard.ResetGameData();
+            StopCountdown();
+            UpdateActionButtons(kStateWaitStart, 0, FALSE);
+            if (IsPlayer())
+                ShowStartPane(TRUE, m_nMultiple);
             ShowNotice("由于两家革命，游戏重新开始！");
         }
         const int pick = rand() % 3;

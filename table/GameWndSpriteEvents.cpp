@@ -47,9 +47,11 @@ void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
         BurnStepThree();
         break;
     case kChuanSanHuEnd:
-        ShowResultPane(m_game.gameOver);
-        theBoard.ResetGameData();
-        m_hands.ClearHand();
+        // The game's data went with the game-over record; a next game my
+        // seat has started already keeps its table.
+        if (m_bCleanSweep && !theBoard.GetStartFlag(MySeat()))
+            ShowResultPane(m_game.gameOver);
+        m_bCleanSweep = FALSE;
         break;
     default:
         if (nParam >= kBurnOneFirst && nParam <= kBurnOneLast)

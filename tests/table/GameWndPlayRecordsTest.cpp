@@ -340,7 +340,18 @@ TEST_F(GameWndTributes, ACleanSweepKeepsTheRecordForLater) {
     EXPECT_TRUE(Sounded("win.wav"));
     EXPECT_TRUE(wnd->IsCleanSweep());
     EXPECT_TRUE(wnd->IsGameOverMarkShown());
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2) << "the board waits for the deferred result";
+    // The game's data goes at once, so that seats starting the next game
+    // while the mark plays keep their start; only the result pane waits.
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 0);
+    EXPECT_EQ(wnd->FindSpritePos(501), nullptr);
+    tagSTARTMSG start;
+    InitStartMsg(start);
+    start.nSeat = 0;
+    Deliver(start);
+    Tick(500); // the mark plays to its end
+    EXPECT_NE(wnd->FindSpritePos(501), nullptr) << "the result pane after the mark";
+    EXPECT_EQ(theBoard.GetStartFlag(0), 1) << "a start during the mark outlasts it";
+    EXPECT_FALSE(wnd->IsCleanSweep());
 }
 
 class GameWndPhases : public RecordsTest {

@@ -221,11 +221,7 @@ TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
     EXPECT_EQ(client.sent.size(), 6u);
 }
 
-TEST_F(TableInputEventsTest, TheResultFollowsTheLastTextAndABurnNeedsTwoSeats) {
-    GiveHand({kFourA, kNineA});
-    wnd->OnSpriteEnd(nullptr, 1051);
-    EXPECT_NE(wnd->FindSpritePos(501), nullptr);
-    EXPECT_TRUE(wnd->Hands().GetHand().empty());
+TEST_F(TableInputEventsTest, ABurnNeedsTwoSeats) {
     const int before = wnd->GetImageList().GetCount();
     wnd->PlayBurnCardAnim(2, 2);
     wnd->PlayBurnCardAnim(-1, 2);
