@@ -191,6 +191,7 @@ private:
 
     // Input routing.
     void RouteMouseMove(UINT nFlags, int x, int y);
+    void HoverAtPress(CPoint point);
     CSpriteItem* ItemAt(int x, int y) const;
     bool IsCovered(CSpriteItem* item, int x, int y) const;
     CSpriteItem* ButtonTarget() const;

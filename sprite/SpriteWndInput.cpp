@@ -178,8 +178,30 @@ CSpriteItem* CSpriteWnd::ButtonTarget() const {
     return m_pCapturedItem ? m_pCapturedItem : m_pHoverItem;
 }
 
+// An item shown or hidden under a mouse that stands still gets no move, so
+// a press first finds what lies under it now: a button that took the place
+// of another (trusteeship and its exit) takes the click.
+void CSpriteWnd::HoverAtPress(CPoint point) {
+    if (m_pCapturedItem)
+        return;
+    CSpriteItem* found = ItemAt(point.x, point.y);
+    if (found && IsCovered(found, point.x, point.y))
+        found = nullptr;
+    if (found == m_pHoverItem)
+        return;
+    CSpriteItem* old = m_pHoverItem;
+    m_pHoverItem = nullptr;
+    if (old)
+        old->OnMouseLeave();
+    if (found) {
+        m_pHoverItem = found;
+        found->OnMouseEnter();
+    }
+}
+
 void CSpriteWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     SetFocus();
+    HoverAtPress(point);
     SetCapture();
     if (CSpriteItem* item = ButtonTarget())
         item->OnLButtonDown(nFlags, point.x, point.y);
@@ -199,6 +221,7 @@ void CSpriteWnd::OnLButtonUp(UINT nFlags, CPoint point) {
 }
 
 void CSpriteWnd::OnRButtonDown(UINT nFlags, CPoint point) {
+    HoverAtPress(point);
     if (CSpriteItem* item = ButtonTarget())
         item->OnRButtonDown(nFlags, point.x, point.y);
     else

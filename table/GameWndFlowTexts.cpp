@@ -144,9 +144,10 @@ POSITION CGameWnd::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, i
 CSpritePos CGameWnd::TextAnimationPlace(int seat) const {
     const int view = m_fields.SeatToView(seat);
     CSpritePos at = SeatPlace(seat);
+    // My own texts stand beside my plate as a left-hand seat's do: over
+    // the table's middle they would cover the buttons I am about to press.
     switch (view) {
     case 0:
-        return PosOf(-93, -200, 7);
     case 1:
     case 2:
         return PosOf(at.x + 120, at.y - 30, at.anchor);

@@ -40,8 +40,10 @@ void CGameWnd::OnStart(const tagSTARTMSG& msg) {
     if (IsMe(seat)) {
         ResetPanes();
         ShowStartPane(FALSE, 0);
-        // The last game's trust marks and multiples go with its result.
+        // The last game's trust marks, multiples and clean-sweep mark go
+        // with its result: the mark stands where the point and play buttons come.
         ClearTrustMarks();
+        StopSprite(kChuanSanHuSprite);
         m_bGameOverMark = FALSE;
     }
     int started = 0;

@@ -279,6 +279,7 @@ void CGameWnd::ResetTable() {
     ClearMyHand();
     ClearReturnsDue();
     StopSprite(kShuffleSprite);
+    StopSprite(kChuanSanHuSprite);
     m_game.gameOver = tagGAMEOVERMSG{};
     m_bCleanSweep = FALSE;
     ClearAllSeats();

@@ -181,7 +181,7 @@ TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlate) {
 TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {
     ASSERT_TRUE(CreateTable());
     wnd->ShowRevolutionMark(0);
-    EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(Resolved(-93, -200, 7), kRevolutionSprite)));
+    EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(0, 120, -30), kRevolutionSprite)));
     wnd->ShowRevolutionMark(3);
     EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(3, -33, 150), kRevolutionSprite)));
     wnd->ShowRevolutionMark(5);
@@ -204,7 +204,7 @@ TEST_F(GameWndMarksTest, ChuanSanHuEndsWithItsEventOrShowsTheResultAtOnce) {
     ASSERT_TRUE(CreateTable());
     wnd->ShowChuanSanHuMark();
     // At my seat, as the other seat texts stand there.
-    EXPECT_EQ(P(At(kChuanSanHuSprite)), P(Centred(Resolved(-93, -200, 7), kChuanSanHuSprite)));
+    EXPECT_EQ(P(At(kChuanSanHuSprite)), P(Centred(PlacePlus(0, 120, -30), kChuanSanHuSprite)));
     Tick(1000);
     EXPECT_EQ(Count(kChuanSanHuSprite), 1);
 

@@ -80,6 +80,7 @@ struct Truth {
 class WitnessClient : public CGameNetClient {
 public:
     std::deque<std::vector<BYTE>> outbox;
+    int sent = 0;
     bool hold = false;
     bool Held() const {
         return hold && m_pGameWnd != nullptr &&
@@ -90,6 +91,7 @@ protected:
     int SendRecord(int length, void* record) override {
         const BYTE* bytes = static_cast<const BYTE*>(record);
         outbox.emplace_back(bytes, bytes + length);
+        ++sent;
         return 1;
     }
     void HoldReceive(BOOL held) override { hold = held != 0; }
@@ -609,11 +611,23 @@ protected:
     }
     // A click as a quick hand gives it: a press and a release, then a short
     // pause before the next.
+    // The mouse moves only when it goes somewhere else: a hand that clicks
+    // twice at one place sends no move between (an X server sends none).
     void Click(POINT at, bool right = false) {
-        Mouse(platform::MouseAction::Move, at);
+        if (at.x != lastMouse.x || at.y != lastMouse.y)
+            Mouse(platform::MouseAction::Move, at);
+        lastMouse = at;
         Mouse(right ? platform::MouseAction::RightDown : platform::MouseAction::LeftDown, at);
         Mouse(right ? platform::MouseAction::RightUp : platform::MouseAction::LeftUp, at);
         Idle(150);
+    }
+    // The sprites drawn over a point, which take a click there.
+    std::string SpritesOver(POINT at) {
+        std::string over;
+        for (SPRITEINFO* sprite : wnd->PlayingSprites())
+            if (wnd->RectOf(sprite).PtInRect(at))
+                over += " " + std::to_string(sprite->nId);
+        return over.empty() ? "" : "; sprites over it:" + over;
     }
     // Clicks the button when it is shown and enabled; false when it is not.
     bool Press(int id) {
@@ -621,7 +635,13 @@ protected:
         auto found = buttons.find(id);
         if (found == buttons.end())
             return false;
+        const int sentBefore = client.sent;
         Click(found->second.CenterPoint());
+        // Every button a person may press here answers the table, but the
+        // hint, which only picks cards.
+        if (id != kCmdSearch && client.sent == sentBefore)
+            Fault(checks[6], At(Seen()) + "a click on shown, enabled button " + std::to_string(id) +
+                                 " sent nothing" + SpritesOver(found->second.CenterPoint()));
         return true;
     }
     // Raises the cards of these codes by clicking the drawn cards that stand
@@ -993,6 +1013,7 @@ protected:
     int sameQuestionLoops = 0;
     int trustGame = -1; // the game of the latest trusteeship the person chose
     bool narrow = false;
+    POINT lastMouse{-1, -1};
     std::vector<int> lastDecision;
     std::mt19937 rng{37};
     std::map<std::string, int> phase;
