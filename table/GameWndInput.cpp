@@ -172,8 +172,14 @@ void CGameWnd::PickCards(int x, int y) {
 }
 
 void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
-    if (!m_bReceiveReady)
+    if (!m_bReceiveReady) {
+        // The click is not taken while a record is shown, but its press ends
+        // here: a drag left open would sweep cards under a mouse moved with
+        // no button held, and the next click would pick what it swept.
+        m_fields.bDragging = FALSE;
+        m_hands.ClearDragMarks(TRUE);
         return;
+    }
     ::ReleaseCapture();
     if (!m_bInputAllowed)
         return;

@@ -70,6 +70,21 @@ TEST_F(TableInputEventsTest, SeatChangesAreThrottledFromTheTablesOpening) {
     EXPECT_EQ(wnd->seatRequests[1], std::make_pair(4, 1));
 }
 
+TEST_F(TableInputEventsTest, APressReleasedWhileARecordIsShownEndsThere) {
+    GiveHand({kFourA, kFourB, kNineA, kKingA});
+    MyTurn(kActionTakeOut | kActionPass);
+    const POINT four = CentreOf(kFourA);
+    const POINT king = CentreOf(kKingA);
+    Mouse(platform::MouseAction::Move, four);
+    Mouse(platform::MouseAction::LeftDown, four);
+    wnd->SetReceiveReady(FALSE); // cards fly in while the button is down
+    Mouse(platform::MouseAction::LeftUp, four);
+    wnd->SetReceiveReady(TRUE);
+    Mouse(platform::MouseAction::Move, king); // no button held
+    Click(king);
+    EXPECT_EQ(Raised(), std::vector<int>{kKingA}) << "the click picks its own card only";
+}
+
 TEST_F(TableInputEventsTest, ADragSelectsWhatItSweptAndAClickTogglesOneCard) {
     GiveHand({kFourA, kFourB, kFourC, kNineA, kNineB, kKingA});
     MyTurn(kActionTakeOut | kActionPass);
