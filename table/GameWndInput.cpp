@@ -172,14 +172,11 @@ void CGameWnd::PickCards(int x, int y) {
 }
 
 void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
-    if (!m_bReceiveReady) {
-        // The click is not taken while a record is shown, but its press ends
-        // here: a drag left open would sweep cards under a mouse moved with
-        // no button held, and the next click would pick what it swept.
-        m_fields.bDragging = FALSE;
-        m_hands.ClearDragMarks(TRUE);
-        return;
-    }
+    // A release is taken while a record is shown too: the bots act about
+    // once a second and each play, tribute or return flies for most of it,
+    // so a person's clicks would be lost for good (and a press begun before
+    // would stay open as a drag). Picking cards sends nothing; the records
+    // still wait for the window's ready flag.
     ::ReleaseCapture();
     if (!m_bInputAllowed)
         return;
