@@ -192,6 +192,12 @@ private:
     // Input routing.
     void RouteMouseMove(UINT nFlags, int x, int y);
     void HoverAtPress(CPoint point);
+    // The item under the point that takes the mouse: none where a sprite
+    // covers it.
+    CSpriteItem* MouseItemAt(int x, int y) const;
+    // Leaves the hovered item for this one (or none); true when it is then
+    // hovered.
+    bool MoveHoverTo(CSpriteItem* item);
     CSpriteItem* ItemAt(int x, int y) const;
     bool IsCovered(CSpriteItem* item, int x, int y) const;
     CSpriteItem* ButtonTarget() const;

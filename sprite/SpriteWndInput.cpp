@@ -111,28 +111,30 @@ void CSpriteWnd::RouteMouseMove(UINT nFlags, int x, int y) {
         }
         return;
     }
-    CSpriteItem* found = ItemAt(x, y);
-    const bool covered = found && IsCovered(found, x, y);
-    if (found != m_pHoverItem) {
-        CSpriteItem* old = m_pHoverItem;
-        m_pHoverItem = nullptr;
-        if (old)
-            old->OnMouseLeave();
-        if (found && !covered) {
-            m_pHoverItem = found;
-            found->OnMouseEnter();
-            if (m_pHoverItem == found)
-                found->OnMouseMove(nFlags, x, y);
-        }
-    } else if (found) {
-        if (covered) {
-            m_pHoverItem = nullptr;
-            found->OnMouseLeave();
-        } else {
-            found->OnMouseMove(nFlags, x, y);
-        }
-    }
+    CSpriteItem* item = MouseItemAt(x, y);
+    if (MoveHoverTo(item))
+        item->OnMouseMove(nFlags, x, y);
     OnMouseMoveEx(nFlags, x, y);
+}
+
+CSpriteItem* CSpriteWnd::MouseItemAt(int x, int y) const {
+    CSpriteItem* found = ItemAt(x, y);
+    return found && !IsCovered(found, x, y) ? found : nullptr;
+}
+
+bool CSpriteWnd::MoveHoverTo(CSpriteItem* item) {
+    if (item == m_pHoverItem)
+        return item != nullptr;
+    CSpriteItem* old = m_pHoverItem;
+    m_pHoverItem = nullptr;
+    if (old)
+        old->OnMouseLeave();
+    if (!item)
+        return false;
+    m_pHoverItem = item;
+    item->OnMouseEnter();
+    // The enter notice may have moved the hover on.
+    return m_pHoverItem == item;
 }
 
 void CSpriteWnd::OnMouseMove(UINT nFlags, CPoint point) {
@@ -182,21 +184,8 @@ CSpriteItem* CSpriteWnd::ButtonTarget() const {
 // a press first finds what lies under it now: a button that took the place
 // of another (trusteeship and its exit) takes the click.
 void CSpriteWnd::HoverAtPress(CPoint point) {
-    if (m_pCapturedItem)
-        return;
-    CSpriteItem* found = ItemAt(point.x, point.y);
-    if (found && IsCovered(found, point.x, point.y))
-        found = nullptr;
-    if (found == m_pHoverItem)
-        return;
-    CSpriteItem* old = m_pHoverItem;
-    m_pHoverItem = nullptr;
-    if (old)
-        old->OnMouseLeave();
-    if (found) {
-        m_pHoverItem = found;
-        found->OnMouseEnter();
-    }
+    if (!m_pCapturedItem)
+        MoveHoverTo(MouseItemAt(point.x, point.y));
 }
 
 void CSpriteWnd::OnLButtonDown(UINT nFlags, CPoint point) {

@@ -50,19 +50,17 @@ void CGameWnd::OnGameOver(const tagGAMEOVERMSG& msg) {
                        CGameLogic::IsTeammate(places[0], places[1]) &&
                        CGameLogic::IsTeammate(places[0], places[2]);
     m_game.gameOver = msg;
+    if (!sweep)
+        ShowResultPane(msg);
+    // The game's data goes now, also when a clean sweep holds the result
+    // back: seats start the next game while its mark plays, and their start
+    // flags must outlast it.
+    theBoard.ResetGameData();
+    ClearMyHand();
     if (sweep) {
-        // The result pane waits for the clean-sweep mark to end. The game's
-        // data goes now all the same: seats start the next game while the
-        // mark still plays, and their start flags must outlast it.
         m_bCleanSweep = TRUE;
         m_bGameOverMark = TRUE;
-        theBoard.ResetGameData();
-        ClearMyHand();
         ShowChuanSanHuMark();
-    } else {
-        ShowResultPane(msg);
-        theBoard.ResetGameData();
-        ClearMyHand();
     }
     if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
         m_hands.ClearLeftShown();

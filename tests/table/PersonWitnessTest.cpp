@@ -150,16 +150,20 @@ protected:
     CGameLogic& Referee() { return table->Driver().Referee(); }
     int Seen() const { return client.m_nMySeat; }
 
+    // What the table asks of a seat: in play the play record's masks, which
+    // name only the first seat of the answer order that holds one.
+    static int AskedMask(const CGameLogic& referee, int seat) {
+        return referee.GetGameState() == kStatePlay ? referee.GetPublishedMask(seat)
+                                                    : referee.GetSeatActionMask(seat);
+    }
+
     // The referee now; the round's plays follow the play records.
     std::shared_ptr<Truth> TruthNow(const BYTE* record, int length) {
         auto t = std::make_shared<Truth>(roundTruth);
         CGameLogic& referee = Referee();
         t->state = referee.GetGameState();
         for (int seat = 0; seat < kSeatCount; ++seat) {
-            // In play a seat is asked by the play record's masks, which name
-            // only the first seat of the answer order that holds one.
-            t->mask[seat] = t->state == kStatePlay ? referee.GetPublishedMask(seat)
-                                                   : referee.GetSeatActionMask(seat);
+            t->mask[seat] = AskedMask(referee, seat);
             t->trusted[seat] = referee.IsSeatTrusted(seat);
             t->out[seat] = referee.IsSeatOut(seat);
             t->watcherSees[seat] = referee.GetWatcherSees(seat);
@@ -610,9 +614,9 @@ protected:
         platform_test::PumpPending();
     }
     // A click as a quick hand gives it: a press and a release, then a short
-    // pause before the next.
-    // The mouse moves only when it goes somewhere else: a hand that clicks
-    // twice at one place sends no move between (an X server sends none).
+    // pause before the next. The mouse moves only when it goes somewhere
+    // else: two clicks at one place send no move between (an X server sends
+    // none).
     void Click(POINT at, bool right = false) {
         if (at.x != lastMouse.x || at.y != lastMouse.y)
             Mouse(platform::MouseAction::Move, at);
@@ -734,8 +738,7 @@ protected:
     void Act() {
         CGameLogic& referee = Referee();
         const int state = referee.GetGameState();
-        const int mask =
-            state == kStatePlay ? referee.GetPublishedMask(kMe) : referee.GetSeatActionMask(kMe);
+        const int mask = AskedMask(referee, kMe);
         const bool trusted = referee.IsSeatTrusted(kMe);
         const std::vector<int> now = {referee.GetActionSerial(),
                                       state,
