@@ -381,7 +381,11 @@ void CMainFrame::OpenHelp() {
         WriteLog("The help address \"%s\" is not a web address; it is not opened", (LPCSTR)address);
         return;
     }
-    ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOW);
+    // A desktop without a web browser says nothing itself: the log does.
+    const HINSTANCE result = ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        WriteLog("The help page \"%s\" could not be opened (%d)", (LPCSTR)address,
+                 int(reinterpret_cast<INT_PTR>(result)));
 }
 
 BOOL CMainFrame::HotKeysMayAct() const {

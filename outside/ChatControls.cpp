@@ -476,8 +476,10 @@ void Paint(HWND hwnd, const ChatControlState& state) {
     RECT separator{client.left, y, client.right, y + 1};
     ::FillRect(dc, &separator, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
     const int top = y + 3;
-    int bottom = client.bottom - lineHeight;
-    for (auto it = state.lines.rbegin(); it != state.lines.rend() && bottom >= top; ++it) {
+    // Newest line at the bottom; a line wider than the control wraps, and
+    // the oldest line that no longer fits whole is left off.
+    int bottom = client.bottom - 2;
+    for (auto it = state.lines.rbegin(); it != state.lines.rend() && bottom > top; ++it) {
         LineLook look;
         const std::string text = ParseLine(*it, &look);
         HFONT font = nullptr;
@@ -489,13 +491,24 @@ void Paint(HWND hwnd, const ChatControlState& state) {
             before = ::SelectObject(dc, font);
             ::SetTextColor(dc, state.enabled ? look.colour : RGB(128, 128, 128));
         }
-        ::TextOut(dc, 4, bottom, text.c_str(), int(text.size()));
+        const UINT format = DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+        RECT area{client.left + 4, 0, client.right - 4, 0};
+        const int height =
+            std::max(::DrawText(dc, text.c_str(), int(text.size()), &area, format | DT_CALCRECT),
+                     lineHeight);
+        const bool fits = bottom - height >= top;
+        if (fits) {
+            area = RECT{client.left + 4, bottom - height, client.right - 4, bottom};
+            ::DrawText(dc, text.c_str(), int(text.size()), &area, format);
+        }
         if (look.styled) {
             ::SelectObject(dc, before);
             ::DeleteObject(font);
             ::SetTextColor(dc, state.enabled ? RGB(0, 0, 0) : RGB(128, 128, 128));
         }
-        bottom -= lineHeight;
+        if (!fits)
+            break;
+        bottom -= height;
     }
     ::EndPaint(hwnd, &paint);
 }

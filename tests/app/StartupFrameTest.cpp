@@ -114,6 +114,10 @@ TEST_F(StartupTest, TheHelpButtonOpensTheStoresWebPageOnly) {
     frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kHelp, 0);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "https://help.example/pellor");
+    // A desktop that cannot open the page leaves the reason in the log.
+    platform::SetShellExecuteHook([](LPCSTR, LPCSTR, int) { return INT_PTR(SE_ERR_NOASSOC); });
+    frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kHelp, 0);
+    EXPECT_TRUE(Logged("could not be opened"));
     platform::SetShellExecuteHook(nullptr);
 }
 

@@ -339,18 +339,21 @@ TEST_F(StartupTest, TheScreenshotNoticeIsDrawnInBlueInTheChatWithoutItsMarkup) {
     frame->GetWindowRect(&frameRect);
     platform::Surface* surface = platform::GetWindowSurfaces()->SurfaceOf(frame->m_hWnd);
     ASSERT_NE(surface, nullptr);
-    // The newest line stands at the control's bottom.
-    int blue = 0, dark = 0;
-    for (int y = area.bottom - 22; y < area.bottom; ++y) {
+    // The newest line stands at the control's bottom; the notice, longer
+    // than the control is wide, wraps onto the rows above it.
+    int blue = 0, blueAbove = 0, dark = 0;
+    for (int y = area.bottom - 44; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
             const COLORREF c =
                 platform::ColorFromPixel(surface->GetPixel(x - frameRect.left, y - frameRect.top));
-            blue += GetBValue(c) > 200 && GetRValue(c) < 80 && GetGValue(c) < 80;
+            const bool isBlue = GetBValue(c) > 200 && GetRValue(c) < 80 && GetGValue(c) < 80;
+            (y < area.bottom - 22 ? blueAbove : blue) += isBlue;
             dark += GetBValue(c) < 60 && GetRValue(c) < 60 && GetGValue(c) < 60;
         }
     }
     platform::SaveWindowPng(frame->m_hWnd, std::string(APP_TEST_OUTPUT_DIR) + "/chat_notice.png");
     EXPECT_GT(blue, 40) << "the notice in its blue";
+    EXPECT_GT(blueAbove, 40) << "a notice wider than the chat wraps";
     EXPECT_EQ(dark, 0) << "no markup drawn as black text";
 }
 
