@@ -287,10 +287,32 @@ private:
         auto it = m_natives.find(hwnd);
         if (it == m_natives.end())
             return;
+        const bool heldKeyboard = SDL_GetKeyboardFocus() == it->second.window;
         m_byId.erase(SDL_GetWindowID(it->second.window));
         SDL_DestroyWindow(it->second.window);
         m_natives.erase(it);
         m_toPresent.erase(hwnd);
+        if (heldKeyboard)
+            PassKeyboardOn(hwnd);
+    }
+
+    // A window that goes while it holds the keyboard hands it to its owner (or
+    // the front one of ours), as Windows activates the owner of a window it
+    // hides. A desktop without a window manager would leave the keyboard with
+    // no window at all, so that the table's hot keys died with a closed dialog.
+    void PassKeyboardOn(HWND gone) {
+        for (HWND owner = GetParent(gone); owner; owner = GetParent(owner)) {
+            if (auto it = m_natives.find(owner); it != m_natives.end()) {
+                SDL_SetWindowInputFocus(it->second.window);
+                return;
+            }
+        }
+        for (HWND top : TopLevelWindowList()) {
+            if (auto it = m_natives.find(top); it != m_natives.end()) {
+                SDL_SetWindowInputFocus(it->second.window);
+                return;
+            }
+        }
     }
 
     void ApplyChanges(HWND hwnd, unsigned changes) {

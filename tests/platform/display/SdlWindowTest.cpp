@@ -150,6 +150,41 @@ TEST_F(SdlWindowTest, ABorderlessFrameDraggedByItsCaptionEndsWhereTheDragSaysOnT
     wnd.DestroyWindow();
 }
 
+// A dialog that holds the keyboard and goes (hidden, as the history is
+// closed) hands the keyboard back to its owner, also on a desktop with no
+// window manager to do it: the owner's hot keys keep working.
+TEST_F(SdlWindowTest, AHiddenWindowHandsTheKeyboardBackToItsOwner) {
+    std::vector<Delivered> log;
+    PaintedWnd owner, dialog;
+    owner.log = &log;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150,
+                               nullptr, nullptr));
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, "dialog", WS_POPUP | WS_VISIBLE, 120, 90, 200, 150,
+                                owner.m_hWnd, nullptr));
+    SDL_Window* ownerNative = NativeWindowTitled("owner");
+    SDL_Window* dialogNative = NativeWindowTitled("dialog");
+    ASSERT_NE(ownerNative, nullptr);
+    ASSERT_NE(dialogNative, nullptr);
+    const auto settleUntil = [&](SDL_Window* focused) {
+        for (int turn = 0; turn < 100 && SDL_GetKeyboardFocus() != focused; ++turn) {
+            std::erase_if(log, [](const Delivered& d) { return d.message == WM_TIMER; });
+            owner.SetTimer(kSettleTimer, 50);
+            RunUntil(owner, WM_TIMER, kSettleTimer, log);
+            owner.KillTimer(kSettleTimer);
+        }
+        return SDL_GetKeyboardFocus() == focused;
+    };
+    // The desktop gives the new dialog the keyboard.
+    SDL_SetWindowInputFocus(dialogNative);
+    ASSERT_TRUE(settleUntil(dialogNative));
+
+    dialog.ShowWindow(SW_HIDE);
+    EXPECT_TRUE(settleUntil(ownerNative)) << "the keyboard went back to the owner";
+    EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
+    dialog.DestroyWindow();
+    owner.DestroyWindow();
+}
+
 // While the loop sleeps in SDL, a descriptor that becomes ready and a message
 // posted from another thread both wake it.
 TEST_F(SdlWindowTest, TheLoopWaitingInSdlWakesForDescriptorsAndPostsFromOtherThreads) {
