@@ -9,6 +9,7 @@
 #include "knclientUI05/KnClientPublic.h"
 #include "platform/CodePage.h"
 #include "platform/system/FileOps.h"
+#include "platform/system/Path.h"
 #include "platform/window/WindowDcs.h"
 
 #include <ctime>
@@ -98,7 +99,7 @@ BOOL CGameApp::SaveSnapshot(LPCSTR folder, CString& out) {
         WriteLog("截图保存失败: %s", (LPCSTR)file);
         return FALSE;
     }
-    out.Format("截图已存储到%s", (LPCSTR)file);
+    out.Format("截图已存储到%s", DesktopPath(file).c_str());
     if (CMainFrame* frame = dynamic_cast<CMainFrame*>(main))
         frame->AppendChatSysText(out);
     return TRUE;

@@ -6,6 +6,7 @@
 #include "platform/controls/DataExchange.h"
 #include "platform/controls/FolderPicker.h"
 #include "platform/gdi/Dc.h"
+#include "platform/system/Path.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
@@ -23,7 +24,8 @@ CSettingDlg::CSettingDlg(CWnd* parent, CGameSettings& settings, LPCSTR settingsF
     : CSkinDialog(IDD_SETTINGS, parent), m_settings(settings), m_strSettingsFile(settingsFile),
       m_strSoundDir(soundDir), m_pParent(parent) {
     m_bIgnoreEnter = m_bIgnoreEscape = TRUE;
-    m_strPhotoPath = settings.m_strPhotoPath;
+    // The folder is shown (and kept, once confirmed) as the desktop writes it.
+    m_strPhotoPath = DesktopPath(settings.m_strPhotoPath).c_str();
     m_music.stop = [this] { m_musicLink.StopMusic("", MainWindow()); };
     m_music.play = [](LPCSTR path) { kn::theTheme.PlayMusic(path, 1, 1); };
 }
@@ -183,7 +185,7 @@ void CSettingDlg::OnBrowse() {
         return;
     char path[MAX_PATH] = {};
     if (SHGetPathFromIDList(list, path)) {
-        m_strPhotoPath = path;
+        m_strPhotoPath = DesktopPath(path).c_str();
         // Only the edit: writing every field back would also reselect the
         // music list from a name not yet read from it.
         SetDlgItemText(IDC_SETTINGS_PHOTO_PATH, m_strPhotoPath);

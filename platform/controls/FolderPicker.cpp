@@ -141,7 +141,7 @@ private:
 
     // The folder's path and its subfolders (sorted, hidden ones left out).
     void Fill() {
-        SetDlgItemText(IDC_FOLDER_PATH, WindowsPath(m_folder).c_str());
+        SetDlgItemText(IDC_FOLDER_PATH, DesktopPath(WindowsPath(m_folder).c_str()).c_str());
         HWND list = ::GetDlgItem(m_hWnd, IDC_FOLDER_LIST);
         ::SendMessage(list, LB_RESETCONTENT, 0, 0);
         if (m_folder != "/")

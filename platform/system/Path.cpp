@@ -98,6 +98,14 @@ std::string WindowsPath(const std::string& nativePath) {
     return platform::Utf8ToGbk(path);
 }
 
+std::string DesktopPath(const char* gbkPath) {
+    std::string path = gbkPath ? gbkPath : "";
+    for (size_t at = 0; at < path.size(); at += size_t(platform::GbkCharLength(path, at)))
+        if (path[at] == '\\')
+            path[at] = '/';
+    return path;
+}
+
 size_t LastPathSeparator(std::string_view gbkPath) {
     size_t last = std::string_view::npos;
     for (size_t at = 0; at < gbkPath.size(); at += size_t(platform::GbkCharLength(gbkPath, at)))

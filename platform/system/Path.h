@@ -24,6 +24,11 @@ std::string NativePath(const char* path);
 // GetModuleFileName hands it to code that cuts at the last backslash.
 std::string WindowsPath(const std::string& nativePath);
 
+// A Windows-style GBK path as a person at this desktop writes it, to show in
+// the program's own GBK texts: the separators become '/', a backslash that is
+// the trail byte of a double-byte character stays.
+std::string DesktopPath(const char* gbkPath);
+
 // The index of the last separator ('\' or '/') of a GBK path, stepping over
 // double-byte characters; npos when there is none.
 size_t LastPathSeparator(std::string_view gbkPath);

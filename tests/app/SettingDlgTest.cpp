@@ -109,7 +109,7 @@ TEST_F(SettingDlgTest, TheListSkipsDefaultAndSelectsTheMusicInUse) {
     ::SendMessage(combo, CB_GETLBTEXT, 0, LPARAM(text));
     EXPECT_STREQ(text, "甲");
     EXPECT_EQ(::SendMessage(combo, CB_GETCURSEL, 0, 0), 1) << "乙 plays b.mid, the music in use";
-    EXPECT_EQ(TextOf(*dlg, IDC_SETTINGS_PHOTO_PATH), "C:\\shots");
+    EXPECT_EQ(TextOf(*dlg, IDC_SETTINGS_PHOTO_PATH), "C:/shots") << "as the desktop writes it";
     Save(*dlg, "settings.png");
 }
 
@@ -227,7 +227,7 @@ TEST_F(SettingDlgTest, TheChosenFolderIsShownSavedAndReadBack) {
     clock.SetAutoAdvance(false);
     setenv("HOME", oldHome.c_str(), 1);
     ASSERT_FALSE(shown.empty());
-    const std::string chosen = shown + "\\shots";
+    const std::string chosen = shown + "/shots";
     EXPECT_EQ(TextOf(*dlg, IDC_SETTINGS_PHOTO_PATH), chosen);
     EXPECT_STREQ(settings.m_strPhotoPath, "C:\\shots") << "not before OK";
     ClickItem(*dlg, IDC_SETTINGS_OK);

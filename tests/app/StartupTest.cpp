@@ -86,7 +86,8 @@ TEST_F(StartupTest, AScreenshotHoldsTheWindowsPixels) {
     ASSERT_TRUE(theApp.SaveSnapshot(folder.c_str(), notice));
     SetSnapshotClock(nullptr);
     const std::string file = folder + "/2026年12月07日14时03分09秒045.jpg";
-    EXPECT_STREQ(notice, ("截图已存储到" + folder + "\\2026年12月07日14时03分09秒045.jpg").c_str());
+    // The notice names the file as the desktop writes it.
+    EXPECT_STREQ(notice, ("截图已存储到" + folder + "/2026年12月07日14时03分09秒045.jpg").c_str());
 
     platform::PixelImage shot;
     std::ifstream in(NativePath(file.c_str()), std::ios::binary);
