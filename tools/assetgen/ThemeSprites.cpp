@@ -30,6 +30,29 @@ std::vector<GifFrame> RibbonFrames(const char* word) {
     return frames;
 }
 
+// The flash over a seat that has just taken a mark: a gold star that bursts
+// out and turns a little; the sprite goes after one pass.
+std::vector<GifFrame> SparkleFrames() {
+    std::vector<GifFrame> frames;
+    const int radii[] = {6, 10, 14, 18, 22, 25, 27, 28};
+    for (size_t i = 0; i < std::size(radii); ++i) {
+        Canvas canvas(64, 64);
+        canvas.Fill(0, 0, 64, 64, kKey);
+        POINT star[16];
+        const double turn = double(i) * M_PI / 32;
+        for (int p = 0; p < 16; ++p) {
+            const double radius = (p % 2 == 0) ? radii[i] : radii[i] * 0.38;
+            const double angle = turn + p * M_PI / 8;
+            star[p] = POINT{32 + LONG(std::lround(radius * std::sin(angle))),
+                            32 - LONG(std::lround(radius * std::cos(angle)))};
+        }
+        canvas.Polygon(star, 16, RGB(255, 214, 90), kGold);
+        canvas.Oval(28, 28, 36, 36, RGB(255, 250, 220), RGB(255, 250, 220));
+        frames.push_back(GifFrame{canvas.Image(), 5});
+    }
+    return frames;
+}
+
 // "Waiting" with its dots running.
 std::vector<GifFrame> WaitingFrames() {
     std::vector<GifFrame> frames;
@@ -68,16 +91,17 @@ bool SpriteGifs(const std::string& folder) {
         const char* word;
     };
     const Ribbon ribbons[] = {
-        {"mark", "标志"},       {"prepoint", "预点"}, {"openpoint", "明点"}, {"shuffle", "洗牌"},
-        {"revolution", "革命"}, {"tribute", "进贡"},  {"first", "头科"},     {"shao1", "烧牌"},
-        {"shao2", "二烧"},      {"shao3", "三烧"},    {"chuan", "串三户"},   {"win", "胜利"},
-        {"lose", "失败"},       {"exchange", "兑换"}, {"upgrade", "升级"},
+        {"prepoint", "预点"}, {"openpoint", "明点"}, {"shuffle", "洗牌"}, {"revolution", "革命"},
+        {"tribute", "进贡"},  {"first", "头科"},     {"shao1", "烧牌"},   {"shao2", "二烧"},
+        {"shao3", "三烧"},    {"chuan", "串三户"},   {"win", "胜利"},     {"lose", "失败"},
+        {"exchange", "兑换"}, {"upgrade", "升级"},
     };
     for (const Ribbon& ribbon : ribbons) {
         if (!WriteAnimatedGif(folder + "/gif_" + ribbon.file + ".gif", RibbonFrames(ribbon.word)))
             return false;
     }
-    return WriteAnimatedGif(folder + "/gif_wait.gif", WaitingFrames()) &&
+    return WriteAnimatedGif(folder + "/gif_mark.gif", SparkleFrames()) &&
+           WriteAnimatedGif(folder + "/gif_wait.gif", WaitingFrames()) &&
            WriteAnimatedGif(folder + "/gif_clock.gif", ClockHandFrames());
 }
 
