@@ -5,7 +5,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Surface.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 
 #include <random>
 

@@ -4,7 +4,7 @@
 #include "knclientUI05/KNBitmap.h"
 #include "knclientUI05/KnClientPublic.h"
 #include "platform/gdi/Surface.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,6 +7,11 @@ folders may include anything, and nothing may include them. A top-level
 folder that holds sources but has no place in the order is an error too, so a
 new folder is placed deliberately.
 
+Inside platform/ the facility folders have an order of their own
+(PLATFORM_FACILITIES), checked the same way; the files directly in platform/
+(the base types and the display driver's interface) lie below every facility
+and include only each other.
+
 Usage: check-layers.py [--root DIR]   (DIR defaults to the repository root)
 Exit status 0 when every include points down, 1 otherwise, 2 on bad usage.
 """
@@ -35,6 +40,21 @@ LAYERS = [
 ]
 FREE = {"tests", "bench", "fuzz"}
 
+# The facility folders inside platform/, lowest first.
+PLATFORM_FACILITIES = [
+    "system",  # the event loop, the clock, threads, files, ini, registry, modules
+    "gdi",  # device contexts, surfaces, bitmaps, blits, regions
+    "text",  # fonts and text output on device contexts
+    "images",  # picture files into bitmaps
+    "window",  # the window tree, messages, timers, input, cursors, the clipboard
+    "resources",  # the resource script, icons, cursors and dialog templates by id
+    "controls",  # dialogs and the standard controls
+    "net",  # sockets, notified through the message queue
+    "sound",  # wave output, the mixer, MCI
+    "display",  # the drivers: headless and SDL, over everything above
+]
+PLATFORM_BASE = ""  # the files directly in platform/
+
 SOURCE_SUFFIXES = (".h", ".hpp", ".hh", ".c", ".cc", ".cpp", ".cxx", ".inl", ".ipp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*(?:"([^"]+)"|<([^>]+)>)')
 
@@ -59,8 +79,8 @@ def sources(root, folder):
                 yield os.path.join(directory, name)
 
 
-def included_folder(root, source, target, quoted):
-    """The top-level folder an include names, or None when it names none of ours."""
+def included_path(root, source, target, quoted):
+    """The folders of the path an include names, or None when it names none of ours."""
     if quoted and target.startswith("."):
         # A relative path: resolve it against the including file.
         resolved = os.path.normpath(os.path.join(os.path.dirname(source), target))
@@ -68,10 +88,31 @@ def included_folder(root, source, target, quoted):
         if relative.startswith(".."):
             return None
         target = relative
-    head = target.replace("\\", "/").split("/", 1)
-    if len(head) < 2:
+    parts = target.replace("\\", "/").split("/")
+    if len(parts) < 2:
         return None  # a file beside the source, or a system header
-    return head[0]
+    return parts
+
+
+def platform_facility(parts):
+    """The facility folder of a path under platform/ (PLATFORM_BASE for its own files)."""
+    return parts[1] if len(parts) > 2 else PLATFORM_BASE
+
+
+def check_platform_include(shown, number, target, source_parts, parts, facilities, problems):
+    rank = {name: index for index, name in enumerate([PLATFORM_BASE] + PLATFORM_FACILITIES)}
+    mine, other = platform_facility(source_parts), platform_facility(parts)
+    if other == mine or mine not in rank:
+        return
+    if other not in rank:
+        if other in facilities:
+            problems.append(f"{shown}:{number}: includes {target} from platform/{other}/, "
+                            "which has no place in the platform's folder order")
+        return
+    if rank[other] > rank[mine]:
+        where = f"platform/{mine}/" if mine else "platform/'s own files"
+        problems.append(f"{shown}:{number}: includes {target}: platform/{other}/ lies above "
+                        f"{where} in the platform's folder order")
 
 
 def check(root):
@@ -80,6 +121,11 @@ def check(root):
     ours = set(top_folders(root))
     known = set(LAYERS) | FREE
     problems = []
+    facilities = set(top_folders(os.path.join(root, "platform"))) if "platform" in ours else set()
+    for facility in sorted(facilities - set(PLATFORM_FACILITIES)):
+        if any(sources(root, os.path.join("platform", facility))):
+            problems.append(f"platform/{facility}/: holds sources but has no place in the "
+                            "platform's folder order")
     for folder in sorted(ours):
         files = list(sources(root, folder))
         if folder not in known:
@@ -94,8 +140,14 @@ def check(root):
                     if not match:
                         continue
                     target = match.group(1) or match.group(2)
-                    other = included_folder(root, source, target, match.group(1) is not None)
-                    if other is None or other == folder or folder in FREE:
+                    parts = included_path(root, source, target, match.group(1) is not None)
+                    if parts is None or folder in FREE:
+                        continue
+                    other = parts[0]
+                    if other == folder:
+                        if folder == "platform":
+                            check_platform_include(shown, number, target, shown.split("/"),
+                                                   parts, facilities, problems)
                         continue
                     if other not in known:
                         if other in ours:
@@ -125,9 +177,11 @@ def main():
         print(problem)
     if problems:
         print(f"{len(problems)} include(s) point up; layer order, lowest first: "
-              + " < ".join(LAYERS), file=sys.stderr)
+              + " < ".join(LAYERS) + "; inside platform/: " + " < ".join(PLATFORM_FACILITIES),
+              file=sys.stderr)
         return 1
-    print("Every include points down: " + " < ".join(LAYERS))
+    print("Every include points down: " + " < ".join(LAYERS) + "; inside platform/: "
+          + " < ".join(PLATFORM_FACILITIES))
     return 0
 
 

@@ -3,11 +3,11 @@
 #include "platform/display/Display.h"
 
 #include "platform/display/Composer.h"
-#include "platform/display/DisplayDriver.h"
 #include "platform/display/SdlDisplay.h"
+#include "platform/gdi/WindowDc.h"
 #include "platform/images/PngFile.h"
 #include "platform/sound/Sound.h"
-#include "platform/window/WindowDc.h"
+#include "platform/window/DisplayInstall.h"
 
 #include <cstdlib>
 #include <cstring>

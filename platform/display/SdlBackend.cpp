@@ -14,10 +14,10 @@
 #include "platform/Geometry.h"
 #include "platform/display/SdlAudio.h"
 #include "platform/display/SdlWaiter.h"
+#include "platform/gdi/WindowDc.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Input.h"
 #include "platform/window/Window.h"
-#include "platform/window/WindowDc.h"
 #include "platform/window/WindowVisibility.h"
 
 #include <SDL.h>

@@ -5,9 +5,9 @@
 #include "platform/Geometry.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/WindowDc.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
-#include "platform/window/WindowDc.h"
 #include "platform/window/WindowVisibility.h"
 
 #include <algorithm>

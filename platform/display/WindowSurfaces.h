@@ -9,7 +9,7 @@
 // driver that shows windows on a screen (SDL) to present; the headless driver
 // only keeps the pixels.
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 #include "platform/gdi/Surface.h"
 
 #include <map>

@@ -2,10 +2,10 @@
 
 #include "platform/gdi/DeviceContext.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
+#include "platform/gdi/DcEx.h"
 #include "platform/gdi/HandleTable.h"
-#include "platform/window/DcEx.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 
 #include <cstring>
 #include <strings.h>

@@ -247,7 +247,7 @@ HDC CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData);
 HDC CreateIC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData);
 BOOL DeleteDC(HDC hdc);
 // GetDC(NULL) is the screen: a DC for measuring and for reading bitmaps.
-// Window DCs come from the display driver (see platform/display/DisplayDriver.h).
+// Window DCs come from the display driver (see platform/DisplayDriver.h).
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);

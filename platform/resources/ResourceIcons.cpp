@@ -147,6 +147,10 @@ HANDLE LoadIconImage(HINSTANCE module, LPCSTR name, UINT type, int cx, int cy, U
 
 using namespace platform;
 
+HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
+    return instance ? LoadModuleCursor(instance, name) : LoadStandardCursor(name);
+}
+
 HICON LoadIcon(HINSTANCE module, LPCSTR name) {
     if (module)
         return SharedGroupShape(module, name, false);

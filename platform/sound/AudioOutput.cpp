@@ -2,7 +2,7 @@
 
 #include "platform/sound/AudioOutput.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 #include "platform/system/Clock.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "platform/system/EventLoop.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 
 #include <cerrno>
 #include <map>

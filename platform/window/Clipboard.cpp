@@ -3,7 +3,7 @@
 #include "platform/window/Clipboard.h"
 
 #include "platform/CodePage.h"
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
 
 #include <cstring>

@@ -2,8 +2,7 @@
 
 #include "platform/window/Cursor.h"
 
-#include "platform/display/DisplayDriver.h"
-#include "platform/resources/Resource.h"
+#include "platform/DisplayDriver.h"
 #include "platform/window/Input.h"
 #include "platform/window/Messages.h"
 #include "platform/window/WindowRecord.h"
@@ -77,6 +76,19 @@ const CursorShape* CursorShapeOf(HCURSOR cursor) {
     return nullptr;
 }
 
+HCURSOR LoadStandardCursor(LPCSTR name) {
+    const uintptr_t id = reinterpret_cast<uintptr_t>(name);
+    if (!IS_INTRESOURCE(name) || !IsStandardId(id))
+        return nullptr;
+    auto& slot = Cursors().standard[int(id)];
+    if (!slot) {
+        slot = std::make_unique<CursorShape>();
+        slot->standardId = int(id);
+        slot->width = slot->height = 32;
+    }
+    return HandleOf(slot.get());
+}
+
 void ShowCurrentCursor() {
     Notify();
 }
@@ -108,33 +120,18 @@ LRESULT DefaultSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     const short hit = short(LOWORD(lParam));
     if (hit != HTCLIENT) {
-        SetCursor(LoadCursor(nullptr, FrameCursor(hit)));
+        SetCursor(LoadStandardCursor(FrameCursor(hit)));
         return FALSE;
     }
     WindowRecord* record = FindWindowRecord(hwnd);
     HCURSOR cursor = record ? record->classCursor : nullptr;
-    SetCursor(cursor ? cursor : LoadCursor(nullptr, IDC_ARROW));
+    SetCursor(cursor ? cursor : LoadStandardCursor(IDC_ARROW));
     return FALSE;
 }
 
 } // namespace platform
 
 using namespace platform;
-
-HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
-    if (instance)
-        return LoadModuleCursor(instance, name);
-    const uintptr_t id = reinterpret_cast<uintptr_t>(name);
-    if (!IS_INTRESOURCE(name) || !IsStandardId(id))
-        return nullptr;
-    auto& slot = Cursors().standard[int(id)];
-    if (!slot) {
-        slot = std::make_unique<CursorShape>();
-        slot->standardId = int(id);
-        slot->width = slot->height = 32;
-    }
-    return HandleOf(slot.get());
-}
 
 BOOL DestroyCursor(HCURSOR cursor) {
     CursorTable& table = Cursors();

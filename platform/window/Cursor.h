@@ -34,7 +34,9 @@
 #define IDC_APPSTARTING MAKEINTRESOURCE(32650)
 
 // A standard cursor (instance null, name one of the IDC_ values), or a
-// module's cursor from its resources; null for anything else.
+// module's cursor from its resources; null for anything else. Defined beside
+// LoadIcon with the resources (resources/ResourceIcons.cpp), which a module's
+// cursor needs.
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
 // A monochrome cursor: screen = (screen AND and) XOR xor, rows padded to 16 bits.
 HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,
@@ -63,6 +65,8 @@ struct CursorShape {
 HCURSOR CreatePictureCursor(int width, int height, const uint32_t* pixels, POINT hotSpot,
                             std::shared_ptr<const IconParts> parts = nullptr);
 const CursorShape* CursorShapeOf(HCURSOR cursor);
+// One of the IDC_ shapes; null for any other name.
+HCURSOR LoadStandardCursor(LPCSTR name);
 
 // Tells the display driver the current shape (the driver is told of every
 // change; a driver just installed learns it through this).

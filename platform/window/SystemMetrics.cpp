@@ -3,7 +3,7 @@
 #include "platform/window/SystemMetrics.h"
 
 #include "platform/gdi/Gdi.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 
 #include <array>
 

@@ -5,7 +5,7 @@
 // A window's client area is its rectangle less its frame (platform/window/
 // NonClient.h). Child rectangles are kept in their parent's client
 // coordinates, top-level ones in screen coordinates. Nothing is
-// drawn here; a display driver follows the tree (platform/display/DisplayDriver.h).
+// drawn here; a display driver follows the tree (platform/DisplayDriver.h).
 
 #include "platform/Types.h"
 #include "platform/window/Messages.h"

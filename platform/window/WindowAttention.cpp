@@ -5,7 +5,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 
 using namespace platform;
 

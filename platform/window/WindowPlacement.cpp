@@ -2,7 +2,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 #include "platform/window/SystemMetrics.h"
 
 #include <algorithm>

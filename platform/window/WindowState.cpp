@@ -3,7 +3,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 
 #include <algorithm>
 #include <cstring>

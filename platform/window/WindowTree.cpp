@@ -2,7 +2,7 @@
 
 #include "platform/window/WindowRecord.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/Menu.h"
 #include "platform/window/Messages.h"

@@ -2,7 +2,7 @@
 
 #include "platform/window/Wnd.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/DisplayDriver.h"
 #include "platform/window/HotKey.h"
 #include "platform/window/Menu.h"
 #include "platform/window/WindowRecord.h"

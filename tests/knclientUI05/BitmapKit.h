@@ -7,7 +7,7 @@
 #include "tests/support/GdiCanvas.h"
 
 #include "platform/gdi/Gdi.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 
 #include <cstdint>
 #include <cstring>

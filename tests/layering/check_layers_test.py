@@ -18,6 +18,9 @@ class LayeringCheckTest(unittest.TestCase):
         # A tree that keeps the order: each folder includes downwards only.
         self.write("platform/Types.h", "#pragma once\n")
         self.write("platform/window/Wnd.h", '#include "platform/Types.h"\n')
+        self.write("platform/gdi/Gdi.h", '#include "platform/Types.h"\n')
+        self.write("platform/display/Sdl.cpp",
+                   '#include "platform/window/Wnd.h"\n#include "platform/gdi/Gdi.h"\n')
         self.write("knclientbase05/KNSocket.h", '#include "platform/window/Wnd.h"\n')
         self.write("knclientUI05/MsgBoxDlg.cpp",
                    '#include "knclientUI05/MsgBoxDlg.h"\n#include "knclientbase05/KNSocket.h"\n')
@@ -56,6 +59,19 @@ class LayeringCheckTest(unittest.TestCase):
         self.write("platform/window/Wnd.cpp",
                    '#include "platform/window/Wnd.h"\n\n#include "knclientbase05/KNSocket.h"\n')
         self.assertRefused("platform/window/Wnd.cpp:3:", "knclientbase05/ lies above platform/")
+
+    def test_platform_facility_including_a_higher_one_is_refused(self):
+        self.write("platform/gdi/Dc.cpp", '#include "platform/gdi/Gdi.h"\n#include "../window/Wnd.h"\n')
+        self.assertRefused("platform/gdi/Dc.cpp:2:",
+                           "platform/window/ lies above platform/gdi/ in the platform's folder order")
+
+    def test_platform_base_files_include_no_facility(self):
+        self.write("platform/Driver.h", '#include "platform/display/Sdl.h"\n')
+        self.assertRefused("platform/Driver.h:1:", "platform/display/ lies above platform/'s own")
+
+    def test_platform_facility_without_a_place_is_refused(self):
+        self.write("platform/printing/Print.cpp", '#include "platform/gdi/Gdi.h"\n')
+        self.assertRefused("platform/printing/: holds sources but has no place in the platform's")
 
     def test_cycle_between_two_folders_is_refused(self):
         self.write("knclientbase05/Chat.cpp", '#include "knclientUI05/MsgBoxDlg.h"\n')

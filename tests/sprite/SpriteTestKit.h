@@ -5,8 +5,8 @@
 // colours, and a stepped clock with a pump.
 
 #include "platform/gdi/Surface.h"
+#include "platform/gdi/WindowDc.h"
 #include "platform/system/Clock.h"
-#include "platform/window/WindowDc.h"
 #include "sprite/SpriteWnd.h"
 
 #include <functional>

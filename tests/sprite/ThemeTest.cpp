@@ -1,5 +1,5 @@
 #include "sprite/Theme.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 #include "tests/sprite/MusicPlayerKit.h"
 #include "tests/sprite/ThemeFixture.h"
 

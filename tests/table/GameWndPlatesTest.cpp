@@ -3,7 +3,7 @@
 
 #include "GameWndKit.h"
 #include "platform/gdi/Dc.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 
 namespace table_test {
 namespace {

@@ -7,7 +7,7 @@
 #include "TableTestKit.h"
 #include "game/PlayRecords.h"
 #include "platform/gdi/Dc.h"
-#include "platform/window/WindowDc.h"
+#include "platform/gdi/WindowDc.h"
 #include "sprite/GameLayout.h"
 
 namespace table_test {

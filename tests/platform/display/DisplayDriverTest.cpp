@@ -5,11 +5,11 @@
 #include "tests/support/MessageLog.h"
 
 #include "platform/CodePage.h"
-#include "platform/display/DisplayDriver.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/sound/Sound.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Cursor.h"
+#include "platform/window/DisplayInstall.h"
 #include "platform/window/WindowVisibility.h"
 
 #include <gtest/gtest.h>

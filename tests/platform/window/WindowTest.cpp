@@ -1,6 +1,6 @@
 #include "tests/support/MessageLog.h"
 
-#include "platform/display/DisplayDriver.h"
+#include "platform/window/DisplayInstall.h"
 #include "platform/window/WindowVisibility.h"
 
 #include <gtest/gtest.h>

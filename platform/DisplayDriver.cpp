@@ -1,9 +1,6 @@
-// The installed display driver.
+// The display driver slot, holding the null driver until one is installed.
 
-#include "platform/display/DisplayDriver.h"
-
-#include "platform/window/Clipboard.h"
-#include "platform/window/Cursor.h"
+#include "platform/DisplayDriver.h"
 
 namespace platform {
 
@@ -14,10 +11,8 @@ DisplayDriver* g_driver = &g_nullDriver;
 
 } // namespace
 
-void SetDisplayDriver(DisplayDriver* driver) {
+void FillDisplayDriverSlot(DisplayDriver* driver) {
     g_driver = driver ? driver : &g_nullDriver;
-    ForgetDesktopClipboardText();
-    ShowCurrentCursor();
 }
 
 DisplayDriver& GetDisplayDriver() {

@@ -5,8 +5,8 @@
 // screen, in one table. The process has one driver at a time. The base class
 // is the null driver (no pixels, no events of its own, no desktop clipboard,
 // no cursor to show, no audio), so the window tree works without a display
-// (tests). The headless driver (WindowSurfaces.h) keeps windows' pixels in
-// memory and is started by default; the SDL driver (SdlBackend.cpp) adds
+// (tests). The headless driver (display/WindowSurfaces.h) keeps windows' pixels in
+// memory and is started by default; the SDL driver (display/SdlBackend.cpp) adds
 // native windows, input, cursors, the desktop clipboard and audio on top of it.
 // Drivers see windows only through the window manager's public calls
 // (Window.h, WindowVisibility.h).
@@ -101,9 +101,10 @@ public:
     virtual void CloseAudio() {}
 };
 
-// Installs the driver (null: the null driver). The caller keeps it alive while
-// it is installed. The new driver is shown the current cursor at once.
-void SetDisplayDriver(DisplayDriver* driver);
+// The installed driver: the null driver until one is installed. Installing
+// is the window manager's (SetDisplayDriver, window/DisplayInstall.h), which
+// tells the cursor and the clipboard; this is only the slot it fills.
 DisplayDriver& GetDisplayDriver();
+void FillDisplayDriverSlot(DisplayDriver* driver);
 
 } // namespace platform
