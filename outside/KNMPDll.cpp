@@ -1,7 +1,8 @@
-// "KNMPDll.dll": the music-player library. It plays wave files through the
-// platform's sound output; each play is a track with an id. The value given
-// with a play asks for a loop when it is not 0; volumes are 0..100; the
-// library answers only after its initialiser has run.
+// "KNMPDll.dll": the music-player library. It plays wave, MP3 and MIDI files
+// (known by their bytes) through the platform's sound output; each play is a
+// track with an id. The value given with a play asks for a loop when it is
+// not 0; volumes are 0..100; the library answers only after its initialiser
+// has run.
 
 #include "outside/MusicTracks.h"
 #include "outside/OutsideModules.h"

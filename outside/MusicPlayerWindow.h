@@ -4,7 +4,7 @@
 // "KNMusic" that takes its commands as WM_COPYDATA. The block is a 32-bit
 // owner window followed, when bit 0 of dwData is set, by a text; the command
 // is dwData's upper 16 bits:
-//   bit 0 (1)   play the text's file (or its folder's first wave file),
+//   bit 0 (1)   play the text's file (or its folder's first sound file),
 //               replacing what plays; bit 4 (16) set plays it once, clear
 //               loops it
 //   0 or 16     stop (nothing to play)

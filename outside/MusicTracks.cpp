@@ -1,7 +1,9 @@
-// Playing the music players' wave files.
+// Playing the music players' sound files.
 
 #include "outside/MusicTracks.h"
 
+#include "platform/sound/SoundFile.h"
+#include "platform/system/FileIo.h"
 #include "platform/system/Path.h"
 
 #include <algorithm>
@@ -13,26 +15,29 @@
 
 namespace {
 
-bool IsWaveName(const std::string& name) {
-    return name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".wav") == 0;
-}
-
 bool SameName(const std::string& a, const std::string& b) {
     return strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 
-// A folder's first wave file by name, as a path in the caller's form.
-std::string FirstWaveIn(const std::string& folder) {
+bool IsSoundFile(const std::filesystem::path& path) {
+    std::string bytes;
+    return ReadWholeFile(path.string(), bytes) &&
+           platform::SniffSound(bytes.data(), bytes.size()) != platform::SoundFormat::Unknown;
+}
+
+// A folder's first sound file by name, as a path in the caller's form.
+std::string FirstSoundIn(const std::string& folder) {
     std::error_code error;
-    std::vector<std::string> waves;
+    std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(NativePath(folder.c_str()), error))
-        if (entry.is_regular_file(error) && IsWaveName(entry.path().filename().string()))
-            waves.push_back(WindowsPath(entry.path().filename().string()));
-    if (waves.empty())
-        return std::string();
-    std::sort(waves.begin(), waves.end());
+        if (entry.is_regular_file(error))
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
     const bool endsWithSeparator = folder.back() == '\\' || folder.back() == '/';
-    return folder + (endsWithSeparator ? "" : "\\") + waves.front();
+    for (const auto& file : files)
+        if (IsSoundFile(file))
+            return folder + (endsWithSeparator ? "" : "\\") + WindowsPath(file.filename().string());
+    return std::string();
 }
 
 } // namespace
@@ -53,15 +58,11 @@ int MusicTracks::Play(const std::string& name, bool loop) {
     std::string file = name;
     std::error_code error;
     if (!name.empty() && std::filesystem::is_directory(NativePath(name.c_str()), error)) {
-        file = FirstWaveIn(name);
+        file = FirstSoundIn(name);
         if (file.empty()) {
-            Refuse(name, "the folder holds no wave file");
+            Refuse(name, "the folder holds no sound file");
             return 0;
         }
-    }
-    if (!IsWaveName(file)) {
-        Refuse(file, "only wave files are played");
-        return 0;
     }
     auto sound = std::make_unique<platform::SoundBuffer>();
     std::string why;

@@ -1,9 +1,10 @@
 #pragma once
 
-// The music our player stand-ins play: wave files through the platform's
-// sound output, each a track with an id, a volume (0..100) and maybe a loop.
-// Only wave files are played: any other file (or a folder without one) is
-// refused with a logged line. A folder plays its first wave file by name.
+// The music our player stand-ins play through the platform's sound output:
+// wave, MP3 and MIDI files, known by their bytes, each a track with an id, a
+// volume (0..100) and maybe a loop. Any other file (or a folder without a
+// sound file) is refused with a logged line. A folder plays its first sound
+// file by name.
 
 #include "platform/sound/Sound.h"
 

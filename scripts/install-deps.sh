@@ -15,6 +15,9 @@ packages=(
     giflib-tools libtk8.6 idle-python3.11 libpython3.11-testsuite
     # The wave reader's differential test.
     sox
+    # MIDI through a synthesiser with a General MIDI sound font, MP3 through a
+    # decoder; the MP3 test encodes its tones with lame.
+    libfluidsynth-dev timgm6mb-soundfont libmpg123-dev lame
 )
 
 missing=()

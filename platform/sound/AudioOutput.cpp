@@ -56,10 +56,10 @@ public:
         std::lock_guard<std::mutex> guard(m_lock);
         return m_captured;
     }
-    void Started(VoiceId voice, const SoundClip& clip, bool loop) {
+    void Started(VoiceId voice, const std::string& name, bool loop) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_open[voice] = m_played.size();
-        m_played.push_back(PlayedSound{clip.name, loop, GetClock().NowMs(), 0});
+        m_played.push_back(PlayedSound{name, loop, GetClock().NowMs(), 0});
     }
     void Stopped(VoiceId voice) { Close(voice, GetClock().NowMs()); }
 
@@ -177,7 +177,18 @@ VoiceId StartVoice(const std::shared_ptr<const SoundClip>& clip, bool loop, floa
         null->Sync();
     const VoiceId voice = TheMixer().Start(clip, loop, gain, from, std::move(marks));
     if (voice && null)
-        null->Started(voice, *clip, loop);
+        null->Started(voice, clip->name, loop);
+    return voice;
+}
+
+VoiceId StartStreamVoice(std::shared_ptr<SoundStream> stream, const std::string& name, float gain,
+                         SoundMixer::Marks marks) {
+    NullAudioDevice* null = TheNullDevice();
+    if (null)
+        null->Sync();
+    const VoiceId voice = TheMixer().StartStream(std::move(stream), gain, std::move(marks));
+    if (voice && null)
+        null->Started(voice, name, false);
     return voice;
 }
 

@@ -1,11 +1,19 @@
 #pragma once
 
-// MCI command strings for MIDI sequences: "open <file> type sequencer alias
-// <name>", "play <name> [from <n>] [notify]", "stop <name>", "close <name>"
-// and "close all". There is no synthesiser here: a sequence opens when its
-// file exists and plays silently, ending at once, so "play ... notify" posts
-// MM_MCINOTIFY (MCI_NOTIFY_SUCCESSFUL) to the callback window straight away.
-// Every command is listed for tests.
+// MCI command strings for MIDI sequences, played by the synthesiser
+// (platform/MidiSynth.h) into the mixer:
+//   open <file> [type sequencer] [alias <name>] [shareable] [wait]
+//   play <name> [from <ms>] [notify]     from where it stopped, or from <ms>
+//   pause <name>, resume <name>, stop <name>, close <name>, close all
+//   setaudio <name> volume to <0..1000>
+//   status <name> mode | length | position   (milliseconds)
+// A file that is not a MIDI file this layer can check whole is refused at
+// open. "play ... notify" posts MM_MCINOTIFY to the callback window when the
+// sequence has played to its end (MCI_NOTIFY_SUCCESSFUL); a stop or close
+// before then posts MCI_NOTIFY_ABORTED, another play MCI_NOTIFY_SUPERSEDED,
+// and a pause keeps the notice for the end. lParam is the device id. One
+// sequence plays at a time, as on one MIDI port. Every command is listed for
+// tests; a refused file's reason goes to the debug output.
 
 #include "platform/Types.h"
 
@@ -24,11 +32,18 @@ typedef DWORD MCIERROR;
 #define MCIERR_UNRECOGNIZED_KEYWORD 259
 #define MCIERR_UNRECOGNIZED_COMMAND 261
 #define MCIERR_INVALID_DEVICE_NAME 263
-#define MCIERR_FILE_NOT_FOUND 275
+#define MCIERR_BAD_INTEGER 270
 #define MCIERR_MISSING_PARAMETER 273
+#define MCIERR_UNSUPPORTED_FUNCTION 274
+#define MCIERR_FILE_NOT_FOUND 275
+#define MCIERR_OUTOFRANGE 282
 #define MCIERR_DUPLICATE_ALIAS 289
+#define MCIERR_INVALID_FILE 296
+#define MCIERR_SEQ_PORT_INUSE 337
+#define MCIERR_SEQ_NOMIDIPRESENT 343
 
-// 0 on success, else an MCIERR_ value; the answer text is left empty.
+// 0 on success, else an MCIERR_ value. status answers in the answer buffer;
+// every other command leaves it empty.
 MCIERROR mciSendString(LPCSTR command, LPSTR answer, UINT answerSize, HWND callback);
 #define mciSendStringA mciSendString
 

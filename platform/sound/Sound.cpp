@@ -4,7 +4,10 @@
 
 #include "platform/resources/Resource.h"
 #include "platform/sound/AudioOutput.h"
+#include "platform/sound/MidiSynth.h"
+#include "platform/sound/SoundFile.h"
 #include "platform/system/Clock.h"
+#include "platform/system/FileIo.h"
 #include "platform/system/Path.h"
 
 #include <algorithm>
@@ -55,38 +58,63 @@ SoundBuffer::~SoundBuffer() {
 }
 
 bool SoundBuffer::LoadFromFile(const std::string& path, std::string* error) {
-    Wave wave;
-    if (!LoadWaveFile(NativePath(path.c_str()), wave, error))
-        return false;
-    Stop();
-    m_clip = ClipOf(wave, path, error);
-    return m_clip != nullptr;
+    std::string bytes;
+    if (!ReadWholeFile(NativePath(path.c_str()), bytes))
+        return Refuse(error, "cannot read the file");
+    return Load(bytes.data(), bytes.size(), path, error);
 }
 
 bool SoundBuffer::LoadFromMemory(const void* data, size_t size, const std::string& name,
                                  std::string* error) {
+    return Load(data, size, name, error);
+}
+
+bool SoundBuffer::Load(const void* data, size_t size, const std::string& name, std::string* error) {
+    if (SniffSound(data, size) == SoundFormat::Midi) {
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        auto song = MidiSequence::Load(std::vector<uint8_t>(bytes, bytes + size), error);
+        if (!song)
+            return false;
+        Stop();
+        m_clip = nullptr;
+        m_song = std::move(song);
+        m_name = name;
+        return true;
+    }
     Wave wave;
-    if (!ParseWave(data, size, wave, error))
+    if (!DecodeSound(data, size, wave, error))
+        return false;
+    auto clip = ClipOf(wave, name, error);
+    if (!clip)
         return false;
     Stop();
-    m_clip = ClipOf(wave, name, error);
-    return m_clip != nullptr;
+    m_song = nullptr;
+    m_clip = std::move(clip);
+    m_name = name;
+    return true;
 }
 
 bool SoundBuffer::Play(bool loop) {
-    if (!m_clip)
-        return false;
     if (VoicePlaying(m_voice)) {
-        TheMixer().SetLoop(m_voice, loop);
+        if (m_clip)
+            TheMixer().SetLoop(m_voice, loop);
         return true;
     }
-    m_voice = StartVoice(m_clip, loop, GainOfVolume(m_volume));
+    if (m_song) {
+        if (!m_song->Start(0, loop))
+            return false;
+        m_voice = StartStreamVoice(m_song, m_name, GainOfVolume(m_volume));
+    } else if (m_clip) {
+        m_voice = StartVoice(m_clip, loop, GainOfVolume(m_volume));
+    }
     return m_voice != 0;
 }
 
 void SoundBuffer::Stop() {
     if (m_voice)
         StopVoice(std::exchange(m_voice, 0));
+    if (m_song)
+        m_song->Halt();
 }
 
 bool SoundBuffer::IsPlaying() const {

@@ -36,7 +36,11 @@ BOOL PlaySound(LPCSTR sound, HMODULE module, DWORD flags);
 
 namespace platform {
 
-// A wave ready to play, loaded once and played any number of times.
+class MidiSequence;
+
+// A sound ready to play, loaded once and played any number of times: a wave
+// or an MP3 decoded whole, or a MIDI song for the synthesiser, each known by
+// its bytes.
 class SoundBuffer {
 public:
     SoundBuffer() = default;
@@ -47,7 +51,7 @@ public:
     bool LoadFromFile(const std::string& path, std::string* error = nullptr);
     bool LoadFromMemory(const void* data, size_t size, const std::string& name,
                         std::string* error = nullptr);
-    bool IsLoaded() const { return m_clip != nullptr; }
+    bool IsLoaded() const { return m_clip != nullptr || m_song != nullptr; }
 
     // From the start; a buffer already playing goes on and only takes the loop flag.
     bool Play(bool loop);
@@ -58,7 +62,11 @@ public:
     long GetVolume() const { return m_volume; }
 
 private:
+    bool Load(const void* data, size_t size, const std::string& name, std::string* error);
+
     std::shared_ptr<const SoundClip> m_clip;
+    std::shared_ptr<MidiSequence> m_song;
+    std::string m_name;
     VoiceId m_voice = 0;
     long m_volume = kVolumeMax;
 };

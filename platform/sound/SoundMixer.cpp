@@ -65,7 +65,26 @@ VoiceId SoundMixer::Start(std::shared_ptr<const SoundClip> clip, bool loop, floa
         from = 0;
     std::lock_guard<std::mutex> guard(m_lock);
     const VoiceId id = ++m_lastId;
-    m_voices[id] = Voice{std::move(clip), from, loop, gain, std::move(marks)};
+    Voice voice;
+    voice.clip = std::move(clip);
+    voice.position = from;
+    voice.loop = loop;
+    voice.gain = gain;
+    voice.marks = std::move(marks);
+    m_voices[id] = std::move(voice);
+    return id;
+}
+
+VoiceId SoundMixer::StartStream(std::shared_ptr<SoundStream> stream, float gain, Marks marks) {
+    if (!stream)
+        return 0;
+    std::lock_guard<std::mutex> guard(m_lock);
+    const VoiceId id = ++m_lastId;
+    Voice voice;
+    voice.stream = std::move(stream);
+    voice.gain = gain;
+    voice.marks = std::move(marks);
+    m_voices[id] = std::move(voice);
     return id;
 }
 
@@ -131,32 +150,15 @@ void SoundMixer::Advance(size_t frames) {
 
 // Runs every voice on by frames; with out, sums them into it.
 void SoundMixer::Step(int16_t* out, size_t frames) {
+    // Empty when nothing is mixed, which the voices' steps go by.
     if (out)
         m_accumulator.assign(frames * 2, 0);
+    else
+        m_accumulator.clear();
     for (auto it = m_voices.begin(); it != m_voices.end();) {
         Voice& v = it->second;
-        const size_t length = v.clip->Frames();
         size_t done = 0;
-        bool ended = false;
-        while (done < frames) {
-            const size_t n = std::min(frames - done, length - v.position);
-            if (out) {
-                const int16_t* src = v.clip->samples.data() + v.position * 2;
-                int32_t* dst = m_accumulator.data() + done * 2;
-                for (size_t i = 0; i < n * 2; ++i)
-                    dst[i] += int32_t(std::lround(float(src[i]) * v.gain));
-            }
-            TellMarks(v, v.position, v.position + n);
-            done += n;
-            v.position += n;
-            if (v.position < length)
-                continue;
-            if (!v.loop) {
-                ended = true;
-                break;
-            }
-            v.position = 0;
-        }
+        const bool ended = v.stream ? StepStream(v, frames, done) : StepClip(v, frames, done);
         if (ended) {
             for (size_t mark : v.marks.frames)
                 if (mark == kEndMark && v.marks.listener)
@@ -171,6 +173,40 @@ void SoundMixer::Step(int16_t* out, size_t frames) {
     if (out)
         for (size_t i = 0; i < frames * 2; ++i)
             out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], INT16_MIN, INT16_MAX));
+}
+
+bool SoundMixer::StepClip(Voice& v, size_t frames, size_t& done) {
+    const size_t length = v.clip->Frames();
+    const bool mixing = !m_accumulator.empty();
+    while (done < frames) {
+        const size_t n = std::min(frames - done, length - v.position);
+        if (mixing) {
+            const int16_t* src = v.clip->samples.data() + v.position * 2;
+            int32_t* dst = m_accumulator.data() + done * 2;
+            for (size_t i = 0; i < n * 2; ++i)
+                dst[i] += int32_t(std::lround(float(src[i]) * v.gain));
+        }
+        TellMarks(v, v.position, v.position + n);
+        done += n;
+        v.position += n;
+        if (v.position < length)
+            continue;
+        if (!v.loop)
+            return true;
+        v.position = 0;
+    }
+    return false;
+}
+
+// A stream is read even when nothing is mixed: only reading finds its end.
+bool SoundMixer::StepStream(Voice& v, size_t frames, size_t& done) {
+    m_streamBuffer.resize(frames * 2);
+    done = std::min(v.stream->Read(m_streamBuffer.data(), frames), frames);
+    if (!m_accumulator.empty())
+        for (size_t i = 0; i < done * 2; ++i)
+            m_accumulator[i] += int32_t(std::lround(float(m_streamBuffer[i]) * v.gain));
+    v.position += done;
+    return done < frames;
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 
 // Mixing sounds: clips converted once to the mixer's format (16-bit signed
-// stereo at its rate), voices that play them with a gain and maybe a loop,
+// stereo at its rate), or streams that make their frames as they are played
+// (a synthesiser), voices that play them with a gain and maybe a loop,
 // summed with clipping. An output device pulls rendered frames from its own
 // thread; Render is also the offline form the tests use. Thread-safe.
 
@@ -21,6 +22,15 @@ struct SoundClip {
     std::string name;
     std::vector<int16_t> samples; // interleaved left, right
     size_t Frames() const { return samples.size() / 2; }
+};
+
+// A source of frames in the mixer's format made while it plays. Read is
+// called on the thread that renders, under the mixer's lock (a stream must not
+// call the mixer); fewer frames than asked for end the voice.
+class SoundStream {
+public:
+    virtual ~SoundStream() = default;
+    virtual size_t Read(int16_t* out, size_t frames) = 0;
 };
 
 using VoiceId = uint64_t; // 0 is never a voice
@@ -53,6 +63,9 @@ public:
     // From frame `from` (0 when past the end).
     VoiceId Start(std::shared_ptr<const SoundClip> clip, bool loop, float gain, size_t from = 0,
                   Marks marks = {});
+    // A stream plays once, to its own end; its voice's position counts the
+    // frames read. Of marks only kEndMark is told.
+    VoiceId StartStream(std::shared_ptr<SoundStream> stream, float gain, Marks marks = {});
     // False when the voice had already ended.
     bool Stop(VoiceId voice);
     bool IsPlaying(VoiceId voice) const;
@@ -75,12 +88,16 @@ public:
 private:
     struct Voice {
         std::shared_ptr<const SoundClip> clip;
-        size_t position = 0; // frames
+        std::shared_ptr<SoundStream> stream; // instead of a clip
+        size_t position = 0;                 // frames
         bool loop = false;
         float gain = 1.0f;
         Marks marks;
     };
     void Step(int16_t* out, size_t frames);
+    // Runs a clip's voice on; true when it ended after `done` frames.
+    bool StepClip(Voice& v, size_t frames, size_t& done);
+    bool StepStream(Voice& v, size_t frames, size_t& done);
     static void TellMarks(const Voice& v, size_t from, size_t to);
 
     int m_rate;
@@ -89,6 +106,7 @@ private:
     VoiceId m_lastId = 0;
     EndListener m_onEnd;
     std::vector<int32_t> m_accumulator;
+    std::vector<int16_t> m_streamBuffer;
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // The sound manager: its wave cache, PlaySound, MIDI and music channels.
 
 #include "tests/knclientUI05/SoundFixture.h"
+#include "tests/support/MidiBytes.h"
 
 #include "knclientUI05/SoundManager.h"
 #include "platform/sound/Mci.h"
@@ -133,21 +134,32 @@ TEST_F(SoundManagerTest, PlaySoundPlaysOneResourceOrFileAtATime) {
     EXPECT_EQ(played[1].stopMs, 0u);
 }
 
-TEST_F(SoundManagerTest, MidiClosesOpensAndPlaysWithNoticeToTheMainWindow) {
-    folder.Write("tune.mid", "MThd");
+TEST_F(SoundManagerTest, MidiClosesOpensAndPlaysWithNoticeToTheMainWindowAtItsEnd) {
+    folder.Write("tune.mid", midi_bytes::Melody({60, 67}, 400));
     const std::string tune = folder.File("tune.mid");
     manager.PlayMidi(tune.c_str());
     EXPECT_TRUE(manager.m_bMidiPlaying);
     const std::vector<std::string> expected = {
         "close sq", "open " + tune + " type sequencer alias sq", "play sq from 0 notify"};
     EXPECT_EQ(platform::SentMciCommands(), expected);
-    MSG msg{};
-    EXPECT_TRUE(PeekMessage(&msg, mainWindow.m_hWnd, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE));
+    // A host that restarts its music on the notice must not hear it at once.
+    const auto noticed = [&] {
+        MSG msg{};
+        return PeekMessage(&msg, mainWindow.m_hWnd, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE) &&
+               msg.wParam == MCI_NOTIFY_SUCCESSFUL;
+    };
+    clock.Advance(790);
+    platform::SyncAudio();
+    EXPECT_FALSE(noticed());
+    clock.Advance(2000);
+    platform::SyncAudio();
+    EXPECT_TRUE(noticed());
     manager.PlayMidi(CString(tune.c_str())); // closes the first, starts again
     EXPECT_EQ(platform::OpenMciDevices(), std::vector<std::string>{"sq"});
     manager.StopMidi();
     EXPECT_FALSE(manager.m_bMidiPlaying);
     EXPECT_TRUE(platform::OpenMciDevices().empty());
+    EXPECT_FALSE(noticed()); // stopped, not ended
 }
 
 TEST_F(SoundManagerTest, ADisabledManagerPlaysNoWavesOrSoundsButStillMidiAndMusic) {

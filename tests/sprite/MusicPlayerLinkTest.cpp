@@ -7,14 +7,18 @@
 #include "outside/OutsideModules.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Clock.h"
+#include "platform/system/FileIo.h"
 #include "platform/system/Process.h"
 #include "platform/system/Registry.h"
 #include "tests/sprite/MusicPlayerKit.h"
+#include "tests/support/MidiBytes.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaveBytes.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -173,8 +177,7 @@ TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysWavesLoopedOrOnceAndRefusesOthe
     link.PlayFile(music.File("bgm.mp3").c_str(), 1, 1);
     link.Send(nullptr, nullptr, 8);
     const std::string log = testing::internal::GetCapturedStderr();
-    EXPECT_NE(log.find("bgm.mp3\" not played: only wave files are played"), std::string::npos)
-        << log;
+    EXPECT_NE(log.find("bgm.mp3\" not played: not a sound file"), std::string::npos) << log;
     EXPECT_NE(log.find("unknown command 8"), std::string::npos) << log;
     EXPECT_EQ(platform::PlayedSounds().size(), 2u);
 
@@ -183,6 +186,72 @@ TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysWavesLoopedOrOnceAndRefusesOthe
     EXPECT_NE(platform::PlayedSounds().back().stopMs, 0u);
     ASSERT_EQ(player->Received().size(), 7u);
     EXPECT_EQ(player->Received()[6].command, CMusicPlayerLink::kCommandStop);
+}
+
+// What the table's voices and the music list name: MP3 files (made here by
+// lame from a tone) and MIDI songs, known by their bytes whatever their names.
+TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysMp3AndMidiKnownByTheirBytes) {
+    ASSERT_EQ(std::system("lame --version >/dev/null 2>&1"), 0)
+        << "lame is not installed (scripts/install-deps.sh installs it)";
+    platform::ManualClock clock;
+    platform::ScopedClock useClock(clock);
+    platform::StartAudio(platform::AudioOutput::Null);
+    platform::ClearPlayedSounds();
+    RegisterOutsidePrograms();
+    SetSharePath("C:\\Shared");
+    TempFolder music;
+    // One second of 440 Hz at half of full scale, 44.1 kHz mono.
+    std::string tone;
+    for (int i = 0; i < 44100; ++i)
+        wave_bytes::Put16(
+            tone, uint16_t(int16_t(std::lround(16384 * std::sin(i * 2 * M_PI * 440 / 44100)))));
+    music.Write("tone.wav", wave_bytes::Riff(wave_bytes::FormatChunk(44100, 1, 16) +
+                                             wave_bytes::Chunk("data", tone)));
+    const std::string encode = "lame --quiet -b 128 '" + music.File("tone.wav") + "' '" +
+                               music.File("gj0-shao1.mp3") + "'";
+    ASSERT_EQ(std::system(encode.c_str()), 0) << encode;
+    std::string mp3;
+    ASSERT_TRUE(ReadWholeFile(music.File("gj0-shao1.mp3"), mp3));
+    music.Write("disguised.wav", mp3);
+    music.Write("song.mid", midi_bytes::Melody({60, 64, 67}, 300));
+
+    CMusicPlayerLink link;
+    link.PlayFile("", 0, 1);
+    const auto playOnce = [&](const std::string& file) {
+        platform::ClearPlayedSounds();
+        platform::CaptureAudio(true);
+        link.PlayFile(music.File(file).c_str(), 1, 0);
+        for (int step = 0; step < 300; ++step) {
+            clock.Advance(10);
+            platform::SyncAudio();
+        }
+        const auto played = platform::PlayedSounds();
+        return played.empty() ? 0 : int(played.back().stopMs - played.back().startMs);
+    };
+    const auto loudness = [](int fromMs, int toMs) {
+        const std::vector<int16_t> samples = platform::CapturedAudio();
+        const size_t first = size_t(fromMs) * 441 / 10 * 2, last = size_t(toMs) * 441 / 10 * 2;
+        double sum = 0;
+        for (size_t i = first; i < last && i < samples.size(); ++i)
+            sum += double(samples[i]) * samples[i];
+        return std::sqrt(sum / double(last - first));
+    };
+
+    const int mp3Ms = playOnce("gj0-shao1.mp3");
+    const double mp3Level = loudness(100, 900);
+    const double toneLevel = 16384 / std::sqrt(2.0);
+    EXPECT_NEAR(mp3Ms, 1000, 30);
+    EXPECT_NEAR(mp3Level, toneLevel, toneLevel * 0.1);
+    EXPECT_EQ(playOnce("disguised.wav"), mp3Ms);
+    const int midiMs = playOnce("song.mid");
+    const double midiLevel = loudness(0, 900);
+    EXPECT_GE(midiMs, 900);
+    EXPECT_GT(midiLevel, 300);
+    printf("MP3 of a 1000 ms tone: %d ms at loudness %.0f (the tone's %.0f); MIDI of 900 ms: %d "
+           "ms at loudness %.0f\n",
+           mp3Ms, mp3Level, toneLevel, midiMs, midiLevel);
+    platform::CaptureAudio(false);
+    link.StopMusic();
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-// Multimedia file input over files and memory, and the MCI command strings.
+// Multimedia file input over files and memory.
 
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaveBytes.h"
 
-#include "platform/sound/Mci.h"
 #include "platform/sound/Mmio.h"
 #include "platform/window/Wnd.h"
 
@@ -112,51 +111,6 @@ TEST(MmioTest, OpensFilesByNameAndSaysWhyOneDoesNotOpen) {
     info = MMIOINFO{};
     info.fccIOProc = FOURCC_MEM;
     EXPECT_EQ(mmioOpen(nullptr, &info, MMIO_READ), nullptr); // no bytes given
-}
-
-class MciTest : public ::testing::Test {
-protected:
-    TempFolder folder;
-    CWnd window;
-    void SetUp() override {
-        mciSendString("close all", nullptr, 0, nullptr);
-        ClearMciCommands();
-        ASSERT_TRUE(window.CreateEx(0, nullptr, "main", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
-    }
-    void TearDown() override {
-        mciSendString("close all", nullptr, 0, nullptr);
-        window.DestroyWindow();
-    }
-};
-
-TEST_F(MciTest, ASequenceOpensPlaysWithNoticeToItsWindowAndCloses) {
-    folder.Write("tune.mid", "MThd");
-    const std::string open = "open " + folder.File("tune.mid") + " type sequencer alias sq";
-    EXPECT_EQ(mciSendString(open.c_str(), nullptr, 0, nullptr), 0u);
-    EXPECT_EQ(mciSendString(open.c_str(), nullptr, 0, nullptr), DWORD(MCIERR_DUPLICATE_ALIAS));
-    EXPECT_EQ(OpenMciDevices(), std::vector<std::string>{"sq"});
-    EXPECT_EQ(mciSendString("play SQ from 0 notify", nullptr, 0, window.m_hWnd), 0u);
-    MSG msg{};
-    ASSERT_TRUE(PeekMessage(&msg, window.m_hWnd, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, WPARAM(MCI_NOTIFY_SUCCESSFUL));
-    EXPECT_EQ(mciSendString("close sq", nullptr, 0, nullptr), 0u);
-    EXPECT_TRUE(OpenMciDevices().empty());
-    EXPECT_EQ(mciSendString("play sq", nullptr, 0, nullptr), DWORD(MCIERR_INVALID_DEVICE_NAME));
-    EXPECT_EQ(SentMciCommands().size(), 5u);
-}
-
-TEST_F(MciTest, BadCommandsAreRefusedWithTheirErrors) {
-    const std::string missing = "open " + folder.File("none.mid") + " type sequencer alias sq";
-    EXPECT_EQ(mciSendString(missing.c_str(), nullptr, 0, nullptr), DWORD(MCIERR_FILE_NOT_FOUND));
-    EXPECT_TRUE(OpenMciDevices().empty());
-    EXPECT_EQ(mciSendString("", nullptr, 0, nullptr), DWORD(MCIERR_UNRECOGNIZED_COMMAND));
-    EXPECT_EQ(mciSendString(nullptr, nullptr, 0, nullptr), DWORD(MCIERR_MISSING_PARAMETER));
-    folder.Write("a b.mid", "MThd");
-    const std::string quoted = "open \"" + folder.File("a b.mid") + "\" alias x";
-    EXPECT_EQ(mciSendString(quoted.c_str(), nullptr, 0, nullptr), 0u);
-    EXPECT_EQ(mciSendString("play x sideways", nullptr, 0, nullptr),
-              DWORD(MCIERR_UNRECOGNIZED_KEYWORD));
-    EXPECT_EQ(mciSendString("rewind x", nullptr, 0, nullptr), DWORD(MCIERR_UNRECOGNIZED_COMMAND));
 }
 
 } // namespace
