@@ -149,7 +149,6 @@ void CKnQuickbuyDlg::SetPageTitle(CString strTitle) {
         return;
     }
     m_strCaption = CString(kFixedCaption) + " - " + strTitle;
-    m_browser.SetTitle(strTitle);
     DrawCaption();
 }
 

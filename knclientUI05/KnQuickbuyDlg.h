@@ -8,7 +8,7 @@
 
 #include "knclientbase05/WebPopupTarget.h"
 #include "knclubpub/KNOwnerDialog.h"
-#include "outside/WebBrowserStandIn.h"
+#include "outside/WebBrowser.h"
 
 class CKnQuickbuyDlg : public CKNOwnerDialog {
 public:

@@ -18,6 +18,8 @@ packages=(
     # MIDI through a synthesiser with a General MIDI sound font, MP3 through a
     # decoder; the MP3 test encodes its tones with lame.
     libfluidsynth-dev timgm6mb-soundfont libmpg123-dev lame
+    # The quick-buy pop-up's page control: fetching, parsing and laying out.
+    libcurl4-openssl-dev libgumbo-dev liblitehtml-dev
 )
 
 missing=()
