@@ -1,9 +1,11 @@
 // Arbitrary bytes as a RIFF wave file: the library's wave object reads them
-// through a memory file, and the platform's wave reader parses them. Either
+// through a memory file, and the platform's wave reader parses them; as any
+// sound file, they are decoded by their bytes (MP3 through libmpg123). Either
 // refuses or gives whole frames of a format it plays, never reading outside
 // the bytes.
 
 #include "knclientUI05/DirectWave.h"
+#include "platform/sound/SoundFile.h"
 #include "platform/sound/WaveFile.h"
 #include "platform/window/Wnd.h"
 
@@ -39,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char> bytes(data, data + size);
     platform::Wave wave;
     if (platform::ParseWave(bytes.data(), bytes.size(), wave))
+        CheckWave(wave);
+    // The music player's reading by the bytes: waves, and MP3 through libmpg123.
+    if (platform::DecodeSound(bytes.data(), bytes.size(), wave))
         CheckWave(wave);
 
     if (bytes.empty())

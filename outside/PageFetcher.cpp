@@ -109,7 +109,7 @@ FetchResult PageFetcher::Run(const Request& request) {
     result.url = request.url;
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy) {
-        result.error = "the network library cannot start";
+        result.error = "网络库无法启动";
         return result;
     }
     Transfer transfer{&result, request.maxBytes, &m_cancelledUpTo, request.ticket};
@@ -142,11 +142,12 @@ FetchResult PageFetcher::Run(const Request& request) {
     if (curl_easy_getinfo(e, CURLINFO_EFFECTIVE_URL, &final) == CURLE_OK && final)
         result.finalUrl = final;
     if (transfer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        result.error = "more than " + std::to_string(request.maxBytes / 1024) + " KB";
+        result.error = "网页超过 " + std::to_string(request.maxBytes / 1024) + " KB";
     else if (code == CURLE_OPERATION_TIMEDOUT)
-        result.error = "no answer within " + std::to_string(request.timeoutMs) + " ms";
+        result.error = std::to_string(request.timeoutMs) + " 毫秒内没有回应";
     else if (code != CURLE_OK)
-        result.error = errorText[0] ? errorText : curl_easy_strerror(code);
+        result.error = std::string("无法连接（") +
+                       (errorText[0] ? errorText : curl_easy_strerror(code)) + "）";
     return result;
 }
 

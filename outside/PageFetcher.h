@@ -24,7 +24,7 @@ struct FetchResult {
     long status = 0;      // the HTTP status, 0 when no answer came
     std::string contentType;
     std::string body;
-    std::string error; // empty when the server answered
+    std::string error; // empty when the server answered, else why (UTF-8, for the error page)
 };
 
 class PageFetcher {

@@ -40,13 +40,13 @@ int Depth(const GumboNode* root) {
 
 std::string ScreenMarkup(const std::string& utf8, int maxElements, int maxDepth) {
     if (StartTags(utf8) > maxElements)
-        return "the page has more than " + std::to_string(maxElements) + " elements";
+        return "网页的元素超过 " + std::to_string(maxElements) + " 个";
     GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.data(), utf8.size());
     if (!output)
-        return "the page cannot be read";
+        return "网页无法读取";
     const int depth = Depth(output->root);
     gumbo_destroy_output(&kGumboDefaultOptions, output);
     if (depth > maxDepth)
-        return "the page nests its elements more than " + std::to_string(maxDepth) + " deep";
+        return "网页的元素嵌套超过 " + std::to_string(maxDepth) + " 层";
     return std::string();
 }

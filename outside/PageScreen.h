@@ -5,7 +5,8 @@
 // thousands of nested elements would exhaust the stack: a page with more
 // start tags than maxElements is refused unparsed, and one whose parsed tree
 // (with the elements HTML implies) nests deeper than maxDepth is refused too.
-// Empty when the markup may be laid out, else the reason.
+// Empty when the markup may be laid out, else the reason, in words the
+// error page shows (UTF-8).
 
 #include <string>
 

@@ -147,7 +147,7 @@ void CWebBrowser2::Load(const std::string& url) {
         if (m_fetcher)
             m_pageTicket = m_fetcher->Fetch(url, m_limits.pageBytes, m_limits.timeoutMs);
         else
-            ShowError("the control has no window");
+            ShowError("控件没有窗口");
     }
     if (GetSafeHwnd())
         Invalidate(TRUE);
@@ -193,9 +193,9 @@ void CWebBrowser2::ShowPage(const FetchResult& result) {
     if (!result.error.empty())
         return ShowError(result.error);
     if (result.status >= 400)
-        return ShowError("the server answered " + std::to_string(result.status));
+        return ShowError("服务器回答 " + std::to_string(result.status));
     if (!IsTextType(result.contentType))
-        return ShowError("not a page but " + result.contentType);
+        return ShowError("不是网页（" + result.contentType + "）");
     std::string text = PageTextToUtf8(result.body, result.contentType);
     if (strncasecmp(result.contentType.c_str(), "text/plain", 10) == 0)
         text = "<pre>" + EscapeMarkup(text) + "</pre>";
@@ -209,7 +209,7 @@ void CWebBrowser2::ShowMarkup(const std::string& utf8, const std::string& base) 
     m_canvas->SetPage(base);
     m_document = litehtml::document::createFromUTF8(utf8.c_str(), m_canvas.get(), m_context.get());
     if (!m_document)
-        return ShowError("the page cannot be laid out");
+        return ShowError("网页无法排版");
     Layout();
     Invalidate(TRUE);
 }
