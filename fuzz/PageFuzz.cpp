@@ -129,6 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto document = litehtml::document::createFromUTF8(text.c_str(), &canvas, context);
     if (!document)
         return 0;
+    if (!ScreenLayout(*document, 10).empty())
+        return 0;
     document->render(width);
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, 300);

@@ -19,13 +19,28 @@ constexpr int kMaxFontPx = 96;
 // Tiles of one background drawn at most; a tiny picture over a big box is
 // left at that.
 constexpr int kMaxTiles = 4096;
+// A list marker is a bullet: one the size of a screen is not drawn.
+constexpr int kMaxMarkerPx = 512;
 
 COLORREF ColorOf(litehtml::web_color c) {
     return RGB(c.red, c.green, c.blue);
 }
 
+// Coordinates a page gives may be anything an int holds, and their sums
+// more: they are worked out in 64 bits and held within a billion pixels of
+// the page's origin, far past any screen, so later sums cannot overflow.
+constexpr int64_t kFar = int64_t(1) << 30;
+
+int Held(int64_t v) {
+    return int(std::clamp(v, -kFar, kFar));
+}
+
+RECT Box(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return RECT{Held(left), Held(top), Held(right), Held(bottom)};
+}
+
 RECT RectOf(const litehtml::position& p) {
-    return RECT{p.left(), p.top(), p.right(), p.bottom()};
+    return Box(p.x, p.y, int64_t(p.x) + p.width, int64_t(p.y) + p.height);
 }
 
 bool Empty(const RECT& r) {
@@ -155,13 +170,16 @@ void PageCanvas::DrawPicture(const Picture& picture, const RECT& at) {
     const RECT visible = Visible(at);
     if (!m_hdc || Empty(visible) || Empty(at) || picture.width <= 0 || picture.height <= 0)
         return;
-    const double sx = double(picture.width) / (at.right - at.left);
-    const double sy = double(picture.height) / (at.bottom - at.top);
-    const LONG x0 = LONG((visible.left - at.left) * sx), y0 = LONG((visible.top - at.top) * sy);
+    const double sx = double(picture.width) / (double(at.right) - at.left);
+    const double sy = double(picture.height) / (double(at.bottom) - at.top);
+    const LONG x0 = LONG((double(visible.left) - at.left) * sx);
+    const LONG y0 = LONG((double(visible.top) - at.top) * sy);
     const LONG x1 = std::max(
-        x0 + 1, LONG(std::min<double>(picture.width, (visible.right - at.left) * sx + 0.999)));
+        x0 + 1,
+        LONG(std::min<double>(picture.width, (double(visible.right) - at.left) * sx + 0.999)));
     const LONG y1 = std::max(
-        y0 + 1, LONG(std::min<double>(picture.height, (visible.bottom - at.top) * sy + 0.999)));
+        y0 + 1,
+        LONG(std::min<double>(picture.height, (double(visible.bottom) - at.top) * sy + 0.999)));
     picture.picture->Render(m_hdc, visible.left, visible.top, visible.right - visible.left,
                             visible.bottom - visible.top, x0, y0, x1 - x0, y1 - y0, nullptr);
 }
@@ -235,8 +253,9 @@ void PageCanvas::draw_text(litehtml::uint_ptr, const char* text, litehtml::uint_
     SelectObject(m_hdc, found->second.handle);
     SetTextColor(m_hdc, ColorOf(color));
     SetBkMode(m_hdc, TRANSPARENT);
-    const int top = pos.bottom() - found->second.ascent - found->second.descent;
-    TextOut(m_hdc, pos.left(), top, gbk.c_str(), int(gbk.size()));
+    const RECT box = RectOf(pos);
+    TextOut(m_hdc, box.left, box.bottom - found->second.ascent - found->second.descent, gbk.c_str(),
+            int(gbk.size()));
     RestoreDC(m_hdc, saved);
 }
 
@@ -267,7 +286,8 @@ void PageCanvas::draw_list_marker(litehtml::uint_ptr, const litehtml::list_marke
         marker.marker_type != litehtml::list_style_type_circle)
         return; // numbered markers are drawn as text by the layout
     const RECT visible = Visible(box);
-    if (!m_hdc || Empty(visible))
+    if (!m_hdc || Empty(visible) || int64_t(box.right) - box.left > kMaxMarkerPx ||
+        int64_t(box.bottom) - box.top > kMaxMarkerPx)
         return;
     const int saved = SaveDC(m_hdc);
     IntersectClipRect(m_hdc, visible.left, visible.top, visible.right, visible.bottom);
@@ -316,18 +336,18 @@ void PageCanvas::draw_background(litehtml::uint_ptr, const litehtml::background_
     const RECT area = Visible(clip);
     if (Empty(area))
         return;
-    int x0 = bg.position_x, y0 = bg.position_y;
+    int64_t x0 = Held(bg.position_x), y0 = Held(bg.position_y);
     if (acrossX)
         x0 -= ((x0 - area.left) / w + (x0 > area.left ? 1 : 0)) * w;
     if (acrossY)
         y0 -= ((y0 - area.top) / h + (y0 > area.top ? 1 : 0)) * h;
-    const int xEnd = acrossX ? area.right : x0 + 1, yEnd = acrossY ? area.bottom : y0 + 1;
-    if (int64_t(xEnd - x0) / w * (int64_t(yEnd - y0) / h) > kMaxTiles)
+    const int64_t xEnd = acrossX ? area.right : x0 + 1, yEnd = acrossY ? area.bottom : y0 + 1;
+    if ((xEnd - x0) / w * ((yEnd - y0) / h) > kMaxTiles)
         return;
     m_clips.push_back(Intersect(m_clips.back(), clip));
-    for (int y = y0; y < yEnd; y += h)
-        for (int x = x0; x < xEnd; x += w)
-            DrawPicture(*picture, RECT{x, y, x + w, y + h});
+    for (int64_t y = y0; y < yEnd; y += h)
+        for (int64_t x = x0; x < xEnd; x += w)
+            DrawPicture(*picture, Box(x, y, x + w, y + h));
     m_clips.pop_back();
 }
 
@@ -338,17 +358,17 @@ void PageCanvas::draw_borders(litehtml::uint_ptr, const litehtml::borders& borde
                b.style != litehtml::border_style_hidden;
     };
     // Every style is drawn solid.
+    const RECT r = RectOf(pos);
     if (shown(borders.top))
-        Fill(RECT{pos.left(), pos.top(), pos.right(), pos.top() + borders.top.width},
-             borders.top.color);
+        Fill(Box(r.left, r.top, r.right, int64_t(r.top) + borders.top.width), borders.top.color);
     if (shown(borders.bottom))
-        Fill(RECT{pos.left(), pos.bottom() - borders.bottom.width, pos.right(), pos.bottom()},
+        Fill(Box(r.left, int64_t(r.bottom) - borders.bottom.width, r.right, r.bottom),
              borders.bottom.color);
     if (shown(borders.left))
-        Fill(RECT{pos.left(), pos.top(), pos.left() + borders.left.width, pos.bottom()},
+        Fill(Box(r.left, r.top, int64_t(r.left) + borders.left.width, r.bottom),
              borders.left.color);
     if (shown(borders.right))
-        Fill(RECT{pos.right() - borders.right.width, pos.top(), pos.right(), pos.bottom()},
+        Fill(Box(int64_t(r.right) - borders.right.width, r.top, r.right, r.bottom),
              borders.right.color);
 }
 

@@ -139,7 +139,6 @@ void CWebBrowser2::Load(const std::string& url) {
     m_pictureTickets.clear();
     m_picturesAsked = 0;
     m_pageTicket = 0;
-    m_failed = false;
     m_scroll = 0;
     if (m_fetcher)
         m_fetcher->CancelAll();
@@ -210,13 +209,15 @@ void CWebBrowser2::ShowMarkup(const std::string& utf8, const std::string& base) 
     m_document = litehtml::document::createFromUTF8(utf8.c_str(), m_canvas.get(), m_context.get());
     if (!m_document)
         return ShowError("网页无法排版");
+    const std::string slow = ScreenLayout(*m_document, m_limits.nestedBoxes);
+    if (!slow.empty())
+        return ShowError(slow);
     Layout();
     Invalidate(TRUE);
 }
 
 void CWebBrowser2::ShowError(const std::string& reason) {
     Trace(m_location + " not shown: " + reason);
-    m_failed = true;
     m_pictureTickets.clear();
     if (m_fetcher)
         m_fetcher->CancelAll();

@@ -7,7 +7,7 @@
 // they arrive. A click on a link opens it in the control; Backspace goes
 // back one page. A page that cannot be had (no answer, an error status,
 // more bytes than the cap, no answer within the time-out, markup too deep
-// to lay out) is replaced by an error page of our own that says why. The
+// or too costly to lay out) is replaced by an error page of our own that says why. The
 // wheel scrolls a page taller than the control. The page's own request to
 // close its window (window.close) can be raised by hand: no script runs.
 
@@ -41,6 +41,7 @@ public:
         long timeoutMs = 15000;
         int elements = 5000;
         int depth = 200;
+        int nestedBoxes = 10; // floats, inline blocks, table cells inside each other
     };
 
     CWebBrowser2();
@@ -102,6 +103,5 @@ private:
     std::vector<std::pair<unsigned, std::string>> m_pictureTickets;
     int m_picturesAsked = 0;
     std::string m_pendingLink;
-    bool m_failed = false;
     int m_scroll = 0;
 };

@@ -1,8 +1,9 @@
 // The quick-buy pop-up showing real pages from a web server on loopback: a
 // GBK page with a heading, a table, a PNG and a link, a UTF-8 page the link
 // opens, the way back by Backspace, and the error page for a page that is
-// missing, silent, too large or nested too deep; a hostile page ends in a
-// page. Pictures of the pop-up are left in output/ for a person to look at.
+// missing, silent, too large, nested too deep, too costly to lay out or with
+// a huge table grid; a hostile page ends in a page. Pictures of the pop-up are left in output/ for
+// a person to look at.
 
 #include "BoxFixture.h"
 
@@ -66,8 +67,16 @@ protected:
         for (int k = 0; k < 400; ++k)
             deep.body += "<div>";
         server.Serve("/deep", deep);
+        // Tables in tables: each level lays its cells out again.
+        LocalHttpServer::Answer costly;
+        for (int k = 0; k < 14; ++k)
+            costly.body += "<table><tr><td>";
+        server.Serve("/costly", costly);
+        LocalHttpServer::Answer spans;
+        spans.body = "<table><tr><td colspan=99999>x<tr><td rowspan=9999>y</table>";
+        server.Serve("/spans", spans);
         LocalHttpServer::Answer hostile;
-        hostile.body = "<table><tr><td><table><tr><td colspan=99999 rowspan=99999>x<td>"
+        hostile.body = "<table><tr><td><table><tr><td colspan=0 rowspan=-3>x<td>"
                        "<div style=\"width:2147483000px;height:99999999px;font-size:100000px;"
                        "margin:-99999999px;border:99999px solid red\">大</div>"
                        "<img src=\"coin.png\" width=\"100000\" height=\"100000\">"
@@ -186,7 +195,7 @@ TEST_F(QuickbuyPageTest, APageItsLinkTheWayBackAndTheErrorPages) {
     limits.timeoutMs = 600;
     limits.pageBytes = 64 * 1024;
     browser.SetLimits(limits);
-    for (const char* path : {"/missing", "/slow", "/huge", "/deep"}) {
+    for (const char* path : {"/missing", "/slow", "/huge", "/deep", "/costly", "/spans"}) {
         ASSERT_TRUE(popup.Navigate(server.Url(path).c_str())) << path;
         ASSERT_TRUE(WaitForPage(browser)) << path;
         EXPECT_EQ(browser.GetLocationName(), std::string(kErrorPageTitle)) << path;
