@@ -16,8 +16,9 @@ packages=(
     # The wave reader's differential test.
     sox
     # MIDI through a synthesiser with a General MIDI sound font, MP3 through a
-    # decoder; the MP3 test encodes its tones with lame.
-    libfluidsynth-dev timgm6mb-soundfont libmpg123-dev lame
+    # decoder; the MP3 test encodes its tones with lame, and the build speaks
+    # the table's voice lines with espeak-ng and encodes them with lame.
+    libfluidsynth-dev timgm6mb-soundfont libmpg123-dev lame espeak-ng
     # The quick-buy pop-up's page control: fetching, parsing and laying out.
     libcurl4-openssl-dev libgumbo-dev liblitehtml-dev
 )

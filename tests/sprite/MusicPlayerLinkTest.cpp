@@ -254,4 +254,41 @@ TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysMp3AndMidiKnownByTheirBytes) {
     link.StopMusic();
 }
 
+// The voice lines the table names for a seat's voice byte ship in the sound
+// folder and are heard: each a spoken word or two.
+TEST_F(MusicPlayerLinkTest, EveryVoiceLineTheTableNamesShipsAndIsHeard) {
+    platform::ManualClock clock;
+    platform::ScopedClock useClock(clock);
+    platform::StartAudio(platform::AudioOutput::Null);
+    RegisterOutsidePrograms();
+    SetSharePath("C:\\Shared");
+    CMusicPlayerLink link;
+    link.PlayFile("", 0, 1);
+    for (int voice : {0, 1}) {
+        for (const char* line :
+             {"shao0", "shao1", "shaoagain", "revolution1", "revolution2", "tribute"}) {
+            const std::string file = std::string(PELLOR_ASSET_DIR) + "/sound/gj" +
+                                     std::to_string(voice) + "-" + line + ".mp3";
+            platform::ClearPlayedSounds();
+            platform::CaptureAudio(true);
+            link.PlayFile(file.c_str(), 1, 0);
+            for (int step = 0; step < 400; ++step) {
+                clock.Advance(10);
+                platform::SyncAudio();
+            }
+            const auto played = platform::PlayedSounds();
+            ASSERT_FALSE(played.empty()) << file << " did not play";
+            const int ms = int(played.back().stopMs - played.back().startMs);
+            EXPECT_GE(ms, 200) << file;
+            EXPECT_LE(ms, 3000) << file;
+            int peak = 0;
+            for (int16_t sample : platform::CapturedAudio())
+                peak = std::max(peak, std::abs(int(sample)));
+            EXPECT_GT(peak, 2000) << file << " is silent";
+            platform::CaptureAudio(false);
+        }
+    }
+    link.StopMusic();
+}
+
 } // namespace

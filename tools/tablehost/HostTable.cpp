@@ -95,6 +95,8 @@ tagUSERINFO CHostTable::MakeUser(int seat, const SeatState& state) const {
     user.nSeat = seat;
     user.nBeans = state.beans;
     user.nWealth = state.wealth;
+    // Alternate seats speak in a man's and a woman's voice.
+    user.nVoice = uint8_t(seat % 2);
     return user;
 }
 

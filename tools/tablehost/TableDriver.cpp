@@ -184,6 +184,7 @@ void CTableDriver::SeatBot(int seat) {
     user.nSeat = seat;
     user.nBeans = m_Options.startBeans;
     user.bMember = seat % 2;
+    user.nVoice = uint8_t(seat % 2);
     Dispatch(1, 0, reinterpret_cast<intptr_t>(&user));
 }
 
