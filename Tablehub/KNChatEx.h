@@ -9,7 +9,7 @@
 // reads them in place during the call. The address and the notify window
 // travel as pointer-sized integers.
 
-#include "Tablehub/TablehubApi.h"
+#include "knbase05/TablehubApi.h"
 #include "knclientbase05/FileVersion.h"
 #include "platform/controls/ControlHost.h"
 #include "platform/window/Wnd.h"

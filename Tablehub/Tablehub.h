@@ -5,7 +5,7 @@
 // overrides the callbacks to receive. The order of the virtual callbacks is
 // part of the program's binding and must not change.
 
-#include "Tablehub/TablehubApi.h"
+#include "knbase05/TablehubApi.h"
 #include "platform/CString.h"
 #include "platform/window/Wnd.h"
 

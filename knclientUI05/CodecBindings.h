@@ -5,26 +5,26 @@
 // bytes that uses the library's own GIF decoder instead.
 
 #include "knclientUI05/JpegBinding.h"
-#include "outside/KNGifTga.h"
+
+// A frame as the GIF library hands it out raw (its header describes it).
+struct GifTgaRawFrame;
 
 // A 32-bit bitmap with the picture's alpha in the top byte (no palette).
-int CallLoadPNGFile(LPCSTR file, HBITMAP* bitmap, HPALETTE* palette, int* width, int* height);
-int CallLoadPNGFromMem(const BYTE* data, DWORD size, HBITMAP* bitmap, HPALETTE* palette, int* width,
-                       int* height);
+TABLEHUB_API int CallLoadPNGFile(LPCSTR file, HBITMAP* bitmap, HPALETTE* palette, int* width,
+                                 int* height);
+TABLEHUB_API int CallLoadPNGFromMem(const BYTE* data, DWORD size, HBITMAP* bitmap,
+                                    HPALETTE* palette, int* width, int* height);
 // The PNG's byte count in a new global block.
-DWORD CallWriteBmpToPNGMem(HBITMAP bitmap, HGLOBAL* out);
-int CallWriteBmpToPNGFile(HBITMAP bitmap, LPCSTR file);
+TABLEHUB_API DWORD CallWriteBmpToPNGMem(HBITMAP bitmap, HGLOBAL* out);
+TABLEHUB_API int CallWriteBmpToPNGFile(HBITMAP bitmap, LPCSTR file);
 // Pixels of 24 or 32 bits (the fourth byte alpha), stride bytes a row.
-DWORD CallWriteImageDataToPNGMem(const BYTE* pixels, int width, int height, int stride,
-                                 int bitsPerPixel, BOOL topDown, HGLOBAL* out);
-
-CodecLibrary& PngLibrary();
-CodecLibrary& GifTgaLibrary();
+TABLEHUB_API DWORD CallWriteImageDataToPNGMem(const BYTE* pixels, int width, int height, int stride,
+                                              int bitsPerPixel, BOOL topDown, HGLOBAL* out);
 
 // A GIF picture through the GIF library. Only the two loads load the
 // library; every other method gives 0 (or does nothing) without the export
 // or an open picture, so a failed load is safe to follow with other calls.
-class CKNGifTga {
+class TABLEHUB_API CKNGifTga {
 public:
     CKNGifTga() = default;
     virtual ~CKNGifTga();
@@ -47,14 +47,11 @@ public:
                      int* disposal, int* delay);
 
 private:
-    int Opened(HGIFTGA gif);
-    void Close();
-
-    HGIFTGA m_hGif = nullptr;
+    void* m_hGif = nullptr; // the library's handle of the open picture
 };
 
 // GIF87a or GIF89a bytes through the library's GIF decoder (the first
 // frame, realised through its palette), or the bytes of a .bmp file; null
 // for anything else, for fewer than 6 bytes and for a picture that does not
 // decode.
-HBITMAP CreateBitmapFromGifOrBmpData(const BYTE* data, int size);
+TABLEHUB_API HBITMAP CreateBitmapFromGifOrBmpData(const BYTE* data, int size);

@@ -1,6 +1,7 @@
 #include "knclientUI05/CodecBindings.h"
 
 #include "knclientUI05/KnClientPublic.h"
+#include "knclientUI05/PictureDecoding.h"
 #include "kngif/gif89.h"
 
 #include <cstring>

@@ -1,6 +1,7 @@
 #include "knclientUI05/CodecBindings.h"
 
-#include "knclientUI05/CodecLibrary.h"
+#include "knclientUI05/CodecLibraries.h"
+#include "outside/KNGifTga.h"
 
 namespace {
 
@@ -48,6 +49,18 @@ template <typename Proc> Proc ExportOf(int index) {
 constexpr int kOpened = 0;
 constexpr int kNotOpened = 3;
 
+void Close(HGIFTGA& held) {
+    if (auto close = ExportOf<CloseGifHandleProc>(kCloseGifHandle); close && held)
+        close(held);
+    held = nullptr;
+}
+
+int Opened(HGIFTGA& held, HGIFTGA gif) {
+    Close(held);
+    held = gif;
+    return gif ? kOpened : kNotOpened;
+}
+
 } // namespace
 
 CodecLibrary& GifTgaLibrary() {
@@ -56,31 +69,19 @@ CodecLibrary& GifTgaLibrary() {
 }
 
 CKNGifTga::~CKNGifTga() {
-    Close();
-}
-
-void CKNGifTga::Close() {
-    if (auto close = ExportOf<CloseGifHandleProc>(kCloseGifHandle); close && m_hGif)
-        close(m_hGif);
-    m_hGif = nullptr;
-}
-
-int CKNGifTga::Opened(HGIFTGA gif) {
-    Close();
-    m_hGif = gif;
-    return gif ? kOpened : kNotOpened;
+    Close(m_hGif);
 }
 
 int CKNGifTga::LoadFromMemory(const BYTE* data, DWORD size, BOOL withSignature) {
     if (!GifTgaLibrary().Load())
         return kNotOpened;
-    return Opened(ExportOf<LoadGifFromMemProc>(kLoadGifFromMem)(data, size, withSignature));
+    return Opened(m_hGif, ExportOf<LoadGifFromMemProc>(kLoadGifFromMem)(data, size, withSignature));
 }
 
 int CKNGifTga::LoadFile(LPCSTR path) {
     if (!GifTgaLibrary().Load())
         return kNotOpened;
-    return Opened(ExportOf<LoadGifFileProc>(kLoadGifFile)(path));
+    return Opened(m_hGif, ExportOf<LoadGifFileProc>(kLoadGifFile)(path));
 }
 
 int CKNGifTga::GetImageSize(int* width, int* height, int* backgroundIndex) {

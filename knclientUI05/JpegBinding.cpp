@@ -1,6 +1,6 @@
 #include "knclientUI05/JpegBinding.h"
 
-#include "knclientUI05/CodecLibrary.h"
+#include "knclientUI05/CodecLibraries.h"
 
 namespace {
 

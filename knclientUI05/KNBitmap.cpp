@@ -1,6 +1,7 @@
 // CKNBitmap: lifetime, palettes, DIBs and the loads from resources and files.
 
 #include "knclientUI05/KNBitmap.h"
+#include "knclientUI05/DibCheck.h"
 
 #include "knclientUI05/PictureRender.h"
 #include "knclientbase05/KNpubText.h"
@@ -23,24 +24,47 @@ bool ScreenIsPaletteBased() {
     return bits <= 8;
 }
 
+void DeletePalette(CKNBitmap& bitmap) {
+    if (bitmap.m_hPalette)
+        ::DeleteObject(bitmap.m_hPalette);
+    bitmap.m_hPalette = nullptr;
+}
+
+void ReplaceBitmap(CKNBitmap& held, HBITMAP bitmap) {
+    held.DeleteObject();
+    held.Attach(bitmap);
+}
+
+BOOL CreateFromChecked(CKNBitmap& held, const CheckedDib& dib) {
+    held.DeleteObject();
+    DeletePalette(held);
+    held.CreatePaletteFromDib(dib.Info());
+    HDC screen = GetDC(nullptr);
+    HPALETTE oldPalette = nullptr;
+    if (held.m_hPalette) {
+        oldPalette = ::SelectPalette(screen, held.m_hPalette, FALSE);
+        ::RealizePalette(screen);
+    }
+    HBITMAP bitmap =
+        CreateDIBitmap(screen, &dib.Header(), CBM_INIT, dib.bits, dib.Info(), DIB_RGB_COLORS);
+    if (oldPalette) {
+        ::SelectPalette(screen, oldPalette, FALSE);
+        ::RealizePalette(screen);
+    }
+    ReleaseDC(nullptr, screen);
+    if (!bitmap)
+        return FALSE;
+    held.Attach(bitmap);
+    return TRUE;
+}
+
 } // namespace
 
 IMPLEMENT_DYNAMIC(CKNBitmap, CBitmap)
 
 CKNBitmap::~CKNBitmap() {
-    DeletePalette();
+    DeletePalette(*this);
     DeleteObject();
-}
-
-void CKNBitmap::DeletePalette() {
-    if (m_hPalette)
-        ::DeleteObject(m_hPalette);
-    m_hPalette = nullptr;
-}
-
-void CKNBitmap::ReplaceBitmap(HBITMAP bitmap) {
-    DeleteObject();
-    Attach(bitmap);
 }
 
 void CKNBitmap::CreatePaletteFromDib(const BITMAPINFO* info) {
@@ -61,43 +85,20 @@ void CKNBitmap::CreatePaletteFromDib(const BITMAPINFO* info) {
     m_hPalette = CreatePalette(palette);
 }
 
-BOOL CKNBitmap::CreateFromChecked(const CheckedDib& dib) {
-    DeleteObject();
-    DeletePalette();
-    CreatePaletteFromDib(dib.Info());
-    HDC screen = GetDC(nullptr);
-    HPALETTE oldPalette = nullptr;
-    if (m_hPalette) {
-        oldPalette = ::SelectPalette(screen, m_hPalette, FALSE);
-        ::RealizePalette(screen);
-    }
-    HBITMAP bitmap =
-        CreateDIBitmap(screen, &dib.Header(), CBM_INIT, dib.bits, dib.Info(), DIB_RGB_COLORS);
-    if (oldPalette) {
-        ::SelectPalette(screen, oldPalette, FALSE);
-        ::RealizePalette(screen);
-    }
-    ReleaseDC(nullptr, screen);
-    if (!bitmap)
-        return FALSE;
-    Attach(bitmap);
-    return TRUE;
-}
-
 BOOL CKNBitmap::CreateFromDib(const BITMAPINFO* dib, BOOL) {
     // The caller's block has no stated length: the header's own fields are
     // checked and the block is trusted to hold what they describe.
     CheckedDib checked;
     if (!CheckPackedDib(dib, SIZE_MAX / 2, checked))
         return FALSE;
-    return CreateFromChecked(checked);
+    return CreateFromChecked(*this, checked);
 }
 
 BOOL CKNBitmap::CreateFromDib(const void* dib, size_t size) {
     CheckedDib checked;
     if (!CheckPackedDib(dib, size, checked))
         return FALSE;
-    return CreateFromChecked(checked);
+    return CreateFromChecked(*this, checked);
 }
 
 BOOL CKNBitmap::LoadBitmap(LPCSTR name, BOOL palette) {
@@ -111,7 +112,7 @@ BOOL CKNBitmap::LoadBitmap(HINSTANCE module, LPCSTR name, BOOL palette) {
         HBITMAP bitmap = ::LoadBitmap(module, name);
         if (!bitmap)
             return FALSE;
-        ReplaceBitmap(bitmap);
+        ReplaceBitmap(*this, bitmap);
         return TRUE;
     }
     HRSRC resource = FindResource(module, name, RT_BITMAP);
@@ -147,7 +148,7 @@ BOOL CKNBitmap::LoadBmpFile(LPCSTR path, BOOL, DWORD offset, DWORD length) {
     CheckedDib checked;
     if (!CheckBmpFile(bytes.data() + offset, take, checked))
         return FALSE;
-    return CreateFromChecked(checked);
+    return CreateFromChecked(*this, checked);
 }
 
 BOOL CKNBitmap::LoadPictureFile(LPCSTR path) {
@@ -157,7 +158,7 @@ BOOL CKNBitmap::LoadPictureFile(LPCSTR path) {
     HBITMAP bitmap = RenderPicture(bytes.data(), bytes.size());
     if (!bitmap)
         return FALSE;
-    ReplaceBitmap(bitmap);
+    ReplaceBitmap(*this, bitmap);
     return TRUE;
 }
 

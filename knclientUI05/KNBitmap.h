@@ -9,14 +9,10 @@
 // mask white there and black where the image shows. Without a source point
 // the bitmap's left half is the image and its right half the mask.
 
-#include "knclientUI05/DibCheck.h"
+#include "knbase05/TablehubApi.h"
 #include "platform/gdi/Dc.h"
 
 class CWnd;
-
-// The program draws with this class out of libTablehub.so (the same mark as
-// the client class's, which lives a layer above).
-#define TABLEHUB_API __attribute__((visibility("default")))
 
 #define BD_HCENTER 0x01
 #define BD_VCENTER 0x02
@@ -77,19 +73,12 @@ public:
 
     void RealizePalette(CWnd* wnd, CDC* dc, BOOL forceBackground);
     void SelectPalette(CDC* dc, BOOL forceBackground);
-
-private:
-    BOOL CreateFromChecked(const CheckedDib& dib);
-    void ReplaceBitmap(HBITMAP bitmap);
-    void DeletePalette();
-    BOOL DrawPlain(CDC* dc, CDC* image, int x, int y, int w, int h, POINT source, POINT mask,
-                   UINT flags);
 };
 
 // New bitmaps the caller owns, or NULL. Kinds: 0 bitmap resource, 1 "JPG",
 // 2 "JPEG", 3 "GIF"; any other kind gives NULL.
-HBITMAP LoadImageResource(HINSTANCE module, LPCSTR name, int kind);
-HBITMAP LoadImageResourceById(HINSTANCE module, UINT id, int kind);
+TABLEHUB_API HBITMAP LoadImageResource(HINSTANCE module, LPCSTR name, int kind);
+TABLEHUB_API HBITMAP LoadImageResourceById(HINSTANCE module, UINT id, int kind);
 // A picture resource of the given type; module NULL = the resource module.
-HBITMAP LoadPictureResource(HINSTANCE module, LPCSTR name, LPCSTR type);
-HBITMAP LoadPictureResourceById(HINSTANCE module, UINT id, LPCSTR type);
+TABLEHUB_API HBITMAP LoadPictureResource(HINSTANCE module, LPCSTR name, LPCSTR type);
+TABLEHUB_API HBITMAP LoadPictureResourceById(HINSTANCE module, UINT id, LPCSTR type);

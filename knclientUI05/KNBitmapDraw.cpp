@@ -37,17 +37,17 @@ SourcePart PartToDraw(const BITMAP& bm, UINT flags, const POINT* source, const P
     return part;
 }
 
-} // namespace
-
-BOOL CKNBitmap::DrawPlain(CDC* dc, CDC* image, int x, int y, int w, int h, POINT source, POINT mask,
-                          UINT flags) {
+BOOL DrawPlain(CDC* dc, CDC* image, int x, int y, int w, int h, POINT source, POINT mask,
+               UINT flags, DWORD rop) {
     if (!(flags & BD_MASK))
-        return dc->BitBlt(x, y, w, h, image, source.x, source.y, m_dwRop);
+        return dc->BitBlt(x, y, w, h, image, source.x, source.y, rop);
     // Straight onto the target: the screen is presented between messages,
     // never between these two blits, so no off-screen composing is needed.
     dc->BitBlt(x, y, w, h, image, mask.x, mask.y, SRCAND);
     return dc->BitBlt(x, y, w, h, image, source.x, source.y, SRCPAINT);
 }
+
+} // namespace
 
 BOOL CKNBitmap::Draw(CDC* dc, int x, int y, int cx, int cy, UINT flags, const POINT* source,
                      const POINT* mask, const SIZE* sourceSize) {
@@ -83,12 +83,13 @@ BOOL CKNBitmap::Draw(CDC* dc, int x, int y, int cx, int cy, UINT flags, const PO
             for (int tx = 0; tx < cx; tx += w) {
                 RECT tile{x + tx, y + ty, x + tx + w, y + ty + h};
                 if (dc->RectVisible(&tile))
-                    DrawPlain(dc, &image, x + tx, y + ty, w, h, part.image, part.mask, flags);
+                    DrawPlain(dc, &image, x + tx, y + ty, w, h, part.image, part.mask, flags,
+                              m_dwRop);
             }
         }
     } else if ((flags & BD_STRETCH) && cx == w && cy == h) {
         // A stretch to the picture's own size is a plain copy, done faster.
-        DrawPlain(dc, &image, x, y, w, h, part.image, part.mask, flags);
+        DrawPlain(dc, &image, x, y, w, h, part.image, part.mask, flags, m_dwRop);
     } else if (flags & BD_STRETCH) {
         if (flags & BD_MASK) {
             dc->StretchBlt(x, y, cx, cy, &image, part.mask.x, part.mask.y, w, h, SRCAND);
@@ -102,7 +103,7 @@ BOOL CKNBitmap::Draw(CDC* dc, int x, int y, int cx, int cy, UINT flags, const PO
             left += (cx - w) / 2;
         if (flags & BD_VCENTER)
             top += (cy - h) / 2;
-        DrawPlain(dc, &image, left, top, w, h, part.image, part.mask, flags);
+        DrawPlain(dc, &image, left, top, w, h, part.image, part.mask, flags, m_dwRop);
     }
 
     if (m_hPalette) {

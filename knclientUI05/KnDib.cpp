@@ -1,6 +1,8 @@
 // DIB sections, packed DIBs and .bmp files.
 
+#include "knclientUI05/DibCheck.h"
 #include "knclientUI05/KnClientPublic.h"
+#include "knclientUI05/PictureDecoding.h"
 
 #include "platform/resources/Resource.h"
 #include "platform/system/FileIo.h"

@@ -4,7 +4,7 @@
 
 #include "knclientUI05/KnClientPublic.h"
 
-#include "knclientbase05/FileVersion.h"
+#include "knclientbase05/FileVersionText.h"
 #include "platform/CodePage.h"
 #include "platform/system/FindFile.h"
 #include "platform/system/Module.h"

@@ -1,6 +1,7 @@
 // New icons from old ones and from bitmaps: a grey copy of an icon, and an
 // icon whose transparent pixels are those of a 16-bit bitmap's corner colour.
 
+#include "knclientUI05/DibCheck.h"
 #include "knclientUI05/KnClientPublic.h"
 
 #include <cstring>

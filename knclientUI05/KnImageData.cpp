@@ -3,6 +3,7 @@
 
 #include "knclientUI05/CodecBindings.h"
 #include "knclientUI05/KnClientPublic.h"
+#include "knclientUI05/PictureDecoding.h"
 
 #include <cstring>
 

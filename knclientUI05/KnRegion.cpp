@@ -1,5 +1,6 @@
 // A window region from the pixels of a bitmap that differ from a key pixel.
 
+#include "knclientUI05/DibCheck.h"
 #include "knclientUI05/KnClientPublic.h"
 
 #include <algorithm>

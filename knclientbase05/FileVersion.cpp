@@ -1,5 +1,6 @@
 #include "knclientbase05/FileVersion.h"
 
+#include "knclientbase05/FileVersionText.h"
 #include "knclientbase05/LangResource.h"
 #include "platform/CString.h"
 #include "platform/system/FileVersion.h"
@@ -18,20 +19,21 @@ bool IsLead(char c) {
     return (static_cast<BYTE>(c) & 0x80) != 0;
 }
 
+// What a failed load leaves: no block, no path and a version of 0.
+void Forget(BYTE*& info, WORD (&version)[4], char (&text)[64], char (&path)[MAX_PATH]) {
+    delete[] info;
+    info = nullptr;
+    memset(version, 0, sizeof version);
+    memset(text, 0, sizeof text);
+    memset(path, 0, sizeof path);
+}
+
 } // namespace
 
 CFileVersion::CFileVersion() : m_szPath{}, m_pInfo(nullptr), m_wVersion{}, m_szVersion{} {}
 
 CFileVersion::~CFileVersion() {
     delete[] m_pInfo;
-}
-
-void CFileVersion::Clear() {
-    delete[] m_pInfo;
-    m_pInfo = nullptr;
-    memset(m_wVersion, 0, sizeof m_wVersion);
-    memset(m_szVersion, 0, sizeof m_szVersion);
-    memset(m_szPath, 0, sizeof m_szPath);
 }
 
 void CFileVersion::Parse(LPCSTR text, WORD version[4]) {
@@ -54,7 +56,7 @@ void CFileVersion::Parse(LPCSTR text, WORD version[4]) {
 }
 
 int CFileVersion::Load(LPCSTR path) {
-    Clear();
+    Forget(m_pInfo, m_wVersion, m_szVersion, m_szPath);
     char fileName[MAX_PATH] = {};
     if (path == nullptr || *path == '\0')
         snprintf(fileName, sizeof fileName, "%s\\%s", GetProgramFolder().GetString(), kOwnModule);
@@ -71,7 +73,7 @@ int CFileVersion::Load(LPCSTR path) {
     if (!GetFileVersionInfo(fileName, handle, size, m_pInfo) ||
         !VerQueryValue(m_pInfo, "\\", reinterpret_cast<LPVOID*>(&fixed), &length) ||
         fixed == nullptr || length < sizeof(VS_FIXEDFILEINFO)) {
-        Clear();
+        Forget(m_pInfo, m_wVersion, m_szVersion, m_szPath);
         return 0;
     }
     m_wVersion[0] = HIWORD(fixed->dwFileVersionMS);

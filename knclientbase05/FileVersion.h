@@ -4,11 +4,10 @@
 // version texts such as "2.7.0.13" before a newer member of an outside
 // component is used.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/Types.h"
 
-#include <cstddef>
-
-class CFileVersion {
+class TABLEHUB_API CFileVersion {
 public:
     CFileVersion();
     ~CFileVersion();
@@ -36,18 +35,8 @@ public:
     WORD GetWord(int index) const { return m_wVersion[index]; }
 
 private:
-    void Clear();
-
     char m_szPath[MAX_PATH];
     BYTE* m_pInfo;
     WORD m_wVersion[4];
     char m_szVersion[64];
 };
-
-// The folder of one game of the platform (registry value "path").
-bool GetGameFolderPath(LPCSTR folder, char path[MAX_PATH]);
-// Multibyte-aware: a trail byte equal to ch is not a match.
-LPCSTR StrFindChar(LPCSTR text, int ch);
-// Copies whole characters, at most count bytes, and fills the rest of the
-// count with NULs (no terminator when the source fills it).
-void StrCopyN(char* destination, LPCSTR source, size_t count);

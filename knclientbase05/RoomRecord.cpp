@@ -1,6 +1,6 @@
 #include "knclientbase05/RoomRecord.h"
 
-#include "knclientbase05/FileVersion.h"
+#include "knclientbase05/FileVersionText.h"
 #include "platform/system/KernelObject.h"
 #include "platform/system/SharedMemory.h"
 #include "platform/window/Messages.h"

@@ -3,7 +3,7 @@
 // a program of their own, and each takes a different library away.
 
 #include "knclientUI05/CodecBindings.h"
-#include "knclientUI05/CodecLibrary.h"
+#include "knclientUI05/CodecLibraries.h"
 #include "outside/OutsideModules.h"
 
 #include <gtest/gtest.h>

@@ -7,6 +7,7 @@
 #include "knclientUI05/CodecBindings.h"
 #include "knclientUI05/KnClientPublic.h"
 #include "kngif/gif89.h"
+#include "outside/KNGifTga.h"
 #include "platform/images/JpegFile.h"
 #include "platform/images/PngFile.h"
 #include "tests/support/GifFixtures.h"

@@ -1,5 +1,6 @@
 // DIB sections, packed DIBs and .bmp files of the drawing utilities.
 
+#include "knclientUI05/DibCheck.h"
 #include "tests/knclientUI05/BitmapKit.h"
 #include "tests/support/TempFolder.h"
 

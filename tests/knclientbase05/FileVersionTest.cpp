@@ -1,4 +1,5 @@
 #include "knclientbase05/FileVersion.h"
+#include "knclientbase05/FileVersionText.h"
 
 #include "SettingsFixture.h"
 #include "platform/system/Module.h"

@@ -6,6 +6,7 @@
 #include "GifDecoderKit.h"
 
 #include "knclientUI05/CodecBindings.h"
+#include "outside/KNGifTga.h"
 #include "platform/system/FileIo.h"
 
 #include <gtest/gtest.h>
