@@ -3,9 +3,10 @@
 // The MD5 message digest (RFC 1321) of bytes held in memory, as the raw
 // 16-byte digest. One object serves one message: Final does not reset it.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/Types.h"
 
-class CMD5Checksum {
+class TABLEHUB_API CMD5Checksum {
 public:
     CMD5Checksum();
     virtual ~CMD5Checksum() = default;
@@ -23,4 +24,4 @@ private:
 };
 
 // The digest of one buffer.
-void MD5Digest(BYTE digest[16], const void* data, UINT length);
+TABLEHUB_API void MD5Digest(BYTE digest[16], const void* data, UINT length);

@@ -4,12 +4,27 @@
 #include "knclientUI05/KnClientPublic.h"
 #include "kngif/KNMemBitmap.h"
 
+namespace {
+
+// Takes over a bitmap a loader made: the image's pixels from it, then it is
+// deleted.
+BOOL TakeBitmap(CKNMemBitmap& image, HBITMAP bitmap) {
+    if (!bitmap) {
+        return FALSE;
+    }
+    const BOOL ok = image.CreateFromBitmap(bitmap);
+    DeleteObject(bitmap);
+    return ok;
+}
+
+} // namespace
+
 BOOL CKNMemBitmap::LoadBitmapFile(HINSTANCE instance, LPCSTR path) {
-    return path ? TakeBitmap(::LoadBitmapFile(instance, path)) : FALSE;
+    return path ? TakeBitmap(*this, ::LoadBitmapFile(instance, path)) : FALSE;
 }
 
 BOOL CKNMemBitmap::LoadFromImageData(const BYTE* data, int size) {
-    return data && size > 0 ? TakeBitmap(CreateBitmapFromImageData(data, size)) : FALSE;
+    return data && size > 0 ? TakeBitmap(*this, CreateBitmapFromImageData(data, size)) : FALSE;
 }
 
 BOOL CKNMemBitmap::LoadFromFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD language) {
@@ -18,7 +33,7 @@ BOOL CKNMemBitmap::LoadFromFileOrResource(HMODULE module, LPCSTR name, LPCSTR ty
     if (!name || (!module && IS_INTRESOURCE(name))) {
         return FALSE;
     }
-    return TakeBitmap(LoadImageFileOrResource(module, name, type, language));
+    return TakeBitmap(*this, LoadImageFileOrResource(module, name, type, language));
 }
 
 BOOL CKNMemBitmap::LoadFile(LPCSTR path) {

@@ -3,7 +3,7 @@
 // prefix and suffix tables into lines that go to their rows (the four passes
 // of an interlaced image).
 
-#include "kngif/kngif89lib.h"
+#include "kngif/GifDecoderState.h"
 
 #include <cstring>
 #include <new>

@@ -2,7 +2,7 @@
 
 // The palettes of a GIF frame and the bitmap made of its indices.
 
-#include "kngif/kngif89lib.h"
+#include "kngif/GifDecoderState.h"
 
 namespace kngif {
 

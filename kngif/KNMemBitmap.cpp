@@ -1,11 +1,19 @@
 #include "kngif/KNMemBitmap.h"
 
+#include "kngif/MemBitmapAccess.h"
 #include "kngif/MemBitmapClip.h"
 #include "kngif/Rgb565Math.h"
 #include "kngif/Rgb565Rows.h"
 
 #include <cstring>
 #include <new>
+
+using membitmap::ClipSource;
+using membitmap::CopyPart;
+using membitmap::CutRect;
+using membitmap::HasKey;
+using membitmap::KeyValue;
+using membitmap::Row;
 
 CKNMemBitmap::~CKNMemBitmap() {
     if (m_hDC) {
@@ -90,17 +98,13 @@ void CKNMemBitmap::SetColorKeyFromPixel(int x, int y) {
 }
 
 BOOL CKNMemBitmap::GetColorKey(COLORREF* out) const {
-    if (!HasKey()) {
+    if (m_nKeyMode == 0) {
         return FALSE;
     }
     if (out) {
         *out = m_nKeyMode == 1 ? m_crKey : GetPixel(0, 0);
     }
     return TRUE;
-}
-
-WORD CKNMemBitmap::KeyValue() const {
-    return m_nKeyMode == 1 ? RGBTo565(m_crKey) : GetPixel565(0, 0);
 }
 
 void CKNMemBitmap::SetClipRect(const RECT* rect) {
@@ -119,21 +123,21 @@ COLORREF CKNMemBitmap::GetPixel(int x, int y) const {
     if (!m_pBits || x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight) {
         return 0;
     }
-    return RGB565ToRGB(Row(y)[x]);
+    return RGB565ToRGB(Row(*this, y)[x]);
 }
 
 WORD CKNMemBitmap::GetPixel565(int x, int y) const {
     if (!m_pBits || x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight) {
         return 0;
     }
-    return Row(y)[x];
+    return Row(*this, y)[x];
 }
 
-bool CKNMemBitmap::CutRect(const RECT* rect, RECT* out) const {
-    if (!m_pBits) {
+bool membitmap::CutRect(const CKNMemBitmap& image, const RECT* rect, RECT* out) {
+    if (!image.GetBits()) {
         return false;
     }
-    const RECT bounds{0, 0, m_nWidth, m_nHeight};
+    const RECT bounds{0, 0, image.GetWidth(), image.GetHeight()};
     return IntersectRect(out, rect ? rect : &bounds, &bounds) != FALSE;
 }
 
@@ -141,43 +145,43 @@ void CKNMemBitmap::FillRect565(int x, int y, int width, int height, WORD color) 
     RECT r;
     const RECT asked{x, y, (LONG)std::min<long long>((long long)x + width, 0x7FFFFFFF),
                      (LONG)std::min<long long>((long long)y + height, 0x7FFFFFFF)};
-    if (width <= 0 || height <= 0 || !CutRect(&asked, &r)) {
+    if (width <= 0 || height <= 0 || !CutRect(*this, &asked, &r)) {
         return;
     }
     for (int row = r.top; row < r.bottom; ++row) {
-        WORD* p = Row(row);
+        WORD* p = Row(*this, row);
         std::fill(p + r.left, p + r.right, color);
     }
 }
 
 void CKNMemBitmap::ReplaceColor565(WORD from, WORD to) {
     for (int row = 0; m_pBits && row < m_nHeight; ++row) {
-        WORD* p = Row(row);
+        WORD* p = Row(*this, row);
         std::replace(p, p + m_nWidth, from, to);
     }
 }
 
 void CKNMemBitmap::Grayscale(const RECT* rect) {
     RECT r;
-    if (!CutRect(rect, &r)) {
+    if (!CutRect(*this, rect, &r)) {
         return;
     }
     for (int row = r.top; row < r.bottom; ++row) {
-        WORD* p = Row(row);
+        WORD* p = Row(*this, row);
         for (int x = r.left; x < r.right; ++x) {
             p[x] = rgb565::Grey(p[x]);
         }
     }
 }
 
-BOOL CKNMemBitmap::CopyFrom(const CKNMemBitmap& other, const RECT& part) {
+BOOL membitmap::CopyPart(CKNMemBitmap& image, const CKNMemBitmap& other, const RECT& part) {
     const int w = part.right - part.left;
     const int h = part.bottom - part.top;
-    if (!Create(w, h)) {
+    if (!image.Create(w, h)) {
         return FALSE;
     }
     for (int row = 0; row < h; ++row) {
-        std::memcpy(Row(row), other.Row(part.top + row) + part.left, (size_t)w * 2);
+        std::memcpy(Row(image, row), Row(other, part.top + row) + part.left, (size_t)w * 2);
     }
     return TRUE;
 }
@@ -233,53 +237,57 @@ void AlphaRow(WORD* d, const WORD* s, int sStep, int count, unsigned a, bool key
 
 BOOL CKNMemBitmap::FillAlpha(COLORREF color, const RECT* rect, BYTE alpha, BOOL useKey) {
     RECT r;
-    if (!CutRect(rect, &r)) {
+    if (!CutRect(*this, rect, &r)) {
         return FALSE;
     }
     const WORD fill = RGBTo565(color);
-    const bool keyed = useKey && HasKey();
+    const bool keyed = useKey && m_nKeyMode != 0;
     for (int row = r.top; row < r.bottom; ++row) {
         // The key is read per row: in origin mode the first row may change it.
-        AlphaRow(Row(row) + r.left, &fill, 0, r.right - r.left, alpha, keyed,
-                 keyed ? KeyValue() : 0, true);
+        AlphaRow(Row(*this, row) + r.left, &fill, 0, r.right - r.left, alpha, keyed,
+                 keyed ? KeyValue(*this) : 0, true);
     }
     return TRUE;
 }
 
-bool CKNMemBitmap::ClipSource(const CKNMemBitmap& src, const RECT* srcRect, int x, int y,
-                              RECT* part, POINT* at) const {
-    const RECT whole{0, 0, src.m_nWidth, src.m_nHeight};
-    return ClipMemBlit(srcRect ? *srcRect : whole, src.m_nWidth, src.m_nHeight, x, y, m_nWidth,
-                       m_nHeight, m_rcClip, part, at) != FALSE;
+bool membitmap::ClipSource(const CKNMemBitmap& dest, const CKNMemBitmap& src, const RECT* srcRect,
+                           int x, int y, RECT* part, POINT* at) {
+    const RECT whole{0, 0, src.GetWidth(), src.GetHeight()};
+    return ClipMemBlit(srcRect ? *srcRect : whole, src.GetWidth(), src.GetHeight(), x, y,
+                       dest.GetWidth(), dest.GetHeight(), dest.GetClipRect(), part, at) != FALSE;
 }
 
-BOOL CKNMemBitmap::Blend(const CKNMemBitmap* src, const RECT* srcRect, int x, int y, Kind kind,
-                         unsigned amount, bool keyed) {
-    if (!src || !src->m_pBits || !m_pBits) {
+namespace {
+
+enum class Kind { Copy, Alpha, Add };
+
+BOOL Blend(CKNMemBitmap& dest, const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
+           Kind kind, unsigned amount, bool keyed) {
+    if (!src || !src->GetBits() || !dest.GetBits()) {
         return FALSE;
     }
     RECT s;
     POINT at;
-    if (!ClipSource(*src, srcRect, x, y, &s, &at)) {
+    if (!ClipSource(dest, *src, srcRect, x, y, &s, &at)) {
         return TRUE;
     }
-    const bool useKey = keyed && src->HasKey();
-    const WORD key = useKey ? src->KeyValue() : 0;
+    const bool useKey = keyed && HasKey(*src);
+    const WORD key = useKey ? KeyValue(*src) : 0;
     const int w = s.right - s.left;
     const int h = s.bottom - s.top;
     // Drawing an image onto itself reads from a copy, so overlapping rows
     // never read what this blit already wrote.
     CKNMemBitmap copy;
-    if (src == this) {
-        if (!copy.CopyFrom(*this, s)) {
+    if (src == &dest) {
+        if (!CopyPart(copy, dest, s)) {
             return FALSE;
         }
         src = &copy;
         OffsetRect(&s, -s.left, -s.top);
     }
     for (int row = 0; row < h; ++row) {
-        const WORD* sp = src->Row(s.top + row) + s.left;
-        WORD* dp = Row(at.y + row) + at.x;
+        const WORD* sp = Row(*src, s.top + row) + s.left;
+        WORD* dp = Row(dest, at.y + row) + at.x;
         switch (kind) {
         case Kind::Copy:
             if (!useKey) {
@@ -308,39 +316,41 @@ BOOL CKNMemBitmap::Blend(const CKNMemBitmap* src, const RECT* srcRect, int x, in
     return TRUE;
 }
 
+} // namespace
+
 BOOL CKNMemBitmap::Blt(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Blend(src, srcRect, x, y, Kind::Copy, 0, false);
+    return Blend(*this, src, srcRect, x, y, Kind::Copy, 0, false);
 }
 
 BOOL CKNMemBitmap::BltKeyed(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Blend(src, srcRect, x, y, Kind::Copy, 0, true);
+    return Blend(*this, src, srcRect, x, y, Kind::Copy, 0, true);
 }
 
 BOOL CKNMemBitmap::BltAlpha(const CKNMemBitmap* src, const RECT* srcRect, int x, int y, int alpha) {
-    return Blend(src, srcRect, x, y, Kind::Alpha, (unsigned)alpha & 0xFF, false);
+    return Blend(*this, src, srcRect, x, y, Kind::Alpha, (unsigned)alpha & 0xFF, false);
 }
 
 BOOL CKNMemBitmap::BltAlphaKeyed(const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
                                  int alpha) {
-    return Blend(src, srcRect, x, y, Kind::Alpha, (unsigned)alpha & 0xFF, true);
+    return Blend(*this, src, srcRect, x, y, Kind::Alpha, (unsigned)alpha & 0xFF, true);
 }
 
 BOOL CKNMemBitmap::BltAdd(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Blend(src, srcRect, x, y, Kind::Add, 256, false);
+    return Blend(*this, src, srcRect, x, y, Kind::Add, 256, false);
 }
 
 BOOL CKNMemBitmap::BltAddKeyed(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Blend(src, srcRect, x, y, Kind::Add, 256, true);
+    return Blend(*this, src, srcRect, x, y, Kind::Add, 256, true);
 }
 
 BOOL CKNMemBitmap::BltAddScaled(const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
                                 int alpha) {
-    return Blend(src, srcRect, x, y, Kind::Add, (unsigned)alpha & 0xFF, false);
+    return Blend(*this, src, srcRect, x, y, Kind::Add, (unsigned)alpha & 0xFF, false);
 }
 
 BOOL CKNMemBitmap::BltAddScaledKeyed(const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
                                      int alpha) {
-    return Blend(src, srcRect, x, y, Kind::Add, (unsigned)alpha & 0xFF, true);
+    return Blend(*this, src, srcRect, x, y, Kind::Add, (unsigned)alpha & 0xFF, true);
 }
 
 BOOL CKNMemBitmap::BltAlphaMask(const CKNMemBitmap* weights, const CKNMemBitmap* src,
@@ -350,7 +360,7 @@ BOOL CKNMemBitmap::BltAlphaMask(const CKNMemBitmap* weights, const CKNMemBitmap*
     }
     RECT s;
     POINT at;
-    if (!ClipSource(*src, srcRect, x, y, &s, &at)) {
+    if (!ClipSource(*this, *src, srcRect, x, y, &s, &at)) {
         return TRUE;
     }
     if (s.right > weights->m_nWidth || s.bottom > weights->m_nHeight) {
@@ -360,7 +370,7 @@ BOOL CKNMemBitmap::BltAlphaMask(const CKNMemBitmap* weights, const CKNMemBitmap*
     CKNMemBitmap srcCopy;
     CKNMemBitmap weightCopy;
     if (src == this || weights == this) {
-        if (!srcCopy.CopyFrom(*src, s) || !weightCopy.CopyFrom(*weights, s)) {
+        if (!CopyPart(srcCopy, *src, s) || !CopyPart(weightCopy, *weights, s)) {
             return FALSE;
         }
         src = &srcCopy;
@@ -368,9 +378,9 @@ BOOL CKNMemBitmap::BltAlphaMask(const CKNMemBitmap* weights, const CKNMemBitmap*
         OffsetRect(&s, -s.left, -s.top);
     }
     for (int row = 0; row < s.bottom - s.top; ++row) {
-        const WORD* sp = src->Row(s.top + row) + s.left;
-        const WORD* mp = weights->Row(s.top + row) + s.left;
-        WORD* dp = Row(at.y + row) + at.x;
+        const WORD* sp = Row(*src, s.top + row) + s.left;
+        const WORD* mp = Row(*weights, s.top + row) + s.left;
+        WORD* dp = Row(*this, at.y + row) + at.x;
         for (int i = 0; i < s.right - s.left; ++i) {
             dp[i] = rgb565::BlendWeighted(sp[i], dp[i], mp[i]);
         }

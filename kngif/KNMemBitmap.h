@@ -7,9 +7,10 @@
 // another memory image. Operations on an image without pixels, with a null
 // source or with a rectangle that misses the image do nothing and report it.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/gdi/Gdi.h"
 
-class CKNMemBitmap {
+class TABLEHUB_API CKNMemBitmap {
 public:
     CKNMemBitmap() = default;
     virtual ~CKNMemBitmap();
@@ -115,28 +116,6 @@ public:
     static constexpr long long kMaxBytes = 512LL * 1024 * 1024;
 
 private:
-    enum class Kind { Copy, Alpha, Add };
-    enum class TurnKind { Rotate90, Rotate270, Rotate180, Mirror, Flip };
-    BOOL Turn(const CKNMemBitmap* src, const RECT* srcRect, int x, int y, TurnKind kind);
-    BOOL Blend(const CKNMemBitmap* src, const RECT* srcRect, int x, int y, Kind kind,
-               unsigned amount, bool keyed);
-    bool HasKey() const { return m_nKeyMode != 0; }
-    WORD KeyValue() const;
-    WORD* Row(int y) const { return reinterpret_cast<WORD*>(m_pBits + (size_t)y * m_nPitch); }
-    // This image becomes a copy of `part` of `other` (inside it).
-    BOOL CopyFrom(const CKNMemBitmap& other, const RECT& part);
-    // The part of src (srcRect null: all of it) drawn at (x, y) here, and
-    // where it lands; false when nothing is left.
-    bool ClipSource(const CKNMemBitmap& src, const RECT* srcRect, int x, int y, RECT* part,
-                    POINT* at) const;
-    bool CutRect(const RECT* rect, RECT* out) const;
-    // Draw's clipping: against a 65,535 square device and the clip rectangle.
-    bool ClipForDevice(const RECT* srcRect, int x, int y, RECT* part, POINT* at) const;
-    // SetDIBitsToDevice of `part` at (x, y); the number of rows drawn.
-    int PutRows(HDC hdc, const RECT& part, int x, int y) const;
-    // Takes over a bitmap a loader made: pixels from it, then it is deleted.
-    BOOL TakeBitmap(HBITMAP bitmap);
-
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nPitch = 0;

@@ -4,6 +4,7 @@
 #include "kngif/KNMemBitmap.h"
 
 #include "knclientbase05/KNpubSystem.h"
+#include "kngif/MemBitmapAccess.h"
 #include "kngif/MemBitmapClip.h"
 
 #include <cstdlib>
@@ -75,21 +76,26 @@ private:
     COLORREF m_text;
 };
 
-} // namespace
-
-bool CKNMemBitmap::ClipForDevice(const RECT* srcRect, int x, int y, RECT* part, POINT* at) const {
-    const RECT whole{0, 0, m_nWidth, m_nHeight};
-    return ClipMemBlit(srcRect ? *srcRect : whole, m_nWidth, m_nHeight, x, y, kDeviceExtent,
-                       kDeviceExtent, m_rcClip, part, at) != FALSE;
+// Draw's clipping: against a 65,535 square device and the image's own clip
+// rectangle.
+bool ClipForDevice(const CKNMemBitmap& image, const RECT* srcRect, int x, int y, RECT* part,
+                   POINT* at) {
+    const RECT whole{0, 0, image.GetWidth(), image.GetHeight()};
+    return ClipMemBlit(srcRect ? *srcRect : whole, image.GetWidth(), image.GetHeight(), x, y,
+                       kDeviceExtent, kDeviceExtent, image.GetClipRect(), part, at) != FALSE;
 }
 
-int CKNMemBitmap::PutRows(HDC hdc, const RECT& part, int x, int y) const {
+// SetDIBitsToDevice of `part` of the image at (x, y): the rows drawn.
+int PutRows(const CKNMemBitmap& image, HDC hdc, const RECT& part, int x, int y) {
     const int h = part.bottom - part.top;
+    const int height = image.GetHeight();
     // The description is top-down, but the source y counts from the bottom.
     return SetDIBitsToDevice(hdc, x, y, (DWORD)(part.right - part.left), (DWORD)h, part.left,
-                             m_nHeight - part.top - h, 0, (UINT)m_nHeight, m_pBits, m_pBmi,
-                             DIB_RGB_COLORS);
+                             height - part.top - h, 0, (UINT)height, image.GetBits(),
+                             image.GetBitmapInfo(), DIB_RGB_COLORS);
 }
+
+} // namespace
 
 BOOL CKNMemBitmap::Draw(HDC hdc, const RECT* srcRect, int x, int y) {
     if (!m_pBits || !hdc) {
@@ -97,12 +103,12 @@ BOOL CKNMemBitmap::Draw(HDC hdc, const RECT* srcRect, int x, int y) {
     }
     RECT part;
     POINT at;
-    if (!ClipForDevice(srcRect, x, y, &part, &at)) {
+    if (!ClipForDevice(*this, srcRect, x, y, &part, &at)) {
         return TRUE;
     }
     // The call reports every scan of the image it was given, which is at
     // least the rectangle's height when it drew.
-    return PutRows(hdc, part, at.x, at.y) >= part.bottom - part.top;
+    return PutRows(*this, hdc, part, at.x, at.y) >= part.bottom - part.top;
 }
 
 BOOL CKNMemBitmap::StretchDraw(HDC hdc, const RECT* srcRect, const RECT* dstRect) {
@@ -115,7 +121,7 @@ BOOL CKNMemBitmap::StretchDraw(HDC hdc, const RECT* srcRect, const RECT* dstRect
     if (!copy.Ok()) {
         return FALSE;
     }
-    if (PutRows(copy.Dc(), whole, 0, 0) < m_nHeight) {
+    if (PutRows(*this, copy.Dc(), whole, 0, 0) < m_nHeight) {
         return FALSE;
     }
     const int oldMode = SetStretchBltMode(hdc, COLORONCOLOR);
@@ -128,7 +134,7 @@ BOOL CKNMemBitmap::StretchDraw(HDC hdc, const RECT* srcRect, const RECT* dstRect
 }
 
 BOOL CKNMemBitmap::DrawTransparent(HDC hdc, const RECT* srcRect, int x, int y) {
-    if (!HasKey()) {
+    if (m_nKeyMode == 0) {
         return Draw(hdc, srcRect, x, y);
     }
     if (!m_pBits || !hdc) {
@@ -136,20 +142,25 @@ BOOL CKNMemBitmap::DrawTransparent(HDC hdc, const RECT* srcRect, int x, int y) {
     }
     RECT part;
     POINT at;
-    if (!ClipForDevice(srcRect, x, y, &part, &at)) {
+    if (!ClipForDevice(*this, srcRect, x, y, &part, &at)) {
         return TRUE;
     }
     const int w = part.right - part.left;
     const int h = part.bottom - part.top;
-    // Our displays are never 16-bit, so this is always the mask method: the
-    // key pixels make a monochrome mask that cuts a hole the image fills.
+    // A target of 16 bits a pixel would take the non-key pixels straight over
+    // a 16-bit copy of it. GetDeviceCaps gives the depth of the device a DC
+    // draws for, and every device here is 32-bit: the display surfaces, and
+    // memory DCs made like them whatever bitmap is selected into them (a
+    // memory image's own GetDC, with its 16-bit section, included). No call
+    // can reach that way, so this is always the mask method: the key pixels
+    // make a monochrome mask that cuts a hole the image fills.
     SavedColours targetColours(hdc, RGB(255, 255, 255), RGB(0, 0, 0));
     SelectedBitmap image(hdc, CreateCompatibleBitmap(hdc, m_nWidth, m_nHeight));
     if (!image.Ok()) {
         return FALSE;
     }
     const RECT whole{0, 0, m_nWidth, m_nHeight};
-    PutRows(image.Dc(), whole, 0, 0);
+    PutRows(*this, image.Dc(), whole, 0, 0);
     // The key as the device renders it: the nearest colour in the part drawn.
     COLORREF key = ::GetPixel(image.Dc(), 0, 0);
     if (m_nKeyMode == 1) {
@@ -226,19 +237,10 @@ HBITMAP CKNMemBitmap::ToBitmap() {
         return nullptr;
     }
     HGDIOBJ old = SelectObject(dc, bitmap);
-    PutRows(dc, RECT{0, 0, m_nWidth, m_nHeight}, 0, 0);
+    PutRows(*this, dc, RECT{0, 0, m_nWidth, m_nHeight}, 0, 0);
     SelectObject(dc, old);
     DeleteDC(dc);
     return bitmap;
-}
-
-BOOL CKNMemBitmap::TakeBitmap(HBITMAP bitmap) {
-    if (!bitmap) {
-        return FALSE;
-    }
-    const BOOL ok = CreateFromBitmap(bitmap);
-    DeleteObject(bitmap);
-    return ok;
 }
 
 HDC CKNMemBitmap::GetDC() {

@@ -8,6 +8,8 @@
 
 #include "kngif/KNMemBitmap.h"
 
+#include "kngif/MemBitmapAccess.h"
+
 #include "platform/Geometry.h"
 
 #include <algorithm>
@@ -223,8 +225,8 @@ BOOL CKNMemBitmap::BltRotateShear(double angle, const CKNMemBitmap* src, const R
         const double shear = (v + 0.5) * s.tanHalf;
         const long long offset = Floor(shear);
         if (offset <= s.w1) {
-            Skew(&first[(size_t)u * s.w1], 1, s.w1, src->Row(part.top + u) + part.left, 1, w,
-                 offset, shear - offset, bg);
+            Skew(&first[(size_t)u * s.w1], 1, s.w1, membitmap::Row(*src, part.top + u) + part.left,
+                 1, w, offset, shear - offset, bg);
         }
     }
     // Vertical shear of each column.
@@ -241,7 +243,7 @@ BOOL CKNMemBitmap::BltRotateShear(double angle, const CKNMemBitmap* src, const R
     const long long length = std::min<long long>(full.w3, dst.right - dst.left);
     value = full.start3;
     for (long long u = 0; u < rows; ++u) {
-        WORD* out = Row((int)(dst.top + u)) + dst.left;
+        WORD* out = membitmap::Row(*this, (int)(dst.top + u)) + dst.left;
         const long long offset = Floor(value);
         if (u >= s.h2) {
             std::fill(out, out + length, bg);

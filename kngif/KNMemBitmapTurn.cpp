@@ -10,6 +10,7 @@
 
 #include "kngif/KNMemBitmap.h"
 
+#include "kngif/MemBitmapAccess.h"
 #include "platform/Geometry.h"
 
 #include <algorithm>
@@ -39,13 +40,15 @@ void NarrowTo(long long p0, long long k, long long n, long long* lo, long long* 
     }
 }
 
-} // namespace
+enum class TurnKind { Rotate90, Rotate270, Rotate180, Mirror, Flip };
 
-BOOL CKNMemBitmap::Turn(const CKNMemBitmap* src, const RECT* srcRect, int x, int y, TurnKind kind) {
-    if (!src || !src->m_pBits || !m_pBits) {
+BOOL Turn(CKNMemBitmap& dest, const CKNMemBitmap* src, const RECT* srcRect, int x, int y,
+          TurnKind kind) {
+    using membitmap::Row;
+    if (!src || !src->GetBits() || !dest.GetBits()) {
         return FALSE;
     }
-    const RECT whole{0, 0, src->m_nWidth, src->m_nHeight};
+    const RECT whole{0, 0, src->GetWidth(), src->GetHeight()};
     const RECT s = srcRect ? *srcRect : whole;
     const long long t = s.top;
     const long long l = s.left;
@@ -74,9 +77,10 @@ BOOL CKNMemBitmap::Turn(const CKNMemBitmap* src, const RECT* srcRect, int x, int
         break;
     }
     // The destination rows and columns, cut to the image and its clip.
-    RECT bounds{0, 0, m_nWidth, m_nHeight};
-    if (!quarter && !IsRectEmpty(&m_rcClip)) {
-        bounds = m_rcClip;
+    RECT bounds{0, 0, dest.GetWidth(), dest.GetHeight()};
+    const RECT clip = dest.GetClipRect();
+    if (!quarter && !IsRectEmpty(&clip)) {
+        bounds = clip;
     }
     const long long rowLo = std::max<long long>(0, bounds.top - (long long)y);
     const long long rowHi = std::min<long long>(quarter ? w : h, bounds.bottom - (long long)y);
@@ -87,8 +91,8 @@ BOOL CKNMemBitmap::Turn(const CKNMemBitmap* src, const RECT* srcRect, int x, int
     }
     // Turning an image onto itself reads from a copy of it.
     CKNMemBitmap copy;
-    if (src == this) {
-        if (!copy.CopyFrom(*this, whole)) {
+    if (src == &dest) {
+        if (!membitmap::CopyPart(copy, dest, whole)) {
             return FALSE;
         }
         src = &copy;
@@ -98,45 +102,47 @@ BOOL CKNMemBitmap::Turn(const CKNMemBitmap* src, const RECT* srcRect, int x, int
         long long hi = colHi;
         const long long row0 = m.r0 + m.ri * i;
         const long long col0 = m.c0 + m.ci * i;
-        NarrowTo(row0, m.rj, src->m_nHeight, &lo, &hi);
-        NarrowTo(col0, m.cj, src->m_nWidth, &lo, &hi);
+        NarrowTo(row0, m.rj, src->GetHeight(), &lo, &hi);
+        NarrowTo(col0, m.cj, src->GetWidth(), &lo, &hi);
         if (lo >= hi) {
             continue;
         }
         // Indices, not moved pointers, so no pointer ever leaves its row.
-        WORD* d = Row((int)(y + i));
+        WORD* d = Row(dest, (int)(y + i));
         if (m.rj == 0) { // a source row, walked one way or the other
-            const WORD* sp = src->Row((int)row0);
+            const WORD* sp = Row(*src, (int)row0);
             for (long long j = lo; j < hi; ++j) {
                 d[x + j] = sp[col0 + m.cj * j];
             }
         } else { // a source column
             for (long long j = lo; j < hi; ++j) {
-                d[x + j] = src->Row((int)(row0 + m.rj * j))[col0];
+                d[x + j] = Row(*src, (int)(row0 + m.rj * j))[col0];
             }
         }
     }
     return TRUE;
 }
 
+} // namespace
+
 BOOL CKNMemBitmap::BltRotate90(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Turn(src, srcRect, x, y, TurnKind::Rotate90);
+    return Turn(*this, src, srcRect, x, y, TurnKind::Rotate90);
 }
 
 BOOL CKNMemBitmap::BltRotate270(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Turn(src, srcRect, x, y, TurnKind::Rotate270);
+    return Turn(*this, src, srcRect, x, y, TurnKind::Rotate270);
 }
 
 BOOL CKNMemBitmap::BltRotate180(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Turn(src, srcRect, x, y, TurnKind::Rotate180);
+    return Turn(*this, src, srcRect, x, y, TurnKind::Rotate180);
 }
 
 BOOL CKNMemBitmap::BltMirror(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Turn(src, srcRect, x, y, TurnKind::Mirror);
+    return Turn(*this, src, srcRect, x, y, TurnKind::Mirror);
 }
 
 BOOL CKNMemBitmap::BltFlip(const CKNMemBitmap* src, const RECT* srcRect, int x, int y) {
-    return Turn(src, srcRect, x, y, TurnKind::Flip);
+    return Turn(*this, src, srcRect, x, y, TurnKind::Flip);
 }
 
 namespace {

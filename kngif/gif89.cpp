@@ -3,24 +3,24 @@
 namespace {
 constexpr int kOpened = 0;
 constexpr int kNotOpened = 3;
+
+int Opened(HKNGIF& held, HKNGIF gif) {
+    GifClose(held);
+    held = gif;
+    return gif ? kOpened : kNotOpened;
+}
 } // namespace
 
 CKNGif89::~CKNGif89() {
     GifClose(m_hGif);
 }
 
-int CKNGif89::Opened(HKNGIF gif) {
-    GifClose(m_hGif);
-    m_hGif = gif;
-    return gif ? kOpened : kNotOpened;
-}
-
 int CKNGif89::LoadFromMemory(const BYTE* data, DWORD size, BOOL withSignature) {
-    return Opened(GifOpenMemory(data, size, withSignature));
+    return Opened(m_hGif, GifOpenMemory(data, size, withSignature));
 }
 
 int CKNGif89::LoadFromFile(LPCSTR path) {
-    return Opened(GifOpenFile(path));
+    return Opened(m_hGif, GifOpenFile(path));
 }
 
 int CKNGif89::GetScreenInfo(int* width, int* height, COLORREF* background) {

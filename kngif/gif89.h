@@ -6,7 +6,7 @@
 
 #include "kngif/kngif89lib.h"
 
-class CKNGif89 {
+class TABLEHUB_API CKNGif89 {
 public:
     CKNGif89() = default;
     virtual ~CKNGif89();
@@ -30,7 +30,5 @@ public:
     void Rewind();
 
 private:
-    int Opened(HKNGIF gif);
-
     HKNGIF m_hGif = nullptr;
 };

@@ -2,7 +2,7 @@
 // palette, the extensions (graphic control, comment, plain text,
 // application) and the image descriptors whose data the LZW routine reads.
 
-#include "kngif/kngif89lib.h"
+#include "kngif/GifDecoderState.h"
 
 #include "kngif/GifPalettes.h"
 #include "platform/system/HFile.h"
