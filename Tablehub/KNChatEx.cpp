@@ -27,11 +27,6 @@ BOOL CKNChatEx::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rec
     return CreateControl(this, GetClsid(), windowName, style, rect, parent, nID);
 }
 
-DispatchValue CKNChatEx::Invoke(DISPID id, VARTYPE result,
-                                std::initializer_list<DispatchValue> args) {
-    return InvokeMethod(m_hWnd, id, result, args);
-}
-
 CString CKNChatEx::GetServerAddress() {
     return GetControlProperty(m_hWnd, 18, VT_BSTR).text;
 }
@@ -49,105 +44,109 @@ void CKNChatEx::SetServerPort(short port) {
 }
 
 BOOL CKNChatEx::Connect() {
-    return Invoke(35, VT_BOOL).AsBool();
+    return InvokeMethod(m_hWnd, 35, VT_BOOL, {}).AsBool();
 }
 
 void CKNChatEx::CallMember41() {
-    Invoke(41, VT_EMPTY);
+    InvokeMethod(m_hWnd, 41, VT_EMPTY, {});
 }
 
 BOOL CKNChatEx::EnterRoom(const void* table, LONG length, LPCTSTR room, LPCTSTR text1,
                           LPCTSTR text2, LONG tableNumber, LONG value) {
-    return Invoke(47, VT_BOOL,
-                  {DispatchValue::Pointer(table), DispatchValue::I4(length),
-                   DispatchValue::Text(room), DispatchValue::Text(text1),
-                   DispatchValue::Text(text2), DispatchValue::I4(tableNumber),
-                   DispatchValue::I4(value)})
+    return InvokeMethod(m_hWnd, 47, VT_BOOL,
+                        {DispatchValue::Pointer(table), DispatchValue::I4(length),
+                         DispatchValue::Text(room), DispatchValue::Text(text1),
+                         DispatchValue::Text(text2), DispatchValue::I4(tableNumber),
+                         DispatchValue::I4(value)})
         .AsBool();
 }
 
 BOOL CKNChatEx::SetColumns(const void* table, LONG length) {
-    return Invoke(49, VT_BOOL, {DispatchValue::Pointer(table), DispatchValue::I4(length)}).AsBool();
+    return InvokeMethod(m_hWnd, 49, VT_BOOL,
+                        {DispatchValue::Pointer(table), DispatchValue::I4(length)})
+        .AsBool();
 }
 
 BOOL CKNChatEx::CallMember50(short value) {
-    return Invoke(50, VT_BOOL, {DispatchValue::I2(value)}).AsBool();
+    return InvokeMethod(m_hWnd, 50, VT_BOOL, {DispatchValue::I2(value)}).AsBool();
 }
 
 void CKNChatEx::AddText(LONG kind, LPCTSTR text) {
-    Invoke(52, VT_EMPTY, {DispatchValue::I4(kind), DispatchValue::Text(text)});
+    InvokeMethod(m_hWnd, 52, VT_EMPTY, {DispatchValue::I4(kind), DispatchValue::Text(text)});
 }
 
 void CKNChatEx::CallMember53() {
-    Invoke(53, VT_EMPTY);
+    InvokeMethod(m_hWnd, 53, VT_EMPTY, {});
 }
 
 void CKNChatEx::EnableControl(BOOL enable) {
-    Invoke(57, VT_EMPTY, {DispatchValue::Bool(enable)});
+    InvokeMethod(m_hWnd, 57, VT_EMPTY, {DispatchValue::Bool(enable)});
 }
 
 BOOL CKNChatEx::SetUserField(LPCTSTR user, LPCTSTR caption, LPCTSTR value) {
-    return Invoke(68, VT_BOOL,
-                  {DispatchValue::Text(user), DispatchValue::Text(caption),
-                   DispatchValue::Text(value)})
+    return InvokeMethod(m_hWnd, 68, VT_BOOL,
+                        {DispatchValue::Text(user), DispatchValue::Text(caption),
+                         DispatchValue::Text(value)})
         .AsBool();
 }
 
 void CKNChatEx::CallMember70(BOOL value) {
-    Invoke(70, VT_EMPTY, {DispatchValue::Bool(value)});
+    InvokeMethod(m_hWnd, 70, VT_EMPTY, {DispatchValue::Bool(value)});
 }
 
 void CKNChatEx::AppendChatMarkup(LPCTSTR markup) {
-    Invoke(75, VT_EMPTY, {DispatchValue::Text(markup)});
+    InvokeMethod(m_hWnd, 75, VT_EMPTY, {DispatchValue::Text(markup)});
 }
 
 void CKNChatEx::SetNotifyWindow(HWND window, LONG ownLineMessage, LONG lineMessage) {
-    Invoke(76, VT_EMPTY,
-           {DispatchValue::Pointer(window), DispatchValue::I4(ownLineMessage),
-            DispatchValue::I4(lineMessage)});
+    InvokeMethod(m_hWnd, 76, VT_EMPTY,
+                 {DispatchValue::Pointer(window), DispatchValue::I4(ownLineMessage),
+                  DispatchValue::I4(lineMessage)});
 }
 
 void CKNChatEx::CallMember77(LONG* value) {
-    Invoke(77, VT_EMPTY, {DispatchValue::I4Ref(value)});
+    InvokeMethod(m_hWnd, 77, VT_EMPTY, {DispatchValue::I4Ref(value)});
 }
 
 void CKNChatEx::CallMember81(LONG value) {
     if (m_version.IsAtLeast(kVersion2_5_1_29))
-        Invoke(81, VT_EMPTY, {DispatchValue::I4(value)});
+        InvokeMethod(m_hWnd, 81, VT_EMPTY, {DispatchValue::I4(value)});
 }
 
 void CKNChatEx::CallMember82(LPCTSTR text) {
     if (m_version.IsAtLeast(kVersion2_5_1_29))
-        Invoke(82, VT_EMPTY, {DispatchValue::Text(text)});
+        InvokeMethod(m_hWnd, 82, VT_EMPTY, {DispatchValue::Text(text)});
 }
 
 void CKNChatEx::CallMember83(LONG value) {
     if (m_version.IsAtLeast(kVersion2_5_1_29))
-        Invoke(83, VT_EMPTY, {DispatchValue::I4(value)});
+        InvokeMethod(m_hWnd, 83, VT_EMPTY, {DispatchValue::I4(value)});
 }
 
 void CKNChatEx::CallMember84() {
     if (m_version.IsAtLeast(kVersion2_5_1_30))
-        Invoke(84, VT_EMPTY);
+        InvokeMethod(m_hWnd, 84, VT_EMPTY, {});
 }
 
 void CKNChatEx::CallMember85(BOOL value) {
     if (m_version.IsAtLeast(kVersion2_5_1_30))
-        Invoke(85, VT_EMPTY, {DispatchValue::Bool(value)});
+        InvokeMethod(m_hWnd, 85, VT_EMPTY, {DispatchValue::Bool(value)});
 }
 
 void CKNChatEx::CallMember86(BOOL value) {
     if (m_version.IsAtLeast(kVersion2_5_1_30))
-        Invoke(86, VT_EMPTY, {DispatchValue::Bool(value)});
+        InvokeMethod(m_hWnd, 86, VT_EMPTY, {DispatchValue::Bool(value)});
 }
 
 void CKNChatEx::CallMember87(BOOL value) {
     if (m_version.IsAtLeast(kVersion2_7_0_13))
-        Invoke(87, VT_EMPTY, {DispatchValue::Bool(value)});
+        InvokeMethod(m_hWnd, 87, VT_EMPTY, {DispatchValue::Bool(value)});
 }
 
 BOOL CKNChatEx::UpdateUserFields(const void* table, LONG length) {
     if (!m_version.IsAtLeast(kVersion2_7_0_13))
         return FALSE;
-    return Invoke(88, VT_BOOL, {DispatchValue::Pointer(table), DispatchValue::I4(length)}).AsBool();
+    return InvokeMethod(m_hWnd, 88, VT_BOOL,
+                        {DispatchValue::Pointer(table), DispatchValue::I4(length)})
+        .AsBool();
 }

@@ -62,7 +62,5 @@ public:
     BOOL UpdateUserFields(const void* table, LONG length);
 
 private:
-    DispatchValue Invoke(DISPID id, VARTYPE result, std::initializer_list<DispatchValue> args = {});
-
     CFileVersion m_version;
 };

@@ -4,6 +4,7 @@
 // layer's message boxes become the UI kit's.
 
 #include "knclientUI05/GameBoxes.h"
+#include "knclientUI05/KitStartup.h"
 #include "knclientUI05/KnQuickbuyDlg.h"
 #include "knclientUI05/WaitDlg.h"
 #include "outside/OutsideModules.h"

@@ -22,6 +22,126 @@ namespace {
 
 constexpr UINT_PTR kFlashTimer = 1;
 
+BOOL Take(CCoolButton& button, CWnd* parent, UINT id, BOOL subclass) {
+    if (!subclass)
+        return TRUE;
+    return parent != nullptr && button.SubclassDlgItem(id, parent);
+}
+
+// The region of the strip's pixels that differ from its bottom-right one, cut
+// to the first frame, is the button's shape.
+void ShapeFromMask(CCoolButton& button) {
+    SIZE strip{0, 0};
+    button.m_bmpButton.GetSize(&strip);
+    const int frameWidth = strip.cx / 5;
+    HRGN region = CreateRegionFromBitmap(static_cast<HBITMAP>(button.m_bmpButton.GetSafeHandle()),
+                                         strip.cx - 1, strip.cy - 1);
+    if (region == nullptr)
+        return;
+    OffsetRgn(region, -4 * frameWidth, 0);
+    HRGN frame = CreateRectRgn(0, 0, frameWidth, strip.cy);
+    CombineRgn(frame, frame, region, RGN_AND);
+    DeleteObject(region);
+    button.SetWindowRgn(frame, FALSE);
+}
+
+// One frame of the strip for size and shape, then the id and the sounds.
+void Finish(CCoolButton& button, UINT id, UINT hoverSound, UINT clickSound, BOOL fiveFrames) {
+    button.m_bShapeMask = fiveFrames;
+    SIZE strip{0, 0};
+    button.m_bmpButton.GetSize(&strip);
+    const int frameWidth = strip.cx / (fiveFrames ? 5 : 4);
+    if (button.m_hWnd != nullptr && button.m_bmpButton.GetSafeHandle() != nullptr) {
+        RECT r;
+        button.GetWindowRect(&r);
+        if (CWnd* parent = button.GetParent())
+            parent->ScreenToClient(&r);
+        button.MoveWindow(r.left, r.top, frameWidth, strip.cy, TRUE);
+        if (fiveFrames)
+            ShapeFromMask(button);
+    }
+    button.m_nID = id;
+    button.m_nHoverSound = hoverSound;
+    button.m_nClickSound = clickSound;
+}
+
+BOOL IsMouseOver(CCoolButton& button) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    POINT client = cursor;
+    button.ScreenToClient(&client);
+    {
+        CClientDC dc(&button);
+        if (!dc.PtVisible(client.x, client.y))
+            return FALSE;
+    }
+    // The topmost visible window at the cursor must be this button.
+    return button.GetParent() != nullptr && ::WindowFromPoint(cursor) == button.m_hWnd;
+}
+
+// Capture, sounds and repainting as the mouse comes, presses and goes.
+void UpdateState(CCoolButton& button) {
+    if (!button.IsWindowEnabled()) {
+        if (button.m_nState != 3)
+            button.Invalidate(FALSE);
+        return;
+    }
+    if (IsMouseOver(button)) {
+        if (::GetCapture() != button.m_hWnd)
+            button.SetCapture();
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) {
+            if (button.m_nState != 2) {
+                if (button.m_nClickSound != 0)
+                    g_SoundManager.PlayResSound(button.m_nClickSound);
+                button.Invalidate(FALSE);
+            }
+        } else if (button.m_nState != 1) {
+            if (button.m_nHoverSound != 0)
+                g_SoundManager.PlayResSound(button.m_nHoverSound);
+            button.Invalidate(FALSE);
+        }
+        return;
+    }
+    if (::GetCapture() == button.m_hWnd)
+        ReleaseCapture();
+    if (button.m_nState != 0)
+        button.Invalidate(FALSE);
+}
+
+// Frame `frame` of the strip into the rectangle: over the parent's pixels
+// with the colour key, through the strip's mask, or plain.
+void DrawFrame(CCoolButton& button, CDC* dc, const RECT& rect, int frame, CKNBitmap& strip) {
+    if (strip.GetSafeHandle() == nullptr)
+        return;
+    const int w = rect.right - rect.left;
+    const int h = rect.bottom - rect.top;
+    const POINT source{frame * w, 0};
+    const SIZE size{w, h};
+    if (button.m_bTransparent) {
+        CWnd* parent = button.GetParent();
+        if (parent == nullptr)
+            return;
+        RECT window;
+        button.GetWindowRect(&window);
+        parent->ScreenToClient(&window);
+        {
+            CClientDC parentDc(parent);
+            dc->BitBlt(rect.left, rect.top, w, h, &parentDc, window.left, window.top, SRCCOPY);
+        }
+        CDC memory;
+        memory.CreateCompatibleDC(dc);
+        CBitmap* old = memory.SelectObject(&strip);
+        CGraphy graphy;
+        graphy.TransparentBlt(dc, &rect, &memory, &source, &button.m_clrTransparent);
+        memory.SelectObject(old);
+    } else if (button.m_bShapeMask) {
+        const POINT mask{4 * w, 0};
+        strip.Draw(dc, rect.left, rect.top, w, h, BD_MASK, &source, &mask, &size);
+    } else {
+        strip.Draw(dc, rect.left, rect.top, w, h, 0, &source, nullptr, &size);
+    }
+}
+
 } // namespace
 
 CCoolButton::~CCoolButton() = default;
@@ -35,15 +155,9 @@ BOOL CCoolButton::PreTranslateMessage(MSG* msg) {
     return CButton::PreTranslateMessage(msg);
 }
 
-BOOL CCoolButton::Take(CWnd* parent, UINT id, BOOL subclass) {
-    if (!subclass)
-        return TRUE;
-    return parent != nullptr && SubclassDlgItem(id, parent);
-}
-
 BOOL CCoolButton::LoadSkin(CWnd* parent, UINT id, LPCSTR section, LPCSTR key, UINT hoverSound,
                            UINT clickSound, BOOL subclass) {
-    if (!Take(parent, id, subclass))
+    if (!Take(*this, parent, id, subclass))
         return FALSE;
     CString value;
     if (section != nullptr && key != nullptr && theSkin.szThemeFile[0] != '\0') {
@@ -84,7 +198,7 @@ BOOL CCoolButton::LoadSkin(CWnd* parent, UINT id, LPCSTR section, LPCSTR key, UI
         loaded = m_bmpButton.LoadBmpFile(CString(theSkin.szThemeFolder) + file);
     }
     const BOOL holds = loaded || m_bmpButton.GetSafeHandle() != nullptr;
-    Finish(id, hoverSound, clickSound, fiveFrames);
+    Finish(*this, id, hoverSound, clickSound, fiveFrames);
     return holds;
 }
 
@@ -95,33 +209,33 @@ BOOL CCoolButton::LoadFromResource(CWnd* parent, UINT id, UINT bitmapId, UINT ho
 
 BOOL CCoolButton::LoadFromResource(CWnd* parent, UINT id, UINT bitmapId, BOOL fiveFrames,
                                    UINT hoverSound, UINT clickSound, BOOL subclass) {
-    if (!Take(parent, id, subclass))
+    if (!Take(*this, parent, id, subclass))
         return FALSE;
     const BOOL loaded = m_bmpButton.LoadBitmap(bitmapId, TRUE);
-    Finish(id, hoverSound, clickSound, fiveFrames);
+    Finish(*this, id, hoverSound, clickSound, fiveFrames);
     return loaded || m_bmpButton.GetSafeHandle() != nullptr;
 }
 
 BOOL CCoolButton::LoadFromModule(CWnd* parent, UINT id, HINSTANCE module, UINT bitmapId,
                                  UINT hoverSound, UINT clickSound, BOOL subclass) {
-    if (!Take(parent, id, subclass))
+    if (!Take(*this, parent, id, subclass))
         return FALSE;
     const BOOL loaded = m_bmpButton.LoadBitmap(module, MAKEINTRESOURCE(bitmapId & 0xFFFF), TRUE);
-    Finish(id, hoverSound, clickSound, FALSE);
+    Finish(*this, id, hoverSound, clickSound, FALSE);
     return loaded || m_bmpButton.GetSafeHandle() != nullptr;
 }
 
 BOOL CCoolButton::LoadFromFile(CWnd* parent, UINT id, LPCSTR path, BOOL subclass) {
-    if (!Take(parent, id, subclass))
+    if (!Take(*this, parent, id, subclass))
         return FALSE;
     const BOOL loaded = path != nullptr && m_bmpButton.LoadBmpFile(path);
-    Finish(id, 0, 0, FALSE);
+    Finish(*this, id, 0, 0, FALSE);
     return loaded || m_bmpButton.GetSafeHandle() != nullptr;
 }
 
 BOOL CCoolButton::LoadTransparent(CWnd*, UINT id, LPCSTR path, BOOL transparent) {
     const BOOL loaded = path != nullptr && m_bmpButton.LoadBmpFile(path);
-    Finish(id, 0, 0, FALSE);
+    Finish(*this, id, 0, 0, FALSE);
     m_bTransparent = transparent;
     if (transparent && m_bmpButton.GetSafeHandle() != nullptr) {
         CDC memory;
@@ -133,100 +247,24 @@ BOOL CCoolButton::LoadTransparent(CWnd*, UINT id, LPCSTR path, BOOL transparent)
     return loaded || m_bmpButton.GetSafeHandle() != nullptr;
 }
 
-void CCoolButton::Finish(UINT id, UINT hoverSound, UINT clickSound, BOOL fiveFrames) {
-    m_bShapeMask = fiveFrames;
-    SIZE strip{0, 0};
-    m_bmpButton.GetSize(&strip);
-    const int frameWidth = strip.cx / (fiveFrames ? 5 : 4);
-    if (m_hWnd != nullptr && m_bmpButton.GetSafeHandle() != nullptr) {
-        RECT r;
-        GetWindowRect(&r);
-        if (CWnd* parent = GetParent())
-            parent->ScreenToClient(&r);
-        MoveWindow(r.left, r.top, frameWidth, strip.cy, TRUE);
-        if (fiveFrames)
-            ShapeFromMask();
-    }
-    m_nID = id;
-    m_nHoverSound = hoverSound;
-    m_nClickSound = clickSound;
-}
-
-void CCoolButton::ShapeFromMask() {
-    SIZE strip{0, 0};
-    m_bmpButton.GetSize(&strip);
-    const int frameWidth = strip.cx / 5;
-    HRGN region = CreateRegionFromBitmap(static_cast<HBITMAP>(m_bmpButton.GetSafeHandle()),
-                                         strip.cx - 1, strip.cy - 1);
-    if (region == nullptr)
-        return;
-    OffsetRgn(region, -4 * frameWidth, 0);
-    HRGN frame = CreateRectRgn(0, 0, frameWidth, strip.cy);
-    CombineRgn(frame, frame, region, RGN_AND);
-    DeleteObject(region);
-    SetWindowRgn(frame, FALSE);
-}
-
 void CCoolButton::StartFlash(UINT periodMs) {
     if (m_hWnd == nullptr)
         return;
     m_nFlashTimer = SetTimer(kFlashTimer, periodMs);
 }
 
-BOOL CCoolButton::IsMouseOver() {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    POINT client = cursor;
-    ScreenToClient(&client);
-    {
-        CClientDC dc(this);
-        if (!dc.PtVisible(client.x, client.y))
-            return FALSE;
-    }
-    // The topmost visible window at the cursor must be this button.
-    return GetParent() != nullptr && ::WindowFromPoint(cursor) == m_hWnd;
-}
-
-void CCoolButton::UpdateState() {
-    if (!IsWindowEnabled()) {
-        if (m_nState != 3)
-            Invalidate(FALSE);
-        return;
-    }
-    if (IsMouseOver()) {
-        if (::GetCapture() != m_hWnd)
-            SetCapture();
-        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) {
-            if (m_nState != 2) {
-                if (m_nClickSound != 0)
-                    g_SoundManager.PlayResSound(m_nClickSound);
-                Invalidate(FALSE);
-            }
-        } else if (m_nState != 1) {
-            if (m_nHoverSound != 0)
-                g_SoundManager.PlayResSound(m_nHoverSound);
-            Invalidate(FALSE);
-        }
-        return;
-    }
-    if (::GetCapture() == m_hWnd)
-        ReleaseCapture();
-    if (m_nState != 0)
-        Invalidate(FALSE);
-}
-
 void CCoolButton::OnMouseMove(UINT flags, CPoint point) {
-    UpdateState();
+    UpdateState(*this);
     CButton::OnMouseMove(flags, point);
 }
 
 void CCoolButton::OnCaptureChanged(CWnd* wnd) {
-    UpdateState();
+    UpdateState(*this);
     CButton::OnCaptureChanged(wnd);
 }
 
 void CCoolButton::OnLButtonDown(UINT flags, CPoint point) {
-    UpdateState();
+    UpdateState(*this);
     CButton::OnLButtonDown(flags, point);
 }
 
@@ -236,50 +274,18 @@ void CCoolButton::OnLButtonDblClk(UINT flags, CPoint point) {
 
 void CCoolButton::OnLButtonUp(UINT, CPoint) {
     // The click reaches the owner only as this command.
-    if (IsMouseOver()) {
+    if (IsMouseOver(*this)) {
         m_bLit = TRUE;
         if (CWnd* owner = GetParent())
             owner->SendMessage(WM_COMMAND, m_nID, 0);
         m_bLit = FALSE;
     }
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
-        UpdateState();
+        UpdateState(*this);
 }
 
 BOOL CCoolButton::OnEraseBkgnd(CDC*) {
     return TRUE;
-}
-
-void CCoolButton::DrawFrame(CDC* dc, const RECT& rect, int frame, CKNBitmap& strip) {
-    if (strip.GetSafeHandle() == nullptr)
-        return;
-    const int w = rect.right - rect.left;
-    const int h = rect.bottom - rect.top;
-    const POINT source{frame * w, 0};
-    const SIZE size{w, h};
-    if (m_bTransparent) {
-        CWnd* parent = GetParent();
-        if (parent == nullptr)
-            return;
-        RECT window;
-        GetWindowRect(&window);
-        parent->ScreenToClient(&window);
-        {
-            CClientDC parentDc(parent);
-            dc->BitBlt(rect.left, rect.top, w, h, &parentDc, window.left, window.top, SRCCOPY);
-        }
-        CDC memory;
-        memory.CreateCompatibleDC(dc);
-        CBitmap* old = memory.SelectObject(&strip);
-        CGraphy graphy;
-        graphy.TransparentBlt(dc, &rect, &memory, &source, &m_clrTransparent);
-        memory.SelectObject(old);
-    } else if (m_bShapeMask) {
-        const POINT mask{4 * w, 0};
-        strip.Draw(dc, rect.left, rect.top, w, h, BD_MASK, &source, &mask, &size);
-    } else {
-        strip.Draw(dc, rect.left, rect.top, w, h, 0, &source, nullptr, &size);
-    }
 }
 
 void CCoolButton::DrawItem(LPDRAWITEMSTRUCT item) {
@@ -288,25 +294,25 @@ void CCoolButton::DrawItem(LPDRAWITEMSTRUCT item) {
     int state;
     if (GetStyle() & WS_DISABLED)
         state = 3;
-    else if (IsMouseOver())
+    else if (IsMouseOver(*this))
         state = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) ? 2 : 1;
     else
         state = 0;
     if (m_bLit)
         state = 1;
     CDC* dc = CDC::FromHandle(item->hDC);
-    DrawFrame(dc, item->rcItem, state, m_bUseAlt ? m_bmpAlt : m_bmpButton);
+    DrawFrame(*this, dc, item->rcItem, state, m_bUseAlt ? m_bmpAlt : m_bmpButton);
     m_nState = state;
 }
 
 void CCoolButton::OnTimer(UINT_PTR id) {
     CButton::OnTimer(id);
-    if (!IsWindowEnabled() || (m_nState != 0 && m_nState != 1) || !IsMouseOver())
+    if (!IsWindowEnabled() || (m_nState != 0 && m_nState != 1) || !IsMouseOver(*this))
         return;
     RECT client;
     GetClientRect(&client);
     CWindowDC dc(this);
     // A flash always shows the main strip.
-    DrawFrame(&dc, client, m_nFlashPhase, m_bmpButton);
+    DrawFrame(*this, &dc, client, m_nFlashPhase, m_bmpButton);
     m_nFlashPhase = m_nFlashPhase == 0 ? 1 : 0;
 }

@@ -6,10 +6,11 @@
 // the mouse itself, plays a sound when it turns hot or pressed, reports a
 // click to its owner as a command, and can flash.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/KNBitmap.h"
 #include "platform/controls/Controls.h"
 
-class CCoolButton : public CButton {
+class TABLEHUB_API CCoolButton : public CButton {
     DECLARE_DYNAMIC(CCoolButton)
 
 public:
@@ -52,14 +53,7 @@ protected:
     BOOL OnEraseBkgnd(CDC* dc) override;
     void OnTimer(UINT_PTR id) override;
 
-private:
-    BOOL Take(CWnd* parent, UINT id, BOOL subclass);
-    void Finish(UINT id, UINT hoverSound, UINT clickSound, BOOL fiveFrames);
-    void ShapeFromMask();
-    BOOL IsMouseOver();
-    void UpdateState();
-    void DrawFrame(CDC* dc, const RECT& rect, int frame, CKNBitmap& strip);
-
+public:
     UINT m_nID = 0;
     CKNBitmap m_bmpButton;
     CKNBitmap m_bmpAlt;

@@ -25,6 +25,61 @@ bool IsPlayingBuffer(IDirectSoundBuffer* buffer) {
     return buffer && SUCCEEDED(buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING);
 }
 
+// The format record; a chunk shorter than a PCM record, or a format this
+// object cannot play, is refused.
+BOOL ReadFormat(HMMIO mmio, const MMCKINFO& riff, WAVEFORMATEX& format) {
+    MMCKINFO chunk{};
+    chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
+    if (mmioDescend(mmio, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR ||
+        chunk.cksize < kPcmFormatBytes)
+        return FALSE;
+    format = WAVEFORMATEX{};
+    const LONG wanted = LONG(std::min<DWORD>(chunk.cksize, sizeof format));
+    if (mmioRead(mmio, reinterpret_cast<HPSTR>(&format), wanted) != wanted)
+        return FALSE;
+    format.cbSize = 0; // PCM carries nothing past the record
+    if (format.wFormatTag != WAVE_FORMAT_PCM || format.nChannels < 1 ||
+        (format.wBitsPerSample != 8 && format.wBitsPerSample != 16) || format.nSamplesPerSec == 0 ||
+        format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8)
+        return FALSE;
+    return mmioAscend(mmio, &chunk, 0) == MMSYSERR_NOERROR;
+}
+
+// The "data" chunk into a new main buffer. A chunk that claims more than the
+// file holds gets a buffer of what is there, so nothing stale ever sounds.
+BOOL FillBuffer(CDirectWave& wave, HMMIO mmio, const MMCKINFO& riff, WAVEFORMATEX& format) {
+    MMCKINFO chunk{};
+    chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
+    if (mmioDescend(mmio, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
+        return FALSE;
+    const LONG at = mmioSeek(mmio, 0, SEEK_CUR);
+    const LONG end = mmioSeek(mmio, 0, SEEK_END);
+    if (at < 0 || end < at || mmioSeek(mmio, at, SEEK_SET) != at)
+        return FALSE;
+    DWORD size = std::min<DWORD>(chunk.cksize, DWORD(end - at));
+    size -= size % format.nBlockAlign;
+    if (size == 0)
+        return FALSE;
+
+    DSBUFFERDESC desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = kBufferFlags;
+    desc.dwBufferBytes = size;
+    desc.lpwfxFormat = &format;
+    if (FAILED(wave.m_pDS->CreateSoundBuffer(&desc, &wave.m_pBuffer, nullptr)))
+        return FALSE;
+    void* part1 = nullptr;
+    void* part2 = nullptr;
+    DWORD bytes1 = 0, bytes2 = 0;
+    if (FAILED(wave.m_pBuffer->Lock(0, size, &part1, &bytes1, &part2, &bytes2, 0)))
+        return FALSE;
+    mmioRead(mmio, static_cast<HPSTR>(part1), LONG(bytes1));
+    if (bytes2)
+        mmioRead(mmio, static_cast<HPSTR>(part2), LONG(bytes2));
+    wave.m_pBuffer->Unlock(part1, bytes1, part2, bytes2);
+    return TRUE;
+}
+
 } // namespace
 
 CDirectWave::CDirectWave() {
@@ -94,61 +149,6 @@ BOOL CDirectWave::LoadResource(LPCSTR name) {
     return Load(mmio);
 }
 
-// The format record; a chunk shorter than a PCM record, or a format this
-// object cannot play, is refused.
-BOOL CDirectWave::ReadFormat(HMMIO mmio, const MMCKINFO& riff, WAVEFORMATEX& format) {
-    MMCKINFO chunk{};
-    chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-    if (mmioDescend(mmio, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR ||
-        chunk.cksize < kPcmFormatBytes)
-        return FALSE;
-    format = WAVEFORMATEX{};
-    const LONG wanted = LONG(std::min<DWORD>(chunk.cksize, sizeof format));
-    if (mmioRead(mmio, reinterpret_cast<HPSTR>(&format), wanted) != wanted)
-        return FALSE;
-    format.cbSize = 0; // PCM carries nothing past the record
-    if (format.wFormatTag != WAVE_FORMAT_PCM || format.nChannels < 1 ||
-        (format.wBitsPerSample != 8 && format.wBitsPerSample != 16) || format.nSamplesPerSec == 0 ||
-        format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8)
-        return FALSE;
-    return mmioAscend(mmio, &chunk, 0) == MMSYSERR_NOERROR;
-}
-
-// The "data" chunk into a new main buffer. A chunk that claims more than the
-// file holds gets a buffer of what is there, so nothing stale ever sounds.
-BOOL CDirectWave::FillBuffer(HMMIO mmio, const MMCKINFO& riff, WAVEFORMATEX& format) {
-    MMCKINFO chunk{};
-    chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-    if (mmioDescend(mmio, &chunk, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
-        return FALSE;
-    const LONG at = mmioSeek(mmio, 0, SEEK_CUR);
-    const LONG end = mmioSeek(mmio, 0, SEEK_END);
-    if (at < 0 || end < at || mmioSeek(mmio, at, SEEK_SET) != at)
-        return FALSE;
-    DWORD size = std::min<DWORD>(chunk.cksize, DWORD(end - at));
-    size -= size % format.nBlockAlign;
-    if (size == 0)
-        return FALSE;
-
-    DSBUFFERDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = kBufferFlags;
-    desc.dwBufferBytes = size;
-    desc.lpwfxFormat = &format;
-    if (FAILED(m_pDS->CreateSoundBuffer(&desc, &m_pBuffer, nullptr)))
-        return FALSE;
-    void* part1 = nullptr;
-    void* part2 = nullptr;
-    DWORD bytes1 = 0, bytes2 = 0;
-    if (FAILED(m_pBuffer->Lock(0, size, &part1, &bytes1, &part2, &bytes2, 0)))
-        return FALSE;
-    mmioRead(mmio, static_cast<HPSTR>(part1), LONG(bytes1));
-    if (bytes2)
-        mmioRead(mmio, static_cast<HPSTR>(part2), LONG(bytes2));
-    m_pBuffer->Unlock(part1, bytes1, part2, bytes2);
-    return TRUE;
-}
-
 BOOL CDirectWave::Load(HMMIO mmio) {
     if (!mmio)
         return FALSE;
@@ -157,7 +157,7 @@ BOOL CDirectWave::Load(HMMIO mmio) {
     riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
     WAVEFORMATEX format{};
     loaded = loaded && mmioDescend(mmio, &riff, nullptr, MMIO_FINDRIFF) == MMSYSERR_NOERROR &&
-             ReadFormat(mmio, riff, format) && FillBuffer(mmio, riff, format);
+             ReadFormat(mmio, riff, format) && FillBuffer(*this, mmio, riff, format);
     mmioClose(mmio, 0);
     if (!loaded)
         return FALSE;

@@ -5,10 +5,11 @@
 // sound manager makes one for each sound it plays and drops it when it has
 // fallen silent.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/sound/DirectSound.h"
 #include "platform/sound/Mmio.h"
 
-class CDirectWave {
+class TABLEHUB_API CDirectWave {
 public:
     static constexpr int kDuplicates = 8;
     static constexpr int kNameSize = 1024;
@@ -42,8 +43,4 @@ public:
     BOOL m_bValid = FALSE;
     BOOL m_bCreateFailed = FALSE;
     char m_szName[kNameSize] = {};
-
-private:
-    BOOL ReadFormat(HMMIO mmio, const MMCKINFO& riff, WAVEFORMATEX& format);
-    BOOL FillBuffer(HMMIO mmio, const MMCKINFO& riff, WAVEFORMATEX& format);
 };

@@ -33,6 +33,46 @@ private:
 
 const POINT kOrigin{0, 0};
 
+// The colour-key blit: where the source holds the key the target keeps its
+// pixel, everywhere else it takes the source pixel exactly.
+void KeyBlt(CDC* dc, const RECT* rect, CDC* source, POINT from, COLORREF key) {
+    if (!dc || !rect || !source)
+        return;
+    int width = rect->right - rect->left, height = rect->bottom - rect->top;
+    if (width <= 0 || height <= 0)
+        return;
+    CDC work;
+    work.CreateCompatibleDC(dc);
+    CBitmap workBitmap;
+    workBitmap.CreateCompatibleBitmap(dc, width, height);
+    CBitmap* oldWork = work.SelectObject(&workBitmap);
+    work.BitBlt(0, 0, width, height, dc, rect->left, rect->top, SRCCOPY);
+
+    // The mask is 1 where the source holds the key.
+    CDC mask;
+    mask.CreateCompatibleDC(source);
+    CBitmap maskBitmap;
+    maskBitmap.CreateBitmap(width, height, 1, 1, nullptr);
+    CBitmap* oldMask = mask.SelectObject(&maskBitmap);
+    COLORREF oldSourceBk = source->SetBkColor(key);
+    mask.BitBlt(0, 0, width, height, source, from.x, from.y, SRCCOPY);
+
+    // (T ^ S) & mask ^ S: the target where the mask is 1 (white), the source
+    // where it is 0 (black).
+    COLORREF oldWorkBk = work.SetBkColor(kWhite);
+    int oldStretch = work.SetStretchBltMode(COLORONCOLOR);
+    work.BitBlt(0, 0, width, height, source, from.x, from.y, SRCINVERT);
+    work.BitBlt(0, 0, width, height, &mask, 0, 0, SRCAND);
+    work.BitBlt(0, 0, width, height, source, from.x, from.y, SRCINVERT);
+    dc->BitBlt(rect->left, rect->top, width, height, &work, 0, 0, SRCCOPY);
+
+    work.SetStretchBltMode(oldStretch);
+    mask.SelectObject(oldMask);
+    source->SetBkColor(oldSourceBk);
+    work.SetBkColor(oldWorkBk);
+    work.SelectObject(oldWork);
+}
+
 } // namespace
 
 BOOL CGraphy::BitBlt(CDC* dc, const RECT* rect, CDC* source, const POINT* from, DWORD rop) {
@@ -72,44 +112,6 @@ BOOL CGraphy::StretchBlt(CDC* dc, const RECT* rect, CBitmap* bitmap, DWORD rop) 
     CSize size = GetBitmapSize(bitmap);
     RECT whole{0, 0, size.cx, size.cy};
     return StretchBlt(dc, rect, bitmap, &whole, rop);
-}
-
-void CGraphy::KeyBlt(CDC* dc, const RECT* rect, CDC* source, POINT from, COLORREF key) {
-    if (!dc || !rect || !source)
-        return;
-    int width = rect->right - rect->left, height = rect->bottom - rect->top;
-    if (width <= 0 || height <= 0)
-        return;
-    CDC work;
-    work.CreateCompatibleDC(dc);
-    CBitmap workBitmap;
-    workBitmap.CreateCompatibleBitmap(dc, width, height);
-    CBitmap* oldWork = work.SelectObject(&workBitmap);
-    work.BitBlt(0, 0, width, height, dc, rect->left, rect->top, SRCCOPY);
-
-    // The mask is 1 where the source holds the key.
-    CDC mask;
-    mask.CreateCompatibleDC(source);
-    CBitmap maskBitmap;
-    maskBitmap.CreateBitmap(width, height, 1, 1, nullptr);
-    CBitmap* oldMask = mask.SelectObject(&maskBitmap);
-    COLORREF oldSourceBk = source->SetBkColor(key);
-    mask.BitBlt(0, 0, width, height, source, from.x, from.y, SRCCOPY);
-
-    // (T ^ S) & mask ^ S: the target where the mask is 1 (white), the source
-    // where it is 0 (black).
-    COLORREF oldWorkBk = work.SetBkColor(kWhite);
-    int oldStretch = work.SetStretchBltMode(COLORONCOLOR);
-    work.BitBlt(0, 0, width, height, source, from.x, from.y, SRCINVERT);
-    work.BitBlt(0, 0, width, height, &mask, 0, 0, SRCAND);
-    work.BitBlt(0, 0, width, height, source, from.x, from.y, SRCINVERT);
-    dc->BitBlt(rect->left, rect->top, width, height, &work, 0, 0, SRCCOPY);
-
-    work.SetStretchBltMode(oldStretch);
-    mask.SelectObject(oldMask);
-    source->SetBkColor(oldSourceBk);
-    work.SetBkColor(oldWorkBk);
-    work.SelectObject(oldWork);
 }
 
 void CGraphy::TransparentBlt(CDC* dc, const RECT* rect, CDC* source, const POINT* from,

@@ -8,10 +8,10 @@
 //
 // The rectangle forms take right - left by bottom - top.
 
-#include "knclientUI05/DibCheck.h"
+#include "knbase05/TablehubApi.h"
 #include "platform/gdi/Dc.h"
 
-class CGraphy {
+class TABLEHUB_API CGraphy {
 public:
     CGraphy() = default;
     virtual ~CGraphy() = default;
@@ -71,9 +71,4 @@ public:
 
     // A bottom-up 32-bit DIB section; the header is written to info.
     HBITMAP CreateDIB32(HDC dc, int width, int height, BITMAPINFO* info, void** bits);
-
-private:
-    void KeyBlt(CDC* dc, const RECT* rect, CDC* source, POINT from, COLORREF key);
-    void Blend(HDC dc, int x, int y, int cx, int cy, HDC source, int sx, int sy, int percent,
-               const DWORD* key);
 };

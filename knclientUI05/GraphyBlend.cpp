@@ -33,18 +33,18 @@ struct Section {
     }
 };
 
-} // namespace
-
-void CGraphy::Blend(HDC dc, int x, int y, int cx, int cy, HDC source, int sx, int sy, int percent,
-                    const DWORD* key) {
+// The alpha blend of both forms; with a key, source pixels that hold it are
+// left out.
+void Blend(CGraphy& graphy, HDC dc, int x, int y, int cx, int cy, HDC source, int sx, int sy,
+           int percent, const DWORD* key) {
     if (cx < 1 || cy < 1)
         return;
     percent = std::clamp(percent, 0, 100);
     int alpha = (percent * 256 + 50) / 100;
     // Sections of even width, so rows hold whole pairs of pixels.
     int width = (cx + 1) & ~1;
-    Section target(*this, dc, width, cy);
-    Section from(*this, source, width, cy);
+    Section target(graphy, dc, width, cy);
+    Section from(graphy, source, width, cy);
     if (!target.bits || !from.bits)
         return;
     ::BitBlt(target.dc, 0, 0, cx, cy, dc, x, y, SRCCOPY);
@@ -63,25 +63,27 @@ void CGraphy::Blend(HDC dc, int x, int y, int cx, int cy, HDC source, int sx, in
     ::BitBlt(dc, x, y, cx, cy, target.dc, 0, 0, SRCCOPY);
 }
 
+} // namespace
+
 void CGraphy::AlphaBlend(HDC dc, int x, int y, int cx, int cy, HDC source, int sx, int sy,
                          int percent) {
-    Blend(dc, x, y, cx, cy, source, sx, sy, percent, nullptr);
+    Blend(*this, dc, x, y, cx, cy, source, sx, sy, percent, nullptr);
 }
 
 void CGraphy::AlphaBlend(HDC dc, const RECT* rect, HDC source, const POINT* from, int percent) {
     if (rect && from)
-        Blend(dc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, source,
-              from->x, from->y, percent, nullptr);
+        Blend(*this, dc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+              source, from->x, from->y, percent, nullptr);
 }
 
 void CGraphy::AlphaBlendKey(HDC dc, int x, int y, int cx, int cy, HDC source, int sx, int sy,
                             int percent, DWORD key) {
-    Blend(dc, x, y, cx, cy, source, sx, sy, percent, &key);
+    Blend(*this, dc, x, y, cx, cy, source, sx, sy, percent, &key);
 }
 
 void CGraphy::AlphaBlendKey(HDC dc, const RECT* rect, HDC source, const POINT* from, int percent,
                             DWORD key) {
     if (rect && from)
-        Blend(dc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, source,
-              from->x, from->y, percent, &key);
+        Blend(*this, dc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+              source, from->x, from->y, percent, &key);
 }

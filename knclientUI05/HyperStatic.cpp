@@ -1,5 +1,6 @@
 #include "knclientUI05/HyperStatic.h"
 
+#include "knclientUI05/LineBreaks.h"
 #include "platform/CodePage.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Shell.h"
@@ -78,6 +79,37 @@ Token NextToken(LPCSTR text, int length, int& i) {
     return t;
 }
 
+void LoadHandCursor(CHyperStatic& text) {
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC found = FindResource(module, MAKEINTRESOURCE(kHandCursorId), "HANDCURSOR");
+    if (found == nullptr || SizeofResource(module, found) < 256)
+        return;
+    const BYTE* planes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    if (planes != nullptr)
+        text.m_hHandCursor = CreateCursor(module, 6, 0, 32, 32, planes + 128, planes);
+}
+
+// Enters the link under a client point, if any.
+void HoverAt(CHyperStatic& text, POINT client) {
+    for (const CHyperStatic::LinkRecord& link : text.m_links) {
+        if (!PtInRect(&link.rect, client))
+            continue;
+        text.m_bOverLink = TRUE;
+        text.m_pCurLink = &link;
+        if (text.m_hHandCursor != nullptr)
+            text.m_hPrevCursor = SetCursor(text.m_hHandCursor);
+        text.SetCapture();
+        return;
+    }
+}
+
+void LeaveLink(CHyperStatic& text) {
+    text.m_bOverLink = FALSE; // before the capture goes, which tells us again
+    if (text.m_hHandCursor != nullptr)
+        SetCursor(text.m_hPrevCursor);
+    ReleaseCapture();
+}
+
 } // namespace
 
 int LineBreakLengthAt(LPCSTR text, int length, int i) {
@@ -95,22 +127,12 @@ CHyperStatic::~CHyperStatic() {
         DestroyCursor(m_hHandCursor);
 }
 
-void CHyperStatic::LoadHandCursor() {
-    HINSTANCE module = AfxGetResourceHandle();
-    HRSRC found = FindResource(module, MAKEINTRESOURCE(kHandCursorId), "HANDCURSOR");
-    if (found == nullptr || SizeofResource(module, found) < 256)
-        return;
-    const BYTE* planes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
-    if (planes != nullptr)
-        m_hHandCursor = CreateCursor(module, 6, 0, 32, 32, planes + 128, planes);
-}
-
 void CHyperStatic::OnPaint() {
     CPaintDC dc(this);
     CWnd* parent = GetParent();
     m_pFont = AfxGetWindowFont(parent != nullptr ? parent : this);
     if (m_bCollectLinks && m_hHandCursor == nullptr)
-        LoadHandCursor();
+        LoadHandCursor(*this);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_crText);
     CFont* oldFont = m_pFont != nullptr ? dc.SelectObject(m_pFont) : nullptr;
@@ -174,31 +196,11 @@ void CHyperStatic::OnPaint() {
     m_bCollectLinks = FALSE;
 }
 
-void CHyperStatic::HoverAt(POINT client) {
-    for (const LinkRecord& link : m_links) {
-        if (!PtInRect(&link.rect, client))
-            continue;
-        m_bOverLink = TRUE;
-        m_pCurLink = &link;
-        if (m_hHandCursor != nullptr)
-            m_hPrevCursor = SetCursor(m_hHandCursor);
-        SetCapture();
-        return;
-    }
-}
-
-void CHyperStatic::LeaveLink() {
-    m_bOverLink = FALSE; // before the capture goes, which tells us again
-    if (m_hHandCursor != nullptr)
-        SetCursor(m_hPrevCursor);
-    ReleaseCapture();
-}
-
 BOOL CHyperStatic::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_NCHITTEST && !m_bOverLink) {
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(&point);
-        HoverAt(point);
+        HoverAt(*this, point);
     }
     return CStatic::OnWndMsg(message, wParam, lParam, result);
 }
@@ -207,9 +209,9 @@ BOOL CHyperStatic::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
 // is also where the mouse first meets a link.
 void CHyperStatic::OnMouseMove(UINT flags, CPoint point) {
     if (!m_bOverLink)
-        HoverAt(point);
+        HoverAt(*this, point);
     else if (m_pCurLink == nullptr || !PtInRect(&m_pCurLink->rect, point))
-        LeaveLink();
+        LeaveLink(*this);
     CStatic::OnMouseMove(flags, point);
 }
 

@@ -5,15 +5,12 @@
 // bare "http://" and "www." addresses) in the link colour and underlined.
 // Over a link the mouse shows a hand; a click opens the address.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/controls/Controls.h"
 
 #include <vector>
 
-// The length of a line break starting at text[i], or 0: CR or LF with one
-// more CR or LF belonging to it, or the two characters backslash and 'n'.
-int LineBreakLengthAt(LPCSTR text, int length, int i);
-
-class CHyperStatic : public CStatic {
+class TABLEHUB_API CHyperStatic : public CStatic {
 public:
     struct LinkRecord {
         RECT rect; // client coordinates, the line gap below included
@@ -40,10 +37,4 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnCaptureChanged(CWnd* wnd) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-
-private:
-    void LoadHandCursor();
-    // Enters the link under a client point, if any.
-    void HoverAt(POINT client);
-    void LeaveLink();
 };

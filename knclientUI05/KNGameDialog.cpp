@@ -1,6 +1,7 @@
 #include "knclientUI05/KNGameDialog.h"
 
 #include "knclientUI05/DlgSkinIni.h"
+#include "knclientUI05/KNGameDialogSkin.h"
 #include "knclientUI05/KnClientPublic.h"
 #include "knclientUI05/SkinRegionCache.h"
 #include "platform/controls/ControlDefs.h"
@@ -17,7 +18,95 @@ LPCSTR DialogNameOf(LPCSTR section) {
     return section + 6;
 }
 
+// Reads the skin and takes its pictures, shape, colours, sizes and caption
+// buttons; what OnCreate answers.
+int SetUpSkin(CKNGameDialog& dialog, const CREATESTRUCT& cs) {
+    const CDlgSkinIni ini(DialogNameOf(dialog.m_szSkinName));
+    CString backName;
+    if (ini.ThemeLibraryMode()) {
+        for (const char* key : {"backgrdbmp", "backgrdbmpNA"}) {
+            CKNBitmap& picture = key[10] == '\0' ? dialog.m_bmpBack : dialog.m_bmpBackNA;
+            if (!ini.LoadPicture(&picture, key, nullptr)) {
+                CString text;
+                text.Format("LoadBitmapRes Failed! DialogName = %s,Entry = %s", dialog.m_szSkinName,
+                            key);
+                ::MessageBox(dialog.m_hWnd, text, "", MB_OK);
+                return 0;
+            }
+        }
+        backName = ini.ReadString("backgrdbmp");
+    } else {
+        backName = ini.ReadString("backgrdbmp");
+        if (backName.IsEmpty())
+            backName = "dialogBK.jpg";
+        if (!dialog.m_bmpBack.LoadBmpFile(ini.PicturePath("backgrdbmp", "dialogBK.jpg")))
+            return -1;
+        const CString naPath = ini.PicturePath("backgrdbmpNA", "dialogBKNA.jpg");
+        if (!dialog.m_bmpBackNA.LoadBmpFile(naPath))
+            dialog.m_bmpBackNA.DeleteObject();
+    }
+    SIZE size{0, 0};
+    dialog.m_bmpBack.GetSize(&size);
+    dialog.m_sizeCell = SIZE{size.cx / 3, size.cy / 3};
+
+    tagDLGSKINVALUES values;
+    ReadDlgSkinValues(ini, &values);
+    dialog.m_bAnomalyFrame = values.nAnomalyFrame != 0;
+    dialog.m_bResize = values.nResize != 0;
+    dialog.m_bUseTitleMax = values.nUseTitleMax != 0;
+    if (dialog.m_bAnomalyFrame) {
+        dialog.m_hSkinRgn = FindSkinRegion(backName);
+        if (dialog.m_hSkinRgn == nullptr && dialog.m_bmpBack.GetSafeHandle() != nullptr) {
+            dialog.m_hSkinRgn = CreateRegionFromBitmap(
+                static_cast<HBITMAP>(dialog.m_bmpBack.GetSafeHandle()), 0, 0);
+            dialog.m_bOwnsSkinRgn =
+                dialog.m_hSkinRgn != nullptr && !CacheSkinRegion(backName, dialog.m_hSkinRgn);
+        }
+    }
+
+    dialog.m_hCtrlBrush = CreateSolidBrush(values.crCtrl);
+    dialog.m_crCtrlText = values.crCtrlText;
+    dialog.m_nBorderWidth = values.nBorderWidth;
+    dialog.m_nCaptionHeight = values.nCaptionHeight;
+    if (!values.strTitle.IsEmpty())
+        dialog.SetWindowText(values.strTitle);
+    dialog.m_fontTitle.CreateFont(12, 6, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, values.strTitleFont);
+    dialog.m_crTitle = values.crTitle;
+
+    dialog.m_nMaxBtnIndex = 0;
+    dialog.m_sysBtns.SetOwner(&dialog);
+    if (dialog.m_bUseTitleMax &&
+        dialog.m_sysBtns.AddButton(IDC_KN_SYS_MAX, dialog.m_szSkinName, "titlemax", HTMAXBUTTON)) {
+        CKNBitmap restore;
+        if (ini.LoadRestorePicture(&restore)) {
+            dialog.m_sysBtns.SetAltBitmap(static_cast<HBITMAP>(restore.Detach()),
+                                          dialog.m_nMaxBtnIndex);
+        } else if (ini.ThemeLibraryMode()) {
+            ::MessageBox(dialog.m_hWnd,
+                         "LoadBitmapRes Failed! Section = frame,Entry = framerestore", "", MB_OK);
+            return 0;
+        }
+    }
+    if (!dialog.m_sysBtns.AddButton(IDC_KN_SYS_CLOSE, dialog.m_szSkinName, "titleclose", HTCLOSE))
+        return -1;
+    PlaceCaptionButtons(dialog, cs.cx);
+    SetWindowLong(dialog.m_hWnd, GWL_USERDATA, KN_DIALOG_MARK);
+    return 0;
+}
+
 } // namespace
+
+void PlaceCaptionButtons(CKNGameDialog& dialog, int windowWidth) {
+    const CDlgSkinIni ini(DialogNameOf(dialog.m_szSkinName));
+    tagDLGSKINVALUES values;
+    ReadDlgSkinButtonPlace(ini, &values);
+    RECT buttons;
+    dialog.m_sysBtns.GetRect(&buttons);
+    dialog.m_sysBtns.SetPos(windowWidth - values.nSysBtnRight - (buttons.right - buttons.left),
+                            values.nSysBtnTop);
+}
 
 CKNGameDialog::CKNGameDialog(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
 
@@ -35,10 +124,6 @@ int CKNGameDialog::DoModal() {
     const int result = CDialog::DoModal();
     m_bModal = FALSE;
     return result;
-}
-
-int CKNGameDialog::CachedRegionCount() {
-    return SkinRegionCount();
 }
 
 void CKNGameDialog::GetInnerRect(LPRECT rect) const {
@@ -59,90 +144,7 @@ int CKNGameDialog::OnCreate(LPCREATESTRUCT cs) {
         return -1;
     if (!IsSkinned())
         return created;
-    return SetUpSkin(*cs);
-}
-
-int CKNGameDialog::SetUpSkin(const CREATESTRUCT& cs) {
-    const CDlgSkinIni ini(DialogNameOf(m_szSkinName));
-    CString backName;
-    if (ini.ThemeLibraryMode()) {
-        for (const char* key : {"backgrdbmp", "backgrdbmpNA"}) {
-            CKNBitmap& picture = key[10] == '\0' ? m_bmpBack : m_bmpBackNA;
-            if (!ini.LoadPicture(&picture, key, nullptr)) {
-                CString text;
-                text.Format("LoadBitmapRes Failed! DialogName = %s,Entry = %s", m_szSkinName, key);
-                ::MessageBox(m_hWnd, text, "", MB_OK);
-                return 0;
-            }
-        }
-        backName = ini.ReadString("backgrdbmp");
-    } else {
-        backName = ini.ReadString("backgrdbmp");
-        if (backName.IsEmpty())
-            backName = "dialogBK.jpg";
-        if (!m_bmpBack.LoadBmpFile(ini.PicturePath("backgrdbmp", "dialogBK.jpg")))
-            return -1;
-        const CString naPath = ini.PicturePath("backgrdbmpNA", "dialogBKNA.jpg");
-        if (!m_bmpBackNA.LoadBmpFile(naPath))
-            m_bmpBackNA.DeleteObject();
-    }
-    SIZE size{0, 0};
-    m_bmpBack.GetSize(&size);
-    m_sizeCell = SIZE{size.cx / 3, size.cy / 3};
-
-    tagDLGSKINVALUES values;
-    ReadDlgSkinValues(ini, &values);
-    m_bAnomalyFrame = values.nAnomalyFrame != 0;
-    m_bResize = values.nResize != 0;
-    m_bUseTitleMax = values.nUseTitleMax != 0;
-    if (m_bAnomalyFrame) {
-        m_hSkinRgn = FindSkinRegion(backName);
-        if (m_hSkinRgn == nullptr && m_bmpBack.GetSafeHandle() != nullptr) {
-            m_hSkinRgn =
-                CreateRegionFromBitmap(static_cast<HBITMAP>(m_bmpBack.GetSafeHandle()), 0, 0);
-            m_bOwnsSkinRgn = m_hSkinRgn != nullptr && !CacheSkinRegion(backName, m_hSkinRgn);
-        }
-    }
-
-    m_hCtrlBrush = CreateSolidBrush(values.crCtrl);
-    m_crCtrlText = values.crCtrlText;
-    m_nBorderWidth = values.nBorderWidth;
-    m_nCaptionHeight = values.nCaptionHeight;
-    if (!values.strTitle.IsEmpty())
-        SetWindowText(values.strTitle);
-    m_fontTitle.CreateFont(12, 6, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, values.strTitleFont);
-    m_crTitle = values.crTitle;
-
-    m_nMaxBtnIndex = 0;
-    m_sysBtns.SetOwner(this);
-    if (m_bUseTitleMax &&
-        m_sysBtns.AddButton(IDC_KN_SYS_MAX, m_szSkinName, "titlemax", HTMAXBUTTON)) {
-        CKNBitmap restore;
-        if (ini.LoadRestorePicture(&restore)) {
-            m_sysBtns.SetAltBitmap(static_cast<HBITMAP>(restore.Detach()), m_nMaxBtnIndex);
-        } else if (ini.ThemeLibraryMode()) {
-            ::MessageBox(m_hWnd, "LoadBitmapRes Failed! Section = frame,Entry = framerestore", "",
-                         MB_OK);
-            return 0;
-        }
-    }
-    if (!m_sysBtns.AddButton(IDC_KN_SYS_CLOSE, m_szSkinName, "titleclose", HTCLOSE))
-        return -1;
-    PlaceCaptionButtons(cs.cx);
-    SetWindowLong(m_hWnd, GWL_USERDATA, KN_DIALOG_MARK);
-    return 0;
-}
-
-void CKNGameDialog::PlaceCaptionButtons(int windowWidth) {
-    const CDlgSkinIni ini(DialogNameOf(m_szSkinName));
-    tagDLGSKINVALUES values;
-    ReadDlgSkinButtonPlace(ini, &values);
-    RECT buttons;
-    m_sysBtns.GetRect(&buttons);
-    m_sysBtns.SetPos(windowWidth - values.nSysBtnRight - (buttons.right - buttons.left),
-                     values.nSysBtnTop);
+    return SetUpSkin(*this, *cs);
 }
 
 void CKNGameDialog::OnDestroy() {
@@ -206,7 +208,7 @@ BOOL CKNGameDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case IDC_KN_SYS_MAX:
         if (m_bUseTitleMax)
-            ToggleMaximise(TRUE);
+            ToggleMaximise(*this, TRUE);
         return TRUE;
     default:
         return CDialog::OnCommand(wParam, lParam);

@@ -8,6 +8,7 @@
 // and answers the hide/show command other windows send with WM_COPYDATA.
 // Without a skin name it is a plain dialog.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/KNBitmap.h"
 #include "knclientUI05/SysBmpBtn.h"
 #include "platform/controls/Dialog.h"
@@ -23,7 +24,7 @@
 #define KN_COPYDATA_HIDE 0xEBEBEB00u
 #define KN_COPYDATA_SHOW 0xEBEBEB01u
 
-class CKNGameDialog : public CDialog {
+class TABLEHUB_API CKNGameDialog : public CDialog {
 public:
     static constexpr int kFrameRects = 14;
 
@@ -48,9 +49,6 @@ public:
     virtual void OnPaintBefore(CDC*) {}
     virtual void OnPaintAfter(CDC*) {}
 
-    // Backgrounds whose colour-key regions the library holds (tests).
-    static int CachedRegionCount();
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -72,6 +70,7 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data) override;
 
+public:
     RECT m_rcFrame[kFrameRects]{};
     BOOL m_bWasVisible = TRUE;
     CKNBitmap m_bmpBack;
@@ -92,14 +91,6 @@ protected:
     int m_nMaxBtnIndex = 0;
     BOOL m_bUseTitleMax = FALSE;
     HRGN m_hSkinRgn = nullptr;
-
-private:
-    int SetUpSkin(const CREATESTRUCT& cs);
-    void ComputeFrameRects();
-    void PlaceCaptionButtons(int windowWidth);
-    void ToggleMaximise(BOOL setPicture);
-    POINT ToClient(CPoint screen) const;
-
     // A region the cache could not keep is the dialog's own.
     BOOL m_bOwnsSkinRgn = FALSE;
 };

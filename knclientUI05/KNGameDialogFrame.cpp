@@ -3,6 +3,7 @@
 
 #include "knclientUI05/DlgSkinIni.h"
 #include "knclientUI05/KNGameDialog.h"
+#include "knclientUI05/KNGameDialogSkin.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/NonClient.h"
 #include "platform/window/SystemMetrics.h"
@@ -29,23 +30,16 @@ HRGN CornerCell(HRGN back, int left, int top, int cx, int cy, int dx, int dy) {
     return cell;
 }
 
-} // namespace
-
-LRESULT CKNGameDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_WINDOWPOSCHANGED && IsSkinned())
-        ComputeFrameRects();
-    return CDialog::WindowProc(message, wParam, lParam);
-}
-
-void CKNGameDialog::ComputeFrameRects() {
+// The frame's hit-test rectangles in screen coordinates.
+void ComputeFrameRects(CKNGameDialog& dialog) {
     RECT window;
-    GetWindowRect(&window);
+    dialog.GetWindowRect(&window);
     const int W = window.right - window.left;
     const int H = window.bottom - window.top;
-    const int B = m_nBorderWidth;
-    const int C = m_nCaptionHeight;
+    const int B = dialog.m_nBorderWidth;
+    const int C = dialog.m_nCaptionHeight;
     const int L = kCornerLength;
-    const RECT local[kFrameRects] = {
+    const RECT local[CKNGameDialog::kFrameRects] = {
         {0, 0, B, L},          {0, 0, L, B},
         {0, H - L, B, H},      {0, H - B, L, H},
         {W - B, 0, W, L},      {W - L, 0, W, B},
@@ -55,22 +49,30 @@ void CKNGameDialog::ComputeFrameRects() {
         {0, 0, W, C},          {B, B, B + kIconBox, B + kIconBox},
     };
     // The client area is the whole window.
-    for (int i = 0; i < kFrameRects; ++i) {
-        m_rcFrame[i] = local[i];
-        OffsetRect(&m_rcFrame[i], window.left, window.top);
+    for (int i = 0; i < CKNGameDialog::kFrameRects; ++i) {
+        dialog.m_rcFrame[i] = local[i];
+        OffsetRect(&dialog.m_rcFrame[i], window.left, window.top);
     }
 }
 
-POINT CKNGameDialog::ToClient(CPoint screen) const {
+POINT ToClient(const CKNGameDialog& dialog, CPoint screen) {
     POINT p{screen.x, screen.y};
-    ScreenToClient(&p);
+    dialog.ScreenToClient(&p);
     return p;
+}
+
+} // namespace
+
+LRESULT CKNGameDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED && IsSkinned())
+        ComputeFrameRects(*this);
+    return CDialog::WindowProc(message, wParam, lParam);
 }
 
 LRESULT CKNGameDialog::OnNcHitTest(CPoint point) {
     if (!IsSkinned())
         return CDialog::OnNcHitTest(point);
-    ComputeFrameRects();
+    ComputeFrameRects(*this);
     const POINT screen{point.x, point.y};
     if (m_bResize && !IsZoomed()) {
         for (int i = 0; i < kFrameRects; ++i) {
@@ -80,7 +82,7 @@ LRESULT CKNGameDialog::OnNcHitTest(CPoint point) {
                 return kFrameCodes[i];
         }
     }
-    const POINT client = ToClient(point);
+    const POINT client = ToClient(*this, point);
     const int button = m_sysBtns.HitTest(client.x, client.y);
     if (button != -2)
         return button;
@@ -100,7 +102,7 @@ void CKNGameDialog::OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params)
 }
 
 void CKNGameDialog::OnActivate(UINT state, CWnd* other, BOOL minimized) {
-    ComputeFrameRects();
+    ComputeFrameRects(*this);
     // The borders and the caption show the active or inactive background.
     for (int index : {8, 9, kCaptionRect}) {
         RECT r = m_rcFrame[index];
@@ -111,19 +113,19 @@ void CKNGameDialog::OnActivate(UINT state, CWnd* other, BOOL minimized) {
 }
 
 void CKNGameDialog::OnNcMouseMove(UINT hitTest, CPoint point) {
-    if (!m_sysBtns.OnMouseMove(hitTest, ToClient(point)))
+    if (!m_sysBtns.OnMouseMove(hitTest, ToClient(*this, point)))
         CDialog::OnNcMouseMove(hitTest, point);
 }
 
 void CKNGameDialog::OnNcLButtonUp(UINT hitTest, CPoint point) {
-    if (!m_sysBtns.OnLButtonUp(hitTest, ToClient(point)))
+    if (!m_sysBtns.OnLButtonUp(hitTest, ToClient(*this, point)))
         CDialog::OnNcLButtonUp(hitTest, point);
 }
 
 void CKNGameDialog::OnNcLButtonDown(UINT hitTest, CPoint point) {
-    if (m_sysBtns.OnLButtonDown(hitTest, ToClient(point)))
+    if (m_sysBtns.OnLButtonDown(hitTest, ToClient(*this, point)))
         return;
-    ComputeFrameRects();
+    ComputeFrameRects(*this);
     const POINT screen{point.x, point.y};
     // A maximised dialog is not dragged by its caption.
     if (PtInRect(&m_rcFrame[kCaptionRect], screen) && IsZoomed()) {
@@ -136,35 +138,23 @@ void CKNGameDialog::OnNcLButtonDown(UINT hitTest, CPoint point) {
 void CKNGameDialog::OnNcLButtonDblClk(UINT hitTest, CPoint) {
     // Never the system's maximising: only the skin's own, when it has one.
     if (hitTest == HTCAPTION && m_bUseTitleMax)
-        ToggleMaximise(FALSE);
-}
-
-void CKNGameDialog::ToggleMaximise(BOOL setPicture) {
-    if (IsZoomed()) {
-        ShowWindow(SW_RESTORE);
-        if (setPicture)
-            m_sysBtns.UseAlt(FALSE, m_nMaxBtnIndex);
-    } else {
-        ShowWindow(SW_MAXIMIZE);
-        if (setPicture)
-            m_sysBtns.UseAlt(TRUE, m_nMaxBtnIndex);
-    }
+        ToggleMaximise(*this, FALSE);
 }
 
 void CKNGameDialog::OnMove(int x, int y) {
     CDialog::OnMove(x, y);
     if (IsSkinned())
-        ComputeFrameRects();
+        ComputeFrameRects(*this);
 }
 
 void CKNGameDialog::OnSize(UINT type, int cx, int cy) {
     CDialog::OnSize(type, cx, cy);
     if (!IsSkinned())
         return;
-    ComputeFrameRects();
+    ComputeFrameRects(*this);
     RECT window;
     GetWindowRect(&window);
-    PlaceCaptionButtons(window.right - window.left);
+    PlaceCaptionButtons(*this, window.right - window.left);
     if (HRGN region = BuildFrameRegion())
         SetWindowRgn(region, TRUE);
     if (m_bUseTitleMax)
@@ -224,4 +214,16 @@ BOOL CKNGameDialog::OnCopyData(CWnd*, COPYDATASTRUCT* data) {
             ShowWindow(SW_SHOW);
     }
     return TRUE;
+}
+
+void ToggleMaximise(CKNGameDialog& dialog, BOOL setPicture) {
+    if (dialog.IsZoomed()) {
+        dialog.ShowWindow(SW_RESTORE);
+        if (setPicture)
+            dialog.m_sysBtns.UseAlt(FALSE, dialog.m_nMaxBtnIndex);
+    } else {
+        dialog.ShowWindow(SW_MAXIMIZE);
+        if (setPicture)
+            dialog.m_sysBtns.UseAlt(TRUE, dialog.m_nMaxBtnIndex);
+    }
 }

@@ -30,10 +30,13 @@ template <typename T> T Export(HMODULE module, const char* name) {
 } // namespace
 
 CKNMPDllExp::~CKNMPDllExp() {
-    Unload();
+    if (m_hModule)
+        FreeLibrary(m_hModule);
 }
 
-void CKNMPDllExp::Unload() {
+int CKNMPDllExp::Load() {
+    // Loading again lets the earlier load go, so references do not pile up;
+    // a load that fails leaves no export of the earlier one behind.
     if (m_hModule)
         FreeLibrary(m_hModule);
     m_hModule = nullptr;
@@ -44,11 +47,6 @@ void CKNMPDllExp::Unload() {
     m_pfnCloseAll = nullptr;
     m_pfnSetVolumeF = nullptr;
     m_pfnSetVolumeD = nullptr;
-}
-
-int CKNMPDllExp::Load() {
-    // Loading again lets the earlier load go, so references do not pile up.
-    Unload();
     m_hModule = LoadLibrary("KNMPDll.dll");
     if (!m_hModule)
         return 0;

@@ -4,9 +4,10 @@
 // name and forwards to its twelve exports. A missing library or export makes
 // that operation do nothing (0 where it answers).
 
+#include "knbase05/TablehubApi.h"
 #include "platform/system/Module.h"
 
-class CKNMPDllExp {
+class TABLEHUB_API CKNMPDllExp {
 public:
     // Names longer than this are refused (they do not fit the library's
     // 260-byte name field).
@@ -36,8 +37,6 @@ public:
     static int VolumeForLibrary(int volume);
 
 private:
-    void Unload();
-
     typedef int(WINAPI* IntOfNothing)();
     typedef int(WINAPI* IntOfNameInt)(char*, int);
     typedef void(WINAPI* VoidOfName)(char*);

@@ -1,7 +1,10 @@
 #include "knclientUI05/KnQuickbuyDlg.h"
 
 #include "assets/resource.h"
+#include "knclientUI05/KitStartup.h"
 #include "knclientUI05/KnClientPublic.h"
+#include "knclientbase05/WebPopupTarget.h"
+#include "outside/WebBrowser.h"
 #include "platform/resources/Resource.h"
 #include "platform/text/Text.h"
 #include "platform/window/SystemMetrics.h"
@@ -18,7 +21,8 @@ constexpr UINT kBrowserId = 101;
 } // namespace
 
 CKnQuickbuyDlg::CKnQuickbuyDlg(CWnd* pParent)
-    : CKNOwnerDialog(IDD_KN_QUICKBUY, pParent), m_strCaption(kFixedCaption), m_pMainWnd(pParent) {
+    : CKNOwnerDialog(IDD_KN_QUICKBUY, pParent), m_pBrowser(std::make_unique<CWebBrowser2>()),
+      m_strCaption(kFixedCaption), m_pMainWnd(pParent) {
     m_font.CreateFont(12, 0, 0, 0, 700, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "宋体");
     SetShowCaptionText(FALSE); // this pop-up writes its own caption
@@ -26,8 +30,8 @@ CKnQuickbuyDlg::CKnQuickbuyDlg(CWnd* pParent)
 
 CKnQuickbuyDlg::~CKnQuickbuyDlg() {
     FreeFrameBitmaps();
-    if (m_browser.GetSafeHwnd()) {
-        m_browser.DestroyWindow();
+    if (m_pBrowser->GetSafeHwnd()) {
+        m_pBrowser->DestroyWindow();
     }
     if (GetSafeHwnd()) {
         CWnd::DestroyWindow();
@@ -51,8 +55,8 @@ BOOL CKnQuickbuyDlg::CreatePopup(int cx, int cy) {
     if (GetSafeHwnd()) {
         CWnd::DestroyWindow();
     }
-    if (m_browser.GetSafeHwnd()) {
-        m_browser.DestroyWindow();
+    if (m_pBrowser->GetSafeHwnd()) {
+        m_pBrowser->DestroyWindow();
     }
     if (!Create(IDD_KN_QUICKBUY, nullptr)) {
         return FALSE;
@@ -61,10 +65,10 @@ BOOL CKnQuickbuyDlg::CreatePopup(int cx, int cy) {
         return FALSE;
     }
     UpdateWindowRegion();
-    if (!m_browser.Create(nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kBrowserId)) {
+    if (!m_pBrowser->Create(nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kBrowserId)) {
         return FALSE;
     }
-    m_browser.SetWindowClosingHandler(
+    m_pBrowser->SetWindowClosingHandler(
         [this](BOOL isChild, BOOL* cancel) { OnWindowClosing(isChild, cancel); });
     // The size comes from the server: at least the frame itself, at most
     // the screen.
@@ -131,7 +135,7 @@ void CKnQuickbuyDlg::UpdateWindowRegion() {
 }
 
 void CKnQuickbuyDlg::LayoutPopup(int cx, int cy) {
-    if (!GetSafeHwnd() || !m_browser.GetSafeHwnd()) {
+    if (!GetSafeHwnd() || !m_pBrowser->GetSafeHwnd()) {
         return;
     }
     m_nWidth = cx;
@@ -140,8 +144,8 @@ void CKnQuickbuyDlg::LayoutPopup(int cx, int cy) {
     CenterWindow(m_pMainWnd);
     m_rcBrowser = CRect(PieceWidth(kLeft), PieceHeight(kCaption), cx - PieceWidth(kRight),
                         cy - PieceHeight(kBottom));
-    m_browser.SetWindowPos(nullptr, 0, 0, m_rcBrowser.Width(), m_rcBrowser.Height(),
-                           SWP_NOMOVE | SWP_NOZORDER);
+    m_pBrowser->SetWindowPos(nullptr, 0, 0, m_rcBrowser.Width(), m_rcBrowser.Height(),
+                             SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void CKnQuickbuyDlg::SetPageTitle(CString strTitle) {
@@ -153,18 +157,18 @@ void CKnQuickbuyDlg::SetPageTitle(CString strTitle) {
 }
 
 BOOL CKnQuickbuyDlg::Navigate(CString strUrl) {
-    if (!GetSafeHwnd() || !m_browser.GetSafeHwnd()) {
+    if (!GetSafeHwnd() || !m_pBrowser->GetSafeHwnd()) {
         return FALSE;
     }
-    if (!m_browser.Navigate(strUrl)) {
+    if (!m_pBrowser->Navigate(strUrl)) {
         return FALSE; // only web pages are shown
     }
     m_strUrl = strUrl;
     if (!IsWindowVisible()) {
         ShowWindow(SW_SHOW);
     }
-    if (!m_browser.IsWindowVisible()) {
-        m_browser.ShowWindow(SW_SHOW);
+    if (!m_pBrowser->IsWindowVisible()) {
+        m_pBrowser->ShowWindow(SW_SHOW);
     }
     return TRUE;
 }
@@ -200,7 +204,7 @@ void CKnQuickbuyDlg::OnWindowClosing(BOOL, BOOL*) {
 }
 
 void CKnQuickbuyDlg::OnCancel() {
-    m_browser.Navigate(kBlankPage);
+    m_pBrowser->Navigate(kBlankPage);
     m_strUrl = kBlankPage;
     CKNOwnerDialog::OnCancel(); // ends the dialog: the modeless window hides
 }

@@ -6,11 +6,15 @@
 // (its button, Escape, or the page's own window.close) blanks the page and
 // hides the window.
 
-#include "knclientbase05/WebPopupTarget.h"
+#include "knbase05/TablehubApi.h"
 #include "knclubpub/KNOwnerDialog.h"
-#include "outside/WebBrowser.h"
 
-class CKnQuickbuyDlg : public CKNOwnerDialog {
+#include <memory>
+
+// The page control (the web browser control's wrapper).
+class CWebBrowser2;
+
+class TABLEHUB_API CKnQuickbuyDlg : public CKNOwnerDialog {
 public:
     explicit CKnQuickbuyDlg(CWnd* pParent);
     ~CKnQuickbuyDlg() override;
@@ -33,7 +37,7 @@ public:
 
     CString GetCaption() const { return m_strCaption; }
     CRect GetBrowserRect() const { return m_rcBrowser; }
-    CWebBrowser2& GetBrowser() { return m_browser; }
+    CWebBrowser2& GetBrowser() { return *m_pBrowser; }
 
     BOOL DestroyWindow() override;
     void DoDataExchange(CDataExchange* dx) override;
@@ -45,7 +49,7 @@ public:
 
 private:
     CString m_strUrl;
-    CWebBrowser2 m_browser;
+    std::unique_ptr<CWebBrowser2> m_pBrowser;
     CString m_strCaption;
     CRect m_rcBrowser;
     CWnd* m_pMainWnd; // centred over; the dialog itself has no parent
@@ -53,6 +57,3 @@ private:
     int m_nHeight = 0;
     CFont m_font;
 };
-
-// Makes the network layer's web pop-ups quick-buy pop-ups.
-void InstallQuickbuyPopup();

@@ -9,6 +9,7 @@
 // DoModal gives IDOK whichever button ended it, and m_strInput1 and
 // m_strInput2 hold the input controls' texts.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/HyperStatic.h"
 #include "platform/CString.h"
 #include "platform/controls/Dialog.h"
@@ -23,7 +24,7 @@
 #define IDC_KN_INPUT1 29852
 #define IDC_KN_INPUT2 29853
 
-class CMsgBoxDlg : public CDialog {
+class TABLEHUB_API CMsgBoxDlg : public CDialog {
 public:
     CMsgBoxDlg(LPCSTR text, UINT style, int seconds);
     CMsgBoxDlg(UINT stringId, UINT style, int seconds);
@@ -61,15 +62,7 @@ protected:
     virtual void OnButton2();
     void OnButton3();
 
-private:
+public:
+    // Whether the box shows an icon (the text then stands right of it).
     BOOL m_bIconShown = FALSE;
-
-    void SetUpIcon();
-    void SetUpButtons();
-    void SetUpDefaultButton();
-    // The widest line and the total height of the text's lines.
-    SIZE MeasureText();
-    void Layout(SIZE textSize);
-    void UpdateCountdown();
-    void EndWithButton(int index);
 };

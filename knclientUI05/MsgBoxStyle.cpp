@@ -1,6 +1,6 @@
 #include "knclientUI05/MsgBoxStyle.h"
 
-#include "knclientUI05/HyperStatic.h"
+#include "knclientUI05/LineBreaks.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/resources/Resource.h"
 #include "platform/window/WindowDcs.h"

@@ -21,36 +21,37 @@ RECT Union(const RECT& a, const RECT& b) {
     return u;
 }
 
+// Puts the drawing DC's font and bitmap back and frees the DC and the bitmap.
+void FreeDrawing(HDC& dc, HGDIOBJ& oldBmp, HGDIOBJ& oldFont, HBITMAP& bmp) {
+    if (dc != nullptr) {
+        if (oldBmp != nullptr)
+            SelectObject(dc, oldBmp);
+        if (oldFont != nullptr)
+            SelectObject(dc, oldFont);
+        DeleteDC(dc);
+        dc = nullptr;
+    }
+    oldBmp = nullptr;
+    oldFont = nullptr;
+    if (bmp != nullptr) {
+        DeleteObject(bmp);
+        bmp = nullptr;
+    }
+}
+
+void InvalidateDirty(CWnd* wnd, const RECT& dirty) {
+    if (wnd != nullptr && ::IsWindow(wnd->m_hWnd))
+        wnd->InvalidateRect(&dirty, TRUE);
+}
+
 } // namespace
 
 CPromptStr::~CPromptStr() {
-    FreeDrawing();
+    FreeDrawing(m_dc, m_hOldBmp, m_hOldFont, m_bmp);
     if (m_pen != nullptr)
         DeleteObject(m_pen);
     if (m_brush != nullptr)
         DeleteObject(m_brush);
-}
-
-void CPromptStr::FreeDrawing() {
-    if (m_dc != nullptr) {
-        if (m_hOldBmp != nullptr)
-            SelectObject(m_dc, m_hOldBmp);
-        if (m_hOldFont != nullptr)
-            SelectObject(m_dc, m_hOldFont);
-        DeleteDC(m_dc);
-        m_dc = nullptr;
-    }
-    m_hOldBmp = nullptr;
-    m_hOldFont = nullptr;
-    if (m_bmp != nullptr) {
-        DeleteObject(m_bmp);
-        m_bmp = nullptr;
-    }
-}
-
-void CPromptStr::Invalidate() {
-    if (m_pWnd != nullptr && ::IsWindow(m_pWnd->m_hWnd))
-        m_pWnd->InvalidateRect(&m_rcDirty, TRUE);
 }
 
 BOOL CPromptStr::Start(LPCSTR text, CWnd* wnd, int endPos, int startPos, int centerX, int showTime,
@@ -69,7 +70,7 @@ BOOL CPromptStr::Start(LPCSTR text, CWnd* wnd, int endPos, int startPos, int cen
     m_crText = crText;
     m_crBack = crBack;
 
-    FreeDrawing();
+    FreeDrawing(m_dc, m_hOldBmp, m_hOldFont, m_bmp);
     m_font.DeleteObject();
     LOGFONT logFont{};
     if (font != nullptr && font->GetSafeHandle() != nullptr && font->GetLogFont(&logFont))
@@ -120,7 +121,7 @@ BOOL CPromptStr::Start(LPCSTR text, CWnd* wnd, int endPos, int startPos, int cen
     m_dAlphaStep = double(kStartAlpha) / m_nSteps;
     m_rcDirty = Union(m_rcText, m_rcPrev);
     m_rcPrev = m_rcText;
-    Invalidate();
+    InvalidateDirty(m_pWnd, m_rcDirty);
     return TRUE;
 }
 
@@ -133,7 +134,7 @@ BOOL CPromptStr::Step() {
     m_rcText = m_rcStart;
     OffsetRect(&m_rcText, 0, -int(m_nStep * m_dDy));
     m_rcDirty = Union(m_rcText, m_rcPrev);
-    Invalidate();
+    InvalidateDirty(m_pWnd, m_rcDirty);
     m_rcPrev = m_rcText;
     return TRUE;
 }

@@ -4,6 +4,7 @@
 // box holding one line of text that rises over a window and fades out,
 // step by step.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/CString.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/CFont.h"
@@ -11,7 +12,7 @@
 class CWnd;
 class CDC;
 
-class CPromptStr {
+class TABLEHUB_API CPromptStr {
 public:
     CPromptStr() = default;
     virtual ~CPromptStr();
@@ -41,9 +42,6 @@ public:
     int Alpha() const;
 
 private:
-    void FreeDrawing();
-    void Invalidate();
-
     BOOL m_bIdle = TRUE;
     CString m_strText;
     RECT m_rcDirty{0, 0, 0, 0};

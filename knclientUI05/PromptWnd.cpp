@@ -11,19 +11,80 @@ namespace {
 constexpr UINT kTickMs = 100;
 constexpr int kDefaultShowTime = 7000;
 
+// A label of the text in the next slot, in the window's font and colours
+// (their defaults taken now).
+BOOL StartPrompt(CPromptWnd& wnd, LPCSTR text) {
+    if (wnd.m_hWnd == nullptr)
+        return FALSE;
+    CWnd* parent = wnd.GetParent();
+    if (wnd.m_font.GetSafeHandle() == nullptr) {
+        CFont* parentFont = parent != nullptr ? AfxGetWindowFont(parent) : nullptr;
+        LOGFONT logFont{};
+        if (parentFont == nullptr || !parentFont->GetLogFont(&logFont))
+            return FALSE;
+        logFont.lfHeight = -20;
+        logFont.lfWeight = 1000;
+        strncpy(logFont.lfFaceName, "楷体_GB2312", LF_FACESIZE - 1);
+        wnd.m_font.CreateFontIndirect(&logFont);
+    }
+    if (wnd.m_crText == COLORREF(-1))
+        wnd.m_crText = RGB(255, 255, 0);
+    if (wnd.m_crBack == COLORREF(-1))
+        wnd.m_crBack = RGB(0, 0, 0);
+    if (wnd.m_nShowTime == 0)
+        wnd.m_nShowTime = kDefaultShowTime;
+    CPromptStr& slot = wnd.m_slots[wnd.m_nCur];
+    if (!slot.IsIdle())
+        return FALSE;
+    if (!slot.Start(text, parent, wnd.m_nEndPos, wnd.m_nStartPos, wnd.m_nCenterX, wnd.m_nShowTime,
+                    &wnd.m_font, wnd.m_crText, wnd.m_crBack))
+        return FALSE;
+    wnd.SetTimer(KN_PROMPT_TIMER, kTickMs);
+    wnd.m_nCur = (wnd.m_nCur + 1) % CPromptWnd::kSlots;
+    return TRUE;
+}
+
+// The next queued text starts once the label before it has risen far
+// enough; TRUE unless it has to wait.
+BOOL StartNextPrompt(CPromptWnd& wnd) {
+    if (wnd.m_queue[wnd.m_nHead][0] == '\0')
+        return TRUE;
+    if (!wnd.m_slots[(wnd.m_nCur + CPromptWnd::kSlots - 1) % CPromptWnd::kSlots].CanFollow())
+        return FALSE;
+    StartPrompt(wnd, wnd.m_queue[wnd.m_nHead]);
+    // Started or not, the text leaves the queue.
+    wnd.m_queue[wnd.m_nHead][0] = '\0';
+    wnd.m_nHead = (wnd.m_nHead + 1) % CPromptWnd::kQueue;
+    return TRUE;
+}
+
+BOOL EnqueuePrompt(CPromptWnd& wnd, LPCSTR text) {
+    if (wnd.m_queue[wnd.m_nTail][0] != '\0') {
+        OutputDebugString("超过显示提示缓冲区长度了\n");
+        return FALSE;
+    }
+    strncpy(wnd.m_queue[wnd.m_nTail], text, CPromptWnd::kTextBytes - 1);
+    wnd.m_queue[wnd.m_nTail][CPromptWnd::kTextBytes - 1] = '\0';
+    wnd.m_nTail = (wnd.m_nTail + 1) % CPromptWnd::kQueue;
+    StartNextPrompt(wnd);
+    if (wnd.m_hWnd != nullptr)
+        wnd.SetTimer(KN_PROMPT_TIMER, kTickMs);
+    return TRUE;
+}
+
 } // namespace
 
 BOOL CPromptWnd::ShowPrompt(LPCSTR text) {
     if (text == nullptr || *text == '\0')
         return FALSE;
-    return EnqueuePrompt(text);
+    return EnqueuePrompt(*this, text);
 }
 
 BOOL CPromptWnd::ShowPrompt(UINT stringId) {
     CString text;
     if (!text.LoadString(stringId) || text.IsEmpty())
         return FALSE;
-    return EnqueuePrompt(text);
+    return EnqueuePrompt(*this, text);
 }
 
 void CPromptWnd::SetPosition(int startPos, int endPos, int centerX) {
@@ -40,66 +101,9 @@ void CPromptWnd::SetFont(CFont* font) {
     m_font.CreateFontIndirect(&logFont);
 }
 
-BOOL CPromptWnd::EnqueuePrompt(LPCSTR text) {
-    if (m_queue[m_nTail][0] != '\0') {
-        OutputDebugString("超过显示提示缓冲区长度了\n");
-        return FALSE;
-    }
-    strncpy(m_queue[m_nTail], text, kTextBytes - 1);
-    m_queue[m_nTail][kTextBytes - 1] = '\0';
-    m_nTail = (m_nTail + 1) % kQueue;
-    StartNextPrompt();
-    if (m_hWnd != nullptr)
-        SetTimer(KN_PROMPT_TIMER, kTickMs);
-    return TRUE;
-}
-
-BOOL CPromptWnd::StartNextPrompt() {
-    if (m_queue[m_nHead][0] == '\0')
-        return TRUE;
-    if (!m_slots[(m_nCur + kSlots - 1) % kSlots].CanFollow())
-        return FALSE;
-    StartPrompt(m_queue[m_nHead]);
-    // Started or not, the text leaves the queue.
-    m_queue[m_nHead][0] = '\0';
-    m_nHead = (m_nHead + 1) % kQueue;
-    return TRUE;
-}
-
-BOOL CPromptWnd::StartPrompt(LPCSTR text) {
-    if (m_hWnd == nullptr)
-        return FALSE;
-    CWnd* parent = GetParent();
-    if (m_font.GetSafeHandle() == nullptr) {
-        CFont* parentFont = parent != nullptr ? AfxGetWindowFont(parent) : nullptr;
-        LOGFONT logFont{};
-        if (parentFont == nullptr || !parentFont->GetLogFont(&logFont))
-            return FALSE;
-        logFont.lfHeight = -20;
-        logFont.lfWeight = 1000;
-        strncpy(logFont.lfFaceName, "楷体_GB2312", LF_FACESIZE - 1);
-        m_font.CreateFontIndirect(&logFont);
-    }
-    if (m_crText == COLORREF(-1))
-        m_crText = RGB(255, 255, 0);
-    if (m_crBack == COLORREF(-1))
-        m_crBack = RGB(0, 0, 0);
-    if (m_nShowTime == 0)
-        m_nShowTime = kDefaultShowTime;
-    CPromptStr& slot = m_slots[m_nCur];
-    if (!slot.IsIdle())
-        return FALSE;
-    if (!slot.Start(text, parent, m_nEndPos, m_nStartPos, m_nCenterX, m_nShowTime, &m_font,
-                    m_crText, m_crBack))
-        return FALSE;
-    SetTimer(KN_PROMPT_TIMER, kTickMs);
-    m_nCur = (m_nCur + 1) % kSlots;
-    return TRUE;
-}
-
 void CPromptWnd::OnTimer(UINT_PTR id) {
     if (id == KN_PROMPT_TIMER) {
-        StartNextPrompt();
+        StartNextPrompt(*this);
         bool running = false;
         RECT dirty{0, 0, 0, 0};
         for (int i = 0; i < kSlots; ++i) {

@@ -5,13 +5,13 @@
 // child window for its timer only: the labels are painted onto the parent,
 // whose painting calls Draw with its paint DC.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/PromptStr.h"
-#include "knclientbase05/PromptTarget.h"
 #include "platform/window/Wnd.h"
 
 #define KN_PROMPT_TIMER 13528
 
-class CPromptWnd : public CWnd, public CPromptTarget {
+class TABLEHUB_API CPromptWnd : public CWnd {
 public:
     static constexpr int kSlots = 10;
     static constexpr int kQueue = 10;
@@ -21,7 +21,7 @@ public:
     ~CPromptWnd() override = default;
 
     // FALSE for an empty text, or when the queue is full.
-    BOOL ShowPrompt(LPCSTR text) override;
+    BOOL ShowPrompt(LPCSTR text);
     BOOL ShowPrompt(UINT stringId);
     // Percentages of the parent's client height and the centre in pixels;
     // 0 keeps each one's default (70, 20, half the width).
@@ -41,11 +41,7 @@ public:
 protected:
     void OnTimer(UINT_PTR id) override;
 
-private:
-    BOOL EnqueuePrompt(LPCSTR text);
-    BOOL StartNextPrompt();
-    BOOL StartPrompt(LPCSTR text);
-
+public:
     CPromptStr m_slots[kSlots];
     int m_nCur = 0;
     char m_queue[kQueue][kTextBytes] = {};

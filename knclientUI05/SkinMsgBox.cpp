@@ -2,7 +2,9 @@
 
 #include "knclientUI05/DlgSkinIni.h"
 #include "knclientUI05/MsgBoxDlg.h"
+#include "knclientUI05/MsgBoxLayout.h"
 #include "knclientUI05/MsgBoxStyle.h"
+#include "knclientUI05/SkinIcon.h"
 #include "knclientbase05/SkinPaths.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/controls/MessageBox.h"
@@ -15,12 +17,10 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace msgbox;
+
 namespace {
 
-constexpr UINT kCountdownTimer = 1;
-constexpr int kMargin = 8;
-constexpr int kButtonGap = 10;
-constexpr int kButtonSlack = 64;
 constexpr int kIconSize = 32;
 
 // By the style's button bits, the keys of the buttons' pictures.
@@ -48,17 +48,6 @@ LPCSTR IconKeyOf(UINT style) {
     }
 }
 
-SIZE SizeOf(CWnd& control) {
-    RECT r;
-    control.GetWindowRect(&r);
-    return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-void Place(CWnd* control, const RECT& r) {
-    if (control != nullptr && control->m_hWnd != nullptr)
-        control->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 } // namespace
 
 HICON LoadSkinIcon(const CString& value) {
@@ -80,6 +69,91 @@ HICON LoadSkinIcon(const CString& value) {
     memcpy(path + folder, value.GetString(), size_t(value.GetLength()) + 1);
     return static_cast<HICON>(LoadImage(nullptr, path, IMAGE_ICON, 64, 64, LR_LOADFROMFILE));
 }
+
+namespace {
+
+void SetUpIcon(CSkinMsgBox& box) {
+    char value[260] = "";
+    if (theSkin.szThemeFile[0] != '\0')
+        GetPrivateProfileString(box.GetSkinSection(), IconKeyOf(box.m_nStyle), "", value,
+                                sizeof value, theSkin.szThemeFile);
+    HICON icon = nullptr;
+    if (value[0] == '\0') {
+        icon = LoadIcon(nullptr, MsgBoxSystemIcon(box.m_nStyle));
+    } else {
+        box.m_hSkinIcon = LoadSkinIcon(value);
+        icon = box.m_hSkinIcon;
+    }
+    if (icon == nullptr)
+        return;
+    box.m_stcIcon.SetIcon(icon);
+    box.m_stcIcon.ShowWindow(SW_SHOW);
+    box.m_bIconShown = TRUE;
+}
+
+void SetUpButtons(CSkinMsgBox& box) {
+    const tagMSGBOXBUTTONSET& buttons = MsgBoxButtonSet(box.m_nStyle);
+    const UINT set = (box.m_nStyle & MB_TYPEMASK) < 6 ? (box.m_nStyle & MB_TYPEMASK) : MB_OK;
+    CCoolButton* controls[3] = {&box.m_btn1, &box.m_btn2, &box.m_btn3};
+    box.m_nButtons = buttons.count;
+    for (int i = 0; i < buttons.count; ++i) {
+        box.m_nBtnResult[i] = buttons.results[i];
+        controls[i]->LoadSkin(&box, IDC_KN_BUTTON1 + UINT(i), box.GetSkinSection(),
+                              kButtonKeys[set][i], 0, 0, TRUE);
+        if (controls[i]->m_hWnd == nullptr)
+            continue;
+        controls[i]->SetWindowText(LoadedString(buttons.captions[i]));
+        controls[i]->ShowWindow(SW_SHOW);
+    }
+}
+
+void Layout(CSkinMsgBox& box, SIZE textSize) {
+    RECT window;
+    box.GetWindowRect(&window);
+    RECT inner;
+    box.GetInnerRect(&inner);
+    const bool hasIcon = box.m_bIconShown;
+    SIZE icon = SizeOf(box.m_stcIcon);
+    icon.cx = std::min<int>(icon.cx, kIconSize);
+    icon.cy = std::min<int>(icon.cy, kIconSize);
+    const SIZE button = box.m_btn1.m_hWnd != nullptr ? SizeOf(box.m_btn1) : SIZE{0, 0};
+
+    RECT iconRect{inner.left + kMargin, inner.top + kMargin, inner.left + kMargin + icon.cx,
+                  inner.top + kMargin + icon.cy};
+    // With an icon the inner left offset counts twice: the skin's layout.
+    const int textLeft = hasIcon ? iconRect.right + inner.left + kMargin : inner.left + kMargin;
+    const int textHeight = textSize.cy + 2;
+    RECT textRect{textLeft, inner.top + kMargin, textLeft + textSize.cx,
+                  inner.top + kMargin + textHeight};
+    int rowOffset = textHeight + 16;
+    if (hasIcon) {
+        if (icon.cy > textHeight) {
+            OffsetRect(&textRect, 0, (icon.cy - textHeight) / 2);
+            rowOffset = icon.cy + 16;
+        } else {
+            OffsetRect(&iconRect, 0, (textHeight - icon.cy) / 2);
+        }
+    }
+    const int rowWidth =
+        box.m_nButtons * button.cx + (box.m_nButtons - 1) * kButtonGap + kButtonSlack;
+    const int contentWidth = std::max<int>(textRect.right + kMargin, rowWidth);
+    const int inputHeight = box.m_bInput ? button.cy + 8 : 0;
+    const int frameWidth = (window.right - window.left) - (inner.right - inner.left);
+    const int frameHeight = (window.bottom - window.top) - (inner.bottom - inner.top);
+    box.MoveWindow(0, 0, contentWidth + frameWidth,
+                   rowOffset + button.cy + kMargin + frameHeight + inputHeight);
+    if (hasIcon)
+        Place(&box.m_stcIcon, iconRect);
+    Place(&box.m_txtMessage, textRect);
+    box.m_sysBtns.ShowButton(SW_HIDE, 0);
+
+    PlaceInputs(box, textRect, button.cy);
+
+    PlaceButtonRow(box, (contentWidth - rowWidth) / 2 + 32, rowOffset + inputHeight + inner.top,
+                   button, contentWidth);
+}
+
+} // namespace
 
 CSkinMsgBox::CSkinMsgBox(LPCSTR text, UINT style, int seconds)
     : CKNGameDialog(IDD_KN_SKIN_MSGBOX), m_strText(text != nullptr ? text : ""),
@@ -118,13 +192,13 @@ void CSkinMsgBox::OnSetFont(CFont* font) {
 BOOL CSkinMsgBox::OnInitDialog() {
     CKNGameDialog::OnInitDialog();
     m_txtMessage.m_crText = m_crCtrlText;
-    SetUpIcon();
-    SetUpButtons();
-    SetUpDefaultButton();
-    Layout(MeasureMsgBoxText(this, m_pFont, m_strText));
+    SetUpIcon(*this);
+    SetUpButtons(*this);
+    SetUpDefaultButton(*this);
+    Layout(*this, MeasureMsgBoxText(this, m_pFont, m_strText));
     if (m_nSeconds != 0) {
         SetTimer(kCountdownTimer, 1000);
-        UpdateCountdown();
+        UpdateCountdown(*this);
     } else {
         m_stcCountdown.ShowWindow(SW_HIDE);
     }
@@ -133,125 +207,6 @@ BOOL CSkinMsgBox::OnInitDialog() {
         m_stcIcon.ShowWindow(SW_HIDE);
     CenterWindow(AfxGetMainWnd());
     return FALSE;
-}
-
-void CSkinMsgBox::SetUpIcon() {
-    char value[260] = "";
-    if (theSkin.szThemeFile[0] != '\0')
-        GetPrivateProfileString(GetSkinSection(), IconKeyOf(m_nStyle), "", value, sizeof value,
-                                theSkin.szThemeFile);
-    HICON icon = nullptr;
-    if (value[0] == '\0') {
-        icon = LoadIcon(nullptr, MsgBoxSystemIcon(m_nStyle));
-    } else {
-        m_hSkinIcon = LoadSkinIcon(value);
-        icon = m_hSkinIcon;
-    }
-    if (icon == nullptr)
-        return;
-    m_stcIcon.SetIcon(icon);
-    m_stcIcon.ShowWindow(SW_SHOW);
-    m_bIconShown = TRUE;
-}
-
-void CSkinMsgBox::SetUpButtons() {
-    const tagMSGBOXBUTTONSET& buttons = MsgBoxButtonSet(m_nStyle);
-    const UINT set = (m_nStyle & MB_TYPEMASK) < 6 ? (m_nStyle & MB_TYPEMASK) : MB_OK;
-    CCoolButton* controls[3] = {&m_btn1, &m_btn2, &m_btn3};
-    m_nButtons = buttons.count;
-    for (int i = 0; i < buttons.count; ++i) {
-        m_nBtnResult[i] = buttons.results[i];
-        controls[i]->LoadSkin(this, IDC_KN_BUTTON1 + UINT(i), GetSkinSection(), kButtonKeys[set][i],
-                              0, 0, TRUE);
-        if (controls[i]->m_hWnd == nullptr)
-            continue;
-        controls[i]->SetWindowText(LoadedString(buttons.captions[i]));
-        controls[i]->ShowWindow(SW_SHOW);
-    }
-}
-
-void CSkinMsgBox::SetUpDefaultButton() {
-    m_nDefResult = m_nBtnResult[0];
-    CCoolButton* controls[3] = {&m_btn1, &m_btn2, &m_btn3};
-    const int index = MsgBoxDefaultIndex(m_nStyle, m_nButtons);
-    if (index == kMsgBoxFirstFocus && m_btn1.m_hWnd != nullptr)
-        m_btn1.SetFocus();
-    if (index < 0)
-        return;
-    SetDefID(IDC_KN_BUTTON1 + UINT(index));
-    if (controls[index]->m_hWnd != nullptr)
-        controls[index]->SetFocus();
-    m_nDefResult = m_nBtnResult[index];
-}
-
-void CSkinMsgBox::Layout(SIZE textSize) {
-    RECT window;
-    GetWindowRect(&window);
-    RECT inner;
-    GetInnerRect(&inner);
-    const bool hasIcon = m_bIconShown;
-    SIZE icon = SizeOf(m_stcIcon);
-    icon.cx = std::min<int>(icon.cx, kIconSize);
-    icon.cy = std::min<int>(icon.cy, kIconSize);
-    const SIZE button = m_btn1.m_hWnd != nullptr ? SizeOf(m_btn1) : SIZE{0, 0};
-    const SIZE countdown = SizeOf(m_stcCountdown);
-
-    RECT iconRect{inner.left + kMargin, inner.top + kMargin, inner.left + kMargin + icon.cx,
-                  inner.top + kMargin + icon.cy};
-    // With an icon the inner left offset counts twice: the skin's layout.
-    const int textLeft = hasIcon ? iconRect.right + inner.left + kMargin : inner.left + kMargin;
-    const int textHeight = textSize.cy + 2;
-    RECT textRect{textLeft, inner.top + kMargin, textLeft + textSize.cx,
-                  inner.top + kMargin + textHeight};
-    int rowOffset = textHeight + 16;
-    if (hasIcon) {
-        if (icon.cy > textHeight) {
-            OffsetRect(&textRect, 0, (icon.cy - textHeight) / 2);
-            rowOffset = icon.cy + 16;
-        } else {
-            OffsetRect(&iconRect, 0, (textHeight - icon.cy) / 2);
-        }
-    }
-    const int rowWidth = m_nButtons * button.cx + (m_nButtons - 1) * kButtonGap + kButtonSlack;
-    const int contentWidth = std::max<int>(textRect.right + kMargin, rowWidth);
-    const int inputHeight = m_bInput ? button.cy + 8 : 0;
-    const int frameWidth = (window.right - window.left) - (inner.right - inner.left);
-    const int frameHeight = (window.bottom - window.top) - (inner.bottom - inner.top);
-    MoveWindow(0, 0, contentWidth + frameWidth,
-               rowOffset + button.cy + kMargin + frameHeight + inputHeight);
-    if (hasIcon)
-        Place(&m_stcIcon, iconRect);
-    Place(&m_txtMessage, textRect);
-    m_sysBtns.ShowButton(SW_HIDE, 0);
-
-    CWnd* input1 = GetDlgItem(IDC_KN_INPUT1);
-    CWnd* input2 = GetDlgItem(IDC_KN_INPUT2);
-    if (!m_bInput) {
-        if (input1 != nullptr)
-            input1->ShowWindow(SW_HIDE);
-        if (input2 != nullptr)
-            input2->ShowWindow(SW_HIDE);
-    } else {
-        const RECT inputRect{textRect.left, textRect.bottom + 4, textRect.right,
-                             textRect.bottom + 4 + button.cy};
-        Place(m_bSecondInput ? input2 : input1, inputRect);
-        if (m_bSecondInput && input1 != nullptr)
-            input1->ShowWindow(SW_HIDE);
-    }
-
-    CCoolButton* controls[3] = {&m_btn1, &m_btn2, &m_btn3};
-    const int buttonTop = rowOffset + inputHeight + inner.top;
-    int left = (contentWidth - rowWidth) / 2 + 32;
-    int lastRight = left;
-    for (int i = 0; i < m_nButtons; ++i) {
-        Place(controls[i], RECT{left, buttonTop, left + button.cx, buttonTop + button.cy});
-        lastRight = left + button.cx;
-        left = lastRight + kButtonGap;
-    }
-    const int countdownLeft = lastRight + (contentWidth - lastRight - countdown.cx) / 2;
-    const int countdownTop = buttonTop + (button.cy - countdown.cy) / 2;
-    Place(&m_stcCountdown, RECT{countdownLeft, countdownTop, countdownLeft + countdown.cx,
-                                countdownTop + countdown.cy});
 }
 
 void CSkinMsgBox::OnPaintAfter(CDC* dc) {
@@ -264,16 +219,10 @@ void CSkinMsgBox::OnPaintAfter(CDC* dc) {
     DrawIconEx(dc->m_hDC, r.left, r.top, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
 }
 
-void CSkinMsgBox::UpdateCountdown() {
-    CString text;
-    text.Format("%d", m_nSeconds);
-    m_stcCountdown.SetWindowText(text);
-}
-
 void CSkinMsgBox::OnTimer(UINT_PTR id) {
     CKNGameDialog::OnTimer(id);
     --m_nSeconds;
-    UpdateCountdown();
+    UpdateCountdown(*this);
     if (m_nSeconds != 0)
         return;
     KillTimer(kCountdownTimer);
@@ -287,13 +236,15 @@ BOOL CSkinMsgBox::OnCommand(WPARAM wParam, LPARAM lParam) {
     // The skinned buttons send their id with no notification code.
     switch (LOWORD(wParam)) {
     case IDC_KN_BUTTON1:
-        EndWithButton(0);
+        if (EndWithButton(*this, 0))
+            OnOK(); // the input texts move into their members first
         return TRUE;
     case IDC_KN_BUTTON2:
         OnButton2();
         return TRUE;
     case IDC_KN_BUTTON3:
-        EndWithButton(2);
+        if (EndWithButton(*this, 2))
+            OnOK(); // the input texts move into their members first
         return TRUE;
     default:
         return CKNGameDialog::OnCommand(wParam, lParam);
@@ -301,17 +252,6 @@ BOOL CSkinMsgBox::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CSkinMsgBox::OnButton2() {
-    EndWithButton(1);
-}
-
-void CSkinMsgBox::EndWithButton(int index) {
-    if (index >= m_nButtons)
-        return;
-    if (m_nSeconds != 0)
-        KillTimer(kCountdownTimer);
-    m_nResult = m_nBtnResult[index];
-    if (m_bInput)
-        OnOK();
-    else
-        EndDialog(m_nResult);
+    if (EndWithButton(*this, 1))
+        OnOK(); // the input texts move into their members first
 }

@@ -5,6 +5,7 @@
 // dialog (skin section "KNDLG_MsgBox") with skinned buttons and an icon the
 // skin may replace. It cannot be closed from its caption.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/CoolButton.h"
 #include "knclientUI05/HyperStatic.h"
 #include "knclientUI05/KNGameDialog.h"
@@ -12,7 +13,7 @@
 
 #define IDD_KN_SKIN_MSGBOX 29733
 
-class CSkinMsgBox : public CKNGameDialog {
+class TABLEHUB_API CSkinMsgBox : public CKNGameDialog {
 public:
     CSkinMsgBox(LPCSTR text, UINT style, int seconds);
     CSkinMsgBox(UINT stringId, UINT style, int seconds);
@@ -48,18 +49,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     virtual void OnButton2();
 
-private:
+public:
+    // Whether the box shows an icon (the text then stands right of it).
     BOOL m_bIconShown = FALSE;
-
-    void SetUpIcon();
-    void SetUpButtons();
-    void SetUpDefaultButton();
-    void Layout(SIZE textSize);
-    void UpdateCountdown();
-    void EndWithButton(int index);
 };
-
-// The icon a skin value names, loaded at 64 x 64: a resource id of the
-// theme library in its mode, else a file in the skin picture folder. Null
-// when it does not load (or the path would be too long).
-HICON LoadSkinIcon(const CString& value);

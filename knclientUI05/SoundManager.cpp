@@ -28,6 +28,63 @@ bool NameFits(const char* name) {
     return true;
 }
 
+// The cached wave of the key (compared without case), or -1.
+int FindWave(const CSoundManager& sound, const char* key) {
+    for (int i = 0; i < sound.m_arrWaves.GetSize(); ++i)
+        if (strcasecmp(sound.GetWave(i)->m_szName, key) == 0)
+            return i;
+    return -1;
+}
+
+void DropWave(CSoundManager& sound, int index) {
+    delete sound.GetWave(index);
+    sound.m_arrWaves.RemoveAt(index);
+}
+
+// A cached wave lives only while one of its buffers sounds.
+void PurgeSilentWaves(CSoundManager& sound) {
+    for (int i = sound.m_arrWaves.GetSize() - 1; i >= 0; --i) {
+        CDirectWave* wave = sound.GetWave(i);
+        if (!wave->m_pBuffer)
+            continue;
+        DebugTrace("\nCheck the WAV file : %s\n", wave->m_szName);
+        if (wave->IsPlaying())
+            continue;
+        DebugTrace("\nDelete Wav %d:%s \n", i, wave->m_szName);
+        DropWave(sound, i);
+    }
+}
+
+// resource null: the key is a file name.
+void PlayKeyed(CSoundManager& sound, const char* key, LPCSTR resource, DWORD flags) {
+    if (!sound.m_bEnabled)
+        return;
+    const int found = FindWave(sound, key);
+    if (found >= 0) {
+        CDirectWave* wave = sound.GetWave(found);
+        sound.m_bWaveReady = wave->CheckMainWindow();
+        if (!sound.m_bWaveReady) {
+            DropWave(sound, found);
+            return;
+        }
+        wave->Play(flags);
+        return;
+    }
+    auto* wave = new CDirectWave;
+    sound.m_bWaveReady = wave->m_bValid;
+    if (!sound.m_bWaveReady) {
+        delete wave;
+        return;
+    }
+    strcpy(wave->m_szName, key); // fits: checked by the callers
+    const BOOL loaded = resource ? wave->LoadResource(resource) : wave->LoadFile();
+    if (!loaded || !sound.m_arrWaves.Add(wave)) {
+        delete wave;
+        return;
+    }
+    wave->Play(flags);
+}
+
 } // namespace
 
 CSoundManager::CSoundManager() = default;
@@ -45,66 +102,10 @@ CString CSoundManager::ResourceKey(UINT id) {
     return CString(key);
 }
 
-int CSoundManager::FindWave(const char* key) const {
-    for (int i = 0; i < m_arrWaves.GetSize(); ++i)
-        if (strcasecmp(GetWave(i)->m_szName, key) == 0)
-            return i;
-    return -1;
-}
-
-void CSoundManager::DropWave(int index) {
-    delete GetWave(index);
-    m_arrWaves.RemoveAt(index);
-}
-
-// A cached wave lives only while one of its buffers sounds.
-void CSoundManager::PurgeSilentWaves() {
-    for (int i = m_arrWaves.GetSize() - 1; i >= 0; --i) {
-        CDirectWave* wave = GetWave(i);
-        if (!wave->m_pBuffer)
-            continue;
-        DebugTrace("\nCheck the WAV file : %s\n", wave->m_szName);
-        if (wave->IsPlaying())
-            continue;
-        DebugTrace("\nDelete Wav %d:%s \n", i, wave->m_szName);
-        DropWave(i);
-    }
-}
-
-// resource null: the key is a file name.
-void CSoundManager::PlayKeyed(const char* key, LPCSTR resource, DWORD flags) {
-    if (!m_bEnabled)
-        return;
-    const int found = FindWave(key);
-    if (found >= 0) {
-        CDirectWave* wave = GetWave(found);
-        m_bWaveReady = wave->CheckMainWindow();
-        if (!m_bWaveReady) {
-            DropWave(found);
-            return;
-        }
-        wave->Play(flags);
-        return;
-    }
-    auto* wave = new CDirectWave;
-    m_bWaveReady = wave->m_bValid;
-    if (!m_bWaveReady) {
-        delete wave;
-        return;
-    }
-    strcpy(wave->m_szName, key); // fits: checked by the callers
-    const BOOL loaded = resource ? wave->LoadResource(resource) : wave->LoadFile();
-    if (!loaded || !m_arrWaves.Add(wave)) {
-        delete wave;
-        return;
-    }
-    wave->Play(flags);
-}
-
 void CSoundManager::PlayWave(const char* file, DWORD flags) {
-    PurgeSilentWaves();
+    PurgeSilentWaves(*this);
     if (NameFits(file))
-        PlayKeyed(file, nullptr, flags);
+        PlayKeyed(*this, file, nullptr, flags);
 }
 
 void CSoundManager::PlayWave(const CString& file, DWORD flags) {
@@ -120,9 +121,9 @@ void CSoundManager::LoopWave(const CString& file) {
 }
 
 void CSoundManager::PlayWaveRes(UINT id, DWORD flags) {
-    PurgeSilentWaves();
+    PurgeSilentWaves(*this);
     const CString key = ResourceKey(id);
-    PlayKeyed(key, MAKEINTRESOURCE(id & 0xFFFF), flags);
+    PlayKeyed(*this, key, MAKEINTRESOURCE(id & 0xFFFF), flags);
 }
 
 void CSoundManager::LoopWaveRes(UINT id) {
@@ -132,13 +133,13 @@ void CSoundManager::LoopWaveRes(UINT id) {
 void CSoundManager::StopWave(const char* key) {
     if (!NameFits(key))
         return;
-    const int found = FindWave(key);
+    const int found = FindWave(*this, key);
     if (found < 0)
         return;
     CDirectWave* wave = GetWave(found);
     wave->Stop();
     DebugTrace("\nDelete Wav %d:%s \n", found, wave->m_szName);
-    DropWave(found);
+    DropWave(*this, found);
 }
 
 void CSoundManager::StopWave(const CString& key) {

@@ -6,12 +6,13 @@
 // PlaySound, one MIDI sequence through MCI, and background music through the
 // outside music-player library. Used on the user-interface thread only.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/DirectWave.h"
 #include "knclientUI05/KNMPDllExp.h"
 #include "knclientbase05/GrowPtrArray.h"
 #include "platform/CString.h"
 
-class CSoundManager {
+class TABLEHUB_API CSoundManager {
 public:
     CSoundManager();
     virtual ~CSoundManager();
@@ -66,12 +67,6 @@ public:
     CGrowPtrArray m_arrWaves{10};
     BOOL m_bWaveReady = FALSE;
     CKNMPDllExp m_MusicDll;
-
-private:
-    void PurgeSilentWaves();
-    int FindWave(const char* key) const;
-    void DropWave(int index);
-    void PlayKeyed(const char* key, LPCSTR resource, DWORD flags);
 };
 
-extern CSoundManager g_SoundManager;
+extern TABLEHUB_API CSoundManager g_SoundManager;

@@ -24,6 +24,32 @@ void Report(int hitCode, const char* format, LPCSTR section, LPCSTR entry, LPCST
     OutputDebugString(text);
 }
 
+using Button = CSysBmpBtn::Button;
+
+bool InRange(int index, int count) {
+    return index >= 0 && index < count;
+}
+
+// The first visible button under a point of the owner's client area, or -1.
+int ButtonAt(const Button* buttons, int count, POINT point) {
+    for (int i = 0; i < count; ++i)
+        if (buttons[i].bVisible && PtInRect(&buttons[i].rc, point))
+            return i;
+    return -1;
+}
+
+void Repaint(CWnd* owner, const Button& button) {
+    if (owner != nullptr && owner->m_hWnd != nullptr)
+        owner->InvalidateRect(&button.rc, FALSE);
+}
+
+void SetStateAndRepaint(CWnd* owner, Button& button, int state) {
+    if (button.nState == state)
+        return;
+    button.nState = state;
+    Repaint(owner, button);
+}
+
 } // namespace
 
 int CSysBmpBtn::SetOwner(CWnd* owner) {
@@ -68,37 +94,37 @@ BOOL CSysBmpBtn::AddButton(UINT id, LPCSTR section, LPCSTR entry, int hitCode) {
 }
 
 BOOL CSysBmpBtn::SetAltBitmap(HBITMAP picture, int index) {
-    if (!InRange(index))
+    if (!InRange(index, m_nCount))
         return FALSE;
     m_btn[index].bmpAlt.DeleteObject();
     return m_btn[index].bmpAlt.Attach(picture);
 }
 
 BOOL CSysBmpBtn::LoadAltBitmap(LPCSTR path, int index) {
-    if (!InRange(index) || path == nullptr)
+    if (!InRange(index, m_nCount) || path == nullptr)
         return FALSE;
     return m_btn[index].bmpAlt.LoadBmpFile(path);
 }
 
 BOOL CSysBmpBtn::UseAlt(BOOL use, int index) {
-    if (!InRange(index) || m_btn[index].bmpAlt.GetSafeHandle() == nullptr)
+    if (!InRange(index, m_nCount) || m_btn[index].bmpAlt.GetSafeHandle() == nullptr)
         return FALSE;
     m_btn[index].bUseAlt = use;
     return TRUE;
 }
 
 void CSysBmpBtn::ShowButton(int showCommand, int index) {
-    if (m_nCount == 0 || !InRange(index))
+    if (m_nCount == 0 || !InRange(index, m_nCount))
         return;
     m_btn[index].bVisible = showCommand == SW_SHOW;
 }
 
 int CSysBmpBtn::GetState(int index) const {
-    return InRange(index) ? m_btn[index].nState : -1;
+    return InRange(index, m_nCount) ? m_btn[index].nState : -1;
 }
 
 BOOL CSysBmpBtn::SetState(int state, int index) {
-    if (!InRange(index))
+    if (!InRange(index, m_nCount))
         return FALSE;
     m_btn[index].nState = state;
     return TRUE;
@@ -126,41 +152,22 @@ void CSysBmpBtn::SetPos(int x, int y) {
     }
 }
 
-int CSysBmpBtn::ButtonAt(POINT point) const {
-    for (int i = 0; i < m_nCount; ++i)
-        if (m_btn[i].bVisible && PtInRect(&m_btn[i].rc, point))
-            return i;
-    return -1;
-}
-
 int CSysBmpBtn::HitTest(int x, int y) const {
-    const int index = ButtonAt(POINT{x, y});
+    const int index = ButtonAt(m_btn, m_nCount, POINT{x, y});
     return index >= 0 ? m_btn[index].nHitCode : -2;
-}
-
-void CSysBmpBtn::Repaint(const Button& button) {
-    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
-        m_pOwner->InvalidateRect(&button.rc, FALSE);
-}
-
-void CSysBmpBtn::SetStateAndRepaint(Button& button, int state) {
-    if (button.nState == state)
-        return;
-    button.nState = state;
-    Repaint(button);
 }
 
 BOOL CSysBmpBtn::OnLButtonDown(UINT, POINT point) {
     if (m_nCount == 0)
         return FALSE;
     m_bPressed = TRUE;
-    const int index = ButtonAt(point);
+    const int index = ButtonAt(m_btn, m_nCount, point);
     if (index < 0) {
         m_bPressed = FALSE;
         return FALSE;
     }
     m_btn[index].nState = 2;
-    Repaint(m_btn[index]);
+    Repaint(m_pOwner, m_btn[index]);
     return TRUE;
 }
 
@@ -168,11 +175,11 @@ BOOL CSysBmpBtn::OnLButtonUp(UINT, POINT point) {
     if (m_nCount == 0)
         return FALSE;
     m_bPressed = FALSE;
-    const int index = ButtonAt(point);
+    const int index = ButtonAt(m_btn, m_nCount, point);
     if (index < 0)
         return FALSE;
     m_btn[index].nState = 0;
-    Repaint(m_btn[index]);
+    Repaint(m_pOwner, m_btn[index]);
     if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
         m_pOwner->PostMessage(WM_COMMAND, m_btn[index].nID, 0);
     return TRUE;
@@ -185,10 +192,10 @@ BOOL CSysBmpBtn::OnMouseMove(UINT, POINT point) {
     for (int i = 0; i < m_nCount; ++i) {
         Button& button = m_btn[i];
         if (button.bVisible && PtInRect(&button.rc, point)) {
-            SetStateAndRepaint(button, m_bPressed ? 2 : 1);
+            SetStateAndRepaint(m_pOwner, button, m_bPressed ? 2 : 1);
             taken = TRUE;
         } else {
-            SetStateAndRepaint(button, 0);
+            SetStateAndRepaint(m_pOwner, button, 0);
         }
     }
     return taken;

@@ -6,12 +6,13 @@
 // pressed, any other state) with its own hit-test code and the command it
 // posts to the owner when clicked.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/KNBitmap.h"
 #include "platform/RuntimeClass.h"
 
 class CWnd;
 
-class CSysBmpBtn : public CObject {
+class TABLEHUB_API CSysBmpBtn : public CObject {
 public:
     static constexpr int kMaxButtons = 15;
 
@@ -57,11 +58,6 @@ public:
     const Button& GetButton(int index) const { return m_btn[index]; }
 
 private:
-    bool InRange(int index) const { return index >= 0 && index < m_nCount; }
-    int ButtonAt(POINT point) const;
-    void Repaint(const Button& button);
-    void SetStateAndRepaint(Button& button, int state);
-
     int m_nSpace = 1;
     CWnd* m_pOwner = nullptr;
     BOOL m_bPressed = FALSE;

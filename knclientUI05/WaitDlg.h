@@ -9,6 +9,7 @@
 // "KNDLG_Wait" unless another name is given), with a skinned cancel
 // button, hyperlink text and an icon from the skin.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientUI05/CoolButton.h"
 #include "knclientUI05/HyperStatic.h"
 #include "knclientUI05/KNGameDialog.h"
@@ -21,7 +22,7 @@
 #define IDC_KN_WAIT_TEXT 29803
 #define IDC_KN_WAIT_CANCEL 29804
 
-class CWaitDlg : public CDialog {
+class TABLEHUB_API CWaitDlg : public CDialog {
 public:
     // A non-null text (non-zero id) is shown at once, without cancel.
     CWaitDlg(LPCSTR text, BOOL showCancel, CWnd* parent);
@@ -55,7 +56,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 };
 
-class CWaitDlg2 : public CKNGameDialog {
+class TABLEHUB_API CWaitDlg2 : public CKNGameDialog {
 public:
     // skinName null: "Wait". A non-null text (non-zero id) is shown at
     // once, without cancel and without the caption text.
@@ -88,7 +89,3 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnPaintAfter(CDC* dc) override;
 };
-
-// The network layer's wait window: the skinned dialog while the library's
-// skin is in use, else the plain one.
-void InstallWaitWindows();

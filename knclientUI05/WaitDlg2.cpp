@@ -1,4 +1,6 @@
+#include "knclientUI05/KitStartup.h"
 #include "knclientUI05/MsgBoxStyle.h"
+#include "knclientUI05/SkinIcon.h"
 #include "knclientUI05/SkinMsgBox.h"
 #include "knclientUI05/WaitDlg.h"
 #include "knclientbase05/SkinPaths.h"

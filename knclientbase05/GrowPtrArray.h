@@ -3,7 +3,9 @@
 // A small array of untyped pointers that grows in fixed steps and never owns
 // what the pointers point at.
 
-class CGrowPtrArray {
+#include "knbase05/TablehubApi.h"
+
+class TABLEHUB_API CGrowPtrArray {
 public:
     explicit CGrowPtrArray(int growBy);
     virtual ~CGrowPtrArray();

@@ -26,11 +26,6 @@ BOOL CKNChat::Create(LPCTSTR, LPCTSTR windowName, DWORD style, const RECT& rect,
     return CreateControl(this, GetClsid(), windowName, style, rect, parent, nID);
 }
 
-DispatchValue CKNChat::Invoke(DISPID id, VARTYPE result,
-                              std::initializer_list<DispatchValue> args) {
-    return InvokeMethod(m_hWnd, id, result, args);
-}
-
 CString CKNChat::GetServerAddress() {
     return GetControlProperty(m_hWnd, 18, VT_BSTR).text;
 }
@@ -48,56 +43,59 @@ void CKNChat::SetServerPort(short port) {
 }
 
 void CKNChat::EnableControl(BOOL enable) {
-    Invoke(57, VT_EMPTY, {DispatchValue::Bool(enable)});
+    InvokeMethod(m_hWnd, 57, VT_EMPTY, {DispatchValue::Bool(enable)});
 }
 
 BOOL CKNChat::Connect() {
-    return Invoke(35, VT_BOOL).AsBool();
+    return InvokeMethod(m_hWnd, 35, VT_BOOL, {}).AsBool();
 }
 
 BOOL CKNChat::SetColumns(const void* block, LONG length) {
-    return Invoke(49, VT_BOOL, {DispatchValue::Pointer(block), DispatchValue::I4(length)}).AsBool();
+    return InvokeMethod(m_hWnd, 49, VT_BOOL,
+                        {DispatchValue::Pointer(block), DispatchValue::I4(length)})
+        .AsBool();
 }
 
 BOOL CKNChat::EnterRoom(const void* row, LONG length, LPCTSTR room, LPCTSTR text1, LPCTSTR text2,
                         LONG tableNumber, LONG value) {
-    return Invoke(47, VT_BOOL,
-                  {DispatchValue::Pointer(row), DispatchValue::I4(length),
-                   DispatchValue::Text(room), DispatchValue::Text(text1),
-                   DispatchValue::Text(text2), DispatchValue::I4(tableNumber),
-                   DispatchValue::I4(value)})
+    return InvokeMethod(m_hWnd, 47, VT_BOOL,
+                        {DispatchValue::Pointer(row), DispatchValue::I4(length),
+                         DispatchValue::Text(room), DispatchValue::Text(text1),
+                         DispatchValue::Text(text2), DispatchValue::I4(tableNumber),
+                         DispatchValue::I4(value)})
         .AsBool();
 }
 
 LONG CKNChat::SetUserValue(LPCTSTR user, LONG value) {
-    return Invoke(64, VT_I4, {DispatchValue::Text(user), DispatchValue::I4(value)}).AsI4();
+    return InvokeMethod(m_hWnd, 64, VT_I4, {DispatchValue::Text(user), DispatchValue::I4(value)})
+        .AsI4();
 }
 
 void CKNChat::AboutBox() {
-    Invoke(DISPID_ABOUTBOX, VT_EMPTY);
+    InvokeMethod(m_hWnd, DISPID_ABOUTBOX, VT_EMPTY);
 }
 
 void CKNChat::CallMember70(BOOL value) {
     if (m_version.IsAtLeast(kVersion2_5_1_29))
-        Invoke(70, VT_EMPTY, {DispatchValue::Bool(value)});
+        InvokeMethod(m_hWnd, 70, VT_EMPTY, {DispatchValue::Bool(value)});
 }
 
 void CKNChat::CallMember71(LPCTSTR text) {
     if (m_version.IsAtLeast(kVersion2_5_1_29))
-        Invoke(71, VT_EMPTY, {DispatchValue::Text(text)});
+        InvokeMethod(m_hWnd, 71, VT_EMPTY, {DispatchValue::Text(text)});
 }
 
 void CKNChat::CallMember72() {
     if (m_version.IsAtLeast(kVersion2_5_1_30))
-        Invoke(72, VT_EMPTY);
+        InvokeMethod(m_hWnd, 72, VT_EMPTY, {});
 }
 
 void CKNChat::CallMember73(BOOL value) {
     if (m_version.IsAtLeast(kVersion2_5_1_30))
-        Invoke(73, VT_EMPTY, {DispatchValue::Bool(value)});
+        InvokeMethod(m_hWnd, 73, VT_EMPTY, {DispatchValue::Bool(value)});
 }
 
 void CKNChat::CallMember74(BOOL value) {
     if (m_version.IsAtLeast(kVersion2_5_1_30))
-        Invoke(74, VT_EMPTY, {DispatchValue::Bool(value)});
+        InvokeMethod(m_hWnd, 74, VT_EMPTY, {DispatchValue::Bool(value)});
 }

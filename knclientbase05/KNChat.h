@@ -8,11 +8,12 @@
 // The column block is passed by address: the control runs in this process
 // and reads it in place during the call.
 
+#include "knbase05/TablehubApi.h"
 #include "knclientbase05/FileVersion.h"
 #include "platform/controls/ControlHost.h"
 #include "platform/window/Wnd.h"
 
-class CKNChat : public CWnd {
+class TABLEHUB_API CKNChat : public CWnd {
 public:
     CKNChat();
     ~CKNChat() override;
@@ -47,7 +48,5 @@ public:
     void CallMember74(BOOL value);
 
 private:
-    DispatchValue Invoke(DISPID id, VARTYPE result, std::initializer_list<DispatchValue> args = {});
-
     CFileVersion m_version;
 };

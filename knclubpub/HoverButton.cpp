@@ -89,7 +89,7 @@ BOOL CHoverBitmapButton::SetBitmap(HBITMAP hBmp) {
         parent->ScreenToClient(&rect);
     }
     SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), height, SWP_NOZORDER);
-    Repaint();
+    Invalidate(TRUE);
     return TRUE;
 }
 
@@ -168,7 +168,7 @@ void CHoverBitmapButton::OnMouseMove(UINT flags, CPoint point) {
         }
         if (!m_bHover) {
             m_bHover = TRUE;
-            Repaint();
+            Invalidate(TRUE);
         }
         return;
     }
@@ -179,13 +179,13 @@ void CHoverBitmapButton::OnMouseMove(UINT flags, CPoint point) {
     }
     if (m_bHover) {
         m_bHover = FALSE;
-        Repaint();
+        Invalidate(TRUE);
     }
 }
 
 void CHoverBitmapButton::OnLButtonDown(UINT flags, CPoint point) {
     m_bDown = TRUE;
-    Repaint();
+    Invalidate(TRUE);
     CButton::OnLButtonDown(flags, point);
 }
 
@@ -197,7 +197,7 @@ void CHoverBitmapButton::OnLButtonUp(UINT flags, CPoint point) {
         m_bCaptured = FALSE;
         ReleaseCapture();
     }
-    Repaint();
+    Invalidate(TRUE);
     CButton::OnLButtonUp(flags, point);
 }
 
@@ -214,10 +214,10 @@ void CHoverBitmapButton::OnCaptureChanged(CWnd* wnd) {
 
 void CHoverBitmapButton::OnSetFocus(CWnd* oldWnd) {
     CButton::OnSetFocus(oldWnd);
-    Repaint();
+    Invalidate(TRUE);
 }
 
 void CHoverBitmapButton::OnKillFocus(CWnd* newWnd) {
     CButton::OnKillFocus(newWnd);
-    Repaint();
+    Invalidate(TRUE);
 }

@@ -11,7 +11,7 @@
 
 class CKNMemBitmap;
 
-class CHoverBitmapButton : public CButton {
+class TABLEHUB_API CHoverBitmapButton : public CButton {
 public:
     CHoverBitmapButton() = default;
     ~CHoverBitmapButton() override = default;
@@ -55,8 +55,6 @@ public:
     int m_nIconOffset = 0;
 
 private:
-    void Repaint() { Invalidate(TRUE); }
-
     BOOL m_bHover = FALSE;
     BOOL m_bDown = FALSE;
     BOOL m_bCaptured = FALSE;

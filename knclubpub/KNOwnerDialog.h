@@ -6,10 +6,11 @@
 // is a true non-client area; the dialog moves by its caption bar and closes
 // by its painted button.
 
+#include "knbase05/TablehubApi.h"
 #include "platform/controls/Dialog.h"
 #include "platform/text/CFont.h"
 
-class CKNOwnerDialog : public CDialog {
+class TABLEHUB_API CKNOwnerDialog : public CDialog {
 public:
     // The pieces in load order (offsets from the first resource id).
     enum Piece {
@@ -86,4 +87,5 @@ protected:
 };
 
 // Copies the cx x cy block at (xSrc, ySrc) of the bitmap to (x, y) of the DC.
-BOOL BlitBitmapPart(CDC* pDC, HBITMAP hBmp, int x, int y, int xSrc, int ySrc, int cx, int cy);
+TABLEHUB_API BOOL BlitBitmapPart(CDC* pDC, HBITMAP hBmp, int x, int y, int xSrc, int ySrc, int cx,
+                                 int cy);

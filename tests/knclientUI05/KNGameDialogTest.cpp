@@ -5,6 +5,7 @@
 #include "SkinFixture.h"
 
 #include "knclientUI05/KNGameDialog.h"
+#include "knclientUI05/SkinRegionCache.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/images/BmpFile.h"
 #include "platform/window/NonClient.h"
@@ -134,14 +135,14 @@ TEST_F(KNGameDialogTest, BackgroundsDifferingOnlyInCaseShareOneCachedRegion) {
     WriteSkin("[KNDLG]\ntitleclose=close.bmp\n[KNDLG_A]\nbackgrdbmp=Round.bmp\n"
               "[KNDLG_B]\nbackgrdbmp=ROUND.BMP\n");
     // The file layer finds the upper-case name too: only the cache is tested.
-    const int before = CKNGameDialog::CachedRegionCount();
+    const int before = SkinRegionCount();
     SkinnedDialog a("A");
     Open(a, 0, 0, 100, 80);
-    EXPECT_EQ(CKNGameDialog::CachedRegionCount(), before + 1);
+    EXPECT_EQ(SkinRegionCount(), before + 1);
     SkinnedDialog b("B");
     if (b.Create(kTemplate))
         b.DestroyWindow();
-    EXPECT_EQ(CKNGameDialog::CachedRegionCount(), before + 1);
+    EXPECT_EQ(SkinRegionCount(), before + 1);
     a.DestroyWindow();
 }
 

@@ -6,6 +6,7 @@
 
 #include "assets/resource.h"
 #include "knclientUI05/KnQuickbuyDlg.h"
+#include "outside/WebBrowser.h"
 #include "platform/display/Display.h"
 #include "platform/system/FileOps.h"
 #include "platform/window/SystemMetrics.h"

@@ -9,6 +9,7 @@
 
 #include "knclientUI05/KnQuickbuyDlg.h"
 #include "outside/PageDefaults.h"
+#include "outside/WebBrowser.h"
 #include "platform/CodePage.h"
 #include "platform/display/Display.h"
 #include "platform/images/PngFile.h"
@@ -19,6 +20,7 @@
 
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <unistd.h>
 
 namespace {

@@ -6,6 +6,7 @@
 #include "SkinFixture.h"
 
 #include "knclientUI05/GameBoxes.h"
+#include "knclientUI05/SkinIcon.h"
 #include "knclientUI05/SkinMsgBox.h"
 #include "knclientbase05/MessageBoxes.h"
 #include "tests/support/IconBytes.h"

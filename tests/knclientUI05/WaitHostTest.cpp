@@ -4,6 +4,7 @@
 
 #include "SkinFixture.h"
 
+#include "knclientUI05/KitStartup.h"
 #include "knclientUI05/WaitDlg.h"
 #include "knclientbase05/KNSocket.h"
 #include "knclientbase05/LaunchInfo.h"
