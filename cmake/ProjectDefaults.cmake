@@ -12,7 +12,9 @@ function(pellor_defaults target)
     if(NOT ARG_NATIVE_CHARSET AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         target_compile_options(${target} PRIVATE -fexec-charset=GBK)
     endif()
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    # Headers are named from the top of the tree ("platform/gdi/Gdi.h"), here
+    # and, for what is installed, under the prefix's include folder.
+    target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
     if(PELLOR_SANITIZE)
         target_compile_options(${target} PRIVATE
             -fsanitize=${PELLOR_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)

@@ -4,7 +4,7 @@
 #include "knclientUI05/Graphy.h"
 #include "knclientUI05/KnClientPublic.h"
 #include "knclientUI05/SoundManager.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/system/Profile.h"

@@ -2,7 +2,7 @@
 
 #include "knclientUI05/KNBitmap.h"
 #include "knclientbase05/LangResource.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Profile.h"
 #include "platform/text/Font.h"

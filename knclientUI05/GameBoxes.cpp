@@ -3,7 +3,7 @@
 #include "knclientUI05/MsgBoxDlg.h"
 #include "knclientUI05/SkinMsgBox.h"
 #include "knclientbase05/KNpubSystem.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 
 #include <cstdio>
 #include <cstdlib>

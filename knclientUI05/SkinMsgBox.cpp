@@ -5,7 +5,7 @@
 #include "knclientUI05/MsgBoxLayout.h"
 #include "knclientUI05/MsgBoxStyle.h"
 #include "knclientUI05/SkinIcon.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/images/Picture.h"

@@ -3,7 +3,7 @@
 #include "knclientUI05/SkinIcon.h"
 #include "knclientUI05/SkinMsgBox.h"
 #include "knclientUI05/WaitDlg.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "knclientbase05/WaitWindow.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/resources/Icon.h"

@@ -1,7 +1,7 @@
 #include "knclientbase05/MessageBoxes.h"
 
 #include "knclientbase05/DrawUtilities.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "platform/controls/MessageBox.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 
 #include "knclientbase05/KNpubSystem.h"
 #include "knclientbase05/KNpubText.h"

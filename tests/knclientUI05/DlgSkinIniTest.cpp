@@ -6,7 +6,7 @@
 
 #include "knclientUI05/DlgSkinIni.h"
 #include "knclientUI05/KNBitmap.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Module.h"
 

@@ -3,7 +3,7 @@
 #include "BoxFixture.h"
 
 #include "knclientbase05/MessageBoxes.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 
 #include <cstdlib>
 #include <string>

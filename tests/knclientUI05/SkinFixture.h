@@ -7,7 +7,7 @@
 
 #include "BoxFixture.h"
 
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 #include "platform/display/WindowSurfaces.h"
 #include "platform/images/BmpFile.h"
 #include "platform/images/PngFile.h"

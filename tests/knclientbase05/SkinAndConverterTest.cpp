@@ -1,7 +1,7 @@
 #include "knclientbase05/CodePageConverter.h"
 #include "knclientbase05/LangResource.h"
 #include "knclientbase05/PlayerIcons.h"
-#include "knclientbase05/SkinPaths.h"
+#include "knclientbase05/SkinSettings.h"
 
 #include "SettingsFixture.h"
 #include "outside/OutsideModules.h"
