@@ -20,7 +20,7 @@ IMPLEMENT_DYNAMIC(CCoolButton, CWnd)
 
 namespace {
 
-constexpr UINT_PTR kFlashTimer = 1;
+constexpr UINT kFlashPeriodMs = 300;
 
 BOOL Take(CCoolButton& button, CWnd* parent, UINT id, BOOL subclass) {
     if (!subclass)
@@ -75,8 +75,9 @@ BOOL IsMouseOver(CCoolButton& button) {
         if (!dc.PtVisible(client.x, client.y))
             return FALSE;
     }
-    // The topmost visible window at the cursor must be this button.
-    return button.GetParent() != nullptr && ::WindowFromPoint(cursor) == button.m_hWnd;
+    // The topmost visible window at the cursor must be this button, and its
+    // owner must be there to hear of a click.
+    return button.GetOwner() != nullptr && ::WindowFromPoint(cursor) == button.m_hWnd;
 }
 
 // Capture, sounds and repainting as the mouse comes, presses and goes.
@@ -247,10 +248,34 @@ BOOL CCoolButton::LoadTransparent(CWnd*, UINT id, LPCSTR path, BOOL transparent)
     return loaded || m_bmpButton.GetSafeHandle() != nullptr;
 }
 
-void CCoolButton::StartFlash(UINT periodMs) {
+BOOL CCoolButton::SetAltBitmap(HBITMAP bitmap) {
+    m_bmpAlt.DeleteObject();
+    return bitmap != nullptr && m_bmpAlt.Attach(bitmap);
+}
+
+BOOL CCoolButton::SetAltBitmap(UINT bitmapId) {
+    m_bmpAlt.DeleteObject();
+    return m_bmpAlt.LoadBitmap(bitmapId, TRUE);
+}
+
+BOOL CCoolButton::SetAltBitmap(LPCSTR path) {
+    m_bmpAlt.DeleteObject();
+    return path != nullptr && m_bmpAlt.LoadBmpFile(path);
+}
+
+void CCoolButton::UseAltBitmap(BOOL use) {
+    m_bUseAlt = use;
+    if (m_hWnd != nullptr)
+        Invalidate(FALSE);
+}
+
+void CCoolButton::StartFlash(UINT timerId) {
     if (m_hWnd == nullptr)
         return;
-    m_nFlashTimer = SetTimer(kFlashTimer, periodMs);
+    if (m_nFlashTimer != UINT_PTR(-1))
+        KillTimer(m_nFlashTimer);
+    m_nFlashTimer = timerId;
+    SetTimer(timerId, kFlashPeriodMs);
 }
 
 void CCoolButton::OnMouseMove(UINT flags, CPoint point) {
@@ -276,7 +301,7 @@ void CCoolButton::OnLButtonUp(UINT, CPoint) {
     // The click reaches the owner only as this command.
     if (IsMouseOver(*this)) {
         m_bLit = TRUE;
-        if (CWnd* owner = GetParent())
+        if (CWnd* owner = GetOwner())
             owner->SendMessage(WM_COMMAND, m_nID, 0);
         m_bLit = FALSE;
     }

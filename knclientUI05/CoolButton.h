@@ -32,11 +32,19 @@ public:
     // The key colour is the strip's top-left pixel.
     BOOL LoadTransparent(CWnd* parent, UINT id, LPCSTR path, BOOL transparent);
 
-    // Flashes frames 0 and 1 every period while the mouse is over the
-    // button; only another StartFlash or the window's end stops it.
-    void StartFlash(UINT periodMs = 300);
-    void SetUseAlt(BOOL use) { m_bUseAlt = use; }
-    CKNBitmap& AltBitmap() { return m_bmpAlt; }
+    // The alternate strip (same layout) drops its picture and takes the
+    // bitmap, the bitmap resource (with its palette) or the file; TRUE when it
+    // holds the new one.
+    BOOL SetAltBitmap(HBITMAP bitmap);
+    BOOL SetAltBitmap(UINT bitmapId);
+    BOOL SetAltBitmap(LPCSTR path);
+    // Paints from the alternate strip (or the main one again), at once.
+    void UseAltBitmap(BOOL use);
+
+    // Flashes frames 0 and 1 every 300 ms while the mouse is over the button,
+    // on the timer of that id (a running flash's timer stops first); only
+    // another StartFlash or the window's end stops it.
+    void StartFlash(UINT timerId);
 
     BOOL PreTranslateMessage(MSG* msg) override;
     void DrawItem(LPDRAWITEMSTRUCT item) override;

@@ -34,6 +34,7 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd;
+    HWND m_hWndOwner = nullptr; // see SetOwner
 
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -94,6 +95,12 @@ public:
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    // The window a control reports to (its commands): the one SetOwner named,
+    // else the parent. The framework keeps it, as MFC does, beside the window.
+    void SetOwner(CWnd* owner) { m_hWndOwner = owner != nullptr ? owner->m_hWnd : nullptr; }
+    CWnd* GetOwner() const {
+        return m_hWndOwner != nullptr ? FromHandle(m_hWndOwner) : GetParent();
+    }
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     int SetDlgCtrlID(int id) { return int(::SetWindowLongPtr(m_hWnd, GWL_ID, id)); }

@@ -177,30 +177,53 @@ TEST_F(CoolButtonTest, ADisabledButtonShowsItsFourthFrameAndStaysSilent) {
     SaveWindow(owner.m_hWnd, "cool_button_disabled");
 }
 
-TEST_F(CoolButtonTest, AFlashUsesTheMainStripWhilePaintingUsesTheAlternate) {
+TEST_F(CoolButtonTest, TheAlternateStripShowsAtOnceAndAFlashRunsOnTheTimerItIsGiven) {
+    constexpr UINT kFlashTimer = 4242;
     WriteSkin("[KNDLG]\nIDOK=strip.bmp\n");
     WritePicture("alt.bmp", 300, 24, [](int x, int) { return 0x400000u + uint32_t(x / 75); });
     ASSERT_TRUE(button.LoadSkin(&owner, kButtonId, "KNDLG_X", "IDOK", 0, 0, FALSE));
-    ASSERT_TRUE(button.AltBitmap().LoadBmpFile(m_folder.File("alt.bmp").c_str()));
-    button.SetUseAlt(TRUE);
     platform::InjectMouse(platform::MouseAction::Move, Over());
     PumpInput();
-    EXPECT_EQ(Shown(), 0x400001u); // the alternate strip's hover frame
+    EXPECT_EQ(Shown(), FrameColour(1));
+    // Switching strips repaints by itself: nothing else invalidates here.
+    ASSERT_TRUE(button.SetAltBitmap(m_folder.File("alt.bmp").c_str()));
+    button.UseAltBitmap(TRUE);
+    button.UpdateWindow();
+    EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 30, 30 + 10), 0x400001u); // the alternate hover frame
     SaveWindow(owner.m_hWnd, "cool_button_alternate_hover");
-    button.StartFlash();
+    // A flash draws from the main strip, every 300 ms of the timer named.
+    button.StartFlash(kFlashTimer);
     const uint32_t phases[] = {FrameColour(1), FrameColour(0), FrameColour(1)};
     for (uint32_t expected : phases) {
         clock.Advance(300);
         PumpInput();
         EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 30, 30 + 10), expected);
     }
+    ::KillTimer(button.m_hWnd, kFlashTimer);
+    clock.Advance(300);
+    PumpInput();
+    EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 30, 30 + 10), FrameColour(1))
+        << "that timer was the flash";
     // Away from the button the flash draws nothing.
+    button.StartFlash(kFlashTimer);
     platform::InjectMouse(platform::MouseAction::Move, Away());
     PumpInput();
     const uint32_t resting = Shown();
     clock.Advance(300);
     PumpInput();
     EXPECT_EQ(PixelOf(owner.m_hWnd, 20 + 30, 30 + 10), resting);
+}
+
+TEST_F(CoolButtonTest, AClickGoesToTheOwnerTheCallerSetNotToTheParent) {
+    Owner other;
+    ASSERT_TRUE(other.CreateEx(0, nullptr, "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(button.LoadFromFile(&owner, kButtonId, m_folder.File("strip.bmp").c_str(), FALSE));
+    button.SetOwner(&other);
+    ClickAt(Over());
+    PumpInput();
+    EXPECT_TRUE(owner.commands.empty());
+    EXPECT_EQ(other.commands, std::vector<WPARAM>{kButtonId});
+    other.DestroyWindow();
 }
 
 TEST_F(CoolButtonTest, ATransparentButtonShowsItsParentWhereTheStripHasTheKey) {
