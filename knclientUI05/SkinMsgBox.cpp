@@ -221,6 +221,10 @@ void CSkinMsgBox::OnPaintAfter(CDC* dc) {
 
 void CSkinMsgBox::OnTimer(UINT_PTR id) {
     CKNGameDialog::OnTimer(id);
+    // Only the countdown's own ticks count: another timer of the box (a
+    // skin's, a derived box's) would end it early.
+    if (id != kCountdownTimer)
+        return;
     --m_nSeconds;
     UpdateCountdown(*this);
     if (m_nSeconds != 0)

@@ -156,6 +156,30 @@ TEST_F(SkinMsgBoxTest, ACountdownEndsTheSkinnedBoxWithItsDefaultButton) {
     EXPECT_TRUE(box.countdownShown);
 }
 
+// Runs a timer of its own beside the countdown.
+class BusyBox : public CSkinMsgBox {
+public:
+    using CSkinMsgBox::CSkinMsgBox;
+    int ownTicks = 0;
+    BOOL OnInitDialog() override {
+        const BOOL result = CSkinMsgBox::OnInitDialog();
+        SetTimer(7, 100);
+        return result;
+    }
+    void OnTimer(UINT_PTR id) override {
+        ownTicks += id == 7;
+        CSkinMsgBox::OnTimer(id);
+    }
+};
+
+TEST_F(SkinMsgBoxTest, OnlyTheCountdownsOwnTimerCountsTheSecondsDown) {
+    const uint64_t start = clock.NowMs();
+    BusyBox box("倒计时", MB_OK, 3);
+    EXPECT_EQ(box.DoModal(), IDOK);
+    EXPECT_GE(clock.NowMs() - start, 3000u);
+    EXPECT_GE(box.ownTicks, 20);
+}
+
 TEST_F(SkinMsgBoxTest, TheSkinnedBoxCannotBeClosedFromItsCaption) {
     WatchedBox box("不能关", MB_OK, 0);
     bool stillOpen = false;
