@@ -152,13 +152,16 @@ BOOL CKNBitmap::LoadBmpFile(LPCSTR path, BOOL, DWORD offset, DWORD length) {
 }
 
 BOOL CKNBitmap::LoadPictureFile(LPCSTR path) {
+    // A file that cannot be read leaves the object as it was; once it is
+    // read the held bitmap goes, so a picture that fails leaves none.
     std::string bytes;
     if (!path || !ReadWholeFile(NativePath(path), bytes))
         return FALSE;
+    DeleteObject();
     HBITMAP bitmap = RenderPicture(bytes.data(), bytes.size());
     if (!bitmap)
         return FALSE;
-    ReplaceBitmap(*this, bitmap);
+    Attach(bitmap);
     return TRUE;
 }
 

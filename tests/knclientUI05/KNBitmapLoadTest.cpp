@@ -158,6 +158,19 @@ TEST_F(BitmapFileTest, PathsRouteByTheBmpNameInAnyCase) {
     ExpectMarker(bitmap);
 }
 
+TEST_F(BitmapFileTest, APictureThatFailsLeavesNoBitmapAndAMissingFileChangesNothing) {
+    folder.Write("broken.jpg", "\xFF\xD8\xFF\xE0 not a picture");
+    CKNBitmap bitmap;
+    HoldMarker(bitmap);
+    EXPECT_FALSE(bitmap.LoadPictureFile(folder.File("missing.jpg").c_str()));
+    ExpectMarker(bitmap);
+    EXPECT_FALSE(bitmap.LoadPictureFile(folder.File("broken.jpg").c_str()));
+    SIZE size{};
+    EXPECT_FALSE(bitmap.GetSize(&size));
+    EXPECT_EQ(bitmap.GetSafeHandle(), nullptr);
+    EXPECT_FALSE(bitmap.Draw(nullptr, 0, 0, 0)); // nothing held, nothing drawn
+}
+
 TEST_F(BitmapFileTest, OffsetAndLengthReadAPictureInsideALargerFile) {
     Sample s;
     std::string bmp = SampleFile(4, s);
@@ -198,7 +211,7 @@ TEST_F(BitmapFileTest, BrokenFilesAreRefusedAndTheHeldBitmapStays) {
     EXPECT_FALSE(patched(22, 0x80000000, 4));             // the most negative height
     EXPECT_FALSE(patched(26, 2, 2));                      // two planes
     EXPECT_FALSE(patched(28, 12, 2));                     // 12 bits per pixel
-    EXPECT_FALSE(patched(30, 1, 4));                      // run-length compression
+    EXPECT_FALSE(patched(30, 2, 4));                      // 4-bit run lengths at 8 bits
     EXPECT_FALSE(patched(46, 300, 4));                    // more colours than 8 bits hold
     EXPECT_FALSE(patched(10, 20, 4));                     // bits offset inside the header
     EXPECT_FALSE(patched(10, DWORD(good.size()) + 1, 4)); // bits offset past the end
