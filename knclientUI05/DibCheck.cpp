@@ -1,5 +1,7 @@
 #include "knclientUI05/DibCheck.h"
 
+#include "knclientbase05/KNpubSystem.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -21,31 +23,46 @@ struct Layout {
     size_t tableEnd = 0;
     int colors = 0;
     bool masks = false;
+    bool runLength = false;
 };
+
+// A refusal, with its reason where a person can read it.
+bool Refuse(const char* reason) {
+    DebugTrace("DIB refused: %s", reason);
+    return false;
+}
 
 bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout& layout) {
     if (size < sizeof(BITMAPINFOHEADER))
-        return false;
+        return Refuse("shorter than its header");
     std::memcpy(&header, data, sizeof header);
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > kLargestHeader ||
         header.biSize > size)
-        return false;
+        return Refuse("a header size no DIB has");
     if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
-        return false;
+        return Refuse("no width or height");
     int64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
     if (header.biWidth > kMaxSide || rows > kMaxSide || header.biWidth * rows > kMaxPixels)
-        return false;
+        return Refuse("larger than a picture may be");
     if (!DepthAllowed(header.biBitCount))
-        return false;
+        return Refuse("a depth no DIB has");
     layout.colors = DibColorEntries(header);
     if (layout.colors < 0)
-        return false;
+        return Refuse("a colour count its depth cannot hold");
     if (header.biCompression == BI_BITFIELDS) {
         if (header.biBitCount != 16 && header.biBitCount != 32)
-            return false;
+            return Refuse("bit fields at a depth that has none");
         layout.masks = true;
+    } else if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) {
+        // Run lengths are expanded by the platform as it takes the DIB; they
+        // run bottom-up, in as many bytes as the header says.
+        if (header.biBitCount != (header.biCompression == BI_RLE8 ? 8 : 4))
+            return Refuse("run lengths at another depth");
+        if (header.biHeight < 0 || header.biSizeImage == 0)
+            return Refuse("run lengths top-down or of no stated length");
+        layout.runLength = true;
     } else if (header.biCompression != BI_RGB) {
-        return false; // run-length data has no fixed row length to check
+        return Refuse("a compression no DIB reader takes");
     }
     // Version 2 and later headers hold the masks themselves; a plain header is
     // followed by them.
@@ -53,7 +70,7 @@ bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout&
     if (layout.masks && header.biSize < 52)
         layout.tableOffset += 12;
     layout.tableEnd = layout.tableOffset + 4 * size_t(layout.colors);
-    return layout.tableEnd <= size;
+    return layout.tableEnd <= size || Refuse("colour table truncated");
 }
 
 bool Build(const BYTE* dib, size_t dibSize, const BYTE* bits, size_t bitsAvailable,
@@ -63,9 +80,10 @@ bool Build(const BYTE* dib, size_t dibSize, const BYTE* bits, size_t bitsAvailab
     if (!ReadLayout(dib, dibSize, header, layout))
         return false;
     size_t rows = size_t(header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight);
-    size_t needed = DibRowLength(header.biWidth, header.biBitCount) * rows;
+    size_t needed = layout.runLength ? size_t(header.biSizeImage)
+                                     : DibRowLength(header.biWidth, header.biBitCount) * rows;
     if (needed > bitsAvailable)
-        return false;
+        return Refuse("pixel data truncated");
 
     // Masks inside a later header sit right after its first 40 bytes.
     size_t extra = layout.masks ? 12 : 4 * size_t(layout.colors);
@@ -78,6 +96,7 @@ bool Build(const BYTE* dib, size_t dibSize, const BYTE* bits, size_t bitsAvailab
     result.bits = bits;
     result.bitsSize = needed;
     result.colorCount = layout.colors;
+    result.runLength = layout.runLength;
     return true;
 }
 
@@ -113,7 +132,7 @@ bool CheckPackedDib(const void* data, size_t size, CheckedDib& result) {
 bool CheckBmpFile(const void* data, size_t size, CheckedDib& result) {
     const BYTE* file = static_cast<const BYTE*>(data);
     if (!file || size < sizeof(BITMAPFILEHEADER) || file[0] != 'B' || file[1] != 'M')
-        return false;
+        return Refuse("not a .bmp file");
     BITMAPFILEHEADER fileHeader;
     std::memcpy(&fileHeader, file, sizeof fileHeader);
     const BYTE* dib = file + sizeof fileHeader;
@@ -127,7 +146,7 @@ bool CheckBmpFile(const void* data, size_t size, CheckedDib& result) {
     // points into the headers or past the file is a lie.
     if (fileHeader.bfOffBits != 0) {
         if (fileHeader.bfOffBits < bitsOffset || fileHeader.bfOffBits > size)
-            return false;
+            return Refuse("a bits offset inside the headers or past the file");
         bitsOffset = fileHeader.bfOffBits;
     }
     return Build(dib, dibSize, file + bitsOffset, size - bitsOffset, result);

@@ -4,6 +4,7 @@
 #include "knclientUI05/DibCheck.h"
 
 #include "knclientUI05/PictureRender.h"
+#include "knclientbase05/KNpubSystem.h"
 #include "knclientbase05/KNpubText.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/FileIo.h"
@@ -52,8 +53,10 @@ BOOL CreateFromChecked(CKNBitmap& held, const CheckedDib& dib) {
         ::RealizePalette(screen);
     }
     ReleaseDC(nullptr, screen);
-    if (!bitmap)
+    if (!bitmap) {
+        DebugTrace("DIB refused: its pixels do not decode");
         return FALSE;
+    }
     held.Attach(bitmap);
     return TRUE;
 }

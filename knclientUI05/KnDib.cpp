@@ -4,6 +4,7 @@
 #include "knclientUI05/KnClientPublic.h"
 #include "knclientUI05/PictureDecoding.h"
 
+#include "knclientbase05/KNpubSystem.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/Path.h"
@@ -225,9 +226,27 @@ HBITMAP CreateBitmapFromBmpData(const BYTE* data, int size) {
     if (!screen)
         return nullptr;
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(screen, dib.Info(), DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (section && bits)
-        std::memcpy(bits, dib.bits, dib.bitsSize);
+    if (!dib.runLength) {
+        HBITMAP section = CreateDIBSection(screen, dib.Info(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (section && bits)
+            std::memcpy(bits, dib.bits, dib.bitsSize);
+        ReleaseDC(nullptr, screen);
+        return section;
+    }
+    // A section's rows are plain: the platform expands the run lengths into
+    // one of the same depth.
+    std::vector<BYTE> plain = dib.info;
+    auto& header = *reinterpret_cast<BITMAPINFOHEADER*>(plain.data());
+    header.biCompression = BI_RGB;
+    header.biSizeImage = DWORD(DibRowLength(header.biWidth, header.biBitCount) * header.biHeight);
+    HBITMAP section = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(plain.data()),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section && SetDIBits(screen, section, 0, UINT(header.biHeight), dib.bits, dib.Info(),
+                             DIB_RGB_COLORS) == 0) {
+        DebugTrace("DIB refused: its run lengths do not decode");
+        DeleteObject(section);
+        section = nullptr;
+    }
     ReleaseDC(nullptr, screen);
     return section;
 }

@@ -54,7 +54,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     if (bits)
         *bits = nullptr;
     std::optional<DibLayout> dib = ParseDib(info, usage);
-    if (!dib)
+    if (!dib || dib->runLength) // a section's rows are plain, as on Windows
         return nullptr;
     auto surface = std::make_unique<Surface>(dib->width, dib->height, dib->format, dib->bottomUp);
     if (bits)

@@ -1,5 +1,8 @@
 #include "platform/gdi/Dib.h"
 
+#include "platform/gdi/DibRle.h"
+
+#include <algorithm>
 #include <cstdlib>
 
 namespace platform {
@@ -41,6 +44,14 @@ std::optional<DibLayout> ParseDib(const BITMAPINFO* info, UINT usage, bool readP
             return std::nullopt; // only the XRGB layout
         if (bpp == 16)
             dib.format = PixelFormat::Bitfields(masks[0], masks[1], masks[2]);
+    } else if (h.biCompression == BI_RLE8 || h.biCompression == BI_RLE4) {
+        // Run lengths describe whole rows from the bottom up, in as many bytes
+        // as the header says; without that count they cannot be read safely.
+        if (bpp != (h.biCompression == BI_RLE8 ? 8 : 4) || !dib.bottomUp || h.biSizeImage == 0)
+            return std::nullopt;
+        dib.runLength = true;
+        dib.fourBitRuns = h.biCompression == BI_RLE4;
+        dib.runLengthSize = h.biSizeImage;
     } else if (h.biCompression != BI_RGB) {
         return std::nullopt;
     } else if (bpp == 16) {
@@ -53,6 +64,21 @@ std::optional<DibLayout> ParseDib(const BITMAPINFO* info, UINT usage, bool readP
                                          uint32_t(colors[i].rgbGreen) << 8 | colors[i].rgbBlue);
     }
     return dib;
+}
+
+bool ExpandRleBits(DibLayout& dib, const void*& bits, UINT first, std::vector<uint8_t>& storage) {
+    if (!dib.runLength)
+        return true;
+    const size_t stride = size_t(DibStride(dib.width, 8));
+    const char* reason = nullptr;
+    if (!ExpandRle(static_cast<const uint8_t*>(bits), dib.runLengthSize, dib.fourBitRuns, dib.width,
+                   dib.height, stride, storage, &reason))
+        return false;
+    dib.runLength = false;
+    dib.format.bitsPerPixel = 8;
+    dib.stride = int(stride);
+    bits = storage.data() + std::min<size_t>(first, size_t(dib.height)) * stride;
+    return true;
 }
 
 } // namespace platform

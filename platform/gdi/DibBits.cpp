@@ -73,7 +73,7 @@ int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBI
     if (!bits)
         return s.Height();
     std::optional<DibLayout> dib = ParseDib(info, usage);
-    if (!dib)
+    if (!dib || dib->runLength) // bits are handed out uncompressed only
         return 0;
     int first = int(std::min<UINT>(start, UINT(s.Height())));
     int end = int(std::min<uint64_t>(uint64_t(start) + lines, uint64_t(s.Height())));
@@ -91,7 +91,8 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, con
               UINT usage) {
     BitmapObject* object = LookupBitmap(bitmap);
     std::optional<DibLayout> dib = ParseDib(info, usage);
-    if (!object || !dib || !bits)
+    std::vector<uint8_t> expanded;
+    if (!object || !dib || !bits || !ExpandRleBits(*dib, bits, start, expanded))
         return 0;
     Surface& s = *object->surface;
     int first = int(std::min<UINT>(start, UINT(s.Height())));
@@ -112,8 +113,9 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
                       UINT usage) {
     DeviceContext* dc = LookupDC(hdc);
     std::optional<DibLayout> dib = ParseDib(info, usage);
+    std::vector<uint8_t> expanded;
     if (!dc || !dib || !bits || width > INT32_MAX || height > INT32_MAX ||
-        startScan >= UINT(dib->height))
+        startScan >= UINT(dib->height) || !ExpandRleBits(*dib, bits, startScan, expanded))
         return 0;
     // The buffer holds only scans [startScan, startScan + lines).
     int rows = int(std::min<uint64_t>(lines, uint64_t(dib->height - int(startScan))));
@@ -133,7 +135,8 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
                   DWORD rop) {
     DeviceContext* dc = LookupDC(hdc);
     std::optional<DibLayout> dib = ParseDib(info, usage);
-    if (!dc || !dib || !bits)
+    std::vector<uint8_t> expanded;
+    if (!dc || !dib || !bits || !ExpandRleBits(*dib, bits, 0, expanded))
         return 0;
     Surface view(dib->width, dib->height, dib->format,
                  static_cast<uint8_t*>(const_cast<void*>(bits)), dib->stride, dib->bottomUp);

@@ -1,5 +1,6 @@
 #include "platform/images/BmpFile.h"
 
+#include "platform/gdi/DibRle.h"
 #include "platform/system/FileIo.h"
 
 #include <bit>
@@ -231,53 +232,16 @@ bool DecodeRle(Bytes b, size_t at, const DibHeader& h, PixelImage& image, std::s
         end = at + h.imageSize;
     if (at > end)
         return RefusePicture(error, "pixel data truncated");
-    bool four = h.compression == kBiRle4;
-    std::vector<uint8_t> indices(size_t(h.width) * size_t(h.height), 0);
-    auto put = [&](int x, int y, uint8_t index) {
-        if (x >= 0 && x < h.width && y >= 0 && y < h.height)
-            indices[size_t(h.height - 1 - y) * size_t(h.width) + size_t(x)] = index;
-    };
-    int x = 0, y = 0;
-    size_t p = at;
-    for (;;) {
-        if (p + 2 > end)
-            return RefusePicture(error, "run-length data truncated");
-        uint8_t count = b.data[p], value = b.data[p + 1];
-        p += 2;
-        if (count > 0) {
-            for (int i = 0; i < count; ++i, ++x)
-                put(x, y, four ? ((i & 1) ? value & 0x0F : value >> 4) : value);
-            continue;
-        }
-        if (value == 0) { // end of line
-            x = 0;
-            ++y;
-        } else if (value == 1) { // end of picture
-            break;
-        } else if (value == 2) { // move by (dx, dy)
-            if (p + 2 > end)
-                return RefusePicture(error, "run-length data truncated");
-            x += b.data[p];
-            y += b.data[p + 1];
-            p += 2;
-        } else { // `value` literal pixels, padded to a 16-bit boundary
-            size_t bytes = four ? (size_t(value) + 1) / 2 : value;
-            size_t padded = (bytes + 1) & ~size_t(1);
-            if (p + padded > end)
-                return RefusePicture(error, "run-length data truncated");
-            for (int i = 0; i < value; ++i, ++x) {
-                uint8_t byte = b.data[p + (four ? size_t(i) / 2 : size_t(i))];
-                put(x, y, four ? ((i & 1) ? byte & 0x0F : byte >> 4) : byte);
-            }
-            p += padded;
-        }
-        if (y >= h.height)
-            break; // everything further is outside the picture
-    }
+    std::vector<uint8_t> indices;
+    const char* reason = nullptr;
+    if (!ExpandRle(b.data + at, end - at, h.compression == kBiRle4, h.width, h.height,
+                   size_t(h.width), indices, &reason))
+        return RefusePicture(error, reason);
     image.Reset(h.width, h.height);
     image.hasAlpha = false;
-    for (size_t i = 0; i < indices.size(); ++i)
-        image.pixels[i] = PaletteColor(h, indices[i]);
+    for (int y = 0; y < h.height; ++y)
+        for (int x = 0; x < h.width; ++x)
+            image.At(x, h.height - 1 - y) = PaletteColor(h, indices[size_t(y) * h.width + x]);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "tests/knclientUI05/BitmapKit.h"
 #include "tests/support/TempFolder.h"
 
+#include "knclientUI05/KNBitmap.h"
 #include "knclientUI05/KnClientPublic.h"
 #include "platform/images/BmpFile.h"
 #include "platform/resources/Resource.h"
@@ -328,6 +329,46 @@ TEST_F(BmpFileTest, BmpDataRefusesOtherKindsAndBrokenFiles) {
     }
     // The size argument limits the read even when the buffer is longer.
     EXPECT_EQ(CreateBitmapFromBmpData(reinterpret_cast<const BYTE*>(s.file.data()), -5), nullptr);
+}
+
+// A 4 x 2 run-length picture (rows bottom-up) with a palette of black, red,
+// green and blue: the bottom row red, the top row green and blue by turns.
+// RLE8 writes the top row as a literal string, RLE4 as a run of two indices.
+std::string RunLengthBmp(bool fourBits, const std::string& runs) {
+    Bytes header;
+    header.U32(40).U32(4).U32(2).U16(1).U16(fourBits ? 4 : 8).U32(fourBits ? BI_RLE4 : BI_RLE8);
+    header.U32(uint32_t(runs.size())).U32(0).U32(0).U32(4).U32(0);
+    for (uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u, 0x0000FFu})
+        header.U8(c).U8(c >> 8).U8(c >> 16).U8(0);
+    return BmpFile(header.data + runs, 40 + 16);
+}
+
+TEST_F(BmpFileTest, RunLengthPicturesDecodeAndABrokenOneIsRefusedWithItsReason) {
+    const std::string rle8("\x04\x01\x00\x00\x00\x04\x02\x03\x02\x03\x00\x01", 12);
+    const std::string rle4("\x04\x11\x00\x00\x04\x23\x00\x01", 8);
+    for (const std::string& file : {RunLengthBmp(false, rle8), RunLengthBmp(true, rle4)}) {
+        const auto* bytes = reinterpret_cast<const BYTE*>(file.data());
+        HBITMAP section = CreateBitmapFromBmpData(bytes, int(file.size()));
+        ASSERT_NE(section, nullptr);
+        folder.Write("runs.bmp", file);
+        CKNBitmap held;
+        ASSERT_TRUE(held.LoadBmpFile(folder.File("runs.bmp").c_str()));
+        for (HBITMAP picture : {section, static_cast<HBITMAP>(held.GetSafeHandle())}) {
+            EXPECT_EQ(PixelOf(picture, 0, 1), 0xFF0000u);
+            EXPECT_EQ(PixelOf(picture, 3, 1), 0xFF0000u);
+            EXPECT_EQ(PixelOf(picture, 0, 0), 0x00FF00u);
+            EXPECT_EQ(PixelOf(picture, 1, 0), 0x0000FFu);
+            EXPECT_EQ(PixelOf(picture, 2, 0), 0x00FF00u);
+        }
+        DeleteObject(section);
+    }
+    // Data that ends before its end-of-picture mark: refused, and the trace
+    // says why.
+    const std::string cut = RunLengthBmp(false, rle8.substr(0, 6));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CreateBitmapFromBmpData(reinterpret_cast<const BYTE*>(cut.data()), int(cut.size())),
+              nullptr);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("DIB refused"), std::string::npos);
 }
 
 TEST_F(BmpFileTest, BmpFromAResourceOrAFile) {
