@@ -1,8 +1,7 @@
 #pragma once
 
-// Painting bitmap pieces: one colour-keyed at natural size, or one repeated
-// over a rectangle with the last row and column cut at its edges; and the
-// small helpers the frame and the button share.
+// The small helpers the owner-drawn dialog and the hover button share: a
+// bitmap's size, and a memory DC that holds a bitmap for one drawing.
 
 #include "platform/gdi/Dc.h"
 
@@ -24,7 +23,3 @@ private:
     HDC m_dc;
     HGDIOBJ m_old = nullptr;
 };
-
-// RGB(255, 0, 255) pixels are left out.
-void DrawKeyedPiece(CDC* dc, HBITMAP bitmap, int x, int y);
-void TilePiece(CDC* dc, HBITMAP bitmap, const RECT& area);

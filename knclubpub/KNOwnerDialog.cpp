@@ -73,52 +73,6 @@ void CKNOwnerDialog::SetClosePressed(BOOL pressed) {
     }
 }
 
-void CKNOwnerDialog::DrawCaption() {
-    if (!GetSafeHwnd()) {
-        return;
-    }
-    CWindowDC dc(this);
-    CRect window;
-    GetWindowRect(&window);
-    const int W = window.Width();
-    const int H = window.Height();
-    const auto w = [this](int piece) { return PieceWidth(piece); };
-    const auto h = [this](int piece) { return PieceHeight(piece); };
-    DrawKeyedPiece(&dc, m_hFrameBmp[kTopLeft], 0, 0);
-    TilePiece(&dc, m_hFrameBmp[kCaption], CRect(w(kTopLeft), 0, W, h(kCaption)));
-    DrawKeyedPiece(&dc, m_hFrameBmp[kTopRight], W - w(kTopRight), 0);
-    TilePiece(&dc, m_hFrameBmp[kLeft], CRect(0, h(kTopLeft), w(kLeft), H));
-    TilePiece(&dc, m_hFrameBmp[kBottom], CRect(w(kLeft), H - h(kBottom), W, H));
-    TilePiece(&dc, m_hFrameBmp[kRight], CRect(W - w(kRight), h(kTopRight), W, H - h(kBottom)));
-    DrawKeyedPiece(&dc, m_hFrameBmp[kBottomLeft], 0, H - h(kBottomLeft));
-    DrawKeyedPiece(&dc, m_hFrameBmp[kBottomRight], W - w(kBottomRight), H - h(kBottomRight));
-    if (m_bShowCaptionText) {
-        CFont ownFont;
-        CFont* font = m_pCaptionFont;
-        if (!font && ownFont.CreatePointFont(90, "宋体")) {
-            font = &ownFont;
-        }
-        CFont* oldFont = font ? dc.SelectObject(font) : nullptr;
-        CString text;
-        GetWindowText(text);
-        const CSize extent = dc.GetTextExtent(text);
-        const int oldMode = dc.SetBkMode(TRANSPARENT);
-        const COLORREF oldColour = dc.SetTextColor(m_crCaptionText);
-        dc.TextOut(w(kTopLeft) + 6, (h(kCaption) - extent.cy) / 2 + 2, text);
-        dc.SetTextColor(oldColour);
-        dc.SetBkMode(oldMode);
-        if (oldFont) {
-            dc.SelectObject(oldFont);
-        }
-    }
-    if (m_hFrameBmp[kClose]) {
-        const CRect close = CloseRectIn(CRect(0, 0, W, H));
-        const int frame = m_bCloseHover ? (m_bClosePressed ? 2 : 1) : 0;
-        BlitBitmapPart(&dc, m_hFrameBmp[kClose], close.left, close.top, frame * close.Width(), 0,
-                       close.Width(), close.Height());
-    }
-}
-
 BOOL CKNOwnerDialog::SetRoundCorner(int cx, int cy) {
     m_szRoundCorner = CSize(cx, cy);
     m_bRoundCorner = cx > 0 && cy > 0;
@@ -144,13 +98,6 @@ BOOL CKNOwnerDialog::OnInitDialog() {
 
 void CKNOwnerDialog::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
-}
-
-BOOL CKNOwnerDialog::OnEraseBkgnd(CDC* dc) {
-    CRect client;
-    GetClientRect(&client);
-    TilePiece(dc, m_hFrameBmp[kBackground], client);
-    return TRUE;
 }
 
 void CKNOwnerDialog::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* params) {

@@ -59,6 +59,15 @@ TEST_F(OwnerDialogTest, FrameMetricsPaintingAndHitTest) {
     EXPECT_EQ(PixelOf(window, 199, 4), (9u << 16) | (4u << 8) | 0x40); // the top-right corner
     EXPECT_EQ(PixelOf(window, 2, 20 + 8 + 3), (2u << 16) | (3u << 8) | 0x40); // left border
     EXPECT_EQ(PixelOf(window, 5 + 8 * 24 + 2, 150 - 9 + 1), (2u << 16) | (1u << 8) | 0x40);
+    // The corners come last, keyed over the borders: the bottom-right one's
+    // magenta pixel shows the bottom border's tile beneath it.
+    GdiCanvas bottomRight(10, 9);
+    bottomRight.Fill(0x405060);
+    bottomRight.Set(0, 0, 0xFF00FF);
+    dialog.SetFrameBitmap(CKNOwnerDialog::kBottomRight, LooseCopy(bottomRight));
+    dialog.DrawCaption();
+    EXPECT_EQ(PixelOf(window, 190, 141), (1u << 16) | 0x40); // tile (185 % 8, 0)
+    EXPECT_EQ(PixelOf(window, 191, 141), 0x405060u);
     const auto hit = [&](int x, int y) {
         return dialog.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(50 + x, 40 + y));
     };
