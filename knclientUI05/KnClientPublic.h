@@ -205,8 +205,10 @@ TABLEHUB_API char* SplitToken(char* text, const char* separators);
 TABLEHUB_API int ShowIconMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style,
                                     LPCSTR icon, HINSTANCE instance);
 // Starts the registered default mail program (no command interpreter sees
-// its command); FALSE when none is registered or its command is too long.
+// its command), or the desktop's mail handler when none is registered; TRUE
+// only when it started (FALSE too for a command too long).
 TABLEHUB_API BOOL OpenMailClient();
-// The desktop shell's system image list: there is none on this system, so
-// always null (callers treat null as no list).
+// The system icons (application, hand, question, exclamation, asterisk, in
+// that order) as an image list of the small or the large icon size; one list
+// a size for the process, which the caller does not destroy.
 TABLEHUB_API HIMAGELIST GetSystemImageList(BOOL small);

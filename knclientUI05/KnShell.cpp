@@ -1,16 +1,19 @@
-// The shell: a message box with the caller's icon, the user's mail program,
-// and the system image list this desktop does not have.
+// The shell: a message box with the caller's icon, the user's mail program
+// (or the desktop's mail handler), and the system image list.
 
 #include "knclientUI05/KnClientPublic.h"
 
+#include "platform/controls/ImageList.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Environment.h"
 #include "platform/system/Registry.h"
 #include "platform/system/Shell.h"
+#include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -54,9 +57,13 @@ int ShowIconMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style, LPCS
 }
 
 BOOL OpenMailClient() {
+    // Without a registered mail program the desktop's own mail handler opens
+    // a new mail.
     std::string program, command;
-    if (!ReadDefaultText(kMailClients, program) ||
-        !ReadDefaultText(std::string(kMailClients) + "\\" + program + "\\shell\\open\\command",
+    if (!ReadDefaultText(kMailClients, program) || program.empty())
+        return INT_PTR(ShellExecute(nullptr, "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL)) >
+               32;
+    if (!ReadDefaultText(std::string(kMailClients) + "\\" + program + "\\shell\\open\\command",
                          command))
         return FALSE;
     // A command that does not fit expanded is not started cut short.
@@ -75,12 +82,42 @@ BOOL OpenMailClient() {
         parameters = "\"" + std::string(second) + "\"" + third;
     else if (second)
         parameters = second;
-    ShellExecute(nullptr, "open", first, parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                 SW_SHOWNORMAL);
-    return TRUE;
+    // Only a program that started counts as opened.
+    return INT_PTR(ShellExecute(nullptr, "open", first,
+                                parameters.empty() ? nullptr : parameters.c_str(), nullptr,
+                                SW_SHOWNORMAL)) > 32;
 }
 
-HIMAGELIST GetSystemImageList(BOOL /*small*/) {
-    // No desktop shell keeps an image list of file types here.
-    return nullptr;
+HIMAGELIST GetSystemImageList(BOOL small) {
+    // The desktop's system icons, made into a list once a size and shared by
+    // every caller for the process, as the shell's own list is.
+    static HIMAGELIST lists[2] = {nullptr, nullptr};
+    HIMAGELIST& list = lists[small ? 1 : 0];
+    if (list != nullptr)
+        return list;
+    const int size = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
+    const LPCSTR icons[] = {IDI_APPLICATION, IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
+    list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 0, int(std::size(icons)));
+    if (list == nullptr)
+        return nullptr;
+    // Each icon drawn at the list's size over the key colour, which the list
+    // then leaves out.
+    constexpr COLORREF kKey = RGB(255, 0, 255);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    for (LPCSTR id : icons) {
+        HBITMAP cell = CreateCompatibleBitmap(screen, size, size);
+        HGDIOBJ old = SelectObject(dc, cell);
+        HBRUSH key = CreateSolidBrush(kKey);
+        const RECT all{0, 0, size, size};
+        FillRect(dc, &all, key);
+        DeleteObject(key);
+        DrawIconEx(dc, 0, 0, LoadIcon(nullptr, id), size, size, 0, nullptr, DI_NORMAL);
+        SelectObject(dc, old);
+        ImageList_AddMasked(list, cell, kKey);
+        DeleteObject(cell);
+    }
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return list;
 }

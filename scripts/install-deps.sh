@@ -10,6 +10,8 @@ packages=(
     clang
     microsocks dante-server
     icoutils imagemagick
+    # The desktop's opener and mail handler (xdg-open, xdg-email).
+    xdg-utils
     # The GIF decoder's differential test: giflib's tools and the GIF files
     # these packages ship.
     giflib-tools libtk8.6 idle-python3.11 libpython3.11-testsuite

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,8 +30,10 @@ HINSTANCE AsResult(INT_PTR code) {
 }
 
 // Starts a program in a grandchild so that nothing is left to reap: the
-// child exits at once and is waited for here. A program without a slash is
-// looked up in PATH.
+// child exits as soon as the grandchild has become the program (or failed
+// to) and is waited for here. A program without a slash is looked up in
+// PATH. False when it could not be started: the grandchild tells the child
+// through a pipe that closes by itself when the program starts.
 bool StartDetached(const std::vector<std::string>& command) {
     std::vector<char*> argv;
     for (const std::string& part : command)
@@ -40,11 +43,23 @@ bool StartDetached(const std::vector<std::string>& command) {
     if (child < 0)
         return false;
     if (child == 0) {
-        if (fork() == 0) {
+        int told[2];
+        if (pipe2(told, O_CLOEXEC) != 0)
+            _exit(1);
+        const pid_t program = fork();
+        if (program == 0) {
+            close(told[0]);
             execvp(argv[0], argv.data());
+            const char failed = 1;
+            (void)!write(told[1], &failed, 1);
             _exit(127);
         }
-        _exit(0);
+        close(told[1]);
+        char failed = 0;
+        ssize_t got;
+        while ((got = read(told[0], &failed, 1)) < 0 && errno == EINTR) {
+        }
+        _exit(program > 0 && got == 0 ? 0 : 1);
     }
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -109,10 +124,12 @@ HINSTANCE ShellExecute(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, L
     if (platform::Hook())
         return AsResult(platform::Hook()(operation, file, showCommand));
     // An address goes to the opener as text; anything else names a file or
-    // folder, whose name is mapped like every other.
-    const bool isAddress = strstr(file, "://") != nullptr || strncmp(file, "mailto:", 7) == 0;
+    // folder, whose name is mapped like every other. A mail address goes to
+    // the desktop's mail handler.
+    const bool isMail = strncmp(file, "mailto:", 7) == 0;
+    const bool isAddress = isMail || strstr(file, "://") != nullptr;
     const std::string target = isAddress ? platform::GbkToUtf8(file) : NativePath(file);
-    if (!platform::StartDetached({"xdg-open", target}))
-        return AsResult(SE_ERR_ACCESSDENIED);
+    if (!platform::StartDetached({isMail ? "xdg-email" : "xdg-open", target}))
+        return AsResult(SE_ERR_NOASSOC);
     return AsResult(33);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The shell's "open": hands a document or web address to the desktop's
-// opener (xdg-open), started directly with the address as its one argument
-// (no command interpreter sees it). With parameters the file is a program,
+// opener (xdg-open), and a "mailto:" address to its mail handler (xdg-email),
+// started directly with the address as its one argument (no command
+// interpreter sees it). With parameters the file is a program,
 // started directly with them as its arguments: split at blanks, a run in
 // double quotes being one argument (no command interpreter sees these
 // either). Tests install hooks that record the calls instead of starting
@@ -19,7 +20,8 @@
 #define SE_ERR_NOASSOC 31
 
 // Greater than 32 when the opener or the program was started; else an SE_ERR_
-// code. Only "open" (or a null operation) is known; the folder is not used.
+// code (SE_ERR_NOASSOC when the desktop has no opener or mail handler). Only "open" (or a null
+// operation) is known; the folder is not used.
 HINSTANCE ShellExecute(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                        int showCommand);
 #define ShellExecuteA ShellExecute

@@ -2,11 +2,15 @@
 // started from the registry without a command interpreter.
 
 #include "knclientUI05/KnClientPublic.h"
+#include "platform/controls/ImageList.h"
+#include "platform/resources/Icon.h"
+#include "platform/resources/Resource.h"
 #include "platform/system/Clock.h"
 #include "platform/system/Registry.h"
 #include "platform/system/Shell.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
+#include "tests/support/GdiCanvas.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -158,9 +162,23 @@ protected:
     std::vector<std::string> startedWith;
 };
 
-TEST_F(MailClientTest, NoRegisteredProgramGivesFalse) {
+TEST_F(MailClientTest, WithoutARegisteredProgramTheDesktopsHandlerOpensAndAFailureIsTold) {
+    std::vector<std::string> opened;
+    INT_PTR answer = 33;
+    platform::SetShellExecuteHook([&](LPCSTR, LPCSTR file, int) {
+        opened.push_back(file);
+        return answer;
+    });
+    EXPECT_TRUE(OpenMailClient());
+    EXPECT_EQ(opened, std::vector<std::string>{"mailto:"});
+    answer = SE_ERR_NOASSOC; // no mail handler on the desktop
     EXPECT_FALSE(OpenMailClient());
     EXPECT_TRUE(started.empty());
+    // A registered program that does not start is no success either.
+    Register("\"/opt/quill/bin/quill\" -compose");
+    platform::SetShellProgramHook(
+        [](LPCSTR, const std::vector<std::string>&) -> INT_PTR { return SE_ERR_FNF; });
+    EXPECT_FALSE(OpenMailClient());
 }
 
 TEST_F(MailClientTest, AQuotedProgramWithAnOptionStartsWithoutAShell) {
@@ -191,9 +209,34 @@ TEST_F(MailClientTest, ACommandTooLongExpandedIsNotStarted) {
     unsetenv("QUILL_LONG");
 }
 
-TEST(SystemImageListTest, ThereIsNoneHere) {
-    EXPECT_EQ(GetSystemImageList(TRUE), nullptr);
-    EXPECT_EQ(GetSystemImageList(FALSE), nullptr);
+TEST(SystemImageListTest, TheSystemIconsInOneSharedListASize) {
+    HIMAGELIST small = GetSystemImageList(TRUE);
+    HIMAGELIST large = GetSystemImageList(FALSE);
+    ASSERT_NE(small, nullptr);
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ(GetSystemImageList(TRUE), small);
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(small, &cx, &cy));
+    EXPECT_EQ(cx, GetSystemMetrics(SM_CXSMICON));
+    ASSERT_TRUE(ImageList_GetIconSize(large, &cx, &cy));
+    EXPECT_EQ(cx, GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(ImageList_GetImageCount(small), 5);
+    // The second image is the hand icon: drawn from the list it shows what
+    // the icon itself draws, transparent where the icon is.
+    const int size = GetSystemMetrics(SM_CXICON);
+    GdiCanvas fromList(size, size), fromIcon(size, size);
+    fromList.Fill(0x123456);
+    fromIcon.Fill(0x123456);
+    ImageList_Draw(large, 1, fromList.dc(), 0, 0, ILD_NORMAL);
+    DrawIconEx(fromIcon.dc(), 0, 0, LoadIcon(nullptr, IDI_HAND), size, size, 0, nullptr, DI_NORMAL);
+    int differing = 0, showing = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            differing += (fromList.At(x, y) & 0xFFFFFF) != (fromIcon.At(x, y) & 0xFFFFFF);
+            showing += (fromIcon.At(x, y) & 0xFFFFFF) != 0x123456;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(showing, size * size / 4);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -75,6 +76,31 @@ TEST(ShellProgramTest, ArgumentsReachTheProgramLiterally) {
         std::this_thread::yield();
     EXPECT_TRUE(std::filesystem::exists(name));
     EXPECT_FALSE(std::filesystem::exists(temp.File("b")));
+}
+
+// A mail address goes to the desktop's mail handler, found in PATH; without
+// one, the opening fails and says so.
+TEST(ShellMailTest, AMailAddressStartsTheMailHandlerAndItsAbsenceIsTold) {
+    TempFolder handler, empty;
+    const std::string marker = handler.File("opened");
+    handler.Write("xdg-email", "#!/bin/sh\necho \"$1\" > '" + marker + "'\n");
+    std::filesystem::permissions(handler.File("xdg-email"), std::filesystem::perms::owner_all);
+    const std::string savedPath = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", handler.Path().c_str(), 1);
+    const INT_PTR started = INT_PTR(ShellExecute(nullptr, "open", "mailto:", nullptr, nullptr, 1));
+    setenv("PATH", empty.Path().c_str(), 1);
+    const INT_PTR missing = INT_PTR(ShellExecute(nullptr, "open", "mailto:", nullptr, nullptr, 1));
+    setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_GT(started, 32);
+    EXPECT_LE(missing, 32);
+    const std::time_t deadline = std::time(nullptr) + 10;
+    while (!std::filesystem::exists(marker) && std::time(nullptr) < deadline)
+        std::this_thread::yield();
+    ASSERT_TRUE(std::filesystem::exists(marker));
+    std::ifstream opened(marker);
+    std::string address;
+    std::getline(opened, address);
+    EXPECT_EQ(address, "mailto:");
 }
 
 } // namespace
