@@ -1,8 +1,8 @@
 #pragma once
 
-// The PNG and GIF codec libraries ("KNPNG.dll", "KNGIFTGA.dll"), loaded on
-// first use like the JPEG one (JpegBinding.h), and the decoder of GIF or BMP
-// bytes that uses the library's own GIF decoder instead.
+// The PNG and GIF/TGA codec libraries ("KNPNG.dll", "KNGIFTGA.dll"), loaded
+// on first use like the JPEG one (JpegBinding.h), and the decoder of GIF or
+// BMP bytes that uses the library's own GIF decoder instead.
 
 #include "knclientUI05/JpegBinding.h"
 
@@ -49,6 +49,25 @@ public:
 private:
     void* m_hGif = nullptr; // the library's handle of the open picture
 };
+
+// The GIF library's TGA half: a picture opened into a handle (null when it
+// does not decode), its size, depth and colour map entries, its pixels (blue,
+// green, red, alpha each, rows top-down), colour map (red, green, blue
+// triples) and alpha (a byte a pixel; null without), and a 32-bit bitmap of
+// it that the caller owns. Each loads the library when needed and gives 0 or
+// null when it or the export is not there; the handle is closed with
+// CallCloseTGAHandle, and the bytes handed out live until then.
+TABLEHUB_API void* CallLoadTGAFile(LPCSTR file);
+TABLEHUB_API void* CallLoadTgaFromMem(const BYTE* data, DWORD size);
+TABLEHUB_API HBITMAP CallCreateBitmapFromTGA(void* tga);
+TABLEHUB_API void CallCloseTGAHandle(void* tga);
+TABLEHUB_API int CallGetTgaWidth(void* tga);
+TABLEHUB_API int CallGetTgaHeight(void* tga);
+TABLEHUB_API int CallGetTgaPalNum(void* tga);
+TABLEHUB_API int CallGetTgaPixelDepth(void* tga);
+TABLEHUB_API const BYTE* CallGetTgaGetImageData(void* tga);
+TABLEHUB_API const BYTE* CallGetTgaGetImagePalData(void* tga);
+TABLEHUB_API const BYTE* CallGetTgaGetImageAlphaData(void* tga);
 
 // GIF87a or GIF89a bytes through the library's GIF decoder (the first
 // frame, realised through its palette), or the bytes of a .bmp file; null

@@ -16,8 +16,19 @@ enum GifTgaExport {
     kLoadGifFile,
     kReset,
     kCreateCurrentBmp,
-    kGifRequired, // the TGA names after these are resolved, and nothing calls them
-    kGifTgaExports = 21
+    kGifRequired, // the TGA names after these may be missing
+    kLoadTGAFile = kGifRequired,
+    kLoadTgaFromMem,
+    kCreateBitmapFromTGA,
+    kCloseTGAHandle,
+    kGetTgaWidth,
+    kGetTgaHeight,
+    kGetTgaPalNum,
+    kGetTgaPixelDepth,
+    kGetTgaGetImageData,
+    kGetTgaGetImagePalData,
+    kGetTgaGetImageAlphaData,
+    kGifTgaExports
 };
 
 const char* const kGifTgaNames[kGifTgaExports] = {"GetNextRawFrameData",
@@ -44,6 +55,18 @@ const char* const kGifTgaNames[kGifTgaExports] = {"GetNextRawFrameData",
 
 template <typename Proc> Proc ExportOf(int index) {
     return reinterpret_cast<Proc>(GifTgaLibrary().Export(index));
+}
+
+static_assert(kGifTgaExports == 21);
+
+// Loads the library when needed and calls a TGA export; 0 (or null, or
+// nothing) when the library or that export is not there.
+template <typename Proc, typename... Args> auto CallTga(int index, Args... args) {
+    using Result = decltype(reinterpret_cast<Proc>(FARPROC())(args...));
+    if (!GifTgaLibrary().Load())
+        return Result();
+    const Proc proc = ExportOf<Proc>(index);
+    return proc ? proc(args...) : Result();
 }
 
 constexpr int kOpened = 0;
@@ -121,4 +144,48 @@ int CKNGifTga::GetNextImage(int* left, int* top, int* width, int* height, HBITMA
     return call && m_hGif ? call(m_hGif, left, top, width, height, bitmap, transparent,
                                  transparentColor, palette, disposal, delay)
                           : 0;
+}
+
+void* CallLoadTGAFile(LPCSTR file) {
+    return CallTga<LoadTGAFileProc>(kLoadTGAFile, file);
+}
+
+void* CallLoadTgaFromMem(const BYTE* data, DWORD size) {
+    return CallTga<LoadTgaFromMemProc>(kLoadTgaFromMem, data, size);
+}
+
+HBITMAP CallCreateBitmapFromTGA(void* tga) {
+    return CallTga<CreateBitmapFromTGAProc>(kCreateBitmapFromTGA, tga);
+}
+
+void CallCloseTGAHandle(void* tga) {
+    CallTga<CloseTGAHandleProc>(kCloseTGAHandle, tga);
+}
+
+int CallGetTgaWidth(void* tga) {
+    return CallTga<GetTgaNumberProc>(kGetTgaWidth, tga);
+}
+
+int CallGetTgaHeight(void* tga) {
+    return CallTga<GetTgaNumberProc>(kGetTgaHeight, tga);
+}
+
+int CallGetTgaPalNum(void* tga) {
+    return CallTga<GetTgaNumberProc>(kGetTgaPalNum, tga);
+}
+
+int CallGetTgaPixelDepth(void* tga) {
+    return CallTga<GetTgaNumberProc>(kGetTgaPixelDepth, tga);
+}
+
+const BYTE* CallGetTgaGetImageData(void* tga) {
+    return CallTga<GetTgaBytesProc>(kGetTgaGetImageData, tga);
+}
+
+const BYTE* CallGetTgaGetImagePalData(void* tga) {
+    return CallTga<GetTgaBytesProc>(kGetTgaGetImagePalData, tga);
+}
+
+const BYTE* CallGetTgaGetImageAlphaData(void* tga) {
+    return CallTga<GetTgaBytesProc>(kGetTgaGetImageAlphaData, tga);
 }

@@ -1,10 +1,12 @@
 // "KNGIFTGA.dll": GIF pictures through giflib, read frame by frame as the
 // file holds them (no composition on the logical screen). The picture's
-// bytes are kept so that Reset can start again from the first frame.
+// bytes are kept so that Reset can start again from the first frame. Its TGA
+// half is TgaModule.cpp.
 
 #include "outside/CodecSupport.h"
 #include "outside/KNGifTga.h"
 #include "outside/OutsideModules.h"
+#include "outside/TgaModule.h"
 
 #include <gif_lib.h>
 
@@ -255,17 +257,19 @@ void CloseGifHandle(HGIFTGA handle) {
 } // namespace
 
 BuiltinModuleDefinition GifTgaModule() {
-    return outside::CodecModule(
-        "KNGIFTGA.dll", {
-                            outside::Export("GetNextRawFrameData", GetNextRawFrameData),
-                            outside::Export("GetGlobalColorIndexData", GetGlobalColorIndexData),
-                            outside::Export("GetGlobalColorIndexTotal", GetGlobalColorIndexTotal),
-                            outside::Export("GetNextImage", GetNextImage),
-                            outside::Export("GetImageSize", GetImageSize),
-                            outside::Export("CloseGifHandle", CloseGifHandle),
-                            outside::Export("LoadGifFromMem", LoadGifFromMem),
-                            outside::Export("LoadGifFile", LoadGifFile),
-                            outside::Export("Reset", Reset),
-                            outside::Export("CreateCurrentBmp", CreateCurrentBmp),
-                        });
+    std::vector<BuiltinModuleExport> exports{
+        outside::Export("GetNextRawFrameData", GetNextRawFrameData),
+        outside::Export("GetGlobalColorIndexData", GetGlobalColorIndexData),
+        outside::Export("GetGlobalColorIndexTotal", GetGlobalColorIndexTotal),
+        outside::Export("GetNextImage", GetNextImage),
+        outside::Export("GetImageSize", GetImageSize),
+        outside::Export("CloseGifHandle", CloseGifHandle),
+        outside::Export("LoadGifFromMem", LoadGifFromMem),
+        outside::Export("LoadGifFile", LoadGifFile),
+        outside::Export("Reset", Reset),
+        outside::Export("CreateCurrentBmp", CreateCurrentBmp),
+    };
+    for (const BuiltinModuleExport& tga : outside::TgaExports())
+        exports.push_back(tga);
+    return outside::CodecModule("KNGIFTGA.dll", std::move(exports));
 }

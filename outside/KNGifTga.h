@@ -1,9 +1,10 @@
 #pragma once
 
-// "KNGIFTGA.dll": the GIF library's interface as its callers see it. A
-// picture is opened from memory or a file into a handle and read frame by
-// frame, as a bitmap with a palette (GetNextImage) or as raw indices
-// (GetNextRawFrameData). Its TGA half is not offered here: nothing calls it.
+// "KNGIFTGA.dll": the GIF and TGA library's interface as its callers see it.
+// A GIF picture is opened from memory or a file into a handle and read frame
+// by frame, as a bitmap with a palette (GetNextImage) or as raw indices
+// (GetNextRawFrameData). A TGA picture is opened into a handle of its own and
+// read whole.
 
 #include "platform/gdi/Gdi.h"
 
@@ -42,3 +43,20 @@ typedef int (*GetNextImageProc)(HGIFTGA gif, int* left, int* top, int* width, in
                                 HBITMAP* bitmap, BOOL* transparent, COLORREF* transparentColor,
                                 HPALETTE* palette, int* disposal, int* delay);
 typedef void (*CloseGifHandleProc)(HGIFTGA gif);
+
+typedef void* HTGA;
+
+// A TGA picture (colour-mapped, true-colour or grey, plain or run-length),
+// or null for one that does not decode.
+typedef HTGA (*LoadTGAFileProc)(LPCSTR path);
+typedef HTGA (*LoadTgaFromMemProc)(const BYTE* data, DWORD size);
+// A new 32-bit bitmap of the picture, its alpha kept (the caller owns it).
+typedef HBITMAP (*CreateBitmapFromTGAProc)(HTGA tga);
+typedef void (*CloseTGAHandleProc)(HTGA tga);
+// Width and height in pixels; the colour map's entries (0 without one); the
+// depth the file gives (8, 15, 16, 24 or 32). 0 without a picture.
+typedef int (*GetTgaNumberProc)(HTGA tga);
+// The pixels (blue, green, red, alpha each, rows top-down); the colour map
+// (red, green, blue triples); the alpha (a byte a pixel, top-down). Valid
+// until the picture is closed; null where the picture has none.
+typedef const BYTE* (*GetTgaBytesProc)(HTGA tga);

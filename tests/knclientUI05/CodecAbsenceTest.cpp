@@ -69,5 +69,10 @@ TEST(CodecAbsence, GifLibraryClassIsSafeAfterAFailedLoad) {
     EXPECT_EQ(
         library.GetNextImage(&a, &b, &c, &d, &bitmap, &transparent, &colour, &palette, &e, &f), 0);
     library.Reset();
+    // Its TGA half gives nothing either, and tries no more loads.
+    EXPECT_EQ(CallLoadTgaFromMem(gif, sizeof gif), nullptr);
+    EXPECT_EQ(CallGetTgaWidth(nullptr), 0);
+    EXPECT_EQ(CallGetTgaGetImageData(nullptr), nullptr);
+    CallCloseTGAHandle(nullptr);
     EXPECT_EQ(BuiltinModuleLoadAttempts("KNGIFTGA.dll"), 1);
 }

@@ -11,6 +11,8 @@
 #include "platform/resources/IconObject.h"
 #include "platform/system/FileIo.h"
 
+#include "tests/support/CommandOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,15 +29,7 @@ bool Have(const char* tool) {
 }
 
 std::string Output(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return output;
-    char buffer[512];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    pclose(pipe);
-    return output;
+    return CommandOutput(command + " 2>&1");
 }
 
 uint16_t U16(const std::string& bytes, size_t at) {
