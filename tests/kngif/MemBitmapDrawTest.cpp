@@ -140,6 +140,34 @@ TEST(MemBitmapDraw, TransparentDrawingWithTheOriginKeyAndACutRectangle) {
     EXPECT_EQ(canvas.At(2, 0), kPaper);
 }
 
+// Onto another memory image's own DC, which holds a 16-bit section: the DC
+// still reports the device's 32 bits, as every DC here does, so the 16-bit
+// way is not taken; the mask way gives the same pixels.
+TEST(MemBitmapDraw, TransparentDrawingOntoASixteenBitImagesOwnDc) {
+    CKNMemBitmap image;
+    ASSERT_TRUE(image.Create(3, 2));
+    FillCounting(image);
+    const WORD key = 0x07E0;
+    image.FillRect565(1, 0, 1, 2, key);
+    image.SetColorKey565(key);
+    CKNMemBitmap target;
+    ASSERT_TRUE(target.Create(4, 3));
+    target.FillRect565(0, 0, 4, 3, 0x1234);
+    HDC dc = target.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 32);
+    ASSERT_TRUE(image.DrawTransparent(dc, nullptr, 1, 1));
+    ASSERT_TRUE(target.ReleaseDC(dc));
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const bool inside = x >= 1 && y >= 1;
+            const WORD source = inside ? image.GetPixel565(x - 1, y - 1) : key;
+            EXPECT_EQ(target.GetPixel565(x, y), source == key ? WORD(0x1234) : source)
+                << x << "," << y;
+        }
+    }
+}
+
 TEST(MemBitmapDraw, SystemBitmapsBothWays) {
     GdiCanvas canvas(3, 2);
     const uint32_t colours[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x070307, 0x8899AA};
