@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "platform/Geometry.h"
 #include "platform/display/SdlAudio.h"
+#include "platform/display/SdlDisplayLoss.h"
 #include "platform/display/SdlWaiter.h"
 #include "platform/gdi/WindowDc.h"
 #include "platform/window/Cursor.h"
@@ -586,6 +587,7 @@ std::unique_ptr<WindowSurfaces> StartSdlDisplay() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
+    EndProcessWhenTheXDisplayGoes();
     const Uint32 wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == Uint32(-1)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
