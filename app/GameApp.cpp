@@ -126,7 +126,8 @@ BOOL CGameApp::InitInstance() {
         ShowMessageBox("进入游戏通道失败!");
         return FALSE;
     }
-    theClient.DisableReceive();
+    // No record comes in before the table window exists; its creation opens the gate.
+    theClient.ReceiveGate().Hold();
     CString reason;
     int seat = theClient.m_nMySeat;
     if (!SettleSeat(theClient.m_bWatcher, &seat, &reason)) {

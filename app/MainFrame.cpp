@@ -230,9 +230,9 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
             return;
         m_bMinimized = FALSE;
         if (table != nullptr) {
-            if (!table->IsReceiveReady())
+            if (table->ReceiveGate().IsHeld())
                 return;
-            table->SetReceiveReady(FALSE);
+            table->ReceiveGate().Hold();
             heldTable = TRUE;
         }
         break;
@@ -240,11 +240,11 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
         if (!TakeSysCommand())
             return;
         if (table != nullptr && !m_bMinimized) {
-            if (!table->IsReceiveReady()) {
+            if (table->ReceiveGate().IsHeld()) {
                 m_bMinimized = FALSE;
                 return;
             }
-            table->SetReceiveReady(FALSE);
+            table->ReceiveGate().Hold();
             heldTable = TRUE;
         }
         m_bMinimized = FALSE;
@@ -261,7 +261,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
     // The size change has been laid out: the table takes clicks and records
     // again (it was ready when the command came).
     if (heldTable && ::IsWindow(table->m_hWnd))
-        table->SetReceiveReady(TRUE);
+        table->ReceiveGate().Release();
 }
 
 // ---- timers and private messages ----

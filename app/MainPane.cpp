@@ -10,6 +10,7 @@
 #include "platform/window/WindowDcs.h"
 #include "sprite/GdiRoutines.h"
 #include "table/GameWnd.h"
+#include "table/ReceiveGate.h"
 
 namespace {
 
@@ -143,11 +144,11 @@ void CMainPane::HideChatArea() {
 
 BOOL CMainPane::TableReadyForBarButton() {
     CGameWnd* table = GetGameWnd();
-    if (table != nullptr && !table->IsReceiveReady())
+    if (table != nullptr && table->ReceiveGate().IsHeld())
         return FALSE;
     // No record may come in while the table is laid out anew.
     if (table != nullptr)
-        table->SetReceiveReady(FALSE);
+        table->ReceiveGate().Hold();
     return TRUE;
 }
 
@@ -167,7 +168,7 @@ BOOL CMainPane::OnCommand(WPARAM wParam, LPARAM lParam) {
         // The table has been laid out anew by now: it takes clicks and
         // records again.
         if (CGameWnd* table = GetGameWnd())
-            table->SetReceiveReady(TRUE);
+            table->ReceiveGate().Release();
         return TRUE;
     }
     if (CWnd* table = GetGameWnd(); table != nullptr && table->OnCommand(wParam, lParam))

@@ -102,7 +102,7 @@ static void BM_TableWindowGames(benchmark::State& state) {
                 const int id = LoadRecordInt(record.data(), 0);
                 if (id == kMsgDeal || id == kMsgPlay || id == kMsgReturnTribute || id == kMsgBuy3 ||
                     id == kMsgTribute)
-                    wnd->SetReceiveReady(FALSE); // as the client holds them
+                    wnd->ReceiveGate().Hold(); // as the client holds them
                 ::SendMessage(wnd->m_hWnd, WM_GAME_RECORD, WPARAM(record.size()),
                               LPARAM(record.data()));
             }

@@ -47,7 +47,6 @@ public:
         return CWnd::WindowProc(message, wParam, lParam);
     }
     HWND GetLinkWindow() const override { return m_hWnd; }
-    void SetReceiveReady(BOOL) override {}
     void ShowNotice(LPCSTR) override {}
     void ShowStartButtons(BOOL) override {}
     void StopSprite(int) override {}

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool refused = length >= kGameMsgHeadSize &&
                          CheckReceivedRecord(record.data(), length).fault != kReceivedOk;
     if (IsHeld(id))
-        harness.wnd->SetReceiveReady(FALSE);
+        harness.wnd->ReceiveGate().Hold();
     ::SendMessage(harness.wnd->m_hWnd, WM_GAME_RECORD, WPARAM(length),
                   LPARAM(record.empty() ? nullptr : record.data()));
     if (IsHeld(id) && refused && !harness.wnd->IsReceiveReady())
@@ -81,6 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The round's end, as the timer brings it.
     if (data[1] & 2)
         harness.wnd->OnUserTimer(kRoundEndTimer);
-    harness.wnd->SetReceiveReady(TRUE);
+    harness.wnd->ReceiveGate().Release();
     return 0;
 }

@@ -35,7 +35,7 @@ bool IsAnimatedRecord(int id) {
 CGameNetClient::CGameNetClient()
     : m_pGameWnd(nullptr), m_bTipShown(0), m_nExchangeAmount(0), m_bExchangePending(0),
       m_bWatchTargetLeft(0), m_bClosed(0), m_pShell(nullptr), m_nOpenBoxes(0), m_bLeaving(0),
-      m_bGameEnded(0) {}
+      m_bGameEnded(0), m_gate([this](BOOL on) { HoldReceive(!on); }) {}
 
 CGameNetClient::~CGameNetClient() {
     m_pGameWnd = nullptr;
@@ -99,19 +99,15 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
     }
     if (id == kMsgGameEnd)
         m_bGameEnded = 1;
-    const bool animated = IsAnimatedRecord(id);
-    if (animated) {
-        HoldReceive(1);
-        if (CGameWndLink* wnd = LiveGameWnd())
-            wnd->SetReceiveReady(0);
-    }
-    if (CGameWndLink* wnd = LiveGameWnd()) {
-        SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(length), LPARAM(record));
+    CGameWndLink* wnd = LiveGameWnd();
+    if (wnd == nullptr) {
+        WriteLog("GameWnd is not ready for type %d!", id);
         return 1;
     }
-    WriteLog("GameWnd is not ready for type %d!", id);
-    if (animated)
-        HoldReceive(0);
+    // The window releases the gate when the record's presentation ends.
+    if (IsAnimatedRecord(id))
+        m_gate.Hold();
+    SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(length), LPARAM(record));
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include "game/Cards.h"
 #include "table/ClientShell.h"
 #include "table/GameWndLink.h"
+#include "table/ReceiveGate.h"
 
 // SendTakeChance's refusals, in the order they are checked.
 enum {
@@ -82,8 +83,8 @@ public:
     void ChangeSeat(WORD seat, int watch);
     void Standup(char* name);
 
-    // The table window finished a record that stopped receiving.
-    void ResumeReceive() { HoldReceive(0); }
+    // Whether the table takes the next record (see ReceiveGate.h).
+    CReceiveGate& ReceiveGate() { return m_gate; }
 
     void SetGameWnd(CGameWndLink* wnd) { m_pGameWnd = wnd; }
     void SetShell(CClientShell* shell) { m_pShell = shell; }
@@ -100,6 +101,7 @@ public:
 protected:
     // The game connection; tests put a recording transport in its place.
     virtual int SendRecord(int length, void* record) { return SendMsg(length, record); }
+    // The socket's reading, switched by the receive gate only.
     virtual void HoldReceive(BOOL hold);
 
 private:
@@ -134,6 +136,7 @@ private:
     BOOL m_bLeaving;
     // The referee's game-end notice came: the table closes after it.
     BOOL m_bGameEnded;
+    CReceiveGate m_gate;
 };
 
 extern CGameNetClient theClient;

@@ -89,7 +89,6 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
     SetAnchorWindow(m_hWnd);
     m_strThemeFile = TableApp().GetThemeFile();
     m_strBitmapFolder = BitmapFolderOf(m_strThemeFile);
-    m_bReceiveReady = FALSE;
     SyncClientFields();
     if (m_pMagnifier == nullptr)
         m_pMagnifier = TableApp().CreateMagnifier(this, kMagnifierName);
@@ -106,9 +105,8 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
     if (m_pClient != nullptr)
         m_pClient->SetGameWnd(this);
     CreateTextSprites();
-    if (m_pClient != nullptr)
-        m_pClient->EnableReceive();
-    m_bReceiveReady = TRUE;
+    // The client has held receiving since it entered the table.
+    EndHeldRecord();
     if (!m_soundHost.Init(m_hWnd, this, kSoundProduct, kSoundProduct))
         WriteLog("The sound plug-in is not available; the table goes on without it");
     // A seat change is refused for a while after the table opens.
@@ -120,7 +118,6 @@ void CGameWnd::OnDestroy() {
     // The client must not reach a window that is gone.
     if (m_pClient != nullptr && m_pClient->m_pGameWnd == this)
         m_pClient->SetGameWnd(nullptr);
-    m_bReceiveReady = FALSE;
     ReleaseInfo();
     SetAnchorWindow(nullptr);
     CSpriteWnd::OnDestroy();

@@ -30,6 +30,7 @@
 #include <vector>
 
 class CGameNetClient;
+class CReceiveGate;
 class CGameLayout;
 class CSeatPopupWnd;
 class CPaneImage;
@@ -219,7 +220,9 @@ public:
     void SetLayout(CGameLayout* layout) { m_fields.pLayout = layout; }
     void SetClient(CGameNetClient* client) { m_pClient = client; }
 
-    BOOL IsReceiveReady() const { return m_bReceiveReady; }
+    // The client's receive gate: held while a record is presented.
+    CReceiveGate& ReceiveGate() const;
+    BOOL IsReceiveReady() const;
     // The theme file's path without its extension: the folder of its pictures.
     const CString& GetBitmapFolder() const { return m_strBitmapFolder; }
     DWORD GetSeatChangeTick() const { return m_dwSeatChangeTick; }
@@ -251,7 +254,6 @@ public:
 
     // ---- what the network client asks of the table (CGameWndLink) ----
     HWND GetLinkWindow() const override { return m_hWnd; }
-    void SetReceiveReady(BOOL ready) override { m_bReceiveReady = ready ? TRUE : FALSE; }
     void StopSprite(int id) override;
     BOOL IsGameOverMarkShown() const override { return m_bGameOverMark; }
     int GetMultiple() const override { return m_nMultiple; }
@@ -465,7 +467,7 @@ public:
     // Whether a round's plays are being laid (cleared when the round ends).
     BOOL IsRoundRunning() const { return m_bRoundFlag; }
     BOOL IsCleanSweep() const { return m_bCleanSweep; }
-    // The held record is done: receiving resumes and the window is ready.
+    // The held record is done: the receive gate opens.
     void EndHeldRecord();
 
 protected:
@@ -687,7 +689,6 @@ private:
     CPtrList m_reelLines{10};
     int m_nStartCountdown = 30;
     int m_nResultCountdown = 30;
-    BOOL m_bReceiveReady = TRUE;
     BOOL m_bGameOverMark = FALSE;
     tagGAMESTATEBLOCK m_game;
 

@@ -27,10 +27,6 @@ void CGameWnd::OnResize(UINT, int cx, int) {
         // The same faces on another width: a long hand may close up or open out.
         m_hands.FitHandToWindow();
     }
-    // The frame and the pane clear the flag before they lay the table out and
-    // leave it to the table to take records again. A record that is still
-    // being shown keeps the client from reading until its animation ends.
-    m_bReceiveReady = TRUE;
 }
 
 BOOL CGameWnd::SwitchCardFaces(int cx) {

@@ -20,7 +20,6 @@ public:
     // The table window's handle; the client checks it with IsWindow first.
     virtual HWND GetLinkWindow() const = 0;
 
-    virtual void SetReceiveReady(BOOL ready) = 0;
     virtual void ShowNotice(LPCSTR text) = 0;
     virtual void ShowStartButtons(BOOL show) = 0;
     virtual void StopSprite(int id) = 0;

@@ -159,9 +159,15 @@ void CGameWnd::DispatchRecord(int id, const void* record, int length) {
 }
 
 void CGameWnd::EndHeldRecord() {
-    if (m_pClient != nullptr)
-        m_pClient->ResumeReceive();
-    SetReceiveReady(TRUE);
+    ReceiveGate().Release();
+}
+
+CReceiveGate& CGameWnd::ReceiveGate() const {
+    return m_pClient->ReceiveGate();
+}
+
+BOOL CGameWnd::IsReceiveReady() const {
+    return !ReceiveGate().IsHeld();
 }
 
 void CGameWnd::PlayGameSound(LPCSTR file) {

@@ -104,9 +104,8 @@ void CGameWnd::FollowWatchedSeat(int seat) {
 }
 
 void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
-    SetReceiveReady(FALSE);
-    if (m_pClient != nullptr)
-        m_pClient->DisableReceive();
+    // Nothing may come in while the table is rebuilt from the snapshot.
+    ReceiveGate().Hold();
     theBoard.ResetGameData();
     AddReelLine("", TRUE);
     theBoard.ClearHistory();

@@ -68,9 +68,7 @@ void CGameWnd::FinishCardsSettled() {
         SetTimer(kCardsSettledTimer, kSettleDelayMs, nullptr);
         return;
     }
-    if (m_pClient != nullptr)
-        m_pClient->EnableReceive();
-    m_bReceiveReady = TRUE;
+    EndHeldRecord();
 }
 
 void CGameWnd::AnswerClock(int event) {
@@ -141,7 +139,7 @@ void CGameWnd::BurnStepThree() {
 }
 
 void CGameWnd::ResetCardSprites() {
-    m_bReceiveReady = FALSE;
+    ReceiveGate().Hold(); // the deal's end opens it
     m_bInputAllowed = 0;
     m_hands.ClearHand();
     m_nCardsToDeal = kDealCount;

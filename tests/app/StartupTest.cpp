@@ -239,10 +239,10 @@ TEST_F(StartupTest, TheFramesSystemCommandsTakeEffectAtMostOnceASecond) {
     // Maximise while the table is busy: ignored, and nothing more for a second.
     clock.Advance(CMainFrame::kSysCmdMs);
     platform_test::Settle();
-    table->SetReceiveReady(FALSE);
+    table->ReceiveGate().Hold();
     frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_FALSE(frame->IsZoomed());
-    table->SetReceiveReady(TRUE);
+    table->ReceiveGate().Release();
     frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_FALSE(frame->IsZoomed()) << "the next try waits for the timer";
     clock.Advance(CMainFrame::kSysCmdMs);
@@ -368,10 +368,10 @@ TEST_F(StartupTest, TheChatBarButtonWaitsForTheTableAndHidesThenRestoresTheChat)
     const int width = pane.GetToolWidth();
     ASSERT_GT(width, 0);
     // A card flight holds the table: the button waits.
-    table->SetReceiveReady(FALSE);
+    table->ReceiveGate().Hold();
     ClickCentreOf(pane.GetDlgItem(CMainPane::kCloseId));
     EXPECT_EQ(pane.GetToolWidth(), width) << "nothing happens while the table is busy";
-    table->SetReceiveReady(TRUE);
+    table->ReceiveGate().Release();
 
     // Hide, then show again by the other button: the table stays ready
     // for clicks throughout.
@@ -397,7 +397,7 @@ TEST_F(StartupTest, ACardFlightStaysHeldThroughMinimiseRestoreAndMove) {
     ASSERT_TRUE(theApp.InitInstance()) << Log();
     CMainFrame* frame = theApp.m_pMainWnd;
     CGameWnd* table = frame->GetGameWnd();
-    table->SetReceiveReady(FALSE);
+    table->ReceiveGate().Hold();
     frame->SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
     EXPECT_FALSE(table->IsReceiveReady());
     frame->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);

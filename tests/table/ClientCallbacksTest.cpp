@@ -47,7 +47,7 @@ TEST_F(ClientRecords, ARecordReachesTheTableWindowWithItsLength) {
     EXPECT_EQ(table.records.size(), 2u);
 }
 
-TEST_F(ClientRecords, AnimatedRecordsHoldReceivingAndClearTheReadyFlag) {
+TEST_F(ClientRecords, AnimatedRecordsHoldTheReceiveGateBeforeTheWindowHasThem) {
     tagDEALMSG deal;
     InitDealMsg(deal);
     deal.nSeat = 1;
@@ -80,7 +80,8 @@ TEST_F(ClientRecords, WithoutATableWindowRecordsAreLoggedAndReceivingGoesOn) {
     InitPlayMsg(play);
     std::vector<BYTE> record = Bytes(play);
     client.OnGameMsg(int(record.size()), record.data());
-    EXPECT_EQ(client.holds, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(client.holds.empty());
+    EXPECT_FALSE(client.ReceiveGate().IsHeld());
     EXPECT_TRUE(Logged("GameWnd is not ready for type 2309!"));
     EXPECT_TRUE(table.records.empty());
 

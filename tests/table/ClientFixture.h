@@ -38,8 +38,9 @@ class StandInTableWnd : public platform_test::RecordingWnd, public CGameWndLink 
 public:
     std::vector<std::string> calls;
     std::vector<std::vector<BYTE>> records;
+    // Whether the client's gate was open as each record came.
     std::vector<bool> readyWhenHanded;
-    bool ready = true;
+    const CReceiveGate* gate = nullptr;
     bool gameOverMark = false;
     int multiple = 3;
     DWORD chargeValues[4] = {};
@@ -48,17 +49,13 @@ public:
         if (message == WM_GAME_RECORD) {
             const BYTE* bytes = reinterpret_cast<const BYTE*>(lParam);
             records.emplace_back(bytes, bytes + wParam);
-            readyWhenHanded.push_back(ready);
+            readyWhenHanded.push_back(gate != nullptr && !gate->IsHeld());
             return 0;
         }
         return RecordingWnd::WindowProc(message, wParam, lParam);
     }
 
     HWND GetLinkWindow() const override { return m_hWnd; }
-    void SetReceiveReady(BOOL value) override {
-        ready = value != 0;
-        Log("ready " + std::to_string(value));
-    }
     void ShowNotice(LPCSTR text) override { Log(std::string("notice ") + text); }
     void ShowStartButtons(BOOL show) override { Log("start buttons " + std::to_string(show)); }
     void StopSprite(int id) override { Log("stop sprite " + std::to_string(id)); }
@@ -169,6 +166,7 @@ struct StandIns {
             return false;
         client.SetGameWnd(&table);
         client.SetShell(&shell);
+        table.gate = &client.ReceiveGate();
         return true;
     }
     void Detach(CGameNetClient& client) {

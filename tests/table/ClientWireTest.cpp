@@ -82,10 +82,9 @@ TEST_F(ClientWire, AnAnimatedRecordHoldsReceivingUntilTheWindowReleasesIt) {
     ASSERT_TRUE(TableGets(1));
     platform_test::Settle();
     EXPECT_EQ(table.records.size(), 1u);
-    EXPECT_FALSE(table.ready);
+    EXPECT_TRUE(client.ReceiveGate().IsHeld());
     // The presentation ended.
-    table.SetReceiveReady(1);
-    client.EnableReceive();
+    client.ReceiveGate().Release();
     ASSERT_TRUE(TableGets(2));
     EXPECT_EQ(WordAt(table.records[1], 0), 0x91A);
 }

@@ -65,7 +65,7 @@ protected:
         wnd->DealPace().SetDealStart(0, 0);
         wnd->SetCardsToDeal(CGameWnd::kDealCount);
         wnd->SetInputAllowed(FALSE);
-        wnd->SetReceiveReady(FALSE);
+        wnd->ReceiveGate().Hold();
         ShowDeck();
         wnd->DealPace().StartDealTimers();
         return table;

@@ -143,13 +143,6 @@ TEST_F(GameWndTest, RecordsReachTheTableOnlyWhileItIsLinked) {
     ASSERT_EQ(lengths.size(), 1u);
     EXPECT_EQ(lengths[0], int(record.size()));
 
-    // The client holds receiving while an animated record plays; the table
-    // takes the ready flag back when it is done.
-    wnd->SetReceiveReady(FALSE);
-    EXPECT_FALSE(wnd->IsReceiveReady());
-    wnd->SetReceiveReady(TRUE);
-    EXPECT_TRUE(wnd->IsReceiveReady());
-
     // Once the window is gone the client no longer reaches it.
     wnd->DestroyWindow();
     wnd = nullptr;

@@ -75,17 +75,12 @@ struct Truth {
 
 // The network client with the table host in place of its connection: what
 // it sends waits in the outbox; a record it stopped reading for holds the
-// next until the window resumes receiving (its held record ended) or is
-// ready again (the deal's end turns the socket back on directly).
+// next until the window opens the receive gate (its held record ended).
 class WitnessClient : public CGameNetClient {
 public:
     std::deque<std::vector<BYTE>> outbox;
     int sent = 0;
-    bool hold = false;
-    bool Held() const {
-        return hold && m_pGameWnd != nullptr &&
-               !static_cast<CGameWnd*>(m_pGameWnd)->IsReceiveReady();
-    }
+    bool Held() { return ReceiveGate().IsHeld() != FALSE; }
 
 protected:
     int SendRecord(int length, void* record) override {
@@ -94,7 +89,7 @@ protected:
         ++sent;
         return 1;
     }
-    void HoldReceive(BOOL held) override { hold = held != 0; }
+    void HoldReceive(BOOL) override {}
 };
 
 class WitnessApp : public RecordingAppLink {
@@ -251,7 +246,6 @@ protected:
         app.cardOrder = cardOrder;
         client.m_nMySeat = kMe;
         client.m_bWatcher = watcher ? TRUE : FALSE;
-        client.hold = false;
         client.outbox.clear();
         inbox.clear();
         roundTruth = Truth{};

@@ -132,8 +132,7 @@ protected:
         PeekGameRecordId(record, length, &id);
         if (id == kMsgDeal || id == kMsgPlay || id == kMsgReturnTribute || id == kMsgBuy3 ||
             id == kMsgTribute) {
-            client.holds.push_back(true);
-            wnd->SetReceiveReady(FALSE);
+            wnd->ReceiveGate().Hold();
         }
         // A copy of exactly the delivered size, so an overread is caught.
         std::vector<BYTE> bytes(static_cast<const BYTE*>(record),

@@ -10,6 +10,7 @@
 #include "game/PlayRecords.h"
 #include "sprite/GameLayout.h"
 #include "table/GameWnd.h"
+#include "table/ReceiveGate.h"
 #include "table/TableAppLink.h"
 
 #include <string>

@@ -77,12 +77,12 @@ TEST_F(TableInputEventsTest, AClickWhileARecordIsShownPicksItsCardAndEndsThere) 
     const POINT king = CentreOf(kKingA);
     Mouse(platform::MouseAction::Move, four);
     Mouse(platform::MouseAction::LeftDown, four);
-    wnd->SetReceiveReady(FALSE); // cards fly in while the button is down
+    wnd->ReceiveGate().Hold(); // cards fly in while the button is down
     Mouse(platform::MouseAction::LeftUp, four);
     EXPECT_EQ(Raised(), std::vector<int>{kFourA});
     Mouse(platform::MouseAction::Move, king); // no button held: no drag
     Click(king);
-    wnd->SetReceiveReady(TRUE);
+    wnd->ReceiveGate().Release();
     // In trick play a click on a lowered card picks it in place of the rest.
     EXPECT_EQ(Raised(), std::vector<int>{kKingA}) << "the nine between is not swept";
 }
@@ -185,7 +185,7 @@ TEST_F(TableInputEventsTest, RightClicksPlayByState) {
 }
 
 TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
-    wnd->SetReceiveReady(FALSE);
+    wnd->ReceiveGate().Hold();
     wnd->Fields().nExpectedTransfers = 3;
     wnd->Fields().nEndedTransfers = 0;
     wnd->OnSpriteEnd(nullptr, 1008);
@@ -193,7 +193,7 @@ TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
     EXPECT_FALSE(wnd->IsReceiveReady());
     wnd->OnSpriteEnd(nullptr, 1008);
     EXPECT_TRUE(wnd->IsReceiveReady());
-    wnd->SetReceiveReady(FALSE);
+    wnd->ReceiveGate().Hold();
     wnd->OnSpriteEnd(nullptr, 1008);
     EXPECT_FALSE(wnd->IsReceiveReady()) << "a late transfer starts nothing again";
 
@@ -308,11 +308,7 @@ TEST_F(TableInputEventsTest, TheFacesSwitchOnceWhenTheTableNarrows) {
         EXPECT_EQ(back->nUser[0], 0x80000 | i);
         EXPECT_EQ(back->pLine->m_from.x, -(layout.m_sizeCard.cx + 408) / 2 + 8 * i);
     }
-    // The frame clears the flag before it resizes the table; the table
-    // takes records again after its size change.
-    wnd->SetReceiveReady(FALSE);
     wnd->OnResize(0, 800, 700);
-    EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_EQ(wnd->DeckBack(0), firstBack) << "a second narrow size changes nothing";
     EXPECT_EQ(wnd->Hands().GetHand().size(), 2u);
 }
