@@ -99,12 +99,8 @@ static void BM_TableWindowGames(benchmark::State& state) {
                 pumping += std::clock() - pumpStart;
                 std::vector<uint8_t> record = std::move(queue.front());
                 queue.pop_front();
-                const int id = LoadRecordInt(record.data(), 0);
-                if (id == kMsgDeal || id == kMsgPlay || id == kMsgReturnTribute || id == kMsgBuy3 ||
-                    id == kMsgTribute)
-                    wnd->ReceiveGate().Hold(); // as the client holds them
-                ::SendMessage(wnd->m_hWnd, WM_GAME_RECORD, WPARAM(record.size()),
-                              LPARAM(record.data()));
+                // Through the client, which checks, holds and hands it over.
+                client.OnGameMsg(int(record.size()), record.data());
             }
         };
         driver.SeatBots();

@@ -1,9 +1,9 @@
-// Arbitrary game records handed to the table window itself, as the network
-// client hands them over: the fuzzer picks the id and the length, the rest
-// is its bytes. The table's state carries over from one input to the next,
-// so later records meet the tables, hands and rounds earlier ones built.
-// No input may crash or read out of bounds, and a held record that the
-// window refuses must leave it ready to receive again.
+// Arbitrary game records handed to the network client as the socket hands
+// them over, which checks them and hands what passes to a real table window:
+// the fuzzer picks the id and the length, the rest is its bytes. The table's
+// state carries over from one input to the next, so later records meet the
+// tables, hands and rounds earlier ones built. No input may crash or read out
+// of bounds, and a record the client refuses never holds receiving.
 
 #include "game/GameLogic.h"
 #include "platform/display/Display.h"
@@ -11,7 +11,6 @@
 #include "sprite/GameLayout.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
-#include "table/ReceivedCards.h"
 #include "table/ReceivedRecords.h"
 
 #include <climits>
@@ -50,10 +49,6 @@ constexpr int kIds[] = {0x901, 0x902, 0x903, 0x904, 0x905, 0x906, 0x907, 0x908, 
                         0x90B, 0x90D, 0x90E, 0x910, 0x911, 0x912, 0x913, 0x914, 0x915, 0x917,
                         0x918, 0x919, 0x91A, 0x91B, 0x91C, 0x91D, 0x91E, 0x90C, 0x900, 0x91F};
 
-bool IsHeld(int id) {
-    return id == 0x904 || id == 0x905 || id == 0x907 || id == 0x90B || id == 0x90D;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -68,15 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (record.size() >= 4)
         memcpy(record.data(), &id, 4);
     const int length = int(record.size());
-    // Without a head the id is unknown, and the client never hands such a
-    // record over: only a refused record with its id must resume receiving.
-    const bool refused = length >= kGameMsgHeadSize &&
-                         CheckReceivedRecord(record.data(), length).fault != kReceivedOk;
-    if (IsHeld(id))
-        harness.wnd->ReceiveGate().Hold();
-    ::SendMessage(harness.wnd->m_hWnd, WM_GAME_RECORD, WPARAM(length),
-                  LPARAM(record.empty() ? nullptr : record.data()));
-    if (IsHeld(id) && refused && !harness.wnd->IsReceiveReady())
+    // Through the client, as the socket hands it over: a refused record never
+    // holds receiving.
+    std::vector<uint8_t> taken;
+    const bool refused =
+        TakeReceivedRecord(record.data(), length, theBoard, taken).fault != kReceivedOk;
+    harness.client.OnGameMsg(length, record.empty() ? nullptr : record.data());
+    if (refused && !harness.wnd->IsReceiveReady())
         abort();
     // The round's end, as the timer brings it.
     if (data[1] & 2)

@@ -9,6 +9,7 @@
 #include "platform/window/Messages.h"
 #include "sprite/AppServices.h"
 #include "table/ReceivedRecords.h"
+#include "table/RecordKinds.h"
 
 #include <cstdio>
 
@@ -23,12 +24,6 @@ constexpr UINT kReconnectTimer = 4000;
 constexpr UINT kReconnectDelayMs = 3000;
 constexpr UINT kStringPlayerDropped = 68;
 constexpr UINT kStringPlayerBack = 69;
-
-// The records whose presentation animates: reading stops until it ends.
-bool IsAnimatedRecord(int id) {
-    return id == kMsgBuy3 || id == kMsgTribute || id == kMsgReturnTribute || id == kMsgPlay ||
-           id == kMsgDeal;
-}
 
 } // namespace
 
@@ -90,11 +85,12 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
     if (!PeekGameRecordId(record, length, &id))
         return 1;
     WriteLog("%x,%d", id, int(LoadRecordInt(record, offsetof(tagGAMEMSG, nBodyLen))));
-    // Checked before anything reads it: the table window trusts what arrives.
-    const ReceivedRecordCheck check = CheckReceivedRecord(record, length);
+    // Checked once, here: the table window trusts what arrives.
+    std::vector<uint8_t> taken;
+    const ReceivedRecordCheck check = TakeReceivedRecord(record, length, theBoard, taken);
     if (check.fault != kReceivedOk) {
         WriteLog("Refused game record %x of %d bytes: %s", id, length,
-                 ReceivedRecordFaultText(check));
+                 ReceivedRecordFaultText(check).c_str());
         return 1;
     }
     if (id == kMsgGameEnd)
@@ -105,9 +101,9 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
         return 1;
     }
     // The window releases the gate when the record's presentation ends.
-    if (IsAnimatedRecord(id))
+    if (FindRecordKind(id)->held)
         m_gate.Hold();
-    SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(length), LPARAM(record));
+    SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(taken.size()), LPARAM(taken.data()));
     return 1;
 }
 

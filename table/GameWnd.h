@@ -705,13 +705,14 @@ private:
     void ReleaseInfo();
     // The bean figure last written to the betting dialog (-1 none).
     int m_nBeanFigure = -1;
-    // ---- game records ----
+
+public:
+    // ---- game records: the handlers the record kinds run (RecordKinds.h) ----
     void OnTableInfo(const tagTABLEINFO& msg);
     void OnSnapshot(const tagSNAPSHOTMSG& msg);
-    void RedrawFromSnapshot(const tagSNAPSHOTMSG& msg);
     void OnStart(const tagSTARTMSG& msg);
     void OnDeal(const tagDEALMSG& msg);
-    void OnPlay(tagPLAYMSG& msg);
+    void OnPlay(const tagPLAYMSG& msg);
     void OnRoundEnd();
     void OnGameOver(const tagGAMEOVERMSG& msg);
     void OnReturnTribute(const tagRETURNTRIBUTEMSG& msg);
@@ -727,7 +728,7 @@ private:
     void OnBuy3(const tagBUY3MSG& msg);
     void OnTribute(const tagTRIBUTEMSG& msg);
     void OnTrust(const tagTRUSTMSG& msg);
-    void OnTrustEnd();
+    void OnTrustEnd(const tagGAMEENDMSG& msg);
     void OnTrustWords(const tagTRUSTWORDSMSG& msg);
     void OnWatcherCards(const tagWATCHERVIEWMSG& msg);
     void OnPlaces(const tagPLACESMSG& msg);
@@ -738,8 +739,9 @@ private:
     void OnTakeChanceResult(const tagGUESSMSG& msg);
     void OnTributeStopped(const tagTRIBUTESTOPPEDMSG& msg);
     void OnBeanLock(const tagBEANLOCKMSG& msg);
-    // Runs the handler of a record that passed the checks.
-    void DispatchRecord(int id, const void* record, int length);
+
+private:
+    void RedrawFromSnapshot(const tagSNAPSHOTMSG& msg);
     // Multiples by my member flag, as the first table info sets them.
     void TakeMultiplesFromHead();
     // A watcher's watched seat emptied, or taken again by a new player.

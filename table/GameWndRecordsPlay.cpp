@@ -5,7 +5,6 @@
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
-#include "table/ReceivedCards.h"
 
 #include <cstdlib>
 
@@ -36,22 +35,11 @@ LPCSTR PlaySound(int type, int count) {
 
 } // namespace
 
-void CGameWnd::OnPlay(tagPLAYMSG& msg) {
+void CGameWnd::OnPlay(const tagPLAYMSG& msg) {
+    // The client put the codes in clear and checked them.
     const uint32_t rules = theBoard.GetRuleFlags();
     const int actor = msg.nSeat;
     const int count = msg.nCount;
-    // The codes first: a play whose cards cannot be read changes nothing.
-    if (count > 0 && !DecipherPlayCodes(msg, theBoard.m_Cipher, (rules & kRuleCardsInClear) != 0)) {
-        WriteLog("The table refused a play of %d cards it cannot decipher", count);
-        EndHeldRecord();
-        return;
-    }
-    for (int i = 0; i < count; ++i)
-        if (!IsReceivedCode(msg.nCodes[i], false)) {
-            WriteLog("The table refused a play with card code %d", int(msg.nCodes[i]));
-            EndHeldRecord();
-            return;
-        }
 
     const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
     m_bRoundFlag = TRUE;

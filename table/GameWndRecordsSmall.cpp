@@ -129,7 +129,7 @@ void CGameWnd::OnTrust(const tagTRUSTMSG& msg) {
     }
 }
 
-void CGameWnd::OnTrustEnd() {
+void CGameWnd::OnTrustEnd(const tagGAMEENDMSG&) {
     ShowNotice("有人托管游戏，游戏结束！");
 }
 

@@ -104,8 +104,6 @@ void CGameWnd::FollowWatchedSeat(int seat) {
 }
 
 void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
-    // Nothing may come in while the table is rebuilt from the snapshot.
-    ReceiveGate().Hold();
     theBoard.ResetGameData();
     AddReelLine("", TRUE);
     theBoard.ClearHistory();
@@ -173,7 +171,6 @@ void CGameWnd::OnSnapshot(const tagSNAPSHOTMSG& msg) {
             TakeParkedHand();
     }
 
-    EndHeldRecord();
     if (!m_bChatEntered && m_pClient != nullptr) {
         if (IsPlayer())
             m_pClient->EnterChat(0, 0);

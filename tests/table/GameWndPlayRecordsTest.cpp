@@ -129,21 +129,20 @@ TEST_F(GameWndPlays, TheProgramsWindowFlashesOnlyWhenTheTableWaitsForMe) {
     EXPECT_EQ(surfaces->FlashCount(parent.m_hWnd), 1);
 }
 
-TEST_F(GameWndPlays, APlayThatCannotBeDecipheredIsRefusedAndReceivingResumes) {
-    theBoard.SetRuleFlags(kRuleTribute); // enciphered codes
-    auto play = PlayToNext(0, kActionTakeOut, {1});
-    play->nCount = 3;
-    play->head.nBodyLen = 76; // room for the codes but not for the cipher's block
-    Deliver(*play, 84);
-    EXPECT_EQ(Releases(), 1);
-    EXPECT_TRUE(theBoard.GetPlayList().empty());
-}
+TEST_F(GameWndPlays, APlayThatCannotBeDecipheredOrNamesACardBeyondTheDecksIsRefused) {
+    client.holds.clear();
+    // Codes in clear where the table expects them enciphered: deciphered,
+    // they name no card.
+    theBoard.SetRuleFlags(kRuleTribute);
+    auto play = PlayToNext(0, kActionTakeOut, {1, 2, 3});
+    play->head.nBodyLen = 84;
+    Deliver(*play, 92);
+    EXPECT_TRUE(Logged("Refused game record 905 of 92 bytes: a card of the played cards"));
 
-TEST_F(GameWndPlays, ACardCodeBeyondTheDecksIsRefused) {
-    auto play = PlayToNext(0, kActionTakeOut, {216});
-    Deliver(*play);
-    EXPECT_TRUE(Logged("card code 216"));
-    EXPECT_EQ(Releases(), 1);
+    theBoard.SetRuleFlags(kRuleCardsInClear);
+    Deliver(*PlayToNext(0, kActionTakeOut, {216}));
+    EXPECT_TRUE(Logged("Refused game record 905 of 352 bytes: a card of the played cards"));
+    EXPECT_TRUE(client.holds.empty()) << "a refused play holds nothing";
     EXPECT_TRUE(theBoard.GetPlayList().empty());
 }
 

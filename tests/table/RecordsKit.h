@@ -122,22 +122,16 @@ protected:
         return table_test::SaveWindowSheet(wnd, name);
     }
 
-    // Hands a record to the window as the client does (a held id is first
-    // held, as the client holds it).
+    // Hands a record to the window through the client, as it comes from the
+    // socket: checked, held by its kind, then handed over.
     template <class T> void Deliver(const T& record, int length = int(sizeof(T))) {
         DeliverBytes(&record, length);
     }
     void DeliverBytes(const void* record, int length) {
-        int id = 0;
-        PeekGameRecordId(record, length, &id);
-        if (id == kMsgDeal || id == kMsgPlay || id == kMsgReturnTribute || id == kMsgBuy3 ||
-            id == kMsgTribute) {
-            wnd->ReceiveGate().Hold();
-        }
         // A copy of exactly the delivered size, so an overread is caught.
         std::vector<BYTE> bytes(static_cast<const BYTE*>(record),
                                 static_cast<const BYTE*>(record) + length);
-        ::SendMessage(wnd->m_hWnd, WM_GAME_RECORD, WPARAM(length), LPARAM(bytes.data()));
+        client.OnGameMsg(length, bytes.data());
     }
     // Releases of receiving since the last hold.
     int Releases() const {

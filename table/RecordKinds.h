@@ -1,0 +1,48 @@
+#pragma once
+
+// Every game record the table takes, by id, in one table: how the client
+// checks it where it takes it from the socket (its layout, its seat fields,
+// its card fields, a play's codes put in clear), whether the client holds the
+// receive gate while it is presented, whether that presentation animates (the
+// gate then opens when the animation ends, on every path, else when the
+// handler returns), and its handler. The client's check, the client's hold
+// and the window's dispatch all read it; no other list of ids exists.
+
+#include "game/GameRecords.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CGameLogic;
+class CGameWnd;
+
+// A seat field and the highest value it may hold: 5 for a seat the table
+// indexes its per-seat state with, 6 where the record uses 6 for "history
+// only".
+struct RecordSeatField {
+    size_t offset;
+    int most;
+};
+
+struct RecordKind {
+    int id;
+    // The layout of the id: length, body length, counts within their arrays.
+    GameRecordFault (*layout)(const void* record, int length);
+    RecordSeatField seats[3];
+    int seatCount;
+    // Every card field within the decks; null when the record carries none.
+    // On a refusal what names the field.
+    bool (*cards)(const void* record, int length, const char** what);
+    // Puts the card codes of a checked copy in clear for the table and
+    // checks them (the play's ciphered codes); null when nothing is ciphered.
+    bool (*clear)(std::vector<uint8_t>& record, CGameLogic& board, const char** what);
+    bool held;
+    bool animates;
+    // Runs the handler on a checked record; null where the table has none.
+    // False when the record could not be read (it was not checked).
+    bool (*handle)(CGameWnd& table, const void* record, int length);
+};
+
+// The kind of an id; null for an id that no record uses.
+const RecordKind* FindRecordKind(int id);
