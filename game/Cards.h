@@ -17,6 +17,11 @@ enum {
     kSeatCount = 6,
 };
 
+// A seat of the table: what every per-seat array may be indexed with.
+constexpr bool IsSeat(int seat) {
+    return seat >= 0 && seat < kSeatCount;
+}
+
 enum CardRank {
     kRankThree = 0,
     kRankFour = 1,

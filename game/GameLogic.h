@@ -306,7 +306,7 @@ protected:
     int CheckThreesRule(int seat, CardType type, int count) const;
     int CompareWithLastPlay(CardType type) const;
     int CheckPlay(int seat, CardType type, const int* codes, int count) const;
-    static bool IsValidSeat(int seat) { return seat >= 0 && seat < kSeatCount; }
+    static bool IsValidSeat(int seat) { return IsSeat(seat); }
 
     // ---- Referee: events (RefereeEvents.cpp) ------------------------------
     // Runs one handler under the lock; a failure inside is traced with the

@@ -53,6 +53,7 @@ const char kMagnifierName[] = "Dovrik";
 } // namespace
 
 CGameWnd::CGameWnd() : m_pClient(&theClient) {
+    m_records.SetClient(m_pClient);
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
     m_hands.m_pGameWndSprite = this;
@@ -161,10 +162,12 @@ void CGameWnd::StopSprite(int id) {
 }
 
 void CGameWnd::GetWatcherValues(int* beans, int* score) const {
-    if (beans != nullptr)
-        *beans = m_nWatcherBeans;
-    if (score != nullptr)
-        *score = m_nWatcherScore;
+    m_records.GetWatcherValues(beans, score);
+}
+
+void CGameWnd::SetClient(CGameNetClient* client) {
+    m_pClient = client;
+    m_records.SetClient(client);
 }
 
 int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {

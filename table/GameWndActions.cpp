@@ -132,21 +132,6 @@ void CGameWnd::OnGaveUp() {
     SendNoCardPlay(kActionGiveUp, kActionGiveUp);
 }
 
-void CGameWnd::AutoTakeOutThrees() {
-    const int seat = MySeat();
-    const tagCARD* hand = theBoard.GetHand(seat);
-    if (IsWatcher() || hand == nullptr)
-        return;
-    int codes[kHandSize];
-    int count = 0;
-    for (int i = 0; i < kHandSize && count < kHandSize; ++i) {
-        if (IsCountingCard(hand[i]) && hand[i].rank == kRankThree)
-            codes[count++] = hand[i].code;
-    }
-    if (count > 0)
-        SendPlay(kActionTakeOut, codes, count);
-}
-
 void CGameWnd::OnSearch() {
     if (IsWatcher() || !m_bInputAllowed)
         return;
@@ -217,9 +202,9 @@ void CGameWnd::OnReturnTributeCmd() {
             return;
         }
     }
-    if (m_pendingTributes.empty())
+    if (m_records.PendingTributes().empty())
         return;
-    const tagPENDINGTRIBUTE& entry = m_pendingTributes.front();
+    const tagPENDINGTRIBUTE& entry = m_records.PendingTributes().front();
     if (ReturnCountFits(entry.nCount, count)) {
         m_pClient->SendReturnTribute(entry.nTargetSeat, MySeat(), cards, count, entry.nKind);
         return;

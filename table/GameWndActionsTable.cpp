@@ -13,7 +13,7 @@
 void CGameWnd::OnStartCmd() {
     if (IsWatcher())
         return;
-    m_pClient->SendStart(m_nMultiple);
+    m_pClient->SendStart(m_records.GetMultiple());
 }
 
 void CGameWnd::OnChip(UINT id) {
@@ -24,10 +24,11 @@ void CGameWnd::OnChip(UINT id) {
     if (MultipleLevel(multiple) == 0 || multiple > theBoard.GetTableHead().nMaxMultiple)
         return;
     // The chip pressed stays down; the one chosen before comes up.
-    if (multiple != m_nMultiple)
-        if (auto* old = dynamic_cast<CSpriteButtonEx*>(FindItem(kChipBaseId + m_nMultiple)))
+    const int chosen = m_records.GetMultiple();
+    if (multiple != chosen)
+        if (auto* old = dynamic_cast<CSpriteButtonEx*>(FindItem(kChipBaseId + chosen)))
             old->SetCheck(FALSE, TRUE);
-    m_nMultiple = multiple;
+    m_records.SetMultiple(multiple);
     m_pClient->SendStart(multiple);
 }
 

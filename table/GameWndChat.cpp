@@ -71,7 +71,7 @@ void CGameWnd::OnButtonHover(int id, BOOL leave) {
             text.Format("使用预点功能将收取%d豆", theBoard.GetOptionFee(1, 0));
         break;
     default:
-        if (id >= kCmdChipFirst && id <= kCmdChipLast && m_game.bMultiples) {
+        if (id >= kCmdChipFirst && id <= kCmdChipLast && m_records.HasMultiples()) {
             const int multiple = id - 400;
             if (multiple > head.nBaseMultiple && multiple <= head.nMaxMultiple)
                 text.Format("非会员选择%d倍将收取%d豆,会员免费", multiple,

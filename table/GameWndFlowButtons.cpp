@@ -84,9 +84,9 @@ void CGameWnd::UpdateActionButtons(int state, int mask, BOOL show) {
         break;
     case 4:
         if (mask & kMaskReturnTribute) {
-            const BOOL ready = !m_pendingTributes.empty() &&
-                               m_pendingTributes.front().nReturningSeat == me &&
-                               m_pendingTributes.front().nCount == raised;
+            const BOOL ready = !m_records.PendingTributes().empty() &&
+                               m_records.PendingTributes().front().nReturningSeat == me &&
+                               m_records.PendingTributes().front().nCount == raised;
             ShowActionButton(kBtnReturnTribute, ready);
         }
         break;

@@ -45,10 +45,6 @@ HBITMAP CopyBitmap(HBITMAP source) {
 
 } // namespace
 
-BOOL CGameWnd::IsSeat(int seat) {
-    return seat >= 0 && seat < kSeatCount;
-}
-
 CSpritePos CGameWnd::SeatPlace(int seat) const {
     return m_fields.AvatarPoint(m_fields.SeatToView(seat));
 }
@@ -275,8 +271,6 @@ void CGameWnd::ShowExchangeMark(int seat) {
 }
 
 void CGameWnd::ClearAllSeats() {
-    for (int& marks : m_nRoundMarks)
-        marks = 0;
     for (int view = 0; view < kSeatCount; ++view) {
         for (int base : {kOpenPointMark, kShaoMark, kRevolutionMark, kNowPointMark, kPrePointMark,
                          kPassMark, kLetMark, kGaveUpMark})

@@ -195,7 +195,7 @@ void CGameWnd::ShowChuanSanHuMark() {
         return;
     // Without the animation the result follows at once.
     m_bCleanSweep = FALSE;
-    ShowResultPane(m_game.gameOver);
+    ShowResultPane(m_cleanSweepResult);
 }
 
 void CGameWnd::PlayUpgradeAnim(int seat) {

@@ -27,10 +27,6 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 
-BOOL IsValidSeat(int seat) {
-    return seat >= 0 && seat < kSeatCount;
-}
-
 } // namespace
 
 // ---- places ----
@@ -51,7 +47,7 @@ int CGameWnd::NameLineViewAt(POINT clientPoint) const {
 // ---- tips ----
 
 void CGameWnd::ShowSeatTip(LPCSTR text, int seat) {
-    if (!IsValidSeat(seat) || text == nullptr) {
+    if (!IsSeat(seat) || text == nullptr) {
         WriteLog("The table has no speech tip for seat %d", seat);
         return;
     }
@@ -123,19 +119,19 @@ void CGameWnd::AddReelLine(LPCSTR text, BOOL clear) {
 // ---- the seats' information ----
 
 CString CGameWnd::SeatDisplayName(int seat) const {
-    if (!IsValidSeat(seat))
+    if (!IsSeat(seat))
         return CString();
     return DisplayNameOf(theBoard.GetUserInfo(seat));
 }
 
 int CGameWnd::GetSeatLevel(int seat) const {
-    return IsValidSeat(seat) ? m_seatLevel[seat] : 0;
+    return IsSeat(seat) ? m_seatLevel[seat] : 0;
 }
 
 void CGameWnd::UpdateUserInfo(BOOL levelRise) {
     const int mySeat = m_pClient != nullptr ? m_pClient->m_nMySeat : m_fields.nMySeat;
     CTableAppLink& app = TableApp();
-    if (app.HasTakeChanceDialog() && IsValidSeat(mySeat)) {
+    if (app.HasTakeChanceDialog() && IsSeat(mySeat)) {
         const tagTABLEHEAD& head = theBoard.GetTableHead();
         const int figure =
             BeanFigure(theBoard.GetUserInfo(mySeat).nBeans, head.nKeepBeans, head.nMaxStake);
@@ -197,7 +193,7 @@ void CGameWnd::UpdateTitle(BOOL watcher) {
     }
     CString notice;
     notice.Format("旁观玩家 %s",
-                  IsValidSeat(mySeat) ? LPCSTR(UserNameOf(theBoard.GetUserInfo(mySeat))) : "");
+                  IsSeat(mySeat) ? LPCSTR(UserNameOf(theBoard.GetUserInfo(mySeat))) : "");
     ShowNotice(notice);
 }
 
@@ -214,12 +210,12 @@ void CGameWnd::OnHoverTimer() {
             state.gameRunning = theBoard.GetGameState() != 0;
             state.watcher = m_pClient != nullptr && m_pClient->m_bWatcher;
             state.mySeat = m_pClient != nullptr ? m_pClient->m_nMySeat : m_fields.nMySeat;
-            state.member = IsValidSeat(state.mySeat) && theBoard.GetUserInfo(state.mySeat).bMember;
+            state.member = IsSeat(state.mySeat) && theBoard.GetUserInfo(state.mySeat).bMember;
             state.seat = m_nHoverView >= 0
                              ? ViewToSeat(m_nHoverView, m_fields.nMySeat, m_fields.nClockOrder != 0)
                              : -1;
             state.seatTaken =
-                IsValidSeat(state.seat) && IsSeatUserTaken(theBoard.GetUserInfo(state.seat));
+                IsSeat(state.seat) && IsSeatUserTaken(theBoard.GetUserInfo(state.seat));
             return state;
         };
         links.notice = [this](LPCSTR text) { ShowNotice(text); };

@@ -189,7 +189,7 @@ void CGameWnd::MakeChips(int firstJeton) {
         if (chip == nullptr)
             continue;
         chip->Enable(ChipEnabled(multiple, largest, watcher));
-        chip->SetCheck(!watcher && multiple == m_nMultiple, FALSE);
+        chip->SetCheck(!watcher && multiple == m_records.GetMultiple(), FALSE);
     }
 }
 
@@ -200,7 +200,7 @@ void CGameWnd::RemoveChips() {
 
 void CGameWnd::ShowStartPane(BOOL show, int) {
     const bool coinRoom = IsCoinRoom();
-    const bool chips = !coinRoom && m_game.bMultiples;
+    const bool chips = !coinRoom && m_records.HasMultiples();
     if (!show) {
         m_bStartButtonUp = 0;
         if (chips)
@@ -213,7 +213,7 @@ void CGameWnd::ShowStartPane(BOOL show, int) {
     // Made anew on every show: its variant follows the multiples flag.
     RemovePaneSprite(kStartPaneSprite);
     const CString file = PaneLayoutFile();
-    const BOOL variant = coinRoom ? FALSE : BOOL(m_game.bMultiples);
+    const BOOL variant = coinRoom ? FALSE : BOOL(m_records.HasMultiples());
     CPaneImage* pane = FindOrMakePane(kStartPaneImage, [&](int id) -> CPaneImage* {
         auto* text = new CTextPaneImage(id);
         text->LoadTextPane(file, "PANE_START", variant);
@@ -224,7 +224,7 @@ void CGameWnd::ShowStartPane(BOOL show, int) {
     if (chips)
         MakeChips(kStartChipsFirst);
     const int key =
-        coinRoom || !m_game.bMultiples ? CGameLayout::BX_STARTMULTI : CGameLayout::BX_START;
+        coinRoom || !m_records.HasMultiples() ? CGameLayout::BX_STARTMULTI : CGameLayout::BX_START;
     if (CSpriteButtonEx* start = MakePaneButton(kStartButtonId, key))
         start->Enable(!IsWatcher());
     m_bStartButtonUp = 1;
@@ -267,7 +267,7 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     if (CSpriteButtonEx* again = MakePaneButton(kRStartButtonId, CGameLayout::BX_RSTART))
         again->Enable(!IsWatcher());
     m_bStartPaneAllowed = 0;
-    if (!coinRoom && m_game.bMultiples)
+    if (!coinRoom && m_records.HasMultiples())
         MakeChips(kResultChipsFirst);
     m_bStartButtonUp = 1;
     // The table's own countdown is its first time limit.
@@ -294,7 +294,7 @@ void CGameWnd::ShowStartButtons(BOOL show) {
     const bool watcher = IsWatcher() != FALSE;
     if (CSpriteButtonEx* again = PaneButton(kRStartButtonId))
         again->Enable(show && !watcher);
-    if (!m_game.bMultiples)
+    if (!m_records.HasMultiples())
         return;
     const int largest = theBoard.GetTableHead().nMaxMultiple;
     for (int multiple : kChipMultiples) {
@@ -302,7 +302,7 @@ void CGameWnd::ShowStartButtons(BOOL show) {
         if (chip == nullptr)
             continue;
         chip->Enable(show && ChipEnabled(multiple, largest, watcher));
-        if (!watcher && multiple == m_nMultiple)
+        if (!watcher && multiple == m_records.GetMultiple())
             chip->SetCheck(TRUE, TRUE);
     }
 }

@@ -43,10 +43,6 @@ CSpritePos Offset(const CSpritePos& place, POINT by) {
     return PosAt(place.x + by.x, place.y + by.y, place.anchor);
 }
 
-bool IsSeat(int seat) {
-    return seat >= 0 && seat < kSeatCount;
-}
-
 } // namespace
 
 void CGameWnd::ShowRemnantPane(int seat, int count) {
@@ -93,7 +89,7 @@ void CGameWnd::ShowMultiplePane(int seat, int multiple, BOOL flag) {
         return;
     pane->m_nValue = level;
     PlacePane(kMultipleSpriteBase + view, pane,
-              Offset(m_fields.AvatarPoint(view), MultipleOffset(view, m_game.bMultiples)),
+              Offset(m_fields.AvatarPoint(view), MultipleOffset(view, m_records.HasMultiples())),
               kMultipleLayer);
 }
 
@@ -145,7 +141,7 @@ void CGameWnd::ShowCountdownPane(int seconds, int kind) {
         return;
     pane->m_nValue = seconds > kCountdownMax ? kCountdownMax : seconds;
     const SPRITEINFO* base = GetSpriteAt(ownerPos);
-    const POINT by = CountdownOffset(kind, m_game.bMultiples);
+    const POINT by = CountdownOffset(kind, m_records.HasMultiples());
     PlacePane(kCountdownSprite, pane, PosAt(base->x + by.x, base->y + by.y, 0), kCountdownLayer);
 }
 

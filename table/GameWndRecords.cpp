@@ -1,5 +1,6 @@
-// The table window's side of the game records: the dispatch by kind, the
-// end of a record that held receiving, and the helpers the handlers share.
+// The table window's side of the game records: the dispatch by kind to the
+// record handling, the end of a record that held receiving, and the view's
+// hand, timers and sounds.
 
 #include "sprite/AppServices.h"
 #include "sprite/Theme.h"
@@ -28,7 +29,7 @@ LRESULT CGameWnd::OnGameMessage(WPARAM wParam, LPARAM lParam) {
         ShowMessageBox(text);
         return 0;
     }
-    const bool read = kind->handle(*this, record, length);
+    const bool read = kind->handle(m_records, record, length);
     if (!read)
         WriteLog("The table refused game record %x of %d bytes it cannot read", unsigned(id),
                  length);
@@ -65,35 +66,19 @@ void CGameWnd::PlaySoundPath(LPCSTR path) {
     kn::theTheme.PlayMusic(path, 0, 1);
 }
 
-BOOL CGameWnd::IsMe(int seat) const {
-    return m_pClient != nullptr && seat == m_pClient->m_nMySeat;
-}
-
-BOOL CGameWnd::IsPlayer() const {
-    return m_pClient != nullptr && !m_pClient->m_bWatcher;
-}
-
-BOOL CGameWnd::IsBlindWatcher() const {
-    return m_pClient != nullptr && m_pClient->m_bWatcher &&
-           !theBoard.GetWatcherSees(m_pClient->m_nMySeat);
-}
-
-int CGameWnd::VoiceOf(int seat) const {
-    return theBoard.GetUserInfo(seat).nVoice;
-}
-
 void CGameWnd::PlayVoice(LPCSTR format, int seat, int variant) {
+    const int voice = theBoard.GetUserInfo(seat).nVoice;
     char file[64];
     if (variant < 0)
-        snprintf(file, sizeof file, format, VoiceOf(seat));
+        snprintf(file, sizeof file, format, voice);
     else
-        snprintf(file, sizeof file, format, VoiceOf(seat), variant);
+        snprintf(file, sizeof file, format, voice, variant);
     PlayGameSound(file);
 }
 
 void CGameWnd::StartTurnTimeout(int seconds) {
     KillTimer(kTurnTimeoutTimer);
-    if (IsPlayer() && seconds > 0)
+    if (!IsWatcher() && seconds > 0)
         SetTimer(kTurnTimeoutTimer, UINT(seconds) * 1000, nullptr);
 }
 
@@ -124,16 +109,4 @@ void CGameWnd::ShowMyHand() {
 
 void CGameWnd::ClearMyHand() {
     m_hands.ClearHand();
-}
-
-void CGameWnd::UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL flag) {
-    const bool askOnlyFinishers = (theBoard.GetRuleFlags() & kRuleAskOnlyFinishers) != 0;
-    for (int seat = 0; seat < kSeatCount; ++seat) {
-        const int status = theBoard.GetSeatStatus(seat);
-        const bool cleared = theBoard.GetSeatActionMask(seat) != 0 ||
-                             (askOnlyFinishers && (status & 0x08) && !(status & 0x01));
-        ShowActionMark(seat,
-                       cleared ? 0 : values[seat] & (kActionPass | kActionLet | kActionGiveUp));
-        MarkShao(seat, (status & kStatusLastPlay) ? TRUE : FALSE, flag);
-    }
 }

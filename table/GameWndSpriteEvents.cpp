@@ -50,7 +50,7 @@ void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
         // The game's data went with the game-over record; a next game my
         // seat has started already keeps its table.
         if (m_bCleanSweep && !theBoard.GetStartFlag(MySeat()))
-            ShowResultPane(m_game.gameOver);
+            ShowResultPane(m_cleanSweepResult);
         m_bCleanSweep = FALSE;
         break;
     default:

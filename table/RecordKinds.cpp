@@ -3,8 +3,8 @@
 #include "game/GameLogic.h"
 #include "game/PlayRecords.h"
 #include "game/StateRecords.h"
-#include "table/GameWnd.h"
 #include "table/ReceivedCards.h"
+#include "table/TableRecords.h"
 
 #include <memory>
 
@@ -12,17 +12,17 @@ namespace {
 
 // The record type a handler takes.
 template <class Member> struct HandledRecord;
-template <class T> struct HandledRecord<void (CGameWnd::*)(const T&)> { using Type = T; };
-template <class T> struct HandledRecord<void (CGameWnd::*)(T&)> { using Type = T; };
+template <class T> struct HandledRecord<void (CTableRecords::*)(const T&)> { using Type = T; };
+template <class T> struct HandledRecord<void (CTableRecords::*)(T&)> { using Type = T; };
 
 // Reads the checked record on the heap (the snapshot is 25 KB) and runs the
 // handler with it.
-template <auto Handle> bool Run(CGameWnd& table, const void* record, int length) {
+template <auto Handle> bool Run(CTableRecords& records, const void* record, int length) {
     using T = typename HandledRecord<decltype(Handle)>::Type;
     auto copy = std::make_unique<T>();
     if (!ReadGameRecord(record, length, *copy))
         return false;
-    (table.*Handle)(*copy);
+    (records.*Handle)(*copy);
     return true;
 }
 
@@ -122,7 +122,7 @@ struct Kind : RecordKind {
     }
 };
 
-template <class T> constexpr Kind KindOf(bool (*handle)(CGameWnd&, const void*, int)) {
+template <class T> constexpr Kind KindOf(bool (*handle)(CTableRecords&, const void*, int)) {
     Kind kind{};
     kind.id = GameRecordTraits<T>::kId;
     kind.layout = &CheckGameRecord<T>;
@@ -142,53 +142,54 @@ template <class T> constexpr Kind Unhandled() {
 
 // A record the table takes and does nothing with.
 template <class T> constexpr Kind Ignored() {
-    return KindOf<T>([](CGameWnd&, const void*, int) { return true; });
+    return KindOf<T>([](CTableRecords&, const void*, int) { return true; });
 }
 
-using TrustHandler = void (CGameWnd::*)(const tagTRUSTMSG&);
-
 const RecordKind kKinds[] = {
-    Handled<&CGameWnd::OnTableInfo>(),
-    Handled<&CGameWnd::OnSnapshot>().Cards(SnapshotCards).Held(),
-    Handled<&CGameWnd::OnStart>().Seat(offsetof(tagSTARTMSG, nSeat)),
-    Handled<&CGameWnd::OnDeal>().Seat(offsetof(tagDEALMSG, nSeat)).Cards(DealCards).Animated(),
-    Handled<&CGameWnd::OnPlay>().Seat(offsetof(tagPLAYMSG, nSeat)).Clear(ClearPlayCodes).Animated(),
-    Handled<&CGameWnd::OnGameOver>(),
-    Handled<&CGameWnd::OnReturnTribute>()
+    Handled<&CTableRecords::OnTableInfo>(),
+    Handled<&CTableRecords::OnSnapshot>().Cards(SnapshotCards).Held(),
+    Handled<&CTableRecords::OnStart>().Seat(offsetof(tagSTARTMSG, nSeat)),
+    Handled<&CTableRecords::OnDeal>().Seat(offsetof(tagDEALMSG, nSeat)).Cards(DealCards).Animated(),
+    Handled<&CTableRecords::OnPlay>()
+        .Seat(offsetof(tagPLAYMSG, nSeat))
+        .Clear(ClearPlayCodes)
+        .Animated(),
+    Handled<&CTableRecords::OnGameOver>(),
+    Handled<&CTableRecords::OnReturnTribute>()
         .Seat(offsetof(tagRETURNTRIBUTEMSG, nSeat), 6)
         .Seat(offsetof(tagRETURNTRIBUTEMSG, nReceiver))
         .Seat(offsetof(tagRETURNTRIBUTEMSG, nReturner))
         .Cards(ReturnCards)
         .Animated(),
-    Handled<&CGameWnd::OnPointMsg>().Seat(offsetof(tagPOINTMSG, nSeat)),
-    Handled<&CGameWnd::OnRevolution>().Seat(offsetof(tagREVOLUTIONMSG, nSeat)),
-    Handled<&CGameWnd::OnGousiji>().Seat(offsetof(tagGOUSIJIMSG, nSeat)),
-    Handled<&CGameWnd::OnBuy3>()
+    Handled<&CTableRecords::OnPointMsg>().Seat(offsetof(tagPOINTMSG, nSeat)),
+    Handled<&CTableRecords::OnRevolution>().Seat(offsetof(tagREVOLUTIONMSG, nSeat)),
+    Handled<&CTableRecords::OnGousiji>().Seat(offsetof(tagGOUSIJIMSG, nSeat)),
+    Handled<&CTableRecords::OnBuy3>()
         .Seat(offsetof(tagBUY3MSG, nSeat), 6)
         .Cards(BuyThreeCards)
         .Animated(),
-    Handled<&CGameWnd::OnTribute>()
+    Handled<&CTableRecords::OnTribute>()
         .Seat(offsetof(tagTRIBUTEMSG, nSeat), 6)
         .Seat(offsetof(tagTRIBUTEMSG, nGiver))
         .Seat(offsetof(tagTRIBUTEMSG, nReceiver))
         .Cards(TributeCards)
         .Animated(),
-    Handled<TrustHandler(&CGameWnd::OnTrust)>().Seat(offsetof(tagTRUSTMSG, nSeat)),
-    Handled<&CGameWnd::OnTrustEnd>(),
-    Handled<&CGameWnd::OnTrustWords>(),
-    Handled<&CGameWnd::OnWatcherCards>()
+    Handled<&CTableRecords::OnTrust>().Seat(offsetof(tagTRUSTMSG, nSeat)),
+    Handled<&CTableRecords::OnTrustEnd>(),
+    Handled<&CTableRecords::OnTrustWords>(),
+    Handled<&CTableRecords::OnWatcherCards>()
         .Seat(offsetof(tagWATCHERVIEWMSG, nSeat))
         .Cards(WatchedCards),
-    Handled<&CGameWnd::OnPlaces>(),
-    Handled<&CGameWnd::OnUserRecord>().Seat(offsetof(tagUSERRECORDMSG, nSeat)),
-    Handled<&CGameWnd::OnPluginData>(),
+    Handled<&CTableRecords::OnPlaces>(),
+    Handled<&CTableRecords::OnUserRecord>().Seat(offsetof(tagUSERRECORDMSG, nSeat)),
+    Handled<&CTableRecords::OnPluginData>(),
     Unhandled<tagSEATREQUESTMSG>().Seat(offsetof(tagSEATREQUESTMSG, nSeat)),
-    Handled<&CGameWnd::OnCue>().Seat(offsetof(tagCARDLIST, nSeat)).Cards(CueCards),
-    Handled<&CGameWnd::OnShaoBie>(),
-    Handled<&CGameWnd::OnTakeChanceResult>().Seat(offsetof(tagGUESSMSG, nSeat)),
+    Handled<&CTableRecords::OnCue>().Seat(offsetof(tagCARDLIST, nSeat)).Cards(CueCards),
+    Handled<&CTableRecords::OnShaoBie>(),
+    Handled<&CTableRecords::OnTakeChanceResult>().Seat(offsetof(tagGUESSMSG, nSeat)),
     Unhandled<tagTIMETICKMSG>(),
-    Handled<&CGameWnd::OnTributeStopped>(),
-    Handled<&CGameWnd::OnBeanLock>(),
+    Handled<&CTableRecords::OnTributeStopped>(),
+    Handled<&CTableRecords::OnBeanLock>(),
     Ignored<tagEMPTYMSG>(),
 };
 

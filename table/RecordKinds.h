@@ -15,7 +15,7 @@
 #include <vector>
 
 class CGameLogic;
-class CGameWnd;
+class CTableRecords;
 
 // A seat field and the highest value it may hold: 5 for a seat the table
 // indexes its per-seat state with, 6 where the record uses 6 for "history
@@ -41,7 +41,7 @@ struct RecordKind {
     bool animates;
     // Runs the handler on a checked record; null where the table has none.
     // False when the record could not be read (it was not checked).
-    bool (*handle)(CGameWnd& table, const void* record, int length);
+    bool (*handle)(CTableRecords& records, const void* record, int length);
 };
 
 // The kind of an id; null for an id that no record uses.

@@ -12,10 +12,6 @@ namespace {
 const COLORREF kResultTextColour = RGB(224, 253, 2);
 const UINT kCellFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
 
-bool IsSeat(int seat) {
-    return seat >= 0 && seat < kSeatCount;
-}
-
 // A fixed-width text field that need not be terminated.
 std::string FieldText(const char* field, size_t width) {
     return std::string(field, strnlen(field, width));

@@ -72,7 +72,7 @@ protected:
     void PendingReturnOfTwoByMe() {
         // The first pending return is mine, of two cards.
         tagPENDINGTRIBUTE entry{1, 3, 0, 2};
-        wnd->PendingTributes().push_back(entry);
+        wnd->Records().PendingTributes().push_back(entry);
     }
 };
 
@@ -121,7 +121,7 @@ TEST_F(GameWndButtonsTest, NothingShowsWhileInputWaitsOrWhenOnlyHiding) {
 TEST_F(GameWndButtonsTest, AReturnOwedByAnotherSeatIsNotMine) {
     ASSERT_TRUE(CreateTable());
     tagPENDINGTRIBUTE entry{1, 0, 4, 2};
-    wnd->PendingTributes().push_back(entry);
+    wnd->Records().PendingTributes().push_back(entry);
     Raise(2);
     wnd->UpdateActionButtons(4, 0x40, TRUE);
     EXPECT_TRUE(wnd->Button(kBtnReturnTribute).IsVisible());

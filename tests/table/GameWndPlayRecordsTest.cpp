@@ -35,7 +35,7 @@ TEST_F(GameWndPlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
     EXPECT_EQ(theBoard.GetPlayList()[2].nSeat, 4);
     EXPECT_EQ(CGameLogic::GetCardTypeCount(theBoard.GetPlayList()[2].type), 6);
     EXPECT_EQ(wnd->TableCards().GetSeatCards(4).size(), 6u);
-    EXPECT_TRUE(wnd->IsRoundRunning());
+    EXPECT_TRUE(wnd->Records().IsRoundRunning());
     EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
     EXPECT_TRUE(wnd->IsReceiveReady());
 }
@@ -62,7 +62,7 @@ TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {
     pass->nActionMask[0] = kActionTakeOut; // exactly 16: seat 0 leads anew
     Deliver(*pass);
     EXPECT_TRUE(theBoard.GetPlayList().empty());
-    EXPECT_FALSE(wnd->IsRoundRunning());
+    EXPECT_FALSE(wnd->Records().IsRoundRunning());
     EXPECT_EQ(Releases(), 0) << "receiving waits for the round-end step";
     EXPECT_FALSE(wnd->IsReceiveReady());
     EXPECT_TRUE(Sounded("pass.wav"));
@@ -70,7 +70,7 @@ TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {
     platform_test::PumpPending();
     EXPECT_EQ(Releases(), 1);
     EXPECT_TRUE(wnd->IsReceiveReady());
-    EXPECT_TRUE(wnd->IsRoundRunning());
+    EXPECT_TRUE(wnd->Records().IsRoundRunning());
 }
 
 TEST_F(GameWndPlays, NoNextActorEndsTheRoundToo) {
@@ -233,12 +233,12 @@ TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     due->cards[0] = CardOf(3);
     due->nKind = 1;
     Deliver(*due);
-    ASSERT_EQ(wnd->PendingTributes().size(), 1u);
-    EXPECT_EQ(wnd->PendingTributes()[0].nTargetSeat, 0);
-    EXPECT_EQ(wnd->PendingTributes()[0].nCount, 1);
+    ASSERT_EQ(wnd->Records().PendingTributes().size(), 1u);
+    EXPECT_EQ(wnd->Records().PendingTributes()[0].nTargetSeat, 0);
+    EXPECT_EQ(wnd->Records().PendingTributes()[0].nCount, 1);
     EXPECT_EQ(wnd->notices.back(), "请您还给[p0]贡牌(憋贡)。");
     Deliver(*due);
-    EXPECT_EQ(wnd->PendingTributes().size(), 2u);
+    EXPECT_EQ(wnd->Records().PendingTributes().size(), 2u);
     EXPECT_EQ(wnd->notices.size(), 1u) << "only the first pending return prompts";
 
     EXPECT_EQ(theBoard.GetGameState(), kStateTribute);
@@ -249,19 +249,19 @@ TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     tagRETURNTRIBUTEMSG moved = *due;
     moved.bRequested = moved.bMoved = 1;
     Deliver(moved);
-    EXPECT_EQ(wnd->PendingTributes().size(), 1u);
+    EXPECT_EQ(wnd->Records().PendingTributes().size(), 1u);
     EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute) << "one more is due";
     Deliver(*due);
-    EXPECT_EQ(wnd->PendingTributes().size(), 1u);
+    EXPECT_EQ(wnd->Records().PendingTributes().size(), 1u);
     Deliver(moved);
-    EXPECT_TRUE(wnd->PendingTributes().empty());
+    EXPECT_TRUE(wnd->Records().PendingTributes().empty());
     EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
 
     // Another seat's return: a waiting notice while nothing of mine is due.
     due->nReturner = 4;
     Deliver(*due);
     EXPECT_EQ(wnd->notices.back(), "等待玩家还(憋贡)...");
-    EXPECT_TRUE(wnd->PendingTributes().empty());
+    EXPECT_TRUE(wnd->Records().PendingTributes().empty());
 }
 
 TEST_F(GameWndTributes, AReturnsHistoryCopyWordsTheCardsByRank) {

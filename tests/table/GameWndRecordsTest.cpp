@@ -189,7 +189,7 @@ TEST_F(GameWndRecords, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
             EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
     }
     EXPECT_EQ(theBoard.GetGameState(), kStateAllStarted);
-    EXPECT_TRUE(wnd->IsRoundRunning());
+    EXPECT_TRUE(wnd->Records().IsRoundRunning());
     EXPECT_EQ(theBoard.GetTableHead().nMultiple[4], 5);
     EXPECT_EQ(theBoard.GetUserInfo(1).nBeans, 1000 - 30);
     EXPECT_EQ(theBoard.GetUserInfo(0).nBeans, 1000);

@@ -186,7 +186,7 @@ TEST_F(TableActionsTest, AReturnMustFitTheTributeAndTheRules) {
     tagUSERINFO target = User("target", 4, 100);
     strcpy(target.szNickName, " ");
     theBoard.SetUserInfo(4, target);
-    wnd->PendingTributes().push_back(tagPENDINGTRIBUTE{1, 4, kMe, 2});
+    wnd->Records().PendingTributes().push_back(tagPENDINGTRIBUTE{1, 4, kMe, 2});
 
     Command(kCmdReturnTribute);
     EXPECT_TRUE(Noticed(Text(IDS_RETURN_NONE_SELECTED)));
@@ -222,7 +222,7 @@ TEST_F(TableActionsTest, AReturnWithoutACountStillFitsTheRecord) {
     GiveHand(hand);
     theBoard.SetGameState(kStateTribute);
     theBoard.SetSeatActionMask(kMe, kActionReturnTribute);
-    wnd->PendingTributes().push_back(tagPENDINGTRIBUTE{3, 1, kMe, 0});
+    wnd->Records().PendingTributes().push_back(tagPENDINGTRIBUTE{3, 1, kMe, 0});
     for (int code : hand)
         Raise(code);
     Command(kCmdReturnTribute);

@@ -193,7 +193,7 @@ protected:
     // picked one click each, then the button (or, every other time, a right
     // click on the table).
     void ReturnByHand() {
-        const tagPENDINGTRIBUTE entry = wnd->PendingTributes().front();
+        const tagPENDINGTRIBUTE entry = wnd->Records().PendingTributes().front();
         EXPECT_FALSE(Pressable(kCmdReturnTribute)) << "shown, but not enabled before the pick";
         std::vector<int> hand = DrawnHand();
         int picked = 0;
@@ -241,7 +241,7 @@ protected:
                 const auto returnDue = [&] {
                     return wnd->IsReceiveReady() && theBoard.GetGameState() == kStateTribute &&
                            (theBoard.GetSeatActionMask(me) & kActionReturnTribute) &&
-                           !wnd->PendingTributes().empty() &&
+                           !wnd->Records().PendingTributes().empty() &&
                            wnd->Button(kBtnReturnTribute).IsVisible();
                 };
                 const auto myTurn = [&] {

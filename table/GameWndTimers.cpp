@@ -32,7 +32,7 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
             if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
                 SetTimer(kAutoStartTimer, 10000, nullptr);
             else if (m_pClient != nullptr)
-                m_pClient->SendStart(m_nMultiple);
+                m_pClient->SendStart(m_records.GetMultiple());
         }
         break;
     case kTurnTimeoutTimer:
@@ -49,10 +49,10 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
     case kAutoStartTimer:
         KillTimer(kAutoStartTimer);
         if (m_pClient != nullptr)
-            m_pClient->SendStart(m_nMultiple);
+            m_pClient->SendStart(m_records.GetMultiple());
         break;
     case kRoundEndTimer:
-        OnRoundEnd();
+        m_records.OnRoundEnd();
         break;
     case kPlateRepaintTimer: {
         for (int seat = 0; seat < kSeatCount; ++seat)

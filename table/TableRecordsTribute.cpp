@@ -6,20 +6,13 @@
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
 #include "table/GameRecordWords.h"
-#include "table/GameWnd.h"
+#include "table/TableRecords.h"
+#include "table/TableView.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-bool IsSeat(int seat) {
-    return seat >= 0 && seat < kSeatCount;
-}
-
-int TimeLimit(int number) {
-    return theBoard.GetTableHead().nTimeLimit[number - 1];
-}
 
 CString LoadFormat(UINT id) {
     char format[256];
@@ -30,54 +23,49 @@ CString LoadFormat(UINT id) {
 
 } // namespace
 
-void CGameWnd::OnGameOver(const tagGAMEOVERMSG& msg) {
+void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
     for (int seat = 0; seat < kSeatCount; ++seat)
-        theBoard.SetUserInfo(seat, msg.users[seat]);
-    theBoard.SetGamesPlayed(msg.nGamesPlayed);
+        m_board.SetUserInfo(seat, msg.users[seat]);
+    m_board.SetGamesPlayed(msg.nGamesPlayed);
     // The game's result may have raised a seat's level.
-    UpdateUserInfo(TRUE);
+    m_view.UpdateUserInfo(TRUE);
     ClearReturnsDue();
-    theBoard.AddHistory(msg.change);
+    m_board.AddHistory(msg.change);
     ReportGameOverTributes(msg);
-    const std::vector<int>& places = theBoard.GetPlaces();
+    const std::vector<int>& places = m_board.GetPlaces();
+    int placeSeat[kSeatCount];
     for (int place = 0; place < kSeatCount; ++place)
-        m_placeSeat[place] = place < int(places.size()) ? places[place] : -1;
+        placeSeat[place] = place < int(places.size()) ? places[place] : -1;
+    m_view.SetFinishingOrder(placeSeat);
 
-    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    const int me = MySeat();
     const int result = IsSeat(me) ? msg.nResult[me] : 0;
-    PlayGameSound(result == 2 ? "win.wav" : result == 1 ? "loss.wav" : "draw.wav");
+    m_view.PlayGameSound(result == 2 ? "win.wav" : result == 1 ? "loss.wav" : "draw.wav");
     const bool sweep = result == 2 && places.size() >= 3 &&
                        CGameLogic::IsTeammate(places[0], places[1]) &&
                        CGameLogic::IsTeammate(places[0], places[2]);
-    m_game.gameOver = msg;
     if (!sweep)
-        ShowResultPane(msg);
+        m_view.ShowResultPane(msg);
     // The game's data goes now, also when a clean sweep holds the result
     // back: seats start the next game while its mark plays, and their start
     // flags must outlast it.
-    theBoard.ResetGameData();
-    ClearMyHand();
-    if (sweep) {
-        m_bCleanSweep = TRUE;
-        m_bGameOverMark = TRUE;
-        ShowChuanSanHuMark();
+    m_board.ResetGameData();
+    m_view.ClearMyHand();
+    if (sweep)
+        m_view.ShowCleanSweep(msg);
+    if (m_board.GetRuleFlags() & kRuleCardsLeftNotice) {
+        m_view.ClearShownHands();
+        m_view.ClearCues();
+        m_view.UpdateCueButtons();
     }
-    if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
-        m_hands.ClearLeftShown();
-        m_hands.ClearRightShown();
-        m_hands.ClearLeftCue();
-        m_hands.ClearRightCue();
-        UpdateCueButtons();
-    }
-    for (int view = 0; view < kSeatCount; ++view)
-        m_fields.ClearLastCards(view);
+    m_view.ClearLastCards();
     if (IsPlayer())
-        StartTurnTimeout(TimeLimit(10) + TimeLimit(11) + 10);
+        m_view.StartTurnTimeout(TimeLimit(10) + TimeLimit(11) + 10);
 }
 
-void CGameWnd::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
-    AddReelLine("", TRUE);
-    if (!(theBoard.GetRuleFlags() & kRuleTribute))
+void CTableRecords::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
+    m_view.ClearReel();
+    if (!(m_board.GetRuleFlags() & kRuleTribute))
         return;
     struct List {
         const tagTRIBUTEENTRY* entries;
@@ -97,22 +85,22 @@ void CGameWnd::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
             if (kindWord == nullptr || !IsSeat(entry.nGiver) || !IsSeat(entry.nReceiver))
                 continue;
             char text[512];
-            const CString giver = SeatDisplayName(entry.nGiver);
+            const CString giver = SeatName(entry.nGiver);
             if (entry.nKind == kTributeShao && !shao.IsEmpty())
                 snprintf(text, sizeof text, shao, LPCSTR(giver));
             else if (entry.nKind == kTributeBie && !bie.IsEmpty())
                 snprintf(text, sizeof text, bie, LPCSTR(giver));
             else if (!tribute.IsEmpty())
                 snprintf(text, sizeof text, tribute, LPCSTR(giver),
-                         LPCSTR(SeatDisplayName(entry.nReceiver)), int(entry.nCount), kindWord);
+                         LPCSTR(SeatName(entry.nReceiver)), int(entry.nCount), kindWord);
             else
                 continue;
-            WriteReelLine(text);
+            m_view.WriteReelLine(text);
         }
     }
 }
 
-void CGameWnd::OnTribute(const tagTRIBUTEMSG& msg) {
+void CTableRecords::OnTribute(const tagTRIBUTEMSG& msg) {
     const int giver = msg.nGiver;
     const int receiver = msg.nReceiver;
     const int count = msg.nCount;
@@ -120,53 +108,52 @@ void CGameWnd::OnTribute(const tagTRIBUTEMSG& msg) {
     CString cards;
     const bool worded = kindWord != nullptr && WordCards(msg.cards, count, &cards);
     const CString head =
-        worded ? TributeHead(SeatDisplayName(giver), SeatDisplayName(receiver), kindWord)
-               : CString();
+        worded ? TributeHead(SeatName(giver), SeatName(receiver), kindWord) : CString();
     if (msg.nSeat == kSeatCount) {
         // A copy of an earlier tribute for a client that came back.
         if (worded)
-            WriteReelLine(head + cards);
+            m_view.WriteReelLine(head + cards);
         EndHeldRecord();
         return;
     }
-    theBoard.SetGameState(kStatePayingTribute);
-    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    m_board.SetGameState(kStatePayingTribute);
+    const int me = MySeat();
     if (giver == me) {
         if (!IsBlindWatcher())
             for (int i = 0; i < count; ++i)
-                theBoard.DeleteHandCard(me, msg.cards[i].code);
-        theBoard.SetSeatActionMask(me, 0);
-        PlayVoice("gj%d-tribute.mp3", receiver);
+                m_board.DeleteHandCard(me, msg.cards[i].code);
+        m_board.SetSeatActionMask(me, 0);
+        m_view.PlayVoice("gj%d-tribute.mp3", receiver);
     } else if (receiver == me) {
         if (!IsBlindWatcher())
             for (int i = 0; i < count; ++i) {
                 tagCARD card = msg.cards[i];
                 card.flags = kCardHeld;
-                theBoard.AddHandCard(me, card);
+                m_board.AddHandCard(me, card);
             }
-        PlayVoice("gj%d-tribute.mp3", receiver);
+        m_view.PlayVoice("gj%d-tribute.mp3", receiver);
     }
     int codes[kTributeMaxCards];
     for (int i = 0; i < count; ++i)
         codes[i] = msg.cards[i].code;
     CGameLogic::SortCards(codes, count);
-    const bool flying = count > 0 && IntributeFlyCard(giver, codes, count, receiver) != 0;
+    const bool flying = count > 0 && m_view.IntributeFlyCard(giver, codes, count, receiver) != 0;
     if (receiver == me)
-        ShowTributeMark(receiver);
+        m_view.ShowTributeMark(receiver);
     if (!flying)
         EndHeldRecord(); // else the end of the flight resumes receiving
     if (!worded)
         return;
     if (count <= 4) {
-        ShowNotice(head + cards);
+        m_view.ShowNotice(head + cards);
     } else {
-        ShowNotice(head);
-        ShowNotice(cards);
+        m_view.ShowNotice(head);
+        m_view.ShowNotice(cards);
     }
-    WriteReelLine(head + cards);
+    m_view.WriteReelLine(head + cards);
 }
 
-void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
+void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
     const int receiver = msg.nReceiver;
     const int returner = msg.nReturner;
     const int count = msg.nCount;
@@ -174,18 +161,17 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
     CString cards;
     const bool worded = kindWord != nullptr && count > 0 && NameCards(msg.cards, count, &cards);
     const CString line =
-        worded ? ReturnHead(SeatDisplayName(returner), SeatDisplayName(receiver), kindWord) + cards
-               : CString();
+        worded ? ReturnHead(SeatName(returner), SeatName(receiver), kindWord) + cards : CString();
     if (msg.nSeat == kSeatCount) {
         if (worded)
-            WriteReelLine(line);
+            m_view.WriteReelLine(line);
         EndHeldRecord();
         return;
     }
     const bool due = msg.bRequested == 0;
     if (!due)
         m_game.bReturnTributeFlag = 0; // the listing of returns due is over
-    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    const int me = MySeat();
     bool flying = false;
     // Only a return whose cards have moved carries cards; the prompts before
     // it name the count due, a refusal the cards the referee would not take.
@@ -194,12 +180,12 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
         if (!IsBlindWatcher()) {
             if (returner == me)
                 for (int i = 0; i < count; ++i)
-                    theBoard.DeleteHandCard(me, msg.cards[i].code);
+                    m_board.DeleteHandCard(me, msg.cards[i].code);
             if (receiver == me)
                 for (int i = 0; i < count; ++i) {
                     tagCARD card = msg.cards[i];
                     card.flags = kCardHeld;
-                    theBoard.AddHandCard(me, card);
+                    m_board.AddHandCard(me, card);
                 }
         }
         // In the order my hand lays them, so that each is found in turn.
@@ -207,19 +193,19 @@ void CGameWnd::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
         for (int i = 0; i < count; ++i)
             codes[i] = msg.cards[i].code;
         CGameLogic::SortCards(codes, count);
-        flying = IntributeFlyCard(returner, codes, count, receiver) != 0;
+        flying = m_view.IntributeFlyCard(returner, codes, count, receiver) != 0;
         if (worded)
-            WriteReelLine(line);
+            m_view.WriteReelLine(line);
         SettleReturn(msg);
     }
     if (!flying)
         EndHeldRecord(); // else the end of the flight resumes receiving
     if (due)
         QueueReturnDue(msg, kindWord);
-    StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+    m_view.StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
 }
 
-void CGameWnd::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord) {
+void CTableRecords::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord) {
     // The referee lists every return still due each time a kind of return
     // is complete: a new listing replaces the old one, so that no return is
     // queued twice and none stays behind.
@@ -229,35 +215,35 @@ void CGameWnd::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord) {
     }
     const int receiver = msg.nReceiver;
     const int returner = msg.nReturner;
-    theBoard.SetGameState(kStateTribute);
+    m_board.SetGameState(kStateTribute);
     if (IsSeat(returner)) {
         ++m_game.nReturnsDue[returner];
-        theBoard.SetSeatActionMask(returner, kActionReturnTribute);
+        m_board.SetSeatActionMask(returner, kActionReturnTribute);
     }
-    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    const int me = MySeat();
     if (returner == me && IsPlayer()) {
         m_pendingTributes.push_back({msg.nKind, receiver, returner, msg.nCount});
         if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
             const CString format = LoadFormat(IDS_RETURN_DUE);
             char text[256];
-            snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(receiver)), kindWord);
-            ShowNotice(text);
-            ShowTurnClock(TimeLimit(4), kClockEventLast);
+            snprintf(text, sizeof text, format, LPCSTR(SeatName(receiver)), kindWord);
+            m_view.ShowNotice(text);
+            m_view.ShowTurnClock(TimeLimit(4), kClockEventLast);
         }
     } else if (m_pendingTributes.empty() && kindWord != nullptr) {
         char text[128];
         snprintf(text, sizeof text, "等待玩家还(%s贡)...", kindWord);
-        ShowNotice(text);
+        m_view.ShowNotice(text);
     }
-    UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
+    m_view.UpdateActionButtons(m_board.GetGameState(), MyMask(), TRUE);
 }
 
-void CGameWnd::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
+void CTableRecords::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
     const int returner = msg.nReturner;
     if (!IsSeat(returner))
         return;
     if (m_game.nReturnsDue[returner] > 0 && --m_game.nReturnsDue[returner] == 0)
-        theBoard.SetSeatActionMask(returner, 0);
+        m_board.SetSeatActionMask(returner, 0);
     if (returner != MySeat())
         return;
     const auto done = std::find_if(
@@ -269,23 +255,23 @@ void CGameWnd::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
         m_pendingTributes.erase(done);
     if (m_pendingTributes.empty()) {
         // My returns are made: neither the clock nor the button may stay.
-        theBoard.SetSeatActionMask(returner, 0);
-        StopCountdown();
+        m_board.SetSeatActionMask(returner, 0);
+        m_view.StopCountdown();
     }
-    UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
+    m_view.UpdateActionButtons(m_board.GetGameState(), MyMask(), TRUE);
 }
 
-void CGameWnd::ClearReturnsDue() {
+void CTableRecords::ClearReturnsDue() {
     m_pendingTributes.clear();
     m_game.bReturnTributeFlag = 0;
     for (int seat = 0; seat < kSeatCount; ++seat) {
         if (m_game.nReturnsDue[seat] > 0)
-            theBoard.SetSeatActionMask(seat, 0);
+            m_board.SetSeatActionMask(seat, 0);
         m_game.nReturnsDue[seat] = 0;
     }
 }
 
-void CGameWnd::OnBuy3(const tagBUY3MSG& msg) {
+void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
     const int buyer = msg.nBuyer;
     const int seller = msg.nSeller;
     const bool seatsKnown = IsSeat(buyer) && IsSeat(seller);
@@ -294,40 +280,41 @@ void CGameWnd::OnBuy3(const tagBUY3MSG& msg) {
     const LPCSTR suit = SuitPrefixWord(msg.boughtThree.suit);
     const bool worded =
         seatsKnown && suit != nullptr && (!paid || WordCard(msg.paidCard, &paidWord));
-    const CString line = worded ? BuyThreeLine(SeatDisplayName(buyer), SeatDisplayName(seller),
-                                               paid ? &paidWord : nullptr, suit)
-                                : CString();
+    const CString line =
+        worded ? BuyThreeLine(SeatName(buyer), SeatName(seller), paid ? &paidWord : nullptr, suit)
+               : CString();
     if (msg.nSeat == kSeatCount || !msg.bExchanged || !seatsKnown) {
         if (worded && msg.bExchanged)
-            WriteReelLine(line);
+            m_view.WriteReelLine(line);
         EndHeldRecord();
         return;
     }
-    const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
+    const int me = MySeat();
     if (!IsBlindWatcher()) {
         if (seller == me) {
-            theBoard.DeleteHandCard(me, msg.boughtThree.code);
+            m_board.DeleteHandCard(me, msg.boughtThree.code);
             if (paid) {
                 tagCARD card = msg.paidCard;
                 card.flags = kCardHeld;
-                theBoard.AddHandCard(me, card);
+                m_board.AddHandCard(me, card);
             }
         } else if (buyer == me) {
             if (paid)
-                theBoard.DeleteHandCard(me, msg.paidCard.code);
+                m_board.DeleteHandCard(me, msg.paidCard.code);
             tagCARD three = msg.boughtThree;
             three.flags = kCardHeld;
-            theBoard.AddHandCard(me, three);
+            m_board.AddHandCard(me, three);
         }
     }
     // The three goes to the buyer, the card paid with (if any) to the seller;
     // the flight's last card ends it.
-    const BOOL flying = paid ? SwapFlyCards(seller, msg.boughtThree.code, buyer, msg.paidCard.code,
-                                            kBuyThreeFlightEvent)
-                             : FlyCards(seller, buyer, msg.boughtThree.code, kBuyThreeFlightEvent);
+    const BOOL flying =
+        paid ? m_view.SwapFlyCards(seller, msg.boughtThree.code, buyer, msg.paidCard.code,
+                                   kBuyThreeFlightEvent)
+             : m_view.FlyCards(seller, buyer, msg.boughtThree.code, kBuyThreeFlightEvent);
     if (!flying)
         EndHeldRecord();
     if (worded)
-        WriteReelLine(line);
-    StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+        m_view.WriteReelLine(line);
+    m_view.StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
 }

@@ -1,0 +1,80 @@
+// What the record handlers share: who I am at the table, the time limits,
+// the seats' names and voices, the seats' state marks and the receive gate.
+
+#include "table/TableRecords.h"
+
+#include "table/GameNetClient.h"
+#include "table/GameWndInfoText.h"
+#include "table/TableView.h"
+
+int CTableRecords::MySeat() const {
+    return m_client != nullptr ? m_client->m_nMySeat : -1;
+}
+
+BOOL CTableRecords::IsMe(int seat) const {
+    return m_client != nullptr && seat == m_client->m_nMySeat;
+}
+
+BOOL CTableRecords::IsPlayer() const {
+    return m_client != nullptr && !m_client->m_bWatcher;
+}
+
+BOOL CTableRecords::IsBlindWatcher() const {
+    return m_client != nullptr && m_client->m_bWatcher &&
+           !m_board.GetWatcherSees(m_client->m_nMySeat);
+}
+
+int CTableRecords::MyMask() const {
+    return m_board.GetSeatActionMask(MySeat());
+}
+
+int CTableRecords::TimeLimit(int number) const {
+    return m_board.GetTableHead().nTimeLimit[number - 1];
+}
+
+CString CTableRecords::SeatName(int seat) const {
+    return IsSeat(seat) ? DisplayNameOf(m_board.GetUserInfo(seat)) : CString();
+}
+
+int CTableRecords::VoiceOf(int seat) const {
+    return m_board.GetUserInfo(seat).nVoice;
+}
+
+void CTableRecords::EndHeldRecord() {
+    if (m_client != nullptr)
+        m_client->ReceiveGate().Release();
+}
+
+void CTableRecords::GetWatcherValues(int* beans, int* score) const {
+    if (beans != nullptr)
+        *beans = m_nWatcherBeans;
+    if (score != nullptr)
+        *score = m_nWatcherScore;
+}
+
+int CTableRecords::MarkPlaces(const int32_t places[kSeatCount], int seatAsked) {
+    int placeAsked = -1;
+    for (int place = 0; place < kSeatCount; ++place) {
+        const int seat = places[place];
+        if (!IsSeat(seat))
+            continue;
+        // Out of play; the action mask stays the referee's.
+        m_board.SetSeatStatus(seat, kStatusOut2, 1);
+        m_view.ShowPlaceMark(seat, place);
+        if (seat == seatAsked)
+            placeAsked = place;
+    }
+    return placeAsked;
+}
+
+void CTableRecords::UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL flag) {
+    const bool askOnlyFinishers = (m_board.GetRuleFlags() & kRuleAskOnlyFinishers) != 0;
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        const int status = m_board.GetSeatStatus(seat);
+        const bool cleared = m_board.GetSeatActionMask(seat) != 0 ||
+                             (askOnlyFinishers && (status & 0x08) && !(status & 0x01));
+        m_view.ShowActionMark(
+            seat, cleared ? 0 : values[seat] & (kActionPass | kActionLet | kActionGiveUp));
+        m_view.MarkShao(seat, (status & kStatusLastPlay) ? TRUE : FALSE, flag);
+    }
+}
