@@ -54,6 +54,7 @@ const char kMagnifierName[] = "Dovrik";
 
 CGameWnd::CGameWnd() : m_pClient(&theClient) {
     m_records.SetClient(m_pClient);
+    m_commands.SetClient(m_pClient);
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
     m_hands.m_pGameWndSprite = this;
@@ -168,6 +169,20 @@ void CGameWnd::GetWatcherValues(int* beans, int* score) const {
 void CGameWnd::SetClient(CGameNetClient* client) {
     m_pClient = client;
     m_records.SetClient(client);
+    m_commands.SetClient(client);
+}
+
+int CGameWnd::MySeat() const {
+    return m_pClient != nullptr ? m_pClient->m_nMySeat : 0;
+}
+
+BOOL CGameWnd::IsWatcher() const {
+    // Without a client nothing can be sent: treat the table as watched.
+    return m_pClient == nullptr || m_pClient->m_bWatcher;
+}
+
+int CGameWnd::MyMask() const {
+    return theBoard.GetSeatActionMask(MySeat());
 }
 
 int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {

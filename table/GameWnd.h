@@ -25,6 +25,7 @@
 #include "table/KNSoundHost.h"
 #include "table/SeatDisplayWnd.h"
 #include "table/TableCards.h"
+#include "table/TableCommands.h"
 #include "table/TableRecords.h"
 #include "table/TableView.h"
 #include "table/TableWndFields.h"
@@ -64,8 +65,10 @@ public:
     // The client's receive gate: held while a record is presented.
     CReceiveGate& ReceiveGate() const;
     BOOL IsReceiveReady() const;
-    // The record handling that shows its records here.
+    // The record handling that shows its records here, and the player's
+    // commands its buttons, mouse and clocks give.
     CTableRecords& Records() { return m_records; }
+    CTableCommands& Commands() { return m_commands; }
     // The theme file's path without its extension: the folder of its pictures.
     const CString& GetBitmapFolder() const { return m_strBitmapFolder; }
     static CString BitmapFolderOf(const CString& themeFile);
@@ -168,7 +171,7 @@ public:
     void ShowTrustExitOnly() override;
     void ShowTrustButton() override;
     void UpdateCueButtons() override;
-    void ResetHints() override { m_nHintIndex = 0; }
+    void ResetHints() override { m_commands.ResetHints(); }
     void DisableSeatButtons() override;
     void ShowCoinButtons() override;
     BOOL MayOfferStartPane() const override { return m_bStartPaneAllowed; }
@@ -230,8 +233,6 @@ public:
     void ShowLastCardPane(BOOL show);
     // A new deal: the hand cleared, the deck shown, the deal window started.
     void ResetCardSprites();
-    int GetHintIndex() const { return m_nHintIndex; }
-    const std::vector<CardType>& GetHints() const { return m_hints; }
 
     // ---- table information, tips and chat lines ----
     // 0x54F: a button's hint tip (leave: hidden).
@@ -295,9 +296,7 @@ protected:
     virtual void RequestSeatChange(int seat, int watch);
 
 private:
-    // ---- the commands: the player's actions, the start pane and its chips ----
-    void OnTrust();
-    void OnTrustExit();
+    // ---- the table's own commands: its dialogs, panels and panes ----
     void OnPrevturn();
     void OnSound();
     void OnExchange();
@@ -305,25 +304,8 @@ private:
     void OnReelOpen();
     void OnMagnif();
     void OnMagnifOpen();
-    void OnTakeOut();
-    void OnShaoPai();
-    void OnPass();
-    void OnGaveUp();
-    void OnRangpai();
-    void OnSearch();
-    void OnDeclPoint();
-    void OnDeclPointOpen();
-    void OnDeclNoPoint();
-    void OnReturnTributeCmd();
-    void OnRevolutionCmd(BOOL yes);
-    void OnGousijiCmd(BOOL yes);
-    void OnBuyThree();
-    void OnPayTribute();
-    void OnLeftCue();
-    void OnRightCue();
     void OnTakeChance();
-    void OnStartCmd();
-    void OnChip(UINT id);
+    void SwapButtons(int hide, int show);
 
     void CreateSeatDisplays();
     void CreateTips();
@@ -379,20 +361,6 @@ private:
     int MySeat() const;
     BOOL IsWatcher() const;
     int MyMask() const;
-    void ShowStringNotice(UINT id);
-    // My raised cards into a kHandSize buffer; their count.
-    int SelectedCodes(int* codes) const;
-    // A play of the kind with the cards; the play sender's result.
-    int SendPlay(int kind, const int* codes, int count);
-    // Take out (16) or shao (4) of the raised cards.
-    void PlaySelected(int kind);
-    // Pass, let or give up: only with the mask's bit and while input is allowed.
-    void SendNoCardPlay(int kind, int maskBit);
-    void SendPoint(int value);
-    // The cards raised in a partner's shown hand as a cue to that partner.
-    void SendCue(BOOL left);
-    void SendTrusteeship(int on, BYTE automatic);
-    void SwapButtons(int hide, int show);
     // A button of a pane (BUTTONEX key index, or a chip of the BUTTON
     // section): the listed one when the id is up already.
     CSpriteButtonEx* MakePaneButton(int id, int keyIndex);
@@ -424,7 +392,6 @@ private:
     int SeatOfView(int view) const;
     void PickCards(int x, int y);
     void FinishCardsSettled();
-    void AnswerClock(int event);
     void BurnStepTwo(int targetView);
     void BurnStepThree();
     // TRUE when the faces changed.
@@ -439,12 +406,6 @@ private:
         int key;
     };
     std::map<int, PaneButtonEntry> m_paneButtons;
-    // The round the hint list was found for: its plays and the play to beat.
-    size_t m_nHintPlays = 0;
-    CardType m_hintToBeat = 0;
-    // The play counter and my mask when my last play went out (-1 none).
-    int m_nPlaySentCounter = -1;
-    int m_nPlaySentMask = -1;
     // Where burn step one stood, for steps two and three.
     CSpritePos m_burnFrom;
 
@@ -498,9 +459,6 @@ private:
     DWORD m_dwSeatChangeTick = 0;
     CKNSoundHost m_soundHost;
 
-    // Search's hints and the next one to raise.
-    int m_nHintIndex = 0;
-    std::vector<CardType> m_hints;
     // The reel lines (CString*).
     CPtrList m_reelLines{10};
     int m_nResultCountdown = 30;
@@ -524,4 +482,5 @@ private:
     tagGAMEOVERMSG m_cleanSweepResult{};
     BOOL m_bCleanSweep = FALSE;
     CTableRecords m_records{theBoard, *this};
+    CTableCommands m_commands{*this};
 };

@@ -10,28 +10,6 @@
 #include "table/GameWndActionRules.h"
 #include "table/TableAppLink.h"
 
-void CGameWnd::OnStartCmd() {
-    if (IsWatcher())
-        return;
-    m_pClient->SendStart(m_records.GetMultiple());
-}
-
-void CGameWnd::OnChip(UINT id) {
-    if (IsWatcher())
-        return;
-    const int multiple = int(id) - kChipBaseId;
-    // Only the five chips are multiples one may choose.
-    if (MultipleLevel(multiple) == 0 || multiple > theBoard.GetTableHead().nMaxMultiple)
-        return;
-    // The chip pressed stays down; the one chosen before comes up.
-    const int chosen = m_records.GetMultiple();
-    if (multiple != chosen)
-        if (auto* old = dynamic_cast<CSpriteButtonEx*>(FindItem(kChipBaseId + chosen)))
-            old->SetCheck(FALSE, TRUE);
-    m_records.SetMultiple(multiple);
-    m_pClient->SendStart(multiple);
-}
-
 void CGameWnd::OnHistory() {
     CTableAppLink& app = TableApp();
     if (!app.HasHistoryDialog()) {

@@ -206,19 +206,19 @@ void CGameWnd::OnRButtonDownEx(UINT, int, int) {
     const int state = theBoard.GetGameState();
     switch (RightClickPlayFor(state, MyMask(), m_hands.CountSelected() > 0)) {
     case RightClickPlay::kTakeOut:
-        OnTakeOut();
+        m_commands.OnTakeOut();
         break;
     case RightClickPlay::kPass:
-        OnPass();
+        m_commands.OnPass();
         break;
     case RightClickPlay::kShao:
-        OnShaoPai();
+        m_commands.OnShaoPai();
         break;
     case RightClickPlay::kGiveUp:
-        OnGaveUp();
+        m_commands.OnGaveUp();
         break;
     case RightClickPlay::kReturnTribute:
-        OnReturnTributeCmd();
+        m_commands.OnReturnTributeCmd();
         break;
     case RightClickPlay::kNothing:
         break;

@@ -45,15 +45,15 @@ BOOL CGameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
 BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     if (id >= kCmdChipFirst && id <= kCmdChipLast) {
-        OnChip(id);
+        m_commands.OnChip(id);
         return TRUE;
     }
     switch (id) {
     case kCmdTrust:
-        OnTrust();
+        m_commands.OnTrust();
         break;
     case kCmdTrustExit:
-        OnTrustExit();
+        m_commands.OnTrustExit();
         break;
     case kCmdHistory:
         OnHistory();
@@ -80,61 +80,61 @@ BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         OnMagnifOpen();
         break;
     case kCmdTakeOut:
-        OnTakeOut();
+        m_commands.OnTakeOut();
         break;
     case kCmdShaoPai:
-        OnShaoPai();
+        m_commands.OnShaoPai();
         break;
     case kCmdPass:
-        OnPass();
+        m_commands.OnPass();
         break;
     case kCmdGaveUp:
-        OnGaveUp();
+        m_commands.OnGaveUp();
         break;
     case kCmdRangpai:
-        OnRangpai();
+        m_commands.OnRangpai();
         break;
     case kCmdSearch:
-        OnSearch();
+        m_commands.OnSearch();
         break;
     case kCmdDeclPoint:
-        OnDeclPoint();
+        m_commands.OnDeclPoint();
         break;
     case kCmdDeclPointOpen:
-        OnDeclPointOpen();
+        m_commands.OnDeclPointOpen();
         break;
     case kCmdDeclNoPoint:
-        OnDeclNoPoint();
+        m_commands.OnDeclNoPoint();
         break;
     case kCmdReturnTribute:
-        OnReturnTributeCmd();
+        m_commands.OnReturnTributeCmd();
         break;
     case kCmdRevolution:
     case kCmdNoRevolution:
-        OnRevolutionCmd(id == kCmdRevolution);
+        m_commands.OnRevolutionCmd(id == kCmdRevolution);
         break;
     case kCmdGousiji:
     case kCmdNoGousiji:
-        OnGousijiCmd(id == kCmdGousiji);
+        m_commands.OnGousijiCmd(id == kCmdGousiji);
         break;
     case kCmdBuyThree:
-        OnBuyThree();
+        m_commands.OnBuyThree();
         break;
     case kCmdPayTribute:
-        OnPayTribute();
+        m_commands.OnPayTribute();
         break;
     case kCmdLeftCue:
-        OnLeftCue();
+        m_commands.OnLeftCue();
         break;
     case kCmdRightCue:
-        OnRightCue();
+        m_commands.OnRightCue();
         break;
     case kCmdTakeChance:
         OnTakeChance();
         break;
     case kCmdStart:
     case kCmdRStart:
-        OnStartCmd();
+        m_commands.OnStartCmd();
         break;
     default:
         return CSpriteWnd::OnCommand(wParam, lParam);

@@ -57,7 +57,7 @@ void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
         if (nParam >= kBurnOneFirst && nParam <= kBurnOneLast)
             BurnStepTwo(nParam - kBurnOneFirst);
         else if (nParam >= kClockEventMyTurn && nParam <= kClockEventLast)
-            AnswerClock(nParam);
+            m_commands.AnswerClock(nParam);
         break;
     }
 }
@@ -69,37 +69,6 @@ void CGameWnd::FinishCardsSettled() {
         return;
     }
     EndHeldRecord();
-}
-
-void CGameWnd::AnswerClock(int event) {
-    const int seat = MySeat();
-    switch (ClockAnswerFor(event, MyMask(), theBoard.IsSeatTrusted(seat), IsWatcher() != FALSE)) {
-    case ClockAnswer::kTrustOn:
-        if (!IsWatcher()) {
-            SendTrusteeship(1, 1);
-            // The turn is over for me: a late press must not play as well.
-            m_nPlaySentCounter = theBoard.GetPlayCounter();
-            m_nPlaySentMask = MyMask();
-        }
-        break;
-    case ClockAnswer::kPass:
-        OnPass();
-        break;
-    case ClockAnswer::kGiveUp:
-        OnGaveUp();
-        break;
-    case ClockAnswer::kNoPoint:
-        OnDeclNoPoint();
-        break;
-    case ClockAnswer::kNoRevolution:
-        OnRevolutionCmd(FALSE);
-        break;
-    case ClockAnswer::kNoGousiji:
-        OnGousijiCmd(FALSE);
-        break;
-    case ClockAnswer::kNothing:
-        break;
-    }
 }
 
 void CGameWnd::PlayBurnCardAnim(int burningSeat, int targetSeat) {

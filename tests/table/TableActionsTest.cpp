@@ -143,7 +143,7 @@ TEST_F(TableActionsTest, TheHintCyclesThroughTheSearchAndWraps) {
         int codes[kHandSize];
         const int n = wnd->Hands().GetSelectedCards(codes, kHandSize);
         EXPECT_EQ(CGameLogic::GetCardType(codes, n), expected[press % expected.size()]) << press;
-        EXPECT_EQ(wnd->GetHintIndex(), int((press + 1) % expected.size())) << press;
+        EXPECT_EQ(wnd->Commands().GetHintIndex(), int((press + 1) % expected.size())) << press;
     }
     EXPECT_TRUE(client.sent.empty());
 }

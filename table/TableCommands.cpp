@@ -1,8 +1,4 @@
-// The player's plays: take out, shao, pass, let, give up, the hint, the
-// point, revolution and gousiji answers, tribute and its return, buying a
-// three, the cues to partners and trusteeship. Each checks my situation
-// first and refuses with a notice where the rules say no; the table state
-// changes only when the records come back.
+// The player's commands (see TableCommands.h).
 
 #include "assets/resource.h"
 #include "platform/resources/Resource.h"
@@ -11,6 +7,7 @@
 #include "table/GameRecordWords.h"
 #include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/TableCommands.h"
 
 #include <cstdio>
 #include <cstring>
@@ -34,35 +31,35 @@ std::string DisplayName(int seat) {
 
 } // namespace
 
-int CGameWnd::MySeat() const {
-    return m_pClient != nullptr ? m_pClient->m_nMySeat : 0;
+int CTableCommands::MySeat() const {
+    return m_client != nullptr ? m_client->m_nMySeat : 0;
 }
 
-BOOL CGameWnd::IsWatcher() const {
+BOOL CTableCommands::IsWatcher() const {
     // Without a client nothing can be sent: treat the table as watched.
-    return m_pClient == nullptr || m_pClient->m_bWatcher;
+    return m_client == nullptr || m_client->m_bWatcher;
 }
 
-int CGameWnd::MyMask() const {
+int CTableCommands::MyMask() const {
     return theBoard.GetSeatActionMask(MySeat());
 }
 
-void CGameWnd::ShowStringNotice(UINT id) {
+void CTableCommands::ShowStringNotice(UINT id) {
     char text[512] = {};
     if (AfxLoadString(id, text, sizeof text) == 0) {
         WriteLog("The table has no text %u for its notice", id);
         return;
     }
-    ShowNotice(text);
+    m_table.ShowNotice(text);
 }
 
-int CGameWnd::SelectedCodes(int* codes) const {
+int CTableCommands::SelectedCodes(int* codes) const {
     for (int i = 0; i < kHandSize; ++i)
         codes[i] = kNoCard;
-    return m_hands.GetSelectedCards(codes, kHandSize);
+    return m_table.Hands().GetSelectedCards(codes, kHandSize);
 }
 
-int CGameWnd::SendPlay(int kind, const int* codes, int count) {
+int CTableCommands::SendPlay(int kind, const int* codes, int count) {
     // One play per turn: until the table moves on (a new play counter or a
     // new mask), a second press would only be refused by the server.
     const int counter = theBoard.GetPlayCounter();
@@ -71,7 +68,7 @@ int CGameWnd::SendPlay(int kind, const int* codes, int count) {
         WriteLog("The table refused a second play of kind %d in one turn", kind);
         return kActionSent;
     }
-    const int result = m_pClient->SendAction(kind, codes, count);
+    const int result = m_client->SendAction(kind, codes, count);
     if (result == kActionSent) {
         m_nPlaySentCounter = counter;
         m_nPlaySentMask = mask;
@@ -79,8 +76,8 @@ int CGameWnd::SendPlay(int kind, const int* codes, int count) {
     return result;
 }
 
-void CGameWnd::PlaySelected(int kind) {
-    if (IsWatcher() || !m_bInputAllowed)
+void CTableCommands::PlaySelected(int kind) {
+    if (IsWatcher() || !m_table.IsInputAllowed())
         return;
     if ((MyMask() & (kActionTakeOut | kActionShao)) == 0)
         return;
@@ -99,41 +96,41 @@ void CGameWnd::PlaySelected(int kind) {
         return;
     // The cards stay raised so that the player can mend the choice.
     ShowStringNotice(PlayRefusalString(result));
-    PlayGameSound("wrong.wav");
+    m_table.PlayGameSound("wrong.wav");
 }
 
-void CGameWnd::SendNoCardPlay(int kind, int maskBit) {
+void CTableCommands::SendNoCardPlay(int kind, int maskBit) {
     // A right click by the leader of a round must not send a pass the
     // referee can only refuse.
-    if (IsWatcher() || !m_bInputAllowed || (MyMask() & maskBit) == 0)
+    if (IsWatcher() || !m_table.IsInputAllowed() || (MyMask() & maskBit) == 0)
         return;
     if (SendPlay(kind, nullptr, 0) != kActionSent)
         return;
-    m_hands.ClearSelection();
+    m_table.Hands().ClearSelection();
 }
 
-void CGameWnd::OnTakeOut() {
+void CTableCommands::OnTakeOut() {
     PlaySelected(kActionTakeOut);
 }
 
-void CGameWnd::OnShaoPai() {
+void CTableCommands::OnShaoPai() {
     PlaySelected(kActionShao);
 }
 
-void CGameWnd::OnPass() {
+void CTableCommands::OnPass() {
     SendNoCardPlay(kActionPass, kActionPass);
 }
 
-void CGameWnd::OnRangpai() {
+void CTableCommands::OnRangpai() {
     SendNoCardPlay(kActionLet, kActionLet);
 }
 
-void CGameWnd::OnGaveUp() {
+void CTableCommands::OnGaveUp() {
     SendNoCardPlay(kActionGiveUp, kActionGiveUp);
 }
 
-void CGameWnd::OnSearch() {
-    if (IsWatcher() || !m_bInputAllowed)
+void CTableCommands::OnSearch() {
+    if (IsWatcher() || !m_table.IsInputAllowed())
         return;
     const int seat = MySeat();
     const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
@@ -152,8 +149,8 @@ void CGameWnd::OnSearch() {
     if (!m_hints.empty()) {
         if (m_nHintIndex < 0 || m_nHintIndex >= int(m_hints.size()))
             m_nHintIndex = 0;
-        m_fields.nMySeat = seat;
-        m_hands.SelectPlay(m_hints[size_t(m_nHintIndex)], seat);
+        m_table.Fields().nMySeat = seat;
+        m_table.Hands().SelectPlay(m_hints[size_t(m_nHintIndex)], seat);
         // After the last one the list is built afresh on the next press.
         m_nHintIndex = (m_nHintIndex + 1) % int(m_hints.size());
     } else if (mask & kActionPass) {
@@ -161,31 +158,31 @@ void CGameWnd::OnSearch() {
     } else if (mask & kActionGiveUp) {
         OnGaveUp();
     }
-    UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
-    PlayGameSound("button.wav");
+    m_table.UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
+    m_table.PlayGameSound("button.wav");
 }
 
-void CGameWnd::SendPoint(int value) {
+void CTableCommands::SendPoint(int value) {
     if (IsWatcher())
         return;
     int32_t record[7] = {0x908, 20, 0, value, MySeat(), 0, 0};
-    m_pClient->SendBuiltRecord(int(sizeof record), record);
-    StopCountdown();
+    m_client->SendBuiltRecord(int(sizeof record), record);
+    m_table.StopCountdown();
 }
 
-void CGameWnd::OnDeclPoint() {
+void CTableCommands::OnDeclPoint() {
     SendPoint(1);
 }
 
-void CGameWnd::OnDeclPointOpen() {
+void CTableCommands::OnDeclPointOpen() {
     SendPoint(1);
 }
 
-void CGameWnd::OnDeclNoPoint() {
+void CTableCommands::OnDeclNoPoint() {
     SendPoint(0);
 }
 
-void CGameWnd::OnReturnTributeCmd() {
+void CTableCommands::OnReturnTributeCmd() {
     if (IsWatcher())
         return;
     int codes[kHandSize];
@@ -202,11 +199,11 @@ void CGameWnd::OnReturnTributeCmd() {
             return;
         }
     }
-    if (m_records.PendingTributes().empty())
+    if (m_table.Records().PendingTributes().empty())
         return;
-    const tagPENDINGTRIBUTE& entry = m_records.PendingTributes().front();
+    const tagPENDINGTRIBUTE& entry = m_table.Records().PendingTributes().front();
     if (ReturnCountFits(entry.nCount, count)) {
-        m_pClient->SendReturnTribute(entry.nTargetSeat, MySeat(), cards, count, entry.nKind);
+        m_client->SendReturnTribute(entry.nTargetSeat, MySeat(), cards, count, entry.nKind);
         return;
     }
     char format[512] = {};
@@ -217,74 +214,70 @@ void CGameWnd::OnReturnTributeCmd() {
     char text[640] = {};
     snprintf(text, sizeof text, format, DisplayName(entry.nTargetSeat).c_str(), wanted,
              TributeKindWord(entry.nKind) != nullptr ? TributeKindWord(entry.nKind) : "");
-    ShowNotice(text);
+    m_table.ShowNotice(text);
 }
 
-void CGameWnd::OnPayTribute() {
-    StopCountdown();
-    m_pClient->SendPayTribute();
+void CTableCommands::OnPayTribute() {
+    m_table.StopCountdown();
+    m_client->SendPayTribute();
 }
 
-void CGameWnd::OnBuyThree() {
-    m_pClient->SendBuy3();
+void CTableCommands::OnBuyThree() {
+    m_client->SendBuy3();
 }
 
-void CGameWnd::OnRevolutionCmd(BOOL yes) {
-    StopCountdown();
-    m_pClient->SendRevolution(yes ? 1 : 0);
+void CTableCommands::OnRevolutionCmd(BOOL yes) {
+    m_table.StopCountdown();
+    m_client->SendRevolution(yes ? 1 : 0);
 }
 
-void CGameWnd::OnGousijiCmd(BOOL yes) {
-    StopCountdown();
-    m_pClient->SendGousiji(yes ? 1 : 0);
+void CTableCommands::OnGousijiCmd(BOOL yes) {
+    m_table.StopCountdown();
+    m_client->SendGousiji(yes ? 1 : 0);
 }
 
-void CGameWnd::SendCue(BOOL left) {
+void CTableCommands::SendCue(BOOL left) {
     if (IsWatcher())
         return;
     int codes[kHandSize];
-    const int count = left ? m_hands.GetSelectedLeft(codes, kHandSize)
-                           : m_hands.GetSelectedRight(codes, kHandSize);
+    const int count = left ? m_table.Hands().GetSelectedLeft(codes, kHandSize)
+                           : m_table.Hands().GetSelectedRight(codes, kHandSize);
     // The right cue goes out even empty: its button is only enabled while
     // that hand has a selection.
     if (left && count <= 0)
         return;
     const int teammate =
         left ? CGameLogic::GetNextTeammate(MySeat()) : CGameLogic::GetPrevTeammate(MySeat());
-    if (!m_pClient->SendCue(teammate, codes, count)) {
-        ShowNotice("您提示错误！");
-        PlayGameSound("wrong.wav");
+    if (!m_client->SendCue(teammate, codes, count)) {
+        m_table.ShowNotice("您提示错误！");
+        m_table.PlayGameSound("wrong.wav");
         return;
     }
     if (left)
-        m_hands.DeselectLeft();
+        m_table.Hands().DeselectLeft();
     else
-        m_hands.DeselectRight();
-    m_buttons[left ? kBtnLeftCue : kBtnRightCue].Enable(FALSE);
-    ShowNotice("提示成功！");
-    PlayGameSound("prompt.wav");
+        m_table.Hands().DeselectRight();
+    m_table.Button(left ? kBtnLeftCue : kBtnRightCue).Enable(FALSE);
+    m_table.ShowNotice("提示成功！");
+    m_table.PlayGameSound("prompt.wav");
 }
 
-void CGameWnd::OnLeftCue() {
+void CTableCommands::OnLeftCue() {
     SendCue(TRUE);
 }
 
-void CGameWnd::OnRightCue() {
+void CTableCommands::OnRightCue() {
     SendCue(FALSE);
 }
 
-void CGameWnd::SendTrusteeship(int on, BYTE automatic) {
-    m_pClient->SendTrust(on, automatic);
-}
-
-void CGameWnd::OnTrust() {
+void CTableCommands::OnTrust() {
     if (theBoard.GetGameState() == kStateWaitStart)
         return;
-    m_buttons[kBtnTrust].Enable(FALSE);
-    SendTrusteeship(1, 0);
+    m_table.Button(kBtnTrust).Enable(FALSE);
+    m_client->SendTrust(1, 0);
 }
 
-void CGameWnd::OnTrustExit() {
+void CTableCommands::OnTrustExit() {
     if (theBoard.GetGameState() == kStateWaitStart)
         return;
     const int seat = MySeat();
@@ -292,6 +285,59 @@ void CGameWnd::OnTrustExit() {
         ShowStringNotice(IDS_TRUST_LIMIT);
         return;
     }
-    m_buttons[kBtnTrustExit].Enable(FALSE);
-    SendTrusteeship(0, 0);
+    m_table.Button(kBtnTrustExit).Enable(FALSE);
+    m_client->SendTrust(0, 0);
+}
+
+void CTableCommands::OnStartCmd() {
+    if (IsWatcher())
+        return;
+    m_client->SendStart(m_table.Records().GetMultiple());
+}
+
+void CTableCommands::OnChip(UINT id) {
+    if (IsWatcher())
+        return;
+    const int multiple = int(id) - kChipBaseId;
+    // Only the five chips are multiples one may choose.
+    if (MultipleLevel(multiple) == 0 || multiple > theBoard.GetTableHead().nMaxMultiple)
+        return;
+    // The chip pressed stays down; the one chosen before comes up.
+    const int chosen = m_table.Records().GetMultiple();
+    if (multiple != chosen)
+        if (auto* old = dynamic_cast<CSpriteButtonEx*>(m_table.FindItem(kChipBaseId + chosen)))
+            old->SetCheck(FALSE, TRUE);
+    m_table.Records().SetMultiple(multiple);
+    m_client->SendStart(multiple);
+}
+
+void CTableCommands::AnswerClock(int event) {
+    const int seat = MySeat();
+    switch (ClockAnswerFor(event, MyMask(), theBoard.IsSeatTrusted(seat), IsWatcher() != FALSE)) {
+    case ClockAnswer::kTrustOn:
+        if (!IsWatcher()) {
+            m_client->SendTrust(1, 1);
+            // The turn is over for me: a late press must not play as well.
+            m_nPlaySentCounter = theBoard.GetPlayCounter();
+            m_nPlaySentMask = MyMask();
+        }
+        break;
+    case ClockAnswer::kPass:
+        OnPass();
+        break;
+    case ClockAnswer::kGiveUp:
+        OnGaveUp();
+        break;
+    case ClockAnswer::kNoPoint:
+        OnDeclNoPoint();
+        break;
+    case ClockAnswer::kNoRevolution:
+        OnRevolutionCmd(FALSE);
+        break;
+    case ClockAnswer::kNoGousiji:
+        OnGousijiCmd(FALSE);
+        break;
+    case ClockAnswer::kNothing:
+        break;
+    }
 }

@@ -1,0 +1,83 @@
+#pragma once
+
+// The player's commands: the plays (take out, shao, pass, let, give up), the
+// hint, the point, revolution and gousiji answers, tribute and its return,
+// buying a three, the cues to partners, trusteeship, start and the chips,
+// and the answers a clock gives when it runs out. Each checks my situation
+// first and refuses with a notice where the rules say no; the table's state
+// changes only when the records come back. They reach the player through the
+// table window's buttons, mouse and clocks.
+
+#include "game/Cards.h"
+#include "platform/Types.h"
+
+#include <vector>
+
+class CGameNetClient;
+class CGameWnd;
+
+class CTableCommands {
+public:
+    explicit CTableCommands(CGameWnd& table) : m_table(table) {}
+    CTableCommands(const CTableCommands&) = delete;
+    CTableCommands& operator=(const CTableCommands&) = delete;
+
+    void SetClient(CGameNetClient* client) { m_client = client; }
+
+    void OnTakeOut();
+    void OnShaoPai();
+    void OnPass();
+    void OnGaveUp();
+    void OnRangpai();
+    void OnSearch();
+    void OnDeclPoint();
+    void OnDeclPointOpen();
+    void OnDeclNoPoint();
+    void OnReturnTributeCmd();
+    void OnRevolutionCmd(BOOL yes);
+    void OnGousijiCmd(BOOL yes);
+    void OnBuyThree();
+    void OnPayTribute();
+    void OnLeftCue();
+    void OnRightCue();
+    void OnTrust();
+    void OnTrustExit();
+    void OnStartCmd();
+    void OnChip(UINT id);
+    // My turn's clock (end event 3000..3005) ran out: its answer for me.
+    void AnswerClock(int event);
+
+    // A new play was shown: the next hint searches afresh.
+    void ResetHints() { m_nHintIndex = 0; }
+    int GetHintIndex() const { return m_nHintIndex; }
+    const std::vector<CardType>& GetHints() const { return m_hints; }
+
+private:
+    int MySeat() const;
+    BOOL IsWatcher() const;
+    int MyMask() const;
+    void ShowStringNotice(UINT id);
+    // My raised cards into a kHandSize buffer; their count.
+    int SelectedCodes(int* codes) const;
+    // A play of the kind with the cards; the play sender's result.
+    int SendPlay(int kind, const int* codes, int count);
+    // Take out (16) or shao (4) of the raised cards.
+    void PlaySelected(int kind);
+    // Pass, let or give up: only with the mask's bit and while input is allowed.
+    void SendNoCardPlay(int kind, int maskBit);
+    void SendPoint(int value);
+    // The cards raised in a partner's shown hand as a cue to that partner.
+    void SendCue(BOOL left);
+
+    CGameWnd& m_table;
+    CGameNetClient* m_client = nullptr;
+    // Search's hints, the next one to raise, and the round the list was
+    // found for: its plays and the play to beat.
+    int m_nHintIndex = 0;
+    std::vector<CardType> m_hints;
+    size_t m_nHintPlays = 0;
+    CardType m_hintToBeat = 0;
+    // The play counter and my mask when my last play went out (-1 none).
+    int m_nPlaySentCounter = -1;
+    int m_nPlaySentMask = -1;
+};
