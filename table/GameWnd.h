@@ -94,6 +94,10 @@ public:
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
     int GetLastNoticeId() const { return m_nLastNoticeId; }
     CWnd* GetMagnifier() const { return m_pMagnifier; }
+    // My seat (0 without a client), whether I only watch, and my action mask.
+    int MySeat() const;
+    BOOL IsWatcher() const;
+    int MyMask() const;
     // The clean-sweep mark plays and holds the game's result back.
     BOOL IsCleanSweep() const { return m_bCleanSweep; }
 
@@ -358,9 +362,6 @@ private:
     COLORREF PlateTextColor(int view) const;
 
     // ---- panes, input, sprite events and the player's actions ----
-    int MySeat() const;
-    BOOL IsWatcher() const;
-    int MyMask() const;
     // A button of a pane (BUTTONEX key index, or a chip of the BUTTON
     // section): the listed one when the id is up already.
     CSpriteButtonEx* MakePaneButton(int id, int keyIndex);

@@ -1,5 +1,6 @@
 // The player's commands (see TableCommands.h).
 
+#include "table/TableCommands.h"
 #include "assets/resource.h"
 #include "platform/resources/Resource.h"
 #include "sprite/AppServices.h"
@@ -7,7 +8,6 @@
 #include "table/GameRecordWords.h"
 #include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
-#include "table/TableCommands.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,19 +31,6 @@ std::string DisplayName(int seat) {
 
 } // namespace
 
-int CTableCommands::MySeat() const {
-    return m_client != nullptr ? m_client->m_nMySeat : 0;
-}
-
-BOOL CTableCommands::IsWatcher() const {
-    // Without a client nothing can be sent: treat the table as watched.
-    return m_client == nullptr || m_client->m_bWatcher;
-}
-
-int CTableCommands::MyMask() const {
-    return theBoard.GetSeatActionMask(MySeat());
-}
-
 void CTableCommands::ShowStringNotice(UINT id) {
     char text[512] = {};
     if (AfxLoadString(id, text, sizeof text) == 0) {
@@ -63,7 +50,7 @@ int CTableCommands::SendPlay(int kind, const int* codes, int count) {
     // One play per turn: until the table moves on (a new play counter or a
     // new mask), a second press would only be refused by the server.
     const int counter = theBoard.GetPlayCounter();
-    const int mask = MyMask();
+    const int mask = m_table.MyMask();
     if (m_nPlaySentCounter == counter && m_nPlaySentMask == mask) {
         WriteLog("The table refused a second play of kind %d in one turn", kind);
         return kActionSent;
@@ -77,15 +64,15 @@ int CTableCommands::SendPlay(int kind, const int* codes, int count) {
 }
 
 void CTableCommands::PlaySelected(int kind) {
-    if (IsWatcher() || !m_table.IsInputAllowed())
+    if (m_table.IsWatcher() || !m_table.IsInputAllowed())
         return;
-    if ((MyMask() & (kActionTakeOut | kActionShao)) == 0)
+    if ((m_table.MyMask() & (kActionTakeOut | kActionShao)) == 0)
         return;
     int codes[kHandSize];
     const int count = SelectedCodes(codes);
     if (count <= 0)
         return;
-    const int seat = MySeat();
+    const int seat = m_table.MySeat();
     if (kind == kActionTakeOut &&
         theBoard.SelectionLeavesJoker(seat, codes, count, theBoard.GetHand(seat), kHandSize) == 1) {
         ShowStringNotice(IDS_SHAO_NEEDS_JOKER);
@@ -102,7 +89,7 @@ void CTableCommands::PlaySelected(int kind) {
 void CTableCommands::SendNoCardPlay(int kind, int maskBit) {
     // A right click by the leader of a round must not send a pass the
     // referee can only refuse.
-    if (IsWatcher() || !m_table.IsInputAllowed() || (MyMask() & maskBit) == 0)
+    if (m_table.IsWatcher() || !m_table.IsInputAllowed() || (m_table.MyMask() & maskBit) == 0)
         return;
     if (SendPlay(kind, nullptr, 0) != kActionSent)
         return;
@@ -130,9 +117,9 @@ void CTableCommands::OnGaveUp() {
 }
 
 void CTableCommands::OnSearch() {
-    if (IsWatcher() || !m_table.IsInputAllowed())
+    if (m_table.IsWatcher() || !m_table.IsInputAllowed())
         return;
-    const int seat = MySeat();
+    const int seat = m_table.MySeat();
     const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
     const CardType toBeat = plays.empty() ? 0 : plays.back().type;
     // A list found for another round's play would offer plays that no
@@ -145,7 +132,7 @@ void CTableCommands::OnSearch() {
         m_nHintPlays = plays.size();
         m_hintToBeat = toBeat;
     }
-    const int mask = MyMask();
+    const int mask = m_table.MyMask();
     if (!m_hints.empty()) {
         if (m_nHintIndex < 0 || m_nHintIndex >= int(m_hints.size()))
             m_nHintIndex = 0;
@@ -158,14 +145,14 @@ void CTableCommands::OnSearch() {
     } else if (mask & kActionGiveUp) {
         OnGaveUp();
     }
-    m_table.UpdateActionButtons(theBoard.GetGameState(), MyMask(), TRUE);
+    m_table.UpdateActionButtons(theBoard.GetGameState(), m_table.MyMask(), TRUE);
     m_table.PlayGameSound("button.wav");
 }
 
 void CTableCommands::SendPoint(int value) {
-    if (IsWatcher())
+    if (m_table.IsWatcher())
         return;
-    int32_t record[7] = {0x908, 20, 0, value, MySeat(), 0, 0};
+    int32_t record[7] = {0x908, 20, 0, value, m_table.MySeat(), 0, 0};
     m_client->SendBuiltRecord(int(sizeof record), record);
     m_table.StopCountdown();
 }
@@ -183,7 +170,7 @@ void CTableCommands::OnDeclNoPoint() {
 }
 
 void CTableCommands::OnReturnTributeCmd() {
-    if (IsWatcher())
+    if (m_table.IsWatcher())
         return;
     int codes[kHandSize];
     const int count = SelectedCodes(codes);
@@ -203,7 +190,7 @@ void CTableCommands::OnReturnTributeCmd() {
         return;
     const tagPENDINGTRIBUTE& entry = m_table.Records().PendingTributes().front();
     if (ReturnCountFits(entry.nCount, count)) {
-        m_client->SendReturnTribute(entry.nTargetSeat, MySeat(), cards, count, entry.nKind);
+        m_client->SendReturnTribute(entry.nTargetSeat, m_table.MySeat(), cards, count, entry.nKind);
         return;
     }
     char format[512] = {};
@@ -237,7 +224,7 @@ void CTableCommands::OnGousijiCmd(BOOL yes) {
 }
 
 void CTableCommands::SendCue(BOOL left) {
-    if (IsWatcher())
+    if (m_table.IsWatcher())
         return;
     int codes[kHandSize];
     const int count = left ? m_table.Hands().GetSelectedLeft(codes, kHandSize)
@@ -246,8 +233,8 @@ void CTableCommands::SendCue(BOOL left) {
     // that hand has a selection.
     if (left && count <= 0)
         return;
-    const int teammate =
-        left ? CGameLogic::GetNextTeammate(MySeat()) : CGameLogic::GetPrevTeammate(MySeat());
+    const int teammate = left ? CGameLogic::GetNextTeammate(m_table.MySeat())
+                              : CGameLogic::GetPrevTeammate(m_table.MySeat());
     if (!m_client->SendCue(teammate, codes, count)) {
         m_table.ShowNotice("您提示错误！");
         m_table.PlayGameSound("wrong.wav");
@@ -280,7 +267,7 @@ void CTableCommands::OnTrust() {
 void CTableCommands::OnTrustExit() {
     if (theBoard.GetGameState() == kStateWaitStart)
         return;
-    const int seat = MySeat();
+    const int seat = m_table.MySeat();
     if (theBoard.GetTrustCount(seat) > 3 && theBoard.IsSeatTrusted(seat)) {
         ShowStringNotice(IDS_TRUST_LIMIT);
         return;
@@ -290,13 +277,13 @@ void CTableCommands::OnTrustExit() {
 }
 
 void CTableCommands::OnStartCmd() {
-    if (IsWatcher())
+    if (m_table.IsWatcher())
         return;
     m_client->SendStart(m_table.Records().GetMultiple());
 }
 
 void CTableCommands::OnChip(UINT id) {
-    if (IsWatcher())
+    if (m_table.IsWatcher())
         return;
     const int multiple = int(id) - kChipBaseId;
     // Only the five chips are multiples one may choose.
@@ -312,14 +299,15 @@ void CTableCommands::OnChip(UINT id) {
 }
 
 void CTableCommands::AnswerClock(int event) {
-    const int seat = MySeat();
-    switch (ClockAnswerFor(event, MyMask(), theBoard.IsSeatTrusted(seat), IsWatcher() != FALSE)) {
+    const int seat = m_table.MySeat();
+    switch (ClockAnswerFor(event, m_table.MyMask(), theBoard.IsSeatTrusted(seat),
+                           m_table.IsWatcher() != FALSE)) {
     case ClockAnswer::kTrustOn:
-        if (!IsWatcher()) {
+        if (!m_table.IsWatcher()) {
             m_client->SendTrust(1, 1);
             // The turn is over for me: a late press must not play as well.
             m_nPlaySentCounter = theBoard.GetPlayCounter();
-            m_nPlaySentMask = MyMask();
+            m_nPlaySentMask = m_table.MyMask();
         }
         break;
     case ClockAnswer::kPass:

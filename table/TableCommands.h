@@ -53,9 +53,6 @@ public:
     const std::vector<CardType>& GetHints() const { return m_hints; }
 
 private:
-    int MySeat() const;
-    BOOL IsWatcher() const;
-    int MyMask() const;
     void ShowStringNotice(UINT id);
     // My raised cards into a kHandSize buffer; their count.
     int SelectedCodes(int* codes) const;
