@@ -7,27 +7,6 @@
 
 namespace bet_rules {
 
-int GuessesLeft(const BetTable& table) {
-    return table.guessesPerGame - table.guessesUsed;
-}
-
-int MaxBet(const BetTable& table) {
-    const int64_t free = int64_t(table.beans) - table.reserve;
-    return int(std::clamp<int64_t>(free, 0, std::max(0, table.maxBet)));
-}
-
-Refusal Check(const BetTable& table, int amount) {
-    if (amount < table.minBet || amount < 1)
-        return kBelowMinimum;
-    if (int64_t(table.beans) - amount < table.reserve)
-        return kPastReserve;
-    if (amount > table.maxBet)
-        return kAboveMaximum;
-    if (GuessesLeft(table) <= 0)
-        return kNoneLeft;
-    return kNone;
-}
-
 CString RefusalText(const BetTable& table, int code) {
     CString text;
     switch (code) {

@@ -83,7 +83,7 @@ CWnd* CCoinDialogBase::MainWnd() const {
 void CCoinDialogBase::ConfirmRefusal(LPCSTR question) {
     if (ShowMessageBox(question) != IDOK)
         return;
-    coin_links::PostTo(MainWnd(), WM_SHELL_LEAVE);
+    coin_links::PostTo(MainWnd(), WM_LEAVE_TABLE);
     CDialog::OnCancel();
 }
 

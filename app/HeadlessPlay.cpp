@@ -7,6 +7,7 @@
 #include "platform/system/Path.h"
 #include "platform/window/NonClient.h"
 #include "sprite/AppServices.h"
+#include "sprite/WindowMessages.h"
 #include "table/GameNetClient.h"
 
 #include <cstdio>
@@ -15,7 +16,6 @@
 namespace {
 
 // Posted to itself: act on a record once the table has handled it.
-constexpr UINT WM_PLAY_RECORD = WM_USER + 0x201;
 
 CHeadlessPlay* g_play = nullptr;
 

@@ -10,6 +10,7 @@
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
 #include "table/GameNetClient.h"
+#include "table/GameWndInfoText.h"
 
 #include <algorithm>
 
@@ -100,7 +101,7 @@ void CHistoryDlg::DrawNames(CDC& dc) {
     for (int row = 0; row < 6; ++row) {
         const tagUSERINFO& user = theBoard.GetUserInfo((m_nMySeat + row) % 6);
         dc.SetTextColor(row == 0 ? kOwnRow : kOtherRow);
-        CString name = history_pages::SeatName(user.szNickName, user.szUserName);
+        CString name = DisplayNameOf(user);
         CRect rect(43, 125 + 32 * row, 130, 145 + 32 * row);
         dc.DrawText(name, &rect, DT_SINGLELINE | DT_END_ELLIPSIS);
     }

@@ -10,12 +10,6 @@ namespace {
 constexpr int64_t kWan = 10000;
 constexpr int64_t kYi = 100000000;
 
-CString Bounded(const char (&field)[20]) {
-    // Server records promise no terminator.
-    const size_t length = strnlen(field, sizeof field);
-    return CString(field, int(length));
-}
-
 } // namespace
 
 CString FormatValue(int64_t value, bool beanTotal) {
@@ -52,13 +46,6 @@ int Later(int last, int count) {
     if (last >= count)
         return last;
     return std::min(last + 3, count);
-}
-
-CString SeatName(const char (&nickName)[20], const char (&userName)[20]) {
-    CString nick = Bounded(nickName);
-    if (nick.IsEmpty() || nick == " ")
-        return Bounded(userName);
-    return nick;
 }
 
 } // namespace history_pages

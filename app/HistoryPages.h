@@ -25,8 +25,4 @@ Page PageEndingAt(int last);
 int Earlier(int last, int count);
 int Later(int last, int count);
 
-// The seat's nickname, or its user name when the nickname is empty or a
-// single space; each read within its 20-byte field.
-CString SeatName(const char (&nickName)[20], const char (&userName)[20]);
-
 } // namespace history_pages

@@ -8,6 +8,7 @@
 #include "platform/gdi/GdiWrappers.h"
 #include "platform/window/Wnd.h"
 #include "sprite/AppServices.h"
+#include "sprite/WindowMessages.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -19,7 +20,6 @@ public:
     enum { kBackBitmap = 3000, kMarkBitmap = 3002, kStepMs = 20 };
     enum { kMarkWidth = 32, kMarkHeight = 3, kMarkY = 109 };
     // Posted by the worker: the marker moved, draw it.
-    static constexpr UINT WM_LOADING_STEP = WM_USER + 0x105;
 
     CLoadingWnd();
     ~CLoadingWnd() override;

@@ -278,7 +278,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
         if (CGameWnd* table = GetGameWnd())
             table->ShowStartButtons(FALSE);
         ShowMessageBox("网络连接关闭!");
-        PostMessage(WM_SHELL_LEAVE, 0, 0);
+        PostMessage(WM_LEAVE_TABLE, 0, 0);
         break;
     case kSysCmdTimer:
         KillTimer(kSysCmdTimer);
@@ -422,7 +422,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SHELL_RESORT:
         return OnSetupChanged(wParam, lParam);
-    case WM_SHELL_LEAVE:
+    case WM_LEAVE_TABLE:
         return OnTrustExit(wParam, lParam);
     case WM_SKIN_USERBUTTON:
         return OnUserButton(wParam, lParam);

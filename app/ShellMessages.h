@@ -1,10 +1,5 @@
 #pragma once
-// Private messages the dialogs post to the main window.
+// Private messages the dialogs post to the main window: WM_SHELL_RESORT and
+// WM_LEAVE_TABLE (a refused compulsory coin offer leaves the game).
 
-#include "platform/Types.h"
-
-// Show the start buttons again (wParam 0) after a coin request, or re-sort
-// my hand (wParam 1, lParam the new card order) after the settings.
-constexpr UINT WM_SHELL_RESORT = 0x1006;
-// Leave the game (a refused compulsory coin offer).
-constexpr UINT WM_SHELL_LEAVE = 0x1007;
+#include "sprite/WindowMessages.h"

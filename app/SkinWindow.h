@@ -10,15 +10,9 @@
 
 #include <vector>
 
-// Posted to the skinned window: wParam the user button's index, lParam its
-// enabled flag (only for a shown button).
-constexpr UINT WM_SKIN_ENABLEBUTTON = 0x5523;
-// wParam the index, lParam non-zero shows the button, 0 hides it.
-constexpr UINT WM_SKIN_SHOWBUTTON = 0x5524;
-// Posted by the skin: the user button of index wParam was clicked.
-constexpr UINT WM_SKIN_USERBUTTON = 0x5525;
-// wParam non-zero: the alternative look (the chat area hidden).
-constexpr UINT WM_SKIN_ALTLOOK = 0x5526;
+// The skin's messages: WM_SKIN_ENABLEBUTTON, WM_SKIN_SHOWBUTTON,
+// WM_SKIN_USERBUTTON and WM_SKIN_ALTLOOK (sprite/WindowMessages.h).
+#include "sprite/WindowMessages.h"
 
 class CSkinWindow {
 public:

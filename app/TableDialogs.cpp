@@ -9,7 +9,7 @@
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
 
-static_assert(WM_GUESS_RESULT == WM_TAKECHANCE_RESULT, "one message for a settled guess");
+static_assert(WM_GUESS_RESULT == WM_GUESS_RESULT, "one message for a settled guess");
 
 namespace {
 

@@ -28,21 +28,9 @@ constexpr RECT kOddsBoxes[5] = {{88, 127, 108, 138},
 
 } // namespace
 
-BetTable BetTableOf(int seat) {
-    const tagTABLEHEAD& head = theBoard.GetTableHead();
-    BetTable table;
-    table.guessesPerGame = head.nMaxGuesses;
-    table.guessesUsed = seat >= 0 && seat < 6 ? head.nGuessesPlaced[seat] : 0;
-    table.minBet = head.nMinStake;
-    table.maxBet = head.nMaxStake;
-    table.reserve = head.nKeepBeans;
-    table.beans = theBoard.GetUserInfo(seat).nBeans;
-    return table;
-}
-
 CTakeChanceDlg::CTakeChanceDlg(CWnd* parent)
     : CTakeChanceDlg(
-          parent, [] { return BetTableOf(theClient.m_nMySeat); },
+          parent, [] { return bet_rules::BetTableOf(theBoard, theClient.m_nMySeat); },
           [](int seat, int option, int amount) {
               return theClient.SendTakeChance(seat, option, amount);
           },

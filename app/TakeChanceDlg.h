@@ -13,10 +13,6 @@
 
 #include <functional>
 
-// From the table window: wParam the beans won (0 or less: lost), lParam
-// the drawn card index 0..53.
-constexpr UINT WM_GUESS_RESULT = 0x1008;
-
 class CTakeChanceDlg : public CSkinDialog {
 public:
     // The table's figures and my seat's standing; read again on every use.
@@ -79,6 +75,3 @@ private:
     CCardPainter m_painter;
     CFont m_fontSmall, m_fontLarge;
 };
-
-// The board's betting figures for a seat.
-BetTable BetTableOf(int seat);

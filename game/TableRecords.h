@@ -8,6 +8,20 @@
 
 enum { kTimeLimitCount = 11, kGuessKindCount = 5 };
 
+// What each of the head's time limits times (its index in nTimeLimit).
+enum TimeLimitSlot {
+    kLimitResultCountdown = 0, // the result pane's countdown to the next start
+    kLimitPointRound1 = 1,
+    kLimitPointRound2 = 2,
+    kLimitReturnTribute = 3,
+    kLimitRevolution = 4,
+    kLimitGousiji = 5,
+    kLimitTakeOut = 6, // my turn in trick play
+    kLimitShao = 7,    // my turn when I may only burn
+    kLimitWaitStart = 9,
+    kLimitGrace = 10, // added to every limit for the network
+};
+
 // The table settings (172 bytes).
 struct tagTABLEHEAD {
     int32_t nTimeLimit[kTimeLimitCount]; // seconds, rules-text fields 1..11

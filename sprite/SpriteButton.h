@@ -8,9 +8,7 @@
 #include "sprite/SpriteImage.h"
 #include "sprite/SpriteItem.h"
 
-// Posted to the owner by a CSpriteButtonEx: wParam the item id.
-constexpr UINT WM_SPRITEBUTTON_PRESS = 0x54E; // lParam 1 press, 0 release (notify mode)
-constexpr UINT WM_SPRITEBUTTON_HOVER = 0x54F; // lParam 0 enter, 1 leave
+#include "sprite/WindowMessages.h"
 
 enum SpriteButtonState {
     kButtonNormal = 0,

@@ -25,7 +25,7 @@ bool CheckCardRecord(const int* cards, int n, bool allowBacks, LPCSTR what) {
 
 bool CheckSeats(int seatA, int seatB) {
     for (int seat : {seatA, seatB}) {
-        if (seat < 0 || seat >= kSeatCount) {
+        if (!IsSeat(seat)) {
             WriteLog("错误的座位号:%d", seat);
             return false;
         }

@@ -7,10 +7,7 @@
 #include "platform/PtrList.h"
 #include "platform/window/Wnd.h"
 
-enum : UINT {
-    WM_DEAL_CARD = 0x49C, // wParam: the card code, -1 for another seat's card; lParam: the seat
-    WM_DEAL_DONE = 0x49D,
-};
+#include "sprite/WindowMessages.h"
 
 class CDealPaceWnd : public CWnd {
 public:

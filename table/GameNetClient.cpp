@@ -163,7 +163,7 @@ void CGameNetClient::OnLeaveGame(WORD seatWord) {
     if ((theBoard.GetRuleFlags() & kRuleChatWatchTarget) == 0)
         return;
     // The seat indexes every per-seat array below.
-    if (seat < 0 || seat >= kSeatCount) {
+    if (!IsSeat(seat)) {
         WriteLog("Ignored the leave of seat %d", seat);
         return;
     }

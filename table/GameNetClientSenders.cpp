@@ -3,6 +3,7 @@
 
 #include "game/GameLogic.h"
 #include "sprite/AppServices.h"
+#include "table/BetRules.h"
 #include "table/GameNetClient.h"
 
 #include <algorithm>
@@ -153,18 +154,10 @@ int CGameNetClient::SendTakeChance(int seat, int option, int amount) {
         return kTakeChanceWatcher;
     if (option < 0 || option >= kGuessOptions)
         return kTakeChanceBadOption;
-    const tagTABLEHEAD& head = theBoard.GetTableHead();
-    if (amount < head.nMinStake)
-        return kTakeChanceBelowMinimum;
-    const int64_t left = int64_t(theBoard.GetUserInfo(seat).nBeans) - amount;
-    if (left < head.nKeepBeans)
-        return kTakeChanceReserve;
-    if (amount > head.nMaxStake)
-        return kTakeChanceAboveMaximum;
-    const bool onTable = seat >= 0 && seat < kSeatCount;
-    const int used = onTable ? head.nGuessesPlaced[seat] : head.nMaxGuesses;
-    if (used >= head.nMaxGuesses)
-        return kTakeChanceNoneLeft;
+    const bet_rules::Refusal refusal =
+        bet_rules::Check(bet_rules::BetTableOf(theBoard, seat), amount);
+    if (refusal != bet_rules::kNone)
+        return refusal;
     tagGUESSMSG msg;
     InitGameRecord(msg);
     msg.nSeat = m_nMySeat;

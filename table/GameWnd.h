@@ -17,6 +17,7 @@
 #include "platform/RuntimeClass.h"
 #include "sprite/SpriteButton.h"
 #include "sprite/SpriteWnd.h"
+#include "sprite/WindowMessages.h"
 #include "table/BalloonTipWnd.h"
 #include "table/CardLayout.h"
 #include "table/DealPaceWnd.h"
@@ -253,9 +254,6 @@ public:
     // Appends a line to the reel list, or empties the list when clear is set.
     void AddReelLine(LPCSTR text, BOOL clear);
     const CPtrList& GetReelLines() const { return m_reelLines; }
-    // The nickname, or the user name when the nickname is blank; empty for a
-    // seat outside the table.
-    CString SeatDisplayName(int seat) const;
     // Shows the seat pop-up at the cursor (from the hover tick).
     void OnHoverTimer();
     // The ticks of the timers 2 (information tip), 4009 (seat pop-up) and
@@ -286,7 +284,7 @@ protected:
     void PostNcDestroy() override { delete this; }
     void DrawBackground(CDC* pDC, int cx, int cy) override;
     void OnSpriteFrame(POSITION pos, int nParam, int nFrame, int nFrameCount) override;
-    // The private messages of the table (GameWndIds.h).
+    // The private messages of the table (sprite/WindowMessages.h).
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSpriteEnd(POSITION pos, int nParam) override;

@@ -2,6 +2,7 @@
 
 #include "assets/resource.h"
 #include "game/GameLogic.h"
+#include "table/GameWndIds.h"
 
 RightClickPlay RightClickPlayFor(int gameState, int mask, bool cardSelected) {
     if (gameState == kStatePlay) {
@@ -24,25 +25,25 @@ bool IsPickingState(int gameState, int mask) {
 ClockAnswer ClockAnswerFor(int event, int mask, bool trusted, bool watcher) {
     const bool player = !watcher && !trusted;
     switch (event) {
-    case 3000:
+    case kClockEventMyTurn:
         if (!player)
             return ClockAnswer::kNothing;
         if (mask & kActionTakeOut)
             return ClockAnswer::kTrustOn;
         return (mask & kActionShao) ? ClockAnswer::kGiveUp : ClockAnswer::kNothing;
-    case 3001:
+    case kClockEventCannotBeat:
         if (trusted)
             return ClockAnswer::kNothing;
         if (mask & kActionPass)
             return ClockAnswer::kPass;
         return (player && (mask & kActionShao)) ? ClockAnswer::kGiveUp : ClockAnswer::kNothing;
-    case 3002:
+    case kClockEventPoint:
         return ClockAnswer::kNoPoint;
-    case 3003:
+    case kClockEventRevolution:
         return ClockAnswer::kNoRevolution;
-    case 3004:
+    case kClockEventGousiji:
         return ClockAnswer::kNoGousiji;
-    case 3005:
+    case kClockEventReturnTribute:
         return ClockAnswer::kTrustOn;
     default:
         return ClockAnswer::kNothing;

@@ -16,8 +16,8 @@ RightClickPlay RightClickPlayFor(int gameState, int mask, bool cardSelected);
 // or returning tribute while my mask asks for it.
 bool IsPickingState(int gameState, int mask);
 
-// The automatic answer when one of the table's clocks runs out (end events
-// 3000..3005).
+// The automatic answer when one of the table's clocks runs out (its end
+// event, GameWndIds.h).
 enum class ClockAnswer { kNothing, kTrustOn, kPass, kGiveUp, kNoPoint, kNoRevolution, kNoGousiji };
 ClockAnswer ClockAnswerFor(int event, int mask, bool trusted, bool watcher);
 

@@ -1,8 +1,9 @@
 #pragma once
 
 // The table window's numbers: its balloon tips, its buttons and their
-// command ids, its private messages, its timers, the sprite ids of the flow
-// display and the end events of its sprites.
+// command ids, its timers, the sprite ids of the flow display and the end
+// events of its sprites. Its window messages are the program's
+// (sprite/WindowMessages.h).
 
 #include "game/Cards.h"
 #include "platform/Types.h"
@@ -81,13 +82,6 @@ enum GameWndCommand {
     kCmdChipLast = 416,
 };
 
-// Private window messages the table window handles.
-enum : UINT {
-    WM_TABLE_LEAVE = 0x6A6,   // leave: panes removed, WM_CLOSE to the main window
-    WM_CHAT_OWN_LINE = 0x6A7, // lParam: a line I sent (text)
-    WM_CHAT_RECEIVED = 0x6A8, // lParam: a line the chat pane received (text)
-};
-
 // The table window's own timers (all below the sprite engine's ids).
 enum GameWndTimer : UINT_PTR {
     kInfoTipTimer = 2,        // information tip of the seat under the cursor
@@ -146,8 +140,15 @@ enum GameWndSprite {
 // End events of the flow display's sprites.
 enum GameWndEvent {
     kDealFlightEvent = 200,
-    kClockEventMyTurn = 3000, // 3000..3005: clocks of the turn's kinds
-    kClockEventLast = 3005,
+    // The turn clock's end events, one per kind of turn; each answers for me
+    // in its own way when it runs out (GameWndActionRules.h).
+    kClockEventMyTurn = 3000,        // my turn in trick play
+    kClockEventCannotBeat = 3001,    // a play I cannot beat: the short clock
+    kClockEventPoint = 3002,         // a point round's question
+    kClockEventRevolution = 3003,    // the revolution question
+    kClockEventGousiji = 3004,       // the gousiji question
+    kClockEventReturnTribute = 3005, // a tribute to return
+    kClockEventLast = kClockEventReturnTribute,
     kTributeFlightEvent = 1008,
     kBuyThreeFlightEvent = 1007,
 };

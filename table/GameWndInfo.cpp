@@ -118,12 +118,6 @@ void CGameWnd::AddReelLine(LPCSTR text, BOOL clear) {
 
 // ---- the seats' information ----
 
-CString CGameWnd::SeatDisplayName(int seat) const {
-    if (!IsSeat(seat))
-        return CString();
-    return DisplayNameOf(theBoard.GetUserInfo(seat));
-}
-
 int CGameWnd::GetSeatLevel(int seat) const {
     return IsSeat(seat) ? m_seatLevel[seat] : 0;
 }

@@ -1,5 +1,6 @@
 #include "table/GameWndInfoText.h"
 
+#include "game/GameLogic.h"
 #include "game/LevelTitles.h"
 
 #include <algorithm>
@@ -21,11 +22,17 @@ BOOL IsSeatUserTaken(const tagUSERINFO& user) {
     return user.szUserName[0] != '\0';
 }
 
-CString DisplayNameOf(const tagUSERINFO& user) {
+BOOL HasNickName(const tagUSERINFO& user) {
     const CString nick = NickNameOf(user);
-    if (nick.IsEmpty() || nick == " ")
-        return UserNameOf(user);
-    return nick;
+    return !nick.IsEmpty() && nick != " ";
+}
+
+CString DisplayNameOf(const tagUSERINFO& user) {
+    return HasNickName(user) ? NickNameOf(user) : UserNameOf(user);
+}
+
+CString SeatDisplayName(const CGameLogic& board, int seat) {
+    return IsSeat(seat) ? DisplayNameOf(board.GetUserInfo(seat)) : CString();
 }
 
 CString PlayerInfoText(const tagUSERINFO& user) {

@@ -9,6 +9,8 @@
 #include "platform/CString.h"
 #include "platform/Types.h"
 
+class CGameLogic;
+
 // A fixed text field that need not end in a NUL: at most its size is read.
 CString FixedFieldText(const char* field, size_t size);
 
@@ -18,8 +20,13 @@ CString UserNameOf(const tagUSERINFO& user);
 CString NickNameOf(const tagUSERINFO& user);
 BOOL IsSeatUserTaken(const tagUSERINFO& user);
 
-// The nickname, or the user name when the nickname is empty or one blank.
+// Whether the player gave a nickname worth showing: neither empty nor one
+// blank.
+BOOL HasNickName(const tagUSERINFO& user);
+// The name a seat goes by in every text of the table: the nickname, or the
+// user name when there is none; empty for a seat outside the table.
 CString DisplayNameOf(const tagUSERINFO& user);
+CString SeatDisplayName(const CGameLogic& board, int seat);
 
 // The player information tip's text; the level title of the record's level
 // index clamped to 0..19.

@@ -7,11 +7,7 @@
 
 #include "platform/window/Wnd.h"
 
-// Window messages between the client, the table window and the main frame.
-enum : UINT {
-    WM_GAME_RECORD = 0x1005, // to the table window: wParam length, lParam record
-    WM_LEAVE_TABLE = 0x1007, // posted to the main frame: leave the table and close
-};
+#include "sprite/WindowMessages.h"
 
 class CGameWndLink {
 public:

@@ -259,7 +259,7 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         paneAt = CenteredPos(pane, 50);
         PlacePane(kResultPaneSprite, pane, paneAt, kPaneLayer);
     }
-    const int result = me >= 0 && me < kSeatCount ? gameOver.nResult[me] : 0;
+    const int result = IsSeat(me) ? gameOver.nResult[me] : 0;
     if (result == 2)
         ShowResultBanner("胜利", kWinSprite, paneAt.y);
     else if (result == 1)
@@ -271,7 +271,7 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         MakeChips(kResultChipsFirst);
     m_bStartButtonUp = 1;
     // The table's own countdown is its first time limit.
-    m_nResultCountdown = theBoard.GetTableHead().nTimeLimit[0];
+    m_nResultCountdown = theBoard.GetTableHead().nTimeLimit[kLimitResultCountdown];
     if (m_nResultCountdown > 0) {
         ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
         SetTimer(kResultCountdownTimer, 1000, nullptr);

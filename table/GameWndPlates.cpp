@@ -7,6 +7,7 @@
 #include "platform/text/Text.h"
 #include "sprite/GameLayout.h"
 #include "table/GameWnd.h"
+#include "table/GameWndInfoText.h"
 
 #include <cstring>
 
@@ -18,16 +19,6 @@ constexpr int kSeatDisplayValue = 22047;
 constexpr int kLineHeight = 15;
 constexpr int kLineGap = 3;
 constexpr int kLineInset = 10;
-
-// A nickname worth showing: not empty and not a single blank.
-bool HasNickName(const char* nick) {
-    return nick[0] != '\0' && std::strcmp(nick, " ") != 0;
-}
-
-// Copies a fixed field that may lack its terminator.
-CString FieldText(const char* field, size_t size) {
-    return CString(field, int(strnlen(field, size)));
-}
 
 } // namespace
 
@@ -49,13 +40,13 @@ void CGameWnd::DrawSeatPlates(CDC* pDC) {
 }
 
 void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
-    if (m_fields.pLayout == nullptr || seat < 0 || seat >= kSeatCount)
+    if (m_fields.pLayout == nullptr || !IsSeat(seat))
         return;
     const CGameLayout& layout = *m_fields.pLayout;
     const int view = m_fields.SeatToView(seat);
     const CRect plate = PlateRect(view);
     const tagUSERINFO& user = theBoard.GetUserInfo(seat);
-    const CString name = FieldText(user.szUserName, sizeof user.szUserName);
+    const CString name = UserNameOf(user);
     if (name.IsEmpty())
         return;
     // The picture is chosen by the player's name: a new player at the seat
@@ -86,8 +77,8 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
     const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
     CRect first(plate.left + kLineInset, plate.bottom + kLineGap, plate.right - kLineInset,
                 plate.bottom + kLineGap + kLineHeight);
-    const CString nick = FieldText(user.szNickName, sizeof user.szNickName);
-    if (HasNickName(nick)) {
+    const CString nick = NickNameOf(user);
+    if (HasNickName(user)) {
         pDC->DrawText(name, &first, flags);
         CRect second = first;
         second.OffsetRect(0, kLineHeight);
@@ -109,7 +100,7 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
 }
 
 void CGameWnd::RedrawSeatPlate(int seat) {
-    if (m_hWnd == nullptr || seat < 0 || seat >= kSeatCount)
+    if (m_hWnd == nullptr || !IsSeat(seat))
         return;
     CRect client;
     GetClientRect(&client);

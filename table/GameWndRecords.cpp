@@ -98,7 +98,7 @@ void CGameWnd::ShowMyHand() {
     if (m_pClient == nullptr)
         return;
     const int seat = m_pClient->m_nMySeat;
-    if (seat < 0 || seat >= kSeatCount)
+    if (!IsSeat(seat))
         return;
     const tagCARD* hand = theBoard.GetHand(seat);
     for (int i = 0; i < kHandSize; ++i)

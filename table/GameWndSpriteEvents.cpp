@@ -72,8 +72,7 @@ void CGameWnd::FinishCardsSettled() {
 }
 
 void CGameWnd::PlayBurnCardAnim(int burningSeat, int targetSeat) {
-    if (burningSeat == targetSeat || burningSeat < 0 || burningSeat >= kSeatCount ||
-        targetSeat < 0 || targetSeat >= kSeatCount)
+    if (burningSeat == targetSeat || !IsSeat(burningSeat) || !IsSeat(targetSeat))
         return;
     const int view = ViewOf(burningSeat);
     const CSpritePos place = m_fields.AvatarPoint(view);

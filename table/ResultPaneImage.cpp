@@ -2,6 +2,7 @@
 
 #include "game/GameLogic.h"
 #include "platform/text/Text.h"
+#include "table/GameWndInfoText.h"
 
 #include <cstring>
 
@@ -11,11 +12,6 @@ namespace {
 
 const COLORREF kResultTextColour = RGB(224, 253, 2);
 const UINT kCellFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-
-// A fixed-width text field that need not be terminated.
-std::string FieldText(const char* field, size_t width) {
-    return std::string(field, strnlen(field, width));
-}
 
 void DrawCell(HDC dc, const std::string& text, RECT box) {
     DrawText(dc, text.c_str(), int(text.size()), &box, kCellFormat);
@@ -89,10 +85,7 @@ std::string CResultPaneImage::RowName(int seat) const {
     if (!m_pRecord || !IsSeat(seat))
         return std::string();
     const tagUSERINFO& user = m_pRecord->users[seat];
-    const std::string nick = FieldText(user.szNickName, sizeof user.szNickName);
-    if (!nick.empty() && nick != " ")
-        return nick;
-    return FieldText(user.szUserName, sizeof user.szUserName);
+    return std::string(LPCSTR(DisplayNameOf(user)));
 }
 
 RECT CResultPaneImage::RowBox(int row, int left, int right) {

@@ -11,9 +11,7 @@
 #include "platform/CString.h"
 #include "platform/window/Wnd.h"
 
-// Posted to the betting dialog when a guess of mine was settled: wParam the
-// amount won, lParam the drawn card 0..53.
-constexpr UINT WM_TAKECHANCE_RESULT = 0x1008;
+#include "sprite/WindowMessages.h"
 
 class CTableAppLink {
 public:

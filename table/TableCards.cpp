@@ -63,7 +63,7 @@ void CTableCards::RemoveSprites(CHandList& list) {
 BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n, UINT groupId) {
     if (!m_pGameWndSprite || !m_pTable || !hands)
         return FALSE;
-    if (seat < 0 || seat >= kSeatCount) {
+    if (!IsSeat(seat)) {
         WriteLog("PutCard refused: seat %d", seat);
         return FALSE;
     }
@@ -156,7 +156,7 @@ BOOL CTableCards::PutCardBlind(CCardLayout* hands, int seat, const int* cards, i
                                BOOL redrawBacks, int backs) {
     if (!m_pGameWndSprite || !m_pTable || !hands)
         return FALSE;
-    if (seat < 0 || seat >= kSeatCount || backs < 0 || backs > kHandSize) {
+    if (!IsSeat(seat) || backs < 0 || backs > kHandSize) {
         WriteLog("PutCardBlind refused: seat %d, %d backs", seat, backs);
         return FALSE;
     }
@@ -240,7 +240,7 @@ BOOL CTableCards::CollectToCentre(int seat, BOOL record) {
 }
 
 void CTableCards::ClearSeat(int seat) {
-    if (!m_pGameWndSprite || !m_pTable || seat < 0 || seat >= kSeatCount)
+    if (!m_pGameWndSprite || !m_pTable || !IsSeat(seat))
         return;
     const int view = m_pTable->SeatToView(seat);
     m_pTable->ClearLastCards(view);

@@ -8,28 +8,10 @@
 #include "table/GameRecordWords.h"
 #include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/GameWndInfoText.h"
 
 #include <cstdio>
 #include <cstring>
-
-namespace {
-
-// A text field of a fixed-size record, read no further than its size.
-std::string BoundedText(const char* field, size_t size) {
-    return std::string(field, strnlen(field, size));
-}
-
-// The name a notice uses for a seat: the nickname, or the user name when
-// the nickname is empty or one blank.
-std::string DisplayName(int seat) {
-    const tagUSERINFO& user = theBoard.GetUserInfo(seat);
-    const std::string nick = BoundedText(user.szNickName, sizeof user.szNickName);
-    if (nick.empty() || nick == " ")
-        return BoundedText(user.szUserName, sizeof user.szUserName);
-    return nick;
-}
-
-} // namespace
 
 void CTableCommands::ShowStringNotice(UINT id) {
     char text[512] = {};
@@ -199,8 +181,8 @@ void CTableCommands::OnReturnTributeCmd() {
     // An entry without a count takes at most what the return record holds.
     const int wanted = entry.nCount >= 1 ? entry.nCount : kTributeMaxCards;
     char text[640] = {};
-    snprintf(text, sizeof text, format, DisplayName(entry.nTargetSeat).c_str(), wanted,
-             TributeKindWord(entry.nKind) != nullptr ? TributeKindWord(entry.nKind) : "");
+    snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(theBoard, entry.nTargetSeat)),
+             wanted, TributeKindWord(entry.nKind) != nullptr ? TributeKindWord(entry.nKind) : "");
     m_table.ShowNotice(text);
 }
 

@@ -28,12 +28,8 @@ int CTableRecords::MyMask() const {
     return m_board.GetSeatActionMask(MySeat());
 }
 
-int CTableRecords::TimeLimit(int number) const {
-    return m_board.GetTableHead().nTimeLimit[number - 1];
-}
-
-CString CTableRecords::SeatName(int seat) const {
-    return IsSeat(seat) ? DisplayNameOf(m_board.GetUserInfo(seat)) : CString();
+int CTableRecords::TimeLimit(TimeLimitSlot slot) const {
+    return m_board.GetTableHead().nTimeLimit[slot];
 }
 
 int CTableRecords::VoiceOf(int seat) const {

@@ -109,8 +109,7 @@ private:
     // A watcher who may not see the watched seat's hand.
     BOOL IsBlindWatcher() const;
     int MyMask() const;
-    int TimeLimit(int number) const;
-    CString SeatName(int seat) const;
+    int TimeLimit(TimeLimitSlot slot) const;
     int VoiceOf(int seat) const;
     // The held record is done: the receive gate opens.
     void EndHeldRecord();

@@ -3,6 +3,7 @@
 
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
+#include "table/GameWndInfoText.h"
 #include "table/TableRecords.h"
 #include "table/TableView.h"
 
@@ -26,12 +27,14 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
                               (round == 2 && m_board.GetPointAnswer(1, me) != 0);
         if (IsPlayer() && !answered && !m_board.IsSeatTrusted(me)) {
             m_board.SetSeatActionMask(me, kActionPointRound1);
-            m_view.ShowTurnClock(TimeLimit(round == 1 ? 2 : 3), kClockEventMyTurn + 2);
+            m_view.ShowTurnClock(TimeLimit(round == 1 ? kLimitPointRound1 : kLimitPointRound2),
+                                 kClockEventPoint);
         } else {
             m_view.ShowNotice("等待玩家宣点...");
             m_board.SetSeatActionMask(me, 0);
         }
-        m_view.StartTurnTimeout(TimeLimit(round == 1 ? 2 : 3) + TimeLimit(11));
+        m_view.StartTurnTimeout(TimeLimit(round == 1 ? kLimitPointRound1 : kLimitPointRound2) +
+                                TimeLimit(kLimitGrace));
         m_view.UpdateActionButtons(m_board.GetGameState(), m_board.GetSeatActionMask(me), TRUE);
         return;
     }
@@ -63,7 +66,7 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
             m_view.ShowNotice("恭喜您开点了...");
         } else {
             CString text;
-            text.Format("[%s]开点了...", LPCSTR(SeatName(seat)));
+            text.Format("[%s]开点了...", LPCSTR(SeatDisplayName(m_board, seat)));
             m_view.ShowNotice(text);
         }
         m_view.PlayGameSound("openpoint.wav");
@@ -85,7 +88,7 @@ void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
             m_view.ShowNotice("您革命了...");
         } else {
             CString text;
-            text.Format("[%s]革命了...", LPCSTR(SeatName(seat)));
+            text.Format("[%s]革命了...", LPCSTR(SeatDisplayName(m_board, seat)));
             m_view.ShowNotice(text);
         }
         m_view.MarkRevolution(seat, TRUE);
@@ -111,13 +114,13 @@ void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
         return;
     }
     m_board.SetGameState(kStateRevolution);
-    const bool asked = me >= 0 && me < kSeatCount && msg.bAsked[me] != 0;
+    const bool asked = IsSeat(me) && msg.bAsked[me] != 0;
     if (asked && IsPlayer() && !m_board.IsSeatTrusted(me)) {
         m_board.SetSeatActionMask(me, kActionRevolution);
-        m_view.ShowTurnClock(TimeLimit(5), kClockEventMyTurn + 3);
+        m_view.ShowTurnClock(TimeLimit(kLimitRevolution), kClockEventRevolution);
         m_view.UpdateActionButtons(kStateRevolution, kActionRevolution, TRUE);
     }
-    m_view.StartTurnTimeout(TimeLimit(5) + TimeLimit(11));
+    m_view.StartTurnTimeout(TimeLimit(kLimitRevolution) + TimeLimit(kLimitGrace));
 }
 
 void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
@@ -137,9 +140,9 @@ void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
     }
     if (IsMe(seat) && IsPlayer() && !m_board.IsSeatTrusted(me)) {
         m_board.SetSeatActionMask(me, kActionAnswer);
-        m_view.ShowTurnClock(TimeLimit(6), kClockEventMyTurn + 4);
+        m_view.ShowTurnClock(TimeLimit(kLimitGousiji), kClockEventGousiji);
         m_view.UpdateActionButtons(m_board.GetGameState(), kActionAnswer, TRUE);
     }
     if (IsPlayer())
-        m_view.StartTurnTimeout(TimeLimit(6) + TimeLimit(11));
+        m_view.StartTurnTimeout(TimeLimit(kLimitGousiji) + TimeLimit(kLimitGrace));
 }

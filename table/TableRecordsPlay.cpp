@@ -217,14 +217,15 @@ void CTableRecords::ShowTurn(const tagPLAYMSG& msg, const PlayApplied& play,
     if (answer.sent)
         m_view.UpdateActionButtons(kStatePlay, 0, FALSE);
     else if (answer.shortClock)
-        m_view.ShowTurnClock(5, kClockEventMyTurn + 1);
+        m_view.ShowTurnClock(5, kClockEventCannotBeat);
     if (shown)
         UpdateSeatStateMarks(msg.nSeatStatus, msg.nType == kActionShao);
     ShowRoundMarks();
     if (shown && !answer.shortClock && activePlayer && (myMask & (kActionTakeOut | kActionShao)))
-        m_view.ShowTurnClock(TimeLimit((myMask & kActionTakeOut) ? 7 : 8), kClockEventMyTurn);
+        m_view.ShowTurnClock(TimeLimit((myMask & kActionTakeOut) ? kLimitTakeOut : kLimitShao),
+                             kClockEventMyTurn);
     if (IsPlayer())
-        m_view.StartTurnTimeout(TimeLimit(7) + TimeLimit(11));
+        m_view.StartTurnTimeout(TimeLimit(kLimitTakeOut) + TimeLimit(kLimitGrace));
     if (shown)
         m_view.UpdateActionButtons(kStatePlay, myMask, TRUE);
     m_view.PlayGameSound(PlaySound(msg.nType, msg.nCount));
@@ -263,7 +264,7 @@ void CTableRecords::OnRoundEnd() {
     UpdateSeatStateMarks(status, FALSE);
     if (IsPlayer() && IsSeat(me) && myMask != 0 && state != kStateWaitStart &&
         !m_board.IsSeatTrusted(me)) {
-        m_view.ShowTurnClock(TimeLimit(7), kClockEventMyTurn);
+        m_view.ShowTurnClock(TimeLimit(kLimitTakeOut), kClockEventMyTurn);
         const tagCARD* hand = m_board.GetHand(me);
         const int held = m_board.GetHandCardCount(me);
         if ((m_board.GetRuleFlags() & kRuleThrees) && m_board.CountPlainRanks(me) == 1 &&

@@ -8,6 +8,7 @@
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
 #include "table/GameRecordWords.h"
+#include "table/GameWndInfoText.h"
 #include "table/TableAppLink.h"
 #include "table/TableRecords.h"
 #include "table/TableView.h"
@@ -157,7 +158,7 @@ void CTableRecords::OnPlaces(const tagPLACESMSG& msg) {
     if (IsMe(msg.nSeat) && IsPlayer())
         text = "由于您";
     else
-        text.Format("由于[%s]", LPCSTR(SeatName(msg.nSeat)));
+        text.Format("由于[%s]", LPCSTR(SeatDisplayName(m_board, msg.nSeat)));
     text += prefix;
     text += PlaceWord(placeOfCause);
     m_view.ShowNotice(text);
@@ -194,7 +195,8 @@ void CTableRecords::OnCue(const tagCARDLIST& msg) {
 void CTableRecords::OnShaoBie(const tagSHAOBIEMSG& msg) {
     if (!IsSeat(msg.nActor) || !IsSeat(msg.nAffected))
         return;
-    const CString line = ShaoBieLine(msg.nKind, SeatName(msg.nActor), SeatName(msg.nAffected));
+    const CString line = ShaoBieLine(msg.nKind, SeatDisplayName(m_board, msg.nActor),
+                                     SeatDisplayName(m_board, msg.nAffected));
     if (line.IsEmpty())
         return;
     m_view.WriteReelLine(line);
@@ -221,7 +223,7 @@ void CTableRecords::OnTakeChanceResult(const tagGUESSMSG& msg) {
                      m_board.GetTableHead().nMaxGuesses - m_board.GetGuessCount(seat));
         else
             snprintf(text, sizeof text, "恭喜[%s]竞猜中奖啦，赢得游戏豆:%d个!",
-                     LPCSTR(SeatName(seat)), msg.nAmount);
+                     LPCSTR(SeatDisplayName(m_board, seat)), msg.nAmount);
         TableApp().AppendChatSysText(text);
     }
     m_view.RefreshSeat(seat);
@@ -236,10 +238,8 @@ void CTableRecords::OnTributeStopped(const tagTRIBUTESTOPPEDMSG& msg) {
         if (msg.bStopped[seat] == 0)
             continue;
         const tagUSERINFO& info = m_board.GetUserInfo(seat);
-        nick[count] =
-            CString(info.szNickName, int(strnlen(info.szNickName, sizeof info.szNickName)));
-        user[count] =
-            CString(info.szUserName, int(strnlen(info.szUserName, sizeof info.szUserName)));
+        nick[count] = NickNameOf(info);
+        user[count] = UserNameOf(info);
         seats[count] = {nick[count], user[count]};
         ++count;
     }

@@ -6,6 +6,7 @@
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
 #include "table/GameRecordWords.h"
+#include "table/GameWndInfoText.h"
 #include "table/TableRecords.h"
 #include "table/TableView.h"
 
@@ -60,7 +61,7 @@ void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
     }
     m_view.ClearLastCards();
     if (IsPlayer())
-        m_view.StartTurnTimeout(TimeLimit(10) + TimeLimit(11) + 10);
+        m_view.StartTurnTimeout(TimeLimit(kLimitWaitStart) + TimeLimit(kLimitGrace) + 10);
 }
 
 void CTableRecords::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
@@ -85,14 +86,15 @@ void CTableRecords::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
             if (kindWord == nullptr || !IsSeat(entry.nGiver) || !IsSeat(entry.nReceiver))
                 continue;
             char text[512];
-            const CString giver = SeatName(entry.nGiver);
+            const CString giver = SeatDisplayName(m_board, entry.nGiver);
             if (entry.nKind == kTributeShao && !shao.IsEmpty())
                 snprintf(text, sizeof text, shao, LPCSTR(giver));
             else if (entry.nKind == kTributeBie && !bie.IsEmpty())
                 snprintf(text, sizeof text, bie, LPCSTR(giver));
             else if (!tribute.IsEmpty())
                 snprintf(text, sizeof text, tribute, LPCSTR(giver),
-                         LPCSTR(SeatName(entry.nReceiver)), int(entry.nCount), kindWord);
+                         LPCSTR(SeatDisplayName(m_board, entry.nReceiver)), int(entry.nCount),
+                         kindWord);
             else
                 continue;
             m_view.WriteReelLine(text);
@@ -107,8 +109,9 @@ void CTableRecords::OnTribute(const tagTRIBUTEMSG& msg) {
     const LPCSTR kindWord = TributeKindWord(msg.nKind);
     CString cards;
     const bool worded = kindWord != nullptr && WordCards(msg.cards, count, &cards);
-    const CString head =
-        worded ? TributeHead(SeatName(giver), SeatName(receiver), kindWord) : CString();
+    const CString head = worded ? TributeHead(SeatDisplayName(m_board, giver),
+                                              SeatDisplayName(m_board, receiver), kindWord)
+                                : CString();
     if (msg.nSeat == kSeatCount) {
         // A copy of an earlier tribute for a client that came back.
         if (worded)
@@ -160,8 +163,10 @@ void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
     const LPCSTR kindWord = TributeKindWord(msg.nKind);
     CString cards;
     const bool worded = kindWord != nullptr && count > 0 && NameCards(msg.cards, count, &cards);
-    const CString line =
-        worded ? ReturnHead(SeatName(returner), SeatName(receiver), kindWord) + cards : CString();
+    const CString line = worded ? ReturnHead(SeatDisplayName(m_board, returner),
+                                             SeatDisplayName(m_board, receiver), kindWord) +
+                                      cards
+                                : CString();
     if (msg.nSeat == kSeatCount) {
         if (worded)
             m_view.WriteReelLine(line);
@@ -202,7 +207,7 @@ void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
         EndHeldRecord(); // else the end of the flight resumes receiving
     if (due)
         QueueReturnDue(msg, kindWord);
-    m_view.StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+    m_view.StartTurnTimeout(TimeLimit(kLimitReturnTribute) + TimeLimit(kLimitGrace));
 }
 
 void CTableRecords::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord) {
@@ -226,9 +231,10 @@ void CTableRecords::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWo
         if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
             const CString format = LoadFormat(IDS_RETURN_DUE);
             char text[256];
-            snprintf(text, sizeof text, format, LPCSTR(SeatName(receiver)), kindWord);
+            snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(m_board, receiver)),
+                     kindWord);
             m_view.ShowNotice(text);
-            m_view.ShowTurnClock(TimeLimit(4), kClockEventLast);
+            m_view.ShowTurnClock(TimeLimit(kLimitReturnTribute), kClockEventReturnTribute);
         }
     } else if (m_pendingTributes.empty() && kindWord != nullptr) {
         char text[128];
@@ -281,7 +287,8 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
     const bool worded =
         seatsKnown && suit != nullptr && (!paid || WordCard(msg.paidCard, &paidWord));
     const CString line =
-        worded ? BuyThreeLine(SeatName(buyer), SeatName(seller), paid ? &paidWord : nullptr, suit)
+        worded ? BuyThreeLine(SeatDisplayName(m_board, buyer), SeatDisplayName(m_board, seller),
+                              paid ? &paidWord : nullptr, suit)
                : CString();
     if (msg.nSeat == kSeatCount || !msg.bExchanged || !seatsKnown) {
         if (worded && msg.bExchanged)
@@ -316,5 +323,5 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
         EndHeldRecord();
     if (worded)
         m_view.WriteReelLine(line);
-    m_view.StartTurnTimeout(TimeLimit(4) + TimeLimit(11));
+    m_view.StartTurnTimeout(TimeLimit(kLimitReturnTribute) + TimeLimit(kLimitGrace));
 }

@@ -52,7 +52,7 @@ protected:
     }
     void Open(BOOL watcher = FALSE) {
         dlg = std::make_unique<CTakeChanceDlg>(
-            nullptr, [] { return BetTableOf(kSeat); },
+            nullptr, [] { return bet_rules::BetTableOf(theBoard, kSeat); },
             [this](int seat, int option, int amount) {
                 ++sends;
                 return client.SendTakeChance(seat, option, amount);

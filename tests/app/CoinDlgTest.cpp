@@ -62,13 +62,13 @@ protected:
     std::vector<std::string> MainMessages() const {
         std::vector<std::string> seen;
         for (const Delivered& d : mainLog)
-            if (d.message == WM_SHELL_RESORT || d.message == WM_SHELL_LEAVE)
+            if (d.message == WM_SHELL_RESORT || d.message == WM_LEAVE_TABLE)
                 seen.push_back(std::to_string(d.message) + ":" + std::to_string(d.wParam) + "," +
                                std::to_string(d.lParam));
         return seen;
     }
     static std::string Resort() { return std::to_string(WM_SHELL_RESORT) + ":0,0"; }
-    static std::string Leave() { return std::to_string(WM_SHELL_LEAVE) + ":0,0"; }
+    static std::string Leave() { return std::to_string(WM_LEAVE_TABLE) + ":0,0"; }
 
     RecordingWnd mainWnd;
     std::vector<Delivered> mainLog;

@@ -197,18 +197,6 @@ TEST(HistoryPages, FewGamesMakeOneShortPage) {
     EXPECT_EQ(Later(2, 2), 2);
 }
 
-TEST(HistoryPages, ASpaceForANicknameShowsTheUserNameAndFieldsAreBounded) {
-    char nick[20] = " ";
-    char user[20] = "player1";
-    EXPECT_STREQ(history_pages::SeatName(nick, user), "player1");
-    nick[0] = 0;
-    EXPECT_STREQ(history_pages::SeatName(nick, user), "player1");
-    strcpy(nick, "小明");
-    EXPECT_STREQ(history_pages::SeatName(nick, user), "小明");
-    memset(nick, 'a', sizeof nick); // no terminator
-    EXPECT_EQ(history_pages::SeatName(nick, user).GetLength(), 20);
-}
-
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -5,6 +5,7 @@
 #include "game/GameLogic.h"
 #include "table/GameRecordWords.h"
 #include "table/GameWndActionRules.h"
+#include "table/GameWndIds.h"
 
 #include <gtest/gtest.h>
 
@@ -38,20 +39,25 @@ TEST(ActionRules, CardsArePickedInTrickPlayAndWhileReturningTribute) {
 }
 
 TEST(ActionRules, AClockThatRunsOutAnswersForThePlayer) {
-    EXPECT_EQ(ClockAnswerFor(3000, kActionTakeOut, false, false), ClockAnswer::kTrustOn);
-    EXPECT_EQ(ClockAnswerFor(3000, kActionShao | kActionGiveUp, false, false),
+    EXPECT_EQ(ClockAnswerFor(kClockEventMyTurn, kActionTakeOut, false, false),
+              ClockAnswer::kTrustOn);
+    EXPECT_EQ(ClockAnswerFor(kClockEventMyTurn, kActionShao | kActionGiveUp, false, false),
               ClockAnswer::kGiveUp);
-    EXPECT_EQ(ClockAnswerFor(3000, kActionTakeOut, true, false), ClockAnswer::kNothing);
-    EXPECT_EQ(ClockAnswerFor(3000, kActionTakeOut, false, true), ClockAnswer::kNothing);
-    EXPECT_EQ(ClockAnswerFor(3001, kActionPass, false, false), ClockAnswer::kPass);
-    EXPECT_EQ(ClockAnswerFor(3001, kActionPass, true, false), ClockAnswer::kNothing);
-    EXPECT_EQ(ClockAnswerFor(3001, kActionShao | kActionGiveUp, false, false),
+    EXPECT_EQ(ClockAnswerFor(kClockEventMyTurn, kActionTakeOut, true, false),
+              ClockAnswer::kNothing);
+    EXPECT_EQ(ClockAnswerFor(kClockEventMyTurn, kActionTakeOut, false, true),
+              ClockAnswer::kNothing);
+    EXPECT_EQ(ClockAnswerFor(kClockEventCannotBeat, kActionPass, false, false), ClockAnswer::kPass);
+    EXPECT_EQ(ClockAnswerFor(kClockEventCannotBeat, kActionPass, true, false),
+              ClockAnswer::kNothing);
+    EXPECT_EQ(ClockAnswerFor(kClockEventCannotBeat, kActionShao | kActionGiveUp, false, false),
               ClockAnswer::kGiveUp);
-    EXPECT_EQ(ClockAnswerFor(3001, kActionShao, false, true), ClockAnswer::kNothing);
-    EXPECT_EQ(ClockAnswerFor(3002, 0, false, false), ClockAnswer::kNoPoint);
-    EXPECT_EQ(ClockAnswerFor(3003, 0, false, false), ClockAnswer::kNoRevolution);
-    EXPECT_EQ(ClockAnswerFor(3004, 0, false, false), ClockAnswer::kNoGousiji);
-    EXPECT_EQ(ClockAnswerFor(3005, 0, false, false), ClockAnswer::kTrustOn);
+    EXPECT_EQ(ClockAnswerFor(kClockEventCannotBeat, kActionShao, false, true),
+              ClockAnswer::kNothing);
+    EXPECT_EQ(ClockAnswerFor(kClockEventPoint, 0, false, false), ClockAnswer::kNoPoint);
+    EXPECT_EQ(ClockAnswerFor(kClockEventRevolution, 0, false, false), ClockAnswer::kNoRevolution);
+    EXPECT_EQ(ClockAnswerFor(kClockEventGousiji, 0, false, false), ClockAnswer::kNoGousiji);
+    EXPECT_EQ(ClockAnswerFor(kClockEventReturnTribute, 0, false, false), ClockAnswer::kTrustOn);
     EXPECT_EQ(ClockAnswerFor(3006, 0xFF, false, false), ClockAnswer::kNothing);
 }
 

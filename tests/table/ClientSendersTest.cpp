@@ -232,6 +232,10 @@ TEST_F(ClientSenders, TakeChanceChecksInOrder) {
     EXPECT_EQ(client.SendTakeChance(2, 0, 501), kTakeChanceAboveMaximum);
     head.nGuessesPlaced[2] = 2;
     EXPECT_EQ(client.SendTakeChance(2, 0, 50), kTakeChanceNoneLeft);
+    // A bet of nothing is refused even where the table sets no minimum, as
+    // the betting dialog refuses it.
+    head.nMinStake = 0;
+    EXPECT_EQ(client.SendTakeChance(2, 0, 0), kTakeChanceBelowMinimum);
     EXPECT_TRUE(client.sent.empty());
     head.nGuessesPlaced[2] = 1;
     EXPECT_EQ(client.SendTakeChance(2, 4, 50), kTakeChanceSent);

@@ -419,10 +419,18 @@ TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
 }
 
 TEST_F(GameWndInfoTest, TheDisplayNameAndTheReelList) {
-    EXPECT_EQ(std::string(wnd->SeatDisplayName(1)), "鲍勃");
-    EXPECT_EQ(std::string(wnd->SeatDisplayName(3)), "carol");
-    EXPECT_EQ(std::string(wnd->SeatDisplayName(6)), "");
-    EXPECT_EQ(std::string(wnd->SeatDisplayName(-1)), "");
+    EXPECT_EQ(std::string(SeatDisplayName(theBoard, 1)), "鲍勃");
+    EXPECT_EQ(std::string(SeatDisplayName(theBoard, 3)), "carol");
+    EXPECT_EQ(std::string(SeatDisplayName(theBoard, 6)), "");
+    EXPECT_EQ(std::string(SeatDisplayName(theBoard, -1)), "");
+    // A blank nickname shows the user name; a field without its end is read
+    // to its size and no further.
+    tagUSERINFO user{};
+    strcpy(user.szUserName, "player1");
+    strcpy(user.szNickName, " ");
+    EXPECT_STREQ(DisplayNameOf(user), "player1");
+    memset(user.szNickName, 'a', sizeof user.szNickName);
+    EXPECT_EQ(DisplayNameOf(user).GetLength(), 20);
     wnd->AddReelLine("第一行", FALSE);
     wnd->AddReelLine(nullptr, FALSE);
     ASSERT_EQ(wnd->GetReelLines().GetCount(), 2);
