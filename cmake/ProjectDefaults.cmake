@@ -35,12 +35,15 @@ function(pellor_test name)
     pellor_defaults(${name})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     string(REGEX REPLACE "_tests$" "" prefix ${name})
+    # Asserts are live in the test run (platform/system/Trace.h).
     if(ARG_SCREEN_TESTS)
         gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
-            TEST_FILTER "-${ARG_SCREEN_TESTS}")
+            TEST_FILTER "-${ARG_SCREEN_TESTS}" PROPERTIES ENVIRONMENT PELLOR_ASSERTS=1)
         gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
-            TEST_FILTER "${ARG_SCREEN_TESTS}" PROPERTIES RESOURCE_LOCK x_screen)
+            TEST_FILTER "${ARG_SCREEN_TESTS}"
+            PROPERTIES RESOURCE_LOCK x_screen ENVIRONMENT PELLOR_ASSERTS=1)
     else()
-        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
+            PROPERTIES ENVIRONMENT PELLOR_ASSERTS=1)
     endif()
 endfunction()

@@ -511,7 +511,7 @@ template <class Body> int CGameLogic::RunHandler(const char* failureLine, Body&&
     try {
         result = body();
     } catch (...) {
-        Trace("%s", failureLine);
+        TraceCaught(failureLine);
     }
     if (m_nHandlerDepth == 1)
         DrainAutoActions();

@@ -1,4 +1,5 @@
 #include "game/GameLogicBase.h"
+#include "platform/system/Trace.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -154,12 +155,20 @@ int CGameLogicBase::SendSnapshot(const void* record, int length) {
 }
 
 void CGameLogicBase::Trace(const char* format, ...) {
-    if (m_pfnHostCallback == nullptr)
+    if (m_pfnHostCallback == nullptr &&
+        !platform::IsTraced(platform::TraceChannel::kReferee, platform::kTraceError))
         return;
     char text[1024];
     va_list args;
     va_start(args, format);
     vsnprintf(text, sizeof(text), format, args);
     va_end(args);
-    CallHost(kHostTrace, 0, text, 0);
+    platform::Trace(platform::TraceChannel::kReferee, platform::kTraceError, "%s", text);
+    if (m_pfnHostCallback != nullptr)
+        CallHost(kHostTrace, 0, text, 0);
+}
+
+void CGameLogicBase::TraceCaught(const char* line) {
+    Trace("%s", line);
+    platform::ReportCaughtFailure(platform::TraceChannel::kReferee, line);
 }

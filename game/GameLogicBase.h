@@ -98,8 +98,12 @@ public:
     int SendToWatchers(int seat, const void* record, int length);
     int SendSnapshot(const void* record, int length);
 
-    // A printf-style trace line for the host, at most 1023 characters.
+    // A printf-style trace line for the host, at most 1023 characters, also
+    // on the trace's referee channel.
     void Trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // A failure a handler caught: traced as above, and the end of a test run
+    // (a program only traces it and goes on).
+    void TraceCaught(const char* line);
 
 protected:
     int m_nOwnerId;

@@ -155,7 +155,7 @@ int CGameLogic::PassSetNextAction(const tagACTIONRECORD& action) {
         }
         return 0;
     } catch (...) {
-        Trace("Exception:-------:PassSetNextAction Erro!");
+        TraceCaught("Exception:-------:PassSetNextAction Erro!");
         return 0;
     }
 }
@@ -191,7 +191,7 @@ int CGameLogic::GiveupSetNextAction(const tagACTIONRECORD& action, bool* sendPro
         }
         return 0;
     } catch (...) {
-        Trace("Exception:-------:GiveupSetNextAction Erro!");
+        TraceCaught("Exception:-------:GiveupSetNextAction Erro!");
         return 0;
     }
 }

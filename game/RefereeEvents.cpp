@@ -32,7 +32,7 @@ void CGameLogic::DrainAutoActions() {
         try {
             DoAutoAction(seat);
         } catch (...) {
-            Trace("Exception:-------:DoAutoAction Erro!");
+            TraceCaught("Exception:-------:DoAutoAction Erro!");
         }
     }
     m_AutoQueue.clear();

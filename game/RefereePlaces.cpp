@@ -142,7 +142,7 @@ int CGameLogic::SetOverPlace(int seat) {
                 vecPlace.push_back(s);
         }
     } catch (...) {
-        Trace("Exception:-------:SetOverPlace Erro!");
+        TraceCaught("Exception:-------:SetOverPlace Erro!");
     }
     return 1;
 }

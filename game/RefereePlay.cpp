@@ -322,6 +322,6 @@ void CGameLogic::SetActionMsg(const tagACTIONRECORD& action) {
             IsValidSeat(actor) && held >= 1 && held <= 10)
             SendCardsLeft(actor);
     } catch (...) {
-        Trace("Exception:-------:SetActionMsg Erro!");
+        TraceCaught("Exception:-------:SetActionMsg Erro!");
     }
 }

@@ -183,6 +183,6 @@ void CGameLogic::ProcessExitBean(tagSETTLEMENTENTRY entries[kSeatCount]) {
             CallHost(kHostBeanSettlement, 0, &report, sizeof(report));
         }
     } catch (...) {
-        Trace("Exception:-------:ProcessExitBean Erro!");
+        TraceCaught("Exception:-------:ProcessExitBean Erro!");
     }
 }

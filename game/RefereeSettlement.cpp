@@ -173,6 +173,6 @@ void CGameLogic::GameOver() {
         CallHost(kHostGameOverValue, 0, nullptr, 0);
         CallHost(kHostGameOver, 0, nullptr, 0);
     } catch (...) {
-        Trace("Exception:-------:Game over Erro!");
+        TraceCaught("Exception:-------:Game over Erro!");
     }
 }

@@ -368,7 +368,7 @@ int CGameLogic::TakeoutSetNextAction(const tagACTIONRECORD& action) {
                   m_nAwaitedAnswers);
         return result;
     } catch (...) {
-        Trace("Exception:-------:TakeoutSetNextAction Erro!");
+        TraceCaught("Exception:-------:TakeoutSetNextAction Erro!");
         return 0;
     }
 }
@@ -424,7 +424,7 @@ int CGameLogic::ShaoSetNextAction(const tagACTIONRECORD& action) {
         m_pWaitShaoMsg.reset();
         return result;
     } catch (...) {
-        Trace("Exception:-------:ShaoSetNextAction Erro!");
+        TraceCaught("Exception:-------:ShaoSetNextAction Erro!");
         return 0;
     }
 }

@@ -3,6 +3,7 @@
 #include "knbase05/md5checksum.h"
 #include "platform/system/Path.h"
 #include "platform/system/ProcessInfo.h"
+#include "platform/system/Trace.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -107,14 +108,10 @@ bool GetProcessMemory(size_t* workingSet, size_t* peakWorkingSet) {
 }
 
 void DebugTrace(const char* format, ...) {
-    char text[1024];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
+    platform::TraceV(platform::TraceChannel::kNetwork, platform::kTraceError, format, args);
     va_end(args);
-    fputs(text, stderr);
-    if (text[0] != '\0' && text[strlen(text) - 1] != '\n')
-        fputc('\n', stderr);
 }
 
 int CompareU32(const void* a, const void* b) {

@@ -23,7 +23,9 @@ const char* GetCommandInterpreter();
 bool RegSetDword(HKEY root, const char* subKey, const char* valueName, DWORD value);
 // Resident and peak resident bytes of this process.
 bool GetProcessMemory(size_t* workingSet, size_t* peakWorkingSet);
-// printf-style, at most 1024 bytes, to the debugger output.
+// printf-style, at most 1024 bytes, on the trace's network channel at the
+// error level (platform/system/Trace.h), which goes to standard error unless
+// PELLOR_TRACE silences it.
 void DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Sort comparator of two DWORDs.
 int CompareU32(const void* a, const void* b);

@@ -3,6 +3,7 @@
 
 #include "sprite/SpriteWnd.h"
 
+#include "platform/system/Trace.h"
 #include "sprite/SpriteItem.h"
 
 #include <cstring>
@@ -218,6 +219,8 @@ BOOL CSpriteWnd::StartSprite(POSITION pos, int nNotify, int nParam, int z, int n
 }
 
 void CSpriteWnd::Notify(int nMode, POSITION pos, int nParam) {
+    platform::Trace(platform::TraceChannel::kSprites, platform::kTraceDetail,
+                    "sprite end event %d (notify mode %d)", nParam, nMode);
     if (nMode == kNotifyWindow) {
         OnSpriteEnd(pos, nParam);
     } else if (nMode == kNotifyGroup) {

@@ -6,6 +6,7 @@
 #include "game/GameLogic.h"
 #include "platform/resources/Resource.h"
 #include "platform/resources/ResourceStyles.h"
+#include "platform/system/Trace.h"
 #include "platform/window/Messages.h"
 #include "sprite/AppServices.h"
 #include "table/ReceivedRecords.h"
@@ -91,6 +92,9 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
     if (check.fault != kReceivedOk) {
         WriteLog("Refused game record %x of %d bytes: %s", id, length,
                  ReceivedRecordFaultText(check).c_str());
+        platform::Trace(platform::TraceChannel::kRecords, platform::kTraceError,
+                        "record %x of %d bytes refused: %s", unsigned(id), length,
+                        ReceivedRecordFaultText(check).c_str());
         return 1;
     }
     if (id == kMsgGameEnd)
@@ -101,7 +105,11 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
         return 1;
     }
     // The window releases the gate when the record's presentation ends.
-    if (FindRecordKind(id)->held)
+    const RecordKind* kind = FindRecordKind(id);
+    platform::Trace(platform::TraceChannel::kRecords, platform::kTraceInfo,
+                    "record %x of %d bytes handed to the table%s", unsigned(id), length,
+                    kind->held ? ", receiving held" : "");
+    if (kind->held)
         m_gate.Hold();
     SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(taken.size()), LPARAM(taken.data()));
     return 1;

@@ -2,10 +2,12 @@
 // record handling, the end of a record that held receiving, and the view's
 // hand, timers and sounds.
 
+#include "platform/system/Trace.h"
 #include "sprite/AppServices.h"
 #include "sprite/Theme.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
+#include "table/ReceivedRecords.h"
 #include "table/RecordKinds.h"
 #include "table/TableAppLink.h"
 
@@ -18,6 +20,10 @@ LRESULT CGameWnd::OnGameMessage(WPARAM wParam, LPARAM lParam) {
     const int length = wParam > WPARAM(0x7FFFFFFF) ? -1 : int(wParam);
     int id = 0;
     const RecordKind* kind = PeekGameRecordId(record, length, &id) ? FindRecordKind(id) : nullptr;
+    PELLOR_ASSERT(CheckReceivedRecord(record, length).fault == kReceivedOk,
+                  platform::TraceChannel::kRecords, "a record reached the table unchecked");
+    platform::Trace(platform::TraceChannel::kRecords, platform::kTraceInfo,
+                    "record %x of %d bytes to its handler", unsigned(id), length);
     if (kind == nullptr) {
         WriteLog("The table refused a game record it has no kind for (%d bytes)", length);
         return 0;
@@ -63,6 +69,7 @@ void CGameWnd::PlayGameSound(LPCSTR file) {
 }
 
 void CGameWnd::PlaySoundPath(LPCSTR path) {
+    platform::Trace(platform::TraceChannel::kSound, platform::kTraceDetail, "sound %s", path);
     kn::theTheme.PlayMusic(path, 0, 1);
 }
 

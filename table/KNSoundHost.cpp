@@ -1,6 +1,7 @@
 #include "table/KNSoundHost.h"
 
 #include "platform/system/Registry.h"
+#include "platform/system/Trace.h"
 #include "platform/window/Window.h"
 #include "sprite/AppServices.h"
 
@@ -82,15 +83,23 @@ BOOL CKNSoundHost::Init(HWND owner, CEventSink* sink, const char* product,
         return TRUE;
     if (m_pLibrary == nullptr)
         m_pLibrary = new LibraryHolder;
-    if (!LoadPlugin())
+    if (!LoadPlugin()) {
+        platform::Trace(platform::TraceChannel::kSound, platform::kTraceInfo,
+                        "no sound plug-in is installed");
         return FALSE;
+    }
     auto create = reinterpret_cast<CreateSoundObjectProc>(
         GetProcAddress(m_pLibrary->module, "CreateSoundObject"));
-    if (create == nullptr)
+    if (create == nullptr) {
+        platform::Trace(platform::TraceChannel::kSound, platform::kTraceError,
+                        "the sound plug-in has no CreateSoundObject");
         return FALSE;
+    }
     try {
         m_pObject = create(product, kCreateFlags, owner);
     } catch (...) {
+        platform::Trace(platform::TraceChannel::kSound, platform::kTraceError,
+                        "the sound plug-in failed to make its object");
         m_pObject = nullptr;
     }
     if (m_pObject == nullptr)

@@ -1,18 +1,28 @@
 #include "table/ReceiveGate.h"
 
 #include "platform/system/Clock.h"
-#include "sprite/AppServices.h"
+#include "platform/system/Trace.h"
+
+using platform::TraceChannel;
 
 void CReceiveGate::Hold() {
-    if (!m_bHeld)
+    if (!m_bHeld) {
         m_dwHeldSince = GetTickCount();
+        platform::Trace(TraceChannel::kRecords, platform::kTraceDetail, "receiving held");
+    }
     m_bHeld = TRUE;
     m_reading(FALSE);
 }
 
 void CReceiveGate::Release() {
     if (IsOverdue())
-        WriteLog("The table held receiving for %u ms", unsigned(GetTickCount() - m_dwHeldSince));
+        platform::Trace(TraceChannel::kRecords, platform::kTraceError,
+                        "the table held receiving for %u ms",
+                        unsigned(GetTickCount() - m_dwHeldSince));
+    PELLOR_ASSERT(!IsOverdue(), TraceChannel::kRecords,
+                  "a hold outlasted the longest presentation: some path forgot its release");
+    if (m_bHeld)
+        platform::Trace(TraceChannel::kRecords, platform::kTraceDetail, "receiving released");
     m_bHeld = FALSE;
     m_reading(TRUE);
 }
