@@ -2,7 +2,7 @@
 // game state and action mask, for a player, a watcher, a trusted seat and a
 // seat that is out.
 
-#include "GameWndKit.h"
+#include "TableWindowKit.h"
 
 namespace table_test {
 namespace {

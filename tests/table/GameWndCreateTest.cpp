@@ -1,7 +1,7 @@
 // The table window's own buttons, deck, clock and text sprites as it makes
 // them, and the messages it answers.
 
-#include "GameWndKit.h"
+#include "TableWindowKit.h"
 
 namespace table_test {
 namespace {
@@ -62,7 +62,7 @@ TEST_F(GameWndCreateTest, TheDeckHas54HiddenBacksEightPixelsApart) {
     ASSERT_TRUE(CreateTable());
     // Below 1000 px the table keeps the small faces, and their deck.
     wnd->MoveWindow(0, 0, 900, kHeight);
-    PumpPending();
+    platform_test::PumpPending();
     const SIZE card = layout.m_sizeCard;
     ASSERT_GT(card.cx, 0);
     for (int i = 0; i < kDeckSize; ++i) {
@@ -131,7 +131,7 @@ TEST_F(GameWndCreateTest, LeavingPostsCloseToTheMainWindow) {
     ASSERT_TRUE(CreateTable());
     parentLog.clear();
     EXPECT_EQ(wnd->SendMessage(WM_TABLE_LEAVE, 0, 0), 0);
-    PumpPending();
+    platform_test::PumpPending();
     const std::vector<UINT> got = platform_test::MessagesOf(parentLog, parent.m_hWnd);
     EXPECT_EQ(std::count(got.begin(), got.end(), UINT(WM_CLOSE)), 1);
 }
@@ -146,7 +146,7 @@ TEST_F(GameWndCreateTest, TheMagnifierIsMadeOnceAndCentredOnTheTable) {
     EXPECT_EQ(app.magnifierName, "Dovrik");
     EXPECT_EQ(wnd->GetMagnifier(), &magnifier);
     wnd->MoveWindow(0, 0, 800, 600, TRUE);
-    PumpPending();
+    platform_test::PumpPending();
     CRect where;
     magnifier.GetWindowRect(&where);
     POINT origin{0, 0};

@@ -1,7 +1,7 @@
 // The flow display driven as the record handlers drive it: a whole deal at
 // the deal window's pace, the turn clock, and floating notices.
 
-#include "GameWndKit.h"
+#include "TableWindowKit.h"
 #include "platform/display/Display.h"
 #include "platform/images/PngFile.h"
 
@@ -9,7 +9,7 @@ namespace table_test {
 namespace {
 
 // Keeps the seat of every dealt card as it reaches the table.
-class DealTableWnd : public EventTableWnd {
+class DealTableWnd : public TestTableWnd {
 public:
     std::vector<int> dealtSeats;
 
@@ -17,7 +17,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_DEAL_CARD)
             dealtSeats.push_back(int(lParam));
-        return EventTableWnd::WindowProc(message, wParam, lParam);
+        return TestTableWnd::WindowProc(message, wParam, lParam);
     }
 };
 
@@ -30,7 +30,7 @@ protected:
     static constexpr int kDigitWidth = 8; // a cell of the theme's digit strip
     // Columns of the clock's rectangle, as drawn, that hold digit ink.
     int ClockInkColumns() {
-        const std::string path = SaveWindowSheet(wnd, "clock_last_seconds.png");
+        const std::string path = SaveWindowSheet("clock_last_seconds.png");
         std::string error;
         const std::string bytes = ReadFileBytes(path);
         platform::PixelImage image;

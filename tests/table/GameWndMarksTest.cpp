@@ -1,7 +1,7 @@
 // Seat marks, text animations and card flights placed by view position from
 // the layout's seat places, shown and removed as the record handlers do.
 
-#include "GameWndKit.h"
+#include "TableWindowKit.h"
 
 namespace table_test {
 namespace {

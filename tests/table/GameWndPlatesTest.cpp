@@ -1,7 +1,7 @@
 // The seats' name plates in the table's background, and the whole table
 // after a deal, saved for a person to look at.
 
-#include "GameWndKit.h"
+#include "TableWindowKit.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/WindowDc.h"
 
@@ -52,7 +52,7 @@ protected:
 TEST_F(GameWndPlatesTest, OpponentsNamesTakeTheSecondColour) {
     ASSERT_NE(layout.m_clrText, layout.m_clrText2);
     for (int seat = 0; seat < kSeatCount; ++seat)
-        theBoard.SetUserInfo(seat, User("player", ""));
+        theBoard.SetUserInfo(seat, Named("player", ""));
     ASSERT_TRUE(CreateTable());
     for (int view = 0; view < kSeatCount; ++view) {
         const bool opponent = view % 2 == 1;
@@ -63,8 +63,8 @@ TEST_F(GameWndPlatesTest, OpponentsNamesTakeTheSecondColour) {
 }
 
 TEST_F(GameWndPlatesTest, ANicknameTakesTheSecondLineAndABlankOneIsNone) {
-    theBoard.SetUserInfo(0, User("alone", " "));
-    theBoard.SetUserInfo(2, User("named", "nick"));
+    theBoard.SetUserInfo(0, Named("alone", " "));
+    theBoard.SetUserInfo(2, Named("named", "nick"));
     ASSERT_TRUE(CreateTable());
     const CRect alone = NameLines(0);
     const std::vector<int> aloneRows = RowsOf(alone, layout.m_clrText);
@@ -83,13 +83,13 @@ TEST_F(GameWndPlatesTest, ANicknameTakesTheSecondLineAndABlankOneIsNone) {
 }
 
 TEST_F(GameWndPlatesTest, AnEmptySeatHasNoPlateText) {
-    theBoard.SetUserInfo(1, User("somebody", ""));
+    theBoard.SetUserInfo(1, Named("somebody", ""));
     ASSERT_TRUE(CreateTable());
     EXPECT_FALSE(RowsOf(NameLines(1), layout.m_clrText2).empty());
     EXPECT_TRUE(RowsOf(NameLines(3), layout.m_clrText2).empty());
     EXPECT_TRUE(RowsOf(NameLines(3), layout.m_clrText).empty());
     // A seat taken later shows once its plate is redrawn.
-    theBoard.SetUserInfo(3, User("late", ""));
+    theBoard.SetUserInfo(3, Named("late", ""));
     wnd->RefreshSeat(3);
     EXPECT_FALSE(RowsOf(NameLines(3), layout.m_clrText2).empty());
 }
@@ -97,7 +97,7 @@ TEST_F(GameWndPlatesTest, AnEmptySeatHasNoPlateText) {
 TEST_F(GameWndPlatesTest, TheTableAfterADealIsSavedForALook) {
     const char* names[kSeatCount] = {"我", "东风", "南风", "西风", "北风", "中"};
     for (int seat = 0; seat < kSeatCount; ++seat)
-        theBoard.SetUserInfo(seat, User(names[seat], seat % 2 ? "昵称" : ""));
+        theBoard.SetUserInfo(seat, Named(names[seat], seat % 2 ? "昵称" : ""));
     ASSERT_TRUE(CreateTable());
     int mine[36];
     for (int i = 0; i < 36; ++i)

@@ -1,7 +1,7 @@
 // Plays and the round end, the game over and the records that move cards
 // between seats, against the headless table window.
 
-#include "RecordsKit.h"
+#include "TableWindowKit.h"
 
 #include "platform/display/WindowSurfaces.h"
 

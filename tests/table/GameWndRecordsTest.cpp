@@ -3,7 +3,7 @@
 // trusteeship and small records with what they leave in theBoard, the
 // window, the client and the chat.
 
-#include "RecordsKit.h"
+#include "TableWindowKit.h"
 
 namespace table_test {
 namespace {
@@ -331,7 +331,7 @@ TEST_F(GameWndRecords, DroppedTributesNameTheSeatsInTheChat) {
 
 TEST_F(GameWndRecords, AGuessWonAddsBeansAndReachesTheBettingDialogOnlyForMe) {
     SeatSix();
-    app.bettingOpen = TRUE;
+    app.bettingMade = TRUE;
     tagGUESSMSG guess;
     InitGuessMsg(guess);
     guess.nSeat = kMe;

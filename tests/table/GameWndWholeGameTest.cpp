@@ -4,7 +4,7 @@
 // running the animations in between. After every record the window's model
 // must agree with the referee's.
 
-#include "RecordsKit.h"
+#include "TableWindowKit.h"
 #include "tools/tablehost/TableDriver.h"
 
 #include <deque>

@@ -6,7 +6,7 @@
 // reaches the window through the platform's injected input.
 
 #include "ClientFixture.h"
-#include "TableInputKit.h"
+#include "TableWindowKit.h"
 #include "WireFixture.h"
 #include "platform/display/Display.h"
 #include "platform/window/Input.h"
@@ -16,8 +16,8 @@
 
 namespace table_test {
 
-// Table is the window the test watches: InputTable or a subclass of it.
-template <class Table = InputTable> class HostTableKit : public wire_test::WireTest {
+// Table is the window the test watches: TestTableWnd or a subclass of it.
+template <class Table = TestTableWnd> class HostTableKit : public wire_test::WireTest {
 protected:
     void SetUp() override {
         WireTest::SetUp();
@@ -142,7 +142,7 @@ protected:
     }
 
     ProgramResources resources;
-    DialogsApp app;
+    TestTableApp app;
     LogCapture log;
     CGameLayout layout;
     CGameNetClient client;

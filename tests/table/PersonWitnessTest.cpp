@@ -7,7 +7,7 @@
 // its check, with the record, the seat and both values of its first case.
 
 #include "DrawnTableKit.h"
-#include "RecordsKit.h"
+#include "TableWindowKit.h"
 #include "platform/window/Input.h"
 #include "tools/tablehost/HostFrames.h"
 #include "tools/tablehost/HostTable.h"
@@ -90,12 +90,6 @@ protected:
         return 1;
     }
     void HoldReceive(BOOL) override {}
-};
-
-class WitnessApp : public RecordingAppLink {
-public:
-    int cardOrder = 0;
-    int GetCardOrder() const override { return cardOrder; }
 };
 
 // Each check's count of faults and its first one.
@@ -984,7 +978,7 @@ protected:
     TempFolder config;
     LogCapture log;
     ProgramResources resources;
-    WitnessApp app;
+    TestTableApp app;
     CGameLayout layout;
     WitnessClient client;
     std::vector<platform_test::Delivered> parentLog;

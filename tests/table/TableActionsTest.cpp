@@ -1,7 +1,7 @@
 // The player's actions on a live table window: what each button sends, and
 // what it refuses with which notice, with nothing sent.
 
-#include "TableInputKit.h"
+#include "TableWindowKit.h"
 #include "assets/resource.h"
 #include "table/GameWndActionRules.h"
 #include "tests/table/CardTableKit.h"

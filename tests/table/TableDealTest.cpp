@@ -13,7 +13,7 @@ namespace {
 
 // Notes, as each dealt card reaches the table, its seat and what the table
 // showed at that moment.
-class DealWatchTable : public InputTable {
+class DealWatchTable : public TestTableWnd {
 public:
     std::vector<int> dealtSeats;
     bool shuffleRanAtFirstCard = true;
@@ -35,7 +35,7 @@ protected:
             }
             dealtSeats.push_back(int(lParam));
         }
-        return InputTable::WindowProc(message, wParam, lParam);
+        return TestTableWnd::WindowProc(message, wParam, lParam);
     }
 };
 

@@ -2,7 +2,7 @@
 // changes by name plate, card picks by click and drag through injected
 // mouse input, right clicks, the end events and the face switch.
 
-#include "TableInputKit.h"
+#include "TableWindowKit.h"
 #include "game/Seats.h"
 #include "platform/window/Input.h"
 #include "tests/table/CardTableKit.h"

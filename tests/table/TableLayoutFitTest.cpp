@@ -3,7 +3,7 @@
 // button, and a raised card clear of the action buttons; and the faces
 // switch with the window's width when it is resized as the frame resizes it.
 
-#include "TableInputKit.h"
+#include "TableWindowKit.h"
 #include "platform/window/Input.h"
 #include "tests/table/CardTableKit.h"
 

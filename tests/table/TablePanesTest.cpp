@@ -1,7 +1,7 @@
 // The table's panes on a live window: the start pane's button and chips,
 // the result pane, the countdown and the per-seat panes.
 
-#include "TableInputKit.h"
+#include "TableWindowKit.h"
 #include "table/CellPaneImages.h"
 #include "table/ResultPaneImage.h"
 

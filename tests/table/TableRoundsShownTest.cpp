@@ -29,7 +29,7 @@ constexpr int kFaceCount = 54; // a card's face is its code within one deck
 
 // The table window with its sprites listed and the records it is handed seen
 // before it handles them.
-class WatchedTable : public InputTable {
+class WatchedTable : public TestTableWnd {
 public:
     std::function<void(int id)> beforeRecord;
     std::function<void(int event)> onEnd;
@@ -47,7 +47,7 @@ protected:
     void OnSpriteEnd(POSITION pos, int nParam) override {
         if (onEnd)
             onEnd(nParam);
-        InputTable::OnSpriteEnd(pos, nParam);
+        TestTableWnd::OnSpriteEnd(pos, nParam);
     }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         if (message == WM_GAME_RECORD && beforeRecord) {
@@ -55,7 +55,7 @@ protected:
             PeekGameRecordId(reinterpret_cast<const void*>(lParam), int(wParam), &id);
             beforeRecord(id);
         }
-        return InputTable::OnWndMsg(message, wParam, lParam, result);
+        return TestTableWnd::OnWndMsg(message, wParam, lParam, result);
     }
 };
 

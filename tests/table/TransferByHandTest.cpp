@@ -49,7 +49,7 @@ bool IsTransfer(const std::vector<uint8_t>& record, int* id) {
 
 // The table window that, before it takes a record, says so: the record
 // before it has been presented in full by then.
-class WatchedTable : public InputTable {
+class WatchedTable : public TestTableWnd {
 public:
     std::function<void(const void* record, int length)> beforeRecord;
 
@@ -57,7 +57,7 @@ protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         if (message == 0x1005 && beforeRecord)
             beforeRecord(reinterpret_cast<const void*>(lParam), int(wParam));
-        return InputTable::OnWndMsg(message, wParam, lParam, result);
+        return TestTableWnd::OnWndMsg(message, wParam, lParam, result);
     }
 };
 

@@ -1,0 +1,464 @@
+#pragma once
+
+// The table window as its tests make it: a real window on the headless
+// display and the stepped clock, made as the main pane makes it from the
+// default theme and the program's resource library, with a client that
+// records what it sends and every hold of receiving, an application link
+// that records what the table asks of the application, and a window that
+// keeps its notices, reel lines, sounds and seat requests. Three fixtures:
+// TableWindowTest (the test makes the window; it shows its notices and keeps
+// the end events of its sprites instead of running them), RecordsTest
+// (records handed over through the client) and TableInputTest (my hand and
+// the person's mouse).
+
+#include "ClientFixture.h"
+#include "TableTestKit.h"
+#include "game/GameLogic.h"
+#include "game/PlayRecords.h"
+#include "platform/display/Display.h"
+#include "sprite/GameLayout.h"
+#include "table/GameWnd.h"
+#include "table/ReceiveGate.h"
+#include "table/TableAppLink.h"
+#include "tests/support/TempFolder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace table_test {
+
+inline std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The default theme with one text replaced, written into the folder beside
+// a link to the default theme's pictures; the theme file's path.
+inline std::string ThemeVariant(const TempFolder& folder, const std::string& from,
+                                const std::string& to) {
+    std::string text = ReadFileBytes(kLayoutFile);
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    folder.Write("Default.thm", text);
+    const std::string pictures = kAssets + "theme_bmp/Default";
+    EXPECT_EQ(symlink(pictures.c_str(), folder.File("Default").c_str()), 0);
+    return folder.File("Default.thm");
+}
+
+// The fourteen play and declaration buttons.
+inline const int kActionButtons[] = {
+    kBtnTakeOut,    kBtnShaoPai,      kBtnPass,          kBtnGaveUp,      kBtnRangpai,
+    kBtnSearch,     kBtnDeclPoint,    kBtnDeclPointOpen, kBtnDeclNoPoint, kBtnReturnTribute,
+    kBtnRevolution, kBtnNoRevolution, kBtnGousiji,       kBtnNoGousiji};
+
+inline tagUSERINFO Player(int seat, int beans = 1000) {
+    tagUSERINFO user{};
+    snprintf(user.szUserName, sizeof user.szUserName, "p%d", seat);
+    user.nSeat = seat;
+    user.nBeans = beans;
+    return user;
+}
+
+inline tagCARD CardOf(int code) {
+    tagCARD card = CGameLogic::CardFromIndex(code);
+    card.flags = kCardHeld;
+    return card;
+}
+
+template <class T> std::unique_ptr<T> NewRecord() {
+    auto record = std::make_unique<T>();
+    InitGameRecord(*record);
+    return record;
+}
+
+// A played card as the sender wrote it (the table plays in the clear).
+struct SentPlay {
+    int type = -1;
+    std::vector<int> codes;
+};
+
+// The application as the table sees it: the default theme, the sounds'
+// folder, the chat lines it is given, and the dialogs the table opens by
+// what was asked of them.
+class TestTableApp : public CTableAppLink {
+public:
+    CString themeFile = kLayoutFile.c_str();
+    int cardOrder = 0;
+    HWND mainHwnd = nullptr;
+    CWnd* magnifier = nullptr;
+    int magnifiersMade = 0;
+    CString magnifierName;
+    BOOL soundOn = TRUE;
+    BOOL watchAllowed = FALSE;
+    std::vector<std::string> chat;
+    std::vector<std::pair<int, int>> takeChanceResults;
+    BOOL historyMade = FALSE, historyShown = FALSE;
+    int historyRefreshed = 0;
+    BOOL bettingMade = FALSE, bettingShown = FALSE;
+    BOOL magnifierShown = FALSE;
+    int exchanges = 0;
+
+    CString GetThemeFile() const override { return themeFile; }
+    int GetCardOrder() const override { return cardOrder; }
+    HWND GetMainHwnd() const override { return mainHwnd; }
+    CWnd* CreateMagnifier(CWnd*, LPCSTR name) override {
+        ++magnifiersMade;
+        magnifierName = name;
+        return magnifier;
+    }
+    BOOL IsSoundEffectsOn() const override { return soundOn; }
+    BOOL IsWatchAllowed() const override { return watchAllowed; }
+    CString GetSoundDir() const override { return "/sounds"; }
+    void AppendChatSysText(LPCSTR text) override { chat.push_back(text); }
+    void PostTakeChanceResult(int won, int option) override {
+        takeChanceResults.emplace_back(won, option);
+    }
+    BOOL HasHistoryDialog() const override { return historyMade; }
+    BOOL CreateHistoryDialog(CWnd*) override { return historyMade = TRUE; }
+    BOOL IsHistoryShown() const override { return historyShown; }
+    void ShowHistoryDialog(BOOL show) override { historyShown = show; }
+    void RefreshHistoryDialog() override { ++historyRefreshed; }
+    BOOL HasTakeChanceDialog() const override { return bettingMade; }
+    BOOL CreateTakeChanceDialog(CWnd*) override { return bettingMade = TRUE; }
+    BOOL IsTakeChanceShown() const override { return bettingShown; }
+    void ShowTakeChanceDialog(BOOL show) override { bettingShown = show; }
+    void ShowMagnifier(BOOL show) override { magnifierShown = show; }
+    BOOL OpenExchangeDialog(CWnd*, DWORD) override { return ++exchanges > 0; }
+};
+
+// The table window with what it shows in words kept for the test, its
+// sounds and seat requests recorded instead of made, and its hooks reachable;
+// with ends set it keeps the end events of its sprites instead of running them.
+class TestTableWnd : public CGameWnd {
+public:
+    std::vector<std::string> notices;
+    std::vector<std::string> reel;
+    std::vector<std::string> sounds; // full paths
+    std::vector<std::pair<int, int>> seatRequests;
+    std::vector<int>* ends = nullptr;
+    bool showNotices = false; // notices also shown, as the window shows them
+
+    void ShowNotice(LPCSTR text) override {
+        notices.emplace_back(text != nullptr ? text : "");
+        if (showNotices)
+            CGameWnd::ShowNotice(text);
+    }
+    void WriteReelLine(LPCSTR text) override { reel.emplace_back(text != nullptr ? text : ""); }
+    using CGameWnd::OnLButtonDownEx;
+    using CGameWnd::OnLButtonUpEx;
+    using CGameWnd::OnMouseMoveEx;
+    using CGameWnd::OnRButtonDownEx;
+    using CGameWnd::OnResize;
+    using CGameWnd::OnUserTimer;
+    void OnSpriteEnd(POSITION pos, int nParam) override {
+        if (ends != nullptr)
+            ends->push_back(nParam);
+        else
+            CGameWnd::OnSpriteEnd(pos, nParam);
+    }
+
+protected:
+    void PlaySoundPath(LPCSTR path) override { sounds.emplace_back(path); }
+    void RequestSeatChange(int seat, int watch) override { seatRequests.emplace_back(seat, watch); }
+};
+
+class TableWindowTest : public platform_test::DisplayTest {
+protected:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+
+    void SetUp() override {
+        DisplayTest::SetUp();
+        setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
+        ClearBoard();
+        theBoard.ResetGameData();
+        theBoard.ClearHistory();
+        theBoard.SetGameState(0);
+        for (int seat = 0; seat < kSeatCount; ++seat) {
+            theBoard.SetSeatStatus(seat, 0, 0);
+            theBoard.SetSeatActionMask(seat, 0);
+        }
+        ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
+        SetTableAppLink(&app);
+        ASSERT_TRUE(parent.CreateTop(&parentLog, kWidth, kHeight));
+        client.m_nMySeat = 0;
+        client.m_bWatcher = FALSE;
+        client.m_bOption = FALSE;
+    }
+    void TearDown() override {
+        if (wnd != nullptr && wnd->m_hWnd != nullptr)
+            wnd->DestroyWindow(); // deletes the window object
+        parent.DestroyWindow();
+        platform_test::PumpPending();
+        SetPosResolver(nullptr);
+        SetTableAppLink(nullptr);
+        client.SetGameWnd(nullptr);
+        ClearBoard();
+        theBoard.SetGameState(kStateWaitStart);
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            theBoard.SetSeatActionMask(seat, 0);
+        unsetenv("PELLOR_CONFIG_DIR");
+        DisplayTest::TearDown();
+    }
+
+    static tagUSERINFO Named(const char* name, const char* nick) {
+        tagUSERINFO user{};
+        strncpy(user.szUserName, name, sizeof user.szUserName - 1);
+        strncpy(user.szNickName, nick, sizeof user.szNickName - 1);
+        return user;
+    }
+
+    // Makes the table (a TestTableWnd keeping its sprites' end events unless
+    // the test gives another) as the main pane makes it.
+    bool CreateTable(TestTableWnd* table = nullptr) {
+        if (table == nullptr) {
+            table = new TestTableWnd;
+            table->ends = &ends;
+            table->showNotices = true;
+        }
+        wnd = table;
+        wnd->SetLayout(&layout);
+        wnd->SetClient(&client);
+        const BOOL made = wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE,
+                                      CRect(0, 0, kWidth, kHeight), &parent, CGameWnd::kControlId);
+        platform_test::PumpPending();
+        return made != FALSE;
+    }
+
+    // n sprite ticks of 10 ms; ms steps of 1 ms, pumping after each.
+    void Tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            clock.Advance(10);
+            platform_test::PumpPending();
+        }
+    }
+    void Run(int ms) {
+        for (int t = 0; t < ms; ++t) {
+            clock.Advance(1);
+            platform_test::PumpPending();
+        }
+    }
+
+    // ---- what the sprite engine shows ----
+    SPRITEINFO* Sprite(int id) {
+        POSITION pos = wnd->FindSpritePos(id);
+        return pos != nullptr ? wnd->GetSpriteAt(pos) : nullptr;
+    }
+    bool Shown(int id) {
+        SPRITEINFO* s = Sprite(id);
+        return s != nullptr && s->nChannel >= 0;
+    }
+    // The client point of a shown sprite's top left.
+    POINT At(int id) {
+        SPRITEINFO* s = Sprite(id);
+        return s != nullptr ? POINT{s->x, s->y} : POINT{-9999, -9999};
+    }
+    // The client point of a layout place.
+    POINT Resolved(int x, int y, int anchor) {
+        CSpritePos pos;
+        pos.Set(x, y, anchor);
+        return ResolvePos(pos);
+    }
+    int Count(int event) const { return int(std::count(ends.begin(), ends.end(), event)); }
+    // Saves the window as shown (background and sprites) where the test run
+    // leaves its sheets; the path.
+    std::string SaveWindowSheet(const std::string& name) {
+        return table_test::SaveWindowSheet(wnd, name);
+    }
+
+    // ---- what the log, the sounds and the client say ----
+    bool Logged(const std::string& words) const {
+        return log.Text().find(words) != std::string::npos;
+    }
+    bool Sounded(const std::string& file) const {
+        for (const std::string& path : wnd->sounds)
+            if (path == "/sounds/" + file)
+                return true;
+        return false;
+    }
+    bool Noticed(const std::string& text) const {
+        const std::vector<std::string>& notices = wnd->notices;
+        return std::find(notices.begin(), notices.end(), text) != notices.end();
+    }
+    std::string Text(UINT id) const {
+        char text[512] = {};
+        AfxLoadString(id, text, sizeof text);
+        return text;
+    }
+    // Records of the given id the window sent through the client.
+    std::vector<std::vector<BYTE>> Sent(int id) const {
+        std::vector<std::vector<BYTE>> found;
+        for (const std::vector<BYTE>& record : client.sent)
+            if (WordAt(record, 0) == id)
+                found.push_back(record);
+        return found;
+    }
+    int SentOf(int id) const { return int(Sent(id).size()); }
+    // The plays sent so far.
+    std::vector<SentPlay> Plays() const {
+        std::vector<SentPlay> plays;
+        for (const std::vector<BYTE>& bytes : Sent(kMsgPlay)) {
+            SentPlay play;
+            play.type = WordAt(bytes, offsetof(tagPLAYMSG, nType));
+            const int n = WordAt(bytes, offsetof(tagPLAYMSG, nCount));
+            for (int i = 0; i < n && i < kPlayMaxCodes; ++i)
+                play.codes.push_back(WordAt(bytes, kPlayCodesOffset + 4 * size_t(i)));
+            std::sort(play.codes.begin(), play.codes.end());
+            plays.push_back(play);
+        }
+        return plays;
+    }
+    // Releases of receiving since the last hold.
+    int Releases() const {
+        int released = 0;
+        for (auto it = client.holds.rbegin(); it != client.holds.rend() && !*it; ++it)
+            ++released;
+        return released;
+    }
+
+    TempFolder config;
+    LogCapture log;
+    ProgramResources resources;
+    CGameLayout layout;
+    TestTableApp app;
+    RecordingClient client;
+    std::vector<platform_test::Delivered> parentLog;
+    platform_test::RecordingWnd parent;
+    TestTableWnd* wnd = nullptr;
+    std::vector<int> ends;
+};
+
+// The table at my seat 2, fed game records as the socket hands them to the
+// client: checked, held by their kind, then handed over.
+class RecordsTest : public TableWindowTest {
+protected:
+    static constexpr int kMe = 2;
+
+    void SetUp() override {
+        TableWindowTest::SetUp();
+        client.m_nMySeat = kMe;
+        ASSERT_TRUE(CreateTable(new TestTableWnd));
+        client.holds.clear();
+        client.sent.clear();
+    }
+
+    template <class T> void Deliver(const T& record, int length = int(sizeof(T))) {
+        DeliverBytes(&record, length);
+    }
+    void DeliverBytes(const void* record, int length) {
+        // A copy of exactly the delivered size, so an overread is caught.
+        std::vector<BYTE> bytes(static_cast<const BYTE*>(record),
+                                static_cast<const BYTE*>(record) + length);
+        client.OnGameMsg(length, bytes.data());
+    }
+    // A full table of six players: the table info with rule flags.
+    void SeatSix(uint32_t rules = 0) {
+        auto info = NewRecord<tagTABLEINFO>();
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            info->users[seat] = Player(seat);
+        info->head.nRuleFlags = int32_t(rules);
+        for (int k = 0; k < kTimeLimitCount; ++k)
+            info->head.nTimeLimit[k] = 10;
+        info->head.nMaxGuesses = 3;
+        Deliver(*info);
+    }
+    // My hand: the codes, all held.
+    void GiveMeHand(std::initializer_list<int> codes) {
+        tagCARD hand[kHandSize] = {};
+        int n = 0;
+        for (int code : codes)
+            hand[n++] = CardOf(code);
+        theBoard.SetHand(kMe, hand, n);
+    }
+    // A play record of the referee, with codes in clear (rule 0x10000000).
+    std::unique_ptr<tagPLAYMSG> Play(int seat, int type, std::initializer_list<int> codes) {
+        auto play = NewRecord<tagPLAYMSG>();
+        play->nSeat = seat;
+        play->nType = type;
+        play->nPlayCounter = 1;
+        play->nHandCount = 36;
+        int n = 0;
+        for (int code : codes)
+            play->nCodes[n++] = code;
+        play->nCount = n;
+        return play;
+    }
+};
+
+// The table at my seat 2, shown so that the mouse finds it, with the cards
+// in the clear and my hand's faces loaded, for the person's clicks.
+class TableInputTest : public TableWindowTest {
+protected:
+    static constexpr int kMe = 2;
+
+    void SetUp() override {
+        TableWindowTest::SetUp();
+        theBoard.SetGameState(kStateWaitStart);
+        theBoard.SetRuleFlags(kRuleCardsInClear);
+        theBoard.GetTableHead().nMaxMultiple = 16;
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            theBoard.SetTrustCount(seat, 0);
+        parent.ShowWindow(SW_SHOW);
+        client.m_nMySeat = kMe;
+        auto* table = new TestTableWnd;
+        table->Fields().nMySeat = kMe;
+        ASSERT_TRUE(CreateTable(table));
+        if (wnd->Hands().GetCardBackImage() == nullptr) {
+            ASSERT_TRUE(wnd->Hands().LoadCardFaces(&layout.m_bmpCards, layout.m_sizeCard.cx,
+                                                   layout.m_sizeCard.cy));
+        }
+    }
+
+    // My hand on the board and on the table, settled.
+    void GiveHand(const std::vector<int>& codes) {
+        std::vector<tagCARD> records;
+        for (int code : codes)
+            records.push_back(CardOf(code));
+        theBoard.SetHand(kMe, records.data(), int(records.size()));
+        for (int code : codes)
+            ASSERT_TRUE(wnd->Hands().DisplayCard(code)) << code;
+        Run(400);
+    }
+    // My turn in trick play with the mask.
+    void MyTurn(int mask) {
+        theBoard.SetGameState(kStatePlay);
+        theBoard.SetSeatActionMask(kMe, mask);
+    }
+    POSITION SpriteOf(int code) {
+        for (const HANDENTRY& e : wnd->Hands().GetHand())
+            if (e.nCard == code)
+                return e.pos;
+        return nullptr;
+    }
+    void Raise(int code) { wnd->Hands().SelectHandCard(SpriteOf(code), TRUE); }
+    std::vector<int> Raised() {
+        int codes[kHandSize];
+        const int n = wnd->Hands().GetSelectedCards(codes, kHandSize);
+        std::vector<int> out(codes, codes + (n > 0 ? n : 0));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    // A point of the part of a card that the next card leaves uncovered, in
+    // client coordinates.
+    POINT CentreOf(int code) {
+        const CRect r = wnd->GetSpriteRect(SpriteOf(code));
+        return POINT{r.left + 5, r.top + 10};
+    }
+    void Command(int id) {
+        wnd->SendMessage(WM_COMMAND, WPARAM(id), 0);
+        platform_test::PumpPending();
+    }
+};
+
+} // namespace table_test
