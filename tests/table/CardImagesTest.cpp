@@ -2,7 +2,7 @@
 
 #include "platform/gdi/Surface.h"
 #include "sprite/FrameImage.h"
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 namespace table_test {
 namespace {

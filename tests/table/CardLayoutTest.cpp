@@ -1,7 +1,7 @@
 // My hand: where cards lie, in which order, and how re-sorting rebuilds it.
 
 #include "game/RefereeRandom.h"
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 #include <numeric>
 

@@ -1,6 +1,6 @@
 // Picking cards of my hand: clicks, the hint's play word and drags.
 
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 namespace table_test {
 namespace {

@@ -6,8 +6,7 @@
 // it shows is held against the referee's truth; every fault is counted under
 // its check, with the record, the seat and both values of its first case.
 
-#include "DrawnTableKit.h"
-#include "TableWindowKit.h"
+#include "HostTableKit.h"
 #include "platform/window/Input.h"
 #include "tools/tablehost/HostFrames.h"
 #include "tools/tablehost/HostTable.h"

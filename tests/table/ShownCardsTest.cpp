@@ -1,6 +1,6 @@
 // My partners' shown hands and their cue cards.
 
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 namespace table_test {
 namespace {

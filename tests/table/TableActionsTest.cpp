@@ -4,7 +4,6 @@
 #include "TableWindowKit.h"
 #include "assets/resource.h"
 #include "table/GameWndActionRules.h"
-#include "tests/table/CardTableKit.h"
 
 namespace table_test {
 namespace {

@@ -2,7 +2,7 @@
 // gathering into the centre and the last cards they leave.
 
 #include "game/Seats.h"
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 namespace table_test {
 namespace {

@@ -5,7 +5,6 @@
 #include "TableWindowKit.h"
 #include "game/Seats.h"
 #include "platform/window/Input.h"
-#include "tests/table/CardTableKit.h"
 
 namespace table_test {
 namespace {

@@ -3,7 +3,7 @@
 // matters: cards are drawn where the layout puts them, the felt elsewhere.
 
 #include "platform/images/PngFile.h"
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 namespace table_test {
 namespace {
@@ -16,7 +16,7 @@ protected:
         if (GetParam()) {
             // The big cards are for a wide table: a full hand of them needs 1151 pixels.
             wnd.MoveWindow(0, 0, kWideWidth, kWideHeight);
-            PumpPending();
+            sprite_test::PumpPending();
             gameLayout.m_sizeCard = gameLayout.m_sizeCardBig;
             gameLayout.m_nInterval = gameLayout.m_nIntervalBig;
             ASSERT_TRUE(hands.LoadCardFaces(&gameLayout.m_bmpCardsBig, CardW(), CardH()));

@@ -3,7 +3,7 @@
 // says each seat holds (my hand) and has just played (every seat).
 
 #include "game/RefereeRandom.h"
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 #include <map>
 #include <numeric>

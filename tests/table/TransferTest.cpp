@@ -1,7 +1,7 @@
 // Single cards between my hand and other seats: tribute, return tribute and
 // buying a three move the right codes and tell the window when they arrive.
 
-#include "tests/table/CardTableKit.h"
+#include "tests/table/TableWindowKit.h"
 
 namespace table_test {
 namespace {
