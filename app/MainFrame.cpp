@@ -159,9 +159,9 @@ void CMainFrame::OnActivate(UINT state, CWnd* other, BOOL minimized) {
         table->SetTimer(kTableClockTimer, kTableTimerMs);
         m_bActive = TRUE;
     } else {
-        if (table->Tip(kTableTip).m_hWnd != nullptr)
-            table->Tip(kTableTip).Hide();
-        table->SetInfoTipSeat(-1);
+        if (table->Info().Tip(kTableTip).m_hWnd != nullptr)
+            table->Info().Tip(kTableTip).Hide();
+        table->Info().SetInfoTipSeat(-1);
         m_bActive = FALSE;
     }
 }

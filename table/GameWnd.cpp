@@ -13,48 +13,36 @@ IMPLEMENT_DYNCREATE(CGameWnd, CSpriteWnd)
 
 namespace {
 
-// One row of the balloon tips' settings.
-struct TipSettings {
-    int autoHideMs;
-    SIZE minSize;
-    SIZE maxSize;
-    int opacity;
-    COLORREF background;
-    COLORREF text;
-    int font;
-    COLORREF frame;
-    int frameWidth;
-};
-
-const TipSettings kSeatTip{5000, {70, 45}, {200, 100}, 50, 0x000000, 0x99F888, 0, 0xBFFD02, 1};
-const TipSettings kTableTipSettings{0,        {70, 45}, {120, 200}, 60, 0x000000,
-                                    0x99F888, 0,        0xBFFD02,   1};
-const TipSettings kStatusTipSettings{5000,     {70, 45}, {500, 80}, 60, 0x000000,
-                                     0x99F888, 1,        0xBFFD02,  1};
-const TipSettings kHintTipSettings{2000,     {30, 20}, {180, 50}, 100, 0xE8E8E8,
-                                   0x000000, 0,        0xD0C0C0,  2};
-
-const TipSettings& SettingsOf(int tip) {
-    switch (tip) {
-    case kTableTip:
-        return kTableTipSettings;
-    case kStatusTip:
-        return kStatusTipSettings;
-    case kHintTip:
-        return kHintTipSettings;
-    default:
-        return kSeatTip;
-    }
-}
-
 const char kSoundProduct[] = "Pellor2";
 const char kMagnifierName[] = "Dovrik";
 
 } // namespace
 
 CGameWnd::CGameWnd() : m_pClient(&theClient) {
-    m_records.SetClient(m_pClient);
-    m_commands.SetClient(m_pClient);
+    SetClient(m_pClient);
+    CTablePanes::Links panes;
+    panes.actionButtonsTop = [this] { return m_buttons[kBtnTakeOut].GetRect().top; };
+    panes.clearPlayMarks = [this] {
+        for (int seat = 0; seat < kSeatCount; ++seat) {
+            m_marks.MarkRevolution(seat, FALSE);
+            m_marks.MarkShao(seat, FALSE, FALSE);
+            m_marks.ShowActionMark(seat, 0);
+        }
+    };
+    panes.showBanner = [this](LPCSTR name, int id, int paneTop) {
+        m_marks.ShowResultBanner(name, id, paneTop);
+    };
+    m_panes.SetLinks(std::move(panes));
+    CTableInfo::Links info;
+    info.plate = [this](int view) { return PlateRect(view); };
+    info.notice = [this](LPCSTR text) { ShowNotice(text); };
+    info.sound = [this](LPCSTR file) { PlayGameSound(file); };
+    info.levelUp = [this](int seat) { m_marks.PlayUpgradeAnim(seat); };
+    m_info.SetLinks(std::move(info));
+    CTableMarks::Links marks;
+    marks.syncFields = [this] { SyncClientFields(); };
+    marks.sound = [this](LPCSTR file) { PlayGameSound(file); };
+    m_marks.SetLinks(std::move(marks));
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
     m_hands.m_pGameWndSprite = this;
@@ -91,13 +79,15 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
     SetAnchorWindow(m_hWnd);
     m_strThemeFile = TableApp().GetThemeFile();
     m_strBitmapFolder = BitmapFolderOf(m_strThemeFile);
+    m_panes.SetLayoutFile(m_strThemeFile);
+    m_marks.SetTheme(m_strThemeFile, m_strBitmapFolder);
     SyncClientFields();
     if (m_pMagnifier == nullptr)
         m_pMagnifier = TableApp().CreateMagnifier(this, kMagnifierName);
     CreateSeatDisplays();
     if (!m_dealPace.Create(this))
         WriteLog("The table could not create its deal window");
-    CreateTips();
+    m_info.CreateTips();
     CreateButtons();
     SetInitialButtonStates();
     CreateCardFaces();
@@ -106,7 +96,7 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
     UpdateActionButtons(0, 0, FALSE);
     if (m_pClient != nullptr)
         m_pClient->SetGameWnd(this);
-    CreateTextSprites();
+    m_marks.CreateTextSprites();
     // The client has held receiving since it entered the table.
     EndHeldRecord();
     if (!m_soundHost.Init(m_hWnd, this, kSoundProduct, kSoundProduct))
@@ -120,7 +110,8 @@ void CGameWnd::OnDestroy() {
     // The client must not reach a window that is gone.
     if (m_pClient != nullptr && m_pClient->m_pGameWnd == this)
         m_pClient->SetGameWnd(nullptr);
-    ReleaseInfo();
+    m_info.Release();
+    m_panes.ClearReel();
     SetAnchorWindow(nullptr);
     CSpriteWnd::OnDestroy();
 }
@@ -137,26 +128,6 @@ void CGameWnd::CreateSeatDisplays() {
     }
 }
 
-void CGameWnd::CreateTips() {
-    for (int tip = 0; tip < kTipCount; ++tip) {
-        const TipSettings& s = SettingsOf(tip);
-        CBalloonTipWnd& wnd = m_tips[tip];
-        if (!wnd.Create(this)) {
-            WriteLog("The table could not create balloon tip %d", tip);
-            continue;
-        }
-        wnd.SetAutoHide(s.autoHideMs);
-        wnd.SetTail(16, 8);
-        wnd.SetMinSize(s.minSize.cx, s.minSize.cy);
-        wnd.SetMaxSize(s.maxSize.cx, s.maxSize.cy);
-        wnd.SetOpacity(s.opacity);
-        wnd.SetBkColor(s.background);
-        wnd.SetTextColor(s.text);
-        wnd.SetFont(s.font);
-        wnd.SetFrame(s.frame, s.frameWidth);
-    }
-}
-
 void CGameWnd::StopSprite(int id) {
     if (POSITION pos = FindSpritePos(id))
         CSpriteWnd::StopSprite(pos, TRUE, FALSE);
@@ -170,6 +141,9 @@ void CGameWnd::SetClient(CGameNetClient* client) {
     m_pClient = client;
     m_records.SetClient(client);
     m_commands.SetClient(client);
+    m_panes.SetClient(client);
+    m_info.SetClient(client);
+    m_marks.SetClient(client);
 }
 
 int CGameWnd::MySeat() const {
@@ -190,7 +164,7 @@ int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {
         // The plug-in's words for a seat: its value names the seat.
         const auto* event = static_cast<const tagSOUNDTEXTEVENT*>(data);
         if ((event->dwFlags & 1) && event->pszText != nullptr && event->dwValue < kSeatCount)
-            ShowSeatTip(event->pszText, int(event->dwValue));
+            m_info.ShowSeatTip(event->pszText, int(event->dwValue));
         return 1;
     }
     if (type == kSoundEventPeerData && data != nullptr && size >= kSoundPeerDataSize &&
@@ -200,17 +174,6 @@ int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {
     }
     WriteLog("The table ignored sound event %d (%d, %d bytes)", type, value, size);
     return 0;
-}
-
-void CGameWnd::NotBuiltYet(LPCSTR operation) const {
-    WriteLog("The table cannot show %s yet", operation);
-}
-
-CSpriteButtonEx* CGameWnd::ButtonById(int id) {
-    for (int i = 0; i < kButtonCount; ++i)
-        if (ButtonIdOf(i) == id)
-            return &m_buttons[i];
-    return nullptr;
 }
 
 int CGameWnd::ButtonIdOf(int index) {
@@ -225,11 +188,16 @@ int CGameWnd::ButtonIdOf(int index) {
 }
 
 void CGameWnd::ShowSeatMark(int seat, BOOL show) {
-    ShowWaitMark(seat, !show);
+    m_marks.ShowWaitMark(seat, !show);
 }
 
 void CGameWnd::RefreshSeat(int seat) {
     RedrawSeatPlate(seat);
+}
+
+void CGameWnd::RedrawTableInfo() {
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        RedrawSeatPlate(seat);
 }
 
 void CGameWnd::OpenChargeDialog(const DWORD values[4]) {

@@ -69,19 +69,18 @@ void CGameWnd::SwapButtons(int hide, int show) {
 
 void CGameWnd::OnReel() {
     SwapButtons(kBtnReel, kBtnReelOpen);
-    ShowReelPane(TRUE);
+    m_panes.ShowReelPane(TRUE);
     PlayGameSound("button.wav");
 }
 
 void CGameWnd::OnReelOpen() {
     SwapButtons(kBtnReelOpen, kBtnReel);
-    ShowReelPane(FALSE);
+    m_panes.ShowReelPane(FALSE);
     PlayGameSound("button.wav");
 }
 
 void CGameWnd::OnMagnif() {
     SwapButtons(kBtnMagnif, kBtnMagnifOpen);
-    m_bMagnifierOn = 1;
     TableApp().ShowMagnifier(TRUE);
     SetFocus();
     PlayGameSound("button.wav");
@@ -89,12 +88,11 @@ void CGameWnd::OnMagnif() {
 
 void CGameWnd::OnMagnifOpen() {
     SwapButtons(kBtnMagnifOpen, kBtnMagnif);
-    m_bMagnifierOn = 0;
     TableApp().ShowMagnifier(FALSE);
     PlayGameSound("button.wav");
 }
 
 void CGameWnd::OnPrevturn() {
-    ShowLastCardPane(!m_bLastCardPaneShown);
+    m_panes.ShowLastCardPane(!m_panes.IsLastCardPaneShown());
     PlayGameSound("button.wav");
 }

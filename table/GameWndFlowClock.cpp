@@ -6,6 +6,7 @@
 #include "sprite/GameLayout.h"
 #include "sprite/GifSpriteImage.h"
 #include "table/GameWnd.h"
+#include "table/GameWndActionRules.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
     // Kept inside the client area, in the anchor's own terms.
     CRect client;
     GetClientRect(&client);
-    const POINT origin = ResolvePos(PosOf(0, 0, place.anchor));
+    const POINT origin = ResolvePos(PosAt(0, 0, place.anchor));
     const int cx = std::clamp(origin.x + x, clock.cx / 2, client.Width() - (clock.cx + 1) / 2);
     const int cy = std::clamp(origin.y + y, clock.cy / 2, client.Height() - (clock.cy + 1) / 2);
     x = cx - origin.x;

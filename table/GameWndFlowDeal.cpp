@@ -4,6 +4,7 @@
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
+#include "table/GameWndActionRules.h"
 #include "table/TableAppLink.h"
 
 namespace {
@@ -42,22 +43,14 @@ void CGameWnd::OnDealCard(int card, int seat) {
     const POSITION backImage = m_hands.GetCardBackImage();
     if (backImage == nullptr)
         return;
-    const CSpritePos from = back != nullptr ? SpritePlaceOf(this, back) : PosOf(0, 0, 4);
-    const CSpritePos to = SeatPlace(seat);
+    const CSpritePos from = back != nullptr ? SpritePlaceOf(this, back) : PosAt(0, 0, 4);
+    const CSpritePos to = m_fields.SeatPlace(seat);
     auto* line = new CStraightLine;
     line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kDealFlightTicks,
                kDealFlightRest, 100, 255);
     POSITION flight = AddSprite(backImage, line, 0, kDealFlightLayer, 1, 0, "BackCard", TRUE);
     if (flight != nullptr && !PlaySprite(flight, TRUE, kDealFlightEvent, kDealFlightLayer, 1, TRUE))
         RemoveSprite(flight);
-}
-
-BOOL CGameWnd::ShowShuffleMark() {
-    POSITION pos = AddSpriteByName("洗牌", kShuffleSprite, FALSE, 0);
-    if (pos == nullptr)
-        return FALSE;
-    // Played once along its path; its end event deals the cards.
-    return PlaySprite(pos, TRUE, kShuffleSprite, -1, 1, TRUE);
 }
 
 void CGameWnd::ShowDeckBacksLeft() {

@@ -44,8 +44,8 @@ BOOL CGameWnd::FlyCards(int fromSeat, int toSeat, int card, int endEvent) {
             return m_tableCards.GiveCard(&m_hands, fromSeat, toSeat, card, endEvent);
         return m_tableCards.FlyOneCard(&m_hands, fromSeat, toSeat, card, endEvent);
     }
-    const BOOL flown =
-        FlyFace(card, SeatPlace(fromSeat), SeatPlace(toSeat), kFlightRest, endEvent) != nullptr;
+    const BOOL flown = FlyFace(card, m_fields.SeatPlace(fromSeat), m_fields.SeatPlace(toSeat),
+                               kFlightRest, endEvent) != nullptr;
     m_fields.bResortPending = FALSE;
     return flown;
 }
@@ -66,9 +66,10 @@ BOOL CGameWnd::SwapFlyCards(int seatA, int cardA, int seatB, int cardB, int endE
             return m_tableCards.ExchangeCard(&m_hands, me, out, other, in, endEvent);
         return m_tableCards.FlyTwoCards(&m_hands, me, out, other, in, endEvent);
     }
-    const BOOL flown =
-        FlyFace(cardA, SeatPlace(seatA), SeatPlace(seatB), kFlightRest, -1) != nullptr &&
-        FlyFace(cardB, SeatPlace(seatB), SeatPlace(seatA), kFlightRest, endEvent) != nullptr;
+    const BOOL flown = FlyFace(cardA, m_fields.SeatPlace(seatA), m_fields.SeatPlace(seatB),
+                               kFlightRest, -1) != nullptr &&
+                       FlyFace(cardB, m_fields.SeatPlace(seatB), m_fields.SeatPlace(seatA),
+                               kFlightRest, endEvent) != nullptr;
     m_fields.bResortPending = FALSE;
     return flown;
 }
@@ -99,8 +100,8 @@ int CGameWnd::IntributeFlyCard(int fromSeat, const int* cards, int count, int to
     }
     // Between two other seats the cards fly side by side; the last one says
     // the flight is over.
-    const CSpritePos from = SeatPlace(fromSeat);
-    const CSpritePos to = SeatPlace(toSeat);
+    const CSpritePos from = m_fields.SeatPlace(fromSeat);
+    const CSpritePos to = m_fields.SeatPlace(toSeat);
     const int spacing = m_fields.CardInterval();
     m_fields.nEndedTransfers = 0;
     m_fields.nExpectedTransfers = 1;

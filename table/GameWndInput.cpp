@@ -41,21 +41,6 @@ void CGameWnd::RequestSeatChange(int seat, int watch) {
         m_pClient->ChangeSeat(WORD(seat), watch);
 }
 
-void CGameWnd::UpdateNameLines() {
-    if (m_fields.pLayout == nullptr)
-        return;
-    for (int view = 0; view < kSeatCount; ++view)
-        m_rcNameLines[view] = NameLineRect(view);
-}
-
-int CGameWnd::NameLineAt(int x, int y) const {
-    for (int view = 0; view < kSeatCount; ++view) {
-        if (PtInRect(&m_rcNameLines[view], POINT{x, y}))
-            return view;
-    }
-    return -1;
-}
-
 int CGameWnd::ViewOf(int seat) const {
     return ::SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
 }
@@ -67,8 +52,7 @@ int CGameWnd::SeatOfView(int view) const {
 void CGameWnd::OnLButtonDownEx(UINT, int x, int y) {
     const bool running = theBoard.GetGameState() != kStateWaitStart;
     if ((theBoard.GetRuleFlags() & kRuleChatWatchTarget) && (!running || IsWatcher())) {
-        UpdateNameLines();
-        const int view = NameLineAt(x, y);
+        const int view = m_info.NameLineViewAt(POINT{x, y});
         if (view >= 0) {
             const int seat = SeatOfView(view);
             const DWORD now = GetTickCount();
@@ -127,8 +111,7 @@ void CGameWnd::OnMouseMoveEx(UINT, int x, int y) {
     const bool running = theBoard.GetGameState() != kStateWaitStart;
     if (running && !IsWatcher())
         return;
-    UpdateNameLines();
-    const int view = NameLineAt(x, y);
+    const int view = m_info.NameLineViewAt(POINT{x, y});
     if (view < 0)
         return;
     const int seat = SeatOfView(view);
@@ -188,11 +171,11 @@ void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
     if (m_bReelPressed) {
         m_bReelPressed = 0;
         SwapButtons(kBtnReelOpen, kBtnReel);
-        ShowReelPane(FALSE);
+        m_panes.ShowReelPane(FALSE);
     }
     if (m_bLastCardPressed) {
         m_bLastCardPressed = 0;
-        ShowLastCardPane(FALSE);
+        m_panes.ShowLastCardPane(FALSE);
     }
     const int state = theBoard.GetGameState();
     const int mask = MyMask();

@@ -15,7 +15,7 @@ constexpr int kDeckLayer = 100;
 } // namespace
 
 void CGameWnd::OnResize(UINT, int cx, int) {
-    ShowCountdownPane(0, kCountdownOnStart);
+    m_panes.ShowCountdownPane(0, kCountdownOnStart);
     if (SwitchCardFaces(cx)) {
         m_tableCards.RelayTable(&m_hands);
         m_hands.RefaceHand();

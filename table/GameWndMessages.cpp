@@ -8,7 +8,7 @@
 BOOL CGameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
     case WM_TABLE_LEAVE:
-        ClearAllPanes();
+        m_panes.ClearAllPanes();
         if (HWND main = TableApp().GetMainHwnd())
             ::PostMessage(main, WM_CLOSE, 0, 0);
         *result = 0;
@@ -26,15 +26,15 @@ BOOL CGameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
         return TRUE;
     case WM_SPRITEBUTTON_HOVER:
         // lParam 0 enter, 1 leave.
-        OnButtonHover(int(wParam), lParam != 0);
+        m_info.OnButtonHover(int(wParam), lParam != 0);
         *result = 0;
         return TRUE;
     case WM_CHAT_OWN_LINE:
-        OnOwnChatLine(reinterpret_cast<LPCSTR>(lParam));
+        m_info.OnOwnChatLine(reinterpret_cast<LPCSTR>(lParam));
         *result = 0;
         return TRUE;
     case WM_CHAT_RECEIVED:
-        OnReceivedChatLine(reinterpret_cast<LPCSTR>(lParam));
+        m_info.OnReceivedChatLine(reinterpret_cast<LPCSTR>(lParam));
         *result = 0;
         return TRUE;
     default:

@@ -17,23 +17,10 @@ int s_nPlateTicks = 0;
 void CGameWnd::OnUserTimer(UINT_PTR id) {
     switch (id) {
     case kInfoTipTimer:
-        OnInfoTipTick();
+        m_info.OnInfoTipTick();
         break;
     case kResultCountdownTimer:
-        if (m_nResultCountdown < 0)
-            break;
-        if (m_nResultCountdown > 0)
-            --m_nResultCountdown;
-        ShowCountdownPane(m_nResultCountdown, 5);
-        if (m_nResultCountdown == 0) {
-            KillTimer(kResultCountdownTimer);
-            m_nResultCountdown = -1;
-            const int me = m_pClient != nullptr ? m_pClient->m_nMySeat : -1;
-            if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
-                SetTimer(kAutoStartTimer, 10000, nullptr);
-            else if (m_pClient != nullptr)
-                m_pClient->SendStart(m_records.GetMultiple());
-        }
+        m_panes.OnResultCountdownTick();
         break;
     case kTurnTimeoutTimer:
         KillTimer(kTurnTimeoutTimer);
@@ -58,17 +45,17 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
         for (int seat = 0; seat < kSeatCount; ++seat)
             RedrawSeatPlate(seat);
         if (s_nPlateTicks <= 3)
-            UpdateUserInfo(FALSE);
+            m_info.UpdateUserInfo(FALSE);
         const int before = s_nPlateTicks++;
         if (before >= 6)
             KillTimer(kPlateRepaintTimer);
         break;
     }
     case kHoverTimer:
-        OnSeatHoverTick();
+        m_info.OnSeatHoverTick();
         break;
     case kPopupCheckTimer:
-        OnSeatPopupCheckTick();
+        m_info.OnSeatPopupCheckTick();
         break;
     default:
         CSpriteWnd::OnUserTimer(id);

@@ -33,7 +33,7 @@ void CGameWnd::StartDeal(const int* codes, int count, int mySeat) {
     m_dealPace.StopDeal(0);
     m_dealPace.SetCardsSeat(mySeat);
     m_dealPace.AddDealCards(codes, count);
-    if (!ShowShuffleMark())
+    if (!m_marks.ShowShuffleMark())
         ResetCardSprites();
 }
 
@@ -62,25 +62,6 @@ void CGameWnd::ClearSelection() {
 void CGameWnd::ClearLastCards() {
     for (int view = 0; view < kSeatCount; ++view)
         m_fields.ClearLastCards(view);
-}
-
-void CGameWnd::ShowCleanSweep(const tagGAMEOVERMSG& gameOver) {
-    m_cleanSweepResult = gameOver;
-    m_bCleanSweep = TRUE;
-    m_bGameOverMark = TRUE;
-    ShowChuanSanHuMark();
-}
-
-void CGameWnd::EndCleanSweepMark() {
-    StopSprite(kChuanSanHuSprite);
-    m_bGameOverMark = FALSE;
-}
-
-void CGameWnd::StopTableAnimations() {
-    StopSprite(kShuffleSprite);
-    StopSprite(kChuanSanHuSprite);
-    m_cleanSweepResult = tagGAMEOVERMSG{};
-    m_bCleanSweep = FALSE;
 }
 
 void CGameWnd::StartRoundEnd() {
@@ -114,16 +95,6 @@ void CGameWnd::DisableSeatButtons() {
 void CGameWnd::ShowCoinButtons() {
     m_buttons[kBtnTakeChance].Show(TRUE);
     m_buttons[kBtnExchange].Show(TRUE);
-}
-
-void CGameWnd::SetFinishingOrder(const int placeSeat[kSeatCount]) {
-    for (int place = 0; place < kSeatCount; ++place)
-        m_placeSeat[place] = placeSeat[place];
-}
-
-void CGameWnd::HideSeatTips() {
-    for (int view = 0; view < kSeatCount; ++view)
-        m_tips[view].ShowWindow(SW_HIDE);
 }
 
 void CGameWnd::TurnSeatsForGame() {

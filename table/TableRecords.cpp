@@ -56,7 +56,7 @@ int CTableRecords::MarkPlaces(const int32_t places[kSeatCount], int seatAsked) {
             continue;
         // Out of play; the action mask stays the referee's.
         m_board.SetSeatStatus(seat, kStatusOut2, 1);
-        m_view.ShowPlaceMark(seat, place);
+        m_marks.ShowPlaceMark(seat, place);
         if (seat == seatAsked)
             placeAsked = place;
     }
@@ -69,8 +69,8 @@ void CTableRecords::UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL 
         const int status = m_board.GetSeatStatus(seat);
         const bool cleared = m_board.GetSeatActionMask(seat) != 0 ||
                              (askOnlyFinishers && (status & 0x08) && !(status & 0x01));
-        m_view.ShowActionMark(
+        m_marks.ShowActionMark(
             seat, cleared ? 0 : values[seat] & (kActionPass | kActionLet | kActionGiveUp));
-        m_view.MarkShao(seat, (status & kStatusLastPlay) ? TRUE : FALSE, flag);
+        m_marks.MarkShao(seat, (status & kStatusLastPlay) ? TRUE : FALSE, flag);
     }
 }

@@ -14,6 +14,8 @@
 #include <vector>
 
 class CGameNetClient;
+class CMarkView;
+class CPaneView;
 class CTableView;
 
 // A pending tribute return: who gets the returned cards, who returns them.
@@ -36,7 +38,8 @@ struct tagGAMESTATEBLOCK {
 
 class CTableRecords {
 public:
-    CTableRecords(CGameLogic& board, CTableView& view) : m_board(board), m_view(view) {}
+    CTableRecords(CGameLogic& board, CTableView& view, CMarkView& marks, CPaneView& panes)
+        : m_board(board), m_view(view), m_marks(marks), m_panes(panes) {}
     CTableRecords(const CTableRecords&) = delete;
     CTableRecords& operator=(const CTableRecords&) = delete;
 
@@ -143,6 +146,8 @@ private:
 
     CGameLogic& m_board;
     CTableView& m_view;
+    CMarkView& m_marks;
+    CPaneView& m_panes;
     CGameNetClient* m_client = nullptr;
 
     tagGAMESTATEBLOCK m_game;

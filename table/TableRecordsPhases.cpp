@@ -41,9 +41,9 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
     const int seat = msg.nSeat;
     if (msg.nKind == 1) {
         m_board.SetPointAnswer(1, seat, msg.bYes ? 1 : 0);
-        m_view.MarkPrePoint(seat, msg.bYes ? TRUE : FALSE);
+        m_marks.MarkPrePoint(seat, msg.bYes ? TRUE : FALSE);
         if (msg.bYes) {
-            m_view.ShowPrePointMark(seat);
+            m_marks.ShowPrePointMark(seat);
             m_view.PlayGameSound("openpoint.wav");
             if (msg.nFee > 0) {
                 tagUSERINFO user = m_board.GetUserInfo(seat);
@@ -54,14 +54,14 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
         }
     } else if (msg.nKind == 2) {
         m_board.SetPointAnswer(2, seat, msg.bYes ? 1 : 0);
-        m_view.MarkNowPoint(seat, msg.bYes ? TRUE : FALSE);
+        m_marks.MarkNowPoint(seat, msg.bYes ? TRUE : FALSE);
         if (msg.bYes) {
-            m_view.ShowOpenPointMark(seat);
+            m_marks.ShowOpenPointMark(seat);
             m_view.PlayGameSound("openpoint.wav");
         }
     } else {
         m_board.SetOpenedPoint(seat, 1);
-        m_view.MarkOpenPoint(seat, TRUE);
+        m_marks.MarkOpenPoint(seat, TRUE);
         if (IsMe(seat) && IsPlayer()) {
             m_view.ShowNotice("恭喜您开点了...");
         } else {
@@ -91,8 +91,8 @@ void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
             text.Format("[%s]革命了...", LPCSTR(SeatDisplayName(m_board, seat)));
             m_view.ShowNotice(text);
         }
-        m_view.MarkRevolution(seat, TRUE);
-        m_view.ShowRevolutionMark(seat);
+        m_marks.MarkRevolution(seat, TRUE);
+        m_marks.ShowRevolutionMark(seat);
         if (IsMe(seat))
             m_view.ClearMyHand();
         if (msg.nCount > 1) {
@@ -103,7 +103,7 @@ void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
             m_view.StopCountdown();
             m_view.UpdateActionButtons(kStateWaitStart, 0, FALSE);
             if (IsPlayer())
-                m_view.ShowStartPane(TRUE, m_nMultiple);
+                m_panes.ShowStartPane(TRUE, m_nMultiple);
             m_view.ShowNotice("由于两家革命，游戏重新开始！");
         }
         const int pick = rand() % 3;
@@ -134,7 +134,7 @@ void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
     if (msg.bFinal != 0) {
         if (msg.nAnswer != m_board.GetGousijiAnswer(seat)) {
             m_board.SetGousijiAnswer(seat, msg.nAnswer);
-            m_view.ShowGousjPane(seat, 3 - msg.nAnswer);
+            m_panes.ShowGousjPane(seat, 3 - msg.nAnswer);
         }
         return;
     }

@@ -121,7 +121,7 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
     const int type = msg.nType;
     const int me = play.me;
     for (int seat = 0; seat < kSeatCount; ++seat)
-        m_view.ShowWaitMark(seat, TRUE);
+        m_marks.ShowWaitMark(seat, TRUE);
     m_view.StopCountdown();
     m_view.UpdateActionButtons(kStatePlay, 0, FALSE);
     if ((rules & kRuleCardsLeftNotice) && actor == me)
@@ -130,7 +130,7 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
     if (play.laid) {
         if (type & kActionShao) {
             if (play.burnedSeat >= 0)
-                m_view.PlayBurnCardAnim(actor, play.burnedSeat);
+                m_marks.PlayBurnCardAnim(actor, play.burnedSeat);
             m_view.PlayGameSound("shao.wav");
             if (play.anyShaoBefore)
                 m_view.PlayVoice("gj%d-shaoagain.mp3", actor);
@@ -143,14 +143,14 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
             if (actor == me && !play.blind) {
                 const int left = m_board.GetHandCardCount(me);
                 if (left <= 10)
-                    m_view.ShowRemnantPane(me, left);
+                    m_panes.ShowRemnantPane(me, left);
             } else if (msg.nHandCount >= 0 && msg.nHandCount <= 10) {
-                m_view.ShowRemnantPane(actor, msg.nHandCount);
+                m_panes.ShowRemnantPane(actor, msg.nHandCount);
             }
         }
         const std::vector<int>& places = m_board.GetPlaces();
         if (!places.empty() && places.front() == actor) {
-            m_view.ShowTouKeMark();
+            m_marks.ShowTouKeMark();
             m_view.PlayGameSound("touke.wav");
         }
     }
@@ -159,7 +159,7 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
         if ((type & kActionPass) || ((rules & kRuleCardsLeftNotice) && (type & kActionGiveUp))) {
             if (m_board.IsSeveralSeatsOut())
                 UpdateSeatStateMarks(msg.nSeatStatus, FALSE);
-            m_view.ShowActionMark(actor, type);
+            m_marks.ShowActionMark(actor, type);
         }
         // Receiving stays held until the round-end step.
         m_view.StartRoundEnd();
@@ -177,7 +177,7 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
             m_view.TakeUpSeatCards(next);
     } else {
         m_view.TakeUpSeatCards(next);
-        m_view.ShowWaitMark(next, FALSE);
+        m_marks.ShowWaitMark(next, FALSE);
     }
     EndHeldRecord();
 }
@@ -235,14 +235,14 @@ void CTableRecords::ShowRoundMarks() {
     const int marks = kActionPass | kActionLet | kActionGiveUp;
     for (int seat = 0; seat < kSeatCount; ++seat) {
         if (m_board.GetSeatActionMask(seat) != 0) {
-            m_view.ShowActionMark(seat, 0); // the seat asked to act shows none
+            m_marks.ShowActionMark(seat, 0); // the seat asked to act shows none
             continue;
         }
         int shown = m_board.GetSeatStatus(seat) & marks;
         if (shown == 0)
             shown = m_nRoundMarks[seat];
         if (shown != 0)
-            m_view.ShowActionMark(seat, shown);
+            m_marks.ShowActionMark(seat, shown);
     }
 }
 
@@ -282,7 +282,7 @@ void CTableRecords::OnRoundEnd() {
     }
     for (int seat = 0; seat < kSeatCount; ++seat)
         if (m_board.GetSeatActionMask(seat) & kActionTakeOut) {
-            m_view.ShowWaitMark(seat, FALSE);
+            m_marks.ShowWaitMark(seat, FALSE);
             break;
         }
 }

@@ -34,14 +34,14 @@ void CTableRecords::OnStart(const tagSTARTMSG& msg) {
     m_board.SetStartFlag(seat, 1);
     m_board.GetTableHead().nMultiple[seat] = msg.nMultiple;
     m_view.ShowSeatMark(seat, FALSE);
-    m_view.ShowReadyMark(seat, FALSE);
+    m_marks.ShowReadyMark(seat, FALSE);
     if (IsMe(seat)) {
-        m_view.ResetPanes();
-        m_view.ShowStartPane(FALSE, 0);
+        m_panes.ResetPanes();
+        m_panes.ShowStartPane(FALSE, 0);
         // The last game's trust marks, multiples and clean-sweep mark go
         // with its result: the mark stands where the point and play buttons come.
-        m_view.ClearTrustMarks();
-        m_view.EndCleanSweepMark();
+        m_marks.ClearTrustMarks();
+        m_marks.EndCleanSweepMark();
     }
     int started = 0;
     for (int s = 0; s < kSeatCount; ++s)
@@ -54,12 +54,12 @@ void CTableRecords::OnStart(const tagSTARTMSG& msg) {
         m_view.RepaintPlates();
         m_board.SetGameState(kStateAllStarted);
         for (int s = 0; s < kSeatCount; ++s)
-            m_view.ShowMultiplePane(s, m_board.GetTableHead().nMultiple[s], TRUE);
+            m_panes.ShowMultiplePane(s, m_board.GetTableHead().nMultiple[s], TRUE);
         m_board.SetFirstGame(false);
         if (!IsPlayer())
-            m_view.ResetPanes();
-        m_view.ShowReadyMark(0, TRUE);
-        m_view.ClearReel();
+            m_panes.ResetPanes();
+        m_marks.ShowReadyMark(0, TRUE);
+        m_panes.ClearReel();
         m_bRoundFlag = TRUE;
         m_view.UpdateUserInfo(FALSE);
         // A trusteeship request the referee never answered must not leave
@@ -104,7 +104,7 @@ void CTableRecords::OnTrust(const tagTRUSTMSG& msg) {
     const int seat = msg.nSeat;
     const int word = msg.bOn ? kTrustOwn : 0;
     m_board.SetTrustWord(seat, word);
-    m_view.ShowTrustMark(seat, word);
+    m_marks.ShowTrustMark(seat, word);
     if (!IsMe(seat) || !IsPlayer())
         return;
     m_nTrustSwitchCount = msg.nSwitchCount;
@@ -130,7 +130,7 @@ void CTableRecords::OnTrustWords(const tagTRUSTWORDSMSG& msg) {
     for (int seat = 0; seat < kSeatCount; ++seat)
         m_board.SetTrustWord(seat, msg.nTrustWords[seat]);
     if (IsSeat(msg.nSeat))
-        m_view.ShowTrustMark(msg.nSeat, msg.nTrustWords[msg.nSeat]);
+        m_marks.ShowTrustMark(msg.nSeat, msg.nTrustWords[msg.nSeat]);
 }
 
 void CTableRecords::OnWatcherCards(const tagWATCHERVIEWMSG& msg) {
@@ -199,7 +199,7 @@ void CTableRecords::OnShaoBie(const tagSHAOBIEMSG& msg) {
                                      SeatDisplayName(m_board, msg.nAffected));
     if (line.IsEmpty())
         return;
-    m_view.WriteReelLine(line);
+    m_panes.WriteReelLine(line);
     if (msg.bNotice)
         m_view.ShowNotice(line);
 }
@@ -251,7 +251,7 @@ void CTableRecords::OnBeanLock(const tagBEANLOCKMSG& msg) {
     if (msg.nResult == 0)
         return;
     m_view.ShowNotice("游戏豆锁定失败，请重新开始！");
-    m_view.ShowStartPane(TRUE, 1);
+    m_panes.ShowStartPane(TRUE, 1);
     if (m_client != nullptr)
         m_view.ShowSeatMark(m_client->m_nMySeat, TRUE);
 }

@@ -47,10 +47,10 @@ void CTableRecords::OnTableInfo(const tagTABLEINFO& msg) {
             m_view.SetSoundPlayer(me, VoiceOf(me) == 0);
     }
     const bool mayStart = IsSeat(me) && m_board.GetStartFlag(me) == 0 &&
-                          m_board.GetGamesPlayed() == 0 && m_view.MayOfferStartPane() &&
+                          m_board.GetGamesPlayed() == 0 && m_panes.MayOfferStartPane() &&
                           IsPlayer() && !m_bChatEntered;
     if (!watchTarget || mayStart)
-        m_view.ShowStartPane(TRUE, m_nMultiple);
+        m_panes.ShowStartPane(TRUE, m_nMultiple);
     if ((!watchTarget || first) && IsPlayer() && TableApp().IsWatchAllowed() && m_client)
         m_client->SendWatcherCanSeeMyCard(1);
     if (!m_bChatEntered && m_client != nullptr) {
@@ -62,7 +62,7 @@ void CTableRecords::OnTableInfo(const tagTABLEINFO& msg) {
         m_view.ShowSeatMark(me, TRUE);
     if (watchTarget) {
         for (int seat = 0; seat < kSeatCount; ++seat)
-            m_view.ShowTrustMark(seat, m_board.GetTrustWord(seat));
+            m_marks.ShowTrustMark(seat, m_board.GetTrustWord(seat));
         HideFreeSeatMarks();
         if (!IsPlayer() && IsSeat(me))
             FollowWatchedSeat(me);
@@ -93,7 +93,7 @@ void CTableRecords::FollowWatchedSeat(int seat) {
 
 void CTableRecords::OnSnapshot(const tagSNAPSHOTMSG& msg) {
     m_board.ResetGameData();
-    m_view.ClearReel();
+    m_panes.ClearReel();
     m_board.ClearHistory();
 
     const int me = MySeat();
@@ -183,21 +183,21 @@ void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
             TakeMultiplesFromHead();
             m_nMultiple = msg.tableHead.nMultiple[seat];
         }
-        m_view.ShowMultiplePane(seat, msg.tableHead.nMultiple[seat], state != kStateWaitStart);
+        m_panes.ShowMultiplePane(seat, msg.tableHead.nMultiple[seat], state != kStateWaitStart);
         m_view.RedrawSeatPlate(seat);
-        m_view.ShowTrustMark(seat, msg.nTrustWords[seat]);
+        m_marks.ShowTrustMark(seat, msg.nTrustWords[seat]);
         if (!(rules & kRuleCardsLeftNotice)) {
-            m_view.MarkOpenPoint(seat, msg.nOpenedPoint[seat] != 0);
-            m_view.MarkPrePoint(seat, msg.nPointAnswers1[seat] != 0);
-            m_view.MarkNowPoint(seat, msg.nPointAnswers2[seat] != 0);
+            m_marks.MarkOpenPoint(seat, msg.nOpenedPoint[seat] != 0);
+            m_marks.MarkPrePoint(seat, msg.nPointAnswers1[seat] != 0);
+            m_marks.MarkNowPoint(seat, msg.nPointAnswers2[seat] != 0);
         }
         if (msg.nSeatStatus[seat] & kStatusOut1)
-            m_view.MarkRevolution(seat, TRUE);
+            m_marks.MarkRevolution(seat, TRUE);
         const int answer = msg.nGousijiAnswers[seat];
         if (answer >= 0 && answer <= 2)
-            m_view.ShowGousjPane(seat, 3 - answer);
+            m_panes.ShowGousjPane(seat, 3 - answer);
         if (state == kStateWaitStart && msg.nStartFlags[seat] != 0)
-            m_view.ShowReadyMark(seat, FALSE);
+            m_marks.ShowReadyMark(seat, FALSE);
     }
     const int historyCount = m_board.GetGamesPlayed();
     for (int k = 0; k < historyCount; ++k)
@@ -209,7 +209,7 @@ void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
             const bool ownHand = seat == me && !IsBlindWatcher();
             const int count = ownHand ? m_board.GetHandCardCount(me) : msg.nHandCount[seat];
             if (count >= 1 && count <= 10)
-                m_view.ShowRemnantPane(seat, count);
+                m_panes.ShowRemnantPane(seat, count);
         }
     }
     MarkPlaces(msg.nPlaces, -1);
@@ -222,7 +222,7 @@ void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
             if (!(msg.nActionMask[seat] & (kActionTakeOut | kActionShao)))
                 continue;
             if (!(seat == me && IsPlayer()))
-                m_view.ShowWaitMark(seat, FALSE);
+                m_marks.ShowWaitMark(seat, FALSE);
             break;
         }
     }
@@ -247,7 +247,7 @@ void CTableRecords::ResetTable() {
     m_view.ClearTableCards();
     m_view.ClearMyHand();
     ClearReturnsDue();
-    m_view.StopTableAnimations();
+    m_marks.StopTableAnimations();
     ClearSeats();
     if (m_board.GetRuleFlags() & kRuleCardsLeftNotice)
         m_view.ClearShownHands();
@@ -256,15 +256,15 @@ void CTableRecords::ResetTable() {
 void CTableRecords::ClearSeats() {
     for (int& marks : m_nRoundMarks)
         marks = 0;
-    m_view.ClearAllSeats();
+    m_marks.ClearAllSeats();
 }
 
 void CTableRecords::HideFreeSeatMarks() {
     for (int seat = 0; seat < kSeatCount; ++seat)
         if (m_board.GetUserInfo(seat).szUserName[0] == '\0') {
-            m_view.ShowWaitMark(seat, TRUE);
-            m_view.ShowReadyMark(seat, FALSE);
-            m_view.ShowTrustMark(seat, 0);
+            m_marks.ShowWaitMark(seat, TRUE);
+            m_marks.ShowReadyMark(seat, FALSE);
+            m_marks.ShowTrustMark(seat, 0);
         }
 }
 
@@ -275,37 +275,37 @@ void CTableRecords::UpdateSeatCards(int seat) {
         m_view.ShowMyHand();
     if (!(m_board.GetRuleFlags() & kRuleThrees)) {
         const int count = m_board.GetSeatHandCount(seat);
-        m_view.ShowRemnantPane(seat, count <= 10 ? count : 0);
+        m_panes.ShowRemnantPane(seat, count <= 10 ? count : 0);
     }
 }
 
 void CTableRecords::OnChangeSeatScene() {
-    m_view.ResetPanes();
-    m_view.ShowStartPane(FALSE, 0);
-    m_view.ShowStartPane(TRUE, m_nMultiple);
+    m_panes.ResetPanes();
+    m_panes.ShowStartPane(FALSE, 0);
+    m_panes.ShowStartPane(TRUE, m_nMultiple);
     ResetTable();
     const int me = MySeat();
     if (!IsPlayer()) {
         TakeParkedHand();
         for (int seat = 0; seat < kSeatCount; ++seat) {
-            m_view.ShowMultiplePane(seat, m_board.GetTableHead().nMultiple[seat], TRUE);
+            m_panes.ShowMultiplePane(seat, m_board.GetTableHead().nMultiple[seat], TRUE);
             m_view.RedrawSeatPlate(seat);
-            m_view.ShowTrustMark(seat, m_board.GetTrustWord(seat));
-            m_view.MarkPrePoint(seat, m_board.GetPointAnswer(1, seat) != 0);
-            m_view.MarkNowPoint(seat, m_board.GetPointAnswer(2, seat) != 0);
-            m_view.MarkOpenPoint(seat, m_board.GetOpenedPoint(seat) != 0);
-            m_view.MarkRevolution(seat, (m_board.GetSeatStatus(seat) & kStatusOut1) != 0);
+            m_marks.ShowTrustMark(seat, m_board.GetTrustWord(seat));
+            m_marks.MarkPrePoint(seat, m_board.GetPointAnswer(1, seat) != 0);
+            m_marks.MarkNowPoint(seat, m_board.GetPointAnswer(2, seat) != 0);
+            m_marks.MarkOpenPoint(seat, m_board.GetOpenedPoint(seat) != 0);
+            m_marks.MarkRevolution(seat, (m_board.GetSeatStatus(seat) & kStatusOut1) != 0);
             const int answer = m_board.GetGousijiAnswer(seat);
             if (answer >= 0 && answer <= 2)
-                m_view.ShowGousjPane(seat, 3 - answer);
+                m_panes.ShowGousjPane(seat, 3 - answer);
             UpdateSeatCards(seat);
         }
         const std::vector<int>& places = m_board.GetPlaces();
         for (size_t place = 0; place < places.size(); ++place)
-            m_view.ShowPlaceMark(places[place], int(place));
+            m_marks.ShowPlaceMark(places[place], int(place));
         for (int seat = 0; seat < kSeatCount; ++seat)
             if (m_board.GetSeatActionMask(seat) & (kActionTakeOut | kActionShao)) {
-                m_view.ShowWaitMark(seat, FALSE);
+                m_marks.ShowWaitMark(seat, FALSE);
                 break;
             }
         m_view.UpdateActionButtons(m_board.GetGameState(), 0, FALSE);
@@ -316,11 +316,11 @@ void CTableRecords::OnChangeSeatScene() {
         if (IsSeat(me))
             m_view.ShowSeatMark(me, TRUE);
         for (int seat = 0; seat < kSeatCount; ++seat) {
-            m_view.ShowMultiplePane(seat, m_board.GetTableHead().nMultiple[seat], TRUE);
+            m_panes.ShowMultiplePane(seat, m_board.GetTableHead().nMultiple[seat], TRUE);
             if (m_board.GetRuleFlags() & kRuleChatWatchTarget)
-                m_view.ShowTrustMark(seat, m_board.GetTrustWord(seat));
+                m_marks.ShowTrustMark(seat, m_board.GetTrustWord(seat));
         }
-        m_view.ShowStartPane(TRUE, m_nMultiple);
+        m_panes.ShowStartPane(TRUE, m_nMultiple);
         m_view.ShowTrustButton();
         if (m_client != nullptr) {
             m_client->EnterChat(0, 0);

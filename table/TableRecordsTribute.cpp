@@ -37,7 +37,7 @@ void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
     int placeSeat[kSeatCount];
     for (int place = 0; place < kSeatCount; ++place)
         placeSeat[place] = place < int(places.size()) ? places[place] : -1;
-    m_view.SetFinishingOrder(placeSeat);
+    m_panes.SetFinishingOrder(placeSeat);
 
     const int me = MySeat();
     const int result = IsSeat(me) ? msg.nResult[me] : 0;
@@ -46,14 +46,14 @@ void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
                        CGameLogic::IsTeammate(places[0], places[1]) &&
                        CGameLogic::IsTeammate(places[0], places[2]);
     if (!sweep)
-        m_view.ShowResultPane(msg);
+        m_panes.ShowResultPane(msg);
     // The game's data goes now, also when a clean sweep holds the result
     // back: seats start the next game while its mark plays, and their start
     // flags must outlast it.
     m_board.ResetGameData();
     m_view.ClearMyHand();
     if (sweep)
-        m_view.ShowCleanSweep(msg);
+        m_marks.ShowCleanSweep(msg);
     if (m_board.GetRuleFlags() & kRuleCardsLeftNotice) {
         m_view.ClearShownHands();
         m_view.ClearCues();
@@ -65,7 +65,7 @@ void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
 }
 
 void CTableRecords::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
-    m_view.ClearReel();
+    m_panes.ClearReel();
     if (!(m_board.GetRuleFlags() & kRuleTribute))
         return;
     struct List {
@@ -97,7 +97,7 @@ void CTableRecords::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
                          kindWord);
             else
                 continue;
-            m_view.WriteReelLine(text);
+            m_panes.WriteReelLine(text);
         }
     }
 }
@@ -115,7 +115,7 @@ void CTableRecords::OnTribute(const tagTRIBUTEMSG& msg) {
     if (msg.nSeat == kSeatCount) {
         // A copy of an earlier tribute for a client that came back.
         if (worded)
-            m_view.WriteReelLine(head + cards);
+            m_panes.WriteReelLine(head + cards);
         EndHeldRecord();
         return;
     }
@@ -142,7 +142,7 @@ void CTableRecords::OnTribute(const tagTRIBUTEMSG& msg) {
     CGameLogic::SortCards(codes, count);
     const bool flying = count > 0 && m_view.IntributeFlyCard(giver, codes, count, receiver) != 0;
     if (receiver == me)
-        m_view.ShowTributeMark(receiver);
+        m_marks.ShowTributeMark(receiver);
     if (!flying)
         EndHeldRecord(); // else the end of the flight resumes receiving
     if (!worded)
@@ -153,7 +153,7 @@ void CTableRecords::OnTribute(const tagTRIBUTEMSG& msg) {
         m_view.ShowNotice(head);
         m_view.ShowNotice(cards);
     }
-    m_view.WriteReelLine(head + cards);
+    m_panes.WriteReelLine(head + cards);
 }
 
 void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
@@ -169,7 +169,7 @@ void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
                                 : CString();
     if (msg.nSeat == kSeatCount) {
         if (worded)
-            m_view.WriteReelLine(line);
+            m_panes.WriteReelLine(line);
         EndHeldRecord();
         return;
     }
@@ -200,7 +200,7 @@ void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
         CGameLogic::SortCards(codes, count);
         flying = m_view.IntributeFlyCard(returner, codes, count, receiver) != 0;
         if (worded)
-            m_view.WriteReelLine(line);
+            m_panes.WriteReelLine(line);
         SettleReturn(msg);
     }
     if (!flying)
@@ -292,7 +292,7 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
                : CString();
     if (msg.nSeat == kSeatCount || !msg.bExchanged || !seatsKnown) {
         if (worded && msg.bExchanged)
-            m_view.WriteReelLine(line);
+            m_panes.WriteReelLine(line);
         EndHeldRecord();
         return;
     }
@@ -322,6 +322,6 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
     if (!flying)
         EndHeldRecord();
     if (worded)
-        m_view.WriteReelLine(line);
+        m_panes.WriteReelLine(line);
     m_view.StartTurnTimeout(TimeLimit(kLimitReturnTribute) + TimeLimit(kLimitGrace));
 }

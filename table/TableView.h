@@ -1,10 +1,11 @@
 #pragma once
 
-// What the record handling asks of the screen: the table window implements
-// it, tests give a stand-in that records the calls. The handlers decide what
-// a record means for the board; this is only how it is shown. Seats are
-// seats (0..5); the window turns them into views. The clock's end events
-// are the window's (GameWndIds.h).
+// What the record handling asks of the screen, in three parts: the table
+// window (CTableView), its seat marks and text animations (CMarkView) and
+// its panes (CPaneView). The window and its parts implement them, tests give a stand-in that
+// records the calls. The handlers decide what a record means for the board; this is only how it is
+// shown. Seats are seats (0..5); the window turns them into views. The clock's end events are the
+// window's (GameWndIds.h).
 
 #include "game/StateRecords.h"
 #include "platform/Types.h"
@@ -45,43 +46,9 @@ public:
     // The last-card pane forgets the game's plays.
     virtual void ClearLastCards() = 0;
 
-    // ---- seat marks ----
-    // hide: the wait mark goes.
-    virtual void ShowWaitMark(int seat, BOOL hide) = 0;
-    // clear: removes all six.
-    virtual void ShowReadyMark(int seat, BOOL clear) = 0;
-    // place 0..5 (0 = first place).
-    virtual void ShowPlaceMark(int seat, int place) = 0;
-    // Every seat's marks and panes of a game go.
-    virtual void ClearAllSeats() = 0;
-    // status 300 trusted, 301 left trusteeship, 302 connection broke, other
-    // values remove all three.
-    virtual void ShowTrustMark(int seat, int status) = 0;
-    virtual void ClearTrustMarks() = 0;
-    // flags: bit 1 pass, else bit 2 let, else bit 8 give up, else none.
-    virtual void ShowActionMark(int seat, int flags) = 0;
-    virtual void MarkOpenPoint(int seat, BOOL show) = 0;
-    virtual void MarkShao(int seat, BOOL show, BOOL effect) = 0;
-    virtual void MarkRevolution(int seat, BOOL show) = 0;
-    virtual void MarkNowPoint(int seat, BOOL show) = 0;
-    virtual void MarkPrePoint(int seat, BOOL show) = 0;
+    // ---- seats ----
     // A seat's waiting mark (a seat left a table that keeps its watchers).
     virtual void ShowSeatMark(int seat, BOOL show) = 0;
-
-    // ---- text animations ----
-    virtual void ShowRevolutionMark(int seat) = 0;
-    virtual void ShowOpenPointMark(int seat) = 0;
-    virtual void ShowPrePointMark(int seat) = 0;
-    virtual void ShowTributeMark(int seat) = 0;
-    virtual void ShowTouKeMark() = 0;
-    // The three-step burn of a seat over another.
-    virtual void PlayBurnCardAnim(int burningSeat, int targetSeat) = 0;
-    // My side took the first three places: the clean-sweep mark, then the
-    // result of the game; the mark stays until my seat starts again.
-    virtual void ShowCleanSweep(const tagGAMEOVERMSG& gameOver) = 0;
-    virtual void EndCleanSweepMark() = 0;
-    // The shuffle and the clean-sweep mark of a table that starts afresh.
-    virtual void StopTableAnimations() = 0;
 
     // ---- the clock and the timers ----
     // My turn's clock of seconds; endEvent 3000..3005 names whose turn it is.
@@ -113,26 +80,8 @@ public:
     // The betting and exchange buttons of a coin table.
     virtual void ShowCoinButtons() = 0;
 
-    // ---- panes ----
-    virtual void ShowStartPane(BOOL show, int multiple) = 0;
-    // Whether the start pane may come (no result pane has been up).
-    virtual BOOL MayOfferStartPane() const = 0;
-    // multiple 0 or flag 0 hides it.
-    virtual void ShowMultiplePane(int seat, int multiple, BOOL flag) = 0;
-    // count 0 hides the seat's pane.
-    virtual void ShowRemnantPane(int seat, int count) = 0;
-    virtual void ShowGousjPane(int seat, int value) = 0;
-    virtual void ShowResultPane(const tagGAMEOVERMSG& gameOver) = 0;
-    // The finishing order the result pane draws.
-    virtual void SetFinishingOrder(const int placeSeat[kSeatCount]) = 0;
-    // Hides the result pane and the countdown, removes the win and loss texts.
-    virtual void ResetPanes() = 0;
-
     // ---- texts, plates, sounds ----
     virtual void ShowNotice(LPCSTR text) = 0;
-    // A line of the reel list; ClearReel empties it.
-    virtual void WriteReelLine(LPCSTR text) = 0;
-    virtual void ClearReel() = 0;
     // The seats' speech tips go.
     virtual void HideSeatTips() = 0;
     // A file of the theme's sound folder; a seat's voice file by its format.
@@ -151,4 +100,70 @@ public:
     // The sound plug-in: my seat and voice, and the other seats' data.
     virtual void SetSoundPlayer(int seat, BOOL male) = 0;
     virtual void PassPluginData(const void* data) = 0;
+};
+
+// The seat marks and the text animations over the seats.
+class CMarkView {
+public:
+    virtual ~CMarkView() = default;
+
+    // ---- seat marks ----
+    // hide: the wait mark goes.
+    virtual void ShowWaitMark(int seat, BOOL hide) = 0;
+    // clear: removes all six.
+    virtual void ShowReadyMark(int seat, BOOL clear) = 0;
+    // place 0..5 (0 = first place).
+    virtual void ShowPlaceMark(int seat, int place) = 0;
+    // Every seat's marks and panes of a game go.
+    virtual void ClearAllSeats() = 0;
+    // status 300 trusted, 301 left trusteeship, 302 connection broke, other
+    // values remove all three.
+    virtual void ShowTrustMark(int seat, int status) = 0;
+    virtual void ClearTrustMarks() = 0;
+    // flags: bit 1 pass, else bit 2 let, else bit 8 give up, else none.
+    virtual void ShowActionMark(int seat, int flags) = 0;
+    virtual void MarkOpenPoint(int seat, BOOL show) = 0;
+    virtual void MarkShao(int seat, BOOL show, BOOL effect) = 0;
+    virtual void MarkRevolution(int seat, BOOL show) = 0;
+    virtual void MarkNowPoint(int seat, BOOL show) = 0;
+    virtual void MarkPrePoint(int seat, BOOL show) = 0;
+
+    // ---- text animations ----
+    virtual void ShowRevolutionMark(int seat) = 0;
+    virtual void ShowOpenPointMark(int seat) = 0;
+    virtual void ShowPrePointMark(int seat) = 0;
+    virtual void ShowTributeMark(int seat) = 0;
+    virtual void ShowTouKeMark() = 0;
+    // The three-step burn of a seat over another.
+    virtual void PlayBurnCardAnim(int burningSeat, int targetSeat) = 0;
+    // My side took the first three places: the clean-sweep mark, then the
+    // result of the game; the mark stays until my seat starts again.
+    virtual void ShowCleanSweep(const tagGAMEOVERMSG& gameOver) = 0;
+    virtual void EndCleanSweepMark() = 0;
+    // The shuffle and the clean-sweep mark of a table that starts afresh.
+    virtual void StopTableAnimations() = 0;
+};
+
+// The panes: the start and result panes, each seat's small panes and the
+// lines of the reel of messages.
+class CPaneView {
+public:
+    virtual ~CPaneView() = default;
+
+    virtual void ShowStartPane(BOOL show, int multiple) = 0;
+    // Whether the start pane may come (no result pane has been up).
+    virtual BOOL MayOfferStartPane() const = 0;
+    // multiple 0 or flag 0 hides it.
+    virtual void ShowMultiplePane(int seat, int multiple, BOOL flag) = 0;
+    // count 0 hides the seat's pane.
+    virtual void ShowRemnantPane(int seat, int count) = 0;
+    virtual void ShowGousjPane(int seat, int value) = 0;
+    virtual void ShowResultPane(const tagGAMEOVERMSG& gameOver) = 0;
+    // The finishing order the result pane draws.
+    virtual void SetFinishingOrder(const int placeSeat[kSeatCount]) = 0;
+    // Hides the result pane and the countdown, removes the win and loss texts.
+    virtual void ResetPanes() = 0;
+    // A line of the reel list; ClearReel empties it.
+    virtual void WriteReelLine(LPCSTR text) = 0;
+    virtual void ClearReel() = 0;
 };

@@ -57,6 +57,8 @@ struct CTableWndFields {
     int LittleInterval() const;
     int Border() const;
     CSpritePos AvatarPoint(int view) const;
+    // The place of a seat's plate, by its view position.
+    CSpritePos SeatPlace(int seat) const { return AvatarPoint(SeatToView(seat)); }
     CSpritePos OutCardPoint(int view) const;
     // Width of a fan of n cards: (n - 1) spacings and one card.
     int CardsWidth(int n) const { return (n - 1) * CardInterval() + CardSize().cx; }

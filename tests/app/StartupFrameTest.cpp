@@ -66,7 +66,8 @@ TEST_F(StartupTest, ClockOrderOneTurnsTheSeatsTheOtherWay) {
     platform::InjectMouse(platform::MouseAction::Move, p);
     clock.Advance(CMainFrame::kTableTimerMs);
     platform_test::Settle();
-    EXPECT_EQ(table->GetInfoTipSeat(), 5) << "my seat is 0: counter-clockwise, seat 5 sits right";
+    EXPECT_EQ(table->Info().GetInfoTipSeat(), 5)
+        << "my seat is 0: counter-clockwise, seat 5 sits right";
 }
 
 TEST_F(StartupTest, TheShippedMusicPlaysFromTheStart) {

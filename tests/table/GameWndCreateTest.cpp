@@ -90,7 +90,7 @@ TEST_F(GameWndCreateTest, TheClockAndTheTextSpritesAreMadeButNotShown) {
     EXPECT_EQ(Sprite(kOpenPointSprite), nullptr);
     EXPECT_EQ(Sprite(kPrePointSprite), nullptr);
     theBoard.SetRuleFlags(1);
-    EXPECT_TRUE(wnd->CreateTextSprites());
+    EXPECT_TRUE(wnd->Marks().CreateTextSprites());
     EXPECT_NE(Sprite(kOpenPointSprite), nullptr);
     EXPECT_NE(Sprite(kPrePointSprite), nullptr);
 }

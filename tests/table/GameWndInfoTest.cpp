@@ -120,7 +120,7 @@ protected:
     }
     std::string TipText(int which) {
         std::string text;
-        for (const std::string& line : wnd->Tip(which).GetLines())
+        for (const std::string& line : wnd->Info().Tip(which).GetLines())
             text += (text.empty() ? "" : "|") + line;
         return text;
     }
@@ -168,7 +168,7 @@ protected:
 TEST_F(GameWndInfoTest, AReceivedLineGoesToTheChatAndIntoItsSpeakersTip) {
     wnd->SendMessage(WM_CHAT_RECEIVED, 0, LPARAM("[bob]说：快出牌"));
     const int view = wnd->Fields().SeatToView(1);
-    EXPECT_TRUE(wnd->Tip(view).IsShown());
+    EXPECT_TRUE(wnd->Info().Tip(view).IsShown());
     EXPECT_EQ(TipText(view), "快出牌");
     ASSERT_FALSE(ChatLines().empty());
     EXPECT_EQ(ChatLines().back(), "[bob]说：快出牌");
@@ -176,7 +176,7 @@ TEST_F(GameWndInfoTest, AReceivedLineGoesToTheChatAndIntoItsSpeakersTip) {
     // Addressed to another seated player.
     wnd->SendMessage(WM_CHAT_RECEIVED, 0, LPARAM("[bob]对[carol]说：笑着,好牌"));
     EXPECT_EQ(TipText(view), "[bob]对[carol]说道：好牌");
-    SaveAround("speech_tip.png", wnd->Tip(view).GetBodyRect());
+    SaveAround("speech_tip.png", wnd->Info().Tip(view).GetBodyRect());
 }
 
 TEST_F(GameWndInfoTest, LinesWithoutASeatedSpeakerOrInASymbolFontShowNoTip) {
@@ -187,53 +187,53 @@ TEST_F(GameWndInfoTest, LinesWithoutASeatedSpeakerOrInASymbolFontShowNoTip) {
     wnd->SendMessage(WM_CHAT_RECEIVED, 0, LPARAM(""));
     wnd->SendMessage(WM_CHAT_RECEIVED, 0, 0);
     for (int tip = 0; tip < kSeatCount; ++tip)
-        EXPECT_FALSE(wnd->Tip(tip).IsShown()) << tip;
+        EXPECT_FALSE(wnd->Info().Tip(tip).IsShown()) << tip;
     // The two plain lines reach the chat; the symbol line and the empty ones do not.
     EXPECT_EQ(ChatLines().size(), before + 2);
 }
 
 TEST_F(GameWndInfoTest, MyOwnLinesShowInMyTipUnlessIWatch) {
     wnd->SendMessage(WM_CHAT_OWN_LINE, 0, LPARAM("大家好"));
-    EXPECT_TRUE(wnd->Tip(0).IsShown());
+    EXPECT_TRUE(wnd->Info().Tip(0).IsShown());
     EXPECT_EQ(TipText(0), "大家好");
-    wnd->Tip(0).Hide();
+    wnd->Info().Tip(0).Hide();
 
     for (const char* quiet : {"``clear", "<f=Wingdings>J", ""}) {
         wnd->SendMessage(WM_CHAT_OWN_LINE, 0, LPARAM(quiet));
-        EXPECT_FALSE(wnd->Tip(0).IsShown()) << quiet;
+        EXPECT_FALSE(wnd->Info().Tip(0).IsShown()) << quiet;
     }
     EXPECT_EQ(ChatLines().back(), "<f=Wingdings>J");
 
     client.m_bWatcher = TRUE;
     wnd->SendMessage(WM_CHAT_OWN_LINE, 0, LPARAM("看看"));
-    EXPECT_FALSE(wnd->Tip(0).IsShown());
+    EXPECT_FALSE(wnd->Info().Tip(0).IsShown());
     EXPECT_EQ(ChatLines().back(), "看看");
     client.m_bWatcher = FALSE;
 }
 
 TEST_F(GameWndInfoTest, EachSeatsTipStandsBesideItsPlate) {
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        wnd->ShowSeatTip("好", seat);
+        wnd->Info().ShowSeatTip("好", seat);
         const int view = wnd->Fields().SeatToView(seat);
         POINT place = ResolvePos(wnd->Fields().AvatarPoint(view));
         wnd->ClientToScreen(&place);
-        const RECT body = wnd->Tip(view).GetBodyRect();
+        const RECT body = wnd->Info().Tip(view).GetBodyRect();
         // Mode 0: the body's top left is the body point.
         EXPECT_EQ(body.left, place.x + (view >= 4 ? -80 : 90)) << seat;
         EXPECT_EQ(body.top, place.y - 30) << seat;
     }
-    wnd->ShowSeatTip("x", 6);
-    wnd->ShowSeatTip("x", -1);
+    wnd->Info().ShowSeatTip("x", 6);
+    wnd->Info().ShowSeatTip("x", -1);
     EXPECT_NE(log.Text().find("no speech tip for seat 6"), std::string::npos);
 }
 
 TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     Seat(1, "bob", "鲍勃", 25);
     const int view = wnd->Fields().SeatToView(1);
-    wnd->HitTestSeat(PlateCentre(view));
-    CBalloonTipWnd& tip = wnd->Tip(kTableTip);
+    wnd->Info().HitTestSeat(PlateCentre(view));
+    CBalloonTipWnd& tip = wnd->Info().Tip(kTableTip);
     ASSERT_TRUE(tip.IsShown());
-    EXPECT_EQ(wnd->GetInfoTipSeat(), 1);
+    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 1);
     const std::string text = TipText(kTableTip);
     EXPECT_EQ(text.substr(0, text.find('|')), "用户名:bob");
     EXPECT_NE(text.find(std::string("级别:") + GetLevelTitle(19)), std::string::npos);
@@ -241,33 +241,33 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
 
     // The same seat again is not shown again.
     tip.Hide();
-    wnd->HitTestSeat(PlateCentre(view));
+    wnd->Info().HitTestSeat(PlateCentre(view));
     EXPECT_FALSE(tip.IsShown());
 
     // Off the plates the tip goes; a free seat shows nothing.
-    wnd->HitTestSeat(PlateCentre(view));
-    wnd->HitTestSeat(POINT{5, 5});
-    EXPECT_EQ(wnd->GetInfoTipSeat(), -1);
+    wnd->Info().HitTestSeat(PlateCentre(view));
+    wnd->Info().HitTestSeat(POINT{5, 5});
+    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), -1);
     const int freeView = wnd->Fields().SeatToView(2);
-    wnd->HitTestSeat(PlateCentre(freeView));
-    EXPECT_EQ(wnd->GetInfoTipSeat(), 2);
+    wnd->Info().HitTestSeat(PlateCentre(freeView));
+    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 2);
     EXPECT_FALSE(tip.IsShown());
     // Straight from a taken plate to a free one: the taken seat's tip goes.
-    wnd->HitTestSeat(PlateCentre(view));
+    wnd->Info().HitTestSeat(PlateCentre(view));
     ASSERT_TRUE(tip.IsShown());
-    wnd->HitTestSeat(PlateCentre(freeView));
+    wnd->Info().HitTestSeat(PlateCentre(freeView));
     EXPECT_FALSE(tip.IsShown());
 
     // The timer's tick asks where the cursor is.
     const POINT p = PlateCentre(wnd->Fields().SeatToView(3));
     SetCursorPos(p.x, p.y);
-    wnd->OnInfoTipTick();
-    EXPECT_EQ(wnd->GetInfoTipSeat(), 3);
+    wnd->Info().OnInfoTipTick();
+    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 3);
     EXPECT_TRUE(tip.IsShown());
 }
 
 TEST_F(GameWndInfoTest, TheStatusTipStandsAtTheMainWindowsBottomRight) {
-    CBalloonTipWnd& tip = wnd->Tip(kStatusTip);
+    CBalloonTipWnd& tip = wnd->Info().Tip(kStatusTip);
     wnd->ShowStatusTip("网络连接正常");
     ASSERT_TRUE(tip.IsShown());
     EXPECT_EQ(TipText(kStatusTip), "网络连接正常");
@@ -286,7 +286,7 @@ TEST_F(GameWndInfoTest, TheStatusTipStandsAtTheMainWindowsBottomRight) {
 }
 
 TEST_F(GameWndInfoTest, ButtonHintsSayWhatTheButtonDoesAndWhatItCosts) {
-    CBalloonTipWnd& tip = wnd->Tip(kHintTip);
+    CBalloonTipWnd& tip = wnd->Info().Tip(kHintTip);
     EnsureButton(kCmdHistory);
     wnd->SendMessage(WM_SPRITEBUTTON_HOVER, kCmdHistory, 0);
     EXPECT_EQ(TipText(kHintTip), "查看记录");
@@ -302,7 +302,7 @@ TEST_F(GameWndInfoTest, ButtonHintsSayWhatTheButtonDoesAndWhatItCosts) {
 }
 
 TEST_F(GameWndInfoTest, ThePointFeeIsHintedOnlyWhenThereIsOne) {
-    CBalloonTipWnd& tip = wnd->Tip(kHintTip);
+    CBalloonTipWnd& tip = wnd->Info().Tip(kHintTip);
     EnsureButton(kCmdDeclPoint);
     wnd->SendMessage(WM_SPRITEBUTTON_HOVER, kCmdDeclPoint, 0);
     EXPECT_FALSE(tip.IsShown());
@@ -312,7 +312,7 @@ TEST_F(GameWndInfoTest, ThePointFeeIsHintedOnlyWhenThereIsOne) {
 }
 
 TEST_F(GameWndInfoTest, AChipHintsItsFeeOnlyBetweenTheFreeAndTheLargestMultiple) {
-    CBalloonTipWnd& tip = wnd->Tip(kHintTip);
+    CBalloonTipWnd& tip = wnd->Info().Tip(kHintTip);
     tagTABLEHEAD& head = theBoard.GetTableHead();
     head.nBaseMultiple = 2;
     head.nMaxMultiple = 8;
@@ -376,9 +376,9 @@ TEST_F(GameWndInfoTest, ALevelRiseShowsTheLevelUpOnlyWhenAskedAndOnlyForARise) {
     Seat(1, "bob", "鲍勃", 3);
     Seat(3, "carol", " ", 25);
     wnd->UpdateUserInfo(FALSE);
-    EXPECT_EQ(wnd->GetSeatLevel(1), 3);
-    EXPECT_EQ(wnd->GetSeatLevel(3), 20);
-    EXPECT_EQ(wnd->GetSeatLevel(7), 0);
+    EXPECT_EQ(wnd->Info().GetSeatLevel(1), 3);
+    EXPECT_EQ(wnd->Info().GetSeatLevel(3), 20);
+    EXPECT_EQ(wnd->Info().GetSeatLevel(7), 0);
     EXPECT_FALSE(levelUpPlays()) << "no rise asked for";
 
     // Levels that stay (20 is the top kept) or fall show nothing, even when asked.
@@ -386,13 +386,13 @@ TEST_F(GameWndInfoTest, ALevelRiseShowsTheLevelUpOnlyWhenAskedAndOnlyForARise) {
     Seat(1, "bob", "鲍勃", 2);
     wnd->UpdateUserInfo(TRUE);
     EXPECT_FALSE(levelUpPlays());
-    EXPECT_EQ(wnd->GetSeatLevel(1), 2);
+    EXPECT_EQ(wnd->Info().GetSeatLevel(1), 2);
 
     // A rise by two shows it.
     Seat(1, "bob", "鲍勃", 4);
     wnd->UpdateUserInfo(TRUE);
     EXPECT_TRUE(levelUpPlays());
-    EXPECT_EQ(wnd->GetSeatLevel(1), 4);
+    EXPECT_EQ(wnd->Info().GetSeatLevel(1), 4);
 }
 
 TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
@@ -431,13 +431,14 @@ TEST_F(GameWndInfoTest, TheDisplayNameAndTheReelList) {
     EXPECT_STREQ(DisplayNameOf(user), "player1");
     memset(user.szNickName, 'a', sizeof user.szNickName);
     EXPECT_EQ(DisplayNameOf(user).GetLength(), 20);
-    wnd->AddReelLine("第一行", FALSE);
-    wnd->AddReelLine(nullptr, FALSE);
-    ASSERT_EQ(wnd->GetReelLines().GetCount(), 2);
-    POSITION pos = wnd->GetReelLines().GetHeadPosition();
-    EXPECT_STREQ(*static_cast<CString*>(wnd->GetReelLines().GetNext(pos)), "第一行");
-    wnd->AddReelLine("ignored", TRUE);
-    EXPECT_EQ(wnd->GetReelLines().GetCount(), 0);
+    wnd->Panes().AddReelLine("第一行", FALSE);
+    wnd->Panes().AddReelLine(nullptr, FALSE);
+    const std::vector<CString>& lines = wnd->Panes().GetReelLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_STREQ(lines[0], "第一行");
+    EXPECT_STREQ(lines[1], "");
+    wnd->Panes().AddReelLine("ignored", TRUE);
+    EXPECT_TRUE(lines.empty());
 }
 
 class SeatPopupHoverTest : public GameWndInfoTest {
@@ -448,10 +449,11 @@ protected:
     }
     void RestOn(POINT p) {
         SetCursorPos(p.x, p.y);
-        wnd->OnSeatHoverTick();
+        wnd->Info().OnSeatHoverTick();
     }
     bool PopupShown() {
-        return wnd->GetSeatPopup() != nullptr && wnd->GetSeatPopup()->IsWindowVisible();
+        return wnd->Info().GetSeatPopup() != nullptr &&
+               wnd->Info().GetSeatPopup()->IsWindowVisible();
     }
     int bobView = 0;
 };
@@ -460,9 +462,9 @@ TEST_F(SeatPopupHoverTest, ItComesBesideAnotherPlayersNameLine) {
     const POINT p = NameLineCentre(bobView);
     RestOn(p);
     ASSERT_TRUE(PopupShown());
-    EXPECT_EQ(wnd->GetPopupView(), bobView);
+    EXPECT_EQ(wnd->Info().GetPopupView(), bobView);
     RECT r{};
-    wnd->GetSeatPopup()->GetWindowRect(&r);
+    wnd->Info().GetSeatPopup()->GetWindowRect(&r);
     EXPECT_EQ(r.left, bobView >= 4 ? p.x - 102 : p.x);
     EXPECT_EQ(r.top, p.y);
     EXPECT_EQ(r.right - r.left, 102);
@@ -470,10 +472,10 @@ TEST_F(SeatPopupHoverTest, ItComesBesideAnotherPlayersNameLine) {
     SaveAround("seat_popup_on_table.png", r);
 
     // While shown, a later hover does not make a second one.
-    CSeatPopupWnd* first = wnd->GetSeatPopup();
-    wnd->OnSeatPopupCheckTick();
+    CSeatPopupWnd* first = wnd->Info().GetSeatPopup();
+    wnd->Info().OnSeatPopupCheckTick();
     EXPECT_TRUE(PopupShown());
-    EXPECT_EQ(wnd->GetSeatPopup(), first);
+    EXPECT_EQ(wnd->Info().GetSeatPopup(), first);
 }
 
 TEST_F(SeatPopupHoverTest, NotOverMyOwnOrAFreeSeatNorDuringAGame) {
@@ -490,34 +492,34 @@ TEST_F(SeatPopupHoverTest, ItGoesWhenTheCursorLeavesTheSeatEmptiesOrAGameStarts)
     // The cursor moves from the name line onto the pop-up: it stays.
     RestOn(NameLineCentre(bobView));
     RECT r{};
-    wnd->GetSeatPopup()->GetWindowRect(&r);
+    wnd->Info().GetSeatPopup()->GetWindowRect(&r);
     SetCursorPos(r.left + 50, r.top + 16);
-    wnd->OnSeatPopupCheckTick();
+    wnd->Info().OnSeatPopupCheckTick();
     EXPECT_TRUE(PopupShown());
     // Away from both: gone, and it may come again.
     SetCursorPos(2, 2);
-    wnd->OnSeatPopupCheckTick();
+    wnd->Info().OnSeatPopupCheckTick();
     EXPECT_FALSE(PopupShown());
-    EXPECT_EQ(wnd->GetPopupView(), -1);
+    EXPECT_EQ(wnd->Info().GetPopupView(), -1);
     RestOn(NameLineCentre(bobView));
     EXPECT_TRUE(PopupShown());
 
     theBoard.SetGameState(2);
-    wnd->OnSeatPopupCheckTick();
+    wnd->Info().OnSeatPopupCheckTick();
     EXPECT_FALSE(PopupShown());
     theBoard.SetGameState(0);
 
     RestOn(NameLineCentre(bobView));
     ASSERT_TRUE(PopupShown());
     theBoard.SetUserInfo(1, tagUSERINFO{});
-    wnd->OnSeatPopupCheckTick();
+    wnd->Info().OnSeatPopupCheckTick();
     EXPECT_FALSE(PopupShown());
 }
 
 TEST_F(SeatPopupHoverTest, ItGoesWithTheTable) {
     RestOn(NameLineCentre(bobView));
     ASSERT_TRUE(PopupShown());
-    const HWND popup = wnd->GetSeatPopup()->m_hWnd;
+    const HWND popup = wnd->Info().GetSeatPopup()->m_hWnd;
     wnd->DestroyWindow();
     wnd = nullptr;
     EXPECT_FALSE(::IsWindow(popup));
@@ -527,9 +529,9 @@ TEST_F(SeatPopupHoverTest, AfterAButtonHidItTheNextHoverShowsItAgain) {
     RestOn(NameLineCentre(bobView));
     ASSERT_TRUE(PopupShown());
     // Sit on a taken seat: a notice, and the pop-up hides itself.
-    wnd->GetSeatPopup()->SendMessage(WM_COMMAND, CSeatPopupWnd::kSitId, 0);
+    wnd->Info().GetSeatPopup()->SendMessage(WM_COMMAND, CSeatPopupWnd::kSitId, 0);
     EXPECT_FALSE(PopupShown());
-    wnd->OnSeatPopupCheckTick();
+    wnd->Info().OnSeatPopupCheckTick();
     RestOn(NameLineCentre(bobView));
     EXPECT_TRUE(PopupShown());
 }

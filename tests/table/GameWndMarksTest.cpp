@@ -33,21 +33,21 @@ TEST_F(GameWndMarksTest, TrustMarksSitOnThePlateAndReplaceEachOther) {
     ASSERT_TRUE(CreateTable());
     for (int seat = 0; seat < kSeatCount; ++seat) {
         const int view = seat; // I sit at seat 0
-        wnd->ShowTrustMark(seat, kTrustOwn);
+        wnd->Marks().ShowTrustMark(seat, kTrustOwn);
         ASSERT_TRUE(Shown(kTrustMark + view)) << seat;
         EXPECT_EQ(P(At(kTrustMark + view)), P(PlacePlus(view, view >= 4 ? 72 : 2, 2))) << seat;
         EXPECT_EQ(Sprite(kTrustMark + view)->z, 200);
-        wnd->ShowTrustMark(seat, kTrustExit);
+        wnd->Marks().ShowTrustMark(seat, kTrustExit);
         EXPECT_FALSE(Shown(kTrustMark + view));
         EXPECT_TRUE(Shown(kTrustExitMark + view));
-        wnd->ShowTrustMark(seat, kTrustBroken);
+        wnd->Marks().ShowTrustMark(seat, kTrustBroken);
         EXPECT_FALSE(Shown(kTrustExitMark + view));
         EXPECT_TRUE(Shown(kBreakMark + view));
     }
-    wnd->ShowTrustMark(3, 0);
+    wnd->Marks().ShowTrustMark(3, 0);
     EXPECT_FALSE(Shown(kBreakMark + 3));
     EXPECT_TRUE(Shown(kBreakMark + 2));
-    wnd->ClearTrustMarks();
+    wnd->Marks().ClearTrustMarks();
     for (int view = 0; view < kSeatCount; ++view)
         EXPECT_FALSE(Shown(kBreakMark + view)) << view;
 }
@@ -58,52 +58,52 @@ TEST_F(GameWndMarksTest, ActionMarksArePlacedByViewAndOneOfThreeShows) {
                                         PlacePlus(2, 201, 73),  PlacePlus(3, 16, 178),
                                         PlacePlus(4, -178, 73), PlacePlus(5, -178, 73)};
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        wnd->ShowActionMark(seat, 1);
+        wnd->Marks().ShowActionMark(seat, 1);
         EXPECT_EQ(P(At(kPassMark + seat)), P(expected[seat])) << seat;
-        wnd->ShowActionMark(seat, 2);
+        wnd->Marks().ShowActionMark(seat, 2);
         EXPECT_FALSE(Shown(kPassMark + seat));
         EXPECT_TRUE(Shown(kLetMark + seat));
-        wnd->ShowActionMark(seat, 8);
+        wnd->Marks().ShowActionMark(seat, 8);
         EXPECT_FALSE(Shown(kLetMark + seat));
         EXPECT_TRUE(Shown(kGaveUpMark + seat));
         EXPECT_EQ(P(At(kGaveUpMark + seat)), P(expected[seat])) << seat;
-        wnd->ShowActionMark(seat, 0);
+        wnd->Marks().ShowActionMark(seat, 0);
         EXPECT_FALSE(Shown(kGaveUpMark + seat));
     }
     // Pass wins over let when both bits come.
-    wnd->ShowActionMark(2, 1 | 2);
+    wnd->Marks().ShowActionMark(2, 1 | 2);
     EXPECT_TRUE(Shown(kPassMark + 2));
     EXPECT_FALSE(Shown(kLetMark + 2));
     // A seat outside the table marks nothing.
-    wnd->ShowActionMark(6, 1);
-    wnd->ShowTrustMark(-1, kTrustOwn);
+    wnd->Marks().ShowActionMark(6, 1);
+    wnd->Marks().ShowTrustMark(-1, kTrustOwn);
     EXPECT_EQ(Sprite(kPassMark + 6), nullptr);
 }
 
 TEST_F(GameWndMarksTest, PointMarksFlashAndShaoFlashesOnlyWhenAsked) {
     ASSERT_TRUE(CreateTable());
-    wnd->MarkOpenPoint(4, TRUE);
+    wnd->Marks().MarkOpenPoint(4, TRUE);
     EXPECT_EQ(P(At(kOpenPointMark + 4)), P(PlacePlus(4, -43, 81)));
     EXPECT_TRUE(Shown(kFlashSprite));
     EXPECT_EQ(P(At(kFlashSprite)), P(Centred(PlacePlus(4, -14, -15), kFlashSprite)));
     Tick(300); // the flash plays once and goes
     EXPECT_FALSE(Shown(kFlashSprite));
-    wnd->MarkShao(1, TRUE, FALSE);
+    wnd->Marks().MarkShao(1, TRUE, FALSE);
     EXPECT_EQ(P(At(kShaoMark + 1)), P(PlacePlus(1, 107, 43)));
     EXPECT_FALSE(Shown(kFlashSprite));
-    wnd->MarkRevolution(2, TRUE);
+    wnd->Marks().MarkRevolution(2, TRUE);
     EXPECT_EQ(P(At(kRevolutionMark + 2)), P(PlacePlus(2, 107, 81)));
-    wnd->MarkNowPoint(5, TRUE);
+    wnd->Marks().MarkNowPoint(5, TRUE);
     EXPECT_EQ(P(At(kNowPointMark + 5)), P(PlacePlus(5, -43, 119)));
-    wnd->MarkPrePoint(0, TRUE);
+    wnd->Marks().MarkPrePoint(0, TRUE);
     EXPECT_EQ(P(At(kPrePointMark + 0)), P(PlacePlus(0, 107, 119)));
-    wnd->MarkOpenPoint(4, FALSE);
+    wnd->Marks().MarkOpenPoint(4, FALSE);
     EXPECT_FALSE(Shown(kOpenPointMark + 4));
     // Clearing the seats takes the point and action marks but keeps trusteeship.
-    wnd->ShowTrustMark(1, kTrustOwn);
-    wnd->ShowActionMark(3, 1);
-    wnd->ShowPlaceMark(2, 0);
-    wnd->ClearAllSeats();
+    wnd->Marks().ShowTrustMark(1, kTrustOwn);
+    wnd->Marks().ShowActionMark(3, 1);
+    wnd->Marks().ShowPlaceMark(2, 0);
+    wnd->Marks().ClearAllSeats();
     for (int id : {kShaoMark + 1, kRevolutionMark + 2, kNowPointMark + 5, kPrePointMark + 0,
                    kPassMark + 3, kPlaceMark + 2})
         EXPECT_FALSE(Shown(id)) << id;
@@ -112,58 +112,58 @@ TEST_F(GameWndMarksTest, PointMarksFlashAndShaoFlashesOnlyWhenAsked) {
 
 TEST_F(GameWndMarksTest, PlaceMarksShowThePlaceEvenWhenTheViewPlacedOtherwiseBefore) {
     ASSERT_TRUE(CreateTable());
-    wnd->ShowPlaceMark(5, 2);
+    wnd->Marks().ShowPlaceMark(5, 2);
     ASSERT_TRUE(Shown(kPlaceMark + 5));
     EXPECT_EQ(P(At(kPlaceMark + 5)), P(PlacePlus(5, -63, -11)));
     EXPECT_EQ(Sprite(kPlaceMark + 5)->z, 54);
     auto pictureOf = [&](int id) { return wnd->GetImageList().GetAt(Sprite(id)->posImage)->m_nId; };
     const int third = pictureOf(kPlaceMark + 5);
     // The next game the same view finishes first: the first place's picture.
-    wnd->ClearPlaceMarks();
-    wnd->ShowPlaceMark(5, 0);
+    wnd->Marks().ClearPlaceMarks();
+    wnd->Marks().ShowPlaceMark(5, 0);
     ASSERT_TRUE(Shown(kPlaceMark + 5));
     EXPECT_NE(pictureOf(kPlaceMark + 5), third);
     // Shown again without clearing, with yet another place.
     const int first = pictureOf(kPlaceMark + 5);
-    wnd->ShowPlaceMark(5, 4);
+    wnd->Marks().ShowPlaceMark(5, 4);
     EXPECT_NE(pictureOf(kPlaceMark + 5), first);
     EXPECT_NE(pictureOf(kPlaceMark + 5), third);
-    wnd->ShowPlaceMark(0, 1);
+    wnd->Marks().ShowPlaceMark(0, 1);
     EXPECT_EQ(P(At(kPlaceMark + 0)), P(PlacePlus(0, 89, -11)));
     EXPECT_EQ(Sprite(kPlaceMark + 0)->z, 200);
     // Places and seats outside the table do nothing.
-    wnd->ShowPlaceMark(2, 6);
-    wnd->ShowPlaceMark(7, 1);
+    wnd->Marks().ShowPlaceMark(2, 6);
+    wnd->Marks().ShowPlaceMark(7, 1);
     EXPECT_EQ(Sprite(kPlaceMark + 2), nullptr);
-    wnd->ClearPlaceMarks();
+    wnd->Marks().ClearPlaceMarks();
     EXPECT_FALSE(Shown(kPlaceMark + 5));
     EXPECT_FALSE(Shown(kPlaceMark + 0));
 }
 
 TEST_F(GameWndMarksTest, ReadyMarksAndTheirClearing) {
     ASSERT_TRUE(CreateTable());
-    wnd->ShowReadyMark(2, FALSE);
-    wnd->ShowReadyMark(4, FALSE);
+    wnd->Marks().ShowReadyMark(2, FALSE);
+    wnd->Marks().ShowReadyMark(4, FALSE);
     EXPECT_EQ(P(At(kReadyMark + 2)), P(PlacePlus(2, 2, 85)));
     EXPECT_TRUE(Shown(kReadyMark + 4));
-    wnd->ShowReadyMark(0, TRUE);
+    wnd->Marks().ShowReadyMark(0, TRUE);
     EXPECT_FALSE(Shown(kReadyMark + 2));
     EXPECT_FALSE(Shown(kReadyMark + 4));
 }
 
 TEST_F(GameWndMarksTest, TheWaitingMarkIsForOthersAndForWatchers) {
     ASSERT_TRUE(CreateTable());
-    wnd->ShowWaitMark(0, FALSE);
+    wnd->Marks().ShowWaitMark(0, FALSE);
     EXPECT_FALSE(Shown(kWaitSprite)) << "a player does not wait for himself";
-    wnd->ShowWaitMark(3, FALSE);
+    wnd->Marks().ShowWaitMark(3, FALSE);
     ASSERT_TRUE(Shown(kWaitSprite));
     EXPECT_EQ(P(At(kWaitSprite)), P(Centred(PlacePlus(3, 16, 165), kWaitSprite)));
-    wnd->ShowWaitMark(4, FALSE);
+    wnd->Marks().ShowWaitMark(4, FALSE);
     EXPECT_EQ(P(At(kWaitSprite)), P(Centred(PlacePlus(4, -177, 50), kWaitSprite)));
-    wnd->ShowWaitMark(4, TRUE);
+    wnd->Marks().ShowWaitMark(4, TRUE);
     EXPECT_FALSE(Shown(kWaitSprite));
     client.m_bWatcher = TRUE;
-    wnd->ShowWaitMark(0, FALSE);
+    wnd->Marks().ShowWaitMark(0, FALSE);
     EXPECT_EQ(P(At(kWaitSprite)), P(Centred(Resolved(-43, -100, 7), kWaitSprite)));
     // The client's seat-left call shows the same mark.
     wnd->ShowSeatMark(2, FALSE);
@@ -172,7 +172,7 @@ TEST_F(GameWndMarksTest, TheWaitingMarkIsForOthersAndForWatchers) {
 
 TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlate) {
     ASSERT_TRUE(CreateTable());
-    wnd->ShowExchangeMark(1);
+    wnd->Marks().ShowExchangeMark(1);
     const SIZE plate = layout.m_sizeAvatar;
     EXPECT_EQ(P(At(kExchangeSprite)),
               P(Centred(PlacePlus(1, plate.cx / 2, plate.cy / 2), kExchangeSprite)));
@@ -180,20 +180,20 @@ TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlate) {
 
 TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {
     ASSERT_TRUE(CreateTable());
-    wnd->ShowRevolutionMark(0);
+    wnd->Marks().ShowRevolutionMark(0);
     EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(0, 120, -30), kRevolutionSprite)));
-    wnd->ShowRevolutionMark(3);
+    wnd->Marks().ShowRevolutionMark(3);
     EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(3, -33, 150), kRevolutionSprite)));
-    wnd->ShowRevolutionMark(5);
+    wnd->Marks().ShowRevolutionMark(5);
     EXPECT_EQ(P(At(kRevolutionSprite)), P(Centred(PlacePlus(5, -190, -30), kRevolutionSprite)));
-    wnd->ShowOpenPointMark(1);
+    wnd->Marks().ShowOpenPointMark(1);
     EXPECT_EQ(P(At(kOpenPointSprite)), P(Centred(PlacePlus(1, 120, -30), kOpenPointSprite)));
-    wnd->PlayUpgradeAnim(2);
+    wnd->Marks().PlayUpgradeAnim(2);
     EXPECT_EQ(P(At(kUpgradeSprite)), P(Centred(PlacePlus(2, -5, -13), kUpgradeSprite)));
     // Only my own tribute is announced.
-    wnd->ShowTributeMark(2);
+    wnd->Marks().ShowTributeMark(2);
     EXPECT_FALSE(Shown(kTributeSprite));
-    wnd->ShowTributeMark(0);
+    wnd->Marks().ShowTributeMark(0);
     EXPECT_TRUE(Shown(kTributeSprite));
     Tick(1000);
     for (int id : {kRevolutionSprite, kOpenPointSprite, kUpgradeSprite, kTributeSprite})
@@ -202,7 +202,7 @@ TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {
 
 TEST_F(GameWndMarksTest, ChuanSanHuEndsWithItsEventOrShowsTheResultAtOnce) {
     ASSERT_TRUE(CreateTable());
-    wnd->ShowChuanSanHuMark();
+    wnd->Marks().ShowChuanSanHuMark();
     // At my seat, as the other seat texts stand there.
     EXPECT_EQ(P(At(kChuanSanHuSprite)), P(Centred(PlacePlus(0, 120, -30), kChuanSanHuSprite)));
     Tick(1000);
@@ -215,7 +215,7 @@ TEST_F(GameWndMarksTest, ChuanSanHuEndsWithItsEventOrShowsTheResultAtOnce) {
         ThemeVariant(theme, "[SPRITE_\xB4\xAE\xC8\xFD\xBB\xA7]", "[SPRITE_unused]").c_str();
     wnd->DestroyWindow();
     ASSERT_TRUE(CreateTable());
-    wnd->ShowChuanSanHuMark();
+    wnd->Marks().ShowChuanSanHuMark();
     EXPECT_NE(wnd->FindSpritePos(501), nullptr) << "the result pane";
     EXPECT_EQ(Sprite(kChuanSanHuSprite), nullptr);
 }
@@ -223,15 +223,15 @@ TEST_F(GameWndMarksTest, ChuanSanHuEndsWithItsEventOrShowsTheResultAtOnce) {
 TEST_F(GameWndMarksTest, NamedSpritesAreReusedCentredOrRefused) {
     ASSERT_TRUE(CreateTable());
     const POSITION wait = wnd->FindSpritePos(kWaitSprite);
-    EXPECT_EQ(wnd->AddSpriteByName("等待", kWaitSprite, TRUE, 0), wait);
+    EXPECT_EQ(wnd->Marks().AddSpriteByName("等待", kWaitSprite, TRUE, 0), wait);
     EXPECT_TRUE(Shown(kWaitSprite));
-    const POSITION another = wnd->AddSpriteByName("等待", 4321, FALSE, 0);
+    const POSITION another = wnd->Marks().AddSpriteByName("等待", 4321, FALSE, 0);
     ASSERT_NE(another, nullptr);
     const SIZE size = SizeOf(4321);
     EXPECT_TRUE(wnd->GetSpriteAt(another)->pLine->m_from.IsEqual(-size.cx / 2, -size.cy / 2, 4));
-    EXPECT_EQ(wnd->AddSpriteByName("没有", 4322, TRUE, 0), nullptr);
-    EXPECT_EQ(wnd->AddSpriteByName(nullptr, 4323, TRUE, 0), nullptr);
-    EXPECT_EQ(wnd->AddSpriteByName("", 4324, TRUE, 0), nullptr);
+    EXPECT_EQ(wnd->Marks().AddSpriteByName("没有", 4322, TRUE, 0), nullptr);
+    EXPECT_EQ(wnd->Marks().AddSpriteByName(nullptr, 4323, TRUE, 0), nullptr);
+    EXPECT_EQ(wnd->Marks().AddSpriteByName("", 4324, TRUE, 0), nullptr);
 }
 
 TEST_F(GameWndMarksTest, TextSpritesStopAtTheFirstThatCannotBeMade) {
@@ -242,7 +242,7 @@ TEST_F(GameWndMarksTest, TextSpritesStopAtTheFirstThatCannotBeMade) {
     EXPECT_NE(Sprite(kFlashSprite), nullptr); // before the shuffle
     EXPECT_EQ(Sprite(kShuffleSprite), nullptr);
     EXPECT_EQ(Sprite(kRevolutionSprite), nullptr); // after it
-    EXPECT_FALSE(wnd->CreateTextSprites());
+    EXPECT_FALSE(wnd->Marks().CreateTextSprites());
     // The table still opened.
     EXPECT_TRUE(wnd->IsReceiveReady());
 }

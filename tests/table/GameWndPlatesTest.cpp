@@ -115,8 +115,8 @@ TEST_F(GameWndPlatesTest, TheTableAfterADealIsSavedForALook) {
     Tick(20);
     const CSpritePos clock = layout.m_posClockPutCard;
     wnd->StartCountdown(clock.x, clock.y, clock.anchor, 20, kClockEventMyTurn);
-    wnd->ShowReadyMark(3, FALSE);
-    wnd->ShowTrustMark(4, kTrustOwn);
+    wnd->Marks().ShowReadyMark(3, FALSE);
+    wnd->Marks().ShowTrustMark(4, kTrustOwn);
     wnd->ShowNotice("发牌结束");
     Tick(30);
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);

@@ -172,8 +172,8 @@ TEST_F(GameWndTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
     ASSERT_EQ(wnd->notices.size(), 3u);
     EXPECT_EQ(wnd->notices[1], "[p0]向[p1]进了(点贡):");
     EXPECT_EQ(wnd->notices[2], "[方块A][梅花A][红桃A][黑桃A][大王]");
-    ASSERT_EQ(wnd->reel.size(), 2u);
-    EXPECT_EQ(wnd->reel[1], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A][大王]");
+    ASSERT_EQ(wnd->Reel().size(), 2u);
+    EXPECT_EQ(wnd->Reel()[1], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A][大王]");
     EXPECT_EQ(theBoard.GetGameState(), kStatePayingTribute);
 }
 
@@ -182,13 +182,13 @@ TEST_F(GameWndTributes, AHistoryCopyAddsOnlyItsLineAndAlwaysResumesReceiving) {
     copy->nSeat = 6;
     Deliver(*copy);
     EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(wnd->reel.size(), 1u);
-    EXPECT_EQ(wnd->reel[0], "[p3]向[p4]进了(点贡):[黑桃2]");
+    ASSERT_EQ(wnd->Reel().size(), 1u);
+    EXPECT_EQ(wnd->Reel()[0], "[p3]向[p4]进了(点贡):[黑桃2]");
     EXPECT_TRUE(wnd->notices.empty());
     copy->nKind = 4; // no word for it: no line, receiving still resumes
     Deliver(*copy);
     EXPECT_EQ(Releases(), 1);
-    EXPECT_EQ(wnd->reel.size(), 1u);
+    EXPECT_EQ(wnd->Reel().size(), 1u);
     EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
 }
 
@@ -215,14 +215,14 @@ TEST_F(GameWndTributes, OnlyAReturnWhoseCardsMovedMovesThem) {
     due->bRequested = 1; // the return is running
     Deliver(*due);
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
-    EXPECT_TRUE(wnd->reel.empty());
+    EXPECT_TRUE(wnd->Reel().empty());
     EXPECT_EQ(Releases(), 1);
     due->bMoved = 1;
     due->cards[0] = CardOf(4);
     Deliver(*due);
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 1);
-    ASSERT_EQ(wnd->reel.size(), 1u);
-    EXPECT_EQ(wnd->reel[0], "[p2]还给[p0]的(点贡):[7]");
+    ASSERT_EQ(wnd->Reel().size(), 1u);
+    EXPECT_EQ(wnd->Reel()[0], "[p2]还给[p0]的(点贡):[7]");
 }
 
 TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
@@ -275,8 +275,8 @@ TEST_F(GameWndTributes, AReturnsHistoryCopyWordsTheCardsByRank) {
     copy->nKind = 3;
     Deliver(*copy);
     EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(wnd->reel.size(), 1u);
-    EXPECT_EQ(wnd->reel[0], "[p0]还给[p1]的(落贡):[3][小王]");
+    ASSERT_EQ(wnd->Reel().size(), 1u);
+    EXPECT_EQ(wnd->Reel()[0], "[p0]还给[p1]的(落贡):[3][小王]");
 }
 
 TEST_F(GameWndTributes, ABoughtThreeIsWordedWithItsPayment) {
@@ -289,8 +289,8 @@ TEST_F(GameWndTributes, ABoughtThreeIsWordedWithItsPayment) {
     buy->bExchanged = 1;
     Deliver(*buy);
     EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(wnd->reel.size(), 1u);
-    EXPECT_EQ(wnd->reel[0], "[p1]用一张[方块K]向[p2]买了一张[红桃3]");
+    ASSERT_EQ(wnd->Reel().size(), 1u);
+    EXPECT_EQ(wnd->Reel()[0], "[p1]用一张[方块K]向[p2]买了一张[红桃3]");
 }
 
 tagGAMEOVERMSG GameOver(int winner) {
@@ -321,10 +321,10 @@ TEST_F(GameWndTributes, TheGameOverSettlesAndWordsTheNextGamesTributes) {
     EXPECT_EQ(theBoard.GetGamesPlayed(), 1);
     ASSERT_EQ(theBoard.GetHistory().size(), 1u);
     EXPECT_EQ(theBoard.GetHistory()[0].nScoreChange[1], 3);
-    ASSERT_EQ(wnd->reel.size(), 2u);
-    EXPECT_EQ(wnd->reel[0], "[p0]向[p1]进贡2张牌(点贡)");
-    EXPECT_EQ(wnd->reel[1], "[p3]被烧，下局需要进贡");
-    EXPECT_FALSE(wnd->IsCleanSweep());
+    ASSERT_EQ(wnd->Reel().size(), 2u);
+    EXPECT_EQ(wnd->Reel()[0], "[p0]向[p1]进贡2张牌(点贡)");
+    EXPECT_EQ(wnd->Reel()[1], "[p3]被烧，下局需要进贡");
+    EXPECT_FALSE(wnd->Marks().IsCleanSweep());
 }
 
 TEST_F(GameWndTributes, ACleanSweepKeepsTheRecordForLater) {
@@ -337,7 +337,7 @@ TEST_F(GameWndTributes, ACleanSweepKeepsTheRecordForLater) {
     GiveMeHand({1, 2});
     Deliver(GameOver(kMe));
     EXPECT_TRUE(Sounded("win.wav"));
-    EXPECT_TRUE(wnd->IsCleanSweep());
+    EXPECT_TRUE(wnd->Marks().IsCleanSweep());
     EXPECT_TRUE(wnd->IsGameOverMarkShown());
     // The game's data goes at once, so that seats starting the next game
     // while the mark plays keep their start; only the result pane waits.
@@ -350,7 +350,7 @@ TEST_F(GameWndTributes, ACleanSweepKeepsTheRecordForLater) {
     Tick(500); // the mark plays to its end
     EXPECT_NE(wnd->FindSpritePos(501), nullptr) << "the result pane after the mark";
     EXPECT_EQ(theBoard.GetStartFlag(0), 1) << "a start during the mark outlasts it";
-    EXPECT_FALSE(wnd->IsCleanSweep());
+    EXPECT_FALSE(wnd->Marks().IsCleanSweep());
 }
 
 class GameWndPhases : public RecordsTest {

@@ -366,8 +366,8 @@ TEST_F(GameWndRecords, ShaoAndBieNoticesGoToTheReelAndOnRequestTheTable) {
     Deliver(shao);
     shao.nAffected = 6; // not a seat: nothing
     Deliver(shao);
-    ASSERT_EQ(wnd->reel.size(), 2u);
-    EXPECT_EQ(wnd->reel[0], "[p0] 把 [p1] 烧了...");
+    ASSERT_EQ(wnd->Reel().size(), 2u);
+    EXPECT_EQ(wnd->Reel()[0], "[p0] 把 [p1] 烧了...");
     ASSERT_EQ(wnd->notices.size(), 1u);
     EXPECT_EQ(wnd->notices[0], "[p0] 把 [p1] 憋了...");
 }

@@ -118,7 +118,7 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
         EXPECT_EQ(wnd->SeatDisplay(seat).GetStyle() & WS_VISIBLE, 0u) << seat;
     }
     for (int tip = 0; tip < kTipCount; ++tip)
-        EXPECT_NE(wnd->Tip(tip).m_hWnd, nullptr) << tip;
+        EXPECT_NE(wnd->Info().Tip(tip).m_hWnd, nullptr) << tip;
     EXPECT_EQ(wnd->Hands().m_pGameWndSprite, wnd);
     EXPECT_EQ(wnd->TableCards().m_pTable, &wnd->Fields());
     EXPECT_EQ(wnd->GetSeatChangeTick(), DWORD(clock.NowMs()));

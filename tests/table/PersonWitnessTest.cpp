@@ -328,7 +328,8 @@ protected:
     bool CatchUp() {
         int waited = 0;
         // The clean-sweep mark holds the result pane back while it plays.
-        while (!inbox.empty() || client.Held() || wnd->CardsMoving() || wnd->IsCleanSweep()) {
+        while (!inbox.empty() || client.Held() || wnd->CardsMoving() ||
+               wnd->Marks().IsCleanSweep()) {
             if (waited > kMaxHoldMs + 4000)
                 return false;
             if (!client.Held() && !inbox.empty() && !wnd->CardsMoving()) {

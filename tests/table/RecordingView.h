@@ -12,7 +12,7 @@
 
 namespace table_test {
 
-class RecordingView : public CTableView {
+class RecordingView : public CTableView, public CMarkView, public CPaneView {
 public:
     std::vector<std::string> calls;
     BOOL flightsFly = FALSE; // whether card flights (and the round's collection) start

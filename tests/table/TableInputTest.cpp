@@ -239,9 +239,9 @@ TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
 
 TEST_F(TableInputEventsTest, ABurnNeedsTwoSeats) {
     const int before = wnd->GetImageList().GetCount();
-    wnd->PlayBurnCardAnim(2, 2);
-    wnd->PlayBurnCardAnim(-1, 2);
-    wnd->PlayBurnCardAnim(2, 6);
+    wnd->Marks().PlayBurnCardAnim(2, 2);
+    wnd->Marks().PlayBurnCardAnim(-1, 2);
+    wnd->Marks().PlayBurnCardAnim(2, 6);
     EXPECT_FALSE(Playing(1035)) << "the text sprites are made with the table, but not played";
     EXPECT_EQ(wnd->GetImageList().GetCount(), before);
 }
@@ -266,7 +266,7 @@ TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
     const int targetView = SeatToView(target, kMe, false);
     const CSpritePos mine = layout.m_posAvatar[0];
     const CSpritePos theirs = layout.m_posAvatar[targetView];
-    wnd->PlayBurnCardAnim(kMe, target);
+    wnd->Marks().PlayBurnCardAnim(kMe, target);
     POSITION one = wnd->FindSpritePos(1035);
     ASSERT_NE(one, nullptr);
     EXPECT_TRUE(

@@ -62,7 +62,7 @@ protected:
     LogCapture log;
     RecordingClient client;
     RecordingView view;
-    CTableRecords records{theBoard, view};
+    CTableRecords records{theBoard, view, view, view};
 };
 
 TEST_F(TableRecordsTest, APlayThatPassesTheTurnOnIsLaidAndOpensTheGate) {

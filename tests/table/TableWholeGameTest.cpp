@@ -132,7 +132,7 @@ protected:
 
 TEST_F(TableButtonsGame, ChipsTrusteeshipAndPlayAgainWorkThroughTheMouse) {
     ASSERT_TRUE(PumpUntil([&] { return host->Table().IsSeated(); }));
-    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && wnd->IsStartButtonUp(); }));
+    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && wnd->Panes().IsStartButtonUp(); }));
     // Every seat's picture follows its player.
     for (int seat = 0; seat < kSeatCount; ++seat)
         EXPECT_STREQ(wnd->SeatDisplay(seat).GetNameRecord(), theBoard.GetUserInfo(seat).szUserName)

@@ -5,7 +5,7 @@
 // default theme and the program's resource library, with a client that
 // records what it sends and every hold of receiving, an application link
 // that records what the table asks of the application, and a window that
-// keeps its notices, reel lines, sounds and seat requests. Three fixtures:
+// keeps its notices, sounds and seat requests. Three fixtures:
 // TableWindowTest (the test makes the window; it shows its notices and keeps
 // the end events of its sprites instead of running them), RecordsTest
 // (records handed over through the client) and TableInputTest (my hand and
@@ -151,7 +151,6 @@ public:
 class TestTableWnd : public CGameWnd {
 public:
     std::vector<std::string> notices;
-    std::vector<std::string> reel;
     std::vector<std::string> sounds; // full paths
     std::vector<std::pair<int, int>> seatRequests;
     std::vector<int>* ends = nullptr;
@@ -162,7 +161,13 @@ public:
         if (showNotices)
             CGameWnd::ShowNotice(text);
     }
-    void WriteReelLine(LPCSTR text) override { reel.emplace_back(text != nullptr ? text : ""); }
+    // The lines of the reel of messages.
+    std::vector<std::string> Reel() {
+        std::vector<std::string> lines;
+        for (const CString& line : Panes().GetReelLines())
+            lines.emplace_back(LPCSTR(line));
+        return lines;
+    }
     using CGameWnd::OnLButtonDownEx;
     using CGameWnd::OnLButtonUpEx;
     using CGameWnd::OnMouseMoveEx;

@@ -2,12 +2,16 @@
 // the countdown beside the start or result pane, the reel of messages and
 // the last cards.
 
+#include "game/GameLogic.h"
 #include "sprite/AppServices.h"
+#include "sprite/SpriteWnd.h"
 #include "table/CellPaneImages.h"
-#include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
 #include "table/LastCardPaneImage.h"
 #include "table/ReelPaneImage.h"
+#include "table/TablePanes.h"
+#include "table/TableRecords.h"
+#include "table/TableWndFields.h"
 
 #include <algorithm>
 
@@ -45,7 +49,7 @@ CSpritePos Offset(const CSpritePos& place, POINT by) {
 
 } // namespace
 
-void CGameWnd::ShowRemnantPane(int seat, int count) {
+void CTablePanes::ShowRemnantPane(int seat, int count) {
     if (!IsSeat(seat))
         return;
     const int view = ViewOf(seat);
@@ -53,7 +57,7 @@ void CGameWnd::ShowRemnantPane(int seat, int count) {
         HidePaneSprite(kRemnantSpriteBase + view);
         return;
     }
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     auto* pane = dynamic_cast<CRemnantPaneImage*>(
         FindOrMakePane(kRemnantImageBase + view, [&](int id) -> CPaneImage* {
             auto* made = new CRemnantPaneImage(id);
@@ -67,7 +71,7 @@ void CGameWnd::ShowRemnantPane(int seat, int count) {
               Offset(m_fields.AvatarPoint(view), RemnantOffset(view)), kSeatPaneLayer);
 }
 
-void CGameWnd::ShowMultiplePane(int seat, int multiple, BOOL flag) {
+void CTablePanes::ShowMultiplePane(int seat, int multiple, BOOL flag) {
     if (!IsSeat(seat) || (theBoard.GetRuleFlags() & kRuleRoomMode))
         return;
     const int view = ViewOf(seat);
@@ -78,7 +82,7 @@ void CGameWnd::ShowMultiplePane(int seat, int multiple, BOOL flag) {
     const int level = MultipleLevel(multiple);
     if (level == 0)
         return;
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     auto* pane = dynamic_cast<CRemnantPaneImage*>(
         FindOrMakePane(kMultipleImageBase + view, [&](int id) -> CPaneImage* {
             auto* made = new CRemnantPaneImage(id);
@@ -93,7 +97,7 @@ void CGameWnd::ShowMultiplePane(int seat, int multiple, BOOL flag) {
               kMultipleLayer);
 }
 
-void CGameWnd::ShowGousjPane(int seat, int value) {
+void CTablePanes::ShowGousjPane(int seat, int value) {
     if (!IsSeat(seat))
         return;
     const int view = ViewOf(seat);
@@ -101,7 +105,7 @@ void CGameWnd::ShowGousjPane(int seat, int value) {
         HidePaneSprite(kGousjSpriteBase + view);
         return;
     }
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     auto* pane = dynamic_cast<CGouSJPaneImage*>(
         FindOrMakePane(kGousjImageBase + view, [&](int id) -> CPaneImage* {
             auto* made = new CGouSJPaneImage(id);
@@ -117,7 +121,7 @@ void CGameWnd::ShowGousjPane(int seat, int value) {
               kSeatPaneLayer);
 }
 
-void CGameWnd::ShowCountdownPane(int seconds, int kind) {
+void CTablePanes::ShowCountdownPane(int seconds, int kind) {
     if (seconds <= 0) {
         HidePaneSprite(kCountdownSprite);
         return;
@@ -125,12 +129,12 @@ void CGameWnd::ShowCountdownPane(int seconds, int kind) {
     const int owner = kind == kCountdownOnStart    ? kStartPaneSprite
                       : kind == kCountdownOnResult ? kResultPaneSprite
                                                    : 0;
-    POSITION ownerPos = owner != 0 ? FindSpritePos(owner) : nullptr;
+    POSITION ownerPos = owner != 0 ? m_wnd.FindSpritePos(owner) : nullptr;
     if (ownerPos == nullptr) {
         WriteLog("The table has no pane for a countdown of kind %d", kind);
         return;
     }
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     auto* pane = dynamic_cast<CCountdownPaneImage*>(
         FindOrMakePane(kCountdownImage, [&](int id) -> CPaneImage* {
             auto* made = new CCountdownPaneImage(id);
@@ -140,17 +144,17 @@ void CGameWnd::ShowCountdownPane(int seconds, int kind) {
     if (pane == nullptr)
         return;
     pane->m_nValue = seconds > kCountdownMax ? kCountdownMax : seconds;
-    const SPRITEINFO* base = GetSpriteAt(ownerPos);
+    const SPRITEINFO* base = m_wnd.GetSpriteAt(ownerPos);
     const POINT by = CountdownOffset(kind, m_records.HasMultiples());
     PlacePane(kCountdownSprite, pane, PosAt(base->x + by.x, base->y + by.y, 0), kCountdownLayer);
 }
 
-void CGameWnd::ShowReelPane(BOOL show) {
+void CTablePanes::ShowReelPane(BOOL show) {
     if (!show) {
         HidePaneSprite(kReelPaneSprite);
         return;
     }
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     auto* pane =
         dynamic_cast<CReelPaneImage*>(FindOrMakePane(kReelImage, [&](int id) -> CPaneImage* {
             auto* made = new CReelPaneImage(id);
@@ -160,27 +164,25 @@ void CGameWnd::ShowReelPane(BOOL show) {
     if (pane == nullptr)
         return;
     pane->ClearReel();
-    for (POSITION pos = m_reelLines.GetHeadPosition(); pos;) {
-        if (auto* line = static_cast<CString*>(m_reelLines.GetNext(pos)))
-            pane->AddReelLine(*line);
-    }
+    for (const CString& line : m_reelLines)
+        pane->AddReelLine(line);
     // An empty scroll would look broken: it says that nothing is there yet.
-    if (m_reelLines.IsEmpty())
+    if (m_reelLines.empty())
         pane->AddReelLine(kEmptyReelLine);
     pane->SetOpening(TRUE);
     // One pass of the zoom: the scroll opens once and stays open (an endless
     // play would fold it up and open it again, over and over).
     if (POSITION pos = PlacePane(kReelPaneSprite, pane, ClearOfMyHand(pane), kReelLayer, TRUE))
-        StartSprite(pos, kNotifyNone, 0, kReelLayer, 1, TRUE);
+        m_wnd.StartSprite(pos, kNotifyNone, 0, kReelLayer, 1, TRUE);
 }
 
-CSpritePos CGameWnd::ClearOfMyHand(CPaneImage* pane) {
+CSpritePos CTablePanes::ClearOfMyHand(CPaneImage* pane) {
     // Centred, but never over the action buttons and my hand below them,
     // unless the table is too low for the pane (then its top stays inside).
     const SIZE size = pane->GetSize(nullptr);
     CRect client;
-    GetClientRect(&client);
-    const int buttonsTop = m_buttons[kBtnTakeOut].GetRect().top;
+    m_wnd.GetClientRect(&client);
+    const int buttonsTop = m_links.actionButtonsTop ? m_links.actionButtonsTop() : 0;
     int top = (client.Height() - size.cy) / 2;
     if (buttonsTop > 0)
         top = std::min(top, buttonsTop - kPaneGap - size.cy);
@@ -189,13 +191,13 @@ CSpritePos CGameWnd::ClearOfMyHand(CPaneImage* pane) {
     return PosAt(-size.cx / 2, top - centre.y, 4);
 }
 
-void CGameWnd::ShowLastCardPane(BOOL show) {
+void CTablePanes::ShowLastCardPane(BOOL show) {
     m_bLastCardPaneShown = show ? 1 : 0;
     if (!show) {
         HidePaneSprite(kLastCardSprite);
         return;
     }
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     auto* pane = dynamic_cast<CLastCardPaneImage*>(
         FindOrMakePane(kLastCardImage, [&](int id) -> CPaneImage* {
             auto* made = new CLastCardPaneImage(id);
@@ -206,4 +208,11 @@ void CGameWnd::ShowLastCardPane(BOOL show) {
         return;
     pane->SetLastCards(m_fields.lastCards, m_fields.nLastCards);
     PlacePane(kLastCardSprite, pane, ClearOfMyHand(pane), kLastCardLayer);
+}
+
+void CTablePanes::AddReelLine(LPCSTR text, BOOL clear) {
+    if (clear)
+        m_reelLines.clear();
+    else
+        m_reelLines.emplace_back(text != nullptr ? text : "");
 }

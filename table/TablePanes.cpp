@@ -1,14 +1,18 @@
 // The start and result panes with their start buttons and chips, the
-// pane helpers, and the clearing of the panes. A pane is made once and then
-// only given new values; a button of a pane is made once while its id is
-// listed, so showing a pane again never leaves a second button behind.
+// pane helpers, and the clearing of the panes.
 
+#include "table/TablePanes.h"
+
+#include "game/Seats.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
+#include "sprite/SpriteButton.h"
+#include "sprite/SpriteWnd.h"
 #include "table/GameNetClient.h"
-#include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
 #include "table/ResultPaneImage.h"
+#include "table/TableRecords.h"
+#include "table/TableWndFields.h"
 #include "table/TextPaneImage.h"
 
 namespace {
@@ -67,75 +71,93 @@ bool IsCoinRoom() {
 
 } // namespace
 
-CPaneImage* CGameWnd::FindOrMakePane(int imageId, const std::function<CPaneImage*(int id)>& make) {
+CTablePanes::CTablePanes(CSpriteWnd& wnd, CTableWndFields& fields, const CTableRecords& records)
+    : m_wnd(wnd), m_fields(fields), m_records(records) {}
+
+CTablePanes::~CTablePanes() = default;
+
+int CTablePanes::MySeat() const {
+    return m_client != nullptr ? m_client->m_nMySeat : 0;
+}
+
+bool CTablePanes::IsWatcher() const {
+    return m_client == nullptr || m_client->m_bWatcher;
+}
+
+int CTablePanes::ViewOf(int seat) const {
+    return SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
+}
+
+CPaneImage* CTablePanes::FindOrMakePane(int imageId,
+                                        const std::function<CPaneImage*(int id)>& make) {
     CSpriteImage* found = nullptr;
-    if (GetImageList().Find(imageId, &found))
+    if (m_wnd.GetImageList().Find(imageId, &found))
         return dynamic_cast<CPaneImage*>(found);
     CPaneImage* pane = make(imageId);
     if (pane == nullptr)
         return nullptr;
     // The image list frees it with its last sprite.
     pane->m_bAutoFree = TRUE;
-    GetImageList().Add(pane);
+    m_wnd.GetImageList().Add(pane);
     return pane;
 }
 
-CSpritePos CGameWnd::CenteredPos(CPaneImage* image, int dy) {
+CSpritePos CTablePanes::CenteredPos(CPaneImage* image, int dy) {
     const SIZE size = image->GetSize(nullptr);
     return PosAt(-size.cx / 2, -size.cy / 2 + dy, 4);
 }
 
-POSITION CGameWnd::PlacePane(int spriteId, CPaneImage* image, const CSpritePos& at, int layer,
-                             BOOL animate) {
+POSITION CTablePanes::PlacePane(int spriteId, CPaneImage* image, const CSpritePos& at, int layer,
+                                BOOL animate) {
     CSpriteImage* found = nullptr;
-    POSITION imagePos = GetImageList().Find(image->m_nId, &found);
+    POSITION imagePos = m_wnd.GetImageList().Find(image->m_nId, &found);
     if (imagePos == nullptr || found != image)
         return nullptr;
-    POSITION pos = FindSpritePos(spriteId);
-    if (pos != nullptr && GetSpriteAt(pos)->posImage != imagePos) {
-        RemoveSprite(pos);
+    POSITION pos = m_wnd.FindSpritePos(spriteId);
+    if (pos != nullptr && m_wnd.GetSpriteAt(pos)->posImage != imagePos) {
+        m_wnd.RemoveSprite(pos);
         pos = nullptr;
     }
     if (pos == nullptr) {
         auto* line = new CFixedLine;
         line->SetFrom(at.x, at.y, at.anchor, 255);
-        pos = AddSprite(imagePos, line, spriteId, layer, 0, 0, nullptr, FALSE);
+        pos = m_wnd.AddSprite(imagePos, line, spriteId, layer, 0, 0, nullptr, FALSE);
     } else {
-        MoveSprite(pos, at.x, at.y, at.anchor);
+        m_wnd.MoveSprite(pos, at.x, at.y, at.anchor);
     }
-    if (!StartSprite(pos, kNotifyNone, 0, layer, 0, animate))
+    if (!m_wnd.StartSprite(pos, kNotifyNone, 0, layer, 0, animate))
         WriteLog("The table could not show pane %d", spriteId);
-    InvalidateSprite(pos);
+    m_wnd.InvalidateSprite(pos);
     return pos;
 }
 
-void CGameWnd::RemovePaneSprite(int id) {
-    if (POSITION pos = FindSpritePos(id))
-        RemoveSprite(pos);
+void CTablePanes::RemovePaneSprite(int id) {
+    if (POSITION pos = m_wnd.FindSpritePos(id))
+        m_wnd.RemoveSprite(pos);
 }
 
-void CGameWnd::HidePaneSprite(int id) {
-    if (POSITION pos = FindSpritePos(id))
-        CSpriteWnd::StopSprite(pos, TRUE, TRUE);
+void CTablePanes::HidePaneSprite(int id) {
+    if (POSITION pos = m_wnd.FindSpritePos(id))
+        m_wnd.StopSprite(pos, TRUE, TRUE);
 }
 
-CSpriteButtonEx* CGameWnd::PaneButton(int id) {
+CSpriteButtonEx* CTablePanes::PaneButton(int id) {
     auto it = m_paneButtons.find(id);
-    if (it == m_paneButtons.end() || FindItem(id) != it->second.button.get())
+    if (it == m_paneButtons.end() || m_wnd.FindItem(id) != it->second.button.get())
         return nullptr;
     return it->second.button.get();
 }
 
-void CGameWnd::RemovePaneButton(int id) {
+void CTablePanes::RemovePaneButton(int id) {
     auto it = m_paneButtons.find(id);
     if (it == m_paneButtons.end())
         return;
-    if (FindItem(id) == it->second.button.get())
-        RemoveItem(id);
+    if (m_wnd.FindItem(id) == it->second.button.get())
+        m_wnd.RemoveItem(id);
     m_paneButtons.erase(it);
 }
 
-CSpriteButtonEx* CGameWnd::MakePaneButton(int id, int keyIndex) {
+CSpriteButtonEx* CTablePanes::MakePaneButton(int id, int keyIndex) {
     auto it = m_paneButtons.find(id);
     if (it != m_paneButtons.end() && it->second.key == keyIndex && PaneButton(id) != nullptr)
         return it->second.button.get();
@@ -148,7 +170,7 @@ CSpriteButtonEx* CGameWnd::MakePaneButton(int id, int keyIndex) {
     // A failed make (an id listed by someone else, a missing picture) leaves
     // nothing behind.
     if (!record.IsLoaded() ||
-        !button->CreateEx(record.m_bitmap, channel, record.m_nSameChannel, this, record.m_pos.x,
+        !button->CreateEx(record.m_bitmap, channel, record.m_nSameChannel, &m_wnd, record.m_pos.x,
                           record.m_pos.y, record.m_pos.anchor, record.m_nLayer, id)) {
         WriteLog("The table could not make button %d (%s)", id,
                  CGameLayout::kButtonExNames[keyIndex]);
@@ -159,7 +181,7 @@ CSpriteButtonEx* CGameWnd::MakePaneButton(int id, int keyIndex) {
     return made;
 }
 
-CSpriteButtonEx* CGameWnd::MakeChip(int id, int jetonIndex) {
+CSpriteButtonEx* CTablePanes::MakeChip(int id, int jetonIndex) {
     auto it = m_paneButtons.find(id);
     const int key = ChipKey(jetonIndex);
     if (it != m_paneButtons.end() && it->second.key == key && PaneButton(id) != nullptr)
@@ -170,7 +192,7 @@ CSpriteButtonEx* CGameWnd::MakeChip(int id, int jetonIndex) {
     const CThemeImage& record = m_fields.pLayout->m_jetons[jetonIndex];
     std::unique_ptr<CSpriteButtonEx> button = std::make_unique<CChipButton>();
     if (!record.IsLoaded() ||
-        !button->Create(record.m_bitmap, record.m_nKind, record.m_nMask, this, record.m_pos.x,
+        !button->Create(record.m_bitmap, record.m_nKind, record.m_nMask, &m_wnd, record.m_pos.x,
                         record.m_pos.y, record.m_pos.anchor, record.m_nLayer, id)) {
         WriteLog("The table could not make chip %d (%s)", id, CGameLayout::kJetonNames[jetonIndex]);
         return nullptr;
@@ -180,9 +202,9 @@ CSpriteButtonEx* CGameWnd::MakeChip(int id, int jetonIndex) {
     return made;
 }
 
-void CGameWnd::MakeChips(int firstJeton) {
+void CTablePanes::MakeChips(int firstJeton) {
     const int largest = theBoard.GetTableHead().nMaxMultiple;
-    const bool watcher = IsWatcher() != FALSE;
+    const bool watcher = IsWatcher();
     for (int i = 0; i < kChipCount; ++i) {
         const int multiple = kChipMultiples[i];
         CSpriteButtonEx* chip = MakeChip(kChipBaseId + multiple, firstJeton + i);
@@ -193,12 +215,12 @@ void CGameWnd::MakeChips(int firstJeton) {
     }
 }
 
-void CGameWnd::RemoveChips() {
+void CTablePanes::RemoveChips() {
     for (int multiple : kChipMultiples)
         RemovePaneButton(kChipBaseId + multiple);
 }
 
-void CGameWnd::ShowStartPane(BOOL show, int) {
+void CTablePanes::ShowStartPane(BOOL show, int) {
     const bool coinRoom = IsCoinRoom();
     const bool chips = !coinRoom && m_records.HasMultiples();
     if (!show) {
@@ -212,7 +234,7 @@ void CGameWnd::ShowStartPane(BOOL show, int) {
     }
     // Made anew on every show: its variant follows the multiples flag.
     RemovePaneSprite(kStartPaneSprite);
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     const BOOL variant = coinRoom ? FALSE : BOOL(m_records.HasMultiples());
     CPaneImage* pane = FindOrMakePane(kStartPaneImage, [&](int id) -> CPaneImage* {
         auto* text = new CTextPaneImage(id);
@@ -230,9 +252,9 @@ void CGameWnd::ShowStartPane(BOOL show, int) {
     m_bStartButtonUp = 1;
 }
 
-void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
+void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     const bool coinRoom = IsCoinRoom();
-    const CString file = PaneLayoutFile();
+    const CString file = m_strLayoutFile;
     const int imageId = coinRoom ? kResultCoinPaneImage : kResultPaneImage;
     CPaneImage* image = FindOrMakePane(imageId, [&](int id) -> CPaneImage* {
         if (coinRoom) {
@@ -246,11 +268,8 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     });
     // The marks of the plays of the game that ended do not outlive it; the
     // finishing places stay beside the result.
-    for (int seat = 0; seat < kSeatCount; ++seat) {
-        MarkRevolution(seat, FALSE);
-        MarkShao(seat, FALSE, FALSE);
-        ShowActionMark(seat, 0);
-    }
+    if (m_links.clearPlayMarks)
+        m_links.clearPlayMarks();
     const int me = MySeat();
     CSpritePos paneAt = PosAt(0, 0, 4);
     if (auto* pane = dynamic_cast<CResultPaneImage*>(image)) {
@@ -260,10 +279,12 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         PlacePane(kResultPaneSprite, pane, paneAt, kPaneLayer);
     }
     const int result = IsSeat(me) ? gameOver.nResult[me] : 0;
-    if (result == 2)
-        ShowResultBanner("胜利", kWinSprite, paneAt.y);
-    else if (result == 1)
-        ShowResultBanner("失败", kLoseSprite, paneAt.y);
+    if (result != 0 && m_links.showBanner) {
+        if (result == 2)
+            m_links.showBanner("胜利", kWinSprite, paneAt.y);
+        else if (result == 1)
+            m_links.showBanner("失败", kLoseSprite, paneAt.y);
+    }
     if (CSpriteButtonEx* again = MakePaneButton(kRStartButtonId, CGameLayout::BX_RSTART))
         again->Enable(!IsWatcher());
     m_bStartPaneAllowed = 0;
@@ -274,24 +295,12 @@ void CGameWnd::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     m_nResultCountdown = theBoard.GetTableHead().nTimeLimit[kLimitResultCountdown];
     if (m_nResultCountdown > 0) {
         ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
-        SetTimer(kResultCountdownTimer, 1000, nullptr);
+        m_wnd.SetTimer(kResultCountdownTimer, 1000, nullptr);
     }
 }
 
-void CGameWnd::ShowResultBanner(LPCSTR name, int id, int paneTop) {
-    POSITION pos = FindSpritePos(id);
-    if (pos == nullptr)
-        pos = AddSpriteByName(name, id, FALSE, 0);
-    SPRITEINFO* sprite = pos != nullptr ? GetSpriteAt(pos) : nullptr;
-    if (sprite == nullptr)
-        return;
-    // Above the pane, so that it covers none of the rows: my own among them.
-    const SIZE size = GetImageList().GetAt(sprite->posImage)->GetSize(sprite);
-    PlaceNamedSprite(name, id, PosAt(0, paneTop - size.cy / 2 - 4, 4), -1, TRUE);
-}
-
-void CGameWnd::ShowStartButtons(BOOL show) {
-    const bool watcher = IsWatcher() != FALSE;
+void CTablePanes::ShowStartButtons(BOOL show) {
+    const bool watcher = IsWatcher();
     if (CSpriteButtonEx* again = PaneButton(kRStartButtonId))
         again->Enable(show && !watcher);
     if (!m_records.HasMultiples())
@@ -307,7 +316,7 @@ void CGameWnd::ShowStartButtons(BOOL show) {
     }
 }
 
-void CGameWnd::ResetPanes() {
+void CTablePanes::ResetPanes() {
     HidePaneSprite(kResultPaneSprite);
     // The result pane's buttons go with it: a "play again" left on the
     // table would start a game that is already running.
@@ -319,15 +328,15 @@ void CGameWnd::ResetPanes() {
             RemovePaneButton(id);
     }
     // Nor may its countdown start one.
-    KillTimer(kResultCountdownTimer);
-    KillTimer(kAutoStartTimer);
+    m_wnd.KillTimer(kResultCountdownTimer);
+    m_wnd.KillTimer(kAutoStartTimer);
     m_nResultCountdown = -1;
     ShowCountdownPane(0, kCountdownOnResult);
     RemovePaneSprite(kWinSprite);
     RemovePaneSprite(kLoseSprite);
 }
 
-void CGameWnd::ClearAllPanes() {
+void CTablePanes::ClearAllPanes() {
     RemovePaneButton(kStartButtonId);
     RemoveChips();
     RemovePaneSprite(kStartPaneSprite);
@@ -338,4 +347,26 @@ void CGameWnd::ClearAllPanes() {
         RemovePaneSprite(id);
     HidePaneSprite(kLastCardPaneSprite);
     m_bStartButtonUp = 0;
+}
+
+void CTablePanes::OnResultCountdownTick() {
+    if (m_nResultCountdown < 0)
+        return;
+    if (m_nResultCountdown > 0)
+        --m_nResultCountdown;
+    ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
+    if (m_nResultCountdown != 0)
+        return;
+    m_wnd.KillTimer(kResultCountdownTimer);
+    m_nResultCountdown = -1;
+    const int me = m_client != nullptr ? m_client->m_nMySeat : -1;
+    if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
+        m_wnd.SetTimer(kAutoStartTimer, 10000, nullptr);
+    else if (m_client != nullptr)
+        m_client->SendStart(m_records.GetMultiple());
+}
+
+void CTablePanes::SetFinishingOrder(const int placeSeat[kSeatCount]) {
+    for (int place = 0; place < kSeatCount; ++place)
+        m_placeSeat[place] = placeSeat[place];
 }

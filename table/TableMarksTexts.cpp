@@ -3,12 +3,16 @@
 // motion path, centring, layer, repeat and auto-free), made on demand and
 // placed by the seat it belongs to.
 
+#include "table/TableMarks.h"
+
 #include "game/GameLogic.h"
 #include "platform/system/Profile.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
 #include "sprite/GifSpriteImage.h"
-#include "table/GameWnd.h"
+#include "sprite/SpriteWnd.h"
+#include "table/GameWndActionRules.h"
+#include "table/TableWndFields.h"
 
 namespace {
 
@@ -45,12 +49,12 @@ CString SectionOf(LPCSTR name) {
 
 } // namespace
 
-POSITION CGameWnd::AddSpriteByName(LPCSTR name, int id, BOOL show, int param) {
+POSITION CTableMarks::AddSpriteByName(LPCSTR name, int id, BOOL show, int param) {
     if (name == nullptr || name[0] == '\0')
         return nullptr;
     if (id != -1) {
-        if (POSITION pos = FindSpritePos(id)) {
-            PlaySprite(pos, FALSE, 0, -1, -1, TRUE);
+        if (POSITION pos = m_wnd.FindSpritePos(id)) {
+            m_wnd.PlaySprite(pos, FALSE, 0, -1, -1, TRUE);
             return pos;
         }
     }
@@ -63,16 +67,16 @@ POSITION CGameWnd::AddSpriteByName(LPCSTR name, int id, BOOL show, int param) {
         return nullptr;
     }
     const int imageId = int(GetPrivateProfileInt(resource, "ID", -1, file));
-    POSITION image = imageId != -1 ? GetImageList().Find(imageId) : nullptr;
+    POSITION image = imageId != -1 ? m_wnd.GetImageList().Find(imageId) : nullptr;
     if (image == nullptr) {
         CGifSpriteImage* gif = NewGifSpriteImage(resource, file, m_strBitmapFolder, FALSE);
         if (gif == nullptr) {
             WriteLog("The picture of text sprite \"%s\" does not load", name);
             return nullptr;
         }
-        image = GetImageList().Add(gif);
+        image = m_wnd.GetImageList().Add(gif);
     }
-    const SIZE size = GetImageList().GetAt(image)->GetSize(nullptr);
+    const SIZE size = m_wnd.GetImageList().GetAt(image)->GetSize(nullptr);
     const BOOL center = GetPrivateProfileInt(section, "center", 0, file) != 0;
     char path[MAX_PATH] = {};
     GetPrivateProfileString(section, "path", "", path, sizeof path, file);
@@ -97,18 +101,18 @@ POSITION CGameWnd::AddSpriteByName(LPCSTR name, int id, BOOL show, int param) {
     const int layer = int(GetPrivateProfileInt(section, "layer", 0, file));
     const int repeat = int(GetPrivateProfileInt(section, "repeat", 0, file));
     const BOOL autoFree = GetPrivateProfileInt(section, "autofree", 1, file) != 0;
-    POSITION pos = AddSprite(image, line, id, layer, repeat, param, name, autoFree);
+    POSITION pos = m_wnd.AddSprite(image, line, id, layer, repeat, param, name, autoFree);
     if (pos != nullptr && show)
-        PlaySprite(pos, FALSE, 0, -1, -1, TRUE);
+        m_wnd.PlaySprite(pos, FALSE, 0, -1, -1, TRUE);
     return pos;
 }
 
-BOOL CGameWnd::CreateTextSprites() {
+BOOL CTableMarks::CreateTextSprites() {
     const BOOL pointRules = (theBoard.GetRuleFlags() & kPointRule) != 0;
     for (const TextSprite& t : kTextSprites) {
         if (t.pointRulesOnly && !pointRules)
             continue;
-        if (FindSpritePos(t.id) != nullptr)
+        if (m_wnd.FindSpritePos(t.id) != nullptr)
             continue;
         if (AddSpriteByName(t.name, t.id, FALSE, 0) == nullptr)
             return FALSE;
@@ -116,19 +120,19 @@ BOOL CGameWnd::CreateTextSprites() {
     return TRUE;
 }
 
-POSITION CGameWnd::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
-                                    BOOL centreOnPoint) {
-    POSITION pos = FindSpritePos(id);
+POSITION CTableMarks::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
+                                       BOOL centreOnPoint) {
+    POSITION pos = m_wnd.FindSpritePos(id);
     if (pos == nullptr)
         pos = AddSpriteByName(name, id, FALSE, 0);
-    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    SPRITEINFO* s = pos != nullptr ? m_wnd.GetSpriteAt(pos) : nullptr;
     if (s == nullptr)
         return nullptr;
     CSpritePos point = at;
     const BOOL center =
         centreOnPoint || GetPrivateProfileInt(SectionOf(name), "center", 0, m_strThemeFile) != 0;
     if (center) {
-        const SIZE size = GetImageList().GetAt(s->posImage)->GetSize(s);
+        const SIZE size = m_wnd.GetImageList().GetAt(s->posImage)->GetSize(s);
         point.x -= size.cx / 2;
         point.y -= size.cy / 2;
     }
@@ -136,51 +140,51 @@ POSITION CGameWnd::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, i
     line->Init(point.x, point.y, point.anchor, point.x, point.y, point.anchor, 1, -1, 255, 255);
     // Shown once; the end event, when asked, says the animation is over.
     const BOOL notify = endEvent >= 0;
-    if (!SetSpriteLine(pos, line, notify, notify ? endEvent : 0, -1, 1, TRUE))
+    if (!m_wnd.SetSpriteLine(pos, line, notify, notify ? endEvent : 0, -1, 1, TRUE))
         return nullptr;
     return pos;
 }
 
-CSpritePos CGameWnd::TextAnimationPlace(int seat) const {
+CSpritePos CTableMarks::TextAnimationPlace(int seat) const {
     const int view = m_fields.SeatToView(seat);
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     // My own texts stand beside my plate as a left-hand seat's do: over
     // the table's middle they would cover the buttons I am about to press.
     switch (view) {
     case 0:
     case 1:
     case 2:
-        return PosOf(at.x + 120, at.y - 30, at.anchor);
+        return PosAt(at.x + 120, at.y - 30, at.anchor);
     case 3:
-        return PosOf(at.x - 33, at.y + 150, at.anchor);
+        return PosAt(at.x - 33, at.y + 150, at.anchor);
     default:
-        return PosOf(at.x - 190, at.y - 30, at.anchor);
+        return PosAt(at.x - 190, at.y - 30, at.anchor);
     }
 }
 
-void CGameWnd::ShowRevolutionMark(int seat) {
+void CTableMarks::ShowRevolutionMark(int seat) {
     if (IsSeat(seat))
         PlaceNamedSprite("革命", kRevolutionSprite, TextAnimationPlace(seat), -1);
 }
 
-void CGameWnd::ShowOpenPointMark(int seat) {
+void CTableMarks::ShowOpenPointMark(int seat) {
     if (IsSeat(seat))
         PlaceNamedSprite("明点", kOpenPointSprite, TextAnimationPlace(seat), -1);
 }
 
-void CGameWnd::ShowPrePointMark(int seat) {
+void CTableMarks::ShowPrePointMark(int seat) {
     if (IsSeat(seat))
         PlaceNamedSprite("预点", kPrePointSprite, TextAnimationPlace(seat), -1);
 }
 
-void CGameWnd::ShowTributeMark(int seat) {
-    SyncClientFields();
+void CTableMarks::ShowTributeMark(int seat) {
+    m_links.syncFields();
     // Only my own tribute is announced.
     if (IsSeat(seat) && seat == m_fields.nMySeat)
-        PlaceNamedSprite("进贡", kTributeSprite, PosOf(-93, -200, 7), -1);
+        PlaceNamedSprite("进贡", kTributeSprite, PosAt(-93, -200, 7), -1);
 }
 
-void CGameWnd::ShowTouKeMark() {
+void CTableMarks::ShowTouKeMark() {
     // Over the seat that finished first, as the other seat texts stand.
     const std::vector<int>& places = theBoard.GetPlaces();
     const int first = places.empty() ? MySeat() : places.front();
@@ -188,19 +192,29 @@ void CGameWnd::ShowTouKeMark() {
         PlaceNamedSprite("头科", kTouKeSprite, TextAnimationPlace(first), -1);
 }
 
-void CGameWnd::ShowChuanSanHuMark() {
-    // My side took the first three places: the text stands at my seat.
-    if (PlaceNamedSprite("串三户", kChuanSanHuSprite, TextAnimationPlace(MySeat()),
-                         kChuanSanHuSprite) != nullptr)
+void CTableMarks::ShowResultBanner(LPCSTR name, int id, int paneTop) {
+    POSITION pos = m_wnd.FindSpritePos(id);
+    if (pos == nullptr)
+        pos = AddSpriteByName(name, id, FALSE, 0);
+    SPRITEINFO* sprite = pos != nullptr ? m_wnd.GetSpriteAt(pos) : nullptr;
+    if (sprite == nullptr)
         return;
-    // Without the animation the result follows at once.
-    m_bCleanSweep = FALSE;
-    ShowResultPane(m_cleanSweepResult);
+    // Above the pane, so that it covers none of the rows: my own among them.
+    const SIZE size = m_wnd.GetImageList().GetAt(sprite->posImage)->GetSize(sprite);
+    PlaceNamedSprite(name, id, PosAt(0, paneTop - size.cy / 2 - 4, 4), -1, TRUE);
 }
 
-void CGameWnd::PlayUpgradeAnim(int seat) {
+void CTableMarks::PlayUpgradeAnim(int seat) {
     if (!IsSeat(seat))
         return;
-    const CSpritePos at = SeatPlace(seat);
-    PlaceNamedSprite("升级", kUpgradeSprite, PosOf(at.x - 5, at.y - 13, at.anchor), -1);
+    const CSpritePos at = m_fields.SeatPlace(seat);
+    PlaceNamedSprite("升级", kUpgradeSprite, PosAt(at.x - 5, at.y - 13, at.anchor), -1);
+}
+
+BOOL CTableMarks::ShowShuffleMark() {
+    POSITION pos = AddSpriteByName("洗牌", kShuffleSprite, FALSE, 0);
+    if (pos == nullptr)
+        return FALSE;
+    // Played once along its path; its end event deals the cards.
+    return m_wnd.PlaySprite(pos, TRUE, kShuffleSprite, -1, 1, TRUE);
 }

@@ -5,11 +5,13 @@
 #include "game/GameLogic.h"
 #include "sprite/AppServices.h"
 #include "sprite/SpriteItem.h"
+#include "sprite/SpriteWnd.h"
 #include "table/GameNetClient.h"
-#include "table/GameWnd.h"
 #include "table/GameWndChatLine.h"
 #include "table/GameWndInfoText.h"
 #include "table/TableAppLink.h"
+#include "table/TableInfo.h"
+#include "table/TableRecords.h"
 
 namespace {
 
@@ -18,14 +20,14 @@ constexpr LONG kChatLineKind = 0;
 
 } // namespace
 
-void CGameWnd::AddChatText(LPCSTR text) {
-    CClientShell* shell = m_pClient != nullptr ? m_pClient->GetShell() : nullptr;
+void CTableInfo::AddChatText(LPCSTR text) {
+    CClientShell* shell = m_client != nullptr ? m_client->GetShell() : nullptr;
     auto* chat = shell != nullptr ? dynamic_cast<CKNChatEx*>(shell->GetChatControl()) : nullptr;
     if (chat != nullptr && chat->m_hWnd != nullptr)
         chat->AddText(kChatLineKind, text);
 }
 
-void CGameWnd::OnReceivedChatLine(LPCSTR text) {
+void CTableInfo::OnReceivedChatLine(LPCSTR text) {
     if (text == nullptr || *text == '\0' || IsSymbolFontLine(text))
         return;
     AddChatText(text);
@@ -37,18 +39,18 @@ void CGameWnd::OnReceivedChatLine(LPCSTR text) {
         ShowSeatTip(speech.tip, speech.seat);
 }
 
-void CGameWnd::OnOwnChatLine(LPCSTR text) {
+void CTableInfo::OnOwnChatLine(LPCSTR text) {
     if (text == nullptr || *text == '\0')
         return;
     AddChatText(text);
     if (IsSymbolFontLine(text) || IsChatCommandLine(text))
         return;
-    if (m_pClient == nullptr || m_pClient->m_bWatcher)
+    if (m_client == nullptr || m_client->m_bWatcher)
         return;
-    ShowSeatTip(text, m_pClient->m_nMySeat);
+    ShowSeatTip(text, m_client->m_nMySeat);
 }
 
-void CGameWnd::OnButtonHover(int id, BOOL leave) {
+void CTableInfo::OnButtonHover(int id, BOOL leave) {
     CBalloonTipWnd& tip = m_tips[kHintTip];
     if (leave) {
         tip.Hide();
@@ -79,15 +81,15 @@ void CGameWnd::OnButtonHover(int id, BOOL leave) {
         }
         break;
     }
-    CSpriteItem* item = text.IsEmpty() ? nullptr : FindItem(id);
+    CSpriteItem* item = text.IsEmpty() ? nullptr : m_wnd.FindItem(id);
     if (item == nullptr)
         return;
     // Above the button, the tail at its top middle.
     const CRect button = item->GetRect();
     POINT body{button.left, button.top - 8};
     POINT tail{(button.left + button.right) / 2, button.top};
-    ClientToScreen(&body);
-    ClientToScreen(&tail);
+    m_wnd.ClientToScreen(&body);
+    m_wnd.ClientToScreen(&tail);
     tip.Show(text, body.x, body.y, tail.x, tail.y, 2);
-    PlayGameSound("button.wav");
+    m_links.sound("button.wav");
 }

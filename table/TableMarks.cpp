@@ -2,11 +2,17 @@
 // finishing places, ready, waiting and exchange, each placed by the seat's
 // view position from its plate's point, made once and then shown or removed.
 
+#include "table/TableMarks.h"
+
 #include "game/GameLogic.h"
+#include "game/Seats.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
-#include "table/GameWnd.h"
+#include "sprite/SpriteWnd.h"
+#include "table/GameNetClient.h"
+#include "table/GameWndActionRules.h"
 #include "table/PaneImage.h"
+#include "table/TableWndFields.h"
 
 namespace {
 
@@ -45,12 +51,16 @@ HBITMAP CopyBitmap(HBITMAP source) {
 
 } // namespace
 
-CSpritePos CGameWnd::SeatPlace(int seat) const {
-    return m_fields.AvatarPoint(m_fields.SeatToView(seat));
+int CTableMarks::MySeat() const {
+    return m_client != nullptr ? m_client->m_nMySeat : 0;
 }
 
-POSITION CGameWnd::FlagImage(int imageId, int flag) {
-    POSITION image = GetImageList().Find(imageId);
+int CTableMarks::ViewOf(int seat) const {
+    return ::SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
+}
+
+POSITION CTableMarks::FlagImage(int imageId, int flag) {
+    POSITION image = m_wnd.GetImageList().Find(imageId);
     if (image != nullptr)
         return image;
     if (m_fields.pLayout == nullptr || flag < 0 || flag >= CGameLayout::FLAG_COUNT)
@@ -65,41 +75,47 @@ POSITION CGameWnd::FlagImage(int imageId, int flag) {
         WriteLog("The table has no picture for mark %s", CGameLayout::kFlagKeys[flag]);
         return nullptr;
     }
-    return GetImageList().Add(picture);
+    return m_wnd.GetImageList().Add(picture);
 }
 
-POSITION CGameWnd::ShowMark(int spriteId, int imageId, int flag, const CSpritePos& at, int layer) {
+POSITION CTableMarks::ShowMark(int spriteId, int imageId, int flag, const CSpritePos& at,
+                               int layer) {
     const POSITION image = FlagImage(imageId, flag);
     if (image == nullptr)
         return nullptr;
-    POSITION pos = FindSpritePos(spriteId);
-    SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
+    POSITION pos = m_wnd.FindSpritePos(spriteId);
+    SPRITEINFO* s = pos != nullptr ? m_wnd.GetSpriteAt(pos) : nullptr;
     if (s != nullptr && s->posImage != image) {
         // The same mark with another picture: made again.
-        RemoveSprite(pos);
+        m_wnd.RemoveSprite(pos);
         pos = nullptr;
     }
     auto* line = new CFixedLine;
     line->Init(at.x, at.y, at.anchor, at.x, at.y, at.anchor, 1, -1, 255, 255);
     if (pos == nullptr) {
-        pos = AddSprite(image, line, spriteId, layer, 0, 0, "mark", FALSE);
+        pos = m_wnd.AddSprite(image, line, spriteId, layer, 0, 0, "mark", FALSE);
         if (pos == nullptr)
             return nullptr;
         line = nullptr;
     }
     if (line != nullptr)
-        SetSpriteLine(pos, line, FALSE, 0, layer, 0, FALSE);
+        m_wnd.SetSpriteLine(pos, line, FALSE, 0, layer, 0, FALSE);
     else
-        PlaySprite(pos, FALSE, 0, layer, 0, FALSE);
+        m_wnd.PlaySprite(pos, FALSE, 0, layer, 0, FALSE);
     return pos;
 }
 
-void CGameWnd::RemoveSpriteById(int spriteId) {
-    if (POSITION pos = FindSpritePos(spriteId))
-        RemoveSprite(pos);
+void CTableMarks::RemoveSpriteById(int spriteId) {
+    if (POSITION pos = m_wnd.FindSpritePos(spriteId))
+        m_wnd.RemoveSprite(pos);
 }
 
-void CGameWnd::ShowTrustMark(int seat, int status) {
+void CTableMarks::StopSpriteById(int spriteId) {
+    if (POSITION pos = m_wnd.FindSpritePos(spriteId))
+        m_wnd.StopSprite(pos, TRUE, FALSE);
+}
+
+void CTableMarks::ShowTrustMark(int seat, int status) {
     if (!IsSeat(seat))
         return;
     const int view = m_fields.SeatToView(seat);
@@ -108,7 +124,7 @@ void CGameWnd::ShowTrustMark(int seat, int status) {
     } kTrust[] = {{300, kTrustMark, kTrustImage, CGameLayout::FLAG_TRUST},
                   {301, kTrustExitMark, kTrustImage + 1, CGameLayout::FLAG_TRUSTEXIT},
                   {302, kBreakMark, kTrustImage + 2, CGameLayout::FLAG_BREAK}};
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     at.x += IsRightSide(view) ? 72 : 2;
     at.y += 2;
     for (const auto& t : kTrust) {
@@ -119,15 +135,15 @@ void CGameWnd::ShowTrustMark(int seat, int status) {
     }
 }
 
-void CGameWnd::ClearTrustMarks() {
+void CTableMarks::ClearTrustMarks() {
     for (int view = 0; view < kSeatCount; ++view)
         for (int base : {kTrustMark, kTrustExitMark, kBreakMark})
             RemoveSpriteById(base + view);
     for (int seat = 0; seat < kSeatCount; ++seat)
-        ShowMultiplePane(seat, 0, FALSE);
+        m_panes.ShowMultiplePane(seat, 0, FALSE);
 }
 
-void CGameWnd::ShowActionMark(int seat, int flags) {
+void CTableMarks::ShowActionMark(int seat, int flags) {
     if (!IsSeat(seat))
         return;
     const int view = m_fields.SeatToView(seat);
@@ -140,7 +156,7 @@ void CGameWnd::ShowActionMark(int seat, int flags) {
     } kActions[] = {{kPassMark, kPassImage, CGameLayout::FLAG_PASS},
                     {kLetMark, kLetImage, CGameLayout::FLAG_RANGPAI},
                     {kGaveUpMark, kGaveUpImage, CGameLayout::FLAG_GAVEUP}};
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     if (view == 0) {
         at = CSpritePos(-29, -200);
         at.anchor = 7;
@@ -159,7 +175,7 @@ void CGameWnd::ShowActionMark(int seat, int flags) {
     }
 }
 
-void CGameWnd::ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash) {
+void CTableMarks::ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash) {
     if (!IsSeat(seat))
         return;
     const int view = m_fields.SeatToView(seat);
@@ -173,50 +189,50 @@ void CGameWnd::ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL fl
     static const int kFlags[] = {CGameLayout::FLAG_OPENPOINT, CGameLayout::FLAG_SHAOPAI,
                                  CGameLayout::FLAG_REVOLUTION, CGameLayout::FLAG_NOWPOINT,
                                  CGameLayout::FLAG_PREPOINT};
-    const CSpritePos seatAt = SeatPlace(seat);
+    const CSpritePos seatAt = m_fields.SeatPlace(seat);
     CSpritePos at = seatAt;
     at.x += IsRightSide(view) ? -43 : 107;
     at.y += dy;
     ShowMark(id, kTrustImage + 3 + index, kFlags[index], at, kMarkLayer);
     if (flash)
-        PlaceNamedSprite("标志", kFlashSprite, PosOf(seatAt.x - 14, seatAt.y - 15, seatAt.anchor),
+        PlaceNamedSprite("标志", kFlashSprite, PosAt(seatAt.x - 14, seatAt.y - 15, seatAt.anchor),
                          -1);
 }
 
-void CGameWnd::MarkOpenPoint(int seat, BOOL show) {
+void CTableMarks::MarkOpenPoint(int seat, BOOL show) {
     ShowSeatFlag(seat, show, kOpenPointMark, 81, TRUE);
 }
-void CGameWnd::MarkShao(int seat, BOOL show, BOOL effect) {
+void CTableMarks::MarkShao(int seat, BOOL show, BOOL effect) {
     ShowSeatFlag(seat, show, kShaoMark, 43, effect);
 }
-void CGameWnd::MarkRevolution(int seat, BOOL show) {
+void CTableMarks::MarkRevolution(int seat, BOOL show) {
     ShowSeatFlag(seat, show, kRevolutionMark, 81, TRUE);
 }
-void CGameWnd::MarkNowPoint(int seat, BOOL show) {
+void CTableMarks::MarkNowPoint(int seat, BOOL show) {
     ShowSeatFlag(seat, show, kNowPointMark, 119, TRUE);
 }
-void CGameWnd::MarkPrePoint(int seat, BOOL show) {
+void CTableMarks::MarkPrePoint(int seat, BOOL show) {
     ShowSeatFlag(seat, show, kPrePointMark, 119, TRUE);
 }
 
-void CGameWnd::ShowPlaceMark(int seat, int place) {
+void CTableMarks::ShowPlaceMark(int seat, int place) {
     if (!IsSeat(seat) || place < 0 || place >= kSeatCount)
         return;
     const int view = m_fields.SeatToView(seat);
     const int flag = (IsRightSide(view) ? CGameLayout::FLAG_ONEO : CGameLayout::FLAG_ONE) + place;
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     at.x += IsRightSide(view) ? -63 : 89;
     at.y -= 11;
     ShowMark(kPlaceMark + view, kPlaceImageBase + view * kSeatCount + place, flag, at,
              view == 0 ? kMarkLayer : kOtherPlaceLayer);
 }
 
-void CGameWnd::ClearPlaceMarks() {
+void CTableMarks::ClearPlaceMarks() {
     for (int view = 0; view < kSeatCount; ++view)
         RemoveSpriteById(kPlaceMark + view);
 }
 
-void CGameWnd::ShowReadyMark(int seat, BOOL clear) {
+void CTableMarks::ShowReadyMark(int seat, BOOL clear) {
     if (clear) {
         for (int view = 0; view < kSeatCount; ++view)
             RemoveSpriteById(kReadyMark + view);
@@ -225,25 +241,25 @@ void CGameWnd::ShowReadyMark(int seat, BOOL clear) {
     if (!IsSeat(seat))
         return;
     const int view = m_fields.SeatToView(seat);
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     at.x += 2;
     at.y += 85;
     ShowMark(kReadyMark + view, kReadyImageBase + view, CGameLayout::FLAG_START, at, kMarkLayer);
 }
 
-void CGameWnd::ShowWaitMark(int seat, BOOL hide) {
+void CTableMarks::ShowWaitMark(int seat, BOOL hide) {
     if (hide) {
         RemoveSpriteById(kWaitSprite);
         return;
     }
     if (!IsSeat(seat))
         return;
-    SyncClientFields();
+    m_links.syncFields();
     // A player does not wait for himself.
     if (seat == m_fields.nMySeat && !m_fields.bWatcher)
         return;
     const int view = m_fields.SeatToView(seat);
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     if (view == 0) {
         at = CSpritePos(-43, -100);
         at.anchor = 7;
@@ -257,20 +273,20 @@ void CGameWnd::ShowWaitMark(int seat, BOOL hide) {
     PlaceNamedSprite("等待", kWaitSprite, at, -1);
 }
 
-void CGameWnd::ShowExchangeMark(int seat) {
+void CTableMarks::ShowExchangeMark(int seat) {
     if (!IsSeat(seat))
         return;
-    CSpritePos at = SeatPlace(seat);
+    CSpritePos at = m_fields.SeatPlace(seat);
     if (m_fields.pLayout != nullptr) {
         at.x += m_fields.pLayout->m_sizeAvatar.cx / 2;
         at.y += m_fields.pLayout->m_sizeAvatar.cy / 2;
     }
     // The exchange sprite is centred on the point.
     PlaceNamedSprite("兑换", kExchangeSprite, at, -1, TRUE);
-    PlayGameSound("coin.wav");
+    m_links.sound("coin.wav");
 }
 
-void CGameWnd::ClearAllSeats() {
+void CTableMarks::ClearAllSeats() {
     for (int view = 0; view < kSeatCount; ++view) {
         for (int base : {kOpenPointMark, kShaoMark, kRevolutionMark, kNowPointMark, kPrePointMark,
                          kPassMark, kLetMark, kGaveUpMark})

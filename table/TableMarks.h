@@ -1,0 +1,126 @@
+#pragma once
+
+// The table's seat marks and text animations: trusteeship, pass, let and
+// give up, the point, shao and revolution marks, finishing places, ready,
+// waiting and exchange at each seat's plate; and the theme's named text
+// sprites (the shuffle, revolution, points, tribute, first place, the burn's
+// three steps, the clean sweep, win and loss, the level-up), made on demand.
+// They are sprites of the table window, which owns them and passes on the
+// end events of their animations; what they ask of the window besides is in
+// their Links.
+
+#include "game/StateRecords.h"
+#include "platform/CString.h"
+#include "platform/PtrList.h"
+#include "sprite/SpritePos.h"
+#include "table/TableView.h"
+
+#include <functional>
+
+class CGameNetClient;
+class CSpriteWnd;
+struct CTableWndFields;
+
+class CTableMarks : public CMarkView {
+public:
+    struct Links {
+        // My seat, the watcher flag and the card order, fresh from the client.
+        std::function<void()> syncFields;
+        std::function<void(LPCSTR file)> sound;
+    };
+
+    CTableMarks(CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
+        : m_wnd(wnd), m_fields(fields), m_panes(panes) {}
+    CTableMarks(const CTableMarks&) = delete;
+    CTableMarks& operator=(const CTableMarks&) = delete;
+
+    void SetLinks(Links links) { m_links = std::move(links); }
+    void SetClient(CGameNetClient* client) { m_client = client; }
+    // The theme file the text sprites are described in, and its pictures' folder.
+    void SetTheme(const CString& themeFile, const CString& bitmapFolder) {
+        m_strThemeFile = themeFile;
+        m_strBitmapFolder = bitmapFolder;
+    }
+
+    // ---- what the record handling shows (CMarkView) ----
+    void ShowWaitMark(int seat, BOOL hide) override;
+    void ShowReadyMark(int seat, BOOL clear) override;
+    void ShowPlaceMark(int seat, int place) override;
+    void ClearAllSeats() override;
+    void ShowTrustMark(int seat, int status) override;
+    void ClearTrustMarks() override;
+    void ShowActionMark(int seat, int flags) override;
+    void MarkOpenPoint(int seat, BOOL show) override;
+    void MarkShao(int seat, BOOL show, BOOL effect) override;
+    void MarkRevolution(int seat, BOOL show) override;
+    void MarkNowPoint(int seat, BOOL show) override;
+    void MarkPrePoint(int seat, BOOL show) override;
+    void ShowRevolutionMark(int seat) override;
+    void ShowOpenPointMark(int seat) override;
+    void ShowPrePointMark(int seat) override;
+    void ShowTributeMark(int seat) override;
+    void ShowTouKeMark() override;
+    void PlayBurnCardAnim(int burningSeat, int targetSeat) override;
+    void ShowCleanSweep(const tagGAMEOVERMSG& gameOver) override;
+    void EndCleanSweepMark() override;
+    void StopTableAnimations() override;
+
+    // The sprite of theme section "SPRITE_<name>"; an existing sprite of the
+    // id is shown and returned. Null when the section or its picture is missing.
+    POSITION AddSpriteByName(LPCSTR name, int id, BOOL show, int param);
+    // The table's text sprites, each only when missing; FALSE at the first
+    // that cannot be made.
+    BOOL CreateTextSprites();
+    // The shuffle picture, played once; its end (1006) starts the deal.
+    // FALSE when the theme has no such picture.
+    BOOL ShowShuffleMark();
+    void ClearPlaceMarks();
+    void ShowExchangeMark(int seat);
+    void ShowChuanSanHuMark();
+    void PlayUpgradeAnim(int seat);
+    // The win or loss text, centred just above the result pane's top.
+    void ShowResultBanner(LPCSTR name, int id, int paneTop);
+    // The clean-sweep mark plays and holds the game's result back; the
+    // game-over mark shows until my seat starts again.
+    BOOL IsCleanSweep() const { return m_bCleanSweep; }
+    BOOL IsGameOverMarkShown() const { return m_bGameOverMark; }
+    // An animation's end event: the burn's next step, or the result after
+    // the clean sweep. FALSE when the event is not one of the marks'.
+    BOOL OnAnimationEnd(int event);
+
+private:
+    // The picture of a mark (a [FLAG] bitmap) in the image list, made once.
+    POSITION FlagImage(int imageId, int flag);
+    // Shows the mark sprite at the point, making it when missing.
+    POSITION ShowMark(int spriteId, int imageId, int flag, const CSpritePos& at, int layer);
+    void RemoveSpriteById(int spriteId);
+    void StopSpriteById(int spriteId);
+    // The point, shao and revolution marks: dy below the plate's point.
+    void ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash);
+    // A named text sprite shown once at the point (centred when its section
+    // or the caller asks); endEvent -1 for none. Null when it cannot be made.
+    POSITION PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
+                              BOOL centreOnPoint = FALSE);
+    CSpritePos TextAnimationPlace(int seat) const;
+    void BurnStepTwo(int targetView);
+    void BurnStepThree();
+    // My seat by the client (0 without one) and a seat's view from it.
+    int MySeat() const;
+    int ViewOf(int seat) const;
+
+    CSpriteWnd& m_wnd;
+    CTableWndFields& m_fields;
+    CPaneView& m_panes;
+    CGameNetClient* m_client = nullptr;
+    Links m_links;
+    CString m_strThemeFile;
+    CString m_strBitmapFolder;
+
+    // Where burn step one stood, for steps two and three.
+    CSpritePos m_burnFrom;
+    BOOL m_bGameOverMark = FALSE;
+    // The game-over record the clean-sweep mark holds back, and whether the
+    // mark plays.
+    tagGAMEOVERMSG m_cleanSweepResult{};
+    BOOL m_bCleanSweep = FALSE;
+};

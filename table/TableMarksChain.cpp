@@ -1,0 +1,104 @@
+// The marks' animation chain: the burn's three steps, each started by the
+// end of the one before, and the clean-sweep text that holds the game's
+// result back until it ends.
+
+#include "table/TableMarks.h"
+
+#include "game/GameLogic.h"
+#include "sprite/SpriteWnd.h"
+#include "table/GameWndActionRules.h"
+#include "table/TableWndFields.h"
+
+namespace {
+
+enum ChainEvent {
+    kBurnOneFirst = 1035, // + the target's view
+    kBurnOneLast = 1040,
+    kBurnTwoEnd = 1041,
+    kChuanSanHuEnd = 1051,
+};
+
+constexpr int kBurnTicks = 20;
+
+} // namespace
+
+BOOL CTableMarks::OnAnimationEnd(int event) {
+    if (event == kBurnTwoEnd) {
+        BurnStepThree();
+    } else if (event == kChuanSanHuEnd) {
+        // The game's data went with the game-over record; a next game my
+        // seat has started already keeps its table.
+        if (m_bCleanSweep && !theBoard.GetStartFlag(MySeat()))
+            m_panes.ShowResultPane(m_cleanSweepResult);
+        m_bCleanSweep = FALSE;
+    } else if (event >= kBurnOneFirst && event <= kBurnOneLast) {
+        BurnStepTwo(event - kBurnOneFirst);
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
+    if (burningSeat == targetSeat || !IsSeat(burningSeat) || !IsSeat(targetSeat))
+        return;
+    const int view = ViewOf(burningSeat);
+    const CSpritePos place = m_fields.AvatarPoint(view);
+    const POINT by = view >= 4 ? POINT{-26, -5} : POINT{-20, -10};
+    m_burnFrom = PosAt(place.x + by.x, place.y + by.y, place.anchor);
+    POSITION pos = AddSpriteByName("烧牌One", kBurnOneSprite, TRUE, 0);
+    if (pos == nullptr)
+        return;
+    auto* line = new CFixedLine;
+    line->SetFrom(m_burnFrom.x, m_burnFrom.y, m_burnFrom.anchor, 255);
+    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirst + ViewOf(targetSeat), -1, 1, TRUE);
+}
+
+void CTableMarks::BurnStepTwo(int targetView) {
+    POSITION pos = AddSpriteByName("烧牌Two", kBurnTwoSprite, TRUE, 0);
+    if (pos == nullptr)
+        return;
+    const CSpritePos to = m_fields.AvatarPoint(targetView);
+    auto* line = new CStraightLine;
+    line->Init(m_burnFrom.x + 35, m_burnFrom.y + 55, m_burnFrom.anchor, to.x + 25, to.y + 80,
+               to.anchor, kBurnTicks, -1, 255, 255);
+    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnTwoEnd, -1, 1, TRUE);
+}
+
+void CTableMarks::BurnStepThree() {
+    POSITION pos = AddSpriteByName("烧牌Three", kBurnThreeSprite, TRUE, 0);
+    if (pos == nullptr)
+        return;
+    auto* line = new CFixedLine;
+    line->SetFrom(m_burnFrom.x + 35 - 140, m_burnFrom.y + 55 - 130, m_burnFrom.anchor, 255);
+    m_wnd.SetSpriteLine(pos, line, FALSE, 0, -1, 1, TRUE);
+}
+
+void CTableMarks::ShowCleanSweep(const tagGAMEOVERMSG& gameOver) {
+    m_cleanSweepResult = gameOver;
+    m_bCleanSweep = TRUE;
+    m_bGameOverMark = TRUE;
+    ShowChuanSanHuMark();
+}
+
+void CTableMarks::EndCleanSweepMark() {
+    StopSpriteById(kChuanSanHuSprite);
+    m_bGameOverMark = FALSE;
+}
+
+void CTableMarks::StopTableAnimations() {
+    StopSpriteById(kShuffleSprite);
+    StopSpriteById(kChuanSanHuSprite);
+    m_cleanSweepResult = tagGAMEOVERMSG{};
+    m_bCleanSweep = FALSE;
+}
+
+void CTableMarks::ShowChuanSanHuMark() {
+    // My side took the first three places: the text stands at my seat.
+    if (PlaceNamedSprite("串三户", kChuanSanHuSprite, TextAnimationPlace(MySeat()),
+                         kChuanSanHuSprite) != nullptr)
+        return;
+    // Without the animation the result follows at once.
+    m_bCleanSweep = FALSE;
+    m_panes.ShowResultPane(m_cleanSweepResult);
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+// The table's panes: the start pane with its start button and chips, the
+// result pane with its play-again button, chips, banner and countdown, each
+// seat's remnant, multiple and gousiji panes, the reel of messages and the
+// last cards. They are sprites of the table window, which owns them; a pane
+// is made once and then only given new values, and a button of a pane is
+// made once while its id is listed, so showing a pane again never leaves a
+// second button behind. What they ask of the window is in their Links.
+
+#include "platform/CString.h"
+#include "platform/PtrList.h"
+#include "sprite/SpritePos.h"
+#include "table/TableView.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CGameNetClient;
+class CPaneImage;
+class CSpriteButtonEx;
+class CSpriteWnd;
+class CTableRecords;
+struct CTableWndFields;
+
+class CTablePanes : public CPaneView {
+public:
+    struct Links {
+        // The top of the play buttons, which a centred pane leaves uncovered
+        // (0 when they have no place).
+        std::function<int()> actionButtonsTop;
+        // The marks of the plays of a game go when its result shows.
+        std::function<void()> clearPlayMarks;
+        // The win or loss text centred just above the result pane's top.
+        std::function<void(LPCSTR name, int spriteId, int paneTop)> showBanner;
+    };
+
+    // The panes live on the window's sprites, place themselves by the
+    // fields' layout and read my multiple from the record handling.
+    CTablePanes(CSpriteWnd& wnd, CTableWndFields& fields, const CTableRecords& records);
+    ~CTablePanes() override;
+    CTablePanes(const CTablePanes&) = delete;
+    CTablePanes& operator=(const CTablePanes&) = delete;
+
+    void SetLinks(Links links) { m_links = std::move(links); }
+    void SetClient(CGameNetClient* client) { m_client = client; }
+    // The layout file the panes read: the theme file.
+    void SetLayoutFile(const CString& file) { m_strLayoutFile = file; }
+
+    // ---- what the record handling shows (CPaneView) ----
+    void ShowStartPane(BOOL show, int multiple) override;
+    BOOL MayOfferStartPane() const override { return m_bStartPaneAllowed; }
+    void ShowMultiplePane(int seat, int multiple, BOOL flag) override;
+    void ShowRemnantPane(int seat, int count) override;
+    void ShowGousjPane(int seat, int value) override;
+    void ShowResultPane(const tagGAMEOVERMSG& gameOver) override;
+    void SetFinishingOrder(const int placeSeat[kSeatCount]) override;
+    void ResetPanes() override;
+    void WriteReelLine(LPCSTR text) override { AddReelLine(text, FALSE); }
+    void ClearReel() override { AddReelLine("", TRUE); }
+
+    // The result pane's play-again button and chips may be pressed, or not.
+    void ShowStartButtons(BOOL show);
+    BOOL IsStartButtonUp() const { return m_bStartButtonUp; }
+    // 0 hides it; kind 4 beside the start pane, 5 on the result pane.
+    void ShowCountdownPane(int seconds, int kind);
+    // The reel of messages and the last cards, centred; FALSE hides them.
+    void ShowReelPane(BOOL show);
+    void ShowLastCardPane(BOOL show);
+    BOOL IsLastCardPaneShown() const { return m_bLastCardPaneShown; }
+    // Every pane and its buttons go (the table is left).
+    void ClearAllPanes();
+    // Appends a line to the reel list, or empties the list when clear is set.
+    void AddReelLine(LPCSTR text, BOOL clear);
+    const std::vector<CString>& GetReelLines() const { return m_reelLines; }
+    // A second of the result's countdown passed: at 0 I start again (after
+    // a wait when my beans are below the table's minimum).
+    void OnResultCountdownTick();
+
+private:
+    // A button of a pane (BUTTONEX key index, or a chip of the BUTTON
+    // section): the listed one when the id is up already.
+    CSpriteButtonEx* MakePaneButton(int id, int keyIndex);
+    CSpriteButtonEx* MakeChip(int id, int jetonIndex);
+    // The chips of a pane (jeton keys from firstJeton), enabled up to the
+    // table's largest multiple, the current one checked for a player.
+    void MakeChips(int firstJeton);
+    void RemoveChips();
+    CSpriteButtonEx* PaneButton(int id);
+    void RemovePaneButton(int id);
+    void RemovePaneSprite(int id);
+    void HidePaneSprite(int id);
+    // The image of the id in the image list; made (loaded from the pane
+    // layout file) and listed when missing. Null when it cannot be made.
+    CPaneImage* FindOrMakePane(int imageId, const std::function<CPaneImage*(int id)>& make);
+    // Puts the pane's sprite at the point and shows it; an existing sprite
+    // of another image is replaced.
+    POSITION PlacePane(int spriteId, CPaneImage* image, const CSpritePos& at, int layer,
+                       BOOL animate = FALSE);
+    // The pane centred in the window, moved dy down.
+    static CSpritePos CenteredPos(CPaneImage* image, int dy);
+    // Centred where it leaves the action buttons and my hand uncovered.
+    CSpritePos ClearOfMyHand(CPaneImage* image);
+    int MySeat() const;
+    // Without a client nothing can be sent: the table is treated as watched.
+    bool IsWatcher() const;
+    int ViewOf(int seat) const;
+
+    CSpriteWnd& m_wnd;
+    CTableWndFields& m_fields;
+    const CTableRecords& m_records;
+    CGameNetClient* m_client = nullptr;
+    Links m_links;
+    CString m_strLayoutFile;
+
+    // The buttons of the panes, each with the layout key it was made from.
+    struct PaneButtonEntry {
+        std::unique_ptr<CSpriteButtonEx> button;
+        int key;
+    };
+    std::map<int, PaneButtonEntry> m_paneButtons;
+    int m_bStartButtonUp = 0;
+    // Cleared once a result pane has been up: the start pane comes no more.
+    int m_bStartPaneAllowed = 1;
+    // The finishing order of the last game, drawn by the result pane.
+    int m_placeSeat[kSeatCount] = {};
+    int m_nResultCountdown = 30;
+    int m_bLastCardPaneShown = 0;
+    std::vector<CString> m_reelLines;
+};
