@@ -1,5 +1,5 @@
 // The decisions behind the table's input: right clicks, clocks that run
-// out, refusal notices, return counts, seat changes and pane places.
+// out, refusal notices, return counts, seat changes and the chips offered.
 
 #include "assets/resource.h"
 #include "game/GameLogic.h"
@@ -102,12 +102,7 @@ TEST(ActionRules, SeatChangesAreThrottledAndChosenBySeat) {
     EXPECT_EQ(SeatClickFor(3, 1, true, true, true, DWORD(0xC00u - last)), SeatClick::kWatch);
 }
 
-TEST(ActionRules, PanesStandWhereTheirSeatsAndFlagsSay) {
-    const RECT line = NameLineOf(RECT{10, 20, 110, 120});
-    EXPECT_EQ(line.left, 11);
-    EXPECT_EQ(line.top, 123);
-    EXPECT_EQ(line.right, 111);
-    EXPECT_EQ(line.bottom, 152);
+TEST(ActionRules, ChipsStandForTheMultiplesATableAllows) {
     EXPECT_EQ(MultipleLevel(1), 1);
     EXPECT_EQ(MultipleLevel(16), 5);
     EXPECT_EQ(MultipleLevel(3), 0);
@@ -115,14 +110,6 @@ TEST(ActionRules, PanesStandWhereTheirSeatsAndFlagsSay) {
     EXPECT_TRUE(ChipEnabled(4, 4, false));
     EXPECT_FALSE(ChipEnabled(8, 4, false));
     EXPECT_FALSE(ChipEnabled(1, 16, true));
-    EXPECT_EQ(RemnantOffset(3).x, 77);
-    EXPECT_EQ(RemnantOffset(4).x, 5);
-    EXPECT_EQ(MultipleOffset(0, FALSE).x, 2);
-    EXPECT_EQ(MultipleOffset(5, TRUE).x, 66);
-    EXPECT_EQ(MultipleOffset(4, FALSE).x, 90);
-    EXPECT_EQ(CountdownOffset(4, TRUE).x, 122);
-    EXPECT_EQ(CountdownOffset(4, FALSE).x, 98);
-    EXPECT_EQ(CountdownOffset(5, FALSE).y, 288);
 }
 
 } // namespace
