@@ -409,7 +409,7 @@ void CMainFrame::OnHotKey(UINT id, UINT, UINT) {
     if (id == kHotKeyShot)
         TakeScreenshot();
     else if (id == kHotKeyHistory && GetGameWnd() != nullptr)
-        GetGameWnd()->OnHistory();
+        GetGameWnd()->Commands().OnHistory();
 }
 
 BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -170,9 +170,6 @@ public:
     // 3000..3005 names whose turn it is.
     void StartCountdown(int x, int y, int anchor, int value, int endEvent);
 
-    // The history shows or hides (its button, and the main frame's hot key).
-    void OnHistory();
-
     // A new deal: the hand cleared, the deck shown, the deal window started.
     void ResetCardSprites();
 
@@ -209,17 +206,6 @@ protected:
     virtual void RequestSeatChange(int seat, int watch);
 
 private:
-    // ---- the table's own commands: its dialogs, panels and panes ----
-    void OnPrevturn();
-    void OnSound();
-    void OnExchange();
-    void OnReel();
-    void OnReelOpen();
-    void OnMagnif();
-    void OnMagnifOpen();
-    void OnTakeChance();
-    void SwapButtons(int hide, int show);
-
     void CreateSeatDisplays();
     void CreateButtons();
     void SetInitialButtonStates();

@@ -170,7 +170,7 @@ void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
     m_fields.bDragging = FALSE;
     if (m_bReelPressed) {
         m_bReelPressed = 0;
-        SwapButtons(kBtnReelOpen, kBtnReel);
+        m_commands.SwapButtons(kBtnReelOpen, kBtnReel);
         m_panes.ShowReelPane(FALSE);
     }
     if (m_bLastCardPressed) {

@@ -56,28 +56,28 @@ BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         m_commands.OnTrustExit();
         break;
     case kCmdHistory:
-        OnHistory();
+        m_commands.OnHistory();
         break;
     case kCmdPrevturn:
-        OnPrevturn();
+        m_commands.OnPrevturn();
         break;
     case kCmdSound:
-        OnSound();
+        m_commands.OnSound();
         break;
     case kCmdExchange:
-        OnExchange();
+        m_commands.OnExchange();
         break;
     case kCmdReel:
-        OnReel();
+        m_commands.OnReel();
         break;
     case kCmdReelOpen:
-        OnReelOpen();
+        m_commands.OnReelOpen();
         break;
     case kCmdMagnif:
-        OnMagnif();
+        m_commands.OnMagnif();
         break;
     case kCmdMagnifOpen:
-        OnMagnifOpen();
+        m_commands.OnMagnifOpen();
         break;
     case kCmdTakeOut:
         m_commands.OnTakeOut();
@@ -130,7 +130,7 @@ BOOL CGameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         m_commands.OnRightCue();
         break;
     case kCmdTakeChance:
-        OnTakeChance();
+        m_commands.OnTakeChance();
         break;
     case kCmdStart:
     case kCmdRStart:

@@ -3,7 +3,8 @@
 // The player's commands: the plays (take out, shao, pass, let, give up), the
 // hint, the point, revolution and gousiji answers, tribute and its return,
 // buying a three, the cues to partners, trusteeship, start and the chips,
-// and the answers a clock gives when it runs out. Each checks my situation
+// and the answers a clock gives when it runs out; and the table's own
+// commands: its dialogs, the sound panel and the pane toggles. Each checks my situation
 // first and refuses with a notice where the rules say no; the table's state
 // changes only when the records come back. They reach the player through the
 // table window's buttons, mouse and clocks.
@@ -46,6 +47,20 @@ public:
     void OnChip(UINT id);
     // My turn's clock (end event 3000..3005) ran out: its answer for me.
     void AnswerClock(int event);
+
+    // ---- the table's own commands: its dialogs, panels and panes ----
+    // The history shows or hides (its button, and the main frame's hot key).
+    void OnHistory();
+    void OnPrevturn();
+    void OnSound();
+    void OnExchange();
+    void OnReel();
+    void OnReelOpen();
+    void OnMagnif();
+    void OnMagnifOpen();
+    void OnTakeChance();
+    // The button hide goes and the button show comes in its place.
+    void SwapButtons(int hide, int show);
 
     // A new play was shown: the next hint searches afresh.
     void ResetHints() { m_nHintIndex = 0; }
