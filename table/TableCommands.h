@@ -4,10 +4,10 @@
 // hint, the point, revolution and gousiji answers, tribute and its return,
 // buying a three, the cues to partners, trusteeship, start and the chips,
 // and the answers a clock gives when it runs out; and the table's own
-// commands: its dialogs, the sound panel and the pane toggles. Each checks my situation
-// first and refuses with a notice where the rules say no; the table's state
-// changes only when the records come back. They reach the player through the
-// table window's buttons, mouse and clocks.
+// commands: its dialogs, the sound panel and the pane toggles. Each checks
+// my situation first and refuses with a notice where the rules say no; the
+// table's state changes only when the records come back. They reach the
+// player through the table window's buttons, mouse and clocks.
 
 #include "game/Cards.h"
 #include "platform/Types.h"

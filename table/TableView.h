@@ -2,9 +2,10 @@
 
 // What the record handling asks of the screen, in three parts: the table
 // window (CTableView), its seat marks and text animations (CMarkView) and
-// its panes (CPaneView). The window and its parts implement them, tests give a stand-in that
-// records the calls. The handlers decide what a record means for the board; this is only how it is
-// shown. Seats are seats (0..5); the window turns them into views. The clock's end events are the
+// its panes (CPaneView). The window and its parts implement them, tests
+// give a stand-in that records the calls. The handlers decide what a record
+// means for the board; this is only how it is shown. Seats are seats
+// (0..5); the window turns them into views. The clock's end events are the
 // window's (GameWndIds.h).
 
 #include "game/StateRecords.h"
