@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/FileStamp.h"
 #include "platform/system/IniFile.h"
 #include "platform/system/Path.h"
 
@@ -27,12 +28,25 @@ std::string IniPath(LPCSTR fileName) {
     return NativePath(fileName);
 }
 
+// Files read again and again (a theme's values, the settings) are parsed
+// once and kept while they stay unchanged on disk.
+StampedFileCache<IniFile>& ParsedFiles() {
+    static auto* cache = new StampedFileCache<IniFile>(16); // readers may outlive statics
+    return *cache;
+}
+
 // A missing or unreadable file reads as an empty one.
-IniFile LoadIni(LPCSTR fileName) {
-    std::string bytes;
-    if (!fileName || !ReadWholeFile(IniPath(fileName), bytes))
-        bytes.clear();
-    return IniFile::Parse(bytes);
+std::shared_ptr<const IniFile> LoadIni(LPCSTR fileName) {
+    static const auto empty = std::make_shared<const IniFile>();
+    if (!fileName)
+        return empty;
+    const std::string path = IniPath(fileName);
+    std::shared_ptr<const IniFile> ini = ParsedFiles().Get(path, path, [&] {
+        std::string bytes;
+        return ReadWholeFile(path, bytes) ? std::make_shared<const IniFile>(IniFile::Parse(bytes))
+                                          : nullptr;
+    });
+    return ini ? ini : empty;
 }
 
 bool IsGbkLeadByte(unsigned char c) {
@@ -103,12 +117,12 @@ bool Writable(LPCSTR section, LPCSTR key, LPCSTR value) {
 
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                               DWORD size, LPCSTR fileName) {
-    IniFile ini = LoadIni(fileName);
+    const std::shared_ptr<const IniFile> ini = LoadIni(fileName);
     if (!section)
-        return CopyList(ini.SectionNames(), buffer, size);
+        return CopyList(ini->SectionNames(), buffer, size);
     if (!key)
-        return CopyList(ini.KeyNames(section), buffer, size);
-    if (const std::string* value = ini.Value(section, key))
+        return CopyList(ini->KeyNames(section), buffer, size);
+    if (const std::string* value = ini->Value(section, key))
         return CopyValue(*value, buffer, size);
     // Windows drops the default's trailing blanks.
     std::string fallback = defaultValue ? defaultValue : "";
@@ -119,8 +133,8 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
 UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName) {
     if (!section || !key)
         return static_cast<UINT>(defaultValue);
-    IniFile ini = LoadIni(fileName);
-    const std::string* value = ini.Value(section, key);
+    const std::shared_ptr<const IniFile> ini = LoadIni(fileName);
+    const std::string* value = ini->Value(section, key);
     if (!value)
         return static_cast<UINT>(defaultValue);
     const char* text = value->c_str();
@@ -138,12 +152,14 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR f
 DWORD GetPrivateProfileSection(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR fileName) {
     if (!section)
         return CopyList({}, buffer, size);
-    return CopyList(LoadIni(fileName).SectionLines(section), buffer, size);
+    return CopyList(LoadIni(fileName)->SectionLines(section), buffer, size);
 }
 
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
-    if (!section && !key && !value)
-        return TRUE; // "flush the cache": nothing is cached
+    if (!section && !key && !value) {
+        ParsedFiles().Clear(); // "flush the cache"
+        return TRUE;
+    }
     if (!section || !fileName || !*fileName || !Writable(section, key, value)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;

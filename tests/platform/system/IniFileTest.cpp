@@ -218,6 +218,26 @@ TEST_F(IniFileTest, BareFileNameLivesInTheSettingsFolder) {
     EXPECT_EQ(m_folder.Read("bare.ini"), "[S]\nk=v\n");
 }
 
+// A file read once is kept parsed; whatever changes it shows at the next
+// read, even a rewrite of the same size whose time is set back to the old one.
+TEST_F(IniFileTest, AChangedFileIsReadAgain) {
+    namespace fs = std::filesystem;
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    m_folder.Write("test.ini", "[S]\nk=aaa\n");
+    fs::last_write_time(m_path, longAgo);
+    EXPECT_EQ(Read("S", "k"), "aaa");
+    EXPECT_EQ(Read("S", "k"), "aaa");
+    m_folder.Write("test.ini", "[S]\nk=bbb\n");
+    fs::last_write_time(m_path, longAgo);
+    EXPECT_EQ(Read("S", "k"), "bbb");
+    m_folder.Write("test.ini", "[S]\nk=longer\n");
+    EXPECT_EQ(Read("S", "k"), "longer");
+    fs::remove(m_path);
+    EXPECT_EQ(Read("S", "k"), "none");
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "ccc", m_path.c_str()));
+    EXPECT_EQ(Read("S", "k"), "ccc");
+}
+
 TEST_F(IniFileTest, ArbitraryBytesNeverCrash) {
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {
