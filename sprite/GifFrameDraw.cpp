@@ -1,5 +1,6 @@
-// Drawing a GIF frame: its 8-bit rows through StretchDIBits, with or
-// without its transparent pixels.
+// Drawing a GIF frame: its 8-bit rows in their palette colours, with or
+// without its transparent pixels. The frame is turned into 32-bit bitmaps
+// once, on its first draw, and blitted from them.
 
 #include "sprite/GifImage.h"
 
@@ -8,11 +9,29 @@
 #include <algorithm>
 #include <cstring>
 
-void CGifFrame::Draw(HDC hdc, int dx, int dy, int sx, int sy, int w, int h, DWORD rop) const {
-    const RECT part = Clip(sx, sy, w, h);
-    const int pw = part.right - part.left, ph = part.bottom - part.top;
-    if (pw <= 0 || ph <= 0)
-        return;
+namespace {
+
+// A top-down 32-bit bitmap whose pixels are in reach.
+HBITMAP MakeCanvas(int cx, int cy, uint32_t** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader =
+        BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<uint32_t*>(pixels);
+    return bitmap;
+}
+
+} // namespace
+
+CGifFrame::Rendered::~Rendered() {
+    for (HBITMAP bitmap : {colour, keyed, mask})
+        if (bitmap)
+            DeleteObject(bitmap);
+}
+
+void CGifFrame::DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h,
+                            DWORD rop) const {
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colors[256];
@@ -27,38 +46,100 @@ void CGifFrame::Draw(HDC hdc, int dx, int dy, int sx, int sy, int w, int h, DWOR
     // Entries beyond the table stay zero.
     if (const RGBQUAD* palette = Palette())
         memcpy(info.colors, palette, size_t(std::min(PaletteCount(), 256)) * sizeof(RGBQUAD));
-    const int col = part.left - m_nLeft, row = part.top - m_nTop;
     // A bottom-up DIB's source rectangle counts from its last row.
-    StretchDIBits(hdc, dx + part.left - sx, dy + part.top - sy, pw, ph, col, m_nHeight - row - ph,
-                  pw, ph, m_bits.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                  rop);
+    StretchDIBits(hdc, x, y, w, h, col, m_nHeight - row - h, w, h, m_bits.data(),
+                  reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, rop);
 }
 
-// The transparent pixels are left out by index, so a transparent colour that
-// another entry shares (or black) keys nothing else.
+const CGifFrame::Rendered* CGifFrame::Render() const {
+    if (m_rendered)
+        return m_rendered.get();
+    const int w = m_nWidth, h = m_nHeight;
+    if (w <= 0 || h <= 0 || m_bits.size() < size_t(Stride()) * size_t(h))
+        return nullptr;
+    auto rendered = std::make_shared<Rendered>();
+    uint32_t *colour = nullptr, *keyed = nullptr, *mask = nullptr;
+    rendered->colour = MakeCanvas(w, h, &colour);
+    rendered->keyed = MakeCanvas(w, h, &keyed);
+    rendered->mask = MakeCanvas(w, h, &mask);
+    if (!colour || !keyed || !mask)
+        return nullptr;
+    {
+        SourceDC canvas(rendered->colour);
+        DrawIndexes(canvas.dc(), 0, 0, 0, 0, w, h, SRCCOPY);
+    }
+    // The transparent pixels are told by index, so a transparent colour that
+    // another entry shares (or black) keys nothing else.
+    for (int r = 0; r < h; ++r) {
+        const BYTE* indexes = m_bits.data() + size_t(h - 1 - r) * size_t(Stride());
+        for (int c = 0; c < w; ++c) {
+            const size_t at = size_t(r) * size_t(w) + size_t(c);
+            const bool clear = indexes[c] == m_nTransparent;
+            keyed[at] = clear ? 0u : colour[at];
+            mask[at] = clear ? 0xFFFFFFFFu : 0u;
+        }
+    }
+    m_rendered = std::move(rendered);
+    return m_rendered.get();
+}
+
+// Where the part of the frame inside the logical rectangle (sx, sy, w, h)
+// lands when the rectangle is drawn at (dx, dy).
+struct CGifFrame::Placement {
+    RECT part; // logical-screen coordinates
+    int x, y;  // its place in the destination
+    int col, row, w, h;
+};
+
+bool CGifFrame::Place(int dx, int dy, int sx, int sy, int w, int h, Placement& at) const {
+    at.part = Clip(sx, sy, w, h);
+    at.w = at.part.right - at.part.left;
+    at.h = at.part.bottom - at.part.top;
+    at.x = dx + at.part.left - sx;
+    at.y = dy + at.part.top - sy;
+    at.col = at.part.left - m_nLeft;
+    at.row = at.part.top - m_nTop;
+    return at.w > 0 && at.h > 0;
+}
+
+void CGifFrame::Draw(HDC hdc, int dx, int dy, int sx, int sy, int w, int h, DWORD rop) const {
+    Placement at;
+    if (!Place(dx, dy, sx, sy, w, h, at))
+        return;
+    if (const Rendered* rendered = Render())
+        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->colour, at.col, at.row, rop);
+    else
+        DrawIndexes(hdc, at.x, at.y, at.col, at.row, at.w, at.h, rop);
+}
+
 void CGifFrame::DrawTransparent(HDC hdc, int dx, int dy, int sx, int sy, int w, int h,
                                 DWORD rop) const {
     if (m_nTransparent < 0) {
         Draw(hdc, dx, dy, sx, sy, w, h, rop);
         return;
     }
-    const RECT part = Clip(sx, sy, w, h);
-    const int pw = part.right - part.left, ph = part.bottom - part.top;
-    if (pw <= 0 || ph <= 0)
+    Placement at;
+    if (!Place(dx, dy, sx, sy, w, h, at))
         return;
-    const int x = dx + part.left - sx, y = dy + part.top - sy;
-    ScratchDC drawn(pw, ph), target(pw, ph);
-    BitBlt(target.dc(), 0, 0, pw, ph, hdc, x, y, SRCCOPY);
-    BitBlt(drawn.dc(), 0, 0, pw, ph, hdc, x, y, SRCCOPY); // what the raster op works on
-    Draw(drawn.dc(), 0, 0, part.left, part.top, pw, ph, rop);
-    for (int r = 0; r < ph; ++r) {
+    const Rendered* rendered = Render();
+    if (rendered && rop == SRCCOPY) {
+        // The destination where the mask is white, the picture elsewhere.
+        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->mask, at.col, at.row, SRCAND);
+        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->keyed, at.col, at.row, SRCPAINT);
+        return;
+    }
+    ScratchDC drawn(at.w, at.h), target(at.w, at.h);
+    BitBlt(target.dc(), 0, 0, at.w, at.h, hdc, at.x, at.y, SRCCOPY);
+    BitBlt(drawn.dc(), 0, 0, at.w, at.h, hdc, at.x, at.y, SRCCOPY); // what the raster op works on
+    Draw(drawn.dc(), 0, 0, at.part.left, at.part.top, at.w, at.h, rop);
+    for (int r = 0; r < at.h; ++r) {
         const uint32_t* from = drawn.Row(r);
         uint32_t* to = target.Row(r);
-        for (int c = 0; c < pw; ++c) {
+        for (int c = 0; c < at.w; ++c) {
             BYTE index;
-            if (IndexAt(part.left + c, part.top + r, index) && index != m_nTransparent)
+            if (IndexAt(at.part.left + c, at.part.top + r, index) && index != m_nTransparent)
                 to[c] = from[c];
         }
     }
-    BitBlt(hdc, x, y, pw, ph, target.dc(), 0, 0, SRCCOPY);
+    BitBlt(hdc, at.x, at.y, at.w, at.h, target.dc(), 0, 0, SRCCOPY);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/FileStamp.h"
 #include "platform/system/Path.h"
 
 #include <algorithm>
@@ -78,17 +79,61 @@ std::string CGifImage::CachePath(LPCSTR gifPath) {
     return path + ".data";
 }
 
+namespace {
+
+// Each picture is decoded once: text sprites come and go all game long.
+StampedFileCache<CGifImage>& DecodedPictures() {
+    static auto* cache = new StampedFileCache<CGifImage>(64);
+    return *cache;
+}
+
+} // namespace
+
+void CGifImage::CopyFrom(const CGifImage& other) {
+    std::vector<std::unique_ptr<CGifFrame>> frames;
+    frames.reserve(other.m_frames.size());
+    for (const auto& frame : other.m_frames)
+        frames.push_back(std::make_unique<CGifFrame>(*frame));
+    m_globalPalette = other.m_globalPalette;
+    m_nPaletteBits = other.m_nPaletteBits;
+    m_background = other.m_background;
+    m_nWidth = other.m_nWidth;
+    m_nHeight = other.m_nHeight;
+    AdoptFrames(std::move(frames));
+}
+
 BOOL CGifImage::Load(LPCSTR path, BOOL bCacheOnly) {
     Free();
     if (!path || !path[0])
         return FALSE;
+    const std::string gifPath = NativePath(path);
     const std::string cachePath = NativePath(CachePath(path).c_str());
+    const std::string& read = bCacheOnly ? cachePath : gifPath;
+    auto decoded = DecodedPictures().Get(read + (bCacheOnly ? "|cache" : "|gif"), read, [&] {
+        auto image = std::make_shared<CGifImage>();
+        if (!image->Decode(gifPath, cachePath, bCacheOnly))
+            return std::shared_ptr<CGifImage>();
+        image->RenderFrames();
+        return image;
+    });
+    if (!decoded)
+        return FALSE;
+    CopyFrom(*decoded);
+    return TRUE;
+}
+
+void CGifImage::RenderFrames() const {
+    for (const auto& frame : m_frames)
+        frame->Render();
+}
+
+BOOL CGifImage::Decode(const std::string& gifPath, const std::string& cachePath, BOOL bCacheOnly) {
     std::string bytes;
     if (bCacheOnly) {
         return ReadWholeFile(cachePath, bytes) &&
                LoadCache(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
-    if (!ReadWholeFile(NativePath(path), bytes) ||
+    if (!ReadWholeFile(gifPath, bytes) ||
         !LoadGif(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
         return FALSE;
     // The cache is written once: again only when it is missing, damaged or

@@ -4,7 +4,8 @@
 // palette, offset, delay and transparent index, drawn alone at its own offset
 // (no compositing, no disposal). Read by the program's own block parser and
 // LZW decoder, or from the frame cache beside the GIF (its path with ".data"),
-// which a load of the GIF writes when it is missing or differs.
+// which a load of the GIF writes when it is missing or differs. A file is
+// decoded once while it stays unchanged; later loads copy the frames.
 
 #include "platform/gdi/Gdi.h"
 
@@ -35,6 +36,19 @@ public:
     // The part of the logical rectangle the frame covers; empty when none.
     RECT Clip(int sx, int sy, int w, int h) const;
 
+    // The frame as 32-bit bitmaps, made on its first draw: frames are drawn
+    // again and again, and decoding the palette indexes every time is slow.
+    // Copies of a frame share them.
+    struct Rendered {
+        Rendered() = default;
+        ~Rendered();
+        Rendered(const Rendered&) = delete;
+        Rendered& operator=(const Rendered&) = delete;
+        HBITMAP colour = nullptr; // every pixel in its palette colour
+        HBITMAP keyed = nullptr;  // the same, with the transparent ones black
+        HBITMAP mask = nullptr;   // white where transparent, black elsewhere
+    };
+
     WORD m_nDelay = 5; // hundredths of a second
     WORD m_nLeft = 0;
     WORD m_nTop = 0;
@@ -46,6 +60,17 @@ public:
     std::vector<RGBQUAD> m_localPalette; // when not borrowed
     int m_nPaletteBits = 0;              // the table has 2^(bits + 1) entries
     CGifImage* m_pOwner = nullptr;
+
+private:
+    friend class CGifImage;
+    // Null when the bitmaps cannot be made.
+    const Rendered* Render() const;
+    struct Placement;
+    bool Place(int dx, int dy, int sx, int sy, int w, int h, Placement& at) const;
+    // StretchDIBits of the part at (x, y) from frame column col, row `row` (top-down).
+    void DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h, DWORD rop) const;
+
+    mutable std::shared_ptr<const Rendered> m_rendered;
 };
 
 class CGifImage {
@@ -73,6 +98,9 @@ public:
     const std::vector<RGBQUAD>& GetGlobalPalette() const { return m_globalPalette; }
     int GetPaletteBits() const { return m_nPaletteBits; }
 
+    // Makes every frame's bitmaps now, to be shared by the copies of a load.
+    void RenderFrames() const;
+
     // The cache path for a GIF path: the name's extension becomes ".data".
     static std::string CachePath(LPCSTR gifPath);
 
@@ -81,6 +109,9 @@ private:
     friend class GifCacheReader;
     // Points borrowed frames at the global table again.
     void AdoptFrames(std::vector<std::unique_ptr<CGifFrame>> frames);
+    // Load's reading and decoding, from the GIF or from its frame cache.
+    BOOL Decode(const std::string& gifPath, const std::string& cachePath, BOOL bCacheOnly);
+    void CopyFrom(const CGifImage& other);
 
     std::vector<std::unique_ptr<CGifFrame>> m_frames;
     std::vector<RGBQUAD> m_globalPalette;
