@@ -52,6 +52,12 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
     // The picture is chosen by the player's name: a new player at the seat
     // brings his own.
     m_seatDisplays[seat].FollowName(name, kSeatDisplayValue);
+    // A plate wholly outside the area being painted shows nothing of itself.
+    const CRect reach(plate.left, plate.top, plate.right + 3,
+                      plate.bottom + kLineGap + 2 * kLineHeight);
+    CRect clip, shown;
+    if (pDC->GetClipBox(&clip) == NULLREGION || !shown.IntersectRect(&clip, &reach))
+        return;
 
     if (plate.Width() > 0 && plate.Height() > 0) {
         CDC picture;
@@ -104,11 +110,16 @@ void CGameWnd::RedrawSeatPlate(int seat) {
         return;
     CRect client;
     GetClientRect(&client);
-    // A fresh background under the plate, then the plate area is repainted.
-    DrawBackground(GetBackgroundDC(), client.Width(), client.Height());
+    // A fresh piece of the background under the plate, then the plate area
+    // is repainted.
     CRect area = PlateRect(m_fields.SeatToView(seat));
     area.right += 3;
     area.bottom += 33;
+    CDC* back = GetBackgroundDC();
+    const int saved = back->SaveDC();
+    back->IntersectClipRect(&area);
+    DrawBackground(back, client.Width(), client.Height());
+    back->RestoreDC(saved);
     InvalidateRect(area);
     FlushDirty();
 }
