@@ -2,11 +2,62 @@
 
 #include "platform/gdi/GdiWrappers.h"
 
+#include <vector>
+
 namespace {
 
 RECT WholeBitmap(HBITMAP bitmap) {
     const CSize size = GetHBitmapSize(bitmap);
     return RECT{0, 0, size.cx, size.cy};
+}
+
+// The part of `rect` of the bitmap that lies on it, moved to (0, 0).
+RECT OnBitmap(HBITMAP bitmap, const RECT& rect) {
+    const RECT whole = WholeBitmap(bitmap);
+    RECT part{0, 0, 0, 0};
+    if (!IntersectRect(&part, &whole, &rect))
+        return RECT{0, 0, 0, 0};
+    OffsetRect(&part, -rect.left, -rect.top);
+    return part;
+}
+
+// The largest rectangle of black pixels in the part of the bitmap, relative
+// to the part's top left (row by row, the heights of black runs above each
+// column make a histogram whose largest rectangle is found with a stack).
+RECT LargestBlackRect(HBITMAP bitmap, const RECT& part) {
+    const CSize size = GetHBitmapSize(bitmap);
+    std::vector<uint32_t> pixels;
+    RECT best{0, 0, 0, 0};
+    if (!ReadBitmapPixels(bitmap, SIZE{size.cx, size.cy}, pixels))
+        return best;
+    RECT area;
+    const RECT whole{0, 0, size.cx, size.cy};
+    if (!IntersectRect(&area, &whole, &part))
+        return best;
+    const int w = area.right - area.left;
+    std::vector<int> heights(size_t(w) + 1, 0); // a last column of 0 empties the stack
+    std::vector<int> stack;
+    long bestArea = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const uint32_t* row = pixels.data() + size_t(y) * size_t(size.cx) + area.left;
+        for (int x = 0; x < w; ++x)
+            heights[size_t(x)] = (row[x] & 0xFFFFFF) == 0 ? heights[size_t(x)] + 1 : 0;
+        stack.clear();
+        for (int x = 0; x <= w; ++x) {
+            while (!stack.empty() && heights[size_t(stack.back())] >= heights[size_t(x)]) {
+                const int h = heights[size_t(stack.back())];
+                stack.pop_back();
+                const int left = stack.empty() ? 0 : stack.back() + 1;
+                if (long(h) * (x - left) > bestArea) {
+                    bestArea = long(h) * (x - left);
+                    best = RECT{left, y - h + 1, x, y + 1};
+                }
+            }
+            stack.push_back(x);
+        }
+    }
+    OffsetRect(&best, area.left - part.left, -part.top);
+    return best;
 }
 
 } // namespace
@@ -24,6 +75,25 @@ BOOL CFrameImage::AddFrame(HBITMAP hBitmap, const RECT* pRect, int nDelay) {
 void CFrameImage::SetMask(HBITMAP hBitmap, const RECT* pRect) {
     m_hMask = hBitmap;
     m_maskRect = pRect ? *pRect : WholeBitmap(hBitmap);
+    m_bMaskOpaqueKnown = false;
+}
+
+RECT CFrameImage::GetOpaqueRect(SPRITEINFO*, int nFrame) {
+    if (nFrame < 0 || nFrame >= m_nFrames)
+        return RECT{0, 0, 0, 0};
+    RECT opaque;
+    if (!m_hMask) {
+        opaque = OnBitmap(m_frames[nFrame].hBitmap, m_frames[nFrame].rect);
+    } else {
+        if (!m_bMaskOpaqueKnown) {
+            m_maskOpaque = LargestBlackRect(m_hMask, m_maskRect);
+            m_bMaskOpaqueKnown = true;
+        }
+        opaque = m_maskOpaque;
+    }
+    const RECT frame{0, 0, m_size.cx, m_size.cy};
+    IntersectRect(&opaque, &opaque, &frame);
+    return opaque;
 }
 
 int CFrameImage::GetFrameDelay(int nFrame) {

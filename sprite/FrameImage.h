@@ -22,6 +22,9 @@ public:
     int GetFrameDelay(int nFrame) override;
     void Draw(HDC hdc, int nFrame, SPRITEINFO* pSprite, int dx, int dy, int w, int h, int sx,
               int sy, int nAlpha) override;
+    // Without a mask the whole frame; with one, the largest rectangle where
+    // the mask is black (there the frame's pixels replace what is below).
+    RECT GetOpaqueRect(SPRITEINFO* pSprite, int nFrame) override;
 
 protected:
     // The frame's part at (x, y) in hdc, opaque.
@@ -37,6 +40,9 @@ protected:
     SIZE m_size{0, 0};
     HBITMAP m_hMask = nullptr;
     RECT m_maskRect{0, 0, 0, 0};
+    // The mask's opaque rectangle, found on first asking.
+    RECT m_maskOpaque{0, 0, 0, 0};
+    bool m_bMaskOpaqueKnown = false;
 };
 
 class CAlphaFrameImage : public CFrameImage {

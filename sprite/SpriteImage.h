@@ -34,6 +34,10 @@ public:
                       int sx, int sy, int nAlpha) = 0;
     // Ticks the frame shows; kDefaultFrameDelay for the engine's default.
     virtual int GetFrameDelay(int) { return 0; }
+    // A part of the frame, relative to the sprite's point as GetRect, that
+    // Draw at full alpha covers whatever lies under it: what is below there
+    // need not be drawn. Empty when the image cannot tell.
+    virtual RECT GetOpaqueRect(SPRITEINFO*, int) { return RECT{0, 0, 0, 0}; }
 
     int m_nId = -1;
     int m_nRef = 0;

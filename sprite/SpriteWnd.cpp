@@ -18,6 +18,12 @@ int Ticks(int nInterval) {
     return nInterval == -1 ? 1 : nInterval;
 }
 
+// An endless sprite on a fixed line never moves and never ends: its motion
+// steps would change nothing, so it has no motion timer.
+bool StandsStill(const SPRITEINFO* s) {
+    return s->pLine->IsFixed() && s->nPasses <= 0;
+}
+
 } // namespace
 
 IMPLEMENT_DYNAMIC(CSpriteWnd, CWnd)
@@ -214,7 +220,8 @@ BOOL CSpriteWnd::StartSprite(POSITION pos, int nNotify, int nParam, int z, int n
         Notify(mode, pos, nParam);
         return TRUE;
     }
-    SetChannelTimer(nChannel, kMotionTimer, Ticks(s->nInterval));
+    if (!StandsStill(s))
+        SetChannelTimer(nChannel, kMotionTimer, Ticks(s->nInterval));
     return TRUE;
 }
 

@@ -101,7 +101,8 @@ public:
     BOOL PlayGroup(SPRITEGROUPITEM* psgi, BYTE nCards, int uGroupID, BOOL bAnimate);
     int GetGroupsInUse() const { return m_nGroupsInUse; }
 
-    // Paints the dirty areas now (also every tick, on MoveSprite and on WM_PAINT).
+    // Paints the dirty areas now (also every tick while changes come, on
+    // MoveSprite and on WM_PAINT).
     void FlushDirty();
 
 protected:
@@ -123,7 +124,6 @@ protected:
     virtual void OnRButtonUpEx(UINT nFlags, int x, int y);
 
     // ---- messages ----
-    int OnCreate(LPCREATESTRUCT cs) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR nId) override;
     void OnPaint() override;
@@ -173,9 +173,21 @@ private:
     void DeleteSprite(POSITION pos);
 
     void AddDirty(POSITION pos, const RECT& rect);
+    void StartFlushTick();
+    void AskPaint(const RECT& change);
+    void ShowSteps();
+    // A frame, motion or group-entry timer of the engine.
+    void EngineStep(UINT_PTR nId);
     // Pending entries of the sprite keep their rectangles but lose the sprite.
     void ForgetDirtySprite(POSITION pos);
     void DrawSprite(HDC hdc, SPRITEINFO* s, const RECT& clip);
+    struct VisiblePieces {
+        static constexpr int kMaxPieces = 8;
+        RECT pieces[kMaxPieces];
+        int count = 0;
+        void Cut(const RECT& cover);
+    };
+    std::vector<VisiblePieces> VisibleParts(const RECT& rect);
     void DrawItem(CSpriteItem* item, const RECT& clip);
     void StorePoint(SPRITEINFO* s, const SPRITEPOINT& p);
 
@@ -217,6 +229,13 @@ private:
     CSpriteItem* m_pHoverItem = nullptr;
     CSpriteItem* m_pCapturedItem = nullptr;
     std::vector<DirtyEntry> m_dirty;
+    // The flush tick runs while changes keep coming; a quiet window has none.
+    bool m_bFlushTicking = false;
+    // A WM_PAINT is due to show a change that no tick brought.
+    bool m_bPaintAsked = false;
+    // Inside a frame, motion or group step of the engine's timers.
+    bool m_bInEngineStep = false;
+    DWORD m_nLastFlush = 0; // GetTickCount of the last flush
     SPRITEWND_CHANNEL m_channels[kChannels];
     int m_nChannelsInUse = 0;
     BOOL m_bTrackingMouse = FALSE;

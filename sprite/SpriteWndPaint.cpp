@@ -1,6 +1,7 @@
 // The sprite window's drawing: the dirty list, composing rectangles in the
 // frame buffer, the window's life and its timers.
 
+#include "platform/system/Clock.h"
 #include "platform/window/Window.h"
 #include "sprite/SpriteItem.h"
 #include "sprite/SpriteWnd.h"
@@ -46,6 +47,45 @@ void CSpriteWnd::AddDirty(POSITION pos, const RECT& rect) {
     if (!pos && IsRectEmpty(&rect))
         return;
     m_dirty.push_back(DirtyEntry{pos, rect});
+    // The engine's own steps are shown together once the steps due now are
+    // done (OnTimer); any other change (a record, a click) as soon as no
+    // other message waits.
+    if (!m_hWnd || m_bInEngineStep)
+        return;
+    StartFlushTick();
+    if (!m_bPaintAsked)
+        AskPaint(pos ? RECT(GetSpriteRect(pos)) : rect);
+}
+
+void CSpriteWnd::StartFlushTick() {
+    if (!m_bFlushTicking) {
+        m_bFlushTicking = true;
+        SetTimer(kFlushTimerId, kTickMs);
+    }
+}
+
+// A paint of one pixel of the change: WM_PAINT flushes the whole list.
+void CSpriteWnd::AskPaint(const RECT& change) {
+    CRect client;
+    GetClientRect(&client);
+    RECT pixel{0, 0, 1, 1};
+    if (!IsRectEmpty(&change) && client.PtInRect(CPoint(change.left, change.top)))
+        pixel = RECT{change.left, change.top, change.left + 1, change.top + 1};
+    m_bPaintAsked = true;
+    ::InvalidateRect(m_hWnd, &pixel, FALSE);
+}
+
+// After the engine's steps: what they changed is shown now when no other
+// timer is due at this moment and the last flush lies a tick back, else by
+// the flush tick.
+void CSpriteWnd::ShowSteps() {
+    if (m_dirty.empty() || !m_hWnd)
+        return;
+    const bool timerDue = (HIWORD(GetQueueStatus(QS_TIMER)) & QS_TIMER) != 0;
+    if (!timerDue && GetTickCount() - m_nLastFlush >= kTickMs)
+        FlushDirty();
+    else
+        StartFlushTick();
 }
 
 void CSpriteWnd::ForgetDirtySprite(POSITION pos) {
@@ -66,6 +106,7 @@ void CSpriteWnd::InvalidateRect(const RECT& rect) {
 void CSpriteWnd::FlushDirty() {
     if (m_dirty.empty())
         return;
+    m_nLastFlush = GetTickCount();
     std::vector<RECT> rects;
     rects.reserve(m_dirty.size() * 2);
     for (const DirtyEntry& entry : m_dirty) {
@@ -96,6 +137,75 @@ void CSpriteWnd::FlushDirty() {
         ::ReleaseDC(m_hWnd, window);
 }
 
+// Removes the cover from the pieces; a piece it cuts leaves up to four (the
+// bands above and below it, then left and right of it). Past the limit the
+// pieces stay whole: drawing more than needed is only slower.
+void CSpriteWnd::VisiblePieces::Cut(const RECT& c) {
+    for (int i = 0; i < count;) {
+        const RECT p = pieces[i];
+        if (c.left >= p.right || c.right <= p.left || c.top >= p.bottom || c.bottom <= p.top) {
+            ++i;
+            continue;
+        }
+        RECT rest[4];
+        int n = 0;
+        const LONG top = std::max(p.top, c.top), bottom = std::min(p.bottom, c.bottom);
+        if (p.top < c.top)
+            rest[n++] = RECT{p.left, p.top, p.right, c.top};
+        if (c.bottom < p.bottom)
+            rest[n++] = RECT{p.left, c.bottom, p.right, p.bottom};
+        if (p.left < c.left)
+            rest[n++] = RECT{p.left, top, c.left, bottom};
+        if (c.right < p.right)
+            rest[n++] = RECT{c.right, top, p.right, bottom};
+        if (count - 1 + n > kMaxPieces)
+            return;
+        pieces[i] = pieces[--count];
+        for (int k = 0; k < n; ++k)
+            pieces[count++] = rest[k];
+    }
+}
+
+// What each sprite must draw of the rectangle, in paint order: for a
+// playing sprite its part of the rectangle, less what opaque sprites drawn
+// later cover (those pixels would be painted over).
+std::vector<CSpriteWnd::VisiblePieces> CSpriteWnd::VisibleParts(const RECT& rect) {
+    std::vector<VisiblePieces> parts(size_t(m_sprites.GetCount()));
+    struct Cover {
+        size_t index;
+        RECT opaque;
+    };
+    std::vector<Cover> covers; // the sprites in the rectangle, from the bottom
+    size_t index = 0;
+    for (POSITION pos = m_sprites.GetHeadPosition(); pos; ++index) {
+        auto* s = static_cast<SPRITEINFO*>(m_sprites.GetNext(pos));
+        CSpriteImage* image = s->nChannel >= 0 ? ImageOf(s) : nullptr;
+        if (!image)
+            continue;
+        const int frame = std::max(0, m_channels[s->nChannel].nFrame);
+        RECT area = image->GetRect(s, frame);
+        OffsetRect(&area, s->x, s->y);
+        VisiblePieces& part = parts[index];
+        if (!IntersectRect(&part.pieces[0], &area, &rect))
+            continue;
+        part.count = 1;
+        RECT opaque{0, 0, 0, 0};
+        if (s->alpha == 255) {
+            opaque = image->GetOpaqueRect(s, frame);
+            OffsetRect(&opaque, s->x, s->y);
+            IntersectRect(&opaque, &opaque, &part.pieces[0]);
+        }
+        covers.push_back(Cover{index, opaque});
+    }
+    for (size_t below = 0; below < covers.size(); ++below) {
+        VisiblePieces& part = parts[covers[below].index];
+        for (size_t above = below + 1; above < covers.size() && part.count > 0; ++above)
+            if (!IsRectEmpty(&covers[above].opaque))
+                part.Cut(covers[above].opaque);
+    }
+    return parts;
+}
+
 // Layer by layer from the lowest: at each number first the items of that
 // layer, then the sprites of that z, so a sprite covers an item of its number.
 void CSpriteWnd::PaintRect(const RECT& rect) {
@@ -103,6 +213,8 @@ void CSpriteWnd::PaintRect(const RECT& rect) {
     if (cx <= 0 || cy <= 0)
         return;
     BitBlt(m_dcFrame, rect.left, rect.top, cx, cy, m_dcBack, rect.left, rect.top, SRCCOPY);
+    const std::vector<VisiblePieces> parts = VisibleParts(rect);
+    size_t index = 0;
     POSITION item = m_items.GetHeadPosition();
     POSITION sprite = m_sprites.GetHeadPosition();
     while (item || sprite) {
@@ -114,8 +226,9 @@ void CSpriteWnd::PaintRect(const RECT& rect) {
                 DrawItem(nextItem, rect);
         } else {
             m_sprites.GetNext(sprite);
-            if (nextSprite->nChannel >= 0)
-                DrawSprite(m_dcFrame, nextSprite, rect);
+            const VisiblePieces& part = parts[index++];
+            for (int i = 0; i < part.count; ++i)
+                DrawSprite(m_dcFrame, nextSprite, part.pieces[i]);
         }
     }
 }
@@ -154,13 +267,6 @@ void CSpriteWnd::DrawBackground(CDC* pDC, int cx, int cy) {
     pDC->FillSolidRect(0, 0, cx, cy, 0xFFFFFF);
 }
 
-int CSpriteWnd::OnCreate(LPCREATESTRUCT cs) {
-    if (CWnd::OnCreate(cs) == -1)
-        return -1;
-    SetTimer(kFlushTimerId, kTickMs);
-    return 0;
-}
-
 void CSpriteWnd::OnDestroy() {
     m_dcBack.Free();
     m_dcFrame.Free();
@@ -178,8 +284,34 @@ void CSpriteWnd::OnDestroy() {
         }
     m_nGroupsInUse = 0;
     m_dirty.clear();
+    m_bFlushTicking = false;
+    m_bPaintAsked = false;
     m_pHoverItem = m_pCapturedItem = nullptr;
     CWnd::OnDestroy();
+}
+
+void CSpriteWnd::EngineStep(UINT_PTR nId) {
+    const UINT kind = UINT(nId & 0xFF);
+    if (kind == kFrameTimer || kind == kMotionTimer) {
+        const int channel = int((nId >> 8) & 0xFFFF);
+        if (channel >= kChannels || !m_channels[channel].posSprite) {
+            KillTimer(nId); // a timer of a free channel
+            return;
+        }
+        if (kind == kFrameTimer)
+            FrameStep(channel);
+        else
+            MotionStep(channel);
+    } else if (kind == kGroupTimer) {
+        KillTimer(nId);
+        const int slot = int((nId >> 16) & 0xFF);
+        const int entry = int((nId >> 8) & 0xFF);
+        if (slot < kGroups && !m_groups[slot].bFree && entry < m_groups[slot].nCount &&
+            m_groups[slot].states[size_t(entry)] == kEntryDelayed) {
+            m_groups[slot].items[size_t(entry)].nDelay = 0;
+            StartGroupEntry(slot, entry);
+        }
+    }
 }
 
 void CSpriteWnd::OnTimer(UINT_PTR nId) {
@@ -188,27 +320,20 @@ void CSpriteWnd::OnTimer(UINT_PTR nId) {
     if (nId >= kEngineTimerBase) {
         const UINT kind = UINT(nId & 0xFF);
         if (kind == kFlushTimer) {
+            // A tick with nothing to show ends the ticking until the next change.
+            if (m_dirty.empty()) {
+                KillTimer(nId);
+                m_bFlushTicking = false;
+            }
             FlushDirty();
-        } else if (kind == kFrameTimer || kind == kMotionTimer) {
-            const int channel = int((nId >> 8) & 0xFFFF);
-            if (channel >= kChannels || !m_channels[channel].posSprite) {
-                KillTimer(nId); // a timer of a free channel
-                return;
-            }
-            if (kind == kFrameTimer)
-                FrameStep(channel);
-            else
-                MotionStep(channel);
-        } else if (kind == kGroupTimer) {
-            KillTimer(nId);
-            const int slot = int((nId >> 16) & 0xFF);
-            const int entry = int((nId >> 8) & 0xFF);
-            if (slot < kGroups && !m_groups[slot].bFree && entry < m_groups[slot].nCount &&
-                m_groups[slot].states[size_t(entry)] == kEntryDelayed) {
-                m_groups[slot].items[size_t(entry)].nDelay = 0;
-                StartGroupEntry(slot, entry);
-            }
+            return;
         }
+        const bool outer = m_bInEngineStep;
+        m_bInEngineStep = true;
+        EngineStep(nId);
+        m_bInEngineStep = outer;
+        if (!outer)
+            ShowSteps();
     } else if (nId >= kItemTimerBase) {
         CSpriteItem* item = FindItem(int(nId & 0xFFFF));
         if (!item) {
@@ -224,6 +349,7 @@ void CSpriteWnd::OnTimer(UINT_PTR nId) {
 void CSpriteWnd::OnPaint() {
     PAINTSTRUCT paint;
     HDC hdc = BeginPaint(m_hWnd, &paint);
+    m_bPaintAsked = false;
     FlushDirty();
     const RECT& box = paint.rcPaint;
     if (m_dcFrame.GetBitmap() && !IsRectEmpty(&box)) {

@@ -282,6 +282,23 @@ BOOL WaitMessage() {
     return TRUE;
 }
 
+DWORD GetQueueStatus(UINT flags) {
+    Queue& q = TheQueue();
+    const uint64_t now = GetClock().NowMs();
+    DWORD kinds = 0;
+    std::lock_guard<std::mutex> guard(q.lock);
+    if (!q.posted.empty() || q.quit)
+        kinds |= QS_POSTMESSAGE;
+    if (!q.sent.empty())
+        kinds |= QS_SENDMESSAGE;
+    if (auto due = q.timers.NextDueTime(); due && *due <= now)
+        kinds |= QS_TIMER;
+    if ((flags & QS_PAINT) && NextWindowToPaint(nullptr))
+        kinds |= QS_PAINT;
+    kinds &= flags;
+    return MAKELONG(kinds, kinds);
+}
+
 BOOL TranslateMessage(const MSG*) {
     return FALSE;
 }

@@ -64,6 +64,12 @@
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
+// GetQueueStatus's kinds.
+#define QS_POSTMESSAGE 0x0008
+#define QS_TIMER 0x0010
+#define QS_PAINT 0x0020
+#define QS_SENDMESSAGE 0x0040
+
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
 #define MK_SHIFT 0x0004
@@ -111,6 +117,11 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
 // Blocks until something can be retrieved (a message, a due timer, a paint, a
 // descriptor event, a quit).
 BOOL WaitMessage();
+// The kinds of message (of flags) that could be retrieved now: posted or
+// input, a due timer, a paint, a message sent from another thread. Both
+// words hold them (which arrived since the last look is not kept apart).
+// Runs nothing, not even the descriptors' callbacks.
+DWORD GetQueueStatus(UINT flags);
 // Keyboard messages are delivered as they come; nothing to translate here.
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
