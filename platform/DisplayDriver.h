@@ -35,6 +35,7 @@ enum WindowChange : unsigned {
     kWindowRegion = 1u << 5,
     kWindowLayered = 1u << 6,
     kWindowText = 1u << 7,
+    kWindowIconic = 1u << 8, // minimised, or restored from it (IsIconic tells which)
 };
 
 class DisplayDriver {

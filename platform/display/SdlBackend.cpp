@@ -339,6 +339,12 @@ private:
             ApplyOpacity(hwnd, native);
         if (changes & kWindowText)
             SDL_SetWindowTitle(native.window, GbkToUtf8(StoredWindowText(hwnd)).c_str());
+        if (changes & kWindowIconic) {
+            if (IsIconic(hwnd))
+                SDL_MinimizeWindow(native.window);
+            else
+                SDL_RestoreWindow(native.window);
+        }
         if (changes & kWindowZOrder) {
             const std::vector<HWND> tops = TopLevelWindowList();
             if (!tops.empty() && tops.front() == hwnd)
@@ -559,6 +565,16 @@ private:
             break;
         case SDL_WINDOWEVENT_CLOSE:
             PostMessage(hwnd, WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            // The desktop minimised the window (its taskbar, a key): the
+            // program hears it as its own minimise command.
+            if (!IsIconic(hwnd))
+                PostMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            if (IsIconic(hwnd))
+                PostMessage(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
             break;
         default:
             break;

@@ -9,6 +9,7 @@
 // found up with nothing queued (the release came before the loop started), on
 // Escape (the window goes back) or Enter, and when the capture is taken away.
 
+#include "platform/DisplayDriver.h"
 #include "platform/Geometry.h"
 #include "platform/window/Input.h"
 #include "platform/window/NonClient.h"
@@ -199,7 +200,10 @@ void MinimizeWindow(WindowRecord* record) {
     if (record->style & WS_MINIMIZE)
         return;
     record->style |= WS_MINIMIZE;
-    SendMessage(record->handle, WM_SIZE, SIZE_MINIMIZED, 0);
+    const HWND hwnd = record->handle;
+    SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+    if (IsWindow(hwnd))
+        GetDisplayDriver().WindowChanged(hwnd, kWindowIconic);
 }
 
 void RestoreWindow(WindowRecord* record) {
@@ -209,6 +213,8 @@ void RestoreWindow(WindowRecord* record) {
         record->style &= ~WS_MINIMIZE;
         SendMessage(hwnd, WM_SIZE, (record->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED,
                     MAKELPARAM(record->ClientWidth(), record->ClientHeight()));
+        if (IsWindow(hwnd))
+            GetDisplayDriver().WindowChanged(hwnd, kWindowIconic);
         return;
     }
     if (!(record->style & WS_MAXIMIZE))

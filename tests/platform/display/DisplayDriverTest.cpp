@@ -149,6 +149,18 @@ TEST_F(DisplayDriverTest, TheTreeTellsTheDriverOfWindowsAndWindowDcsComeFromIt) 
               unsigned(kWindowMoved | kWindowSized));
     top.SetWindowText("牌桌");
     EXPECT_EQ(driver.changes.back().bits, unsigned(kWindowText));
+    // Minimised and restored: the desktop's window follows.
+    auto toldIconic = [&] {
+        return std::any_of(driver.changes.begin(), driver.changes.end(),
+                           [](const auto& c) { return (c.bits & kWindowIconic) != 0; });
+    };
+    top.ShowWindow(SW_SHOW);
+    driver.changes.clear();
+    top.ShowWindow(SW_MINIMIZE);
+    EXPECT_TRUE(toldIconic() && IsIconic(top.m_hWnd));
+    driver.changes.clear();
+    top.ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(toldIconic() && !IsIconic(top.m_hWnd));
 
     HDC client = GetDC(top.m_hWnd);
     HDC whole = GetWindowDC(top.m_hWnd);
