@@ -60,8 +60,11 @@ template <class T> T* Lookup(HGDIOBJ handle, GdiKind kind) {
 // For DCs: count a selection, and release one (deleting a pending object).
 void AddSelection(GdiObject* object);
 void ReleaseSelection(GdiObject* object);
-// Lets another part of the layer supply a stock object (the stock fonts).
-void SetStockObject(int index, HGDIOBJ object);
+// Lets another part of the layer supply the stock objects it makes (the
+// stock fonts): the maker is asked for one the first time it is wanted, so
+// nothing is made while the library loads.
+using StockMaker = HGDIOBJ (*)(int index);
+void SetStockMaker(StockMaker maker);
 
 class BitmapObject : public GdiObject {
 public:

@@ -80,12 +80,13 @@ void ReleaseSelection(GdiObject* object) {
         delete object; // already out of the table
 }
 
-void SetStockObject(int index, HGDIOBJ object) {
-    if (index < 0 || index > STOCK_LAST)
-        return;
-    if (GdiObject* o = LookupGdiObject(object))
-        o->stock = true;
-    StockTable()[size_t(index)] = object;
+StockMaker& Maker() {
+    static StockMaker maker = nullptr;
+    return maker;
+}
+
+void SetStockMaker(StockMaker maker) {
+    Maker() = maker;
 }
 
 HRGN NewRegionHandle(Region region) {
@@ -164,7 +165,13 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
 HGDIOBJ GetStockObject(int index) {
     if (index < 0 || index > STOCK_LAST)
         return nullptr;
-    return StockTable()[size_t(index)];
+    HGDIOBJ& stock = StockTable()[size_t(index)];
+    if (!stock && Maker()) {
+        stock = Maker()(index);
+        if (GdiObject* object = LookupGdiObject(stock))
+            object->stock = true;
+    }
+    return stock;
 }
 
 BOOL DeleteObject(HGDIOBJ handle) {

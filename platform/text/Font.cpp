@@ -44,30 +44,35 @@ LOGFONT MakeLogFont(int height, int weight, BYTE pitch, const char* face) {
     return font;
 }
 
-// Stock fonts as a Chinese Windows has them; in place before any DC exists,
-// since a new DC selects the system font.
-void RegisterStockFonts() {
+// Stock fonts as a Chinese Windows has them, each made when first asked
+// for (a new DC asks for the system font).
+HGDIOBJ MakeStockFont(int index) {
     const char* song = "\xCB\xCE\xCC\xE5";            // 宋体 in GBK
     const char* newSong = "\xD0\xC2\xCB\xCE\xCC\xE5"; // 新宋体 in GBK
-    struct Stock {
-        int index;
-        LOGFONT font;
-    } stocks[] = {
-        {SYSTEM_FONT, MakeLogFont(16, FW_NORMAL, VARIABLE_PITCH, "System")},
-        {DEVICE_DEFAULT_FONT, MakeLogFont(16, FW_NORMAL, VARIABLE_PITCH, "System")},
-        {DEFAULT_GUI_FONT, MakeLogFont(-12, FW_NORMAL, VARIABLE_PITCH, song)},
-        {ANSI_VAR_FONT, MakeLogFont(-12, FW_NORMAL, VARIABLE_PITCH, song)},
-        {ANSI_FIXED_FONT, MakeLogFont(-12, FW_NORMAL, FIXED_PITCH, newSong)},
-        {OEM_FIXED_FONT, MakeLogFont(-12, FW_NORMAL, FIXED_PITCH, newSong)},
-        {SYSTEM_FIXED_FONT, MakeLogFont(16, FW_NORMAL, FIXED_PITCH, newSong)},
-    };
-    for (const Stock& stock : stocks) {
-        HFONT font = CreateFontIndirect(&stock.font);
-        SetStockObject(stock.index, font);
+    LOGFONT font;
+    switch (index) {
+    case SYSTEM_FONT:
+    case DEVICE_DEFAULT_FONT:
+        font = MakeLogFont(16, FW_NORMAL, VARIABLE_PITCH, "System");
+        break;
+    case DEFAULT_GUI_FONT:
+    case ANSI_VAR_FONT:
+        font = MakeLogFont(-12, FW_NORMAL, VARIABLE_PITCH, song);
+        break;
+    case ANSI_FIXED_FONT:
+    case OEM_FIXED_FONT:
+        font = MakeLogFont(-12, FW_NORMAL, FIXED_PITCH, newSong);
+        break;
+    case SYSTEM_FIXED_FONT:
+        font = MakeLogFont(16, FW_NORMAL, FIXED_PITCH, newSong);
+        break;
+    default:
+        return nullptr;
     }
+    return CreateFontIndirect(&font);
 }
 
-const bool g_stockFontsRegistered = (RegisterStockFonts(), true);
+const bool g_stockFontMaker = (SetStockMaker(&MakeStockFont), true);
 
 } // namespace
 
@@ -95,7 +100,7 @@ FontRequest RequestFor(const LOGFONT& font) {
 FontObject& FontOf(DeviceContext& dc) {
     if (dc.state.font && dc.state.font->Kind() == GdiKind::Font)
         return *static_cast<FontObject*>(dc.state.font);
-    (void)g_stockFontsRegistered;
+    (void)g_stockFontMaker;
     if (FontObject* system = LookupFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))))
         return *system;
     static FontObject fallback(MakeLogFont(16, FW_NORMAL, VARIABLE_PITCH, "System"),
