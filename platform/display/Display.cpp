@@ -11,10 +11,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 
 namespace platform {
 
 namespace {
+
+// The allocator's own starting bound for blocks taken from the system.
+constexpr int kSystemBlockBytes = 128 * 1024;
 
 std::unique_ptr<WindowSurfaces> g_display;
 DisplayKind g_kind = DisplayKind::None;
@@ -38,6 +42,11 @@ DisplayKind StartDisplay() {
 
 DisplayKind StartDisplay(DisplayKind wanted) {
     StopDisplay();
+    // Window-sized pixel blocks come from the system and go back to it when
+    // freed. Left to itself the allocator raises this bound after the first
+    // such block is freed, and from then on keeps every freed surface,
+    // picture and sound in its heap: the process would only grow.
+    mallopt(M_MMAP_THRESHOLD, kSystemBlockBytes);
     if (wanted == DisplayKind::Sdl) {
         g_display = StartSdlDisplay(); // sets the screen size itself
         if (g_display)
