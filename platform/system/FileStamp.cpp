@@ -1,12 +1,13 @@
 #include "platform/system/FileStamp.h"
 
+#include <atomic>
 #include <sys/stat.h>
 #include <time.h>
 
 namespace {
 
 // Longer than any file system's timestamp grain.
-constexpr int64_t kSettleNs = 2'000'000'000;
+std::atomic<int64_t> g_settleNs{2'000'000'000};
 
 int64_t Nanoseconds(const timespec& t) {
     return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
@@ -26,5 +27,9 @@ bool IsSettledStamp(const FileStamp& stamp) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const int64_t last = stamp.modifiedNs > stamp.changedNs ? stamp.modifiedNs : stamp.changedNs;
-    return Nanoseconds(now) - last > kSettleNs;
+    return Nanoseconds(now) - last >= g_settleNs.load();
+}
+
+void SetFileSettleTime(int64_t nanoseconds) {
+    g_settleNs = nanoseconds;
 }

@@ -5,7 +5,6 @@
 // pictures) and must see a change made to it since, as a fresh read would.
 
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -29,6 +28,8 @@ std::optional<FileStamp> StampOfFile(const std::string& path);
 // again, to the same size, without its stamp showing it. Such a file is
 // read afresh until its last change lies a while back.
 bool IsSettledStamp(const FileStamp& stamp);
+// How long that is (2 s unless changed: tests shorten it to see values kept).
+void SetFileSettleTime(int64_t nanoseconds);
 
 // What was made of files, each kept while its file stays as it was read;
 // the oldest goes first once `capacity` are kept. Any thread.
@@ -36,28 +37,22 @@ template <typename Value> class StampedFileCache {
 public:
     explicit StampedFileCache(size_t capacity) : m_capacity(capacity) {}
 
-    // The value made of the file at path (key tells apart different makings
-    // of one file), made afresh by make() when none is kept or the file
-    // changed. make() reads the file and gives null when it cannot.
-    std::shared_ptr<const Value> Get(const std::string& key, const std::string& path,
-                                     const std::function<std::shared_ptr<const Value>()>& make) {
+    // The value kept under key (a caller's name for one making of one file),
+    // made afresh when none is kept or its file changed: resolve() gives the
+    // file's path, make(path) reads it and gives null when it cannot. A kept
+    // value costs one look at its file.
+    template <typename Resolve, typename Make>
+    std::shared_ptr<const Value> Get(const std::string& key, Resolve resolve, Make make) {
+        if (std::shared_ptr<const Value> kept = Find(key))
+            return kept;
+        const std::string path = resolve();
         const std::optional<FileStamp> before = StampOfFile(path);
-        if (before) {
-            std::lock_guard<std::mutex> guard(m_lock);
-            for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
-                if (it->key == key) {
-                    if (it->stamp == *before)
-                        return it->value;
-                    m_entries.erase(it);
-                    break;
-                }
-        }
-        std::shared_ptr<const Value> value = make();
+        std::shared_ptr<const Value> value = make(path);
         // Kept only when nothing changed the file while it was read.
         if (value && before && IsSettledStamp(*before) && StampOfFile(path) == before) {
             std::lock_guard<std::mutex> guard(m_lock);
             std::erase_if(m_entries, [&](const Entry& entry) { return entry.key == key; });
-            m_entries.push_front(Entry{key, *before, value});
+            m_entries.push_front(Entry{key, path, *before, value});
             if (m_entries.size() > m_capacity)
                 m_entries.pop_back();
         }
@@ -72,9 +67,24 @@ public:
 private:
     struct Entry {
         std::string key;
+        std::string path;
         FileStamp stamp;
         std::shared_ptr<const Value> value;
     };
+
+    std::shared_ptr<const Value> Find(const std::string& key) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->key != key)
+                continue;
+            if (StampOfFile(it->path) == it->stamp)
+                return it->value;
+            m_entries.erase(it);
+            return nullptr;
+        }
+        return nullptr;
+    }
+
     size_t m_capacity;
     std::mutex m_lock;
     std::list<Entry> m_entries;

@@ -102,7 +102,29 @@ IniFile IniFile::Parse(const std::string& bytes) {
         }
         file.m_lines.push_back(ParseLine(std::move(text), std::move(ending)));
     }
+    file.IndexEntries();
     return file;
+}
+
+std::string IniFile::IndexKey(const std::string& section, const std::string& key) {
+    return LowerAsciiText(section) + '\n' + LowerAsciiText(key);
+}
+
+void IniFile::IndexEntries() {
+    m_firstEntries.clear();
+    std::unordered_set<std::string> sections;
+    bool first = false; // in the first section of its name
+    std::string section;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Line& line = m_lines[i];
+        if (line.kind == Kind::Section) {
+            section = line.name;
+            first = sections.insert(LowerAsciiText(section)).second;
+        } else if (line.kind == Kind::Entry && first) {
+            m_firstEntries.emplace(IndexKey(section, line.name), i);
+        }
+    }
+    m_indexed = true;
 }
 
 std::string IniFile::Serialize() const {
@@ -157,6 +179,10 @@ std::vector<std::string> IniFile::KeyNames(const std::string& section) const {
 const std::string* IniFile::Value(const std::string& section,
                                   const std::string& untrimmedKey) const {
     std::string key = Trim(untrimmedKey);
+    if (m_indexed) {
+        auto found = m_firstEntries.find(IndexKey(Trim(section), key));
+        return found == m_firstEntries.end() ? nullptr : &m_lines[found->second].value;
+    }
     std::vector<Range> ranges = SectionRanges(section);
     if (ranges.empty())
         return nullptr;
@@ -190,6 +216,7 @@ void IniFile::AppendLine(const std::string& text) {
 
 void IniFile::SetValue(const std::string& section, const std::string& untrimmedKey,
                        const std::string& value) {
+    m_indexed = false;
     std::string key = Trim(untrimmedKey);
     std::vector<Range> ranges = SectionRanges(section);
     if (ranges.empty()) {
@@ -218,6 +245,7 @@ void IniFile::SetValue(const std::string& section, const std::string& untrimmedK
 }
 
 void IniFile::DeleteKey(const std::string& section, const std::string& untrimmedKey) {
+    m_indexed = false;
     std::string key = Trim(untrimmedKey);
     std::vector<Range> ranges = SectionRanges(section);
     if (ranges.empty())
@@ -228,6 +256,7 @@ void IniFile::DeleteKey(const std::string& section, const std::string& untrimmed
 }
 
 void IniFile::DeleteSection(const std::string& section) {
+    m_indexed = false;
     std::vector<Range> ranges = SectionRanges(section);
     for (size_t r = ranges.size(); r-- > 0;)
         m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(ranges[r].header),

@@ -6,6 +6,7 @@
 // section or key is written twice, the first one counts (as on Windows).
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class IniFile {
@@ -51,9 +52,17 @@ private:
     void EndLastLine();
     void AppendLine(const std::string& text);
 
+    // The first entry of each key in the first section of each name, by
+    // their lower-cased names: made when a file is parsed, dropped by any edit
+    // (lookups then scan the lines).
+    void IndexEntries();
+    static std::string IndexKey(const std::string& section, const std::string& key);
+
     std::string m_byteOrderMark;
     std::string m_newLine = "\n";
     std::vector<Line> m_lines;
+    std::unordered_map<std::string, size_t> m_firstEntries;
+    bool m_indexed = false;
 };
 
 // Equality of names as Windows compares ini and registry names.

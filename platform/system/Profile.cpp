@@ -40,12 +40,19 @@ std::shared_ptr<const IniFile> LoadIni(LPCSTR fileName) {
     static const auto empty = std::make_shared<const IniFile>();
     if (!fileName)
         return empty;
-    const std::string path = IniPath(fileName);
-    std::shared_ptr<const IniFile> ini = ParsedFiles().Get(path, path, [&] {
-        std::string bytes;
-        return ReadWholeFile(path, bytes) ? std::make_shared<const IniFile>(IniFile::Parse(bytes))
-                                          : nullptr;
-    });
+    // A bare name lives in the settings folder of the moment, a relative path
+    // in the working folder of the moment: those are kept under the file they
+    // were found as.
+    const bool absolute = fileName[0] == '/' || fileName[0] == '\\';
+    const std::string key = absolute ? std::string(fileName) : IniPath(fileName);
+    std::shared_ptr<const IniFile> ini = ParsedFiles().Get(
+        key, [&] { return absolute ? IniPath(fileName) : key; },
+        [](const std::string& path) {
+            std::string bytes;
+            return ReadWholeFile(path, bytes)
+                       ? std::make_shared<const IniFile>(IniFile::Parse(bytes))
+                       : nullptr;
+        });
     return ini ? ini : empty;
 }
 

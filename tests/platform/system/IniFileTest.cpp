@@ -1,6 +1,7 @@
 #include "platform/system/Profile.h"
 
 #include "platform/Errors.h"
+#include "platform/system/FileStamp.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -236,6 +237,27 @@ TEST_F(IniFileTest, AChangedFileIsReadAgain) {
     EXPECT_EQ(Read("S", "k"), "none");
     ASSERT_TRUE(WritePrivateProfileString("S", "k", "ccc", m_path.c_str()));
     EXPECT_EQ(Read("S", "k"), "ccc");
+}
+
+// Kept as soon as read: a change of size, time or file still shows.
+TEST_F(IniFileTest, AKeptFileIsReadAgainOnceItChanges) {
+    namespace fs = std::filesystem;
+    SetFileSettleTime(0);
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    m_folder.Write("test.ini", "[S]\nk=aaa\n");
+    fs::last_write_time(m_path, longAgo);
+    EXPECT_EQ(Read("S", "k"), "aaa");
+    m_folder.Write("test.ini", "[S]\nk=bbb\n");
+    fs::last_write_time(m_path, longAgo + std::chrono::seconds(1));
+    EXPECT_EQ(Read("S", "k"), "bbb");
+    m_folder.Write("test.ini", "[S]\nk=other\n");
+    EXPECT_EQ(Read("S", "k"), "other");
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "written", m_path.c_str()));
+    EXPECT_EQ(Read("S", "k"), "written");
+    EXPECT_EQ(Read("s", "K"), "written");
+    fs::remove(m_path);
+    EXPECT_EQ(Read("S", "k"), "none");
+    SetFileSettleTime(2'000'000'000);
 }
 
 TEST_F(IniFileTest, ArbitraryBytesNeverCrash) {
