@@ -1,6 +1,6 @@
 // Drawing a GIF frame: its 8-bit rows in their palette colours, with or
-// without its transparent pixels. The frame is turned into 32-bit bitmaps
-// once, on its first draw, and blitted from them.
+// without its transparent pixels. The frame is turned into a 32-bit bitmap
+// once, on its first draw, and blitted from it.
 
 #include "sprite/GifImage.h"
 
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -25,9 +26,8 @@ HBITMAP MakeCanvas(int cx, int cy, uint32_t** bits) {
 } // namespace
 
 CGifFrame::Rendered::~Rendered() {
-    for (HBITMAP bitmap : {colour, keyed, mask})
-        if (bitmap)
-            DeleteObject(bitmap);
+    if (bitmap)
+        DeleteObject(bitmap);
 }
 
 void CGifFrame::DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h,
@@ -52,32 +52,46 @@ void CGifFrame::DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int 
 }
 
 const CGifFrame::Rendered* CGifFrame::Render() const {
-    if (m_rendered)
+    if (m_bRenderTried)
         return m_rendered.get();
+    m_bRenderTried = true;
     const int w = m_nWidth, h = m_nHeight;
     if (w <= 0 || h <= 0 || m_bits.size() < size_t(Stride()) * size_t(h))
         return nullptr;
-    auto rendered = std::make_shared<Rendered>();
-    uint32_t *colour = nullptr, *keyed = nullptr, *mask = nullptr;
-    rendered->colour = MakeCanvas(w, h, &colour);
-    rendered->keyed = MakeCanvas(w, h, &keyed);
-    rendered->mask = MakeCanvas(w, h, &mask);
-    if (!colour || !keyed || !mask)
+    auto rendered = std::make_unique<Rendered>();
+    uint32_t* pixels = nullptr;
+    rendered->bitmap = MakeCanvas(w, h, &pixels);
+    if (!pixels)
         return nullptr;
     {
-        SourceDC canvas(rendered->colour);
+        SourceDC canvas(rendered->bitmap);
         DrawIndexes(canvas.dc(), 0, 0, 0, 0, w, h, SRCCOPY);
     }
-    // The transparent pixels are told by index, so a transparent colour that
-    // another entry shares (or black) keys nothing else.
-    for (int r = 0; r < h; ++r) {
-        const BYTE* indexes = m_bits.data() + size_t(h - 1 - r) * size_t(Stride());
-        for (int c = 0; c < w; ++c) {
-            const size_t at = size_t(r) * size_t(w) + size_t(c);
-            const bool clear = indexes[c] == m_nTransparent;
-            keyed[at] = clear ? 0u : colour[at];
-            mask[at] = clear ? 0xFFFFFFFFu : 0u;
+    if (m_nTransparent >= 0) {
+        // The transparent pixels are told by index, so a transparent colour
+        // that another entry shares (or black) keys nothing else: they get a
+        // colour of their own.
+        bool seen[256] = {};
+        std::vector<uint32_t> shown;
+        for (int r = 0; r < h; ++r) {
+            const BYTE* indexes = m_bits.data() + size_t(h - 1 - r) * size_t(Stride());
+            for (int c = 0; c < w; ++c)
+                if (indexes[c] != m_nTransparent && !seen[indexes[c]]) {
+                    seen[indexes[c]] = true;
+                    shown.push_back(pixels[size_t(r) * size_t(w) + size_t(c)] & 0xFFFFFF);
+                }
         }
+        uint32_t key = 0xFF00FF;
+        while (std::find(shown.begin(), shown.end(), key) != shown.end())
+            ++key;
+        for (int r = 0; r < h; ++r) {
+            const BYTE* indexes = m_bits.data() + size_t(h - 1 - r) * size_t(Stride());
+            for (int c = 0; c < w; ++c)
+                if (indexes[c] == m_nTransparent)
+                    pixels[size_t(r) * size_t(w) + size_t(c)] = key;
+        }
+        rendered->keyed = true;
+        rendered->key = RGB(key >> 16, (key >> 8) & 0xFF, key & 0xFF);
     }
     m_rendered = std::move(rendered);
     return m_rendered.get();
@@ -106,8 +120,10 @@ void CGifFrame::Draw(HDC hdc, int dx, int dy, int sx, int sy, int w, int h, DWOR
     Placement at;
     if (!Place(dx, dy, sx, sy, w, h, at))
         return;
-    if (const Rendered* rendered = Render())
-        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->colour, at.col, at.row, rop);
+    // The keyed bitmap lacks the transparent pixels' own colour.
+    const Rendered* rendered = Render();
+    if (rendered && !rendered->keyed)
+        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->bitmap, at.col, at.row, rop);
     else
         DrawIndexes(hdc, at.x, at.y, at.col, at.row, at.w, at.h, rop);
 }
@@ -122,10 +138,10 @@ void CGifFrame::DrawTransparent(HDC hdc, int dx, int dy, int sx, int sy, int w, 
     if (!Place(dx, dy, sx, sy, w, h, at))
         return;
     const Rendered* rendered = Render();
-    if (rendered && rop == SRCCOPY) {
-        // The destination where the mask is white, the picture elsewhere.
-        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->mask, at.col, at.row, SRCAND);
-        BlitBitmap(hdc, at.x, at.y, at.w, at.h, rendered->keyed, at.col, at.row, SRCPAINT);
+    if (rendered && rendered->keyed && rop == SRCCOPY) {
+        SourceDC source(rendered->bitmap);
+        TransparentBlt(hdc, at.x, at.y, at.w, at.h, source.dc(), at.col, at.row, at.w, at.h,
+                       rendered->key);
         return;
     }
     ScratchDC drawn(at.w, at.h), target(at.w, at.h);

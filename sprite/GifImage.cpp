@@ -15,13 +15,13 @@ static_assert(sizeof(RGBQUAD) == 4, "palettes are stored as 4-byte entries");
 int CGifFrame::PaletteCount() const {
     if (!m_bBorrowedPalette)
         return int(m_localPalette.size());
-    return m_pOwner ? int(m_pOwner->GetGlobalPalette().size()) : 0;
+    return m_globalPalette ? int(m_globalPalette->size()) : 0;
 }
 
 const RGBQUAD* CGifFrame::Palette() const {
     if (!m_bBorrowedPalette)
         return m_localPalette.data();
-    return m_pOwner ? m_pOwner->GetGlobalPalette().data() : nullptr;
+    return m_globalPalette ? m_globalPalette->data() : nullptr;
 }
 
 COLORREF CGifFrame::ColorOf(int index) const {
@@ -58,12 +58,15 @@ void CGifImage::Free() {
 }
 
 void CGifImage::AdoptFrames(std::vector<std::unique_ptr<CGifFrame>> frames) {
-    m_frames = std::move(frames);
-    for (auto& frame : m_frames)
-        frame->m_pOwner = this;
+    auto palette = std::make_shared<const std::vector<RGBQUAD>>(m_globalPalette);
+    m_frames.clear();
+    for (auto& frame : frames) {
+        frame->m_globalPalette = palette;
+        m_frames.push_back(std::move(frame));
+    }
 }
 
-CGifFrame* CGifImage::GetFrame(int index) const {
+const CGifFrame* CGifImage::GetFrame(int index) const {
     if (index < 0 || index >= GetFrameCount())
         return nullptr;
     return m_frames[size_t(index)].get();
@@ -90,32 +93,30 @@ StampedFileCache<CGifImage>& DecodedPictures() {
 } // namespace
 
 void CGifImage::CopyFrom(const CGifImage& other) {
-    std::vector<std::unique_ptr<CGifFrame>> frames;
-    frames.reserve(other.m_frames.size());
-    for (const auto& frame : other.m_frames)
-        frames.push_back(std::make_unique<CGifFrame>(*frame));
+    m_frames = other.m_frames; // frames are not changed once read: they are shared
     m_globalPalette = other.m_globalPalette;
     m_nPaletteBits = other.m_nPaletteBits;
     m_background = other.m_background;
     m_nWidth = other.m_nWidth;
     m_nHeight = other.m_nHeight;
-    AdoptFrames(std::move(frames));
 }
 
 BOOL CGifImage::Load(LPCSTR path, BOOL bCacheOnly) {
     Free();
     if (!path || !path[0])
         return FALSE;
-    const std::string gifPath = NativePath(path);
-    const std::string cachePath = NativePath(CachePath(path).c_str());
-    const std::string& read = bCacheOnly ? cachePath : gifPath;
-    auto decoded = DecodedPictures().Get(read + (bCacheOnly ? "|cache" : "|gif"), read, [&] {
-        auto image = std::make_shared<CGifImage>();
-        if (!image->Decode(gifPath, cachePath, bCacheOnly))
-            return std::shared_ptr<CGifImage>();
-        image->RenderFrames();
-        return image;
-    });
+    // Kept under the path as given when it does not depend on the working folder.
+    const bool absolute = path[0] == '/' || path[0] == '\\';
+    auto decoded = DecodedPictures().Get(
+        (absolute ? std::string(path) : NativePath(path)) + (bCacheOnly ? "|cache" : "|gif"),
+        [&] { return NativePath(bCacheOnly ? CachePath(path).c_str() : path); },
+        [&](const std::string&) {
+            auto image = std::make_shared<CGifImage>();
+            if (!image->Decode(NativePath(path), NativePath(CachePath(path).c_str()), bCacheOnly))
+                return std::shared_ptr<CGifImage>();
+            image->RenderFrames();
+            return image;
+        });
     if (!decoded)
         return FALSE;
     CopyFrom(*decoded);

@@ -5,7 +5,7 @@
 // (no compositing, no disposal). Read by the program's own block parser and
 // LZW decoder, or from the frame cache beside the GIF (its path with ".data"),
 // which a load of the GIF writes when it is missing or differs. A file is
-// decoded once while it stays unchanged; later loads copy the frames.
+// decoded once while it stays unchanged; later loads share its frames.
 
 #include "platform/gdi/Gdi.h"
 
@@ -36,17 +36,18 @@ public:
     // The part of the logical rectangle the frame covers; empty when none.
     RECT Clip(int sx, int sy, int w, int h) const;
 
-    // The frame as 32-bit bitmaps, made on its first draw: frames are drawn
+    // The frame as a 32-bit bitmap, made once: frames are drawn
     // again and again, and decoding the palette indexes every time is slow.
-    // Copies of a frame share them.
+    // With a transparent index, its pixels hold a key colour that no other
+    // pixel has.
     struct Rendered {
         Rendered() = default;
         ~Rendered();
         Rendered(const Rendered&) = delete;
         Rendered& operator=(const Rendered&) = delete;
-        HBITMAP colour = nullptr; // every pixel in its palette colour
-        HBITMAP keyed = nullptr;  // the same, with the transparent ones black
-        HBITMAP mask = nullptr;   // white where transparent, black elsewhere
+        HBITMAP bitmap = nullptr;
+        bool keyed = false;
+        COLORREF key = 0;
     };
 
     WORD m_nDelay = 5; // hundredths of a second
@@ -59,7 +60,8 @@ public:
     std::vector<BYTE> m_bits;            // bottom-up rows of Stride() bytes
     std::vector<RGBQUAD> m_localPalette; // when not borrowed
     int m_nPaletteBits = 0;              // the table has 2^(bits + 1) entries
-    CGifImage* m_pOwner = nullptr;
+    // The image's global table, which a borrowing frame uses.
+    std::shared_ptr<const std::vector<RGBQUAD>> m_globalPalette;
 
 private:
     friend class CGifImage;
@@ -70,7 +72,8 @@ private:
     // StretchDIBits of the part at (x, y) from frame column col, row `row` (top-down).
     void DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h, DWORD rop) const;
 
-    mutable std::shared_ptr<const Rendered> m_rendered;
+    mutable std::unique_ptr<Rendered> m_rendered;
+    mutable bool m_bRenderTried = false;
 };
 
 class CGifImage {
@@ -90,7 +93,7 @@ public:
     void Free();
 
     // Null when the index is not below the frame count.
-    CGifFrame* GetFrame(int index) const;
+    const CGifFrame* GetFrame(int index) const;
     int GetFrameCount() const { return int(m_frames.size()); }
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
@@ -98,7 +101,8 @@ public:
     const std::vector<RGBQUAD>& GetGlobalPalette() const { return m_globalPalette; }
     int GetPaletteBits() const { return m_nPaletteBits; }
 
-    // Makes every frame's bitmaps now, to be shared by the copies of a load.
+    // Makes every frame's bitmap now: the images a file is loaded into share
+    // the frames, so a picture's memory is taken once, when it is first loaded.
     void RenderFrames() const;
 
     // The cache path for a GIF path: the name's extension becomes ".data".
@@ -107,13 +111,13 @@ public:
 private:
     friend class GifParser;
     friend class GifCacheReader;
-    // Points borrowed frames at the global table again.
+    // Takes the frames, pointing them at the global table.
     void AdoptFrames(std::vector<std::unique_ptr<CGifFrame>> frames);
     // Load's reading and decoding, from the GIF or from its frame cache.
     BOOL Decode(const std::string& gifPath, const std::string& cachePath, BOOL bCacheOnly);
     void CopyFrom(const CGifImage& other);
 
-    std::vector<std::unique_ptr<CGifFrame>> m_frames;
+    std::vector<std::shared_ptr<const CGifFrame>> m_frames;
     std::vector<RGBQUAD> m_globalPalette;
     int m_nPaletteBits = 0;
     COLORREF m_background = 0;

@@ -42,7 +42,7 @@ int CGifSpriteImage::GetFrameDelay(int nFrame) {
     return frame ? frame->m_nDelay : kDefaultFrameDelay;
 }
 
-CGifFrame* CGifSpriteImage::MaskFrame(int nFrame) const {
+const CGifFrame* CGifSpriteImage::MaskFrame(int nFrame) const {
     const int count = m_mask.GetFrameCount();
     return count > 0 ? m_mask.GetFrame(nFrame % count) : nullptr;
 }

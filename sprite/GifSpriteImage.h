@@ -31,7 +31,7 @@ public:
 
 protected:
     // The mask frame that goes with the picture's frame.
-    CGifFrame* MaskFrame(int nFrame) const;
+    const CGifFrame* MaskFrame(int nFrame) const;
     // Mode 2: each pixel blended by the red of its mask palette entry.
     void DrawAlpha(HDC hdc, int nFrame, int dx, int dy, int w, int h, int sx, int sy) const;
 

@@ -1,6 +1,7 @@
 #include "tests/support/GifFixtures.h"
 
 #include "platform/system/FileIo.h"
+#include "platform/system/FileStamp.h"
 #include "sprite/GifImage.h"
 
 #include <filesystem>
@@ -130,6 +131,30 @@ TEST_F(GifCacheTest, ADamagedCacheIsRefusedAndRebuiltFromTheGif) {
     ASSERT_TRUE(gif.Load(gifPath.string().c_str(), FALSE));
     EXPECT_EQ(Read(cachePath), good);
     EXPECT_TRUE(probe.Load(gifPath.string().c_str(), TRUE));
+}
+
+// A picture is decoded once and kept; a change of the file shows all the same.
+TEST_F(GifCacheTest, AKeptPictureIsDecodedAgainOnceItsFileChanges) {
+    SetFileSettleTime(0);
+    CGifImage first, again;
+    ASSERT_TRUE(first.Load(gifPath.string().c_str(), FALSE));
+    ASSERT_TRUE(again.Load(gifPath.string().c_str(), FALSE));
+    EXPECT_TRUE(SameGifContent(first, again));
+    EXPECT_EQ(again.GetFrame(1)->ColorOf(6), RGB(7, 7, 7));
+
+    Frame other;
+    other.width = 3;
+    other.height = 1;
+    other.pixels = {2, 2, 2};
+    ASSERT_TRUE(WriteFileAtomically(gifPath.string(), Builder(6, 5, kPalette).Add(other).Finish()));
+    CGifImage changed;
+    ASSERT_TRUE(changed.Load(gifPath.string().c_str(), FALSE));
+    ASSERT_EQ(changed.GetFrameCount(), 1);
+    EXPECT_EQ(changed.GetFrame(0)->ColorOf(2), RGB(0, 255, 0));
+    // The images loaded before keep what they showed.
+    EXPECT_EQ(first.GetFrameCount(), 2);
+    EXPECT_TRUE(SameGifContent(first, again));
+    SetFileSettleTime(2'000'000'000);
 }
 
 TEST(GifCachePathTest, OnlyTheNamesOwnExtensionIsReplaced) {
