@@ -7,6 +7,7 @@
 #include "sprite/SpriteItem.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -104,6 +105,7 @@ POSITION CSpriteWnd::AddSprite(POSITION posImage, CSpriteLine* pLine, int nId, i
     s->bShown = TRUE;
     m_images.AddRef(posImage);
     PlaceSprite(s);
+    m_byId.emplace(nId, s);
     return HandleOf(s);
 }
 
@@ -117,6 +119,11 @@ int CSpriteWnd::GetSpriteId(POSITION pos) {
 }
 
 POSITION CSpriteWnd::FindSpritePos(int nId) {
+    const auto [first, last] = m_byId.equal_range(nId);
+    if (first == last)
+        return nullptr;
+    if (std::next(first) == last)
+        return HandleOf(first->second);
     for (POSITION pos = m_sprites.GetHeadPosition(); pos;) {
         auto* s = static_cast<SPRITEINFO*>(m_sprites.GetNext(pos));
         if (s->nId == nId)
@@ -385,6 +392,12 @@ void CSpriteWnd::DeleteSprite(POSITION pos) {
     auto found = m_live.find(pos);
     m_sprites.RemoveAt(found->second.node);
     m_live.erase(found);
+    const auto [first, last] = m_byId.equal_range(s->nId);
+    for (auto it = first; it != last; ++it)
+        if (it->second == s) {
+            m_byId.erase(it);
+            break;
+        }
     delete s->pLine;
     delete s;
 }

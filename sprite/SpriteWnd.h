@@ -104,6 +104,8 @@ public:
     // Paints the dirty areas now (also every tick while changes come, on
     // MoveSprite and on WM_PAINT).
     void FlushDirty();
+    // Whether changes wait to be painted.
+    BOOL HasChangesToShow() const { return !m_dirty.empty(); }
 
 protected:
     // ---- hooks, in slot order ----
@@ -245,5 +247,8 @@ private:
         POSITION node;
     };
     std::unordered_map<POSITION, LiveSprite> m_live;
+    // Live sprites by their caller's id, so that finding one by id does not
+    // walk the list (it does when several share the id: the first counts).
+    std::unordered_multimap<int, SPRITEINFO*> m_byId;
     uint64_t m_nextSpriteSerial = 1;
 };

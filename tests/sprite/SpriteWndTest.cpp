@@ -77,6 +77,28 @@ TEST_F(SpriteWndTest, EqualZDrawsTheNewerOnTopAndHitTestsItFirst) {
     EXPECT_EQ(wnd.HitTest(20, 20), red);
 }
 
+TEST_F(SpriteWndTest, ASpriteIsFoundByIdFirstFromTheHeadUntilItIsRemoved) {
+    POSITION image = Solid(4, 4, kRed);
+    auto add = [&](int id, int z) {
+        CSpriteLine* line = CreateSpriteLine(kLineFixed);
+        return wnd.AddSprite(image, line, id, z, 0, 0, nullptr, FALSE);
+    };
+    POSITION upper = add(7, 9);
+    POSITION lone = add(5, 1);
+    POSITION lower = add(7, 2);
+    EXPECT_EQ(wnd.FindSpritePos(7), lower); // the lower z lies nearer the head
+    EXPECT_EQ(wnd.FindSpritePos(5), lone);
+    EXPECT_EQ(wnd.FindSpritePos(6), nullptr);
+    wnd.SetSpriteZ(upper, 0, FALSE);
+    EXPECT_EQ(wnd.FindSpritePos(7), upper);
+    wnd.RemoveSprite(upper);
+    EXPECT_EQ(wnd.FindSpritePos(7), lower);
+    wnd.RemoveSprite(lower);
+    wnd.RemoveSprite(lone);
+    EXPECT_EQ(wnd.FindSpritePos(7), nullptr);
+    EXPECT_EQ(wnd.FindSpritePos(5), nullptr);
+}
+
 TEST_F(SpriteWndTest, TheTwoHundredFiftyFirstStartFailsAndChangesNothing) {
     POSITION image = Solid(4, 4, kRed);
     std::vector<POSITION> sprites;
