@@ -24,6 +24,7 @@
 #include <SDL.h>
 #include <SDL_shape.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -389,10 +390,12 @@ private:
             for (int y = r.top; y < r.bottom; ++y) {
                 auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(mask->pixels) +
                                                         ptrdiff_t(y) * mask->pitch);
+                if (!keyed || !pixels) {
+                    std::fill(row + r.left, row + r.right, 0xFF000000u);
+                    continue;
+                }
                 for (int x = r.left; x < r.right; ++x)
-                    row[x] = keyed && pixels && (pixels->GetPixel(x, y) & kRgbMask) == key
-                                 ? 0u
-                                 : 0xFF000000u;
+                    row[x] = (pixels->GetPixel(x, y) & kRgbMask) == key ? 0u : 0xFF000000u;
             }
         SDL_WindowShapeMode mode;
         mode.mode = ShapeModeBinarizeAlpha;
