@@ -1,34 +1,25 @@
 // The program brought up headless against the local table host in this
 // process: the time from start-up to the table drawn, the resident memory at
 // the running table, and the processor time a quiet table takes over 10
-// seconds. Goals: under 0.5 s to the table, under 80 MB resident, idle near 0%.
+// seconds. The figures of the program as a person runs it, in window mode,
+// come from startup_bench, memory_games.sh and idle_cpu.sh.
 //
 // One start-up per process (the application and its client are the
 // program's single global objects), so each figure is one measurement.
 
-#include "app/AppServices.h"
-#include "app/GameApp.h"
 #include "app/MainFrame.h"
-#include "outside/CrtArguments.h"
-#include "platform/display/Display.h"
-#include "platform/net/Winsock.h"
+#include "bench/InProcessProgram.h"
 #include "platform/system/EventLoop.h"
 #include "tools/tablehost/TableHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+using bench_program::Now;
 
 double ResidentMegabytes() {
     std::ifstream status("/proc/self/status");
@@ -46,29 +37,6 @@ double ProcessorSeconds() {
     return double(used.tv_sec) + double(used.tv_nsec) / 1e9;
 }
 
-// A program folder of its own: the build's assets linked in, a settings file
-// that may be written.
-std::string MakeProgramFolder() {
-    const std::string folder = (fs::temp_directory_path() / "pellor-bench-XXXXXX").string();
-    std::string pattern = folder;
-    const std::string made = mkdtemp(pattern.data());
-    for (const fs::directory_entry& entry : fs::directory_iterator(PELLOR_ASSET_DIR)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "pellor2.ini")
-            fs::copy_file(entry.path(), made + "/" + name);
-        else if (name != "Pellor" && name != "snapshot" && name != "Pellor2.log")
-            fs::create_symlink(entry.path(), made + "/" + name);
-    }
-    fs::create_directory(made + "/config");
-    return made;
-}
-
-double Now() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 void PumpFor(double seconds) {
     const double end = Now() + seconds;
     while (Now() < end) {
@@ -80,12 +48,7 @@ void PumpFor(double seconds) {
 }
 
 void BM_StartupToTableThenIdle(benchmark::State& state) {
-    const std::string folder = MakeProgramFolder();
-    setenv("PELLOR_CONFIG_DIR", (folder + "/config").c_str(), 1);
-    SetExeFolderOverride((folder + "/").c_str());
-    platform::StartDisplay(platform::DisplayKind::Headless);
-    AfxSocketInit();
-
+    bench_program::InProcessProgram program;
     CTableHost::Options options;
     options.table.humanSeats = 1;
     options.tickMs = 24 * 3600 * 1000;
@@ -94,18 +57,7 @@ void BM_StartupToTableThenIdle(benchmark::State& state) {
         state.SkipWithError("the table host could not listen");
         return;
     }
-    std::vector<std::string> texts = {"Pellor", "1",         "bench",
-                                      "Bench",  "ticket",    "0",
-                                      "room",   "127.0.0.1", std::to_string(host.Port()),
-                                      "extra",  "127.0.0.1", "7002",
-                                      "lv1",    "0"};
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    __argc = int(texts.size());
-    __argv = pointers.data();
-    theApp.m_bUnattended = TRUE;
+    program.Launch(1, host.Port());
 
     for (auto _ : state) {
         const double start = Now();
@@ -130,11 +82,6 @@ void BM_StartupToTableThenIdle(benchmark::State& state) {
         PumpFor(10);
         state.counters["idle_cpu_percent"] = (ProcessorSeconds() - before) / 10.0 * 100.0;
     }
-    theApp.ExitInstance();
-    platform::StopDisplay();
-    SetExeFolderOverride(nullptr);
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
 }
 
 BENCHMARK(BM_StartupToTableThenIdle)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

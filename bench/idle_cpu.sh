@@ -49,22 +49,15 @@ trap 'stop; rm -rf "$work"' EXIT
 ticks_per_second="$(getconf CLK_TCK)"
 failed=0
 
+source "$(dirname "$0")/program_folder.sh"
+mkdir -p "$work/config"
+make_program_folder "$work/program" "$build/assets"
+
 # Starts a table host with the given time limits, then Pellor for its free seat.
 start_table() {
-    : >"$work/host.out"
-    "$host_program" --port 0 --human-seats 1 --bot-pause 0 --time-limits "$1" \
-        >"$work/host.out" 2>&1 &
-    host_pid=$!
-    local port=""
-    for _ in $(seq 100); do
-        port="$(sed -n 's/^tablehost listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/host.out")"
-        [ -n "$port" ] && break
-        sleep 0.1
-    done
-    [ -n "$port" ] || { echo "idle_cpu: the table host did not start"; exit 1; }
-    mkdir -p "$work/config"
-    PELLOR_CONFIG_DIR="$work/config" "$program" 1 idle Idle ticket 0 room 127.0.0.1 "$port" "" \
-        127.0.0.1 7002 lv1 0 >"$work/pellor.out" 2>&1 &
+    start_host "$host_program" --human-seats 1 --bot-pause 0 --time-limits "$1" || exit 1
+    PELLOR_CONFIG_DIR="$work/config" "$work/program/Pellor" 1 idle Idle ticket 0 room 127.0.0.1 \
+        "$host_port" "" 127.0.0.1 7002 lv1 0 >"$work/pellor.out" 2>&1 &
     pellor_pid=$!
 }
 

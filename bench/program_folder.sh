@@ -1,0 +1,33 @@
+# Sourced by the measuring scripts: a program folder of their own in $1 for
+# the build's Pellor ($2: the build's assets folder), so that its log, its
+# settings and its screenshots are this run's alone. The program itself is
+# copied (its folder is where it runs from); the rest is linked.
+make_program_folder() {
+    local folder="$1" assets="$2" entry name
+    mkdir -p "$folder"
+    for entry in "$assets"/*; do
+        name="$(basename "$entry")"
+        case "$name" in
+        Pellor2.log | snapshot) ;;
+        Pellor | pellor2.ini) cp "$entry" "$folder/" ;;
+        *) ln -s "$(realpath "$entry")" "$folder/$name" ;;
+        esac
+    done
+}
+
+# Starts the table host ($1: its program; the rest: its options) and sets
+# host_pid and host_port; $work holds its output.
+start_host() {
+    local program="$1"
+    shift
+    "$program" --port 0 "$@" >"$work/host.out" 2>&1 &
+    host_pid=$!
+    host_port=""
+    for _ in $(seq 100); do
+        host_port="$(sed -n 's/^tablehost listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/host.out")"
+        [ -n "$host_port" ] && return 0
+        sleep 0.1
+    done
+    echo "the table host did not start" >&2
+    return 1
+}
