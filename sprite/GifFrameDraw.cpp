@@ -1,6 +1,6 @@
 // Drawing a GIF frame: its 8-bit rows in their palette colours, with or
-// without its transparent pixels. The frame is turned into a 32-bit bitmap
-// once, on its first draw, and blitted from it.
+// without its transparent pixels. The frame's rows are made an 8-bit bitmap
+// once, with its palette, and blitted from it.
 
 #include "sprite/GifImage.h"
 
@@ -10,32 +10,20 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-// A top-down 32-bit bitmap whose pixels are in reach.
-HBITMAP MakeCanvas(int cx, int cy, uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader =
-        BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<uint32_t*>(pixels);
-    return bitmap;
-}
-
-} // namespace
-
 CGifFrame::Rendered::~Rendered() {
     if (bitmap)
         DeleteObject(bitmap);
 }
 
-void CGifFrame::DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h,
-                            DWORD rop) const {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[256];
-    } info{};
+// The frame's rows as an 8-bit DIB: its palette (entries beyond the table
+// stay zero), the transparent entry's colour given as `key` when it is set.
+struct CGifFrame::IndexedDib {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+};
+
+void CGifFrame::Describe(IndexedDib& info) const {
+    info = IndexedDib{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = m_nWidth;
     info.header.biHeight = m_nHeight; // bottom-up
@@ -43,9 +31,14 @@ void CGifFrame::DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int 
     info.header.biBitCount = 8;
     info.header.biCompression = BI_RGB;
     info.header.biClrUsed = 256;
-    // Entries beyond the table stay zero.
     if (const RGBQUAD* palette = Palette())
         memcpy(info.colors, palette, size_t(std::min(PaletteCount(), 256)) * sizeof(RGBQUAD));
+}
+
+void CGifFrame::DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h,
+                            DWORD rop) const {
+    IndexedDib info;
+    Describe(info);
     // A bottom-up DIB's source rectangle counts from its last row.
     StretchDIBits(hdc, x, y, w, h, col, m_nHeight - row - h, w, h, m_bits.data(),
                   reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, rop);
@@ -56,43 +49,42 @@ const CGifFrame::Rendered* CGifFrame::Render() const {
         return m_rendered.get();
     m_bRenderTried = true;
     const int w = m_nWidth, h = m_nHeight;
-    if (w <= 0 || h <= 0 || m_bits.size() < size_t(Stride()) * size_t(h))
+    const size_t bytes = size_t(Stride()) * size_t(h);
+    if (w <= 0 || h <= 0 || m_bits.size() < bytes)
         return nullptr;
+    IndexedDib info;
+    Describe(info);
     auto rendered = std::make_unique<Rendered>();
-    uint32_t* pixels = nullptr;
-    rendered->bitmap = MakeCanvas(w, h, &pixels);
-    if (!pixels)
-        return nullptr;
-    {
-        SourceDC canvas(rendered->bitmap);
-        DrawIndexes(canvas.dc(), 0, 0, 0, 0, w, h, SRCCOPY);
-    }
     if (m_nTransparent >= 0) {
         // The transparent pixels are told by index, so a transparent colour
-        // that another entry shares (or black) keys nothing else: they get a
-        // colour of their own.
-        bool seen[256] = {};
-        std::vector<uint32_t> shown;
-        for (int r = 0; r < h; ++r) {
-            const BYTE* indexes = m_bits.data() + size_t(h - 1 - r) * size_t(Stride());
-            for (int c = 0; c < w; ++c)
-                if (indexes[c] != m_nTransparent && !seen[indexes[c]]) {
-                    seen[indexes[c]] = true;
-                    shown.push_back(pixels[size_t(r) * size_t(w) + size_t(c)] & 0xFFFFFF);
-                }
-        }
+        // that another entry shares (or black) keys nothing else: their entry
+        // gets a colour no shown pixel has.
+        bool shown[256] = {};
+        for (size_t i = 0; i < bytes; ++i)
+            shown[m_bits[i]] = true;
+        auto taken = [&](uint32_t rgb) {
+            for (int index = 0; index < 256; ++index) {
+                const RGBQUAD& q = info.colors[index];
+                if (shown[index] && index != m_nTransparent &&
+                    (uint32_t(q.rgbRed) << 16 | uint32_t(q.rgbGreen) << 8 | q.rgbBlue) == rgb)
+                    return true;
+            }
+            return false;
+        };
         uint32_t key = 0xFF00FF;
-        while (std::find(shown.begin(), shown.end(), key) != shown.end())
+        while (taken(key))
             ++key;
-        for (int r = 0; r < h; ++r) {
-            const BYTE* indexes = m_bits.data() + size_t(h - 1 - r) * size_t(Stride());
-            for (int c = 0; c < w; ++c)
-                if (indexes[c] == m_nTransparent)
-                    pixels[size_t(r) * size_t(w) + size_t(c)] = key;
-        }
+        info.colors[m_nTransparent] =
+            RGBQUAD{BYTE(key & 0xFF), BYTE(key >> 8 & 0xFF), BYTE(key >> 16 & 0xFF), 0};
         rendered->keyed = true;
-        rendered->key = RGB(key >> 16, (key >> 8) & 0xFF, key & 0xFF);
+        rendered->key = RGB(key >> 16, key >> 8 & 0xFF, key & 0xFF);
     }
+    void* pixels = nullptr;
+    rendered->bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info),
+                                        DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!pixels)
+        return nullptr;
+    memcpy(pixels, m_bits.data(), bytes);
     m_rendered = std::move(rendered);
     return m_rendered.get();
 }

@@ -36,9 +36,9 @@ public:
     // The part of the logical rectangle the frame covers; empty when none.
     RECT Clip(int sx, int sy, int w, int h) const;
 
-    // The frame as a 32-bit bitmap, made once: frames are drawn
-    // again and again, and decoding the palette indexes every time is slow.
-    // With a transparent index, its pixels hold a key colour that no other
+    // The frame as an 8-bit bitmap with its palette, made once: frames are
+    // drawn again and again, and drawing through a DIB every time is slow.
+    // With a transparent index, that entry holds a key colour that no shown
     // pixel has.
     struct Rendered {
         Rendered() = default;
@@ -69,6 +69,8 @@ private:
     const Rendered* Render() const;
     struct Placement;
     bool Place(int dx, int dy, int sx, int sy, int w, int h, Placement& at) const;
+    struct IndexedDib;
+    void Describe(IndexedDib& info) const;
     // StretchDIBits of the part at (x, y) from frame column col, row `row` (top-down).
     void DrawIndexes(HDC hdc, int x, int y, int col, int row, int w, int h, DWORD rop) const;
 
