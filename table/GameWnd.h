@@ -29,7 +29,6 @@
 #include "table/TableInfo.h"
 #include "table/TableMarks.h"
 #include "table/TablePanes.h"
-#include "table/TablePicture.h"
 #include "table/TableRecords.h"
 #include "table/TableView.h"
 #include "table/TableWndFields.h"
@@ -250,7 +249,6 @@ private:
 
     CGameNetClient* m_pClient;
     CTableWndFields m_fields;
-    CTablePicture m_tablePicture;
 
     CSpriteButtonEx m_buttons[kButtonCount];
     POSITION m_deck[kDeckSize] = {};

@@ -28,7 +28,7 @@ void CGameWnd::MoveMagnifier(int cx, int cy) {
 }
 
 void CGameWnd::DrawTable(CDC* pDC, int cx, int cy) {
-    if (!m_tablePicture.Draw(pDC, *m_fields.pLayout, cx, cy))
+    if (!DrawTablePicture(pDC, *m_fields.pLayout, cx, cy))
         WriteLog("The table picture is missing; the table stays black");
 }
 

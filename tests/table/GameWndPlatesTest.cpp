@@ -94,6 +94,56 @@ TEST_F(GameWndPlatesTest, AnEmptySeatHasNoPlateText) {
     EXPECT_FALSE(RowsOf(NameLines(3), layout.m_clrText2).empty());
 }
 
+// The table whose whole background a test may draw anew.
+class BackgroundTable : public TestTableWnd {
+public:
+    using CGameWnd::DrawBackground;
+};
+
+// A plate's repaint draws a fresh piece of the background under it, as a
+// whole background is drawn, and leaves the rest of the background alone.
+TEST_F(GameWndPlatesTest, APlateRepaintDrawsItsOwnPieceAsTheWholeBackgroundIs) {
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        theBoard.SetUserInfo(seat, Named("player", ""));
+    auto* table = new BackgroundTable;
+    ASSERT_TRUE(CreateTable(table));
+    platform::Surface& back = BackSurface();
+    const int cx = back.Width(), cy = back.Height();
+    std::vector<uint32_t> before(size_t(cx) * size_t(cy));
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            before[size_t(y) * size_t(cx) + size_t(x)] = back.GetPixel(x, y) & 0xFFFFFF;
+
+    theBoard.SetUserInfo(3, Named("newcomer", "nick"));
+    theBoard.SetUserInfo(4, Named("unseen", "")); // not repainted: stays as it was
+    wnd->RefreshSeat(3);
+
+    CDC whole;
+    whole.CreateCompatibleDC(nullptr);
+    CBitmap bits;
+    bits.CreateBitmap(cx, cy, 1, 32, nullptr);
+    CBitmap* old = whole.SelectObject(&bits);
+    table->DrawBackground(&whole, cx, cy);
+    const platform::Surface& want = *platform::SurfaceOfBitmap(static_cast<HBITMAP>(bits));
+    const CSpritePos p = layout.m_posAvatar[3];
+    const POINT at = Resolved(p.x, p.y, p.anchor);
+    const CRect piece(at.x, at.y, at.x + layout.m_sizeAvatar.cx + 3,
+                      at.y + layout.m_sizeAvatar.cy + 33);
+    int wrongInside = 0, changedOutside = 0;
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) {
+            const uint32_t now = back.GetPixel(x, y) & 0xFFFFFF;
+            if (piece.PtInRect(CPoint(x, y)))
+                wrongInside += now != (want.GetPixel(x, y) & 0xFFFFFF);
+            else
+                changedOutside += now != before[size_t(y) * size_t(cx) + size_t(x)];
+        }
+    whole.SelectObject(old);
+    EXPECT_EQ(wrongInside, 0);
+    EXPECT_EQ(changedOutside, 0);
+    EXPECT_FALSE(RowsOf(NameLines(3), layout.m_clrText2).empty());
+}
+
 TEST_F(GameWndPlatesTest, TheTableAfterADealIsSavedForALook) {
     const char* names[kSeatCount] = {"我", "东风", "南风", "西风", "北风", "中"};
     for (int seat = 0; seat < kSeatCount; ++seat)
