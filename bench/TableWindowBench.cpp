@@ -9,8 +9,14 @@
 #include "table/TableAppLink.h"
 #include "tools/tablehost/TableDriver.h"
 
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <deque>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,9 +24,39 @@
 // stepped clock: the referee and six bot seats in process, my seat's records
 // handed to the window one at a time while it is ready, the clock stepped
 // 10 ms between them until the window's animations let receiving go on.
-// Reports games per second and the share of time spent running the
-// window's timers, animations and painting (the rest is the referee, the
-// bots and the record handlers).
+// Reports games per second, the share of time spent running the window's
+// timers, animations and painting (the rest is the referee, the bots and the
+// record handlers), and the files opened during the games after the first
+// (the log goes to /dev/null and is not counted, and sounds are off, so none
+// should be; a pane or a text is made once, the first time it shows).
+
+// Files opened by the program's code, counted while games run.
+bool g_countOpens = false;
+std::map<std::string, int> g_opened;
+
+void NoteOpen(const char* path) {
+    // The log is opened for each of its lines.
+    if (g_countOpens && path && strcmp(path, "/dev/null") != 0)
+        ++g_opened[path];
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+    using Open = int (*)(const char*, int, ...);
+    static const Open real = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "open"));
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = (flags & O_CREAT) ? mode_t(va_arg(args, int)) : 0;
+    va_end(args);
+    NoteOpen(path);
+    return real(path, flags, mode);
+}
+
+extern "C" FILE* fopen(const char* path, const char* mode) {
+    using Fopen = FILE* (*)(const char*, const char*);
+    static const Fopen real = reinterpret_cast<Fopen>(dlsym(RTLD_NEXT, "fopen"));
+    NoteOpen(path);
+    return real(path, mode);
+}
 
 namespace {
 
@@ -105,10 +141,18 @@ static void BM_TableWindowGames(benchmark::State& state) {
         };
         driver.SeatBots();
         games += driver.Run(1);
+        g_countOpens = true; // from the second game on
+    }
+    g_countOpens = false;
+    int opens = 0;
+    for (const auto& [path, count] : g_opened) {
+        opens += count;
+        fprintf(stderr, "opened during the games: %s (%d times)\n", path.c_str(), count);
     }
     const double total = double(std::clock() - start);
     state.counters["games/s"] = benchmark::Counter(double(games), benchmark::Counter::kIsRate);
     state.counters["drawing share"] = total > 0 ? double(pumping) / total : 0.0;
+    state.counters["opens/game"] = games > 1 ? double(opens) / double(games - 1) : 0.0;
     wnd->DestroyWindow();
     parent.DestroyWindow();
     Pump();
