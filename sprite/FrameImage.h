@@ -7,6 +7,8 @@
 
 #include "sprite/SpriteImage.h"
 
+#include <memory>
+
 class CFrameImage : public CSpriteImage {
 public:
     static constexpr int kMaxFrames = 10;
@@ -30,6 +32,20 @@ protected:
     // The frame's part at (x, y) in hdc, opaque.
     void PaintFrame(HDC hdc, int nFrame, int x, int y, int w, int h, int sx, int sy);
 
+    // A masked frame whose mask is black or white only and whose picture is
+    // black where the mask is white draws the same in one pass: a copy of
+    // the picture with the clear pixels in a key colour no opaque pixel has,
+    // drawn without them. Made on the frame's first draw.
+    struct KeyedFrame {
+        KeyedFrame() = default;
+        ~KeyedFrame();
+        KeyedFrame(const KeyedFrame&) = delete;
+        KeyedFrame& operator=(const KeyedFrame&) = delete;
+        HBITMAP bitmap = nullptr;
+        COLORREF key = 0;
+    };
+    const KeyedFrame* Keyed(int nFrame);
+
     struct Frame {
         HBITMAP hBitmap;
         RECT rect;
@@ -43,6 +59,8 @@ protected:
     // The mask's opaque rectangle, found on first asking.
     RECT m_maskOpaque{0, 0, 0, 0};
     bool m_bMaskOpaqueKnown = false;
+    std::unique_ptr<KeyedFrame> m_keyed[kMaxFrames];
+    bool m_bKeyedTried[kMaxFrames] = {};
 };
 
 class CAlphaFrameImage : public CFrameImage {

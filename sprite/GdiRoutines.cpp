@@ -119,15 +119,12 @@ void AlphaBlit(HDC dest, int x, int y, int cx, int cy, HBITMAP image, int ix, in
         uint32_t* d = target.Row(row);
         for (int col = 0; col < cx; ++col) {
             const uint32_t a = m[col] & 0xFF; // the blue byte
-            if (a == 0)
-                continue; // a clear pixel leaves the destination as it is
-            uint32_t out = 0;
-            for (int shift = 0; shift < 24; shift += 8) {
-                const uint32_t dc = d[col] >> shift & 0xFF;
-                const uint32_t pc = p[col] >> shift & 0xFF;
-                out |= ((dc * (255 - a) + pc * a) >> 8) << shift;
-            }
-            d[col] = out;
+            // Red and blue side by side, then green: each channel's sum stays
+            // below 2^16, so none reaches into the next, and all fit 32 bits.
+            const uint32_t rb = ((d[col] & 0xFF00FFu) * (255 - a) + (p[col] & 0xFF00FFu) * a) >> 8;
+            const uint32_t g = ((d[col] & 0xFF00u) * (255 - a) + (p[col] & 0xFF00u) * a) >> 8;
+            // A clear pixel leaves the destination as it is.
+            d[col] = a == 0 ? d[col] : (rb & 0xFF00FFu) | (g & 0xFF00u);
         }
     }
     BitBlt(dest, x, y, cx, cy, target.dc(), 0, 0, SRCCOPY);

@@ -19,8 +19,11 @@ void CSpriteItem::DropFocus() {
 }
 
 void CSpriteItem::Show(BOOL bShow) {
+    // Hiding what is hidden changes nothing on the screen.
+    const bool shows = m_bVisible || bShow;
     m_bVisible = bShow;
-    Invalidate();
+    if (shows)
+        Invalidate();
     if (!bShow)
         DropFocus();
 }

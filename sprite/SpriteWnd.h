@@ -128,6 +128,9 @@ protected:
     // ---- messages ----
     void OnDestroy() override;
     void OnTimer(UINT_PTR nId) override;
+    // A message that changed the picture (a record, a click) is shown when
+    // it has been handled, before the next message is taken.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint() override;
     void OnSize(UINT nType, int cx, int cy) override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
@@ -189,7 +192,16 @@ private:
         int count = 0;
         void Cut(const RECT& cover);
     };
-    std::vector<VisiblePieces> VisibleParts(const RECT& rect);
+    // A shown item or a playing sprite in paint order, with where it draws
+    // and, for a sprite, the part it covers whole.
+    struct PaintEntry {
+        CSpriteItem* item;
+        SPRITEINFO* sprite;
+        RECT area;
+        RECT opaque;
+    };
+    std::vector<PaintEntry> PaintList();
+    void PaintBox(const RECT& rect, const std::vector<PaintEntry>& list);
     void DrawItem(CSpriteItem* item, const RECT& clip);
     void StorePoint(SPRITEINFO* s, const SPRITEPOINT& p);
 

@@ -124,11 +124,12 @@ void CSpriteWnd::FlushDirty() {
         return;
     const CSize size = m_dcFrame.GetSize();
     const RECT client{0, 0, size.cx, size.cy};
+    const std::vector<PaintEntry> list = PaintList();
     HDC window = m_hWnd ? ::GetDC(m_hWnd) : nullptr;
     for (RECT box : MergeOverlapping(rects)) {
         if (!IntersectRect(&box, &box, &client))
             continue;
-        PaintRect(box);
+        PaintBox(box, list);
         if (window)
             BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
                    box.left, box.top, SRCCOPY);
@@ -166,55 +167,12 @@ void CSpriteWnd::VisiblePieces::Cut(const RECT& c) {
     }
 }
 
-// What each sprite must draw of the rectangle, in paint order: for a
-// playing sprite its part of the rectangle, less what opaque sprites drawn
-// later cover (those pixels would be painted over).
-std::vector<CSpriteWnd::VisiblePieces> CSpriteWnd::VisibleParts(const RECT& rect) {
-    std::vector<VisiblePieces> parts(size_t(m_sprites.GetCount()));
-    struct Cover {
-        size_t index;
-        RECT opaque;
-    };
-    std::vector<Cover> covers; // the sprites in the rectangle, from the bottom
-    size_t index = 0;
-    for (POSITION pos = m_sprites.GetHeadPosition(); pos; ++index) {
-        auto* s = static_cast<SPRITEINFO*>(m_sprites.GetNext(pos));
-        CSpriteImage* image = s->nChannel >= 0 ? ImageOf(s) : nullptr;
-        if (!image)
-            continue;
-        const int frame = std::max(0, m_channels[s->nChannel].nFrame);
-        RECT area = image->GetRect(s, frame);
-        OffsetRect(&area, s->x, s->y);
-        VisiblePieces& part = parts[index];
-        if (!IntersectRect(&part.pieces[0], &area, &rect))
-            continue;
-        part.count = 1;
-        RECT opaque{0, 0, 0, 0};
-        if (s->alpha == 255) {
-            opaque = image->GetOpaqueRect(s, frame);
-            OffsetRect(&opaque, s->x, s->y);
-            IntersectRect(&opaque, &opaque, &part.pieces[0]);
-        }
-        covers.push_back(Cover{index, opaque});
-    }
-    for (size_t below = 0; below < covers.size(); ++below) {
-        VisiblePieces& part = parts[covers[below].index];
-        for (size_t above = below + 1; above < covers.size() && part.count > 0; ++above)
-            if (!IsRectEmpty(&covers[above].opaque))
-                part.Cut(covers[above].opaque);
-    }
-    return parts;
-}
-
-// Layer by layer from the lowest: at each number first the items of that
-// layer, then the sprites of that z, so a sprite covers an item of its number.
-void CSpriteWnd::PaintRect(const RECT& rect) {
-    const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
-    if (cx <= 0 || cy <= 0)
-        return;
-    BitBlt(m_dcFrame, rect.left, rect.top, cx, cy, m_dcBack, rect.left, rect.top, SRCCOPY);
-    const std::vector<VisiblePieces> parts = VisibleParts(rect);
-    size_t index = 0;
+// Layer by layer from the lowest: at each number first the shown items of
+// that layer, then the playing sprites of that z, so a sprite covers an item
+// of its number. A sprite's place and its opaque part are taken once here
+// for every rectangle a flush paints.
+std::vector<CSpriteWnd::PaintEntry> CSpriteWnd::PaintList() {
+    std::vector<PaintEntry> list;
     POSITION item = m_items.GetHeadPosition();
     POSITION sprite = m_sprites.GetHeadPosition();
     while (item || sprite) {
@@ -223,13 +181,77 @@ void CSpriteWnd::PaintRect(const RECT& rect) {
         if (nextItem && (!nextSprite || nextItem->GetLayer() <= nextSprite->z)) {
             m_items.GetNext(item);
             if (nextItem->IsVisible())
-                DrawItem(nextItem, rect);
-        } else {
-            m_sprites.GetNext(sprite);
-            const VisiblePieces& part = parts[index++];
-            for (int i = 0; i < part.count; ++i)
-                DrawSprite(m_dcFrame, nextSprite, part.pieces[i]);
+                list.push_back(PaintEntry{nextItem, nullptr, nextItem->GetRect(), {0, 0, 0, 0}});
+            continue;
         }
+        m_sprites.GetNext(sprite);
+        CSpriteImage* image = nextSprite->nChannel >= 0 ? ImageOf(nextSprite) : nullptr;
+        if (!image)
+            continue;
+        const int frame = std::max(0, m_channels[nextSprite->nChannel].nFrame);
+        PaintEntry entry{nullptr, nextSprite, image->GetRect(nextSprite, frame), {0, 0, 0, 0}};
+        OffsetRect(&entry.area, nextSprite->x, nextSprite->y);
+        if (nextSprite->alpha == 255) {
+            entry.opaque = image->GetOpaqueRect(nextSprite, frame);
+            OffsetRect(&entry.opaque, nextSprite->x, nextSprite->y);
+            IntersectRect(&entry.opaque, &entry.opaque, &entry.area);
+        }
+        list.push_back(entry);
+    }
+    return list;
+}
+
+void CSpriteWnd::PaintRect(const RECT& rect) {
+    PaintBox(rect, PaintList());
+}
+
+// What of the rectangle an opaque sprite drawn later covers is neither
+// copied from the background nor drawn by what lies below: it would be
+// painted over.
+void CSpriteWnd::PaintBox(const RECT& rect, const std::vector<PaintEntry>& list) {
+    const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+    if (cx <= 0 || cy <= 0)
+        return;
+    struct Inside {
+        const PaintEntry* entry;
+        VisiblePieces pieces;
+        RECT cover;
+    };
+    std::vector<Inside> inside;
+    for (const PaintEntry& entry : list) {
+        RECT part;
+        if (!IntersectRect(&part, &entry.area, &rect))
+            continue;
+        Inside in{&entry, {}, {0, 0, 0, 0}};
+        in.pieces.pieces[0] = part;
+        in.pieces.count = 1;
+        IntersectRect(&in.cover, &entry.opaque, &part);
+        inside.push_back(in);
+    }
+    VisiblePieces background;
+    background.pieces[0] = rect;
+    background.count = 1;
+    for (size_t i = 0; i < inside.size(); ++i) {
+        const RECT& cover = inside[i].cover;
+        if (IsRectEmpty(&cover))
+            continue;
+        background.Cut(cover);
+        for (size_t below = 0; below < i; ++below)
+            if (inside[below].entry->sprite && inside[below].pieces.count > 0)
+                inside[below].pieces.Cut(cover);
+    }
+    for (int i = 0; i < background.count; ++i) {
+        const RECT& r = background.pieces[i];
+        BitBlt(m_dcFrame, r.left, r.top, r.right - r.left, r.bottom - r.top, m_dcBack, r.left,
+               r.top, SRCCOPY);
+    }
+    for (const Inside& in : inside) {
+        if (in.entry->item) {
+            DrawItem(in.entry->item, rect);
+            continue;
+        }
+        for (int i = 0; i < in.pieces.count; ++i)
+            DrawSprite(m_dcFrame, in.entry->sprite, in.pieces.pieces[i]);
     }
 }
 
@@ -312,6 +334,14 @@ void CSpriteWnd::EngineStep(UINT_PTR nId) {
             StartGroupEntry(slot, entry);
         }
     }
+}
+
+LRESULT CSpriteWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    // The paint asked for stays due; it then finds the list empty.
+    if (m_bPaintAsked && !m_bInEngineStep && message != WM_PAINT && m_hWnd && ::IsWindow(m_hWnd))
+        FlushDirty();
+    return result;
 }
 
 void CSpriteWnd::OnTimer(UINT_PTR nId) {

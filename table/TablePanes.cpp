@@ -96,8 +96,8 @@ CPaneImage* CTablePanes::FindOrMakePane(int imageId,
     CPaneImage* pane = make(imageId);
     if (pane == nullptr)
         return nullptr;
-    // The image list frees it with its last sprite.
-    pane->m_bAutoFree = TRUE;
+    // Made once: it stays in the image list while its sprite comes and goes.
+    pane->m_bAutoFree = FALSE;
     m_wnd.GetImageList().Add(pane);
     return pane;
 }

@@ -60,12 +60,34 @@ BOOL BlendBlit(HDC hdest, int x, int y, int width, int height, HDC hsrc, int xSr
     }
     SourceConversion conv = ConversionFor(*sSurface, src->state.bkColor, dSurface, dst->state);
     bool stretched = width != srcWidth || height != srcHeight;
+    DestRow dest(dSurface);
+    if (!stretched) {
+        // Pixel for pixel: the source row at a fixed offset, as BitBlt reads it.
+        const int tx = dst->SurfaceX(x), ty = dst->SurfaceY(y);
+        RECT target{tx, ty, tx + width, ty + height};
+        const RECT withSource{tx - sx, ty - sy, tx - sx + sSurface->Width(),
+                              ty - sy + sSurface->Height()};
+        const RECT bounds{0, 0, dSurface.Width(), dSurface.Height()};
+        if (!IntersectRect(&target, &target, &withSource) ||
+            !IntersectRect(&target, &target, &bounds))
+            return TRUE;
+        const int dx = sx - tx, dy = sy - ty;
+        ForEachClipRect(*dst, target, [&](const RECT& r) {
+            const int n = r.right - r.left;
+            uint32_t* scratch = ScratchRow(0, size_t(n));
+            for (int row = r.top; row < r.bottom; ++row) {
+                const uint32_t* s = SourceRow(*sSurface, conv, r.left + dx, row + dy, n, scratch);
+                rowOp(dest.Begin(r.left, row, n, true), s, n);
+                dest.Commit();
+            }
+        });
+        return TRUE;
+    }
     SourceRows rows(
         *sSurface, conv,
         MapAxis(dst->SurfaceX(x), width, dSurface.Width(), sx, srcWidth, sSurface->Width()),
         MapAxis(dst->SurfaceY(y), height, dSurface.Height(), sy, srcHeight, sSurface->Height()),
         stretched);
-    DestRow dest(dSurface);
     ForEachClipRect(*dst, rows.Target(), [&](const RECT& r) {
         int n = r.right - r.left;
         for (int row = r.top; row < r.bottom; ++row) {

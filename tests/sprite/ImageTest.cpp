@@ -97,10 +97,15 @@ protected:
     }
 };
 
-TEST_F(ImageSceneTest, AMaskedFrameShowsTheBackgroundThroughItsMask) {
-    // Frame: red square; mask: white (keep the background) outside a ring.
+// A masked frame may be drawn in one pass with its clear pixels in a key
+// colour: a shown pixel of any colour, the usual key's too, must still show.
+TEST_F(ImageSceneTest, AMaskedFrameShowsTheBackgroundThroughItsMaskAndEveryColourOfItsPicture) {
+    // Frame: a square of three colours (the usual key, the next one, red);
+    // mask: white (keep the background) around the square.
     HBITMAP picture = MakeBitmap(20, 20, [](int x, int y) {
-        return x >= 5 && x < 15 && y >= 5 && y < 15 ? RGB(255, 0, 0) : kBlack;
+        if (x < 5 || x >= 15 || y < 5 || y >= 15)
+            return kBlack;
+        return x < 8 ? RGB(255, 0, 255) : x < 11 ? RGB(255, 1, 0) : RGB(255, 0, 0);
     });
     HBITMAP mask = MakeBitmap(20, 20, [](int x, int y) {
         return x >= 5 && x < 15 && y >= 5 && y < 15 ? kBlack : kWhite;
@@ -110,8 +115,11 @@ TEST_F(ImageSceneTest, AMaskedFrameShowsTheBackgroundThroughItsMask) {
     image->SetMask(mask, nullptr);
     Show(image, 50, 50);
     Run(10);
-    EXPECT_EQ(wnd.Pixel(60, 60), Rgb(RGB(255, 0, 0)));
+    EXPECT_EQ(wnd.Pixel(56, 60), Rgb(RGB(255, 0, 255)));
+    EXPECT_EQ(wnd.Pixel(59, 60), Rgb(RGB(255, 1, 0)));
+    EXPECT_EQ(wnd.Pixel(62, 60), Rgb(RGB(255, 0, 0)));
     EXPECT_EQ(wnd.Pixel(51, 51), kBack);
+    EXPECT_EQ(wnd.Pixel(68, 68), kBack);
     DeleteObject(picture);
     DeleteObject(mask);
 }
