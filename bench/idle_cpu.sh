@@ -27,14 +27,8 @@ build="${1:-build}"
 program="$build/assets/Pellor"
 host_program="$build/tools/tablehost/tablehost"
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "idle_cpu: no display: skipped"
-    exit 77
-fi
-if [ ! -x "$program" ] || [ ! -x "$host_program" ]; then
-    echo "idle_cpu: Pellor or the table host is not built in $build: skipped"
-    exit 77
-fi
+source "$(dirname "$0")/program_folder.sh"
+need_screen_and_build idle_cpu "$build"
 
 work="$(mktemp -d)"
 host_pid=""
@@ -49,7 +43,6 @@ trap 'stop; rm -rf "$work"' EXIT
 ticks_per_second="$(getconf CLK_TCK)"
 failed=0
 
-source "$(dirname "$0")/program_folder.sh"
 mkdir -p "$work/config"
 make_program_folder "$work/program" "$build/assets"
 

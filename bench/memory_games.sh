@@ -25,21 +25,14 @@ build="${1:-build}"
 assets="$build/assets"
 host_program="$build/tools/tablehost/tablehost"
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "memory_games: no display: skipped"
-    exit 77
-fi
-if [ ! -x "$assets/Pellor" ] || [ ! -x "$host_program" ]; then
-    echo "memory_games: Pellor or the table host is not built in $build: skipped"
-    exit 77
-fi
+source "$(dirname "$0")/program_folder.sh"
+need_screen_and_build memory_games "$build"
 
 work="$(mktemp -d)"
 host_pid=""
 pellor_pid=""
 trap '[ -n "$pellor_pid" ] && kill "$pellor_pid" 2>/dev/null; [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null; wait; rm -rf "$work"' EXIT
 
-source "$(dirname "$0")/program_folder.sh"
 program_dir="$work/program"
 mkdir -p "$work/config"
 make_program_folder "$program_dir" "$assets"

@@ -1,4 +1,5 @@
-# Sourced by the measuring scripts: a program folder of their own in $1 for
+# Sourced by the measuring scripts: whether the screen and the build are
+# there, a program folder of their own in $1 for
 # the build's Pellor ($2: the build's assets folder), so that its log, its
 # settings and its screenshots are this run's alone. The program itself is
 # copied (its folder is where it runs from); the rest is linked.
@@ -30,4 +31,17 @@ start_host() {
     done
     echo "the table host did not start" >&2
     return 1
+}
+
+# Exits 77 (skipped) unless there is an X screen and $1's build ($2) holds
+# Pellor and the table host; $1 names the measuring script in the message.
+need_screen_and_build() {
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "$1: no display: skipped"
+        exit 77
+    fi
+    if [ ! -x "$2/assets/Pellor" ] || [ ! -x "$2/tools/tablehost/tablehost" ]; then
+        echo "$1: Pellor or the table host is not built in $2: skipped"
+        exit 77
+    fi
 }
