@@ -4,7 +4,10 @@
 
 #include "HostTestKit.h"
 
+#include <algorithm>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace tools_test {
 namespace {
@@ -65,30 +68,68 @@ TEST_F(HostLimits, AConnectionWithoutALoginIsDroppedAfterTheTimeOut) {
     EXPECT_TRUE(host->IsConnected(IdOf("early")));
 }
 
-TEST_F(HostLimits, ConnectionsOverTheCapAreClosedAndLoggedOnce) {
+TEST_F(HostLimits, AtTheCapTheOldestConnectionWithoutALoginMakesRoom) {
     CTableHost::Options options = DefaultOptions(3);
     options.maxClients = 2;
     StartHost(options);
-    WireClient first, second, third, fourth;
+    WireClient first, second;
     ASSERT_TRUE(first.Connect(host->Port()));
+    ASSERT_TRUE(PumpUntil([&] { return host->ClientIds().size() == 1; }));
     ASSERT_TRUE(second.Connect(host->Port()));
     ASSERT_TRUE(PumpUntil([&] { return host->ClientIds().size() == 2; }));
+    const int secondId = host->ClientIds().back();
+    // A player comes to a full host: the connection that has waited longest
+    // goes, and the player logs in.
+    WireClient alice;
+    WireFrame reply;
+    ASSERT_TRUE(alice.Login(host->Port(), "alice", 0, &reply));
+    EXPECT_TRUE(first.WaitForEnd());
+    EXPECT_TRUE(host->IsConnected(secondId));
+    EXPECT_TRUE(Logged("no login yet, dropped to admit a new connection"));
+    WireClient bob;
+    ASSERT_TRUE(bob.Login(host->Port(), "bob", 1, &reply));
+    EXPECT_TRUE(second.WaitForEnd());
+
+    // Every connection has logged in: newcomers are closed, logged once.
+    WireClient third, fourth;
     ASSERT_TRUE(third.Connect(host->Port()));
     EXPECT_TRUE(third.WaitForEnd());
     ASSERT_TRUE(fourth.Connect(host->Port()));
     EXPECT_TRUE(fourth.WaitForEnd());
     EXPECT_EQ(host->ClientIds().size(), 2u);
+    EXPECT_TRUE(host->IsConnected(IdOf("alice")));
+    EXPECT_TRUE(host->IsConnected(IdOf("bob")));
     EXPECT_EQ(std::count_if(log.begin(), log.end(),
                             [](const std::string& line) {
                                 return line.find("connections refused") != std::string::npos;
                             }),
               1);
     // Below the cap again, a newcomer is served.
-    first.Close();
+    alice.Close();
     ASSERT_TRUE(PumpUntil([&] { return host->ClientIds().size() == 1; }));
     WireClient fifth;
-    WireFrame reply;
     EXPECT_TRUE(fifth.Login(host->Port(), "fifth", 0, &reply));
+}
+
+TEST_F(HostLimits, ConnectionsThatComeAgainAndAgainAreLoggedOnlyNowAndThen) {
+    CTableHost::Options options = DefaultOptions(3);
+    options.maxClients = 4;
+    StartHost(options);
+    std::vector<std::unique_ptr<WireClient>> crowd;
+    for (int i = 0; i < 300; ++i) {
+        crowd.push_back(std::make_unique<WireClient>());
+        ASSERT_TRUE(crowd.back()->Connect(host->Port()));
+        // Each connection is taken before the next comes: they are not
+        // dropped by the order the listener happens to take them in.
+        ASSERT_TRUE(
+            PumpUntil([&] { return host->ClientIds().size() == size_t(std::min(i + 1, 4)); }));
+    }
+    EXPECT_TRUE(crowd[295]->WaitForEnd());
+    EXPECT_EQ(host->ClientIds(), (std::vector<int>{297, 298, 299, 300})) << "the newest stay";
+    const auto lines = std::count_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("dropped to admit a new connection") != std::string::npos;
+    });
+    EXPECT_EQ(lines, 2) << "296 drops: the first and the 257th are logged";
 }
 
 TEST_F(HostLimits, WatchersOverTheCapAreRefused) {

@@ -111,15 +111,35 @@ void CTableHost::DropIdleLogins() {
     }
 }
 
+bool CTableHost::DropOldestNewcomer() {
+    // Ids grow with each accept: the first connection still waiting for its
+    // login is the one that has waited longest.
+    for (auto& [id, client] : m_Clients) {
+        if (client->IsGone() || client->session.state != CHostClient::Session::kNew)
+            continue;
+        // Every drop is counted but only the first, then one in
+        // kEvictionsPerLogLine, is logged: connections that come again and
+        // again do not flood the log.
+        if (m_nEvictions++ % kEvictionsPerLogLine == 0)
+            Log("client " + std::to_string(id) + ": no login yet, dropped to admit a new " +
+                "connection (" + std::to_string(m_Options.maxClients) + " clients already, " +
+                std::to_string(m_nEvictions) + " dropped so)");
+        client->Drop(false);
+        return true;
+    }
+    return false;
+}
+
 void CTableHost::Accept(CHostListener& listener, bool p80) {
-    if (ClientIds().size() >= m_Options.maxClients) {
-        // Taken off the queue and closed, so the queue does not fill up.
+    if (ClientIds().size() >= m_Options.maxClients && !DropOldestNewcomer()) {
+        // Every connection has logged in. Taken off the queue and closed, so
+        // the queue does not fill up.
         CAsyncSocket refused;
         if (listener.Accept(refused))
             refused.Close();
         if (!m_bClientCapLogged)
             Log("connections refused: " + std::to_string(m_Options.maxClients) +
-                " clients already");
+                " clients logged in already");
         m_bClientCapLogged = true;
         return;
     }

@@ -39,7 +39,8 @@ public:
         // When the unsent frames of all clients together would pass this, the
         // client holding the most is dropped.
         size_t maxTotalQueuedBytes = 64u << 20;
-        // Connections beyond this are closed at once.
+        // Connections beyond this drop the oldest one that has not logged in,
+        // or are closed at once when every one has.
         size_t maxClients = 256;
         // Logins that would watch beyond this many watchers are refused.
         size_t maxWatchers = 64;
@@ -117,6 +118,9 @@ private:
     // itself had to go.
     bool RoomForOutput(CHostClient& client, size_t bytes);
     void DropIdleLogins();
+    // Makes room at the cap: drops the connection that has waited longest
+    // for its login; false when every connection has logged in.
+    bool DropOldestNewcomer();
     CHostClient* Find(int clientId) const;
     bool QueueFrame(CHostClient& client, DWORD type, const void* payload, size_t length,
                     DWORD result, bool compress);
@@ -151,5 +155,7 @@ private:
     UINT_PTR m_nPaceTimer = 0;
     // Refusals are logged once until the host is below its cap again.
     bool m_bClientCapLogged = false;
+    enum { kEvictionsPerLogLine = 256 };
+    int64_t m_nEvictions = 0;
     bool m_bWatcherCapLogged = false;
 };
