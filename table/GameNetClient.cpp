@@ -69,9 +69,11 @@ int CGameNetClient::ShowBox(LPCSTR text) {
 }
 
 void CGameNetClient::PostLeave() {
-    m_bLeaving = 1;
-    if (HWND main = LiveMainWnd())
+    // Without a main window no table is shown, and no leave is under way.
+    if (HWND main = LiveMainWnd()) {
+        m_bLeaving = 1;
         PostMessage(main, WM_LEAVE_TABLE, 0, 0);
+    }
 }
 
 void CGameNetClient::HideStartControls() {
@@ -214,9 +216,10 @@ void CGameNetClient::LeaveAfterConnectionLost() {
     // no second one.
     if (m_nOpenBoxes > 0 || m_bLeaving)
         return;
-    m_bLeaving = 1;
-    if (HWND main = LiveMainWnd())
+    if (HWND main = LiveMainWnd()) {
+        m_bLeaving = 1;
         SetTimer(main, kCloseNoticeTimer, kCloseNoticeDelayMs, nullptr);
+    }
 }
 
 void CGameNetClient::OnEscapeGame(char* text) {

@@ -45,6 +45,10 @@ protected:
         theApp.m_bUnattended = TRUE;
         theApp.m_pfnUnattendedAnswer = &StartupTest::RecordBox;
         boxes().clear();
+        // The one client of the process: a connection an earlier test lost
+        // is not this test's.
+        theClient.m_bClosed = FALSE;
+        theClient.m_bTipShown = FALSE;
         platform::StartDisplay(platform::DisplayKind::Headless);
         savedCount = __argc;
         savedVector = __argv;
@@ -53,9 +57,10 @@ protected:
     void TearDown() override {
         // The program leaves the table before the host goes: a connection the
         // host drops later would mark the one client of the process as leaving
-        // for every test after this one.
-        if (theApp.m_pMainWnd != nullptr)
-            theClient.LeaveGame();
+        // for every test after this one. A test that ended the program itself
+        // may have left its connection open too (leaving without one sends
+        // nothing).
+        theClient.LeaveGame();
         if (theApp.m_pMainWnd != nullptr || theApp.m_hResDll != nullptr)
             theApp.ExitInstance();
         host.reset();

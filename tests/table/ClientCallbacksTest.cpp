@@ -236,6 +236,21 @@ TEST_F(ClientNotices, ServerCloseAndLinkEventsStartTheCloseTimerOnce) {
     EXPECT_TRUE(shell.boxes.empty());
 }
 
+TEST_F(ClientNotices, ALossBeforeTheTableIsShownStartsNoLeaveThatWouldHoldBackALaterOne) {
+    RecordingClient fresh;
+    fresh.OnClose(10061); // the entry failed: no main window yet
+    fresh.OnKickOut();
+    EXPECT_EQ(fresh.m_bClosed, 1);
+    // The next table's connection ends too: its leave is not taken as
+    // already under way.
+    fresh.SetShell(&shell);
+    fresh.OnClose(0);
+    clock.Advance(kCloseNoticeDelayMs);
+    PumpPending();
+    EXPECT_EQ(shell.Count(WM_TIMER, kCloseNoticeTimer), 1);
+    fresh.SetShell(nullptr);
+}
+
 TEST_F(ClientNotices, KickOutAndEmptyTableLeaveAfterTheirBoxes) {
     client.OnKickOut();
     client.OnClose(0); // the server drops the connection after the kick
