@@ -34,7 +34,8 @@ constexpr DWORD kExchangeRequestHead = 8; // amount, second value
 constexpr DWORD kServerValueHead = 4;
 constexpr DWORD kChargeRecordSize = 16;
 constexpr DWORD kSeatField = 2;
-constexpr DWORD kChangeSeatHead = 8;      // seat byte, 3 spare, watcher word
+constexpr DWORD kChangeSeatHead = 8; // seat byte, 3 spare, watcher word
+constexpr BYTE kTableSeats = 6;
 constexpr DWORD kExchangeResultSize = 28; // name, beans, wealth
 constexpr DWORD kChargeResultSize = 44;   // name, 6 values, count, selector
 
@@ -268,11 +269,20 @@ int CGameSocket::ShowServerNotice(tagMSGHEADER* frame) {
 }
 
 // Reply 0x800001AB to a seat change. A result of 0 refuses the new seat but
-// the watcher flag and the room are the server's word either way.
+// the watcher flag and the room are the server's word either way. A seat
+// that is none of the table's is taken as a refusal: the game indexes its
+// seats with it.
 void CGameSocket::ChangeSeatReply(CTablehub& client, const tagMSGHEADER* frame) {
     const BYTE* payload = PayloadOf(frame);
-    client.m_nChangeSeatResult = int(frame->result);
-    if (frame->result != 0) {
+    DWORD result = frame->result;
+    if (result != 0 && payload[0] >= kTableSeats) {
+        DebugTrace("game socket: the seat change names seat %u, which the table has not; "
+                   "taken as refused",
+                   unsigned(payload[0]));
+        result = 0;
+    }
+    client.m_nChangeSeatResult = int(result);
+    if (result != 0) {
         theLaunchInfo.nSeatIndex = payload[0];
         client.m_nMySeat = payload[0];
     }

@@ -207,6 +207,18 @@ TEST_F(ChangeSeatTest, AcceptedChangeMovesBothSeats) {
     EXPECT_EQ(client.m_bWatcher, 0);
 }
 
+TEST_F(ChangeSeatTest, AnAcceptedSeatTheTableHasNotIsRefused) {
+    for (BYTE seat : {BYTE(6), BYTE(0x94), BYTE(0xFF)}) {
+        EXPECT_EQ(CallsFor(Frame(0x800001AB, Reply(seat, 0, Text("房")), 1)),
+                  std::vector<std::string>{"OnChangeSeat()"});
+        EXPECT_EQ(client.m_nChangeSeatResult, 0) << int(seat);
+        EXPECT_EQ(client.m_nMySeat, 2);
+        EXPECT_EQ(theLaunchInfo.nSeatIndex, 2);
+    }
+    CallsFor(Frame(0x800001AB, Reply(5, 0, Text("房")), 1));
+    EXPECT_EQ(client.m_nMySeat, 5) << "the last seat of the table is one";
+}
+
 TEST_F(ChangeSeatTest, LongRoomIsCutToItsFieldAtACharacterBoundary) {
     // 38 single bytes, then a double-byte character that would take bytes
     // 38 and 39: the field keeps 39 bytes at most, so the character goes.
