@@ -45,7 +45,7 @@ stop_host() {
 trap stop_host EXIT
 
 port=""
-for _ in $(seq 1 100); do
+for _ in $(seq 1 300); do
     port="$(sed -n 's/^tablehost listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$host_out")"
     [ -n "$port" ] && break
     kill -0 "$host_pid" 2>/dev/null || { cat "$host_out" >&2; exit 1; }

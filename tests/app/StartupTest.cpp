@@ -33,7 +33,7 @@ using platform::InjectMouse;
 using platform::MouseAction;
 using platform_test::PumpUntil;
 
-// Pumps until the main window is gone; false after three real seconds.
+// Pumps until the main window is gone; false after kRealWaitSeconds.
 bool PumpUntilClosed() {
     return PumpUntil(
         [] { return theApp.m_pMainWnd == nullptr || theApp.m_pMainWnd->m_hWnd == nullptr; });

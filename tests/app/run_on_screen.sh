@@ -22,9 +22,9 @@ PELLOR_CONFIG_DIR="$config" PELLOR_SKIP_BUILD=1 PELLOR_BUILD_DIR="$build_dir" \
     bash "$source_dir/scripts/run.sh" >"$output_dir/run.out" 2>&1 &
 run_pid=$!
 
-# The frame's window, by its title.
+# The frame's window, by its title (a minute at most: the machine may be busy).
 shown=""
-for _ in $(seq 1 200); do
+for _ in $(seq 1 600); do
     if xwininfo -root -tree 2>/dev/null | grep -q "Morvane"; then
         shown=yes
         break
@@ -32,10 +32,26 @@ for _ in $(seq 1 200); do
     kill -0 "$run_pid" 2>/dev/null || break
     sleep 0.1
 done
-# Let the first frames reach the screen.
-sleep 2
+
+# The colour of the middle of the screen: red, green and blue.
+middle() {
+    convert "$picture" -gravity center -crop 300x200+0+0 -resize 1x1\! \
+        -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:
+}
+# The table's cloth is green: the screen is taken until green leads in its
+# middle, as the first frames reach it (a minute at most).
 picture="$output_dir/run-screen.png"
-import -window root "$picture"
+red=0 green=0 blue=0
+if [ -n "$shown" ]; then
+    for _ in $(seq 1 120); do
+        import -window root "$picture"
+        read -r red green blue < <(middle)
+        if [ "$green" -gt "$red" ] && [ "$green" -gt "$blue" ] && [ "$green" -ge 40 ]; then
+            break
+        fi
+        sleep 0.5
+    done
+fi
 
 pellor_pid="$(pgrep -P "$run_pid" -x Pellor || true)"
 [ -n "$pellor_pid" ] && kill "$pellor_pid"
@@ -46,9 +62,6 @@ if [ -z "$shown" ]; then
     cat "$output_dir/run.out"
     exit 1
 fi
-# The table's cloth is green: green must lead in the middle of the screen.
-read -r red green blue < <(convert "$picture" -gravity center -crop 300x200+0+0 -resize 1x1\! \
-    -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:)
 echo "middle of the screen: $red $green $blue ($picture)"
 if [ "$green" -le "$red" ] || [ "$green" -le "$blue" ] || [ "$green" -lt 40 ]; then
     echo "the table is not on the screen"

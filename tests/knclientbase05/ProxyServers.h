@@ -76,7 +76,7 @@ public:
         return posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
     }
     // Waits until the server takes connections on the port: the other process
-    // needs a moment to bind. False when it has not after five real seconds or
+    // needs a moment to bind. False when it has not after kRealWaitSeconds or
     // when it ended.
     bool WaitUntilListening(unsigned port) const {
         timespec began{};
@@ -92,7 +92,7 @@ public:
                 return false;
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
-            if (now.tv_sec - began.tv_sec > 5)
+            if (now.tv_sec - began.tv_sec > kRealWaitSeconds)
                 return false;
             ::poll(nullptr, 0, 10);
         }

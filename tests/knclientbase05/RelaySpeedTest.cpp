@@ -6,6 +6,7 @@
 #include "PathFixture.h"
 #include "SocksPeer.h"
 #include "platform/window/Wnd.h"
+#include "tests/support/RealWaits.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -125,7 +126,8 @@ protected:
             return {};
         {
             std::unique_lock<std::mutex> lock(gateMutex);
-            gateOpened.wait_for(lock, std::chrono::seconds(3), [this] { return !gateHeld; });
+            gateOpened.wait_for(lock, std::chrono::seconds(kRealWaitSeconds),
+                                [this] { return !gateHeld; });
         }
         const uint32_t tick = uint32_t(int64_t(LeWordAt(frame.payload, 4)) + tickShift);
         std::vector<std::string> answer = framesBeforeEcho;

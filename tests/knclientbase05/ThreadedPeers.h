@@ -3,8 +3,10 @@
 // Loopback peers that run in threads of their own on plain blocking
 // descriptors: the client under test waits by pumping its message loop, and
 // meets a peer that owes nothing to the code under test. Every read gives up
-// when the peer is stopped or when five real seconds pass without a byte
+// when the peer is stopped or when kRealWaitSeconds pass without a byte
 // (a test failure, never a timing measure).
+
+#include "tests/support/RealWaits.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -64,7 +66,7 @@ public:
                 return true;
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
-            if (now.tv_sec - began.tv_sec > 5)
+            if (now.tv_sec - began.tv_sec > kRealWaitSeconds)
                 return false;
         }
     }
@@ -197,7 +199,7 @@ public:
     }
     bool WaitFor(size_t count) const {
         std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(3),
+        return m_changed.wait_for(lock, std::chrono::seconds(kRealWaitSeconds),
                                   [&] { return m_frames.size() >= count; });
     }
 

@@ -7,6 +7,7 @@
 #include "platform/net/Socket.h"
 #include "platform/system/EventLoop.h"
 #include "platform/window/Messages.h"
+#include "tests/support/RealWaits.h"
 
 #include <ctime>
 #include <functional>
@@ -52,11 +53,11 @@ private:
 };
 
 // Dispatches what is waiting and what arrives until done() holds; false when
-// three real seconds pass first (a test failure, never a timing measure).
+// kRealWaitSeconds pass first (a test failure, never a timing measure).
 inline bool PumpUntil(const std::function<bool()>& done) {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const time_t limit = now.tv_sec + 3;
+    const time_t limit = now.tv_sec + kRealWaitSeconds;
     while (!done()) {
         MSG msg;
         if (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -2,6 +2,7 @@
 // arguments without a command interpreter, and documents still go to the
 // opener.
 
+#include "tests/support/RealWaits.h"
 #include "tests/support/TempFolder.h"
 
 #include "platform/system/Shell.h"
@@ -71,7 +72,7 @@ TEST(ShellProgramTest, ArgumentsReachTheProgramLiterally) {
                                    nullptr, 1)),
               32);
     // The program runs detached: wait for it, bounded.
-    const std::time_t deadline = std::time(nullptr) + 10;
+    const std::time_t deadline = std::time(nullptr) + kRealWaitSeconds;
     while (!std::filesystem::exists(name) && std::time(nullptr) < deadline)
         std::this_thread::yield();
     EXPECT_TRUE(std::filesystem::exists(name));
