@@ -18,8 +18,13 @@
 namespace table_test {
 namespace {
 
-// Raise to play more; each table plays kGamesPerTable games in a row.
+// Raise to play more; each table plays kGamesPerTable games in a row. The
+// sanitizer pass, many times slower, plays fewer.
+#ifdef PELLOR_WITNESS_GAMES
+constexpr int kGames = PELLOR_WITNESS_GAMES;
+#else
 constexpr int kGames = 200;
+#endif
 constexpr int kGamesPerTable = 4;
 constexpr int kWatchedGames = 2;
 // The longest presentation that may hold receiving (the deal of a hand)
@@ -1047,8 +1052,9 @@ TEST_F(PersonWitness, WholeGamesPlayedByClicksShowTheRefereesTable) {
         printf("  check %-36s %d faults%s%s\n", check.name, check.faults,
                check.faults ? ", first " : "", check.first.c_str());
     EXPECT_GE(played, kGames);
+    // Every phase comes in 200 games; fewer need not bring the rarest.
     for (const char* name : phases)
-        EXPECT_GT(phase[name], 0) << "phase never exercised: " << name;
+        EXPECT_TRUE(phase[name] > 0 || kGames < 200) << "phase never exercised: " << name;
     for (const CheckLog& check : checks)
         EXPECT_EQ(check.faults, 0) << "check " << check.name << ", first: " << check.first;
 }
