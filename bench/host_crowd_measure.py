@@ -27,6 +27,44 @@ def host_cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
+# The host's connection cap (its default).
+HOST_CAP = 256
+
+
+def host_sockets(pid):
+    count = 0
+    for fd in os.listdir(f"/proc/{pid}/fd"):
+        try:
+            count += os.readlink(f"/proc/{pid}/fd/{fd}").startswith("socket:")
+        except OSError:
+            pass  # closed meanwhile
+    return count
+
+
+def ended(conn):
+    conn.setblocking(False)
+    try:
+        return conn.recv(1) == b""
+    except BlockingIOError:
+        return False
+    except OSError:
+        return True
+    finally:
+        conn.setblocking(True)
+
+
+def wait_until_taken(pid, crowd, timeout):
+    """Until the host has taken the whole crowd: it holds the newest up to
+    its cap (and its listener), and has dropped the older ones."""
+    held = min(len(crowd), HOST_CAP)
+    dropped = crowd[:len(crowd) - held]
+    deadline = time.monotonic() + timeout
+    while host_sockets(pid) < held + 1 or not all(ended(conn) for conn in dropped):
+        if time.monotonic() > deadline:
+            sys.exit("host_crowd_measure: the host did not take the crowd")
+        time.sleep(0.05)
+
+
 def login_payload(name, seat):
     payload = bytearray(108)
     payload[0:len(name)] = name.encode()
@@ -78,7 +116,7 @@ def main():
         crowd = []
         for _ in range(args.idle):
             crowd.append(socket.create_connection(("127.0.0.1", port)))
-        time.sleep(1)  # the host takes them all
+        wait_until_taken(host.pid, crowd, timeout=30)
 
         cpu_before = host_cpu_seconds(host.pid)
         time.sleep(args.quiet_seconds)

@@ -482,13 +482,22 @@ Outcome RunConversation(const RunSettings& settings, const Conversation& convers
     if (!left && link.Write(conversation.probe, settings.probeMs)) {
         const std::string marker = "91e," + std::to_string(conversation.markerLength);
         const Clock::time_point probe = Clock::now();
-        const uint32_t probeMs =
-            settings.probeMs + settings.probeMsPerFrame * uint32_t(conversation.outline.size());
+        const uint32_t longestMs = RunSettings::kProbeRounds * settings.probeMs +
+                                   settings.probeMsPerFrame * uint32_t(conversation.outline.size());
+        Clock::time_point progress = probe;
+        size_t logged = 0;
         while (!marked && !link.Leaving() && !program.Ended()) {
-            if (Expired(probe, probeMs))
-                return fail(Verdict::kHang, "the marker was not taken");
+            if (Expired(progress, settings.probeMs))
+                return fail(Verdict::kHang, "the marker was not taken, and nothing new logged");
+            if (Expired(probe, longestMs))
+                return fail(Verdict::kHang, "the marker was not taken in time");
             link.Read(20);
-            marked = ReadFile(logPath).find(marker) != std::string::npos;
+            const std::string log = ReadFile(logPath);
+            if (log.size() != logged) {
+                logged = log.size();
+                progress = Clock::now();
+            }
+            marked = log.find(marker) != std::string::npos;
         }
         const Clock::time_point answer = Clock::now();
         while (marked && link.Answers() == answersBefore && !link.Leaving() && !program.Ended()) {

@@ -16,11 +16,14 @@ struct RunSettings {
     std::string program; // Pellor, built with the sanitizers
     std::string folder;  // this worker's program folder (PrepareFolder)
     uint32_t loginMs = 60000;
-    // From the end of the body until the program has logged the marker, and
-    // as long again for each frame of the body (a table redraws for many
-    // records, slowly with the sanitizers).
+    // From the end of the body until the program has logged the marker: a
+    // hang once it has logged nothing new for probeMs (it works through the
+    // body's records, slowly with the sanitizers on a busy machine), or once
+    // kProbeRounds times probeMs and probeMsPerFrame for each frame of the
+    // body have passed.
     uint32_t probeMs = 60000;
     uint32_t probeMsPerFrame = 100;
+    static constexpr uint32_t kProbeRounds = 4;
     // From the marker until the program answered the probe's table record.
     uint32_t answerMs = 10000;
     uint32_t exitMs = 30000;
