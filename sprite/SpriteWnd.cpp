@@ -6,6 +6,8 @@
 #include "platform/system/Trace.h"
 #include "sprite/SpriteItem.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -168,7 +170,9 @@ void CSpriteWnd::KillChannelTimers(int nChannel) {
 
 void CSpriteWnd::SetChannelTimer(int nChannel, UINT nKind, int nTicks) {
     if (m_hWnd)
-        SetTimer(ChannelTimerId(nChannel, nKind), UINT(nTicks < 0 ? 0 : nTicks) * kTickMs);
+        SetTimer(
+            ChannelTimerId(nChannel, nKind),
+            UINT(std::min<int64_t>(int64_t(std::max(0, nTicks)) * kTickMs, USER_TIMER_MAXIMUM)));
 }
 
 // Frees the channel and its timers; the sprite stops playing. The notify

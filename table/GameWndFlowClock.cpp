@@ -9,6 +9,8 @@
 #include "table/GameWndActionRules.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -63,7 +65,9 @@ void CGameWnd::StartCountdown(int x, int y, int anchor, int value, int endEvent)
     auto* line = new CStraightLine;
     const int left = x - size.cx / 2;
     const int top = y - size.cy / 2;
-    const int half = std::max(1, value) * CDigitImage::kSecondTicks / 2;
+    // The server's limit, any value: the line's ticks stay within an int.
+    const int half = int(
+        std::min<int64_t>(int64_t(std::max(1, value)) * CDigitImage::kSecondTicks / 2, INT_MAX));
     line->Init(left, top, anchor, left, top, anchor, 1, half, 255, 255);
     SetSpriteLine(pos, line, TRUE, endEvent, kClockLayer, 1, TRUE);
 }

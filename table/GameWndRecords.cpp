@@ -85,8 +85,11 @@ void CGameWnd::PlayVoice(LPCSTR format, int seat, int variant) {
 
 void CGameWnd::StartTurnTimeout(int seconds) {
     KillTimer(kTurnTimeoutTimer);
+    // Seconds whose milliseconds pass the longest timer wait that long: a
+    // wrapped count would tell the server of a time-out long before it.
     if (!IsWatcher() && seconds > 0)
-        SetTimer(kTurnTimeoutTimer, UINT(seconds) * 1000, nullptr);
+        SetTimer(kTurnTimeoutTimer,
+                 UINT(std::min<int64_t>(int64_t(seconds) * 1000, USER_TIMER_MAXIMUM)), nullptr);
 }
 
 void CGameWnd::RestartInfoTimers(UINT plateMs) {

@@ -7,6 +7,10 @@
 #include "table/GameWndInfoText.h"
 #include "table/TableView.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 int CTableRecords::MySeat() const {
     return m_client != nullptr ? m_client->m_nMySeat : -1;
 }
@@ -30,6 +34,11 @@ int CTableRecords::MyMask() const {
 
 int CTableRecords::TimeLimit(TimeLimitSlot slot) const {
     return m_board.GetTableHead().nTimeLimit[slot];
+}
+
+int CTableRecords::LimitWithGrace(TimeLimitSlot slot, int moreSeconds) const {
+    const int64_t seconds = int64_t(TimeLimit(slot)) + TimeLimit(kLimitGrace) + moreSeconds;
+    return int(std::clamp<int64_t>(seconds, INT_MIN, INT_MAX));
 }
 
 int CTableRecords::VoiceOf(int seat) const {

@@ -113,6 +113,10 @@ private:
     BOOL IsBlindWatcher() const;
     int MyMask() const;
     int TimeLimit(TimeLimitSlot slot) const;
+    // A player's wait in a phase: its limit, the grace and more seconds. The
+    // server's table record gives the limits, any values: a sum past an int
+    // is held at the int's edge.
+    int LimitWithGrace(TimeLimitSlot slot, int moreSeconds = 0) const;
     int VoiceOf(int seat) const;
     // The held record is done: the receive gate opens.
     void EndHeldRecord();

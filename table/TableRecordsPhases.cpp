@@ -33,8 +33,7 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
             m_view.ShowNotice("等待玩家宣点...");
             m_board.SetSeatActionMask(me, 0);
         }
-        m_view.StartTurnTimeout(TimeLimit(round == 1 ? kLimitPointRound1 : kLimitPointRound2) +
-                                TimeLimit(kLimitGrace));
+        m_view.StartTurnTimeout(LimitWithGrace(round == 1 ? kLimitPointRound1 : kLimitPointRound2));
         m_view.UpdateActionButtons(m_board.GetGameState(), m_board.GetSeatActionMask(me), TRUE);
         return;
     }
@@ -120,7 +119,7 @@ void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
         m_view.ShowTurnClock(TimeLimit(kLimitRevolution), kClockEventRevolution);
         m_view.UpdateActionButtons(kStateRevolution, kActionRevolution, TRUE);
     }
-    m_view.StartTurnTimeout(TimeLimit(kLimitRevolution) + TimeLimit(kLimitGrace));
+    m_view.StartTurnTimeout(LimitWithGrace(kLimitRevolution));
 }
 
 void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
@@ -144,5 +143,5 @@ void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
         m_view.UpdateActionButtons(m_board.GetGameState(), kActionAnswer, TRUE);
     }
     if (IsPlayer())
-        m_view.StartTurnTimeout(TimeLimit(kLimitGousiji) + TimeLimit(kLimitGrace));
+        m_view.StartTurnTimeout(LimitWithGrace(kLimitGousiji));
 }

@@ -225,7 +225,7 @@ void CTableRecords::ShowTurn(const tagPLAYMSG& msg, const PlayApplied& play,
         m_view.ShowTurnClock(TimeLimit((myMask & kActionTakeOut) ? kLimitTakeOut : kLimitShao),
                              kClockEventMyTurn);
     if (IsPlayer())
-        m_view.StartTurnTimeout(TimeLimit(kLimitTakeOut) + TimeLimit(kLimitGrace));
+        m_view.StartTurnTimeout(LimitWithGrace(kLimitTakeOut));
     if (shown)
         m_view.UpdateActionButtons(kStatePlay, myMask, TRUE);
     m_view.PlayGameSound(PlaySound(msg.nType, msg.nCount));

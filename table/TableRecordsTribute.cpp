@@ -61,7 +61,7 @@ void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
     }
     m_view.ClearLastCards();
     if (IsPlayer())
-        m_view.StartTurnTimeout(TimeLimit(kLimitWaitStart) + TimeLimit(kLimitGrace) + 10);
+        m_view.StartTurnTimeout(LimitWithGrace(kLimitWaitStart, 10));
 }
 
 void CTableRecords::ReportGameOverTributes(const tagGAMEOVERMSG& msg) {
@@ -207,7 +207,7 @@ void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
         EndHeldRecord(); // else the end of the flight resumes receiving
     if (due)
         QueueReturnDue(msg, kindWord);
-    m_view.StartTurnTimeout(TimeLimit(kLimitReturnTribute) + TimeLimit(kLimitGrace));
+    m_view.StartTurnTimeout(LimitWithGrace(kLimitReturnTribute));
 }
 
 void CTableRecords::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWord) {
@@ -323,5 +323,5 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
         EndHeldRecord();
     if (worded)
         m_panes.WriteReelLine(line);
-    m_view.StartTurnTimeout(TimeLimit(kLimitReturnTribute) + TimeLimit(kLimitGrace));
+    m_view.StartTurnTimeout(LimitWithGrace(kLimitReturnTribute));
 }

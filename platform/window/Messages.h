@@ -83,6 +83,7 @@
 #define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
 
 #define USER_TIMER_MINIMUM 10u
+#define USER_TIMER_MAXIMUM 0x7FFFFFFFu
 
 #define CALLBACK
 
@@ -126,7 +127,8 @@ DWORD GetQueueStatus(UINT flags);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 
-// Periods under USER_TIMER_MINIMUM become USER_TIMER_MINIMUM. Setting an existing
+// Periods under USER_TIMER_MINIMUM become USER_TIMER_MINIMUM, and those over
+// USER_TIMER_MAXIMUM USER_TIMER_MAXIMUM. Setting an existing
 // (window, id) restarts it. With a null window a fresh id is returned (or id, when
 // it names a live thread timer). Returns 0 for an invalid window.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);

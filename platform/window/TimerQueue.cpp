@@ -7,7 +7,7 @@ namespace platform {
 void TimerQueue::Set(HWND hwnd, UINT_PTR id, uint32_t periodMs, TIMERPROC proc, uint64_t now) {
     const Key key = KeyOf(hwnd, id);
     Timer& timer = m_timers[key];
-    timer.period = std::max(periodMs, USER_TIMER_MINIMUM);
+    timer.period = std::clamp(periodMs, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     timer.proc = proc;
     Schedule(key, timer, now + timer.period);
 }

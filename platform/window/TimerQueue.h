@@ -25,7 +25,8 @@ public:
         TIMERPROC proc;
     };
 
-    // Adds or restarts; periods are raised to USER_TIMER_MINIMUM.
+    // Adds or restarts; periods are held between USER_TIMER_MINIMUM and
+    // USER_TIMER_MAXIMUM.
     void Set(HWND hwnd, UINT_PTR id, uint32_t periodMs, TIMERPROC proc, uint64_t now);
     bool Kill(HWND hwnd, UINT_PTR id);
     void KillAll(HWND hwnd);

@@ -5,6 +5,8 @@
 
 #include "platform/display/WindowSurfaces.h"
 
+#include <climits>
+
 namespace table_test {
 namespace {
 
@@ -420,6 +422,34 @@ TEST_F(GameWndPhases, AFinalGousijiAnswerIsStoredOnce) {
     Deliver(gousiji);
     EXPECT_EQ(theBoard.GetGousijiAnswer(1), 2);
     EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
+}
+
+TEST_F(GameWndPhases, LimitsPastWhatATimerHoldsWaitAsLongAsOneCanInsteadOfRunningOutAtOnce) {
+    // The server's table record gives the limits. 4294967 seconds and a
+    // second's grace are 4294968000 ms, which a 32-bit count wraps to 704;
+    // the largest limits pass an int when they are added.
+    for (const int32_t limit : {4294967, INT_MAX}) {
+        auto info = NewRecord<tagTABLEINFO>();
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            info->users[seat] = Player(seat);
+        for (int32_t& seconds : info->head.nTimeLimit)
+            seconds = limit;
+        info->head.nTimeLimit[kLimitGrace] = limit == INT_MAX ? INT_MAX : 1;
+        Deliver(*info);
+        client.sent.clear();
+        tagGOUSIJIMSG gousiji;
+        InitGousijiMsg(gousiji);
+        gousiji.nSeat = kMe;
+        Deliver(gousiji);
+        ASSERT_EQ(theBoard.GetSeatActionMask(kMe), kActionAnswer);
+        Tick(300);
+        EXPECT_TRUE(client.sent.empty()) << limit << ": nothing told or answered for me yet";
+        EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionAnswer);
+        // The wait ends, once, after the longest a timer waits.
+        clock.Advance(USER_TIMER_MAXIMUM);
+        platform_test::PumpPending();
+        EXPECT_EQ(SentOf(kMsgTimeTick), 1) << limit;
+    }
 }
 
 } // namespace
