@@ -202,7 +202,7 @@ public:
     }
 
     // Writes all bytes, reading meanwhile; false when the program stopped
-    // reading for longer than waitMs or went away.
+    // reading for longer than waitMs or went away (then ClosedByPeer).
     bool Write(const std::vector<uint8_t>& bytes, uint32_t waitMs) {
         size_t done = 0;
         const Clock::time_point start = Clock::now();
@@ -213,8 +213,12 @@ public:
                 done += size_t(n);
                 continue;
             }
-            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+                // The program closed the connection (it may not have ended
+                // yet): it went away, it did not stop reading.
+                m_closedByPeer = true;
                 return false;
+            }
             if (Expired(start, waitMs))
                 return false;
             pollfd socket{m_socket, POLLOUT, 0};
