@@ -9,18 +9,12 @@
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
 
-static_assert(WM_GUESS_RESULT == WM_GUESS_RESULT, "one message for a settled guess");
-
 namespace {
 
 template <class Dialog> void Destroy(std::unique_ptr<Dialog>& dialog) {
     if (dialog && dialog->GetSafeHwnd())
         dialog->DestroyWindow();
     dialog.reset();
-}
-
-BOOL Shown(const CDialog* dialog) {
-    return dialog && dialog->GetSafeHwnd() && dialog->IsWindowVisible();
 }
 
 } // namespace

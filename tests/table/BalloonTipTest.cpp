@@ -211,8 +211,9 @@ TEST_F(BalloonTip, AClickHidesOrReachesTheOwner) {
     EXPECT_TRUE(tip.IsShown());
     ASSERT_EQ(platform_test::Only(ownerLog, {WM_RBUTTONUP}).size(), 1u);
     for (const platform_test::Delivered& d : ownerLog)
-        if (d.message == WM_RBUTTONUP)
+        if (d.message == WM_RBUTTONUP) {
             EXPECT_EQ(d.lParam, MAKELPARAM(5, 6));
+        }
 }
 
 // Tips with their tails in several directions, as a person sees them.

@@ -333,8 +333,9 @@ TEST_F(GameWndInfoTest, AChipHintsItsFeeOnlyBetweenTheFreeAndTheLargestMultiple)
         tip.Hide();
         wnd->SendMessage(WM_SPRITEBUTTON_HOVER, WPARAM(c.id), 0);
         EXPECT_EQ(tip.IsShown() != FALSE, c.text != nullptr) << c.id;
-        if (c.text != nullptr)
+        if (c.text != nullptr) {
             EXPECT_EQ(TipText(kHintTip), c.text) << c.id;
+        }
     }
 }
 

@@ -185,8 +185,9 @@ TEST_F(GameWndRecords, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
         start.nMultiple = seat + 1;
         start.nStartFee = seat == 1 ? 30 : 0;
         Deliver(start);
-        if (seat < 5)
+        if (seat < 5) {
             EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
+        }
     }
     EXPECT_EQ(theBoard.GetGameState(), kStateAllStarted);
     EXPECT_TRUE(wnd->Records().IsRoundRunning());

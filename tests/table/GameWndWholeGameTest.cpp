@@ -100,18 +100,21 @@ protected:
                     << "card " << entry.nCard << " after record " << std::hex << id;
         }
         if (!watching && (id == kMsgPlay || id == kMsgDeal || id == kMsgTribute ||
-                          id == kMsgReturnTribute || id == kMsgBuy3))
+                          id == kMsgReturnTribute || id == kMsgBuy3)) {
             EXPECT_EQ(theBoard.GetHandCardCount(kMe), e.handCount[kMe])
                 << "my hand after record " << std::hex << id;
+        }
         if (id == kMsgPlay && !(theBoard.GetRuleFlags() & kRuleThrees)) {
             for (int seat = 0; seat < kSeatCount; ++seat)
                 if (seat != kMe && e.handCount[seat] <= 10 && e.handCount[seat] > 0 &&
-                    theBoard.GetSeatHandCount(seat) <= 10)
+                    theBoard.GetSeatHandCount(seat) <= 10) {
                     EXPECT_EQ(theBoard.GetSeatHandCount(seat), e.handCount[seat])
                         << "seat " << seat;
+                }
         }
-        if (id == kMsgPlaces)
+        if (id == kMsgPlaces) {
             EXPECT_EQ(theBoard.GetPlaces(), e.places);
+        }
         if (id == kMsgGameOver) {
             for (int seat = 0; seat < kSeatCount; ++seat) {
                 EXPECT_EQ(theBoard.GetUserInfo(seat).nScore, e.score[seat]) << seat;

@@ -321,9 +321,10 @@ protected:
             ASSERT_NE(item, nullptr);
             const CRect at = item->GetRect();
             CRect both;
-            if (r.Height() < buttonsTop)
+            if (r.Height() < buttonsTop) {
                 EXPECT_FALSE(both.IntersectRect(&r, &at))
                     << what << " covers action button " << button;
+            }
         }
         Click(r.CenterPoint());
         EXPECT_FALSE(PaneShown(pane)) << "a click on " << what << " closes it";

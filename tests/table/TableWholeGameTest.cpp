@@ -116,8 +116,9 @@ protected:
             lastTurn = turnNow();
             const std::vector<int> before = Fingerprint();
             ASSERT_TRUE(Click(kBtnSearch));
-            if (Up(kBtnTakeOut))
+            if (Up(kBtnTakeOut)) {
                 ASSERT_TRUE(Click(kBtnTakeOut));
+            }
             ASSERT_TRUE(RunUntil([&] { return Fingerprint() != before; }))
                 << "the referee did not take my play";
         }

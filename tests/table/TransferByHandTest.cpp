@@ -183,9 +183,10 @@ protected:
 
     // No freeze: a presented transfer lets the records in again.
     void WhileWaiting() override {
-        if (due && !wnd->IsReceiveReady())
+        if (due && !wnd->IsReceiveReady()) {
             EXPECT_LT(GetTickCount() - dueSince, DWORD(kLongestFlightMs + 1000))
                 << "receiving held after record " << std::hex << dueId;
+        }
     }
     bool RunUntil(const std::function<bool()>& done) { return HostTableKit::RunUntil(done, 60000); }
 
