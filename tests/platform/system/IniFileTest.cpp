@@ -52,13 +52,13 @@ TEST_F(IniFileTest, MissingFileGivesDefaults) {
 
 TEST_F(IniFileTest, ValuesAreTrimmedAndUnquotedOnce) {
     m_folder.Write("test.ini", "[S]\n"
-                              "plain = two words  \n"
-                              "double=\"  quoted  \"\n"
-                              "single='x'\n"
-                              "nested=\"\"inner\"\"\n"
-                              "unmatched=\"open\n"
-                              "comment=a;b\n"
-                              "empty=\n");
+                               "plain = two words  \n"
+                               "double=\"  quoted  \"\n"
+                               "single='x'\n"
+                               "nested=\"\"inner\"\"\n"
+                               "unmatched=\"open\n"
+                               "comment=a;b\n"
+                               "empty=\n");
     EXPECT_EQ(Read("S", "plain"), "two words");
     EXPECT_EQ(Read("S", "double"), "  quoted  ");
     EXPECT_EQ(Read("S", "single"), "x");
@@ -70,8 +70,8 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndUnquotedOnce) {
 
 TEST_F(IniFileTest, NamesIgnoreCaseAndFirstSectionWins) {
     m_folder.Write("test.ini", "[Setting]\r\nAllowWatch=1\r\nKey=first\r\nkey=second\r\n"
-                              "[other]\r\nx=1\r\n"
-                              "[SETTING]\r\nAllowWatch=2\r\nLater=3\r\n");
+                               "[other]\r\nx=1\r\n"
+                               "[SETTING]\r\nAllowWatch=2\r\nLater=3\r\n");
     EXPECT_EQ(Read("setting", "allowwatch"), "1");
     EXPECT_EQ(Read("Setting", "KEY"), "first");
     EXPECT_EQ(Read("Setting", "Later"), "none"); // only in the second copy of the section
@@ -146,16 +146,16 @@ TEST_F(IniFileTest, WritingKeepsCommentsAndTheRestOfTheFile) {
     ASSERT_TRUE(WritePrivateProfileString("Setting", "CardOrder", "2", m_path.c_str()));
     ASSERT_TRUE(WritePrivateProfileString("BackMusic", "loop", "1", m_path.c_str()));
     EXPECT_EQ(m_folder.Read("test.ini"), "; settings of the game\r\n"
-                                        "[Setting]\r\n"
-                                        "AllowWatch=1\r\n"
-                                        "; the size, width first\r\n"
-                                        "WindowSize=1024,734\r\n"
-                                        "CardOrder=2\r\n"
-                                        "\r\n"
-                                        "; music\r\n"
-                                        "[BackMusic]\r\n"
-                                        "default=a.mid\r\n"
-                                        "loop=1\r\n");
+                                         "[Setting]\r\n"
+                                         "AllowWatch=1\r\n"
+                                         "; the size, width first\r\n"
+                                         "WindowSize=1024,734\r\n"
+                                         "CardOrder=2\r\n"
+                                         "\r\n"
+                                         "; music\r\n"
+                                         "[BackMusic]\r\n"
+                                         "default=a.mid\r\n"
+                                         "loop=1\r\n");
 }
 
 TEST_F(IniFileTest, WritingCreatesFileAndSection) {
