@@ -65,7 +65,6 @@ public:
     // A new play was shown: the next hint searches afresh.
     void ResetHints() { m_nHintIndex = 0; }
     int GetHintIndex() const { return m_nHintIndex; }
-    const std::vector<CardType>& GetHints() const { return m_hints; }
 
 private:
     void ShowStringNotice(UINT id);
