@@ -7,6 +7,7 @@
 
 #include "outside/ChatControls.h"
 
+#include "platform/controls/ControlDefs.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
 
@@ -30,6 +31,13 @@ constexpr UINT kStateQuery = WM_USER + 0x3A1;
 constexpr WPARAM kStateMagic = 0x43484154; // "CHAT"
 constexpr LONG kMaxTableLength = 1024;
 constexpr size_t kMaxLineLimit = 10000;
+// The user list is as tall as this many rows need, at most half the control.
+constexpr int kUserListRows = 8;
+constexpr int kUserListId = 1;
+// A column's byte width at the list font's average character width, and a
+// character's room more on each side; 6 when the font cannot be measured.
+constexpr int kColumnMarginBytes = 2;
+constexpr int kFallbackByteWidth = 6;
 
 // Members as the controls declare them.
 enum : DISPID {
@@ -283,6 +291,88 @@ LONG SetUserValue(ChatControlState& state, const DispatchArgs& args) {
     return 1;
 }
 
+// ---- the user list ----
+
+int PixelsPerByte(HWND list) {
+    int width = 0;
+    if (HDC dc = ::GetDC(list)) {
+        HGDIOBJ before = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRIC metrics{};
+        if (::GetTextMetrics(dc, &metrics))
+            width = int(metrics.tmAveCharWidth);
+        ::SelectObject(dc, before);
+        ::ReleaseDC(list, dc);
+    }
+    return width > 0 ? width : kFallbackByteWidth;
+}
+
+HWND CreateUserList(HWND control) {
+    HWND list = ::CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | LVS_REPORT, 0, 0, 0, 0, control,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kUserListId)),
+                                 nullptr, nullptr);
+    if (list != nullptr)
+        ::SendMessage(list, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return list;
+}
+
+// Along the control's top, shown once there are columns.
+void PlaceUserList(HWND control, const ChatControlState& state) {
+    if (state.userList == nullptr)
+        return;
+    RECT client;
+    ::GetClientRect(control, &client);
+    const LRESULT needed = ::SendMessage(state.userList, LVM_APPROXIMATEVIEWRECT, kUserListRows,
+                                         MAKELPARAM(client.right, 0xFFFF));
+    const int height = std::min(int(HIWORD(needed)), int(client.bottom / 2));
+    const UINT show = state.columnCaptions.empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
+    ::SetWindowPos(state.userList, nullptr, 0, 0, client.right, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | show);
+    ::EnableWindow(state.userList, state.enabled);
+}
+
+void ShowColumns(const ChatControlState& state) {
+    HWND list = state.userList;
+    if (list == nullptr)
+        return;
+    ::SendMessage(list, LVM_DELETEALLITEMS, 0, 0);
+    while (::SendMessage(list, LVM_DELETECOLUMN, 0, 0)) {
+    }
+    const int perByte = PixelsPerByte(list);
+    for (size_t i = 0; i < state.columnCaptions.size(); ++i) {
+        LVCOLUMN column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = int(state.columnWidths[i] + kColumnMarginBytes) * perByte;
+        column.pszText = const_cast<char*>(state.columnCaptions[i].c_str());
+        ::SendMessage(list, LVM_INSERTCOLUMN, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+// The list's rows follow the kept rows: rows are only added or all cleared.
+void ShowRows(const ChatControlState& state) {
+    HWND list = state.userList;
+    if (list == nullptr)
+        return;
+    if (size_t(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0)) > state.rows.size())
+        ::SendMessage(list, LVM_DELETEALLITEMS, 0, 0);
+    const size_t shown = size_t(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));
+    for (size_t i = 0; i < state.rows.size(); ++i) {
+        if (i >= shown) {
+            LVITEM item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = int(i);
+            item.pszText = const_cast<char*>("");
+            ::SendMessage(list, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        for (size_t c = 0; c < state.rows[i].size(); ++c) {
+            LVITEM cell{};
+            cell.iSubItem = int(c);
+            cell.pszText = const_cast<char*>(state.rows[i][c].c_str());
+            ::SendMessage(list, LVM_SETITEMTEXT, i, reinterpret_cast<LPARAM>(&cell));
+        }
+    }
+}
+
 bool TakesTable(DISPID id) {
     return id == kEnterRoom || id == kSetColumns || id == kUpdateUserFields;
 }
@@ -378,18 +468,15 @@ HRESULT Invoke(HWND hwnd, ChatControlState& state, const ControlInvocation& call
     }
     if (member->result != NONE && call.result)
         *call.result = result.IsEmpty() ? DispatchValue() : result;
+    if (call.id == kSetColumns && result.AsBool()) {
+        ShowColumns(state);
+        PlaceUserList(hwnd, state);
+    }
+    if (call.id == kEnableControl)
+        PlaceUserList(hwnd, state);
+    ShowRows(state);
     ::InvalidateRect(hwnd, nullptr, TRUE);
     return S_OK;
-}
-
-std::string JoinRow(const std::vector<std::string>& texts) {
-    std::string line;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        if (i)
-            line += " | ";
-        line += texts[i];
-    }
-    return line;
 }
 
 // How a line is drawn: the control's markup "<s=size,c=#RR#GG#BB,b>" sets
@@ -447,8 +534,7 @@ std::string ParseLine(const std::string& raw, LineLook* look) {
     return text.substr(end + 1);
 }
 
-// The user list (captions, then one row per user) above the chat lines,
-// newest line at the bottom.
+// The chat lines under the user list, newest line at the bottom.
 void Paint(HWND hwnd, const ChatControlState& state) {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd, &paint);
@@ -464,14 +550,12 @@ void Paint(HWND hwnd, const ChatControlState& state) {
     const int lineHeight =
         ::GetTextMetrics(dc, &metrics) && metrics.tmHeight > 0 ? int(metrics.tmHeight) + 2 : 16;
     int y = 2;
-    std::vector<std::string> userList;
-    if (!state.columnCaptions.empty())
-        userList.push_back(JoinRow(state.columnCaptions));
-    for (const auto& row : state.rows)
-        userList.push_back(JoinRow(row));
-    for (const std::string& text : userList) {
-        ::TextOut(dc, 4, y, text.c_str(), int(text.size()));
-        y += lineHeight;
+    RECT list{};
+    if (state.userList != nullptr && ::IsWindowVisible(state.userList) &&
+        ::GetWindowRect(state.userList, &list)) {
+        POINT bottom{list.left, list.bottom};
+        ::ScreenToClient(hwnd, &bottom);
+        y = int(bottom.y);
     }
     RECT separator{client.left, y, client.right, y + 1};
     ::FillRect(dc, &separator, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
@@ -519,9 +603,15 @@ LRESULT CALLBACK ChatControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         auto state = std::make_unique<ChatControlState>();
         const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
         state->kind = cs && cs->lpCreateParams ? ChatControlKind::Older : ChatControlKind::Extended;
+        ChatControlState& kept = *state;
         States()[hwnd] = std::move(state);
+        kept.userList = CreateUserList(hwnd);
         return 0;
     }
+    case WM_SIZE:
+        if (ChatControlState* state = FindState(hwnd))
+            PlaceUserList(hwnd, *state);
+        break;
     case WM_NCDESTROY:
         States().erase(hwnd);
         break;

@@ -4,9 +4,11 @@
 // ("KNChatEx.dll") and the older one ("KNChat.dll"). Each is a window of our
 // own that accepts the dispatch members the wrappers call, with the types
 // they pass, keeps what it is given (server, columns, rows, user fields,
-// notify window) and paints its user list and chat lines. There is no chat
-// server behind them: Connect only records that a connection was asked for,
-// and lines arrive through ChatControlReceiveLine.
+// notify window) and shows its users in a list view along its top (a
+// column per caption, as wide as the column table's field, a row per user)
+// with the chat lines under it. There is no chat server behind them:
+// Connect only records that a connection was asked for, and lines arrive
+// through ChatControlReceiveLine.
 //
 // Column tables (members 47, 49, 88) are read in place during the call from
 // the address passed as a pointer-sized integer: u32 total length, u32
@@ -45,7 +47,8 @@ struct ChatControlState {
     std::vector<std::string> columnCaptions;
     // One row per user, a text per column; column 0 is the user name.
     std::vector<std::vector<std::string>> rows;
-    int ownRow = -1; // the row entered with EnterRoom, -1 before
+    HWND userList = nullptr; // the list view that shows the columns and rows
+    int ownRow = -1;         // the row entered with EnterRoom, -1 before
     std::string room;
     LONG tableNumber = 0;
     std::vector<std::string> lines;

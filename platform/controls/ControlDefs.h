@@ -1,7 +1,7 @@
 #pragma once
 
 // Messages, notifications and records of dialogs and the standard controls
-// (buttons, statics, edits, list boxes, combo boxes, tooltips). Their style
+// (buttons, statics, edits, list boxes, combo boxes, list views, tooltips). Their style
 // words are in platform/ResourceStyles.h, shared with the resource script.
 
 #include "platform/resources/ResourceStyles.h"
@@ -155,6 +155,48 @@
 #define CBN_SELENDOK 9
 #define CBN_SELENDCANCEL 10
 
+// List views, in report view only: columns with a heading each over rows
+// of texts. The styles stay here: no dialog template holds a list view.
+#define LVS_REPORT 0x0001
+#define LVS_TYPEMASK 0x0003
+#define LVM_FIRST 0x1000
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_INSERTITEM (LVM_FIRST + 7)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETCOLUMN (LVM_FIRST + 25)
+#define LVM_INSERTCOLUMN (LVM_FIRST + 27)
+#define LVM_DELETECOLUMN (LVM_FIRST + 28)
+#define LVM_GETTOPINDEX (LVM_FIRST + 39)
+#define LVM_GETITEMTEXT (LVM_FIRST + 45)
+#define LVM_SETITEMTEXT (LVM_FIRST + 46)
+#define LVM_APPROXIMATEVIEWRECT (LVM_FIRST + 64)
+#define LVCF_WIDTH 0x0002
+#define LVCF_TEXT 0x0004
+#define LVIF_TEXT 0x0001
+
+struct LVCOLUMN {
+    UINT mask; // LVCF_WIDTH, LVCF_TEXT
+    int fmt;
+    int cx; // pixels
+    LPSTR pszText;
+    int cchTextMax; // the buffer's size, for LVM_GETCOLUMN
+    int iSubItem;
+};
+typedef LVCOLUMN* LPLVCOLUMN;
+
+struct LVITEM {
+    UINT mask; // LVIF_TEXT
+    int iItem;
+    int iSubItem; // the column
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax; // the buffer's size, for LVM_GETITEMTEXT
+    int iImage;
+    LPARAM lParam;
+};
+typedef LVITEM* LPLVITEM;
+
 // Tooltips.
 #define TOOLTIPS_CLASS "tooltips_class32"
 #define TTS_ALWAYSTIP 0x01
@@ -227,6 +269,7 @@ typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 #define WC_EDIT "Edit"
 #define WC_LISTBOX "ListBox"
 #define WC_COMBOBOX "ComboBox"
+#define WC_LISTVIEW "SysListView32"
 
 namespace platform {
 // Registers the dialog class and the standard control classes (once; also

@@ -5,6 +5,8 @@
 #include "platform/controls/ControlWnd.h"
 #include "platform/window/SystemMetrics.h"
 
+#include <algorithm>
+
 namespace platform {
 
 void NotifyParent(HWND control, UINT code) {
@@ -104,6 +106,27 @@ RECT DrawSunkenFrame(HDC hdc, const RECT& rect) {
     RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
     Frame3d(hdc, inner, RGB(64, 64, 64), GetSysColor(COLOR_BTNFACE));
     return RECT{inner.left + 1, inner.top + 1, inner.right - 1, inner.bottom - 1};
+}
+
+StripThumb ScrollThumb(int stripLength, int total, int visible, int position) {
+    if (total <= visible || total <= 0)
+        return StripThumb{0, stripLength};
+    const int length = std::min(stripLength, std::max(8, stripLength * visible / total));
+    return StripThumb{(stripLength - length) * position / std::max(1, total - visible), length};
+}
+
+void PaintScrollStrip(HDC hdc, const RECT& strip, bool horizontal, int total, int visible,
+                      int position) {
+    FillSolid(hdc, strip, GetSysColor(COLOR_BTNFACE));
+    if (total <= visible)
+        return;
+    const int along = horizontal ? strip.right - strip.left : strip.bottom - strip.top;
+    const StripThumb thumb = ScrollThumb(along, total, visible, position);
+    const RECT knob = horizontal ? RECT{strip.left + thumb.start, strip.top + 1,
+                                        strip.left + thumb.start + thumb.length, strip.bottom - 1}
+                                 : RECT{strip.left + 1, strip.top + thumb.start, strip.right - 1,
+                                        strip.top + thumb.start + thumb.length};
+    FillSolid(hdc, knob, GetSysColor(COLOR_BTNSHADOW));
 }
 
 void DrawFocusRect(HDC hdc, const RECT& r) {

@@ -82,6 +82,18 @@ void FillSolid(HDC hdc, const RECT& rect, COLORREF color);
 void Frame3d(HDC hdc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
 // The two-pixel sunken frame of an edit or list box; returns the inside.
 RECT DrawSunkenFrame(HDC hdc, const RECT& rect);
+// The scroll strip of a list: its thickness, where its thumb lies along it
+// (offset from the strip's start, and length) for a view of `visible` out
+// of `total` units scrolled to `position`, and its painting (no thumb when
+// everything is in view).
+constexpr int kScrollStripWidth = 16;
+struct StripThumb {
+    int start;
+    int length;
+};
+StripThumb ScrollThumb(int stripLength, int total, int visible, int position);
+void PaintScrollStrip(HDC hdc, const RECT& strip, bool horizontal, int total, int visible,
+                      int position);
 // A dotted focus rectangle.
 void DrawFocusRect(HDC hdc, const RECT& rect);
 // Text with the DC's font and colours, drawn grey (with a light shadow) when
@@ -140,6 +152,7 @@ void RegisterButtonClass();
 void RegisterStaticClass();
 void RegisterEditClass();
 void RegisterListBoxClass();
+void RegisterListViewClass();
 void RegisterComboBoxClass();
 void RegisterToolTipClass();
 void RegisterDialogClass();

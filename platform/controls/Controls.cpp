@@ -39,6 +39,7 @@ void RegisterControlClasses() {
         RegisterStaticClass();
         RegisterEditClass();
         RegisterListBoxClass();
+        RegisterListViewClass();
         RegisterComboBoxClass();
         RegisterToolTipClass();
         RegisterDialogClass();

@@ -12,7 +12,6 @@
 namespace platform {
 namespace {
 
-constexpr int kStripWidth = 16;
 constexpr int kWheelLines = 3;
 
 struct ListState {
@@ -43,7 +42,7 @@ RECT ItemsArea(HWND hwnd, const ListState& state) {
     if (HasFrame(hwnd))
         rc = RECT{rc.left + 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
     if ((StyleOf(hwnd) & WS_VSCROLL) || state.combo)
-        rc.right -= kStripWidth;
+        rc.right -= kScrollStripWidth;
     return rc;
 }
 
@@ -95,16 +94,8 @@ int ItemAt(HWND hwnd, const ListState& state, POINT p) {
 }
 
 void PaintStrip(HDC hdc, const RECT& area, const ListState& state, int visible) {
-    const RECT strip{area.right, area.top, area.right + kStripWidth, area.bottom};
-    FillSolid(hdc, strip, GetSysColor(COLOR_BTNFACE));
-    const int count = state.items.Count();
-    if (count <= visible)
-        return;
-    const int height = strip.bottom - strip.top;
-    const int thumb = std::max(8, height * visible / count);
-    const int y = strip.top + (height - thumb) * state.top / std::max(1, count - visible);
-    const RECT knob{strip.left + 1, y, strip.right - 1, y + thumb};
-    FillSolid(hdc, knob, GetSysColor(COLOR_BTNSHADOW));
+    const RECT strip{area.right, area.top, area.right + kScrollStripWidth, area.bottom};
+    PaintScrollStrip(hdc, strip, false, state.items.Count(), visible, state.top);
 }
 
 void PaintItem(HDC hdc, const ListState& state, int index, RECT line, COLORREF ink, bool enabled) {
@@ -212,11 +203,9 @@ void OnComboListMouse(HWND hwnd, ListState& state, UINT message, POINT p) {
 void OnStripClick(HWND hwnd, ListState& state, POINT p) {
     const RECT area = ItemsArea(hwnd, state);
     const int page = VisibleCount(hwnd, state);
-    const int count = state.items.Count();
-    const int height = area.bottom - area.top;
-    const int thumbTop = area.top + (height - height * page / std::max(1, count)) * state.top /
-                                        std::max(1, count - page);
-    SetTop(hwnd, state, p.y < thumbTop ? state.top - page : state.top + page);
+    const StripThumb thumb =
+        ScrollThumb(area.bottom - area.top, state.items.Count(), page, state.top);
+    SetTop(hwnd, state, p.y < area.top + thumb.start ? state.top - page : state.top + page);
 }
 
 LRESULT OnMouse(HWND hwnd, ListState& state, UINT message, WPARAM, LPARAM lParam) {

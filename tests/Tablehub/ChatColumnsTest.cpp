@@ -5,6 +5,7 @@
 #include "Tablehub/GameSocket.h"
 #include "Tablehub/KNChatEx.h"
 #include "Tablehub/Tablehub.h"
+#include "tests/support/ListViewText.h"
 
 using namespace chat_test;
 
@@ -269,6 +270,51 @@ TEST_F(ChatColumnsTest, UpdateChatFieldNeedsControlVersion2_7_0_13) {
         }
         memcpy(entries.data()[0].szValue, "300", 4);
     }
+}
+
+TEST_F(ChatColumnsTest, TheUsersStandInAListUnderTheColumnsTheProgramGives) {
+    HWND list = StateOf(*chat).userList;
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(IsWindowVisible(list)) << "no columns yet";
+    Entries entries;
+    entries.Add("积分", 16, "300").Add("游戏豆", 16, "5000").Add("级别", 32, "新兵");
+    entries.Add("旁观对象", 20, "");
+    ASSERT_TRUE(client.EnterChat(chat.get(), entries.data()));
+    // Another seat's player, as the table fills him in.
+    EXPECT_TRUE(chat->SetUserField("bot1", "积分", "120"));
+    EXPECT_TRUE(chat->SetUserField("bot1", "级别", "列兵"));
+    memcpy(entries.data()[0].szValue, "310", 4);
+    EXPECT_TRUE(client.UpdateChatField(chat.get(), entries.data()));
+
+    ASSERT_TRUE(IsWindowVisible(list));
+    using platform_test::ListViewColumnWidth;
+    using platform_test::ListViewTexts;
+    EXPECT_EQ(ListViewTexts(list, -1),
+              (std::vector<std::string>{"用户名", "昵称", "积分", "游戏豆", "级别", "旁观对象"}));
+    EXPECT_EQ(ListViewTexts(list, 0),
+              (std::vector<std::string>{"玩家甲", "小明", "310", "5000", "新兵", ""}));
+    EXPECT_EQ(ListViewTexts(list, 1),
+              (std::vector<std::string>{"bot1", "", "120", "", "列兵", ""}));
+    // The widths follow the table's: equal fields are equally wide, the
+    // 32-byte level wider than the 16-byte score, and the columns together
+    // wider than the pane, which scrolls.
+    EXPECT_EQ(ListViewColumnWidth(list, 0), ListViewColumnWidth(list, 5));
+    EXPECT_EQ(ListViewColumnWidth(list, 2), ListViewColumnWidth(list, 3));
+    EXPECT_GT(ListViewColumnWidth(list, 4), ListViewColumnWidth(list, 2));
+    RECT area{};
+    GetWindowRect(list, &area);
+    RECT control{};
+    chat->GetWindowRect(&control);
+    EXPECT_EQ(area.right - area.left, control.right - control.left);
+    EXPECT_GT(3 * ListViewColumnWidth(list, 0), area.right - area.left);
+
+    // Entering again with other columns starts the list afresh.
+    Entries fewer;
+    fewer.Add("积分", 16, "1");
+    ASSERT_TRUE(client.EnterChat(chat.get(), fewer.data()));
+    EXPECT_EQ(ListViewTexts(list, -1), (std::vector<std::string>{"用户名", "昵称", "积分"}));
+    EXPECT_EQ(ListViewTexts(list, 0), (std::vector<std::string>{"玩家甲", "小明", "1"}));
+    EXPECT_EQ(SendMessage(list, LVM_GETITEMCOUNT, 0, 0), 1);
 }
 
 } // namespace
