@@ -1,6 +1,7 @@
 #include "table/BalloonTipLayout.h"
 
 #include "platform/CodePage.h"
+#include "platform/Geometry.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -83,6 +84,16 @@ RECT PlaceTipBody(int mode, POINT bodyPoint, int width, int height) {
     const int left = right ? bodyPoint.x - width : bodyPoint.x;
     const int top = bottom ? bodyPoint.y - height : bodyPoint.y;
     return RECT{left, top, left + width, top + height};
+}
+
+RECT KeepTipInside(const RECT& rect, const RECT& area) {
+    if (IsRectEmpty(&area))
+        return rect;
+    RECT kept = rect;
+    const int dx = std::max(std::min(0, int(area.right - rect.right)), int(area.left - rect.left));
+    const int dy = std::max(std::min(0, int(area.bottom - rect.bottom)), int(area.top - rect.top));
+    OffsetRect(&kept, dx, dy);
+    return kept;
 }
 
 TipTailDirection ChooseTipTail(const RECT& body, POINT tail) {

@@ -21,6 +21,11 @@ std::vector<std::string> WrapTipLines(const char* text, int pieceBytes);
 // top-right (1), bottom-left (2) or bottom-right (3) corner.
 RECT PlaceTipBody(int mode, POINT bodyPoint, int width, int height);
 
+// The rectangle moved into the area, from the right and bottom edges first
+// so that a rectangle larger than the area keeps its top left inside; an
+// empty area leaves it as it is.
+RECT KeepTipInside(const RECT& rect, const RECT& area);
+
 // The body edge the tail leaves from, and where along it.
 enum TipTailSide { kTailTop, kTailBottom, kTailLeft, kTailRight };
 enum TipTailPlace { kTailNearStart, kTailCentre, kTailNearEnd };

@@ -26,7 +26,7 @@ CBalloonTipWnd::CBalloonTipWnd()
       m_crBackground(0xDCDCDC), m_nMaxWidth(150), m_nMaxHeight(-1), m_nMinWidth(20),
       m_nMinHeight(20), m_nTailBase(12), m_nTailOffset(16), m_nMarginX(8), m_nMarginY(8),
       m_nCornerWidth(12), m_nCornerHeight(12), m_nShadowX(0), m_nShadowY(0), m_nShadowPercent(25),
-      m_nLineSpacing(2), m_nSelectedFont(1), m_nMode(0), m_Tail{0, 0},
+      m_nLineSpacing(2), m_nSelectedFont(1), m_Bounds{0, 0, 0, 0}, m_nMode(0), m_Tail{0, 0},
       m_BodyPoint{0, 0}, m_Origin{0, 0}, m_Body{0, 0, 0, 0}, m_TextRect{0, 0, 0, 0},
       m_nTextHeight(0) {}
 
@@ -171,9 +171,21 @@ bool CBalloonTipWnd::Measure(HDC dc) {
                 height = std::min(height, m_nMaxHeight);
             width = std::max(int(longest) * charWidth, widest) + 2 * m_nMarginX;
         }
-        const RECT body = PlaceTipBody(m_nMode, m_BodyPoint, width, height);
+        // Within the bounds the tail point moves in first and takes the body
+        // along, so the shape stays whole; then the body slides in on its
+        // own. The body's shape reaches a pixel past its right and bottom.
+        RECT inside = m_Bounds;
+        if (!IsRectEmpty(&inside))
+            inside = RECT{inside.left, inside.top, inside.right - 1, inside.bottom - 1};
+        const RECT spot =
+            KeepTipInside(RECT{m_Tail.x, m_Tail.y, m_Tail.x + 1, m_Tail.y + 1}, m_Bounds);
+        RECT body = PlaceTipBody(m_nMode, m_BodyPoint, width, height);
+        OffsetRect(&body, spot.left - m_Tail.x, spot.top - m_Tail.y);
+        body = KeepTipInside(body, inside);
+        const POINT tail{spot.left, spot.top};
         // The window's box holds the body, the tail point and the shadow.
-        m_Origin = POINT{std::min(body.left, m_Tail.x), std::min(body.top, m_Tail.y)};
+        m_Origin = POINT{std::min(body.left, tail.x), std::min(body.top, tail.y)};
+        m_Tail = tail;
         m_Body = body;
         OffsetRect(&m_Body, -m_Origin.x, -m_Origin.y);
         m_TextRect = m_Body;

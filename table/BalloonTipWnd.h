@@ -32,6 +32,9 @@ public:
     void SetFrame(COLORREF colour, int width);
     // 1: a click hides the tip; 0: the click goes on to the owner.
     void SetClickHides(BOOL hides) { m_bClickHides = hides; }
+    // Screen area the body and the tail point are kept in when shown, moved
+    // in from the edges they would cross; an empty area keeps them as given.
+    void SetBounds(const RECT& area) { m_Bounds = area; }
 
     void Show(LPCSTR text, int bodyX, int bodyY, int tailX, int tailY, int mode);
     void ShowLater(LPCSTR text, int bodyX, int bodyY, int tailX, int tailY, int mode);
@@ -92,6 +95,7 @@ private:
     int m_nShadowPercent;
     int m_nLineSpacing;
     int m_nSelectedFont;
+    RECT m_Bounds;
 
     // Geometry of the tip shown.
     int m_nMode;

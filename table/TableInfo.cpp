@@ -9,6 +9,7 @@
 #include "game/LevelTitles.h"
 #include "game/Seats.h"
 #include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
 #include "sprite/SpriteWnd.h"
@@ -39,6 +40,11 @@ const TipSettings kStatusTipSettings{5000,     {70, 45}, {500, 80}, 60, 0x000000
                                      0x99F888, 1,        0xBFFD02,  1};
 const TipSettings kHintTipSettings{2000,     {30, 20}, {180, 50}, 100, 0xE8E8E8,
                                    0x000000, 0,        0xD0C0C0,  2};
+
+// The status tip's body stands this far above the point its tail touches,
+// with its bottom right corner there.
+constexpr int kStatusTipTailLength = 16;
+constexpr int kTipBottomRightMode = 3;
 
 const TipSettings& SettingsOf(int tip) {
     switch (tip) {
@@ -143,9 +149,21 @@ void CTableInfo::ShowStatusTip(LPCSTR text) {
         WriteLog("The table has no main window for the status tip");
         return;
     }
-    POINT at{client.right - 160, client.bottom};
-    ::ClientToScreen(main, &at);
-    m_tips[kStatusTip].Show(text != nullptr ? text : "", at.x, at.y, at.x, at.y, 1);
+    // The tail points at the client's bottom edge, 160 pixels from its right
+    // end, and the body stands above it, right end there: the tip stays in
+    // the window (and on the screen) instead of hanging below it.
+    POINT origin{0, 0};
+    ::ClientToScreen(main, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area{};
+    if (!IntersectRect(&area, &client, &screen))
+        area = screen;
+    const POINT tail{client.right - 160, client.bottom - 1};
+    CBalloonTipWnd& tip = m_tips[kStatusTip];
+    tip.SetBounds(area);
+    tip.Show(text != nullptr ? text : "", tail.x, tail.y - kStatusTipTailLength, tail.x, tail.y,
+             kTipBottomRightMode);
 }
 
 void CTableInfo::OnInfoTipTick() {

@@ -19,8 +19,10 @@
 #include "platform/window/HotKey.h"
 #include "platform/window/Input.h"
 #include "platform/window/NonClient.h"
+#include "platform/window/SystemMetrics.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
+#include "table/GameWndIds.h"
 
 #include <algorithm>
 #include <fstream>
@@ -322,15 +324,35 @@ TEST_F(StartupTest, CtrlWOpensTheHistoryAndClosesItAgain) {
     EXPECT_FALSE(TheGameAppLink().IsHistoryShown()) << "the second press closes it";
 }
 
+// Ctrl+S as the user presses it, and the status tip it shows: a balloon
+// whose window lies inside the frame, on the screen, over the frame's
+// bottom part.
+void ExpectScreenshotTipInside(CMainFrame* frame) {
+    platform::InjectKey(VK_CONTROL, true);
+    platform::InjectKey('S', true);
+    platform::InjectKey('S', false);
+    platform::InjectKey(VK_CONTROL, false);
+    platform_test::Settle();
+    CBalloonTipWnd& tip = frame->GetGameWnd()->Info().Tip(kStatusTip);
+    ASSERT_TRUE(tip.IsShown());
+    RECT box{}, outer{};
+    tip.GetWindowRect(&box);
+    frame->GetWindowRect(&outer);
+    EXPECT_TRUE(box.left >= outer.left && box.right <= outer.right && box.bottom <= outer.bottom &&
+                box.bottom <= GetSystemMetrics(SM_CYSCREEN))
+        << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+    EXPECT_GT(box.top, (outer.top + outer.bottom) / 2);
+}
+
 TEST_F(StartupTest, TheScreenshotNoticeIsDrawnInBlueInTheChatWithoutItsMarkup) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
     theApp.m_settings.m_strPhotoPath = program.File("shots").c_str();
     CMainFrame* frame = theApp.m_pMainWnd;
-    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
-    frame->SendMessage(WM_HOTKEY, CMainFrame::kHotKeyShot, 0);
     platform_test::Settle();
+    ::SetActiveWindow(frame->m_hWnd);
+    ExpectScreenshotTipInside(frame);
     ASSERT_NE(theApp.m_pChatCtrl, nullptr);
     HWND chat = theApp.m_pChatCtrl->m_hWnd;
     ASSERT_FALSE(ChatControlStateOf(chat)->lines.empty());
@@ -356,6 +378,10 @@ TEST_F(StartupTest, TheScreenshotNoticeIsDrawnInBlueInTheChatWithoutItsMarkup) {
     EXPECT_GT(blue, 40) << "the notice in its blue";
     EXPECT_GT(blueAbove, 40) << "a notice wider than the chat wraps";
     EXPECT_EQ(dark, 0) << "no markup drawn as black text";
+
+    frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    platform_test::Settle();
+    ExpectScreenshotTipInside(frame);
 }
 
 TEST_F(StartupTest, TheChatBarButtonWaitsForTheTableAndHidesThenRestoresTheChat) {

@@ -11,6 +11,7 @@
 #include "outside/ChatControls.h"
 #include "platform/display/Display.h"
 #include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
 #include "sprite/GameLayout.h"
 #include "sprite/SpriteButton.h"
 #include "sprite/Theme.h"
@@ -266,17 +267,34 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     EXPECT_TRUE(tip.IsShown());
 }
 
-TEST_F(GameWndInfoTest, TheStatusTipStandsAtTheMainWindowsBottomRight) {
+TEST_F(GameWndInfoTest, TheStatusTipPointsAtTheMainWindowsBottomEdgeFromInside) {
     CBalloonTipWnd& tip = wnd->Info().Tip(kStatusTip);
     wnd->ShowStatusTip("网络连接正常");
     ASSERT_TRUE(tip.IsShown());
     EXPECT_EQ(TipText(kStatusTip), "网络连接正常");
-    POINT at{kWidth - 160, kHeight};
-    ::ClientToScreen(shell.frame.m_hWnd, &at);
-    // Mode 1: the body's top right is the point.
-    const RECT body = tip.GetBodyRect();
-    EXPECT_EQ(body.right, at.x);
-    EXPECT_EQ(body.top, at.y);
+    // The body's right end 160 pixels from the client's right, above the
+    // bottom edge; the tail reaches down to the edge.
+    RECT body = tip.GetBodyRect();
+    RECT box{};
+    tip.GetWindowRect(&box);
+    EXPECT_EQ(body.right, kWidth - 160);
+    EXPECT_LT(body.bottom, kHeight - 8);
+    EXPECT_GT(body.top, kHeight / 2);
+    EXPECT_NEAR(box.bottom, kHeight, 1);
+
+    // A window that reaches past the screen's bottom keeps the tip on the
+    // screen; one too narrow for the tip keeps it inside from the left.
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    shell.frame.MoveWindow(0, screenHeight - 300, kWidth, kHeight);
+    wnd->ShowStatusTip("网络连接正常");
+    tip.GetWindowRect(&box);
+    EXPECT_LE(box.bottom, screenHeight);
+    shell.frame.MoveWindow(20, 0, 600, kHeight);
+    wnd->ShowStatusTip(std::string(90, 'x').c_str());
+    body = tip.GetBodyRect();
+    EXPECT_GT(body.right - body.left, 440) << "wider than the room left of its point";
+    EXPECT_GE(body.left, 20);
+    EXPECT_LE(body.right, 620);
 
     tip.Hide();
     app.main = nullptr;
