@@ -12,6 +12,7 @@
 #include "platform/text/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -109,23 +110,89 @@ const std::vector<Member>& ExtendedMembers() {
     return members;
 }
 
-const std::vector<Member>& OlderMembers() {
-    static const std::vector<Member> members = {
-        {kSetUserValue, M, VT_I4, {VT_BSTR, VT_I4}},
-        {70, M, NONE, {VT_BOOL}},
-        {71, M, NONE, {VT_BSTR}},
-        {72, M, NONE, {}},
-        {73, M, NONE, {VT_BOOL}},
-        {74, M, NONE, {VT_BOOL}},
-        {DISPID_ABOUTBOX, M, NONE, {}},
+// The older control's properties beyond the server's two, each read and
+// written with one type.
+void AddOlderProperties(std::vector<Member>& members) {
+    const std::pair<VARTYPE, std::vector<DISPID>> byType[] = {
+        {VT_I2, {DISPID_BORDERSTYLE, DISPID_APPEARANCE}},
+        {VT_I4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 34}},
+        {VT_BOOL, {15}},
+        {VT_BSTR, {20, 31, 32}},
+        {VT_DISPATCH, {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 33}},
     };
+    for (const auto& [type, ids] : byType) {
+        for (DISPID id : ids) {
+            members.push_back({id, GET, type, {}});
+            members.push_back({id, PUT, NONE, {type}});
+        }
+    }
+}
+
+const std::vector<Member>& OlderMembers() {
+    static const std::vector<Member> members = [] {
+        constexpr VARTYPE S = VT_BSTR, L = VT_I4, B = VT_BOOL;
+        std::vector<Member> list = {
+            {36, M, NONE, {}},
+            {37, M, NONE, {S, S, S, S, S, L, L}},
+            {38, M, NONE, {S, S, S, S}},
+            {39, M, NONE, {S, S, S, S, S, L, L}},
+            {40, M, B, {S}},
+            {41, M, NONE, {}},
+            {42, M, NONE, {}},
+            {43, M, NONE, {S}},
+            {44, M, L, {}},
+            {45, M, B, {L, L, S, S, S, L, L}},
+            {46, M, B, {L, L, S, S}},
+            {48, M, B, {L, B}},
+            {50, M, B, {VT_I2}},
+            {51, M, B, {S, S}},
+            {52, M, NONE, {L, S}},
+            {53, M, NONE, {}},
+            {54, M, NONE, {}},
+            {55, M, NONE, {S}},
+            {56, M, B, {}},
+            {58, M, NONE, {S}},
+            {59, M, NONE, {B}},
+            {60, M, NONE, {B}},
+            {61, M, B, {S, S, S, S, S}},
+            {62, M, B, {S, S, S, S, S, S}},
+            {63, M, B, {S, I4REF}},
+            {kSetUserValue, M, L, {S, L}},
+            {65, M, B, {S, I4REF}},
+            {66, M, L, {S, L}},
+            {67, M, B, {S, S, L}},
+            {68, M, B, {S, S, S}},
+            {69, M, B, {S, S, S, S, S, S}},
+            {70, M, NONE, {B}},
+            {71, M, NONE, {S}},
+            {72, M, NONE, {}},
+            {73, M, NONE, {B}},
+            {74, M, NONE, {B}},
+            {DISPID_ABOUTBOX, M, NONE, {}},
+        };
+        AddOlderProperties(list);
+        return list;
+    }();
     return members;
 }
 
+// What the older control does with the properties it only keeps.
+void KeepOlderProperty(ChatControlState& state, const ControlInvocation& call,
+                       DispatchValue* result) {
+    if (call.flags & DISPATCH_PROPERTYPUT)
+        state.properties[call.id] = (*call.args)[0];
+    else if (call.flags & DISPATCH_PROPERTYGET)
+        *result = state.properties[call.id];
+}
+
+// The members both controls share, then the kind's own.
+std::array<const std::vector<Member>*, 2> MemberLists(ChatControlKind kind) {
+    return {&CommonMembers(),
+            kind == ChatControlKind::Extended ? &ExtendedMembers() : &OlderMembers()};
+}
+
 const Member* FindMember(ChatControlKind kind, DISPID id, WORD flags) {
-    for (const auto* list :
-         {&CommonMembers(),
-          kind == ChatControlKind::Extended ? &ExtendedMembers() : &OlderMembers()}) {
+    for (const auto* list : MemberLists(kind)) {
         for (const Member& member : *list) {
             if (member.id == id && (member.flags & flags) != 0)
                 return &member;
@@ -465,6 +532,8 @@ HRESULT Invoke(HWND hwnd, ChatControlState& state, const ControlInvocation& call
         }
     } else if (call.id == kSetUserValue) {
         result = DispatchValue::I4(SetUserValue(state, args));
+    } else if (call.id != kServerAddress && call.id != kServerPort) {
+        KeepOlderProperty(state, call, &result);
     }
     if (member->result != NONE && call.result)
         *call.result = result.IsEmpty() ? DispatchValue() : result;
@@ -710,6 +779,15 @@ LRESULT ChatControlRequestKick(HWND control, LPCSTR userName) {
     if (ChatControlStateOf(control) == nullptr)
         return 0;
     return FireControlEvent(control, 2, DispatchArgs{DispatchValue::Text(userName)});
+}
+
+std::vector<std::pair<DISPID, WORD>> ChatControlMembers(ChatControlKind kind) {
+    std::vector<std::pair<DISPID, WORD>> members;
+    for (const auto* list : MemberLists(kind)) {
+        for (const Member& member : *list)
+            members.emplace_back(member.id, member.flags);
+    }
+    return members;
 }
 
 BuiltinModuleDefinition KNChatExModule() {

@@ -19,7 +19,9 @@
 #include "platform/controls/ControlHost.h"
 #include "platform/system/Module.h"
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The class ids the stand-ins register (the wrappers use the same).
@@ -57,8 +59,13 @@ struct ChatControlState {
     UINT ownLineMessage = 0;                              // a line this user sent
     UINT lineMessage = 0;                                 // a line that arrived
     std::vector<std::pair<std::string, LONG>> userValues; // older control's per-user values
+    std::map<DISPID, DispatchValue> properties;           // older control's others, as last written
     std::vector<ChatControlCall> calls;                   // the latest, oldest dropped first
 };
+
+// Every member a control of that kind accepts: its id and its one kind of
+// call (a method, a property's read or its write).
+std::vector<std::pair<DISPID, WORD>> ChatControlMembers(ChatControlKind kind);
 
 // How many calls a stand-in remembers.
 constexpr size_t kChatControlCallLimit = 1000;

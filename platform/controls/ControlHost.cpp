@@ -37,6 +37,12 @@ bool IsNumeric(VARTYPE type) {
 
 // The control's answer as the type the caller asked for.
 HRESULT ConvertResult(const DispatchValue& answer, VARTYPE wanted, DispatchValue* result) {
+    if (wanted == VT_DISPATCH || answer.type == VT_DISPATCH) {
+        if (wanted != VT_DISPATCH || (answer.type != VT_DISPATCH && answer.type != VT_EMPTY))
+            return DISP_E_TYPEMISMATCH;
+        *result = DispatchValue::Dispatch(answer.AsDispatch());
+        return S_OK;
+    }
     if (wanted == VT_BSTR) {
         if (answer.type != VT_BSTR && answer.type != VT_EMPTY)
             return DISP_E_TYPEMISMATCH;
@@ -110,6 +116,18 @@ DispatchValue DispatchValue::I4Ref(LONG* variable) {
     v.type = VT_I4 | VT_BYREF;
     v.reference = variable;
     return v;
+}
+
+DispatchValue DispatchValue::Dispatch(LPDISPATCH object) {
+    DispatchValue v;
+    v.type = VT_DISPATCH;
+    v.number = reinterpret_cast<INT_PTR>(object);
+    return v;
+}
+
+LPDISPATCH DispatchValue::AsDispatch() const {
+    return type == VT_DISPATCH ? reinterpret_cast<LPDISPATCH>(static_cast<INT_PTR>(number))
+                               : nullptr;
 }
 
 short DispatchValue::AsI2() const {

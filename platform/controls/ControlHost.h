@@ -25,12 +25,17 @@ typedef const GUID& REFCLSID;
 typedef LONG DISPID;
 typedef WORD VARTYPE;
 
+// A dispatch object is a window that answers WM_CONTROLINVOKE: a control, or
+// an object a control hands out.
+typedef HWND LPDISPATCH;
+
 // Argument and result types (the VARIANT tags the controls use). A
 // pointer-sized integer carries in-process addresses and window handles.
 #define VT_EMPTY 0
 #define VT_I2 2
 #define VT_I4 3
 #define VT_BSTR 8
+#define VT_DISPATCH 9
 #define VT_BOOL 11
 #define VT_INT_PTR 37
 #define VT_BYREF 0x4000
@@ -58,7 +63,7 @@ typedef WORD VARTYPE;
 // becomes an empty one, as a BSTR made from a null string would.
 struct DispatchValue {
     VARTYPE type = VT_EMPTY;
-    LONGLONG number = 0;       // VT_I2, VT_I4, VT_BOOL (0 or 1), VT_INT_PTR
+    LONGLONG number = 0;       // VT_I2, VT_I4, VT_BOOL (0 or 1), VT_INT_PTR, VT_DISPATCH
     LONG* reference = nullptr; // VT_I4 | VT_BYREF: the caller's variable
     CString text;              // VT_BSTR
 
@@ -69,6 +74,7 @@ struct DispatchValue {
     static DispatchValue IntPtr(INT_PTR value);
     static DispatchValue Pointer(const void* address);
     static DispatchValue I4Ref(LONG* variable);
+    static DispatchValue Dispatch(LPDISPATCH object);
 
     bool IsEmpty() const { return type == VT_EMPTY; }
     // The numeric types as each other; 0 for text and empty values.
@@ -77,6 +83,8 @@ struct DispatchValue {
     BOOL AsBool() const;
     INT_PTR AsIntPtr() const;
     const void* AsPointer() const { return reinterpret_cast<const void*>(AsIntPtr()); }
+    // Null for any other type: an object is no number, and no number an object.
+    LPDISPATCH AsDispatch() const;
 };
 typedef std::vector<DispatchValue> DispatchArgs;
 
@@ -138,6 +146,30 @@ DispatchValue InvokeMethod(HWND control, DISPID id, VARTYPE resultType,
                            std::initializer_list<DispatchValue> args = {});
 DispatchValue GetControlProperty(HWND control, DISPID id, VARTYPE type);
 HRESULT SetControlProperty(HWND control, DISPID id, const DispatchValue& value);
+
+// A dispatch object a caller holds. Objects here belong to the control that
+// handed them out, so letting one go (ReleaseDispatch, or the destructor with
+// automatic release) only forgets it.
+class COleDispatchDriver {
+public:
+    COleDispatchDriver() = default;
+    explicit COleDispatchDriver(LPDISPATCH object, BOOL autoRelease = TRUE)
+        : m_lpDispatch(object), m_bAutoRelease(autoRelease) {}
+
+    LPDISPATCH DetachDispatch() {
+        LPDISPATCH object = m_lpDispatch;
+        m_lpDispatch = nullptr;
+        return object;
+    }
+    void ReleaseDispatch() { m_lpDispatch = nullptr; }
+    HRESULT InvokeHelper(DISPID id, WORD flags, VARTYPE resultType, DispatchValue* result,
+                         const DispatchArgs& args) const {
+        return InvokeControl(m_lpDispatch, id, flags, resultType, result, args);
+    }
+
+    LPDISPATCH m_lpDispatch = nullptr;
+    BOOL m_bAutoRelease = TRUE;
+};
 
 // For controls: sends WM_CONTROLEVENT to the control's parent and gives its
 // answer (0 when there is no parent).
