@@ -3,7 +3,7 @@
 // side pane on the right, and between them a splitter bar whose small button
 // hides or shows the chat area.
 
-#include "app/HoverButton.h"
+#include "sprite/HoverButton.h"
 #include "platform/RuntimeClass.h"
 #include "platform/gdi/GdiWrappers.h"
 #include "platform/window/Wnd.h"

@@ -1,14 +1,11 @@
 #include "table/SeatPopupWnd.h"
 
-#include "platform/controls/DataExchange.h"
 #include "platform/images/Picture.h"
 #include "platform/resources/Resource.h"
 #include "platform/window/Cursor.h"
-#include "platform/window/Input.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
-#include "sprite/GdiRoutines.h"
 #include "sprite/Picture.h"
 #include "sprite/Theme.h"
 
@@ -61,55 +58,6 @@ SeatPopupDecision DecideWatch(const SeatPopupState& s) {
     return Notice("旁观换座位失败！");
 }
 
-// ---- the buttons ----
-
-void CSeatPopupButton::SetStrip(CBitmap* strip) {
-    m_pStrip = strip != nullptr && strip->GetSafeHandle() != nullptr ? strip : nullptr;
-    const CSize size = m_pStrip ? GetBitmapSize(*m_pStrip) : CSize();
-    m_nFrameWidth = size.cx / kStripFrames;
-    if (m_hWnd != nullptr && m_pStrip != nullptr)
-        SetWindowPos(nullptr, 0, 0, m_nFrameWidth, size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int CSeatPopupButton::FrameShown() const {
-    if (GetState() & BST_PUSHED)
-        return 2;
-    if (!IsWindowEnabled())
-        return 3;
-    return m_bHover ? 1 : 0;
-}
-
-void CSeatPopupButton::PreSubclassWindow() {
-    ModifyStyle(0, BS_OWNERDRAW);
-    CButton::PreSubclassWindow();
-}
-
-void CSeatPopupButton::OnMouseMove(UINT flags, CPoint point) {
-    if (!m_bTracking) {
-        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
-        m_bTracking = TrackMouseEvent(&track);
-        m_bHover = TRUE;
-        Invalidate();
-    }
-    CButton::OnMouseMove(flags, point);
-}
-
-void CSeatPopupButton::OnMouseLeave() {
-    m_bTracking = FALSE;
-    m_bHover = FALSE;
-    Invalidate();
-    CButton::OnMouseLeave();
-}
-
-void CSeatPopupButton::DrawItem(LPDRAWITEMSTRUCT item) {
-    if (item == nullptr || m_pStrip == nullptr)
-        return;
-    const RECT& r = item->rcItem;
-    BlitBitmap(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, *m_pStrip,
-               FrameShown() * m_nFrameWidth, 0, SRCCOPY);
-}
-
 // ---- the pop-up ----
 
 CSeatPopupWnd::CSeatPopupWnd() : CDialog(IDD) {}
@@ -127,12 +75,6 @@ BOOL CSeatPopupWnd::Create(CWnd* owner, CGameLayout* layout, Links links) {
         return FALSE;
     }
     return TRUE;
-}
-
-void CSeatPopupWnd::DoDataExchange(CDataExchange* dx) {
-    CDialog::DoDataExchange(dx);
-    for (int i = 0; i < 3; ++i)
-        DDX_Control(dx, kButtonIds[i], m_buttons[i]);
 }
 
 BOOL CSeatPopupWnd::OnInitDialog() {
@@ -166,33 +108,34 @@ void CSeatPopupWnd::TakePicture() {
 void CSeatPopupWnd::PlaceButtons() {
     int x = kButtonLeft;
     for (int i = 0; i < 3; ++i) {
-        CSeatPopupButton& button = m_buttons[i];
-        if (button.m_hWnd == nullptr)
+        CHoverButton& button = m_buttons[i];
+        HWND control = ::GetDlgItem(m_hWnd, kButtonIds[i]);
+        CBitmap* strip = m_pLayout != nullptr ? &m_pLayout->m_bmpFlags[kStrips[i]] : nullptr;
+        if (control == nullptr ||
+            !button.SubclassAndSetStrip(control, strip, kStripFrames, FALSE)) {
+            WriteLog("The seat pop-up has no button %d", kButtonIds[i]);
             continue;
-        button.SetStrip(m_pLayout != nullptr ? &m_pLayout->m_bmpFlags[kStrips[i]] : nullptr);
+        }
         button.SetWindowPos(nullptr, x, kButtonTop, 0, 0,
                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         CRect rect;
         button.GetWindowRect(&rect);
         x += rect.Width();
-        if (m_toolTip.GetSafeHwnd() != nullptr || m_toolTip.Create(this))
-            m_toolTip.AddTool(&button, kToolTips[i]);
+        button.SetToolTipText(kToolTips[i], TRUE);
     }
-    if (m_toolTip.GetSafeHwnd() != nullptr)
-        m_toolTip.Activate(TRUE);
 }
 
 void CSeatPopupWnd::EnableButtons() {
-    for (CSeatPopupButton& button : m_buttons) {
+    for (CHoverButton& button : m_buttons) {
         if (button.m_hWnd != nullptr)
             button.EnableWindow(TRUE);
     }
 }
 
-BOOL CSeatPopupWnd::PreTranslateMessage(MSG* msg) {
-    if (m_toolTip.GetSafeHwnd() != nullptr)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
+void CSeatPopupWnd::OnShowWindow(BOOL show, UINT status) {
+    for (CHoverButton& button : m_buttons)
+        button.ActivateToolTip(show);
+    CDialog::OnShowWindow(show, status);
 }
 
 void CSeatPopupWnd::OnPaint() {

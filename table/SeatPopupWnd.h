@@ -5,10 +5,9 @@
 // player off the table, sit in that seat, watch that seat. It is a modeless
 // dialog owned by the table window, made on first use and re-used.
 
-#include "platform/controls/Controls.h"
 #include "platform/controls/Dialog.h"
-#include "platform/controls/ToolTip.h"
 #include "platform/gdi/GdiWrappers.h"
+#include "sprite/HoverButton.h"
 #include "sprite/MemDC.h"
 
 #include <functional>
@@ -35,28 +34,6 @@ struct SeatPopupDecision {
 SeatPopupDecision DecideKick(const SeatPopupState& state);
 SeatPopupDecision DecideSit(const SeatPopupState& state);
 SeatPopupDecision DecideWatch(const SeatPopupState& state);
-
-// A push button drawn from a strip of four frames (normal, hover, pressed,
-// disabled), sized to one frame.
-class CSeatPopupButton : public CButton {
-public:
-    void SetStrip(CBitmap* strip);
-    int FrameShown() const;
-    BOOL IsHovered() const { return m_bHover; }
-
-protected:
-    void PreSubclassWindow() override;
-    void OnMouseMove(UINT flags, CPoint point) override;
-    void OnMouseLeave() override;
-    BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
-    void DrawItem(LPDRAWITEMSTRUCT item) override;
-
-private:
-    CBitmap* m_pStrip = nullptr;
-    int m_nFrameWidth = 0;
-    BOOL m_bHover = FALSE;
-    BOOL m_bTracking = FALSE;
-};
 
 class CSeatPopupWnd : public CDialog {
 public:
@@ -90,8 +67,7 @@ public:
 
     BOOL HasPicture() const { return m_bHasPicture; }
     HCURSOR GetPopupCursor() const { return m_hCursor; }
-    CSeatPopupButton& Button(int index) { return m_buttons[index]; }
-    CToolTipCtrl& ToolTip() { return m_toolTip; }
+    CHoverButton& Button(int index) { return m_buttons[index]; }
 
     void OnKick();
     void OnSit();
@@ -99,9 +75,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* dx) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
+    // A hidden pop-up's tips stay away, though the cursor rests where a
+    // button was.
+    void OnShowWindow(BOOL show, UINT status) override;
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
@@ -113,8 +90,7 @@ private:
     void PlaceButtons();
     void Carry(const SeatPopupDecision& decision, int seat);
 
-    CSeatPopupButton m_buttons[3]; // kick, sit, watch
-    CToolTipCtrl m_toolTip;
+    CHoverButton m_buttons[3]; // kick, sit, watch
     HCURSOR m_hCursor = nullptr;
     CMemDC m_memDC;
     BOOL m_bHasPicture = FALSE;

@@ -224,8 +224,12 @@ LRESULT OnToolMessage(HWND hwnd, TipState& state, UINT message, WPARAM wParam, L
         return LRESULT(state.tools.size());
     case TTM_ACTIVATE:
         state.active = wParam != 0;
-        if (!state.active)
+        // An inactive tip is not told where the mouse goes: once active
+        // again, the next move over a tool counts as coming to it.
+        if (!state.active) {
             Hide(hwnd, state);
+            state.current = -1;
+        }
         return 0;
     case TTM_SETDELAYTIME:
         SetDelay(state, wParam, short(LOWORD(lParam)));

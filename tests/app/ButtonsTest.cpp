@@ -2,7 +2,7 @@
 // dialogs (theme pictures), the hover button (a bitmap strip with a mask)
 // and the text check button, each under the mouse as a user would use it.
 
-#include "app/HoverButton.h"
+#include "sprite/HoverButton.h"
 #include "app/SkinButton.h"
 #include "app/TextCheckButton.h"
 #include "tests/app/SkinFixture.h"

@@ -166,7 +166,35 @@ TEST_F(SeatPopupTest, ItTakesTheSizeAndShapeOfItsPicture) {
     SaveSheet("seat_popup.png", shot);
 }
 
-TEST_F(SeatPopupTest, ItsButtonsStandInARowWithTheirTips) {
+// As the program's loop runs: a window sees its messages first, so that the
+// buttons relay the mouse to their tips.
+void PumpLikeTheProgram() {
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!AfxPreTranslateMessage(&msg))
+            DispatchMessage(&msg);
+}
+
+uint32_t ScreenPixel(POINT p) {
+    std::unique_ptr<platform::Surface> screen = platform::ComposeScreen();
+    return screen ? screen->GetPixel(p.x, p.y) & 0xFFFFFF : 0xDEADBEEF;
+}
+
+// A frame of a four-frame strip at a point of it, as 0xRRGGBB.
+uint32_t StripPixel(CBitmap& strip, int frame, int x, int y) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, strip);
+    const COLORREF c = GetPixel(memory, frame * GetBitmapSize(strip).cx / 4 + x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+// The buttons stand in a row, each one frame of its strip; the one under
+// the mouse shows its hover frame and, after the delay, its tip; a disabled
+// one its disabled frame. The table hides the pop-up while the cursor still
+// rests on a button (a game starts): its tip goes with it.
+TEST_F(SeatPopupTest, ItsButtonsShowTheirFramesAndTipsUnderTheMouse) {
     ASSERT_TRUE(kn::theTheme.Open("Pellor2"));
     Make();
     const RECT popupRect = RectOf(popup);
@@ -175,19 +203,61 @@ TEST_F(SeatPopupTest, ItsButtonsStandInARowWithTheirTips) {
         const RECT r = RectOf(popup.Button(i));
         EXPECT_EQ(r.left, x) << i;
         EXPECT_EQ(r.top, popupRect.top + 4) << i;
-        // One frame of the four-frame strip.
         EXPECT_EQ((r.right - r.left) * 4,
                   GetBitmapSize(layout.m_bmpFlags[CGameLayout::FLAG_OUT + i]).cx)
             << i;
         EXPECT_LE(r.right, popupRect.right) << i;
         x = r.right;
     }
-    EXPECT_EQ(popup.ToolTip().GetToolCount(), 3);
-    EXPECT_EQ(popup.Button(0).FrameShown(), 0);
-    popup.Button(1).EnableWindow(FALSE);
-    EXPECT_EQ(popup.Button(1).FrameShown(), 3);
+
+    CHoverButton& sit = popup.Button(1);
+    CBitmap& strip = layout.m_bmpFlags[CGameLayout::FLAG_DOWN];
+    const RECT r = RectOf(sit);
+    // A point where the normal, hover and disabled frames differ.
+    POINT at{-1, -1};
+    for (int y = 0; y < r.bottom - r.top && at.x < 0; ++y)
+        for (int dx = 0; dx < r.right - r.left && at.x < 0; ++dx) {
+            const uint32_t normal = StripPixel(strip, 0, dx, y);
+            if (normal != StripPixel(strip, 1, dx, y) && normal != StripPixel(strip, 3, dx, y))
+                at = {dx, y};
+        }
+    ASSERT_GE(at.x, 0) << "the strip's frames look alike";
+    const POINT probe{r.left + at.x, r.top + at.y};
+    EXPECT_EQ(ScreenPixel(probe), StripPixel(strip, 0, at.x, at.y));
+
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    platform::InjectMouse(platform::MouseAction::Move, centre);
+    PumpLikeTheProgram();
+    EXPECT_EQ(ScreenPixel(probe), StripPixel(strip, 1, at.x, at.y)) << "the hover frame";
+    clock.Advance(500);
+    PumpLikeTheProgram();
+    EXPECT_TRUE(sit.GetToolTip().IsWindowVisible()) << "坐下";
+
+    popup.ShowWindow(SW_HIDE);
+    PumpLikeTheProgram();
+    EXPECT_FALSE(sit.GetToolTip().IsWindowVisible());
+    platform::InjectMouse(platform::MouseAction::Move, {centre.x + 1, centre.y});
+    clock.Advance(1000);
+    PumpLikeTheProgram();
+    EXPECT_FALSE(sit.GetToolTip().IsWindowVisible()) << "no tip of a hidden pop-up";
+
+    // Shown again, it tells the player again.
+    popup.ShowWindow(SW_SHOWNOACTIVATE);
+    platform::InjectMouse(platform::MouseAction::Move, {popupRect.left - 20, popupRect.top - 20});
+    PumpLikeTheProgram();
+    platform::InjectMouse(platform::MouseAction::Move, centre);
+    PumpLikeTheProgram();
+    clock.Advance(500);
+    PumpLikeTheProgram();
+    EXPECT_TRUE(sit.GetToolTip().IsWindowVisible());
+
+    platform::InjectMouse(platform::MouseAction::Move, {popupRect.left - 20, popupRect.top - 20});
+    sit.EnableWindow(FALSE);
+    PumpLikeTheProgram();
+    EXPECT_EQ(ScreenPixel(probe), StripPixel(strip, 3, at.x, at.y)) << "the disabled frame";
     popup.EnableButtons();
-    EXPECT_EQ(popup.Button(1).FrameShown(), 0);
+    PumpLikeTheProgram();
+    EXPECT_EQ(ScreenPixel(probe), StripPixel(strip, 0, at.x, at.y));
 }
 
 TEST_F(SeatPopupTest, WithoutItsPictureItStaysARectangle) {

@@ -2,7 +2,9 @@
 // An owner-drawn push button painted from one bitmap strip: normal, hover,
 // pressed and disabled frames side by side, optionally followed by a mask
 // frame (black where the button is opaque). It has a tooltip and two plain
-// callbacks, one when the mouse enters it and one on every click.
+// callbacks, one when the mouse enters it and one on every click. It is the
+// shell's button; it lives here so that the table window's seat pop-up and
+// the shell's main pane both use it.
 
 #include "platform/controls/Controls.h"
 #include "platform/controls/ToolTip.h"
@@ -13,7 +15,8 @@ public:
     using ClickCallback = void (*)(CHoverButton* button);
 
     // Frame width = strip width / (frames, plus one with a mask); the button
-    // is made one frame big where it stands. The strip is not owned.
+    // is made one frame big where it stands (a missing strip leaves its
+    // size). The strip is not owned.
     void SetBitmapStrip(CBitmap* strip, int frames, BOOL mask);
     // FALSE when the control cannot be subclassed.
     BOOL SubclassAndSetStrip(HWND control, CBitmap* strip, int frames, BOOL mask);

@@ -1,4 +1,4 @@
-#include "app/HoverButton.h"
+#include "sprite/HoverButton.h"
 
 #include "platform/gdi/Gdi.h"
 #include "platform/window/Input.h"
@@ -11,7 +11,9 @@ void CHoverButton::SetBitmapStrip(CBitmap* strip, int frames, BOOL mask) {
     const int cells = frames + (mask ? 1 : 0);
     m_nFrameWidth = cells > 0 ? size.cx / cells : 0;
     m_nFrameHeight = size.cy;
-    if (m_hWnd)
+    // Without a picture the button keeps its size, so that it stays a place
+    // to click.
+    if (m_hWnd && m_nFrameWidth > 0 && m_nFrameHeight > 0)
         SetWindowPos(nullptr, 0, 0, m_nFrameWidth, m_nFrameHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
