@@ -11,7 +11,6 @@
 #include "app/StartupRules.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Path.h"
-#include "platform/system/Registry.h"
 #include "platform/window/SystemMetrics.h"
 #include "sprite/Theme.h"
 #include "table/GameNetClient.h"
@@ -22,7 +21,6 @@ namespace {
 
 const char kResourceLibrary[] = "Pellor2_res.dll";
 const char kResourceScript[] = "Pellor2_res.rc";
-const char kShareKey[] = "Software\\Quillane\\Game\\Share";
 
 } // namespace
 
@@ -77,25 +75,6 @@ BOOL CGameApp::LoadResourceLibrary() {
     return TRUE;
 }
 
-void CGameApp::EnsureSharedFolderKey() {
-    HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, kShareKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                       nullptr) != ERROR_SUCCESS)
-        return;
-    char path[MAX_PATH] = {};
-    DWORD size = sizeof path - 1;
-    DWORD type = 0;
-    if (RegQueryValueEx(key, "path", nullptr, &type, reinterpret_cast<LPBYTE>(path), &size) !=
-            ERROR_SUCCESS ||
-        path[0] == 0) {
-        CString folder = GetExeFolder();
-        folder.TrimRight('\\');
-        RegSetValueEx(key, "path", 0, REG_SZ, reinterpret_cast<const BYTE*>((LPCSTR)folder),
-                      DWORD(folder.GetLength() + 1));
-    }
-    RegCloseKey(key);
-}
-
 BOOL CGameApp::InitInstance() {
     m_strStartFailure.Empty();
     RegisterProgramVersion();
@@ -103,14 +82,18 @@ BOOL CGameApp::InitInstance() {
     m_strThemeFileBmp = m_layout.GetThemeFile(0);
     m_strThemeFileGif = m_layout.GetThemeFile(1);
     SetRegistryKey("Quillane\\Game");
-    EnsureSharedFolderKey();
-    if (!LoadResourceLibrary())
-        return FailStart("载入资源库失败!");
+    // The box is there before anything can fail, so that every failure the
+    // player is told of reaches the screen.
     if (m_bUnattended)
         SetMessageBoxPresenter(m_pfnUnattendedAnswer != nullptr ? m_pfnUnattendedAnswer
                                                                 : &CHeadlessPlay::AnswerUnattended);
     else
         InstallMessageBox();
+    if (!LoadResourceLibrary()) {
+        FailStart("载入资源库失败!");
+        ShowMessageBox("载入资源库失败!");
+        return FALSE;
+    }
     SetTableAppLink(&TheGameAppLink());
 
     m_pLoading = new CLoadingWnd;

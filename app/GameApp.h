@@ -34,8 +34,9 @@ public:
     CString GetSettingsFile() const;
 
     // Copies the main window (frame included) to the clipboard and into a
-    // JPEG file in the folder; the notice naming the file goes to out.
-    // FALSE, with no notice, when there is no window or nothing was written.
+    // JPEG file in the folder; the notice naming the file goes to out and to
+    // the chat area. FALSE when nothing was written: without a window with
+    // no notice, else with the notice that the file could not be written.
     BOOL SaveSnapshot(LPCSTR folder, CString& out);
 
     // The company key under which the program's profile lives in the registry.
@@ -65,9 +66,6 @@ private:
     // Logs the failure, takes the splash down and gives FALSE.
     BOOL FailStart(LPCSTR text);
     BOOL LoadResourceLibrary();
-    // The music player finds its folder through the shared key; a lobby sets
-    // it, and without one the program's folder stands in.
-    void EnsureSharedFolderKey();
     void PlaceMainWindow();
 
     void ReleaseInstanceMapping();

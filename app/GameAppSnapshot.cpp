@@ -18,6 +18,9 @@ namespace {
 
 std::function<SnapshotTime()> g_snapshotClock;
 
+const char kSnapshotSaved[] = "截图已存储到%s";
+const char kSnapshotFailed[] = "截图未能存储到%s";
+
 BOOL IsFolder(LPCSTR path) {
     const DWORD attributes = GetFileAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -70,6 +73,13 @@ BOOL CGameApp::SaveSnapshot(LPCSTR folder, CString& out) {
     CWnd* main = m_pMainWnd;
     if (main == nullptr || !::IsWindow(main->m_hWnd))
         return FALSE;
+    CMainFrame* frame = dynamic_cast<CMainFrame*>(main);
+    // The notice, saved or not, goes to the chat area too.
+    const auto tell = [&](LPCSTR format, LPCSTR file) {
+        out.Format(format, DesktopPath(file).c_str());
+        if (frame)
+            frame->AppendChatSysText(out);
+    };
     CRect rect;
     main->GetWindowRect(&rect);
     HBITMAP picture = nullptr;
@@ -88,19 +98,22 @@ BOOL CGameApp::SaveSnapshot(LPCSTR folder, CString& out) {
     // From here the bitmap is the clipboard's.
     if (!CopyBitmapToClipboard(picture))
         DeleteObject(picture);
-    if (dib == nullptr)
-        return FALSE;
     const CString file = SnapshotFileName(folder, SnapshotNow());
+    if (dib == nullptr) {
+        WriteLog("截图保存失败: no picture of the window for %s", (LPCSTR)file);
+        tell(kSnapshotFailed, file);
+        return FALSE;
+    }
     const BOOL folderThere = MakeFolderPath(folder);
     const BOOL written = folderThere && CallWriteDibToJpeg(dib, file, 100) != 0;
     FreeDib(dib);
     if (!written) {
-        // A failed write is not reported as a saved picture.
+        // A failed write is not reported as a saved picture, and not kept
+        // from the player either.
         WriteLog("截图保存失败: %s", (LPCSTR)file);
+        tell(kSnapshotFailed, file);
         return FALSE;
     }
-    out.Format("截图已存储到%s", DesktopPath(file).c_str());
-    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(main))
-        frame->AppendChatSysText(out);
+    tell(kSnapshotSaved, file);
     return TRUE;
 }

@@ -128,9 +128,7 @@ void CHeadlessPlay::Shot(LPCSTR when) {
     }
     ++m_nShots;
     const CString file = notice.Mid(int(strlen("截图已存储到")));
-    // The path is already the file system's own (UTF-8) text: only the words
-    // before it are converted.
-    Say(std::string("Pellor: screenshot ") + when + ": ", NativePath((LPCSTR)file));
+    Say(std::string("Pellor: screenshot ") + when + ": ", file);
 }
 
 void CHeadlessPlay::Finish(LPCSTR why) {
@@ -145,9 +143,10 @@ void CHeadlessPlay::Finish(LPCSTR why) {
         theApp.m_pMainWnd->PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-void CHeadlessPlay::Say(const std::string& line, const std::string& nativeTail) {
-    WriteLog("%s%s", line.c_str(), nativeTail.c_str());
-    const std::string text = platform::GbkToUtf8(line) + nativeTail;
+void CHeadlessPlay::Say(const std::string& line, LPCSTR gbkPath) {
+    const bool withPath = gbkPath != nullptr && *gbkPath != '\0';
+    WriteLog("%s%s", line.c_str(), withPath ? DesktopPath(gbkPath).c_str() : "");
+    const std::string text = platform::GbkToUtf8(line) + (withPath ? NativePath(gbkPath) : "");
     if (report)
         report(text);
     else {

@@ -43,8 +43,10 @@ private:
     static LRESULT CALLBACK TableProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Shot(LPCSTR when);
     void Finish(LPCSTR why);
-    // A GBK line, then a tail that is already the file system's text.
-    void Say(const std::string& line, const std::string& nativeTail = {});
+    // The line (GBK) goes to the log as it is and to the report in UTF-8; a
+    // file path at its end is logged as the desktop writes it and reported as
+    // the file system's own name.
+    void Say(const std::string& line, LPCSTR gbkPath = nullptr);
 
     WNDPROC m_pfnTableProc = nullptr;
     HWND m_hTable = nullptr;

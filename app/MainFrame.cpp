@@ -368,7 +368,9 @@ void CMainFrame::CloseSettings() {
 
 void CMainFrame::TakeScreenshot() {
     CString notice;
-    if (!theApp.SaveSnapshot(theApp.m_settings.m_strPhotoPath, notice))
+    // A picture that could not be written is told as a saved one is.
+    theApp.SaveSnapshot(theApp.m_settings.m_strPhotoPath, notice);
+    if (notice.IsEmpty())
         return;
     if (CGameWnd* table = GetGameWnd())
         table->ShowStatusTip(notice);

@@ -5,6 +5,7 @@
 #include "app/MessageText.h"
 #include "assets/resource.h"
 #include "platform/controls/DataExchange.h"
+#include "platform/controls/MessageBox.h"
 #include "platform/system/Shell.h"
 #include "platform/text/Text.h"
 #include "platform/window/Cursor.h"
@@ -27,7 +28,15 @@ constexpr COLORREF kPlainFace = RGB(250, 246, 232);
 int ShowSkinnedMessageBox(const CString& text) {
     CMessageBoxDlg box;
     box.SetText(text);
-    return box.DoModal();
+    const int answer = box.DoModal();
+    if (answer != -1)
+        return answer;
+    // Without its template (no resource library) the system's box asks in
+    // its place: the player is told all the same.
+    WriteLog("Message box: dialog %d could not be made; the system's box asks", IDD_MESSAGEBOX);
+    CWnd* main = AfxGetMainWnd();
+    return MessageBox(main != nullptr ? main->GetSafeHwnd() : nullptr, text, "提示",
+                      MB_OKCANCEL | MB_ICONWARNING);
 }
 
 } // namespace

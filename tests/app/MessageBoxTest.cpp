@@ -103,6 +103,30 @@ TEST_F(MessageBoxTest, EnterAndOkAgreeEscapeCancelAndCloseRefuse) {
     }
 }
 
+// Without the resource library the box's template is missing: the system's
+// box asks in its place, with the same text and answers.
+TEST_F(MessageBoxTest, WithoutItsTemplateTheSystemsBoxAsks) {
+    AfxSetResourceHandle(nullptr);
+    std::string shown;
+    Script::Run({[&shown] {
+        HWND box = GetActiveWindow();
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM texts) -> BOOL {
+                char text[256] = {};
+                GetWindowText(child, text, sizeof text);
+                *reinterpret_cast<std::string*>(texts) += std::string(text) + "|";
+                return TRUE;
+            },
+            LPARAM(&shown));
+        Key(VK_RETURN);
+    }});
+    EXPECT_EQ(ShowMessageBox("载入资源库失败!"), IDOK);
+    EXPECT_NE(shown.find("载入资源库失败!|"), std::string::npos) << shown;
+    Script::Run({[] { Key(VK_ESCAPE); }});
+    EXPECT_EQ(ShowMessageBox("载入资源库失败!"), IDCANCEL);
+}
+
 TEST_F(MessageBoxTest, TimersGoOnWhileTheBoxIsOpen) {
     RecordingWnd table;
     std::vector<Delivered> log;

@@ -12,6 +12,8 @@
 #include "outside/CrtArguments.h"
 #include "platform/display/Display.h"
 #include "platform/system/Clock.h"
+#include "platform/system/Path.h"
+#include "platform/system/Registry.h"
 #include "table/GameNetClient.h"
 #include "tests/support/SocketTestKit.h"
 #include "tests/support/TempFolder.h"
@@ -42,6 +44,15 @@ protected:
         }
         SetExeFolderOverride((program.Path() + "/").c_str());
         SetLogFileOverride(program.File("Pellor2.log").c_str());
+        // The platform's installation records its shared folder (the music
+        // player, the sound plug-in and the chat controls): the program's.
+        HKEY share = nullptr;
+        ASSERT_EQ(RegCreateKey(HKEY_CURRENT_USER, "Software\\Quillane\\Game\\Share", &share),
+                  ERROR_SUCCESS);
+        const std::string folder = WindowsPath(program.Path());
+        RegSetValueEx(share, "path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                      DWORD(folder.size() + 1));
+        RegCloseKey(share);
         theApp.m_bUnattended = TRUE;
         theApp.m_pfnUnattendedAnswer = &StartupTest::RecordBox;
         boxes().clear();

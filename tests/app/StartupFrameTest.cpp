@@ -7,6 +7,7 @@
 #include "app/HeadlessPlay.h"
 #include "app/SkinWindow.h"
 #include "game/GameRecords.h"
+#include "platform/CodePage.h"
 #include "platform/gdi/WindowDc.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Profile.h"
@@ -164,6 +165,9 @@ TEST_F(StartupTest, UnattendedTheSeatStartsHandsOverAndTakesPictures) {
     // converted a second time.
     const std::string printed = said.back().substr(said.back().rfind(": ") + 2);
     EXPECT_TRUE(std::filesystem::exists(printed)) << printed;
+    // The log is GBK throughout: the path in it too.
+    EXPECT_TRUE(Logged("Pellor: screenshot during play: " + platform::Utf8ToGbk(printed)))
+        << platform::GbkToUtf8(Log());
 }
 
 } // namespace

@@ -23,8 +23,10 @@
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
 #include "table/GameWndIds.h"
+#include "table/TableInfo.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -143,15 +145,30 @@ TEST_F(StartupTest, AScreenshotHoldsTheWindowsPixels) {
     CloseClipboard();
 }
 
-TEST_F(StartupTest, AFailedWriteIsNotReportedAsASavedScreenshot) {
+TEST_F(StartupTest, AScreenshotThatCannotBeWrittenIsToldToThePlayer) {
     StartHost();
     Launch("1");
     ASSERT_TRUE(theApp.InitInstance()) << Log();
     program.Write("blocker", "a file where the folder should be");
-    CString notice;
-    EXPECT_FALSE(theApp.SaveSnapshot(program.File("blocker/shots").c_str(), notice));
-    EXPECT_TRUE(notice.IsEmpty());
+    const std::string folder = program.File("blocker/shots");
+    theApp.m_settings.m_strPhotoPath = folder.c_str();
+    SetSnapshotClock([] { return SnapshotTime{2026, 12, 7, 14, 3, 9, 45}; });
+    CMainFrame* frame = theApp.m_pMainWnd;
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    frame->SendMessage(WM_HOTKEY, CMainFrame::kHotKeyShot, 0);
+    SetSnapshotClock(nullptr);
+    platform_test::Settle();
+    const std::string told = "截图未能存储到" + folder + "/2026年12月07日14时03分09秒045.jpg";
+    ASSERT_NE(theApp.m_pChatCtrl, nullptr);
+    const std::vector<std::string>& lines = ChatControlStateOf(theApp.m_pChatCtrl->m_hWnd)->lines;
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find(told), std::string::npos) << "the chat says so";
+    std::string tip;
+    for (const std::string& line : frame->GetGameWnd()->Info().Tip(kStatusTip).GetLines())
+        tip += line;
+    EXPECT_EQ(tip, told) << "and the table's status tip";
     EXPECT_TRUE(Logged("截图保存失败"));
+    EXPECT_FALSE(std::filesystem::exists(program.File("blocker/shots")));
 }
 
 TEST_F(StartupTest, APlayerBetweenGamesLeavesWithoutAQuestionAndTheProgramEnds) {
@@ -459,6 +476,7 @@ TEST_F(StartupTest, AMissingResourceLibraryEndsTheStart) {
     EXPECT_STREQ(theApp.m_strStartFailure, "载入资源库失败!");
     EXPECT_TRUE(Logged("载入资源库失败!"));
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+    EXPECT_EQ(boxes(), std::vector<std::string>{"载入资源库失败!"}) << "the player is told";
 }
 
 TEST_F(StartupTest, AThemeThatCannotOpenEndsTheStart) {
