@@ -2,7 +2,6 @@
 
 #include "app/GameSettings.h"
 #include "platform/gdi/Dc.h"
-#include "platform/system/Shell.h"
 #include "platform/text/CFont.h"
 #include "platform/text/Text.h"
 #include "platform/window/Cursor.h"
@@ -23,11 +22,6 @@ CRect RectOf(CWnd& dialog, int id) {
     return rect;
 }
 
-void Open(LPCSTR page) {
-    CWnd* main = AfxGetMainWnd();
-    ShellExecute(main ? main->GetSafeHwnd() : nullptr, "open", page, nullptr, nullptr, 0);
-}
-
 } // namespace
 
 void PlacePair(CWnd& dialog, int linkId, int handId, const CRect& rect) {
@@ -38,11 +32,11 @@ void PlacePair(CWnd& dialog, int linkId, int handId, const CRect& rect) {
 
 BOOL OpenLinkAt(CWnd& dialog, CPoint point, int introId, int helpId) {
     if (RectOf(dialog, introId).PtInRect(point)) {
-        Open(WebLinkAddress(kLinkGameIntro));
+        OpenWebLink(kLinkGameIntro);
         return TRUE;
     }
     if (RectOf(dialog, helpId).PtInRect(point)) {
-        Open(WebLinkAddress(kLinkWealthHelp));
+        OpenWebLink(kLinkWealthHelp);
         return TRUE;
     }
     return FALSE;

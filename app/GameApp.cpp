@@ -32,10 +32,6 @@ CGameApp::~CGameApp() {
     ReleaseInstanceMapping();
 }
 
-CString WebLinkAddress(WebLink link) {
-    return theApp.m_settings.m_strLinks[link];
-}
-
 CString CGameApp::GetSettingsFile() const {
     return CGameSettings::DefaultPath();
 }

@@ -53,6 +53,9 @@ public:
 
 // The address of a link in the application's settings store.
 CString WebLinkAddress(WebLink link);
+// Hands the link's page to the desktop's browser when its address is a web
+// page's; FALSE, logged, when it is not or the browser could not be started.
+BOOL OpenWebLink(WebLink link);
 
 // One entry of the music list.
 struct MusicEntry {

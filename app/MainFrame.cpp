@@ -377,17 +377,7 @@ void CMainFrame::TakeScreenshot() {
 }
 
 void CMainFrame::OpenHelp() {
-    const CString address = WebLinkAddress(kLinkHelp);
-    // The settings file is plain text anyone can edit: only a web page is opened.
-    if (!IsWebAddress(address)) {
-        WriteLog("The help address \"%s\" is not a web address; it is not opened", (LPCSTR)address);
-        return;
-    }
-    // A desktop without a web browser says nothing itself: the log does.
-    const HINSTANCE result = ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOW);
-    if (reinterpret_cast<INT_PTR>(result) <= 32)
-        WriteLog("The help page \"%s\" could not be opened (%d)", (LPCSTR)address,
-                 int(reinterpret_cast<INT_PTR>(result)));
+    OpenWebLink(kLinkHelp);
 }
 
 BOOL CMainFrame::HotKeysMayAct() const {

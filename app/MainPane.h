@@ -3,10 +3,10 @@
 // side pane on the right, and between them a splitter bar whose small button
 // hides or shows the chat area.
 
-#include "sprite/HoverButton.h"
 #include "platform/RuntimeClass.h"
 #include "platform/gdi/GdiWrappers.h"
 #include "platform/window/Wnd.h"
+#include "sprite/HoverButton.h"
 
 class CGameWnd;
 class CToolWnd;

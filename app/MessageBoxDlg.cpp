@@ -6,7 +6,6 @@
 #include "assets/resource.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/controls/MessageBox.h"
-#include "platform/system/Shell.h"
 #include "platform/text/Text.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/NonClient.h"
@@ -217,11 +216,8 @@ BOOL CMessageBoxDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CMessageBoxDlg::OnLButtonDown(UINT flags, CPoint point) {
     // The box is dragged by any point of its face.
     PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-    if (m_bLink && m_rcLink.PtInRect(point)) {
-        CWnd* main = AfxGetMainWnd();
-        ShellExecute(main ? main->GetSafeHwnd() : nullptr, "open", WebLinkAddress(kLinkWealthHelp),
-                     nullptr, nullptr, 0);
-    }
+    if (m_bLink && m_rcLink.PtInRect(point))
+        OpenWebLink(kLinkWealthHelp);
     CDialog::OnLButtonDown(flags, point);
 }
 

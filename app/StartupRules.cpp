@@ -91,9 +91,3 @@ CloseDecision DecideClose(const CloseFacts& facts, StringLoader loadString) {
     decision.send = CloseSend::kLeaveGame;
     return decision;
 }
-
-BOOL IsWebAddress(LPCSTR text) {
-    if (text == nullptr)
-        return FALSE;
-    return strncasecmp(text, "http://", 7) == 0 || strncasecmp(text, "https://", 8) == 0;
-}

@@ -63,8 +63,3 @@ enum { kCloseOutsideGameString = 26, kCloseInGameString = 27, kCloseRoundsInGame
 using StringLoader = CString (*)(UINT id);
 
 CloseDecision DecideClose(const CloseFacts& facts, StringLoader loadString);
-
-// ---- the help page ----
-
-// Only web addresses are handed to the desktop's opener.
-BOOL IsWebAddress(LPCSTR text);

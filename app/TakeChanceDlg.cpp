@@ -6,7 +6,6 @@
 #include "game/Random.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/resources/Resource.h"
-#include "platform/system/Shell.h"
 #include "platform/text/Text.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Input.h"
@@ -257,7 +256,7 @@ LRESULT CTakeChanceDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CTakeChanceDlg::OnLButtonDown(UINT flags, CPoint point) {
     BeginDrag(point);
     if (CRect(kShopRect).PtInRect(point)) {
-        ShellExecute(nullptr, "open", WebLinkAddress(kLinkBeanShop), nullptr, nullptr, 0);
+        OpenWebLink(kLinkBeanShop);
     } else {
         CRect edit = ControlRect(IDC_BET_AMOUNT);
         InvalidateRect(&edit, FALSE);

@@ -109,33 +109,8 @@ bool IsOwnName(const char* name) {
     return own[0] != '\0' && SameNameNoCase(name, own, kArgumentSize);
 }
 
-bool StartsWithNoCase(const char* text, const char* prefix) {
-    for (; *prefix != '\0'; ++text, ++prefix) {
-        const int a = (*text >= 'A' && *text <= 'Z') ? *text + 32 : *text;
-        if (a != *prefix)
-            return false;
-    }
-    return true;
-}
-
-// Only web pages: the shell's "open" would start any program or document
-// that a server names.
-bool IsWebAddress(const char* address) {
-    size_t scheme = 0;
-    if (StartsWithNoCase(address, "http://"))
-        scheme = 7;
-    else if (StartsWithNoCase(address, "https://"))
-        scheme = 8;
-    else
-        return false;
-    if (address[scheme] == '\0')
-        return false;
-    for (const char* c = address; *c != '\0'; ++c)
-        if (BYTE(*c) <= ' ' || BYTE(*c) == 0x7F)
-            return false;
-    return true;
-}
-
+// Only web pages (IsWebAddress): the shell's "open" would start any program
+// or document that a server names.
 void OpenWebAddress(const char* address) {
     if (!IsWebAddress(address)) {
         DebugTrace("framework: \"%.200s\" is not a web address; not opened", address);

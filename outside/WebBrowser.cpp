@@ -7,6 +7,7 @@
 #include "outside/PageFetcher.h"
 #include "outside/PageScreen.h"
 #include "outside/PageText.h"
+#include "platform/system/Shell.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowDcs.h"
@@ -66,19 +67,7 @@ bool CWebBrowser2::IsAcceptedAddress(const char* url) {
     const size_t length = strnlen(url, kMaxAddress + 1);
     if (length == 0 || length > kMaxAddress)
         return false;
-    for (size_t i = 0; i < length; ++i) {
-        const unsigned char c = (unsigned char)url[i];
-        if (c <= ' ' || c == 0x7F)
-            return false;
-    }
-    if (strcasecmp(url, "about:blank") == 0)
-        return true;
-    const char* rest = nullptr;
-    if (strncasecmp(url, "http://", 7) == 0)
-        rest = url + 7;
-    else if (strncasecmp(url, "https://", 8) == 0)
-        rest = url + 8;
-    return rest && *rest != '\0' && *rest != '/';
+    return strcasecmp(url, "about:blank") == 0 || IsWebAddress(url);
 }
 
 BOOL CWebBrowser2::Create(LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,

@@ -4,10 +4,12 @@
 #include "platform/system/FileOps.h"
 #include "platform/system/Path.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <strings.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,6 +69,22 @@ bool StartDetached(const std::vector<std::string>& command) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+bool StartsWithNoCase(const char* text, const char* prefix) {
+    return strncasecmp(text, prefix, strlen(prefix)) == 0;
+}
+
+// "name:" of two or more letters, digits, '+', '-' or '.' that starts with a
+// letter: one letter and a colon is a drive.
+bool HasScheme(const char* text) {
+    if (!isalpha(static_cast<unsigned char>(text[0])))
+        return false;
+    size_t length = 1;
+    while (isalnum(static_cast<unsigned char>(text[length])) ||
+           (text[length] != '\0' && strchr("+-.", text[length]) != nullptr))
+        ++length;
+    return text[length] == ':' && length >= 2;
+}
+
 } // namespace
 
 void SetShellExecuteHook(ShellExecuteHook hook) {
@@ -104,6 +122,20 @@ std::vector<std::string> SplitShellParameters(const char* parameters) {
 
 } // namespace platform
 
+BOOL IsWebAddress(LPCSTR text) {
+    if (text == nullptr)
+        return FALSE;
+    const char* host = platform::StartsWithNoCase(text, "http://")    ? text + 7
+                       : platform::StartsWithNoCase(text, "https://") ? text + 8
+                                                                      : nullptr;
+    if (host == nullptr || *host == '\0' || *host == '/')
+        return FALSE;
+    for (const char* c = text; *c != '\0'; ++c)
+        if (static_cast<unsigned char>(*c) <= ' ' || *c == 0x7F)
+            return FALSE;
+    return TRUE;
+}
+
 HINSTANCE ShellExecute(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR,
                        int showCommand) {
     using platform::AsResult;
@@ -121,13 +153,16 @@ HINSTANCE ShellExecute(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, L
             command.push_back(platform::GbkToUtf8(argument));
         return AsResult(platform::StartDetached(command) ? 33 : SE_ERR_FNF);
     }
+    // A web page and a mail address go to the opener and the mail handler as
+    // text; no other address is handed on, for the desktop would open any
+    // (a local file among them). A name without a scheme is a file or
+    // folder, mapped like every other.
+    const bool isMail = platform::StartsWithNoCase(file, "mailto:");
+    const bool isAddress = platform::HasScheme(file);
+    if (isAddress && !isMail && !IsWebAddress(file))
+        return AsResult(SE_ERR_ACCESSDENIED);
     if (platform::Hook())
         return AsResult(platform::Hook()(operation, file, showCommand));
-    // An address goes to the opener as text; anything else names a file or
-    // folder, whose name is mapped like every other. A mail address goes to
-    // the desktop's mail handler.
-    const bool isMail = strncmp(file, "mailto:", 7) == 0;
-    const bool isAddress = isMail || strstr(file, "://") != nullptr;
     const std::string target = isAddress ? platform::GbkToUtf8(file) : NativePath(file);
     if (!platform::StartDetached({isMail ? "xdg-email" : "xdg-open", target}))
         return AsResult(SE_ERR_NOASSOC);

@@ -19,9 +19,17 @@
 #define SE_ERR_ACCESSDENIED 5
 #define SE_ERR_NOASSOC 31
 
+// TRUE for a web page's address: "http://" or "https://" (in any case), then
+// a host, with no blank or control byte anywhere. The one check of what may be
+// handed to the desktop's browser.
+BOOL IsWebAddress(LPCSTR text);
+
 // Greater than 32 when the opener or the program was started; else an SE_ERR_
 // code (SE_ERR_NOASSOC when the desktop has no opener or mail handler). Only "open" (or a null
-// operation) is known; the folder is not used.
+// operation) is known; the folder is not used. An address ("scheme:...") is
+// opened only when it is a web page (IsWebAddress) or a mail address; any
+// other (file:, javascript:, ...) is refused with SE_ERR_ACCESSDENIED. A name
+// without a scheme is a file or folder (a drive letter is no scheme).
 HINSTANCE ShellExecute(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                        int showCommand);
 #define ShellExecuteA ShellExecute

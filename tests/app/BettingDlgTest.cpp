@@ -2,6 +2,7 @@
 // option and confirm clicked, the shuffle stepped on the clock, the result
 // passed on by the table window; every refusal worded and nothing sent.
 
+#include "app/GameApp.h"
 #include "app/TakeChanceDlg.h"
 #include "assets/resource.h"
 #include "game/GameLogic.h"
@@ -227,6 +228,13 @@ TEST_F(BettingDlgTest, TheShopCornerOpensTheShopPage) {
     Click(ScreenPoint(*dlg, 300, 170));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_NE(opened[0].find("http://"), std::string::npos);
+    // A shop address from the settings file that is no web page is not opened.
+    const CGameSettings saved = theApp.m_settings;
+    theApp.m_settings.m_strLinks[kLinkBeanShop] = "javascript:alert(1)";
+    Click(ScreenPoint(*dlg, 300, 170));
+    theApp.m_settings = saved;
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_NE(temp.Read("test.log").find("BeanShop address"), std::string::npos);
     Click(ScreenPoint(*dlg, 200, 200));
     EXPECT_EQ(opened.size(), 1u);
 }

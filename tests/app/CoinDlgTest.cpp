@@ -4,6 +4,7 @@
 
 #include "app/ChargeCoinDlg.h"
 #include "app/ExchangeCoinDlg.h"
+#include "app/GameApp.h"
 #include "app/GameSettings.h"
 #include "assets/resource.h"
 #include "tests/app/DialogKit.h"
@@ -203,6 +204,20 @@ TEST_F(CoinDlgTest, TheLinksOpenTheirPagesAndShowTheHand) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], (LPCSTR)WebLinkAddress(kLinkGameIntro));
     EXPECT_EQ(opened[1], (LPCSTR)WebLinkAddress(kLinkWealthHelp));
+
+    // What the settings file names that is no web page is not handed on.
+    const CGameSettings saved = theApp.m_settings;
+    theApp.m_settings.m_strLinks[kLinkGameIntro] = "file:///etc/passwd";
+    theApp.m_settings.m_strLinks[kLinkWealthHelp] = "C:\\Windows\\calc.exe";
+    Click(ScreenPoint(*exchange, intro.left + 5, intro.top + 5));
+    Click(ScreenPoint(*exchange, help.left + 5, help.top + 5));
+    theApp.m_settings = saved;
+    EXPECT_EQ(opened.size(), 2u);
+    const std::string log = temp.Read("test.log");
+    EXPECT_NE(log.find("GameIntro address \"file:///etc/passwd\" is not a web address"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("WealthHelp address"), std::string::npos) << log;
 }
 
 TEST_F(CoinDlgTest, AChargeShowsTheServersOfferAndOkSendsIt) {

@@ -167,14 +167,4 @@ TEST(CloseDecision, APlayerBetweenGamesIsAskedOnlyUnderTheRules) {
     EXPECT_TRUE(Decide(facts).question.IsEmpty());
 }
 
-TEST(HelpAddress, OnlyWebAddressesAreOpened) {
-    EXPECT_TRUE(IsWebAddress("http://example.com/help"));
-    EXPECT_TRUE(IsWebAddress("HTTPS://example.com/"));
-    EXPECT_FALSE(IsWebAddress("file:///etc/passwd"));
-    EXPECT_FALSE(IsWebAddress("/usr/bin/xterm"));
-    EXPECT_FALSE(IsWebAddress("calc.exe"));
-    EXPECT_FALSE(IsWebAddress(""));
-    EXPECT_FALSE(IsWebAddress(nullptr));
-}
-
 } // namespace

@@ -63,6 +63,28 @@ TEST_F(ShellExecuteTest, ParametersMakeTheFileAProgram) {
     EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", "-rf", "x", nullptr, 1)), SE_ERR_FNF);
 }
 
+// An address reaches the desktop only when it is a web page's (or a mail
+// address): the desktop would open any other, a local file among them.
+TEST_F(ShellExecuteTest, OnlyWebPagesAmongAddressesAreHandedOn) {
+    for (const char* page : {"http://a.example", "HTTPS://a.example/x?y=1"}) {
+        EXPECT_TRUE(IsWebAddress(page)) << page;
+        EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", page, nullptr, nullptr, 1)), 42) << page;
+    }
+    for (const char* refused : {"file:///etc/passwd", "javascript:alert(1)", "smb://host/share",
+                                "http://", "http:///etc/passwd", "https://a b", "http://a\x7f"}) {
+        EXPECT_FALSE(IsWebAddress(refused)) << refused;
+        EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", refused, nullptr, nullptr, 1)),
+                  SE_ERR_ACCESSDENIED)
+            << refused;
+    }
+    EXPECT_FALSE(IsWebAddress(nullptr));
+    EXPECT_FALSE(IsWebAddress("www.example.com"));
+    // Documents are no addresses, a drive's name included.
+    EXPECT_EQ(INT_PTR(ShellExecute(nullptr, "open", "C:\\notes.txt", nullptr, nullptr, 1)), 42);
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://a.example", "HTTPS://a.example/x?y=1",
+                                                "C:\\notes.txt"}));
+}
+
 TEST(ShellProgramTest, ArgumentsReachTheProgramLiterally) {
     TempFolder temp;
     // A command interpreter would run "touch" twice here, and make no file
