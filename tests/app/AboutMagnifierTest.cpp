@@ -57,10 +57,19 @@ TEST_F(AboutDlgTest, OkAnswersOkAndCloseAnswersCancel) {
          {std::pair{IDC_ABOUT_OK, IDOK}, std::pair{IDC_CLOSE, IDCANCEL}}) {
         CAboutDlg about(nullptr, "Versioned.exe");
         std::string version;
-        int white = 0;
+        int white = 0, lightElsewhere = 0;
+        RECT box{}, close{};
         Script::Run({[&, id = id] {
             version = (LPCSTR)about.m_strVersion;
             white = CountColour(about, RECT{135, 12, 300, 30}, 0xFFFFFF);
+            // Nothing written on the band before the title: it shows once.
+            for (int y = 6; y < 29; ++y)
+                for (int x = 8; x < 130; ++x) {
+                    const uint32_t c = PixelOf(about.GetSafeHwnd(), x, y);
+                    lightElsewhere += (c >> 16) > 180 && ((c >> 8) & 0xFF) > 140;
+                }
+            about.GetWindowRect(&box);
+            ::GetWindowRect(::GetDlgItem(about.GetSafeHwnd(), IDC_CLOSE), &close);
             Save(about, "about.png");
             const POINT p = CentreOf(about, id);
             InjectMouse(MouseAction::Move, p);
@@ -70,6 +79,12 @@ TEST_F(AboutDlgTest, OkAnswersOkAndCloseAnswersCancel) {
         EXPECT_EQ(about.DoModal(), answer) << id;
         EXPECT_EQ(version, "Morvane 1.2 Beta:4 Build:4");
         EXPECT_GT(white, 20) << "the title in white";
+        EXPECT_EQ(lightElsewhere, 0) << "the picture carries no title of its own";
+        // The box is its picture, and the close button stands at the band's end.
+        EXPECT_EQ(box.right - box.left, 330);
+        EXPECT_EQ(box.bottom - box.top, 120);
+        EXPECT_GE(box.right - close.right, 4);
+        EXPECT_LE(box.right - close.right, 10);
     }
 }
 

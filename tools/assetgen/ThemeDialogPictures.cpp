@@ -134,7 +134,9 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14)) &&
            SaveIn(folder, "Setting.bmp", SettingBack()) &&
            SaveIn(folder, "SetPath.bmp", DialogButton(21, 21, "…", 12)) &&
-           SaveIn(folder, "AboutBK.bmp", DialogBack(430, 240, "关于")) &&
+           // The about box writes its own title on the band, and its close
+           // button (16 wide at x 307) ends the band.
+           SaveIn(folder, "AboutBK.bmp", DialogBack(330, 120, nullptr)) &&
            SaveIn(folder, "Magnifier_Mouse.bmp", magnifier.Image()) &&
            SaveIn(folder, "checkbox.bmp", CheckFrames(false)) &&
            SaveIn(folder, "RADIO.bmp", CheckFrames(true));
