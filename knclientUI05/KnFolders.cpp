@@ -5,6 +5,7 @@
 #include "knclientUI05/KnClientPublic.h"
 
 #include "knclientbase05/FileVersionText.h"
+#include "knclientbase05/PathCut.h"
 #include "platform/CodePage.h"
 #include "platform/system/FindFile.h"
 #include "platform/system/Module.h"
@@ -100,11 +101,7 @@ BOOL CreateFolderPath(LPCSTR path) {
 }
 
 BOOL CutFileName(char* path) {
-    if (!path)
-        return FALSE;
-    if (char* last = LastSeparator(path, true))
-        *last = '\0';
-    return TRUE;
+    return CutPathAtLastSeparator(path) != 0 ? TRUE : FALSE;
 }
 
 BOOL KeepFileName(char* path) {

@@ -5,6 +5,7 @@
 #include "knclientbase05/KNpubParse.h"
 #include "knclientbase05/KNpubText.h"
 #include "knclientbase05/NoticeText.h"
+#include "knclientbase05/PathCut.h"
 #include "outside/CrtArguments.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/resources/Resource.h"
@@ -32,15 +33,6 @@ constexpr char kNotValid[] = "%s_Res.dll is not a valid resource file !";
 constexpr char kIncorrect[] = "Incorrect version of %s_Res.dll !";
 constexpr char kTooOld[] = "Too old version of %s_Res.dll !";
 constexpr char kOutOfMemory[] = "Out off memory when version compare!";
-
-// A path cut at its last "\" or ":": a program's file becomes its folder.
-void CutPathAtLastSeparator(char* path) {
-    const char* slash = StrFindLastChar(path, '\\');
-    const char* colon = strrchr(path, ':'); // never the second byte of a character
-    const char* cut = slash > colon ? slash : colon;
-    if (cut != nullptr)
-        path[cut - path] = '\0';
-}
 
 // The game's name, bounded, for the library's file name and the messages.
 void BoundedGameName(LPCSTR gameName, char name[kGameNameLimit]) {

@@ -14,6 +14,7 @@
 #include "knclientUI05/SkinMsgBox.h"
 #include "knclientUI05/SoundManager.h"
 #include "knclientUI05/WaitDlg.h"
+#include "knclientbase05/PathCut.h"
 #include "knclientbase05/SkinPaths.h"
 #include "kngif/KNMemBitmap.h"
 #include "kngif/gif89.h"
@@ -24,6 +25,7 @@
 #include "platform/window/Wnd.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -186,6 +188,20 @@ void Region() {
     DeleteObject(picture);
 }
 
+// A program's full path cut to its folder, as a program finds its own files,
+// and that folder cut once more. Its name is GBK "運" ("\xdf\x5c"), whose
+// trail byte is a backslash.
+void Paths() {
+    char path[] = "C:\\Games\\\xdf\x5c\\Consumer.exe";
+    char bare[] = "Consumer.exe";
+    const bool program =
+        CutPathAtLastSeparator(path) == 1 && strcmp(path, "C:\\Games\\\xdf\x5c") == 0;
+    const bool folder = CutPathAtLastSeparator(path) == 1 && strcmp(path, "C:\\Games") == 0;
+    Check(program && folder && CutPathAtLastSeparator(bare) == 1 &&
+              strcmp(bare, "Consumer.exe") == 0 && CutPathAtLastSeparator(nullptr) == 0,
+          "a program's path is cut to its folder");
+}
+
 } // namespace
 
 int main() {
@@ -209,6 +225,7 @@ int main() {
     MemoryImage();
     Gif89();
     Region();
+    Paths();
 
     AfxSetMainWnd(nullptr);
     main.DestroyWindow();
