@@ -149,9 +149,15 @@ protected:
                 count += PixelOf(wnd.GetSafeHwnd(), x, y) == colour;
         return count;
     }
+    // Saves the window's picture for a person to look at. A skinned window
+    // cuts its key colour out with its shape and its buttons copy their
+    // frames, so a key-coloured pixel left in it is a hole a person sees.
     static void Save(CWnd& wnd, const std::string& name) {
         PumpPending();
         ASSERT_TRUE(SaveWindowPng(wnd.GetSafeHwnd(), OutputPath(name)));
+        RECT client;
+        wnd.GetClientRect(&client);
+        EXPECT_EQ(CountColour(wnd, client, 0xFF00FF), 0) << name << " shows the key colour";
     }
 
     TempFolder temp;

@@ -206,10 +206,11 @@ TEST_F(MessageBoxTest, OneTwoAndThreeLinesAndALongTextAreDrawn) {
     for (size_t i = 0; i < std::size(texts); ++i) {
         CMessageBoxDlg box;
         box.SetText(texts[i].second);
-        int lines = 0, black = 0;
+        int lines = 0, black = 0, keyed = -1;
         Script::Run({[&] {
             lines = box.GetLineCount();
             black = CountColour(box, RECT{60, 30, 420, 200}, 0x000000);
+            keyed = CountColour(box, RECT{0, 0, 1000, 1000}, 0xFF00FF);
             SaveWindowPng(box, OutputPath(texts[i].first));
             Key(VK_ESCAPE);
         }});
@@ -219,6 +220,9 @@ TEST_F(MessageBoxTest, OneTwoAndThreeLinesAndALongTextAreDrawn) {
         else
             EXPECT_GT(lines, 3) << "the long text wraps";
         EXPECT_GT(black, 30) << texts[i].first << ": the text is drawn";
+        EXPECT_EQ(keyed, 0) << texts[i].first
+                            << ": no key colour shows, the buttons' corners "
+                               "included";
     }
 }
 

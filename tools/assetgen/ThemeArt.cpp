@@ -77,6 +77,11 @@ PixelImage KeyBlackened(const PixelImage& picture) {
     return Mapped(picture, [](uint32_t p) { return p == kKeyPixel ? 0u : p; });
 }
 
+PixelImage KeyOnPage(const PixelImage& picture, COLORREF page) {
+    const uint32_t pagePixel = Pixel(GetRValue(page), GetGValue(page), GetBValue(page));
+    return Mapped(picture, [&](uint32_t p) { return p == kKeyPixel ? pagePixel : p; });
+}
+
 PixelImage WithAlphaHalf(const PixelImage& picture) {
     return Strip({KeyBlackened(picture), AlphaOf(picture)});
 }

@@ -31,6 +31,9 @@ platform::PixelImage Strip(const std::vector<platform::PixelImage>& cells);
 platform::PixelImage MaskOf(const platform::PixelImage& picture);
 platform::PixelImage AlphaOf(const platform::PixelImage& picture);
 platform::PixelImage KeyBlackened(const platform::PixelImage& picture);
+// The picture with its key turned into the page it is copied onto: for the
+// skinned dialogs' buttons, which draw their frames without a key.
+platform::PixelImage KeyOnPage(const platform::PixelImage& picture, COLORREF page);
 // The picture beside its alpha: the "half-and-half" form of panes and marks.
 platform::PixelImage WithAlphaHalf(const platform::PixelImage& picture);
 // The picture beside its mask, the picture's key blackened.

@@ -11,6 +11,9 @@ using platform::PixelImage;
 
 namespace {
 
+const COLORREF kHistoryPage = RGB(40, 60, 70);
+const COLORREF kSettingPage = RGB(204, 204, 204);
+
 // A rounded dialog on the key: a wooden title band over a cream page.
 PixelImage DialogBack(int w, int h, const char* title) {
     Canvas canvas(w, h);
@@ -30,7 +33,7 @@ PixelImage HistoryBack(bool beans) {
     canvas.Fill(0, 0, 520, 380, kKey);
     canvas.RoundBox(0, 0, 520, 380, 16, kWood, RGB(50, 24, 8));
     ShadeRaised(canvas, 0, 520, 6);
-    canvas.RoundBox(6, 30, 514, 374, 10, RGB(40, 60, 70), RGB(160, 120, 60));
+    canvas.RoundBox(6, 30, 514, 374, 10, kHistoryPage, RGB(160, 120, 60));
     canvas.Text(14, 7, "历史记录", 16, kGold, 700);
     const COLORREF heading = RGB(230, 210, 160);
     canvas.CentredText(RECT{43, 95, 130, 115}, "玩家", 12, heading, 700);
@@ -60,18 +63,22 @@ PixelImage SettingBack() {
     canvas.Fill(0, 0, 380, 300, kKey);
     canvas.RoundBox(0, 0, 380, 300, 16, kWood, RGB(50, 24, 8));
     ShadeRaised(canvas, 0, 380, 6);
-    canvas.RoundBox(6, 30, 374, 294, 10, RGB(204, 204, 204), RGB(160, 120, 60));
+    canvas.RoundBox(6, 30, 374, 294, 10, kSettingPage, RGB(160, 120, 60));
     canvas.Text(14, 7, "游戏设置", 16, kGold, 700);
     canvas.CentredText(RECT{6, 44, 374, 70}, "声音、座位与截图", 14, RGB(90, 50, 20), 700);
     canvas.Fill(30, 76, 350, 77, RGB(160, 120, 60));
     return canvas.Image();
 }
 
-PixelImage DialogButton(int w, int h, const char* caption, int textHeight) {
-    return Strip(ButtonStates(w, h, caption, ButtonLook{RGB(170, 32, 30), kCream, 8}, textHeight));
+// The skinned buttons copy their frames, so their corners take the colour
+// of what they stand on: the page, or the title band for a close button.
+PixelImage DialogButton(int w, int h, const char* caption, int textHeight, COLORREF page = kCream) {
+    return KeyOnPage(
+        Strip(ButtonStates(w, h, caption, ButtonLook{kLacquer, kCream, 8}, textHeight)), page);
 }
 
-// Four frames: 0 unchecked, 1 unchecked and hot, 2 checked and hot, 3 checked.
+// Four frames: 0 unchecked, 1 unchecked and hot, 2 checked and hot, 3 checked,
+// copied onto the settings' grey page.
 PixelImage CheckFrames(bool round) {
     std::vector<PixelImage> cells;
     for (int frame = 0; frame < 4; ++frame) {
@@ -92,7 +99,7 @@ PixelImage CheckFrames(bool round) {
         }
         cells.push_back(canvas.Image());
     }
-    return Strip(cells);
+    return KeyOnPage(Strip(cells), kSettingPage);
 }
 
 } // namespace
@@ -115,11 +122,11 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "MessageWarning.bmp", warning.Image()) &&
            SaveIn(folder, "BtnOnOK.bmp", DialogButton(58, 26, "确定", 14)) &&
            SaveIn(folder, "BtnCancel.bmp", DialogButton(58, 26, "取消", 14)) &&
-           SaveIn(folder, "BtnClose.bmp", DialogButton(16, 18, "×", 12)) &&
+           SaveIn(folder, "BtnClose.bmp", DialogButton(16, 18, "×", 12, kWood)) &&
            SaveIn(folder, "TakeChanceBack.bmp", DialogBack(560, 240, "竞猜")) &&
            SaveIn(folder, "TCOK.bmp", DialogButton(75, 31, "竞猜", 16)) &&
            SaveIn(folder, "CONFIRM.bmp", DialogButton(75, 31, "确认", 16)) &&
-           SaveIn(folder, "TCCancel.bmp", DialogButton(16, 18, "×", 12)) &&
+           SaveIn(folder, "TCCancel.bmp", DialogButton(16, 18, "×", 12, kWood)) &&
            SaveIn(folder, "BtnBJ.bmp", DialogButton(49, 30, "大王", 14)) &&
            SaveIn(folder, "BtnSJ.bmp", DialogButton(49, 30, "小王", 14)) &&
            SaveIn(folder, "Btn2.bmp", DialogButton(49, 30, "2", 16)) &&
@@ -128,12 +135,12 @@ bool DialogPictures(const std::string& folder) {
            SaveIn(folder, "ExchageCoinBack.bmp", DialogBack(370, 230, "兑换游戏豆")) &&
            SaveIn(folder, "History_Score.bmp", HistoryBack(true)) &&
            SaveIn(folder, "History_NoCoin.bmp", HistoryBack(false)) &&
-           SaveIn(folder, "HistoryDlg_Close.bmp", DialogButton(22, 22, "×", 14)) &&
-           SaveIn(folder, "History_Up.bmp", DialogButton(26, 28, "↑", 14)) &&
-           SaveIn(folder, "History_Down.bmp", DialogButton(26, 28, "↓", 14)) &&
-           SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14)) &&
+           SaveIn(folder, "HistoryDlg_Close.bmp", DialogButton(22, 22, "×", 14, kHistoryPage)) &&
+           SaveIn(folder, "History_Up.bmp", DialogButton(26, 28, "↑", 14, kHistoryPage)) &&
+           SaveIn(folder, "History_Down.bmp", DialogButton(26, 28, "↓", 14, kHistoryPage)) &&
+           SaveIn(folder, "History_MidClose.bmp", DialogButton(59, 29, "关闭", 14, kHistoryPage)) &&
            SaveIn(folder, "Setting.bmp", SettingBack()) &&
-           SaveIn(folder, "SetPath.bmp", DialogButton(21, 21, "…", 12)) &&
+           SaveIn(folder, "SetPath.bmp", DialogButton(21, 21, "…", 12, kSettingPage)) &&
            // The about box writes its own title on the band, and its close
            // button (16 wide at x 307) ends the band.
            SaveIn(folder, "AboutBK.bmp", DialogBack(330, 120, nullptr)) &&

@@ -47,15 +47,10 @@ PixelImage CaptionButtonStrip(const char* symbol) {
     return Strip(cells);
 }
 
-// A box button on the cream page (the skinned buttons draw without a key).
+// A box button on the cream page.
 PixelImage PageButton(const char* caption) {
-    std::vector<PixelImage> cells =
-        ButtonStates(64, 24, caption, ButtonLook{kLacquer, kCream, 8}, 13);
-    for (PixelImage& cell : cells)
-        for (uint32_t& pixel : cell.pixels)
-            if ((pixel & 0x00FFFFFFu) == kKeyPixel)
-                pixel = 0x00FFF4D2u; // the page's cream
-    return Strip(cells);
+    return KeyOnPage(Strip(ButtonStates(64, 24, caption, ButtonLook{kLacquer, kCream, 8}, 13)),
+                     kCream);
 }
 
 } // namespace
