@@ -7,7 +7,6 @@
 #include <cstring>
 
 namespace platform {
-namespace {} // namespace
 
 bool DecodePng(const void* data, size_t size, PixelImage& image, std::string* error) {
     png_image png;
@@ -20,6 +19,10 @@ bool DecodePng(const void* data, size_t size, PixelImage& image, std::string* er
         return RefusePicture(error, "picture size out of range");
     }
     bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    // 16-bit samples with no gamma or colour space stated are taken as sRGB,
+    // as other viewers take them, not as linear light (which would brighten
+    // every mid tone).
+    png.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
     png.format = PNG_FORMAT_BGRA;
     PixelImage decoded;
     decoded.Reset(int(png.width), int(png.height));

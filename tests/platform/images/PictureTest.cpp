@@ -1,3 +1,4 @@
+#include "tests/support/CommandOutput.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TextCanvas.h"
 
@@ -5,6 +6,8 @@
 #include "platform/images/JpegFile.h"
 #include "platform/images/Picture.h"
 #include "platform/images/PngFile.h"
+
+#include <cstdlib>
 
 #include <gif_lib.h>
 #include <zlib.h>
@@ -69,6 +72,33 @@ std::string MakeGif(int transparentIndex, bool interlaced) {
     return out;
 }
 
+std::string Be32(uint32_t v) {
+    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+// A 16-bit grey PNG as other programs write it, with no chunk that states its
+// gamma: one row of the samples.
+std::string SixteenBitGreyPng(const std::vector<uint16_t>& samples) {
+    std::string raw(1, '\0'); // no filter
+    for (uint16_t v : samples)
+        raw += {char(v >> 8), char(v)};
+    std::string packed(compressBound(uLong(raw.size())), '\0');
+    uLongf length = uLongf(packed.size());
+    compress(reinterpret_cast<Bytef*>(packed.data()), &length,
+             reinterpret_cast<const Bytef*>(raw.data()), uLong(raw.size()));
+    const std::string header =
+        Be32(uint32_t(samples.size())) + Be32(1) + "\x10" + std::string(4, 0);
+    std::string png = "\x89PNG\r\n\x1A\n";
+    for (const auto& [type, body] : std::vector<std::pair<std::string, std::string>>{
+             {"IHDR", header}, {"IDAT", packed.substr(0, length)}, {"IEND", ""}}) {
+        const std::string typed = type + body;
+        png += Be32(uint32_t(body.size())) + typed +
+               Be32(uint32_t(
+                   crc32(0, reinterpret_cast<const Bytef*>(typed.data()), uInt(typed.size()))));
+    }
+    return png;
+}
+
 void ExpectTruncationsRefused(const std::string& file, size_t keepAtEnd, const char* what) {
     for (size_t cut = 0; cut + keepAtEnd < file.size(); ++cut) {
         PixelImage image;
@@ -89,6 +119,33 @@ TEST(Picture, PngRoundTripsWithAndWithoutAlpha) {
         EXPECT_EQ(back.hasAlpha, alpha);
         EXPECT_EQ(back.pixels, image.pixels);
     }
+}
+
+// 16-bit samples of a file that states no gamma are sRGB, as ImageMagick
+// reads them: each comes down to the nearest of the 256 levels.
+TEST(Picture, SixteenBitPngWithoutGammaReadsAsImageMagickReadsIt) {
+    std::vector<uint16_t> samples;
+    for (uint32_t i = 0; i < 512; ++i)
+        samples.push_back(uint16_t(i * 40503u)); // spread over the whole range
+    const std::string file = SixteenBitGreyPng(samples);
+    PixelImage image;
+    ASSERT_TRUE(DecodePicture(file.data(), file.size(), image));
+    ASSERT_EQ(image.width, 512);
+    TempFolder folder;
+    folder.Write("deep.png", file);
+    const bool magick = std::system("convert -version 2>/dev/null | grep -q ImageMagick") == 0;
+    const std::string grey =
+        magick ? CommandOutput("convert " + folder.File("deep.png") + " -depth 8 gray:-") : "";
+    ASSERT_EQ(grey.size(), magick ? samples.size() : 0u);
+    int worst = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const int want = magick ? uint8_t(grey[i]) : int((samples[i] * 255u + 32767u) / 65535u);
+        for (int shift : {0, 8, 16})
+            worst = std::max(worst, std::abs(int(image.pixels[i] >> shift & 0xFF) - want));
+    }
+    EXPECT_LE(worst, magick ? 1 : 0); // ImageMagick takes the level below, not the nearest
+    printf("16-bit grey PNG: %d levels at most from %s\n", worst,
+           magick ? "ImageMagick" : "the nearest level (ImageMagick is not installed)");
 }
 
 TEST(Picture, JpegKeepsSizeAndColoursAndHonoursQuality) {
