@@ -7,7 +7,9 @@
 
 namespace {
 
-// The largest header (the fifth version) and the sides the drawing layer takes.
+// The old core header (OS/2 bitmaps), the largest header (the fifth version)
+// and the sides the drawing layer takes.
+constexpr DWORD kCoreHeader = 12;
 constexpr DWORD kLargestHeader = 124;
 constexpr int kMaxSide = 1 << 15;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
@@ -22,6 +24,7 @@ struct Layout {
     size_t tableOffset = 0;
     size_t tableEnd = 0;
     int colors = 0;
+    size_t entrySize = 4; // a core header's colours are 3 bytes each
     bool masks = false;
     bool runLength = false;
 };
@@ -32,13 +35,39 @@ bool Refuse(const char* reason) {
     return false;
 }
 
-bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout& layout) {
-    if (size < sizeof(BITMAPINFOHEADER))
+// The core header holds 16-bit sides, planes and depth: its rows run
+// bottom-up, uncompressed, with a full colour table up to 8 bits.
+bool ReadCoreHeader(const BYTE* data, size_t size, BITMAPINFOHEADER& header) {
+    if (size < kCoreHeader)
         return Refuse("shorter than its header");
-    std::memcpy(&header, data, sizeof header);
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > kLargestHeader ||
-        header.biSize > size)
-        return Refuse("a header size no DIB has");
+    WORD fields[4]; // width, height, planes, bits
+    std::memcpy(fields, data + 4, sizeof fields);
+    header = BITMAPINFOHEADER{};
+    header.biSize = kCoreHeader;
+    header.biWidth = fields[0];
+    header.biHeight = fields[1];
+    header.biPlanes = fields[2];
+    header.biBitCount = fields[3];
+    header.biCompression = BI_RGB;
+    return true;
+}
+
+bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout& layout) {
+    DWORD headerSize = 0;
+    if (size >= sizeof headerSize)
+        std::memcpy(&headerSize, data, sizeof headerSize);
+    if (headerSize == kCoreHeader) {
+        if (!ReadCoreHeader(data, size, header))
+            return false;
+        layout.entrySize = 3;
+    } else {
+        if (size < sizeof(BITMAPINFOHEADER))
+            return Refuse("shorter than its header");
+        std::memcpy(&header, data, sizeof header);
+        if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > kLargestHeader ||
+            header.biSize > size)
+            return Refuse("a header size no DIB has");
+    }
     if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
         return Refuse("no width or height");
     int64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
@@ -69,7 +98,7 @@ bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout&
     layout.tableOffset = header.biSize;
     if (layout.masks && header.biSize < 52)
         layout.tableOffset += 12;
-    layout.tableEnd = layout.tableOffset + 4 * size_t(layout.colors);
+    layout.tableEnd = layout.tableOffset + layout.entrySize * size_t(layout.colors);
     return layout.tableEnd <= size || Refuse("colour table truncated");
 }
 
@@ -92,7 +121,12 @@ bool Build(const BYTE* dib, size_t dibSize, const BYTE* bits, size_t bitsAvailab
     header.biSize = sizeof(BITMAPINFOHEADER);
     header.biClrUsed = DWORD(layout.colors);
     std::memcpy(result.info.data(), &header, sizeof header);
-    std::memcpy(result.info.data() + sizeof(BITMAPINFOHEADER), from, extra);
+    BYTE* to = result.info.data() + sizeof(BITMAPINFOHEADER);
+    if (layout.entrySize == 4)
+        std::memcpy(to, from, extra);
+    else // blue, green, red: the fourth byte stays 0
+        for (int i = 0; i < layout.colors; ++i)
+            std::memcpy(to + 4 * i, from + 3 * i, 3);
     result.bits = bits;
     result.bitsSize = needed;
     result.colorCount = layout.colors;

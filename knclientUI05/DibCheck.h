@@ -1,8 +1,9 @@
 #pragma once
 
 // The library's reader of packed DIBs and .bmp files from outside (theme
-// files, resources, files handed in): every field is checked against the
-// bytes given before a pixel is read, and the result is a plain BITMAPINFO
+// files, resources, files handed in), with any header from the 12-byte core
+// header of OS/2 bitmaps to the fifth version: every field is checked against
+// the bytes given before a pixel is read, and the result is a plain BITMAPINFO
 // (40-byte header, then masks or colour table) with a pointer to rows that
 // are known to lie inside the data. A DIB that is refused leaves its reason
 // in the debug trace.

@@ -2,6 +2,7 @@
 
 #include "knclientUI05/DibCheck.h"
 #include "tests/knclientUI05/BitmapKit.h"
+#include "tests/support/CommandOutput.h"
 #include "tests/support/TempFolder.h"
 
 #include "knclientUI05/KNBitmap.h"
@@ -267,6 +268,49 @@ TEST_F(BmpFileTest, BmpDataAtEveryDepthBecomesASection) {
                 ASSERT_EQ(PixelOf(section, i % s.width, i / s.width), s.expected[size_t(i)]) << i;
             DeleteObject(section);
         }
+}
+
+// The same picture as an OS/2 bitmap: the 12-byte core header (16-bit sides,
+// planes and depth), colours of 3 bytes each, then the same rows.
+std::string CoreBmp(const BmpSample& s, int bits) {
+    const size_t colors = bits <= 8 ? size_t(1) << bits : 0;
+    Bytes core;
+    core.U32(12).U16(uint32_t(s.width)).U16(uint32_t(s.height)).U16(1).U16(uint32_t(bits));
+    for (size_t i = 0; i < colors; ++i)
+        core.data += s.file.substr(14 + 40 + 4 * i, 3);
+    return BmpFile(core.data + s.file.substr(14 + 40 + 4 * colors), uint32_t(12 + 3 * colors));
+}
+
+TEST_F(BmpFileTest, Os2BitmapsReadAsThePlatformAndImageMagickReadThem) {
+    const bool magick = std::system("convert -version 2>/dev/null | grep -q ImageMagick") == 0;
+    for (int bits : {1, 4, 8, 24}) {
+        SCOPED_TRACE(testing::Message() << bits << " bits");
+        BmpSample s = RandomBmp(bits, false, rng);
+        const std::string file = CoreBmp(s, bits);
+        folder.Write("os2.bmp", file);
+        CKNBitmap held;
+        ASSERT_TRUE(held.LoadBmpFile(folder.File("os2.bmp").c_str()));
+        platform::PixelImage image;
+        ASSERT_TRUE(platform::DecodeBmp(file.data(), file.size(), image));
+        const std::string rgb =
+            magick ? CommandOutput("convert " + folder.File("os2.bmp") + " -depth 8 rgb:-") : "";
+        ASSERT_EQ(rgb.size(), magick ? size_t(3 * s.width * s.height) : 0u);
+        for (int i = 0; i < s.width * s.height; ++i) {
+            const uint32_t want = s.expected[size_t(i)];
+            const auto* theirs = reinterpret_cast<const uint8_t*>(rgb.data() + 3 * i);
+            ASSERT_EQ(PixelOf(static_cast<HBITMAP>(held.GetSafeHandle()), i % s.width, i / s.width),
+                      want);
+            ASSERT_EQ(image.pixels[size_t(i)] & 0xFFFFFF, want);
+            ASSERT_TRUE(!magick ||
+                        (uint32_t(theirs[0]) << 16 | theirs[1] << 8 | theirs[2]) == want);
+        }
+        // Cut inside its header or its colour table, it is refused.
+        CheckedDib checked;
+        for (size_t cut : {size_t(14 + 8), size_t(14 + 12 + 3 * (bits <= 8 ? 1 << bits : 0) - 1)})
+            EXPECT_FALSE(CheckBmpFile(file.data(), cut, checked)) << cut;
+    }
+    printf("OS/2 bitmaps: the kit reads them as the platform%s\n",
+           magick ? " and ImageMagick do" : " does (ImageMagick is not installed)");
 }
 
 // Through a 16-bit BI_RGB DIB (5-5-5) a colour keeps five bits a channel.
