@@ -13,13 +13,24 @@ namespace platform {
 
 namespace {
 
-// After the last event, notes still ring out; at most this long.
-constexpr int kTailMs = 500;
-
 bool Refuse(std::string* error, const char* why) {
     if (error)
         *error = why;
     return false;
+}
+
+// Frames at the end of a block of stereo samples that lie at or below the
+// quiet level.
+size_t QuietFramesAtEnd(const int16_t* samples, size_t frames) {
+    size_t quiet = 0;
+    while (quiet < frames) {
+        const int16_t* frame = samples + 2 * (frames - 1 - quiet);
+        if (std::abs(frame[0]) > MidiSequence::kQuietSample ||
+            std::abs(frame[1]) > MidiSequence::kQuietSample)
+            break;
+        ++quiet;
+    }
+    return quiet;
 }
 
 bool IsFile(const std::string& path) {
@@ -35,6 +46,7 @@ struct Synth {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     MidiSequence* owner = nullptr;
+    uint64_t frames = 0; // rendered since it was made
 };
 
 Synth& TheSynth() {
@@ -59,13 +71,26 @@ fluid_synth_t* ReadySynth(Synth& s) {
     // when frames are made, and a silent device makes them on the test clock.
     fluid_settings_setstr(s.settings, "player.timing-source", "sample");
     fluid_settings_setint(s.settings, "synth.lock-memory", 0);
-    fluid_settings_setnum(s.settings, "synth.gain", 0.6);
+    fluid_settings_setnum(s.settings, "synth.gain", MidiSequence::kGain);
     s.synth = new_fluid_synth(s.settings);
     if (s.synth && fluid_synth_sfload(s.synth, font.c_str(), 1) == FLUID_FAILED) {
         delete_fluid_synth(s.synth);
         s.synth = nullptr;
     }
     return s.synth;
+}
+
+// The synthesiser renders in blocks of its own; what is left of the one under
+// way was made before a reset (the end of the song before). It goes unheard,
+// so that a song starts on a fresh block, at the same frame as on a fresh
+// synthesiser.
+void SkipStaleFrames(Synth& s) {
+    const uint64_t size = uint64_t(std::max(1, fluid_synth_get_internal_bufsize(s.synth)));
+    const size_t stale = size_t((size - s.frames % size) % size);
+    std::vector<int16_t> unheard(2 * stale);
+    if (stale > 0 && fluid_synth_write_s16(s.synth, int(stale), unheard.data(), 0, 2,
+                                           unheard.data(), 1, 2) == FLUID_OK)
+        s.frames += stale;
 }
 
 } // namespace
@@ -120,6 +145,10 @@ bool MidiSequence::Start(uint64_t fromTick, bool loop, std::string* error) {
     }
     DropPlayer();
     fluid_synth_system_reset(synth);
+    // The reset leaves the notes of a looping song that was halted ringing
+    // into the next one; sounds off after it silences them.
+    fluid_synth_all_sounds_off(synth, -1);
+    SkipStaleFrames(s);
     fluid_player_t* player = new_fluid_player(synth);
     if (!player || fluid_player_add_mem(player, m_bytes.data(), m_bytes.size()) != FLUID_OK) {
         if (player)
@@ -136,6 +165,7 @@ bool MidiSequence::Start(uint64_t fromTick, bool loop, std::string* error) {
     m_player = player;
     m_haltTick = fromTick;
     m_tailFrames = 0;
+    m_quietFrames = 0;
     m_loop = loop;
     m_ended = false;
     s.owner = this;
@@ -163,7 +193,9 @@ size_t MidiSequence::Read(int16_t* out, size_t frames) {
     if (!m_player || s.owner != this || m_ended)
         return 0;
     auto* player = static_cast<fluid_player_t*>(m_player);
-    const size_t tailLimit = size_t(SoundMixer::kDefaultRate) * kTailMs / 1000;
+    const size_t rate = size_t(SoundMixer::kDefaultRate);
+    const size_t quietNeeded = rate * kQuietMs / 1000;
+    const size_t longestTail = rate * kLongestTailMs / 1000;
     // In small blocks, so the end falls where the song ends, however many
     // frames are asked for at once.
     size_t done = 0;
@@ -173,17 +205,19 @@ size_t MidiSequence::Read(int16_t* out, size_t frames) {
         const int tick = fluid_player_get_current_tick(player);
         const bool over = fluid_player_get_status(player) == FLUID_PLAYER_DONE ||
                           (!m_loop && tick >= 0 && uint64_t(tick) >= m_song.lastTick);
-        if (over &&
-            (fluid_synth_get_active_voice_count(s.synth) == 0 || m_tailFrames >= tailLimit)) {
+        if (over && (m_quietFrames >= quietNeeded || m_tailFrames >= longestTail)) {
             m_ended = true;
             break;
         }
         const size_t block = std::min<size_t>(frames - done, 512);
-        if (fluid_synth_write_s16(s.synth, int(block), out + 2 * done, 0, 2, out + 2 * done, 1,
-                                  2) != FLUID_OK) {
+        int16_t* at = out + 2 * done;
+        if (fluid_synth_write_s16(s.synth, int(block), at, 0, 2, at, 1, 2) != FLUID_OK) {
             m_ended = true;
             break;
         }
+        s.frames += block;
+        const size_t quiet = QuietFramesAtEnd(at, block);
+        m_quietFrames = quiet == block ? m_quietFrames + block : quiet;
         if (over)
             m_tailFrames += block;
         done += block;

@@ -5,6 +5,12 @@
 // process has one synthesiser, as a machine has one MIDI port: one song plays
 // on it at a time, and another cannot start until that one is halted or has
 // ended. The sound font is loaded on the first play and kept.
+//
+// A song that does not loop ends once its last event has played and its sound
+// (notes still ringing, the reverb after them) has stayed below -60 dB of full
+// scale (no sample beyond +-32) for a quarter of a second: a ringing note's
+// level wavers, so a shorter lull is no end. A sound that never dies away (a
+// note held and never released) is cut 5 s after the last event.
 
 #include "platform/sound/MidiFile.h"
 #include "platform/sound/SoundMixer.h"
@@ -22,6 +28,13 @@ std::string GeneralMidiSoundFont();
 
 class MidiSequence : public SoundStream {
 public:
+    static constexpr int kQuietSample = 32; // -60 dB of full scale
+    static constexpr int kQuietMs = 250;
+    static constexpr int kLongestTailMs = 5000;
+    // The synthesiser's gain: its own default of 0.2 is faint beside the
+    // table's waves.
+    static constexpr double kGain = 0.6;
+
     // A checked song; null with the reason for bytes that are not one.
     static std::shared_ptr<MidiSequence> Load(std::vector<uint8_t> bytes, std::string* error);
     ~MidiSequence() override;
@@ -49,7 +62,8 @@ private:
     MidiSong m_song;
     void* m_player = nullptr; // the synthesiser's player while it holds it
     uint64_t m_haltTick = 0;
-    size_t m_tailFrames = 0;
+    size_t m_tailFrames = 0;  // played since the last event
+    size_t m_quietFrames = 0; // played since the last sample above the quiet level
     bool m_loop = false;
     std::atomic<bool> m_ended{false};
 };

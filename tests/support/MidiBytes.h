@@ -39,12 +39,13 @@ inline std::string EndOfTrack() {
     return std::string("\xFF\x2F\x00", 3);
 }
 
-// A format-0 song at 120 quarters a minute (480 ticks a quarter): a piano
-// playing the notes one after another, each lasting ms milliseconds at
-// velocity 100, then the end of the track.
-inline std::string Melody(const std::vector<int>& notes, int ms) {
+// A format-0 song at 120 quarters a minute (480 ticks a quarter): an
+// instrument (the General MIDI program, piano unless given) playing the notes
+// one after another, each lasting ms milliseconds at velocity 100, then the
+// end of the track.
+inline std::string Melody(const std::vector<int>& notes, int ms, int program = 0) {
     const uint32_t ticks = uint32_t(ms) * 480 / 500;
-    std::string track = Quantity(0) + Tempo(500000) + Quantity(0) + "\xC0" + char(0);
+    std::string track = Quantity(0) + Tempo(500000) + Quantity(0) + "\xC0" + char(program);
     for (int note : notes) {
         track += Quantity(0) + "\x90" + char(note) + char(100);
         track += Quantity(ticks) + "\x80" + char(note) + char(64);
