@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -34,17 +35,21 @@ BOOL MusicPlayerWindow::OnCopyData(CWnd*, COPYDATASTRUCT* data) {
 
 void MusicPlayerWindow::Run(const Command& command) {
     const int value = command.command;
-    if (value == kCommandStop || value == 0 || value == kOnceBit) {
-        m_tracks.StopAll();
-        m_current = 0;
+    if (value == kCommandStop) {
+        m_tracks.StopId(std::exchange(m_music, 0));
         return;
     }
-    if (value != kPlayBit && value != (kPlayBit | kOnceBit)) {
+    if ((value & ~(kMusicBit | kOnceBit)) != 0) {
         fprintf(stderr, "music player: unknown command %d; ignored\n", value);
         return;
     }
-    m_tracks.StopAll();
-    m_current = m_tracks.Play(command.text, (value & kOnceBit) == 0);
+    if (value & kMusicBit) {
+        m_tracks.StopId(std::exchange(m_music, 0));
+        m_music = m_tracks.Play(command.text, (value & kOnceBit) == 0);
+        return;
+    }
+    if (!command.text.empty())
+        m_tracks.Play(command.text, false);
 }
 
 MusicPlayerWindow* RunningMusicPlayer() {

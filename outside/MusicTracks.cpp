@@ -54,7 +54,13 @@ void MusicTracks::Refuse(const std::string& file, const std::string& why) {
     fprintf(stderr, "%s\n", m_lastRefusal.c_str());
 }
 
+void MusicTracks::DropEnded() {
+    for (auto it = m_tracks.begin(); it != m_tracks.end();)
+        it = it->second.sound->IsPlaying() ? std::next(it) : m_tracks.erase(it);
+}
+
 int MusicTracks::Play(const std::string& name, bool loop) {
+    DropEnded();
     std::string file = name;
     std::error_code error;
     if (!name.empty() && std::filesystem::is_directory(NativePath(name.c_str()), error)) {

@@ -4,7 +4,9 @@
 // wave, MP3 and MIDI files, known by their bytes, each a track with an id, a
 // volume (0..100) and maybe a loop. Any other file (or a folder without a
 // sound file) is refused with a logged line. A folder plays its first sound
-// file by name.
+// file by name. A track that has played to its end is dropped at the next
+// play: however many sounds a game asks for, the list keeps only those
+// still sounding.
 
 #include "platform/sound/Sound.h"
 
@@ -20,6 +22,8 @@ public:
     void StopId(int id);
     void StopAll();
     bool IsPlaying(int id) const;
+    // The tracks kept: those sounding, and those ended since the last play.
+    size_t Count() const { return m_tracks.size(); }
 
     // 0..100, values outside brought in.
     void SetMasterVolume(int volume);
@@ -42,6 +46,7 @@ private:
     };
     void Refuse(const std::string& file, const std::string& why);
     void ApplyVolume(Track& track) const;
+    void DropEnded();
 
     std::map<int, Track> m_tracks;
     int m_lastId = 0;

@@ -1,6 +1,8 @@
 #include "sprite/Theme.h"
 
+#include "platform/sound/Sound.h"
 #include "platform/system/Profile.h"
+#include "platform/system/Trace.h"
 #include "platform/window/SystemMetrics.h"
 
 #include <cstring>
@@ -51,6 +53,15 @@ BOOL CTheme::Open(LPCSTR code) {
     m_nSizeClass = SizeClassFor(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     Close();
     return CheckImages();
+}
+
+void CTheme::PlayMusic(LPCSTR file, int flag1, int flag2) {
+    // A file of the table's ("sound") or the background music ("music").
+    if (file && *file && platform::IsTraced(platform::TraceChannel::kSound, platform::kTraceDetail))
+        platform::Trace(platform::TraceChannel::kSound, platform::kTraceDetail,
+                        "%s %s at %llu ms of the audio output", flag1 ? "music" : "sound", file,
+                        (unsigned long long)platform::AudioOutputMs());
+    m_music.PlayFile(file, flag1, flag2);
 }
 
 BOOL CTheme::CheckImages() {

@@ -33,7 +33,9 @@ public:
     // A new region (the caller deletes it) of the id's picture without its
     // key-colour pixels; null when there is none.
     HRGN GetRegion(LPCSTR id, COLORREF key);
-    void PlayMusic(LPCSTR file, int flag1, int flag2) { m_music.PlayFile(file, flag1, flag2); }
+    // Through the music link; traced on the sound channel with where in the
+    // audio output the request falls.
+    void PlayMusic(LPCSTR file, int flag1, int flag2);
     // Empties both caches.
     void Close();
 

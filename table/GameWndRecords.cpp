@@ -69,7 +69,6 @@ void CGameWnd::PlayGameSound(LPCSTR file) {
 }
 
 void CGameWnd::PlaySoundPath(LPCSTR path) {
-    platform::Trace(platform::TraceChannel::kSound, platform::kTraceDetail, "sound %s", path);
     kn::theTheme.PlayMusic(path, 0, 1);
 }
 

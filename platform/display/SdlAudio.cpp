@@ -3,6 +3,7 @@
 #include "platform/display/SdlAudio.h"
 
 #include "platform/sound/SoundMixer.h"
+#include "platform/system/Trace.h"
 
 #include <SDL.h>
 
@@ -28,11 +29,17 @@ bool SdlAudioOutput::Open(SoundMixer& mixer) {
     want.callback = PullFromMixer;
     want.userdata = &mixer;
     // No changes allowed: SDL converts to the device's own format itself.
-    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    SDL_AudioSpec have{};
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (id == 0) {
+        Trace(TraceChannel::kSound, kTraceError, "audio device: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    // Each pull takes a block, so a sound begins where a block does.
+    Trace(TraceChannel::kSound, kTraceInfo,
+          "audio device open (%s): %d Hz, %d channels, %d frames a block",
+          SDL_GetCurrentAudioDriver(), have.freq, int(have.channels), int(have.samples));
     m_device = id;
     SDL_PauseAudioDevice(m_device, 0);
     return true;

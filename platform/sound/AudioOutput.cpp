@@ -99,6 +99,7 @@ struct Audio {
     SoundMixer mixer;
     std::unique_ptr<NullAudioDevice> null; // unless the driver plays
     AudioOutput kind = AudioOutput::Null;
+    uint64_t startFrame = 0; // the mixer's count when the output started
 };
 
 Audio& TheAudio() {
@@ -130,6 +131,7 @@ AudioOutput StartAudio(AudioOutput wanted) {
     audio.null.reset();
     if (audio.kind == AudioOutput::Driver)
         GetDisplayDriver().CloseAudio();
+    audio.startFrame = audio.mixer.FramesDone();
     const bool driverPlays =
         wanted == AudioOutput::Driver && GetDisplayDriver().OpenAudio(audio.mixer);
     audio.kind = driverPlays ? AudioOutput::Driver : AudioOutput::Null;
@@ -140,6 +142,12 @@ AudioOutput StartAudio(AudioOutput wanted) {
 
 AudioOutput CurrentAudio() {
     return TheAudio().kind;
+}
+
+uint64_t AudioOutputMs() {
+    SyncAudio();
+    const Audio& audio = TheAudio();
+    return (audio.mixer.FramesDone() - audio.startFrame) * 1000 / uint64_t(audio.mixer.Rate());
 }
 
 std::vector<PlayedSound> PlayedSounds() {

@@ -84,6 +84,10 @@ enum class AudioOutput { Null, Driver };
 // has none or its device does not open.
 AudioOutput StartAudio(AudioOutput wanted);
 AudioOutput CurrentAudio();
+// How much sound the output has played since StartAudio, in milliseconds: a
+// sound asked for now begins this far into a recording of the output (SDL's
+// disk driver writes one), give or take the device's buffer.
+uint64_t AudioOutputMs();
 // The null device's list (empty while the driver plays), oldest first.
 std::vector<PlayedSound> PlayedSounds();
 void ClearPlayedSounds();

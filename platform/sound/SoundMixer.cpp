@@ -148,8 +148,14 @@ void SoundMixer::Advance(size_t frames) {
     Step(nullptr, frames);
 }
 
+uint64_t SoundMixer::FramesDone() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_framesDone;
+}
+
 // Runs every voice on by frames; with out, sums them into it.
 void SoundMixer::Step(int16_t* out, size_t frames) {
+    m_framesDone += frames;
     // Empty when nothing is mixed, which the voices' steps go by.
     if (out)
         m_accumulator.assign(frames * 2, 0);

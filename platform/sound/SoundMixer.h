@@ -79,6 +79,8 @@ public:
     void Render(int16_t* out, size_t frames);
     // Moves every voice on as Render would, without mixing (a silent device).
     void Advance(size_t frames);
+    // Every frame rendered or advanced since the mixer was made.
+    uint64_t FramesDone() const;
 
     // Told, under the mixer's lock, when a voice ends by itself: the voice and
     // how many frames into the current Render or Advance that happened.
@@ -104,6 +106,7 @@ private:
     mutable std::mutex m_lock;
     std::map<VoiceId, Voice> m_voices;
     VoiceId m_lastId = 0;
+    uint64_t m_framesDone = 0;
     EndListener m_onEnd;
     std::vector<int32_t> m_accumulator;
     std::vector<int16_t> m_streamBuffer;

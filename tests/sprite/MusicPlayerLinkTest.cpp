@@ -142,13 +142,22 @@ TEST_F(MusicPlayerLinkTest, AnAbsentPlayerIsStartedOnceFromTheSharedFolder) {
     EXPECT_FALSE(link.GetPlayerFolder(folder));
 }
 
-TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysWavesLoopedOrOnceAndRefusesOthers) {
+// The real player program on the null device, on a clock of the test's.
+class StandInPlayerTest : public MusicPlayerLinkTest {
+protected:
     platform::ManualClock clock;
-    platform::ScopedClock useClock(clock);
-    platform::StartAudio(platform::AudioOutput::Null);
-    platform::ClearPlayedSounds();
-    RegisterOutsidePrograms(); // the real player program
-    SetSharePath("C:\\Shared");
+    platform::ScopedClock useClock{clock};
+
+    void SetUp() override {
+        MusicPlayerLinkTest::SetUp();
+        platform::StartAudio(platform::AudioOutput::Null);
+        platform::ClearPlayedSounds();
+        RegisterOutsidePrograms();
+        SetSharePath("C:\\Shared");
+    }
+};
+
+TEST_F(StandInPlayerTest, TheStandInPlayerPlaysWavesLoopedOrOnceAndRefusesOthers) {
     TempFolder music;
     music.Write("bgm.wav", wave_bytes::SilentWave(8000, 100));
     music.Write("win.wav", wave_bytes::SilentWave(8000, 100));
@@ -188,17 +197,85 @@ TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysWavesLoopedOrOnceAndRefusesOthe
     EXPECT_EQ(player->Received()[6].command, CMusicPlayerLink::kCommandStop);
 }
 
+// The program's own commands: start-up sends an empty table sound, then its
+// music; every table sound after that plays once beside the music, however
+// many sound at once, and is dropped from the player's tracks once it ends.
+TEST_F(StandInPlayerTest, TheTablesSoundsPlayOnceBesideTheLoopingMusic) {
+    TempFolder music;
+    music.Write("bgm.wav", wave_bytes::SilentWave(8000, 1000));
+    music.Write("other.wav", wave_bytes::SilentWave(8000, 1000));
+    music.Write("pass.wav", wave_bytes::SilentWave(8000, 300));
+    music.Write("win.wav", wave_bytes::SilentWave(8000, 500));
+    const std::string bgm = music.File("bgm.wav"), pass = music.File("pass.wav");
+
+    CMusicPlayerLink link;
+    testing::internal::CaptureStderr();
+    link.PlayFile("", 0, 1); // nothing to play, nothing to stop
+    link.PlayFile(bgm.c_str(), 1, 1);
+    MusicPlayerWindow* player = RunningMusicPlayer();
+    ASSERT_NE(player, nullptr);
+    const int musicTrack = player->MusicTrack();
+    EXPECT_NE(musicTrack, 0);
+    clock.Advance(100);
+    link.PlayFile(pass.c_str(), 0, 1);
+    link.PlayFile(pass.c_str(), 0, 1); // two seats pass at once: two sounds
+    link.PlayFile(music.File("win.wav").c_str(), 0, 0);
+    clock.Advance(100);
+    link.PlayFile("", 0, 1);
+    link.PlayFile("", 0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    auto played = platform::PlayedSounds();
+    ASSERT_EQ(played.size(), 4u);
+    EXPECT_TRUE(played[0].loop);
+    for (size_t i = 1; i < 4; ++i) {
+        EXPECT_FALSE(played[i].loop) << i;
+        EXPECT_EQ(played[i].startMs, played[1].startMs) << i;
+    }
+    for (const auto& sound : played)
+        EXPECT_EQ(sound.stopMs, 0u) << sound.name << " was stopped";
+
+    // The sounds end by themselves; the music loops on.
+    clock.Advance(2000);
+    played = platform::PlayedSounds();
+    EXPECT_EQ(played[0].stopMs, 0u);
+    EXPECT_EQ(played[1].stopMs - played[1].startMs, 300u);
+    EXPECT_EQ(played[3].stopMs - played[3].startMs, 500u);
+    EXPECT_EQ(player->MusicTrack(), musicTrack);
+
+    // However many sounds a game asks for, the player keeps only those
+    // still sounding.
+    for (int i = 0; i < 100; ++i) {
+        link.PlayFile(pass.c_str(), 0, 1);
+        clock.Advance(200);
+    }
+    EXPECT_LE(player->Tracks().Count(), 3u);
+    EXPECT_EQ(platform::PlayedSounds().size(), 104u);
+
+    // Stopping the music leaves a sound to its end; new music replaces the
+    // music, not the sounds.
+    link.PlayFile(pass.c_str(), 0, 1);
+    link.StopMusic();
+    EXPECT_EQ(player->MusicTrack(), 0);
+    played = platform::PlayedSounds();
+    EXPECT_NE(played[0].stopMs, 0u);
+    EXPECT_EQ(played.back().stopMs, 0u);
+    link.PlayFile(music.File("other.wav").c_str(), 1, 1);
+    link.PlayFile(pass.c_str(), 0, 1);
+    link.PlayFile(bgm.c_str(), 1, 1);
+    played = platform::PlayedSounds();
+    ASSERT_EQ(played.size(), 108u);
+    EXPECT_NE(played[105].stopMs, 0u); // the other music, replaced
+    EXPECT_EQ(played[106].stopMs, 0u); // the sound
+    EXPECT_EQ(played[107].name, bgm);
+    EXPECT_TRUE(played[107].loop);
+    link.StopMusic();
+}
+
 // What the table's voices and the music list name: MP3 files (made here by
 // lame from a tone) and MIDI songs, known by their bytes whatever their names.
-TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysMp3AndMidiKnownByTheirBytes) {
+TEST_F(StandInPlayerTest, TheStandInPlayerPlaysMp3AndMidiKnownByTheirBytes) {
     ASSERT_EQ(std::system("lame --version >/dev/null 2>&1"), 0)
         << "lame is not installed (scripts/install-deps.sh installs it)";
-    platform::ManualClock clock;
-    platform::ScopedClock useClock(clock);
-    platform::StartAudio(platform::AudioOutput::Null);
-    platform::ClearPlayedSounds();
-    RegisterOutsidePrograms();
-    SetSharePath("C:\\Shared");
     TempFolder music;
     // One second of 440 Hz at half of full scale, 44.1 kHz mono.
     std::string tone;
@@ -256,12 +333,7 @@ TEST_F(MusicPlayerLinkTest, TheStandInPlayerPlaysMp3AndMidiKnownByTheirBytes) {
 
 // The voice lines the table names for a seat's voice byte ship in the sound
 // folder and are heard: each a spoken word or two.
-TEST_F(MusicPlayerLinkTest, EveryVoiceLineTheTableNamesShipsAndIsHeard) {
-    platform::ManualClock clock;
-    platform::ScopedClock useClock(clock);
-    platform::StartAudio(platform::AudioOutput::Null);
-    RegisterOutsidePrograms();
-    SetSharePath("C:\\Shared");
+TEST_F(StandInPlayerTest, EveryVoiceLineTheTableNamesShipsAndIsHeard) {
     CMusicPlayerLink link;
     link.PlayFile("", 0, 1);
     for (int voice : {0, 1}) {

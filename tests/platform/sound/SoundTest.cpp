@@ -162,6 +162,12 @@ TEST_F(NullAudioTest, PlaySoundListsStartsStopsAndLoops) {
     EXPECT_EQ(played[1].name, longSound);
     EXPECT_TRUE(played[1].loop);
     EXPECT_EQ(played[1].stopMs, t0 + 3400);
+
+    // The output's position counts from its start, whatever played before.
+    EXPECT_EQ(AudioOutputMs(), 3400u);
+    StartAudio(AudioOutput::Null);
+    clock.Advance(1000);
+    EXPECT_EQ(AudioOutputMs(), 1000u);
 }
 
 TEST_F(NullAudioTest, ANewPlaySoundStopsTheOneBeforeAndFailuresChangeNothing) {
