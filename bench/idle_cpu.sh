@@ -43,8 +43,8 @@ trap 'stop; rm -rf "$work"' EXIT
 ticks_per_second="$(getconf CLK_TCK)"
 failed=0
 
-mkdir -p "$work/config"
 make_program_folder "$work/program" "$build/assets"
+record_shared_folder "$work/config" "$work/program"
 
 # Starts a table host with the given time limits, then Pellor for its free seat.
 start_table() {

@@ -28,7 +28,7 @@ host_pid=""
 trap '[ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null; wait; rm -rf "$work"' EXIT
 source "$(dirname "$0")/program_folder.sh"
 make_program_folder "$work/program" "$build/assets"
-mkdir -p "$work/config"
+record_shared_folder "$work/config" "$work/program"
 start_host "$host_program" --human-seats 1 --bot-pause 0 || exit 1
 
 failed=0

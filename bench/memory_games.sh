@@ -34,8 +34,8 @@ pellor_pid=""
 trap '[ -n "$pellor_pid" ] && kill "$pellor_pid" 2>/dev/null; [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null; wait; rm -rf "$work"' EXIT
 
 program_dir="$work/program"
-mkdir -p "$work/config"
 make_program_folder "$program_dir" "$assets"
+record_shared_folder "$work/config" "$program_dir"
 start_host "$host_program" --human-seats 0 --bot-pause "$bot_pause" || exit 1
 
 # A watcher of the first seat (seats above 6 watch).

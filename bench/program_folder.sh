@@ -16,6 +16,13 @@ make_program_folder() {
     done
 }
 
+# Records the program folder $2 as the platform's shared folder in the
+# registry of the config folder $1, as the platform's installation would: the
+# program finds its music player there.
+record_shared_folder() {
+    python3 "$(dirname "${BASH_SOURCE[0]}")/../scripts/record-shared-folder.py" "$1" "$2"
+}
+
 # Starts the table host ($1: its program; the rest: its options) and sets
 # host_pid and host_port; $work holds its output.
 start_host() {

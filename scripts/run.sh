@@ -22,29 +22,9 @@ run_dir="$build/run"
 
 # The game platform's installation records its shared folder (where the music
 # player, the sound plug-in and the chat controls lie) in the user's registry;
-# the lobby's installer does that, and here the program's folder stands in.
-# A folder already recorded is kept.
-config_dir="${PELLOR_CONFIG_DIR:-${XDG_CONFIG_HOME:-$HOME/.config}/pellor}"
-mkdir -p "$config_dir"
-python3 - "$config_dir/registry.txt" "$(cd "$program_dir" && pwd)" <<'PY'
-import os, sys
-registry, folder = sys.argv[1], sys.argv[2]
-section = "[hkey_current_user\\software\\quillane\\game\\share]"
-lines = open(registry, encoding="latin-1").read().splitlines() if os.path.exists(registry) else []
-inside = False
-for line in lines:
-    if line.startswith("["):
-        inside = line.lower() == section
-    elif inside and line.lower().startswith('"path"='):
-        sys.exit(0)
-def escaped(text):
-    return "".join(chr(b) if 0x20 <= b <= 0x7E and chr(b) not in '%"\\[]' else "%%%02X" % b
-                   for b in text.encode("gbk"))
-lines += ["[HKEY_CURRENT_USER\\Software\\Quillane\\Game\\Share]",
-          '"path"=sz:"%s"' % escaped(folder.replace("/", "\\"))]
-with open(registry, "w", encoding="latin-1") as out:
-    out.write("\n".join(lines) + "\n")
-PY
+# here the program's folder stands in. A folder already recorded is kept.
+python3 scripts/record-shared-folder.py \
+    "${PELLOR_CONFIG_DIR:-${XDG_CONFIG_HOME:-$HOME/.config}/pellor}" "$program_dir"
 mkdir -p "$run_dir"
 host_out="$run_dir/tablehost.out"
 host_log="$run_dir/tablehost.log"

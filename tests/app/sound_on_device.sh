@@ -54,7 +54,7 @@ make_folder() {
     ln -s "$(realpath "$build/assets/sound")"/* "$music/song.mid" "$music/music.mp3" \
         "$folder/sound/"
     sed -i "s/^default=.*/default=$2/" "$folder/pellor2.ini"
-    mkdir -p "$1/config"
+    record_shared_folder "$1/config" "$folder"
 }
 
 # Starts a host and Pellor in $1 (made by make_folder) with the disk driver
