@@ -606,7 +606,7 @@ std::unique_ptr<WindowSurfaces> StartSdlDisplay() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
-    EndProcessWhenTheXDisplayGoes();
+    HandleXServerErrors();
     const Uint32 wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == Uint32(-1)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

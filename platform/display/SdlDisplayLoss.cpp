@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 #include <unistd.h>
 
@@ -17,14 +18,29 @@ int OnXConnectionLost(Display*) {
     _exit(1);
 }
 
+// May run on any thread that speaks to the server (SDL wakes the loop from
+// another one), so it only formats into its own buffer and writes.
+int OnXRequestRefused(Display*, XErrorEvent* error) {
+    char text[128];
+    const int n = snprintf(
+        text, sizeof text, "the X server refused request %d.%d (error %d); the program goes on\n",
+        int(error->request_code), int(error->minor_code), int(error->error_code));
+    if (n > 0) {
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text, size_t(n));
+    }
+    return 0;
+}
+
 } // namespace
 
 namespace platform {
 
-void EndProcessWhenTheXDisplayGoes() {
+void HandleXServerErrors() {
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver != nullptr && strcmp(driver, "x11") == 0)
+    if (driver != nullptr && strcmp(driver, "x11") == 0) {
         XSetIOErrorHandler(&OnXConnectionLost);
+        XSetErrorHandler(&OnXRequestRefused);
+    }
 }
 
 } // namespace platform
