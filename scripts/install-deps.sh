@@ -7,8 +7,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
     libfreetype-dev libpng-dev libjpeg62-turbo-dev libgif-dev libsdl2-dev zlib1g-dev
     fonts-wqy-microhei fonts-arphic-ukai xvfb xauth
-    # The measurements on the X screen: its windows and a click.
-    x11-utils xdotool
+    # The measurements on the X screen: its windows and a click; the display
+    # tests click at the X server themselves.
+    x11-utils xdotool libxtst-dev
     clang
     microsocks dante-server
     icoutils imagemagick

@@ -413,6 +413,21 @@ private:
         SDL_SetWindowOpacity(native.window, opacity);
     }
 
+    // SDL gives a mouse capture to whichever window holds the keyboard. That
+    // may be another of ours (a tip or a pop-up is given it as it shows, on a
+    // desktop without a window manager): captured there, the pointer would be
+    // taken off the pressed window, which hears that the mouse left and drops
+    // the press. Then the server's own grab of the press keeps the pointer
+    // with the pressed window until the button is let go.
+    void FollowCapture() {
+        SDL_Window* holder = nullptr;
+        for (HWND h = GetCapture(); h != nullptr && holder == nullptr; h = GetParent(h))
+            if (auto it = m_natives.find(h); it != m_natives.end())
+                holder = it->second.window;
+        const bool ours = holder != nullptr && holder == SDL_GetKeyboardFocus();
+        SDL_CaptureMouse(ours ? SDL_TRUE : SDL_FALSE);
+    }
+
     void PresentWhole(HWND hwnd) {
         RECT rect;
         if (!WindowRectInParent(hwnd, &rect))
@@ -422,7 +437,7 @@ private:
     }
 
     void PresentAll() {
-        SDL_CaptureMouse(GetCapture() ? SDL_TRUE : SDL_FALSE);
+        FollowCapture();
         std::set<HWND> toPresent = std::move(m_toPresent);
         m_toPresent.clear();
         for (HWND hwnd : toPresent)
@@ -505,7 +520,7 @@ private:
         default:
             break; // our own wake-ups and the rest
         }
-        SDL_CaptureMouse(GetCapture() ? SDL_TRUE : SDL_FALSE);
+        FollowCapture();
     }
 
     void HandleButton(const SDL_MouseButtonEvent& b) {
@@ -600,6 +615,8 @@ std::unique_ptr<WindowSurfaces> StartSdlDisplay() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Captures are the windows' own to take (see FollowCapture).
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Plain window framebuffers: an accelerated one would re-create the native
     // window, losing its shape and place.

@@ -14,14 +14,18 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <thread>
 #include <unistd.h>
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
 #include "tests/support/SdlScreen.h"
+
+#include <X11/extensions/XTest.h>
 
 using namespace platform;
 using namespace platform_test;
@@ -46,6 +50,19 @@ public:
 };
 
 using SdlWindowTest = SdlScreenTest;
+
+// Lets the loop go idle a turn at a time (at most the turns given) until done
+// holds; whether it does. The turns' own timer messages leave the log.
+bool SettleUntil(CWnd& wnd, std::vector<Delivered>& log, int turns,
+                 const std::function<bool()>& done) {
+    for (int turn = 0; turn < turns && !done(); ++turn) {
+        wnd.SetTimer(kSettleTimer, 50);
+        RunUntil(wnd, WM_TIMER, kSettleTimer, log);
+        wnd.KillTimer(kSettleTimer);
+        std::erase_if(log, [](const Delivered& d) { return d.message == WM_TIMER; });
+    }
+    return done();
+}
 
 TEST_F(SdlWindowTest, AClickArrivesAtTheClientPointAndTheScreenShowsTheDrawing) {
 
@@ -166,13 +183,7 @@ TEST_F(SdlWindowTest, AHiddenWindowHandsTheKeyboardBackToItsOwner) {
     ASSERT_NE(ownerNative, nullptr);
     ASSERT_NE(dialogNative, nullptr);
     const auto settleUntil = [&](SDL_Window* focused) {
-        for (int turn = 0; turn < 100 && SDL_GetKeyboardFocus() != focused; ++turn) {
-            std::erase_if(log, [](const Delivered& d) { return d.message == WM_TIMER; });
-            owner.SetTimer(kSettleTimer, 50);
-            RunUntil(owner, WM_TIMER, kSettleTimer, log);
-            owner.KillTimer(kSettleTimer);
-        }
-        return SDL_GetKeyboardFocus() == focused;
+        return SettleUntil(owner, log, 100, [&] { return SDL_GetKeyboardFocus() == focused; });
     };
     // The desktop gives the new dialog the keyboard.
     SDL_SetWindowInputFocus(dialogNative);
@@ -183,6 +194,64 @@ TEST_F(SdlWindowTest, AHiddenWindowHandsTheKeyboardBackToItsOwner) {
     EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
     dialog.DestroyWindow();
     owner.DestroyWindow();
+}
+
+// A window that takes the capture while pressed and asks to hear when the
+// mouse leaves it, as the table's buttons do.
+class PressedWnd : public PaintedWnd {
+public:
+    void OnMouseMove(UINT, CPoint) override {
+        TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+        TrackMouseEvent(&track);
+    }
+    void OnLButtonDown(UINT, CPoint) override { SetCapture(); }
+    void OnLButtonUp(UINT, CPoint) override { ReleaseCapture(); }
+};
+
+// A click made at the X server, press and release a few hundredths of a
+// second apart as a person's (or xdotool's), on a window while a pop-up of
+// ours holds the keyboard (a desktop without a window manager gives it to
+// each window that shows, a tip or the magnifier): the window hears the
+// press and the release and never that the mouse left it, which would drop
+// a button's press.
+TEST_F(SdlWindowTest, AClickWhileAPopUpHoldsTheKeyboardStaysWithTheWindowClicked) {
+    std::vector<Delivered> log;
+    PressedWnd table;
+    PaintedWnd tip;
+    table.log = &log;
+    ASSERT_TRUE(table.CreateEx(0, nullptr, "table", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150,
+                               nullptr, nullptr));
+    ASSERT_TRUE(tip.CreateEx(0, nullptr, "tip", WS_POPUP | WS_VISIBLE, 300, 50, 120, 40,
+                             table.m_hWnd, nullptr));
+    SDL_Window* tipNative = NativeWindowTitled("tip");
+    ASSERT_NE(tipNative, nullptr);
+    const auto settle = [&](int turns, const std::function<bool()>& done) {
+        return SettleUntil(table, log, turns, done);
+    };
+    SDL_SetWindowInputFocus(tipNative);
+    ASSERT_TRUE(settle(100, [&] { return SDL_GetKeyboardFocus() == tipNative; }));
+
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    const auto got = [&](UINT message) {
+        return std::any_of(log.begin(), log.end(), [&](const Delivered& d) {
+            return d.hwnd == table.m_hWnd && d.message == message;
+        });
+    };
+    XTestFakeMotionEvent(x, -1, 150, 120, 0);
+    XFlush(x);
+    ASSERT_TRUE(settle(100, [&] { return got(WM_MOUSEMOVE); }));
+    log.clear();
+    XTestFakeButtonEvent(x, 1, True, 0);
+    XTestFakeButtonEvent(x, 1, False, 30);
+    XFlush(x);
+    EXPECT_TRUE(settle(100, [&] { return got(WM_LBUTTONUP); })) << "the release arrived";
+    settle(10, [] { return false; }); // whatever the click stirred up comes in
+    EXPECT_TRUE(got(WM_LBUTTONDOWN));
+    EXPECT_FALSE(got(WM_MOUSELEAVE)) << "the mouse never left the window";
+    XCloseDisplay(x);
+    tip.DestroyWindow();
+    table.DestroyWindow();
 }
 
 // While the loop sleeps in SDL, a descriptor that becomes ready and a message
