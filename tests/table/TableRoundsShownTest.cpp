@@ -22,7 +22,7 @@ namespace {
 
 using platform_test::PumpUntil;
 
-// Sprites of the panes that the 上轮 and 规则 buttons open.
+// Sprites of the panes that the 上轮 and 战报 buttons open.
 constexpr int kReelPane = 502, kLastCardPane = 516;
 
 constexpr int kFaceCount = 54; // a card's face is its code within one deck
@@ -329,8 +329,8 @@ protected:
         Click(r.CenterPoint());
         EXPECT_FALSE(PaneShown(pane)) << "a click on " << what << " closes it";
     }
-    // 上轮 shows every seat's last play of the round that closed last, 规则
-    // the table's lines; both through their buttons.
+    // 上轮 shows every seat's last play of the round that closed last, 战报
+    // the game's messages; both through their buttons.
     void OpenThePanes(const RoundTruth& truth) {
         for (int tick = 0; tick < 10; ++tick) { // the latest play comes to rest
             clock.Advance(10);

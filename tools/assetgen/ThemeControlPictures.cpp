@@ -79,7 +79,7 @@ bool ButtonPictures(const std::string& folder) {
     // The table window's own buttons: four states and a mask cell.
     const char* const windowButtons[][2] = {
         {"Trust", "托管"},  {"TrustExit", "取消托管"}, {"History", "记录"},    {"Prevturn", "上轮"},
-        {"Sound", "声音"},  {"TakeChance", "竞猜"},    {"Exchange", "兑换"},   {"Reel", "规则"},
+        {"Sound", "声音"},  {"TakeChance", "竞猜"},    {"Exchange", "兑换"},   {"Reel", "战报"},
         {"Magnif", "放大"}, {"ReelOpen", "收起"},      {"MagnifOpen", "还原"},
     };
     for (const auto& button : windowButtons) {
@@ -273,7 +273,7 @@ bool PanePictures(const std::string& folder) {
     reel.RoundBox(20, 30, 420, 540, 10, RGB(246, 232, 196), RGB(120, 80, 30));
     reel.Box(0, 0, 440, 30, kWood, RGB(60, 30, 10));
     reel.Box(0, 530, 440, 560, kWood, RGB(60, 30, 10));
-    reel.CentredText(RECT{0, 0, 440, 30}, "游戏规则", 18, kGold, 700);
+    reel.CentredText(RECT{0, 0, 440, 30}, "战报", 18, kGold, 700);
 
     return SaveIn(folder, "pane_start.bmp", WithAlphaHalf(PanePicture(300, 160, "选择倍数"))) &&
            SaveIn(folder, "pane_start_plain.bmp",
