@@ -9,6 +9,8 @@
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
 
+#include <algorithm>
+
 namespace {
 
 template <class Dialog> void Destroy(std::unique_ptr<Dialog>& dialog) {
@@ -91,6 +93,17 @@ void CTableDialogs::RefreshHistoryDialog() {
     m_pHistory->GoToLast();
     m_pHistory->Redraw();
     m_pHistory->Invalidate();
+}
+
+void CTableDialogs::KeepHistoryAbove(int line, int tableTop) {
+    if (!IsHistoryShown())
+        return;
+    CRect place;
+    m_pHistory->GetWindowRect(&place);
+    const int top = std::max(std::min<int>(place.top, line - place.Height()), tableTop);
+    if (top != place.top)
+        m_pHistory->SetWindowPos(nullptr, place.left, top, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CTableDialogs::HasTakeChanceDialog() const {

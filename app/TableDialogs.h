@@ -28,6 +28,7 @@ public:
     BOOL IsHistoryShown() const override;
     void ShowHistoryDialog(BOOL show) override;
     void RefreshHistoryDialog() override;
+    void KeepHistoryAbove(int line, int tableTop) override;
 
     BOOL HasTakeChanceDialog() const override;
     BOOL CreateTakeChanceDialog(CWnd* parent) override;

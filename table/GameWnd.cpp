@@ -21,7 +21,7 @@ const char kMagnifierName[] = "Dovrik";
 CGameWnd::CGameWnd() : m_pClient(&theClient) {
     SetClient(m_pClient);
     CTablePanes::Links panes;
-    panes.actionButtonsTop = [this] { return m_buttons[kBtnTakeOut].GetRect().top; };
+    panes.myPlayTop = [this] { return MyPlayTop(); };
     panes.clearPlayMarks = [this] {
         for (int seat = 0; seat < kSeatCount; ++seat) {
             m_marks.MarkRevolution(seat, FALSE);

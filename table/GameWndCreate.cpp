@@ -48,7 +48,6 @@ const GameWndButtonRecord kButtonsEx[] = {
 // Image ids of the clock's pictures in the window's image list.
 constexpr int kClockImageId = 3000;
 constexpr int kClockCounterImageId = 3001;
-constexpr int kClockLayer = 300;
 const char kClockSection[] = "SPRITE_倒计时";
 
 void SetButtonState(CSpriteButtonEx& button, BOOL shown, BOOL enabled) {

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kClockLayer = 300;
 constexpr int kLastSeconds = 10;
 constexpr int kCounterLift = 4;
 // Between my plate and the clock beside it.
@@ -23,6 +22,7 @@ constexpr int kClockGap = 6;
 } // namespace
 
 void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
+    m_commands.StepAsideForMyTurn();
     // The clock stands beside my plate, at its upper right, clear of my
     // hand, and always whole inside the table.
     const POSITION pos = FindSpritePos(kClockSprite);

@@ -137,6 +137,10 @@ enum GameWndSprite {
     kLastNoticeId = 5999,
 };
 
+// The turn clock's layer: above every pane, so that a look at the last round
+// or at the reel never hides my turn's time (its counter is a layer above).
+constexpr int kClockLayer = 650;
+
 // End events of the flow display's sprites.
 enum GameWndEvent {
     kDealFlightEvent = 200,

@@ -55,6 +55,12 @@ public:
     virtual void ShowHistoryDialog(BOOL show);
     // Moves to the newest page and repaints.
     virtual void RefreshHistoryDialog() {}
+    // The shown history, where it reaches below the screen line (the top of
+    // my play), moves up as far as it must, but not above the table's top.
+    virtual void KeepHistoryAbove(int line, int tableTop) {
+        (void)line;
+        (void)tableTop;
+    }
 
     // ---- betting dialog (modeless) ----
     virtual BOOL HasTakeChanceDialog() const { return FALSE; }

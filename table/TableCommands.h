@@ -61,6 +61,9 @@ public:
     void OnTakeChance();
     // The button hide goes and the button show comes in its place.
     void SwapButtons(int hide, int show);
+    // My turn begins: the looks at what went before (the last round, the
+    // reel, the score history) close, so the play to answer is in view.
+    void StepAsideForMyTurn();
 
     // A new play was shown: the next hint searches afresh.
     void ResetHints() { m_nHintIndex = 0; }

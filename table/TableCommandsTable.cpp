@@ -22,6 +22,14 @@ void CTableCommands::OnHistory() {
         app.RefreshHistoryDialog();
         app.ShowHistoryDialog(TRUE);
     }
+    if (app.IsHistoryShown() && m_table.m_hWnd != nullptr) {
+        // Centred on the table, but never over my play.
+        POINT line{0, m_table.MyPlayTop() - CTablePanes::kPlayGap};
+        POINT top{0, 0};
+        m_table.ClientToScreen(&line);
+        m_table.ClientToScreen(&top);
+        app.KeepHistoryAbove(line.y, top.y);
+    }
     m_table.SetFocus();
     m_table.PlayGameSound("button.wav");
 }
@@ -90,6 +98,17 @@ void CTableCommands::OnMagnifOpen() {
     SwapButtons(kBtnMagnifOpen, kBtnMagnif);
     TableApp().ShowMagnifier(FALSE);
     m_table.PlayGameSound("button.wav");
+}
+
+void CTableCommands::StepAsideForMyTurn() {
+    if (m_table.Panes().IsReelPaneShown()) {
+        SwapButtons(kBtnReelOpen, kBtnReel);
+        m_table.Panes().ShowReelPane(FALSE);
+    }
+    if (m_table.Panes().IsLastCardPaneShown())
+        m_table.Panes().ShowLastCardPane(FALSE);
+    if (TableApp().IsHistoryShown())
+        TableApp().ShowHistoryDialog(FALSE);
 }
 
 void CTableCommands::OnPrevturn() {

@@ -346,6 +346,7 @@ void CTablePanes::ClearAllPanes() {
                    int(kReelPaneSprite)})
         RemovePaneSprite(id);
     HidePaneSprite(kLastCardPaneSprite);
+    m_bReelPaneShown = m_bLastCardPaneShown = 0;
     m_bStartButtonUp = 0;
 }
 

@@ -28,9 +28,10 @@ struct CTableWndFields;
 class CTablePanes : public CPaneView {
 public:
     struct Links {
-        // The top of the play buttons, which a centred pane leaves uncovered
-        // (0 when they have no place).
-        std::function<int()> actionButtonsTop;
+        // The top of my own part of the table (the play buttons, my turn's
+        // clock, my hand), which a centred pane stays above where the table
+        // is high enough (0 when it has no place).
+        std::function<int()> myPlayTop;
         // The marks of the plays of a game go when its result shows.
         std::function<void()> clearPlayMarks;
         // The win or loss text centred just above the result pane's top.
@@ -66,10 +67,14 @@ public:
     BOOL IsStartButtonUp() const { return m_bStartButtonUp; }
     // 0 hides it; kind 4 beside the start pane, 5 on the result pane.
     void ShowCountdownPane(int seconds, int kind);
-    // The reel of messages and the last cards, centred; FALSE hides them.
+    // The reel of messages and the last cards, centred above my play; FALSE
+    // hides them.
     void ShowReelPane(BOOL show);
+    BOOL IsReelPaneShown() const { return m_bReelPaneShown; }
     void ShowLastCardPane(BOOL show);
     BOOL IsLastCardPaneShown() const { return m_bLastCardPaneShown; }
+    // What stands above my play keeps this far from it.
+    static constexpr int kPlayGap = 4;
     // Every pane and its buttons go (the table is left).
     void ClearAllPanes();
     // Appends a line to the reel list, or empties the list when clear is set.
@@ -101,8 +106,9 @@ private:
                        BOOL animate = FALSE);
     // The pane centred in the window, moved dy down.
     static CSpritePos CenteredPos(CPaneImage* image, int dy);
-    // Centred where it leaves the action buttons and my hand uncovered.
-    CSpritePos ClearOfMyHand(CPaneImage* image);
+    // Centred, but above my play (the play buttons, my clock, my hand) where
+    // the table is high enough for it.
+    CSpritePos AboveMyPlay(CPaneImage* image);
     int MySeat() const;
     // Without a client nothing can be sent: the table is treated as watched.
     bool IsWatcher() const;
@@ -127,6 +133,7 @@ private:
     // The finishing order of the last game, drawn by the result pane.
     int m_placeSeat[kSeatCount] = {};
     int m_nResultCountdown = 30;
+    int m_bReelPaneShown = 0;
     int m_bLastCardPaneShown = 0;
     std::vector<CString> m_reelLines;
 };

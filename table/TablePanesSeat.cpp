@@ -38,7 +38,6 @@ enum {
     kLastCardLayer = 601,
     kMultipleLayer = 50,
     kCountdownMax = 99,
-    kPaneGap = 4,
 };
 
 const char kEmptyReelLine[] = "暂无记录";
@@ -150,6 +149,7 @@ void CTablePanes::ShowCountdownPane(int seconds, int kind) {
 }
 
 void CTablePanes::ShowReelPane(BOOL show) {
+    m_bReelPaneShown = show ? 1 : 0;
     if (!show) {
         HidePaneSprite(kReelPaneSprite);
         return;
@@ -172,20 +172,21 @@ void CTablePanes::ShowReelPane(BOOL show) {
     pane->SetOpening(TRUE);
     // One pass of the zoom: the scroll opens once and stays open (an endless
     // play would fold it up and open it again, over and over).
-    if (POSITION pos = PlacePane(kReelPaneSprite, pane, ClearOfMyHand(pane), kReelLayer, TRUE))
+    if (POSITION pos = PlacePane(kReelPaneSprite, pane, AboveMyPlay(pane), kReelLayer, TRUE))
         m_wnd.StartSprite(pos, kNotifyNone, 0, kReelLayer, 1, TRUE);
 }
 
-CSpritePos CTablePanes::ClearOfMyHand(CPaneImage* pane) {
-    // Centred, but never over the action buttons and my hand below them,
-    // unless the table is too low for the pane (then its top stays inside).
+CSpritePos CTablePanes::AboveMyPlay(CPaneImage* pane) {
+    // A table too low for the pane keeps its top inside; the buttons and my
+    // clock are drawn over it then, and the theme's reel still ends above
+    // my hand.
     const SIZE size = pane->GetSize(nullptr);
     CRect client;
     m_wnd.GetClientRect(&client);
-    const int buttonsTop = m_links.actionButtonsTop ? m_links.actionButtonsTop() : 0;
+    const int playTop = m_links.myPlayTop ? m_links.myPlayTop() : 0;
     int top = (client.Height() - size.cy) / 2;
-    if (buttonsTop > 0)
-        top = std::min(top, buttonsTop - kPaneGap - size.cy);
+    if (playTop > 0)
+        top = std::min(top, playTop - kPlayGap - size.cy);
     top = std::max(top, 0);
     const POINT centre = ResolvePos(PosAt(0, 0, 4));
     return PosAt(-size.cx / 2, top - centre.y, 4);
@@ -207,7 +208,7 @@ void CTablePanes::ShowLastCardPane(BOOL show) {
     if (pane == nullptr)
         return;
     pane->SetLastCards(m_fields.lastCards, m_fields.nLastCards);
-    PlacePane(kLastCardSprite, pane, ClearOfMyHand(pane), kLastCardLayer);
+    PlacePane(kLastCardSprite, pane, AboveMyPlay(pane), kLastCardLayer);
 }
 
 void CTablePanes::AddReelLine(LPCSTR text, BOOL clear) {

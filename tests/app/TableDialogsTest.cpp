@@ -45,6 +45,32 @@ TEST_F(TableDialogsTest, TheHistoryIsMadeOnceAndToggledWithItsFlag) {
     EXPECT_FALSE(dialogs.IsHistoryShown()) << "its own close clears the flag the table reads";
 }
 
+// Shown over a table whose play would lie under it, the history moves up
+// clear of it, but never above the table's top; a history left higher stays.
+TEST_F(TableDialogsTest, TheHistoryIsKeptAboveTheLineTheTableGives) {
+    ASSERT_TRUE(dialogs.CreateHistoryDialog(&table));
+    CRect made;
+    dialogs.GetHistory()->GetWindowRect(&made);
+    dialogs.KeepHistoryAbove(made.bottom - 60, 0);
+    CRect place;
+    dialogs.GetHistory()->GetWindowRect(&place);
+    EXPECT_EQ(place, made) << "a hidden history is not moved";
+
+    dialogs.ShowHistoryDialog(TRUE);
+    dialogs.KeepHistoryAbove(made.bottom - 60, 0);
+    dialogs.GetHistory()->GetWindowRect(&place);
+    EXPECT_EQ(place.bottom, made.bottom - 60);
+    EXPECT_EQ(place.left, made.left);
+    EXPECT_EQ(place.Size(), made.Size());
+    dialogs.KeepHistoryAbove(place.bottom + 100, 0);
+    CRect again;
+    dialogs.GetHistory()->GetWindowRect(&again);
+    EXPECT_EQ(again, place) << "clear already, it stays";
+    dialogs.KeepHistoryAbove(made.Height() / 2, 10);
+    dialogs.GetHistory()->GetWindowRect(&place);
+    EXPECT_EQ(place.top, 10) << "not above the table's top";
+}
+
 TEST_F(TableDialogsTest, TheBettingDialogTakesTheTablesFigures) {
     ASSERT_TRUE(dialogs.CreateTakeChanceDialog(&table));
     dialogs.ShowTakeChanceDialog(TRUE);

@@ -84,7 +84,10 @@ TEST_F(GameWndCreateTest, TheClockAndTheTextSpritesAreMadeButNotShown) {
         ASSERT_NE(Sprite(id), nullptr) << id;
         EXPECT_FALSE(Shown(id)) << id;
     }
-    EXPECT_EQ(Sprite(kClockSprite)->z, 300);
+    // My turn's clock stands above every pane (the last-card pane's 601 is
+    // the highest), and its last seconds' counter above the clock.
+    EXPECT_GT(Sprite(kClockSprite)->z, 601);
+    EXPECT_GT(Sprite(kClockCounterSprite)->z, Sprite(kClockSprite)->z);
     EXPECT_STREQ(Sprite(kClockCounterSprite)->szName, "gif_clock");
     // The point texts belong to tables that declare points.
     EXPECT_EQ(Sprite(kOpenPointSprite), nullptr);

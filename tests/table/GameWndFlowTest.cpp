@@ -146,7 +146,7 @@ TEST_F(GameWndFlowTest, TheClockRunsDownAndEndsOnce) {
     const SIZE size = wnd->GetImageList().GetAt(Sprite(kClockSprite)->posImage)->GetSize(nullptr);
     EXPECT_EQ(At(kClockSprite).x, kWidth / 2 - size.cx / 2);
     EXPECT_EQ(At(kClockSprite).y, kHeight / 2 - size.cy / 2);
-    EXPECT_EQ(Sprite(kClockSprite)->z, 300);
+    EXPECT_EQ(Sprite(kClockSprite)->z, kClockLayer) << "it keeps its place above the panes";
     Tick(100 * 4);
     EXPECT_FALSE(Shown(kClockCounterSprite)) << "eleven seconds are left";
     Tick(100 * 2);

@@ -22,11 +22,6 @@ protected:
         platform::InjectMouse(action, client);
         platform_test::PumpPending();
     }
-    void Click(POINT at) {
-        Mouse(platform::MouseAction::Move, at);
-        Mouse(platform::MouseAction::LeftDown, at);
-        Mouse(platform::MouseAction::LeftUp, at);
-    }
     bool Playing(int id) {
         POSITION pos = wnd->FindSpritePos(id);
         return pos != nullptr && wnd->GetSpriteAt(pos)->nChannel >= 0;

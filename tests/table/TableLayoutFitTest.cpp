@@ -21,23 +21,6 @@ const int kPlayButtons[] = {kBtnTakeOut, kBtnShaoPai, kBtnPass,    kBtnGaveUp,
 
 class TableLayoutFitTest : public TableInputTest {
 protected:
-    void Resize(SIZE size) {
-        // The size path the main pane takes when the frame changes size (the
-        // frame around it large enough that the mouse reaches every part).
-        parent.MoveWindow(0, 0, std::max<int>(size.cx, kWidth), std::max<int>(size.cy, kHeight),
-                          TRUE);
-        wnd->MoveWindow(0, 0, size.cx, size.cy, TRUE);
-        Run(50);
-    }
-    void Click(POINT at) {
-        for (auto action : {platform::MouseAction::Move, platform::MouseAction::LeftDown,
-                            platform::MouseAction::LeftUp}) {
-            POINT screen = at;
-            wnd->ClientToScreen(&screen);
-            platform::InjectMouse(action, screen);
-            platform_test::PumpPending();
-        }
-    }
     std::vector<CRect> DrawnHand() {
         std::vector<CRect> rects;
         for (const HANDENTRY& e : wnd->Hands().GetHand())

@@ -20,6 +20,7 @@
 #include "platform/display/Display.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/FileOps.h"
+#include "platform/window/Input.h"
 #include "sprite/GameLayout.h"
 #include "table/CardLayout.h"
 #include "table/GameWnd.h"
@@ -116,6 +117,8 @@ public:
     BOOL bettingMade = FALSE, bettingShown = FALSE;
     BOOL magnifierShown = FALSE;
     int exchanges = 0;
+    // The screen line the shown history was last kept above (-1 none).
+    int historyLine = -1;
 
     CString GetThemeFile() const override { return themeFile; }
     int GetCardOrder() const override { return cardOrder; }
@@ -137,6 +140,7 @@ public:
     BOOL IsHistoryShown() const override { return historyShown; }
     void ShowHistoryDialog(BOOL show) override { historyShown = show; }
     void RefreshHistoryDialog() override { ++historyRefreshed; }
+    void KeepHistoryAbove(int line, int) override { historyLine = line; }
     BOOL HasTakeChanceDialog() const override { return bettingMade; }
     BOOL CreateTakeChanceDialog(CWnd*) override { return bettingMade = TRUE; }
     BOOL IsTakeChanceShown() const override { return bettingShown; }
@@ -471,6 +475,23 @@ protected:
     void Command(int id) {
         wnd->SendMessage(WM_COMMAND, WPARAM(id), 0);
         platform_test::PumpPending();
+    }
+    // The size path the main pane takes when the frame changes size (the
+    // frame around it large enough that the mouse reaches every part).
+    void Resize(SIZE size) {
+        parent.MoveWindow(0, 0, std::max<int>(size.cx, kWidth), std::max<int>(size.cy, kHeight),
+                          TRUE);
+        wnd->MoveWindow(0, 0, size.cx, size.cy, TRUE);
+        Run(50);
+    }
+    // A person's click at a client point, through the window's mouse path.
+    void Click(POINT at) {
+        wnd->ClientToScreen(&at);
+        for (auto action : {platform::MouseAction::Move, platform::MouseAction::LeftDown,
+                            platform::MouseAction::LeftUp}) {
+            platform::InjectMouse(action, at);
+            platform_test::PumpPending();
+        }
     }
 };
 

@@ -268,12 +268,16 @@ bool PanePictures(const std::string& folder) {
         cell = KeyBlackened(cell);
     gousj.push_back(gousjAlpha);
 
-    Canvas reel(440, 560);
-    reel.Fill(0, 0, 440, 560, kKey);
-    reel.RoundBox(20, 30, 420, 540, 10, RGB(246, 232, 196), RGB(120, 80, 30));
-    reel.Box(0, 0, 440, 30, kWood, RGB(60, 30, 10));
-    reel.Box(0, 530, 440, 560, kWood, RGB(60, 30, 10));
-    reel.CentredText(RECT{0, 0, 440, 30}, "战报", 18, kGold, 700);
+    // The reel of the game's messages (tributes, returns, bought threes,
+    // burns): its lines stand in (63, 55)-(403, 530), and the whole scroll
+    // fits between the table's top and a raised card of my hand on the
+    // lowest table the frame allows.
+    Canvas reel(440, 544);
+    reel.Fill(0, 0, 440, 544, kKey);
+    reel.RoundBox(20, 24, 420, 536, 10, RGB(246, 232, 196), RGB(120, 80, 30));
+    reel.Box(0, 0, 440, 28, kWood, RGB(60, 30, 10));
+    reel.Box(0, 530, 440, 544, kWood, RGB(60, 30, 10));
+    reel.CentredText(RECT{0, 0, 440, 28}, "战报", 18, kGold, 700);
 
     return SaveIn(folder, "pane_start.bmp", WithAlphaHalf(PanePicture(300, 160, "选择倍数"))) &&
            SaveIn(folder, "pane_start_plain.bmp",
