@@ -15,6 +15,7 @@ public:
     // measures it in the new font on the screen.
     BOOL SetText(LPCSTR text, LPCSTR faceName, int nHeight, COLORREF color);
 
+    LPCSTR GetText() const { return m_szText; }
     SIZE GetSize(SPRITEINFO*) override { return m_extent; }
     int GetFrameCount(SPRITEINFO*) override { return 1; }
     void Draw(HDC hdc, int nFrame, SPRITEINFO* pSprite, int dx, int dy, int w, int h, int sx,

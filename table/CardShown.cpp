@@ -6,6 +6,7 @@
 #include "sprite/AppServices.h"
 #include "sprite/SpriteWnd.h"
 #include "table/CardLayout.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TableWndFields.h"
 
 bool CheckCardRecord(const int* cards, int n, bool allowBacks, LPCSTR what) {
@@ -41,12 +42,27 @@ int CCardLayout::RightSeat() const {
     return CGameLogic::GetPrevTeammate(m_pTable->nMySeat);
 }
 
+namespace {
+
+// The plates of views 1 and 2 stand on the table's left, those of 4 and 5
+// on its right; which partner sits where depends on the way the seats turn.
+bool PlateOnLeft(int view) {
+    return view == 1 || view == 2;
+}
+
+} // namespace
+
 CCardLayout::FanPlace CCardLayout::ShownFan(bool left, int n) const {
-    const CSpritePos avatar =
-        m_pTable->AvatarPoint(m_pTable->SeatToView(left ? LeftSeat() : RightSeat()));
-    const int x0 = left ? avatar.x + 60 : avatar.x + 41 - m_pTable->LittleCardsWidth(n);
-    return FanPlace{
-        x0, m_pTable->LittleInterval(), avatar.y - 42, avatar.anchor, kShownRaise, kFirstDepth};
+    const int view = m_pTable->SeatToView(left ? LeftSeat() : RightSeat());
+    const CSpritePos avatar = m_pTable->AvatarPoint(view);
+    // A partner on the left fans his cards out to the right of his plate,
+    // one on the right towards it, so that they lie on the table.
+    const int width = m_pTable->LittleCardsWidth(n);
+    CSpritePos first(PlateOnLeft(view) ? avatar.x + 60 : avatar.x + 41 - width, avatar.y - 42);
+    first.anchor = avatar.anchor;
+    first = InsideTable(first, SIZE{width, m_pTable->LittleCardSize().cy});
+    return FanPlace{first.x,    m_pTable->LittleInterval(), first.y, first.anchor, kShownRaise,
+                    kFirstDepth};
 }
 
 BOOL CCardLayout::ShowAllyCard(int card, int seat) {
@@ -94,12 +110,13 @@ void CCardLayout::ShowCueCards(const int* cards, int n, int seat) {
         return;
     CHandList& list = left ? m_leftCue : m_rightCue;
     ClearList(list);
-    const CSpritePos avatar = m_pTable->AvatarPoint(m_pTable->SeatToView(seat));
+    const int view = m_pTable->SeatToView(seat);
+    const CSpritePos avatar = m_pTable->AvatarPoint(view);
     const int step = m_pTable->LittleInterval();
     for (int i = 0; i < n; ++i) {
         CSpritePos at(avatar.x + 120 + i * step, avatar.y + 70);
         at.anchor = avatar.anchor;
-        if (!left) {
+        if (!PlateOnLeft(view)) {
             at.Set(-m_pTable->LittleCardsWidth(n + 1) - 80 + i * step, avatar.y + 70, 8);
         }
         POSITION pos = AddMovingSprite(GetLittleCardImage(cards[i]), at, at, kFadeTicks, 100,

@@ -33,6 +33,9 @@
 #include "table/TableView.h"
 #include "table/TableWndFields.h"
 
+#include <deque>
+#include <map>
+
 class CGameNetClient;
 class CReceiveGate;
 class CGameLayout;
@@ -106,6 +109,7 @@ public:
     int GetMultiple() const override { return m_records.GetMultiple(); }
     void GetWatcherValues(int* beans, int* score) const override;
     void ShowNotice(LPCSTR text) override;
+    void ShowQuestionLine(LPCSTR text) override;
     void ShowSeatMark(int seat, BOOL show) override;
     void RefreshSeat(int seat) override;
     void OpenChargeDialog(const DWORD values[4]) override;
@@ -224,6 +228,11 @@ private:
     void ShowActionButton(int button, BOOL enabled);
     // -1 when every notice id is in use.
     int NextNoticeId();
+    // Starts the waiting notices that have room, and looks again later for
+    // those that have none yet.
+    void ShowWaitingNotices();
+    // FALSE when the notice must wait for the one before to rise.
+    BOOL StartNotice(const CString& text);
     // A card face flying between two points; null (logged) when it cannot.
     POSITION FlyFace(int card, const CSpritePos& from, const CSpritePos& to, int rest,
                      int endEvent);
@@ -264,6 +273,9 @@ private:
     // The last notice's sprite id (-1 none) and the next id to give.
     int m_nLastNoticeId = -1;
     int m_nNextNoticeId = kFirstNoticeId;
+    // The notices waiting for room, and the texts of those up by sprite id.
+    std::deque<CString> m_noticesWaiting;
+    std::map<int, CString> m_noticeTexts;
 
     CDealPaceWnd m_dealPace;
     CTableCards m_tableCards;

@@ -7,6 +7,7 @@
 #include "sprite/GifSpriteImage.h"
 #include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/SeatMarkPlaces.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,15 +17,13 @@ namespace {
 
 constexpr int kLastSeconds = 10;
 constexpr int kCounterLift = 4;
-// Between my plate and the clock beside it.
-constexpr int kClockGap = 6;
 
 } // namespace
 
 void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
     m_commands.StepAsideForMyTurn();
-    // The clock stands beside my plate, at its upper right, clear of my
-    // hand, and always whole inside the table.
+    // The clock stands on my plate: beside it lie my hand, my buttons and
+    // the marks of the seat above mine; always whole inside the table.
     const POSITION pos = FindSpritePos(kClockSprite);
     SPRITEINFO* s = pos != nullptr ? GetSpriteAt(pos) : nullptr;
     if (s == nullptr || m_fields.pLayout == nullptr)
@@ -32,17 +31,10 @@ void CGameWnd::ShowTurnClock(int seconds, int endEvent) {
     const SIZE clock = GetImageList().GetAt(s->posImage)->GetSize(s);
     const SIZE plate = m_fields.pLayout->m_sizeAvatar;
     const CSpritePos place = m_fields.AvatarPoint(0);
-    int x = place.x + plate.cx + kClockGap + clock.cx / 2;
-    int y = place.y - kClockGap;
-    // Kept inside the client area, in the anchor's own terms.
-    CRect client;
-    GetClientRect(&client);
-    const POINT origin = ResolvePos(PosAt(0, 0, place.anchor));
-    const int cx = std::clamp(origin.x + x, clock.cx / 2, client.Width() - (clock.cx + 1) / 2);
-    const int cy = std::clamp(origin.y + y, clock.cy / 2, client.Height() - (clock.cy + 1) / 2);
-    x = cx - origin.x;
-    y = cy - origin.y;
-    StartCountdown(x, y, place.anchor, seconds, endEvent);
+    const CSpritePos left = InsideTable(PosAt(place.x + (plate.cx - clock.cx) / 2,
+                                              place.y + (plate.cy - clock.cy) / 2, place.anchor),
+                                        clock);
+    StartCountdown(left.x + clock.cx / 2, left.y + clock.cy / 2, left.anchor, seconds, endEvent);
     // My turn: the program's window flashes for a player looking elsewhere.
     if (m_hWnd != nullptr)
         ::FlashWindow(m_hWnd, TRUE);

@@ -94,6 +94,7 @@ enum GameWndTimer : UINT_PTR {
     kPlateRepaintTimer = 4000,
     kHoverTimer = 4009,
     kPopupCheckTimer = 4010,
+    kNoticeWaitTimer = 4011, // a notice waits for the one before to rise
 };
 
 // Sprite ids of the flow display. A base plus a view is one sprite per view.
@@ -133,6 +134,7 @@ enum GameWndSprite {
     kUpgradeSprite = 1052,
     kWinSprite = 1053,
     kLoseSprite = 1054,
+    kQuestionLineSprite = 1060, // the words of a question I have open
     kFirstNoticeId = 5000,
     kLastNoticeId = 5999,
 };

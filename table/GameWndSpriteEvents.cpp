@@ -24,8 +24,10 @@ constexpr UINT kSettleDelayMs = 500;
 void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
     switch (nParam) {
     case kNoticeEnd:
-        if (GetSpriteId(pos) == m_nLastNoticeId)
+        if (GetSpriteId(pos) == m_nLastNoticeId) {
             m_nLastNoticeId = -1;
+            ShowWaitingNotices();
+        }
         break;
     case kShuffleEnd:
         ResetCardSprites();

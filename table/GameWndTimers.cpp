@@ -57,6 +57,9 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
     case kPopupCheckTimer:
         m_info.OnSeatPopupCheckTick();
         break;
+    case kNoticeWaitTimer:
+        ShowWaitingNotices();
+        break;
     default:
         CSpriteWnd::OnUserTimer(id);
         break;

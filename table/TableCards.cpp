@@ -30,28 +30,7 @@ void FreeLines(std::vector<SPRITEGROUPITEM>& items) {
 } // namespace
 
 CSpritePos CTableCards::CalcTableCardPos(int view, int i, int n) const {
-    const int step = m_pTable->CardInterval();
-    const int w = m_pTable->CardsWidth(n);
-    const int h = m_pTable->CardSize().cy;
-    const CSpritePos out = m_pTable->OutCardPoint(view);
-    CSpritePos pos;
-    pos.anchor = out.anchor;
-    switch (view) {
-    case 0: // centred on the anchor whatever the point's x
-        pos.x = -w / 2 + i * step, pos.y = out.y - h;
-        break;
-    case 1:
-    case 2:
-        pos.x = out.x + i * step, pos.y = out.y - h / 2;
-        break;
-    case 3:
-        pos.x = -w / 2 + i * step, pos.y = out.y;
-        break;
-    default:
-        pos.x = out.x - (w - i * step), pos.y = out.y - h / 2;
-        break;
-    }
-    return pos;
+    return m_pTable->TableCardPos(view, i, n);
 }
 
 void CTableCards::RemoveSprites(CHandList& list) {

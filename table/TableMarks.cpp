@@ -12,12 +12,12 @@
 #include "table/GameNetClient.h"
 #include "table/GameWndActionRules.h"
 #include "table/PaneImage.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TableWndFields.h"
 
 namespace {
 
 constexpr int kMarkLayer = 200;
-constexpr int kOtherPlaceLayer = 54;
 // Image ids of the marks' pictures in the window's image list.
 constexpr int kPassImage = 1, kLetImage = 2, kGaveUpImage = 8;
 constexpr int kTrustImage = 300; // 300..307 in the order of the point marks below
@@ -28,6 +28,13 @@ constexpr int kPlaceImageBase = 3100;
 bool IsRightSide(int view) {
     return view == 4 || view == 5;
 }
+
+// The point marks' pictures follow the sprites' order: 718 is image 303.
+const int kSeatFlags[] = {CGameLayout::FLAG_OPENPOINT, CGameLayout::FLAG_SHAOPAI,
+                          CGameLayout::FLAG_REVOLUTION, CGameLayout::FLAG_NOWPOINT,
+                          CGameLayout::FLAG_PREPOINT};
+// How far below a plate's point each of them stands.
+constexpr int kShaoRow = 43, kOpenPointRow = 81, kNowPointRow = 119;
 
 // A copy of a layout bitmap that an image may own and free.
 HBITMAP CopyBitmap(HBITMAP source) {
@@ -90,8 +97,10 @@ POSITION CTableMarks::ShowMark(int spriteId, int imageId, int flag, const CSprit
         m_wnd.RemoveSprite(pos);
         pos = nullptr;
     }
+    const CSpritePos inside = InsideTable(at, m_wnd.GetImageList().GetAt(image)->GetSize(nullptr));
     auto* line = new CFixedLine;
-    line->Init(at.x, at.y, at.anchor, at.x, at.y, at.anchor, 1, -1, 255, 255);
+    line->Init(inside.x, inside.y, inside.anchor, inside.x, inside.y, inside.anchor, 1, -1, 255,
+               255);
     if (pos == nullptr) {
         pos = m_wnd.AddSprite(image, line, spriteId, layer, 0, 0, "mark", FALSE);
         if (pos == nullptr)
@@ -184,35 +193,38 @@ void CTableMarks::ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL
         RemoveSpriteById(id);
         return;
     }
-    // The point marks' pictures follow the sprites' order: 718 is image 303.
     const int index = (spriteBase - kOpenPointMark) / kSeatCount;
-    static const int kFlags[] = {CGameLayout::FLAG_OPENPOINT, CGameLayout::FLAG_SHAOPAI,
-                                 CGameLayout::FLAG_REVOLUTION, CGameLayout::FLAG_NOWPOINT,
-                                 CGameLayout::FLAG_PREPOINT};
-    const CSpritePos seatAt = m_fields.SeatPlace(seat);
-    CSpritePos at = seatAt;
-    at.x += IsRightSide(view) ? -43 : 107;
-    at.y += dy;
-    ShowMark(id, kTrustImage + 3 + index, kFlags[index], at, kMarkLayer);
-    if (flash)
+    const POSITION image = FlagImage(kTrustImage + 3 + index, kSeatFlags[index]);
+    if (image == nullptr)
+        return;
+    const SIZE size = m_wnd.GetImageList().GetAt(image)->GetSize(nullptr);
+    ShowMark(id, kTrustImage + 3 + index, kSeatFlags[index], SeatFlagPlace(view, dy, size),
+             kMarkLayer);
+    if (flash) {
+        const CSpritePos seatAt = m_fields.SeatPlace(seat);
         PlaceNamedSprite("标志", kFlashSprite, PosAt(seatAt.x - 14, seatAt.y - 15, seatAt.anchor),
                          -1);
+    }
+}
+
+CSpritePos CTableMarks::SeatFlagPlace(int view, int dy, SIZE size) const {
+    return SeatMarkPlace(m_fields, view, POINT{IsRightSide(view) ? -43 : 107, dy}, size);
 }
 
 void CTableMarks::MarkOpenPoint(int seat, BOOL show) {
-    ShowSeatFlag(seat, show, kOpenPointMark, 81, TRUE);
+    ShowSeatFlag(seat, show, kOpenPointMark, kOpenPointRow, TRUE);
 }
 void CTableMarks::MarkShao(int seat, BOOL show, BOOL effect) {
-    ShowSeatFlag(seat, show, kShaoMark, 43, effect);
+    ShowSeatFlag(seat, show, kShaoMark, kShaoRow, effect);
 }
 void CTableMarks::MarkRevolution(int seat, BOOL show) {
-    ShowSeatFlag(seat, show, kRevolutionMark, 81, TRUE);
+    ShowSeatFlag(seat, show, kRevolutionMark, kOpenPointRow, TRUE);
 }
 void CTableMarks::MarkNowPoint(int seat, BOOL show) {
-    ShowSeatFlag(seat, show, kNowPointMark, 119, TRUE);
+    ShowSeatFlag(seat, show, kNowPointMark, kNowPointRow, TRUE);
 }
 void CTableMarks::MarkPrePoint(int seat, BOOL show) {
-    ShowSeatFlag(seat, show, kPrePointMark, 119, TRUE);
+    ShowSeatFlag(seat, show, kPrePointMark, kNowPointRow, TRUE);
 }
 
 void CTableMarks::ShowPlaceMark(int seat, int place) {
@@ -220,11 +232,37 @@ void CTableMarks::ShowPlaceMark(int seat, int place) {
         return;
     const int view = m_fields.SeatToView(seat);
     const int flag = (IsRightSide(view) ? CGameLayout::FLAG_ONEO : CGameLayout::FLAG_ONE) + place;
-    CSpritePos at = m_fields.SeatPlace(seat);
-    at.x += IsRightSide(view) ? -63 : 89;
-    at.y -= 11;
-    ShowMark(kPlaceMark + view, kPlaceImageBase + view * kSeatCount + place, flag, at,
-             view == 0 ? kMarkLayer : kOtherPlaceLayer);
+    const int imageId = kPlaceImageBase + view * kSeatCount + place;
+    const POSITION image = FlagImage(imageId, flag);
+    if (image == nullptr)
+        return;
+    const SIZE size = m_wnd.GetImageList().GetAt(image)->GetSize(nullptr);
+    const POINT by{IsRightSide(view) ? -63 : 89, -11};
+    CSpritePos at;
+    if (view == 0) {
+        // My plate's top edge, where the marks of the seats above may reach
+        // down on a low table: mine moves right of them.
+        const CSpritePos plate = m_fields.AvatarPoint(0);
+        at = RightOf(PosAt(plate.x + by.x, plate.y + by.y, plate.anchor), size,
+                     OtherSeatsFlagRects());
+    } else {
+        at = SeatMarkPlace(m_fields, view, by, size);
+    }
+    // Over the cards: beside its seat's played cards, it may still meet a
+    // partner's open hand that the seat has played out of.
+    ShowMark(kPlaceMark + view, imageId, flag, at, kMarkLayer);
+}
+
+std::vector<CRect> CTableMarks::OtherSeatsFlagRects() {
+    std::vector<CRect> taken;
+    const POSITION image = FlagImage(kTrustImage + 3, kSeatFlags[0]);
+    if (image == nullptr)
+        return taken;
+    const SIZE size = m_wnd.GetImageList().GetAt(image)->GetSize(nullptr);
+    for (int view = 1; view < kSeatCount; ++view)
+        for (int dy : {kShaoRow, kOpenPointRow, kNowPointRow})
+            taken.push_back(PlacedRect(SeatFlagPlace(view, dy, size), size));
+    return taken;
 }
 
 void CTableMarks::ClearPlaceMarks() {

@@ -11,11 +11,13 @@
 
 #include "game/StateRecords.h"
 #include "platform/CString.h"
+#include "platform/Geometry.h"
 #include "platform/PtrList.h"
 #include "sprite/SpritePos.h"
 #include "table/TableView.h"
 
 #include <functional>
+#include <vector>
 
 class CGameNetClient;
 class CSpriteWnd;
@@ -97,11 +99,19 @@ private:
     void StopSpriteById(int spriteId);
     // The point, shao and revolution marks: dy below the plate's point.
     void ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash);
+    CSpritePos SeatFlagPlace(int view, int dy, SIZE size) const;
+    // Where the other seats' point, shao and revolution marks would stand.
+    std::vector<CRect> OtherSeatsFlagRects();
     // A named text sprite shown once at the point (centred when its section
     // or the caller asks); endEvent -1 for none. Null when it cannot be made.
     POSITION PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
                               BOOL centreOnPoint = FALSE);
-    CSpritePos TextAnimationPlace(int seat) const;
+    // The size of a named text sprite's picture, making the sprite when missing.
+    SIZE NamedSpriteSize(LPCSTR name, int id);
+    // Where a seat's text of the size stands (its centre).
+    CSpritePos TextAnimationPlace(int seat, SIZE size) const;
+    // A seat's named text shown once at its place.
+    POSITION PlaceSeatText(LPCSTR name, int id, int seat, int endEvent = -1);
     void BurnStepTwo(int targetView);
     void BurnStepThree();
     // My seat by the client (0 without one) and a seat's view from it.

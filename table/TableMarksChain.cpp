@@ -7,6 +7,7 @@
 #include "game/GameLogic.h"
 #include "sprite/SpriteWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TableWndFields.h"
 
 namespace {
@@ -49,8 +50,11 @@ void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
     POSITION pos = AddSpriteByName("烧牌One", kBurnOneSprite, TRUE, 0);
     if (pos == nullptr)
         return;
+    // Each step keeps its place from the seats, moved only to stay whole on
+    // the table.
+    const CSpritePos at = InsideTable(m_burnFrom, NamedSpriteSize("烧牌One", kBurnOneSprite));
     auto* line = new CFixedLine;
-    line->SetFrom(m_burnFrom.x, m_burnFrom.y, m_burnFrom.anchor, 255);
+    line->SetFrom(at.x, at.y, at.anchor, 255);
     m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirst + ViewOf(targetSeat), -1, 1, TRUE);
 }
 
@@ -58,10 +62,13 @@ void CTableMarks::BurnStepTwo(int targetView) {
     POSITION pos = AddSpriteByName("烧牌Two", kBurnTwoSprite, TRUE, 0);
     if (pos == nullptr)
         return;
-    const CSpritePos to = m_fields.AvatarPoint(targetView);
+    const CSpritePos target = m_fields.AvatarPoint(targetView);
+    const SIZE size = NamedSpriteSize("烧牌Two", kBurnTwoSprite);
+    const CSpritePos from =
+        InsideTable(PosAt(m_burnFrom.x + 35, m_burnFrom.y + 55, m_burnFrom.anchor), size);
+    const CSpritePos to = InsideTable(PosAt(target.x + 25, target.y + 80, target.anchor), size);
     auto* line = new CStraightLine;
-    line->Init(m_burnFrom.x + 35, m_burnFrom.y + 55, m_burnFrom.anchor, to.x + 25, to.y + 80,
-               to.anchor, kBurnTicks, -1, 255, 255);
+    line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kBurnTicks, -1, 255, 255);
     m_wnd.SetSpriteLine(pos, line, TRUE, kBurnTwoEnd, -1, 1, TRUE);
 }
 
@@ -69,8 +76,11 @@ void CTableMarks::BurnStepThree() {
     POSITION pos = AddSpriteByName("烧牌Three", kBurnThreeSprite, TRUE, 0);
     if (pos == nullptr)
         return;
+    const CSpritePos at =
+        InsideTable(PosAt(m_burnFrom.x + 35 - 140, m_burnFrom.y + 55 - 130, m_burnFrom.anchor),
+                    NamedSpriteSize("烧牌Three", kBurnThreeSprite));
     auto* line = new CFixedLine;
-    line->SetFrom(m_burnFrom.x + 35 - 140, m_burnFrom.y + 55 - 130, m_burnFrom.anchor, 255);
+    line->SetFrom(at.x, at.y, at.anchor, 255);
     m_wnd.SetSpriteLine(pos, line, FALSE, 0, -1, 1, TRUE);
 }
 
@@ -95,8 +105,7 @@ void CTableMarks::StopTableAnimations() {
 
 void CTableMarks::ShowChuanSanHuMark() {
     // My side took the first three places: the text stands at my seat.
-    if (PlaceNamedSprite("串三户", kChuanSanHuSprite, TextAnimationPlace(MySeat()),
-                         kChuanSanHuSprite) != nullptr)
+    if (PlaceSeatText("串三户", kChuanSanHuSprite, MySeat(), kChuanSanHuSprite) != nullptr)
         return;
     // Without the animation the result follows at once.
     m_bCleanSweep = FALSE;

@@ -12,6 +12,7 @@
 #include "sprite/GifSpriteImage.h"
 #include "sprite/SpriteWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TableWndFields.h"
 
 namespace {
@@ -42,6 +43,8 @@ const TextSprite kTextSprites[] = {
 };
 
 constexpr uint32_t kPointRule = 0x1;
+// Between my texts and my buttons below them.
+constexpr int kTextGap = 4;
 
 CString SectionOf(LPCSTR name) {
     return CString("SPRITE_") + name;
@@ -129,13 +132,14 @@ POSITION CTableMarks::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at
     if (s == nullptr)
         return nullptr;
     CSpritePos point = at;
+    const SIZE size = m_wnd.GetImageList().GetAt(s->posImage)->GetSize(s);
     const BOOL center =
         centreOnPoint || GetPrivateProfileInt(SectionOf(name), "center", 0, m_strThemeFile) != 0;
     if (center) {
-        const SIZE size = m_wnd.GetImageList().GetAt(s->posImage)->GetSize(s);
         point.x -= size.cx / 2;
         point.y -= size.cy / 2;
     }
+    point = InsideTable(point, size);
     auto* line = new CFixedLine;
     line->Init(point.x, point.y, point.anchor, point.x, point.y, point.anchor, 1, -1, 255, 255);
     // Shown once; the end event, when asked, says the animation is over.
@@ -145,13 +149,28 @@ POSITION CTableMarks::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at
     return pos;
 }
 
-CSpritePos CTableMarks::TextAnimationPlace(int seat) const {
+SIZE CTableMarks::NamedSpriteSize(LPCSTR name, int id) {
+    POSITION pos = m_wnd.FindSpritePos(id);
+    if (pos == nullptr)
+        pos = AddSpriteByName(name, id, FALSE, 0);
+    SPRITEINFO* s = pos != nullptr ? m_wnd.GetSpriteAt(pos) : nullptr;
+    return s != nullptr ? m_wnd.GetImageList().GetAt(s->posImage)->GetSize(s) : SIZE{0, 0};
+}
+
+CSpritePos CTableMarks::TextAnimationPlace(int seat, SIZE size) const {
     const int view = m_fields.SeatToView(seat);
-    CSpritePos at = m_fields.SeatPlace(seat);
-    // My own texts stand beside my plate as a left-hand seat's do: over
-    // the table's middle they would cover the buttons I am about to press.
+    const CSpritePos at = m_fields.SeatPlace(seat);
     switch (view) {
-    case 0:
+    case 0: {
+        // Mine stand above my buttons, just clear of them: over them they
+        // would hide the buttons I am about to press.
+        if (m_fields.pLayout == nullptr)
+            return PosAt(-93, -200, 7);
+        const int buttonsTop =
+            ResolvePos(m_fields.pLayout->m_buttonsEx[CGameLayout::BX_TAKEOUT].m_pos).y;
+        const int centre = buttonsTop - kTextGap - size.cy + size.cy / 2;
+        return PosAt(-93, centre - TableClientSize().cy, 7);
+    }
     case 1:
     case 2:
         return PosAt(at.x + 120, at.y - 30, at.anchor);
@@ -162,34 +181,36 @@ CSpritePos CTableMarks::TextAnimationPlace(int seat) const {
     }
 }
 
+POSITION CTableMarks::PlaceSeatText(LPCSTR name, int id, int seat, int endEvent) {
+    if (!IsSeat(seat))
+        return nullptr;
+    return PlaceNamedSprite(name, id, TextAnimationPlace(seat, NamedSpriteSize(name, id)),
+                            endEvent);
+}
+
 void CTableMarks::ShowRevolutionMark(int seat) {
-    if (IsSeat(seat))
-        PlaceNamedSprite("革命", kRevolutionSprite, TextAnimationPlace(seat), -1);
+    PlaceSeatText("革命", kRevolutionSprite, seat);
 }
 
 void CTableMarks::ShowOpenPointMark(int seat) {
-    if (IsSeat(seat))
-        PlaceNamedSprite("明点", kOpenPointSprite, TextAnimationPlace(seat), -1);
+    PlaceSeatText("明点", kOpenPointSprite, seat);
 }
 
 void CTableMarks::ShowPrePointMark(int seat) {
-    if (IsSeat(seat))
-        PlaceNamedSprite("预点", kPrePointSprite, TextAnimationPlace(seat), -1);
+    PlaceSeatText("预点", kPrePointSprite, seat);
 }
 
 void CTableMarks::ShowTributeMark(int seat) {
     m_links.syncFields();
     // Only my own tribute is announced.
     if (IsSeat(seat) && seat == m_fields.nMySeat)
-        PlaceNamedSprite("进贡", kTributeSprite, PosAt(-93, -200, 7), -1);
+        PlaceSeatText("进贡", kTributeSprite, seat);
 }
 
 void CTableMarks::ShowTouKeMark() {
     // Over the seat that finished first, as the other seat texts stand.
     const std::vector<int>& places = theBoard.GetPlaces();
-    const int first = places.empty() ? MySeat() : places.front();
-    if (IsSeat(first))
-        PlaceNamedSprite("头科", kTouKeSprite, TextAnimationPlace(first), -1);
+    PlaceSeatText("头科", kTouKeSprite, places.empty() ? MySeat() : places.front());
 }
 
 void CTableMarks::ShowResultBanner(LPCSTR name, int id, int paneTop) {

@@ -9,6 +9,7 @@
 #include "table/GameWndActionRules.h"
 #include "table/LastCardPaneImage.h"
 #include "table/ReelPaneImage.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TablePanes.h"
 #include "table/TableRecords.h"
 #include "table/TableWndFields.h"
@@ -114,9 +115,10 @@ void CTablePanes::ShowGousjPane(int seat, int value) {
     if (pane == nullptr)
         return;
     pane->m_nValue = value;
-    // Beside the seat's point and shao marks.
+    // Where the seat's shao mark stands, clear of its cards and of my hand.
     const POINT by{view >= 4 ? -43 : 107, 43};
-    PlacePane(kGousjSpriteBase + view, pane, Offset(m_fields.AvatarPoint(view), by),
+    const SIZE size = pane->GetSize(nullptr);
+    PlacePane(kGousjSpriteBase + view, pane, SeatMarkPlace(m_fields, view, by, size),
               kSeatPaneLayer);
 }
 

@@ -147,6 +147,8 @@ private:
     void SettleReturn(const tagRETURNTRIBUTEMSG& msg);
     // No return is due any more (a game ends, the table starts afresh).
     void ClearReturnsDue();
+    // While a return of mine is open, the table says to whom and how many.
+    void ShowMyReturnDue();
 
     CGameLogic& m_board;
     CTableView& m_view;

@@ -229,11 +229,7 @@ void CTableRecords::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWo
     if (returner == me && IsPlayer()) {
         m_pendingTributes.push_back({msg.nKind, receiver, returner, msg.nCount});
         if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
-            const CString format = LoadFormat(IDS_RETURN_DUE);
-            char text[256];
-            snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(m_board, receiver)),
-                     kindWord);
-            m_view.ShowNotice(text);
+            ShowMyReturnDue();
             m_view.ShowTurnClock(TimeLimit(kLimitReturnTribute), kClockEventReturnTribute);
         }
     } else if (m_pendingTributes.empty() && kindWord != nullptr) {
@@ -259,6 +255,7 @@ void CTableRecords::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
         });
     if (done != m_pendingTributes.end())
         m_pendingTributes.erase(done);
+    ShowMyReturnDue();
     if (m_pendingTributes.empty()) {
         // My returns are made: neither the clock nor the button may stay.
         m_board.SetSeatActionMask(returner, 0);
@@ -267,7 +264,25 @@ void CTableRecords::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
     m_view.UpdateActionButtons(m_board.GetGameState(), MyMask(), TRUE);
 }
 
+void CTableRecords::ShowMyReturnDue() {
+    // The first return still open, in words; a notice would fade long before
+    // the question is answered.
+    const LPCSTR kindWord =
+        m_pendingTributes.empty() ? nullptr : TributeKindWord(m_pendingTributes.front().nKind);
+    if (kindWord == nullptr) {
+        m_view.ShowQuestionLine(nullptr);
+        return;
+    }
+    const tagPENDINGTRIBUTE& open = m_pendingTributes.front();
+    const CString format = LoadFormat(IDS_RETURN_DUE);
+    char text[256];
+    snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(m_board, open.nTargetSeat)),
+             int(open.nCount), kindWord);
+    m_view.ShowQuestionLine(text);
+}
+
 void CTableRecords::ClearReturnsDue() {
+    m_view.ShowQuestionLine(nullptr);
     m_pendingTributes.clear();
     m_game.bReturnTributeFlag = 0;
     for (int seat = 0; seat < kSeatCount; ++seat) {

@@ -83,6 +83,9 @@ public:
 
     // ---- texts, plates, sounds ----
     virtual void ShowNotice(LPCSTR text) = 0;
+    // The question my seat has open, in words that stay while it is open;
+    // null or empty: none.
+    virtual void ShowQuestionLine(LPCSTR text) = 0;
     // The seats' speech tips go.
     virtual void HideSeatTips() = 0;
     // A file of the theme's sound folder; a seat's voice file by its format.

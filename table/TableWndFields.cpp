@@ -65,3 +65,28 @@ CSpritePos CTableWndFields::OutCardPoint(int view) const {
         return CSpritePos{};
     return pLayout->m_posOutCard[view];
 }
+
+CSpritePos CTableWndFields::TableCardPos(int view, int i, int n) const {
+    const int step = CardInterval();
+    const int w = CardsWidth(n);
+    const int h = CardSize().cy;
+    const CSpritePos out = OutCardPoint(view);
+    CSpritePos pos;
+    pos.anchor = out.anchor;
+    switch (view) {
+    case 0: // centred on the anchor whatever the point's x
+        pos.x = -w / 2 + i * step, pos.y = out.y - h;
+        break;
+    case 1:
+    case 2:
+        pos.x = out.x + i * step, pos.y = out.y - h / 2;
+        break;
+    case 3:
+        pos.x = -w / 2 + i * step, pos.y = out.y;
+        break;
+    default:
+        pos.x = out.x - (w - i * step), pos.y = out.y - h / 2;
+        break;
+    }
+    return pos;
+}

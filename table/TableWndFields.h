@@ -60,6 +60,8 @@ struct CTableWndFields {
     // The place of a seat's plate, by its view position.
     CSpritePos SeatPlace(int seat) const { return AvatarPoint(SeatToView(seat)); }
     CSpritePos OutCardPoint(int view) const;
+    // Where the i-th of n cards a view lays on the table stands.
+    CSpritePos TableCardPos(int view, int i, int n) const;
     // Width of a fan of n cards: (n - 1) spacings and one card.
     int CardsWidth(int n) const { return (n - 1) * CardInterval() + CardSize().cx; }
     int LittleCardsWidth(int n) const { return (n - 1) * LittleInterval() + LittleCardSize().cx; }

@@ -190,20 +190,29 @@ TEST_F(GameWndFlowTest, StoppingTheClockHidesItWithoutATimeOut) {
     EXPECT_EQ(Count(kClockEventMyTurn), 1);
 }
 
-TEST_F(GameWndFlowTest, ASecondNoticeStartsBelowTheFirst) {
+TEST_F(GameWndFlowTest, ASecondNoticeWaitsUntilItStartsTwoLinesBelowTheFirst) {
     ASSERT_TRUE(CreateTable());
     wnd->ShowNotice("第一条");
     const int first = wnd->GetLastNoticeId();
     EXPECT_EQ(first, kFirstNoticeId);
+    const int start = wnd->GetSpriteRect(wnd->FindSpritePos(first)).top;
     Tick(2);
-    const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(first));
     wnd->ShowNotice("第二条");
+    wnd->ShowNotice("第一条"); // up already: not said again
+    EXPECT_EQ(wnd->GetLastNoticeId(), first) << "too close to the first to start";
+    int ticks = 0;
+    while (wnd->GetLastNoticeId() == first && ticks++ < layout.m_nTextSpriteDelay + 10)
+        Tick(1);
     const int second = wnd->GetLastNoticeId();
     ASSERT_NE(second, first);
+    ASSERT_NE(Sprite(first), nullptr) << "the first still rises";
+    const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(first));
     const CRect secondRect = wnd->GetSpriteRect(wnd->FindSpritePos(second));
-    EXPECT_EQ(secondRect.top, firstRect.top + 2 * secondRect.Height());
+    EXPECT_EQ(secondRect.top, start) << "the second starts where the first did";
+    EXPECT_GE(secondRect.top, firstRect.top + 2 * secondRect.Height());
+    EXPECT_LT(secondRect.top, firstRect.top + 2 * secondRect.Height() + 4) << "and no later";
     EXPECT_EQ(Sprite(second)->z, 600);
-    // Both rise and end by themselves.
+    // Both rise and end by themselves, and the repeat never showed.
     Tick(layout.m_nTextSpriteDelay + 10);
     EXPECT_EQ(Count(kNoticeEndEvent), 2);
     EXPECT_EQ(Sprite(first), nullptr);

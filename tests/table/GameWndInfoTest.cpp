@@ -424,6 +424,11 @@ TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
     EXPECT_EQ(std::string(title), "Morvane积分版 (" + version + ") 小我 [me] 旁观");
     const int watcherNotice = wnd->GetLastNoticeId();
     EXPECT_NE(watcherNotice, -1) << "the watcher is told whom he watches";
+    // The next notice shows once the first has risen out of its way.
+    for (int tick = 0; tick < layout.m_nTextSpriteDelay + 10; ++tick) {
+        clock.Advance(10);
+        PumpPending();
+    }
     wnd->UpdateTitle(FALSE);
     ::GetWindowText(shell.frame.m_hWnd, title, sizeof title);
     EXPECT_EQ(std::string(title), "Morvane积分版 (" + version + ") 小我 [me] ");

@@ -105,7 +105,7 @@ TEST_F(GameWndMarksTest, PlaceMarksShowThePlaceEvenWhenTheViewPlacedOtherwiseBef
     ASSERT_TRUE(CreateTable());
     wnd->Marks().ShowPlaceMark(5, 2);
     ASSERT_TRUE(Shown(kPlaceMark + 5));
-    EXPECT_EQ(Sprite(kPlaceMark + 5)->z, 54);
+    EXPECT_EQ(Sprite(kPlaceMark + 5)->z, 200) << "over the cards it may meet";
     auto pictureOf = [&](int id) { return wnd->GetImageList().GetAt(Sprite(id)->posImage)->m_nId; };
     const int third = pictureOf(kPlaceMark + 5);
     // The next game the same view finishes first: the first place's picture.
@@ -155,12 +155,17 @@ TEST_F(GameWndMarksTest, TheWaitingMarkIsForOthersAndForWatchers) {
     EXPECT_FALSE(Shown(kWaitSprite));
 }
 
-TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlate) {
+TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlateInsideTheTable) {
     ASSERT_TRUE(CreateTable());
-    wnd->Marks().ShowExchangeMark(1);
     const SIZE plate = layout.m_sizeAvatar;
+    wnd->Marks().ShowExchangeMark(3);
     EXPECT_EQ(P(At(kExchangeSprite)),
-              P(Centred(PlacePlus(1, plate.cx / 2, plate.cy / 2), kExchangeSprite)));
+              P(Centred(PlacePlus(3, plate.cx / 2, plate.cy / 2), kExchangeSprite)));
+    // Wider than the plate at the table's edge: moved in, as high as before.
+    wnd->Marks().ShowExchangeMark(1);
+    const POINT centred = Centred(PlacePlus(1, plate.cx / 2, plate.cy / 2), kExchangeSprite);
+    ASSERT_LT(centred.x, 0);
+    EXPECT_EQ(P(At(kExchangeSprite)), P(POINT{0, centred.y}));
 }
 
 TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {

@@ -4,6 +4,7 @@
 #include "TableWindowKit.h"
 
 #include "platform/display/WindowSurfaces.h"
+#include "sprite/TextImage.h"
 
 #include <climits>
 
@@ -164,6 +165,15 @@ protected:
             tribute->cards[i] = CardOf(codes[i]);
         return tribute;
     }
+    // The words of the question I have open, as drawn; empty when none shows.
+    std::string QuestionLine() {
+        const POSITION pos = wnd->FindSpritePos(kQuestionLineSprite);
+        SPRITEINFO* s = pos != nullptr ? wnd->GetSpriteAt(pos) : nullptr;
+        auto* text = s != nullptr && s->nChannel >= 0 && s->bShown
+                         ? dynamic_cast<CTextImage*>(wnd->GetImageList().GetAt(s->posImage))
+                         : nullptr;
+        return text != nullptr ? text->GetText() : "";
+    }
 };
 
 TEST_F(GameWndTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
@@ -238,10 +248,16 @@ TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     ASSERT_EQ(wnd->Records().PendingTributes().size(), 1u);
     EXPECT_EQ(wnd->Records().PendingTributes()[0].nTargetSeat, 0);
     EXPECT_EQ(wnd->Records().PendingTributes()[0].nCount, 1);
-    EXPECT_EQ(wnd->notices.back(), "请您还给[p0]贡牌(憋贡)。");
-    Deliver(*due);
+    // The question says to whom and how many for as long as it is open.
+    EXPECT_EQ(QuestionLine(), "请您还给[p0]1张贡牌(憋贡)。");
+    auto second = std::make_unique<tagRETURNTRIBUTEMSG>(*due);
+    second->nReceiver = 3;
+    second->nCount = 2;
+    Deliver(*second);
     EXPECT_EQ(wnd->Records().PendingTributes().size(), 2u);
-    EXPECT_EQ(wnd->notices.size(), 1u) << "only the first pending return prompts";
+    EXPECT_TRUE(wnd->notices.empty()) << "no fading notice beside it";
+    Tick(layout.m_nTextSpriteDelay * 2);
+    EXPECT_EQ(QuestionLine(), "请您还给[p0]1张贡牌(憋贡)。") << "the first open return";
 
     EXPECT_EQ(theBoard.GetGameState(), kStateTribute);
     EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute);
@@ -253,17 +269,20 @@ TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     Deliver(moved);
     EXPECT_EQ(wnd->Records().PendingTributes().size(), 1u);
     EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute) << "one more is due";
+    EXPECT_EQ(QuestionLine(), "请您还给[p3]2张贡牌(憋贡)。") << "the next one open";
     Deliver(*due);
     EXPECT_EQ(wnd->Records().PendingTributes().size(), 1u);
     Deliver(moved);
     EXPECT_TRUE(wnd->Records().PendingTributes().empty());
     EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
+    EXPECT_EQ(QuestionLine(), "") << "answered: the words go";
 
     // Another seat's return: a waiting notice while nothing of mine is due.
     due->nReturner = 4;
     Deliver(*due);
     EXPECT_EQ(wnd->notices.back(), "等待玩家还(憋贡)...");
     EXPECT_TRUE(wnd->Records().PendingTributes().empty());
+    EXPECT_EQ(QuestionLine(), "");
 }
 
 TEST_F(GameWndTributes, AReturnsHistoryCopyWordsTheCardsByRank) {

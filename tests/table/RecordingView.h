@@ -104,6 +104,9 @@ public:
     void SetFinishingOrder(const int*) override { Log("SetFinishingOrder"); }
     void ResetPanes() override { Log("ResetPanes"); }
     void ShowNotice(LPCSTR text) override { Log(std::string("ShowNotice ") + text); }
+    void ShowQuestionLine(LPCSTR text) override {
+        Log(std::string("ShowQuestionLine ") + (text != nullptr ? text : ""));
+    }
     void WriteReelLine(LPCSTR text) override { Log(std::string("WriteReelLine ") + text); }
     void ClearReel() override { Log("ClearReel"); }
     void HideSeatTips() override { Log("HideSeatTips"); }

@@ -55,6 +55,28 @@ TEST_F(ShownCardsTest, TheRightPartnersCardsEndNearHisPlace) {
     EXPECT_EQ(PlayingSprites(), 2) << "a seat that is no partner is ignored";
 }
 
+TEST_F(ShownCardsTest, SeatsTurnedTheOtherWayKeepEachOpenHandBesideItsPlateOnTheTable) {
+    // The next partner now sits on the right, the previous one on the left.
+    fields.nClockOrder = 1;
+    ASSERT_EQ(fields.SeatToView(left), 4);
+    int cards[10];
+    for (int i = 0; i < 10; ++i)
+        cards[i] = Card(i % 4, i);
+    hands.ShowAllyHand(cards, 10, left);
+    hands.ShowAllyHand(cards, 10, right);
+    Settle();
+    const POINT nextPlate = Client(fields.AvatarPoint(4));
+    const POINT prevPlate = Client(fields.AvatarPoint(2));
+    for (const HANDENTRY& e : hands.GetLeftShown()) {
+        EXPECT_LT(Info(e.pos)->x, nextPlate.x + 41) << "towards his plate on the right";
+        EXPECT_GE(Info(e.pos)->x, 0);
+    }
+    for (const HANDENTRY& e : hands.GetRightShown()) {
+        EXPECT_GE(Info(e.pos)->x, prevPlate.x + 60) << "out from his plate on the left";
+        EXPECT_LE(Info(e.pos)->x + gameLayout.m_sizeLittleCard.cx, kTableWidth);
+    }
+}
+
 TEST_F(ShownCardsTest, CueCardsLieBelowThePartnersPlaces) {
     const int cards[] = {Card(3, 5), Card(3, 6)};
     hands.ShowCueCards(cards, 2, left);
