@@ -302,7 +302,8 @@ struct Found {
 struct Heards {
     std::vector<Found> found;
     size_t asked = 0, heard = 0, late = 0;
-    Samples sounds; // all that were heard, as they sounded
+    size_t lateFrom = SIZE_MAX; // where the first sound asked for too late begins
+    Samples sounds;             // all that were heard, as they sounded
 };
 
 // Each sound asked for found within 300 ms of its request in x (the
@@ -322,6 +323,7 @@ Heards HearSounds(const Trace& trace, size_t phase, Samples x) {
         if (sound &&
             r.frame + kLatestFrames + kNearFrames + sound->first + sound->count > x.raw.size()) {
             ++result.late; // its 300 ms run past the recording's end
+            result.lateFrom = std::min(result.lateFrom, r.frame);
             continue;
         }
         ++result.asked;
@@ -397,8 +399,10 @@ struct Second {
 
 // The music in every second from its start: the recording without the
 // sounds heard is the music (or, for a MIDI song, never silent for a
-// quarter of a second).
-std::vector<Second> HearMusic(const Samples& recording, const Samples& sounds, const Music& music) {
+// quarter of a second). From lateFrom on sounds may play that could not be
+// taken out: there the music only has to be the larger part, at its level.
+std::vector<Second> HearMusic(const Samples& recording, const Heards& heards, const Music& music) {
+    const Samples& sounds = heards.sounds;
     std::vector<Second> seconds;
     for (size_t at = music.start.at; at + kRate <= recording.raw.size(); at += kRate) {
         Signal rest(kRate), expected(kRate);
@@ -416,7 +420,8 @@ std::vector<Second> HearMusic(const Samples& recording, const Samples& sounds, c
             const double heard = Dot(rest.data(), rest.data(), kRate);
             second.measure = own > 0 && heard > 0 ? both / std::sqrt(own * heard) : 0;
             const double level = own > 0 ? both / own : 0;
-            second.plays = second.measure >= 0.9 && level >= 0.9 && level <= 1.1;
+            const double least = at + kRate > heards.lateFrom ? 0.5 : 0.9;
+            second.plays = second.measure >= least && level >= 0.9 && level <= 1.1;
         } else {
             second.measure = 1e9;
             for (size_t q = 0; q < 4; ++q)
@@ -485,10 +490,10 @@ int main(int argc, char** argv) {
     // are found beside the music as if it played throughout, then again
     // beside it only where it was heard.
     Heards heards = HearSounds(trace, music.start.at, WithoutMusic(recording, music, nullptr));
-    std::vector<Second> seconds = HearMusic(recording, heards.sounds, music);
+    std::vector<Second> seconds = HearMusic(recording, heards, music);
     if (std::any_of(seconds.begin(), seconds.end(), [](const Second& s) { return !s.plays; })) {
         heards = HearSounds(trace, music.start.at, WithoutMusic(recording, music, &seconds));
-        seconds = HearMusic(recording, heards.sounds, music);
+        seconds = HearMusic(recording, heards, music);
     }
     PrintSounds(heards);
     ok &= heards.heard == heards.asked;
