@@ -1,18 +1,16 @@
 #include "knclientUI05/DibCheck.h"
 
 #include "knclientbase05/KNpubSystem.h"
+#include "platform/system/InputBounds.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace {
 
-// The old core header (OS/2 bitmaps), the largest header (the fifth version)
-// and the sides the drawing layer takes.
+// The old core header (OS/2 bitmaps) and the largest header (the fifth version).
 constexpr DWORD kCoreHeader = 12;
 constexpr DWORD kLargestHeader = 124;
-constexpr int kMaxSide = 1 << 15;
-constexpr int64_t kMaxPixels = int64_t(1) << 28;
 
 bool DepthAllowed(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -31,8 +29,7 @@ struct Layout {
 
 // A refusal, with its reason where a person can read it.
 bool Refuse(const char* reason) {
-    DebugTrace("DIB refused: %s", reason);
-    return false;
+    return platform::RefuseInput("DIB", reason);
 }
 
 // The core header holds 16-bit sides, planes and depth: its rows run
@@ -71,7 +68,9 @@ bool ReadLayout(const BYTE* data, size_t size, BITMAPINFOHEADER& header, Layout&
     if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
         return Refuse("no width or height");
     int64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
-    if (header.biWidth > kMaxSide || rows > kMaxSide || header.biWidth * rows > kMaxPixels)
+    // The bound of every picture from outside: a run-length DIB of a few
+    // bytes may declare any size.
+    if (!platform::ImageSizeAllowed(header.biWidth, rows))
         return Refuse("larger than a picture may be");
     if (!DepthAllowed(header.biBitCount))
         return Refuse("a depth no DIB has");

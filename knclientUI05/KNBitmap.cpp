@@ -8,6 +8,7 @@
 #include "knclientbase05/KNpubText.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 #include "platform/window/Wnd.h"
 
@@ -138,7 +139,7 @@ BOOL CKNBitmap::LoadBmpFile(LPCSTR path, BOOL, DWORD offset, DWORD length) {
     if (!StrStrNoCase(path, ".bmp"))
         return LoadPictureFile(path);
     std::string bytes;
-    if (!ReadWholeFile(NativePath(path), bytes))
+    if (!ReadWholeFile(NativePath(path), bytes, platform::kMaxPictureFileBytes))
         return FALSE;
     // An offset past the end, or a length past it, asks for bytes that are
     // not there.
@@ -158,7 +159,7 @@ BOOL CKNBitmap::LoadPictureFile(LPCSTR path) {
     // A file that cannot be read leaves the object as it was; once it is
     // read the held bitmap goes, so a picture that fails leaves none.
     std::string bytes;
-    if (!path || !ReadWholeFile(NativePath(path), bytes))
+    if (!path || !ReadWholeFile(NativePath(path), bytes, platform::kMaxPictureFileBytes))
         return FALSE;
     DeleteObject();
     HBITMAP bitmap = RenderPicture(bytes.data(), bytes.size());

@@ -7,6 +7,7 @@
 #include "knclientbase05/KNpubSystem.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
 #include <cstring>
@@ -265,7 +266,7 @@ HBITMAP DecodeFileOrResource(HMODULE module, LPCSTR name, LPCSTR type, WORD lang
         return bitmap;
     }
     std::string bytes;
-    if (!name || !ReadWholeFile(NativePath(name), bytes) || bytes.size() > 0x7FFFFFFF)
+    if (!name || !ReadWholeFile(NativePath(name), bytes, platform::kMaxPictureFileBytes))
         return nullptr;
     return decode(reinterpret_cast<const BYTE*>(bytes.data()), int(bytes.size()));
 }

@@ -7,8 +7,10 @@
 #include "knclientUI05/IcoLayout.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/FileOps.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -170,8 +172,11 @@ BOOL AddIconToIcoFile(HICON icon, LPCSTR path, BOOL append) {
         return FALSE;
     const std::string native = NativePath(path);
     std::string old, file;
-    if (!ReadWholeFile(native, old))
-        old.clear(); // a missing file gets its first image
+    if (!ReadWholeFile(native, old, platform::kMaxPictureFileBytes)) {
+        if (errno != ENOENT)
+            return FALSE; // a file that cannot be read, or is refused, is left as it is
+        old.clear();      // a missing file gets its first image
+    }
     // A file that is no .ico, or one whose directory lies, is left as it is.
     if (!AppendImage(old, image.entry, image.bytes, file))
         return FALSE;

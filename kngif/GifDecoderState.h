@@ -5,11 +5,12 @@
 // position; with the routines the decoder's files share.
 
 #include "kngif/kngif89lib.h"
+#include "platform/system/InputBounds.h"
 
 #include <vector>
 
-// Frames above this many pixels are refused before anything is allocated.
-constexpr long long kMaxGifFramePixels = 16LL * 1024 * 1024;
+// Frames above a picture's pixels are refused before anything is allocated.
+constexpr long long kMaxGifFramePixels = platform::kMaxImagePixels;
 
 // What the LZW routine ended with.
 enum GifLzwResult {

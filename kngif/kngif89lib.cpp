@@ -135,9 +135,10 @@ int ReadImage(KNGIF89& gif) {
         // An empty frame's data is skipped; so is a huge one's, which is
         // refused without allocating anything.
         const bool skipped = ReadByte(gif) >= 0 && SkipSubBlocks(gif);
-        if (pixels > 0)
-            return 0;
-        return skipped ? 1 : 2;
+        if (pixels == 0)
+            return skipped ? 1 : 2;
+        platform::RefuseInput("GIF frame", "larger than a picture may be");
+        return 0;
     }
     try {
         f.pixels.assign(size_t(pixels), 0);
@@ -226,8 +227,11 @@ HKNGIF GifOpenFile(LPCSTR path) {
     std::unique_ptr<KNGIF89> gif;
     const LONG size = _llseek(file, 0, FILE_END);
     BYTE header[kHeaderSize];
-    if (size >= kHeaderSize && _llseek(file, 0, FILE_BEGIN) == 0 &&
-        _lread(file, header, kHeaderSize) == kHeaderSize && SignatureIsGif(header))
+    if (size > 0 && size_t(size) > platform::kMaxPictureFileBytes)
+        platform::RefuseInput("GIF file",
+                              std::string(path) + " is larger than a picture file may be");
+    else if (size >= kHeaderSize && _llseek(file, 0, FILE_BEGIN) == 0 &&
+             _lread(file, header, kHeaderSize) == kHeaderSize && SignatureIsGif(header))
         gif.reset(NewHandle());
     if (gif) {
         const size_t paletteBytes = ReadScreenDescriptor(*gif, header + 6);

@@ -3,6 +3,7 @@
 #include "platform/images/BmpFile.h"
 #include "platform/images/Picture.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
 #include <cstring>
@@ -57,7 +58,7 @@ HGLOBAL GlobalCopy(const std::string& bytes) {
 }
 
 bool ReadNamedFile(LPCSTR name, std::string& bytes) {
-    return name && ReadWholeFile(NativePath(name), bytes);
+    return name && ReadWholeFile(NativePath(name), bytes, platform::kMaxPictureFileBytes);
 }
 
 BuiltinModuleDefinition CodecModule(const char* fileName,

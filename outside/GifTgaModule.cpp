@@ -7,6 +7,7 @@
 #include "outside/KNGifTga.h"
 #include "outside/OutsideModules.h"
 #include "outside/TgaModule.h"
+#include "platform/system/InputBounds.h"
 
 #include <gif_lib.h>
 
@@ -17,7 +18,9 @@
 
 namespace {
 
-constexpr long long kMaxFramePixels = 16LL * 1024 * 1024;
+bool Refuse(const char* why) {
+    return platform::RefuseInput("GIF picture", why);
+}
 
 struct GifTgaPicture {
     std::string bytes;
@@ -93,7 +96,7 @@ bool ReadRows(GifFileType* gif, int width, int height, bool interlaced, std::vec
 
 bool ReadImage(GifTgaPicture& p) {
     if (DGifGetImageDesc(p.gif) != GIF_OK)
-        return false;
+        return Refuse("a frame's header is broken");
     const GifImageDesc& desc = p.gif->Image;
     GifTgaRawFrame& f = p.frame;
     f = GifTgaRawFrame{};
@@ -115,11 +118,11 @@ bool ReadImage(GifTgaPicture& p) {
             f.palette[i * 3 + 2] = map->Colors[i].Blue;
         }
     }
-    if (f.width <= 0 || f.height <= 0 || (long long)f.width * f.height > kMaxFramePixels)
-        return false;
+    if (!platform::ImageSizeAllowed(f.width, f.height))
+        return Refuse("a frame of no pixels, or larger than a picture may be");
     p.pixels.assign(size_t(f.width) * size_t(f.height), 0);
     if (!ReadRows(p.gif, f.width, f.height, f.interlaced != 0, p.pixels))
-        return false;
+        return Refuse("a frame's data is truncated or broken");
     f.pixels = p.pixels.data();
     return true;
 }

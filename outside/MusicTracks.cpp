@@ -4,6 +4,7 @@
 
 #include "platform/sound/SoundFile.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ bool SameName(const std::string& a, const std::string& b) {
 
 bool IsSoundFile(const std::filesystem::path& path) {
     std::string bytes;
-    return ReadWholeFile(path.string(), bytes) &&
+    return ReadWholeFile(path.string(), bytes, platform::kMaxSoundFileBytes) &&
            platform::SniffSound(bytes.data(), bytes.size()) != platform::SoundFormat::Unknown;
 }
 

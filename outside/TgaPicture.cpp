@@ -1,11 +1,12 @@
 #include "outside/TgaPicture.h"
 
+#include "platform/system/InputBounds.h"
+
 namespace outside {
 
 namespace {
 
 constexpr size_t kHeaderSize = 18;
-constexpr long long kMaxPixels = 16LL * 1024 * 1024;
 
 enum ImageType { kColorMapped = 1, kTrueColor = 2, kGrey = 3, kRunLength = 8 };
 
@@ -15,9 +16,7 @@ struct Color {
 };
 
 bool Refuse(std::string* reason, const char* text) {
-    if (reason)
-        *reason = text;
-    return false;
+    return platform::RefuseInput("TGA picture", text, reason);
 }
 
 uint16_t U16(const uint8_t* p) {
@@ -87,7 +86,7 @@ bool DecodeTga(const uint8_t* data, size_t size, TgaPicture& picture, std::strin
         return Refuse(reason, "not a picture type this reader takes");
     if (!h.ValidDepth())
         return Refuse(reason, "a pixel or colour map depth the type does not take");
-    if (h.width == 0 || h.height == 0 || (long long)h.width * h.height > kMaxPixels)
+    if (!platform::ImageSizeAllowed(h.width, h.height))
         return Refuse(reason, "no pixels, or more than a picture may have");
     size_t at = kHeaderSize + size_t(h.idLength);
     // The colour map; a true-colour picture may carry one it does not use.

@@ -92,12 +92,15 @@ public:
             !in.Read(image.m_nHeight) || !in.Read(entries) || entries > kMaxPaletteEntries ||
             size_t(entries) * 4 > headerEnd - in.Pos())
             return FALSE;
+        if (!CGifImage::ScreenAllowed(image.m_nWidth, image.m_nHeight))
+            return FALSE;
         image.m_nPaletteBits = bits;
         image.m_background = background;
         if (!ReadPalette(in, entries * 4, image.m_globalPalette) || !in.Skip(headerEnd - in.Pos()))
             return FALSE;
         uint32_t count;
-        if (!in.Read(count) || count > in.Remaining() / (kRecordFixed + 4))
+        if (!in.Read(count) || count > in.Remaining() / (kRecordFixed + 4) ||
+            count > CGifImage::kMaxFrames)
             return FALSE;
         std::vector<std::unique_ptr<CGifFrame>> frames;
         size_t totalPixels = 0;
@@ -125,8 +128,8 @@ private:
             !in.Read(bitsBytes) || !in.Read(paletteBytes))
             return false;
         const size_t pixels = size_t(frame.m_nWidth) * frame.m_nHeight;
-        totalPixels += pixels;
         const size_t needed = size_t(frame.Stride()) * frame.m_nHeight;
+        totalPixels += needed;
         if (transparent < -1 || transparent > 255 || paletteBits > 7 ||
             (frame.m_bBorrowedPalette != 0 && frame.m_bBorrowedPalette != 1) ||
             pixels > CGifImage::kMaxFramePixels || totalPixels > CGifImage::kMaxTotalPixels ||

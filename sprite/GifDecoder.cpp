@@ -167,6 +167,8 @@ public:
             return FALSE;
         m_image.m_nWidth = Word(header + 6);
         m_image.m_nHeight = Word(header + 8);
+        if (!CGifImage::ScreenAllowed(m_image.m_nWidth, m_image.m_nHeight))
+            return Refuse("its screen is larger than a picture may be");
         const BYTE flags = header[10];
         if (flags & 0x80) {
             m_image.m_nPaletteBits = flags & 7;
@@ -237,12 +239,15 @@ private:
         std::vector<BYTE> data;
         if (!m_in.Byte(minCodeSize) || !m_in.SubBlocks(&data))
             return false; // the data ends inside the frame: it is not kept
+        // The budget counts the rows as they are kept, padded to 32 bits.
         const size_t pixels = size_t(frame->m_nWidth) * frame->m_nHeight;
-        m_totalPixels += pixels;
-        if (pixels > CGifImage::kMaxFramePixels || m_totalPixels > CGifImage::kMaxTotalPixels) {
-            m_failed = true;
-            return false;
-        }
+        m_totalPixels += size_t(frame->Stride()) * frame->m_nHeight;
+        if (pixels > CGifImage::kMaxFramePixels)
+            return Refuse("a frame is larger than a picture may be");
+        if (m_totalPixels > CGifImage::kMaxTotalPixels)
+            return Refuse("its frames hold more pixels than an animation may");
+        if (m_frames.size() >= CGifImage::kMaxFrames)
+            return Refuse("it has more frames than an animation may");
         if (minCodeSize < 1 || minCodeSize > 8)
             return true; // no decodable data: the frame is left out
         std::vector<BYTE> indexes(pixels, 0);
@@ -275,6 +280,12 @@ private:
     int m_transparent = -1;
     size_t m_totalPixels = 0;
     bool m_failed = false;
+
+    bool Refuse(const char* why) {
+        platform::RefuseInput("GIF animation", why);
+        m_failed = true;
+        return false;
+    }
 };
 
 BOOL CGifImage::LoadGif(const uint8_t* data, size_t size) {

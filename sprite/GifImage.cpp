@@ -3,6 +3,7 @@
 #include "platform/Geometry.h"
 #include "platform/system/FileIo.h"
 #include "platform/system/FileStamp.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
 #include <algorithm>
@@ -128,20 +129,29 @@ void CGifImage::RenderFrames() const {
         frame->Render();
 }
 
+namespace {
+
+// A frame cache holds the frames' rows (which the budget counts), and each
+// frame's record and palette: 2 KiB a frame, and one more for the header and
+// the global palette, hold more than those.
+constexpr size_t kMaxCacheBytes = CGifImage::kMaxTotalPixels + (CGifImage::kMaxFrames + 1) * 2048;
+
+} // namespace
+
 BOOL CGifImage::Decode(const std::string& gifPath, const std::string& cachePath, BOOL bCacheOnly) {
     std::string bytes;
     if (bCacheOnly) {
-        return ReadWholeFile(cachePath, bytes) &&
+        return ReadWholeFile(cachePath, bytes, kMaxCacheBytes) &&
                LoadCache(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
-    if (!ReadWholeFile(gifPath, bytes) ||
+    if (!ReadWholeFile(gifPath, bytes, platform::kMaxPictureFileBytes) ||
         !LoadGif(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
         return FALSE;
     // The cache is written once: again only when it is missing, damaged or
     // holds another picture than the GIF now does.
     std::string cached;
     CGifImage previous;
-    if (!ReadWholeFile(cachePath, cached) ||
+    if (!ReadWholeFile(cachePath, cached, kMaxCacheBytes) ||
         !previous.LoadCache(reinterpret_cast<const uint8_t*>(cached.data()), cached.size()) ||
         !SameGifContent(previous, *this))
         WriteFileAtomically(cachePath, SaveCache()); // a folder we cannot write costs only speed

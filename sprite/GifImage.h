@@ -8,6 +8,7 @@
 // decoded once while it stays unchanged; later loads share its frames.
 
 #include "platform/gdi/Gdi.h"
+#include "platform/system/InputBounds.h"
 
 #include <cstdint>
 #include <memory>
@@ -80,9 +81,17 @@ private:
 
 class CGifImage {
 public:
-    // Frames beyond these sizes are refused rather than allocated.
-    static constexpr size_t kMaxFramePixels = size_t(1) << 24;
-    static constexpr size_t kMaxTotalPixels = size_t(1) << 26;
+    // An animation's bounds (platform/system/InputBounds.h): a screen or a
+    // frame beyond a picture's, more frames, or frames whose rows together
+    // pass the budget are refused rather than allocated.
+    static constexpr size_t kMaxFramePixels = size_t(platform::kMaxImagePixels);
+    static constexpr size_t kMaxTotalPixels = size_t(platform::kMaxAnimationPixels);
+    static constexpr size_t kMaxFrames = size_t(platform::kMaxAnimationFrames);
+    // A screen of no size is taken (it draws nothing); a larger one than a
+    // picture may have is not.
+    static bool ScreenAllowed(int width, int height) {
+        return (width == 0 || height == 0) || platform::ImageSizeAllowed(width, height);
+    }
 
     // With bCacheOnly only the ".data" cache is read. Any earlier content is
     // discarded first; FALSE leaves the image empty.

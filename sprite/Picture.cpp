@@ -2,6 +2,7 @@
 
 #include "platform/images/Picture.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 #include "sprite/GdiRoutines.h"
 #include "sprite/MemDC.h"
@@ -15,7 +16,7 @@ BOOL CPicture::Load(LPCSTR path) {
     if (!path || !path[0])
         return FALSE;
     std::string bytes;
-    if (!ReadWholeFile(NativePath(path), bytes))
+    if (!ReadWholeFile(NativePath(path), bytes, platform::kMaxPictureFileBytes))
         return FALSE;
     IPicture* picture = nullptr;
     if (FAILED(CreatePictureFromMemory(bytes.data(), bytes.size(), &picture)) || !picture)

@@ -1,5 +1,7 @@
 #include "platform/gdi/DibRle.h"
 
+#include <algorithm>
+
 namespace platform {
 
 bool ExpandRle(const uint8_t* data, size_t size, bool fourBits, int width, int height,
@@ -12,7 +14,10 @@ bool ExpandRle(const uint8_t* data, size_t size, bool fourBits, int width, int h
     };
     // The nibble of a 4-bit pair that pixel i of a run or string takes.
     auto nibble = [](uint8_t byte, int i) { return uint8_t((i & 1) ? byte & 0x0F : byte >> 4); };
+    // Past the right edge nothing more is drawn, so x stops there: a line
+    // that never ends would otherwise count past what an int holds.
     int x = 0, y = 0;
+    auto right = [&](int step) { x = x >= width ? width : x + std::min(step, width - x); };
     size_t p = 0;
     while (y < height) {
         if (data == nullptr || size - p < 2) {
@@ -22,8 +27,9 @@ bool ExpandRle(const uint8_t* data, size_t size, bool fourBits, int width, int h
         const uint8_t count = data[p], value = data[p + 1];
         p += 2;
         if (count > 0) {
-            for (int i = 0; i < count; ++i, ++x)
-                put(x, y, fourBits ? nibble(value, i) : value);
+            for (int i = 0; i < count && x + i < width; ++i)
+                put(x + i, y, fourBits ? nibble(value, i) : value);
+            right(count);
         } else if (value == 0) { // end of line
             x = 0;
             ++y;
@@ -34,7 +40,7 @@ bool ExpandRle(const uint8_t* data, size_t size, bool fourBits, int width, int h
                 *reason = kTruncated;
                 return false;
             }
-            x += data[p];
+            right(data[p]);
             y += data[p + 1];
             p += 2;
         } else { // `value` literal indices, padded to a 16-bit boundary
@@ -44,10 +50,11 @@ bool ExpandRle(const uint8_t* data, size_t size, bool fourBits, int width, int h
                 *reason = kTruncated;
                 return false;
             }
-            for (int i = 0; i < value; ++i, ++x) {
+            for (int i = 0; i < value && x + i < width; ++i) {
                 const uint8_t byte = data[p + (fourBits ? size_t(i) / 2 : size_t(i))];
-                put(x, y, fourBits ? nibble(byte, i) : byte);
+                put(x + i, y, fourBits ? nibble(byte, i) : byte);
             }
+            right(value);
             p += padded;
         }
     }

@@ -6,6 +6,7 @@
 // Pictures without an alpha channel leave the top byte 0, as Windows does.
 
 #include "platform/gdi/Surface.h"
+#include "platform/system/InputBounds.h"
 
 #include <cstdint>
 #include <string>
@@ -13,21 +14,10 @@
 
 namespace platform {
 
-// Decoders refuse pictures above these limits before allocating anything, so
-// a hostile header cannot ask for gigabytes.
-constexpr int kMaxImageSide = 16384;
-constexpr int64_t kMaxImagePixels = int64_t(4096) * 4096;
-
-inline bool ImageSizeAllowed(int64_t width, int64_t height) {
-    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
-           width * height <= kMaxImagePixels;
-}
-
-// Stores why a picture was refused (when the caller asks) and returns false.
+// Logs why a picture was refused, stores it (when the caller asks) and
+// returns false.
 inline bool RefusePicture(std::string* error, const std::string& why) {
-    if (error)
-        *error = why;
-    return false;
+    return RefuseInput("picture", why, error);
 }
 
 // A window onto 32-bit pixels owned elsewhere; stride is in pixels.

@@ -408,7 +408,7 @@ bool EncodeBmp(const PixelImage& image, BmpFormat format, std::string& file, std
 
 bool LoadBmpFile(const std::string& path, PixelImage& image, std::string* error) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    if (!ReadWholeFile(path, bytes, kMaxPictureFileBytes))
         return RefusePicture(error, "file cannot be read");
     return DecodeBmp(bytes.data(), bytes.size(), image, error);
 }

@@ -35,6 +35,17 @@ void NoteWarning(j_common_ptr info, int level) {
         trap->truncated = true;
 }
 
+// A progressive picture's scans each walk every block of it: past the bound
+// the decoding ends as an error does.
+void CountScans(j_common_ptr info) {
+    const auto* decoding = reinterpret_cast<j_decompress_ptr>(info);
+    if (decoding->input_scan_number <= kMaxJpegScans)
+        return;
+    ErrorTrap* trap = reinterpret_cast<ErrorTrap*>(info->err);
+    std::snprintf(trap->message, sizeof trap->message, "more than %d scans", kMaxJpegScans);
+    longjmp(trap->back, 1);
+}
+
 void InstallTrap(ErrorTrap& trap, jpeg_common_struct* info) {
     info->err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = JumpBack;
@@ -94,6 +105,9 @@ bool DecodeJpeg(const void* data, size_t size, PixelImage& image, std::string* e
     ErrorTrap trap;
     InstallTrap(trap, reinterpret_cast<jpeg_common_struct*>(&info));
     jpeg_create_decompress(&info);
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = CountScans;
+    info.progress = &progress;
     PixelImage decoded;
     bool ok = DecodeInto(info, trap, data, size, decoded, error);
     jpeg_destroy_decompress(&info);

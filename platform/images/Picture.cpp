@@ -67,7 +67,7 @@ HBITMAP platform::LoadBitmapImage(LPCSTR name, int cx, int cy, UINT flags) {
         return nullptr;
     }
     std::string bytes;
-    if (!ReadWholeFile(NativePath(name), bytes)) {
+    if (!ReadWholeFile(NativePath(name), bytes, kMaxPictureFileBytes)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }

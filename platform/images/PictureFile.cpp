@@ -46,7 +46,7 @@ bool DecodePicture(const void* data, size_t size, PixelImage& image, std::string
 
 bool LoadPictureFile(const std::string& path, PixelImage& image, std::string* error) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    if (!ReadWholeFile(path, bytes, kMaxPictureFileBytes))
         return RefusePicture(error, "file cannot be read");
     return DecodePicture(bytes.data(), bytes.size(), image, error);
 }

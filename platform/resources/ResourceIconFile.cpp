@@ -25,9 +25,7 @@ uint32_t U32(const uint8_t* bytes, size_t at) {
 }
 
 bool Refuse(std::string* error, const std::string& why) {
-    if (error)
-        *error = why;
-    return false;
+    return RefuseInput("icon", why, error);
 }
 
 bool IsPng(const uint8_t* data, size_t size) {
@@ -41,7 +39,20 @@ void MaskFromAlpha(IconImage& image) {
         image.andMask[i] = (image.colour[i] >> 24) == 0 ? 1 : 0;
 }
 
+// The size a PNG's header declares, read before it is decoded.
+bool PngHeaderFits(const uint8_t* data, size_t size) {
+    if (size < 24)
+        return true; // the decoder tells what is wrong with it
+    const uint32_t width =
+        uint32_t(data[16]) << 24 | uint32_t(data[17]) << 16 | uint32_t(data[18]) << 8 | data[19];
+    const uint32_t height =
+        uint32_t(data[20]) << 24 | uint32_t(data[21]) << 16 | uint32_t(data[22]) << 8 | data[23];
+    return width <= uint32_t(kMaxIconSide) && height <= uint32_t(kMaxIconSide);
+}
+
 bool DecodePngImage(const uint8_t* data, size_t size, IconImage& image, std::string* error) {
+    if (!PngHeaderFits(data, size))
+        return Refuse(error, "PNG image larger than 256 x 256");
     PixelImage pixels;
     std::string why;
     if (!DecodePicture(data, size, pixels, &why))

@@ -8,6 +8,7 @@
 #include "platform/resources/Resource.h"
 #include "platform/resources/ResourceModule.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 #include "platform/window/SystemMetrics.h"
 
@@ -91,7 +92,7 @@ HICON SharedGroupShape(HINSTANCE module, LPCSTR name, bool cursor) {
 // An .ico or .cur file's entry nearest cx x cy, or a whole .ani file.
 HICON FileShape(LPCSTR path, bool cursor, int cx, int cy, UINT flags) {
     std::string bytes;
-    if (!ReadWholeFile(NativePath(path), bytes)) {
+    if (!ReadWholeFile(NativePath(path), bytes, kMaxPictureFileBytes)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }

@@ -4,6 +4,7 @@
 #include "platform/resources/Resource.h"
 #include "platform/resources/ResourceIconFile.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Module.h"
 
 #include <mutex>
@@ -146,7 +147,7 @@ bool BuildResourceModule(const ResourceScript& script, const std::string& source
     for (const ScriptFileResource& file : script.files) {
         std::string where = sourceName + ":" + std::to_string(file.line) + ": ";
         ModuleResource resource{file.type, file.name, file.language, {}, {}};
-        if (!ReadWholeFile(baseFolder + "/" + file.path, resource.fileBytes))
+        if (!ReadWholeFile(baseFolder + "/" + file.path, resource.fileBytes, kMaxResourceFileBytes))
             return Refuse(error, where + "cannot read \"" + file.path + "\"");
         std::string why;
         if (!CheckResourceFile(file, resource.fileBytes, why))
@@ -227,7 +228,7 @@ ResourceId ResourceIdFromArgument(LPCSTR name) {
 bool RegisterResourceModule(const char* fileName, const std::string& scriptPath,
                             std::string* error) {
     std::string text;
-    if (!ReadWholeFile(scriptPath, text)) {
+    if (!ReadWholeFile(scriptPath, text, platform::kMaxIniFileBytes)) {
         if (error)
             *error = "cannot read resource script " + scriptPath;
         return false;

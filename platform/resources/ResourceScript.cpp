@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/resources/ResourceScriptLexer.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 
 #include <algorithm>
 #include <cctype>
@@ -147,7 +148,7 @@ private:
             throw ScriptError(line, "#include nested too deeply");
         std::string name = argument.substr(open + 1, close - open - 1);
         std::string bytes;
-        if (!ReadWholeFile(m_baseFolder + "/" + name, bytes))
+        if (!ReadWholeFile(m_baseFolder + "/" + name, bytes, kMaxIniFileBytes))
             throw ScriptError(line, "cannot read included file \"" + name + "\"");
         try {
             ParseHeader(bytes, depth + 1);

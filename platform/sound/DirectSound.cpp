@@ -40,7 +40,7 @@ struct SoundBufferData {
         if (changed) {
             Wave wave{format, bytes};
             wave.pcm.resize(Frames() * size_t(format.FrameBytes()));
-            clip = TheMixer().Prepare(wave, "sound buffer");
+            clip = TheMixer().Prepare(std::move(wave), "sound buffer");
             changed = false;
         }
         return clip;

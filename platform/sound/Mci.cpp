@@ -6,6 +6,7 @@
 #include "platform/sound/MidiSynth.h"
 #include "platform/system/DebugOutput.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 #include "platform/window/Messages.h"
 
@@ -152,7 +153,8 @@ MCIERROR Open(MciState& s, const std::vector<std::string>& w) {
     std::string bytes;
     struct stat st {};
     const std::string path = NativePath(w[1].c_str());
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !ReadWholeFile(path, bytes))
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !ReadWholeFile(path, bytes, kMaxMidiFileBytes))
         return MCIERR_FILE_NOT_FOUND;
     std::string why;
     auto sequence = MidiSequence::Load(std::vector<uint8_t>(bytes.begin(), bytes.end()), &why);

@@ -2,6 +2,8 @@
 
 #include "platform/sound/MidiFile.h"
 
+#include "platform/system/InputBounds.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,15 +11,12 @@ namespace platform {
 
 namespace {
 
-constexpr size_t kMaxMidiBytes = size_t(16) << 20;
 // The synthesiser's player holds at most this many tracks.
 constexpr int kMaxTracks = 128;
 constexpr uint32_t kDefaultTempo = 500000; // 120 quarters a minute
 
 bool Refuse(std::string* error, const std::string& why) {
-    if (error)
-        *error = why;
-    return false;
+    return RefuseInput("MIDI file", why, error);
 }
 
 uint32_t Be32(const uint8_t* p) {
@@ -32,10 +31,14 @@ class TrackReader {
 public:
     TrackReader(const uint8_t* p, const uint8_t* end) : m_p(p), m_end(end) {}
 
-    bool Read(uint64_t& lastTick, std::vector<MidiSong::Tempo>& tempos, std::string& why) {
+    // events counts the song's events so far, every track's.
+    bool Read(uint64_t& lastTick, std::vector<MidiSong::Tempo>& tempos, size_t& events,
+              std::string& why) {
         uint64_t tick = 0;
         uint8_t running = 0;
         while (m_p < m_end) {
+            if (++events > kMaxMidiEvents)
+                return Fail(why, "more events than a song may have");
             uint32_t delta = 0;
             if (!Quantity(delta))
                 return Fail(why, "a delta time runs past its track or over four bytes");
@@ -145,7 +148,7 @@ bool CheckMidiFile(const void* data, size_t size, MidiSong& song, std::string* e
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (!bytes || size < 14 || memcmp(bytes, "MThd", 4) != 0)
         return Refuse(error, "not a MIDI file");
-    if (size > kMaxMidiBytes)
+    if (size > kMaxMidiFileBytes)
         return Refuse(error, "the MIDI file is too large");
     const uint32_t headerLength = Be32(bytes + 4);
     if (headerLength < 6 || headerLength > size - 8)
@@ -170,6 +173,7 @@ bool CheckMidiFile(const void* data, size_t size, MidiSong& song, std::string* e
     }
 
     std::vector<MidiSong::Tempo> tempos;
+    size_t events = 0;
     int found = 0;
     size_t at = 8 + headerLength;
     while (found < song.tracks) {
@@ -181,7 +185,7 @@ bool CheckMidiFile(const void* data, size_t size, MidiSong& song, std::string* e
         const uint8_t* body = bytes + at + 8;
         if (memcmp(bytes + at, "MTrk", 4) == 0) {
             std::string why;
-            if (!TrackReader(body, body + length).Read(song.lastTick, tempos, why))
+            if (!TrackReader(body, body + length).Read(song.lastTick, tempos, events, why))
                 return Refuse(error, "track " + std::to_string(found + 1) + ": " + why);
             ++found;
         }

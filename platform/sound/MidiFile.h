@@ -2,10 +2,11 @@
 
 // Standard MIDI files (formats 0, 1 and 2), checked whole before a synthesiser
 // sees them: every chunk within the file, every event within its track,
-// lengths and running status as the format allows, tempos above zero. A file
-// that fails any check is refused with the reason; nothing is read past its
-// end. A file that passes gives its tempo map, so times in milliseconds and
-// ticks convert both ways.
+// lengths and running status as the format allows, tempos above zero, and
+// no more bytes and events than a song may have (platform/system/InputBounds.h:
+// the synthesiser holds every event). A file that fails any check is refused
+// with the reason logged; nothing is read past its end. A file that passes
+// gives its tempo map, so times in milliseconds and ticks convert both ways.
 
 #include <cstddef>
 #include <cstdint>

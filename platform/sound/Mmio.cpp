@@ -5,6 +5,7 @@
 #include "platform/system/FileIo.h"
 #include "platform/system/Path.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -48,13 +49,10 @@ HMMIO mmioOpen(LPSTR fileName, LPMMIOINFO info, DWORD flags) {
             delete mmio;
             return Fail(info, MMIOERR_FILENOTFOUND);
         }
-        if (size_t(st.st_size) > kMmioMaxFileBytes) {
+        if (!ReadWholeFile(path, mmio->owned, kMmioMaxFileBytes)) {
+            const bool tooLarge = errno == EFBIG;
             delete mmio;
-            return Fail(info, MMIOERR_OUTOFMEMORY);
-        }
-        if (!ReadWholeFile(path, mmio->owned)) {
-            delete mmio;
-            return Fail(info, MMIOERR_CANNOTOPEN);
+            return Fail(info, tooLarge ? MMIOERR_OUTOFMEMORY : MMIOERR_CANNOTOPEN);
         }
         mmio->bytes = reinterpret_cast<const uint8_t*>(mmio->owned.data());
         mmio->size = mmio->owned.size();

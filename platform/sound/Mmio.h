@@ -5,6 +5,7 @@
 // when it is opened, and no read, descent or seek ever goes past its end.
 
 #include "platform/Types.h"
+#include "platform/system/InputBounds.h"
 
 typedef DWORD FOURCC;
 typedef UINT MMRESULT;
@@ -71,8 +72,8 @@ struct MMIOINFO {
 };
 typedef MMIOINFO* LPMMIOINFO;
 
-// Files larger than this are not opened (MMIOERR_OUTOFMEMORY).
-constexpr size_t kMmioMaxFileBytes = size_t(64) << 20;
+// Files larger than a sound file may be are not opened (MMIOERR_OUTOFMEMORY).
+constexpr size_t kMmioMaxFileBytes = platform::kMaxSoundFileBytes;
 
 // A file by name (info may be null), or with info->fccIOProc FOURCC_MEM the
 // bytes info names, which must outlive the handle. Reading only: other

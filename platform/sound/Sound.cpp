@@ -8,6 +8,7 @@
 #include "platform/sound/SoundFile.h"
 #include "platform/system/Clock.h"
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
 #include <algorithm>
@@ -26,9 +27,8 @@ bool Refuse(std::string* error, const char* why) {
     return false;
 }
 
-std::shared_ptr<const SoundClip> ClipOf(const Wave& wave, const std::string& name,
-                                        std::string* error) {
-    auto clip = TheMixer().Prepare(wave, name);
+std::shared_ptr<const SoundClip> ClipOf(Wave wave, const std::string& name, std::string* error) {
+    auto clip = TheMixer().Prepare(std::move(wave), name);
     if (!clip)
         Refuse(error, "the sound cannot be converted");
     return clip;
@@ -59,9 +59,15 @@ SoundBuffer::~SoundBuffer() {
 
 bool SoundBuffer::LoadFromFile(const std::string& path, std::string* error) {
     std::string bytes;
-    if (!ReadWholeFile(NativePath(path.c_str()), bytes))
+    if (!ReadWholeFile(NativePath(path.c_str()), bytes, kMaxSoundFileBytes))
         return Refuse(error, "cannot read the file");
-    return Load(bytes.data(), bytes.size(), path, error);
+    if (SniffSound(bytes.data(), bytes.size()) == SoundFormat::Midi)
+        return Load(bytes.data(), bytes.size(), path, error);
+    Wave wave;
+    if (!DecodeSound(bytes.data(), bytes.size(), wave, error))
+        return false;
+    std::string().swap(bytes); // the file's bytes go before the sound is converted
+    return UseWave(std::move(wave), path, error);
 }
 
 bool SoundBuffer::LoadFromMemory(const void* data, size_t size, const std::string& name,
@@ -82,9 +88,11 @@ bool SoundBuffer::Load(const void* data, size_t size, const std::string& name, s
         return true;
     }
     Wave wave;
-    if (!DecodeSound(data, size, wave, error))
-        return false;
-    auto clip = ClipOf(wave, name, error);
+    return DecodeSound(data, size, wave, error) && UseWave(std::move(wave), name, error);
+}
+
+bool SoundBuffer::UseWave(Wave wave, const std::string& name, std::string* error) {
+    auto clip = ClipOf(std::move(wave), name, error);
     if (!clip)
         return false;
     Stop();
@@ -154,7 +162,7 @@ BOOL PlaySound(LPCSTR sound, HMODULE module, DWORD flags) {
         if (!LoadWaveFile(NativePath(sound), wave))
             return FALSE;
     }
-    auto clip = TheMixer().Prepare(wave, name);
+    auto clip = TheMixer().Prepare(std::move(wave), name);
     if (!clip)
         return FALSE;
     if (g_playSoundVoice)

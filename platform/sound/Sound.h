@@ -63,6 +63,7 @@ public:
 
 private:
     bool Load(const void* data, size_t size, const std::string& name, std::string* error);
+    bool UseWave(Wave wave, const std::string& name, std::string* error);
 
     std::shared_ptr<const SoundClip> m_clip;
     std::shared_ptr<MidiSequence> m_song;

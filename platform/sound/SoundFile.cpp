@@ -2,8 +2,11 @@
 
 #include "platform/sound/SoundFile.h"
 
+#include "platform/system/InputBounds.h"
+
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -11,12 +14,8 @@ namespace platform {
 
 namespace {
 
-constexpr size_t kMaxSeconds = 10 * 60;
-
 bool Refuse(std::string* error, const char* why) {
-    if (error)
-        *error = why;
-    return false;
+    return RefuseInput("sound", why, error);
 }
 
 // An MPEG audio frame header: the sync bits, a version, a layer, a bit rate
@@ -79,6 +78,10 @@ bool DecodeMp3(const void* data, size_t size, Wave& wave, std::string* error) {
     if (mpg123_open_feed(h) != MPG123_OK ||
         mpg123_feed(h, static_cast<const unsigned char*>(data), size) != MPG123_OK)
         return Refuse(error, "the MP3 decoder refused the bytes");
+    // With the size known the decoder estimates the length from the bit
+    // rate, so the samples can be held without growing their block again
+    // and again (each growth holds the old block and the new at once).
+    mpg123_set_filesize(h, off_t(size));
 
     std::vector<unsigned char> block(64 * 1024);
     size_t limit = SIZE_MAX;
@@ -92,7 +95,11 @@ bool DecodeMp3(const void* data, size_t size, Wave& wave, std::string* error) {
             if (wave.format.rate && (wave.format.rate != rate || wave.format.channels != channels))
                 break; // a stream that changes its format mid-way ends there
             wave.format = WaveFormat{int(rate), channels, 16};
-            limit = kMaxSeconds * size_t(rate) * size_t(channels) * 2;
+            limit = size_t(kMaxSoundSeconds) * size_t(rate) * size_t(channels) * 2;
+            const off_t estimate = mpg123_length(h);
+            if (estimate > 0)
+                wave.pcm.reserve(std::min(size_t(estimate) * size_t(channels) * 2, limit) +
+                                 block.size());
         }
         wave.pcm.insert(wave.pcm.end(), block.data(), block.data() + done);
         if (wave.pcm.size() > limit)

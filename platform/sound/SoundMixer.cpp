@@ -2,11 +2,15 @@
 
 #include "platform/sound/SoundMixer.h"
 
+#include "platform/system/InputBounds.h"
+
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace platform {
 
@@ -18,10 +22,16 @@ float GainOfVolume(long hundredthsOfDecibel) {
 }
 
 // SDL's converter changes sample format, channel count and rate in one go.
-std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::string name) const {
+std::shared_ptr<const SoundClip> SoundMixer::Prepare(Wave wave, std::string name) const {
     const WaveFormat& f = wave.format;
-    if (f.FrameBytes() <= 0 || wave.pcm.empty())
+    if (f.FrameBytes() <= 0 || f.rate <= 0 || wave.pcm.empty())
         return nullptr;
+    // Whatever made the wave (a file, a sound buffer), the mixer holds no
+    // more than a sound may last.
+    if (wave.pcm.size() / size_t(f.FrameBytes()) > size_t(kMaxSoundSeconds) * size_t(f.rate)) {
+        RefuseInput("sound", name + " plays longer than ten minutes");
+        return nullptr;
+    }
     // 16-bit sound at the mixer's rate is taken as it is: SDL's converter
     // goes through floats and loses the lowest bit of loud samples.
     if (f.bits == 16 && f.rate == m_rate && f.channels <= 2) {
@@ -42,16 +52,30 @@ std::shared_ptr<const SoundClip> SoundMixer::Prepare(const Wave& wave, std::stri
     if (SDL_BuildAudioCVT(&cvt, from, Uint8(f.channels), f.rate, AUDIO_S16SYS, 2, m_rate) < 0)
         return nullptr;
     cvt.len = int(wave.pcm.size());
-    std::vector<uint8_t> buffer(size_t(cvt.len) * size_t(std::max(cvt.len_mult, 1)));
-    memcpy(buffer.data(), wave.pcm.data(), wave.pcm.size());
-    cvt.buf = buffer.data();
+    // SDL asks for room for its widest step (floats, more channels, a higher
+    // rate: up to a hundred times the input) but fills only what each step
+    // makes; the block is not cleared, so the room it does not use is never
+    // resident, and once converted it is cut to the result.
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(
+        static_cast<uint8_t*>(std::malloc(size_t(cvt.len) * size_t(std::max(cvt.len_mult, 1)))),
+        &std::free);
+    if (!buffer)
+        return nullptr;
+    memcpy(buffer.get(), wave.pcm.data(), wave.pcm.size());
+    const size_t taken = wave.pcm.size();
+    std::vector<uint8_t>().swap(wave.pcm);
+    cvt.buf = buffer.get();
     if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
         return nullptr;
-    const size_t bytes = cvt.needed ? size_t(cvt.len_cvt) : wave.pcm.size();
+    const size_t bytes = cvt.needed ? size_t(cvt.len_cvt) : taken;
+    if (void* cut = std::realloc(buffer.get(), std::max<size_t>(bytes, 1))) {
+        buffer.release();
+        buffer.reset(static_cast<uint8_t*>(cut));
+    }
     auto clip = std::make_shared<SoundClip>();
     clip->name = std::move(name);
     clip->samples.resize(bytes / 4 * 2);
-    memcpy(clip->samples.data(), buffer.data(), clip->samples.size() * 2);
+    memcpy(clip->samples.data(), buffer.get(), clip->samples.size() * 2);
     if (clip->samples.empty())
         return nullptr;
     return clip;

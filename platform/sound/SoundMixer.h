@@ -47,8 +47,11 @@ public:
     explicit SoundMixer(int rate = kDefaultRate) : m_rate(rate) {}
 
     int Rate() const { return m_rate; }
-    // Converts a wave to the mixer's format; null when it cannot be converted.
-    std::shared_ptr<const SoundClip> Prepare(const Wave& wave, std::string name) const;
+    // Converts a wave to the mixer's format; null when it cannot be converted
+    // or lasts longer than a sound may (platform/system/InputBounds.h). The
+    // wave's samples go as soon as they are taken, so a caller done with
+    // them moves them in.
+    std::shared_ptr<const SoundClip> Prepare(Wave wave, std::string name) const;
 
     // A voice marks are told of each time it passes one of their frames, on
     // the thread that renders (under the mixer's lock: a listener must not

@@ -3,6 +3,7 @@
 #include "platform/sound/WaveFile.h"
 
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 
 #include <cstring>
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
-constexpr size_t kMaxWaveBytes = size_t(256) << 20;
 
 uint16_t Le16(const uint8_t* p) {
     return uint16_t(p[0] | p[1] << 8);
@@ -22,9 +22,7 @@ uint32_t Le32(const uint8_t* p) {
 }
 
 bool Refuse(std::string* error, const char* why) {
-    if (error)
-        *error = why;
-    return false;
+    return RefuseInput("wave", why, error);
 }
 
 bool ReadFormat(const uint8_t* chunk, uint32_t size, WaveFormat& format, std::string* error) {
@@ -60,7 +58,7 @@ bool ParseWave(const void* data, size_t size, Wave& wave, std::string* error) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (!bytes || size < 12 || memcmp(bytes, "RIFF", 4) != 0 || memcmp(bytes + 8, "WAVE", 4) != 0)
         return Refuse(error, "not a RIFF WAVE file");
-    if (size > kMaxWaveBytes)
+    if (size > kMaxSoundFileBytes)
         return Refuse(error, "wave file too large");
     // A RIFF size claiming more than the file holds means a truncated file.
     if (uint64_t(Le32(bytes + 4)) + 8 > size)
@@ -82,6 +80,11 @@ bool ParseWave(const void* data, size_t size, Wave& wave, std::string* error) {
             if (!haveFormat)
                 return Refuse(error, "sound data before the format");
             const size_t whole = chunkSize - chunkSize % uint32_t(format.FrameBytes());
+            // A slow rate makes hours of a few megabytes, and the mixer's
+            // form of them gigabytes.
+            if (whole / size_t(format.FrameBytes()) >
+                size_t(kMaxSoundSeconds) * size_t(format.rate))
+                return Refuse(error, "the wave plays longer than ten minutes");
             wave.format = format;
             wave.pcm.assign(chunk, chunk + whole);
             return true;
@@ -95,7 +98,7 @@ bool ParseWave(const void* data, size_t size, Wave& wave, std::string* error) {
 
 bool LoadWaveFile(const std::string& path, Wave& wave, std::string* error) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    if (!ReadWholeFile(path, bytes, kMaxSoundFileBytes))
         return Refuse(error, "cannot read the file");
     return ParseWave(bytes.data(), bytes.size(), wave, error);
 }

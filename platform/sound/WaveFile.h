@@ -1,9 +1,10 @@
 #pragma once
 
 // RIFF WAVE files of PCM sound: 8-bit unsigned or 16-bit signed samples, one
-// or two channels, any rate from 1 kHz to 192 kHz. A file that is not one, or
-// whose chunks claim more bytes than it has, is refused; nothing is read past
-// its end.
+// or two channels, any rate from 1 kHz to 192 kHz. A file that is not one,
+// whose chunks claim more bytes than it has, or that plays longer than a
+// sound may (platform/system/InputBounds.h) is refused with the reason
+// logged; nothing is read past its end.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,12 @@
 #include "platform/system/FileIo.h"
 
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -66,24 +68,41 @@ SettingsLock::~SettingsLock() {
         close(m_fd); // releases the lock
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool ReadWholeFile(const std::string& path, std::string& bytes, size_t limit) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
+    auto fail = [fd](int err, const std::string& why) {
+        close(fd);
+        if (!why.empty())
+            platform::RefuseInput("file", why);
+        errno = err;
+        return false;
+    };
+    struct stat info;
+    if (fstat(fd, &info) != 0)
+        return fail(errno, "");
+    if (!S_ISREG(info.st_mode))
+        return fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, path + " is no regular file");
+    const auto tooLarge = [&] {
+        return path + " holds more than " + std::to_string(limit) + " bytes";
+    };
+    if (uint64_t(info.st_size) > limit)
+        return fail(EFBIG, tooLarge());
     bytes.clear();
+    bytes.reserve(size_t(info.st_size));
     char chunk[65536];
     for (;;) {
-        ssize_t got = read(fd, chunk, sizeof chunk);
+        const ssize_t got = read(fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            int err = errno;
-            close(fd);
-            errno = err;
-            return false;
-        }
+        if (got < 0)
+            return fail(errno, "");
         if (got == 0)
             break;
+        // A file that grows while it is read is held to the bound too.
+        if (size_t(got) > limit - bytes.size())
+            return fail(EFBIG, tooLarge());
         bytes.append(chunk, static_cast<size_t>(got));
     }
     close(fd);

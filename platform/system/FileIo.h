@@ -1,12 +1,17 @@
 #pragma once
 
-// Whole-file reads and crash-safe whole-file writes for the settings stores
-// (ini files, the registry). Paths are Linux paths.
+// Whole-file reads of outside files, and crash-safe whole-file writes for the
+// settings stores (ini files, the registry). Paths are Linux paths.
 
+#include <cstddef>
 #include <string>
 
-// False (errno set) when the file cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// The whole file, when it holds at most limit bytes (the bound of its kind,
+// platform/system/InputBounds.h). False (errno set) when it cannot be opened
+// or read; refused, with the reason on the files trace channel, when it is
+// larger (EFBIG) or no regular file at all (EINVAL, EISDIR): a device or a
+// pipe may never end, and a pipe nobody writes to would hold the open.
+bool ReadWholeFile(const std::string& path, std::string& bytes, size_t limit);
 
 // Writes a temporary file beside the target and renames it over the target,
 // so a reader sees the old or the new file, never a half-written one. The

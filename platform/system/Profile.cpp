@@ -4,8 +4,10 @@
 #include "platform/system/FileIo.h"
 #include "platform/system/FileStamp.h"
 #include "platform/system/IniFile.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -28,6 +30,22 @@ std::string IniPath(LPCSTR fileName) {
     return NativePath(fileName);
 }
 
+// The file's bytes, when it is within an ini file's bounds: its parsed form
+// holds each line with its name and value, so the lines are counted too.
+// False with errno set otherwise (EFBIG past the bounds).
+bool ReadIniBytes(const std::string& path, std::string& bytes) {
+    if (!ReadWholeFile(path, bytes, platform::kMaxIniFileBytes))
+        return false;
+    if (size_t(std::count(bytes.begin(), bytes.end(), '\n')) > platform::kMaxIniLines) {
+        platform::RefuseInput("ini file", path + " has more than " +
+                                              std::to_string(platform::kMaxIniLines) + " lines");
+        bytes.clear();
+        errno = EFBIG;
+        return false;
+    }
+    return true;
+}
+
 // Files read again and again (a theme's values, the settings) are parsed
 // once and kept while they stay unchanged on disk.
 StampedFileCache<IniFile>& ParsedFiles() {
@@ -47,11 +65,15 @@ std::shared_ptr<const IniFile> LoadIni(LPCSTR fileName) {
     const std::string key = absolute ? std::string(fileName) : IniPath(fileName);
     std::shared_ptr<const IniFile> ini = ParsedFiles().Get(
         key, [&] { return absolute ? IniPath(fileName) : key; },
-        [](const std::string& path) {
+        [](const std::string& path) -> std::shared_ptr<const IniFile> {
             std::string bytes;
-            return ReadWholeFile(path, bytes)
-                       ? std::make_shared<const IniFile>(IniFile::Parse(bytes))
-                       : nullptr;
+            if (ReadIniBytes(path, bytes))
+                return std::make_shared<const IniFile>(IniFile::Parse(bytes));
+            // A refused file reads as an empty one, kept while it stays as it
+            // is: it is read and refused once, not at every look-up.
+            if (errno == EFBIG || errno == EINVAL)
+                return std::make_shared<const IniFile>();
+            return nullptr;
         });
     return ini ? ini : empty;
 }
@@ -175,10 +197,10 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
     SettingsLock fileLock(true);
     std::string path = IniPath(fileName);
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    if (!ReadIniBytes(path, bytes)) {
         if (errno != ENOENT) {
             SetLastError(ErrorFromErrno(errno));
-            return FALSE; // an unreadable file is not overwritten
+            return FALSE; // an unreadable or refused file is not overwritten
         }
         bytes.clear();
     }

@@ -1,10 +1,12 @@
 #include "platform/system/Registry.h"
 
 #include "platform/system/FileIo.h"
+#include "platform/system/InputBounds.h"
 #include "platform/system/Path.h"
 #include "platform/system/RegistryTree.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -43,6 +45,9 @@ struct RegistryState {
     std::mutex lock;
     RegistryTree tree;
     bool loaded = false;
+    // The file was there but refused as too large: it is kept aside before
+    // it is written over.
+    bool unreadable = false;
     FileIdentity loadedFrom;
     std::unordered_map<HKEY, std::unique_ptr<OpenKey>> handles;
 };
@@ -81,10 +86,12 @@ public:
 
     LSTATUS Save() {
         RegistryState& registry = State();
-        if (registry.tree.RejectedLines() > 0) {
+        if (registry.unreadable) {
+            rename(m_path.c_str(), (m_path + ".unreadable").c_str());
+        } else if (registry.tree.RejectedLines() > 0) {
             // Keep what could not be read before it is written over.
             std::string old;
-            if (ReadWholeFile(m_path, old))
+            if (ReadWholeFile(m_path, old, platform::kMaxIniFileBytes))
                 WriteFileAtomically(m_path + ".unreadable", old);
         }
         if (!WriteFileAtomically(m_path, registry.tree.Serialize())) {
@@ -93,6 +100,7 @@ public:
             return error;
         }
         registry.tree.ForgetRejectedLines();
+        registry.unreadable = false;
         registry.loadedFrom = Identify(m_path);
         return ERROR_SUCCESS;
     }
@@ -104,8 +112,11 @@ private:
         if (registry.loaded && current == registry.loadedFrom)
             return;
         std::string text;
-        if (!current.present || !ReadWholeFile(m_path, text))
+        registry.unreadable = false;
+        if (current.present && !ReadWholeFile(m_path, text, platform::kMaxIniFileBytes)) {
+            registry.unreadable = errno == EFBIG;
             text.clear();
+        }
         registry.tree.Parse(text);
         registry.loaded = true;
         registry.loadedFrom = current;

@@ -1,7 +1,9 @@
 #include "platform/system/RegistryTree.h"
 
+#include "platform/system/InputBounds.h"
 #include "platform/system/Registry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -214,6 +216,7 @@ void RegistryTree::Parse(const std::string& text) {
         root->subkeys.clear();
     }
     m_rejectedLines = 0;
+    int tooDeep = 0;
     RegistryKey* current = nullptr;
     size_t start = 0;
     while (start < text.size()) {
@@ -235,6 +238,10 @@ void RegistryTree::Parse(const std::string& text) {
             for (size_t i = 0; i < 3; ++i)
                 if (rootName == kRootNames[i])
                     current = m_roots[i].get();
+            if (size_t(std::count(path.begin(), path.end(), '\\')) > platform::kMaxRegistryDepth) {
+                current = nullptr;
+                ++tooDeep;
+            }
             understood = current != nullptr;
             while (current && slash != std::string::npos) {
                 size_t next = path.find('\\', slash + 1);
@@ -266,6 +273,10 @@ void RegistryTree::Parse(const std::string& text) {
         if (!understood)
             ++m_rejectedLines;
     }
+    if (tooDeep > 0)
+        platform::RefuseInput("registry key",
+                              std::to_string(tooDeep) + " keys nested deeper than " +
+                                  std::to_string(platform::kMaxRegistryDepth) + " levels");
 }
 
 std::string RegistryTree::Serialize() const {

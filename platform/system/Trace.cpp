@@ -10,13 +10,14 @@ namespace platform {
 
 namespace {
 
-constexpr int kChannelCount = 5;
-const char* const kChannelNames[kChannelCount] = {"network", "records", "referee", "sprites",
-                                                  "sound"};
+constexpr int kChannelCount = 6;
+const char* const kChannelNames[kChannelCount] = {"network", "records", "referee",
+                                                  "sprites", "sound",   "files"};
 
 struct Settings {
     bool read = false;
-    int levels[kChannelCount] = {kTraceError, kTraceOff, kTraceOff, kTraceOff, kTraceOff};
+    int levels[kChannelCount] = {kTraceError, kTraceOff, kTraceOff,
+                                 kTraceOff,   kTraceOff, kTraceError};
     bool assertsLive = false;
     TraceListener listener = nullptr;
 };

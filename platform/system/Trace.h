@@ -3,8 +3,9 @@
 // The program's trace: lines for whoever follows what the program does, by
 // channel and level, on standard error. The user's own log (WriteLog) is not
 // this. PELLOR_TRACE sets the levels: "records=3,network=2", "all=2" for
-// every channel, a channel without a level at 2; unset, only the network's
-// errors are traced (the library's diagnostics, as it always wrote them).
+// every channel, a channel without a level at 2; unset, only the errors of
+// the network (the library's diagnostics, as it always wrote them) and of
+// files (an outside file or a server's bytes refused, with the reason).
 //
 // Asserts: PELLOR_ASSERT checks an invariant the code before it guarantees
 // (a record the client has checked, a hold released in time). While asserts
@@ -19,7 +20,7 @@
 
 namespace platform {
 
-enum class TraceChannel { kNetwork, kRecords, kReferee, kSprites, kSound };
+enum class TraceChannel { kNetwork, kRecords, kReferee, kSprites, kSound, kFiles };
 enum TraceLevel { kTraceOff = 0, kTraceError = 1, kTraceInfo = 2, kTraceDetail = 3 };
 
 // Whether lines of the level go out on the channel.

@@ -85,7 +85,7 @@ double Rms(const Signal& x, size_t from, size_t count) {
 
 bool ReadRecording(const std::string& path, Samples& out) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    if (!ReadWholeFile(path, bytes, size_t(1) << 30))
         return false;
     const size_t frames = bytes.size() / 4;
     out.raw.resize(frames);
@@ -138,7 +138,8 @@ const Samples* SoundFrom(const std::string& path) {
         return &it->second;
     std::string bytes;
     platform::Wave wave;
-    if (!ReadWholeFile(path, bytes) || !platform::DecodeSound(bytes.data(), bytes.size(), wave))
+    if (!ReadWholeFile(path, bytes, size_t(1) << 30) ||
+        !platform::DecodeSound(bytes.data(), bytes.size(), wave))
         return nullptr;
     auto clip = platform::SoundMixer().Prepare(wave, path);
     if (!clip)
@@ -269,7 +270,7 @@ struct Music {
 bool FindMusic(const Samples& x, const Request& request, Music& music) {
     std::string bytes;
     platform::MidiSong midi;
-    if (ReadWholeFile(request.path, bytes) &&
+    if (ReadWholeFile(request.path, bytes, size_t(1) << 30) &&
         platform::CheckMidiFile(bytes.data(), bytes.size(), midi)) {
         music.length = size_t(midi.LengthMs() * kRate / 1000);
         for (size_t at = request.frame; at < x.raw.size(); ++at)

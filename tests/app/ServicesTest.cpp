@@ -30,7 +30,7 @@ protected:
     }
     std::string Log() const {
         std::string text;
-        ReadWholeFile(logFile, text);
+        ReadWholeFile(logFile, text, size_t(1) << 30);
         return text;
     }
     static time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {

@@ -67,7 +67,7 @@ TEST_F(SkinFrameTest, CaptionButtonsArePlacedFromTheRightWithTheGap) {
 TEST_F(SkinFrameTest, AButtonWithAPlaceOfItsOwnKeepsItAndMovesTheRowOn) {
     folder.WriteFull();
     std::string text;
-    ReadWholeFile(folder.layout, text);
+    ReadWholeFile(folder.layout, text, size_t(1) << 30);
     const size_t at = text.find("bmp_close=close.bmp\n");
     text.insert(at, "pos_close=-10,2\n");
     folder.Write(text);

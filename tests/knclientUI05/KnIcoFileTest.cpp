@@ -137,7 +137,7 @@ TEST(IcoReadTest, TheFirstImageOfAFileDecodes) {
 TEST(IcoReadTest, IdlesIconDecodesAsIcotoolExtractsIt) {
     const std::string ico = "/usr/lib/python3.11/idlelib/Icons/idle.ico";
     std::string bytes;
-    if (!ReadWholeFile(ico, bytes) || !Have("icotool"))
+    if (!ReadWholeFile(ico, bytes, size_t(1) << 30) || !Have("icotool"))
         GTEST_SKIP() << "needs idle.ico (Debian package idle-python3.11) and icotool";
     HICON icon =
         CreateIconFromIcoData(reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()));
@@ -152,7 +152,7 @@ TEST(IcoReadTest, IdlesIconDecodesAsIcotoolExtractsIt) {
                       .c_str()),
               0);
     std::string png;
-    ASSERT_TRUE(ReadWholeFile(temp.File("first.png"), png));
+    ASSERT_TRUE(ReadWholeFile(temp.File("first.png"), png, size_t(1) << 30));
     platform::PixelImage theirs;
     ASSERT_TRUE(platform::DecodePng(png.data(), png.size(), theirs));
     ASSERT_EQ(theirs.width, 16);
@@ -288,7 +288,7 @@ TEST_F(IcoWriteTest, IcotoolAndImageMagickReadWhatWeWrite) {
         const std::string name =
             temp.File("pair_" + std::to_string(i + 1) + "_" + std::to_string(pictures[i]->width) +
                       "x" + std::to_string(pictures[i]->height) + "x32.png");
-        ASSERT_TRUE(ReadWholeFile(name, png)) << name;
+        ASSERT_TRUE(ReadWholeFile(name, png, size_t(1) << 30)) << name;
         platform::PixelImage read;
         ASSERT_TRUE(platform::DecodePng(png.data(), png.size(), read));
         ExpectPixels(read, *pictures[i]);
@@ -298,7 +298,7 @@ TEST_F(IcoWriteTest, IcotoolAndImageMagickReadWhatWeWrite) {
             std::system(
                 ("convert '" + ico + "[" + std::to_string(i) + "]' 'png32:" + out + "'").c_str()),
             0);
-        ASSERT_TRUE(ReadWholeFile(out, png));
+        ASSERT_TRUE(ReadWholeFile(out, png, size_t(1) << 30));
         ASSERT_TRUE(platform::DecodePng(png.data(), png.size(), read));
         ExpectPixels(read, *pictures[i]);
     }
@@ -321,7 +321,7 @@ TEST_F(IcoWriteTest, WeReadWhatIcotoolWrites) {
                   ("icotool -c -b 32 -o '" + ico + "' '" + temp.File("source.png") + "'").c_str()),
               0);
     std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(ico, bytes));
+    ASSERT_TRUE(ReadWholeFile(ico, bytes, size_t(1) << 30));
     HICON icon =
         CreateIconFromIcoData(reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()));
     ASSERT_NE(icon, nullptr);

@@ -153,7 +153,8 @@ TEST_F(DefaultThemeTest, SpriteGifsDecodeWithTransparentCorners) {
             continue;
         ++gifs;
         std::string bytes;
-        ASSERT_TRUE(ReadWholeFile(kProgram + "theme_bmp/Default/" + name, bytes)) << name;
+        ASSERT_TRUE(ReadWholeFile(kProgram + "theme_bmp/Default/" + name, bytes, size_t(1) << 30))
+            << name;
         platform::PixelImage frame;
         ASSERT_TRUE(platform::DecodeGif(bytes.data(), bytes.size(), frame)) << name;
         EXPECT_EQ(frame.At(0, 0) >> 24, 0u) << name << ": the corner is transparent";

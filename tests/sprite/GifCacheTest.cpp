@@ -36,7 +36,7 @@ std::string TwoFrameGif(BYTE shade) {
 
 std::string Read(const fs::path& path) {
     std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(path.string(), bytes));
+    EXPECT_TRUE(ReadWholeFile(path.string(), bytes, size_t(1) << 30));
     return bytes;
 }
 

@@ -47,7 +47,7 @@ protected:
     }
     std::string Log() const {
         std::string text;
-        ReadWholeFile(logFile, text);
+        ReadWholeFile(logFile, text, size_t(1) << 30);
         return text;
     }
 

@@ -566,7 +566,7 @@ protected:
 
     std::string Log() const {
         std::string text;
-        ReadWholeFile(logFile, text);
+        ReadWholeFile(logFile, text, size_t(1) << 30);
         return text;
     }
     SPRITEINFO* Info(POSITION pos) { return wnd.GetSpriteAt(pos); }

@@ -164,12 +164,12 @@ TEST_F(PaintTest, WindowsAndTheScreenSaveAsPng) {
     ASSERT_TRUE(SaveScreenPng(screenFile));
     std::string bytes;
     PixelImage image;
-    ASSERT_TRUE(ReadWholeFile(childFile, bytes));
+    ASSERT_TRUE(ReadWholeFile(childFile, bytes, size_t(1) << 30));
     ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), image));
     EXPECT_EQ(image.width, 20);
     EXPECT_EQ(image.height, 10);
     EXPECT_EQ(image.At(0, 0) & kRgbMask, kGreen);
-    ASSERT_TRUE(ReadWholeFile(screenFile, bytes));
+    ASSERT_TRUE(ReadWholeFile(screenFile, bytes, size_t(1) << 30));
     ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), image));
     EXPECT_EQ(image.width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(image.height, GetSystemMetrics(SM_CYSCREEN));
