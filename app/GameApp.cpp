@@ -188,6 +188,8 @@ int CGameApp::ExitInstance() {
         FreeLibrary(m_hResDll);
         m_hResDll = nullptr;
     }
+    // Held since the table was entered when no table window ever opened it.
+    theClient.ReceiveGate().ReleaseAbandoned();
     ReleaseInstanceMapping();
     return 0;
 }

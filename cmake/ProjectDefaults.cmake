@@ -46,4 +46,19 @@ function(pellor_test name)
         gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
             PROPERTIES ENVIRONMENT PELLOR_ASSERTS=1)
     endif()
+    # The whole program in one process as well, in three shuffled orders of
+    # fixed seeds: no test may lean on what an earlier one left behind. Not
+    # in a sanitized build, whose pass of every test is long enough as it is.
+    if(NOT PELLOR_SANITIZE)
+        foreach(seed 1 2 3)
+            add_test(NAME ${prefix}.Shuffled.Seed${seed}
+                COMMAND ${name} --gtest_shuffle --gtest_random_seed=${seed})
+            set_tests_properties(${prefix}.Shuffled.Seed${seed} PROPERTIES
+                ENVIRONMENT PELLOR_ASSERTS=1 TIMEOUT 900)
+            if(ARG_SCREEN_TESTS)
+                set_tests_properties(${prefix}.Shuffled.Seed${seed} PROPERTIES
+                    RESOURCE_LOCK x_screen)
+            endif()
+        endforeach()
+    endif()
 endfunction()

@@ -108,8 +108,11 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
 
 void CGameWnd::OnDestroy() {
     // The client must not reach a window that is gone.
-    if (m_pClient != nullptr && m_pClient->m_pGameWnd == this)
+    if (m_pClient != nullptr && m_pClient->m_pGameWnd == this) {
         m_pClient->SetGameWnd(nullptr);
+        // A presentation cut short by the window's end never opens the gate.
+        ReceiveGate().ReleaseAbandoned();
+    }
     m_info.Release();
     m_panes.ClearReel();
     SetAnchorWindow(nullptr);

@@ -27,6 +27,16 @@ void CReceiveGate::Release() {
     m_reading(TRUE);
 }
 
+void CReceiveGate::ReleaseAbandoned() {
+    if (!m_bHeld)
+        return;
+    platform::Trace(TraceChannel::kRecords, platform::kTraceDetail,
+                    "receiving released: its holder is gone after %u ms",
+                    unsigned(GetTickCount() - m_dwHeldSince));
+    m_bHeld = FALSE;
+    m_reading(TRUE);
+}
+
 BOOL CReceiveGate::IsOverdue() const {
     return m_bHeld && GetTickCount() - m_dwHeldSince > kLongestHoldMs;
 }

@@ -27,6 +27,10 @@ public:
     void Hold();
     // Reading resumes; the table takes records and layouts again.
     void Release();
+    // Whoever held it is gone (the table destroyed mid-presentation, or the
+    // program ending), so no presentation is left to release it: reading
+    // resumes, and the next hold's time starts afresh.
+    void ReleaseAbandoned();
     BOOL IsHeld() const { return m_bHeld; }
     // Held for longer than any presentation takes.
     BOOL IsOverdue() const;

@@ -62,6 +62,7 @@ protected:
         });
     }
     void TearDown() override {
+        platform_test::Script::Stop();
         ReleaseCapture();
         InjectMouse(MouseAction::Move, {1200, 900});
         PumpPending();

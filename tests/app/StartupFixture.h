@@ -74,6 +74,9 @@ protected:
         theClient.LeaveGame();
         if (theApp.m_pMainWnd != nullptr || theApp.m_hResDll != nullptr)
             theApp.ExitInstance();
+        // Ending the program releases what its table held, even mid-flight:
+        // a gate left held would keep its old hold time for the next test.
+        EXPECT_FALSE(theClient.ReceiveGate().IsHeld()) << "the program ended with receiving held";
         host.reset();
         platform_test::Settle();
         __argc = savedCount;

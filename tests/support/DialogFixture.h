@@ -21,14 +21,23 @@
 namespace platform_test {
 
 // Steps run one at a time from a thread timer, each after the input of the
-// one before has been handled: the way to drive a modal loop.
+// one before has been handled: the way to drive a modal loop. The timer is
+// the script's one: a new script, or the end of a test, stops the one before,
+// so no tick of it reaches a later test's loop.
 class Script {
 public:
     static void Run(std::deque<std::function<void()>> steps) {
+        Stop();
         Steps() = std::move(steps);
         TimerId() = ::SetTimer(nullptr, 0, 10, &Script::Tick);
     }
     static bool Done() { return Steps().empty(); }
+    static void Stop() {
+        if (TimerId() != 0)
+            ::KillTimer(nullptr, TimerId());
+        TimerId() = 0;
+        Steps().clear();
+    }
 
 private:
     static UINT_PTR& TimerId() {
@@ -41,7 +50,7 @@ private:
     }
     static void Tick(HWND, UINT, UINT_PTR, DWORD) {
         if (Steps().empty()) {
-            ::KillTimer(nullptr, TimerId());
+            Stop();
             return;
         }
         auto step = std::move(Steps().front());
@@ -80,6 +89,7 @@ protected:
         AfxSetResourceHandle(m_module);
     }
     void TearDown() override {
+        Script::Stop();
         ReleaseCapture();
         platform::InjectMouse(platform::MouseAction::LeftUp, {1000, 760});
         platform::InjectMouse(platform::MouseAction::Move, {1000, 760});

@@ -110,6 +110,23 @@ TEST_F(GameWndFlowTest, ADealOf216CardsUsesTheDeckBackToFrontAndFillsMyHand) {
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
 }
 
+TEST_F(GameWndFlowTest, ATableDestroyedMidDealLetsTheSocketReadAgain) {
+    StartDeal();
+    Tick(30);
+    ASSERT_FALSE(wnd->IsInputAllowed()) << "the deal is still under way";
+    ASSERT_TRUE(client.ReceiveGate().IsHeld());
+    wnd->DestroyWindow();
+    wnd = nullptr;
+    EXPECT_FALSE(client.ReceiveGate().IsHeld());
+    ASSERT_FALSE(client.holds.empty());
+    EXPECT_FALSE(client.holds.back()) << "the socket reads again";
+    // The next table's hold is timed from its own start, not the old one's.
+    clock.Advance(CReceiveGate::kLongestHoldMs);
+    client.ReceiveGate().Hold();
+    EXPECT_FALSE(client.ReceiveGate().IsOverdue());
+    client.ReceiveGate().Release();
+}
+
 TEST_F(GameWndFlowTest, TheFourthDealtCardTakesTheLastBack) {
     ASSERT_TRUE(CreateTable());
     wnd->SetCardsToDeal(CGameWnd::kDealCount);
