@@ -7,15 +7,18 @@
 #include "outside/MusicTracks.h"
 #include "outside/OutsideModules.h"
 
-#include <memory>
+#include <utility>
 
 namespace {
 
-std::unique_ptr<MusicTracks> g_tracks; // made by the initialiser
+// Made by the initialiser and freed only when the library is let go. Not a
+// static object: that would be destroyed again at the process's end, before
+// or after the binder that holds the library lets it go.
+MusicTracks* g_tracks = nullptr;
 
 int WINAPI Init() {
     if (!g_tracks)
-        g_tracks = std::make_unique<MusicTracks>();
+        g_tracks = new MusicTracks;
     return 1;
 }
 
@@ -68,13 +71,13 @@ void WINAPI SetVolumeById(int id, int volume) {
 
 // Unloading the library silences it.
 void Detach() {
-    g_tracks.reset();
+    delete std::exchange(g_tracks, nullptr);
 }
 
 } // namespace
 
 MusicTracks* KNMPDllTracks() {
-    return g_tracks.get();
+    return g_tracks;
 }
 
 BuiltinModuleDefinition KNMPDllModule() {
