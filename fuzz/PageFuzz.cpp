@@ -1,17 +1,19 @@
 // Arbitrary bytes as a page the quick-buy pop-up is sent, or as random
 // markup built from pieces they pick: converted from the charset the first
-// byte picks, screened, laid out by litehtml at a width the second byte picks
-// and drawn through our GDI, as the page control does. A page ends screened
+// byte picks, screened and laid out at a width the second byte picks as the
+// page control's layout thread does, and drawn through our GDI. A page ends screened
 // out or drawn, never in a crash, a hang or a read outside its bytes.
 
 #include "outside/PageCanvas.h"
 #include "outside/PageDefaults.h"
-#include "outside/PageScreen.h"
+#include "outside/PagePictures.h"
 #include "outside/PageText.h"
+#include "outside/PageView.h"
 
 #include <litehtml/litehtml.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace {
@@ -115,31 +117,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                  ? Markup(data + 2, size - 2)
                                  : std::string(reinterpret_cast<const char*>(data + 2), size - 2);
     const std::string text = PageTextToUtf8(body, type);
-    if (!ScreenMarkup(text, 5000, 200).empty())
-        return 0;
 
     static litehtml::context* context = [] {
         auto* c = new litehtml::context;
         c->load_master_stylesheet(kPageDefaultStyle);
         return c;
     }();
-    PageCanvas canvas(PageCanvas::Events{});
-    canvas.SetPage("http://127.0.0.1/page");
-    canvas.SetViewport(width, 300);
-    auto document = litehtml::document::createFromUTF8(text.c_str(), &canvas, context);
-    if (!document)
+    const std::unique_ptr<PageView> view =
+        LayOutPage(*context, text, "http://127.0.0.1/page", width, 300, PageCosts{},
+                   std::make_shared<PagePictures>(PageCosts{}.keptPictureBytes), true);
+    if (!view->document)
         return 0;
-    if (!ScreenLayout(*document, 10).empty())
-        return 0;
-    document->render(width);
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, 300);
     HGDIOBJ old = SelectObject(dc, bitmap);
     const RECT clip{0, 0, width, 300};
-    canvas.BeginDraw(dc, clip);
+    view->canvas->BeginDraw(dc, clip);
     litehtml::position where(0, 0, width, 300);
-    document->draw(litehtml::uint_ptr(dc), 0, 0, &where);
-    canvas.EndDraw();
+    view->document->draw(litehtml::uint_ptr(dc), 0, 0, &where);
+    view->canvas->EndDraw();
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);

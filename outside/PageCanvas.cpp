@@ -3,13 +3,14 @@
 #include "outside/PageCanvas.h"
 
 #include "outside/PageFetcher.h"
+#include "outside/PageText.h"
 #include "platform/CodePage.h"
-#include "platform/images/Picture.h"
 #include "platform/text/Text.h"
 #include "platform/window/SystemMetrics.h"
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -52,46 +53,12 @@ RECT Intersect(const RECT& a, const RECT& b) {
                 std::min(a.bottom, b.bottom)};
 }
 
-// The code point at text[i] and its byte count; a broken sequence counts as
-// one byte.
-char32_t NextCodePoint(const char* text, size_t& bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    const int more = p[0] < 0x80         ? 0
-                     : (p[0] >> 5) == 6  ? 1
-                     : (p[0] >> 4) == 14 ? 2
-                     : (p[0] >> 3) == 30 ? 3
-                                         : -1;
-    if (more <= 0) {
-        bytes = 1;
-        return more == 0 ? p[0] : 0xFFFD;
-    }
-    char32_t c = p[0] & (0x3F >> more);
-    for (int k = 1; k <= more; ++k) {
-        if ((p[k] >> 6) != 2) {
-            bytes = 1;
-            return 0xFFFD;
-        }
-        c = c << 6 | (p[k] & 0x3F);
-    }
-    bytes = size_t(more) + 1;
-    return c;
-}
-
-// Chinese, Japanese and Korean text has no spaces: a line may break after
-// any of its characters.
-bool BreaksAlone(char32_t c) {
-    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF) ||
-           (c >= 0x20000 && c <= 0x2FFFF);
-}
-
 } // namespace
 
-PageCanvas::PageCanvas(Events events)
-    : m_events(std::move(events)), m_measure(CreateCompatibleDC(nullptr)) {}
+PageCanvas::PageCanvas(std::shared_ptr<PagePictures> pictures)
+    : m_pictures(std::move(pictures)), m_measure(CreateCompatibleDC(nullptr)) {}
 
 PageCanvas::~PageCanvas() {
-    ForgetPictures();
     for (auto& [id, font] : m_fonts)
         DeleteObject(font.handle);
     DeleteDC(m_measure);
@@ -109,25 +76,12 @@ void PageCanvas::SetViewport(int width, int height) {
     m_height = height;
 }
 
-bool PageCanvas::AddPicture(const std::string& url, const std::string& bytes) {
-    Picture& entry = m_pictures[url];
-    IPicture* picture = nullptr;
-    if (CreatePictureFromMemory(bytes.data(), bytes.size(), &picture) != S_OK || !picture)
-        return false;
-    LONG width = 0, height = 0;
-    picture->get_Width(&width);
-    picture->get_Height(&height);
-    if (entry.picture)
-        entry.picture->Release();
-    entry = Picture{picture, int(width), int(height)};
-    return true;
+std::vector<std::string> PageCanvas::TakeWantedPictures() {
+    return std::exchange(m_wanted, {});
 }
 
-void PageCanvas::ForgetPictures() {
-    for (auto& [url, entry] : m_pictures)
-        if (entry.picture)
-            entry.picture->Release();
-    m_pictures.clear();
+std::string PageCanvas::TakeClickedLink() {
+    return std::exchange(m_clicked, std::string());
 }
 
 void PageCanvas::BeginDraw(HDC hdc, const RECT& clip) {
@@ -145,9 +99,8 @@ std::string PageCanvas::Absolute(const char* src, const char* baseurl) const {
     return PageFetcher::Resolve(base.empty() ? m_base : base, src ? src : "");
 }
 
-const PageCanvas::Picture* PageCanvas::Find(const char* src, const char* baseurl) const {
-    auto found = m_pictures.find(Absolute(src, baseurl));
-    return found == m_pictures.end() || !found->second.picture ? nullptr : &found->second;
+const PagePictures::Picture* PageCanvas::Find(const char* src, const char* baseurl) const {
+    return m_pictures->Find(Absolute(src, baseurl));
 }
 
 RECT PageCanvas::Visible(const RECT& r) const {
@@ -166,22 +119,34 @@ void PageCanvas::Fill(const RECT& r, litehtml::web_color color) {
 // Only the part inside the clip is drawn, from the matching part of the
 // picture, so a picture stretched over a huge box costs no more than the
 // screen it covers.
-void PageCanvas::DrawPicture(const Picture& picture, const RECT& at) {
+void PageCanvas::DrawPicture(const PagePictures::Picture& picture, const RECT& at) {
     const RECT visible = Visible(at);
-    if (!m_hdc || Empty(visible) || Empty(at) || picture.width <= 0 || picture.height <= 0)
+    const int pw = picture.keptWidth, ph = picture.keptHeight;
+    if (!m_hdc || !picture.kept || Empty(visible) || Empty(at) || pw <= 0 || ph <= 0)
         return;
-    const double sx = double(picture.width) / (double(at.right) - at.left);
-    const double sy = double(picture.height) / (double(at.bottom) - at.top);
+    const double sx = double(pw) / (double(at.right) - at.left);
+    const double sy = double(ph) / (double(at.bottom) - at.top);
     const LONG x0 = LONG((double(visible.left) - at.left) * sx);
     const LONG y0 = LONG((double(visible.top) - at.top) * sy);
     const LONG x1 = std::max(
-        x0 + 1,
-        LONG(std::min<double>(picture.width, (double(visible.right) - at.left) * sx + 0.999)));
+        x0 + 1, LONG(std::min<double>(pw, (double(visible.right) - at.left) * sx + 0.999)));
     const LONG y1 = std::max(
-        y0 + 1,
-        LONG(std::min<double>(picture.height, (double(visible.bottom) - at.top) * sy + 0.999)));
-    picture.picture->Render(m_hdc, visible.left, visible.top, visible.right - visible.left,
-                            visible.bottom - visible.top, x0, y0, x1 - x0, y1 - y0, nullptr);
+        y0 + 1, LONG(std::min<double>(ph, (double(visible.bottom) - at.top) * sy + 0.999)));
+    HDC source = CreateCompatibleDC(m_hdc);
+    HGDIOBJ old = SelectObject(source, picture.kept);
+    const int width = visible.right - visible.left, height = visible.bottom - visible.top;
+    if (picture.alpha) {
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(m_hdc, visible.left, visible.top, width, height, source, x0, y0, x1 - x0,
+                   y1 - y0, blend);
+    } else {
+        const int mode = SetStretchBltMode(m_hdc, COLORONCOLOR);
+        StretchBlt(m_hdc, visible.left, visible.top, width, height, source, x0, y0, x1 - x0,
+                   y1 - y0, SRCCOPY);
+        SetStretchBltMode(m_hdc, mode);
+    }
+    SelectObject(source, old);
+    DeleteDC(source);
 }
 
 litehtml::uint_ptr PageCanvas::create_font(const char* face, int size, int weight,
@@ -274,7 +239,7 @@ const char* PageCanvas::get_default_font_name() const {
 void PageCanvas::draw_list_marker(litehtml::uint_ptr, const litehtml::list_marker& marker) {
     const RECT box = RectOf(marker.pos);
     if (!marker.image.empty()) {
-        if (const Picture* picture = Find(marker.image.c_str(), marker.baseurl))
+        if (const PagePictures::Picture* picture = Find(marker.image.c_str(), marker.baseurl))
             DrawPicture(*picture, box);
         return;
     }
@@ -306,15 +271,12 @@ void PageCanvas::draw_list_marker(litehtml::uint_ptr, const litehtml::list_marke
 
 void PageCanvas::load_image(const char* src, const char* baseurl, bool) {
     const std::string url = Absolute(src, baseurl);
-    if (url.empty() || m_pictures.count(url))
-        return;
-    m_pictures[url] = Picture{};
-    if (m_events.wantPicture)
-        m_events.wantPicture(url);
+    if (!url.empty() && m_pictures->Ask(url))
+        m_wanted.push_back(url);
 }
 
 void PageCanvas::get_image_size(const char* src, const char* baseurl, litehtml::size& size) {
-    const Picture* picture = Find(src, baseurl);
+    const PagePictures::Picture* picture = Find(src, baseurl);
     size.width = picture ? picture->width : 0;
     size.height = picture ? picture->height : 0;
 }
@@ -322,10 +284,10 @@ void PageCanvas::get_image_size(const char* src, const char* baseurl, litehtml::
 void PageCanvas::draw_background(litehtml::uint_ptr, const litehtml::background_paint& bg) {
     const RECT clip = RectOf(bg.clip_box);
     Fill(clip, bg.color);
-    const Picture* picture =
+    const PagePictures::Picture* picture =
         bg.image.empty() ? nullptr : Find(bg.image.c_str(), bg.baseurl.c_str());
     const int w = bg.image_size.width, h = bg.image_size.height;
-    if (!picture || w <= 0 || h <= 0)
+    if (!picture || !picture->kept || w <= 0 || h <= 0)
         return;
     // Tiles start from the picture's position and cover the clip box in the
     // directions the repeat allows.
@@ -385,8 +347,8 @@ void PageCanvas::set_base_url(const char* base) {
 void PageCanvas::link(const std::shared_ptr<litehtml::document>&, const litehtml::element::ptr&) {}
 
 void PageCanvas::on_anchor_click(const char* url, const litehtml::element::ptr&) {
-    if (url && *url && *url != '#' && m_events.linkClicked)
-        m_events.linkClicked(Absolute(url, nullptr));
+    if (url && *url && *url != '#')
+        m_clicked = Absolute(url, nullptr);
 }
 
 void PageCanvas::set_cursor(const char* cursor) {
@@ -460,26 +422,5 @@ void PageCanvas::get_language(litehtml::tstring& language, litehtml::tstring& cu
 
 void PageCanvas::split_text(const char* text, const std::function<void(const char*)>& onWord,
                             const std::function<void(const char*)>& onSpace) {
-    std::string word;
-    const auto flush = [&] {
-        if (!word.empty())
-            onWord(word.c_str());
-        word.clear();
-    };
-    for (size_t i = 0; text && text[i];) {
-        size_t bytes = 1;
-        const char32_t c = NextCodePoint(text + i, bytes);
-        const std::string one(text + i, bytes);
-        i += bytes;
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
-            flush();
-            onSpace(one.c_str());
-        } else if (BreaksAlone(c)) {
-            flush();
-            onWord(one.c_str());
-        } else {
-            word += one;
-        }
-    }
-    flush();
+    SplitPageText(text, onWord, onSpace);
 }

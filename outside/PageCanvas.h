@@ -2,29 +2,25 @@
 
 // What a page is drawn on: litehtml's container over the platform's GDI.
 // Text goes through our fonts (the page's UTF-8 as GBK, so a character GBK
-// lacks shows as '?'), pictures through our decoders, backgrounds, borders
-// and list markers through GDI fills. Pictures the page names are asked for
-// through a callback and drawn once they arrive; a link clicked is handed
-// on the same way. Sizes the page asks for are held to what can be drawn.
+// lacks shows as '?'), pictures from the page's picture store (drawn once
+// they have arrived), backgrounds, borders and list markers through GDI
+// fills. The page's layout thread makes, lays out and draws it; the
+// pictures the page names and the link clicked are kept for it to take.
+// Sizes the page asks for are held to what can be drawn.
 
+#include "outside/PagePictures.h"
 #include "platform/gdi/Gdi.h"
 
 #include <litehtml/litehtml.h>
 
-#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-class IPicture;
-
-class PageCanvas : public litehtml::document_container {
+class PageCanvas final : public litehtml::document_container {
 public:
-    struct Events {
-        std::function<void(const std::string& url)> wantPicture;
-        std::function<void(const std::string& url)> linkClicked;
-    };
-    explicit PageCanvas(Events events);
+    explicit PageCanvas(std::shared_ptr<PagePictures> pictures);
     ~PageCanvas();
     PageCanvas(const PageCanvas&) = delete;
     PageCanvas& operator=(const PageCanvas&) = delete;
@@ -35,10 +31,15 @@ public:
     void SetViewport(int width, int height);
     const std::string& Title() const { return m_title; }
     bool OverLink() const { return m_cursor == "pointer"; }
+    // An address the page names, made absolute.
+    std::string Absolute(const char* src, const char* baseurl) const;
 
-    // A picture that arrived; false for bytes that are no picture we read.
-    bool AddPicture(const std::string& url, const std::string& bytes);
-    void ForgetPictures();
+    // The pictures named since the last call that nobody asked for yet.
+    std::vector<std::string> TakeWantedPictures();
+    // The link clicked since the last call, or empty.
+    std::string TakeClickedLink();
+    // A link clicked or a picture named waits to be taken.
+    bool HasNews() const { return !m_clicked.empty() || !m_wanted.empty(); }
 
     // Draws into hdc; litehtml's draw calls come back here.
     void BeginDraw(HDC hdc, const RECT& clip);
@@ -88,25 +89,20 @@ private:
         int ascent;
         int descent;
     };
-    struct Picture {
-        IPicture* picture = nullptr; // null while it is awaited or when it failed
-        int width = 0;
-        int height = 0;
-    };
-    std::string Absolute(const char* src, const char* baseurl) const;
-    const Picture* Find(const char* src, const char* baseurl) const;
+    const PagePictures::Picture* Find(const char* src, const char* baseurl) const;
     // The part of r inside the current clip; empty when none.
     RECT Visible(const RECT& r) const;
     void Fill(const RECT& r, litehtml::web_color color);
-    void DrawPicture(const Picture& picture, const RECT& at);
+    void DrawPicture(const PagePictures::Picture& picture, const RECT& at);
 
-    Events m_events;
+    std::shared_ptr<PagePictures> m_pictures;
+    std::vector<std::string> m_wanted;
+    std::string m_clicked;
     HDC m_measure;
     HDC m_hdc = nullptr;
     std::vector<RECT> m_clips; // the innermost last; the paint's clip first
     std::map<litehtml::uint_ptr, Font> m_fonts;
     litehtml::uint_ptr m_lastFont = 0;
-    std::map<std::string, Picture> m_pictures;
     std::string m_page;
     std::string m_base;
     std::string m_title;

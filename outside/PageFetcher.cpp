@@ -2,11 +2,17 @@
 
 #include "outside/PageFetcher.h"
 
+#include "outside/LeftThreads.h"
 #include "platform/window/Messages.h"
 
 #include <curl/curl.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -43,68 +49,91 @@ struct UrlDeleter {
 
 } // namespace
 
-PageFetcher::PageFetcher(HWND notify, UINT message) : m_notify(notify), m_message(message) {
+struct PageFetcher::State {
+    struct Request {
+        unsigned ticket;
+        std::string url;
+        size_t maxBytes;
+        long timeoutMs;
+    };
+
+    HWND notify;
+    UINT message;
+    std::mutex lock;
+    std::condition_variable wake;
+    std::deque<Request> queue;
+    std::map<unsigned, FetchResult> done;
+    unsigned lastTicket = 0;
+    std::atomic<unsigned> cancelledUpTo{0}; // read by the worker mid-transfer
+    bool stopping = false;
+    bool working = false;
+    std::atomic<bool> ended{false};
+
+    void Work();
+    FetchResult Run(const Request& request);
+};
+
+PageFetcher::PageFetcher(HWND notify, UINT message) : m_state(std::make_shared<State>()) {
     static const CURLcode ready = curl_global_init(CURL_GLOBAL_DEFAULT);
     (void)ready;
-    m_worker = std::thread([this] { Work(); });
+    m_state->notify = notify;
+    m_state->message = message;
+    m_worker = StartWorker(m_state);
 }
 
 PageFetcher::~PageFetcher() {
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_stopping = true;
-        m_cancelledUpTo = m_lastTicket;
-    }
-    m_wake.notify_all();
-    m_worker.join();
+    CancelAll(); // a transfer under way ends at its next progress report
+    StopWorker(m_worker, m_state);
 }
 
 unsigned PageFetcher::Fetch(const std::string& url, size_t maxBytes, long timeoutMs) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    const unsigned ticket = ++m_lastTicket;
-    m_queue.push_back({ticket, url, maxBytes, timeoutMs});
-    m_wake.notify_all();
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    const unsigned ticket = ++m_state->lastTicket;
+    m_state->queue.push_back({ticket, url, maxBytes, timeoutMs});
+    m_state->wake.notify_all();
     return ticket;
 }
 
 bool PageFetcher::Take(unsigned ticket, FetchResult& result) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    auto found = m_done.find(ticket);
-    if (found == m_done.end())
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    auto found = m_state->done.find(ticket);
+    if (found == m_state->done.end())
         return false;
     result = std::move(found->second);
-    m_done.erase(found);
+    m_state->done.erase(found);
     return true;
 }
 
 void PageFetcher::CancelAll() {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_cancelledUpTo = m_lastTicket;
-    m_queue.clear();
-    m_done.clear();
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    m_state->cancelledUpTo = m_state->lastTicket;
+    m_state->queue.clear();
+    m_state->done.clear();
 }
 
-void PageFetcher::Work() {
+void PageFetcher::State::Work() {
+    std::unique_lock<std::mutex> guard(lock);
     for (;;) {
-        Request request;
-        {
-            std::unique_lock<std::mutex> guard(m_lock);
-            m_wake.wait(guard, [this] { return m_stopping || !m_queue.empty(); });
-            if (m_stopping)
-                return;
-            request = std::move(m_queue.front());
-            m_queue.pop_front();
-        }
+        wake.wait(guard, [this] { return stopping || !queue.empty(); });
+        if (stopping)
+            return;
+        const Request request = std::move(queue.front());
+        queue.pop_front();
+        working = true;
+        guard.unlock();
         FetchResult result = Run(request);
-        std::lock_guard<std::mutex> guard(m_lock);
-        if (m_stopping || request.ticket <= m_cancelledUpTo)
+        guard.lock();
+        working = false;
+        if (stopping)
+            return;
+        if (request.ticket <= cancelledUpTo)
             continue;
-        m_done[request.ticket] = std::move(result);
-        PostMessage(m_notify, m_message, WPARAM(request.ticket), 0);
+        done[request.ticket] = std::move(result);
+        PostMessage(notify, message, WPARAM(request.ticket), 0);
     }
 }
 
-FetchResult PageFetcher::Run(const Request& request) {
+FetchResult PageFetcher::State::Run(const Request& request) {
     FetchResult result;
     result.url = request.url;
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
@@ -112,7 +141,7 @@ FetchResult PageFetcher::Run(const Request& request) {
         result.error = "网络库无法启动";
         return result;
     }
-    Transfer transfer{&result, request.maxBytes, &m_cancelledUpTo, request.ticket};
+    Transfer transfer{&result, request.maxBytes, &cancelledUpTo, request.ticket};
     char errorText[CURL_ERROR_SIZE] = "";
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, request.url.c_str());

@@ -9,12 +9,8 @@
 
 #include "platform/Types.h"
 
-#include <atomic>
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <map>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -30,6 +26,8 @@ struct FetchResult {
 class PageFetcher {
 public:
     PageFetcher(HWND notify, UINT message);
+    // Never waits for a fetch under way: it is cancelled and its thread let
+    // go (outside/LeftThreads.h).
     ~PageFetcher();
     PageFetcher(const PageFetcher&) = delete;
     PageFetcher& operator=(const PageFetcher&) = delete;
@@ -44,24 +42,9 @@ public:
     // the two make none.
     static std::string Resolve(const std::string& base, const std::string& reference);
 
-private:
-    struct Request {
-        unsigned ticket;
-        std::string url;
-        size_t maxBytes;
-        long timeoutMs;
-    };
-    void Work();
-    FetchResult Run(const Request& request);
+    struct State; // shared with the thread, which may outlive this object
 
-    HWND m_notify;
-    UINT m_message;
-    std::mutex m_lock;
-    std::condition_variable m_wake;
-    std::deque<Request> m_queue;
-    std::map<unsigned, FetchResult> m_done;
-    unsigned m_lastTicket = 0;
-    std::atomic<unsigned> m_cancelledUpTo{0}; // read by the worker mid-transfer
-    bool m_stopping = false;
+private:
+    std::shared_ptr<State> m_state;
     std::thread m_worker;
 };

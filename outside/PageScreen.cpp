@@ -2,12 +2,15 @@
 
 #include "outside/PageScreen.h"
 
+#include "outside/PageText.h"
+
 #include <gumbo.h>
 #include <litehtml/litehtml.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -74,10 +77,13 @@ int64_t GridCells(const GumboNode* table) {
 
 struct Shape {
     int depth = 0;
+    int64_t elements = 0;  // with those the parser implies
+    int64_t pieces = 0;    // the words and blanks of the text
     int64_t gridCells = 0; // of all tables
 };
 
-// The deepest element and the tables' grids, walked without recursion.
+// The deepest element, the elements and pieces of text the layout will
+// make, and the tables' grids, walked without recursion.
 Shape ShapeOf(const GumboNode* root) {
     Shape shape;
     std::vector<std::pair<const GumboNode*, int>> pending{{root, 1}};
@@ -85,8 +91,16 @@ Shape ShapeOf(const GumboNode* root) {
         const auto [node, depth] = pending.back();
         pending.pop_back();
         shape.depth = std::max(shape.depth, depth);
-        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+        if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
+            node->type == GUMBO_NODE_CDATA) {
+            shape.pieces += int64_t(CountPagePieces(node->v.text.text, strlen(node->v.text.text)));
             continue;
+        }
+        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE) {
+            ++shape.pieces; // a comment
+            continue;
+        }
+        ++shape.elements;
         if (IsElement(node, GUMBO_TAG_TABLE))
             shape.gridCells += GridCells(node);
         for (unsigned k = 0; k < Children(node).length; ++k)
@@ -97,14 +111,19 @@ Shape ShapeOf(const GumboNode* root) {
 
 } // namespace
 
-std::string ScreenMarkup(const std::string& utf8, int maxElements, int maxDepth) {
+std::string ScreenMarkup(const std::string& utf8, int maxElements, int maxPieces, int maxDepth) {
+    const std::string tooMany = "网页的元素超过 " + std::to_string(maxElements) + " 个";
     if (StartTags(utf8) > maxElements)
-        return "网页的元素超过 " + std::to_string(maxElements) + " 个";
+        return tooMany;
     GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.data(), utf8.size());
     if (!output)
         return "网页无法读取";
     const Shape shape = ShapeOf(output->root);
     gumbo_destroy_output(&kGumboDefaultOptions, output);
+    if (shape.elements > maxElements)
+        return tooMany;
+    if (shape.pieces > maxPieces)
+        return "网页的文字超过 " + std::to_string(maxPieces) + " 个词";
     if (shape.depth > maxDepth)
         return "网页的元素嵌套超过 " + std::to_string(maxDepth) + " 层";
     // The layout keeps a cell for every place of a table's grid.

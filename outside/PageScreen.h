@@ -2,17 +2,19 @@
 
 // Whether markup is safe to lay out. The layout recurses once for each level
 // of nesting and the parser's tree is freed the same way, so a page of many
-// thousands of nested elements would exhaust the stack: a page with more
-// start tags than maxElements is refused unparsed, and one whose parsed tree
-// (with the elements HTML implies) nests deeper than maxDepth is refused too,
-// and so is one whose tables' grids (rows times the widest row's columns,
-// spans counted) hold more than 20000 cells.
+// thousands of nested elements would exhaust the stack; and it keeps an
+// object of some hundred bytes for each element and for each word and blank
+// of the text. A page with more start tags than maxElements is refused
+// unparsed; then one whose parsed tree holds more elements (with those HTML
+// implies) than maxElements, more words and blanks than maxPieces, nests
+// deeper than maxDepth, or whose tables' grids (rows times the widest row's
+// columns, spans counted) hold more than 20000 cells.
 // Empty when the markup may be laid out, else the reason, in words the
 // error page shows (UTF-8).
 
 #include <string>
 
-std::string ScreenMarkup(const std::string& utf8, int maxElements, int maxDepth);
+std::string ScreenMarkup(const std::string& utf8, int maxElements, int maxPieces, int maxDepth);
 
 namespace litehtml {
 class document;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace {
@@ -74,7 +75,86 @@ bool Convert(const std::string& from, const std::string& body, std::string& out)
     return true;
 }
 
+// The code point at text[0] and its byte count (at most left); a broken
+// sequence counts as one byte.
+char32_t NextCodePoint(const char* text, size_t left, size_t& bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    const int more = p[0] < 0x80         ? 0
+                     : (p[0] >> 5) == 6  ? 1
+                     : (p[0] >> 4) == 14 ? 2
+                     : (p[0] >> 3) == 30 ? 3
+                                         : -1;
+    bytes = 1;
+    if (more <= 0)
+        return more == 0 ? p[0] : 0xFFFD;
+    if (size_t(more) >= left)
+        return 0xFFFD;
+    char32_t c = p[0] & (0x3F >> more);
+    for (int k = 1; k <= more; ++k) {
+        if ((p[k] >> 6) != 2)
+            return 0xFFFD;
+        c = c << 6 | (p[k] & 0x3F);
+    }
+    bytes = size_t(more) + 1;
+    return c;
+}
+
+// Chinese, Japanese and Korean text has no spaces: a line may break after
+// any of its characters.
+bool BreaksAlone(char32_t c) {
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF) ||
+           (c >= 0x20000 && c <= 0x2FFFF);
+}
+
+bool IsBlank(char32_t c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Calls piece(start, bytes, blank) for each word and blank of text.
+template <typename Piece> void ForEachPiece(const char* text, size_t length, Piece piece) {
+    size_t word = 0, wordBytes = 0;
+    for (size_t i = 0; i < length;) {
+        size_t bytes = 1;
+        const char32_t c = NextCodePoint(text + i, length - i, bytes);
+        const bool blank = IsBlank(c);
+        if (blank || BreaksAlone(c)) {
+            if (wordBytes > 0)
+                piece(text + word, wordBytes, false);
+            wordBytes = 0;
+            piece(text + i, bytes, blank);
+        } else {
+            if (wordBytes == 0)
+                word = i;
+            wordBytes += bytes;
+        }
+        i += bytes;
+    }
+    if (wordBytes > 0)
+        piece(text + word, wordBytes, false);
+}
+
 } // namespace
+
+void SplitPageText(const char* text, const std::function<void(const char*)>& onWord,
+                   const std::function<void(const char*)>& onSpace) {
+    if (!text)
+        return;
+    ForEachPiece(text, strlen(text), [&](const char* start, size_t bytes, bool blank) {
+        const std::string piece(start, bytes);
+        if (!blank)
+            onWord(piece.c_str());
+        else if (onSpace)
+            onSpace(piece.c_str());
+    });
+}
+
+size_t CountPagePieces(const char* text, size_t length) {
+    size_t pieces = 0;
+    if (text)
+        ForEachPiece(text, length, [&](const char*, size_t, bool) { ++pieces; });
+    return pieces;
+}
 
 std::string PageTextToUtf8(const std::string& body, const std::string& contentType,
                            std::string* charsetUsed) {

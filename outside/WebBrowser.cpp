@@ -2,17 +2,11 @@
 
 #include "outside/WebBrowser.h"
 
-#include "outside/PageCanvas.h"
-#include "outside/PageDefaults.h"
 #include "outside/PageFetcher.h"
-#include "outside/PageScreen.h"
-#include "outside/PageText.h"
 #include "platform/system/Shell.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowDcs.h"
-
-#include <litehtml/litehtml.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +20,8 @@ namespace {
 constexpr size_t kMaxAddress = 2048;
 // A fetch has finished: wParam is its ticket.
 constexpr UINT kFetchedMessage = WM_USER + 0x2B1;
+// The layout has a view ready.
+constexpr UINT kLaidOutMessage = WM_USER + 0x2B2;
 constexpr int kWheelStepPx = 48;
 
 bool IsTextType(const std::string& type) {
@@ -39,24 +35,11 @@ void Trace(const std::string& text) {
 
 } // namespace
 
-CWebBrowser2::CWebBrowser2() : m_context(std::make_unique<litehtml::context>()) {
-    m_context->load_master_stylesheet(kPageDefaultStyle);
-    m_canvas = std::make_unique<PageCanvas>(PageCanvas::Events{
-        [this](const std::string& url) {
-            if (m_fetcher && m_picturesAsked < m_limits.pictures &&
-                (strncasecmp(url.c_str(), "http://", 7) == 0 ||
-                 strncasecmp(url.c_str(), "https://", 8) == 0)) {
-                ++m_picturesAsked;
-                m_pictureTickets.push_back(
-                    {m_fetcher->Fetch(url, m_limits.pictureBytes, m_limits.timeoutMs), url});
-            }
-        },
-        [this](const std::string& url) { m_pendingLink = url; }});
-}
+CWebBrowser2::CWebBrowser2() = default;
 
 CWebBrowser2::~CWebBrowser2() {
-    m_fetcher.reset(); // its thread ends before the window goes
-    m_document.reset();
+    m_fetcher.reset(); // the threads end before the window goes
+    m_layout.reset();
     if (GetSafeHwnd())
         DestroyWindow();
 }
@@ -75,11 +58,16 @@ BOOL CWebBrowser2::Create(LPCTSTR windowName, DWORD style, const RECT& rect, CWn
     if (!CWnd::Create(AfxRegisterWndClass(0), windowName, style, rect, parent, id))
         return FALSE;
     m_fetcher = std::make_unique<PageFetcher>(m_hWnd, kFetchedMessage);
+    m_layout = std::make_unique<PageLayout>(m_hWnd, kLaidOutMessage);
+    CRect client;
+    GetClientRect(&client);
+    m_layout->SetSize(client.Width(), client.Height());
     return TRUE;
 }
 
 void CWebBrowser2::OnDestroy() {
     m_fetcher.reset();
+    m_layout.reset();
     CWnd::OnDestroy();
 }
 
@@ -105,11 +93,11 @@ BOOL CWebBrowser2::GoBack() {
 }
 
 std::string CWebBrowser2::GetLocationName() const {
-    return m_canvas->Title();
+    return m_frame ? m_frame->title : std::string();
 }
 
 BOOL CWebBrowser2::GetBusy() const {
-    return m_pageTicket != 0 || !m_pictureTickets.empty();
+    return m_pageTicket != 0 || !m_pictureTickets.empty() || (m_layout && m_layout->Busy());
 }
 
 void CWebBrowser2::FireWindowClosing() {
@@ -122,20 +110,19 @@ void CWebBrowser2::FireWindowClosing() {
 // Starts showing an address: a blank control until the page arrives.
 void CWebBrowser2::Load(const std::string& url) {
     m_location = url;
-    m_document.reset();
-    m_canvas->ForgetPictures();
-    m_canvas->SetPage(url);
+    if (m_layout)
+        m_layout->Begin(++m_page, url, m_limits);
+    m_frame.reset();
     m_pictureTickets.clear();
     m_picturesAsked = 0;
     m_pageTicket = 0;
-    m_scroll = 0;
     if (m_fetcher)
         m_fetcher->CancelAll();
     if (strcasecmp(url.c_str(), "about:blank") != 0) {
         if (m_fetcher)
             m_pageTicket = m_fetcher->Fetch(url, m_limits.pageBytes, m_limits.timeoutMs);
         else
-            ShowError("控件没有窗口");
+            Trace(url + " not shown: the control has no window");
     }
     if (GetSafeHwnd())
         Invalidate(TRUE);
@@ -144,6 +131,10 @@ void CWebBrowser2::Load(const std::string& url) {
 LRESULT CWebBrowser2::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kFetchedMessage) {
         Fetched(unsigned(wParam));
+        return 0;
+    }
+    if (message == kLaidOutMessage) {
+        TakeFrame();
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);
@@ -169,69 +160,58 @@ void CWebBrowser2::Fetched(unsigned ticket) {
               (result.error.empty() ? "status " + std::to_string(result.status) : result.error));
         return;
     }
-    if (!m_canvas->AddPicture(url, result.body)) {
-        Trace("picture " + url + " not shown: not a picture this control reads");
-        return;
-    }
-    Layout(); // the picture's size may move what follows it
-    Invalidate(FALSE);
+    m_layout->AddPicture(m_page, url, std::move(result.body)); // the layout draws it in
 }
 
-void CWebBrowser2::ShowPage(const FetchResult& result) {
+// The page's bytes go to the layout as they are: reading them (their
+// charset, their markup) takes time the window does not have.
+void CWebBrowser2::ShowPage(FetchResult& result) {
     if (!result.error.empty())
-        return ShowError(result.error);
+        return m_layout->ShowError(m_page, result.error);
     if (result.status >= 400)
-        return ShowError("服务器回答 " + std::to_string(result.status));
+        return m_layout->ShowError(m_page, "服务器回答 " + std::to_string(result.status));
     if (!IsTextType(result.contentType))
-        return ShowError("不是网页（" + result.contentType + "）");
-    std::string text = PageTextToUtf8(result.body, result.contentType);
-    if (strncasecmp(result.contentType.c_str(), "text/plain", 10) == 0)
-        text = "<pre>" + EscapeMarkup(text) + "</pre>";
-    ShowMarkup(text, result.finalUrl.empty() ? result.url : result.finalUrl);
+        return m_layout->ShowError(m_page, "不是网页（" + result.contentType + "）");
+    m_layout->Show(m_page, std::move(result.body), result.contentType,
+                   result.finalUrl.empty() ? result.url : result.finalUrl);
 }
 
-void CWebBrowser2::ShowMarkup(const std::string& utf8, const std::string& base) {
-    const std::string refusal = ScreenMarkup(utf8, m_limits.elements, m_limits.depth);
-    if (!refusal.empty())
-        return ShowError(refusal);
-    m_canvas->SetPage(base);
-    m_document = litehtml::document::createFromUTF8(utf8.c_str(), m_canvas.get(), m_context.get());
-    if (!m_document)
-        return ShowError("网页无法排版");
-    const std::string slow = ScreenLayout(*m_document, m_limits.nestedBoxes);
-    if (!slow.empty())
-        return ShowError(slow);
-    Layout();
-    Invalidate(TRUE);
-}
-
-void CWebBrowser2::ShowError(const std::string& reason) {
-    Trace(m_location + " not shown: " + reason);
-    m_pictureTickets.clear();
-    if (m_fetcher)
-        m_fetcher->CancelAll();
-    m_canvas->ForgetPictures();
-    m_canvas->SetPage(m_location);
-    m_document = litehtml::document::createFromUTF8(ErrorPageMarkup(m_location, reason).c_str(),
-                                                    m_canvas.get(), m_context.get());
-    Layout();
-    if (GetSafeHwnd())
-        Invalidate(TRUE);
-}
-
-void CWebBrowser2::Layout() {
-    if (!m_document || !GetSafeHwnd())
+// The newest frame replaces the one shown, and says what the page asks for.
+void CWebBrowser2::TakeFrame() {
+    std::unique_ptr<PageFrame> frame = m_layout ? m_layout->Take() : nullptr;
+    if (!frame)
         return;
-    CRect client;
-    GetClientRect(&client);
-    m_canvas->SetViewport(client.Width(), client.Height());
-    m_document->render(std::max(1, client.Width()));
-    m_scroll = std::clamp(m_scroll, 0, std::max(0, m_document->height() - client.Height()));
+    if (!frame->reason.empty() && (!m_frame || m_frame->reason != frame->reason)) {
+        Trace(m_location + " not shown: " + frame->reason);
+        m_pictureTickets.clear();
+        if (m_fetcher)
+            m_fetcher->CancelAll();
+    }
+    m_frame = std::move(frame);
+    AskForPictures(m_frame->wanted);
+    Invalidate(FALSE);
+    // Following a link replaces the page that reported it.
+    const std::string link = m_frame->clickedLink;
+    if (!link.empty() && !Navigate(link.c_str()))
+        Trace("link " + link + " not followed: only web pages are shown");
+}
+
+void CWebBrowser2::AskForPictures(const std::vector<std::string>& urls) {
+    for (const std::string& url : urls) {
+        if (!m_fetcher || m_picturesAsked >= m_limits.pictures ||
+            (strncasecmp(url.c_str(), "http://", 7) != 0 &&
+             strncasecmp(url.c_str(), "https://", 8) != 0))
+            continue;
+        ++m_picturesAsked;
+        m_pictureTickets.push_back(
+            {m_fetcher->Fetch(url, m_limits.pictureBytes, m_limits.timeoutMs), url});
+    }
 }
 
 void CWebBrowser2::OnSize(UINT type, int cx, int cy) {
     CWnd::OnSize(type, cx, cy);
-    Layout();
+    if (m_layout)
+        m_layout->SetSize(cx, cy); // a view at the new size follows
 }
 
 BOOL CWebBrowser2::OnEraseBkgnd(CDC*) {
@@ -243,58 +223,47 @@ void CWebBrowser2::OnPaint() {
     CRect client;
     GetClientRect(&client);
     dc.FillSolidRect(&client, RGB(255, 255, 255));
-    if (!m_document)
+    if (!m_frame || !m_frame->bitmap)
         return;
-    m_canvas->BeginDraw(dc.GetSafeHdc(), client);
-    litehtml::position clip(client.left, client.top, client.Width(), client.Height());
-    m_document->draw(litehtml::uint_ptr(dc.GetSafeHdc()), 0, -m_scroll, &clip);
-    m_canvas->EndDraw();
+    HDC source = CreateCompatibleDC(dc.GetSafeHdc());
+    HGDIOBJ old = SelectObject(source, m_frame->bitmap);
+    BitBlt(dc.GetSafeHdc(), 0, 0, m_frame->width, m_frame->height, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
 }
 
 void CWebBrowser2::OnLButtonDown(UINT, CPoint point) {
     SetFocus();
-    litehtml::position::vector redraw;
-    if (m_document &&
-        m_document->on_lbutton_down(point.x, point.y + m_scroll, point.x, point.y, redraw))
-        Invalidate(FALSE);
+    if (m_layout)
+        m_layout->Mouse(PageLayout::Input::Press, point.x, point.y);
 }
 
 void CWebBrowser2::OnLButtonUp(UINT, CPoint point) {
-    litehtml::position::vector redraw;
-    if (m_document &&
-        m_document->on_lbutton_up(point.x, point.y + m_scroll, point.x, point.y, redraw))
-        Invalidate(FALSE);
-    FollowPendingLink();
-}
-
-// After the layout's own handling has returned: following a link replaces
-// the document that reported it.
-void CWebBrowser2::FollowPendingLink() {
-    const std::string link = std::exchange(m_pendingLink, std::string());
-    if (link.empty())
-        return;
-    if (!Navigate(link.c_str()))
-        Trace("link " + link + " not followed: only web pages are shown");
+    if (m_layout)
+        m_layout->Mouse(PageLayout::Input::Release, point.x, point.y);
 }
 
 void CWebBrowser2::OnMouseMove(UINT, CPoint point) {
-    litehtml::position::vector redraw;
-    if (m_document &&
-        m_document->on_mouse_over(point.x, point.y + m_scroll, point.x, point.y, redraw))
-        Invalidate(FALSE);
+    if (!m_layout)
+        return;
+    if (!m_trackingLeave) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+        m_trackingLeave = TrackMouseEvent(&track) != FALSE;
+    }
+    m_layout->Mouse(PageLayout::Input::Move, point.x, point.y);
+}
+
+// What is under the mouse stops being so when it leaves the control.
+void CWebBrowser2::OnMouseLeave() {
+    m_trackingLeave = false;
+    if (m_layout)
+        m_layout->Mouse(PageLayout::Input::Leave, 0, 0);
 }
 
 BOOL CWebBrowser2::OnMouseWheel(UINT, short delta, CPoint) {
-    if (!m_document)
+    if (!m_frame || !m_layout)
         return FALSE;
-    CRect client;
-    GetClientRect(&client);
-    const int most = std::max(0, m_document->height() - client.Height());
-    const int scroll = std::clamp(m_scroll - delta * kWheelStepPx / WHEEL_DELTA, 0, most);
-    if (scroll != m_scroll) {
-        m_scroll = scroll;
-        Invalidate(FALSE);
-    }
+    m_layout->Scroll(-delta * kWheelStepPx / WHEEL_DELTA);
     return TRUE;
 }
 
@@ -307,7 +276,7 @@ void CWebBrowser2::OnKeyDown(UINT key, UINT repeat, UINT flags) {
 }
 
 BOOL CWebBrowser2::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
-    if (hitTest == HTCLIENT && m_canvas->OverLink()) {
+    if (hitTest == HTCLIENT && m_frame && m_frame->overLink) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
     }

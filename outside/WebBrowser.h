@@ -2,15 +2,20 @@
 
 // CWebBrowser2: the web page control of the quick-buy pop-up. It takes http
 // and https addresses (and about:blank), fetches the page (platform-free
-// libcurl on a worker thread, outside/PageFetcher.h), lays it out with
-// litehtml and draws it through our GDI (outside/PageCanvas.h), pictures as
-// they arrive. A click on a link opens it in the control; Backspace goes
-// back one page. A page that cannot be had (no answer, an error status,
-// more bytes than the cap, no answer within the time-out, markup too deep
-// or too costly to lay out) is replaced by an error page of our own that says why. The
-// wheel scrolls a page taller than the control. The page's own request to
-// close its window (window.close) can be raised by hand: no script runs.
+// libcurl on a worker thread, outside/PageFetcher.h) and hands it to its
+// layout thread (outside/PageLayout.h), which reads it, lays it out with
+// litehtml, answers the mouse and the wheel over it and draws it through our
+// GDI, pictures as they arrive, kept at the size they are drawn; the window
+// only shows the frames it gets back, so no page holds it up. A click on a
+// link opens it in the control; Backspace goes back one page. A page that
+// cannot be had (no answer, an error status, more bytes than the cap, no
+// answer within the time-out, markup too large, deep or costly to lay out,
+// pictures past their budget) is replaced by an error page of our own that
+// says why. The wheel scrolls a page taller than the control. The page's
+// own request to close its window (window.close) can be raised by hand: no
+// script runs.
 
+#include "outside/PageLayout.h"
 #include "platform/CString.h"
 #include "platform/window/Wnd.h"
 
@@ -19,13 +24,8 @@
 #include <string>
 #include <vector>
 
-class PageCanvas;
 class PageFetcher;
 struct FetchResult;
-namespace litehtml {
-class context;
-class document;
-} // namespace litehtml
 
 class CWebBrowser2 : public CWnd {
 public:
@@ -33,15 +33,13 @@ public:
     static constexpr int kWindowClosingEvent = 263;
     using ClosingHandler = std::function<void(BOOL isChildWindow, BOOL* cancel)>;
 
-    // What a page may cost.
-    struct Limits {
+    // What a page may cost: its fetches here, its layout and pictures in
+    // PageCosts.
+    struct Limits : PageCosts {
         size_t pageBytes = size_t(1) << 20;
-        size_t pictureBytes = size_t(2) << 20;
+        size_t pictureBytes = size_t(2) << 20; // each picture's file
         int pictures = 32;
         long timeoutMs = 15000;
-        int elements = 5000;
-        int depth = 200;
-        int nestedBoxes = 10; // floats, inline blocks, table cells inside each other
     };
 
     CWebBrowser2();
@@ -76,6 +74,7 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
+    void OnMouseLeave() override;
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
@@ -83,11 +82,9 @@ protected:
 private:
     void Load(const std::string& url);
     void Fetched(unsigned ticket);
-    void ShowPage(const FetchResult& result);
-    void ShowMarkup(const std::string& utf8, const std::string& base);
-    void ShowError(const std::string& reason);
-    void Layout();
-    void FollowPendingLink();
+    void ShowPage(FetchResult& result);
+    void TakeFrame();
+    void AskForPictures(const std::vector<std::string>& urls);
 
     Limits m_limits;
     std::string m_location;
@@ -95,13 +92,12 @@ private:
     std::vector<std::string> m_history;
     size_t m_current = 0; // in m_history
     ClosingHandler m_onClosing;
-    std::unique_ptr<litehtml::context> m_context;
-    std::unique_ptr<PageCanvas> m_canvas;
-    std::shared_ptr<litehtml::document> m_document;
+    std::unique_ptr<PageFrame> m_frame; // what the control shows, null while blank
+    std::unique_ptr<PageLayout> m_layout;
     std::unique_ptr<PageFetcher> m_fetcher;
+    unsigned m_page = 0; // counts the pages shown, naming the current one to the layout
     unsigned m_pageTicket = 0;
     std::vector<std::pair<unsigned, std::string>> m_pictureTickets;
     int m_picturesAsked = 0;
-    std::string m_pendingLink;
-    int m_scroll = 0;
+    bool m_trackingLeave = false;
 };

@@ -13,6 +13,7 @@
 #include "platform/gdi/Surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 namespace platform {
@@ -38,10 +39,12 @@ public:
     // buffer is null), 0 when size is too small.
     virtual int Describe(int size, void* buffer) const = 0;
 
-    // Selections by DCs (and their saved states).
-    int selections = 0;
+    // Selections by DCs (and their saved states). Atomic: the stock objects
+    // are selected into DCs of every thread (the page control draws on a
+    // thread of its own).
+    std::atomic<int> selections = 0;
     // For bitmaps: the memory DC holding it (a bitmap is in one DC at a time).
-    const void* selectedBy = nullptr;
+    std::atomic<const void*> selectedBy = nullptr;
     bool deletePending = false;
     bool stock = false;
 

@@ -1,9 +1,11 @@
 // The quick-buy pop-up showing real pages from a web server on loopback: a
 // GBK page with a heading, a table, a PNG and a link, a UTF-8 page the link
 // opens, the way back by Backspace, and the error page for a page that is
-// missing, silent, too large, nested too deep, too costly to lay out or with
-// a huge table grid; a hostile page ends in a page. Pictures of the pop-up are left in output/ for
-// a person to look at.
+// missing, silent, too large, nested too deep, too costly to lay out, with a
+// huge table grid, too many words or its pictures past their budget; a
+// hostile page ends in a page. A big picture drawn small, a hover style
+// under the mouse and the wheel over a tall page. Pictures of the pop-up are
+// left in output/ for a person to look at.
 
 #include "BoxFixture.h"
 
@@ -38,12 +40,7 @@ protected:
         ASSERT_TRUE(server.Ready());
         ASSERT_TRUE(m_main.CreateEx(0, nullptr, "main", WS_POPUP | WS_VISIBLE, 100, 100, 800, 600,
                                     nullptr, nullptr));
-        platform::PixelImage coin;
-        coin.Reset(40, 40, platform::MakePixel(0xFF, 0xC8, 0x00));
-        LocalHttpServer::Answer png;
-        png.contentType = "image/png";
-        ASSERT_TRUE(platform::EncodePng(coin, png.body));
-        server.Serve("/coin.png", png);
+        ServeCoin("/coin.png", 40);
         // The test's literals are GBK, the system's own text.
         LocalHttpServer::Answer shop;
         shop.body = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
@@ -85,12 +82,38 @@ protected:
                        "<p><b><i></b></i><ul><li><ol><li>&#x10FFFF;&#0;&amp<</table></p>"
                        "<span style=\"background:url(coin.png) repeat;width:9999px\">a</span>";
         server.Serve("/hostile", hostile);
+        // A big picture drawn small, a style under the mouse, a page taller
+        // than the pop-up with its end in red, and pages past the costs.
+        ServeCoin("/big.png", 400);
+        LocalHttpServer::Answer icon;
+        icon.body = "<html><head><title>icon</title><style>p:hover{color:#00c000}</style></head>"
+                    "<body><p><img src=\"big.png\" width=\"40\" height=\"40\"></p>"
+                    "<p>悬停变绿的一段文字，悬停变绿的一段文字。</p>"
+                    "<div style=\"height:1500px\"></div>"
+                    "<div style=\"height:40px;background:#c00000\"></div></body></html>";
+        server.Serve("/icon", icon);
+        LocalHttpServer::Answer whole;
+        whole.body = "<html><body><img src=\"big.png\"></body></html>";
+        server.Serve("/whole", whole);
+        LocalHttpServer::Answer words;
+        for (int k = 0; k < 60000; ++k)
+            words.body += "a ";
+        server.Serve("/words", words);
     }
     void TearDown() override {
         m_main.DestroyWindow();
         BoxTest::TearDown();
     }
 
+    // A gold square of side pixels as a PNG.
+    void ServeCoin(const std::string& path, int side) {
+        platform::PixelImage coin;
+        coin.Reset(side, side, platform::MakePixel(0xFF, 0xC8, 0x00));
+        LocalHttpServer::Answer png;
+        png.contentType = "image/png";
+        ASSERT_TRUE(platform::EncodePng(coin, png.body));
+        server.Serve(path, png);
+    }
     // Pumps until the page and its pictures are in and painted: the fetches
     // take real time, whatever the test's clock says.
     static bool WaitForPage(CWebBrowser2& browser) {
@@ -197,7 +220,10 @@ TEST_F(QuickbuyPageTest, APageItsLinkTheWayBackAndTheErrorPages) {
     limits.timeoutMs = 600;
     limits.pageBytes = 64 * 1024;
     browser.SetLimits(limits);
-    for (const char* path : {"/missing", "/slow", "/huge", "/deep", "/costly", "/spans"}) {
+    limits.keptPictureBytes = 400 * 400 * 4 - 1; // the big picture drawn whole passes it
+    browser.SetLimits(limits);
+    for (const char* path :
+         {"/missing", "/slow", "/huge", "/deep", "/costly", "/spans", "/words", "/whole"}) {
         ASSERT_TRUE(popup.Navigate(server.Url(path).c_str())) << path;
         ASSERT_TRUE(WaitForPage(browser)) << path;
         EXPECT_EQ(browser.GetLocationName(), std::string(kErrorPageTitle)) << path;
@@ -211,6 +237,44 @@ TEST_F(QuickbuyPageTest, APageItsLinkTheWayBackAndTheErrorPages) {
     EXPECT_NE(browser.GetLocationName(), std::string(kErrorPageTitle));
     Save(popup, "quickbuy_hostile.png");
     EXPECT_TRUE(popup.IsWindowVisible());
+}
+
+TEST_F(QuickbuyPageTest, ABigPictureDrawnSmallAHoverStyleAndTheWheel) {
+    CKnQuickbuyDlg popup(&m_main);
+    ASSERT_TRUE(popup.CreatePopup(520, 420));
+    ASSERT_TRUE(popup.Navigate(server.Url("/icon").c_str()));
+    CWebBrowser2& browser = popup.GetBrowser();
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_EQ(browser.GetLocationName(), "icon");
+    CRect picture;
+    EXPECT_EQ(Count(popup, Is(kCoinGold), &picture), 40 * 40);
+    EXPECT_EQ(picture.Size(), CSize(40, 40));
+
+    // The text turns green under the mouse, and back when it leaves.
+    const auto green = [](uint32_t pixel) {
+        return (pixel >> 8 & 0xFF) > 0x80 && (pixel >> 16 & 0xFF) < 0x40 && (pixel & 0xFF) < 0x40;
+    };
+    EXPECT_EQ(Count(popup, green), 0);
+    CRect whole, page = popup.GetBrowserRect();
+    popup.GetWindowRect(&whole);
+    const POINT text{whole.left + page.left + 60, whole.top + picture.bottom + 24};
+    platform::InjectMouse(platform::MouseAction::Move, text);
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_GT(Count(popup, green), 50) << "the hover style applies under the mouse";
+    platform::InjectMouse(platform::MouseAction::Move, {whole.left + 5, whole.top + 5});
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_EQ(Count(popup, green), 0);
+
+    // The page's red end comes into view as the wheel turns over it (a
+    // click on the page first gives it the keyboard, and so the wheel).
+    EXPECT_EQ(Count(popup, Is(kHeadingRed)), 0);
+    ClickAt(CPoint(whole.left + page.left + 200, whole.top + page.bottom - 20));
+    ASSERT_TRUE(WaitForPage(browser));
+    for (int turn = 0; turn < 40; ++turn)
+        platform::InjectMouse(platform::MouseAction::Wheel, text, -WHEEL_DELTA);
+    ASSERT_TRUE(WaitForPage(browser));
+    EXPECT_GT(Count(popup, Is(kHeadingRed)), 40 * 100);
+    EXPECT_EQ(Count(popup, Is(kCoinGold)), 0) << "the picture scrolled away";
 }
 
 } // namespace
