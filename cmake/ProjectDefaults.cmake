@@ -54,7 +54,7 @@ function(pellor_test name)
             add_test(NAME ${prefix}.Shuffled.Seed${seed}
                 COMMAND ${name} --gtest_shuffle --gtest_random_seed=${seed})
             set_tests_properties(${prefix}.Shuffled.Seed${seed} PROPERTIES
-                ENVIRONMENT PELLOR_ASSERTS=1 TIMEOUT 900)
+                ENVIRONMENT PELLOR_ASSERTS=1 TIMEOUT 600)
             if(ARG_SCREEN_TESTS)
                 set_tests_properties(${prefix}.Shuffled.Seed${seed} PROPERTIES
                     RESOURCE_LOCK x_screen)

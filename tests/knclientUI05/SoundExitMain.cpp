@@ -135,13 +135,17 @@ int main(int argc, char** argv) {
         g_SoundManager.CloseAllMusic();
         g_SoundManager.CloseAllMusic(); // the MIDI sequence and the waves sound on
     }
+    // As a program does, it takes its display down as it ends (the audio
+    // device with it), before the library's own objects go.
     if (order == "exit") {
+        atexit([] { platform::StopDisplay(); });
         g_main.PostMessage(kExitMessage, 0, 0);
         MSG msg;
         while (GetMessage(&msg, nullptr, 0, 0))
             DispatchMessage(&msg);
         Check(false, "the handler ended the process");
     }
+    platform::StopDisplay();
     fflush(stdout);
     return g_failures == 0 ? 0 : 1;
 }

@@ -120,9 +120,13 @@ inline SDL_Event MouseEvent(SDL_Window* native, Uint32 type, int x, int y) {
 // where it then is, as the X server reports them; the X pointer is put at the
 // same place, since SDL also reports the real pointer while captured. Runs
 // until the move loop ends; the number of steps taken (path and release).
+// When a step brings no answer before the give-up timer (a loaded X server
+// may lose one), the button is released there, so the loop ends and the
+// steps not taken are told instead of the test hanging in the loop.
 inline size_t DragWindow(RecordingWnd& wnd, SDL_Window* native, POINT from,
                          const std::vector<POINT>& path, std::vector<Delivered>& log) {
     size_t next = 0;
+    bool gaveUp = false;
     auto pushNext = [&] {
         RECT r;
         wnd.GetWindowRect(&r);
@@ -142,6 +146,16 @@ inline size_t DragWindow(RecordingWnd& wnd, SDL_Window* native, POINT from,
     };
     wnd.hooks[WM_ENTERSIZEMOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
     wnd.hooks[WM_MOVE] = [&](WPARAM, LPARAM) { return pushNext(); };
+    wnd.hooks[WM_TIMER] = [&](WPARAM id, LPARAM) {
+        if (id == kGiveUpTimer && !gaveUp && next <= path.size()) {
+            gaveUp = true;
+            const size_t taken = next;
+            next = path.size();
+            pushNext();
+            next = taken; // the release is no step taken
+        }
+        return LRESULT(0);
+    };
     RECT r;
     wnd.GetWindowRect(&r);
     SDL_WarpMouseGlobal(from.x, from.y);
@@ -150,6 +164,7 @@ inline size_t DragWindow(RecordingWnd& wnd, SDL_Window* native, POINT from,
         RunUntil(wnd, WM_EXITSIZEMOVE, 0, log);
     wnd.hooks.erase(WM_ENTERSIZEMOVE);
     wnd.hooks.erase(WM_MOVE);
+    wnd.hooks.erase(WM_TIMER);
     return next;
 }
 
