@@ -135,6 +135,7 @@ inline void ClearBoard() {
         theBoard.SetTrustWord(seat, 0);
         theBoard.SetStartFlag(seat, 0);
         theBoard.SetHand(seat, nullptr, 0);
+        theBoard.SetWatcherSees(seat, false);
     }
     theBoard.ClearPlayList();
     theBoard.GetTableHead() = tagTABLEHEAD{};
