@@ -332,6 +332,24 @@ CHostTable::SeatChange CHostTable::ChangeSeat(int clientId, int seat, bool watch
         Settle();
         return change;
     }
+    // A watcher sits down on a seat left empty while no game runs.
+    if (watched >= 0 && !watch && seat >= 0 && seat < kSeatCount && m_bSeated && !GameRunning() &&
+        m_Seats[seat].kind == SeatState::kEmpty && !m_Reserved.count(seat)) {
+        change = SeatChange{true, seat, false};
+        reply(change);
+        const std::string name = m_WatcherNames[clientId];
+        Dropped(clientId);
+        SeatState& state = m_Seats[seat];
+        state = SeatState{};
+        state.kind = SeatState::kHuman;
+        state.clientId = clientId;
+        state.userName = name;
+        state.beans = m_Options.startBeans;
+        m_pDriver->SetHumanSeat(seat, true);
+        m_pDriver->SeatUser(MakeUser(seat, state));
+        Settle();
+        return change;
+    }
     // A player may move only while the table waits for its players.
     if (own >= 0 && !watch && !m_bSeated && seat >= 0 && seat < kSeatCount &&
         m_Seats[seat].kind == SeatState::kEmpty && !m_Reserved.count(seat)) {
@@ -341,6 +359,18 @@ CHostTable::SeatChange CHostTable::ChangeSeat(int clientId, int seat, bool watch
     }
     reply(change);
     return change;
+}
+
+bool CHostTable::BotLeaves(int seat) {
+    if (seat < 0 || seat >= kSeatCount || !m_bSeated || m_Seats[seat].kind != SeatState::kBot ||
+        GameRunning())
+        return false;
+    m_Seats[seat] = SeatState{};
+    // Nobody plays the seat until someone sits down.
+    m_pDriver->SetHumanSeat(seat, true);
+    m_pDriver->Dispatch(2, 0, reinterpret_cast<intptr_t>(CTableDriver::BotName(seat).c_str()));
+    SendToOthers(-1, kFrameSeatLeft, SeatPayload(seat));
+    return true;
 }
 
 bool CHostTable::GetUser(int clientId, tagUSERINFO& user) const {

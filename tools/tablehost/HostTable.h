@@ -90,6 +90,11 @@ public:
     SeatChange ChangeSeat(int clientId, int seat, bool watch,
                           const std::function<void(const SeatChange&)>& reply);
 
+    // A bot gets up while no game runs: its seat stays empty, the others
+    // hear it was left, until a client sits down there. False when the seat
+    // holds no bot or a game runs.
+    bool BotLeaves(int seat);
+
     // The user record the referee holds for a seated client; false for
     // watchers and clients not at the table.
     bool GetUser(int clientId, tagUSERINFO& user) const;
