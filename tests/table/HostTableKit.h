@@ -37,6 +37,15 @@ struct DrawnCard {
 class SeenTableWnd : public TestTableWnd {
 public:
     std::function<void(int seat, int watch)> onSeatRequest;
+    // The text of each notice shown, by its sprite id (the latest of the id).
+    std::map<int, std::string> noticeTexts;
+
+    void ShowNotice(LPCSTR text) override {
+        const int before = GetLastNoticeId();
+        TestTableWnd::ShowNotice(text);
+        if (GetLastNoticeId() != before)
+            noticeTexts[GetLastNoticeId()] = text != nullptr ? text : "";
+    }
 
     // Every playing sprite, in drawing order.
     std::vector<SPRITEINFO*> PlayingSprites() const {

@@ -7,10 +7,13 @@
 // its check, with the record, the seat and both values of its first case.
 
 #include "HostTableKit.h"
+#include "TableFrameChecks.h"
+#include "platform/CodePage.h"
 #include "platform/window/Input.h"
 #include "tools/tablehost/HostFrames.h"
 #include "tools/tablehost/HostTable.h"
 
+#include <bit>
 #include <deque>
 #include <random>
 #include <sstream>
@@ -32,6 +35,13 @@ constexpr int kWatchedGames = 2;
 constexpr int kLongestAnimationMs = 6000;
 constexpr int kMaxHoldMs = kLongestAnimationMs + 1000;
 constexpr int kTickMs = 10;
+// The panes' sprites: the result, the reel, the last cards, each seat's multiple.
+constexpr int kResultPaneSprite = 501;
+constexpr int kReelPaneSprite = 502;
+constexpr int kLastCardPaneSprite = 516;
+constexpr int kMultiplePaneSprite = 517;
+// Records between two comparisons of the whole frame with its sprites.
+constexpr int kWholeFrameEvery = 32;
 
 // Plain, tribute and its return, threes and buying a three, shao with
 // revolution and gousiji, point rounds, and all together.
@@ -73,8 +83,19 @@ struct Truth {
     std::map<int, std::multiset<int>> lastPlay; // seat -> faces of its latest play
     std::set<int> roundMarks;       // seats whose last action in the round was pass, let or give-up
     std::set<int> passed;           // the seats whose mark shows
+    std::set<int> marksBefore;      // seats whose mark a snapshot may show from before it
     int askedMask[kSeatCount] = {}; // the masks of the latest play record
     int returnCount = 0;            // the cards my seat owes back, 0 for none
+    int returnKind = -1;            // its tribute kind
+    uint32_t rules = 0;
+    int trustWord[kSeatCount] = {};
+    bool prePoint[kSeatCount] = {}, nowPoint[kSeatCount] = {}, openedPoint[kSeatCount] = {};
+    bool revolted[kSeatCount] = {};
+    int multiple[kSeatCount] = {};
+    int places[kSeatCount] = {-1, -1, -1, -1, -1, -1}; // the seat at each place
+    int gamesPlayed = 0;
+    bool resultDue = false;        // a game's result is to be shown
+    bool pointMarksUnsure = false; // the point marks may be missing
 };
 
 // The network client with the table host in place of its connection: what
@@ -133,9 +154,30 @@ protected:
         const BYTE* bytes = static_cast<const BYTE*>(record);
         inbox.push_back({std::vector<BYTE>(bytes, bytes + length), TruthNow(bytes, length), {}});
     }
-    void SendFrame(int clientId, DWORD type, const std::vector<BYTE>&, DWORD) override {
-        if (clientId == kClientId && type == tablehost::kFrameTableDissolved)
+    // The frames the client library turns into calls of the client: a seat
+    // left, a player's connection broke or came back.
+    void SendFrame(int clientId, DWORD type, const std::vector<BYTE>& payload, DWORD) override {
+        if (clientId != kClientId)
+            return;
+        if (type == tablehost::kFrameTableDissolved)
             dissolved = true;
+        if (type == tablehost::kFrameSeatLeft && payload.size() >= 2) {
+            const WORD seat = WORD(payload[0] | (payload[1] << 8));
+            inbox.push_back({{}, nullptr, [this, seat] {
+                                 client.OnLeaveGame(seat);
+                                 ++phase["a seat leaves the table"];
+                             }});
+        }
+        if (type == tablehost::kFramePlayerBreak || type == tablehost::kFramePlayerBack) {
+            std::string name(payload.begin(), payload.end());
+            name = name.c_str();
+            inbox.push_back({{}, nullptr, [this, type, name]() mutable {
+                                 if (type == tablehost::kFramePlayerBreak)
+                                     client.OnBreak(name.data());
+                                 else
+                                     client.OnReConnet(name.data());
+                             }});
+        }
     }
     void Dismiss(int) override {}
     void Log(const std::string&) override {}
@@ -171,12 +213,56 @@ protected:
         }
         int kind = 0;
         tagTRIBUTEENTRY owed{};
-        if (referee.FindOwedReturn(Seen(), &kind, &owed))
+        if (referee.FindOwedReturn(Seen(), &kind, &owed)) {
             t->returnCount = owed.nCount;
+            t->returnKind = kind;
+        }
+        t->rules = referee.GetRuleFlags();
+        for (int seat = 0; seat < kSeatCount; ++seat) {
+            t->trustWord[seat] = referee.GetTrustWord(seat);
+            t->prePoint[seat] = referee.GetPointAnswer(1, seat) != 0;
+            t->nowPoint[seat] = referee.GetPointAnswer(2, seat) != 0;
+            t->openedPoint[seat] = referee.GetOpenedPoint(seat) != 0;
+            t->revolted[seat] = (referee.GetSeatStatus(seat) & kStatusOut1) != 0;
+            t->multiple[seat] = referee.GetTableHead().nMultiple[seat];
+        }
+        // The places as the referee publishes them (a seat that burned in vain
+        // is placed last before the others finish).
+        if (LoadRecordInt(record, 0) == kMsgPlaces && length >= int(sizeof(tagPLACESMSG))) {
+            tagPLACESMSG places;
+            memcpy(&places, record, sizeof places);
+            std::copy(std::begin(places.nPlaces), std::end(places.nPlaces), publishedPlaces);
+        } else if (t->state != kStatePlay) {
+            std::fill(std::begin(publishedPlaces), std::end(publishedPlaces), -1);
+        }
+        std::copy(std::begin(publishedPlaces), std::end(publishedPlaces), t->places);
+        t->gamesPlayed = referee.GetGamesPlayed();
+        // The result stands from the game's end until the next deal (or the
+        // start again that two revolutions bring).
+        const int id = LoadRecordInt(record, 0);
+        // Where partners' cards lie open a snapshot draws no point marks.
+        if (id == kMsgSnapshot && (t->rules & kRuleCardsLeftNotice))
+            pointMarksUnsure = true;
+        else if (id == kMsgDeal)
+            pointMarksUnsure = false;
+        t->pointMarksUnsure = pointMarksUnsure;
+        if (id == kMsgGameOver)
+            resultDue = true;
+        else if (id == kMsgDeal || id == kMsgRevolution || id == kMsgSnapshot)
+            resultDue = false;
+        t->resultDue = resultDue;
         t->roundOpen = t->state == kStatePlay && !referee.GetPlayList().empty();
-        if (!t->roundOpen) {
+        // A snapshot tells the round's last play but not its cards: the
+        // table it draws holds none.
+        if (!t->roundOpen || LoadRecordInt(record, 0) == kMsgSnapshot) {
             t->lastPlay.clear();
             t->roundMarks.clear();
+            t->marksBefore.clear();
+            // Its seats' status words say who passed, let the turn go or
+            // gave up earlier: their marks may stand for the rest of the round.
+            for (int seat = 0; seat < kSeatCount && t->roundOpen; ++seat)
+                if (referee.GetSeatStatus(seat) & (kStatusMark1 | kStatusMark2 | kStatusMark8))
+                    t->marksBefore.insert(seat);
         } else if (LoadRecordInt(record, 0) == kMsgPlay && length >= int(sizeof(tagPLAYMSG)) - 4) {
             tagPLAYMSG play;
             memcpy(&play, record, std::min<size_t>(length, sizeof play));
@@ -186,6 +272,7 @@ protected:
                 if (referee.GetPlayList().size() == 1) {
                     t->lastPlay.clear();
                     t->roundMarks.clear();
+                    t->marksBefore.clear();
                 }
                 // The cards the referee says were played: its record's codes
                 // (the hands' difference misses a play whose cards left the
@@ -231,6 +318,7 @@ protected:
             lastHands[seat] = t->hand[seat];
         roundTruth.lastPlay = t->lastPlay;
         roundTruth.roundMarks = t->roundMarks;
+        roundTruth.marksBefore = t->marksBefore;
         std::copy(std::begin(t->askedMask), std::end(t->askedMask), roundTruth.askedMask);
         return t;
     }
@@ -244,9 +332,12 @@ protected:
         app.cardOrder = cardOrder;
         client.m_nMySeat = kMe;
         client.m_bWatcher = watcher ? TRUE : FALSE;
+        client.m_bOption = FALSE;
         client.outbox.clear();
         inbox.clear();
         roundTruth = Truth{};
+        std::fill(std::begin(publishedPlaces), std::end(publishedPlaces), -1);
+        resultDue = pointMarksUnsure = false;
         for (auto& h : lastHands)
             h.clear();
         dissolved = false;
@@ -265,26 +356,61 @@ protected:
         // the person sees the exit button, and the table closes at game over.
         options.maxBotActionsPerTurn = watcher ? 12 : 1;
         table = std::make_unique<CHostTable>(options, *this);
+        MakeWindow();
+        table->Enter(kClientId, watcher ? "watcher" : "me", watcher ? kSeatCount + kMe : kMe,
+                     100000, 0);
+    }
+    // The table window as the program makes it when it comes to a table.
+    void MakeWindow() {
         wnd = new SeenTableWnd;
+        wnd->showNotices = true; // as the window shows them
+        frames = std::make_unique<FrameChecks>(*wnd, layout);
+        if (!pictures)
+            pictures = std::make_unique<SeatPictures>(layout);
         wnd->SetLayout(&layout);
         wnd->SetClient(&client);
         wnd->onSeatRequest = [this](int seat, int watch) {
             seatRequests.emplace_back(seat, watch);
         };
-        ASSERT_TRUE(wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1024, 768), &parent,
-                                CGameWnd::kControlId));
+        CRect area;
+        parent.GetClientRect(&area);
+        ASSERT_TRUE(
+            wnd->Create(nullptr, "", WS_CHILD | WS_VISIBLE, area, &parent, CGameWnd::kControlId));
         client.SetGameWnd(wnd);
         platform_test::PumpPending();
-        table->Enter(kClientId, watcher ? "watcher" : "me", watcher ? kSeatCount + kMe : kMe,
-                     100000, 0);
     }
-    void CloseTable() {
+    void DropWindow() {
+        frames.reset();
         if (wnd != nullptr && wnd->m_hWnd != nullptr)
             wnd->DestroyWindow();
         wnd = nullptr;
         client.SetGameWnd(nullptr);
         platform_test::PumpPending();
+    }
+    void CloseTable() {
+        DropWindow();
         table.reset();
+    }
+    // My connection breaks mid-game; the program starts again, comes back to
+    // my seat and is shown the table from the host's snapshot record.
+    void Reconnect() {
+        table->Dropped(kClientId);
+        DropWindow();
+        ClearBoard();
+        theBoard.ResetGameData();
+        theBoard.ClearHistory();
+        // What was on its way to the old connection is lost with it.
+        inbox.clear();
+        client.outbox.clear();
+        client.m_nMySeat = kMe;
+        client.m_bWatcher = FALSE;
+        // The program comes back with the launch record's trusteeship flag:
+        // the referee plays the seat until the person takes it back.
+        client.m_bOption = TRUE;
+        MakeWindow();
+        reconnecting = true;
+        table->Enter(kClientId, "me", kMe, 100000, 0);
+        lastDecision.clear();
     }
     void Idle(int ms) {
         for (int t = 0; t < ms; t += kTickMs)
@@ -321,8 +447,10 @@ protected:
                                          client.m_nMySeat = c.seat;
                                      client.m_bWatcher = c.watcher ? TRUE : FALSE;
                                      client.OnChangeSeat();
-                                     if (c.ok)
+                                     if (c.ok && c.watcher)
                                          ++phase["a watcher's seat change"];
+                                     if (c.ok && !c.watcher)
+                                         ++phase["a watcher sits down"];
                                  }});
             });
         }
@@ -338,6 +466,7 @@ protected:
             if (waited > kMaxHoldMs + 4000)
                 return false;
             if (!client.Held() && !inbox.empty() && !wnd->CardsMoving()) {
+                CheckFrame();
                 Inbound next = std::move(inbox.front());
                 inbox.pop_front();
                 if (next.reply) {
@@ -362,6 +491,15 @@ protected:
             }
             StepClock();
             waited += kTickMs;
+            if (wnd->CardsMoving())
+                WhilePresenting();
+            // Cards in flight are looked at once a record, on their way.
+            if (wnd->CardsMoving() && flightCheckedAt != recordsSeen &&
+                (flightMs += kTickMs) >= 60) {
+                flightCheckedAt = recordsSeen;
+                flightMs = 0;
+                CheckCardsInFlight();
+            }
             if (client.Held() && (heldMs += kTickMs) == kMaxHoldMs)
                 Fault(checks[4], "receiving held " + std::to_string(kMaxHoldMs) +
                                      " ms after record " + Hex(lastId));
@@ -375,15 +513,55 @@ protected:
         snprintf(text, sizeof text, "0x%X", unsigned(id));
         return text;
     }
+    // PELLOR_WITNESS_FAULTS names a file that gets every fault, not only
+    // each check's first.
     void Fault(CheckLog& check, const std::string& what) {
         if (check.faults++ == 0)
             check.first = what;
+        static FILE* all =
+            getenv("PELLOR_WITNESS_FAULTS") ? fopen(getenv("PELLOR_WITNESS_FAULTS"), "w") : nullptr;
+        if (all != nullptr)
+            fprintf(all, "%s: %s\n", check.name, what.c_str());
     }
     std::string At(int seat) const {
         return "after record " + Hex(lastId) + " (game " + std::to_string(gamesDone + 1) +
                "), seat " + std::to_string(seat) + ": ";
     }
+    // The frame the window hands the display, once for each presented record.
+    void CheckFrame(bool again = false) {
+        if ((frameCheckedAt == recordsSeen && !again) || !frames->Take())
+            return;
+        frameCheckedAt = recordsSeen;
+        ++framesChecked;
+        CountFrameFaults(checks[7], frames->CardsVisible());
+        CountFrameFaults(checks[8], frames->InsideTable());
+        CountFrameFaults(checks[9], frames->TextsApart(wnd->noticeTexts));
+        CountFrameFaults(checks[10], frames->ButtonsUncovered());
+        // The whole frame against its sprites is the costliest: every few
+        // records (a stale picture stays until something paints over it).
+        if (framesChecked % kWholeFrameEvery == 0)
+            CountFrameFaults(checks[12], frames->FrameIsItsSprites(5));
+    }
+    void CheckCardsInFlight() {
+        if (frames->Take())
+            CountFrameFaults(checks[7], frames->CardsVisible());
+    }
+    void CountFrameFaults(CheckLog& check, const std::vector<std::string>& faults) {
+        for (const std::string& fault : faults) {
+            if (check.faults == 0)
+                SaveFirstFault(check);
+            Fault(check, At(Seen()) + platform::GbkToUtf8(fault));
+        }
+    }
+    // The frame of a check's first fault, kept for a person to look at.
+    void SaveFirstFault(const CheckLog& check) {
+        const std::string number(check.name, strcspn(check.name, " "));
+        const std::string name = "witness-check-" + number + ".png";
+        CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
+        platform::SaveWindowPng(wnd->m_hWnd, std::string(TABLE_TEST_OUTPUT_DIR) + "/" + name);
+    }
     void CheckShown() {
+        CheckFrame();
         if (!truth || checkedAt == recordsSeen)
             return;
         checkedAt = recordsSeen;
@@ -421,7 +599,10 @@ protected:
                       At(seat) + "table drawn " + Faces(got) + ", referee's round " + Faces(want));
         }
         const std::set<int> marks = wnd->DrawnPassMarks();
-        if (marks != t.passed)
+        std::set<int> mayShow = t.passed;
+        mayShow.insert(t.marksBefore.begin(), t.marksBefore.end());
+        if (!std::includes(marks.begin(), marks.end(), t.passed.begin(), t.passed.end()) ||
+            !std::includes(mayShow.begin(), mayShow.end(), marks.begin(), marks.end()))
             Fault(checks[1],
                   At(-1) + "pass marks at seats " + Ids(marks) + ", passed " + Ids(t.passed));
         // 3. the clock. It stands only at my seat on my turn, and not when the
@@ -447,6 +628,95 @@ protected:
         // 4. my buttons.
         if (!client.m_bWatcher)
             CheckButtons(t, me, drawn);
+        CheckPanesAndMarks(t, me);
+    }
+    // 11. What each seat's panes and marks say, as the referee has it, drawn
+    // as the theme's pictures show it; the clocks of the questions put to me.
+    void CheckPanesAndMarks(const Truth& t, int me) {
+        if (!frames->Take())
+            return;
+        CheckLog& check = checks[11];
+        const bool inGame = t.state != kStateWaitStart;
+        auto expect = [&](int seat, int id, const Ink* picture, const std::string& what) {
+            SPRITEINFO* s = frames->Playing(id);
+            if (picture == nullptr) {
+                if (s != nullptr)
+                    Fault(check, At(seat) + platform::GbkToUtf8(
+                                                what + " shown (" +
+                                                frames->Name(PaintedEntry{nullptr, s}) + ")"));
+                return;
+            }
+            const std::string fault = s == nullptr
+                                          ? what + " missing (sprite " + std::to_string(id) + ")"
+                                          : frames->ShowsAs(s, *picture, what);
+            if (!fault.empty())
+                Fault(check, At(seat) + platform::GbkToUtf8(fault));
+        };
+        for (int seat = 0; seat < kSeatCount && inGame; ++seat) {
+            const int view = wnd->Fields().SeatToView(seat);
+            const bool right = view == 4 || view == 5;
+            // The cards left, from ten down, once the seat has played there.
+            const int left = int(t.hand[seat].size());
+            if (t.state == kStatePlay && !(t.rules & kRuleThrees))
+                expect(seat, kRemnantPaneSprite + view,
+                       left >= 1 && left <= 10 ? &pictures->Remnant(left) : nullptr,
+                       "the remnant pane of " + std::to_string(left) + " cards");
+            // x1, x2, x4, x8, x16 are the pane's five cells.
+            const int m = t.multiple[seat];
+            const int level =
+                m > 0 && m <= 16 && (m & (m - 1)) == 0 ? std::countr_zero(unsigned(m)) + 1 : 0;
+            if (!(t.rules & kRuleRoomMode) && level > 0)
+                expect(seat, kMultiplePaneSprite + view, &pictures->Multiple(level),
+                       "the multiple pane of x" + std::to_string(t.multiple[seat]));
+            // A mark is its [FLAG] picture where the referee's words say so.
+            auto mark = [&](int sprite, bool shown, int flag, const std::string& what) {
+                expect(seat, sprite + view, shown ? &pictures->Flag(flag) : nullptr, what);
+            };
+            mark(kTrustMark, t.trustWord[seat] == kTrustOwn, CGameLayout::FLAG_TRUST,
+                 "the trust mark");
+            mark(kTrustExitMark, t.trustWord[seat] == kTrustExit, CGameLayout::FLAG_TRUSTEXIT,
+                 "the trust-exit mark");
+            mark(kBreakMark, t.trustWord[seat] == kTrustBroken, CGameLayout::FLAG_BREAK,
+                 "the broken-link mark");
+            if (!t.pointMarksUnsure) {
+                mark(kPrePointMark, t.prePoint[seat], CGameLayout::FLAG_PREPOINT,
+                     "the pre-point mark");
+                mark(kNowPointMark, t.nowPoint[seat], CGameLayout::FLAG_NOWPOINT, "the point mark");
+                mark(kOpenPointMark, t.openedPoint[seat], CGameLayout::FLAG_OPENPOINT,
+                     "the opened-point mark");
+            }
+            mark(kRevolutionMark, t.revolted[seat], CGameLayout::FLAG_REVOLUTION,
+                 "the revolution mark");
+            if (t.state == kStatePlay) {
+                const auto place = std::find(std::begin(t.places), std::end(t.places), seat);
+                const int index = int(place - std::begin(t.places));
+                mark(kPlaceMark, place != std::end(t.places),
+                     (right ? CGameLayout::FLAG_ONEO : CGameLayout::FLAG_ONE) + index,
+                     "the place mark " + std::to_string(index + 1));
+            }
+        }
+        // The result of the last game stands until I start again.
+        const bool resultUp = !client.m_bWatcher && t.state == kStateWaitStart && t.resultDue &&
+                              t.startFlag[me] == 0 && !wnd->Marks().IsCleanSweep();
+        if (resultUp != (frames->Playing(kResultPaneSprite) != nullptr) &&
+            (resultUp || t.state >= kStatePointRound1))
+            Fault(check, At(me) + (resultUp ? "the result pane missing" : "the result pane shown") +
+                             " in state " + std::to_string(t.state));
+        // The reel shows while its button says so.
+        const bool reelOpen = wnd->ShownButtons().count(kCmdReelOpen) != 0;
+        if (reelOpen != (frames->Playing(kReelPaneSprite) != nullptr))
+            Fault(check, At(me) + "the reel pane " + (reelOpen ? "missing" : "shown") +
+                             " with its button " + (reelOpen ? "open" : "closed"));
+        // A question put to me runs its clock at my plate.
+        const bool asked = !client.m_bWatcher && t.mask[me] != 0 && !t.trusted[me] && !t.out[me];
+        const bool questionClock =
+            asked && (t.state == kStatePointRound1 || t.state == kStatePointRound2 ||
+                      t.state == kStateRevolution || t.state == kStateGousiji ||
+                      (t.state == kStateTribute && t.returnCount > 0 && t.returnKind < 4));
+        if (questionClock && wnd->DrawnClockSeat() != me)
+            Fault(check, At(me) + "no clock at my plate for the question of state " +
+                             std::to_string(t.state) + " (clock at seat " +
+                             std::to_string(wnd->DrawnClockSeat()) + ")");
     }
     bool InOrder(const std::vector<DrawnCard>& drawn) const {
         std::vector<tagHANDENTRY> weighed;
@@ -522,8 +792,8 @@ protected:
             else if (id >= kCmdTrust && id <= kCmdDeclPointOpen && id != kCmdHistory &&
                      id != kCmdPrevturn && id != kCmdSound && id != kCmdExchange &&
                      id != kCmdReel && id != kCmdReelOpen && id != kCmdMagnif &&
-                     id != kCmdMagnifOpen && id != kCmdTakeChance &&
-                     (inGame || (id != kCmdTrust && id != kCmdTrustExit)))
+                     id != kCmdMagnifOpen && id != kCmdTakeChance && id != kCmdLeftCue &&
+                     id != kCmdRightCue && (inGame || (id != kCmdTrust && id != kCmdTrustExit)))
                 got.insert(id);
         }
         if (got != want)
@@ -591,8 +861,12 @@ protected:
     }
 
     // ---- the person ----
+    // The cards drawn above my hand's base line (where the layout lays a
+    // card that is down), which holds when every card is raised.
     std::vector<DrawnCard> Raised(const std::vector<DrawnCard>& drawn) const {
-        int base = INT_MIN;
+        CSpritePos line;
+        line.Set(0, wnd->Hands().HandBaseY(), 7);
+        int base = ResolvePos(line).y;
         for (const DrawnCard& c : drawn)
             base = std::max(base, int(c.rect.top));
         std::vector<DrawnCard> up;
@@ -627,7 +901,8 @@ protected:
         return over.empty() ? "" : "; sprites over it:" + over;
     }
     // Clicks the button when it is shown and enabled; false when it is not.
-    bool Press(int id) {
+    // A click that sends nothing must have shown the refusal's notice.
+    bool Press(int id, const char* refusal = nullptr) {
         const std::map<int, CRect> buttons = wnd->ShownEnabledButtons();
         auto found = buttons.find(id);
         if (found == buttons.end())
@@ -636,7 +911,9 @@ protected:
         Click(found->second.CenterPoint());
         // Every button a person may press here answers the table, but the
         // hint, which only picks cards.
-        if (id != kCmdSearch && client.sent == sentBefore)
+        const bool refused =
+            refusal != nullptr && !wnd->notices.empty() && wnd->notices.back() == refusal;
+        if (id != kCmdSearch && client.sent == sentBefore && !refused)
             Fault(checks[6], At(Seen()) + "a click on shown, enabled button " + std::to_string(id) +
                                  " sent nothing" + SpritesOver(found->second.CenterPoint()));
         return true;
@@ -727,6 +1004,191 @@ protected:
         }
         return {};
     }
+    // ---- what a person does besides answering the table ----
+    // Starts with an enabled chip other than the multiple chosen now.
+    bool PressChip() {
+        for (const auto& [id, rect] : wnd->ShownEnabledButtons())
+            if (id >= kCmdChipFirst && id <= kCmdChipLast &&
+                id - kCmdChipFirst + 1 != wnd->Records().GetMultiple() && Press(id)) {
+                ++phase["a chip pressed to start"];
+                return true;
+            }
+        return false;
+    }
+    // Clicks a shown, enabled button that opens or closes something of the
+    // table; false when it is not there.
+    bool PressToOpen(int id) {
+        const std::map<int, CRect> buttons = wnd->ShownEnabledButtons();
+        auto found = buttons.find(id);
+        if (found == buttons.end())
+            return false;
+        Click(found->second.CenterPoint());
+        return true;
+    }
+    // Once a game, while the table asks something of me, the person looks
+    // at the reel, the last cards or the score history (opens it, looks,
+    // closes it: the checks see it open), cues a partner whose cards lie
+    // open, and after a reconnect opens the betting and the exchange.
+    void LookAround(int state, int mask) {
+        const int game = Referee().GetGamesPlayed();
+        if (state == kStatePlay && lookedGame != game && mask != 0) {
+            lookedGame = game;
+            switch (looks++ % 3) {
+            case 0:
+                if (PressToOpen(kCmdReel)) {
+                    LookAtPane(kReelPaneSprite, "the reel pane opened");
+                    PressToOpen(kCmdReelOpen);
+                }
+                break;
+            case 1:
+                if (PressToOpen(kCmdPrevturn)) {
+                    LookAtPane(kLastCardPaneSprite, "the last cards pane opened");
+                    PressToOpen(kCmdPrevturn);
+                }
+                break;
+            default: {
+                const BOOL before = app.historyShown;
+                if (PressToOpen(kCmdHistory)) {
+                    if (app.historyShown != before)
+                        ++phase["the score history opened"];
+                    PressToOpen(kCmdHistory);
+                }
+                break;
+            }
+            }
+        }
+        // One cue a game: a refused one is not tried again.
+        if (state == kStatePlay && cuedGame != game && CueButtonShown()) {
+            cuedGame = game;
+            Cue();
+        }
+        if (afterReconnect && state != kStateWaitStart) {
+            afterReconnect = false;
+            const BOOL betting = app.bettingShown;
+            if (PressToOpen(kCmdTakeChance) && app.bettingShown != betting) {
+                ++phase["the betting opened"];
+                PressToOpen(kCmdTakeChance);
+            }
+            const int exchanges = app.exchanges;
+            if (PressToOpen(kCmdExchange) && app.exchanges != exchanges)
+                ++phase["the exchange opened"];
+        }
+    }
+    // The pane a button opened shows; the frame with it is checked.
+    void LookAtPane(int sprite, const char* name) {
+        if (frames->Take() && frames->Playing(sprite) != nullptr)
+            ++phase[name];
+        else
+            Fault(checks[11], At(kMe) + "no pane " + std::to_string(sprite) + " after its button");
+        CheckFrame(true);
+    }
+    bool CueButtonShown() {
+        const std::set<int> shown = wnd->ShownButtons();
+        return shown.count(kCmdLeftCue) || shown.count(kCmdRightCue);
+    }
+    // A card of a partner's open hand picked and cued to him.
+    bool Cue() {
+        const std::set<int> shown = wnd->ShownButtons();
+        for (const auto& [button, name] :
+             {std::pair{kCmdLeftCue, kLeftShownName}, std::pair{kCmdRightCue, kRightShownName}}) {
+            if (!shown.count(button))
+                continue;
+            for (SPRITEINFO* sprite : wnd->PlayingSprites())
+                if (strcmp(sprite->szName, name) == 0) {
+                    const CRect r = wnd->RectOf(sprite);
+                    Click(POINT{r.left + 3, r.top + 8});
+                    break;
+                }
+            // A cue the partner could not play is refused with a notice.
+            const int sentBefore = client.sent;
+            if (Press(button, "您提示错误！") && client.sent != sentBefore) {
+                ++phase["a cue to a partner"];
+                return true;
+            }
+        }
+        return false;
+    }
+    // Presses the hint: what it raises is a play the rules take. True when
+    // it answered the table itself (a pass where nothing beats the play).
+    bool AskForHint(int mask) {
+        const int sentBefore = client.sent;
+        if (!Press(kCmdSearch))
+            return false;
+        ++phase["the hint (Search)"];
+        if (client.sent != sentBefore)
+            return true;
+        std::vector<int> codes;
+        std::multiset<int> used;
+        const tagCARD* hand = Referee().GetHand(kMe);
+        for (const DrawnCard& c : Raised(wnd->DrawnHand()))
+            for (int i = 0; i < kHandSize; ++i)
+                if (IsCountingCard(hand[i]) && hand[i].code % 54 == c.face &&
+                    !used.count(hand[i].code)) {
+                    used.insert(hand[i].code);
+                    codes.push_back(hand[i].code);
+                    break;
+                }
+        if ((mask & kActionTakeOut) &&
+            (codes.empty() || Referee().CheckTakeOut(kMe, codes.data(), int(codes.size())) != 1))
+            Fault(checks[6], At(kMe) + "the hint raised " + std::to_string(codes.size()) +
+                                 " cards the rules do not take");
+        return false;
+    }
+    // A press on my first card, the mouse over the next three, a release:
+    // the cards swept turn.
+    void DragOverHand() {
+        const std::vector<DrawnCard> drawn = wnd->DrawnHand();
+        if (drawn.size() < 5)
+            return;
+        auto raised = [&] {
+            std::set<long> at;
+            for (const DrawnCard& c : Raised(wnd->DrawnHand()))
+                at.insert(c.rect.left);
+            return at;
+        };
+        const std::set<long> before = raised();
+        const POINT from{drawn[0].rect.left + 4, drawn[0].rect.bottom - 20};
+        Mouse(platform::MouseAction::Move, from);
+        Mouse(platform::MouseAction::LeftDown, from);
+        for (int k = 1; k <= 3; ++k)
+            Mouse(platform::MouseAction::Move,
+                  POINT{drawn[size_t(k)].rect.left + 4, drawn[size_t(k)].rect.bottom - 20});
+        Mouse(platform::MouseAction::LeftUp,
+              POINT{drawn[3].rect.left + 4, drawn[3].rect.bottom - 20});
+        lastMouse = POINT{drawn[3].rect.left + 4, drawn[3].rect.bottom - 20};
+        Idle(150);
+        if (raised() == before)
+            Fault(checks[6], At(kMe) + "a drag over four cards of my hand turned none");
+        else
+            ++phase["a drag over my hand"];
+    }
+    // While cards fly or the deal runs the person's hand is not still: a
+    // click on a card of the hand now and then, and once a table a drag of
+    // the window's edge.
+    void WhilePresenting() {
+        if (client.m_bWatcher || presentedAt == recordsSeen)
+            return;
+        presentedAt = recordsSeen;
+        std::uniform_int_distribution<int> percent(0, 99);
+        if (!resizedInFlight && gamesAtTable == 2) {
+            resizedInFlight = true;
+            ResizeNow();
+            ++phase["a window resize while cards fly"];
+            return;
+        }
+        const std::vector<DrawnCard> hand = wnd->DrawnHand();
+        if (hand.empty() || percent(rng) >= 8)
+            return;
+        const DrawnCard& card = hand[size_t(percent(rng)) % hand.size()];
+        const POINT at{card.rect.left + 4, card.rect.top + 12};
+        Mouse(platform::MouseAction::Move, at);
+        Mouse(platform::MouseAction::LeftDown, at);
+        Mouse(platform::MouseAction::LeftUp, at);
+        lastMouse = at;
+        ++phase[wnd->GetCardsToDeal() > 0 ? "a click on my hand during the deal"
+                                          : "a click on my hand while cards fly"];
+    }
+
     // One decision for each new question the table puts to my seat.
     void Act() {
         CGameLogic& referee = Referee();
@@ -751,21 +1213,25 @@ protected:
                 exitPressed = true;
             return;
         }
+        std::uniform_int_distribution<int> percent(0, 99);
         if (state == kStateWaitStart) {
+            // Now and then the person starts with a chip of another multiple.
+            if (referee.GetStartFlag(kMe) == 0 && percent(rng) < 30 && PressChip())
+                return;
             if (referee.GetStartFlag(kMe) == 0 && !Press(kCmdStart) && !Press(kCmdRStart))
                 for (int id = kCmdChipFirst; id <= kCmdChipLast && !Press(id); ++id) {
                 }
             return;
         }
+        LookAround(state, mask);
         if (mask == 0 || referee.IsSeatOut(kMe))
             return;
-        std::uniform_int_distribution<int> percent(0, 99);
         const int roll = percent(rng);
         // Once a game, early while the hand is still long (so the game does
         // not end in trusteeship and close the table), the person looks away
         // or hands the seat to the table; the exit button brings it back.
         const bool mayLeave =
-            state == kStatePlay && trustGame != referee.GetGamesPlayed() &&
+            state == kStatePlay && handsOver && trustGame != referee.GetGamesPlayed() &&
             std::count_if(referee.GetHand(kMe), referee.GetHand(kMe) + kHandSize,
                           [](const tagCARD& c) { return IsCountingCard(c); }) >= 20;
         if (mayLeave && roll < 4) {
@@ -811,6 +1277,10 @@ protected:
             break;
         }
         case kStatePlay: {
+            if ((mask & kActionTakeOut) && roll >= 90 && roll < 95)
+                DragOverHand();
+            if ((mask & kActionTakeOut) && roll >= 95 && AskForHint(mask))
+                break;
             const std::vector<int> play = ChoosePlay(mask);
             if (!play.empty() && (mask & (kActionTakeOut | kActionShao)) && PickCards(play)) {
                 if (mask & kActionTakeOut) {
@@ -853,12 +1323,15 @@ protected:
     }
     // A person drags the window's edge across 1000 px and back.
     void Resize() {
+        ResizeNow();
+        ++phase["a window resize across 1000 px mid-game"];
+        Idle(300);
+    }
+    void ResizeNow() {
         const int width = narrow ? 1024 : 960;
         parent.MoveWindow(0, 0, width, width * 3 / 4, TRUE);
         wnd->MoveWindow(0, 0, width, width * 3 / 4, TRUE);
         narrow = !narrow;
-        ++phase["a window resize across 1000 px mid-game"];
-        Idle(300);
     }
 
     void CountPhases(const std::vector<BYTE>& bytes) {
@@ -910,6 +1383,15 @@ protected:
             if (m.nSeat == me && !m.bOn && exitPressed)
                 ++phase["trusteeship off by the exit button"];
             letClockRun = trustPressed = exitPressed = false;
+        } else if (id == kMsgSnapshot && reconnecting) {
+            ++phase["a reconnect from the snapshot"];
+            reconnecting = false;
+            afterReconnect = true;
+        } else if (id == kMsgWatcherView && client.m_bWatcher) {
+            tagWATCHERVIEWMSG m{};
+            read(m);
+            if (m.bAllow && m.nSeat == me)
+                ++phase["a seat lets its watchers see"];
         } else if (id == kMsgGameOver) {
             ++gamesDone;
             ++gamesAtTable;
@@ -923,7 +1405,8 @@ protected:
         OpenTable(RulesText(kRuleSets[ruleSet]), seed, false, cardOrder);
         gamesAtTable = 0;
         lastDecision.clear();
-        bool resized = false;
+        bool resized = false, reconnected = false;
+        resizedInFlight = false;
         for (int idle = 0; gamesAtTable < games && !dissolved && idle < 400;) {
             if (!CatchUp()) {
                 Fault(checks[4], At(kMe) + "the table stopped presenting");
@@ -935,6 +1418,11 @@ protected:
             if (!resized && gamesAtTable == 1 && Referee().GetGameState() == kStatePlay) {
                 Resize();
                 resized = true;
+            }
+            if (!reconnected && gamesAtTable == 2 && Referee().GetGameState() == kStatePlay &&
+                !Referee().GetPlayList().empty()) {
+                Reconnect();
+                reconnected = true;
             }
             if (inbox.empty())
                 table->PaceBots();
@@ -949,29 +1437,63 @@ protected:
     void WatchTable(int ruleSet, uint32_t seed) {
         OpenTable(RulesText(kRuleSets[ruleSet]), seed, true, 0);
         gamesAtTable = 0;
-        bool changed = false;
+        bool changed = false, allowed = false, left = false;
         int plays = 0;
         // Well into the first game shown, a click on another seat's name
-        // line watches that seat.
+        // line watches that seat; later that seat lets its watchers see.
         onPresented = [&](int id) {
-            if (changed || id != kMsgPlay || ++plays < 20)
+            if (id != kMsgPlay)
                 return;
-            const int seat = (Seen() + 3) % kSeatCount;
-            const int view = wnd->Fields().SeatToView(seat);
-            const POINT at = ResolvePos(layout.m_posAvatar[view]);
-            Click(POINT{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy + 15});
-            changed = true;
+            ++plays;
+            if (!changed && plays >= 20) {
+                ClickNameLine((Seen() + 3) % kSeatCount);
+                changed = true;
+            } else if (changed && !allowed && plays >= 40 && client.m_bWatcher) {
+                LetWatchersSee(Seen());
+                allowed = true;
+            }
         };
+        handsOver = false; // the person who sits down plays the game through
         for (int idle = 0; gamesAtTable < kWatchedGames && !dissolved && idle < 400;) {
             if (!CatchUp())
                 break;
             CheckShown();
             const int before = recordsSeen;
+            // Between the games my old seat's bot gets up; the watcher sits
+            // down there with a click on its name line and plays on.
+            if (client.m_bWatcher && gamesAtTable >= 1 && !left &&
+                Referee().GetGameState() == kStateWaitStart)
+                left = table->BotLeaves(kMe);
+            if (client.m_bWatcher && left && theBoard.GetUserInfo(kMe).szUserName[0] == '\0' &&
+                seatRequests.empty() && GetTickCount() - wnd->GetSeatChangeTick() > 3500)
+                ClickNameLine(kMe);
+            if (!client.m_bWatcher) {
+                Act();
+                if (inbox.empty())
+                    table->PaceBots();
+            }
             Idle(200);
             idle = recordsSeen == before && inbox.empty() ? idle + 1 : 0;
         }
         onPresented = nullptr;
+        handsOver = true;
         EXPECT_TRUE(changed) << "the watcher never got to change seats";
+    }
+    // A click on a seat's name line, below its plate.
+    void ClickNameLine(int seat) {
+        const int view = wnd->Fields().SeatToView(seat);
+        const POINT at = ResolvePos(layout.m_posAvatar[view]);
+        Click(POINT{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy + 15});
+    }
+    // The seat (a bot's) lets its watchers see its hand, as a player does
+    // with his setting on.
+    void LetWatchersSee(int seat) {
+        tagWATCHERVIEWMSG allow;
+        InitWatcherViewMsg(allow);
+        allow.bAllow = 1;
+        allow.nSeat = seat;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&allow);
+        table->Driver().SendFromSeat(seat, std::vector<uint8_t>(bytes, bytes + sizeof allow));
     }
 
     struct Inbound {
@@ -995,7 +1517,12 @@ protected:
     std::shared_ptr<Truth> truth;
     std::function<void(int id)> onPresented;
     int checkedAt = -1;
+    int frameCheckedAt = -1, flightCheckedAt = -1, flightMs = 0, framesChecked = 0;
+    std::unique_ptr<FrameChecks> frames;
+    std::unique_ptr<SeatPictures> pictures;
     Truth roundTruth;
+    int publishedPlaces[kSeatCount] = {-1, -1, -1, -1, -1, -1};
+    bool resultDue = false, pointMarksUnsure = false;
     std::multiset<int> lastHands[kSeatCount];
     bool dissolved = false;
     int sinceTick = 0;
@@ -1007,17 +1534,28 @@ protected:
     int returnsOwed = 0;
     bool letClockRun = false, trustPressed = false, exitPressed = false;
     int sameQuestionLoops = 0;
-    int trustGame = -1; // the game of the latest trusteeship the person chose
+    int trustGame = -1;    // the game of the latest trusteeship the person chose
+    bool handsOver = true; // the person may hand the seat to the table
     bool narrow = false;
+    bool reconnecting = false, afterReconnect = false, resizedInFlight = false;
+    int lookedGame = -1, cuedGame = -1, looks = 0, presentedAt = -1;
     POINT lastMouse{-1, -1};
     std::vector<int> lastDecision;
     std::mt19937 rng{37};
     std::map<std::string, int> phase;
-    CheckLog checks[7] = {
-        {"1 my drawn hand", 0, {}},   {"2 the table's cards and pass marks", 0, {}},
-        {"3 the clock", 0, {}},       {"4 my buttons", 0, {}},
-        {"5 no freeze", 0, {}},       {"6 the watcher's view", 0, {}},
-        {"every click counts", 0, {}}};
+    CheckLog checks[13] = {{"1 my drawn hand", 0, {}},
+                           {"2 the table's cards and pass marks", 0, {}},
+                           {"3 the clock", 0, {}},
+                           {"4 my buttons", 0, {}},
+                           {"5 no freeze", 0, {}},
+                           {"6 the watcher's view", 0, {}},
+                           {"every click counts", 0, {}},
+                           {"7 every card drawn visible", 0, {}},
+                           {"8 all drawn inside the table", 0, {}},
+                           {"9 texts apart, each notice once", 0, {}},
+                           {"10 shown buttons uncovered", 0, {}},
+                           {"11 the panes, marks and clocks shown", 0, {}},
+                           {"12 the frame is its sprites", 0, {}}};
 };
 
 // Its output names each check's first fault.
@@ -1043,7 +1581,23 @@ TEST_F(PersonWitness, WholeGamesPlayedByClicksShowTheRefereesTable) {
                             "trusteeship off by the exit button",
                             "a window resize across 1000 px mid-game",
                             "several games in a row at one table",
-                            "a watcher's seat change"};
+                            "a watcher's seat change",
+                            "a click on my hand while cards fly",
+                            "a click on my hand during the deal",
+                            "a drag over my hand",
+                            "a window resize while cards fly",
+                            "the hint (Search)",
+                            "a cue to a partner",
+                            "a chip pressed to start",
+                            "the score history opened",
+                            "the reel pane opened",
+                            "the last cards pane opened",
+                            "the betting opened",
+                            "the exchange opened",
+                            "a seat lets its watchers see",
+                            "a seat leaves the table",
+                            "a watcher sits down",
+                            "a reconnect from the snapshot"};
     printf("witness: %d games played at %d tables, %d records presented\n", played, table,
            recordsSeen);
     for (const char* name : phases)
