@@ -113,7 +113,13 @@ void CGameWnd::ShowMyHand() {
     for (int i = 0; i < kHandSize; ++i)
         if (IsCountingCard(hand[i]) && hand[i].code < kCardCodeCount)
             m_hands.DisplayCard(hand[i].code);
-    m_hands.CalcLayout();
+    // Shown whole (a return to the table, a watched hand let open), the
+    // hand keeps the card order the settings choose, as a dealt one does.
+    SyncClientFields();
+    if (m_fields.nCardOrder != 0 && m_fields.MayShowMyHand())
+        m_hands.SortCardbyWeight(TRUE);
+    else
+        m_hands.CalcLayout();
 }
 
 void CGameWnd::ClearMyHand() {
