@@ -202,7 +202,9 @@ void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
     const int historyCount = m_board.GetGamesPlayed();
     for (int k = 0; k < historyCount; ++k)
         m_board.AddHistory(msg.history[historyCount - 1 - k]);
-    if (IsSeat(me) && !(m_board.GetSeatStatus(me) & kStatusOut2))
+    // A seat that finished, or sits the game out after its revolution, has
+    // no hand on the table.
+    if (IsSeat(me) && !(m_board.GetSeatStatus(me) & (kStatusOut1 | kStatusOut2)))
         m_view.ShowMyHand();
     for (int seat = 0; seat < kSeatCount; ++seat) {
         if (!(rules & kRuleThrees)) {
