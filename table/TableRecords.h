@@ -132,6 +132,8 @@ private:
     // The pass, let or give-up mark and the shao mark of every seat from the
     // status words (values), the shao mark with its effect when flag is set.
     void UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL flag);
+    // My answer to a question before play is in: my mask and its buttons go.
+    void ClearMyQuestion();
     // The pass, let and give-up marks the seats made in the running round,
     // shown where the status words show none.
     void ShowRoundMarks();

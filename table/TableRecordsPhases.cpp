@@ -71,16 +71,22 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
         m_view.PlayGameSound("openpoint.wav");
     }
     // My own answer is in: the question is no longer mine to answer.
-    if (IsMe(seat)) {
-        m_board.SetSeatActionMask(me, 0);
-        m_view.UpdateActionButtons(m_board.GetGameState(), 0, TRUE);
-    }
+    if (IsMe(seat))
+        ClearMyQuestion();
+}
+
+void CTableRecords::ClearMyQuestion() {
+    m_board.SetSeatActionMask(MySeat(), 0);
+    m_view.UpdateActionButtons(m_board.GetGameState(), 0, TRUE);
 }
 
 void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
     const int me = MySeat();
     const int seat = msg.nSeat;
     if (msg.bAnswer != 0) {
+        // My own answer is in: its buttons go, as a point round's do.
+        if (IsMe(seat))
+            ClearMyQuestion();
         if (!msg.bYes)
             return;
         if (IsMe(seat) && IsPlayer()) {
@@ -131,6 +137,8 @@ void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
     }
     const int seat = msg.nSeat;
     if (msg.bFinal != 0) {
+        if (IsMe(seat))
+            ClearMyQuestion();
         if (msg.nAnswer != m_board.GetGousijiAnswer(seat)) {
             m_board.SetGousijiAnswer(seat, msg.nAnswer);
             m_panes.ShowGousjPane(seat, 3 - msg.nAnswer);
