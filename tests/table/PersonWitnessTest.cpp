@@ -707,6 +707,10 @@ protected:
         if (reelOpen != (frames->Playing(kReelPaneSprite) != nullptr))
             Fault(check, At(me) + "the reel pane " + (reelOpen ? "missing" : "shown") +
                              " with its button " + (reelOpen ? "open" : "closed"));
+        // While my return is owed the prompt that says so stays up.
+        if (!client.m_bWatcher && t.state == kStateTribute && t.returnCount > 0 &&
+            t.returnKind < 4 && !t.trusted[me] && !PromptUp("请您还给"))
+            Fault(check, At(me) + "the prompt to return tribute gone while the return is owed");
         // A question put to me runs its clock at my plate.
         const bool asked = !client.m_bWatcher && t.mask[me] != 0 && !t.trusted[me] && !t.out[me];
         const bool questionClock =
@@ -717,6 +721,16 @@ protected:
             Fault(check, At(me) + "no clock at my plate for the question of state " +
                              std::to_string(t.state) + " (clock at seat " +
                              std::to_string(wnd->DrawnClockSeat()) + ")");
+    }
+    // Whether a notice that begins with the words is up.
+    bool PromptUp(const std::string& words) {
+        for (SPRITEINFO* s : wnd->PlayingSprites()) {
+            auto text = wnd->noticeTexts.find(s->nId);
+            if (FrameChecks::IsNotice(s) && text != wnd->noticeTexts.end() &&
+                text->second.compare(0, words.size(), words) == 0)
+                return true;
+        }
+        return false;
     }
     bool InOrder(const std::vector<DrawnCard>& drawn) const {
         std::vector<tagHANDENTRY> weighed;
@@ -1099,6 +1113,8 @@ protected:
                     Click(POINT{r.left + 3, r.top + 8});
                     break;
                 }
+            // The cue button may be pressed now: the frame shows it so.
+            CheckFrame(true);
             // A cue the partner could not play is refused with a notice.
             const int sentBefore = client.sent;
             if (Press(button, "您提示错误！") && client.sent != sentBefore) {
@@ -1552,7 +1568,7 @@ protected:
                            {"every click counts", 0, {}},
                            {"7 every card drawn visible", 0, {}},
                            {"8 all drawn inside the table", 0, {}},
-                           {"9 texts apart, each notice once", 0, {}},
+                           {"9 texts apart and uncovered, each notice once", 0, {}},
                            {"10 shown buttons uncovered", 0, {}},
                            {"11 the panes, marks and clocks shown", 0, {}},
                            {"12 the frame is its sprites", 0, {}}};

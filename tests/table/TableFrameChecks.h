@@ -76,17 +76,24 @@ public:
     }
 
     // 3. No two texts (notices and the named text animations) overlap by
-    // their drawn pixels, and no notice is up twice.
+    // their drawn pixels, nothing else is drawn over one, and no notice is
+    // up twice.
     std::vector<std::string> TextsApart(const std::map<int, std::string>& noticeTexts) {
         std::vector<std::string> faults;
         std::vector<std::pair<SPRITEINFO*, CRect>> texts;
         std::map<std::string, int> noticesUp;
-        for (const PaintedEntry& e : m_order) {
+        for (size_t k = 0; k < m_order.size(); ++k) {
+            const PaintedEntry& e = m_order[k];
             if (e.sprite == nullptr || !IsText(e.sprite))
                 continue;
             const CRect ink = InkBounds(e.sprite);
             if (!ink.IsRectEmpty())
                 texts.emplace_back(e.sprite, ink);
+            // Nor does anything but another text (counted below) lie over it.
+            const std::string covered =
+                PaintedOver(k, ink, true) ? CoveredAt(k, ink & m_frame.Client(), true) : "";
+            if (!covered.empty())
+                faults.push_back(Name(e) + " at " + Box(ink) + " covered" + covered);
             auto text = noticeTexts.find(e.sprite->nId);
             if (IsNotice(e.sprite) && text != noticeTexts.end() && ++noticesUp[text->second] == 2)
                 faults.push_back("notice \"" + text->second + "\" up twice");
@@ -111,18 +118,10 @@ public:
                 item->GetId() > kCmdChipLast)
                 continue;
             const CRect box = item->GetRect() & m_frame.Client();
-            if (box.IsRectEmpty() || !PaintedOver(k, box))
-                continue;
-            Canvas();
-            ComposeTable(m_wnd, m_canvas, m_order, box, k);
-            for (const POINT p : Spread(box, 3, 3)) {
-                const uint32_t want = CanvasPixel(m_canvas, p), got = m_frame.At(p);
-                if (Near(got, want, kBlitTolerance))
-                    continue;
+            const std::string covered = PaintedOver(k, box, false) ? CoveredAt(k, box, false) : "";
+            if (!covered.empty())
                 faults.push_back("button " + std::to_string(item->GetId()) + " at " +
-                                 Box(item->GetRect()) + " covered at " + Where(p) + Over(p, k));
-                break;
-            }
+                                 Box(item->GetRect()) + " covered" + covered);
         }
         return faults;
     }
@@ -243,12 +242,39 @@ private:
         area.OffsetRect(e.sprite->x, e.sprite->y);
         return area;
     }
-    // Whether an entry painted after entry k lies over the box.
-    bool PaintedOver(size_t k, const CRect& box) {
-        for (size_t later = k + 1; later < m_order.size(); ++later)
-            if (!(AreaOf(m_order[later]) & box).IsRectEmpty())
+    // Whether an entry painted after entry k (a text too unless textsApart)
+    // lies over the box.
+    bool PaintedOver(size_t k, const CRect& box, bool textsApart) {
+        for (size_t later = k + 1; later < m_order.size(); ++later) {
+            const PaintedEntry& e = m_order[later];
+            if (!(textsApart && e.sprite != nullptr && IsText(e.sprite)) &&
+                !(AreaOf(e) & box).IsRectEmpty())
                 return true;
+        }
         return false;
+    }
+    // The first point of the box where the frame differs from the picture
+    // composed up to and with entry k (and, with textsApart, where not only
+    // texts lie over it), in words; empty when none does.
+    std::string CoveredAt(size_t k, const CRect& box, bool textsApart) {
+        if (box.IsRectEmpty())
+            return "";
+        Canvas();
+        ComposeTable(m_wnd, m_canvas, m_order, box, k);
+        for (const POINT p : Spread(box, 3, 3)) {
+            const uint32_t want = CanvasPixel(m_canvas, p), got = m_frame.At(p);
+            if (!Near(got, want, kBlitTolerance) && !(textsApart && OnlyTextsOver(p, k)))
+                return " at " + Where(p) + Over(p, k);
+        }
+        return "";
+    }
+    bool OnlyTextsOver(POINT p, size_t k) {
+        for (size_t later = k + 1; later < m_order.size(); ++later) {
+            const PaintedEntry& e = m_order[later];
+            if (AreaOf(e).PtInRect(p) && !(e.sprite != nullptr && IsText(e.sprite)))
+                return false;
+        }
+        return true;
     }
     // The client rectangle of the sprite's drawn pixels, drawn on its own;
     // kept while the sprite shows the same frame of the same picture.
