@@ -1619,7 +1619,7 @@ TEST_F(PersonWitness, WholeGamesPlayedByClicksShowTheRefereesTable) {
     for (const char* name : phases)
         printf("  phase %-42s %d\n", name, phase[name]);
     for (const CheckLog& check : checks)
-        printf("  check %-36s %d faults%s%s\n", check.name, check.faults,
+        printf("  check %-46s %d faults%s%s\n", check.name, check.faults,
                check.faults ? ", first " : "", check.first.c_str());
     EXPECT_GE(played, kGames);
     // Every phase comes in 200 games; fewer need not bring the rarest.
