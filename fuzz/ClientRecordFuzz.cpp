@@ -62,6 +62,7 @@ public:
     void GetWatcherValues(int* beans, int* score) const override { *beans = *score = 0; }
     void OnChangeSeatScene() override {}
     void RefreshSeat(int) override {}
+    void ShowExchangeMark(int) override {}
     void OpenChargeDialog(const DWORD*) override {}
     void OpenExchangeDialog(DWORD) override {}
 };

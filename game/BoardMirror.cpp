@@ -88,3 +88,8 @@ void CGameLogic::CountGuess(int seat) {
     ++m_TableHead.nGuessesPlaced[seat];
     ++m_nSeatCounter[1][seat];
 }
+
+void CGameLogic::TakeGuessCountsFromHead() {
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        m_nSeatCounter[1][seat] = m_TableHead.nGuessesPlaced[seat];
+}

@@ -248,6 +248,9 @@ public:
     void ClearForDeal();
     // A guess of the seat counted.
     void CountGuess(int seat);
+    // The guesses each seat made in this game, as a table head from the
+    // referee counts them (a snapshot of a running game).
+    void TakeGuessCountsFromHead();
     int GetGuessCount(int seat) const { return IsValidSeat(seat) ? m_nSeatCounter[1][seat] : 0; }
 
     // ---- The referee, as a host drives it through the virtual slots -------

@@ -110,7 +110,7 @@ int CCardLayout::HandBaseY() const {
     return -int(m_pTable->CardSize().cy) - m_pTable->Border();
 }
 
-int CCardLayout::HandRoom() const {
+int CCardLayout::HandRoom(bool clearOfPlate) const {
     CRect client;
     if (!m_pGameWndSprite || !m_pGameWndSprite->m_hWnd)
         return 0;
@@ -122,7 +122,7 @@ int CCardLayout::HandRoom() const {
     // My plate, with its name lines below it, where it shares the rows of the
     // hand and its raised cards: the hand keeps clear of it on either side.
     const CGameLayout* layout = m_pTable->pLayout;
-    if (layout != nullptr) {
+    if (layout != nullptr && clearOfPlate) {
         const POINT corner = ResolvePos(m_pTable->AvatarPoint(0));
         const CRect plate(corner.x, corner.y, corner.x + layout->m_sizeAvatar.cx + 1,
                           corner.y + layout->m_sizeAvatar.cy + kNameLinesHeight);
@@ -143,10 +143,20 @@ int CCardLayout::HandRoom() const {
 CCardLayout::FanPlace CCardLayout::MyHandFan(int n) const {
     int step = m_pTable->CardInterval();
     const int cardWidth = m_pTable->CardSize().cx;
-    // A long hand closes up to fit the table (never to less than a pixel a card).
-    const int room = HandRoom();
-    if (n > 1 && room > 0 && (n - 1) * step + cardWidth > room)
-        step = std::max(1, (room - cardWidth) / (n - 1));
+    // A long hand closes up to fit the table beside my plate. A plate that
+    // stands so near the centre that the cards would close up to less than
+    // half their spacing is not kept clear: the hand keeps a fan one can
+    // read, closed up only where the window is too narrow for it (never to
+    // less than a pixel a card).
+    const auto fits = [&](int room) {
+        return n < 2 || room <= 0 || (n - 1) * step + cardWidth <= room;
+    };
+    const auto closedStep = [&](int room) { return (room - cardWidth) / (n - 1); };
+    int room = HandRoom(true);
+    if (!fits(room) && closedStep(room) < step / 2)
+        room = HandRoom(false);
+    if (!fits(room))
+        step = std::max(1, closedStep(room));
     const int width = n > 0 ? (n - 1) * step + cardWidth : cardWidth - step;
     return FanPlace{-width / 2, step, HandBaseY(), 7, kHandRaise, kFirstDepth};
 }

@@ -210,8 +210,9 @@ private:
     BOOL MoveToSlot(POSITION sprite, const CSpritePos& target, int z, int ticks);
     // Removes the hand's sprites and builds it anew, in the given order, fading in.
     void RebuildHand(const CHandList& ordered);
-    // Width the table leaves my hand (0: no window to measure).
-    int HandRoom() const;
+    // Width the window leaves my hand (0: no window to measure), kept clear
+    // of my plate where it shares the hand's rows when asked.
+    int HandRoom(bool clearOfPlate) const;
     void ClearList(CHandList& list);
     bool IsSelected(POSITION sprite) const;
     int Flags(POSITION sprite) const;

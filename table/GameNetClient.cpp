@@ -108,10 +108,11 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
     }
     // The window releases the gate when the record's presentation ends.
     const RecordKind* kind = FindRecordKind(id);
+    const bool held = kind != nullptr && kind->held;
     platform::Trace(platform::TraceChannel::kRecords, platform::kTraceInfo,
                     "record %x of %d bytes handed to the table%s", unsigned(id), length,
-                    kind->held ? ", receiving held" : "");
-    if (kind->held)
+                    held ? ", receiving held" : "");
+    if (held)
         m_gate.Hold();
     SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(taken.size()), LPARAM(taken.data()));
     return 1;

@@ -125,8 +125,9 @@ private:
     // A coin request succeeded: no exchange is pending any more. Gives the
     // seat of the named user, -1 when none.
     int EndCoinRequest(const char* name);
-    // A coin result's line in the chat, and the seat's display refreshed.
-    void ReportCoinResult(int seat, LPCSTR text);
+    // A coin result's line in the chat, and the seat's display refreshed
+    // (with the exchange mark over it after an exchange).
+    void ReportCoinResult(int seat, LPCSTR text, bool exchanged);
 
     CClientShell* m_pShell;
     // Boxes of the client open now, and whether the leave of the table is

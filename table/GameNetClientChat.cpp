@@ -170,12 +170,16 @@ int CGameNetClient::EndCoinRequest(const char* name) {
     return SeatOfUser(name);
 }
 
-void CGameNetClient::ReportCoinResult(int seat, LPCSTR text) {
+void CGameNetClient::ReportCoinResult(int seat, LPCSTR text, bool exchanged) {
     if (m_pShell != nullptr)
         m_pShell->AppendChatSysText(text);
     const int recordSeat = theBoard.GetUserInfo(seat).nSeat;
-    if (CGameWndLink* wnd = LiveGameWnd(); wnd != nullptr && recordSeat >= 0 && recordSeat < 6)
-        wnd->RefreshSeat(recordSeat);
+    CGameWndLink* wnd = LiveGameWnd();
+    if (wnd == nullptr || recordSeat < 0 || recordSeat >= 6)
+        return;
+    wnd->RefreshSeat(recordSeat);
+    if (exchanged)
+        wnd->ShowExchangeMark(recordSeat);
 }
 
 void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int amount, WORD count) {
@@ -191,7 +195,7 @@ void CGameNetClient::OnChargedGameCoinSuccess(char* name, int beansAfter, int am
         snprintf(text, sizeof text,
                  "您成功获得游戏豆%d,免费获得游戏豆后游戏豆:%d,您已经成功免费获得%d次游戏豆!",
                  amount, beansAfter, int(count));
-    ReportCoinResult(seat, text);
+    ReportCoinResult(seat, text, false);
 }
 
 void CGameNetClient::OnExchangedGameCoinSuccess(char* name, DWORD beans, DWORD wealth) {
@@ -205,7 +209,7 @@ void CGameNetClient::OnExchangedGameCoinSuccess(char* name, DWORD beans, DWORD w
     else
         snprintf(text, sizeof text, "恭喜您兑换游戏豆成功,兑换后,游戏豆:%d,财富值:%d", int(beans),
                  int(wealth));
-    ReportCoinResult(seat, text);
+    ReportCoinResult(seat, text, true);
 }
 
 void CGameNetClient::OnChargedGameCoinFailed(int result, DWORD, WORD, WORD) {

@@ -112,6 +112,7 @@ public:
     void ShowQuestionLine(LPCSTR text) override;
     void ShowSeatMark(int seat, BOOL show) override;
     void RefreshSeat(int seat) override;
+    void ShowExchangeMark(int seat) override { m_marks.ShowExchangeMark(seat); }
     void OpenChargeDialog(const DWORD values[4]) override;
     void OpenExchangeDialog(DWORD amount) override;
     void ShowStartButtons(BOOL show) override { m_panes.ShowStartButtons(show); }
@@ -153,10 +154,9 @@ public:
     void UpdateActionButtons(int state, int mask, BOOL show) override;
     void ShowTrustButtons(BOOL trusted) override;
     void ShowTrustExitOnly() override;
-    void ShowTrustButton() override;
     void UpdateCueButtons() override;
     void ResetHints() override { m_commands.ResetHints(); }
-    void DisableSeatButtons() override;
+    void EnableSeatButtons(BOOL enable) override;
     void ShowCoinButtons() override;
     void HideSeatTips() override { m_info.HideSeatTips(); }
     void PlayGameSound(LPCSTR file) override;

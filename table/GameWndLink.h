@@ -37,6 +37,8 @@ public:
     virtual void OnChangeSeatScene() = 0;
     // The seat's picture and texts after its beans changed.
     virtual void RefreshSeat(int seat) = 0;
+    // The exchange mark over a seat whose beans were exchanged.
+    virtual void ShowExchangeMark(int seat) = 0;
     // The coin dialogs: the charge dialog with its four values, the exchange
     // dialog with the amount; each replaces an open one.
     virtual void OpenChargeDialog(const DWORD values[4]) = 0;

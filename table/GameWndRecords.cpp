@@ -19,16 +19,18 @@ LRESULT CGameWnd::OnGameMessage(WPARAM wParam, LPARAM lParam) {
     const void* record = reinterpret_cast<const void*>(lParam);
     const int length = wParam > WPARAM(0x7FFFFFFF) ? -1 : int(wParam);
     int id = 0;
-    const RecordKind* kind = PeekGameRecordId(record, length, &id) ? FindRecordKind(id) : nullptr;
+    const bool headed = PeekGameRecordId(record, length, &id);
+    const RecordKind* kind = headed ? FindRecordKind(id) : nullptr;
     PELLOR_ASSERT(CheckReceivedRecord(record, length).fault == kReceivedOk,
                   platform::TraceChannel::kRecords, "a record reached the table unchecked");
     platform::Trace(platform::TraceChannel::kRecords, platform::kTraceInfo,
                     "record %x of %d bytes to its handler", unsigned(id), length);
-    if (kind == nullptr) {
-        WriteLog("The table refused a game record it has no kind for (%d bytes)", length);
+    if (!headed) {
+        WriteLog("The table refused a game record without its head (%d bytes)", length);
         return 0;
     }
-    if (kind->handle == nullptr) {
+    // An id the table has no handler for is named to the player.
+    if (kind == nullptr || kind->handle == nullptr) {
         WriteLog("The table has no handler for game record %x", unsigned(id));
         char text[16];
         snprintf(text, sizeof text, "%x", unsigned(id));

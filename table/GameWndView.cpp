@@ -83,13 +83,16 @@ void CGameWnd::ShowTrustExitOnly() {
     m_buttons[kBtnTrustExit].Show(TRUE);
 }
 
-void CGameWnd::ShowTrustButton() {
-    m_buttons[kBtnTrust].Show(TRUE);
-}
-
-void CGameWnd::DisableSeatButtons() {
-    for (int button : {kBtnTrust, kBtnTrustExit, kBtnSound, kBtnExchange, kBtnTakeChance})
-        m_buttons[button].Enable(FALSE);
+void CGameWnd::EnableSeatButtons(BOOL enable) {
+    if (!enable) {
+        for (int button : {kBtnTrust, kBtnTrustExit, kBtnSound, kBtnExchange, kBtnTakeChance})
+            m_buttons[button].Enable(FALSE);
+        return;
+    }
+    for (int button : {kBtnSound, kBtnExchange, kBtnTakeChance})
+        m_buttons[button].Enable(TRUE);
+    // The pair of trusteeship buttons follows the seat's word.
+    ShowTrustButtons(theBoard.IsSeatTrusted(MySeat()));
 }
 
 void CGameWnd::ShowCoinButtons() {

@@ -10,7 +10,7 @@ ReceivedRecordCheck CheckReceivedRecord(const void* record, int length) {
     if (kind != nullptr)
         check.layout = kind->layout(record, length);
     else if (headed)
-        check.layout = kRecordWrongId; // an id that no record uses
+        return check; // an id that no record uses: the table reads only its head
     else
         check.layout = record != nullptr && length >= 0 ? kRecordTooShort : kRecordNull;
     if (check.layout != kRecordOk) {
@@ -41,7 +41,7 @@ ReceivedRecordCheck TakeReceivedRecord(const void* record, int length, CGameLogi
     int id = 0;
     PeekGameRecordId(record, length, &id);
     const RecordKind* kind = FindRecordKind(id);
-    if (kind->clear != nullptr && !kind->clear(taken, board, &check.cards))
+    if (kind != nullptr && kind->clear != nullptr && !kind->clear(taken, board, &check.cards))
         check.fault = kReceivedCard;
     return check;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 // The one check of a game record, where the client takes it from the socket
-// (by its kind, RecordKinds.h): the layout of its id (every id that no record
-// uses is refused), its counts within their arrays, its seat fields within
-// the table and its card fields within the decks. What passes is trusted
-// from then on.
+// (by its kind, RecordKinds.h): the layout of its id, its counts within their
+// arrays, its seat fields within the table and its card fields within the
+// decks. An id that no record uses passes with its head alone: the table
+// reads nothing else of it and names it to the player. What passes is
+// trusted from then on.
 
 #include "game/GameRecords.h"
 

@@ -10,6 +10,7 @@
 #include "table/GameWndActionRules.h"
 #include "table/GameWndInfoText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -29,19 +30,24 @@ int CTableCommands::SelectedCodes(int* codes) const {
 }
 
 int CTableCommands::SendPlay(int kind, const int* codes, int count) {
-    // One play per turn: until the table moves on (a new play counter or a
-    // new mask), a second press would only be refused by the server.
+    // Until the table moves on (a new play counter or a new mask) the same
+    // play pressed again would only be refused by the server; another one
+    // goes (a pass after a take out the table left unanswered). Once the
+    // clock handed the turn to the table, nothing more goes in it.
     const int counter = theBoard.GetPlayCounter();
     const int mask = m_table.MyMask();
-    if (m_nPlaySentCounter == counter && m_nPlaySentMask == mask) {
-        WriteLog("The table refused a second play of kind %d in one turn", kind);
+    std::vector<int> cards;
+    if (codes != nullptr && count > 0)
+        cards.assign(codes, codes + count);
+    std::sort(cards.begin(), cards.end());
+    if (m_sent.counter == counter && m_sent.mask == mask &&
+        (m_sent.handedOver || (m_sent.kind == kind && m_sent.cards == cards))) {
+        WriteLog("The table refused play of kind %d: it went out already in this turn", kind);
         return kActionSent;
     }
     const int result = m_client->SendAction(kind, codes, count);
-    if (result == kActionSent) {
-        m_nPlaySentCounter = counter;
-        m_nPlaySentMask = mask;
-    }
+    if (result == kActionSent)
+        m_sent = SentPlay{counter, mask, kind, std::move(cards), false};
     return result;
 }
 
@@ -288,8 +294,7 @@ void CTableCommands::AnswerClock(int event) {
         if (!m_table.IsWatcher()) {
             m_client->SendTrust(1, 1);
             // The turn is over for me: a late press must not play as well.
-            m_nPlaySentCounter = theBoard.GetPlayCounter();
-            m_nPlaySentMask = m_table.MyMask();
+            m_sent = SentPlay{theBoard.GetPlayCounter(), m_table.MyMask(), 0, {}, true};
         }
         break;
     case ClockAnswer::kPass:

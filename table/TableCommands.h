@@ -91,7 +91,15 @@ private:
     std::vector<CardType> m_hints;
     size_t m_nHintPlays = 0;
     CardType m_hintToBeat = 0;
-    // The play counter and my mask when my last play went out (-1 none).
-    int m_nPlaySentCounter = -1;
-    int m_nPlaySentMask = -1;
+    // My last play that went out: the play counter and my mask then (-1
+    // none), its kind and cards (sorted), and whether the clock handed the
+    // turn to the table instead.
+    struct SentPlay {
+        int counter = -1;
+        int mask = -1;
+        int kind = 0;
+        std::vector<int> cards;
+        bool handedOver = false;
+    };
+    SentPlay m_sent;
 };

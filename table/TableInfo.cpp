@@ -111,7 +111,7 @@ void CTableInfo::ShowSeatTip(LPCSTR text, int seat) {
 
 void CTableInfo::HideSeatTips() {
     for (int view = 0; view < kSeatCount; ++view)
-        m_tips[view].ShowWindow(SW_HIDE);
+        m_tips[view].Hide(); // a tip still waiting to show stays hidden too
 }
 
 void CTableInfo::HitTestSeat(POINT screenPoint) {

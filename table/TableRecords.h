@@ -105,6 +105,9 @@ private:
     void ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play);
     PlayAnswer AnswerPlay(const tagPLAYMSG& msg, const PlayApplied& play);
     void ShowTurn(const tagPLAYMSG& msg, const PlayApplied& play, const PlayAnswer& answer);
+    // The seats the turn went past on its way to the next actor lose their
+    // cards on the table.
+    void TakeUpPassedOverSeats(const tagPLAYMSG& msg, const PlayApplied& play);
 
     int MySeat() const;
     BOOL IsMe(int seat) const;
@@ -132,6 +135,9 @@ private:
     // The pass, let or give-up mark and the shao mark of every seat from the
     // status words (values), the shao mark with its effect when flag is set.
     void UpdateSeatStateMarks(const int32_t values[kSeatCount], BOOL flag);
+    // The waiting mark at the seat my started seat waits for; none when my
+    // seat has not started or every seat has.
+    void ShowStartWait();
     // My answer to a question before play is in: my mask and its buttons go.
     void ClearMyQuestion();
     // The pass, let and give-up marks the seats made in the running round,
@@ -168,7 +174,6 @@ private:
     int m_nTurnCountdown = 0;
     DWORD m_dwTableStartTick = 0;
     int m_nBeanLockResult = 0;
-    int m_nTrustSwitchCount = 0;
     int m_bFirstTableRecord = 1;
     int m_bChatEntered = 0;
     int m_bWatchedSeatEmpty = 0;

@@ -19,6 +19,7 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
             m_board.SetStartFlag(seat, 0);
             m_board.SetSeatStatus(seat, 0, 0);
         }
+        ShowStartWait(); // no seat is waited for to start now
         m_board.SetGameState(msg.nKind);
         const int round = msg.nKind == kStatePointRound1 ? 1 : 2;
         // The second round asks only the seats that declared no pre-point:

@@ -35,6 +35,7 @@ struct CTableRecords::PlayApplied {
     int burnedSeat = -1;        // the seat whose play a shao burns
     bool blind = false;         // my own play, which I may not see
     int next = -1;              // the seat asked to play next, -1 none
+    bool nextLetBefore = false; // the next actor had let the turn go in this round
     bool roundEnds = false;
 };
 
@@ -70,6 +71,7 @@ CTableRecords::PlayApplied CTableRecords::ApplyPlay(const tagPLAYMSG& msg) {
         if (play.next < 0 && (msg.nActionMask[seat] & (kActionTakeOut | kActionShao)))
             play.next = seat;
     }
+    play.nextLetBefore = play.next >= 0 && (m_board.GetSeatStatus(play.next) & kStatusMark2) != 0;
     for (int seat = 0; seat < kSeatCount; ++seat)
         m_board.SetSeatStatus(seat, msg.nSeatStatus[seat], 0);
 
@@ -81,8 +83,7 @@ CTableRecords::PlayApplied CTableRecords::ApplyPlay(const tagPLAYMSG& msg) {
             play.burnedSeat = plays.back().nSeat;
         m_board.AddPlay(actor, CGameLogic::GetCardType(msg.nCodes, msg.nCount));
         m_board.SetPlayCounter(msg.nPlayCounter);
-        // The new play takes the place of the seat's earlier one in this
-        // round; the cards of the other seats stay until the round closes.
+        // The new play takes the place of the seat's earlier one in this round.
         m_nRoundMarks[actor] = 0;
         play.blind = actor == play.me && IsBlindWatcher();
         if (actor == play.me) {
@@ -108,8 +109,7 @@ CTableRecords::PlayApplied CTableRecords::ApplyPlay(const tagPLAYMSG& msg) {
         m_board.ClearPlayList();
     } else if (type & (kActionPass | kActionLet | kActionGiveUp)) {
         // A seat that passes, lets or gives up keeps its mark for the rest of
-        // the round, as every seat keeps its cards: a person follows the
-        // round by them. Nothing is cleared before the round closes.
+        // the round: a person follows the round by them.
         m_nRoundMarks[actor] = type & (kActionPass | kActionLet | kActionGiveUp);
     }
     return play;
@@ -179,7 +179,25 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
         m_view.TakeUpSeatCards(next);
         m_marks.ShowWaitMark(next, FALSE);
     }
+    TakeUpPassedOverSeats(msg, play);
     EndHeldRecord();
+}
+
+void CTableRecords::TakeUpPassedOverSeats(const tagPLAYMSG& msg, const PlayApplied& play) {
+    // The turn went past these seats to the next actor: their old cards go.
+    // Not while a shao may still burn what lies there, nor after a give up,
+    // nor when the next actor had let the turn go.
+    const int next = play.next;
+    if (!m_bRoundFlag || next < 0 || play.nextLetBefore || msg.nType == kActionGiveUp ||
+        (m_board.GetRuleFlags() & kRuleCardsLeftNotice) || (msg.nActionMask[next] & kActionShao))
+        return;
+    int seat = msg.nSeat;
+    for (int step = 0; step < 8; ++step) {
+        seat = CGameLogic::GetPrevSeat(seat);
+        if (seat == next)
+            break;
+        m_view.TakeUpSeatCards(seat);
+    }
 }
 
 CTableRecords::PlayAnswer CTableRecords::AnswerPlay(const tagPLAYMSG& msg,

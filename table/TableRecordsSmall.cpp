@@ -38,11 +38,15 @@ void CTableRecords::OnStart(const tagSTARTMSG& msg) {
     if (IsMe(seat)) {
         m_panes.ResetPanes();
         m_panes.ShowStartPane(FALSE, 0);
-        // The last game's trust marks, multiples and clean-sweep mark go
-        // with its result: the mark stands where the point and play buttons come.
+        // The last game's trust marks, multiples, clean-sweep mark and
+        // first-place text go with its result: the mark stands where the
+        // point and play buttons come, the text where the seats' waiting
+        // mark may.
         m_marks.ClearTrustMarks();
         m_marks.EndCleanSweepMark();
+        m_view.StopSprite(kTouKeSprite);
     }
+    ShowStartWait();
     int started = 0;
     for (int s = 0; s < kSeatCount; ++s)
         started += m_board.GetStartFlag(s) != 0;
@@ -83,8 +87,25 @@ void CTableRecords::OnStart(const tagSTARTMSG& msg) {
     m_view.PlayGameSound("start.wav");
 }
 
+void CTableRecords::ShowStartWait() {
+    // Once my seat has started, the table waits for the seats still to
+    // start: the waiting mark stands at the first of them in the turn's
+    // order (an empty seat has no one to wait for).
+    const int me = MySeat();
+    int seat = me;
+    for (int step = 1; step < kSeatCount && IsSeat(me) && m_board.GetStartFlag(me) != 0; ++step) {
+        seat = CGameLogic::GetPrevSeat(seat);
+        if (m_board.GetStartFlag(seat) == 0 && m_board.GetUserInfo(seat).szUserName[0] != '\0') {
+            m_marks.ShowWaitMark(seat, FALSE);
+            return;
+        }
+    }
+    m_marks.ShowWaitMark(me, TRUE);
+}
+
 void CTableRecords::OnDeal(const tagDEALMSG& msg) {
     m_board.ClearForDeal();
+    ShowStartWait(); // the game is under way: no seat is waited for to start
     const int me = MySeat();
     m_board.SetHand(me, msg.hand, msg.nCount);
     m_board.SetGameState(kStatePointRound2);
@@ -107,7 +128,8 @@ void CTableRecords::OnTrust(const tagTRUSTMSG& msg) {
     m_marks.ShowTrustMark(seat, word);
     if (!IsMe(seat) || !IsPlayer())
         return;
-    m_nTrustSwitchCount = msg.nSwitchCount;
+    // The exit button reads it: beyond three switches the seat stays trusted.
+    m_board.SetTrustCount(seat, msg.nSwitchCount);
     m_view.ShowTrustButtons(msg.bOn);
     if (msg.bOn) {
         m_view.ClearSelection();
@@ -127,10 +149,12 @@ void CTableRecords::OnTrustEnd(const tagGAMEENDMSG&) {
 }
 
 void CTableRecords::OnTrustWords(const tagTRUSTWORDSMSG& msg) {
+    // A record that names no seat changes nothing.
+    if (!IsSeat(msg.nSeat))
+        return;
     for (int seat = 0; seat < kSeatCount; ++seat)
         m_board.SetTrustWord(seat, msg.nTrustWords[seat]);
-    if (IsSeat(msg.nSeat))
-        m_marks.ShowTrustMark(msg.nSeat, msg.nTrustWords[msg.nSeat]);
+    m_marks.ShowTrustMark(msg.nSeat, msg.nTrustWords[msg.nSeat]);
 }
 
 void CTableRecords::OnWatcherCards(const tagWATCHERVIEWMSG& msg) {

@@ -36,6 +36,7 @@ void CTableRecords::OnTableInfo(const tagTABLEINFO& msg) {
     m_board.GetTableHead() = msg.head;
     m_board.SetRuleFlags(uint32_t(msg.head.nRuleFlags));
     m_game.bMultiples = msg.head.nMaxMultiple > 1;
+    ShowStartWait();
 
     const bool watchTarget = (m_board.GetRuleFlags() & kRuleChatWatchTarget) != 0;
     const int me = MySeat();
@@ -131,11 +132,13 @@ void CTableRecords::OnSnapshot(const tagSNAPSHOTMSG& msg) {
     m_board.SetGameState(msg.nGameState);
     m_board.GetTableHead() = msg.tableHead;
     m_board.SetRuleFlags(uint32_t(msg.tableHead.nRuleFlags));
+    // The guesses made before I came count against the game's chances.
+    m_board.TakeGuessCountsFromHead();
     // The chips are offered only where there is more than one multiple.
     m_game.bMultiples = msg.tableHead.nMaxMultiple > 1;
 
     if (m_client != nullptr && m_client->m_bOption && IsSeat(me)) {
-        m_nTrustSwitchCount = msg.nTrustCount;
+        m_board.SetTrustCount(me, msg.nTrustCount);
         m_board.SetTrustWord(me, kTrustOwn);
         m_view.ShowTrustExitOnly();
     }
@@ -216,7 +219,7 @@ void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
     }
     MarkPlaces(msg.nPlaces, -1);
     if (!IsPlayer())
-        m_view.DisableSeatButtons();
+        m_view.EnableSeatButtons(FALSE);
     if (!(rules & kRuleRoomMode))
         m_view.ShowCoinButtons();
     if (state == kStatePlay) {
@@ -284,7 +287,10 @@ void CTableRecords::UpdateSeatCards(int seat) {
 void CTableRecords::OnChangeSeatScene() {
     m_panes.ResetPanes();
     m_panes.ShowStartPane(FALSE, 0);
-    m_panes.ShowStartPane(TRUE, m_nMultiple);
+    // A seat changed while a game runs shows that game, not the start pane.
+    const bool waiting = m_board.GetGameState() == kStateWaitStart;
+    if (waiting)
+        m_panes.ShowStartPane(TRUE, m_nMultiple);
     ResetTable();
     const int me = MySeat();
     if (!IsPlayer()) {
@@ -322,8 +328,10 @@ void CTableRecords::OnChangeSeatScene() {
             if (m_board.GetRuleFlags() & kRuleChatWatchTarget)
                 m_marks.ShowTrustMark(seat, m_board.GetTrustWord(seat));
         }
-        m_panes.ShowStartPane(TRUE, m_nMultiple);
-        m_view.ShowTrustButton();
+        if (waiting)
+            m_panes.ShowStartPane(TRUE, m_nMultiple);
+        // A watcher who sat down presses the seat's own buttons again.
+        m_view.EnableSeatButtons(TRUE);
         if (m_client != nullptr) {
             m_client->EnterChat(0, 0);
             if (IsSeat(me))

@@ -50,6 +50,8 @@ public:
     // ---- seats ----
     // A seat's waiting mark (a seat left a table that keeps its watchers).
     virtual void ShowSeatMark(int seat, BOOL show) = 0;
+    // The sprite of the id stops being drawn (a text of the last game).
+    virtual void StopSprite(int id) = 0;
 
     // ---- the clock and the timers ----
     // My turn's clock of seconds; endEvent 3000..3005 names whose turn it is.
@@ -72,12 +74,12 @@ public:
     virtual void ShowTrustButtons(BOOL trusted) = 0;
     // A seat that enters in trusteeship: only its exit shows.
     virtual void ShowTrustExitOnly() = 0;
-    virtual void ShowTrustButton() = 0;
     virtual void UpdateCueButtons() = 0;
     // A new play was shown: the next hint searches afresh.
     virtual void ResetHints() = 0;
-    // A watcher presses none of the seat's own buttons.
-    virtual void DisableSeatButtons() = 0;
+    // A watcher presses none of the seat's own buttons (trusteeship, sound,
+    // exchange, betting); a watcher who sits down gets them back.
+    virtual void EnableSeatButtons(BOOL enable) = 0;
     // The betting and exchange buttons of a coin table.
     virtual void ShowCoinButtons() = 0;
 

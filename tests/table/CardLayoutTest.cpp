@@ -68,6 +68,21 @@ TEST_F(CardLayoutTest, DealtHandsOfEveryRecordSizeFitTheTableInCardOrder) {
         }
         EXPECT_EQ(PlayingSprites(), n);
     }
+    // My plate near the centre leaves too little room beside it: the hand
+    // keeps its spacing, centred, instead of closing up past reading.
+    gameLayout.m_posAvatar[0].Set(kTableWidth / 2 - 140, gameLayout.m_posAvatar[0].y,
+                                  gameLayout.m_posAvatar[0].anchor);
+    for (int n : {36, 55}) {
+        hands.ClearHand();
+        Deal(ShuffledCodes(7, n));
+        Settle();
+        ASSERT_EQ(hands.MyHandFan(n).step, Interval()) << n;
+        const int width = (n - 1) * Interval() + CardW();
+        EXPECT_EQ(Info(hands.GetHand().front().pos)->x, kTableWidth / 2 - width / 2) << n;
+        EXPECT_EQ(Info(hands.GetHand().back().pos)->x,
+                  kTableWidth / 2 - width / 2 + (n - 1) * Interval())
+            << n;
+    }
 }
 
 class WeightSortTest : public CardTableTest {

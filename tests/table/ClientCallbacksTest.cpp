@@ -111,7 +111,6 @@ TEST_F(ClientRecords, ShortRecordsBadCountsAndSeatsAreRefusedBeforeTheWindow) {
         {0x919, 28},   {0x91A, 20},    {0x91B, 12},  {0x91C, 32},  {0x91D, 12}};
     for (auto [id, size] : minimums)
         bad.push_back({"short", Head(id, size - 9, size - 1), "too short"});
-    bad.push_back({"unknown id", Head(0x90C, 40, 48), "wrong id"});
     bad.push_back({"body past the end", Head(0x91A, 400, 20), "body length past the end"});
 
     tagDEALMSG deal;
@@ -152,6 +151,14 @@ TEST_F(ClientRecords, ShortRecordsBadCountsAndSeatsAreRefusedBeforeTheWindow) {
     std::vector<BYTE> history = Bytes(tribute);
     client.OnGameMsg(int(history.size()), history.data());
     EXPECT_EQ(table.records.size(), 1u);
+    // An id no record uses goes on with its head alone (the table names it);
+    // it holds nothing.
+    const size_t holds = client.holds.size();
+    std::vector<BYTE> unknown = Head(0x90C, 40, 8);
+    client.OnGameMsg(int(unknown.size()), unknown.data());
+    ASSERT_EQ(table.records.size(), 2u);
+    EXPECT_EQ(table.records[1], unknown);
+    EXPECT_EQ(client.holds.size(), holds);
 }
 
 class ClientNotices : public ClientTest {};
@@ -393,6 +400,12 @@ TEST_F(ClientCoins, SuccessIsWordedForMeOrForOthers) {
                   "游戏豆!"}));
     EXPECT_TRUE(table.Called("refresh seat 4"));
     EXPECT_TRUE(table.Called("refresh seat 2"));
+    // The exchange mark stands over the seats whose beans were exchanged.
+    EXPECT_EQ(std::count_if(table.calls.begin(), table.calls.end(),
+                            [](const std::string& c) { return c.rfind("exchange mark", 0) == 0; }),
+              2);
+    EXPECT_TRUE(table.Called("exchange mark 4"));
+    EXPECT_TRUE(table.Called("exchange mark 2"));
 }
 
 } // namespace

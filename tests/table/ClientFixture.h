@@ -78,6 +78,7 @@ public:
     }
     void OnChangeSeatScene() override { Log("change seat scene"); }
     void RefreshSeat(int seat) override { Log("refresh seat " + std::to_string(seat)); }
+    void ShowExchangeMark(int seat) override { Log("exchange mark " + std::to_string(seat)); }
     void OpenChargeDialog(const DWORD values[4]) override {
         std::copy(values, values + 4, chargeValues);
         Log("charge dialog");

@@ -178,6 +178,14 @@ TEST_F(GameWndInfoTest, AReceivedLineGoesToTheChatAndIntoItsSpeakersTip) {
     wnd->SendMessage(WM_CHAT_RECEIVED, 0, LPARAM("[bob]对[carol]说：笑着,好牌"));
     EXPECT_EQ(TipText(view), "[bob]对[carol]说道：好牌");
     SaveAround("speech_tip.png", wnd->Info().Tip(view).GetBodyRect());
+
+    // A seat leaves a table that keeps its watchers: the table starts afresh
+    // and the tips go, their words too.
+    theBoard.SetRuleFlags(kRuleChatWatchTarget);
+    client.OnLeaveGame(WORD(3));
+    EXPECT_FALSE(wnd->Info().Tip(view).IsShown());
+    EXPECT_TRUE(wnd->Info().Tip(view).GetLines().empty());
+    theBoard.SetRuleFlags(0);
 }
 
 TEST_F(GameWndInfoTest, LinesWithoutASeatedSpeakerOrInASymbolFontShowNoTip) {

@@ -43,6 +43,35 @@ TEST_F(GameWndPlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
     EXPECT_TRUE(wnd->IsReceiveReady());
 }
 
+TEST_F(GameWndPlays, TheSeatsTheTurnGoesPastLoseTheirCardsUnlessTheyMayStillMatter) {
+    // The turn goes back seat by seat: seat 5's play passes it over seat 4
+    // to seat 3, so seat 4's play leaves the table.
+    const auto playOverSeatFour = [&](int type, int nextMask, int32_t nextStatus) {
+        auto earlier = Play(4, kActionTakeOut, {8});
+        earlier->nActionMask[3] = kActionTakeOut | kActionPass;
+        earlier->nSeatStatus[3] = nextStatus;
+        Deliver(*earlier);
+        auto play = Play(5, type, {13});
+        if (type != kActionTakeOut)
+            play->nCount = 0;
+        play->nActionMask[3] = nextMask;
+        Deliver(*play);
+        return wnd->TableCards().GetSeatCards(4).size();
+    };
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 0u);
+    EXPECT_EQ(wnd->TableCards().GetSeatCards(5).size(), 1u) << "the actor's play stays";
+    EXPECT_EQ(playOverSeatFour(kActionPass, kActionTakeOut | kActionPass, 0), 0u);
+    // Kept: after a give up, while the next actor may burn what lies there,
+    // and when the next actor had let the turn go before.
+    EXPECT_EQ(playOverSeatFour(kActionGiveUp, kActionTakeOut | kActionPass, 0), 1u);
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionShao | kActionPass, 0), 1u);
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, kStatusMark2), 1u);
+    // Where the partners' cards lie open nothing is passed over.
+    theBoard.SetRuleFlags(theBoard.GetRuleFlags() | kRuleCardsLeftNotice);
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 1u);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
 TEST_F(GameWndPlays, MyPlayedCardsLeaveMyHandAndOthersCountsFollowTheRecord) {
     GiveMeHand({3, 4, 5, 6});
     auto play = PlayToNext(kMe, kActionTakeOut, {4, 5});

@@ -16,10 +16,18 @@ TEST_F(GameWndRecords, IdsWithoutAHandlerShowTheirNumberAndChangeNothing) {
     tagTIMETICKMSG tick;
     InitTimeTickMsg(tick);
     Deliver(tick);
-    int32_t unknown[4] = {0x90C, 8, 0, 0};
-    DeliverBytes(unknown, sizeof unknown);
     EXPECT_TRUE(Logged("Message box without a window: 91b"));
-    EXPECT_TRUE(Logged("Refused game record 90c of 16 bytes: wrong id"));
+    // The gaps between the records' ids and ids past them, with a body the
+    // table never reads or with the head alone.
+    for (int32_t id : {0x90C, 0x90F, 0x916, 0x900, 0x91F, 0x12345}) {
+        int32_t unknown[4] = {id, 8, 7, 7};
+        DeliverBytes(unknown, id == 0x916 ? 8 : int(sizeof unknown));
+        char box[64];
+        snprintf(box, sizeof box, "Message box without a window: %x\r\n", unsigned(id));
+        EXPECT_TRUE(Logged(box)) << box;
+    }
+    EXPECT_TRUE(client.holds.empty());
+    EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_EQ(theBoard.GetGameState(), state);
 }
 
@@ -161,6 +169,59 @@ TEST_F(GameWndRecords, ASnapshotRebuildsTheTableOnceAndAWatchersSeatChangeDrawsT
     EXPECT_FALSE(theBoard.GetWatcherSees(5));
 }
 
+TEST_F(GameWndRecords,
+       AWatchersSeatChangeShowsTheRunningGameAndSittingDownGivesBackTheSeatsButtons) {
+    parent.ShowWindow(SW_SHOW); // the person's mouse finds the table
+    constexpr int kStartPaneSprite = 500, kMultiplePaneSprite = 517;
+    client.m_bWatcher = TRUE;
+    auto snap = NewRecord<tagSNAPSHOTMSG>();
+    for (int seat = 0; seat < kSeatCount; ++seat)
+        snap->users[seat] = Player(seat);
+    snap->nGameState = kStatePlay;
+    snap->tableHead.nMultiple[4] = 2;
+    Deliver(*snap);
+    for (int id : {kCmdTrust, kCmdSound, kCmdExchange, kCmdTakeChance})
+        EXPECT_FALSE(ClickButton(id)) << id << ": a watcher's table offers it disabled";
+
+    // Watching seat 4 mid-game: the running game, not the start pane.
+    client.m_nMySeat = 4;
+    client.m_nChangeSeatResult = 1;
+    client.OnChangeSeat();
+    EXPECT_FALSE(Shown(kStartPaneSprite));
+    EXPECT_FALSE(ClickButton(kCmdStart));
+    EXPECT_TRUE(Shown(kMultiplePaneSprite + wnd->Fields().SeatToView(4)));
+
+    // The game ends; the watcher sits down on the empty seat 2 and gets the
+    // seat's own buttons back: the start, the sound panel, the exchange, the
+    // betting, and trusteeship once the next game runs.
+    theBoard.ResetGameData();
+    client.m_nMySeat = kMe;
+    client.m_bWatcher = FALSE;
+    client.OnChangeSeat();
+    EXPECT_TRUE(Shown(kStartPaneSprite));
+    wnd->sounds.clear();
+    EXPECT_TRUE(ClickButton(kCmdSound));
+    EXPECT_TRUE(Sounded("button.wav"));
+    EXPECT_TRUE(ClickButton(kCmdExchange));
+    EXPECT_EQ(app.exchanges, 1);
+    EXPECT_TRUE(ClickButton(kCmdTakeChance));
+    EXPECT_TRUE(app.bettingShown);
+    // The referee tells no one who had started before I sat down: my start
+    // waits for the others, and the game comes with its first question,
+    // which waits for no start any more and offers Trust.
+    tagSTARTMSG start;
+    InitStartMsg(start);
+    start.nSeat = kMe;
+    Deliver(start);
+    EXPECT_TRUE(Shown(kWaitSprite));
+    auto point = NewRecord<tagPOINTMSG>();
+    point->nKind = kStatePointRound1;
+    Deliver(*point);
+    EXPECT_FALSE(Shown(kWaitSprite));
+    ASSERT_TRUE(ClickButton(kCmdTrust));
+    EXPECT_EQ(SentOf(kMsgTrust), 1);
+}
+
 TEST_F(GameWndRecords, AReturningPlayersSnapshotKeepsTheRoundsPlay) {
     auto snap = NewRecord<tagSNAPSHOTMSG>();
     snap->nGameState = kStatePlay;
@@ -178,6 +239,10 @@ TEST_F(GameWndRecords, AReturningPlayersSnapshotKeepsTheRoundsPlay) {
 
 TEST_F(GameWndRecords, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
     SeatSix();
+    // Where the waiting mark stands when it stands at seat 5.
+    wnd->Marks().ShowWaitMark(5, FALSE);
+    const POINT atSeatFive = At(kWaitSprite);
+    wnd->Marks().ShowWaitMark(5, TRUE);
     tagSTARTMSG start;
     InitStartMsg(start);
     for (int seat = 0; seat < kSeatCount; ++seat) {
@@ -187,6 +252,13 @@ TEST_F(GameWndRecords, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
         Deliver(start);
         if (seat < 5) {
             EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
+        }
+        // Once I started, the table waits for the next seat in the turn's
+        // order yet to start: seats 1 and 0 have, seat 5 has not.
+        EXPECT_EQ(Shown(kWaitSprite), seat >= kMe && seat < 5) << seat;
+        if (seat >= kMe && seat < 5) {
+            EXPECT_EQ(At(kWaitSprite).x, atSeatFive.x) << seat;
+            EXPECT_EQ(At(kWaitSprite).y, atSeatFive.y) << seat;
         }
     }
     EXPECT_EQ(theBoard.GetGameState(), kStateAllStarted);
@@ -245,11 +317,7 @@ TEST_F(GameWndRecordsNoTheme, ADealWithoutTheShufflePictureDealsAtOnceAndThenRes
 
 TEST_F(GameWndRecords, TrusteeshipWordsItsNoticesByTheSwitchCount) {
     SeatSix();
-    tagTRUSTMSG trust;
-    InitTrustMsg(trust);
-    trust.nSeat = kMe;
-    trust.bOn = 1;
-    trust.nSwitchCount = 2;
+    tagTRUSTMSG trust = TrustRecord(kMe, 1, 2);
     Deliver(trust);
     EXPECT_EQ(theBoard.GetTrustWord(kMe), kTrustOwn);
     ASSERT_EQ(wnd->notices.size(), 1u);
@@ -352,6 +420,15 @@ TEST_F(GameWndRecords, AGuessWonAddsBeansAndReachesTheBettingDialogOnlyForMe) {
     guess.nAmount = 20;
     Deliver(guess);
     EXPECT_EQ(app.chat.back(), "恭喜[p1]竞猜中奖啦，赢得游戏豆:20个!");
+
+    // Back at the table from a snapshot: the guesses I made before count.
+    auto snap = NewRecord<tagSNAPSHOTMSG>();
+    snap->tableHead.nMaxGuesses = 4;
+    snap->tableHead.nGuessesPlaced[kMe] = 2;
+    Deliver(*snap);
+    guess.nSeat = kMe;
+    Deliver(guess);
+    EXPECT_EQ(app.chat.back(), "恭喜您竞猜中奖啦，您赢得游戏豆:20个, 本盘还剩1次竞猜机会!");
 }
 
 TEST_F(GameWndRecords, ShaoAndBieNoticesGoToTheReelAndOnRequestTheTable) {
@@ -390,9 +467,13 @@ TEST_F(GameWndRecords, TrustWordsAndTheGameEndNotice) {
     tagTRUSTWORDSMSG words;
     InitTrustWordsMsg(words);
     words.nTrustWords[1] = kTrustExit;
-    words.nSeat = 9; // outside the table: stored, no display refreshed
+    words.nSeat = 6; // names no seat: the record changes nothing
+    Deliver(words);
+    EXPECT_EQ(theBoard.GetTrustWord(1), 0);
+    words.nSeat = 1;
     Deliver(words);
     EXPECT_EQ(theBoard.GetTrustWord(1), kTrustExit);
+    EXPECT_TRUE(Shown(kTrustExitMark + wnd->Fields().SeatToView(1)));
     tagGAMEENDMSG end;
     InitGameEndMsg(end);
     Deliver(end);

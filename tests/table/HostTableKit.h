@@ -193,6 +193,33 @@ private:
     POSITION cutFrom = nullptr, cutBack = nullptr; // the images it was read from
 };
 
+// The seats whose cards leave the table as a play record is shown: the next
+// actor as its turn comes (a seat asked whether it shaos keeps them, unless
+// it is the seat I see), and the seats the turn goes past on its way back to
+// the next actor, unless a shao may burn what lies there, the play gave up,
+// or the next actor had let the turn go before (statusBefore: the status
+// words the window held before the record).
+inline std::vector<int> SeatsTakingUpCards(const tagPLAYMSG& play, uint32_t rules,
+                                           const int32_t statusBefore[kSeatCount], int seen) {
+    std::vector<int> seats;
+    int next = 0;
+    while (next < kSeatCount && !(play.nActionMask[next] & (kActionTakeOut | kActionShao)))
+        ++next;
+    if (next == kSeatCount)
+        return seats;
+    const bool openCards = (rules & kRuleCardsLeftNotice) != 0;
+    const bool shaoAsked = (play.nActionMask[next] & kActionShao) != 0;
+    if (!shaoAsked || openCards || next == seen)
+        seats.push_back(next);
+    if (play.nSeat < 0 || play.nSeat >= kSeatCount || openCards || shaoAsked ||
+        play.nType == kActionGiveUp || (statusBefore[next] & kStatusMark2))
+        return seats;
+    for (int s = (play.nSeat + 5) % kSeatCount, k = 0; s != next && k < 8;
+         s = (s + 5) % kSeatCount, ++k)
+        seats.push_back(s);
+    return seats;
+}
+
 // Table is the window the test watches: TestTableWnd or a subclass of it.
 template <class Table = SeenTableWnd> class HostTableKit : public wire_test::WireTest {
 protected:

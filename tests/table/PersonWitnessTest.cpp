@@ -8,6 +8,7 @@
 
 #include "HostTableKit.h"
 #include "TableFrameChecks.h"
+#include "assets/resource.h"
 #include "platform/CodePage.h"
 #include "platform/window/Input.h"
 #include "tools/tablehost/HostFrames.h"
@@ -81,12 +82,13 @@ struct Truth {
     std::multiset<int> hand[kSeatCount]; // faces
     bool roundOpen = false;
     std::map<int, std::multiset<int>> lastPlay; // seat -> faces of its latest play
-    std::set<int> roundMarks;       // seats whose last action in the round was pass, let or give-up
-    std::set<int> passed;           // the seats whose mark shows
-    std::set<int> marksBefore;      // seats whose mark a snapshot may show from before it
-    int askedMask[kSeatCount] = {}; // the masks of the latest play record
-    int returnCount = 0;            // the cards my seat owes back, 0 for none
-    int returnKind = -1;            // its tribute kind
+    std::set<int> roundMarks;  // seats whose last action in the round was pass, let or give-up
+    std::set<int> passed;      // the seats whose mark shows
+    std::set<int> marksBefore; // seats whose mark a snapshot may show from before it
+    int32_t statusSeen[kSeatCount] = {}; // the status words of the latest play record or snapshot
+    int askedMask[kSeatCount] = {};      // the masks of the latest play record
+    int returnCount = 0;                 // the cards my seat owes back, 0 for none
+    int returnKind = -1;                 // its tribute kind
     uint32_t rules = 0;
     int trustWord[kSeatCount] = {};
     bool prePoint[kSeatCount] = {}, nowPoint[kSeatCount] = {}, openedPoint[kSeatCount] = {};
@@ -291,22 +293,16 @@ protected:
                 // round, and the seat's earlier play stays on the table.
                 t->roundMarks.insert(seat);
             }
-            // The next actor takes its old cards back off the table as its
-            // turn comes; seats asked whether they shao keep theirs (the play
-            // they may burn still lies there), unless it is the seat I see.
-            // The record's masks name the next actor as the window learns it
-            // (the referee's own may also hold the seats further down its
-            // answer order).
+            // The next actor and the seats the turn went past on its way
+            // there take their old cards back off the table. The record's
+            // masks name the next actor as the window learns it (the
+            // referee's own may also hold the seats further down its answer
+            // order).
             for (int seat = 0; seat < kSeatCount; ++seat)
                 t->askedMask[seat] = play.nActionMask[seat];
-            for (int next = 0; next < kSeatCount; ++next)
-                if (play.nActionMask[next] & (kActionTakeOut | kActionShao)) {
-                    const bool shaoAsked = (play.nActionMask[next] & kActionShao) &&
-                                           !(referee.GetRuleFlags() & kRuleCardsLeftNotice);
-                    if (!shaoAsked || next == Seen())
-                        t->lastPlay.erase(next);
-                    break;
-                }
+            for (int taken :
+                 SeatsTakingUpCards(play, referee.GetRuleFlags(), roundTruth.statusSeen, Seen()))
+                t->lastPlay.erase(taken);
         }
         // The marks stand at the seats whose last action in the round was a
         // pass, let or give-up, never at a seat asked to act.
@@ -316,6 +312,17 @@ protected:
                 t->passed.insert(seat);
         for (int seat = 0; seat < kSeatCount; ++seat)
             lastHands[seat] = t->hand[seat];
+        // The status words the window holds once the record is presented.
+        if (id == kMsgPlay && length >= int(sizeof(tagPLAYMSG)) - 4)
+            for (int seat = 0; seat < kSeatCount; ++seat)
+                roundTruth.statusSeen[seat] =
+                    LoadRecordInt(record, offsetof(tagPLAYMSG, nSeatStatus) + 4 * size_t(seat));
+        else if (id == kMsgSnapshot && length >= int(sizeof(tagSNAPSHOTMSG)))
+            for (int seat = 0; seat < kSeatCount; ++seat)
+                roundTruth.statusSeen[seat] =
+                    LoadRecordInt(record, offsetof(tagSNAPSHOTMSG, nSeatStatus) + 4 * size_t(seat));
+        else if (id == kMsgDeal)
+            std::fill(std::begin(roundTruth.statusSeen), std::end(roundTruth.statusSeen), 0);
         roundTruth.lastPlay = t->lastPlay;
         roundTruth.roundMarks = t->roundMarks;
         roundTruth.marksBefore = t->marksBefore;
@@ -1225,7 +1232,10 @@ protected:
         sameQuestionLoops = 0;
         lastDecision = now;
         if (trusted) {
-            if (Press(kCmdTrustExit))
+            // Past three switches in a game the exit says why it stays.
+            char limit[256] = {};
+            AfxLoadString(IDS_TRUST_LIMIT, limit, sizeof limit);
+            if (Press(kCmdTrustExit, limit))
                 exitPressed = true;
             return;
         }

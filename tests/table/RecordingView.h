@@ -67,6 +67,7 @@ public:
     void MarkNowPoint(int seat, BOOL show) override { Log("MarkNowPoint", seat, show); }
     void MarkPrePoint(int seat, BOOL show) override { Log("MarkPrePoint", seat, show); }
     void ShowSeatMark(int seat, BOOL show) override { Log("ShowSeatMark", seat, show); }
+    void StopSprite(int id) override { Log("StopSprite", id); }
     void ShowRevolutionMark(int seat) override { Log("ShowRevolutionMark", seat); }
     void ShowOpenPointMark(int seat) override { Log("ShowOpenPointMark", seat); }
     void ShowPrePointMark(int seat) override { Log("ShowPrePointMark", seat); }
@@ -88,10 +89,11 @@ public:
     }
     void ShowTrustButtons(BOOL trusted) override { Log("ShowTrustButtons", trusted); }
     void ShowTrustExitOnly() override { Log("ShowTrustExitOnly"); }
-    void ShowTrustButton() override { Log("ShowTrustButton"); }
     void UpdateCueButtons() override { Log("UpdateCueButtons"); }
     void ResetHints() override { Log("ResetHints"); }
-    void DisableSeatButtons() override { Log("DisableSeatButtons"); }
+    void EnableSeatButtons(BOOL enable) override {
+        Log("EnableSeatButtons " + std::to_string(enable));
+    }
     void ShowCoinButtons() override { Log("ShowCoinButtons"); }
     void ShowStartPane(BOOL show, int multiple) override { Log("ShowStartPane", show, multiple); }
     BOOL MayOfferStartPane() const override { return TRUE; }

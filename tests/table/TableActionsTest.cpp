@@ -21,17 +21,32 @@ class TableActionsTest : public TableInputTest {};
 
 TEST_F(TableActionsTest, TakeOutSendsExactlyTheRaisedCardsOnce) {
     GiveHand({kFourA, kFourB, kNineA, kKingA});
-    MyTurn(kActionTakeOut);
-    Raise(kFourA);
-    Raise(kFourB);
-    Command(kCmdTakeOut);
+    for (int32_t& limit : theBoard.GetTableHead().nTimeLimit)
+        limit = 30; // my clock does not run out meanwhile
+    // Seat 3 leads a pair of threes; I may take out or pass.
+    auto lead = Play(3, kActionTakeOut, {kThreeA, Card(1, 0)});
+    lead->nActionMask[kMe] = kActionTakeOut | kActionPass;
+    Deliver(*lead);
+    Run(400);
+    Click(CentreOf(kFourA)); // a click raises the pair
+    Run(400);
+    ASSERT_EQ(Raised(), (std::vector<int>{kFourA, kFourB}));
+    ASSERT_TRUE(ClickButton(kCmdTakeOut));
     ASSERT_EQ(Plays().size(), 1u);
     EXPECT_EQ(Plays()[0].type, kActionTakeOut);
     EXPECT_EQ(Plays()[0].codes, (std::vector<int>{kFourA, kFourB}));
-    // A second press before the table answers sends nothing more.
+    // The same play pressed again before the table answers sends nothing more.
+    Run(400);
     Command(kCmdTakeOut);
     wnd->OnRButtonDownEx(0, 10, 10);
     EXPECT_EQ(Plays().size(), 1u);
+    // The table left it unanswered: another play, a pass, still goes, once.
+    Run(400);
+    ASSERT_TRUE(ClickButton(kCmdPass));
+    Run(400);
+    ClickButton(kCmdPass);
+    ASSERT_EQ(Plays().size(), 2u);
+    EXPECT_EQ(Plays()[1].type, kActionPass);
     EXPECT_TRUE(wnd->notices.empty());
 }
 
@@ -287,15 +302,34 @@ TEST_F(TableActionsTest, TrusteeshipCannotBeLeftAfterMoreThanThreeSwitches) {
     Command(kCmdTrust);
     EXPECT_TRUE(client.sent.empty()) << "no game runs";
     MyTurn(kActionTakeOut);
-    theBoard.SetTrustWord(kMe, kTrustOwn);
-    theBoard.SetTrustCount(kMe, 4);
-    Command(kCmdTrustExit);
+    // The referee counts the switches in its trusteeship record: past
+    // three, the exit button says why it does not take the seat back.
+    tagTRUSTMSG trust = TrustRecord(kMe, 1, 4);
+    Deliver(trust);
+    wnd->notices.clear();
+    ASSERT_TRUE(ClickButton(kCmdTrustExit));
     EXPECT_TRUE(Noticed(Text(IDS_TRUST_LIMIT)));
     EXPECT_TRUE(client.sent.empty());
-    theBoard.SetTrustCount(kMe, 3);
-    Command(kCmdTrustExit);
+    EXPECT_TRUE(ClickButton(kCmdTrustExit)) << "still there to press";
+    trust.nSwitchCount = 3;
+    Deliver(trust);
+    ASSERT_TRUE(ClickButton(kCmdTrustExit));
     ASSERT_EQ(SentOf(kMsgTrust), 1);
     EXPECT_EQ(WordAt(client.sent[0], offsetof(tagTRUSTMSG, bOn)), 0);
+    EXPECT_FALSE(ClickButton(kCmdTrustExit)) << "disabled until the referee answers";
+
+    // Back from a broken connection in trusteeship: the snapshot's count.
+    client.m_bOption = TRUE;
+    auto snap = NewRecord<tagSNAPSHOTMSG>();
+    snap->nGameState = kStatePlay;
+    snap->tableHead.nRuleFlags = kRuleCardsInClear;
+    snap->nTrustCount = 5;
+    Deliver(*snap);
+    wnd->notices.clear();
+    ASSERT_TRUE(ClickButton(kCmdTrustExit));
+    EXPECT_TRUE(Noticed(Text(IDS_TRUST_LIMIT)));
+    EXPECT_EQ(SentOf(kMsgTrust), 1);
+    client.m_bOption = FALSE;
 }
 
 TEST_F(TableActionsTest, CuesGoToThePartnerWhoseShownCardsAreRaised) {

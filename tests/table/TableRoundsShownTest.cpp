@@ -3,8 +3,9 @@
 // buttons, each clicked at its drawn rectangle while shown and enabled), and
 // after every play record the window has presented, what it draws is held
 // against the referee: each seat's cards on the table are its latest play
-// of the round that is running, nothing of a closed round is left, and the
-// turn clock stands inside the window.
+// of the round that is running until its turn comes or the turn goes past
+// it, nothing of a closed round is left, and the turn clock stands inside
+// the window.
 
 #include "HostTableKit.h"
 #include "platform/images/PngFile.h"
@@ -63,10 +64,12 @@ protected:
 struct RoundTruth {
     int actor = -1;
     int type = 0;
-    std::array<std::vector<int>, kSeatCount> onTable;   // each seat's latest play
-    std::array<bool, kSeatCount> passed{};              // passed since its latest play
-    std::array<std::vector<int>, kSeatCount> lastRound; // the table as the last round closed
-    std::array<int, kSeatCount> status{};
+    std::array<std::vector<int>, kSeatCount> onTable; // each seat's latest play
+    std::array<bool, kSeatCount> passed{};            // passed since its latest play
+    // Each seat's cards as they last left the table: taken up while a round
+    // runs, or gathered when a round closed (then every seat's, none too).
+    std::array<std::vector<int>, kSeatCount> lastCards;
+    std::array<int32_t, kSeatCount> status{};
     std::array<int, kSeatCount> mask{};
 };
 
@@ -138,26 +141,28 @@ protected:
             ADD_FAILURE() << "a play record the test cannot read";
             return;
         }
+        const auto takeUp = [&](int seat) {
+            if (round.onTable[size_t(seat)].empty())
+                return;
+            round.lastCards[size_t(seat)] = round.onTable[size_t(seat)];
+            round.onTable[size_t(seat)].clear();
+        };
         if (msg.nSeat >= 0 && msg.nSeat < kSeatCount) {
-            if (msg.nType & (kActionTakeOut | kActionShao))
+            if (msg.nType & (kActionTakeOut | kActionShao)) {
+                takeUp(msg.nSeat);
                 round.onTable[msg.nSeat].assign(msg.nCodes, msg.nCodes + msg.nCount);
+            }
             round.passed[msg.nSeat] = msg.nType == kActionPass;
         }
-        // The next actor takes its old cards back off the table as its turn
-        // comes; a seat asked whether it shaos keeps them unless it is mine.
-        for (int next = 0; next < kSeatCount; ++next)
-            if (msg.nActionMask[next] & (kActionTakeOut | kActionShao)) {
-                const bool shaoAsked = (msg.nActionMask[next] & kActionShao) &&
-                                       !(referee.GetRuleFlags() & kRuleCardsLeftNotice);
-                if (!shaoAsked || next == me)
-                    round.onTable[next].clear();
-                break;
-            }
         if (referee.GetPlayList().empty()) { // the round closed with this record
-            round.lastRound = round.onTable;
+            round.lastCards = round.onTable;
             for (std::vector<int>& cards : round.onTable)
                 cards.clear();
             round.passed = {};
+        } else {
+            for (int seat :
+                 SeatsTakingUpCards(msg, referee.GetRuleFlags(), round.status.data(), me))
+                takeUp(seat);
         }
         round.actor = msg.nSeat;
         round.type = msg.nType;
@@ -329,8 +334,8 @@ protected:
         Click(r.CenterPoint());
         EXPECT_FALSE(PaneShown(pane)) << "a click on " << what << " closes it";
     }
-    // 上轮 shows every seat's last play of the round that closed last, 战报
-    // the game's messages; both through their buttons.
+    // 上轮 shows every seat's cards as they last left the table, 战报 the
+    // game's messages; both through their buttons.
     void OpenThePanes(const RoundTruth& truth) {
         for (int tick = 0; tick < 10; ++tick) { // the latest play comes to rest
             clock.Advance(10);
@@ -343,7 +348,7 @@ protected:
             std::vector<int> shownCards;
             for (int k = 0; k < wnd->Fields().nLastCards[view]; ++k)
                 shownCards.push_back(wnd->Fields().lastCards[view][k].code);
-            EXPECT_EQ(Faces(shownCards), Faces(truth.lastRound[seat]))
+            EXPECT_EQ(Faces(shownCards), Faces(truth.lastCards[seat]))
                 << "seat " << seat << " in the last-card pane";
         }
         CheckPaneAndClose(kLastCardPane, "the last-card pane");
@@ -385,7 +390,7 @@ TEST_F(TableRoundsShown, EverySeatsPlayStaysOnTheTableUntilItsRoundCloses) {
         const std::vector<int> before = Fingerprint();
         // After some rounds, a look at the last round and at the reel.
         if (!panesOpened && shown && turn > 6 &&
-            std::any_of(shown->lastRound.begin(), shown->lastRound.end(),
+            std::any_of(shown->lastCards.begin(), shown->lastCards.end(),
                         [](const std::vector<int>& cards) { return !cards.empty(); }))
             OpenThePanes(*shown);
         // Holding fewer cards than the play, the table passes for me at once;

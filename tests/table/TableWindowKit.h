@@ -91,6 +91,17 @@ template <class T> std::unique_ptr<T> NewRecord() {
     return record;
 }
 
+// The referee's trusteeship record of a seat switched on or off, with the
+// seat's switches so far.
+inline tagTRUSTMSG TrustRecord(int seat, int on, int switches) {
+    tagTRUSTMSG trust;
+    InitTrustMsg(trust);
+    trust.nSeat = seat;
+    trust.bOn = on;
+    trust.nSwitchCount = switches;
+    return trust;
+}
+
 // A played card as the sender wrote it (the table plays in the clear).
 struct SentPlay {
     int type = -1;
@@ -253,6 +264,50 @@ protected:
         return made != FALSE;
     }
 
+    // A game record as the socket hands it to the client: checked, held by
+    // its kind, then handed to the table.
+    template <class T> void Deliver(const T& record, int length = int(sizeof(T))) {
+        DeliverBytes(&record, length);
+    }
+    void DeliverBytes(const void* record, int length) {
+        // A copy of exactly the delivered size, so an overread is caught.
+        std::vector<BYTE> bytes(static_cast<const BYTE*>(record),
+                                static_cast<const BYTE*>(record) + length);
+        client.OnGameMsg(length, bytes.data());
+    }
+    // A play record of the referee, with codes in clear (rule 0x10000000).
+    std::unique_ptr<tagPLAYMSG> Play(int seat, int type, std::initializer_list<int> codes) {
+        auto play = NewRecord<tagPLAYMSG>();
+        play->nSeat = seat;
+        play->nType = type;
+        play->nPlayCounter = 1;
+        play->nHandCount = 36;
+        int n = 0;
+        for (int code : codes)
+            play->nCodes[n++] = code;
+        play->nCount = n;
+        return play;
+    }
+    // A person's click at a client point, through the window's mouse path
+    // (the mouse finds the table only while its parent is shown).
+    void Click(POINT at) {
+        wnd->ClientToScreen(&at);
+        for (auto action : {platform::MouseAction::Move, platform::MouseAction::LeftDown,
+                            platform::MouseAction::LeftUp}) {
+            platform::InjectMouse(action, at);
+            platform_test::PumpPending();
+        }
+    }
+    // A click at the middle of the button of the command id, only while it
+    // is shown and enabled; false when it is not.
+    bool ClickButton(int id) {
+        CSpriteItem* item = wnd->FindItem(id);
+        if (item == nullptr || !item->IsVisible() || !item->IsEnabled())
+            return false;
+        Click(item->GetRect().CenterPoint());
+        return true;
+    }
+
     // n sprite ticks of 10 ms; ms steps of 1 ms, pumping after each.
     void Tick(int n = 1) {
         for (int i = 0; i < n; ++i) {
@@ -370,15 +425,6 @@ protected:
         client.sent.clear();
     }
 
-    template <class T> void Deliver(const T& record, int length = int(sizeof(T))) {
-        DeliverBytes(&record, length);
-    }
-    void DeliverBytes(const void* record, int length) {
-        // A copy of exactly the delivered size, so an overread is caught.
-        std::vector<BYTE> bytes(static_cast<const BYTE*>(record),
-                                static_cast<const BYTE*>(record) + length);
-        client.OnGameMsg(length, bytes.data());
-    }
     // A full table of six players: the table info with rule flags.
     void SeatSix(uint32_t rules = 0) {
         auto info = NewRecord<tagTABLEINFO>();
@@ -397,19 +443,6 @@ protected:
         for (int code : codes)
             hand[n++] = CardOf(code);
         theBoard.SetHand(kMe, hand, n);
-    }
-    // A play record of the referee, with codes in clear (rule 0x10000000).
-    std::unique_ptr<tagPLAYMSG> Play(int seat, int type, std::initializer_list<int> codes) {
-        auto play = NewRecord<tagPLAYMSG>();
-        play->nSeat = seat;
-        play->nType = type;
-        play->nPlayCounter = 1;
-        play->nHandCount = 36;
-        int n = 0;
-        for (int code : codes)
-            play->nCodes[n++] = code;
-        play->nCount = n;
-        return play;
     }
 };
 
@@ -483,15 +516,6 @@ protected:
                           TRUE);
         wnd->MoveWindow(0, 0, size.cx, size.cy, TRUE);
         Run(50);
-    }
-    // A person's click at a client point, through the window's mouse path.
-    void Click(POINT at) {
-        wnd->ClientToScreen(&at);
-        for (auto action : {platform::MouseAction::Move, platform::MouseAction::LeftDown,
-                            platform::MouseAction::LeftUp}) {
-            platform::InjectMouse(action, at);
-            platform_test::PumpPending();
-        }
     }
 };
 
