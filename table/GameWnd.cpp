@@ -32,6 +32,9 @@ CGameWnd::CGameWnd() : m_pClient(&theClient) {
     panes.showBanner = [this](LPCSTR name, int id, int paneTop) {
         m_marks.ShowResultBanner(name, id, paneTop);
     };
+    panes.clearPlace = [this](const CSpritePos& at, SIZE size, int id, TableRoomFor what) {
+        return ClearPlace(at, size, id, what);
+    };
     m_panes.SetLinks(std::move(panes));
     CTableInfo::Links info;
     info.plate = [this](int view) { return PlateRect(view); };
@@ -42,6 +45,9 @@ CGameWnd::CGameWnd() : m_pClient(&theClient) {
     CTableMarks::Links marks;
     marks.syncFields = [this] { SyncClientFields(); };
     marks.sound = [this](LPCSTR file) { PlayGameSound(file); };
+    marks.clearPlace = [this](const CSpritePos& at, SIZE size, int id, TableRoomFor what) {
+        return ClearPlace(at, size, id, what);
+    };
     m_marks.SetLinks(std::move(marks));
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);

@@ -248,6 +248,22 @@ private:
     CRect PlateRect(int view) const;
     COLORREF PlateTextColor(int view) const;
 
+    // ---- room on the table (GameWndRoom.cpp) ----
+    struct TakenPlace {
+        int spriteId; // -1 for a place kept whatever stands there
+        CRect rect;
+    };
+    // What a mark or a text keeps clear of, as the table shows it now: the
+    // cards where they come to rest, the marks, the panes, the buttons and,
+    // for a text, the other texts and the notices' way.
+    std::vector<TakenPlace> TakenPlaces(TableRoomFor what);
+    // The rectangle of the sprite's picture at the point.
+    CRect StandingRect(SPRITEINFO* s, const CSpritePos& at);
+    CSpritePos ClearPlace(const CSpritePos& at, SIZE size, int spriteId, TableRoomFor what);
+    // The marks, panes and texts that stand over something that came up
+    // after them step aside.
+    void SettleTablePictures();
+
     // ---- input, sprite events and the player's actions ----
     // Views of my own seat (0 = my place) and back.
     int ViewOf(int seat) const;

@@ -27,6 +27,8 @@ void CGameWnd::OnResize(UINT, int cx, int) {
         // The same faces on another width: a long hand may close up or open out.
         m_hands.FitHandToWindow();
     }
+    // The seats' pictures keep their anchors; on another size they may meet.
+    SettleTablePictures();
 }
 
 BOOL CGameWnd::SwitchCardFaces(int cx) {

@@ -46,6 +46,8 @@ LRESULT CGameWnd::OnGameMessage(WPARAM wParam, LPARAM lParam) {
     // animates for a record that could not be read).
     if (kind->held && (!kind->animates || !read))
         EndHeldRecord();
+    // What the record brought up keeps its place; what stood there gives way.
+    SettleTablePictures();
     return 0;
 }
 

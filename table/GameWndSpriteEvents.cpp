@@ -41,9 +41,11 @@ void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
         FinishCardsSettled();
         break;
     default:
-        // The marks' chain takes its own events (the burn, the clean sweep).
-        if (!m_marks.OnAnimationEnd(nParam) && nParam >= kClockEventMyTurn &&
-            nParam <= kClockEventLast)
+        // The marks' chain takes its own events (the burn, the clean sweep);
+        // a step that lands where a mark came up while it moved steps aside.
+        if (m_marks.OnAnimationEnd(nParam))
+            SettleTablePictures();
+        else if (nParam >= kClockEventMyTurn && nParam <= kClockEventLast)
             m_commands.AnswerClock(nParam);
         break;
     }

@@ -32,6 +32,7 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
         if (TableApp().GetCardOrder())
             m_hands.SortCardbyWeight(TRUE);
         EndHeldRecord();
+        SettleTablePictures();
         break;
     case kAutoStartTimer:
         KillTimer(kAutoStartTimer);
@@ -40,6 +41,7 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
         break;
     case kRoundEndTimer:
         m_records.OnRoundEnd();
+        SettleTablePictures();
         break;
     case kPlateRepaintTimer: {
         for (int seat = 0; seat < kSeatCount; ++seat)

@@ -55,6 +55,56 @@ CSpritePos RightOf(const CSpritePos& at, SIZE size, const std::vector<CRect>& ta
     return moved;
 }
 
+CSpritePos ClearOf(const CSpritePos& at, SIZE size, const std::vector<CRect>& taken, int reach) {
+    const CRect from = PlacedRect(at, size);
+    const auto meets = [&](const CRect& r) {
+        CRect overlap;
+        return std::any_of(taken.begin(), taken.end(),
+                           [&](const CRect& t) { return overlap.IntersectRect(&r, &t) != FALSE; });
+    };
+    if (!meets(from))
+        return at;
+    // The nearest clear place touches a rectangle or the table's edge on
+    // each axis it moved along: only those lefts and tops need trying.
+    const SIZE client = TableClientSize();
+    const int maxLeft = std::max(0, int(client.cx - size.cx));
+    const int maxTop = std::max(0, int(client.cy - size.cy));
+    std::vector<int> lefts{int(from.left), 0, maxLeft};
+    std::vector<int> tops{int(from.top), 0, maxTop};
+    for (const CRect& t : taken) {
+        lefts.push_back(t.right + kMarkGap);
+        lefts.push_back(t.left - kMarkGap - size.cx);
+        tops.push_back(t.bottom + kMarkGap);
+        tops.push_back(t.top - kMarkGap - size.cy);
+    }
+    const auto keepInside = [](std::vector<int>& v, int most) {
+        std::erase_if(v, [&](int p) { return p < 0 || p > most; });
+        std::sort(v.begin(), v.end());
+        v.erase(std::unique(v.begin(), v.end()), v.end());
+    };
+    keepInside(lefts, maxLeft);
+    keepInside(tops, maxTop);
+    const int64_t most = int64_t(reach) * reach;
+    int64_t best = most + 1;
+    POINT bestAt{0, 0};
+    for (const int left : lefts) {
+        const int64_t dx = left - from.left;
+        if (dx * dx >= best)
+            continue;
+        for (const int top : tops) {
+            const int64_t dy = top - from.top;
+            const int64_t cost = dx * dx + dy * dy;
+            if (cost >= best || meets(CRect(left, top, left + size.cx, top + size.cy)))
+                continue;
+            best = cost;
+            bestAt = POINT{left, top};
+        }
+    }
+    if (best > most)
+        return at;
+    return Moved(at, bestAt.x - from.left, bestAt.y - from.top);
+}
+
 CSpritePos SeatMarkPlace(const CTableWndFields& fields, int view, POINT offset, SIZE size) {
     const CSpritePos plate = fields.AvatarPoint(view);
     if (view == 0) {

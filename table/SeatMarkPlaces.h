@@ -9,9 +9,20 @@
 #include "platform/Types.h"
 #include "sprite/SpritePos.h"
 
+#include <functional>
 #include <vector>
 
 struct CTableWndFields;
+
+// What a picture placed on the table keeps clear of: a seat's mark or pane
+// of the cards, the buttons shown and the other marks and panes; a text of
+// all those, of every button's place, of the other texts and of the
+// notices' way up the table's middle.
+enum class TableRoomFor { kMark, kText };
+// Where the picture of the size (the sprite of the id, -1 for none yet)
+// stands clear, as near the point as the table allows.
+using ClearPlaceLink =
+    std::function<CSpritePos(const CSpritePos& at, SIZE size, int spriteId, TableRoomFor what)>;
 
 // The table's client size, as the anchors resolve it now.
 SIZE TableClientSize();
@@ -23,6 +34,10 @@ CSpritePos InsideTable(const CSpritePos& at, SIZE size);
 // The point moved right, as little as it takes, until the picture meets none
 // of the rectangles.
 CSpritePos RightOf(const CSpritePos& at, SIZE size, const std::vector<CRect>& taken);
+// The point moved the least distance so that the picture lies inside the
+// table and meets none of the rectangles, going no further than reach; the
+// point itself when it meets none, or when nothing in reach is clear.
+CSpritePos ClearOf(const CSpritePos& at, SIZE size, const std::vector<CRect>& taken, int reach);
 // A mark that stands by offset from a seat's plate point. At another seat
 // it moves sideways towards the plate, just far enough to clear the card the
 // seat lays nearest to it. At my own seat, where my hand lies beside my

@@ -97,7 +97,8 @@ POSITION CTableMarks::ShowMark(int spriteId, int imageId, int flag, const CSprit
         m_wnd.RemoveSprite(pos);
         pos = nullptr;
     }
-    const CSpritePos inside = InsideTable(at, m_wnd.GetImageList().GetAt(image)->GetSize(nullptr));
+    const CSpritePos inside = ClearPlace(at, m_wnd.GetImageList().GetAt(image)->GetSize(nullptr),
+                                         spriteId, TableRoomFor::kMark);
     auto* line = new CFixedLine;
     line->Init(inside.x, inside.y, inside.anchor, inside.x, inside.y, inside.anchor, 1, -1, 255,
                255);
@@ -112,6 +113,12 @@ POSITION CTableMarks::ShowMark(int spriteId, int imageId, int flag, const CSprit
     else
         m_wnd.PlaySprite(pos, FALSE, 0, layer, 0, FALSE);
     return pos;
+}
+
+CSpritePos CTableMarks::ClearPlace(const CSpritePos& at, SIZE size, int spriteId,
+                                   TableRoomFor what) const {
+    return m_links.clearPlace ? m_links.clearPlace(at, size, spriteId, what)
+                              : InsideTable(at, size);
 }
 
 void CTableMarks::RemoveSpriteById(int spriteId) {

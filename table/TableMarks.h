@@ -14,6 +14,7 @@
 #include "platform/Geometry.h"
 #include "platform/PtrList.h"
 #include "sprite/SpritePos.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TableView.h"
 
 #include <functional>
@@ -29,6 +30,8 @@ public:
         // My seat, the watcher flag and the card order, fresh from the client.
         std::function<void()> syncFields;
         std::function<void(LPCSTR file)> sound;
+        // A mark or a text stands clear of what the table shows.
+        ClearPlaceLink clearPlace;
     };
 
     CTableMarks(CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
@@ -95,6 +98,9 @@ private:
     POSITION FlagImage(int imageId, int flag);
     // Shows the mark sprite at the point, making it when missing.
     POSITION ShowMark(int spriteId, int imageId, int flag, const CSpritePos& at, int layer);
+    // The point moved, as little as it takes, to stand whole on the table
+    // and clear of what the picture must not hide.
+    CSpritePos ClearPlace(const CSpritePos& at, SIZE size, int spriteId, TableRoomFor what) const;
     void RemoveSpriteById(int spriteId);
     void StopSpriteById(int spriteId);
     // The point, shao and revolution marks: dy below the plate's point.

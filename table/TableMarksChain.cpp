@@ -50,9 +50,10 @@ void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
     POSITION pos = AddSpriteByName("烧牌One", kBurnOneSprite, TRUE, 0);
     if (pos == nullptr)
         return;
-    // Each step keeps its place from the seats, moved only to stay whole on
-    // the table.
-    const CSpritePos at = InsideTable(m_burnFrom, NamedSpriteSize("烧牌One", kBurnOneSprite));
+    // Each step that stands keeps its place from the seats, moved only to
+    // stay whole on the table and clear of what it would hide.
+    const CSpritePos at = ClearPlace(m_burnFrom, NamedSpriteSize("烧牌One", kBurnOneSprite),
+                                     kBurnOneSprite, TableRoomFor::kText);
     auto* line = new CFixedLine;
     line->SetFrom(at.x, at.y, at.anchor, 255);
     m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirst + ViewOf(targetSeat), -1, 1, TRUE);
@@ -66,7 +67,9 @@ void CTableMarks::BurnStepTwo(int targetView) {
     const SIZE size = NamedSpriteSize("烧牌Two", kBurnTwoSprite);
     const CSpritePos from =
         InsideTable(PosAt(m_burnFrom.x + 35, m_burnFrom.y + 55, m_burnFrom.anchor), size);
-    const CSpritePos to = InsideTable(PosAt(target.x + 25, target.y + 80, target.anchor), size);
+    // It passes over the table on its way and stands clear where it stops.
+    const CSpritePos to = ClearPlace(PosAt(target.x + 25, target.y + 80, target.anchor), size,
+                                     kBurnTwoSprite, TableRoomFor::kText);
     auto* line = new CStraightLine;
     line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kBurnTicks, -1, 255, 255);
     m_wnd.SetSpriteLine(pos, line, TRUE, kBurnTwoEnd, -1, 1, TRUE);
@@ -76,9 +79,9 @@ void CTableMarks::BurnStepThree() {
     POSITION pos = AddSpriteByName("烧牌Three", kBurnThreeSprite, TRUE, 0);
     if (pos == nullptr)
         return;
-    const CSpritePos at =
-        InsideTable(PosAt(m_burnFrom.x + 35 - 140, m_burnFrom.y + 55 - 130, m_burnFrom.anchor),
-                    NamedSpriteSize("烧牌Three", kBurnThreeSprite));
+    const CSpritePos at = ClearPlace(
+        PosAt(m_burnFrom.x + 35 - 140, m_burnFrom.y + 55 - 130, m_burnFrom.anchor),
+        NamedSpriteSize("烧牌Three", kBurnThreeSprite), kBurnThreeSprite, TableRoomFor::kText);
     auto* line = new CFixedLine;
     line->SetFrom(at.x, at.y, at.anchor, 255);
     m_wnd.SetSpriteLine(pos, line, FALSE, 0, -1, 1, TRUE);

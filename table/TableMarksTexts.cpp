@@ -139,7 +139,7 @@ POSITION CTableMarks::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at
         point.x -= size.cx / 2;
         point.y -= size.cy / 2;
     }
-    point = InsideTable(point, size);
+    point = ClearPlace(point, size, id, TableRoomFor::kText);
     auto* line = new CFixedLine;
     line->Init(point.x, point.y, point.anchor, point.x, point.y, point.anchor, 1, -1, 255, 255);
     // Shown once; the end event, when asked, says the animation is over.

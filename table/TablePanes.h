@@ -11,6 +11,7 @@
 #include "platform/CString.h"
 #include "platform/PtrList.h"
 #include "sprite/SpritePos.h"
+#include "table/SeatMarkPlaces.h"
 #include "table/TableView.h"
 
 #include <functional>
@@ -36,6 +37,8 @@ public:
         std::function<void()> clearPlayMarks;
         // The win or loss text centred just above the result pane's top.
         std::function<void(LPCSTR name, int spriteId, int paneTop)> showBanner;
+        // A seat's pane stands clear of what the table shows.
+        ClearPlaceLink clearPlace;
     };
 
     // The panes live on the window's sprites, place themselves by the
@@ -104,6 +107,8 @@ private:
     // of another image is replaced.
     POSITION PlacePane(int spriteId, CPaneImage* image, const CSpritePos& at, int layer,
                        BOOL animate = FALSE);
+    // A seat's pane moved, as little as it takes, clear of what it would hide.
+    CSpritePos ClearSeatPane(int spriteId, CPaneImage* pane, const CSpritePos& at);
     // The pane centred in the window, moved dy down.
     static CSpritePos CenteredPos(CPaneImage* image, int dy);
     // Centred, but above my play (the play buttons, my clock, my hand) where

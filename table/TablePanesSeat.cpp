@@ -68,7 +68,9 @@ void CTablePanes::ShowRemnantPane(int seat, int count) {
         return;
     pane->m_nValue = count;
     PlacePane(kRemnantSpriteBase + view, pane,
-              Offset(m_fields.AvatarPoint(view), RemnantOffset(view)), kSeatPaneLayer);
+              ClearSeatPane(kRemnantSpriteBase + view, pane,
+                            Offset(m_fields.AvatarPoint(view), RemnantOffset(view))),
+              kSeatPaneLayer);
 }
 
 void CTablePanes::ShowMultiplePane(int seat, int multiple, BOOL flag) {
@@ -93,7 +95,9 @@ void CTablePanes::ShowMultiplePane(int seat, int multiple, BOOL flag) {
         return;
     pane->m_nValue = level;
     PlacePane(kMultipleSpriteBase + view, pane,
-              Offset(m_fields.AvatarPoint(view), MultipleOffset(view, m_records.HasMultiples())),
+              ClearSeatPane(kMultipleSpriteBase + view, pane,
+                            Offset(m_fields.AvatarPoint(view),
+                                   MultipleOffset(view, m_records.HasMultiples()))),
               kMultipleLayer);
 }
 
@@ -118,8 +122,14 @@ void CTablePanes::ShowGousjPane(int seat, int value) {
     // Where the seat's shao mark stands, clear of its cards and of my hand.
     const POINT by{view >= 4 ? -43 : 107, 43};
     const SIZE size = pane->GetSize(nullptr);
-    PlacePane(kGousjSpriteBase + view, pane, SeatMarkPlace(m_fields, view, by, size),
+    PlacePane(kGousjSpriteBase + view, pane,
+              ClearSeatPane(kGousjSpriteBase + view, pane, SeatMarkPlace(m_fields, view, by, size)),
               kSeatPaneLayer);
+}
+
+CSpritePos CTablePanes::ClearSeatPane(int spriteId, CPaneImage* pane, const CSpritePos& at) {
+    const SIZE size = pane->GetSize(nullptr);
+    return m_links.clearPlace ? m_links.clearPlace(at, size, spriteId, TableRoomFor::kMark) : at;
 }
 
 void CTablePanes::ShowCountdownPane(int seconds, int kind) {

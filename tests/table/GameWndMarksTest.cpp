@@ -24,6 +24,8 @@ protected:
     }
 };
 
+constexpr int kMultiplePane = 517; // + view
+
 // Points compared and printed as pairs.
 std::pair<int, int> P(POINT p) {
     return {p.x, p.y};
@@ -166,6 +168,47 @@ TEST_F(GameWndMarksTest, TheExchangeMarkIsCentredOnThePlateInsideTheTable) {
     const POINT centred = Centred(PlacePlus(1, plate.cx / 2, plate.cy / 2), kExchangeSprite);
     ASSERT_LT(centred.x, 0);
     EXPECT_EQ(P(At(kExchangeSprite)), P(POINT{0, centred.y}));
+}
+
+TEST_F(GameWndMarksTest, MarksPanesAndTextsStandClearOfWhatTheyWouldHide) {
+    ASSERT_TRUE(CreateTable());
+    const auto rect = [&](int id) { return wnd->GetSpriteRect(wnd->FindSpritePos(id)); };
+    const auto meets = [](const CRect& a, const CRect& b) {
+        CRect overlap;
+        return overlap.IntersectRect(&a, &b) != FALSE;
+    };
+    // On a bare table a mark stands at its own place.
+    wnd->Marks().ShowActionMark(2, 1);
+    EXPECT_EQ(P(At(kPassMark + 2)), P(PlacePlus(2, 201, 73)));
+    wnd->Marks().ShowActionMark(2, 0);
+    // Once the seat has laid a wide play there, its pass mark stands beside
+    // it, near its place, and a text shown over the play moves off it too.
+    const int32_t play[] = {0, 13, 26, 39, 1, 14};
+    wnd->LayPlay(2, play, 6, FALSE, 20);
+    Tick(20);
+    std::vector<CRect> cards;
+    for (const HANDENTRY& e : wnd->TableCards().GetSeatCards(2))
+        cards.push_back(wnd->GetSpriteRect(e.pos));
+    ASSERT_EQ(cards.size(), 6u);
+    wnd->Marks().ShowActionMark(2, 1);
+    wnd->Marks().ShowWaitMark(2, FALSE);
+    for (const CRect& card : cards) {
+        EXPECT_FALSE(meets(rect(kPassMark + 2), card));
+        EXPECT_FALSE(meets(rect(kWaitSprite), card));
+    }
+    EXPECT_FALSE(meets(rect(kPassMark + 2), rect(kWaitSprite)));
+    const POINT own = PlacePlus(2, 201, 73), now = At(kPassMark + 2);
+    EXPECT_LT(std::abs(now.x - own.x) + std::abs(now.y - own.y), 200) << "it keeps to its seat";
+    // A ready mark shown over a seat's multiple pane stands clear of it; the
+    // pane that comes with a game keeps its place under the ready marks
+    // that go as it starts.
+    wnd->Panes().ShowMultiplePane(4, 2, TRUE);
+    const POINT pane = At(kMultiplePane + 4);
+    wnd->Marks().ShowReadyMark(4, FALSE);
+    EXPECT_FALSE(meets(rect(kReadyMark + 4), rect(kMultiplePane + 4)));
+    wnd->Panes().ShowMultiplePane(4, 0, FALSE);
+    wnd->Panes().ShowMultiplePane(4, 4, TRUE);
+    EXPECT_EQ(P(At(kMultiplePane + 4)), P(pane));
 }
 
 TEST_F(GameWndMarksTest, TextAnimationsPlayOnceByView) {
