@@ -46,6 +46,12 @@ public:
         if (GetLastNoticeId() != before)
             noticeTexts[GetLastNoticeId()] = text != nullptr ? text : "";
     }
+    // The words of my open question, empty when none is put.
+    std::string questionText;
+    void ShowQuestionLine(LPCSTR text) override {
+        TestTableWnd::ShowQuestionLine(text);
+        questionText = text != nullptr ? text : "";
+    }
 
     // Every playing sprite, in drawing order.
     std::vector<SPRITEINFO*> PlayingSprites() const {

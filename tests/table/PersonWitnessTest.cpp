@@ -544,6 +544,9 @@ protected:
         CountFrameFaults(checks[8], frames->InsideTable());
         CountFrameFaults(checks[9], frames->TextsApart(wnd->noticeTexts));
         CountFrameFaults(checks[10], frames->ButtonsUncovered());
+        // What check 11 finds shown must also be seen: no seat's mark or pane
+        // lies under another picture.
+        CountFrameFaults(checks[11], frames->SeatPicturesUncovered());
         // The whole frame against its sprites is the costliest: every few
         // records (a stale picture stays until something paints over it).
         if (framesChecked % kWholeFrameEvery == 0)
@@ -729,8 +732,11 @@ protected:
                              std::to_string(t.state) + " (clock at seat " +
                              std::to_string(wnd->DrawnClockSeat()) + ")");
     }
-    // Whether a notice that begins with the words is up.
+    // Whether a notice or my question's line that begins with the words is up.
     bool PromptUp(const std::string& words) {
+        if (frames->Playing(kQuestionLineSprite) != nullptr &&
+            wnd->questionText.compare(0, words.size(), words) == 0)
+            return true;
         for (SPRITEINFO* s : wnd->PlayingSprites()) {
             auto text = wnd->noticeTexts.find(s->nId);
             if (FrameChecks::IsNotice(s) && text != wnd->noticeTexts.end() &&

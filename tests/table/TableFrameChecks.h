@@ -4,9 +4,9 @@
 // reference that does not come from the window's own drawing: every card
 // drawn where it lies, as its sheet's cell shows it, wherever the cards
 // after it leave it open; everything drawn inside the table; texts apart,
-// each notice once; every shown, enabled button drawn as itself; and the
-// frame as a whole what its sprites make. Each check returns its faults in
-// words, the first first.
+// each notice once; every shown, enabled button and every seat's mark and
+// pane drawn as itself; and the frame as a whole what its sprites make.
+// Each check returns its faults in words, the first first.
 
 #include "TableFrameKit.h"
 #include "table/CellPaneImages.h"
@@ -20,6 +20,8 @@ namespace table_test {
 
 class FrameChecks {
 public:
+    static constexpr int kReelPaneId = 502, kLastCardPaneId = 516, kMultiplePaneId = 517;
+
     FrameChecks(SeenTableWnd& wnd, CGameLayout& layout)
         : m_wnd(wnd), m_sheets(wnd, layout), m_frame(wnd) {}
 
@@ -100,7 +102,8 @@ public:
         }
         for (size_t a = 0; a < texts.size(); ++a)
             for (size_t b = a + 1; b < texts.size(); ++b)
-                if (!(texts[a].second & texts[b].second).IsRectEmpty())
+                if (!(texts[a].second & texts[b].second).IsRectEmpty() &&
+                    !InFlight(texts[a].first) && !InFlight(texts[b].first))
                     faults.push_back(Name(PaintedEntry{nullptr, texts[a].first}) + " at " +
                                      Box(texts[a].second) + " overlaps " +
                                      Name(PaintedEntry{nullptr, texts[b].first}) + " at " +
@@ -122,6 +125,24 @@ public:
             if (!covered.empty())
                 faults.push_back("button " + std::to_string(item->GetId()) + " at " +
                                  Box(item->GetRect()) + " covered" + covered);
+        }
+        return faults;
+    }
+
+    // 5. Each seat's mark and pane (trusteeship, pass, points, shao,
+    // revolution, place, ready; remnant, gousiji, multiple) shows its own
+    // drawing: nothing painted after it changes its pixels.
+    std::vector<std::string> SeatPicturesUncovered() {
+        std::vector<std::string> faults;
+        for (size_t k = 0; k < m_order.size(); ++k) {
+            SPRITEINFO* s = m_order[k].sprite;
+            if (s == nullptr || !IsSeatPicture(s->nId))
+                continue;
+            const CRect box = AreaOf(m_order[k]) & m_frame.Client();
+            const std::string covered = PaintedOver(k, box, false) ? CoveredAt(k, box, false) : "";
+            if (!covered.empty())
+                faults.push_back(Name(m_order[k]) + " at " + Box(AreaOf(m_order[k])) + " covered" +
+                                 covered);
         }
         return faults;
     }
@@ -156,27 +177,34 @@ public:
     // Whether the reference drawing, placed at the sprite's point, shows on
     // the frame at its opaque points; the first that does not, in words.
     std::string ShowsAs(SPRITEINFO* s, const Ink& reference, const std::string& what) {
+        const size_t at = IndexOf(s);
         for (const POINT q : reference.OpaquePoints(24)) {
             const POINT p{s->x + q.x, s->y + q.y};
             const uint32_t want = reference.Color(q.x, q.y), got = m_frame.At(p);
-            if (!Near(got, want, kBlitTolerance))
+            if (!Near(got, want, kBlitTolerance) && !MayLieOver(p, at))
                 return what + " not drawn at " + Where(p) + ": " + Hex6(got) + " for " +
                        Hex6(want) + Over(p, SIZE_MAX);
         }
         return "";
     }
 
+    static bool IsSeatPicture(const SPRITEINFO* s) { return IsSeatPicture(s->nId); }
+    static bool IsSeatPicture(int id) {
+        return (id >= kTrustMark && id < int(kReadyMark) + kSeatCount) ||
+               (id >= kRemnantPaneSprite && id < int(kGousjPaneSprite) + kSeatCount) ||
+               (id >= kMultiplePaneId && id < kMultiplePaneId + kSeatCount);
+    }
     static bool IsNotice(const SPRITEINFO* s) {
         return s->nId >= kFirstNoticeId && s->nId <= kLastNoticeId;
     }
-    // Notices and the theme's text animations (the banners of a revolution,
-    // points, tribute, the first place, the burn, the clean sweep, win and
-    // loss, the exchange and the level-up).
+    // Notices, the line of my open question and the theme's text animations
+    // (the banners of a revolution, points, tribute, the first place, the
+    // burn, the clean sweep, win and loss, the exchange and the level-up).
     static bool IsText(const SPRITEINFO* s) {
         static const std::set<int> kTexts = {
-            kRevolutionSprite, kOpenPointSprite, kPrePointSprite,  kTributeSprite,    kTouKeSprite,
-            kBurnOneSprite,    kBurnTwoSprite,   kBurnThreeSprite, kChuanSanHuSprite, kWinSprite,
-            kLoseSprite,       kExchangeSprite,  kUpgradeSprite};
+            kRevolutionSprite, kOpenPointSprite, kPrePointSprite,  kTributeSprite,     kTouKeSprite,
+            kBurnOneSprite,    kBurnTwoSprite,   kBurnThreeSprite, kChuanSanHuSprite,  kWinSprite,
+            kLoseSprite,       kExchangeSprite,  kUpgradeSprite,   kQuestionLineSprite};
         return IsNotice(s) || kTexts.count(s->nId) != 0;
     }
 
@@ -220,6 +248,8 @@ private:
                     continue;
                 const uint32_t want = CardSheets::Face(cell, p.x - s->x, p.y - s->y);
                 const uint32_t got = m_frame.At(p);
+                if (MayLieOver(p, cards[c]) || (CardInFlight(s) && DrawnOver(p, cards[c])))
+                    continue;
                 if (!m_frame.Inside(p) || !Near(got, want, kBlitTolerance))
                     return CardName(s, cell) + " not shown at " + Where(p) + ": " + Hex6(got) +
                            " for " + Hex6(want) + Over(p, cards[c]);
@@ -263,10 +293,55 @@ private:
         ComposeTable(m_wnd, m_canvas, m_order, box, k);
         for (const POINT p : Spread(box, 3, 3)) {
             const uint32_t want = CanvasPixel(m_canvas, p), got = m_frame.At(p);
-            if (!Near(got, want, kBlitTolerance) && !(textsApart && OnlyTextsOver(p, k)))
+            if (!Near(got, want, kBlitTolerance) && !(textsApart && OnlyTextsOver(p, k)) &&
+                !MayLieOver(p, k))
                 return " at " + Where(p) + Over(p, k);
         }
         return "";
+    }
+    // A theme text animation on its way along a line (the burn's slide to
+    // the seat it burns): it passes over the table for a moment, as cards
+    // in flight do; once it stands it is held to every check.
+    static bool InFlight(const SPRITEINFO* s) {
+        return IsText(s) && !IsNotice(s) && s->nId != kQuestionLineSprite && s->pLine != nullptr &&
+               !s->pLine->IsFixed();
+    }
+    // The reel and the last round are panes the person opens with their
+    // buttons over the table's middle and closes with a click or as their
+    // turn begins: what lies below is hidden because they asked to look.
+    static bool OpenedByPerson(const SPRITEINFO* s) {
+        return s->nId == kReelPaneId || s->nId == kLastCardPaneId;
+    }
+    // Whether what is drawn after entry k over the point may hide it: a text
+    // animation in flight or a pane the person opened.
+    bool MayLieOver(POINT p, size_t k) {
+        for (size_t later = k == SIZE_MAX ? 0 : k + 1; later < m_order.size(); ++later) {
+            const PaintedEntry& e = m_order[later];
+            if (e.sprite != nullptr && (InFlight(e.sprite) || OpenedByPerson(e.sprite)) &&
+                AreaOf(e).PtInRect(p))
+                return true;
+        }
+        return false;
+    }
+    // A card on its way (laid from a plate or my hand, gathered to the
+    // centre, handed to a seat) passes under the marks, texts and buttons
+    // that stand between where it leaves and where it lands, for the few
+    // ticks of its flight: it shows its own face wherever nothing lies over
+    // it, and wholly once it rests.
+    static bool CardInFlight(const SPRITEINFO* s) {
+        return s->pLine != nullptr && !s->pLine->IsFixed();
+    }
+    bool DrawnOver(POINT p, size_t k) {
+        for (size_t later = k + 1; later < m_order.size(); ++later)
+            if (AreaOf(m_order[later]).PtInRect(p))
+                return true;
+        return false;
+    }
+    size_t IndexOf(const SPRITEINFO* s) const {
+        for (size_t k = 0; k < m_order.size(); ++k)
+            if (m_order[k].sprite == s)
+                return k;
+        return SIZE_MAX;
     }
     bool OnlyTextsOver(POINT p, size_t k) {
         for (size_t later = k + 1; later < m_order.size(); ++later) {
