@@ -39,6 +39,7 @@ void CGameLogic::SetPlaces(const int32_t places[kSeatCount]) {
     // The finishing order proper; seats waiting at the end (a failed burn)
     // are not placed yet.
     vecPlace.clear();
+    memcpy(m_nPublishedPlaces, places, sizeof m_nPublishedPlaces);
     for (int place = 0; place < kSeatCount && IsValidSeat(places[place]); ++place)
         vecPlace.push_back(places[place]);
 }

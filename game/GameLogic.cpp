@@ -168,6 +168,7 @@ void CGameLogic::ResetRefereeGameData() {
     m_SentBuy3.clear();
     m_FailShaoList.clear();
     vecPlace.clear();
+    std::fill(std::begin(m_nPublishedPlaces), std::end(m_nPublishedPlaces), -1);
 }
 
 void CGameLogic::ResetRound(int leader) {

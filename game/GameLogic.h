@@ -275,6 +275,8 @@ public:
     int GetGamesPlayed() const { return m_nGamesPlayed; }
     bool IsClosing() const { return m_bClosing != 0; }
     const std::vector<int>& GetPlaces() const { return vecPlace; }
+    // The places as last published, with the seats waiting at the end.
+    const int32_t* GetPublishedPlaces() const { return m_nPublishedPlaces; }
     const std::vector<tagHISTORYENTRY>& GetHistory() const { return m_History; }
     const std::vector<tagTRIBUTEENTRY>& GetTributeList(int kind) const;
     const std::vector<tagTRIBUTEENTRY>& GetReturnQueue(int kind) const;
@@ -500,6 +502,7 @@ protected:
     std::vector<tagBUY3MSG> m_SentBuy3;
     std::vector<int> m_FailShaoList;
     std::vector<int> vecPlace;
+    int32_t m_nPublishedPlaces[kSeatCount] = {-1, -1, -1, -1, -1, -1};
     int32_t m_nPointValue[kSeatCount] = {};
     std::vector<tagHISTORYENTRY> m_History;
     std::deque<int> m_AutoQueue;

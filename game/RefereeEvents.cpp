@@ -51,6 +51,9 @@ void CGameLogic::SendTableInfo() {
     InitTableInfoMsg(info);
     info.head = m_TableHead;
     memcpy(info.users, m_UserInfo, sizeof(info.users));
+    // The windows copy these flags: a seat that pressed start before someone
+    // came or went stays started, or the game's start would go unseen.
+    memcpy(info.nStartFlags, m_nStartFlags, sizeof(info.nStartFlags));
     SendToAll(&info, sizeof(info));
 }
 

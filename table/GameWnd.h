@@ -122,7 +122,11 @@ public:
     void UpdateSeatCards(int seat) override { m_records.UpdateSeatCards(seat); }
     void RefreshUserList() override { m_info.UpdateUserInfo(FALSE); }
     void ShowStartPane(BOOL show, int multiple) override { m_panes.ShowStartPane(show, multiple); }
-    void OnChangeSeatScene() override { m_records.OnChangeSeatScene(); }
+    // The seat fields follow the new seat before the table is laid for it.
+    void OnChangeSeatScene() override {
+        SyncClientFields();
+        m_records.OnChangeSeatScene();
+    }
 
     // ---- what the sound plug-in reports back (CEventSink) ----
     int OnSinkEvent(int type, int value, void* data, int size) override;

@@ -308,9 +308,8 @@ void CTableRecords::OnChangeSeatScene() {
                 m_panes.ShowGousjPane(seat, 3 - answer);
             UpdateSeatCards(seat);
         }
-        const std::vector<int>& places = m_board.GetPlaces();
-        for (size_t place = 0; place < places.size(); ++place)
-            m_marks.ShowPlaceMark(places[place], int(place));
+        // With the seats placed last for a burn in vain.
+        MarkPlaces(m_board.GetPublishedPlaces(), -1);
         for (int seat = 0; seat < kSeatCount; ++seat)
             if (m_board.GetSeatActionMask(seat) & (kActionTakeOut | kActionShao)) {
                 m_marks.ShowWaitMark(seat, FALSE);

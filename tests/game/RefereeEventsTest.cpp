@@ -36,13 +36,19 @@ TEST_F(RefereeTest, LeavingClearsTheSeatFoundWithoutRegardToCase) {
     SeatSix();
     board.m_nTrustWord[2] = kTrustExit;
     board.m_bWatcher[2] = 1;
+    board.m_nStartFlags[1] = board.m_nStartFlags[2] = 1;
     Calls().clear();
     board.Dispatch(2, 0, reinterpret_cast<intptr_t>("USER2"));
     EXPECT_FALSE(board.IsSeatTaken(2));
     EXPECT_EQ(board.m_nTrustWord[2], 0);
     EXPECT_EQ(board.m_bWatcher[2], 0);
     EXPECT_EQ(board.GetTableHead().nMultiple[2], 1);
-    EXPECT_EQ(Sent(kMsgTableInfo).size(), 1u);
+    ASSERT_EQ(Sent(kMsgTableInfo).size(), 1u);
+    // The seats that pressed start before someone left are still started
+    // in the windows that take the table info.
+    const auto info = As<tagTABLEINFO>(Sent(kMsgTableInfo)[0]);
+    EXPECT_EQ(info.nStartFlags[1], 1);
+    EXPECT_EQ(info.nStartFlags[2], 0);
     board.Dispatch(2, 0, reinterpret_cast<intptr_t>("nobody"));
     EXPECT_EQ(Sent(kMsgTableInfo).size(), 2u); // sent even when no seat matched
     EXPECT_TRUE(board.IsSeatTaken(3));

@@ -448,6 +448,10 @@ protected:
             // The reply reaches the client behind the records already on
             // their way, and before the new seat's snapshot.
             table->ChangeSeat(kClientId, seat, watch != 0, [&](const CHostTable::SeatChange& c) {
+                // The table is laid anew for the new seat: the last game's
+                // result, seen from the old one, is not shown again.
+                if (c.ok)
+                    resultDue = false;
                 inbox.push_back({{}, nullptr, [this, c] {
                                      client.m_nChangeSeatResult = c.ok ? 1 : 0;
                                      if (c.ok)
