@@ -9,6 +9,7 @@
 #include "sprite/AppServices.h"
 #include "sprite/WindowMessages.h"
 #include "table/GameNetClient.h"
+#include "table/GameWnd.h"
 
 #include <cstdio>
 #include <cstring>

@@ -10,7 +10,6 @@
 #include "app/StartupRules.h"
 #include "platform/window/Wnd.h"
 #include "table/ClientShell.h"
-#include "table/GameWnd.h"
 
 class CGameWnd;
 class CSettingDlg;

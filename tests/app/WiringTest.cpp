@@ -18,6 +18,7 @@
 #include "assets/resource.h"
 #include "outside/ChatControls.h"
 #include "table/GameNetClient.h"
+#include "table/GameWnd.h"
 #include "tests/support/DialogFixture.h"
 
 #include <cstdio>
