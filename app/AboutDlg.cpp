@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "assets/resource.h"
+#include "platform/Crt.h"
 #include "platform/controls/DataExchange.h"
 #include "platform/gdi/Dc.h"
 #include "platform/resources/Icon.h"
@@ -64,7 +65,7 @@ CString CAboutDlg::DateLineOf(LPCSTR path) const {
         if (steps > kEpochSteps) {
             const time_t seconds = time_t((steps - kEpochSteps) / 10000000ULL);
             std::tm parts{};
-            if (gmtime_r(&seconds, &parts)) {
+            if (gmtime_s(&parts, &seconds) == 0) {
                 year = parts.tm_year + 1900;
                 month = parts.tm_mon + 1;
             }

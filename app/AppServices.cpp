@@ -1,5 +1,6 @@
 #include "app/AppServices.h"
 
+#include "platform/Crt.h"
 #include "platform/controls/ControlHost.h"
 #include "platform/resources/ResourceStyles.h"
 #include "platform/system/Module.h"
@@ -39,7 +40,7 @@ int WriteLog(LPCSTR format, ...) {
 
     const time_t now = g_logClock ? g_logClock() : time(nullptr);
     struct tm local {};
-    localtime_r(&now, &local);
+    localtime_s(&local, &now);
     char date[16], clock[16];
     strftime(date, sizeof date, "%m/%d/%y", &local);
     strftime(clock, sizeof clock, "%H:%M:%S", &local);

@@ -8,6 +8,7 @@
 #include "knclientUI05/JpegBinding.h"
 #include "knclientUI05/KnClientPublic.h"
 #include "platform/CodePage.h"
+#include "platform/Crt.h"
 #include "platform/system/FileOps.h"
 #include "platform/system/Path.h"
 #include "platform/window/WindowDcs.h"
@@ -43,7 +44,7 @@ SnapshotTime SnapshotNow() {
     const time_t seconds = now.tv_sec;
     const int millisecond = int(now.tv_nsec / 1000000);
     struct tm local {};
-    localtime_r(&seconds, &local);
+    localtime_s(&local, &seconds);
     return SnapshotTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                         local.tm_min,         local.tm_sec,     millisecond};
 }

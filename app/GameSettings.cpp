@@ -1,5 +1,6 @@
 #include "app/GameSettings.h"
 
+#include "platform/Crt.h"
 #include "platform/system/Profile.h"
 #include "sprite/AppServices.h"
 
@@ -132,7 +133,7 @@ std::vector<MusicEntry> ReadMusicList(LPCSTR path) {
     for (size_t at = 0; at < keys.size() && keys[at];) {
         const char* key = keys.c_str() + at;
         at += strlen(key) + 1;
-        if (strcasecmp(key, kMusicKey) == 0)
+        if (_stricmp(key, kMusicKey) == 0)
             continue;
         list.push_back({key, ReadText(kMusicSection, key, "", kTextSize, path)});
     }

@@ -1,6 +1,5 @@
 #include "game/GameLogic.h"
-
-#include <strings.h>
+#include "platform/Crt.h"
 
 #include <cstring>
 
@@ -11,7 +10,7 @@ namespace {
 
 bool SameName(const char* a, const char* b, bool ignoreCase) {
     const size_t room = sizeof(tagUSERINFO::szUserName);
-    return ignoreCase ? strncasecmp(a, b, room) == 0 : strncmp(a, b, room) == 0;
+    return ignoreCase ? _strnicmp(a, b, room) == 0 : strncmp(a, b, room) == 0;
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 
 #include "knclientUI05/LineBreaks.h"
 #include "platform/CodePage.h"
+#include "platform/Crt.h"
 #include "platform/resources/Resource.h"
 #include "platform/system/Shell.h"
 #include "platform/window/WindowDcs.h"
 
 #include <cstring>
-#include <strings.h>
 
 #ifndef WM_NCHITTEST
 #define WM_NCHITTEST 0x0084
@@ -20,7 +20,7 @@ constexpr int kLinkGap = 2; // pixels between lines, and below a link's rectangl
 
 bool StartsWith(LPCSTR text, int length, int i, const char* prefix) {
     const int n = static_cast<int>(strlen(prefix));
-    return i + n <= length && strncasecmp(text + i, prefix, n) == 0;
+    return i + n <= length && _strnicmp(text + i, prefix, n) == 0;
 }
 
 bool IsLead(LPCSTR text, int length, int i) {

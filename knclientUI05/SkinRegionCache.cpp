@@ -1,11 +1,11 @@
 #include "knclientUI05/SkinRegionCache.h"
 
 #include "knclientbase05/GrowPtrArray.h"
+#include "platform/Crt.h"
 #include "platform/gdi/Gdi.h"
 
 #include <cstring>
 #include <new>
-#include <strings.h>
 
 namespace {
 
@@ -42,7 +42,7 @@ HRGN FindSkinRegion(LPCSTR name) {
     // Newest first.
     for (int i = entries.GetSize() - 1; i >= 0; --i) {
         auto* entry = static_cast<RegionEntry*>(entries.GetAt(i));
-        if (entry != nullptr && strcasecmp(entry->name, name) == 0)
+        if (entry != nullptr && _stricmp(entry->name, name) == 0)
             return entry->region;
     }
     return nullptr;

@@ -3,6 +3,7 @@
 #include "knclientUI05/SoundManager.h"
 
 #include "knclientbase05/KNpubSystem.h"
+#include "platform/Crt.h"
 #include "platform/resources/Resource.h"
 #include "platform/sound/Mci.h"
 #include "platform/sound/Sound.h"
@@ -10,7 +11,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
 CSoundManager g_SoundManager;
 
@@ -31,7 +31,7 @@ bool NameFits(const char* name) {
 // The cached wave of the key (compared without case), or -1.
 int FindWave(const CSoundManager& sound, const char* key) {
     for (int i = 0; i < sound.m_arrWaves.GetSize(); ++i)
-        if (strcasecmp(sound.GetWave(i)->m_szName, key) == 0)
+        if (_stricmp(sound.GetWave(i)->m_szName, key) == 0)
             return i;
     return -1;
 }

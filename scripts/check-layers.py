@@ -7,6 +7,10 @@ folders may include anything, and nothing may include them. A top-level
 folder that holds sources but has no place in the order is an error too, so a
 new folder is placed deliberately.
 
+The system's own code speaks the Windows-shaped layer only: outside
+platform/, outside/ and tools/ (and the free folders) it includes no POSIX or
+Linux library header and calls none of POSIX_CALLS.
+
 Inside platform/ the facility folders have an order of their own
 (PLATFORM_FACILITIES), checked the same way; the files directly in platform/
 (the base types and the display driver's interface) lie below every facility
@@ -54,6 +58,25 @@ PLATFORM_FACILITIES = [
     "display",  # the drivers: headless and SDL, over everything above
 ]
 PLATFORM_BASE = ""  # the files directly in platform/
+
+# Where Linux may be spoken: the layer over it, the stand-ins for the outside
+# libraries, and the local programs in tools/ (which are Linux programs).
+SPEAKS_LINUX = {"platform", "outside", "tools"}
+# Headers of POSIX and of the Linux libraries the platform layer wraps.
+LINUX_HEADER = re.compile(
+    r"^(unistd|strings|pthread|dirent|fcntl|dlfcn|poll|netdb|termios|libgen|fnmatch|glob|"
+    r"semaphore|spawn|syslog|execinfo|ft2build|png|jpeglib|gif_lib|zlib|fluidsynth|mpg123|"
+    r"SDL[^/]*)\.h$|^(sys|netinet|arpa|SDL2|freetype|X11|curl|litehtml)/")
+# POSIX calls that have a Windows-shaped stand-in in platform/.
+POSIX_CALLS = [
+    "localtime_r", "gmtime_r", "strcasecmp", "strncasecmp", "strtok_r", "strndup",
+    "usleep", "nanosleep", "clock_gettime", "gettimeofday", "getpid", "setenv", "unsetenv",
+    "realpath", "readlink", "opendir", "readdir", "closedir",
+]
+# A call by its bare or globally qualified name, not a member or another
+# namespace's function of the same name.
+POSIX_CALL = re.compile(r"(?<![\w.>:])(?:(?<![\w>])::)?\b(" + "|".join(POSIX_CALLS) + r")\s*\(")
+STRING_OR_COMMENT = re.compile(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])*\'|//|/\*')
 
 SOURCE_SUFFIXES = (".h", ".hpp", ".hh", ".c", ".cc", ".cpp", ".cxx", ".inl", ".ipp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*(?:"([^"]+)"|<([^>]+)>)')
@@ -161,7 +184,51 @@ def check(root):
                     elif rank[other] > rank[folder]:
                         problems.append(f"{shown}:{number}: includes {target}: {other}/ lies "
                                         f"above {folder}/ in the layer order")
+    for folder in sorted(ours & (set(LAYERS) - SPEAKS_LINUX)):
+        for source in sources(root, folder):
+            check_speaks_windows(root, source, problems)
     return problems
+
+
+def code_of(line, in_comment):
+    """The line without its strings and comments, and whether a comment runs on."""
+    code, at = [], 0
+    while at < len(line):
+        if in_comment:
+            end = line.find("*/", at)
+            if end < 0:
+                return "".join(code), True
+            at, in_comment = end + 2, False
+            continue
+        match = STRING_OR_COMMENT.search(line, at)
+        if not match:
+            code.append(line[at:])
+            break
+        code.append(line[at:match.start()] + " ")
+        at = match.end()
+        if match.group(0).startswith("//"):
+            break
+        if match.group(0).startswith("/*"):
+            in_comment = True
+            at = match.start() + 2
+    return "".join(code), in_comment
+
+
+def check_speaks_windows(root, source, problems):
+    """Refuses a POSIX or Linux header and a POSIX call in the system's own code."""
+    shown = os.path.relpath(source, root)
+    in_comment = False
+    with open(source, encoding="utf-8", errors="replace") as text:
+        for number, line in enumerate(text, 1):
+            match = None if in_comment else INCLUDE.match(line)
+            if match and match.group(2) and LINUX_HEADER.search(match.group(2)):
+                problems.append(f"{shown}:{number}: includes <{match.group(2)}>: only platform/ "
+                                "and outside/ speak Linux")
+                continue
+            code, in_comment = code_of(line, in_comment)
+            for call in POSIX_CALL.finditer(code):
+                problems.append(f"{shown}:{number}: calls {call.group(1)}(): only platform/ and "
+                                "outside/ speak Linux; use the Windows-shaped call")
 
 
 def main():
@@ -176,11 +243,12 @@ def main():
     for problem in problems:
         print(problem)
     if problems:
-        print(f"{len(problems)} include(s) point up; layer order, lowest first: "
+        print(f"{len(problems)} include(s) point up or speak Linux; layer order, lowest first: "
               + " < ".join(LAYERS) + "; inside platform/: " + " < ".join(PLATFORM_FACILITIES),
               file=sys.stderr)
         return 1
-    print("Every include points down: " + " < ".join(LAYERS) + "; inside platform/: "
+    print("Every include points down and only platform/ and outside/ speak Linux: "
+          + " < ".join(LAYERS) + "; inside platform/: "
           + " < ".join(PLATFORM_FACILITIES))
     return 0
 

@@ -98,6 +98,32 @@ class LayeringCheckTest(unittest.TestCase):
         self.write("Tablehub/Notes.cpp", '#include "docs/notes.h"\n')
         self.assertRefused("Tablehub/Notes.cpp:1:", "docs/, which has no place")
 
+    def test_posix_header_or_call_outside_the_platform_is_refused(self):
+        self.write("game/Events.cpp", '#include "platform/Types.h"\n#include <strings.h>\n'
+                   'int f(const char* a) { return strncasecmp(a, "x", 1); }\n')
+        self.write("app/Log.cpp", "#include <ctime>\n#include <sys/stat.h>\n"
+                   "void g(time_t t, tm* p) { ::localtime_r(&t, p); }\n")
+        self.assertRefused("game/Events.cpp:2: includes <strings.h>",
+                           "game/Events.cpp:3: calls strncasecmp()",
+                           "app/Log.cpp:2: includes <sys/stat.h>", "app/Log.cpp:3: calls localtime_r()")
+
+    def test_posix_names_in_the_platform_members_strings_and_comments_pass(self):
+        self.write("platform/system/Crt.cpp", "#include <strings.h>\n"
+                   "int f(const char* a) { return strcasecmp(a, \"b\"); }\n")
+        self.write("outside/Codec.cpp", "#include <zlib.h>\n")
+        self.write("tools/tablehost/Listen.cpp", "#include <unistd.h>\nint p = getpid();\n")
+        self.write("table/Clock.cpp",
+                   '// not localtime_r(): the platform gives localtime_s\n'
+                   'const char* kName = "strcasecmp(";\n'
+                   "int a = clock.gettimeofday(1) + other->usleep(2) + Mine::setenv(3);\n"
+                   "/* opendir(\n   readdir( */ int b = 0;\n")
+        code, output = self.check()
+        self.assertEqual(code, 0, output)
+
+    def test_posix_call_after_a_block_comment_on_its_line_is_refused(self):
+        self.write("sprite/Wait.cpp", "/* a pause */ usleep(10);\n")
+        self.assertRefused("sprite/Wait.cpp:1: calls usleep()")
+
     def test_build_trees_and_hidden_folders_are_not_scanned(self):
         self.write("build/CMakeCache.txt", "")
         self.write("build/CMakeFiles/Id.cpp", '#include "Tablehub/Tablehub.h"\n')
