@@ -100,25 +100,6 @@ struct Truth {
     bool pointMarksUnsure = false; // the point marks may be missing
 };
 
-// The network client with the table host in place of its connection: what
-// it sends waits in the outbox; a record it stopped reading for holds the
-// next until the window opens the receive gate (its held record ended).
-class WitnessClient : public CGameNetClient {
-public:
-    std::deque<std::vector<BYTE>> outbox;
-    int sent = 0;
-    bool Held() { return ReceiveGate().IsHeld() != FALSE; }
-
-protected:
-    int SendRecord(int length, void* record) override {
-        const BYTE* bytes = static_cast<const BYTE*>(record);
-        outbox.emplace_back(bytes, bytes + length);
-        ++sent;
-        return 1;
-    }
-    void HoldReceive(BOOL) override {}
-};
-
 // Each check's count of faults and its first one.
 struct CheckLog {
     const char* name;
@@ -340,7 +321,7 @@ protected:
         client.m_nMySeat = kMe;
         client.m_bWatcher = watcher ? TRUE : FALSE;
         client.m_bOption = FALSE;
-        client.outbox.clear();
+        forwarded = client.sent.size();
         inbox.clear();
         roundTruth = Truth{};
         std::fill(std::begin(publishedPlaces), std::end(publishedPlaces), -1);
@@ -408,7 +389,7 @@ protected:
         theBoard.ClearHistory();
         // What was on its way to the old connection is lost with it.
         inbox.clear();
-        client.outbox.clear();
+        forwarded = client.sent.size();
         client.m_nMySeat = kMe;
         client.m_bWatcher = FALSE;
         // The program comes back with the launch record's trusteeship flag:
@@ -435,11 +416,11 @@ protected:
         platform_test::PumpPending();
         Forward();
     }
+    bool Held() { return client.ReceiveGate().IsHeld() != FALSE; }
     // What my window sent goes to the table, as the socket would take it.
     void Forward() {
-        while (!client.outbox.empty() && table) {
-            std::vector<BYTE> record = std::move(client.outbox.front());
-            client.outbox.pop_front();
+        while (forwarded < client.sent.size() && table) {
+            const std::vector<BYTE> record = client.sent[forwarded++];
             table->GameRecord(kClientId, record.data(), int(record.size()));
         }
         while (!seatRequests.empty() && table) {
@@ -472,11 +453,10 @@ protected:
     bool CatchUp() {
         int waited = 0;
         // The clean-sweep mark holds the result pane back while it plays.
-        while (!inbox.empty() || client.Held() || wnd->CardsMoving() ||
-               wnd->Marks().IsCleanSweep()) {
+        while (!inbox.empty() || Held() || wnd->CardsMoving() || wnd->Marks().IsCleanSweep()) {
             if (waited > kMaxHoldMs + 4000)
                 return false;
-            if (!client.Held() && !inbox.empty() && !wnd->CardsMoving()) {
+            if (!Held() && !inbox.empty() && !wnd->CardsMoving()) {
                 CheckFrame();
                 Inbound next = std::move(inbox.front());
                 inbox.pop_front();
@@ -511,7 +491,7 @@ protected:
                 flightMs = 0;
                 CheckCardsInFlight();
             }
-            if (client.Held() && (heldMs += kTickMs) == kMaxHoldMs)
+            if (Held() && (heldMs += kTickMs) == kMaxHoldMs)
                 Fault(checks[4], "receiving held " + std::to_string(kMaxHoldMs) +
                                      " ms after record " + Hex(lastId));
         }
@@ -938,13 +918,13 @@ protected:
         auto found = buttons.find(id);
         if (found == buttons.end())
             return false;
-        const int sentBefore = client.sent;
+        const size_t sentBefore = client.sent.size();
         Click(found->second.CenterPoint());
         // Every button a person may press here answers the table, but the
         // hint, which only picks cards.
         const bool refused =
             refusal != nullptr && !wnd->notices.empty() && wnd->notices.back() == refusal;
-        if (id != kCmdSearch && client.sent == sentBefore && !refused)
+        if (id != kCmdSearch && client.sent.size() == sentBefore && !refused)
             Fault(checks[6], At(Seen()) + "a click on shown, enabled button " + std::to_string(id) +
                                  " sent nothing" + SpritesOver(found->second.CenterPoint()));
         return true;
@@ -1133,8 +1113,8 @@ protected:
             // The cue button may be pressed now: the frame shows it so.
             CheckFrame(true);
             // A cue the partner could not play is refused with a notice.
-            const int sentBefore = client.sent;
-            if (Press(button, "您提示错误！") && client.sent != sentBefore) {
+            const size_t sentBefore = client.sent.size();
+            if (Press(button, "您提示错误！") && client.sent.size() != sentBefore) {
                 ++phase["a cue to a partner"];
                 return true;
             }
@@ -1144,11 +1124,11 @@ protected:
     // Presses the hint: what it raises is a play the rules take. True when
     // it answered the table itself (a pass where nothing beats the play).
     bool AskForHint(int mask) {
-        const int sentBefore = client.sent;
+        const size_t sentBefore = client.sent.size();
         if (!Press(kCmdSearch))
             return false;
         ++phase["the hint (Search)"];
-        if (client.sent != sentBefore)
+        if (client.sent.size() != sentBefore)
             return true;
         std::vector<int> codes;
         std::multiset<int> used;
@@ -1543,7 +1523,12 @@ protected:
     ProgramResources resources;
     TestTableApp app;
     CGameLayout layout;
-    WitnessClient client;
+    // The network client with the table host in place of its connection:
+    // what it sends is forwarded to the table from the first record not yet
+    // forwarded; a record it stopped reading for holds the next until the
+    // window opens the receive gate (its held record ended).
+    RecordingClient client;
+    size_t forwarded = 0;
     std::vector<platform_test::Delivered> parentLog;
     platform_test::RecordingWnd parent;
     SeenTableWnd* wnd = nullptr;
