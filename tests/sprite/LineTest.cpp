@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -131,8 +132,10 @@ TEST(SpriteLineTest, ACurveThroughAPointOnItsChordMovesStraight) {
 class LineIniTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // One file per test: ctest runs the tests of this fixture at once.
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        // One file per test and process: ctest runs the tests of this
+        // fixture at once, and again in the shuffled whole-program runs.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                           std::string("-") + std::to_string(getpid());
         path = (std::filesystem::temp_directory_path() / ("pellor-sprite-lines-" + name + ".ini"))
                    .string();
         std::ofstream(path) << "[fly]\ntype=1\nBEGIN=10,20,0,0,30\nEND=110,20,0,255,-1\n"

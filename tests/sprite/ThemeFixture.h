@@ -8,8 +8,10 @@
 #include "platform/system/Path.h"
 #include "sprite/AppServices.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 
 namespace sprite_test {
 
@@ -17,8 +19,10 @@ class ProgramFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        // One folder per test and process: ctest runs each test alone and
+        // in the shuffled whole-program runs at the same time.
         folder = std::string(SPRITE_TEST_OUTPUT_DIR) + "/program_" + info->test_suite_name() + "_" +
-                 info->name() + "/";
+                 info->name() + "_" + std::to_string(getpid()) + "/";
         CreateDirectory(SPRITE_TEST_OUTPUT_DIR, nullptr);
         CreateDirectory(folder.c_str(), nullptr);
         CreateDirectory((folder + "Theme").c_str(), nullptr);
@@ -30,6 +34,9 @@ protected:
     void TearDown() override {
         SetExeFolderOverride(nullptr);
         SetLogFileOverride(nullptr);
+        // A failed test's folder stays to be looked at.
+        if (!HasFailure())
+            std::filesystem::remove_all(folder);
     }
 
     void Write(const std::string& name, const std::string& text) {

@@ -543,8 +543,10 @@ protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         CreateDirectory(TABLE_TEST_OUTPUT_DIR, nullptr);
+        // One log per test and process, as the shuffled runs go beside the
+        // single ones.
         logFile = std::string(TABLE_TEST_OUTPUT_DIR) + "/" + info->test_suite_name() + "_" +
-                  info->name() + ".log";
+                  info->name() + "_" + std::to_string(getpid()) + ".log";
         DeleteFile(logFile.c_str());
         SetLogFileOverride(logFile.c_str());
         sprite_test::PumpPending();
