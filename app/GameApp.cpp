@@ -106,7 +106,7 @@ BOOL CGameApp::InitInstance() {
         return FALSE;
     }
     // No record comes in before the table window exists; its creation opens the gate.
-    theClient.ReceiveGate().Hold();
+    theClient.ReceiveGate().Hold(CReceiveGate::kStartUp);
     CString reason;
     int seat = theClient.m_nMySeat;
     if (!SettleSeat(theClient.m_bWatcher, &seat, &reason)) {

@@ -232,7 +232,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
         if (table != nullptr) {
             if (table->ReceiveGate().IsHeld())
                 return;
-            table->ReceiveGate().Hold();
+            table->ReceiveGate().Hold(CReceiveGate::kLayout);
             heldTable = TRUE;
         }
         break;
@@ -244,7 +244,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
                 m_bMinimized = FALSE;
                 return;
             }
-            table->ReceiveGate().Hold();
+            table->ReceiveGate().Hold(CReceiveGate::kLayout);
             heldTable = TRUE;
         }
         m_bMinimized = FALSE;
@@ -261,7 +261,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
     // The size change has been laid out: the table takes clicks and records
     // again (it was ready when the command came).
     if (heldTable && ::IsWindow(table->m_hWnd))
-        table->ReceiveGate().Release();
+        table->ReceiveGate().Release(CReceiveGate::kLayout);
 }
 
 // ---- timers and private messages ----

@@ -148,7 +148,7 @@ BOOL CMainPane::TableReadyForBarButton() {
         return FALSE;
     // No record may come in while the table is laid out anew.
     if (table != nullptr)
-        table->ReceiveGate().Hold();
+        table->ReceiveGate().Hold(CReceiveGate::kLayout);
     return TRUE;
 }
 
@@ -168,7 +168,7 @@ BOOL CMainPane::OnCommand(WPARAM wParam, LPARAM lParam) {
         // The table has been laid out anew by now: it takes clicks and
         // records again.
         if (CGameWnd* table = GetGameWnd())
-            table->ReceiveGate().Release();
+            table->ReceiveGate().Release(CReceiveGate::kLayout);
         return TRUE;
     }
     if (CWnd* table = GetGameWnd(); table != nullptr && table->OnCommand(wParam, lParam))

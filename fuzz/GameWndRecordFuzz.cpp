@@ -74,6 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The round's end, as the timer brings it.
     if (data[1] & 2)
         harness.wnd->OnUserTimer(kRoundEndTimer);
-    harness.wnd->ReceiveGate().Release();
+    harness.wnd->ReceiveGate().Release(CReceiveGate::kRecord);
     return 0;
 }

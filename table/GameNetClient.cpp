@@ -113,7 +113,7 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
                     "record %x of %d bytes handed to the table%s", unsigned(id), length,
                     held ? ", receiving held" : "");
     if (held)
-        m_gate.Hold();
+        m_gate.Hold(CReceiveGate::kRecord);
     SendMessage(wnd->GetLinkWindow(), WM_GAME_RECORD, WPARAM(taken.size()), LPARAM(taken.data()));
     return 1;
 }

@@ -104,7 +104,9 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
         m_pClient->SetGameWnd(this);
     m_marks.CreateTextSprites();
     // The client has held receiving since it entered the table.
-    EndHeldRecord();
+    if (m_pClient != nullptr)
+        ReceiveGate().Release(CReceiveGate::kStartUp);
+    SetTimer(kGateWatchTimer, CReceiveGate::kWatchPeriodMs, nullptr);
     if (!m_soundHost.Init(m_hWnd, this, kSoundProduct, kSoundProduct))
         WriteLog("The sound plug-in is not available; the table goes on without it");
     // A seat change is refused for a while after the table opens.

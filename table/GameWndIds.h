@@ -95,6 +95,7 @@ enum GameWndTimer : UINT_PTR {
     kHoverTimer = 4009,
     kPopupCheckTimer = 4010,
     kNoticeWaitTimer = 4011, // a notice waits for the one before to rise
+    kGateWatchTimer = 4012,  // a record's hold kept past any presentation is told
 };
 
 // Sprite ids of the flow display. A base plus a view is one sprite per view.

@@ -41,18 +41,21 @@ LRESULT CGameWnd::OnGameMessage(WPARAM wParam, LPARAM lParam) {
     if (!read)
         WriteLog("The table refused game record %x of %d bytes it cannot read", unsigned(id),
                  length);
-    // A record that holds receiving without animating is done when its
-    // handler returns; an animation opens the gate when it ends (nothing
-    // animates for a record that could not be read).
-    if (kind->held && (!kind->animates || !read))
-        EndHeldRecord();
+    // The one decision of the gate: a held record whose handler does not
+    // release it is done when its handler returns; one whose handler does
+    // (its animation's end opens the gate) is done here only when it could
+    // not be read, since then nothing was started.
+    const bool done = kind->held && (!kind->handlerReleases || !read);
     // What the record brought up keeps its place; what stood there gives way.
     SettleTablePictures();
+    // Last: the next record may come in as soon as the gate opens.
+    if (done)
+        EndHeldRecord();
     return 0;
 }
 
 void CGameWnd::EndHeldRecord() {
-    ReceiveGate().Release();
+    ReceiveGate().Release(CReceiveGate::kRecord);
 }
 
 CReceiveGate& CGameWnd::ReceiveGate() const {

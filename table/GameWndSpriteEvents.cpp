@@ -61,7 +61,6 @@ void CGameWnd::FinishCardsSettled() {
 }
 
 void CGameWnd::ResetCardSprites() {
-    ReceiveGate().Hold(); // the deal's end opens it
     m_bInputAllowed = 0;
     m_hands.ClearHand();
     m_nCardsToDeal = kDealCount;

@@ -62,6 +62,10 @@ void CGameWnd::OnUserTimer(UINT_PTR id) {
     case kNoticeWaitTimer:
         ShowWaitingNotices();
         break;
+    case kGateWatchTimer:
+        if (m_pClient != nullptr)
+            ReceiveGate().CheckOverdue();
+        break;
     default:
         CSpriteWnd::OnUserTimer(id);
         break;

@@ -114,10 +114,10 @@ struct Kind : RecordKind {
         kind.held = true;
         return kind;
     }
-    // Held, and its animation's end opens the gate.
-    constexpr Kind Animated() const {
+    // Held, and its handler releases the gate (its animation's end opens it).
+    constexpr Kind HandlerReleases() const {
         Kind kind = Held();
-        kind.animates = true;
+        kind.handlerReleases = true;
         return kind;
     }
 };
@@ -149,31 +149,34 @@ const RecordKind kKinds[] = {
     Handled<&CTableRecords::OnTableInfo>(),
     Handled<&CTableRecords::OnSnapshot>().Cards(SnapshotCards).Held(),
     Handled<&CTableRecords::OnStart>().Seat(offsetof(tagSTARTMSG, nSeat)),
-    Handled<&CTableRecords::OnDeal>().Seat(offsetof(tagDEALMSG, nSeat)).Cards(DealCards).Animated(),
+    Handled<&CTableRecords::OnDeal>()
+        .Seat(offsetof(tagDEALMSG, nSeat))
+        .Cards(DealCards)
+        .HandlerReleases(),
     Handled<&CTableRecords::OnPlay>()
         .Seat(offsetof(tagPLAYMSG, nSeat))
         .Clear(ClearPlayCodes)
-        .Animated(),
+        .HandlerReleases(),
     Handled<&CTableRecords::OnGameOver>(),
     Handled<&CTableRecords::OnReturnTribute>()
         .Seat(offsetof(tagRETURNTRIBUTEMSG, nSeat), 6)
         .Seat(offsetof(tagRETURNTRIBUTEMSG, nReceiver))
         .Seat(offsetof(tagRETURNTRIBUTEMSG, nReturner))
         .Cards(ReturnCards)
-        .Animated(),
+        .HandlerReleases(),
     Handled<&CTableRecords::OnPointMsg>().Seat(offsetof(tagPOINTMSG, nSeat)),
     Handled<&CTableRecords::OnRevolution>().Seat(offsetof(tagREVOLUTIONMSG, nSeat)),
     Handled<&CTableRecords::OnGousiji>().Seat(offsetof(tagGOUSIJIMSG, nSeat)),
     Handled<&CTableRecords::OnBuy3>()
         .Seat(offsetof(tagBUY3MSG, nSeat), 6)
         .Cards(BuyThreeCards)
-        .Animated(),
+        .HandlerReleases(),
     Handled<&CTableRecords::OnTribute>()
         .Seat(offsetof(tagTRIBUTEMSG, nSeat), 6)
         .Seat(offsetof(tagTRIBUTEMSG, nGiver))
         .Seat(offsetof(tagTRIBUTEMSG, nReceiver))
         .Cards(TributeCards)
-        .Animated(),
+        .HandlerReleases(),
     Handled<&CTableRecords::OnTrust>().Seat(offsetof(tagTRUSTMSG, nSeat)),
     Handled<&CTableRecords::OnTrustEnd>(),
     Handled<&CTableRecords::OnTrustWords>(),

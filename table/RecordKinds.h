@@ -3,9 +3,9 @@
 // Every game record the table takes, by id, in one table: how the client
 // checks it where it takes it from the socket (its layout, its seat fields,
 // its card fields, a play's codes put in clear), whether the client holds the
-// receive gate while it is presented, whether that presentation animates (the
-// gate then opens when the animation ends, on every path, else when the
-// handler returns), and its handler. The client's check, the client's hold
+// receive gate while it is presented, whether its handler releases the gate
+// (when the animation it starts ends, on every path; else the gate opens
+// when the handler returns), and its handler. The client's check, the client's hold
 // and the window's dispatch all read it; no other list of ids exists.
 
 #include "game/GameRecords.h"
@@ -38,7 +38,9 @@ struct RecordKind {
     // checks them (the play's ciphered codes); null when nothing is ciphered.
     bool (*clear)(std::vector<uint8_t>& record, CGameLogic& board, const char** what);
     bool held;
-    bool animates;
+    // The handler (or the animation it starts) releases the gate, on every
+    // path; else the dispatch releases it when the handler returns.
+    bool handlerReleases;
     // Runs the handler on a checked record; null where the table has none.
     // False when the record could not be read (it was not checked).
     bool (*handle)(CTableRecords& records, const void* record, int length);

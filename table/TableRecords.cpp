@@ -47,7 +47,7 @@ int CTableRecords::VoiceOf(int seat) const {
 
 void CTableRecords::EndHeldRecord() {
     if (m_client != nullptr)
-        m_client->ReceiveGate().Release();
+        m_client->ReceiveGate().Release(CReceiveGate::kRecord);
 }
 
 void CTableRecords::GetWatcherValues(int* beans, int* score) const {

@@ -50,6 +50,11 @@ void CTableRecords::OnPlay(const tagPLAYMSG& msg) {
     const PlayApplied play = ApplyPlay(msg);
     ShowPlay(msg, play);
     ShowTurn(msg, play, AnswerPlay(msg, play));
+    // Receiving opens once the whole play is shown and answered, so that no
+    // record comes in before the turn it leaves is on the table; a play that
+    // ends the round keeps it held until the round-end step.
+    if (!play.roundEnds)
+        EndHeldRecord();
 }
 
 CTableRecords::PlayApplied CTableRecords::ApplyPlay(const tagPLAYMSG& msg) {
@@ -180,7 +185,6 @@ void CTableRecords::ShowPlay(const tagPLAYMSG& msg, const PlayApplied& play) {
         m_marks.ShowWaitMark(next, FALSE);
     }
     TakeUpPassedOverSeats(msg, play);
-    EndHeldRecord();
 }
 
 void CTableRecords::TakeUpPassedOverSeats(const tagPLAYMSG& msg, const PlayApplied& play) {

@@ -258,10 +258,10 @@ TEST_F(StartupTest, TheFramesSystemCommandsTakeEffectAtMostOnceASecond) {
     // Maximise while the table is busy: ignored, and nothing more for a second.
     clock.Advance(CMainFrame::kSysCmdMs);
     platform_test::Settle();
-    table->ReceiveGate().Hold();
+    table->ReceiveGate().Hold(CReceiveGate::kRecord);
     frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_FALSE(frame->IsZoomed());
-    table->ReceiveGate().Release();
+    table->ReceiveGate().Release(CReceiveGate::kRecord);
     frame->SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_FALSE(frame->IsZoomed()) << "the next try waits for the timer";
     clock.Advance(CMainFrame::kSysCmdMs);
@@ -411,10 +411,10 @@ TEST_F(StartupTest, TheChatBarButtonWaitsForTheTableAndHidesThenRestoresTheChat)
     const int width = pane.GetToolWidth();
     ASSERT_GT(width, 0);
     // A card flight holds the table: the button waits.
-    table->ReceiveGate().Hold();
+    table->ReceiveGate().Hold(CReceiveGate::kRecord);
     ClickCentreOf(pane.GetDlgItem(CMainPane::kCloseId));
     EXPECT_EQ(pane.GetToolWidth(), width) << "nothing happens while the table is busy";
-    table->ReceiveGate().Release();
+    table->ReceiveGate().Release(CReceiveGate::kRecord);
 
     // Hide, then show again by the other button: the table stays ready
     // for clicks throughout.
@@ -440,7 +440,7 @@ TEST_F(StartupTest, ACardFlightStaysHeldThroughMinimiseRestoreAndMove) {
     ASSERT_TRUE(theApp.InitInstance()) << Log();
     CMainFrame* frame = theApp.m_pMainWnd;
     CGameWnd* table = frame->GetGameWnd();
-    table->ReceiveGate().Hold();
+    table->ReceiveGate().Hold(CReceiveGate::kRecord);
     frame->SendMessage(WM_SYSCOMMAND, SC_MOVE, 0);
     EXPECT_FALSE(table->IsReceiveReady());
     frame->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);

@@ -67,11 +67,13 @@ TEST_F(ClientRecords, AnimatedRecordsHoldTheReceiveGateBeforeTheWindowHasThem) {
     tagTRIBUTEMSG tribute;
     InitGameRecord(tribute);
     for (std::vector<BYTE> animated : {Bytes(play), Bytes(back), Bytes(buy), Bytes(tribute)}) {
+        client.ReceiveGate().Release(CReceiveGate::kRecord); // the presentation before ended
         client.holds.clear();
         client.OnGameMsg(int(animated.size()), animated.data());
         EXPECT_EQ(client.holds, std::vector<bool>{true}) << std::hex << WordAt(animated, 0);
     }
     EXPECT_EQ(table.records.size(), 5u);
+    client.ReceiveGate().Release(CReceiveGate::kRecord);
 }
 
 TEST_F(ClientRecords, WithoutATableWindowRecordsAreLoggedAndReceivingGoesOn) {
@@ -159,6 +161,7 @@ TEST_F(ClientRecords, ShortRecordsBadCountsAndSeatsAreRefusedBeforeTheWindow) {
     ASSERT_EQ(table.records.size(), 2u);
     EXPECT_EQ(table.records[1], unknown);
     EXPECT_EQ(client.holds.size(), holds);
+    client.ReceiveGate().Release(CReceiveGate::kRecord); // the history line's presentation ended
 }
 
 class ClientNotices : public ClientTest {};

@@ -196,6 +196,9 @@ protected:
         ASSERT_TRUE(standIns.Attach(client));
     }
     void TearDown() override {
+        // Every presentation the test started has ended: a hold left here is a
+        // release some path forgot.
+        EXPECT_FALSE(client.ReceiveGate().IsHeld()) << "the test ended with receiving held";
         standIns.Detach(client);
         DisplayTest::TearDown();
     }

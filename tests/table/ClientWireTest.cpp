@@ -84,7 +84,7 @@ TEST_F(ClientWire, AnAnimatedRecordHoldsReceivingUntilTheWindowReleasesIt) {
     EXPECT_EQ(table.records.size(), 1u);
     EXPECT_TRUE(client.ReceiveGate().IsHeld());
     // The presentation ended.
-    client.ReceiveGate().Release();
+    client.ReceiveGate().Release(CReceiveGate::kRecord);
     ASSERT_TRUE(TableGets(2));
     EXPECT_EQ(WordAt(table.records[1], 0), 0x91A);
 }

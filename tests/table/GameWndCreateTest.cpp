@@ -166,7 +166,7 @@ TEST_F(GameWndCreateTest, ThePrivateMessagesReachTheirOperations) {
     wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 2);
     EXPECT_EQ(wnd->GetCardsToDeal(), 4);
     wnd->SetInputAllowed(FALSE);
-    wnd->ReceiveGate().Hold();
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
     wnd->SendMessage(WM_DEAL_DONE, 0, 0);
     EXPECT_TRUE(wnd->IsInputAllowed());
     EXPECT_TRUE(wnd->IsReceiveReady());

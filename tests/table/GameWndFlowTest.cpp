@@ -4,6 +4,7 @@
 #include "TableWindowKit.h"
 #include "platform/display/Display.h"
 #include "platform/images/PngFile.h"
+#include "platform/system/Trace.h"
 
 namespace table_test {
 namespace {
@@ -65,7 +66,7 @@ protected:
         wnd->DealPace().SetDealStart(0, 0);
         wnd->SetCardsToDeal(CGameWnd::kDealCount);
         wnd->SetInputAllowed(FALSE);
-        wnd->ReceiveGate().Hold();
+        wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
         ShowDeck();
         wnd->DealPace().StartDealTimers();
         return table;
@@ -122,9 +123,39 @@ TEST_F(GameWndFlowTest, ATableDestroyedMidDealLetsTheSocketReadAgain) {
     EXPECT_FALSE(client.holds.back()) << "the socket reads again";
     // The next table's hold is timed from its own start, not the old one's.
     clock.Advance(CReceiveGate::kLongestHoldMs);
-    client.ReceiveGate().Hold();
+    client.ReceiveGate().Hold(CReceiveGate::kRecord);
     EXPECT_FALSE(client.ReceiveGate().IsOverdue());
-    client.ReceiveGate().Release();
+    client.ReceiveGate().Release(CReceiveGate::kRecord);
+}
+
+std::vector<std::string> g_gateErrors;
+
+void KeepGateErrors(platform::TraceChannel channel, int level, LPCSTR line) {
+    if (channel == platform::TraceChannel::kRecords && level == platform::kTraceError)
+        g_gateErrors.push_back(line);
+}
+
+TEST_F(GameWndFlowTest, AForgottenReleaseIsToldWhileTheTableWaits) {
+    ASSERT_TRUE(CreateTable());
+    // A record whose presentation never releases the gate.
+    client.ReceiveGate().Hold(CReceiveGate::kRecord);
+    // Outside a test run the table traces it once and goes on waiting.
+    setenv("PELLOR_ASSERTS", "0", 1);
+    platform::ReadTraceSettings();
+    g_gateErrors.clear();
+    const platform::TraceListener previous = platform::SetTraceListener(KeepGateErrors);
+    Tick(int(CReceiveGate::kLongestHoldMs / 10) - 10);
+    const size_t inTime = g_gateErrors.size();
+    Tick(int(2 * CReceiveGate::kWatchPeriodMs / 10) + 20);
+    platform::SetTraceListener(previous);
+    setenv("PELLOR_ASSERTS", "1", 1);
+    platform::ReadTraceSettings();
+    EXPECT_EQ(inTime, 0u) << "nothing is told while the deal may still be running";
+    ASSERT_EQ(g_gateErrors.size(), 1u) << "the watch tells it once, without a release";
+    EXPECT_NE(g_gateErrors[0].find("some path forgot its release"), std::string::npos)
+        << g_gateErrors[0];
+    EXPECT_TRUE(client.ReceiveGate().IsHeld());
+    client.ReceiveGate().ReleaseAbandoned();
 }
 
 TEST_F(GameWndFlowTest, TheFourthDealtCardTakesTheLastBack) {

@@ -110,6 +110,7 @@ TEST_F(GameWndPlays, NoNextActorEndsTheRoundToo) {
     Deliver(*out); // no mask set anywhere
     EXPECT_TRUE(theBoard.GetPlayList().empty());
     EXPECT_EQ(Releases(), 0);
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // the test leaves before the round-end step
 }
 
 TEST_F(GameWndPlays, IPassAtOnceWhenIHoldFewerCardsThanThePlay) {
@@ -209,6 +210,7 @@ TEST_F(GameWndTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
     Deliver(*Tribute(0, 1, {11, 24, 37, 50}));
     ASSERT_EQ(wnd->notices.size(), 1u);
     EXPECT_EQ(wnd->notices[0], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A]");
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // its flight ended
     Deliver(*Tribute(0, 1, {11, 24, 37, 50, 53}));
     ASSERT_EQ(wnd->notices.size(), 3u);
     EXPECT_EQ(wnd->notices[1], "[p0]向[p1]进了(点贡):");
@@ -216,6 +218,7 @@ TEST_F(GameWndTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
     ASSERT_EQ(wnd->Reel().size(), 2u);
     EXPECT_EQ(wnd->Reel()[1], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A][大王]");
     EXPECT_EQ(theBoard.GetGameState(), kStatePayingTribute);
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // its flight ended
 }
 
 TEST_F(GameWndTributes, AHistoryCopyAddsOnlyItsLineAndAlwaysResumesReceiving) {
@@ -238,11 +241,14 @@ TEST_F(GameWndTributes, MyTributeLeavesMyHandAndTheReceiversArrives) {
     Deliver(*Tribute(kMe, 0, {6}));
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
     EXPECT_TRUE(Sounded("gj0-tribute.mp3"));
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // each flight ends before the next record
     Deliver(*Tribute(1, kMe, {100, 101}));
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // each flight ends before the next record
     // Between two other seats nothing moves.
     Deliver(*Tribute(0, 1, {30}));
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord);
 }
 
 TEST_F(GameWndTributes, OnlyAReturnWhoseCardsMovedMovesThem) {

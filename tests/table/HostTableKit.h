@@ -252,6 +252,11 @@ protected:
         wnd->Fields().nMySeat = me;
     }
     void TearDown() override {
+        // Every presentation the game started ends within the longest one: a
+        // hold left after that is a release some path forgot.
+        EXPECT_TRUE(RunUntil([&] { return !client.ReceiveGate().IsHeld(); },
+                             int(CReceiveGate::kLongestHoldMs / 10)))
+            << "the test ended with receiving held";
         if (wnd != nullptr && wnd->m_hWnd != nullptr)
             wnd->DestroyWindow();
         parent.DestroyWindow();

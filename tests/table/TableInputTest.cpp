@@ -71,12 +71,12 @@ TEST_F(TableInputEventsTest, AClickWhileARecordIsShownPicksItsCardAndEndsThere) 
     const POINT king = CentreOf(kKingA);
     Mouse(platform::MouseAction::Move, four);
     Mouse(platform::MouseAction::LeftDown, four);
-    wnd->ReceiveGate().Hold(); // cards fly in while the button is down
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord); // cards fly in while the button is down
     Mouse(platform::MouseAction::LeftUp, four);
     EXPECT_EQ(Raised(), std::vector<int>{kFourA});
     Mouse(platform::MouseAction::Move, king); // no button held: no drag
     Click(king);
-    wnd->ReceiveGate().Release();
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord);
     // In trick play a click on a lowered card picks it in place of the rest.
     EXPECT_EQ(Raised(), std::vector<int>{kKingA}) << "the nine between is not swept";
 }
@@ -179,7 +179,7 @@ TEST_F(TableInputEventsTest, RightClicksPlayByState) {
 }
 
 TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
-    wnd->ReceiveGate().Hold();
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
     wnd->Fields().nExpectedTransfers = 3;
     wnd->Fields().nEndedTransfers = 0;
     wnd->OnSpriteEnd(nullptr, 1008);
@@ -187,7 +187,7 @@ TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
     EXPECT_FALSE(wnd->IsReceiveReady());
     wnd->OnSpriteEnd(nullptr, 1008);
     EXPECT_TRUE(wnd->IsReceiveReady());
-    wnd->ReceiveGate().Hold();
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
     wnd->OnSpriteEnd(nullptr, 1008);
     EXPECT_FALSE(wnd->IsReceiveReady()) << "a late transfer starts nothing again";
 
@@ -244,6 +244,7 @@ TEST_F(TableInputEventsTest, ABurnNeedsTwoSeats) {
 TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
     GiveHand({kFourA, kNineA});
     wnd->SetDeckBacksLeft(3);
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord); // as the deal record holds it
     wnd->OnSpriteEnd(nullptr, 1006);
     EXPECT_TRUE(wnd->Hands().GetHand().empty());
     EXPECT_FALSE(wnd->IsReceiveReady());
@@ -254,6 +255,7 @@ TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
         ASSERT_NE(wnd->DeckBack(i), nullptr) << i;
         EXPECT_GE(wnd->GetSpriteAt(wnd->DeckBack(i))->nChannel, 0) << "shown " << i;
     }
+    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // the test leaves before the deal ends
 }
 
 TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {

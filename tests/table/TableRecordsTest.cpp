@@ -24,7 +24,12 @@ protected:
         client.m_bWatcher = FALSE;
         records.SetClient(&client);
     }
-    void TearDown() override { ClearBoard(); }
+    void TearDown() override {
+        // Every presentation the test started has ended: a hold left here is a
+        // release some path forgot.
+        EXPECT_FALSE(client.ReceiveGate().IsHeld()) << "the test ended with receiving held";
+        ClearBoard();
+    }
 
     // A play of the seat, handed over as the client hands it: gate held.
     void Deliver(int seat, int type, std::initializer_list<int> codes,
@@ -39,7 +44,7 @@ protected:
             play.nCodes[play.nCount++] = code;
         for (auto [maskSeat, mask] : masks)
             play.nActionMask[maskSeat] = mask;
-        client.ReceiveGate().Hold();
+        client.ReceiveGate().Hold(CReceiveGate::kRecord);
         records.OnPlay(play);
     }
     void GiveMeHand(std::initializer_list<int> codes) {

@@ -225,6 +225,9 @@ protected:
         client.m_bOption = FALSE;
     }
     void TearDown() override {
+        // Every presentation the test started has ended: a hold left here is a
+        // release some path forgot.
+        EXPECT_FALSE(client.ReceiveGate().IsHeld()) << "the test ended with receiving held";
         if (wnd != nullptr && wnd->m_hWnd != nullptr)
             wnd->DestroyWindow(); // deletes the window object
         parent.DestroyWindow();
