@@ -27,8 +27,6 @@ struct CTableWndFields;
 class CTableMarks : public CMarkView {
 public:
     struct Links {
-        // My seat, the watcher flag and the card order, fresh from the client.
-        std::function<void()> syncFields;
         std::function<void(LPCSTR file)> sound;
         // A mark or a text stands clear of what the table shows.
         ClearPlaceLink clearPlace;
@@ -121,8 +119,6 @@ private:
     void BurnStepTwo(int targetView);
     void BurnStepThree();
     // My seat by the client (0 without one) and a seat's view from it.
-    int MySeat() const;
-    int ViewOf(int seat) const;
 
     CSpriteWnd& m_wnd;
     CTableWndFields& m_fields;

@@ -76,16 +76,8 @@ CTablePanes::CTablePanes(CSpriteWnd& wnd, CTableWndFields& fields, const CTableR
 
 CTablePanes::~CTablePanes() = default;
 
-int CTablePanes::MySeat() const {
-    return m_client != nullptr ? m_client->m_nMySeat : 0;
-}
-
 bool CTablePanes::IsWatcher() const {
-    return m_client == nullptr || m_client->m_bWatcher;
-}
-
-int CTablePanes::ViewOf(int seat) const {
-    return SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
+    return m_client == nullptr || m_fields.viewpoint.bWatcher;
 }
 
 CPaneImage* CTablePanes::FindOrMakePane(int imageId,
@@ -270,7 +262,7 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     // finishing places stay beside the result.
     if (m_links.clearPlayMarks)
         m_links.clearPlayMarks();
-    const int me = MySeat();
+    const int me = m_fields.viewpoint.nMySeat;
     CSpritePos paneAt = PosAt(0, 0, 4);
     if (auto* pane = dynamic_cast<CResultPaneImage*>(image)) {
         pane->SetMySeat(me);
@@ -360,7 +352,7 @@ void CTablePanes::OnResultCountdownTick() {
         return;
     m_wnd.KillTimer(kResultCountdownTimer);
     m_nResultCountdown = -1;
-    const int me = m_client != nullptr ? m_client->m_nMySeat : -1;
+    const int me = m_client != nullptr ? m_fields.viewpoint.nMySeat : -1;
     if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
         m_wnd.SetTimer(kAutoStartTimer, 10000, nullptr);
     else if (m_client != nullptr)

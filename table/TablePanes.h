@@ -114,10 +114,8 @@ private:
     // Centred, but above my play (the play buttons, my clock, my hand) where
     // the table is high enough for it.
     CSpritePos AboveMyPlay(CPaneImage* image);
-    int MySeat() const;
     // Without a client nothing can be sent: the table is treated as watched.
     bool IsWatcher() const;
-    int ViewOf(int seat) const;
 
     CSpriteWnd& m_wnd;
     CTableWndFields& m_fields;
