@@ -101,7 +101,7 @@ public:
     // buttons, my turn's clock while it runs and my hand with a card raised.
     // A pane or dialog that ends above it leaves my play in view.
     int MyPlayTop();
-    // My seat (0 without a client), whether I only watch, and my action mask.
+    // Whether I only watch (always without a client) and my action mask.
     BOOL IsWatcher() const;
     int MyMask() const;
 
@@ -270,7 +270,6 @@ private:
     void SettleTablePictures();
 
     // ---- input, sprite events and the player's actions ----
-    // Views of my own seat (0 = my place) and back.
     void PickCards(int x, int y);
     void FinishCardsSettled();
     // TRUE when the faces changed.
@@ -314,6 +313,6 @@ private:
     CTableRecords m_records{theBoard, m_fields.viewpoint, *this, m_marks, m_panes};
     CTablePanes m_panes{*this, m_fields, m_records};
     CTableInfo m_info{*this, m_fields, m_records};
-    CTableMarks m_marks{*this, m_fields, m_panes};
+    CTableMarks m_marks{theBoard, *this, m_fields, m_panes};
     CTableCommands m_commands{*this};
 };

@@ -20,6 +20,7 @@
 #include <functional>
 #include <vector>
 
+class CGameLogic;
 class CGameNetClient;
 class CSpriteWnd;
 struct CTableWndFields;
@@ -32,8 +33,8 @@ public:
         ClearPlaceLink clearPlace;
     };
 
-    CTableMarks(CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
-        : m_wnd(wnd), m_fields(fields), m_panes(panes) {}
+    CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
+        : m_board(board), m_wnd(wnd), m_fields(fields), m_panes(panes) {}
     CTableMarks(const CTableMarks&) = delete;
     CTableMarks& operator=(const CTableMarks&) = delete;
 
@@ -118,8 +119,8 @@ private:
     POSITION PlaceSeatText(LPCSTR name, int id, int seat, int endEvent = -1);
     void BurnStepTwo(int targetView);
     void BurnStepThree();
-    // My seat by the client (0 without one) and a seat's view from it.
 
+    const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
     CTableWndFields& m_fields;
     CPaneView& m_panes;

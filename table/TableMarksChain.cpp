@@ -29,7 +29,7 @@ BOOL CTableMarks::OnAnimationEnd(int event) {
     } else if (event == kChuanSanHuEnd) {
         // The game's data went with the game-over record; a next game my
         // seat has started already keeps its table.
-        if (m_bCleanSweep && !theBoard.GetStartFlag(m_fields.viewpoint.nMySeat))
+        if (m_bCleanSweep && !m_board.GetStartFlag(m_fields.viewpoint.nMySeat))
             m_panes.ShowResultPane(m_cleanSweepResult);
         m_bCleanSweep = FALSE;
     } else if (event >= kBurnOneFirst && event <= kBurnOneLast) {

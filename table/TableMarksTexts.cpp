@@ -111,7 +111,7 @@ POSITION CTableMarks::AddSpriteByName(LPCSTR name, int id, BOOL show, int param)
 }
 
 BOOL CTableMarks::CreateTextSprites() {
-    const BOOL pointRules = (theBoard.GetRuleFlags() & kPointRule) != 0;
+    const BOOL pointRules = (m_board.GetRuleFlags() & kPointRule) != 0;
     for (const TextSprite& t : kTextSprites) {
         if (t.pointRulesOnly && !pointRules)
             continue;
@@ -208,7 +208,7 @@ void CTableMarks::ShowTributeMark(int seat) {
 
 void CTableMarks::ShowTouKeMark() {
     // Over the seat that finished first, as the other seat texts stand.
-    const std::vector<int>& places = theBoard.GetPlaces();
+    const std::vector<int>& places = m_board.GetPlaces();
     PlaceSeatText("头科", kTouKeSprite,
                   places.empty() ? m_fields.viewpoint.nMySeat : places.front());
 }
