@@ -311,7 +311,7 @@ private:
     DWORD m_dwSeatChangeTick = 0;
     CKNSoundHost m_soundHost;
     CTableRecords m_records{theBoard, m_fields.viewpoint, *this, m_marks, m_panes};
-    CTablePanes m_panes{*this, m_fields, m_records};
+    CTablePanes m_panes{theBoard, *this, m_fields, m_records};
     CTableInfo m_info{*this, m_fields, m_records};
     CTableMarks m_marks{theBoard, *this, m_fields, m_panes};
     CTableCommands m_commands{*this};

@@ -65,14 +65,15 @@ int ChipKey(int jetonIndex) {
     return CGameLayout::BX_COUNT + jetonIndex;
 }
 
-bool IsCoinRoom() {
-    return (theBoard.GetRuleFlags() & kRuleRoomMode) != 0;
+bool IsCoinRoom(const CGameLogic& board) {
+    return (board.GetRuleFlags() & kRuleRoomMode) != 0;
 }
 
 } // namespace
 
-CTablePanes::CTablePanes(CSpriteWnd& wnd, CTableWndFields& fields, const CTableRecords& records)
-    : m_wnd(wnd), m_fields(fields), m_records(records) {}
+CTablePanes::CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields,
+                         const CTableRecords& records)
+    : m_board(board), m_wnd(wnd), m_fields(fields), m_records(records) {}
 
 CTablePanes::~CTablePanes() = default;
 
@@ -195,7 +196,7 @@ CSpriteButtonEx* CTablePanes::MakeChip(int id, int jetonIndex) {
 }
 
 void CTablePanes::MakeChips(int firstJeton) {
-    const int largest = theBoard.GetTableHead().nMaxMultiple;
+    const int largest = m_board.GetTableHead().nMaxMultiple;
     const bool watcher = IsWatcher();
     for (int i = 0; i < kChipCount; ++i) {
         const int multiple = kChipMultiples[i];
@@ -213,7 +214,7 @@ void CTablePanes::RemoveChips() {
 }
 
 void CTablePanes::ShowStartPane(BOOL show, int) {
-    const bool coinRoom = IsCoinRoom();
+    const bool coinRoom = IsCoinRoom(m_board);
     const bool chips = !coinRoom && m_records.HasMultiples();
     if (!show) {
         m_bStartButtonUp = 0;
@@ -245,7 +246,7 @@ void CTablePanes::ShowStartPane(BOOL show, int) {
 }
 
 void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
-    const bool coinRoom = IsCoinRoom();
+    const bool coinRoom = IsCoinRoom(m_board);
     const CString file = m_strLayoutFile;
     const int imageId = coinRoom ? kResultCoinPaneImage : kResultPaneImage;
     CPaneImage* image = FindOrMakePane(imageId, [&](int id) -> CPaneImage* {
@@ -284,7 +285,7 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         MakeChips(kResultChipsFirst);
     m_bStartButtonUp = 1;
     // The table's own countdown is its first time limit.
-    m_nResultCountdown = theBoard.GetTableHead().nTimeLimit[kLimitResultCountdown];
+    m_nResultCountdown = m_board.GetTableHead().nTimeLimit[kLimitResultCountdown];
     if (m_nResultCountdown > 0) {
         ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
         m_wnd.SetTimer(kResultCountdownTimer, 1000, nullptr);
@@ -297,7 +298,7 @@ void CTablePanes::ShowStartButtons(BOOL show) {
         again->Enable(show && !watcher);
     if (!m_records.HasMultiples())
         return;
-    const int largest = theBoard.GetTableHead().nMaxMultiple;
+    const int largest = m_board.GetTableHead().nMaxMultiple;
     for (int multiple : kChipMultiples) {
         CSpriteButtonEx* chip = PaneButton(kChipBaseId + multiple);
         if (chip == nullptr)
@@ -353,7 +354,7 @@ void CTablePanes::OnResultCountdownTick() {
     m_wnd.KillTimer(kResultCountdownTimer);
     m_nResultCountdown = -1;
     const int me = m_client != nullptr ? m_fields.viewpoint.nMySeat : -1;
-    if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
+    if (m_board.GetUserInfo(me).nBeans < m_board.GetTableHead().nMinBeans)
         m_wnd.SetTimer(kAutoStartTimer, 10000, nullptr);
     else if (m_client != nullptr)
         m_client->SendStart(m_records.GetMultiple());

@@ -74,7 +74,7 @@ void CTablePanes::ShowRemnantPane(int seat, int count) {
 }
 
 void CTablePanes::ShowMultiplePane(int seat, int multiple, BOOL flag) {
-    if (!IsSeat(seat) || (theBoard.GetRuleFlags() & kRuleRoomMode))
+    if (!IsSeat(seat) || (m_board.GetRuleFlags() & kRuleRoomMode))
         return;
     const int view = m_fields.viewpoint.ViewOf(seat);
     if (multiple == 0 || !flag) {
