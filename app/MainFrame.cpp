@@ -297,8 +297,8 @@ LRESULT CMainFrame::OnSetupChanged(WPARAM wParam, LPARAM lParam) {
             theApp.m_settings.m_nCardOrder = int(lParam);
             if (table != nullptr) {
                 // Cards dealt from now on follow the new order too.
-                table->Fields().nCardOrder = TableApp().GetCardOrder();
-                table->Hands().SortCardbyWeight(table->Fields().nCardOrder);
+                table->UpdateViewpoint();
+                table->Hands().SortCardbyWeight(table->Viewpoint().nCardOrder);
             }
         }
     } else if (table != nullptr) {

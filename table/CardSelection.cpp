@@ -77,7 +77,7 @@ int CCardLayout::SelectSameRank(int n, POSITION sprite) {
 }
 
 void CCardLayout::SelectPlay(UINT playWord, int seat) {
-    if (!m_pGameWndSprite || !m_pTable || seat != m_pTable->nMySeat)
+    if (!m_pGameWndSprite || !m_pTable || seat != m_pTable->viewpoint.nMySeat)
         return;
     ClearSelection();
     unsigned rank = CardTypeRank(playWord);

@@ -35,11 +35,11 @@ bool CheckSeats(int seatA, int seatB) {
 }
 
 int CCardLayout::LeftSeat() const {
-    return CGameLogic::GetNextTeammate(m_pTable->nMySeat);
+    return CGameLogic::GetNextTeammate(m_pTable->viewpoint.nMySeat);
 }
 
 int CCardLayout::RightSeat() const {
-    return CGameLogic::GetPrevTeammate(m_pTable->nMySeat);
+    return CGameLogic::GetPrevTeammate(m_pTable->viewpoint.nMySeat);
 }
 
 namespace {
@@ -53,7 +53,7 @@ bool PlateOnLeft(int view) {
 } // namespace
 
 CCardLayout::FanPlace CCardLayout::ShownFan(bool left, int n) const {
-    const int view = m_pTable->SeatToView(left ? LeftSeat() : RightSeat());
+    const int view = m_pTable->viewpoint.ViewOf(left ? LeftSeat() : RightSeat());
     const CSpritePos avatar = m_pTable->AvatarPoint(view);
     // A partner on the left fans his cards out to the right of his plate,
     // one on the right towards it, so that they lie on the table.
@@ -110,7 +110,7 @@ void CCardLayout::ShowCueCards(const int* cards, int n, int seat) {
         return;
     CHandList& list = left ? m_leftCue : m_rightCue;
     ClearList(list);
-    const int view = m_pTable->SeatToView(seat);
+    const int view = m_pTable->viewpoint.ViewOf(seat);
     const CSpritePos avatar = m_pTable->AvatarPoint(view);
     const int step = m_pTable->LittleInterval();
     for (int i = 0; i < n; ++i) {
@@ -148,13 +148,14 @@ BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat
         return FALSE;
     if (!CheckSeats(fromSeat, toSeat))
         return FALSE;
-    if (toSeat != m_pTable->nMySeat || !CheckCardRecord(cards, n, false, "ReceiveCards"))
+    if (toSeat != m_pTable->viewpoint.nMySeat || !CheckCardRecord(cards, n, false, "ReceiveCards"))
         return FALSE;
     m_pTable->nExpectedTransfers = n;
     m_pTable->nEndedTransfers = 0;
     int arriving = 0;
     for (int i = 0; i < n; ++i)
-        arriving += ReceiveCard(cards[i], m_pTable->SeatToView(fromSeat), kTransferEndEvent) != 0;
+        arriving +=
+            ReceiveCard(cards[i], m_pTable->viewpoint.ViewOf(fromSeat), kTransferEndEvent) != 0;
     // Only the cards that fly will say they arrived.
     m_pTable->nExpectedTransfers = arriving;
     m_pTable->bResortPending = TRUE;
@@ -170,7 +171,7 @@ BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
         return FALSE;
     m_pTable->nExpectedTransfers = 1;
     m_pTable->nEndedTransfers = 0;
-    const CSpritePos avatar = m_pTable->AvatarPoint(m_pTable->SeatToView(fromSeat));
+    const CSpritePos avatar = m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(fromSeat));
     // They land on the right part of my hand, which lies on the bottom centre.
     const int x0 = m_pTable->CardsWidth(int(m_hand.size())) / 2 - m_pTable->CardsWidth(n) / 2;
     for (int k = 0; k < n; ++k) {

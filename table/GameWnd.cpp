@@ -43,7 +43,6 @@ CGameWnd::CGameWnd() : m_pClient(&theClient) {
     info.levelUp = [this](int seat) { m_marks.PlayUpgradeAnim(seat); };
     m_info.SetLinks(std::move(info));
     CTableMarks::Links marks;
-    marks.syncFields = [this] { SyncClientFields(); };
     marks.sound = [this](LPCSTR file) { PlayGameSound(file); };
     marks.clearPlace = [this](const CSpritePos& at, SIZE size, int id, TableRoomFor what) {
         return ClearPlace(at, size, id, what);
@@ -87,7 +86,7 @@ int CGameWnd::OnCreate(LPCREATESTRUCT cs) {
     m_strBitmapFolder = BitmapFolderOf(m_strThemeFile);
     m_panes.SetLayoutFile(m_strThemeFile);
     m_marks.SetTheme(m_strThemeFile, m_strBitmapFolder);
-    SyncClientFields();
+    UpdateViewpoint();
     if (m_pMagnifier == nullptr)
         m_pMagnifier = TableApp().CreateMagnifier(this, kMagnifierName);
     CreateSeatDisplays();
@@ -157,17 +156,13 @@ void CGameWnd::SetClient(CGameNetClient* client) {
     m_marks.SetClient(client);
 }
 
-int CGameWnd::MySeat() const {
-    return m_pClient != nullptr ? m_pClient->m_nMySeat : 0;
-}
-
 BOOL CGameWnd::IsWatcher() const {
     // Without a client nothing can be sent: treat the table as watched.
-    return m_pClient == nullptr || m_pClient->m_bWatcher;
+    return m_pClient == nullptr || m_fields.viewpoint.bWatcher;
 }
 
 int CGameWnd::MyMask() const {
-    return theBoard.GetSeatActionMask(MySeat());
+    return theBoard.GetSeatActionMask(m_fields.viewpoint.nMySeat);
 }
 
 int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {

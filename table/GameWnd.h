@@ -75,6 +75,11 @@ public:
     static CString BitmapFolderOf(const CString& themeFile);
     DWORD GetSeatChangeTick() const { return m_dwSeatChangeTick; }
     CTableWndFields& Fields() { return m_fields; }
+    const TableViewpoint& Viewpoint() const { return m_fields.viewpoint; }
+    // Takes my seat and watcher state from the client and the seat direction
+    // and card order from the settings: on creation, a seat change and a
+    // settings change, before anything is laid for them.
+    void UpdateViewpoint();
     CCardLayout& Hands() { return m_hands; }
     CTableCards& TableCards() { return m_tableCards; }
     CDealPaceWnd& DealPace() { return m_dealPace; }
@@ -96,8 +101,7 @@ public:
     // buttons, my turn's clock while it runs and my hand with a card raised.
     // A pane or dialog that ends above it leaves my play in view.
     int MyPlayTop();
-    // My seat (0 without a client), whether I only watch, and my action mask.
-    int MySeat() const;
+    // Whether I only watch (always without a client) and my action mask.
     BOOL IsWatcher() const;
     int MyMask() const;
 
@@ -122,9 +126,8 @@ public:
     void UpdateSeatCards(int seat) override { m_records.UpdateSeatCards(seat); }
     void RefreshUserList() override { m_info.UpdateUserInfo(FALSE); }
     void ShowStartPane(BOOL show, int multiple) override { m_panes.ShowStartPane(show, multiple); }
-    // The seat fields follow the new seat before the table is laid for it.
     void OnChangeSeatScene() override {
-        SyncClientFields();
+        UpdateViewpoint();
         m_records.OnChangeSeatScene();
     }
 
@@ -224,8 +227,6 @@ private:
     void CreateCardFaces();
     void CreateDeck();
     void CreateClock();
-    // Copies my seat, the watcher flag and the card order into the fields.
-    void SyncClientFields();
 
     // ---- flow display helpers ----
     void ShowClockCounter(POSITION clock, int value);
@@ -269,9 +270,6 @@ private:
     void SettleTablePictures();
 
     // ---- input, sprite events and the player's actions ----
-    // Views of my own seat (0 = my place) and back.
-    int ViewOf(int seat) const;
-    int SeatOfView(int view) const;
     void PickCards(int x, int y);
     void FinishCardsSettled();
     // TRUE when the faces changed.
@@ -312,9 +310,9 @@ private:
     CSeatDisplayWnd m_seatDisplays[kSeatCount];
     DWORD m_dwSeatChangeTick = 0;
     CKNSoundHost m_soundHost;
-    CTableRecords m_records{theBoard, *this, m_marks, m_panes};
-    CTablePanes m_panes{*this, m_fields, m_records};
+    CTableRecords m_records{theBoard, m_fields.viewpoint, *this, m_marks, m_panes};
+    CTablePanes m_panes{theBoard, *this, m_fields, m_records};
     CTableInfo m_info{*this, m_fields, m_records};
-    CTableMarks m_marks{*this, m_fields, m_panes};
+    CTableMarks m_marks{theBoard, *this, m_fields, m_panes};
     CTableCommands m_commands{*this};
 };

@@ -57,13 +57,13 @@ void SetButtonState(CSpriteButtonEx& button, BOOL shown, BOOL enabled) {
 
 } // namespace
 
-void CGameWnd::SyncClientFields() {
+void CGameWnd::UpdateViewpoint() {
     if (m_pClient != nullptr) {
-        m_fields.nMySeat = m_pClient->m_nMySeat;
-        m_fields.bWatcher = m_pClient->m_bWatcher;
+        m_fields.viewpoint.nMySeat = m_pClient->m_nMySeat;
+        m_fields.viewpoint.bWatcher = m_pClient->m_bWatcher;
     }
-    m_fields.nCardOrder = TableApp().GetCardOrder();
-    m_fields.nClockOrder = TableApp().GetClockOrder();
+    m_fields.viewpoint.nCardOrder = TableApp().GetCardOrder();
+    m_fields.viewpoint.nClockOrder = TableApp().GetClockOrder();
 }
 
 void CGameWnd::CreateButtons() {
@@ -101,7 +101,7 @@ void CGameWnd::SetInitialButtonStates() {
     SetButtonState(m_buttons[kBtnReelOpen], FALSE, FALSE);
     SetButtonState(m_buttons[kBtnMagnifOpen], FALSE, FALSE);
     SetButtonState(m_buttons[kBtnTrustExit], FALSE, FALSE);
-    if (m_fields.bWatcher) {
+    if (m_fields.viewpoint.bWatcher) {
         for (int b : {kBtnTrust, kBtnTrustExit, kBtnSound, kBtnExchange, kBtnTakeChance})
             m_buttons[b].Enable(FALSE);
     }

@@ -29,9 +29,8 @@ void CGameWnd::ShowActionButton(int button, BOOL enabled) {
 }
 
 void CGameWnd::ShowTrustButtons(BOOL trusted) {
-    SyncClientFields();
     // A watcher's pair stays disabled from the window's creation on.
-    if (m_fields.bWatcher)
+    if (m_fields.viewpoint.bWatcher)
         return;
     m_buttons[kBtnTrust].Enable(!trusted);
     m_buttons[kBtnTrust].Show(!trusted);
@@ -40,11 +39,11 @@ void CGameWnd::ShowTrustButtons(BOOL trusted) {
 }
 
 void CGameWnd::UpdateCueButtons() {
-    SyncClientFields();
     // A cue goes to a partner whose cards lie open beside his plate, so its
     // button stands there while those cards do, and may be pressed once one
     // of them is picked.
-    const bool cues = !m_fields.bWatcher && (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) &&
+    const bool cues = !m_fields.viewpoint.bWatcher &&
+                      (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) &&
                       theBoard.GetGameState() != kStateWaitStart;
     const bool left = cues && !m_hands.GetLeftShown().empty();
     const bool right = cues && !m_hands.GetRightShown().empty();
@@ -59,17 +58,17 @@ void CGameWnd::UpdateActionButtons(int state, int mask, BOOL show) {
         m_buttons[b].Enable(FALSE);
     for (int b : kActionButtons)
         m_buttons[b].Show(FALSE);
-    SyncClientFields();
     UpdateCueButtons();
-    const int me = m_fields.nMySeat;
+    const int me = m_fields.viewpoint.nMySeat;
     // A seat that has played out its hand has nothing left to hand over:
     // trusteeship switched on now would only outlast the game, and the table
     // closes on a seat still trusted at game over. Its exit stays offered.
-    if (!m_fields.bWatcher && IsSeat(me) && theBoard.IsSeatOut(me) && !theBoard.IsSeatTrusted(me)) {
+    if (!m_fields.viewpoint.bWatcher && IsSeat(me) && theBoard.IsSeatOut(me) &&
+        !theBoard.IsSeatTrusted(me)) {
         m_buttons[kBtnTrust].Enable(FALSE);
         m_buttons[kBtnTrust].Show(FALSE);
     }
-    if (!show || !m_bInputAllowed || m_fields.bWatcher || mask == 0 || !IsSeat(me) ||
+    if (!show || !m_bInputAllowed || m_fields.viewpoint.bWatcher || mask == 0 || !IsSeat(me) ||
         theBoard.IsSeatTrusted(me) || theBoard.IsSeatOut(me))
         return;
     const int raised = m_hands.CountSelected();

@@ -29,8 +29,7 @@ void CGameWnd::OnDealCard(int card, int seat) {
         if (m_nDeckBacksLeft > 0)
             --m_nDeckBacksLeft;
     }
-    SyncClientFields();
-    if (seat == m_fields.nMySeat) {
+    if (seat == m_fields.viewpoint.nMySeat) {
         PlayGameSound("fapai0.wav");
         if (m_fields.MayShowMyHand() && IsCardCode(card))
             m_hands.DealCard(card, back, CCardLayout::kNoNotify);
@@ -65,8 +64,7 @@ void CGameWnd::ShowDeckBacksLeft() {
 }
 
 void CGameWnd::OnDealEnd() {
-    SyncClientFields();
-    if (m_fields.nCardOrder)
+    if (m_fields.viewpoint.nCardOrder)
         m_hands.SortCardbyWeight(TRUE);
     m_bInputAllowed = 1;
     EndHeldRecord();

@@ -35,8 +35,7 @@ POSITION CGameWnd::FlyFace(int card, const CSpritePos& from, const CSpritePos& t
 BOOL CGameWnd::FlyCards(int fromSeat, int toSeat, int card, int endEvent) {
     if (!IsSeat(fromSeat) || !IsSeat(toSeat) || fromSeat == toSeat || !IsCardCode(card))
         return FALSE;
-    SyncClientFields();
-    const int me = m_fields.nMySeat;
+    const int me = m_fields.viewpoint.nMySeat;
     if (fromSeat == me || toSeat == me) {
         // A hand whose faces show really changes; a hidden one only sees
         // the card pass.
@@ -54,8 +53,7 @@ BOOL CGameWnd::SwapFlyCards(int seatA, int cardA, int seatB, int cardB, int endE
     if (!IsSeat(seatA) || !IsSeat(seatB) || seatA == seatB || !IsCardCode(cardA) ||
         !IsCardCode(cardB))
         return FALSE;
-    SyncClientFields();
-    const int me = m_fields.nMySeat;
+    const int me = m_fields.viewpoint.nMySeat;
     if (seatA == me || seatB == me) {
         // Mine leaves, the other seat's comes in.
         const bool mineIsA = seatA == me;
@@ -84,13 +82,12 @@ int CGameWnd::IntributeFlyCard(int fromSeat, const int* cards, int count, int to
         WriteLog("IntributeFlyCard, line:%d", __LINE__);
         return 0;
     }
-    SyncClientFields();
     // A flight at my place is over when its arrivals are counted: it is
     // under way when one of them is awaited.
-    if (fromSeat == m_fields.nMySeat || toSeat == m_fields.nMySeat) {
+    if (fromSeat == m_fields.viewpoint.nMySeat || toSeat == m_fields.viewpoint.nMySeat) {
         m_fields.nExpectedTransfers = 0;
         m_fields.nEndedTransfers = 0;
-        if (fromSeat == m_fields.nMySeat)
+        if (fromSeat == m_fields.viewpoint.nMySeat)
             m_tableCards.GiveCards(&m_hands, fromSeat, toSeat, cards, count);
         else if (m_fields.MayShowMyHand())
             m_hands.ReceiveCards(cards, count, fromSeat, toSeat); // they join my hand

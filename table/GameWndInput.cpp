@@ -41,23 +41,15 @@ void CGameWnd::RequestSeatChange(int seat, int watch) {
         m_pClient->ChangeSeat(WORD(seat), watch);
 }
 
-int CGameWnd::ViewOf(int seat) const {
-    return ::SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
-}
-
-int CGameWnd::SeatOfView(int view) const {
-    return ::ViewToSeat(view, MySeat(), m_fields.nClockOrder != 0);
-}
-
 void CGameWnd::OnLButtonDownEx(UINT, int x, int y) {
     const bool running = theBoard.GetGameState() != kStateWaitStart;
     if ((theBoard.GetRuleFlags() & kRuleChatWatchTarget) && (!running || IsWatcher())) {
         const int view = m_info.NameLineViewAt(POINT{x, y});
         if (view >= 0) {
-            const int seat = SeatOfView(view);
+            const int seat = m_fields.viewpoint.SeatOfView(view);
             const DWORD now = GetTickCount();
-            switch (SeatClickFor(seat, MySeat(), IsWatcher(), SeatTaken(seat), running,
-                                 now - m_dwSeatChangeTick)) {
+            switch (SeatClickFor(seat, m_fields.viewpoint.nMySeat, IsWatcher(), SeatTaken(seat),
+                                 running, now - m_dwSeatChangeTick)) {
             case SeatClick::kNothing:
                 return;
             case SeatClick::kTooSoon:
@@ -114,7 +106,7 @@ void CGameWnd::OnMouseMoveEx(UINT, int x, int y) {
     const int view = m_info.NameLineViewAt(POINT{x, y});
     if (view < 0)
         return;
-    const int seat = SeatOfView(view);
+    const int seat = m_fields.viewpoint.SeatOfView(view);
     if (!SeatTaken(seat) || running)
         SetCursor(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kSeatCursorId)));
 }

@@ -20,7 +20,7 @@ void CGameWnd::OnResize(UINT, int cx, int) {
         m_tableCards.RelayTable(&m_hands);
         m_hands.RefaceHand();
         if (m_fields.MayShowMyHand())
-            m_hands.SortCardbyWeight(m_fields.nCardOrder != 0);
+            m_hands.SortCardbyWeight(m_fields.viewpoint.nCardOrder != 0);
         else
             m_hands.CalcLayout();
     } else {

@@ -43,7 +43,7 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
     if (m_fields.pLayout == nullptr || !IsSeat(seat))
         return;
     const CGameLayout& layout = *m_fields.pLayout;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     const CRect plate = PlateRect(view);
     const tagUSERINFO& user = theBoard.GetUserInfo(seat);
     const CString name = UserNameOf(user);
@@ -112,7 +112,7 @@ void CGameWnd::RedrawSeatPlate(int seat) {
     GetClientRect(&client);
     // A fresh piece of the background under the plate, then the plate area
     // is repainted.
-    CRect area = PlateRect(m_fields.SeatToView(seat));
+    CRect area = PlateRect(m_fields.viewpoint.ViewOf(seat));
     area.right += 3;
     area.bottom += 33;
     CDC* back = GetBackgroundDC();

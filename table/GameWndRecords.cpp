@@ -113,7 +113,7 @@ void CGameWnd::ShowMyHand() {
     m_hands.ClearHand();
     if (m_pClient == nullptr)
         return;
-    const int seat = m_pClient->m_nMySeat;
+    const int seat = m_fields.viewpoint.nMySeat;
     if (!IsSeat(seat))
         return;
     const tagCARD* hand = theBoard.GetHand(seat);
@@ -122,8 +122,7 @@ void CGameWnd::ShowMyHand() {
             m_hands.DisplayCard(hand[i].code);
     // Shown whole (a return to the table, a watched hand let open), the
     // hand keeps the card order the settings choose, as a dealt one does.
-    SyncClientFields();
-    if (m_fields.nCardOrder != 0 && m_fields.MayShowMyHand())
+    if (m_fields.viewpoint.nCardOrder != 0 && m_fields.MayShowMyHand())
         m_hands.SortCardbyWeight(TRUE);
     else
         m_hands.CalcLayout();

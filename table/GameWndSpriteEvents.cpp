@@ -52,7 +52,7 @@ void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
 }
 
 void CGameWnd::FinishCardsSettled() {
-    if (m_fields.nCardOrder != 0 && m_fields.bResortPending) {
+    if (m_fields.viewpoint.nCardOrder != 0 && m_fields.bResortPending) {
         m_fields.bResortPending = FALSE;
         SetTimer(kCardsSettledTimer, kSettleDelayMs, nullptr);
         return;
@@ -67,7 +67,7 @@ void CGameWnd::ResetCardSprites() {
     m_nDeckBacksLeft = kDeckSize;
     ShowDeckBacksLeft();
     // The deal goes round from my own seat.
-    const int seat = MySeat();
+    const int seat = m_fields.viewpoint.nMySeat;
     m_dealPace.SetDealStart(seat, seat);
     m_dealPace.StartDealTimers();
 }

@@ -24,7 +24,7 @@ void CGameWnd::ClearTableCards() {
 }
 
 BOOL CGameWnd::CollectRound() {
-    return m_tableCards.CollectToCentre(MySeat(), TRUE);
+    return m_tableCards.CollectToCentre(m_fields.viewpoint.nMySeat, TRUE);
 }
 
 void CGameWnd::StartDeal(const int* codes, int count, int mySeat) {
@@ -92,7 +92,7 @@ void CGameWnd::EnableSeatButtons(BOOL enable) {
     for (int button : {kBtnSound, kBtnExchange, kBtnTakeChance})
         m_buttons[button].Enable(TRUE);
     // The pair of trusteeship buttons follows the seat's word.
-    ShowTrustButtons(theBoard.IsSeatTrusted(MySeat()));
+    ShowTrustButtons(theBoard.IsSeatTrusted(m_fields.viewpoint.nMySeat));
 }
 
 void CGameWnd::ShowCoinButtons() {
@@ -101,7 +101,8 @@ void CGameWnd::ShowCoinButtons() {
 }
 
 void CGameWnd::TurnSeatsForGame() {
-    m_fields.nClockOrder = TableApp().BeginGameClockOrder();
+    TableApp().BeginGameClockOrder();
+    UpdateViewpoint();
 }
 
 void CGameWnd::SetSoundPlayer(int seat, BOOL male) {

@@ -51,7 +51,7 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
     try {
         // Cards still listed here were never gathered: they go now.
         RemoveSprites(m_seats[seat]);
-        if (m_pTable->SeatToView(seat) != 0)
+        if (m_pTable->viewpoint.ViewOf(seat) != 0)
             return LayNewCards(hands, seat, cards, n, groupId, true);
 
         std::vector<int> wanted(cards, cards + n);
@@ -86,7 +86,7 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
         if (k != n)
             WriteLog("iCard=%d --- nCards=%d,card[0]=%d ,PutCard Erro!", k, n,
                      n > 0 ? cards[0] : -1);
-        if (m_pTable->nCardOrder)
+        if (m_pTable->viewpoint.nCardOrder)
             hands->SortCardbyWeight(TRUE);
         else
             hands->CalcLayout();
@@ -104,7 +104,7 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
 
 BOOL CTableCards::LayNewCards(CCardLayout* hands, int seat, const int* cards, int n, UINT groupId,
                               bool fromSeatPlace) {
-    const int view = m_pTable->SeatToView(seat);
+    const int view = m_pTable->viewpoint.ViewOf(seat);
     const CSpritePos avatar = m_pTable->AvatarPoint(view);
     std::vector<SPRITEGROUPITEM> items;
     for (int k = 0; k < n; ++k) {
@@ -158,7 +158,7 @@ BOOL CTableCards::RelayTable(CCardLayout* hands) {
         if (list.empty())
             continue;
         const int n = int(list.size());
-        const int view = m_pTable->SeatToView(seat);
+        const int view = m_pTable->viewpoint.ViewOf(seat);
         std::vector<SPRITEGROUPITEM> items;
         int k = 0;
         for (HANDENTRY& entry : list) {
@@ -192,7 +192,7 @@ BOOL CTableCards::CollectToCentre(int seat, BOOL record) {
             m_pTable->ClearLastCards(view);
     bool first = true;
     for (int s = 0; s < kSeatCount; ++s) {
-        const int view = m_pTable->SeatToView(s);
+        const int view = m_pTable->viewpoint.ViewOf(s);
         int k = 0;
         for (const HANDENTRY& entry : m_seats[s]) {
             if (record)
@@ -221,7 +221,7 @@ BOOL CTableCards::CollectToCentre(int seat, BOOL record) {
 void CTableCards::ClearSeat(int seat) {
     if (!m_pGameWndSprite || !m_pTable || !IsSeat(seat))
         return;
-    const int view = m_pTable->SeatToView(seat);
+    const int view = m_pTable->viewpoint.ViewOf(seat);
     m_pTable->ClearLastCards(view);
     for (const HANDENTRY& entry : m_seats[seat])
         m_pTable->AddLastCard(view, entry.nCard);

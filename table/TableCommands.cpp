@@ -60,7 +60,7 @@ void CTableCommands::PlaySelected(int kind) {
     const int count = SelectedCodes(codes);
     if (count <= 0)
         return;
-    const int seat = m_table.MySeat();
+    const int seat = m_table.Viewpoint().nMySeat;
     if (kind == kActionTakeOut &&
         theBoard.SelectionLeavesJoker(seat, codes, count, theBoard.GetHand(seat), kHandSize) == 1) {
         ShowStringNotice(IDS_SHAO_NEEDS_JOKER);
@@ -107,7 +107,7 @@ void CTableCommands::OnGaveUp() {
 void CTableCommands::OnSearch() {
     if (m_table.IsWatcher() || !m_table.IsInputAllowed())
         return;
-    const int seat = m_table.MySeat();
+    const int seat = m_table.Viewpoint().nMySeat;
     const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
     const CardType toBeat = plays.empty() ? 0 : plays.back().type;
     // A list found for another round's play would offer plays that no
@@ -124,7 +124,6 @@ void CTableCommands::OnSearch() {
     if (!m_hints.empty()) {
         if (m_nHintIndex < 0 || m_nHintIndex >= int(m_hints.size()))
             m_nHintIndex = 0;
-        m_table.Fields().nMySeat = seat;
         m_table.Hands().SelectPlay(m_hints[size_t(m_nHintIndex)], seat);
         // After the last one the list is built afresh on the next press.
         m_nHintIndex = (m_nHintIndex + 1) % int(m_hints.size());
@@ -140,7 +139,7 @@ void CTableCommands::OnSearch() {
 void CTableCommands::SendPoint(int value) {
     if (m_table.IsWatcher())
         return;
-    int32_t record[7] = {0x908, 20, 0, value, m_table.MySeat(), 0, 0};
+    int32_t record[7] = {0x908, 20, 0, value, m_table.Viewpoint().nMySeat, 0, 0};
     m_client->SendBuiltRecord(int(sizeof record), record);
     m_table.StopCountdown();
 }
@@ -178,7 +177,8 @@ void CTableCommands::OnReturnTributeCmd() {
         return;
     const tagPENDINGTRIBUTE& entry = m_table.Records().PendingTributes().front();
     if (ReturnCountFits(entry.nCount, count)) {
-        m_client->SendReturnTribute(entry.nTargetSeat, m_table.MySeat(), cards, count, entry.nKind);
+        m_client->SendReturnTribute(entry.nTargetSeat, m_table.Viewpoint().nMySeat, cards, count,
+                                    entry.nKind);
         return;
     }
     char format[512] = {};
@@ -221,8 +221,8 @@ void CTableCommands::SendCue(BOOL left) {
     // that hand has a selection.
     if (left && count <= 0)
         return;
-    const int teammate = left ? CGameLogic::GetNextTeammate(m_table.MySeat())
-                              : CGameLogic::GetPrevTeammate(m_table.MySeat());
+    const int teammate = left ? CGameLogic::GetNextTeammate(m_table.Viewpoint().nMySeat)
+                              : CGameLogic::GetPrevTeammate(m_table.Viewpoint().nMySeat);
     if (!m_client->SendCue(teammate, codes, count)) {
         m_table.ShowNotice("您提示错误！");
         m_table.PlayGameSound("wrong.wav");
@@ -255,7 +255,7 @@ void CTableCommands::OnTrust() {
 void CTableCommands::OnTrustExit() {
     if (theBoard.GetGameState() == kStateWaitStart)
         return;
-    const int seat = m_table.MySeat();
+    const int seat = m_table.Viewpoint().nMySeat;
     if (theBoard.GetTrustCount(seat) > 3 && theBoard.IsSeatTrusted(seat)) {
         ShowStringNotice(IDS_TRUST_LIMIT);
         return;
@@ -287,7 +287,7 @@ void CTableCommands::OnChip(UINT id) {
 }
 
 void CTableCommands::AnswerClock(int event) {
-    const int seat = m_table.MySeat();
+    const int seat = m_table.Viewpoint().nMySeat;
     switch (ClockAnswerFor(event, m_table.MyMask(), theBoard.IsSeatTrusted(seat),
                            m_table.IsWatcher() != FALSE)) {
     case ClockAnswer::kTrustOn:

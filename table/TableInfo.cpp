@@ -66,14 +66,6 @@ CTableInfo::CTableInfo(CSpriteWnd& wnd, const CTableWndFields& fields, const CTa
 
 CTableInfo::~CTableInfo() = default;
 
-int CTableInfo::MySeat() const {
-    return m_client != nullptr ? m_client->m_nMySeat : m_fields.nMySeat;
-}
-
-int CTableInfo::SeatOfView(int view) const {
-    return ViewToSeat(view, m_fields.nMySeat, m_fields.nClockOrder != 0);
-}
-
 void CTableInfo::CreateTips() {
     for (int tip = 0; tip < kTipCount; ++tip) {
         const TipSettings& s = SettingsOf(tip);
@@ -101,7 +93,7 @@ void CTableInfo::ShowSeatTip(LPCSTR text, int seat) {
         WriteLog("The table has no speech tip for seat %d", seat);
         return;
     }
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     const RECT avatar = m_links.plate(view);
     POINT place{avatar.left, avatar.top};
     m_wnd.ClientToScreen(&place);
@@ -130,7 +122,7 @@ void CTableInfo::HitTestSeat(POINT screenPoint) {
         m_nInfoTipSeat = -1;
         return;
     }
-    const int seat = SeatOfView(found);
+    const int seat = m_fields.viewpoint.SeatOfView(found);
     if (seat == m_nInfoTipSeat)
         return;
     m_nInfoTipSeat = seat;
@@ -179,7 +171,7 @@ int CTableInfo::GetSeatLevel(int seat) const {
 }
 
 void CTableInfo::UpdateUserInfo(BOOL levelRise) {
-    const int mySeat = MySeat();
+    const int mySeat = m_fields.viewpoint.nMySeat;
     CTableAppLink& app = TableApp();
     if (app.HasTakeChanceDialog() && IsSeat(mySeat)) {
         const tagTABLEHEAD& head = theBoard.GetTableHead();
@@ -219,7 +211,7 @@ void CTableInfo::UpdateTitle(BOOL watcher) {
         nick = FixedFieldText(m_client->m_szNickName, sizeof m_client->m_szNickName);
         user = FixedFieldText(m_client->m_szUserName, sizeof m_client->m_szUserName);
     }
-    const int mySeat = MySeat();
+    const int mySeat = m_fields.viewpoint.nMySeat;
     CString title;
     title.Format("Morvane积分版 (%s) %s [%s] %s", LPCSTR(version), LPCSTR(nick), LPCSTR(user),
                  watcher ? "旁观" : "");

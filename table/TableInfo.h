@@ -92,8 +92,6 @@ public:
 private:
     // The name line of a view's plate, in client coordinates.
     RECT NameLineRect(int view) const;
-    int MySeat() const;
-    int SeatOfView(int view) const;
     // A line shown in the chat pane's text.
     void AddChatText(LPCSTR text);
     void HideSeatPopup();

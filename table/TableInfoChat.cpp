@@ -12,6 +12,7 @@
 #include "table/TableAppLink.h"
 #include "table/TableInfo.h"
 #include "table/TableRecords.h"
+#include "table/TableWndFields.h"
 
 namespace {
 
@@ -45,9 +46,9 @@ void CTableInfo::OnOwnChatLine(LPCSTR text) {
     AddChatText(text);
     if (IsSymbolFontLine(text) || IsChatCommandLine(text))
         return;
-    if (m_client == nullptr || m_client->m_bWatcher)
+    if (m_client == nullptr || m_fields.viewpoint.bWatcher)
         return;
-    ShowSeatTip(text, m_client->m_nMySeat);
+    ShowSeatTip(text, m_fields.viewpoint.nMySeat);
 }
 
 void CTableInfo::OnButtonHover(int id, BOOL leave) {

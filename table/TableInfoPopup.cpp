@@ -54,10 +54,10 @@ void CTableInfo::OnHoverTimer() {
         links.state = [this] {
             SeatPopupState state;
             state.gameRunning = theBoard.GetGameState() != 0;
-            state.watcher = m_client != nullptr && m_client->m_bWatcher;
-            state.mySeat = MySeat();
+            state.watcher = m_client != nullptr && m_fields.viewpoint.bWatcher;
+            state.mySeat = m_fields.viewpoint.nMySeat;
             state.member = IsSeat(state.mySeat) && theBoard.GetUserInfo(state.mySeat).bMember;
-            state.seat = m_nHoverView >= 0 ? SeatOfView(m_nHoverView) : -1;
+            state.seat = m_nHoverView >= 0 ? m_fields.viewpoint.SeatOfView(m_nHoverView) : -1;
             state.seatTaken =
                 IsSeat(state.seat) && IsSeatUserTaken(theBoard.GetUserInfo(state.seat));
             return state;
@@ -108,8 +108,8 @@ void CTableInfo::OnSeatHoverTick() {
     m_nHoverView = view;
     if (view < 0 || !m_bSeatPopupMayShow)
         return;
-    const int seat = SeatOfView(view);
-    const int mySeat = MySeat();
+    const int seat = m_fields.viewpoint.SeatOfView(view);
+    const int mySeat = m_fields.viewpoint.nMySeat;
     if (seat != mySeat && IsSeatUserTaken(theBoard.GetUserInfo(seat)))
         OnHoverTimer();
 }
@@ -140,7 +140,7 @@ void CTableInfo::OnSeatPopupCheckTick() {
         HideSeatPopup();
         return;
     }
-    const int seat = SeatOfView(m_nPopupView);
+    const int seat = m_fields.viewpoint.SeatOfView(m_nPopupView);
     POINT cursor{};
     GetCursorPos(&cursor);
     POINT client = cursor;

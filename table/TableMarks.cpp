@@ -58,14 +58,6 @@ HBITMAP CopyBitmap(HBITMAP source) {
 
 } // namespace
 
-int CTableMarks::MySeat() const {
-    return m_client != nullptr ? m_client->m_nMySeat : 0;
-}
-
-int CTableMarks::ViewOf(int seat) const {
-    return ::SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
-}
-
 POSITION CTableMarks::FlagImage(int imageId, int flag) {
     POSITION image = m_wnd.GetImageList().Find(imageId);
     if (image != nullptr)
@@ -134,7 +126,7 @@ void CTableMarks::StopSpriteById(int spriteId) {
 void CTableMarks::ShowTrustMark(int seat, int status) {
     if (!IsSeat(seat))
         return;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     static const struct {
         int status, sprite, image, flag;
     } kTrust[] = {{300, kTrustMark, kTrustImage, CGameLayout::FLAG_TRUST},
@@ -162,7 +154,7 @@ void CTableMarks::ClearTrustMarks() {
 void CTableMarks::ShowActionMark(int seat, int flags) {
     if (!IsSeat(seat))
         return;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     const int shown = (flags & 1)   ? kPassMark
                       : (flags & 2) ? kLetMark
                       : (flags & 8) ? kGaveUpMark
@@ -194,7 +186,7 @@ void CTableMarks::ShowActionMark(int seat, int flags) {
 void CTableMarks::ShowSeatFlag(int seat, BOOL show, int spriteBase, int dy, BOOL flash) {
     if (!IsSeat(seat))
         return;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     const int id = spriteBase + view;
     if (!show) {
         RemoveSpriteById(id);
@@ -237,7 +229,7 @@ void CTableMarks::MarkPrePoint(int seat, BOOL show) {
 void CTableMarks::ShowPlaceMark(int seat, int place) {
     if (!IsSeat(seat) || place < 0 || place >= kSeatCount)
         return;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     const int flag = (IsRightSide(view) ? CGameLayout::FLAG_ONEO : CGameLayout::FLAG_ONE) + place;
     const int imageId = kPlaceImageBase + view * kSeatCount + place;
     const POSITION image = FlagImage(imageId, flag);
@@ -285,7 +277,7 @@ void CTableMarks::ShowReadyMark(int seat, BOOL clear) {
     }
     if (!IsSeat(seat))
         return;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     CSpritePos at = m_fields.SeatPlace(seat);
     at.x += 2;
     at.y += 85;
@@ -299,11 +291,10 @@ void CTableMarks::ShowWaitMark(int seat, BOOL hide) {
     }
     if (!IsSeat(seat))
         return;
-    m_links.syncFields();
     // A player does not wait for himself.
-    if (seat == m_fields.nMySeat && !m_fields.bWatcher)
+    if (seat == m_fields.viewpoint.nMySeat && !m_fields.viewpoint.bWatcher)
         return;
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     CSpritePos at = m_fields.SeatPlace(seat);
     if (view == 0) {
         at = CSpritePos(-43, -100);

@@ -20,6 +20,7 @@
 #include <functional>
 #include <vector>
 
+class CGameLogic;
 class CGameNetClient;
 class CSpriteWnd;
 struct CTableWndFields;
@@ -27,15 +28,13 @@ struct CTableWndFields;
 class CTableMarks : public CMarkView {
 public:
     struct Links {
-        // My seat, the watcher flag and the card order, fresh from the client.
-        std::function<void()> syncFields;
         std::function<void(LPCSTR file)> sound;
         // A mark or a text stands clear of what the table shows.
         ClearPlaceLink clearPlace;
     };
 
-    CTableMarks(CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
-        : m_wnd(wnd), m_fields(fields), m_panes(panes) {}
+    CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
+        : m_board(board), m_wnd(wnd), m_fields(fields), m_panes(panes) {}
     CTableMarks(const CTableMarks&) = delete;
     CTableMarks& operator=(const CTableMarks&) = delete;
 
@@ -120,10 +119,8 @@ private:
     POSITION PlaceSeatText(LPCSTR name, int id, int seat, int endEvent = -1);
     void BurnStepTwo(int targetView);
     void BurnStepThree();
-    // My seat by the client (0 without one) and a seat's view from it.
-    int MySeat() const;
-    int ViewOf(int seat) const;
 
+    const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
     CTableWndFields& m_fields;
     CPaneView& m_panes;

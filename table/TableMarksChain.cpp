@@ -29,7 +29,7 @@ BOOL CTableMarks::OnAnimationEnd(int event) {
     } else if (event == kChuanSanHuEnd) {
         // The game's data went with the game-over record; a next game my
         // seat has started already keeps its table.
-        if (m_bCleanSweep && !theBoard.GetStartFlag(MySeat()))
+        if (m_bCleanSweep && !m_board.GetStartFlag(m_fields.viewpoint.nMySeat))
             m_panes.ShowResultPane(m_cleanSweepResult);
         m_bCleanSweep = FALSE;
     } else if (event >= kBurnOneFirst && event <= kBurnOneLast) {
@@ -43,7 +43,7 @@ BOOL CTableMarks::OnAnimationEnd(int event) {
 void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
     if (burningSeat == targetSeat || !IsSeat(burningSeat) || !IsSeat(targetSeat))
         return;
-    const int view = ViewOf(burningSeat);
+    const int view = m_fields.viewpoint.ViewOf(burningSeat);
     const CSpritePos place = m_fields.AvatarPoint(view);
     const POINT by = view >= 4 ? POINT{-26, -5} : POINT{-20, -10};
     m_burnFrom = PosAt(place.x + by.x, place.y + by.y, place.anchor);
@@ -56,7 +56,8 @@ void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
                                      kBurnOneSprite, TableRoomFor::kText);
     auto* line = new CFixedLine;
     line->SetFrom(at.x, at.y, at.anchor, 255);
-    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirst + ViewOf(targetSeat), -1, 1, TRUE);
+    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirst + m_fields.viewpoint.ViewOf(targetSeat), -1,
+                        1, TRUE);
 }
 
 void CTableMarks::BurnStepTwo(int targetView) {
@@ -108,7 +109,8 @@ void CTableMarks::StopTableAnimations() {
 
 void CTableMarks::ShowChuanSanHuMark() {
     // My side took the first three places: the text stands at my seat.
-    if (PlaceSeatText("串三户", kChuanSanHuSprite, MySeat(), kChuanSanHuSprite) != nullptr)
+    if (PlaceSeatText("串三户", kChuanSanHuSprite, m_fields.viewpoint.nMySeat, kChuanSanHuSprite) !=
+        nullptr)
         return;
     // Without the animation the result follows at once.
     m_bCleanSweep = FALSE;

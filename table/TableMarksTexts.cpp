@@ -111,7 +111,7 @@ POSITION CTableMarks::AddSpriteByName(LPCSTR name, int id, BOOL show, int param)
 }
 
 BOOL CTableMarks::CreateTextSprites() {
-    const BOOL pointRules = (theBoard.GetRuleFlags() & kPointRule) != 0;
+    const BOOL pointRules = (m_board.GetRuleFlags() & kPointRule) != 0;
     for (const TextSprite& t : kTextSprites) {
         if (t.pointRulesOnly && !pointRules)
             continue;
@@ -158,7 +158,7 @@ SIZE CTableMarks::NamedSpriteSize(LPCSTR name, int id) {
 }
 
 CSpritePos CTableMarks::TextAnimationPlace(int seat, SIZE size) const {
-    const int view = m_fields.SeatToView(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     const CSpritePos at = m_fields.SeatPlace(seat);
     switch (view) {
     case 0: {
@@ -201,16 +201,16 @@ void CTableMarks::ShowPrePointMark(int seat) {
 }
 
 void CTableMarks::ShowTributeMark(int seat) {
-    m_links.syncFields();
     // Only my own tribute is announced.
-    if (IsSeat(seat) && seat == m_fields.nMySeat)
+    if (IsSeat(seat) && seat == m_fields.viewpoint.nMySeat)
         PlaceSeatText("进贡", kTributeSprite, seat);
 }
 
 void CTableMarks::ShowTouKeMark() {
     // Over the seat that finished first, as the other seat texts stand.
-    const std::vector<int>& places = theBoard.GetPlaces();
-    PlaceSeatText("头科", kTouKeSprite, places.empty() ? MySeat() : places.front());
+    const std::vector<int>& places = m_board.GetPlaces();
+    PlaceSeatText("头科", kTouKeSprite,
+                  places.empty() ? m_fields.viewpoint.nMySeat : places.front());
 }
 
 void CTableMarks::ShowResultBanner(LPCSTR name, int id, int paneTop) {

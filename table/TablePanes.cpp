@@ -65,27 +65,20 @@ int ChipKey(int jetonIndex) {
     return CGameLayout::BX_COUNT + jetonIndex;
 }
 
-bool IsCoinRoom() {
-    return (theBoard.GetRuleFlags() & kRuleRoomMode) != 0;
+bool IsCoinRoom(const CGameLogic& board) {
+    return (board.GetRuleFlags() & kRuleRoomMode) != 0;
 }
 
 } // namespace
 
-CTablePanes::CTablePanes(CSpriteWnd& wnd, CTableWndFields& fields, const CTableRecords& records)
-    : m_wnd(wnd), m_fields(fields), m_records(records) {}
+CTablePanes::CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields,
+                         const CTableRecords& records)
+    : m_board(board), m_wnd(wnd), m_fields(fields), m_records(records) {}
 
 CTablePanes::~CTablePanes() = default;
 
-int CTablePanes::MySeat() const {
-    return m_client != nullptr ? m_client->m_nMySeat : 0;
-}
-
 bool CTablePanes::IsWatcher() const {
-    return m_client == nullptr || m_client->m_bWatcher;
-}
-
-int CTablePanes::ViewOf(int seat) const {
-    return SeatToView(seat, MySeat(), m_fields.nClockOrder != 0);
+    return m_client == nullptr || m_fields.viewpoint.bWatcher;
 }
 
 CPaneImage* CTablePanes::FindOrMakePane(int imageId,
@@ -203,7 +196,7 @@ CSpriteButtonEx* CTablePanes::MakeChip(int id, int jetonIndex) {
 }
 
 void CTablePanes::MakeChips(int firstJeton) {
-    const int largest = theBoard.GetTableHead().nMaxMultiple;
+    const int largest = m_board.GetTableHead().nMaxMultiple;
     const bool watcher = IsWatcher();
     for (int i = 0; i < kChipCount; ++i) {
         const int multiple = kChipMultiples[i];
@@ -221,7 +214,7 @@ void CTablePanes::RemoveChips() {
 }
 
 void CTablePanes::ShowStartPane(BOOL show, int) {
-    const bool coinRoom = IsCoinRoom();
+    const bool coinRoom = IsCoinRoom(m_board);
     const bool chips = !coinRoom && m_records.HasMultiples();
     if (!show) {
         m_bStartButtonUp = 0;
@@ -253,7 +246,7 @@ void CTablePanes::ShowStartPane(BOOL show, int) {
 }
 
 void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
-    const bool coinRoom = IsCoinRoom();
+    const bool coinRoom = IsCoinRoom(m_board);
     const CString file = m_strLayoutFile;
     const int imageId = coinRoom ? kResultCoinPaneImage : kResultPaneImage;
     CPaneImage* image = FindOrMakePane(imageId, [&](int id) -> CPaneImage* {
@@ -270,7 +263,7 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     // finishing places stay beside the result.
     if (m_links.clearPlayMarks)
         m_links.clearPlayMarks();
-    const int me = MySeat();
+    const int me = m_fields.viewpoint.nMySeat;
     CSpritePos paneAt = PosAt(0, 0, 4);
     if (auto* pane = dynamic_cast<CResultPaneImage*>(image)) {
         pane->SetMySeat(me);
@@ -292,7 +285,7 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         MakeChips(kResultChipsFirst);
     m_bStartButtonUp = 1;
     // The table's own countdown is its first time limit.
-    m_nResultCountdown = theBoard.GetTableHead().nTimeLimit[kLimitResultCountdown];
+    m_nResultCountdown = m_board.GetTableHead().nTimeLimit[kLimitResultCountdown];
     if (m_nResultCountdown > 0) {
         ShowCountdownPane(m_nResultCountdown, kCountdownOnResult);
         m_wnd.SetTimer(kResultCountdownTimer, 1000, nullptr);
@@ -305,7 +298,7 @@ void CTablePanes::ShowStartButtons(BOOL show) {
         again->Enable(show && !watcher);
     if (!m_records.HasMultiples())
         return;
-    const int largest = theBoard.GetTableHead().nMaxMultiple;
+    const int largest = m_board.GetTableHead().nMaxMultiple;
     for (int multiple : kChipMultiples) {
         CSpriteButtonEx* chip = PaneButton(kChipBaseId + multiple);
         if (chip == nullptr)
@@ -360,8 +353,8 @@ void CTablePanes::OnResultCountdownTick() {
         return;
     m_wnd.KillTimer(kResultCountdownTimer);
     m_nResultCountdown = -1;
-    const int me = m_client != nullptr ? m_client->m_nMySeat : -1;
-    if (theBoard.GetUserInfo(me).nBeans < theBoard.GetTableHead().nMinBeans)
+    const int me = m_client != nullptr ? m_fields.viewpoint.nMySeat : -1;
+    if (m_board.GetUserInfo(me).nBeans < m_board.GetTableHead().nMinBeans)
         m_wnd.SetTimer(kAutoStartTimer, 10000, nullptr);
     else if (m_client != nullptr)
         m_client->SendStart(m_records.GetMultiple());

@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+class CGameLogic;
 class CGameNetClient;
 class CPaneImage;
 class CSpriteButtonEx;
@@ -43,7 +44,8 @@ public:
 
     // The panes live on the window's sprites, place themselves by the
     // fields' layout and read my multiple from the record handling.
-    CTablePanes(CSpriteWnd& wnd, CTableWndFields& fields, const CTableRecords& records);
+    CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields,
+                const CTableRecords& records);
     ~CTablePanes() override;
     CTablePanes(const CTablePanes&) = delete;
     CTablePanes& operator=(const CTablePanes&) = delete;
@@ -114,11 +116,10 @@ private:
     // Centred, but above my play (the play buttons, my clock, my hand) where
     // the table is high enough for it.
     CSpritePos AboveMyPlay(CPaneImage* image);
-    int MySeat() const;
     // Without a client nothing can be sent: the table is treated as watched.
     bool IsWatcher() const;
-    int ViewOf(int seat) const;
 
+    const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
     CTableWndFields& m_fields;
     const CTableRecords& m_records;

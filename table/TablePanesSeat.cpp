@@ -52,7 +52,7 @@ CSpritePos Offset(const CSpritePos& place, POINT by) {
 void CTablePanes::ShowRemnantPane(int seat, int count) {
     if (!IsSeat(seat))
         return;
-    const int view = ViewOf(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     if (count <= 0) {
         HidePaneSprite(kRemnantSpriteBase + view);
         return;
@@ -74,9 +74,9 @@ void CTablePanes::ShowRemnantPane(int seat, int count) {
 }
 
 void CTablePanes::ShowMultiplePane(int seat, int multiple, BOOL flag) {
-    if (!IsSeat(seat) || (theBoard.GetRuleFlags() & kRuleRoomMode))
+    if (!IsSeat(seat) || (m_board.GetRuleFlags() & kRuleRoomMode))
         return;
-    const int view = ViewOf(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     if (multiple == 0 || !flag) {
         HidePaneSprite(kMultipleSpriteBase + view);
         return;
@@ -104,7 +104,7 @@ void CTablePanes::ShowMultiplePane(int seat, int multiple, BOOL flag) {
 void CTablePanes::ShowGousjPane(int seat, int value) {
     if (!IsSeat(seat))
         return;
-    const int view = ViewOf(seat);
+    const int view = m_fields.viewpoint.ViewOf(seat);
     if (value == 0) {
         HidePaneSprite(kGousjSpriteBase + view);
         return;

@@ -11,25 +11,21 @@
 #include <climits>
 #include <cstdint>
 
-int CTableRecords::MySeat() const {
-    return m_client != nullptr ? m_client->m_nMySeat : -1;
-}
-
 BOOL CTableRecords::IsMe(int seat) const {
-    return m_client != nullptr && seat == m_client->m_nMySeat;
+    return m_client != nullptr && m_viewpoint.IsMe(seat);
 }
 
 BOOL CTableRecords::IsPlayer() const {
-    return m_client != nullptr && !m_client->m_bWatcher;
+    return m_client != nullptr && !m_viewpoint.bWatcher;
 }
 
 BOOL CTableRecords::IsBlindWatcher() const {
-    return m_client != nullptr && m_client->m_bWatcher &&
-           !m_board.GetWatcherSees(m_client->m_nMySeat);
+    return m_client != nullptr && m_viewpoint.bWatcher &&
+           !m_board.GetWatcherSees(m_viewpoint.nMySeat);
 }
 
 int CTableRecords::MyMask() const {
-    return m_board.GetSeatActionMask(MySeat());
+    return m_board.GetSeatActionMask(m_viewpoint.nMySeat);
 }
 
 int CTableRecords::TimeLimit(TimeLimitSlot slot) const {

@@ -10,6 +10,7 @@
 #include "game/PlayRecords.h"
 #include "game/StateRecords.h"
 #include "platform/CString.h"
+#include "table/TableViewpoint.h"
 
 #include <vector>
 
@@ -38,8 +39,9 @@ struct tagGAMESTATEBLOCK {
 
 class CTableRecords {
 public:
-    CTableRecords(CGameLogic& board, CTableView& view, CMarkView& marks, CPaneView& panes)
-        : m_board(board), m_view(view), m_marks(marks), m_panes(panes) {}
+    CTableRecords(CGameLogic& board, const TableViewpoint& viewpoint, CTableView& view,
+                  CMarkView& marks, CPaneView& panes)
+        : m_board(board), m_viewpoint(viewpoint), m_view(view), m_marks(marks), m_panes(panes) {}
     CTableRecords(const CTableRecords&) = delete;
     CTableRecords& operator=(const CTableRecords&) = delete;
 
@@ -109,7 +111,6 @@ private:
     // cards on the table.
     void TakeUpPassedOverSeats(const tagPLAYMSG& msg, const PlayApplied& play);
 
-    int MySeat() const;
     BOOL IsMe(int seat) const;
     BOOL IsPlayer() const;
     // A watcher who may not see the watched seat's hand.
@@ -159,6 +160,7 @@ private:
     void ShowMyReturnDue();
 
     CGameLogic& m_board;
+    const TableViewpoint& m_viewpoint;
     CTableView& m_view;
     CMarkView& m_marks;
     CPaneView& m_panes;

@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (msg.bAnswer == 0) {
         const int32_t none[kSeatCount] = {-1, -1, -1, -1, -1, -1};
         m_board.SetPlaces(none);
@@ -77,12 +77,12 @@ void CTableRecords::OnPointMsg(const tagPOINTMSG& msg) {
 }
 
 void CTableRecords::ClearMyQuestion() {
-    m_board.SetSeatActionMask(MySeat(), 0);
+    m_board.SetSeatActionMask(m_viewpoint.nMySeat, 0);
     m_view.UpdateActionButtons(m_board.GetGameState(), 0, TRUE);
 }
 
 void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     const int seat = msg.nSeat;
     if (msg.bAnswer != 0) {
         // My own answer is in: its buttons go, as a point round's do.
@@ -130,7 +130,7 @@ void CTableRecords::OnRevolution(const tagREVOLUTIONMSG& msg) {
 }
 
 void CTableRecords::OnGousiji(const tagGOUSIJIMSG& msg) {
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (m_board.GetGameState() != kStatePlay) {
         m_board.SetGameState(kStateGousiji);
         for (int seat = 0; seat < kSeatCount; ++seat)

@@ -59,7 +59,7 @@ void CTableRecords::OnPlay(const tagPLAYMSG& msg) {
 
 CTableRecords::PlayApplied CTableRecords::ApplyPlay(const tagPLAYMSG& msg) {
     PlayApplied play;
-    play.me = MySeat();
+    play.me = m_viewpoint.nMySeat;
     const int actor = msg.nSeat;
     m_bRoundFlag = TRUE;
     m_nTurnCountdown = 0;
@@ -274,7 +274,7 @@ void CTableRecords::OnRoundEnd() {
     m_board.ClearPlayList();
     for (int& marks : m_nRoundMarks)
         marks = 0;
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (!m_view.CollectRound())
         EndHeldRecord(); // else the end of the flight opens the gate
     const int state = m_board.GetGameState();

@@ -69,10 +69,10 @@ void CTableRecords::OnStart(const tagSTARTMSG& msg) {
         // A trusteeship request the referee never answered must not leave
         // the player without his button for the new game.
         if (IsPlayer() && m_client != nullptr)
-            m_view.ShowTrustButtons(m_board.IsSeatTrusted(m_client->m_nMySeat));
+            m_view.ShowTrustButtons(m_board.IsSeatTrusted(m_viewpoint.nMySeat));
         if (TableApp().HasTakeChanceDialog() && m_client != nullptr) {
             const int left =
-                m_board.GetTableHead().nMaxGuesses - m_board.GetGuessCount(m_client->m_nMySeat);
+                m_board.GetTableHead().nMaxGuesses - m_board.GetGuessCount(m_viewpoint.nMySeat);
             char text[128];
             snprintf(text, sizeof text, "本盘剩余竞猜机会为%d次!", left);
             TableApp().SetTakeChanceStatus(text);
@@ -91,7 +91,7 @@ void CTableRecords::ShowStartWait() {
     // Once my seat has started, the table waits for the seats still to
     // start: the waiting mark stands at the first of them in the turn's
     // order (an empty seat has no one to wait for).
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     int seat = me;
     for (int step = 1; step < kSeatCount && IsSeat(me) && m_board.GetStartFlag(me) != 0; ++step) {
         seat = CGameLogic::GetPrevSeat(seat);
@@ -106,7 +106,7 @@ void CTableRecords::ShowStartWait() {
 void CTableRecords::OnDeal(const tagDEALMSG& msg) {
     m_board.ClearForDeal();
     ShowStartWait(); // the game is under way: no seat is waited for to start
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     m_board.SetHand(me, msg.hand, msg.nCount);
     m_board.SetGameState(kStatePointRound2);
     int digits[CTripleDes::kDigitCount];
@@ -200,7 +200,7 @@ void CTableRecords::OnPluginData(const tagPLUGINMSG& msg) {
 void CTableRecords::OnCue(const tagCARDLIST& msg) {
     if (!(m_board.GetRuleFlags() & kRuleCardsLeftNotice))
         return;
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (IsSeat(msg.nFromSeat)) {
         if (!IsBlindWatcher()) {
             m_view.ShowCueCards(msg.nCodes, msg.nCount, msg.nFromSeat);
@@ -277,5 +277,5 @@ void CTableRecords::OnBeanLock(const tagBEANLOCKMSG& msg) {
     m_view.ShowNotice("游戏豆锁定失败，请重新开始！");
     m_panes.ShowStartPane(TRUE, 1);
     if (m_client != nullptr)
-        m_view.ShowSeatMark(m_client->m_nMySeat, TRUE);
+        m_view.ShowSeatMark(m_viewpoint.nMySeat, TRUE);
 }

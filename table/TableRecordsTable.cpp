@@ -14,7 +14,7 @@
 
 void CTableRecords::TakeMultiplesFromHead() {
     const tagTABLEHEAD& head = m_board.GetTableHead();
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     const bool member = IsSeat(me) && m_board.GetUserInfo(me).bMember != 0;
     m_nMultiple = member ? head.nField29 : head.nField30;
     m_nOfferedMultiple = member ? head.nMaxMultiple : head.nBaseMultiple;
@@ -39,7 +39,7 @@ void CTableRecords::OnTableInfo(const tagTABLEINFO& msg) {
     ShowStartWait();
 
     const bool watchTarget = (m_board.GetRuleFlags() & kRuleChatWatchTarget) != 0;
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     const bool first = m_bFirstTableRecord != 0;
     if (first) {
         m_bFirstTableRecord = 0;
@@ -97,7 +97,7 @@ void CTableRecords::OnSnapshot(const tagSNAPSHOTMSG& msg) {
     m_panes.ClearReel();
     m_board.ClearHistory();
 
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     for (int seat = 0; seat < kSeatCount; ++seat) {
         m_board.SetUserInfo(seat, msg.users[seat]);
         m_board.SetStartFlag(seat, msg.nStartFlags[seat]);
@@ -170,7 +170,7 @@ void CTableRecords::OnSnapshot(const tagSNAPSHOTMSG& msg) {
 }
 
 void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     const uint32_t rules = m_board.GetRuleFlags();
     const int state = m_board.GetGameState();
     if (IsPlayer() && IsSeat(me)) {
@@ -234,7 +234,7 @@ void CTableRecords::RedrawFromSnapshot(const tagSNAPSHOTMSG& msg) {
 }
 
 void CTableRecords::TakeParkedHand() {
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (!IsSeat(me))
         return;
     m_board.SetHand(me, m_board.GetSpareHand(), kHandSize);
@@ -276,7 +276,7 @@ void CTableRecords::HideFreeSeatMarks() {
 void CTableRecords::UpdateSeatCards(int seat) {
     if (!IsSeat(seat))
         return;
-    if (seat == MySeat() && !IsBlindWatcher())
+    if (seat == m_viewpoint.nMySeat && !IsBlindWatcher())
         m_view.ShowMyHand();
     if (!(m_board.GetRuleFlags() & kRuleThrees)) {
         const int count = m_board.GetSeatHandCount(seat);
@@ -292,7 +292,7 @@ void CTableRecords::OnChangeSeatScene() {
     if (waiting)
         m_panes.ShowStartPane(TRUE, m_nMultiple);
     ResetTable();
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (!IsPlayer()) {
         TakeParkedHand();
         for (int seat = 0; seat < kSeatCount; ++seat) {

@@ -39,7 +39,7 @@ void CTableRecords::OnGameOver(const tagGAMEOVERMSG& msg) {
         placeSeat[place] = place < int(places.size()) ? places[place] : -1;
     m_panes.SetFinishingOrder(placeSeat);
 
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     const int result = IsSeat(me) ? msg.nResult[me] : 0;
     m_view.PlayGameSound(result == 2 ? "win.wav" : result == 1 ? "loss.wav" : "draw.wav");
     const bool sweep = result == 2 && places.size() >= 3 &&
@@ -120,7 +120,7 @@ void CTableRecords::OnTribute(const tagTRIBUTEMSG& msg) {
         return;
     }
     m_board.SetGameState(kStatePayingTribute);
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (giver == me) {
         if (!IsBlindWatcher())
             for (int i = 0; i < count; ++i)
@@ -176,7 +176,7 @@ void CTableRecords::OnReturnTribute(const tagRETURNTRIBUTEMSG& msg) {
     const bool due = msg.bRequested == 0;
     if (!due)
         m_game.bReturnTributeFlag = 0; // the listing of returns due is over
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     bool flying = false;
     // Only a return whose cards have moved carries cards; the prompts before
     // it name the count due, a refusal the cards the referee would not take.
@@ -225,7 +225,7 @@ void CTableRecords::QueueReturnDue(const tagRETURNTRIBUTEMSG& msg, LPCSTR kindWo
         ++m_game.nReturnsDue[returner];
         m_board.SetSeatActionMask(returner, kActionReturnTribute);
     }
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (returner == me && IsPlayer()) {
         m_pendingTributes.push_back({msg.nKind, receiver, returner, msg.nCount});
         if (m_pendingTributes.size() == 1 && msg.nKind < 4 && kindWord != nullptr) {
@@ -246,7 +246,7 @@ void CTableRecords::SettleReturn(const tagRETURNTRIBUTEMSG& msg) {
         return;
     if (m_game.nReturnsDue[returner] > 0 && --m_game.nReturnsDue[returner] == 0)
         m_board.SetSeatActionMask(returner, 0);
-    if (returner != MySeat())
+    if (returner != m_viewpoint.nMySeat)
         return;
     const auto done = std::find_if(
         m_pendingTributes.begin(), m_pendingTributes.end(), [&](const tagPENDINGTRIBUTE& entry) {
@@ -311,7 +311,7 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
         EndHeldRecord();
         return;
     }
-    const int me = MySeat();
+    const int me = m_viewpoint.nMySeat;
     if (!IsBlindWatcher()) {
         if (seller == me) {
             m_board.DeleteHandCard(me, msg.boughtThree.code);

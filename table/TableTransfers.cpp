@@ -50,8 +50,8 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
     const int given[] = {card};
     if (!CanTransfer(hands, fromSeat, toSeat, given, 1, "GiveCard"))
         return FALSE;
-    if (fromSeat == m_pTable->nMySeat) {
-        const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
+    if (fromSeat == m_pTable->viewpoint.nMySeat) {
+        const CSpritePos to = m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat));
         CHandList& hand = hands->GetHand();
         int k = 0, flown = 0;
         for (auto it = hand.begin(); it != hand.end();) {
@@ -66,8 +66,8 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
         ExpectTransfers(event, flown);
         return flown > 0;
     }
-    if (toSeat == m_pTable->nMySeat) {
-        const BOOL arriving = hands->ReceiveCard(card, m_pTable->SeatToView(fromSeat), event);
+    if (toSeat == m_pTable->viewpoint.nMySeat) {
+        const BOOL arriving = hands->ReceiveCard(card, m_pTable->viewpoint.ViewOf(fromSeat), event);
         m_pTable->bResortPending = TRUE;
         ExpectTransfers(event, arriving ? 1 : 0);
         return arriving;
@@ -79,11 +79,11 @@ BOOL CTableCards::ExchangeCard(CCardLayout* hands, int fromSeat, int card, int t
                                int event) {
     const int swapped[] = {card, cardIn};
     if (!CanTransfer(hands, fromSeat, toSeat, swapped, 2, "ExchangeCard") ||
-        fromSeat != m_pTable->nMySeat)
+        fromSeat != m_pTable->viewpoint.nMySeat)
         return FALSE;
     GiveCard(hands, fromSeat, toSeat, card, CCardLayout::kNoNotify);
     // Only the card coming in tells that the exchange is over.
-    const BOOL arriving = hands->ReceiveCard(cardIn, m_pTable->SeatToView(toSeat), event);
+    const BOOL arriving = hands->ReceiveCard(cardIn, m_pTable->viewpoint.ViewOf(toSeat), event);
     m_pTable->bResortPending = TRUE;
     ExpectTransfers(event, arriving ? 1 : 0);
     return arriving;
@@ -95,12 +95,12 @@ BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int c
         return FALSE;
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
     POSITION flight = nullptr;
-    if (fromSeat == m_pTable->nMySeat)
-        flight = FlySingle(hands, card, hand, m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat)),
-                           event);
-    else if (toSeat == m_pTable->nMySeat)
-        flight = FlySingle(hands, card, m_pTable->AvatarPoint(m_pTable->SeatToView(fromSeat)), hand,
-                           event);
+    if (fromSeat == m_pTable->viewpoint.nMySeat)
+        flight = FlySingle(hands, card, hand,
+                           m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat)), event);
+    else if (toSeat == m_pTable->viewpoint.nMySeat)
+        flight = FlySingle(hands, card, m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(fromSeat)),
+                           hand, event);
     else
         return FALSE;
     m_pTable->bResortPending = FALSE;
@@ -112,10 +112,10 @@ BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int to
                               int event) {
     const int flown[] = {card, cardIn};
     if (!CanTransfer(hands, fromSeat, toSeat, flown, 2, "FlyTwoCards") ||
-        fromSeat != m_pTable->nMySeat)
+        fromSeat != m_pTable->viewpoint.nMySeat)
         return FALSE;
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
-    const CSpritePos other = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
+    const CSpritePos other = m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat));
     FlySingle(hands, card, hand, other, CCardLayout::kNoNotify);
     const POSITION last = FlySingle(hands, cardIn, other, hand, event);
     m_pTable->bResortPending = FALSE;
@@ -134,9 +134,9 @@ void CTableCards::ExpectTransfers(int event, int notifying) {
 
 BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n) {
     if (!CanTransfer(hands, fromSeat, toSeat, cards, n, "GiveCards") ||
-        fromSeat != m_pTable->nMySeat)
+        fromSeat != m_pTable->viewpoint.nMySeat)
         return FALSE;
-    const CSpritePos to = m_pTable->AvatarPoint(m_pTable->SeatToView(toSeat));
+    const CSpritePos to = m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat));
     m_pTable->nEndedTransfers = 0;
     m_pTable->bResortPending = FALSE;
     if (!m_pTable->MayShowMyHand()) {
@@ -153,15 +153,15 @@ BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const 
         auto next = std::next(it);
         // With the card order on, every card equal to a given one leaves;
         // otherwise the given cards are matched one by one in hand order.
-        const bool leaves = m_pTable->nCardOrder ? std::find(cards, end, it->nCard) != end
-                                                 : k < n && it->nCard == cards[k];
+        const bool leaves = m_pTable->viewpoint.nCardOrder ? std::find(cards, end, it->nCard) != end
+                                                           : k < n && it->nCard == cards[k];
         if (leaves) {
             flown += FlyOutOfHand(hands, it, to, kFlightDepth + k, kTransferEndEvent) != 0;
             ++k;
         }
         it = next;
     }
-    if (m_pTable->nCardOrder)
+    if (m_pTable->viewpoint.nCardOrder)
         hands->SortCardbyWeight(TRUE);
     else
         hands->CalcLayout();

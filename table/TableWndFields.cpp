@@ -1,12 +1,7 @@
 #include "table/TableWndFields.h"
 
 #include "game/GameLogic.h"
-#include "game/Seats.h"
 #include "sprite/GameLayout.h"
-
-int CTableWndFields::SeatToView(int seat) const {
-    return ::SeatToView(seat, nMySeat, nClockOrder != 0);
-}
 
 void CTableWndFields::ClearLastCards(int view) {
     if (view < 0 || view >= kSeatCount)
@@ -27,7 +22,7 @@ BOOL CTableWndFields::AddLastCard(int view, int card) {
 }
 
 BOOL CTableWndFields::MayShowMyHand() const {
-    return !bWatcher || theBoard.GetWatcherSees(nMySeat);
+    return !viewpoint.bWatcher || theBoard.GetWatcherSees(viewpoint.nMySeat);
 }
 
 SIZE CTableWndFields::CardSize() const {

@@ -1,13 +1,14 @@
 #pragma once
 
-// The few values of the table window and the network client that the card
-// layout and the played cards read and write. The table window owns one
-// record, fills the client's seat values and the settings it mirrors, and
-// reads back the transfer counts, the re-sort flag and the last cards.
+// The few values of the table window that the card layout and the played
+// cards read and write. The table window owns one record, keeps its
+// viewpoint, and reads back the transfer counts, the re-sort flag and the
+// last cards.
 
 #include "game/Cards.h"
 #include "platform/Types.h"
 #include "sprite/SpritePos.h"
+#include "table/TableViewpoint.h"
 
 class CGameLayout;
 
@@ -15,12 +16,8 @@ struct CTableWndFields {
     // The table's layout values (card sizes, border, reference points); not owned.
     CGameLayout* pLayout = nullptr;
 
-    // The network client's seat and watcher state.
-    int nMySeat = 0;
-    BOOL bWatcher = FALSE;
-    // The application's seat direction and card-order settings.
-    int nClockOrder = 0;
-    int nCardOrder = 0;
+    // My seat, watcher state, seat direction and card order.
+    TableViewpoint viewpoint;
 
     // The card size and spacing the window's faces are cut at now (0: the
     // layout's "SIZE" and "INTERVAL"); the window switches them with its width.
@@ -39,8 +36,6 @@ struct CTableWndFields {
     tagCARD lastCards[kSeatCount][kHandSize] = {};
     int nLastCards[kSeatCount] = {};
 
-    // The screen position of a seat (0 = my own place).
-    int SeatToView(int seat) const;
     // Empties the last cards of one view position.
     void ClearLastCards(int view);
     // Appends a card to the last cards of a view; FALSE (nothing stored) when
@@ -58,7 +53,7 @@ struct CTableWndFields {
     int Border() const;
     CSpritePos AvatarPoint(int view) const;
     // The place of a seat's plate, by its view position.
-    CSpritePos SeatPlace(int seat) const { return AvatarPoint(SeatToView(seat)); }
+    CSpritePos SeatPlace(int seat) const { return AvatarPoint(viewpoint.ViewOf(seat)); }
     CSpritePos OutCardPoint(int view) const;
     // Where the i-th of n cards a view lays on the table stands.
     CSpritePos TableCardPos(int view, int i, int n) const;

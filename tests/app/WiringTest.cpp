@@ -69,7 +69,8 @@ TEST_F(WiringTest, TheSettingsDialogEditsTheStoreTheProgramAndTheTableRead) {
     ASSERT_TRUE(PumpUntil([] { return theApp.m_settings.m_nCardOrder == 1; }));
     EXPECT_FALSE(dlg->IsWindowVisible());
     EXPECT_EQ(TableApp().GetCardOrder(), 1);
-    EXPECT_EQ(frame->GetGameWnd()->Fields().nCardOrder, 1) << "the next deal is sorted so too";
+    EXPECT_EQ(frame->GetGameWnd()->Fields().viewpoint.nCardOrder, 1)
+        << "the next deal is sorted so too";
 
     // A second opening replaces the first and shows the stored order.
     frame->SendMessage(WM_SKIN_USERBUTTON, CMainFrame::kSettings, 0);

@@ -134,12 +134,12 @@ TEST_F(WeightSortTest, AHandWithABackOrAHiddenSeatIsLeftAsItIs) {
     hands.ClearHand();
     Deal(mixed);
     const std::vector<int> plain = Codes(hands.GetHand());
-    fields.bWatcher = TRUE;
+    fields.viewpoint.bWatcher = TRUE;
     hands.SortCardbyWeight(TRUE);
     EXPECT_EQ(Codes(hands.GetHand()), plain);
     EXPECT_NE(Log().find("theClient.m_bWatcher&& !theBoard.m_bWatcher[theClient.m_nMySeat]"),
               std::string::npos);
-    theBoard.SetWatcherSees(fields.nMySeat, true);
+    theBoard.SetWatcherSees(fields.viewpoint.nMySeat, true);
     hands.SortCardbyWeight(TRUE);
     EXPECT_NE(Codes(hands.GetHand()), plain) << "a seat that lets watchers see is sorted";
 }

@@ -68,13 +68,13 @@ TEST_F(CardSelectionTest, AClickOnAPlainCardTakesItsRankUpToTheCount) {
 }
 
 TEST_F(CardSelectionTest, TheHintSelectsWhatThePlayWordAsks) {
-    hands.SelectPlay(MakeCardType(13, 2, 0, 0, 0), fields.nMySeat);
+    hands.SelectPlay(MakeCardType(13, 2, 0, 0, 0), fields.viewpoint.nMySeat);
     EXPECT_EQ(Selected(), (std::vector<int>{1, 2})) << "low byte 13: small jokers only";
-    hands.SelectPlay(MakeCardType(11, 2, 1, 0, 1), fields.nMySeat);
+    hands.SelectPlay(MakeCardType(11, 2, 1, 0, 1), fields.viewpoint.nMySeat);
     EXPECT_EQ(Selected(), (std::vector<int>{0, 3, 5, 6}));
-    hands.SelectPlay(MakeCardType(14, 1, 0, 0, 0), fields.nMySeat);
+    hands.SelectPlay(MakeCardType(14, 1, 0, 0, 0), fields.viewpoint.nMySeat);
     EXPECT_EQ(Selected(), (std::vector<int>{0}));
-    hands.SelectPlay(MakeCardType(6, 2, 0, 0, 0), fields.nMySeat + 1);
+    hands.SelectPlay(MakeCardType(6, 2, 0, 0, 0), fields.viewpoint.nMySeat + 1);
     EXPECT_EQ(Selected(), (std::vector<int>{0})) << "another seat's hint changes nothing";
 }
 

@@ -53,6 +53,29 @@ TEST_F(GameWndMarksTest, TrustMarksSitOnThePlateAndReplaceEachOther) {
         EXPECT_FALSE(Shown(kBreakMark + view)) << view;
 }
 
+TEST_F(GameWndMarksTest, TheChosenDirectionTurnsEveryPartAtTheGamesStartAndSurvivesASeatChange) {
+    app.clockOrderNext = 1;
+    ASSERT_TRUE(CreateTable());
+    wnd->Marks().ShowTrustMark(1, kTrustOwn);
+    EXPECT_TRUE(Shown(kTrustMark + 1)) << "the running game keeps its direction";
+    wnd->Marks().ClearTrustMarks();
+
+    wnd->TurnSeatsForGame();
+    wnd->Marks().ShowTrustMark(1, kTrustOwn);
+    EXPECT_TRUE(Shown(kTrustMark + 5)) << "seat 1 now sits on my other side";
+    EXPECT_FALSE(Shown(kTrustMark + 1));
+    wnd->Marks().ClearTrustMarks();
+
+    // I move to seat 2: the seats still run the chosen way round.
+    client.m_nMySeat = 2;
+    wnd->OnChangeSeatScene();
+    EXPECT_EQ(wnd->Viewpoint().nMySeat, 2);
+    wnd->Marks().ShowTrustMark(1, kTrustOwn);
+    EXPECT_TRUE(Shown(kTrustMark + 1));
+    wnd->Marks().ShowTrustMark(3, kTrustOwn);
+    EXPECT_TRUE(Shown(kTrustMark + 5));
+}
+
 TEST_F(GameWndMarksTest, ActionMarksArePlacedByViewAndOneOfThreeShows) {
     ASSERT_TRUE(CreateTable());
     for (int seat = 0; seat < kSeatCount; ++seat) {

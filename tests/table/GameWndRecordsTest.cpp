@@ -100,6 +100,7 @@ TEST_F(GameWndRecords, TheTableInfoFillsTheBoardAndEntersTheChatOnce) {
 
 TEST_F(GameWndRecords, ASnapshotRebuildsTheTableOnceAndAWatchersSeatChangeDrawsTheNewSeatsHand) {
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     auto snap = NewRecord<tagSNAPSHOTMSG>();
     for (int seat = 0; seat < kSeatCount; ++seat)
         snap->users[seat] = Player(seat);
@@ -174,6 +175,7 @@ TEST_F(GameWndRecords,
     parent.ShowWindow(SW_SHOW); // the person's mouse finds the table
     constexpr int kStartPaneSprite = 500, kMultiplePaneSprite = 517;
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     auto snap = NewRecord<tagSNAPSHOTMSG>();
     for (int seat = 0; seat < kSeatCount; ++seat)
         snap->users[seat] = Player(seat);
@@ -189,7 +191,7 @@ TEST_F(GameWndRecords,
     client.OnChangeSeat();
     EXPECT_FALSE(Shown(kStartPaneSprite));
     EXPECT_FALSE(ClickButton(kCmdStart));
-    EXPECT_TRUE(Shown(kMultiplePaneSprite + wnd->Fields().SeatToView(4)));
+    EXPECT_TRUE(Shown(kMultiplePaneSprite + wnd->Fields().viewpoint.ViewOf(4)));
 
     // The game ends; the watcher sits down on the empty seat 2 and gets the
     // seat's own buttons back: the start, the sound panel, the exchange, the
@@ -473,7 +475,7 @@ TEST_F(GameWndRecords, TrustWordsAndTheGameEndNotice) {
     words.nSeat = 1;
     Deliver(words);
     EXPECT_EQ(theBoard.GetTrustWord(1), kTrustExit);
-    EXPECT_TRUE(Shown(kTrustExitMark + wnd->Fields().SeatToView(1)));
+    EXPECT_TRUE(Shown(kTrustExitMark + wnd->Fields().viewpoint.ViewOf(1)));
     tagGAMEENDMSG end;
     InitGameEndMsg(end);
     Deliver(end);
@@ -493,6 +495,7 @@ TEST_F(GameWndRecords, TheTurnTimeoutSendsOneTimeTick) {
     wnd->OnUserTimer(kTurnTimeoutTimer);
     EXPECT_EQ(Sent(kMsgTimeTick).size(), 1u);
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     wnd->OnUserTimer(kTurnTimeoutTimer);
     EXPECT_EQ(Sent(kMsgTimeTick).size(), 1u) << "a watcher sends nothing";
 }

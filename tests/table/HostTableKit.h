@@ -169,7 +169,7 @@ public:
     }
     int SeatOfView(int view) {
         for (int seat = 0; seat < kSeatCount; ++seat)
-            if (Fields().SeatToView(seat) == view)
+            if (Fields().viewpoint.ViewOf(seat) == view)
                 return seat;
         return -1;
     }
@@ -249,7 +249,7 @@ protected:
         StartHost(TableOptions());
         ASSERT_TRUE(Enter(client));
         me = client.m_nMySeat;
-        wnd->Fields().nMySeat = me;
+        wnd->UpdateViewpoint();
     }
     void TearDown() override {
         // Every presentation the game started ends within the longest one: a

@@ -9,7 +9,7 @@ class ShownCardsTest : public CardTableTest {
 protected:
     void SetUp() override {
         CardTableTest::SetUp();
-        fields.nMySeat = 1;
+        fields.viewpoint.nMySeat = 1;
         left = CGameLogic::GetNextTeammate(1);
         right = CGameLogic::GetPrevTeammate(1);
     }
@@ -24,7 +24,7 @@ TEST_F(ShownCardsTest, TheLeftPartnersCardsFanRightFromHisPlace) {
     Settle();
     ASSERT_EQ(Codes(hands.GetLeftShown()),
               (std::vector<int>{BigJoker(), Card(2, 9), Card(0, 3), kNoCard}));
-    const CSpritePos avatar = fields.AvatarPoint(fields.SeatToView(left));
+    const CSpritePos avatar = fields.AvatarPoint(fields.viewpoint.ViewOf(left));
     int i = 0;
     for (const HANDENTRY& e : hands.GetLeftShown()) {
         CSpritePos want(avatar.x + 60 + i * LittleInterval(), avatar.y - 42);
@@ -44,21 +44,21 @@ TEST_F(ShownCardsTest, TheRightPartnersCardsEndNearHisPlace) {
     const int cards[] = {Card(0, 3), Card(1, 8)};
     hands.ShowAllyHand(cards, 2, right);
     Settle();
-    const CSpritePos avatar = fields.AvatarPoint(fields.SeatToView(right));
+    const CSpritePos avatar = fields.AvatarPoint(fields.viewpoint.ViewOf(right));
     const int width = LittleInterval() + gameLayout.m_sizeLittleCard.cx;
     CSpritePos first(avatar.x + 41 - width, avatar.y - 42);
     first.anchor = avatar.anchor;
     EXPECT_EQ(Info(hands.GetRightShown().front().pos)->x, Client(first).x);
     EXPECT_STREQ(Info(hands.GetRightShown().front().pos)->szName, "MYCARDRIGHT");
-    hands.ShowAllyHand(cards, 2, (fields.nMySeat + 1) % 6);
-    hands.ShowAllyCard(Card(0, 1), fields.nMySeat);
+    hands.ShowAllyHand(cards, 2, (fields.viewpoint.nMySeat + 1) % 6);
+    hands.ShowAllyCard(Card(0, 1), fields.viewpoint.nMySeat);
     EXPECT_EQ(PlayingSprites(), 2) << "a seat that is no partner is ignored";
 }
 
 TEST_F(ShownCardsTest, SeatsTurnedTheOtherWayKeepEachOpenHandBesideItsPlateOnTheTable) {
     // The next partner now sits on the right, the previous one on the left.
-    fields.nClockOrder = 1;
-    ASSERT_EQ(fields.SeatToView(left), 4);
+    fields.viewpoint.nClockOrder = 1;
+    ASSERT_EQ(fields.viewpoint.ViewOf(left), 4);
     int cards[10];
     for (int i = 0; i < 10; ++i)
         cards[i] = Card(i % 4, i);
@@ -85,14 +85,14 @@ TEST_F(ShownCardsTest, CueCardsLieBelowThePartnersPlaces) {
     Settle();
     ASSERT_EQ(hands.GetLeftCue().size(), 2u);
     ASSERT_EQ(hands.GetRightCue().size(), 1u);
-    const CSpritePos avatar = fields.AvatarPoint(fields.SeatToView(left));
+    const CSpritePos avatar = fields.AvatarPoint(fields.viewpoint.ViewOf(left));
     CSpritePos second(avatar.x + 120 + LittleInterval(), avatar.y + 70);
     second.anchor = avatar.anchor;
     SPRITEINFO* s = Info(hands.GetLeftCue().back().pos);
     EXPECT_EQ(s->x, Client(second).x);
     EXPECT_EQ(s->y, Client(second).y);
     EXPECT_STREQ(s->szName, "ALLIANCECUECARD");
-    const CSpritePos rightAvatar = fields.AvatarPoint(fields.SeatToView(right));
+    const CSpritePos rightAvatar = fields.AvatarPoint(fields.viewpoint.ViewOf(right));
     CSpritePos cue(-(LittleInterval() + gameLayout.m_sizeLittleCard.cx) - 80, rightAvatar.y + 70);
     cue.anchor = 8;
     EXPECT_EQ(Info(hands.GetRightCue().front().pos)->x, Client(cue).x);

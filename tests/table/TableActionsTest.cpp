@@ -250,6 +250,7 @@ TEST_F(TableActionsTest, AReturnWithoutACountStillFitsTheRecord) {
 
 TEST_F(TableActionsTest, AWatcherSendsNothingFromAnyButton) {
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     GiveHand({kFourA, kFourB});
     MyTurn(0xFFFF);
     Raise(kFourA);

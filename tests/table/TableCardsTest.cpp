@@ -77,8 +77,8 @@ TEST_F(TableCardsTest, APlayWithACardMissingFromMyHandLaysTheOthersAndLogs) {
 TEST_F(TableCardsTest, EverySeatsPlayLandsInItsPlaceForEveryView) {
     for (int clockOrder : {0, 1}) {
         for (int me = 0; me < kSeatCount; ++me) {
-            fields.nMySeat = me;
-            fields.nClockOrder = clockOrder;
+            fields.viewpoint.nMySeat = me;
+            fields.viewpoint.nClockOrder = clockOrder;
             for (int seat = 0; seat < kSeatCount; ++seat) {
                 if (seat == me)
                     continue;
@@ -110,7 +110,7 @@ TEST_F(TableCardsTest, GatheringFliesEveryCardToTheCentreAndRecordsTheLastCards)
     Run(100);
     EXPECT_EQ(Notified(CTableCards::kCollectedEvent), 0);
 
-    fields.nMySeat = 2;
+    fields.viewpoint.nMySeat = 2;
     const int a[] = {Card(0, 4), Card(1, 4)};
     const int b[] = {BigJoker(3)};
     table.PutCard(&hands, 3, a, 2, 1);
@@ -121,10 +121,10 @@ TEST_F(TableCardsTest, GatheringFliesEveryCardToTheCentreAndRecordsTheLastCards)
     fields.bResortPending = TRUE;
     ASSERT_TRUE(table.CollectToCentre(3, TRUE));
     EXPECT_FALSE(fields.bResortPending);
-    EXPECT_EQ(fields.nLastCards[fields.SeatToView(3)], 2);
-    EXPECT_EQ(fields.lastCards[fields.SeatToView(3)][1].code, Card(1, 4));
-    EXPECT_EQ(fields.nLastCards[fields.SeatToView(5)], 1);
-    EXPECT_EQ(fields.lastCards[fields.SeatToView(5)][0].rank, kRankBigJoker);
+    EXPECT_EQ(fields.nLastCards[fields.viewpoint.ViewOf(3)], 2);
+    EXPECT_EQ(fields.lastCards[fields.viewpoint.ViewOf(3)][1].code, Card(1, 4));
+    EXPECT_EQ(fields.nLastCards[fields.viewpoint.ViewOf(5)], 1);
+    EXPECT_EQ(fields.lastCards[fields.viewpoint.ViewOf(5)][0].rank, kRankBigJoker);
     EXPECT_EQ(fields.nLastCards[4], 0) << "every block was cleared first";
     EXPECT_TRUE(table.GetSeatCards(3).empty());
     EXPECT_EQ(PlayingSprites(), 3) << "the flights";
@@ -134,7 +134,7 @@ TEST_F(TableCardsTest, GatheringFliesEveryCardToTheCentreAndRecordsTheLastCards)
 
     table.PutCard(&hands, 3, a, 2, 1);
     ASSERT_TRUE(table.CollectToCentre(0, FALSE));
-    EXPECT_EQ(fields.nLastCards[fields.SeatToView(3)], 2) << "not recorded without asking";
+    EXPECT_EQ(fields.nLastCards[fields.viewpoint.ViewOf(3)], 2) << "not recorded without asking";
 }
 
 TEST_F(TableCardsTest, ClearingASeatAfterARelayStopsExactlyItsSpritesOnScreen) {
@@ -146,12 +146,12 @@ TEST_F(TableCardsTest, ClearingASeatAfterARelayStopsExactlyItsSpritesOnScreen) {
     ASSERT_TRUE(table.RelayTable(&hands));
     EXPECT_EQ(PlayingSprites(), 4) << "the old sprites are gone";
     Settle();
-    ExpectAt(table.GetSeatCards(1).back().pos, table.CalcTableCardPos(fields.SeatToView(1), 2, 3),
-             "relaid");
+    ExpectAt(table.GetSeatCards(1).back().pos,
+             table.CalcTableCardPos(fields.viewpoint.ViewOf(1), 2, 3), "relaid");
     table.ClearSeat(1);
     EXPECT_EQ(PlayingSprites(), 1);
-    EXPECT_EQ(fields.nLastCards[fields.SeatToView(1)], 3);
-    EXPECT_EQ(fields.lastCards[fields.SeatToView(1)][2].code, Card(2, 4));
+    EXPECT_EQ(fields.nLastCards[fields.viewpoint.ViewOf(1)], 3);
+    EXPECT_EQ(fields.lastCards[fields.viewpoint.ViewOf(1)][2].code, Card(2, 4));
     table.ClearSeat(9);
     table.ClearSeat(-1);
     EXPECT_EQ(PlayingSprites(), 1);

@@ -57,6 +57,7 @@ TEST_F(TableInputEventsTest, SeatChangesAreThrottledFromTheTablesOpening) {
 
     // A watcher during a game asks to watch a taken seat.
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     theBoard.SetGameState(kStatePlay);
     clock.Advance(1);
     wnd->OnLButtonDownEx(0, NameLineOf(4).x, NameLineOf(4).y);
@@ -129,6 +130,7 @@ TEST_F(TableInputEventsTest, ClicksDuringAnAnimationOrForAWatcherPickNothing) {
     EXPECT_TRUE(Raised().empty());
     wnd->SetInputAllowed(TRUE);
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     Click(CentreOf(kFourA));
     EXPECT_TRUE(Raised().empty());
     Mouse(platform::MouseAction::RightDown, CentreOf(kFourA));
@@ -192,7 +194,7 @@ TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
     EXPECT_FALSE(wnd->IsReceiveReady()) << "a late transfer starts nothing again";
 
     // With the card order on and a re-sort pending, the re-sort comes first.
-    wnd->Fields().nCardOrder = 1;
+    wnd->Fields().viewpoint.nCardOrder = 1;
     wnd->Fields().bResortPending = TRUE;
     wnd->OnSpriteEnd(nullptr, 1007);
     EXPECT_FALSE(wnd->Fields().bResortPending);

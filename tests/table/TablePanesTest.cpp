@@ -54,6 +54,7 @@ TEST_F(TablePanesTest, TheStartPaneShowsOneButtonAndOneSetOfChipsHoweverOftenSho
 
 TEST_F(TablePanesTest, AWatcherSeesTheStartPaneDisabledAndNothingChecked) {
     client.m_bWatcher = TRUE;
+    wnd->UpdateViewpoint();
     wnd->ShowStartPane(TRUE, 1);
     ASSERT_NE(Button(200), nullptr);
     EXPECT_FALSE(Button(200)->IsEnabled());

@@ -62,7 +62,7 @@ TEST_P(TablePictureTest, ADealtHandWithASelectionAndADrag) {
 }
 
 TEST_P(TablePictureTest, EveryViewsPlayedCardsWithTheShownHands) {
-    fields.nMySeat = 0;
+    fields.viewpoint.nMySeat = 0;
     Deal({BigJoker(), Card(3, 12), Card(2, 11), Card(0, 11), Card(1, 7), Card(3, 7), Card(2, 5),
           Card(0, 3), Card(1, 0)});
     const int plays[kSeatCount][3] = {{Card(2, 9), Card(0, 9), Card(3, 9)},

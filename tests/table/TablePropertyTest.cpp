@@ -151,12 +151,12 @@ TEST_F(TablePropertyTest, TheSpritesAlwaysShowWhatTheModelHolds) {
         table.CollectToCentre(0, FALSE);
         Settle();
         me = int(seed % kSeatCount);
-        fields.nMySeat = me;
-        fields.nClockOrder = int(seed % 2);
-        fields.nCardOrder = int((seed / 2) % 2);
+        fields.viewpoint.nMySeat = me;
+        fields.viewpoint.nClockOrder = int(seed % 2);
+        fields.viewpoint.nCardOrder = int((seed / 2) % 2);
         for (int code : ModelHand(me))
             ASSERT_TRUE(hands.DisplayCard(code));
-        if (fields.nCardOrder)
+        if (fields.viewpoint.nCardOrder)
             hands.SortCardbyWeight(TRUE);
         for (int step = 0; step < 40; ++step) {
             OneStep();

@@ -22,6 +22,7 @@ protected:
             theBoard.GetTableHead().nTimeLimit[k] = 10;
         client.m_nMySeat = kMe;
         client.m_bWatcher = FALSE;
+        viewpoint.nMySeat = kMe;
         records.SetClient(&client);
     }
     void TearDown() override {
@@ -67,7 +68,8 @@ protected:
     LogCapture log;
     RecordingClient client;
     RecordingView view;
-    CTableRecords records{theBoard, view, view, view};
+    TableViewpoint viewpoint;
+    CTableRecords records{theBoard, viewpoint, view, view, view};
 };
 
 TEST_F(TableRecordsTest, APlayThatPassesTheTurnOnIsLaidAndOpensTheGate) {

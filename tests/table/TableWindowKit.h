@@ -133,6 +133,10 @@ public:
 
     CString GetThemeFile() const override { return themeFile; }
     int GetCardOrder() const override { return cardOrder; }
+    // The direction in force and the one chosen for the next game.
+    int clockOrder = 0, clockOrderNext = 0;
+    int GetClockOrder() const override { return clockOrder; }
+    int BeginGameClockOrder() override { return clockOrder = clockOrderNext; }
     HWND GetMainHwnd() const override { return mainHwnd; }
     CWnd* CreateMagnifier(CWnd*, LPCSTR name) override {
         ++magnifiersMade;
@@ -465,7 +469,6 @@ protected:
         parent.ShowWindow(SW_SHOW);
         client.m_nMySeat = kMe;
         auto* table = new TestTableWnd;
-        table->Fields().nMySeat = kMe;
         ASSERT_TRUE(CreateTable(table));
         if (wnd->Hands().GetCardBackImage() == nullptr) {
             ASSERT_TRUE(wnd->Hands().LoadCardFaces(&layout.m_bmpCards, layout.m_sizeCard.cx,

@@ -77,6 +77,7 @@ protected:
         StartHost(TableOptions());
         ASSERT_TRUE(Enter(client));
         me = client.m_nMySeat;
+        wnd->UpdateViewpoint();
         ASSERT_TRUE(platform_test::PumpUntil([&] { return host->Table().IsSeated(); }));
         ListenToTheReferee();
     }

@@ -10,7 +10,7 @@ class TransferTest : public CardTableTest {
 protected:
     void SetUp() override {
         CardTableTest::SetUp();
-        fields.nMySeat = 2;
+        fields.viewpoint.nMySeat = 2;
         Deal(start);
         Settle();
     }
@@ -59,7 +59,7 @@ TEST_F(TransferTest, AReceivedCardFliesFromTheGiverIntoItsPlaceInMyHand) {
     EXPECT_TRUE(fields.bResortPending);
     auto entry = std::next(hands.GetHand().begin(), 2);
     ASSERT_EQ(entry->nCard, Card(3, 9)) << "the highest suit of the 9s comes first";
-    const POINT from = Client(fields.AvatarPoint(fields.SeatToView(4)));
+    const POINT from = Client(fields.AvatarPoint(fields.viewpoint.ViewOf(4)));
     EXPECT_EQ(At(entry->pos).x, from.x);
     EXPECT_EQ(At(entry->pos).y, from.y);
     Settle();
@@ -112,13 +112,13 @@ TEST_F(TransferTest, GivenCardsMatchByTheCardOrderSetting) {
 
     hands.ClearHand();
     Deal(start);
-    fields.nCardOrder = 1;
+    fields.viewpoint.nCardOrder = 1;
     ASSERT_TRUE(table.GiveCards(&hands, 2, 3, reversed, 2));
     EXPECT_EQ(Codes(hands.GetHand()), (std::vector<int>{BigJoker(), Card(0, 12), Card(0, 0)}));
 }
 
 TEST_F(TransferTest, AHiddenHandGivesBacksFromItsRightPartAndTellsOnce) {
-    fields.bWatcher = TRUE;
+    fields.viewpoint.bWatcher = TRUE;
     const int out[] = {Card(1, 9), Card(0, 0)};
     ASSERT_TRUE(table.GiveCards(&hands, 2, 3, out, 2));
     EXPECT_EQ(hands.GetHand().size(), start.size()) << "the hand is not touched";
@@ -153,7 +153,7 @@ TEST_F(TransferTest, ReceivedCardsAllArriveAndTellEvenWhenLaterOnesPushThemAside
 }
 
 TEST_F(TransferTest, CardsFlyingToAHiddenHandLandOnItAsBacksAndAddNothing) {
-    fields.bWatcher = TRUE;
+    fields.viewpoint.bWatcher = TRUE;
     const int in[] = {Card(3, 0), Card(3, 1)};
     ASSERT_TRUE(hands.FlyToHand(in, 2, 4, 2));
     EXPECT_EQ(hands.GetHand().size(), start.size());
