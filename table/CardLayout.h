@@ -9,6 +9,7 @@
 #include "platform/PtrList.h"
 #include "platform/Types.h"
 #include "sprite/SpritePos.h"
+#include "table/AnimationEvents.h"
 
 #include <functional>
 #include <list>
@@ -47,9 +48,6 @@ extern const char kLeftShownName[];
 extern const char kRightShownName[];
 extern const char kCueCardName[];
 extern const char kHiddenBackName[];
-
-// Notification of a card that arrived from another seat.
-constexpr int kTransferEndEvent = 1008;
 
 // Whether the code names a card; a back is anything else.
 inline bool IsCardCode(int card) {

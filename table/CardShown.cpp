@@ -155,7 +155,7 @@ BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat
     int arriving = 0;
     for (int i = 0; i < n; ++i)
         arriving +=
-            ReceiveCard(cards[i], m_pTable->viewpoint.ViewOf(fromSeat), kTransferEndEvent) != 0;
+            ReceiveCard(cards[i], m_pTable->viewpoint.ViewOf(fromSeat), kTransferLandedEnd) != 0;
     // Only the cards that fly will say they arrived.
     m_pTable->nExpectedTransfers = arriving;
     m_pTable->bResortPending = TRUE;
@@ -180,7 +180,7 @@ BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
         // A hidden hand sees its new cards arrive as backs.
         AddMovingSprite(m_pTable->MayShowMyHand() ? GetCardImage(cards[k]) : m_backImage, avatar,
                         to, kFlightTicks, 255, kFirstDepth, cards[k], kMyCardName, TRUE,
-                        k == n - 1 ? kTransferEndEvent : kNoNotify);
+                        k == n - 1 ? kTransferLandedEnd : kNoNotify);
     }
     m_pTable->bResortPending = FALSE;
     return TRUE;

@@ -48,7 +48,7 @@ void CGameWnd::OnDealCard(int card, int seat) {
     line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kDealFlightTicks,
                kDealFlightRest, 100, 255);
     POSITION flight = AddSprite(backImage, line, 0, kDealFlightLayer, 1, 0, "BackCard", TRUE);
-    if (flight != nullptr && !PlaySprite(flight, TRUE, kDealFlightEvent, kDealFlightLayer, 1, TRUE))
+    if (flight != nullptr && !PlaySprite(flight, TRUE, kDealFlightEnd, kDealFlightLayer, 1, TRUE))
         RemoveSprite(flight);
 }
 

@@ -107,7 +107,7 @@ int CGameWnd::IntributeFlyCard(int fromSeat, const int* cards, int count, int to
         CSpritePos a = from, b = to;
         a.x += k * spacing;
         b.x += k * spacing;
-        if (FlyFace(cards[k], a, b, 0, k == count - 1 ? kTributeFlightEvent : -1) == nullptr) {
+        if (FlyFace(cards[k], a, b, 0, k == count - 1 ? kTransferLandedEnd : -1) == nullptr) {
             WriteLog("IntributeFlyCard, line:%d", __LINE__);
             m_fields.nExpectedTransfers = 0;
             return 0;

@@ -95,7 +95,7 @@ BOOL CGameWnd::StartNotice(const CString& text) {
                0, 255, 155);
     POSITION pos =
         AddSprite(GetImageList().Add(picture), line, id, kNoticeLayer, 1, 0, "notice", TRUE);
-    if (pos == nullptr || !PlaySprite(pos, TRUE, kNoticeEndEvent, kNoticeLayer, 1, TRUE)) {
+    if (pos == nullptr || !PlaySprite(pos, TRUE, kNoticeEnd, kNoticeLayer, 1, TRUE)) {
         if (pos != nullptr)
             RemoveSprite(pos);
         WriteLog("The table could not show the notice \"%s\"", LPCSTR(text));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/AnimationEvents.h"
+
 // The table window's numbers: its balloon tips, its buttons and their
 // command ids, its timers, the sprite ids of the flow display and the end
 // events of its sprites. Its window messages are the program's
@@ -116,7 +118,6 @@ enum GameWndSprite {
     kGaveUpMark = 760,
     kPlaceMark = 766,
     kReadyMark = 772,
-    kNoticeEndEvent = 1003,
     kClockSprite = 1004,
     kClockCounterSprite = 1005,
     kShuffleSprite = 1006,
@@ -143,19 +144,3 @@ enum GameWndSprite {
 // The turn clock's layer: above every pane, so that a look at the last round
 // or at the reel never hides my turn's time (its counter is a layer above).
 constexpr int kClockLayer = 650;
-
-// End events of the flow display's sprites.
-enum GameWndEvent {
-    kDealFlightEvent = 200,
-    // The turn clock's end events, one per kind of turn; each answers for me
-    // in its own way when it runs out (GameWndActionRules.h).
-    kClockEventMyTurn = 3000,        // my turn in trick play
-    kClockEventCannotBeat = 3001,    // a play I cannot beat: the short clock
-    kClockEventPoint = 3002,         // a point round's question
-    kClockEventRevolution = 3003,    // the revolution question
-    kClockEventGousiji = 3004,       // the gousiji question
-    kClockEventReturnTribute = 3005, // a tribute to return
-    kClockEventLast = kClockEventReturnTribute,
-    kTributeFlightEvent = 1008,
-    kBuyThreeFlightEvent = 1007,
-};

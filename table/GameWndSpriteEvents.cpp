@@ -10,13 +10,6 @@
 
 namespace {
 
-enum ChainEvent {
-    kNoticeEnd = 1003,
-    kShuffleEnd = 1006,
-    kCollectEnd = 1007,
-    kTransferEnd = 1008,
-};
-
 constexpr UINT kSettleDelayMs = 500;
 
 } // namespace
@@ -32,12 +25,12 @@ void CGameWnd::OnSpriteEnd(POSITION pos, int nParam) {
     case kShuffleEnd:
         ResetCardSprites();
         break;
-    case kTransferEnd:
+    case kTransferLandedEnd:
         // Only the flight that completes the count goes on, once.
         if (++m_fields.nEndedTransfers == m_fields.nExpectedTransfers)
             FinishCardsSettled();
         break;
-    case kCollectEnd:
+    case kCardsLandedEnd:
         FinishCardsSettled();
         break;
     default:

@@ -25,7 +25,6 @@ public:
     // Group ids and notifications.
     static constexpr int kBlindGroupId = 1001;
     static constexpr int kRelayGroupId = 0;
-    static constexpr int kCollectedEvent = 1007;
     static constexpr int kFlightDepth = 301;
 
     // The place of the i-th of n cards of the seat at that view position.

@@ -12,13 +12,6 @@
 
 namespace {
 
-enum ChainEvent {
-    kBurnOneFirst = 1035, // + the target's view
-    kBurnOneLast = 1040,
-    kBurnTwoEnd = 1041,
-    kChuanSanHuEnd = 1051,
-};
-
 constexpr int kBurnTicks = 20;
 
 } // namespace
@@ -32,8 +25,8 @@ BOOL CTableMarks::OnAnimationEnd(int event) {
         if (m_bCleanSweep && !m_board.GetStartFlag(m_fields.viewpoint.nMySeat))
             m_panes.ShowResultPane(m_cleanSweepResult);
         m_bCleanSweep = FALSE;
-    } else if (event >= kBurnOneFirst && event <= kBurnOneLast) {
-        BurnStepTwo(event - kBurnOneFirst);
+    } else if (event >= kBurnOneFirstEnd && event <= kBurnOneLastEnd) {
+        BurnStepTwo(event - kBurnOneFirstEnd);
     } else {
         return FALSE;
     }
@@ -56,8 +49,8 @@ void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
                                      kBurnOneSprite, TableRoomFor::kText);
     auto* line = new CFixedLine;
     line->SetFrom(at.x, at.y, at.anchor, 255);
-    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirst + m_fields.viewpoint.ViewOf(targetSeat), -1,
-                        1, TRUE);
+    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirstEnd + m_fields.viewpoint.ViewOf(targetSeat),
+                        -1, 1, TRUE);
 }
 
 void CTableMarks::BurnStepTwo(int targetView) {
@@ -109,7 +102,7 @@ void CTableMarks::StopTableAnimations() {
 
 void CTableMarks::ShowChuanSanHuMark() {
     // My side took the first three places: the text stands at my seat.
-    if (PlaceSeatText("串三户", kChuanSanHuSprite, m_fields.viewpoint.nMySeat, kChuanSanHuSprite) !=
+    if (PlaceSeatText("串三户", kChuanSanHuSprite, m_fields.viewpoint.nMySeat, kChuanSanHuEnd) !=
         nullptr)
         return;
     // Without the animation the result follows at once.

@@ -237,5 +237,5 @@ BOOL CTableMarks::ShowShuffleMark() {
     if (pos == nullptr)
         return FALSE;
     // Played once along its path; its end event deals the cards.
-    return m_wnd.PlaySprite(pos, TRUE, kShuffleSprite, -1, 1, TRUE);
+    return m_wnd.PlaySprite(pos, TRUE, kShuffleEnd, -1, 1, TRUE);
 }

@@ -330,10 +330,10 @@ void CTableRecords::OnBuy3(const tagBUY3MSG& msg) {
     }
     // The three goes to the buyer, the card paid with (if any) to the seller;
     // the flight's last card ends it.
-    const BOOL flying =
-        paid ? m_view.SwapFlyCards(seller, msg.boughtThree.code, buyer, msg.paidCard.code,
-                                   kBuyThreeFlightEvent)
-             : m_view.FlyCards(seller, buyer, msg.boughtThree.code, kBuyThreeFlightEvent);
+    const BOOL flying = paid
+                            ? m_view.SwapFlyCards(seller, msg.boughtThree.code, buyer,
+                                                  msg.paidCard.code, kCardsLandedEnd)
+                            : m_view.FlyCards(seller, buyer, msg.boughtThree.code, kCardsLandedEnd);
     if (!flying)
         EndHeldRecord();
     if (worded)

@@ -126,7 +126,7 @@ BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int to
 void CTableCards::ExpectTransfers(int event, int notifying) {
     // The window counts the arrivals of the transfer event against these;
     // other events end the flight by themselves.
-    if (event == kTransferEndEvent) {
+    if (event == kTransferLandedEnd) {
         m_pTable->nExpectedTransfers = notifying;
         m_pTable->nEndedTransfers = 0;
     }
@@ -142,7 +142,7 @@ BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const 
     if (!m_pTable->MayShowMyHand()) {
         for (int k = 0; k < n; ++k)
             FlySingle(hands, cards[k], HandPart(hands, 1, n + 1, k), to,
-                      k == n - 1 ? kTransferEndEvent : CCardLayout::kNoNotify);
+                      k == n - 1 ? kTransferLandedEnd : CCardLayout::kNoNotify);
         m_pTable->nExpectedTransfers = n > 0 ? 1 : 0;
         return TRUE;
     }
@@ -156,7 +156,7 @@ BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const 
         const bool leaves = m_pTable->viewpoint.nCardOrder ? std::find(cards, end, it->nCard) != end
                                                            : k < n && it->nCard == cards[k];
         if (leaves) {
-            flown += FlyOutOfHand(hands, it, to, kFlightDepth + k, kTransferEndEvent) != 0;
+            flown += FlyOutOfHand(hands, it, to, kFlightDepth + k, kTransferLandedEnd) != 0;
             ++k;
         }
         it = next;

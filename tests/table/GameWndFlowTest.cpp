@@ -103,7 +103,7 @@ TEST_F(GameWndFlowTest, ADealOf216CardsUsesTheDeckBackToFrontAndFillsMyHand) {
     }
     Tick(20);
     EXPECT_GT(flights, 0);
-    EXPECT_EQ(Count(kDealFlightEvent), flights);
+    EXPECT_EQ(Count(kDealFlightEnd), flights);
 
     // A card after the deal changes nothing.
     wnd->SendMessage(WM_DEAL_CARD, 7, 0);
@@ -262,7 +262,7 @@ TEST_F(GameWndFlowTest, ASecondNoticeWaitsUntilItStartsTwoLinesBelowTheFirst) {
     EXPECT_EQ(Sprite(second)->z, 600);
     // Both rise and end by themselves, and the repeat never showed.
     Tick(layout.m_nTextSpriteDelay + 10);
-    EXPECT_EQ(Count(kNoticeEndEvent), 2);
+    EXPECT_EQ(Count(kNoticeEnd), 2);
     EXPECT_EQ(Sprite(first), nullptr);
     EXPECT_EQ(Sprite(second), nullptr);
 }

@@ -332,7 +332,7 @@ TEST_F(GameWndMarksTest, TributeCardsFlySideBySideAndTheLastReports) {
     EXPECT_EQ(wnd->IntributeFlyCard(1, cards, 3, 4), 1);
     EXPECT_EQ(wnd->Fields().nExpectedTransfers, 1);
     Tick(200);
-    EXPECT_EQ(Count(kTributeFlightEvent), 1);
+    EXPECT_EQ(Count(kTransferLandedEnd), 1);
     // Broken requests are refused and logged.
     EXPECT_EQ(wnd->IntributeFlyCard(1, nullptr, 3, 4), 0);
     EXPECT_EQ(wnd->IntributeFlyCard(1, cards, 0, 4), 0);
@@ -341,7 +341,7 @@ TEST_F(GameWndMarksTest, TributeCardsFlySideBySideAndTheLastReports) {
     EXPECT_EQ(wnd->IntributeFlyCard(1, bad, 2, 4), 0);
     EXPECT_TRUE(Logged("IntributeFlyCard, line:"));
     Tick(200);
-    EXPECT_EQ(Count(kTributeFlightEvent), 1);
+    EXPECT_EQ(Count(kTransferLandedEnd), 1);
 }
 
 } // namespace

@@ -108,7 +108,7 @@ TEST_F(TableCardsTest, EverySeatsPlayLandsInItsPlaceForEveryView) {
 TEST_F(TableCardsTest, GatheringFliesEveryCardToTheCentreAndRecordsTheLastCards) {
     EXPECT_FALSE(table.CollectToCentre(0, TRUE));
     Run(100);
-    EXPECT_EQ(Notified(CTableCards::kCollectedEvent), 0);
+    EXPECT_EQ(Notified(kCardsLandedEnd), 0);
 
     fields.viewpoint.nMySeat = 2;
     const int a[] = {Card(0, 4), Card(1, 4)};
@@ -129,7 +129,7 @@ TEST_F(TableCardsTest, GatheringFliesEveryCardToTheCentreAndRecordsTheLastCards)
     EXPECT_TRUE(table.GetSeatCards(3).empty());
     EXPECT_EQ(PlayingSprites(), 3) << "the flights";
     Settle();
-    EXPECT_EQ(Notified(CTableCards::kCollectedEvent), 1) << "only the first flight tells";
+    EXPECT_EQ(Notified(kCardsLandedEnd), 1) << "only the first flight tells";
     EXPECT_EQ(PlayingSprites(), 0);
 
     table.PutCard(&hands, 3, a, 2, 1);

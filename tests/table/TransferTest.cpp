@@ -101,7 +101,7 @@ TEST_F(TransferTest, GivenCardsMatchByTheCardOrderSetting) {
     EXPECT_EQ(fields.nExpectedTransfers, 2);
     EXPECT_EQ(fields.nEndedTransfers, 0);
     Settle();
-    EXPECT_EQ(Notified(kTransferEndEvent), 2);
+    EXPECT_EQ(Notified(kTransferLandedEnd), 2);
 
     hands.ClearHand();
     Deal(start);
@@ -125,7 +125,7 @@ TEST_F(TransferTest, AHiddenHandGivesBacksFromItsRightPartAndTellsOnce) {
     EXPECT_EQ(fields.nExpectedTransfers, 1);
     EXPECT_EQ(PlayingSprites(), 7);
     Settle();
-    EXPECT_EQ(Notified(kTransferEndEvent), 1);
+    EXPECT_EQ(Notified(kTransferLandedEnd), 1);
     EXPECT_EQ(PlayingSprites(), 5);
 }
 
@@ -136,7 +136,7 @@ TEST_F(TransferTest, ReceivedCardsAllArriveAndTellEvenWhenLaterOnesPushThemAside
     EXPECT_TRUE(fields.bResortPending);
     EXPECT_EQ(hands.GetHand().size(), 8u);
     Settle();
-    EXPECT_EQ(Notified(kTransferEndEvent), 3);
+    EXPECT_EQ(Notified(kTransferLandedEnd), 3);
     const int width = 7 * Interval() + CardW();
     int i = 0;
     for (const HANDENTRY& e : hands.GetHand())
@@ -171,7 +171,7 @@ TEST_F(TransferTest, CardsFlyingToAHiddenHandLandOnItAsBacksAndAddNothing) {
     EXPECT_EQ(Target(last).x, expectX);
     EXPECT_EQ(Target(last).y, BaseTop());
     Settle();
-    EXPECT_EQ(Notified(kTransferEndEvent), 1);
+    EXPECT_EQ(Notified(kTransferLandedEnd), 1);
     EXPECT_EQ(PlayingSprites(), 5);
 }
 
