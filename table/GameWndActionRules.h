@@ -17,7 +17,7 @@ RightClickPlay RightClickPlayFor(int gameState, int mask, bool cardSelected);
 bool IsPickingState(int gameState, int mask);
 
 // The automatic answer when one of the table's clocks runs out (its end
-// event, GameWndIds.h).
+// event, AnimationEvents.h).
 enum class ClockAnswer { kNothing, kTrustOn, kPass, kGiveUp, kNoPoint, kNoRevolution, kNoGousiji };
 ClockAnswer ClockAnswerFor(int event, int mask, bool trusted, bool watcher);
 

@@ -6,7 +6,7 @@
 // give a stand-in that records the calls. The handlers decide what a record
 // means for the board; this is only how it is shown. Seats are seats
 // (0..5); the window turns them into views. The clock's end events are the
-// window's (GameWndIds.h).
+// window's (AnimationEvents.h).
 
 #include "game/StateRecords.h"
 #include "platform/Types.h"
