@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -32,18 +33,22 @@ std::multimap<long, std::string> EventNames(const std::string& text) {
 
 TEST(AnimationEvents, EachNumberHasOneNameAndOnlyTheEventsHeaderNamesThem) {
     const std::filesystem::path table(TABLE_SOURCE_DIR);
-    const auto declared = EventNames(ReadText(table / "AnimationEvents.h"));
+    std::vector<std::filesystem::path> sources;
+    std::filesystem::path header;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(table)) {
+        if (entry.path().filename() == "AnimationEvents.h")
+            header = entry.path();
+        else if (entry.is_regular_file())
+            sources.push_back(entry.path());
+    }
+    const auto declared = EventNames(ReadText(header));
     ASSERT_GE(declared.size(), 10u) << "the events' header was not read";
     for (auto it = declared.begin(); it != declared.end(); it = declared.upper_bound(it->first))
         EXPECT_EQ(declared.count(it->first), 1u) << "event " << it->first << " has more names";
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(table)) {
-        if (entry.path().filename() == "AnimationEvents.h")
-            continue;
-        for (const auto& [number, name] : EventNames(ReadText(entry.path())))
-            EXPECT_EQ(declared.count(number), 0u)
-                << entry.path().filename() << " names event " << number << " " << name
-                << " beside the events' header";
-    }
+    for (const auto& source : sources)
+        for (const auto& [number, name] : EventNames(ReadText(source)))
+            EXPECT_EQ(declared.count(number), 0u) << source.filename() << " names event " << number
+                                                  << " " << name << " beside the events' header";
 }
 
 } // namespace
