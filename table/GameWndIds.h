@@ -1,14 +1,13 @@
 #pragma once
 
-#include "table/AnimationEvents.h"
-
 // The table window's numbers: its balloon tips, its buttons and their
-// command ids, its timers, the sprite ids of the flow display and the end
-// events of its sprites. Its window messages are the program's
-// (sprite/WindowMessages.h).
+// command ids, its timers and the sprite ids of the flow display. The end
+// events of its sprites are the table's animation events, brought in with
+// them; its window messages are the program's (sprite/WindowMessages.h).
 
 #include "game/Cards.h"
 #include "platform/Types.h"
+#include "table/AnimationEvents.h"
 
 // The table window's balloon tips: one per view position, the table tip, the
 // wide status tip and the small hint tip.
