@@ -55,21 +55,27 @@ constexpr double kAsWell = 0.6;              // of the best fit: an earlier plac
 
 using Signal = std::vector<float>; // one channel: left and right summed
 
+// For each frame of a recording and one past its end, the first from there
+// on that a comparison takes.
+using Taken = std::vector<size_t>;
+
+Taken TakenWhereNot(const std::vector<bool>& left) {
+    Taken next(left.size() + 1, left.size());
+    for (size_t i = left.size(); i-- > 0;)
+        next[i] = left[i] ? next[i + 1] : i;
+    return next;
+}
+
 struct Samples {
     Signal raw;
     // A sound's start: from its first frame above a hundredth of its peak (a
     // quiet lead-in tells nothing), kWindowFrames at most.
     size_t first = 0, count = 0;
-    double own = 0; // the start's energy
     // Of a recording: the frames the mixer clipped (a channel at its limit),
     // where the sounds' sum is not heard. They are left out of every
     // comparison and are silent in raw.
     std::vector<bool> clipped;
-    std::vector<uint32_t> clippedBefore; // how many before each frame, and all
-    bool AnyClipped(size_t from, size_t to) const {
-        return !clipped.empty() &&
-               clippedBefore[std::min(to, clipped.size())] != clippedBefore[from];
-    }
+    Taken unclipped;
 };
 
 double Dot(const float* a, const float* b, size_t n) {
@@ -91,7 +97,6 @@ bool ReadRecording(const std::string& path, Samples& out) {
     const size_t frames = bytes.size() / 4;
     out.raw.resize(frames);
     out.clipped.resize(frames);
-    out.clippedBefore.assign(frames + 1, 0);
     for (size_t i = 0; i < frames; ++i) {
         int16_t left, right;
         memcpy(&left, bytes.data() + i * 4, 2);
@@ -99,8 +104,8 @@ bool ReadRecording(const std::string& path, Samples& out) {
         const auto atLimit = [](int16_t v) { return v == INT16_MAX || v == INT16_MIN; };
         out.clipped[i] = atLimit(left) || atLimit(right);
         out.raw[i] = out.clipped[i] ? 0.0f : float(left) + float(right);
-        out.clippedBefore[i + 1] = out.clippedBefore[i] + (out.clipped[i] ? 1 : 0);
     }
+    out.unclipped = TakenWhereNot(out.clipped);
     return true;
 }
 
@@ -142,7 +147,6 @@ void FindStart(Samples& s) {
     while (s.first < s.raw.size() && std::fabs(s.raw[s.first]) < peak / 100)
         ++s.first;
     s.count = std::min(s.raw.size() - s.first, kWindowFrames);
-    s.own = Dot(s.raw.data() + s.first, s.raw.data() + s.first, s.count);
 }
 
 // The sound as the mixer plays it: decoded and converted to its format.
@@ -170,30 +174,28 @@ struct Match {
     size_t at = 0;
     double likeness = 0;
     double level = 0;
+    size_t compared = 0; // frames
 };
 
 // How like the sound's start the recording is when the sound begins at
-// `at`, and at what level; frames the recording clipped are left out.
-Match Compare(const Samples& x, const Samples& sound, size_t at) {
+// `at`, and at what level: over as many frames as its start has of those
+// `taken` (by default those that did not clip) takes from there on. Where
+// several sounds at once clipped, that reaches further into the sound, so
+// that its place is still told by as many frames.
+Match Compare(const Samples& x, const Samples& sound, size_t at, const Taken* taken = nullptr) {
     Match m{at, 0, 0};
     const size_t begin = at + sound.first;
     if (begin + sound.count > x.raw.size())
         return m;
-    const float* xs = x.raw.data() + begin;
-    const float* cs = sound.raw.data() + sound.first;
+    const Taken& next = taken ? *taken : x.unclipped;
     double both = 0, heard = 0, own = 0;
-    if (!x.AnyClipped(begin, begin + sound.count)) {
-        both = Dot(xs, cs, sound.count);
-        heard = Dot(xs, xs, sound.count);
-        own = sound.own;
-    } else {
-        for (size_t k = 0; k < sound.count; ++k) {
-            if (x.clipped[begin + k])
-                continue;
-            both += double(xs[k]) * cs[k];
-            heard += double(xs[k]) * xs[k];
-            own += double(cs[k]) * cs[k];
-        }
+    for (size_t i = next[begin];
+         i < x.raw.size() && m.compared < sound.count && i - at < sound.raw.size();
+         i = next[i + 1], ++m.compared) {
+        const double xs = x.raw[i], cs = sound.raw[i - at];
+        both += xs * cs;
+        heard += xs * xs;
+        own += cs * cs;
     }
     if (own > 0 && heard > 0) {
         m.likeness = both / std::sqrt(own * heard);
@@ -318,9 +320,29 @@ bool LoopWave(const std::string& path, size_t frames, Music& music) {
     return true;
 }
 
+// The frames of the recording that no sound asked for may fill (from its
+// request to its length past the latest it may begin) and that did not
+// clip: a busy table may ask for sounds on top of the music's start, and the
+// music is told where it sounds alone.
+Taken WithoutSounds(const Samples& x, const Trace& trace) {
+    std::vector<bool> left(x.clipped);
+    for (const Request& r : trace.requests) {
+        const Samples* sound = r.kind == "sound" ? SoundFrom(r.path) : nullptr;
+        if (!sound)
+            continue;
+        const size_t to =
+            std::min(left.size(), r.frame + kLatestFrames + kNearFrames + sound->raw.size());
+        for (size_t i = r.frame - std::min(r.frame, kNearFrames); i < to; ++i)
+            left[i] = true;
+    }
+    return TakenWhereNot(left);
+}
+
 // Finds the music's start within a second of its request: the place its
-// first tenth of a second fits best, frame by frame.
-bool FindMusic(const Samples& x, const Request& request, size_t block, Music& music) {
+// first tenth of a second where no sound may sound fits best, frame by frame
+// (or its first tenth, when sounds fill the rest of the recording).
+bool FindMusic(const Samples& x, const Trace& trace, const Request& request, Music& music) {
+    const size_t block = trace.block;
     const size_t frames = x.raw.size() - std::min(x.raw.size(), request.frame);
     std::string bytes;
     if (!ReadWholeFile(request.path, bytes, size_t(1) << 30))
@@ -330,8 +352,11 @@ bool FindMusic(const Samples& x, const Request& request, size_t block, Music& mu
     if (!(midi ? RenderMidi(bytes, frames, block, music) : LoopWave(request.path, frames, music)))
         return false;
     FindStart(music.sound);
+    const Taken alone = WithoutSounds(x, trace);
     for (size_t at = request.frame; at <= request.frame + kMusicLatestFrames; ++at) {
-        const Match m = Compare(x, music.sound, at);
+        Match m = Compare(x, music.sound, at, &alone);
+        if (m.compared < music.sound.count)
+            m = Compare(x, music.sound, at);
         if (Fit(m) > Fit(music.start))
             music.start = m;
     }
@@ -510,7 +535,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     Music music;
-    bool ok = FindMusic(recording, *request, trace.block, music);
+    bool ok = FindMusic(recording, trace, *request, music);
     printf("music %s asked for at %.3f s: %s at %.3f s (likeness %.2f, level %.2f)\n",
            request->path.c_str(), double(request->frame) / kRate,
            ok ? "begins" : "does NOT begin within a second", double(music.start.at) / kRate,
