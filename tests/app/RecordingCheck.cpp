@@ -470,16 +470,23 @@ struct Second {
 };
 
 // The music in every whole second from its start: the recording without
-// the sounds heard is the music, at its level. From lateFrom on sounds may
-// play that could not be taken out, so the seconds end there.
+// the sounds heard is the music, at its level. Where a quarter of the second
+// or more holds no sound, the music is judged there alone: several sounds
+// at once, taken out with their levels' small errors, would drown it. From
+// lateFrom on sounds may play that could not be taken out, so the seconds
+// end there.
 std::vector<Second> HearMusic(const Samples& recording, const Heards& heards, const Music& music) {
     const Samples& sounds = heards.sounds;
     std::vector<Second> seconds;
     const size_t end = std::min(recording.raw.size(), heards.lateFrom);
     for (size_t at = music.start.at; at + kRate <= end; at += kRate) {
+        size_t quiet = 0;
+        for (size_t i = at; i < at + kRate; ++i)
+            quiet += !recording.clipped[i] && sounds.raw[i] == 0;
+        const bool quietOnly = quiet >= kRate / 4;
         Signal rest(kRate), expected(kRate);
         for (size_t i = 0; i < rest.size(); ++i) {
-            if (recording.clipped[at + i])
+            if (recording.clipped[at + i] || (quietOnly && sounds.raw[at + i] != 0))
                 continue; // silent in both
             rest[i] = recording.raw[at + i] - sounds.raw[at + i];
             expected[i] = music.sound.raw[at + i - music.start.at];
