@@ -74,8 +74,8 @@ std::shared_ptr<const SoundClip> SoundMixer::Prepare(Wave wave, std::string name
     }
     auto clip = std::make_shared<SoundClip>();
     clip->name = std::move(name);
-    clip->samples.resize(bytes / 4 * 2);
-    memcpy(clip->samples.data(), buffer.get(), clip->samples.size() * 2);
+    const auto* converted = reinterpret_cast<const int16_t*>(buffer.get());
+    clip->samples.assign(converted, converted + bytes / 4 * 2);
     if (clip->samples.empty())
         return nullptr;
     return clip;
