@@ -11,10 +11,10 @@ The system's own code speaks the Windows-shaped layer only: outside
 platform/, outside/ and tools/ (and the free folders) it includes no POSIX or
 Linux library header and calls none of POSIX_CALLS.
 
-Inside platform/ the facility folders have an order of their own
-(PLATFORM_FACILITIES), checked the same way; the files directly in platform/
-(the base types and the display driver's interface) lie below every facility
-and include only each other.
+Inside platform/ and table/ the folders have an order of their own
+(INNER_ORDERS), checked the same way; the files directly in such a layer
+(platform/'s base types and the display driver's interface) lie below every
+folder of it and include only each other.
 
 Usage: check-layers.py [--root DIR]   (DIR defaults to the repository root)
 Exit status 0 when every include points down, 1 otherwise, 2 on bad usage.
@@ -44,20 +44,31 @@ LAYERS = [
 ]
 FREE = {"tests", "bench", "fuzz"}
 
-# The facility folders inside platform/, lowest first.
-PLATFORM_FACILITIES = [
-    "system",  # the event loop, the clock, threads, files, ini, registry, modules
-    "gdi",  # device contexts, surfaces, bitmaps, blits, regions
-    "text",  # fonts and text output on device contexts
-    "images",  # picture files into bitmaps
-    "window",  # the window tree, messages, timers, input, cursors, the clipboard
-    "resources",  # the resource script, icons, cursors and dialog templates by id
-    "controls",  # dialogs and the standard controls
-    "net",  # sockets, notified through the message queue
-    "sound",  # wave output, the mixer, MCI
-    "display",  # the drivers: headless and SDL, over everything above
-]
-PLATFORM_BASE = ""  # the files directly in platform/
+# The folders inside a layer, lowest first, and how a message names the layer.
+INNER_ORDERS = {
+    "platform": [
+        "system",  # the event loop, the clock, threads, files, ini, registry, modules
+        "gdi",  # device contexts, surfaces, bitmaps, blits, regions
+        "text",  # fonts and text output on device contexts
+        "images",  # picture files into bitmaps
+        "window",  # the window tree, messages, timers, input, cursors, the clipboard
+        "resources",  # the resource script, icons, cursors and dialog templates by id
+        "controls",  # dialogs and the standard controls
+        "net",  # sockets, notified through the message queue
+        "sound",  # wave output, the mixer, MCI
+        "display",  # the drivers: headless and SDL, over everything above
+    ],
+    "table": [
+        "common",  # the window's ids, fields, viewpoint and rules every part reads
+        "client",  # the network client, the record kinds and the receive gate
+        "records",  # the record handling and the view it shows records through
+        "cards",  # the card painter, the layouts and the cards as sprites
+        "panes",  # the panes, the seat marks, the table's information and tips
+        "window",  # the table window that owns and wires the parts
+    ],
+}
+INNER_NAMES = {"platform": "the platform's", "table": "the table's"}
+INNER_BASE = ""  # the files directly in the layer
 
 # Where Linux may be spoken: the layer over it, the stand-ins for the outside
 # libraries, and the local programs in tools/ (which are Linux programs).
@@ -117,25 +128,27 @@ def included_path(root, source, target, quoted):
     return parts
 
 
-def platform_facility(parts):
-    """The facility folder of a path under platform/ (PLATFORM_BASE for its own files)."""
-    return parts[1] if len(parts) > 2 else PLATFORM_BASE
+def inner_folder(parts):
+    """The folder of a path inside its layer (INNER_BASE for the layer's own files)."""
+    return parts[1] if len(parts) > 2 else INNER_BASE
 
 
-def check_platform_include(shown, number, target, source_parts, parts, facilities, problems):
-    rank = {name: index for index, name in enumerate([PLATFORM_BASE] + PLATFORM_FACILITIES)}
-    mine, other = platform_facility(source_parts), platform_facility(parts)
+def check_inner_include(shown, number, target, source_parts, parts, folders, problems):
+    layer = source_parts[0]
+    order = INNER_ORDERS[layer]
+    rank = {name: index for index, name in enumerate([INNER_BASE] + order)}
+    mine, other = inner_folder(source_parts), inner_folder(parts)
     if other == mine or mine not in rank:
         return
     if other not in rank:
-        if other in facilities:
-            problems.append(f"{shown}:{number}: includes {target} from platform/{other}/, "
-                            "which has no place in the platform's folder order")
+        if other in folders:
+            problems.append(f"{shown}:{number}: includes {target} from {layer}/{other}/, "
+                            f"which has no place in {INNER_NAMES[layer]} folder order")
         return
     if rank[other] > rank[mine]:
-        where = f"platform/{mine}/" if mine else "platform/'s own files"
-        problems.append(f"{shown}:{number}: includes {target}: platform/{other}/ lies above "
-                        f"{where} in the platform's folder order")
+        where = f"{layer}/{mine}/" if mine else f"{layer}/'s own files"
+        problems.append(f"{shown}:{number}: includes {target}: {layer}/{other}/ lies above "
+                        f"{where} in {INNER_NAMES[layer]} folder order")
 
 
 def check(root):
@@ -144,11 +157,13 @@ def check(root):
     ours = set(top_folders(root))
     known = set(LAYERS) | FREE
     problems = []
-    facilities = set(top_folders(os.path.join(root, "platform"))) if "platform" in ours else set()
-    for facility in sorted(facilities - set(PLATFORM_FACILITIES)):
-        if any(sources(root, os.path.join("platform", facility))):
-            problems.append(f"platform/{facility}/: holds sources but has no place in the "
-                            "platform's folder order")
+    inner = {}
+    for layer, order in INNER_ORDERS.items():
+        inner[layer] = set(top_folders(os.path.join(root, layer))) if layer in ours else set()
+        for name in sorted(inner[layer] - set(order)):
+            if any(sources(root, os.path.join(layer, name))):
+                problems.append(f"{layer}/{name}/: holds sources but has no place in "
+                                f"{INNER_NAMES[layer]} folder order")
     for folder in sorted(ours):
         files = list(sources(root, folder))
         if folder not in known:
@@ -168,9 +183,9 @@ def check(root):
                         continue
                     other = parts[0]
                     if other == folder:
-                        if folder == "platform":
-                            check_platform_include(shown, number, target, shown.split("/"),
-                                                   parts, facilities, problems)
+                        if folder in INNER_ORDERS:
+                            check_inner_include(shown, number, target, shown.split("/"),
+                                                parts, inner[folder], problems)
                         continue
                     if other not in known:
                         if other in ours:
@@ -231,6 +246,11 @@ def check_speaks_windows(root, source, problems):
                                 "outside/ speak Linux; use the Windows-shaped call")
 
 
+def inner_orders_shown():
+    return "".join(f"; inside {layer}/: " + " < ".join(order)
+                   for layer, order in INNER_ORDERS.items())
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     default_root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -244,12 +264,10 @@ def main():
         print(problem)
     if problems:
         print(f"{len(problems)} include(s) point up or speak Linux; layer order, lowest first: "
-              + " < ".join(LAYERS) + "; inside platform/: " + " < ".join(PLATFORM_FACILITIES),
-              file=sys.stderr)
+              + " < ".join(LAYERS) + inner_orders_shown(), file=sys.stderr)
         return 1
     print("Every include points down and only platform/ and outside/ speak Linux: "
-          + " < ".join(LAYERS) + "; inside platform/: "
-          + " < ".join(PLATFORM_FACILITIES))
+          + " < ".join(LAYERS) + inner_orders_shown())
     return 0
 
 

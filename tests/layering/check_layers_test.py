@@ -73,6 +73,20 @@ class LayeringCheckTest(unittest.TestCase):
         self.write("platform/printing/Print.cpp", '#include "platform/gdi/Gdi.h"\n')
         self.assertRefused("platform/printing/: holds sources but has no place in the platform's")
 
+    def test_table_folders_keep_their_order(self):
+        self.write("table/client/GameNetClient.h", '#include "platform/Types.h"\n')
+        self.write("table/window/GameWnd.h", '#include "table/client/GameNetClient.h"\n')
+        self.write("table/records/TableRecords.cpp",
+                   '#include "table/client/GameNetClient.h"\n#include "table/window/GameWnd.h"\n')
+        self.write("table/lobby/Lobby.cpp", '#include "table/window/GameWnd.h"\n')
+        code, output = self.check()
+        self.assertEqual(code, 1, output)
+        self.assertIn("table/records/TableRecords.cpp:2: includes table/window/GameWnd.h: "
+                      "table/window/ lies above table/records/ in the table's folder order", output)
+        self.assertIn("table/lobby/: holds sources but has no place in the table's", output)
+        self.assertNotIn("TableRecords.cpp:1:", output)
+        self.assertNotIn("GameWnd.h:1:", output)
+
     def test_cycle_between_two_folders_is_refused(self):
         self.write("knclientbase05/Chat.cpp", '#include "knclientUI05/MsgBoxDlg.h"\n')
         self.assertRefused("knclientbase05/Chat.cpp:1:", "knclientUI05/ lies above")
