@@ -4,6 +4,7 @@
 #include "sprite/SpriteWnd.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -29,9 +30,10 @@ bool CSpriteWnd::IsSameGroup(int nSlot, uint64_t serial) const {
     return !m_groups[nSlot].bFree && m_groups[nSlot].serial == serial;
 }
 
-BOOL CSpriteWnd::PlayGroup(SPRITEGROUPITEM* psgi, BYTE nCards, int uGroupID, BOOL bAnimate) {
+BOOL CSpriteWnd::PlayGroup(SPRITEGROUPITEM* psgi, BYTE nCards, int uGroupID, BOOL bAnimate,
+                           SpriteDone onEnd) {
     if (nCards == 0) {
-        OnGroupEnd(uGroupID);
+        CallGroupEnd(uGroupID, std::move(onEnd));
         return TRUE;
     }
     if (!psgi || m_nGroupsInUse >= kGroups)
@@ -46,6 +48,7 @@ BOOL CSpriteWnd::PlayGroup(SPRITEGROUPITEM* psgi, BYTE nCards, int uGroupID, BOO
     group.nGroupId = uGroupID;
     group.bFree = FALSE;
     group.serial = m_nextGroupSerial++;
+    group.onEnd = std::move(onEnd);
     ++m_nGroupsInUse;
     const uint64_t serial = group.serial;
     if (!bAnimate) {
@@ -133,11 +136,12 @@ void CSpriteWnd::OnGroupEntryEnd(int nSlot, int nEntry) {
 void CSpriteWnd::EndGroup(int nSlot) {
     SPRITEWND_GROUP& group = m_groups[nSlot];
     const int id = group.nGroupId;
+    SpriteDone done = std::move(group.onEnd);
     for (SPRITEGROUPITEM& item : group.items)
         delete item.pLine;
     group = SPRITEWND_GROUP{};
     --m_nGroupsInUse;
-    OnGroupEnd(id);
+    CallGroupEnd(id, std::move(done));
 }
 
 // Without animation every sprite lands at once where its entries' lines end.

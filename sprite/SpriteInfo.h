@@ -6,7 +6,14 @@
 #include "platform/PtrList.h"
 #include "platform/Types.h"
 
+#include <functional>
+
 class CSpriteLine;
+
+// What a play or a group does when it ends: it runs where the end event is
+// handed to the window, and is dropped when the play ends without notice (a
+// quiet stop, a restart, the window's destruction).
+using SpriteDone = std::function<void()>;
 
 struct SPRITEINFO {
     int nUser[3];       // caller words: the first from AddSprite's value; images read them

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -180,6 +181,7 @@ void CSpriteWnd::SetChannelTimer(int nChannel, UINT nKind, int nTicks) {
 void CSpriteWnd::ReleaseChannel(int nChannel) {
     SPRITEWND_CHANNEL& channel = m_channels[nChannel];
     KillChannelTimers(nChannel);
+    m_channelDone[nChannel] = nullptr;
     if (SPRITEINFO* s = Info(channel.posSprite))
         s->nChannel = -1;
     channel = SPRITEWND_CHANNEL{nullptr, 0, 0, -1, 0, kNotifyNone};
@@ -187,7 +189,7 @@ void CSpriteWnd::ReleaseChannel(int nChannel) {
 }
 
 BOOL CSpriteWnd::StartSprite(POSITION pos, int nNotify, int nParam, int z, int nPasses,
-                             BOOL bAnimate) {
+                             BOOL bAnimate, SpriteDone onEnd) {
     SPRITEINFO* s = Info(pos);
     if (!s || !s->pLine)
         return FALSE;
@@ -208,7 +210,8 @@ BOOL CSpriteWnd::StartSprite(POSITION pos, int nNotify, int nParam, int z, int n
     channel.nFrame = -1;
     channel.nPassesDone = 0;
     channel.nNotifyParam = nParam;
-    channel.nNotifyMode = nNotify;
+    channel.nNotifyMode = onEnd && nNotify == kNotifyNone ? kNotifyWindow : nNotify;
+    m_channelDone[nChannel] = std::move(onEnd);
     channel.step = 0;
     if (z != -1) {
         s->z = z;
@@ -228,7 +231,7 @@ BOOL CSpriteWnd::StartSprite(POSITION pos, int nNotify, int nParam, int z, int n
         // The start is also the end.
         const int mode = channel.nNotifyMode;
         channel.nNotifyMode = kNotifyNone;
-        Notify(mode, pos, nParam);
+        Notify(mode, pos, nParam, std::exchange(m_channelDone[nChannel], nullptr));
         return TRUE;
     }
     if (!StandsStill(s))
@@ -236,11 +239,36 @@ BOOL CSpriteWnd::StartSprite(POSITION pos, int nNotify, int nParam, int z, int n
     return TRUE;
 }
 
-void CSpriteWnd::Notify(int nMode, POSITION pos, int nParam) {
+SpriteDone CSpriteWnd::TakeSpriteDone(POSITION pos) {
+    SPRITEINFO* s = Info(pos);
+    if (!s || s->nChannel < 0)
+        return {};
+    return std::exchange(m_channelDone[s->nChannel], nullptr);
+}
+
+void CSpriteWnd::CallSpriteEnd(POSITION pos, int nParam, SpriteDone done) {
+    SpriteDone outer = std::exchange(m_endingDone, std::move(done));
+    OnSpriteEnd(pos, nParam);
+    m_endingDone = std::move(outer);
+}
+
+void CSpriteWnd::CallGroupEnd(int nGroupId, SpriteDone done) {
+    SpriteDone outer = std::exchange(m_endingDone, std::move(done));
+    OnGroupEnd(nGroupId);
+    m_endingDone = std::move(outer);
+}
+
+// Out of the window before it runs: it may start, stop or remove anything.
+void CSpriteWnd::RunEndingDone() {
+    if (SpriteDone done = std::exchange(m_endingDone, nullptr))
+        done();
+}
+
+void CSpriteWnd::Notify(int nMode, POSITION pos, int nParam, SpriteDone done) {
     platform::Trace(platform::TraceChannel::kSprites, platform::kTraceDetail,
                     "sprite end event %d (notify mode %d)", nParam, nMode);
     if (nMode == kNotifyWindow) {
-        OnSpriteEnd(pos, nParam);
+        CallSpriteEnd(pos, nParam, std::move(done));
     } else if (nMode == kNotifyGroup) {
         const int slot = (nParam >> 16) & 0xFFFF;
         const int entry = (nParam >> 8) & 0xFF;
@@ -251,9 +279,9 @@ void CSpriteWnd::Notify(int nMode, POSITION pos, int nParam) {
 
 // The handler may remove the sprite itself, or remove it and add another in
 // its place: auto-removal checks that the record is still the same one.
-void CSpriteWnd::EndPlay(POSITION pos, int nMode, int nParam, bool bAutoRemove) {
+void CSpriteWnd::EndPlay(POSITION pos, int nMode, int nParam, bool bAutoRemove, SpriteDone done) {
     const uint64_t serial = SerialOf(pos);
-    Notify(nMode, pos, nParam);
+    Notify(nMode, pos, nParam, std::move(done));
     if (!bAutoRemove || !IsLive(pos, serial))
         return;
     SPRITEINFO* s = Info(pos);
@@ -273,6 +301,7 @@ void CSpriteWnd::MotionStep(int nChannel) {
         if (channel.nPassesDone + 1 == s->nPasses) {
             const int mode = channel.nNotifyMode;
             const int param = channel.nNotifyParam;
+            SpriteDone done = std::exchange(m_channelDone[nChannel], nullptr);
             channel.nNotifyMode = kNotifyNone;
             if (s->nInterval == -1) {
                 // The sprite stays where the line ends, on a line of its own.
@@ -287,7 +316,7 @@ void CSpriteWnd::MotionStep(int nChannel) {
                 ReleaseChannel(nChannel);
                 AddDirty(nullptr, old);
             }
-            EndPlay(pos, mode, param, true);
+            EndPlay(pos, mode, param, true, std::move(done));
             return;
         }
         ++channel.nPassesDone;
@@ -316,9 +345,10 @@ void CSpriteWnd::FrameStep(int nChannel) {
         if (fixed && channel.nPassesDone + 1 == s->nPasses) {
             const int mode = channel.nNotifyMode;
             const int param = channel.nNotifyParam;
+            SpriteDone done = std::exchange(m_channelDone[nChannel], nullptr);
             ReleaseChannel(nChannel);
             AddDirty(nullptr, old);
-            EndPlay(pos, mode, param, true);
+            EndPlay(pos, mode, param, true, std::move(done));
             return;
         }
         if (fixed && s->nPasses > 0)
@@ -344,7 +374,8 @@ void CSpriteWnd::FrameStep(int nChannel) {
         if (s->nPasses == 1 && fixed) {
             const int mode = channel.nNotifyMode;
             channel.nNotifyMode = kNotifyNone;
-            Notify(mode, pos, channel.nNotifyParam);
+            Notify(mode, pos, channel.nNotifyParam,
+                   std::exchange(m_channelDone[nChannel], nullptr));
             return;
         }
         delay = 5;
@@ -367,12 +398,14 @@ BOOL CSpriteWnd::StopSprite(POSITION pos, BOOL bInvalidate, BOOL bNoNotify) {
     const CRect old = GetSpriteRect(pos);
     const int mode = m_channels[nChannel].nNotifyMode;
     const int param = m_channels[nChannel].nNotifyParam;
+    SpriteDone done = std::exchange(m_channelDone[nChannel], nullptr);
     // Bookkeeping first: the handler may restart or remove the sprite.
     ReleaseChannel(nChannel);
     ForgetDirtySprite(pos);
     AddDirty(nullptr, bInvalidate ? RECT(old) : RECT{0, 0, 0, 0});
+    // A quiet stop drops the callback with the event.
     if (!bNoNotify || mode == kNotifyGroup)
-        Notify(mode, pos, param);
+        Notify(mode, pos, param, std::move(done));
     return TRUE;
 }
 
@@ -425,7 +458,7 @@ void CSpriteWnd::RemoveSprite(POSITION pos) {
 }
 
 BOOL CSpriteWnd::SetSpriteLine(POSITION pos, CSpriteLine* pLine, BOOL bNotify, int nParam, int z,
-                               int nPasses, BOOL bAnimate) {
+                               int nPasses, BOOL bAnimate, SpriteDone onEnd) {
     SPRITEINFO* s = Info(pos);
     if (!s) {
         delete pLine;
@@ -434,7 +467,7 @@ BOOL CSpriteWnd::SetSpriteLine(POSITION pos, CSpriteLine* pLine, BOOL bNotify, i
     if (s->pLine != pLine)
         delete s->pLine;
     s->pLine = pLine;
-    return PlaySprite(pos, bNotify, nParam, z, nPasses, bAnimate);
+    return PlaySprite(pos, bNotify, nParam, z, nPasses, bAnimate, std::move(onEnd));
 }
 
 BOOL CSpriteWnd::MoveSprite(POSITION pos, int x, int y, int anchor) {

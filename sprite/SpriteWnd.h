@@ -43,6 +43,7 @@ struct SPRITEWND_GROUP {
     int nGroupId = 0;
     BOOL bFree = TRUE;
     uint64_t serial = 0; // tells a slot's later group from this one
+    SpriteDone onEnd;    // run after OnGroupEnd
 };
 
 class CSpriteWnd : public CWnd {
@@ -59,16 +60,22 @@ public:
     POSITION AddSprite(POSITION posImage, CSpriteLine* pLine, int nId, int z, int nPasses,
                        int nValue, LPCSTR pszName, BOOL bAutoRemove);
     // 0 when the sprite or its line is missing, or every channel is in use.
-    BOOL StartSprite(POSITION pos, int nNotify, int nParam, int z, int nPasses, BOOL bAnimate);
-    BOOL PlaySprite(POSITION pos, BOOL bNotify, int nParam, int z, int nPasses, BOOL bAnimate) {
-        return StartSprite(pos, bNotify ? kNotifyWindow : kNotifyNone, nParam, z, nPasses,
-                           bAnimate);
+    // onEnd runs after OnSpriteEnd when the play ends (a play with one
+    // notifies the window); a restart drops the earlier play's.
+    BOOL StartSprite(POSITION pos, int nNotify, int nParam, int z, int nPasses, BOOL bAnimate,
+                     SpriteDone onEnd = {});
+    BOOL PlaySprite(POSITION pos, BOOL bNotify, int nParam, int z, int nPasses, BOOL bAnimate,
+                    SpriteDone onEnd = {}) {
+        return StartSprite(pos, bNotify ? kNotifyWindow : kNotifyNone, nParam, z, nPasses, bAnimate,
+                           std::move(onEnd));
     }
+    // Takes the playing sprite's end callback out, to hand it to its next play.
+    SpriteDone TakeSpriteDone(POSITION pos);
     // 0 when it was not playing.
     BOOL StopSprite(POSITION pos, BOOL bInvalidate, BOOL bNoNotify);
     void RemoveSprite(POSITION pos);
     BOOL SetSpriteLine(POSITION pos, CSpriteLine* pLine, BOOL bNotify, int nParam, int z,
-                       int nPasses, BOOL bAnimate);
+                       int nPasses, BOOL bAnimate, SpriteDone onEnd = {});
     // Only for a sprite on a fixed line; anchor -1 moves by (x, y).
     BOOL MoveSprite(POSITION pos, int x, int y, int anchor);
     void SetSpriteZ(POSITION pos, int z, BOOL bInvalidate);
@@ -97,8 +104,10 @@ public:
     void SetCapturedItem(CSpriteItem* pItem) { m_pCapturedItem = pItem; }
 
     // ---- groups ----
-    // 0 when 50 groups are playing.
-    BOOL PlayGroup(SPRITEGROUPITEM* psgi, BYTE nCards, int uGroupID, BOOL bAnimate);
+    // 0 when 50 groups are playing (onEnd is then dropped); onEnd runs after
+    // OnGroupEnd.
+    BOOL PlayGroup(SPRITEGROUPITEM* psgi, BYTE nCards, int uGroupID, BOOL bAnimate,
+                   SpriteDone onEnd = {});
     int GetGroupsInUse() const { return m_nGroupsInUse; }
 
     // Paints the dirty areas now (also every tick while changes come, on
@@ -109,6 +118,8 @@ public:
 
 protected:
     // ---- hooks, in slot order ----
+    // The defaults of OnSpriteEnd and OnGroupEnd run the ending play's or
+    // group's callback; an override that does not call them drops it.
     virtual void OnSpriteEnd(POSITION pos, int nParam);
     virtual void OnSpriteFrame(POSITION pos, int nParam, int nFrame, int nFrameCount);
     virtual void OnGroupEnd(int nGroupId);
@@ -212,8 +223,14 @@ private:
     void MotionStep(int nChannel);
     void FrameStep(int nChannel);
     // Ends a play: notifies, then auto-removes the sprite if it still exists.
-    void EndPlay(POSITION pos, int nMode, int nParam, bool bAutoRemove);
-    void Notify(int nMode, POSITION pos, int nParam);
+    void EndPlay(POSITION pos, int nMode, int nParam, bool bAutoRemove, SpriteDone done);
+    void Notify(int nMode, POSITION pos, int nParam, SpriteDone done);
+    // Call the end hooks with the callback at hand for their defaults; an
+    // outer ending's callback is kept across them.
+    void CallSpriteEnd(POSITION pos, int nParam, SpriteDone done);
+    void CallGroupEnd(int nGroupId, SpriteDone done);
+    // Runs the callback at hand, taken out of the window first.
+    void RunEndingDone();
 
     // Input routing.
     void RouteMouseMove(UINT nFlags, int x, int y);
@@ -251,6 +268,8 @@ private:
     bool m_bInEngineStep = false;
     DWORD m_nLastFlush = 0; // GetTickCount of the last flush
     SPRITEWND_CHANNEL m_channels[kChannels];
+    SpriteDone m_channelDone[kChannels]; // the end callback of each channel's play
+    SpriteDone m_endingDone;             // the callback of the ending being handed to a hook
     int m_nChannelsInUse = 0;
     BOOL m_bTrackingMouse = FALSE;
     // Live sprites by handle: the serial each got when added, and its list node.

@@ -295,8 +295,10 @@ void CSpriteWnd::OnDestroy() {
     // Sprites go without notice; their channels and groups with them.
     while (!m_sprites.IsEmpty())
         DeleteSprite(HandleOf(static_cast<SPRITEINFO*>(m_sprites.GetHead())));
-    for (int channel = 0; channel < kChannels; ++channel)
+    for (int channel = 0; channel < kChannels; ++channel) {
         m_channels[channel] = SPRITEWND_CHANNEL{nullptr, 0, 0, -1, 0, kNotifyNone};
+        m_channelDone[channel] = nullptr; // the plays end unannounced
+    }
     m_nChannelsInUse = 0;
     for (int slot = 0; slot < kGroups; ++slot)
         if (!m_groups[slot].bFree) {
@@ -413,9 +415,13 @@ void CSpriteWnd::OnSize(UINT nType, int cx, int cy) {
     OnResize(nType, cx, cy);
 }
 
-void CSpriteWnd::OnSpriteEnd(POSITION, int) {}
+void CSpriteWnd::OnSpriteEnd(POSITION, int) {
+    RunEndingDone();
+}
 void CSpriteWnd::OnSpriteFrame(POSITION, int, int, int) {}
-void CSpriteWnd::OnGroupEnd(int) {}
+void CSpriteWnd::OnGroupEnd(int) {
+    RunEndingDone();
+}
 void CSpriteWnd::OnGroupItemEnd(int, int) {}
 void CSpriteWnd::OnUserTimer(UINT_PTR) {}
 void CSpriteWnd::OnResize(UINT, int, int) {}

@@ -1,7 +1,7 @@
 // The events that end the table's animations: a one-shot sprite or a card's
-// flight hands its event to the window when it stops, and the event says
-// which step of the table comes next. One name per event; the window, the
-// cards and the marks take theirs from here.
+// flight hands its event to the window when it stops, and what comes next
+// is the end callback given beside it where the animation starts. One name
+// per event; the window, the cards and the marks take theirs from here.
 
 #pragma once
 

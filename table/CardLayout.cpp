@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <utility>
 
 const char kMyCardName[] = "MYCARD";
 const char kLeftShownName[] = "MYCARDLEFT";
@@ -375,7 +376,8 @@ void CCardLayout::RefaceHand() {
 
 POSITION AddCardFlight(CSpriteWnd* wnd, POSITION image, const CSpritePos& from,
                        const CSpritePos& to, int ticks, BYTE alphaFrom, BYTE alphaTo, int z,
-                       int card, LPCSTR name, BOOL autoRemove, int notifyEvent) {
+                       int card, LPCSTR name, BOOL autoRemove, int notifyEvent,
+                       SpriteDone onLanded) {
     if (!wnd || !image)
         return nullptr;
     CSpriteLine* line = new (std::nothrow) CStraightLine;
@@ -386,7 +388,7 @@ POSITION AddCardFlight(CSpriteWnd* wnd, POSITION image, const CSpritePos& from,
                alphaFrom, alphaTo);
     POSITION pos = wnd->AddSprite(image, line, 0, z, 1, card, name, autoRemove);
     const BOOL notify = notifyEvent != CCardLayout::kNoNotify;
-    if (!wnd->PlaySprite(pos, notify, notify ? notifyEvent : 0, z, 1, TRUE)) {
+    if (!wnd->PlaySprite(pos, notify, notify ? notifyEvent : 0, z, 1, TRUE, std::move(onLanded))) {
         WriteLog("Card sprite %d finds no free channel", card);
         wnd->RemoveSprite(pos);
         return nullptr;
@@ -408,9 +410,9 @@ CSpritePos SpritePlaceOf(CSpriteWnd* wnd, POSITION sprite) {
 
 POSITION CCardLayout::AddMovingSprite(POSITION image, const CSpritePos& from, const CSpritePos& to,
                                       int ticks, BYTE alphaFrom, int z, int card, LPCSTR name,
-                                      BOOL autoRemove, int notifyEvent) {
+                                      BOOL autoRemove, int notifyEvent, SpriteDone onLanded) {
     return AddCardFlight(m_pGameWndSprite, image, from, to, ticks, alphaFrom, 255, z, card, name,
-                         autoRemove, notifyEvent);
+                         autoRemove, notifyEvent, std::move(onLanded));
 }
 
 CSpritePos CCardLayout::SpritePlace(POSITION sprite) const {

@@ -8,6 +8,7 @@
 
 #include "platform/PtrList.h"
 #include "platform/Types.h"
+#include "sprite/SpriteInfo.h"
 #include "sprite/SpritePos.h"
 #include "table/AnimationEvents.h"
 
@@ -58,10 +59,12 @@ inline bool IsCardCode(int card) {
 // reached while it flies, else where its line ends.
 CSpritePos SpritePlaceOf(CSpriteWnd* wnd, POSITION sprite);
 // A new card sprite on a straight line, started (notifying the event on
-// arrival unless it is CCardLayout::kNoNotify); null (logged) when it cannot play.
+// arrival unless it is CCardLayout::kNoNotify, and then running onLanded);
+// null (logged) when it cannot play.
 POSITION AddCardFlight(CSpriteWnd* wnd, POSITION image, const CSpritePos& from,
                        const CSpritePos& to, int ticks, BYTE alphaFrom, BYTE alphaTo, int z,
-                       int card, LPCSTR name, BOOL autoRemove, int notifyEvent);
+                       int card, LPCSTR name, BOOL autoRemove, int notifyEvent,
+                       SpriteDone onLanded = {});
 
 // Whether both seats are seats (0..5); logs the first that is not.
 bool CheckSeats(int seatA, int seatB);
@@ -147,7 +150,7 @@ public:
     int CountSelectedRight() const { return CountSelectedIn(m_rightShown); }
 
     // ---- cards arriving from other seats ----
-    BOOL ReceiveCard(int card, int fromView, int event);
+    BOOL ReceiveCard(int card, int fromView, int event, SpriteDone onLanded = {});
     BOOL ReceiveCards(const int* cards, int n, int fromSeat, int toSeat);
     BOOL FlyToHand(const int* cards, int n, int fromSeat, int toSeat);
 
@@ -172,7 +175,7 @@ public:
     // A new started sprite on a straight line; null (logged) when it cannot play.
     POSITION AddMovingSprite(POSITION image, const CSpritePos& from, const CSpritePos& to,
                              int ticks, BYTE alphaFrom, int z, int card, LPCSTR name,
-                             BOOL autoRemove, int notifyEvent);
+                             BOOL autoRemove, int notifyEvent, SpriteDone onLanded = {});
     // Where the sprite stands now, as a sprite position.
     CSpritePos SpritePlace(POSITION sprite) const;
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 BOOL CCardLayout::InsertIntoFan(CHandList& list, const HANDENTRY& entry, const FanPlace& fan,
                                 const std::function<bool(const HANDENTRY&)>& sortsBefore,
@@ -88,12 +89,15 @@ BOOL CCardLayout::MoveToSlot(POSITION sprite, const CSpritePos& target, int z, i
             m_pGameWndSprite->SetSpriteZ(sprite, z, TRUE);
         return TRUE;
     }
-    // A card still flying in keeps its flight time and the notice of its arrival.
+    // A card still flying in keeps its flight time and the notice of its
+    // arrival, with what its landing does.
     int notifyEvent = kNoNotify;
+    SpriteDone onLanded;
     if (s->nChannel >= 0 && !s->pLine->IsFixed()) {
         const SPRITEWND_CHANNEL& channel = m_pGameWndSprite->GetChannel(s->nChannel);
         if (channel.nNotifyMode == kNotifyWindow) {
             notifyEvent = channel.nNotifyParam;
+            onLanded = m_pGameWndSprite->TakeSpriteDone(sprite);
             ticks = std::max(ticks, s->pLine->m_nDuration * (255 - channel.step) / 255);
         }
     }
@@ -103,8 +107,8 @@ BOOL CCardLayout::MoveToSlot(POSITION sprite, const CSpritePos& target, int z, i
         return FALSE;
     line->Init(from.x, from.y, from.anchor, target.x, target.y, target.anchor, ticks, -1, s->alpha,
                255);
-    m_pGameWndSprite->SetSpriteLine(sprite, line, notifyEvent != kNoNotify, notifyEvent, z, 1,
-                                    TRUE);
+    m_pGameWndSprite->SetSpriteLine(sprite, line, notifyEvent != kNoNotify, notifyEvent, z, 1, TRUE,
+                                    std::move(onLanded));
     return TRUE;
 }
 

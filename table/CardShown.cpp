@@ -9,6 +9,8 @@
 #include "table/SeatMarkPlaces.h"
 #include "table/TableWndFields.h"
 
+#include <utility>
+
 bool CheckCardRecord(const int* cards, int n, bool allowBacks, LPCSTR what) {
     if (n < 0 || n > kHandSize || (n > 0 && !cards)) {
         WriteLog("%s refused: %d cards", what, n);
@@ -127,7 +129,7 @@ void CCardLayout::ShowCueCards(const int* cards, int n, int seat) {
     }
 }
 
-BOOL CCardLayout::ReceiveCard(int card, int fromView, int event) {
+BOOL CCardLayout::ReceiveCard(int card, int fromView, int event, SpriteDone onLanded) {
     if (!m_pGameWndSprite || !m_pTable)
         return FALSE;
     if (!IsCardCode(card) || fromView < 0 || fromView >= kSeatCount) {
@@ -139,7 +141,8 @@ BOOL CCardLayout::ReceiveCard(int card, int fromView, int event) {
     return InsertByCardOrder(m_hand, card, MyHandFan(int(m_hand.size()) + 1), kMoveTicks,
                              [&](const CSpritePos& slot, int z) {
                                  return AddMovingSprite(image, avatar, slot, kFlightTicks, 255, z,
-                                                        card, kMyCardName, FALSE, event);
+                                                        card, kMyCardName, FALSE, event,
+                                                        std::move(onLanded));
                              });
 }
 
@@ -154,8 +157,8 @@ BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat
     m_pTable->nEndedTransfers = 0;
     int arriving = 0;
     for (int i = 0; i < n; ++i)
-        arriving +=
-            ReceiveCard(cards[i], m_pTable->viewpoint.ViewOf(fromSeat), kTransferLandedEnd) != 0;
+        arriving += ReceiveCard(cards[i], m_pTable->viewpoint.ViewOf(fromSeat), kTransferLandedEnd,
+                                m_pTable->TransferLanded()) != 0;
     // Only the cards that fly will say they arrived.
     m_pTable->nExpectedTransfers = arriving;
     m_pTable->bResortPending = TRUE;
@@ -180,7 +183,8 @@ BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
         // A hidden hand sees its new cards arrive as backs.
         AddMovingSprite(m_pTable->MayShowMyHand() ? GetCardImage(cards[k]) : m_backImage, avatar,
                         to, kFlightTicks, 255, kFirstDepth, cards[k], kMyCardName, TRUE,
-                        k == n - 1 ? kTransferLandedEnd : kNoNotify);
+                        k == n - 1 ? kTransferLandedEnd : kNoNotify,
+                        k == n - 1 ? m_pTable->TransferLanded() : SpriteDone{});
     }
     m_pTable->bResortPending = FALSE;
     return TRUE;

@@ -47,6 +47,7 @@ CGameWnd::CGameWnd() : m_pClient(&theClient) {
     marks.clearPlace = [this](const CSpritePos& at, SIZE size, int id, TableRoomFor what) {
         return ClearPlace(at, size, id, what);
     };
+    marks.settlePictures = [this] { SettleTablePictures(); };
     m_marks.SetLinks(std::move(marks));
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
@@ -54,6 +55,7 @@ CGameWnd::CGameWnd() : m_pClient(&theClient) {
     m_hands.m_pTable = &m_fields;
     m_tableCards.m_pGameWndSprite = this;
     m_tableCards.m_pTable = &m_fields;
+    m_fields.cardsSettled = [this] { FinishCardsSettled(); };
 }
 
 CGameWnd::~CGameWnd() = default;

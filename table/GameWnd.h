@@ -210,8 +210,6 @@ protected:
     // The private messages of the table (sprite/WindowMessages.h).
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnSpriteEnd(POSITION pos, int nParam) override;
-    void OnGroupEnd(int) override {}
     void OnResize(UINT nType, int cx, int cy) override;
     void OnMouseMoveEx(UINT nFlags, int x, int y) override;
     void OnLButtonDownEx(UINT nFlags, int x, int y) override;
@@ -238,9 +236,13 @@ private:
     void ShowWaitingNotices();
     // FALSE when the notice must wait for the one before to rise.
     BOOL StartNotice(const CString& text);
-    // A card face flying between two points; null (logged) when it cannot.
-    POSITION FlyFace(int card, const CSpritePos& from, const CSpritePos& to, int rest,
-                     int endEvent);
+    // A card face flying between two points, running onLanded when it lands
+    // (with the end event, -1 for none); null (logged) when it cannot.
+    POSITION FlyFace(int card, const CSpritePos& from, const CSpritePos& to, int rest, int endEvent,
+                     SpriteDone onLanded = {});
+    // What a flight the records wait for does on landing: with the event of
+    // cards landed, it ends their record.
+    SpriteDone RecordLanding(int endEvent);
     // The table picture through its mask onto black, with the centre picture.
     void DrawTable(CDC* pDC, int cx, int cy);
     // The seat frame at the six seat places.

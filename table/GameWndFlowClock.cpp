@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -61,7 +62,11 @@ void CGameWnd::StartCountdown(int x, int y, int anchor, int value, int endEvent)
     const int half = int(
         std::min<int64_t>(int64_t(std::max(1, value)) * CDigitImage::kSecondTicks / 2, INT_MAX));
     line->Init(left, top, anchor, left, top, anchor, 1, half, 255, 255);
-    SetSpriteLine(pos, line, TRUE, endEvent, kClockLayer, 1, TRUE);
+    // A clock of a turn that runs out answers for me.
+    SpriteDone runOut;
+    if (endEvent >= kClockEventMyTurn && endEvent <= kClockEventLast)
+        runOut = [this, endEvent] { m_commands.AnswerClock(endEvent); };
+    SetSpriteLine(pos, line, TRUE, endEvent, kClockLayer, 1, TRUE, std::move(runOut));
 }
 
 void CGameWnd::StopCountdown() {

@@ -6,6 +6,8 @@
 #include "sprite/AppServices.h"
 #include "table/GameWnd.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kFlightTicks = 150;
@@ -15,7 +17,7 @@ constexpr int kFlightLayer = 55;
 } // namespace
 
 POSITION CGameWnd::FlyFace(int card, const CSpritePos& from, const CSpritePos& to, int rest,
-                           int endEvent) {
+                           int endEvent, SpriteDone onLanded) {
     const POSITION image = m_hands.GetCardImage(card);
     if (image == nullptr)
         return nullptr;
@@ -23,13 +25,18 @@ POSITION CGameWnd::FlyFace(int card, const CSpritePos& from, const CSpritePos& t
     line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kFlightTicks, rest, 255, 255);
     POSITION pos = AddSprite(image, line, 0, kFlightLayer, 1, card, kMyCardName, TRUE);
     const BOOL notify = endEvent >= 0;
-    if (pos != nullptr && !PlaySprite(pos, notify, notify ? endEvent : 0, kFlightLayer, 1, TRUE)) {
+    if (pos != nullptr && !PlaySprite(pos, notify, notify ? endEvent : 0, kFlightLayer, 1, TRUE,
+                                      std::move(onLanded))) {
         RemoveSprite(pos);
         pos = nullptr;
     }
     if (pos == nullptr)
         WriteLog("The table could not fly card %d", card);
     return pos;
+}
+
+SpriteDone CGameWnd::RecordLanding(int endEvent) {
+    return endEvent == kCardsLandedEnd ? m_fields.CardsLanded() : SpriteDone{};
 }
 
 BOOL CGameWnd::FlyCards(int fromSeat, int toSeat, int card, int endEvent) {
@@ -40,11 +47,13 @@ BOOL CGameWnd::FlyCards(int fromSeat, int toSeat, int card, int endEvent) {
         // A hand whose faces show really changes; a hidden one only sees
         // the card pass.
         if (m_fields.MayShowMyHand())
-            return m_tableCards.GiveCard(&m_hands, fromSeat, toSeat, card, endEvent);
-        return m_tableCards.FlyOneCard(&m_hands, fromSeat, toSeat, card, endEvent);
+            return m_tableCards.GiveCard(&m_hands, fromSeat, toSeat, card, endEvent,
+                                         RecordLanding(endEvent));
+        return m_tableCards.FlyOneCard(&m_hands, fromSeat, toSeat, card, endEvent,
+                                       RecordLanding(endEvent));
     }
     const BOOL flown = FlyFace(card, m_fields.SeatPlace(fromSeat), m_fields.SeatPlace(toSeat),
-                               kFlightRest, endEvent) != nullptr;
+                               kFlightRest, endEvent, RecordLanding(endEvent)) != nullptr;
     m_fields.bResortPending = FALSE;
     return flown;
 }
@@ -61,13 +70,15 @@ BOOL CGameWnd::SwapFlyCards(int seatA, int cardA, int seatB, int cardB, int endE
         const int out = mineIsA ? cardA : cardB;
         const int in = mineIsA ? cardB : cardA;
         if (m_fields.MayShowMyHand())
-            return m_tableCards.ExchangeCard(&m_hands, me, out, other, in, endEvent);
-        return m_tableCards.FlyTwoCards(&m_hands, me, out, other, in, endEvent);
+            return m_tableCards.ExchangeCard(&m_hands, me, out, other, in, endEvent,
+                                             RecordLanding(endEvent));
+        return m_tableCards.FlyTwoCards(&m_hands, me, out, other, in, endEvent,
+                                        RecordLanding(endEvent));
     }
     const BOOL flown = FlyFace(cardA, m_fields.SeatPlace(seatA), m_fields.SeatPlace(seatB),
                                kFlightRest, -1) != nullptr &&
                        FlyFace(cardB, m_fields.SeatPlace(seatB), m_fields.SeatPlace(seatA),
-                               kFlightRest, endEvent) != nullptr;
+                               kFlightRest, endEvent, RecordLanding(endEvent)) != nullptr;
     m_fields.bResortPending = FALSE;
     return flown;
 }
@@ -107,7 +118,9 @@ int CGameWnd::IntributeFlyCard(int fromSeat, const int* cards, int count, int to
         CSpritePos a = from, b = to;
         a.x += k * spacing;
         b.x += k * spacing;
-        if (FlyFace(cards[k], a, b, 0, k == count - 1 ? kTransferLandedEnd : -1) == nullptr) {
+        const bool last = k == count - 1;
+        if (FlyFace(cards[k], a, b, 0, last ? kTransferLandedEnd : -1,
+                    last ? m_fields.TransferLanded() : SpriteDone{}) == nullptr) {
             WriteLog("IntributeFlyCard, line:%d", __LINE__);
             m_fields.nExpectedTransfers = 0;
             return 0;

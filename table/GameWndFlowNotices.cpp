@@ -95,7 +95,14 @@ BOOL CGameWnd::StartNotice(const CString& text) {
                0, 255, 155);
     POSITION pos =
         AddSprite(GetImageList().Add(picture), line, id, kNoticeLayer, 1, 0, "notice", TRUE);
-    if (pos == nullptr || !PlaySprite(pos, TRUE, kNoticeEnd, kNoticeLayer, 1, TRUE)) {
+    // Gone from the top, the last notice lets the waiting ones show.
+    const auto risen = [this, id] {
+        if (id == m_nLastNoticeId) {
+            m_nLastNoticeId = -1;
+            ShowWaitingNotices();
+        }
+    };
+    if (pos == nullptr || !PlaySprite(pos, TRUE, kNoticeEnd, kNoticeLayer, 1, TRUE, risen)) {
         if (pos != nullptr)
             RemoveSprite(pos);
         WriteLog("The table could not show the notice \"%s\"", LPCSTR(text));

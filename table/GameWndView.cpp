@@ -33,7 +33,7 @@ void CGameWnd::StartDeal(const int* codes, int count, int mySeat) {
     m_dealPace.StopDeal(0);
     m_dealPace.SetCardsSeat(mySeat);
     m_dealPace.AddDealCards(codes, count);
-    if (!m_marks.ShowShuffleMark())
+    if (!m_marks.ShowShuffleMark([this] { ResetCardSprites(); }))
         ResetCardSprites();
 }
 

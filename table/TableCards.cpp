@@ -205,7 +205,8 @@ BOOL CTableCards::CollectToCentre(int seat, BOOL record) {
             const POSITION image = old->posImage;
             const POSITION flight = AddCardFlight(m_pGameWndSprite, image, from, centre, 5, 255,
                                                   100, kFlightDepth + k, entry.nCard, nullptr, TRUE,
-                                                  first ? kCardsLandedEnd : CCardLayout::kNoNotify);
+                                                  first ? kCardsLandedEnd : CCardLayout::kNoNotify,
+                                                  first ? m_pTable->CardsLanded() : SpriteDone{});
             m_pGameWndSprite->RemoveSprite(entry.pos);
             if (flight && first) {
                 first = false;

@@ -38,11 +38,15 @@ public:
     void ClearSeat(int seat);
 
     // ---- transfers (TableTransfers.cpp) ----
-    BOOL GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event);
-    BOOL ExchangeCard(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
-                      int event);
-    BOOL FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event);
-    BOOL FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn, int event);
+    // The flight that names the event runs onLanded when it lands.
+    BOOL GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event,
+                  SpriteDone onLanded = {});
+    BOOL ExchangeCard(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn, int event,
+                      SpriteDone onLanded = {});
+    BOOL FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event,
+                    SpriteDone onLanded = {});
+    BOOL FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn, int event,
+                     SpriteDone onLanded = {});
     BOOL GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n);
 
     const CHandList& GetSeatCards(int seat) const { return m_seats[seat]; }
@@ -60,10 +64,10 @@ private:
     // Takes the hand entry out of my hand and flies a new sprite of its face
     // to the point; FALSE when the flight could not start.
     BOOL FlyOutOfHand(CCardLayout* hands, CHandList::iterator entry, const CSpritePos& to, int z,
-                      int notifyEvent);
+                      int notifyEvent, SpriteDone onLanded = {});
     // A face sprite flying between my hand's right part and a seat's place.
     POSITION FlySingle(CCardLayout* hands, int card, const CSpritePos& from, const CSpritePos& to,
-                       int notifyEvent);
+                       int notifyEvent, SpriteDone onLanded = {});
     // The right part of my hand that single cards leave from and land on.
     CSpritePos HandPart(CCardLayout* hands, int cardsAfter, int n, int k) const;
     void RemoveSprites(CHandList& list);

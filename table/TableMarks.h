@@ -5,14 +5,15 @@
 // waiting and exchange at each seat's plate; and the theme's named text
 // sprites (the shuffle, revolution, points, tribute, first place, the burn's
 // three steps, the clean sweep, win and loss, the level-up), made on demand.
-// They are sprites of the table window, which owns them and passes on the
-// end events of their animations; what they ask of the window besides is in
-// their Links.
+// They are sprites of the table window, which owns them; the steps of their
+// chains follow as the animations' end callbacks. What they ask of the
+// window besides is in their Links.
 
 #include "game/StateRecords.h"
 #include "platform/CString.h"
 #include "platform/Geometry.h"
 #include "platform/PtrList.h"
+#include "sprite/SpriteInfo.h"
 #include "sprite/SpritePos.h"
 #include "table/SeatMarkPlaces.h"
 #include "table/TableView.h"
@@ -31,6 +32,8 @@ public:
         std::function<void(LPCSTR file)> sound;
         // A mark or a text stands clear of what the table shows.
         ClearPlaceLink clearPlace;
+        // The pictures that a step landed on step aside.
+        std::function<void()> settlePictures;
     };
 
     CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
@@ -75,9 +78,9 @@ public:
     // The table's text sprites, each only when missing; FALSE at the first
     // that cannot be made.
     BOOL CreateTextSprites();
-    // The shuffle picture, played once; its end (1006) starts the deal.
+    // The shuffle picture, played once; its end starts the deal.
     // FALSE when the theme has no such picture.
-    BOOL ShowShuffleMark();
+    BOOL ShowShuffleMark(SpriteDone startDeal);
     void ClearPlaceMarks();
     void ShowExchangeMark(int seat);
     void ShowChuanSanHuMark();
@@ -88,9 +91,6 @@ public:
     // game-over mark shows until my seat starts again.
     BOOL IsCleanSweep() const { return m_bCleanSweep; }
     BOOL IsGameOverMarkShown() const { return m_bGameOverMark; }
-    // An animation's end event: the burn's next step, or the result after
-    // the clean sweep. FALSE when the event is not one of the marks'.
-    BOOL OnAnimationEnd(int event);
 
 private:
     // The picture of a mark (a [FLAG] bitmap) in the image list, made once.
@@ -108,17 +108,22 @@ private:
     // Where the other seats' point, shao and revolution marks would stand.
     std::vector<CRect> OtherSeatsFlagRects();
     // A named text sprite shown once at the point (centred when its section
-    // or the caller asks); endEvent -1 for none. Null when it cannot be made.
+    // or the caller asks); endEvent -1 for none, else it names the play that
+    // runs onEnd. Null when it cannot be made.
     POSITION PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
-                              BOOL centreOnPoint = FALSE);
+                              BOOL centreOnPoint = FALSE, SpriteDone onEnd = {});
     // The size of a named text sprite's picture, making the sprite when missing.
     SIZE NamedSpriteSize(LPCSTR name, int id);
     // Where a seat's text of the size stands (its centre).
     CSpritePos TextAnimationPlace(int seat, SIZE size) const;
     // A seat's named text shown once at its place.
-    POSITION PlaceSeatText(LPCSTR name, int id, int seat, int endEvent = -1);
+    POSITION PlaceSeatText(LPCSTR name, int id, int seat, int endEvent = -1, SpriteDone onEnd = {});
+    // A step of the marks' chain has landed: the next one, then the
+    // pictures it landed on step aside.
     void BurnStepTwo(int targetView);
     void BurnStepThree();
+    void CleanSweepShown();
+    void SettlePictures();
 
     const CGameLogic& m_board;
     CSpriteWnd& m_wnd;

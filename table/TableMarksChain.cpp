@@ -16,21 +16,9 @@ constexpr int kBurnTicks = 20;
 
 } // namespace
 
-BOOL CTableMarks::OnAnimationEnd(int event) {
-    if (event == kBurnTwoEnd) {
-        BurnStepThree();
-    } else if (event == kChuanSanHuEnd) {
-        // The game's data went with the game-over record; a next game my
-        // seat has started already keeps its table.
-        if (m_bCleanSweep && !m_board.GetStartFlag(m_fields.viewpoint.nMySeat))
-            m_panes.ShowResultPane(m_cleanSweepResult);
-        m_bCleanSweep = FALSE;
-    } else if (event >= kBurnOneFirstEnd && event <= kBurnOneLastEnd) {
-        BurnStepTwo(event - kBurnOneFirstEnd);
-    } else {
-        return FALSE;
-    }
-    return TRUE;
+void CTableMarks::SettlePictures() {
+    if (m_links.settlePictures)
+        m_links.settlePictures();
 }
 
 void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
@@ -49,8 +37,12 @@ void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {
                                      kBurnOneSprite, TableRoomFor::kText);
     auto* line = new CFixedLine;
     line->SetFrom(at.x, at.y, at.anchor, 255);
-    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirstEnd + m_fields.viewpoint.ViewOf(targetSeat),
-                        -1, 1, TRUE);
+    const int targetView = m_fields.viewpoint.ViewOf(targetSeat);
+    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnOneFirstEnd + targetView, -1, 1, TRUE,
+                        [this, targetView] {
+                            BurnStepTwo(targetView);
+                            SettlePictures();
+                        });
 }
 
 void CTableMarks::BurnStepTwo(int targetView) {
@@ -66,7 +58,10 @@ void CTableMarks::BurnStepTwo(int targetView) {
                                      kBurnTwoSprite, TableRoomFor::kText);
     auto* line = new CStraightLine;
     line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, kBurnTicks, -1, 255, 255);
-    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnTwoEnd, -1, 1, TRUE);
+    m_wnd.SetSpriteLine(pos, line, TRUE, kBurnTwoEnd, -1, 1, TRUE, [this] {
+        BurnStepThree();
+        SettlePictures();
+    });
 }
 
 void CTableMarks::BurnStepThree() {
@@ -79,6 +74,14 @@ void CTableMarks::BurnStepThree() {
     auto* line = new CFixedLine;
     line->SetFrom(at.x, at.y, at.anchor, 255);
     m_wnd.SetSpriteLine(pos, line, FALSE, 0, -1, 1, TRUE);
+}
+
+void CTableMarks::CleanSweepShown() {
+    // The game's data went with the game-over record; a next game my seat
+    // has started already keeps its table.
+    if (m_bCleanSweep && !m_board.GetStartFlag(m_fields.viewpoint.nMySeat))
+        m_panes.ShowResultPane(m_cleanSweepResult);
+    m_bCleanSweep = FALSE;
 }
 
 void CTableMarks::ShowCleanSweep(const tagGAMEOVERMSG& gameOver) {
@@ -102,8 +105,11 @@ void CTableMarks::StopTableAnimations() {
 
 void CTableMarks::ShowChuanSanHuMark() {
     // My side took the first three places: the text stands at my seat.
-    if (PlaceSeatText("串三户", kChuanSanHuSprite, m_fields.viewpoint.nMySeat, kChuanSanHuEnd) !=
-        nullptr)
+    if (PlaceSeatText("串三户", kChuanSanHuSprite, m_fields.viewpoint.nMySeat, kChuanSanHuEnd,
+                      [this] {
+                          CleanSweepShown();
+                          SettlePictures();
+                      }) != nullptr)
         return;
     // Without the animation the result follows at once.
     m_bCleanSweep = FALSE;

@@ -15,6 +15,8 @@
 #include "table/SeatMarkPlaces.h"
 #include "table/TableWndFields.h"
 
+#include <utility>
+
 namespace {
 
 struct TextSprite {
@@ -124,7 +126,7 @@ BOOL CTableMarks::CreateTextSprites() {
 }
 
 POSITION CTableMarks::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at, int endEvent,
-                                       BOOL centreOnPoint) {
+                                       BOOL centreOnPoint, SpriteDone onEnd) {
     POSITION pos = m_wnd.FindSpritePos(id);
     if (pos == nullptr)
         pos = AddSpriteByName(name, id, FALSE, 0);
@@ -144,7 +146,8 @@ POSITION CTableMarks::PlaceNamedSprite(LPCSTR name, int id, const CSpritePos& at
     line->Init(point.x, point.y, point.anchor, point.x, point.y, point.anchor, 1, -1, 255, 255);
     // Shown once; the end event, when asked, says the animation is over.
     const BOOL notify = endEvent >= 0;
-    if (!m_wnd.SetSpriteLine(pos, line, notify, notify ? endEvent : 0, -1, 1, TRUE))
+    if (!m_wnd.SetSpriteLine(pos, line, notify, notify ? endEvent : 0, -1, 1, TRUE,
+                             std::move(onEnd)))
         return nullptr;
     return pos;
 }
@@ -181,11 +184,11 @@ CSpritePos CTableMarks::TextAnimationPlace(int seat, SIZE size) const {
     }
 }
 
-POSITION CTableMarks::PlaceSeatText(LPCSTR name, int id, int seat, int endEvent) {
+POSITION CTableMarks::PlaceSeatText(LPCSTR name, int id, int seat, int endEvent, SpriteDone onEnd) {
     if (!IsSeat(seat))
         return nullptr;
-    return PlaceNamedSprite(name, id, TextAnimationPlace(seat, NamedSpriteSize(name, id)),
-                            endEvent);
+    return PlaceNamedSprite(name, id, TextAnimationPlace(seat, NamedSpriteSize(name, id)), endEvent,
+                            FALSE, std::move(onEnd));
 }
 
 void CTableMarks::ShowRevolutionMark(int seat) {
@@ -232,10 +235,10 @@ void CTableMarks::PlayUpgradeAnim(int seat) {
     PlaceNamedSprite("升级", kUpgradeSprite, PosAt(at.x - 5, at.y - 13, at.anchor), -1);
 }
 
-BOOL CTableMarks::ShowShuffleMark() {
+BOOL CTableMarks::ShowShuffleMark(SpriteDone startDeal) {
     POSITION pos = AddSpriteByName("洗牌", kShuffleSprite, FALSE, 0);
     if (pos == nullptr)
         return FALSE;
-    // Played once along its path; its end event deals the cards.
-    return m_wnd.PlaySprite(pos, TRUE, kShuffleEnd, -1, 1, TRUE);
+    // Played once along its path; its end deals the cards.
+    return m_wnd.PlaySprite(pos, TRUE, kShuffleEnd, -1, 1, TRUE, std::move(startDeal));
 }

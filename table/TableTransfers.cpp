@@ -8,6 +8,7 @@
 #include "table/TableWndFields.h"
 
 #include <algorithm>
+#include <utility>
 
 bool CTableCards::CanTransfer(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n,
                               LPCSTR what) const {
@@ -26,27 +27,29 @@ CSpritePos CTableCards::HandPart(CCardLayout* hands, int handExtra, int n, int k
 }
 
 POSITION CTableCards::FlySingle(CCardLayout* hands, int card, const CSpritePos& from,
-                                const CSpritePos& to, int notifyEvent) {
+                                const CSpritePos& to, int notifyEvent, SpriteDone onLanded) {
     // A watcher who may not see my hand sees its cards pass as backs: the
     // face would tell him a card of the hand he must not see.
     const POSITION image =
         m_pTable->MayShowMyHand() ? hands->GetCardImage(card) : hands->GetCardBackImage();
     return AddCardFlight(m_pGameWndSprite, image, from, to, CCardLayout::kFlightTicks, 255, 255,
-                         CCardLayout::kFirstDepth, card, kMyCardName, TRUE, notifyEvent);
+                         CCardLayout::kFirstDepth, card, kMyCardName, TRUE, notifyEvent,
+                         std::move(onLanded));
 }
 
 BOOL CTableCards::FlyOutOfHand(CCardLayout* hands, CHandList::iterator entry, const CSpritePos& to,
-                               int z, int notifyEvent) {
+                               int z, int notifyEvent, SpriteDone onLanded) {
     const CSpritePos from = SpritePlaceOf(m_pGameWndSprite, entry->pos);
     const int card = entry->nCard;
     m_pGameWndSprite->RemoveSprite(entry->pos);
     hands->GetHand().erase(entry);
     return AddCardFlight(m_pGameWndSprite, hands->GetCardImage(card), from, to,
-                         CCardLayout::kFlightTicks, 255, 255, z, card, nullptr, TRUE,
-                         notifyEvent) != nullptr;
+                         CCardLayout::kFlightTicks, 255, 255, z, card, nullptr, TRUE, notifyEvent,
+                         std::move(onLanded)) != nullptr;
 }
 
-BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
+BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event,
+                           SpriteDone onLanded) {
     const int given[] = {card};
     if (!CanTransfer(hands, fromSeat, toSeat, given, 1, "GiveCard"))
         return FALSE;
@@ -57,7 +60,7 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
         for (auto it = hand.begin(); it != hand.end();) {
             auto next = std::next(it);
             if (it->nCard == card)
-                flown += FlyOutOfHand(hands, it, to, kFlightDepth + k++, event) != 0;
+                flown += FlyOutOfHand(hands, it, to, kFlightDepth + k++, event, onLanded) != 0;
             it = next;
         }
         hands->CalcLayout();
@@ -67,7 +70,8 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
         return flown > 0;
     }
     if (toSeat == m_pTable->viewpoint.nMySeat) {
-        const BOOL arriving = hands->ReceiveCard(card, m_pTable->viewpoint.ViewOf(fromSeat), event);
+        const BOOL arriving = hands->ReceiveCard(card, m_pTable->viewpoint.ViewOf(fromSeat), event,
+                                                 std::move(onLanded));
         m_pTable->bResortPending = TRUE;
         ExpectTransfers(event, arriving ? 1 : 0);
         return arriving;
@@ -76,31 +80,34 @@ BOOL CTableCards::GiveCard(CCardLayout* hands, int fromSeat, int toSeat, int car
 }
 
 BOOL CTableCards::ExchangeCard(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
-                               int event) {
+                               int event, SpriteDone onLanded) {
     const int swapped[] = {card, cardIn};
     if (!CanTransfer(hands, fromSeat, toSeat, swapped, 2, "ExchangeCard") ||
         fromSeat != m_pTable->viewpoint.nMySeat)
         return FALSE;
     GiveCard(hands, fromSeat, toSeat, card, CCardLayout::kNoNotify);
     // Only the card coming in tells that the exchange is over.
-    const BOOL arriving = hands->ReceiveCard(cardIn, m_pTable->viewpoint.ViewOf(toSeat), event);
+    const BOOL arriving =
+        hands->ReceiveCard(cardIn, m_pTable->viewpoint.ViewOf(toSeat), event, std::move(onLanded));
     m_pTable->bResortPending = TRUE;
     ExpectTransfers(event, arriving ? 1 : 0);
     return arriving;
 }
 
-BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event) {
+BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int card, int event,
+                             SpriteDone onLanded) {
     const int flown[] = {card};
     if (!CanTransfer(hands, fromSeat, toSeat, flown, 1, "FlyOneCard"))
         return FALSE;
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
     POSITION flight = nullptr;
     if (fromSeat == m_pTable->viewpoint.nMySeat)
-        flight = FlySingle(hands, card, hand,
-                           m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat)), event);
+        flight =
+            FlySingle(hands, card, hand, m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat)),
+                      event, std::move(onLanded));
     else if (toSeat == m_pTable->viewpoint.nMySeat)
         flight = FlySingle(hands, card, m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(fromSeat)),
-                           hand, event);
+                           hand, event, std::move(onLanded));
     else
         return FALSE;
     m_pTable->bResortPending = FALSE;
@@ -109,7 +116,7 @@ BOOL CTableCards::FlyOneCard(CCardLayout* hands, int fromSeat, int toSeat, int c
 }
 
 BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int toSeat, int cardIn,
-                              int event) {
+                              int event, SpriteDone onLanded) {
     const int flown[] = {card, cardIn};
     if (!CanTransfer(hands, fromSeat, toSeat, flown, 2, "FlyTwoCards") ||
         fromSeat != m_pTable->viewpoint.nMySeat)
@@ -117,7 +124,7 @@ BOOL CTableCards::FlyTwoCards(CCardLayout* hands, int fromSeat, int card, int to
     const CSpritePos hand = HandPart(hands, 1, 3, 0);
     const CSpritePos other = m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(toSeat));
     FlySingle(hands, card, hand, other, CCardLayout::kNoNotify);
-    const POSITION last = FlySingle(hands, cardIn, other, hand, event);
+    const POSITION last = FlySingle(hands, cardIn, other, hand, event, std::move(onLanded));
     m_pTable->bResortPending = FALSE;
     ExpectTransfers(event, last != nullptr ? 1 : 0);
     return last != nullptr;
@@ -142,7 +149,8 @@ BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const 
     if (!m_pTable->MayShowMyHand()) {
         for (int k = 0; k < n; ++k)
             FlySingle(hands, cards[k], HandPart(hands, 1, n + 1, k), to,
-                      k == n - 1 ? kTransferLandedEnd : CCardLayout::kNoNotify);
+                      k == n - 1 ? kTransferLandedEnd : CCardLayout::kNoNotify,
+                      k == n - 1 ? m_pTable->TransferLanded() : SpriteDone{});
         m_pTable->nExpectedTransfers = n > 0 ? 1 : 0;
         return TRUE;
     }
@@ -156,7 +164,8 @@ BOOL CTableCards::GiveCards(CCardLayout* hands, int fromSeat, int toSeat, const 
         const bool leaves = m_pTable->viewpoint.nCardOrder ? std::find(cards, end, it->nCard) != end
                                                            : k < n && it->nCard == cards[k];
         if (leaves) {
-            flown += FlyOutOfHand(hands, it, to, kFlightDepth + k, kTransferLandedEnd) != 0;
+            flown += FlyOutOfHand(hands, it, to, kFlightDepth + k, kTransferLandedEnd,
+                                  m_pTable->TransferLanded()) != 0;
             ++k;
         }
         it = next;

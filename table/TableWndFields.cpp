@@ -85,3 +85,18 @@ CSpritePos CTableWndFields::TableCardPos(int view, int i, int n) const {
     }
     return pos;
 }
+
+SpriteDone CTableWndFields::CardsLanded() {
+    return [this] {
+        if (cardsSettled)
+            cardsSettled();
+    };
+}
+
+SpriteDone CTableWndFields::TransferLanded() {
+    return [this] {
+        // Only the flight that completes the count goes on, once.
+        if (++nEndedTransfers == nExpectedTransfers && cardsSettled)
+            cardsSettled();
+    };
+}

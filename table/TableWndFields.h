@@ -7,6 +7,7 @@
 
 #include "game/Cards.h"
 #include "platform/Types.h"
+#include "sprite/SpriteInfo.h"
 #include "sprite/SpritePos.h"
 #include "table/TableViewpoint.h"
 
@@ -29,12 +30,19 @@ struct CTableWndFields {
     // Card flights the window still waits for, and those that have arrived.
     int nExpectedTransfers = 0;
     int nEndedTransfers = 0;
+    // What the window does once a flight's cards have settled; set by it.
+    std::function<void()> cardsSettled;
     // A drag over the hand is in progress.
     BOOL bDragging = FALSE;
 
     // The last cards each view position played, for the last-card pane.
     tagCARD lastCards[kSeatCount][kHandSize] = {};
     int nLastCards[kSeatCount] = {};
+
+    // The end of a flight that settles the cards when it lands, and of one
+    // of the counted transfers: the one that completes the count settles them.
+    SpriteDone CardsLanded();
+    SpriteDone TransferLanded();
 
     // Empties the last cards of one view position.
     void ClearLastCards(int view);

@@ -182,4 +182,24 @@ TEST_F(GroupTest, ABusySceneIsSavedAsAPicture) {
     DeleteObject(card);
 }
 
+TEST_F(GroupTest, AGroupsCallbackRunsAfterItsEndAndGoesWithTheWindow) {
+    std::vector<std::string> done;
+    wnd.PlayGroup(nullptr, 0, 7, TRUE, [&] { done.push_back("empty"); });
+    SPRITEGROUPITEM moving[] = {Entry(Mover(0), To(80, 0), 0, 1)};
+    wnd.PlayGroup(moving, 1, 8, TRUE, [&] {
+        done.push_back("moved");
+        // The slot is free again: the callback may play the next group.
+        SPRITEGROUPITEM again[] = {Entry(Mover(20), To(90, 20), 0, 2)};
+        EXPECT_TRUE(wnd.PlayGroup(again, 1, 9, TRUE, [&] { done.push_back("destroyed"); }));
+    });
+    EXPECT_EQ(done, std::vector<std::string>{"empty"});
+    Run(60);
+    EXPECT_EQ(done, (std::vector<std::string>{"empty", "moved"}));
+    EXPECT_EQ(wnd.Count("groupEnd"), 2);
+    EXPECT_EQ(wnd.GetGroupsInUse(), 1);
+    wnd.DestroyWindow();
+    PumpPending();
+    EXPECT_EQ(done.size(), 2u);
+}
+
 } // namespace

@@ -99,8 +99,12 @@ protected:
         events.push_back({"end", pos, nParam, 0});
         if (onEnd)
             onEnd(pos, nParam);
+        CSpriteWnd::OnSpriteEnd(pos, nParam); // the play's callback
     }
-    void OnGroupEnd(int id) override { events.push_back({"groupEnd", nullptr, id, 0}); }
+    void OnGroupEnd(int id) override {
+        events.push_back({"groupEnd", nullptr, id, 0});
+        CSpriteWnd::OnGroupEnd(id);
+    }
     void OnGroupItemEnd(int id, int value) override {
         events.push_back({"itemEnd", nullptr, id, value});
         if (onItemEnd)

@@ -182,6 +182,50 @@ TEST_F(SpriteWndTest, AnEndHandlerMayRemoveOrRestartTheSprite) {
     Run(50);
 }
 
+TEST_F(SpriteWndTest, APlaysCallbackRunsWithItsEndAndIsDroppedWithoutOne) {
+    POSITION image = Solid(8, 8, kRed);
+    std::vector<std::string> done;
+    auto note = [&](std::string what) { return [&done, what] { done.push_back(what); }; };
+    // Run after the end hook, once; the play notifies the window for it.
+    POSITION s = AddStraight(image, 0, 0, 20, 0, 2, 1);
+    wnd.onEnd = [&](POSITION, int) { done.push_back("hook"); };
+    ASSERT_TRUE(wnd.PlaySprite(s, FALSE, 9, -1, 1, TRUE, note("ran")));
+    Run(100);
+    EXPECT_EQ(done, (std::vector<std::string>{"hook", "ran"}));
+    wnd.onEnd = nullptr;
+
+    // A restart, a quiet stop and the window's end drop theirs.
+    done.clear();
+    wnd.PlaySprite(s, TRUE, 1, -1, 0, TRUE, note("restarted"));
+    wnd.PlaySprite(s, TRUE, 2, -1, 0, TRUE, note("stopped quietly"));
+    wnd.StopSprite(s, TRUE, TRUE);
+    POSITION removed = AddStraight(image, 0, 20, 90, 20, 50, 1);
+    wnd.PlaySprite(removed, TRUE, 3, -1, 1, TRUE, note("removed"));
+    wnd.RemoveSprite(removed); // a removed play tells its end
+    wnd.PlaySprite(s, TRUE, 4, -1, 0, TRUE, note("destroyed"));
+    Run(50);
+    EXPECT_EQ(done, std::vector<std::string>{"removed"});
+
+    // A callback may start the next play on its own sprite; one handed on to
+    // a new line runs at that line's end.
+    done.clear();
+    POSITION next = AddStraight(image, 0, 40, 20, 40, 2, 1);
+    wnd.PlaySprite(next, TRUE, 5, -1, 1, TRUE, [&] {
+        done.push_back("first");
+        wnd.PlaySprite(next, TRUE, 6, -1, 1, TRUE, note("second"));
+    });
+    Run(10);
+    CSpriteLine* line = CreateSpriteLine(kLineStraight);
+    line->Init(0, 40, 0, 60, 40, 0, 2, 1, 255, 255);
+    wnd.SetSpriteLine(next, line, TRUE, 7, -1, 1, TRUE, wnd.TakeSpriteDone(next));
+    Run(100);
+    EXPECT_EQ(done, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(wnd.GetSpriteAt(next)->x, 60);
+    wnd.DestroyWindow();
+    PumpPending();
+    EXPECT_EQ(done.size(), 2u) << "destroying the window ran a dropped callback";
+}
+
 TEST_F(SpriteWndTest, RemovingASpriteWithPendingRepaintsLeavesOnlyItsRectangles) {
     POSITION s = AddFixed(Solid(20, 20, kRed), 40, 40, 0, 0);
     wnd.StartSprite(s, 0, 0, -1, -1, TRUE);

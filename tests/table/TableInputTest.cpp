@@ -26,6 +26,17 @@ protected:
         POSITION pos = wnd->FindSpritePos(id);
         return pos != nullptr && wnd->GetSpriteAt(pos)->nChannel >= 0;
     }
+    // Lands the flight of a card coming into my hand at once.
+    void Land(int card) {
+        for (const HANDENTRY& entry : wnd->Hands().GetHand())
+            if (entry.nCard == card)
+                wnd->FinishAnimation(entry.pos);
+    }
+    // The turn clock of the event, run out.
+    void RunOut(int event) {
+        wnd->StartCountdown(0, 0, 4, 1, event);
+        wnd->FinishAnimation(wnd->FindSpritePos(kClockSprite));
+    }
     // The middle of a seat's name line.
     POINT NameLineOf(int seat) {
         const int view = SeatToView(seat, kMe, false);
@@ -182,30 +193,33 @@ TEST_F(TableInputEventsTest, RightClicksPlayByState) {
 
 TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
     wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
+    const int tribute[] = {kFourA, kFourB, kNineA, kKingA};
+    ASSERT_EQ(wnd->IntributeFlyCard(4, tribute, 4, kMe), 1);
     wnd->Fields().nExpectedTransfers = 3;
-    wnd->Fields().nEndedTransfers = 0;
-    wnd->OnSpriteEnd(nullptr, 1008);
-    wnd->OnSpriteEnd(nullptr, 1008);
+    Land(kFourA);
+    Land(kFourB);
     EXPECT_FALSE(wnd->IsReceiveReady());
-    wnd->OnSpriteEnd(nullptr, 1008);
+    Land(kNineA);
     EXPECT_TRUE(wnd->IsReceiveReady());
     wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
-    wnd->OnSpriteEnd(nullptr, 1008);
+    Land(kKingA);
     EXPECT_FALSE(wnd->IsReceiveReady()) << "a late transfer starts nothing again";
 
     // With the card order on and a re-sort pending, the re-sort comes first.
     wnd->Fields().viewpoint.nCardOrder = 1;
-    wnd->Fields().bResortPending = TRUE;
-    wnd->OnSpriteEnd(nullptr, 1007);
+    ASSERT_TRUE(wnd->FlyCards(4, kMe, kFourC, kCardsLandedEnd));
+    ASSERT_TRUE(wnd->FlyCards(5, kMe, kNineB, kCardsLandedEnd));
+    EXPECT_TRUE(wnd->Fields().bResortPending) << "cards joined my hand";
+    Land(kFourC);
     EXPECT_FALSE(wnd->Fields().bResortPending);
     EXPECT_FALSE(wnd->IsReceiveReady());
-    wnd->OnSpriteEnd(nullptr, 1007);
+    Land(kNineB);
     EXPECT_TRUE(wnd->IsReceiveReady());
 }
 
 TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
     MyTurn(kActionTakeOut);
-    wnd->OnSpriteEnd(nullptr, 3000);
+    RunOut(kClockEventMyTurn);
     ASSERT_EQ(client.sent.size(), 1u);
     EXPECT_EQ(WordAt(client.sent[0], 0), kMsgTrust);
     EXPECT_EQ(WordAt(client.sent[0], offsetof(tagTRUSTMSG, bOn)), 1);
@@ -218,19 +232,19 @@ TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
 
     theBoard.SetPlayCounter(9);
     MyTurn(kActionPass);
-    wnd->OnSpriteEnd(nullptr, 3001);
+    RunOut(kClockEventCannotBeat);
     ASSERT_EQ(Plays().size(), 1u);
     EXPECT_EQ(Plays()[0].type, kActionPass);
-    wnd->OnSpriteEnd(nullptr, 3002);
+    RunOut(kClockEventPoint);
     EXPECT_EQ(SentOf(kMsgPoint), 1);
-    wnd->OnSpriteEnd(nullptr, 3003);
+    RunOut(kClockEventRevolution);
     EXPECT_EQ(SentOf(kMsgRevolution), 1);
-    wnd->OnSpriteEnd(nullptr, 3004);
+    RunOut(kClockEventGousiji);
     EXPECT_EQ(SentOf(kMsgGousiji), 1);
-    wnd->OnSpriteEnd(nullptr, 3005);
+    RunOut(kClockEventReturnTribute);
     EXPECT_EQ(SentOf(kMsgTrust), 2);
-    wnd->OnSpriteEnd(nullptr, 3006);
-    wnd->OnSpriteEnd(nullptr, 2999);
+    RunOut(kClockEventLast + 1);
+    RunOut(kClockEventMyTurn - 1);
     EXPECT_EQ(client.sent.size(), 6u);
 }
 
@@ -247,7 +261,10 @@ TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
     GiveHand({kFourA, kNineA});
     wnd->SetDeckBacksLeft(3);
     wnd->ReceiveGate().Hold(CReceiveGate::kRecord); // as the deal record holds it
-    wnd->OnSpriteEnd(nullptr, 1006);
+    const int mine[] = {kFourB, kKingA};
+    wnd->StartDeal(mine, 2, kMe);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 2u) << "the shuffle shows first";
+    wnd->FinishAnimation(wnd->FindSpritePos(kShuffleSprite));
     EXPECT_TRUE(wnd->Hands().GetHand().empty());
     EXPECT_FALSE(wnd->IsReceiveReady());
     EXPECT_FALSE(wnd->IsInputAllowed());
