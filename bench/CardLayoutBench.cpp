@@ -43,7 +43,7 @@ struct Hand {
     CSpriteWnd wnd;
     CBitmap sheet;
     CGameLayout layout;
-    CTableWndFields fields;
+    CTableWndFields fields{theBoard};
     CCardLayout hands;
 };
 

@@ -282,7 +282,7 @@ void CCardLayout::SortCardbyWeight(BOOL byWeight) {
         }
         CHandList ordered;
         if (byWeight) {
-            const bool threesLast = (theBoard.GetRuleFlags() & kRuleThrees) != 0;
+            const bool threesLast = (m_pTable->board.GetRuleFlags() & kRuleThrees) != 0;
             for (HANDENTRY& entry : copy) {
                 if (entry.nWeight != -1)
                     continue;

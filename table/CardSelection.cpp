@@ -122,7 +122,7 @@ void CCardLayout::DeselectList(CHandList& list, int raise) {
 
 void CCardLayout::ClearSelection() {
     DeselectList(m_hand, kHandRaise);
-    if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
+    if (m_pTable != nullptr && (m_pTable->board.GetRuleFlags() & kRuleCardsLeftNotice)) {
         DeselectList(m_leftShown, kShownRaise);
         DeselectList(m_rightShown, kShownRaise);
     }

@@ -6,18 +6,18 @@
 // sprites (the shuffle, revolution, points, tribute, first place, the burn's
 // three steps, the clean sweep, win and loss, the level-up), made on demand.
 // They are sprites of the table window, which owns them and passes on the
-// end events of their animations; what they ask of the window besides is in
-// their Links.
+// end events of their animations; what they ask of the window besides is
+// their host (MarkHost.h).
 
 #include "game/StateRecords.h"
 #include "platform/CString.h"
 #include "platform/Geometry.h"
 #include "platform/PtrList.h"
 #include "sprite/SpritePos.h"
+#include "table/MarkHost.h"
 #include "table/SeatMarkPlaces.h"
 #include "table/TableView.h"
 
-#include <functional>
 #include <vector>
 
 class CGameLogic;
@@ -27,18 +27,12 @@ struct CTableWndFields;
 
 class CTableMarks : public CMarkView {
 public:
-    struct Links {
-        std::function<void(LPCSTR file)> sound;
-        // A mark or a text stands clear of what the table shows.
-        ClearPlaceLink clearPlace;
-    };
-
-    CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
-        : m_board(board), m_wnd(wnd), m_fields(fields), m_panes(panes) {}
+    CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CMarkHost& host, CTableWndFields& fields,
+                CPaneView& panes)
+        : m_board(board), m_wnd(wnd), m_host(host), m_fields(fields), m_panes(panes) {}
     CTableMarks(const CTableMarks&) = delete;
     CTableMarks& operator=(const CTableMarks&) = delete;
 
-    void SetLinks(Links links) { m_links = std::move(links); }
     void SetClient(CGameNetClient* client) { m_client = client; }
     // The theme file the text sprites are described in, and its pictures' folder.
     void SetTheme(const CString& themeFile, const CString& bitmapFolder) {
@@ -122,10 +116,10 @@ private:
 
     const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
+    CMarkHost& m_host;
     CTableWndFields& m_fields;
     CPaneView& m_panes;
     CGameNetClient* m_client = nullptr;
-    Links m_links;
     CString m_strThemeFile;
     CString m_strBitmapFolder;
 

@@ -633,7 +633,7 @@ protected:
     platform::ScopedClock scoped{clock};
     sprite_test::TestSpriteWnd wnd;
     CGameLayout gameLayout;
-    CTableWndFields fields;
+    CTableWndFields fields{theBoard};
     CCardLayout hands;
     CTableCards table;
     std::string logFile;
