@@ -26,8 +26,6 @@ struct Hand {
         layout.m_sizeCard = SIZE{60, 80};
         layout.m_nInterval = 15;
         fields.pLayout = &layout;
-        hands.m_pGameWndSprite = &wnd;
-        hands.m_pTable = &fields;
         hands.LoadCardFaces(&sheet, 60, 80);
     }
     ~Hand() {
@@ -44,7 +42,7 @@ struct Hand {
     CBitmap sheet;
     CGameLayout layout;
     CTableWndFields fields{theBoard};
-    CCardLayout hands;
+    CCardLayout hands{wnd, fields};
 };
 
 void BM_DealFullHand(benchmark::State& state) {

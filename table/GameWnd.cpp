@@ -24,10 +24,6 @@ CGameWnd::CGameWnd(CGameLogic& board) : m_board(board), m_pClient(&theClient) {
     SetClient(m_pClient);
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
-    m_hands.m_pGameWndSprite = this;
-    m_hands.m_pTable = &m_fields;
-    m_tableCards.m_pGameWndSprite = this;
-    m_tableCards.m_pTable = &m_fields;
 }
 
 CGameWnd::~CGameWnd() = default;

@@ -327,10 +327,10 @@ private:
     std::map<int, CString> m_noticeTexts;
 
     CDealPaceWnd m_dealPace;
-    CTableCards m_tableCards;
+    CTableCards m_tableCards{*this, m_fields};
     CWnd* m_pMagnifier = nullptr;
     BYTE m_bInputAllowed = 1;
-    CCardLayout m_hands;
+    CCardLayout m_hands{*this, m_fields};
 
     // Input values.
     int m_bResultPressed = 0;
