@@ -9,7 +9,10 @@
 // and shows the flow of a game: the deal, the turn clock, the action buttons,
 // notices, seat marks, text animations and card flights. The game records
 // are handled by its record handling (TableRecords.h), which shows them
-// through this window as its view (TableView.h).
+// through this window as its view (TableView.h). Every part is given the
+// board the window is made with, and this window as the narrow interface
+// it asks things of (its command view, its marks', panes' and
+// information's host), in its constructor.
 
 #include "game/GameLogic.h"
 #include "game/StateRecords.h"
@@ -119,14 +122,6 @@ public:
     BOOL IsWatcher() const override;
     int MyMask() const override;
 
-    // ---- what the player's commands ask of the table (CCommandView) ----
-    CWnd* DialogParent() override { return this; }
-    BOOL HasWindow() const override { return m_hWnd != nullptr; }
-    POINT ToScreen(POINT clientPoint) override;
-    void TakeFocus() override { SetFocus(); }
-    void OpenSoundPanel(POINT screenPoint) override;
-    CSpriteButtonEx* PaneButton(int id) override;
-
     // ---- what the network client asks of the table (CGameWndLink) ----
     HWND GetLinkWindow() const override { return m_hWnd; }
     void StopSprite(int id) override;
@@ -198,13 +193,6 @@ public:
     void SetSoundPlayer(int seat, BOOL male) override;
     void PassPluginData(const void* data) override;
 
-    // ---- what the panes and the information ask besides (CPaneHost, CInfoHost) ----
-    void ClearPlayMarks() override;
-    void ShowResultBanner(LPCSTR name, int spriteId, int paneTop) override {
-        m_marks.ShowResultBanner(name, spriteId, paneTop);
-    }
-    void PlayLevelUp(int seat) override { m_marks.PlayUpgradeAnim(seat); }
-
     // ---- flow display beyond the records ----
     // One dealt card (0x49C): card -1 is another seat's card; the deal is
     // done (0x49D).
@@ -250,6 +238,21 @@ protected:
     virtual void RequestSeatChange(int seat, int watch);
 
 private:
+    // ---- what the player's commands ask of the table (CCommandView) ----
+    CWnd* DialogParent() override { return this; }
+    BOOL HasWindow() const override { return m_hWnd != nullptr; }
+    POINT ToScreen(POINT clientPoint) override;
+    void TakeFocus() override { SetFocus(); }
+    void OpenSoundPanel(POINT screenPoint) override;
+    CSpriteButtonEx* PaneButton(int id) override;
+
+    // ---- what the panes and the information ask besides (CPaneHost, CInfoHost) ----
+    void ClearPlayMarks() override;
+    void ShowResultBanner(LPCSTR name, int spriteId, int paneTop) override {
+        m_marks.ShowResultBanner(name, spriteId, paneTop);
+    }
+    void PlayLevelUp(int seat) override { m_marks.PlayUpgradeAnim(seat); }
+
     void CreateSeatDisplays();
     void CreateButtons();
     void SetInitialButtonStates();

@@ -9,7 +9,6 @@
 #include "platform/Types.h"
 #include "sprite/SpritePos.h"
 
-#include <functional>
 #include <vector>
 
 struct CTableWndFields;
