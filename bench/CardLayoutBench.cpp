@@ -26,8 +26,6 @@ struct Hand {
         layout.m_sizeCard = SIZE{60, 80};
         layout.m_nInterval = 15;
         fields.pLayout = &layout;
-        hands.m_pGameWndSprite = &wnd;
-        hands.m_pTable = &fields;
         hands.LoadCardFaces(&sheet, 60, 80);
     }
     ~Hand() {
@@ -43,8 +41,8 @@ struct Hand {
     CSpriteWnd wnd;
     CBitmap sheet;
     CGameLayout layout;
-    CTableWndFields fields;
-    CCardLayout hands;
+    CTableWndFields fields{theBoard};
+    CCardLayout hands{wnd, fields};
 };
 
 void BM_DealFullHand(benchmark::State& state) {

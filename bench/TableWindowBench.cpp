@@ -65,6 +65,9 @@ const char* const kRules = "10 10 10 10 10 10 30 30 5 30 5 0 1 0 1 1 0 1 1 0 0 1
                            "0 0 0 0 0 0 0 0 0 0 0 2 3 4 5 6 50 60 9000 0 0 0";
 
 class BenchClient : public CGameNetClient {
+public:
+    BenchClient() : CGameNetClient(theBoard) {}
+
 protected:
     int SendRecord(int, void*) override { return 1; }
     void HoldReceive(BOOL) override {}

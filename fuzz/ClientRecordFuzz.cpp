@@ -4,6 +4,7 @@
 // passed the checks, must read as its layout, and every hold of receiving
 // must belong to a record that was handed over.
 
+#include "game/GameLogic.h"
 #include "game/GameRecords.h"
 #include "platform/display/Display.h"
 #include "sprite/AppServices.h"
@@ -20,6 +21,7 @@ namespace {
 
 class FuzzClient : public CGameNetClient {
 public:
+    FuzzClient() : CGameNetClient(theBoard) {}
     int holds = 0;
     int releases = 0;
 

@@ -22,6 +22,9 @@
 namespace {
 
 class FuzzClient : public CGameNetClient {
+public:
+    FuzzClient() : CGameNetClient(theBoard) {}
+
 protected:
     int SendRecord(int, void*) override { return 1; }
     void HoldReceive(BOOL) override {}

@@ -88,13 +88,13 @@ int Rank(int card) {
 // ---- images ----
 
 BOOL CCardLayout::LoadCardFaces(CBitmap* sheet, int cx, int cy) {
-    return CutSheet(m_pGameWndSprite, sheet, cx, cy, kCardFaceImageId, kCardBackImageId, m_faces,
+    return CutSheet(&m_wnd, sheet, cx, cy, kCardFaceImageId, kCardBackImageId, m_faces,
                     m_backImage);
 }
 
 BOOL CCardLayout::LoadLittleCardFaces(CBitmap* sheet, int cx, int cy) {
-    return CutSheet(m_pGameWndSprite, sheet, cx, cy, kLittleFaceImageId, kLittleBackImageId,
-                    m_littleFaces, m_littleBackImage);
+    return CutSheet(&m_wnd, sheet, cx, cy, kLittleFaceImageId, kLittleBackImageId, m_littleFaces,
+                    m_littleBackImage);
 }
 
 POSITION CCardLayout::GetCardImage(int card) const {
@@ -108,29 +108,29 @@ POSITION CCardLayout::GetLittleCardImage(int card) const {
 // ---- places ----
 
 int CCardLayout::HandBaseY() const {
-    return -int(m_pTable->CardSize().cy) - m_pTable->Border();
+    return -int(m_fields.CardSize().cy) - m_fields.Border();
 }
 
 int CCardLayout::HandRoom(bool clearOfPlate) const {
     CRect client;
-    if (!m_pGameWndSprite || !m_pGameWndSprite->m_hWnd)
+    if (!m_wnd.m_hWnd)
         return 0;
-    m_pGameWndSprite->GetClientRect(&client);
+    m_wnd.GetClientRect(&client);
     if (client.Width() <= 0)
         return 0;
     const int centre = client.Width() / 2;
     int half = centre - kHandMargin;
     // My plate, with its name lines below it, where it shares the rows of the
     // hand and its raised cards: the hand keeps clear of it on either side.
-    const CGameLayout* layout = m_pTable->pLayout;
+    const CGameLayout* layout = m_fields.pLayout;
     if (layout != nullptr && clearOfPlate) {
-        const POINT corner = ResolvePos(m_pTable->AvatarPoint(0));
+        const POINT corner = ResolvePos(m_fields.AvatarPoint(0));
         const CRect plate(corner.x, corner.y, corner.x + layout->m_sizeAvatar.cx + 1,
                           corner.y + layout->m_sizeAvatar.cy + kNameLinesHeight);
         CSpritePos line(0, HandBaseY());
         line.anchor = 7;
         const POINT base = ResolvePos(line);
-        const int top = base.y - kHandRaise, bottom = base.y + m_pTable->CardSize().cy;
+        const int top = base.y - kHandRaise, bottom = base.y + m_fields.CardSize().cy;
         if (plate.top < bottom && plate.bottom > top) {
             if (plate.right <= centre)
                 half = std::min(half, centre - plate.right - kHandMargin);
@@ -142,8 +142,8 @@ int CCardLayout::HandRoom(bool clearOfPlate) const {
 }
 
 CCardLayout::FanPlace CCardLayout::MyHandFan(int n) const {
-    int step = m_pTable->CardInterval();
-    const int cardWidth = m_pTable->CardSize().cx;
+    int step = m_fields.CardInterval();
+    const int cardWidth = m_fields.CardSize().cx;
     // A long hand closes up to fit the table beside my plate. A plate that
     // stands so near the centre that the cards would close up to less than
     // half their spacing is not kept clear: the hand keeps a fan one can
@@ -163,10 +163,10 @@ CCardLayout::FanPlace CCardLayout::MyHandFan(int n) const {
 }
 
 BOOL CCardLayout::FitHandToWindow() {
-    if (!m_pGameWndSprite || !m_pTable || m_hand.size() < 2)
+    if (m_hand.size() < 2)
         return FALSE;
-    SPRITEINFO* first = m_pGameWndSprite->GetSpriteAt(m_hand.front().pos);
-    SPRITEINFO* second = m_pGameWndSprite->GetSpriteAt(std::next(m_hand.begin())->pos);
+    SPRITEINFO* first = m_wnd.GetSpriteAt(m_hand.front().pos);
+    SPRITEINFO* second = m_wnd.GetSpriteAt(std::next(m_hand.begin())->pos);
     if (!first || !second || !first->pLine || !second->pLine)
         return FALSE;
     const int laid = second->pLine->EndPos().x - first->pLine->EndPos().x;
@@ -179,8 +179,6 @@ BOOL CCardLayout::FitHandToWindow() {
 // ---- my hand ----
 
 BOOL CCardLayout::DisplayCard(int card) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     const int count = int(m_hand.size());
     if (card == kNoCard) {
         // A back joins at the right end; raised cards come down.
@@ -202,8 +200,6 @@ BOOL CCardLayout::DisplayCard(int card) {
 }
 
 BOOL CCardLayout::InsertCardByWeight(const HANDENTRY& entry) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     if (!IsCardCode(entry.nCard)) {
         WriteLog("Insert card fail! nOldWhat = %d", entry.nCard);
         return FALSE;
@@ -224,13 +220,11 @@ BOOL CCardLayout::InsertCardByWeight(const HANDENTRY& entry) {
 }
 
 BOOL CCardLayout::DealCard(int card, POSITION flying, int notifyEvent) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     if (!IsCardCode(card)) {
         WriteLog("Display card fail! nOldWhat = %d", card);
         return FALSE;
     }
-    const bool hasFlying = m_pGameWndSprite->GetSpriteAt(flying) != nullptr;
+    const bool hasFlying = m_wnd.GetSpriteAt(flying) != nullptr;
     const CSpritePos from = hasFlying ? SpritePlace(flying) : CSpritePos{};
     const POSITION image = GetCardImage(card);
     constexpr int kDealTicks = 2;
@@ -243,9 +237,7 @@ BOOL CCardLayout::DealCard(int card, POSITION flying, int notifyEvent) {
 }
 
 BOOL CCardLayout::DealBack(int card, POSITION flying, int notifyEvent) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
-    const bool hasFlying = m_pGameWndSprite->GetSpriteAt(flying) != nullptr;
+    const bool hasFlying = m_wnd.GetSpriteAt(flying) != nullptr;
     const CSpritePos from = hasFlying ? SpritePlace(flying) : CSpritePos{};
     return AppendBack(m_hand, MyHandFan(int(m_hand.size()) + 1), true, m_backImage,
                       hasFlying ? &from : nullptr, 255, card, kHiddenBackName, notifyEvent);
@@ -256,18 +248,14 @@ void CCardLayout::ClearHand() {
 }
 
 void CCardLayout::CalcLayout() {
-    if (!m_pGameWndSprite || !m_pTable)
-        return;
     for (const HANDENTRY& entry : m_hand)
-        m_pGameWndSprite->FinishAnimation(entry.pos);
+        m_wnd.FinishAnimation(entry.pos);
     if (!LayFan(m_hand, MyHandFan(int(m_hand.size())), kMoveTicks, true))
         WriteLog("CalcLayout::NULL==pLine");
 }
 
 void CCardLayout::SortCardbyWeight(BOOL byWeight) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return;
-    if (!m_pTable->MayShowMyHand()) {
+    if (!m_fields.MayShowMyHand()) {
         WriteLog("theClient.m_bWatcher&& !theBoard.m_bWatcher[theClient.m_nMySeat]");
         return;
     }
@@ -278,12 +266,12 @@ void CCardLayout::SortCardbyWeight(BOOL byWeight) {
                 WriteLog("card.nValue == 0xff");
                 return;
             }
-            m_pGameWndSprite->FinishAnimation(entry.pos);
+            m_wnd.FinishAnimation(entry.pos);
             copy.push_back(HANDENTRY{entry.nCard, -1, nullptr});
         }
         CHandList ordered;
         if (byWeight) {
-            const bool threesLast = (theBoard.GetRuleFlags() & kRuleThrees) != 0;
+            const bool threesLast = (m_fields.board.GetRuleFlags() & kRuleThrees) != 0;
             for (HANDENTRY& entry : copy) {
                 if (entry.nWeight != -1)
                     continue;
@@ -338,7 +326,7 @@ void CCardLayout::RebuildHand(const CHandList& ordered) {
     for (const HANDENTRY& entry : ordered) {
         auto held = std::find_if(old.begin(), old.end(),
                                  [&](const HANDENTRY& e) { return e.nCard == entry.nCard; });
-        SPRITEINFO* s = held != old.end() ? m_pGameWndSprite->GetSpriteAt(held->pos) : nullptr;
+        SPRITEINFO* s = held != old.end() ? m_wnd.GetSpriteAt(held->pos) : nullptr;
         CSpriteLine* line = s ? new (std::nothrow) CStraightLine : nullptr;
         if (!line) {
             WriteLog("Insert card fail! nOldWhat = %d", entry.nCard);
@@ -347,7 +335,7 @@ void CCardLayout::RebuildHand(const CHandList& ordered) {
         line->Init(fan.x0 + i * fan.step, fan.y, fan.anchor, fan.x0 + i * fan.step, fan.y,
                    fan.anchor, kFadeTicks, -1, 100, 255);
         s->nUser[1] = s->nUser[2] = 0;
-        m_pGameWndSprite->SetSpriteLine(held->pos, line, FALSE, 0, fan.z0 + i, 1, TRUE);
+        m_wnd.SetSpriteLine(held->pos, line, FALSE, 0, fan.z0 + i, 1, TRUE);
         m_hand.push_back(HANDENTRY{entry.nCard, entry.nWeight, held->pos});
         old.erase(held);
         ++i;
@@ -356,11 +344,9 @@ void CCardLayout::RebuildHand(const CHandList& ordered) {
 }
 
 void CCardLayout::RefaceHand() {
-    if (!m_pGameWndSprite)
-        return;
-    CSpriteImageList& images = m_pGameWndSprite->GetImageList();
+    CSpriteImageList& images = m_wnd.GetImageList();
     for (const HANDENTRY& entry : m_hand) {
-        SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(entry.pos);
+        SPRITEINFO* s = m_wnd.GetSpriteAt(entry.pos);
         const POSITION image = IsCardCode(entry.nCard) ? GetCardImage(entry.nCard) : m_backImage;
         if (!s || !image || s->posImage == image)
             continue;
@@ -368,7 +354,7 @@ void CCardLayout::RefaceHand() {
         const POSITION old = s->posImage;
         s->posImage = image;
         images.Release(old);
-        m_pGameWndSprite->InvalidateSprite(entry.pos);
+        m_wnd.InvalidateSprite(entry.pos);
     }
 }
 
@@ -411,10 +397,10 @@ CSpritePos SpritePlaceOf(CSpriteWnd* wnd, POSITION sprite) {
 POSITION CCardLayout::AddMovingSprite(POSITION image, const CSpritePos& from, const CSpritePos& to,
                                       int ticks, BYTE alphaFrom, int z, int card, LPCSTR name,
                                       BOOL autoRemove, int notifyEvent, SpriteDone onLanded) {
-    return AddCardFlight(m_pGameWndSprite, image, from, to, ticks, alphaFrom, 255, z, card, name,
-                         autoRemove, notifyEvent, std::move(onLanded));
+    return AddCardFlight(&m_wnd, image, from, to, ticks, alphaFrom, 255, z, card, name, autoRemove,
+                         notifyEvent, std::move(onLanded));
 }
 
 CSpritePos CCardLayout::SpritePlace(POSITION sprite) const {
-    return SpritePlaceOf(m_pGameWndSprite, sprite);
+    return SpritePlaceOf(&m_wnd, sprite);
 }

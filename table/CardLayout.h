@@ -89,13 +89,15 @@ public:
     // null when it cannot.
     using MakeSprite = std::function<POSITION(const CSpritePos& slot, int z)>;
 
-    CCardLayout() = default;
+    // The cards are sprites of the window, laid by the fields' layout and
+    // viewpoint.
+    CCardLayout(CSpriteWnd& wnd, CTableWndFields& fields) : m_wnd(wnd), m_fields(fields) {}
     virtual ~CCardLayout() = default;
     CCardLayout(const CCardLayout&) = delete;
     CCardLayout& operator=(const CCardLayout&) = delete;
 
-    CSpriteWnd* m_pGameWndSprite = nullptr;
-    CTableWndFields* m_pTable = nullptr;
+    // The window the cards are sprites of.
+    const CSpriteWnd& Window() const { return m_wnd; }
 
     // ---- images ----
     // Cut a sheet of 13 x 5 cells of cx x cy pixels into the 54 faces and the
@@ -192,6 +194,9 @@ public:
     static constexpr int kNameLinesHeight = 32;
 
 private:
+    CSpriteWnd& m_wnd;
+    CTableWndFields& m_fields;
+
     // ---- fans (CardLayoutFan.cpp) ----
     // Inserts the entry before the first card that does not sort before it,
     // moving the others to their slots of the fan widened by one card.

@@ -81,12 +81,12 @@ BOOL CCardLayout::LayFan(CHandList& list, const FanPlace& fan, int ticks, bool k
 }
 
 BOOL CCardLayout::MoveToSlot(POSITION sprite, const CSpritePos& target, int z, int ticks) {
-    SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(sprite);
+    SPRITEINFO* s = m_wnd.GetSpriteAt(sprite);
     if (!s || !s->pLine)
         return TRUE;
     if (s->pLine->EndPos().IsEqual(target.x, target.y, target.anchor)) {
         if (s->z != z)
-            m_pGameWndSprite->SetSpriteZ(sprite, z, TRUE);
+            m_wnd.SetSpriteZ(sprite, z, TRUE);
         return TRUE;
     }
     // A card still flying in keeps its flight time and the notice of its
@@ -94,10 +94,10 @@ BOOL CCardLayout::MoveToSlot(POSITION sprite, const CSpritePos& target, int z, i
     int notifyEvent = kNoNotify;
     SpriteDone onLanded;
     if (s->nChannel >= 0 && !s->pLine->IsFixed()) {
-        const SPRITEWND_CHANNEL& channel = m_pGameWndSprite->GetChannel(s->nChannel);
+        const SPRITEWND_CHANNEL& channel = m_wnd.GetChannel(s->nChannel);
         if (channel.nNotifyMode == kNotifyWindow) {
             notifyEvent = channel.nNotifyParam;
-            onLanded = m_pGameWndSprite->TakeSpriteDone(sprite);
+            onLanded = m_wnd.TakeSpriteDone(sprite);
             ticks = std::max(ticks, s->pLine->m_nDuration * (255 - channel.step) / 255);
         }
     }
@@ -107,25 +107,24 @@ BOOL CCardLayout::MoveToSlot(POSITION sprite, const CSpritePos& target, int z, i
         return FALSE;
     line->Init(from.x, from.y, from.anchor, target.x, target.y, target.anchor, ticks, -1, s->alpha,
                255);
-    m_pGameWndSprite->SetSpriteLine(sprite, line, notifyEvent != kNoNotify, notifyEvent, z, 1, TRUE,
-                                    std::move(onLanded));
+    m_wnd.SetSpriteLine(sprite, line, notifyEvent != kNoNotify, notifyEvent, z, 1, TRUE,
+                        std::move(onLanded));
     return TRUE;
 }
 
 void CCardLayout::ClearList(CHandList& list) {
-    if (m_pGameWndSprite)
-        for (const HANDENTRY& entry : list)
-            m_pGameWndSprite->RemoveSprite(entry.pos);
+    for (const HANDENTRY& entry : list)
+        m_wnd.RemoveSprite(entry.pos);
     list.clear();
 }
 
 int CCardLayout::Flags(POSITION sprite) const {
-    SPRITEINFO* s = m_pGameWndSprite ? m_pGameWndSprite->GetSpriteAt(sprite) : nullptr;
+    SPRITEINFO* s = m_wnd.GetSpriteAt(sprite);
     return s ? s->nUser[2] : 0;
 }
 
 void CCardLayout::SetFlags(POSITION sprite, int flags) {
-    if (SPRITEINFO* s = m_pGameWndSprite ? m_pGameWndSprite->GetSpriteAt(sprite) : nullptr)
+    if (SPRITEINFO* s = m_wnd.GetSpriteAt(sprite))
         s->nUser[2] = flags;
 }
 

@@ -24,7 +24,7 @@ bool HasName(SPRITEINFO* s, LPCSTR name) {
 } // namespace
 
 void CCardLayout::RaiseCard(POSITION sprite, BOOL select, int raise) {
-    SPRITEINFO* s = m_pGameWndSprite ? m_pGameWndSprite->GetSpriteAt(sprite) : nullptr;
+    SPRITEINFO* s = m_wnd.GetSpriteAt(sprite);
     if (!s || !s->pLine || IsSelected(sprite) == (select != FALSE))
         return;
     CSpritePos target = s->pLine->EndPos();
@@ -44,8 +44,6 @@ void CCardLayout::SelectShownCard(POSITION sprite, BOOL select) {
 }
 
 int CCardLayout::SelectSameRank(int n, POSITION sprite) {
-    if (!m_pGameWndSprite)
-        return 0;
     auto clicked = FindEntry(m_hand, sprite);
     if (clicked == m_hand.end() || !IsCardCode(clicked->nCard))
         return 0;
@@ -61,7 +59,7 @@ int CCardLayout::SelectSameRank(int n, POSITION sprite) {
     auto take = [&](const HANDENTRY& e) {
         if (!IsCardCode(e.nCard) || Rank(e.nCard) != rank)
             return false;
-        if (HasName(m_pGameWndSprite->GetSpriteAt(e.pos), kMyCardName)) {
+        if (HasName(m_wnd.GetSpriteAt(e.pos), kMyCardName)) {
             SelectHandCard(e.pos, TRUE);
             --wanted;
         }
@@ -77,7 +75,7 @@ int CCardLayout::SelectSameRank(int n, POSITION sprite) {
 }
 
 void CCardLayout::SelectPlay(UINT playWord, int seat) {
-    if (!m_pGameWndSprite || !m_pTable || seat != m_pTable->viewpoint.nMySeat)
+    if (seat != m_fields.viewpoint.nMySeat)
         return;
     ClearSelection();
     unsigned rank = CardTypeRank(playWord);
@@ -110,7 +108,7 @@ void CCardLayout::SelectPlay(UINT playWord, int seat) {
         const bool taken = *wanted > 0;
         if (taken)
             --*wanted;
-        if (taken && HasName(m_pGameWndSprite->GetSpriteAt(entry.pos), kMyCardName))
+        if (taken && HasName(m_wnd.GetSpriteAt(entry.pos), kMyCardName))
             SelectHandCard(entry.pos, !IsSelected(entry.pos));
     }
 }
@@ -122,7 +120,7 @@ void CCardLayout::DeselectList(CHandList& list, int raise) {
 
 void CCardLayout::ClearSelection() {
     DeselectList(m_hand, kHandRaise);
-    if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
+    if (m_fields.board.GetRuleFlags() & kRuleCardsLeftNotice) {
         DeselectList(m_leftShown, kShownRaise);
         DeselectList(m_rightShown, kShownRaise);
     }
@@ -134,7 +132,7 @@ int CCardLayout::ApplyMarks(CHandList& list, int raise) {
         if (!(Flags(entry.pos) & kCardDragMark))
             continue;
         SetFlags(entry.pos, Flags(entry.pos) & ~kCardDragMark);
-        m_pGameWndSprite->InvalidateSprite(entry.pos);
+        m_wnd.InvalidateSprite(entry.pos);
         RaiseCard(entry.pos, TRUE, raise);
         ++marked;
     }
@@ -142,18 +140,16 @@ int CCardLayout::ApplyMarks(CHandList& list, int raise) {
 }
 
 int CCardLayout::ApplyDragMarks() {
-    return m_pGameWndSprite ? ApplyMarks(m_hand, kHandRaise) : 0;
+    return ApplyMarks(m_hand, kHandRaise);
 }
 
 void CCardLayout::ClearMarks(CHandList& list, BOOL repaint) {
-    if (!m_pGameWndSprite)
-        return;
     for (const HANDENTRY& entry : list) {
         if (!(Flags(entry.pos) & kCardDragMark))
             continue;
         SetFlags(entry.pos, Flags(entry.pos) & ~kCardDragMark);
         if (repaint)
-            m_pGameWndSprite->InvalidateSprite(entry.pos);
+            m_wnd.InvalidateSprite(entry.pos);
     }
 }
 
@@ -162,21 +158,19 @@ void CCardLayout::ClearDragMarks(BOOL repaint) {
 }
 
 void CCardLayout::MarkDragOn(CHandList& list, LPCSTR name, int x0, int y0, int x1, int y1) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return;
     if (x0 > x1)
         std::swap(x0, x1);
     // Narrower than 5 pixels marks nothing: the end point leaves the hand.
     if (x1 < x0 + 5)
         x1 = y1 = 0;
-    const POSITION start = m_pGameWndSprite->SpriteAt(x0, y0);
-    const POSITION end = m_pGameWndSprite->SpriteAt(x1, y1);
+    const POSITION start = m_wnd.SpriteAt(x0, y0);
+    const POSITION end = m_wnd.SpriteAt(x1, y1);
     if (!start || !end) {
-        m_pTable->bDragging = FALSE;
+        m_fields.bDragging = FALSE;
         ClearMarks(list, TRUE);
         return;
     }
-    if (!HasName(m_pGameWndSprite->GetSpriteAt(end), name))
+    if (!HasName(m_wnd.GetSpriteAt(end), name))
         return;
     std::vector<POSITION> wasMarked;
     for (const HANDENTRY& entry : list)
@@ -184,30 +178,30 @@ void CCardLayout::MarkDragOn(CHandList& list, LPCSTR name, int x0, int y0, int x
             wasMarked.push_back(entry.pos);
     // The sweep steps by the fan's own spacing so that no card is skipped.
     const int step =
-        &list == &m_hand ? MyHandFan(int(m_hand.size())).step : m_pTable->LittleInterval();
-    const CRect endRect = m_pGameWndSprite->GetSpriteRect(end);
+        &list == &m_hand ? MyHandFan(int(m_hand.size())).step : m_fields.LittleInterval();
+    const CRect endRect = m_wnd.GetSpriteRect(end);
     for (int x = endRect.left + 5; step > 0 && x > x0 - step / 2; x -= step) {
-        const POSITION hit = m_pGameWndSprite->SpriteAt(x, y1);
-        SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(hit);
+        const POSITION hit = m_wnd.SpriteAt(x, y1);
+        SPRITEINFO* s = m_wnd.GetSpriteAt(hit);
         if (!HasName(s, name) || FindEntry(list, hit) == list.end() || IsSelected(hit))
             continue;
         if (s->nUser[2] & kCardDragMark) {
             s->nUser[1] = kDragScratchMark;
         } else {
             s->nUser[2] |= kCardDragMark;
-            m_pGameWndSprite->InvalidateSprite(hit);
+            m_wnd.InvalidateSprite(hit);
         }
     }
     // Marks the sweep no longer reaches go away.
     for (POSITION pos : wasMarked) {
-        SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(pos);
+        SPRITEINFO* s = m_wnd.GetSpriteAt(pos);
         if (!s || s->nUser[1] == kDragScratchMark)
             continue;
         s->nUser[2] &= ~kCardDragMark;
-        m_pGameWndSprite->InvalidateSprite(pos);
+        m_wnd.InvalidateSprite(pos);
     }
     for (const HANDENTRY& entry : list)
-        if (SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(entry.pos))
+        if (SPRITEINFO* s = m_wnd.GetSpriteAt(entry.pos))
             s->nUser[1] = 0;
 }
 

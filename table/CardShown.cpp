@@ -37,11 +37,11 @@ bool CheckSeats(int seatA, int seatB) {
 }
 
 int CCardLayout::LeftSeat() const {
-    return CGameLogic::GetNextTeammate(m_pTable->viewpoint.nMySeat);
+    return CGameLogic::GetNextTeammate(m_fields.viewpoint.nMySeat);
 }
 
 int CCardLayout::RightSeat() const {
-    return CGameLogic::GetPrevTeammate(m_pTable->viewpoint.nMySeat);
+    return CGameLogic::GetPrevTeammate(m_fields.viewpoint.nMySeat);
 }
 
 namespace {
@@ -55,21 +55,19 @@ bool PlateOnLeft(int view) {
 } // namespace
 
 CCardLayout::FanPlace CCardLayout::ShownFan(bool left, int n) const {
-    const int view = m_pTable->viewpoint.ViewOf(left ? LeftSeat() : RightSeat());
-    const CSpritePos avatar = m_pTable->AvatarPoint(view);
+    const int view = m_fields.viewpoint.ViewOf(left ? LeftSeat() : RightSeat());
+    const CSpritePos avatar = m_fields.AvatarPoint(view);
     // A partner on the left fans his cards out to the right of his plate,
     // one on the right towards it, so that they lie on the table.
-    const int width = m_pTable->LittleCardsWidth(n);
+    const int width = m_fields.LittleCardsWidth(n);
     CSpritePos first(PlateOnLeft(view) ? avatar.x + 60 : avatar.x + 41 - width, avatar.y - 42);
     first.anchor = avatar.anchor;
-    first = InsideTable(first, SIZE{width, m_pTable->LittleCardSize().cy});
-    return FanPlace{first.x,    m_pTable->LittleInterval(), first.y, first.anchor, kShownRaise,
+    first = InsideTable(first, SIZE{width, m_fields.LittleCardSize().cy});
+    return FanPlace{first.x,    m_fields.LittleInterval(), first.y, first.anchor, kShownRaise,
                     kFirstDepth};
 }
 
 BOOL CCardLayout::ShowAllyCard(int card, int seat) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     const bool left = seat == LeftSeat();
     if (!left && seat != RightSeat())
         return FALSE;
@@ -92,7 +90,7 @@ BOOL CCardLayout::ShowAllyCard(int card, int seat) {
 }
 
 void CCardLayout::ShowAllyHand(const int* cards, int n, int seat) {
-    if (!m_pTable || (seat != LeftSeat() && seat != RightSeat()))
+    if (seat != LeftSeat() && seat != RightSeat())
         return;
     if (!CheckCardRecord(cards, n, true, "ShowAllyHand"))
         return;
@@ -105,21 +103,19 @@ void CCardLayout::ShowAllyHand(const int* cards, int n, int seat) {
 }
 
 void CCardLayout::ShowCueCards(const int* cards, int n, int seat) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return;
     const bool left = seat == LeftSeat();
     if ((!left && seat != RightSeat()) || !CheckCardRecord(cards, n, false, "ShowCueCards"))
         return;
     CHandList& list = left ? m_leftCue : m_rightCue;
     ClearList(list);
-    const int view = m_pTable->viewpoint.ViewOf(seat);
-    const CSpritePos avatar = m_pTable->AvatarPoint(view);
-    const int step = m_pTable->LittleInterval();
+    const int view = m_fields.viewpoint.ViewOf(seat);
+    const CSpritePos avatar = m_fields.AvatarPoint(view);
+    const int step = m_fields.LittleInterval();
     for (int i = 0; i < n; ++i) {
         CSpritePos at(avatar.x + 120 + i * step, avatar.y + 70);
         at.anchor = avatar.anchor;
         if (!PlateOnLeft(view)) {
-            at.Set(-m_pTable->LittleCardsWidth(n + 1) - 80 + i * step, avatar.y + 70, 8);
+            at.Set(-m_fields.LittleCardsWidth(n + 1) - 80 + i * step, avatar.y + 70, 8);
         }
         POSITION pos = AddMovingSprite(GetLittleCardImage(cards[i]), at, at, kFadeTicks, 100,
                                        kFirstDepth, cards[i], kCueCardName, FALSE, kNoNotify);
@@ -130,13 +126,11 @@ void CCardLayout::ShowCueCards(const int* cards, int n, int seat) {
 }
 
 BOOL CCardLayout::ReceiveCard(int card, int fromView, int event, SpriteDone onLanded) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     if (!IsCardCode(card) || fromView < 0 || fromView >= kSeatCount) {
         WriteLog("Display card fail! nOldWhat = %d", card);
         return FALSE;
     }
-    const CSpritePos avatar = m_pTable->AvatarPoint(fromView);
+    const CSpritePos avatar = m_fields.AvatarPoint(fromView);
     const POSITION image = GetCardImage(card);
     return InsertByCardOrder(m_hand, card, MyHandFan(int(m_hand.size()) + 1), kMoveTicks,
                              [&](const CSpritePos& slot, int z) {
@@ -147,45 +141,41 @@ BOOL CCardLayout::ReceiveCard(int card, int fromView, int event, SpriteDone onLa
 }
 
 BOOL CCardLayout::ReceiveCards(const int* cards, int n, int fromSeat, int toSeat) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     if (!CheckSeats(fromSeat, toSeat))
         return FALSE;
-    if (toSeat != m_pTable->viewpoint.nMySeat || !CheckCardRecord(cards, n, false, "ReceiveCards"))
+    if (toSeat != m_fields.viewpoint.nMySeat || !CheckCardRecord(cards, n, false, "ReceiveCards"))
         return FALSE;
-    m_pTable->nExpectedTransfers = n;
-    m_pTable->nEndedTransfers = 0;
+    m_fields.nExpectedTransfers = n;
+    m_fields.nEndedTransfers = 0;
     int arriving = 0;
     for (int i = 0; i < n; ++i)
-        arriving += ReceiveCard(cards[i], m_pTable->viewpoint.ViewOf(fromSeat), kTransferLandedEnd,
-                                m_pTable->TransferLanded()) != 0;
+        arriving += ReceiveCard(cards[i], m_fields.viewpoint.ViewOf(fromSeat), kTransferLandedEnd,
+                                m_fields.TransferLanded()) != 0;
     // Only the cards that fly will say they arrived.
-    m_pTable->nExpectedTransfers = arriving;
-    m_pTable->bResortPending = TRUE;
+    m_fields.nExpectedTransfers = arriving;
+    m_fields.bResortPending = TRUE;
     return TRUE;
 }
 
 BOOL CCardLayout::FlyToHand(const int* cards, int n, int fromSeat, int toSeat) {
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     if (!CheckSeats(fromSeat, toSeat))
         return FALSE;
     if (n <= 0 || !CheckCardRecord(cards, n, false, "FlyToHand"))
         return FALSE;
-    m_pTable->nExpectedTransfers = 1;
-    m_pTable->nEndedTransfers = 0;
-    const CSpritePos avatar = m_pTable->AvatarPoint(m_pTable->viewpoint.ViewOf(fromSeat));
+    m_fields.nExpectedTransfers = 1;
+    m_fields.nEndedTransfers = 0;
+    const CSpritePos avatar = m_fields.AvatarPoint(m_fields.viewpoint.ViewOf(fromSeat));
     // They land on the right part of my hand, which lies on the bottom centre.
-    const int x0 = m_pTable->CardsWidth(int(m_hand.size())) / 2 - m_pTable->CardsWidth(n) / 2;
+    const int x0 = m_fields.CardsWidth(int(m_hand.size())) / 2 - m_fields.CardsWidth(n) / 2;
     for (int k = 0; k < n; ++k) {
-        CSpritePos to(x0 + k * m_pTable->CardInterval(), HandBaseY());
+        CSpritePos to(x0 + k * m_fields.CardInterval(), HandBaseY());
         to.anchor = MyHandFan(1).anchor;
         // A hidden hand sees its new cards arrive as backs.
-        AddMovingSprite(m_pTable->MayShowMyHand() ? GetCardImage(cards[k]) : m_backImage, avatar,
-                        to, kFlightTicks, 255, kFirstDepth, cards[k], kMyCardName, TRUE,
+        AddMovingSprite(m_fields.MayShowMyHand() ? GetCardImage(cards[k]) : m_backImage, avatar, to,
+                        kFlightTicks, 255, kFirstDepth, cards[k], kMyCardName, TRUE,
                         k == n - 1 ? kTransferLandedEnd : kNoNotify,
-                        k == n - 1 ? m_pTable->TransferLanded() : SpriteDone{});
+                        k == n - 1 ? m_fields.TransferLanded() : SpriteDone{});
     }
-    m_pTable->bResortPending = FALSE;
+    m_fields.bResortPending = FALSE;
     return TRUE;
 }

@@ -14,7 +14,7 @@
 
 #include <cstdio>
 
-CGameNetClient theClient;
+CGameNetClient theClient{theBoard};
 
 namespace {
 
@@ -28,10 +28,10 @@ constexpr UINT kStringPlayerBack = 69;
 
 } // namespace
 
-CGameNetClient::CGameNetClient()
+CGameNetClient::CGameNetClient(CGameLogic& board)
     : m_pGameWnd(nullptr), m_bTipShown(0), m_nExchangeAmount(0), m_bExchangePending(0),
-      m_bWatchTargetLeft(0), m_bClosed(0), m_pShell(nullptr), m_nOpenBoxes(0), m_bLeaving(0),
-      m_bGameEnded(0), m_gate([this](BOOL on) { HoldReceive(!on); }) {}
+      m_bWatchTargetLeft(0), m_bClosed(0), m_board(board), m_pShell(nullptr), m_nOpenBoxes(0),
+      m_bLeaving(0), m_bGameEnded(0), m_gate([this](BOOL on) { HoldReceive(!on); }) {}
 
 CGameNetClient::~CGameNetClient() {
     m_pGameWnd = nullptr;
@@ -90,7 +90,7 @@ int CGameNetClient::OnGameMsg(int length, void* record) {
     WriteLog("%x,%d", id, int(LoadRecordInt(record, offsetof(tagGAMEMSG, nBodyLen))));
     // Checked once, here: the table window trusts what arrives.
     std::vector<uint8_t> taken;
-    const ReceivedRecordCheck check = TakeReceivedRecord(record, length, theBoard, taken);
+    const ReceivedRecordCheck check = TakeReceivedRecord(record, length, m_board, taken);
     if (check.fault != kReceivedOk) {
         WriteLog("Refused game record %x of %d bytes: %s", id, length,
                  ReceivedRecordFaultText(check).c_str());
@@ -155,7 +155,7 @@ int CGameNetClient::OnTipMessage(UINT, UINT, UINT) {
 
 int CGameNetClient::OnTipMessage(LPCSTR text, UINT, UINT) {
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        if (theBoard.IsSeatTrusted(seat))
+        if (m_board.IsSeatTrusted(seat))
             return 1;
     }
     if (m_bTipShown)
@@ -171,14 +171,14 @@ int CGameNetClient::OnTipMessage(LPCSTR text, UINT, UINT) {
 
 void CGameNetClient::OnLeaveGame(WORD seatWord) {
     const int seat = seatWord & 0xFFFF;
-    if ((theBoard.GetRuleFlags() & kRuleChatWatchTarget) == 0)
+    if ((m_board.GetRuleFlags() & kRuleChatWatchTarget) == 0)
         return;
     // The seat indexes every per-seat array below.
     if (!IsSeat(seat)) {
         WriteLog("Ignored the leave of seat %d", seat);
         return;
     }
-    theBoard.ResetLeftSeat(seat);
+    m_board.ResetLeftSeat(seat);
     CGameWndLink* wnd = LiveGameWnd();
     if (m_bWatcher && m_nMySeat == seat) {
         m_bWatchTargetLeft = 1;
@@ -198,7 +198,7 @@ void CGameNetClient::OnLeaveGame(WORD seatWord) {
     wnd->RedrawTableInfo();
     wnd->UpdateSeatCards(seat);
     wnd->RefreshUserList();
-    if (!wnd->IsGameOverMarkShown() && !theBoard.GetStartFlag(m_nMySeat) && !m_bWatcher) {
+    if (!wnd->IsGameOverMarkShown() && !m_board.GetStartFlag(m_nMySeat) && !m_bWatcher) {
         wnd->ShowStartPane(0, 0);
         wnd->ShowStartPane(1, wnd->GetMultiple());
     }

@@ -12,6 +12,8 @@
 #include "table/GameWndLink.h"
 #include "table/ReceiveGate.h"
 
+class CGameLogic;
+
 // SendTakeChance's refusals, in the order they are checked.
 enum {
     kTakeChanceSent = 0,
@@ -28,7 +30,9 @@ enum { kActionSent = 1, kActionWatcher = -1, kActionNotACombination = 5 };
 
 class CGameNetClient : public CTablehub {
 public:
-    CGameNetClient();
+    // The client applies the records it takes to the board, and reads the
+    // seats and rules its senders and chat columns need from it.
+    explicit CGameNetClient(CGameLogic& board);
     ~CGameNetClient() override;
     CGameNetClient(const CGameNetClient&) = delete;
     CGameNetClient& operator=(const CGameNetClient&) = delete;
@@ -129,6 +133,7 @@ private:
     // (with the exchange mark over it after an exchange).
     void ReportCoinResult(int seat, LPCSTR text, bool exchanged);
 
+    CGameLogic& m_board;
     CClientShell* m_pShell;
     // Boxes of the client open now, and whether the leave of the table is
     // under way (posted or its close timer started): kept apart from

@@ -29,20 +29,20 @@ void SetNumberColumn(tagCMDINFO& column, LPCSTR caption, UINT width, int value) 
 }
 
 // The user name of the record that sits at the seat (the one watched).
-const char* NameOfSeat(int seat) {
+const char* NameOfSeat(const CGameLogic& board, int seat) {
     for (int index = 0; index < kSeatCount; ++index) {
-        const tagUSERINFO& user = theBoard.GetUserInfo(index);
+        const tagUSERINFO& user = board.GetUserInfo(index);
         if (user.nSeat == seat && user.szUserName[0] != '\0')
             return user.szUserName;
     }
     return "";
 }
 
-int SeatOfUser(const char* name) {
+int SeatOfUser(const CGameLogic& board, const char* name) {
     if (name == nullptr)
         return -1;
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+        const tagUSERINFO& user = board.GetUserInfo(seat);
         if (strncmp(user.szUserName, name, kUserNameField) == 0 && user.szUserName[0] != '\0')
             return seat;
     }
@@ -90,8 +90,8 @@ const char* ExchangeFailureText(int result) {
 } // namespace
 
 void CGameNetClient::BuildChatRow(tagCMDINFO* columns, int watcherBeans, int watcherScore) {
-    const tagUSERINFO& me = theBoard.GetUserInfo(m_nMySeat);
-    const uint32_t rules = theBoard.GetRuleFlags();
+    const tagUSERINFO& me = m_board.GetUserInfo(m_nMySeat);
+    const uint32_t rules = m_board.GetRuleFlags();
     int index = 0;
     SetNumberColumn(columns[index++], "积分", 16, m_bWatcher ? watcherScore : me.nScore);
     if ((rules & kRuleRoomMode) == 0)
@@ -103,7 +103,8 @@ void CGameNetClient::BuildChatRow(tagCMDINFO* columns, int watcherBeans, int wat
         m_bWatchTargetLeft = 0;
         SetColumn(columns[index++], "旁观对象", 20, "#无用户#", kNoUserLimit);
     } else {
-        SetColumn(columns[index++], "旁观对象", 20, NameOfSeat(m_nMySeat), kWatchedNameChars);
+        SetColumn(columns[index++], "旁观对象", 20, NameOfSeat(m_board, m_nMySeat),
+                  kWatchedNameChars);
     }
     SetColumn(columns[index], nullptr, 0, "", 1);
 }
@@ -167,13 +168,13 @@ void CGameNetClient::ReopenExchange() {
 int CGameNetClient::EndCoinRequest(const char* name) {
     m_nExchangeAmount = 0;
     m_bExchangePending = 0;
-    return SeatOfUser(name);
+    return SeatOfUser(m_board, name);
 }
 
 void CGameNetClient::ReportCoinResult(int seat, LPCSTR text, bool exchanged) {
     if (m_pShell != nullptr)
         m_pShell->AppendChatSysText(text);
-    const int recordSeat = theBoard.GetUserInfo(seat).nSeat;
+    const int recordSeat = m_board.GetUserInfo(seat).nSeat;
     CGameWndLink* wnd = LiveGameWnd();
     if (wnd == nullptr || recordSeat < 0 || recordSeat >= 6)
         return;

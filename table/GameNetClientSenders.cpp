@@ -15,8 +15,8 @@ namespace {
 constexpr int kMaxMultiple = 16;
 constexpr int kGuessOptions = 5;
 
-bool CardsInClear() {
-    return (theBoard.GetRuleFlags() & kRuleCardsInClear) != 0;
+bool CardsInClear(const CGameLogic& board) {
+    return (board.GetRuleFlags() & kRuleCardsInClear) != 0;
 }
 
 } // namespace
@@ -26,7 +26,7 @@ int CGameNetClient::SendStart(int multiple) {
     if (m_bWatcher)
         return 0;
     // Signed: a negative bean count must not pass for a large one.
-    if (theBoard.GetUserInfo(m_nMySeat).nBeans < theBoard.GetTableHead().nMinBeans) {
+    if (m_board.GetUserInfo(m_nMySeat).nBeans < m_board.GetTableHead().nMinBeans) {
         TrustExitGame();
         ShowBox("对不起，您的游戏豆达不到房间的最低要求，您已经退出游戏!");
         PostLeave();
@@ -102,16 +102,16 @@ int CGameNetClient::SendAction(int type, const int* codes, int count) {
     }
     msg.nSeat = m_nMySeat;
     msg.nType = type;
-    msg.nPlayCounter = theBoard.GetPlayCounter();
+    msg.nPlayCounter = m_board.GetPlayCounter();
     const bool unchecked = type == 1 || type == 2 || type == 8;
     if (!unchecked) {
         if ((type == 4 || type == 16) && CGameLogic::GetCardType(codes, count) == 0)
             return kActionNotACombination;
-        const int result = theBoard.CheckTakeOut(m_nMySeat, codes, count);
+        const int result = m_board.CheckTakeOut(m_nMySeat, codes, count);
         if (result != 1)
             return result;
     }
-    EncipherPlayCodes(msg, theBoard.m_Cipher, CardsInClear());
+    EncipherPlayCodes(msg, m_board.m_Cipher, CardsInClear(m_board));
     SendRecord(PlayMsgLength(count), &msg);
     return kActionSent;
 }
@@ -123,7 +123,7 @@ int CGameNetClient::SendCue(int targetSeat, const int* codes, int count) {
     if (count < 1 || count > kCardListMaxCodes || codes == nullptr)
         return 0;
     if (CGameLogic::GetCardType(codes, count) == 0 ||
-        theBoard.CheckCardsType(targetSeat, codes, count) != 1)
+        m_board.CheckCardsType(targetSeat, codes, count) != 1)
         return 0;
     tagCARDLIST msg;
     InitGameRecord(msg);
@@ -155,7 +155,7 @@ int CGameNetClient::SendTakeChance(int seat, int option, int amount) {
     if (option < 0 || option >= kGuessOptions)
         return kTakeChanceBadOption;
     const bet_rules::Refusal refusal =
-        bet_rules::Check(bet_rules::BetTableOf(theBoard, seat), amount);
+        bet_rules::Check(bet_rules::BetTableOf(m_board, seat), amount);
     if (refusal != bet_rules::kNone)
         return refusal;
     tagGUESSMSG msg;

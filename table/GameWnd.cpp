@@ -18,43 +18,12 @@ const char kMagnifierName[] = "Dovrik";
 
 } // namespace
 
-CGameWnd::CGameWnd() : m_pClient(&theClient) {
+CGameWnd::CGameWnd() : CGameWnd(theBoard) {}
+
+CGameWnd::CGameWnd(CGameLogic& board) : m_board(board), m_pClient(&theClient) {
     SetClient(m_pClient);
-    CTablePanes::Links panes;
-    panes.myPlayTop = [this] { return MyPlayTop(); };
-    panes.clearPlayMarks = [this] {
-        for (int seat = 0; seat < kSeatCount; ++seat) {
-            m_marks.MarkRevolution(seat, FALSE);
-            m_marks.MarkShao(seat, FALSE, FALSE);
-            m_marks.ShowActionMark(seat, 0);
-        }
-    };
-    panes.showBanner = [this](LPCSTR name, int id, int paneTop) {
-        m_marks.ShowResultBanner(name, id, paneTop);
-    };
-    panes.clearPlace = [this](const CSpritePos& at, SIZE size, int id, TableRoomFor what) {
-        return ClearPlace(at, size, id, what);
-    };
-    m_panes.SetLinks(std::move(panes));
-    CTableInfo::Links info;
-    info.plate = [this](int view) { return PlateRect(view); };
-    info.notice = [this](LPCSTR text) { ShowNotice(text); };
-    info.sound = [this](LPCSTR file) { PlayGameSound(file); };
-    info.levelUp = [this](int seat) { m_marks.PlayUpgradeAnim(seat); };
-    m_info.SetLinks(std::move(info));
-    CTableMarks::Links marks;
-    marks.sound = [this](LPCSTR file) { PlayGameSound(file); };
-    marks.clearPlace = [this](const CSpritePos& at, SIZE size, int id, TableRoomFor what) {
-        return ClearPlace(at, size, id, what);
-    };
-    marks.settlePictures = [this] { SettleTablePictures(); };
-    m_marks.SetLinks(std::move(marks));
     // Sprite places are anchored to this window's client area.
     SetPosResolver(AnchorToClient);
-    m_hands.m_pGameWndSprite = this;
-    m_hands.m_pTable = &m_fields;
-    m_tableCards.m_pGameWndSprite = this;
-    m_tableCards.m_pTable = &m_fields;
     m_fields.cardsSettled = [this] { FinishCardsSettled(); };
 }
 
@@ -164,7 +133,30 @@ BOOL CGameWnd::IsWatcher() const {
 }
 
 int CGameWnd::MyMask() const {
-    return theBoard.GetSeatActionMask(m_fields.viewpoint.nMySeat);
+    return m_board.GetSeatActionMask(m_fields.viewpoint.nMySeat);
+}
+
+void CGameWnd::ClearPlayMarks() {
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        m_marks.MarkRevolution(seat, FALSE);
+        m_marks.MarkShao(seat, FALSE, FALSE);
+        m_marks.ShowActionMark(seat, 0);
+    }
+}
+
+POINT CGameWnd::ToScreen(POINT clientPoint) {
+    ClientToScreen(&clientPoint);
+    return clientPoint;
+}
+
+void CGameWnd::OpenSoundPanel(POINT screenPoint) {
+    const int place[2] = {screenPoint.x, screenPoint.y};
+    m_soundHost.SetPosition(place, int(sizeof place));
+    m_soundHost.ShowPanel(1);
+}
+
+CSpriteButtonEx* CGameWnd::PaneButton(int id) {
+    return dynamic_cast<CSpriteButtonEx*>(FindItem(id));
 }
 
 int CGameWnd::OnSinkEvent(int type, int value, void* data, int size) {

@@ -9,7 +9,10 @@
 // and shows the flow of a game: the deal, the turn clock, the action buttons,
 // notices, seat marks, text animations and card flights. The game records
 // are handled by its record handling (TableRecords.h), which shows them
-// through this window as its view (TableView.h).
+// through this window as its view (TableView.h). Every part is given the
+// board the window is made with, and this window as the narrow interface
+// it asks things of (its command view, its marks', panes' and
+// information's host), in its constructor.
 
 #include "game/GameLogic.h"
 #include "game/StateRecords.h"
@@ -19,10 +22,14 @@
 #include "sprite/SpriteWnd.h"
 #include "sprite/WindowMessages.h"
 #include "table/CardLayout.h"
+#include "table/CommandView.h"
 #include "table/DealPaceWnd.h"
 #include "table/GameWndIds.h"
 #include "table/GameWndLink.h"
+#include "table/InfoHost.h"
 #include "table/KNSoundHost.h"
+#include "table/MarkHost.h"
+#include "table/PaneHost.h"
 #include "table/SeatDisplayWnd.h"
 #include "table/TableCards.h"
 #include "table/TableCommands.h"
@@ -40,7 +47,14 @@ class CGameNetClient;
 class CReceiveGate;
 class CGameLayout;
 
-class CGameWnd : public CSpriteWnd, public CGameWndLink, public CEventSink, public CTableView {
+class CGameWnd : public CSpriteWnd,
+                 public CGameWndLink,
+                 public CEventSink,
+                 public CTableView,
+                 public CCommandView,
+                 public CMarkHost,
+                 public CPaneHost,
+                 public CInfoHost {
     DECLARE_DYNCREATE(CGameWnd)
 
 public:
@@ -52,7 +66,10 @@ public:
         kDealCount = kCardCodeCount
     };
 
+    // The table shows the board the records are applied to; the main frame
+    // makes it by its runtime class, which gives the program's one board.
     CGameWnd();
+    explicit CGameWnd(CGameLogic& board);
     ~CGameWnd() override;
 
     // The layout values and the client the window works with; both must be
@@ -85,7 +102,7 @@ public:
     CDealPaceWnd& DealPace() { return m_dealPace; }
     CSeatDisplayWnd& SeatDisplay(int seat) { return m_seatDisplays[seat]; }
     CKNSoundHost& SoundHost() { return m_soundHost; }
-    CSpriteButtonEx& Button(int index) { return m_buttons[index]; }
+    CSpriteButtonEx& Button(int index) override { return m_buttons[index]; }
     static int ButtonIdOf(int index);
     // The deck back of a card code 0..53 (null when it could not be made).
     POSITION DeckBack(int i) const { return m_deck[i]; }
@@ -93,17 +110,17 @@ public:
     void SetCardsToDeal(int count) { m_nCardsToDeal = count; }
     int GetDeckBacksLeft() const { return m_nDeckBacksLeft; }
     void SetDeckBacksLeft(int count) { m_nDeckBacksLeft = count; }
-    BOOL IsInputAllowed() const { return m_bInputAllowed; }
+    BOOL IsInputAllowed() const override { return m_bInputAllowed; }
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
     int GetLastNoticeId() const { return m_nLastNoticeId; }
     CWnd* GetMagnifier() const { return m_pMagnifier; }
     // The top of my own part of the table, in client coordinates: the play
     // buttons, my turn's clock while it runs and my hand with a card raised.
     // A pane or dialog that ends above it leaves my play in view.
-    int MyPlayTop();
+    int MyPlayTop() override;
     // Whether I only watch (always without a client) and my action mask.
-    BOOL IsWatcher() const;
-    int MyMask() const;
+    BOOL IsWatcher() const override;
+    int MyMask() const override;
 
     // ---- what the network client asks of the table (CGameWndLink) ----
     HWND GetLinkWindow() const override { return m_hWnd; }
@@ -219,6 +236,21 @@ protected:
     virtual void RequestSeatChange(int seat, int watch);
 
 private:
+    // ---- what the player's commands ask of the table (CCommandView) ----
+    CWnd* DialogParent() override { return this; }
+    BOOL HasWindow() const override { return m_hWnd != nullptr; }
+    POINT ToScreen(POINT clientPoint) override;
+    void TakeFocus() override { SetFocus(); }
+    void OpenSoundPanel(POINT screenPoint) override;
+    CSpriteButtonEx* PaneButton(int id) override;
+
+    // ---- what the panes and the information ask besides (CPaneHost, CInfoHost) ----
+    void ClearPlayMarks() override;
+    void ShowResultBanner(LPCSTR name, int spriteId, int paneTop) override {
+        m_marks.ShowResultBanner(name, spriteId, paneTop);
+    }
+    void PlayLevelUp(int seat) override { m_marks.PlayUpgradeAnim(seat); }
+
     void CreateSeatDisplays();
     void CreateButtons();
     void SetInitialButtonStates();
@@ -252,7 +284,7 @@ private:
     void DrawSeatPlate(CDC* pDC, int seat);
     void DrawSeatPlates(CDC* pDC);
     // The plate of a view position (the layout's avatar place and size).
-    CRect PlateRect(int view) const;
+    CRect PlateRect(int view) const override;
     COLORREF PlateTextColor(int view) const;
 
     // ---- room on the table (GameWndRoom.cpp) ----
@@ -266,10 +298,11 @@ private:
     std::vector<TakenPlace> TakenPlaces(TableRoomFor what);
     // The rectangle of the sprite's picture at the point.
     CRect StandingRect(SPRITEINFO* s, const CSpritePos& at);
-    CSpritePos ClearPlace(const CSpritePos& at, SIZE size, int spriteId, TableRoomFor what);
+    CSpritePos ClearPlace(const CSpritePos& at, SIZE size, int spriteId,
+                          TableRoomFor what) override;
     // The marks, panes and texts that stand over something that came up
     // after them step aside.
-    void SettleTablePictures();
+    void SettleTablePictures() override;
 
     // ---- input, sprite events and the player's actions ----
     void PickCards(int x, int y);
@@ -280,8 +313,9 @@ private:
     // Shows the backs of the deck that a running deal has not used yet.
     void ShowDeckBacksLeft();
 
+    CGameLogic& m_board;
     CGameNetClient* m_pClient;
-    CTableWndFields m_fields;
+    CTableWndFields m_fields{m_board};
 
     CSpriteButtonEx m_buttons[kButtonCount];
     POSITION m_deck[kDeckSize] = {};
@@ -298,10 +332,10 @@ private:
     std::map<int, CString> m_noticeTexts;
 
     CDealPaceWnd m_dealPace;
-    CTableCards m_tableCards;
+    CTableCards m_tableCards{*this, m_fields};
     CWnd* m_pMagnifier = nullptr;
     BYTE m_bInputAllowed = 1;
-    CCardLayout m_hands;
+    CCardLayout m_hands{*this, m_fields};
 
     // Input values.
     int m_bResultPressed = 0;
@@ -312,9 +346,9 @@ private:
     CSeatDisplayWnd m_seatDisplays[kSeatCount];
     DWORD m_dwSeatChangeTick = 0;
     CKNSoundHost m_soundHost;
-    CTableRecords m_records{theBoard, m_fields.viewpoint, *this, m_marks, m_panes};
-    CTablePanes m_panes{theBoard, *this, m_fields, m_records};
-    CTableInfo m_info{*this, m_fields, m_records};
-    CTableMarks m_marks{theBoard, *this, m_fields, m_panes};
-    CTableCommands m_commands{*this};
+    CTableRecords m_records{m_board, m_fields.viewpoint, *this, m_marks, m_panes};
+    CTablePanes m_panes{m_board, *this, *this, m_fields, m_records};
+    CTableInfo m_info{m_board, *this, *this, m_fields, m_records};
+    CTableMarks m_marks{m_board, *this, *this, m_fields, m_panes};
+    CTableCommands m_commands{m_board, m_fields, *this, m_hands, m_panes, m_records};
 };

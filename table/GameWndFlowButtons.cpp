@@ -43,8 +43,8 @@ void CGameWnd::UpdateCueButtons() {
     // button stands there while those cards do, and may be pressed once one
     // of them is picked.
     const bool cues = !m_fields.viewpoint.bWatcher &&
-                      (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) &&
-                      theBoard.GetGameState() != kStateWaitStart;
+                      (m_board.GetRuleFlags() & kRuleCardsLeftNotice) &&
+                      m_board.GetGameState() != kStateWaitStart;
     const bool left = cues && !m_hands.GetLeftShown().empty();
     const bool right = cues && !m_hands.GetRightShown().empty();
     m_buttons[kBtnLeftCue].Show(left);
@@ -63,13 +63,13 @@ void CGameWnd::UpdateActionButtons(int state, int mask, BOOL show) {
     // A seat that has played out its hand has nothing left to hand over:
     // trusteeship switched on now would only outlast the game, and the table
     // closes on a seat still trusted at game over. Its exit stays offered.
-    if (!m_fields.viewpoint.bWatcher && IsSeat(me) && theBoard.IsSeatOut(me) &&
-        !theBoard.IsSeatTrusted(me)) {
+    if (!m_fields.viewpoint.bWatcher && IsSeat(me) && m_board.IsSeatOut(me) &&
+        !m_board.IsSeatTrusted(me)) {
         m_buttons[kBtnTrust].Enable(FALSE);
         m_buttons[kBtnTrust].Show(FALSE);
     }
     if (!show || !m_bInputAllowed || m_fields.viewpoint.bWatcher || mask == 0 || !IsSeat(me) ||
-        theBoard.IsSeatTrusted(me) || theBoard.IsSeatOut(me))
+        m_board.IsSeatTrusted(me) || m_board.IsSeatOut(me))
         return;
     const int raised = m_hands.CountSelected();
     switch (state) {

@@ -21,8 +21,8 @@ constexpr int kReelPaneSprite = 502;
 constexpr int kLastCardPaneSprite = 516;
 constexpr UINT kSeatCursorId = 3017;
 
-bool SeatTaken(int seat) {
-    const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+bool SeatTaken(const CGameLogic& board, int seat) {
+    const tagUSERINFO& user = board.GetUserInfo(seat);
     return user.szUserName[0] != '\0';
 }
 
@@ -42,14 +42,14 @@ void CGameWnd::RequestSeatChange(int seat, int watch) {
 }
 
 void CGameWnd::OnLButtonDownEx(UINT, int x, int y) {
-    const bool running = theBoard.GetGameState() != kStateWaitStart;
-    if ((theBoard.GetRuleFlags() & kRuleChatWatchTarget) && (!running || IsWatcher())) {
+    const bool running = m_board.GetGameState() != kStateWaitStart;
+    if ((m_board.GetRuleFlags() & kRuleChatWatchTarget) && (!running || IsWatcher())) {
         const int view = m_info.NameLineViewAt(POINT{x, y});
         if (view >= 0) {
             const int seat = m_fields.viewpoint.SeatOfView(view);
             const DWORD now = GetTickCount();
-            switch (SeatClickFor(seat, m_fields.viewpoint.nMySeat, IsWatcher(), SeatTaken(seat),
-                                 running, now - m_dwSeatChangeTick)) {
+            switch (SeatClickFor(seat, m_fields.viewpoint.nMySeat, IsWatcher(),
+                                 SeatTaken(m_board, seat), running, now - m_dwSeatChangeTick)) {
             case SeatClick::kNothing:
                 return;
             case SeatClick::kTooSoon:
@@ -83,7 +83,7 @@ void CGameWnd::OnLButtonDownEx(UINT, int x, int y) {
         m_bReelPressed = 1;
     else if (id == kLastCardPaneSprite)
         m_bLastCardPressed = 1;
-    else if (!IsWatcher() && IsPickingState(theBoard.GetGameState(), MyMask())) {
+    else if (!IsWatcher() && IsPickingState(m_board.GetGameState(), MyMask())) {
         m_fields.bDragging = TRUE;
         m_ptDragStart = POINT{x, y};
     }
@@ -94,25 +94,25 @@ void CGameWnd::OnMouseMoveEx(UINT, int x, int y) {
         return;
     if (m_fields.bDragging) {
         m_hands.MarkDrag(m_ptDragStart.x, m_ptDragStart.y, x, y);
-        if (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) {
+        if (m_board.GetRuleFlags() & kRuleCardsLeftNotice) {
             m_hands.MarkDragRight(m_ptDragStart.x, m_ptDragStart.y, x, y);
             m_hands.MarkDragLeft(m_ptDragStart.x, m_ptDragStart.y, x, y);
         }
         return;
     }
-    const bool running = theBoard.GetGameState() != kStateWaitStart;
+    const bool running = m_board.GetGameState() != kStateWaitStart;
     if (running && !IsWatcher())
         return;
     const int view = m_info.NameLineViewAt(POINT{x, y});
     if (view < 0)
         return;
     const int seat = m_fields.viewpoint.SeatOfView(view);
-    if (!SeatTaken(seat) || running)
+    if (!SeatTaken(m_board, seat) || running)
         SetCursor(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(kSeatCursorId)));
 }
 
 void CGameWnd::PickCards(int x, int y) {
-    const bool partners = (theBoard.GetRuleFlags() & kRuleCardsLeftNotice) != 0;
+    const bool partners = (m_board.GetRuleFlags() & kRuleCardsLeftNotice) != 0;
     POSITION hit = HitTest(x, y);
     if (hit == nullptr) {
         m_hands.ClearDragMarks(TRUE);
@@ -128,8 +128,8 @@ void CGameWnd::PickCards(int x, int y) {
     if (m_hands.ApplyDragMarks() == 0 && HasName(sprite, kMyCardName)) {
         if (IsRaised(sprite)) {
             m_hands.SelectHandCard(hit, FALSE);
-        } else if (theBoard.GetGameState() == kStatePlay) {
-            const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
+        } else if (m_board.GetGameState() == kStatePlay) {
+            const std::vector<tagPLAYENTRY>& plays = m_board.GetPlayList();
             const int n = plays.empty() ? 0 : CGameLogic::GetCardTypeNonJokers(plays.back().type);
             m_hands.SelectSameRank(n, hit);
         } else {
@@ -169,7 +169,7 @@ void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
         m_bLastCardPressed = 0;
         m_panes.ShowLastCardPane(FALSE);
     }
-    const int state = theBoard.GetGameState();
+    const int state = m_board.GetGameState();
     const int mask = MyMask();
     if (IsWatcher() || !IsPickingState(state, mask))
         return;
@@ -178,7 +178,7 @@ void CGameWnd::OnLButtonUpEx(UINT, int x, int y) {
 }
 
 void CGameWnd::OnRButtonDownEx(UINT, int, int) {
-    const int state = theBoard.GetGameState();
+    const int state = m_board.GetGameState();
     switch (RightClickPlayFor(state, MyMask(), m_hands.CountSelected() > 0)) {
     case RightClickPlay::kTakeOut:
         m_commands.OnTakeOut();

@@ -45,7 +45,7 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
     const CGameLayout& layout = *m_fields.pLayout;
     const int view = m_fields.viewpoint.ViewOf(seat);
     const CRect plate = PlateRect(view);
-    const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+    const tagUSERINFO& user = m_board.GetUserInfo(seat);
     const CString name = UserNameOf(user);
     if (name.IsEmpty())
         return;

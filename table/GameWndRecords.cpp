@@ -80,7 +80,7 @@ void CGameWnd::PlaySoundPath(LPCSTR path) {
 }
 
 void CGameWnd::PlayVoice(LPCSTR format, int seat, int variant) {
-    const int voice = theBoard.GetUserInfo(seat).nVoice;
+    const int voice = m_board.GetUserInfo(seat).nVoice;
     char file[64];
     if (variant < 0)
         snprintf(file, sizeof file, format, voice);
@@ -101,7 +101,7 @@ void CGameWnd::StartTurnTimeout(int seconds) {
 void CGameWnd::RestartInfoTimers(UINT plateMs) {
     KillTimer(kPlateRepaintTimer);
     SetTimer(kPlateRepaintTimer, plateMs, nullptr);
-    if (theBoard.GetRuleFlags() & kRuleChatWatchTarget) {
+    if (m_board.GetRuleFlags() & kRuleChatWatchTarget) {
         KillTimer(kHoverTimer);
         KillTimer(kPopupCheckTimer);
         SetTimer(kHoverTimer, 1000, nullptr);
@@ -116,7 +116,7 @@ void CGameWnd::ShowMyHand() {
     const int seat = m_fields.viewpoint.nMySeat;
     if (!IsSeat(seat))
         return;
-    const tagCARD* hand = theBoard.GetHand(seat);
+    const tagCARD* hand = m_board.GetHand(seat);
     for (int i = 0; i < kHandSize; ++i)
         if (IsCountingCard(hand[i]) && hand[i].code < kCardCodeCount)
             m_hands.DisplayCard(hand[i].code);

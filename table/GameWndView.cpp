@@ -92,7 +92,7 @@ void CGameWnd::EnableSeatButtons(BOOL enable) {
     for (int button : {kBtnSound, kBtnExchange, kBtnTakeChance})
         m_buttons[button].Enable(TRUE);
     // The pair of trusteeship buttons follows the seat's word.
-    ShowTrustButtons(theBoard.IsSeatTrusted(m_fields.viewpoint.nMySeat));
+    ShowTrustButtons(m_board.IsSeatTrusted(m_fields.viewpoint.nMySeat));
 }
 
 void CGameWnd::ShowCoinButtons() {

@@ -9,7 +9,6 @@
 #include "platform/Types.h"
 #include "sprite/SpritePos.h"
 
-#include <functional>
 #include <vector>
 
 struct CTableWndFields;
@@ -19,10 +18,6 @@ struct CTableWndFields;
 // all those, of every button's place, of the other texts and of the
 // notices' way up the table's middle.
 enum class TableRoomFor { kMark, kText };
-// Where the picture of the size (the sprite of the id, -1 for none yet)
-// stands clear, as near the point as the table allows.
-using ClearPlaceLink =
-    std::function<CSpritePos(const CSpritePos& at, SIZE size, int spriteId, TableRoomFor what)>;
 
 // The table's client size, as the anchors resolve it now.
 SIZE TableClientSize();

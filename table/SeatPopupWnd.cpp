@@ -60,16 +60,15 @@ SeatPopupDecision DecideWatch(const SeatPopupState& s) {
 
 // ---- the pop-up ----
 
-CSeatPopupWnd::CSeatPopupWnd() : CDialog(IDD) {}
+CSeatPopupWnd::CSeatPopupWnd(CSeatPopupHost& host) : CDialog(IDD), m_host(host) {}
 
 CSeatPopupWnd::~CSeatPopupWnd() {
     if (m_hCursor != nullptr)
         DestroyCursor(m_hCursor);
 }
 
-BOOL CSeatPopupWnd::Create(CWnd* owner, CGameLayout* layout, Links links) {
+BOOL CSeatPopupWnd::Create(CWnd* owner, CGameLayout* layout) {
     m_pLayout = layout;
-    m_links = std::move(links);
     if (!CDialog::Create(IDD, owner)) {
         WriteLog("The seat pop-up could not be made from dialog %d", int(IDD));
         return FALSE;
@@ -170,22 +169,19 @@ BOOL CSeatPopupWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CSeatPopupWnd::Carry(const SeatPopupDecision& decision, int seat) {
     switch (decision.action) {
     case SeatPopupAction::Notice:
-        if (m_links.notice)
-            m_links.notice(decision.notice);
+        m_host.ShowSeatPopupNotice(decision.notice);
         break;
     case SeatPopupAction::Standup: {
-        const CString name = m_links.userName ? m_links.userName(seat) : CString();
-        if (!name.IsEmpty() && m_links.standup)
-            m_links.standup(name);
+        const CString name = m_host.SeatUserName(seat);
+        if (!name.IsEmpty())
+            m_host.RequestStandup(name);
         break;
     }
     case SeatPopupAction::Sit:
-        if (m_links.changeSeat)
-            m_links.changeSeat(seat, 0);
+        m_host.RequestSeat(seat, 0);
         break;
     case SeatPopupAction::Watch:
-        if (m_links.changeSeat)
-            m_links.changeSeat(seat, 1);
+        m_host.RequestSeat(seat, 1);
         break;
     case SeatPopupAction::None:
         break;
@@ -196,10 +192,8 @@ namespace {
 
 // The state of the seat the pop-up acts on; a seat outside the table acts
 // on nothing.
-bool StateOf(const CSeatPopupWnd::Links& links, SeatPopupState* state) {
-    if (!links.state)
-        return false;
-    *state = links.state();
+bool StateOf(const CSeatPopupHost& host, SeatPopupState* state) {
+    *state = host.SeatPopupStateNow();
     if (state->seat < 0 || state->seat >= 6) {
         WriteLog("The seat pop-up has no seat to act on (%d)", state->seat);
         return false;
@@ -212,20 +206,20 @@ bool StateOf(const CSeatPopupWnd::Links& links, SeatPopupState* state) {
 void CSeatPopupWnd::OnKick() {
     ShowWindow(SW_HIDE);
     SeatPopupState state;
-    if (StateOf(m_links, &state))
+    if (StateOf(m_host, &state))
         Carry(DecideKick(state), state.seat);
 }
 
 void CSeatPopupWnd::OnSit() {
     SeatPopupState state;
-    if (StateOf(m_links, &state))
+    if (StateOf(m_host, &state))
         Carry(DecideSit(state), state.seat);
     ShowWindow(SW_HIDE);
 }
 
 void CSeatPopupWnd::OnWatch() {
     SeatPopupState state;
-    if (StateOf(m_links, &state))
+    if (StateOf(m_host, &state))
         Carry(DecideWatch(state), state.seat);
     ShowWindow(SW_HIDE);
 }

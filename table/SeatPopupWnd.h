@@ -9,20 +9,9 @@
 #include "platform/gdi/GdiWrappers.h"
 #include "sprite/HoverButton.h"
 #include "sprite/MemDC.h"
-
-#include <functional>
+#include "table/SeatPopupHost.h"
 
 class CGameLayout;
-
-// What the pop-up's buttons decide from the table's state.
-struct SeatPopupState {
-    BOOL gameRunning = FALSE;
-    BOOL watcher = FALSE;
-    BOOL member = FALSE; // my own player record's member flag
-    int mySeat = 0;
-    int seat = -1; // the seat the pop-up acts on
-    BOOL seatTaken = FALSE;
-};
 
 enum class SeatPopupAction { None, Notice, Standup, Sit, Watch };
 
@@ -47,22 +36,13 @@ public:
         kButtonTop = 4,
     };
 
-    // What the pop-up asks of the table: the state of the seat it acts on,
-    // the table's notices, and the two requests to the server.
-    struct Links {
-        std::function<SeatPopupState()> state;
-        std::function<void(LPCSTR)> notice;
-        std::function<void(LPCSTR userName)> standup;
-        std::function<void(int seat, int watch)> changeSeat;
-        std::function<CString(int seat)> userName;
-    };
-
-    CSeatPopupWnd();
+    // What the pop-up asks of the table is its host's.
+    explicit CSeatPopupWnd(CSeatPopupHost& host);
     ~CSeatPopupWnd() override;
 
     // The button strips come from the layout's seat-mark pictures "Out",
     // "Down" and "Eye"; the layout may be null (buttons without pictures).
-    BOOL Create(CWnd* owner, CGameLayout* layout, Links links);
+    BOOL Create(CWnd* owner, CGameLayout* layout);
     void EnableButtons();
 
     BOOL HasPicture() const { return m_bHasPicture; }
@@ -96,5 +76,5 @@ private:
     BOOL m_bHasPicture = FALSE;
     SIZE m_size{0, 0};
     CGameLayout* m_pLayout = nullptr;
-    Links m_links;
+    CSeatPopupHost& m_host;
 };

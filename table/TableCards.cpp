@@ -30,17 +30,17 @@ void FreeLines(std::vector<SPRITEGROUPITEM>& items) {
 } // namespace
 
 CSpritePos CTableCards::CalcTableCardPos(int view, int i, int n) const {
-    return m_pTable->TableCardPos(view, i, n);
+    return m_fields.TableCardPos(view, i, n);
 }
 
 void CTableCards::RemoveSprites(CHandList& list) {
     for (const HANDENTRY& entry : list)
-        m_pGameWndSprite->RemoveSprite(entry.pos);
+        m_wnd.RemoveSprite(entry.pos);
     list.clear();
 }
 
 BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n, UINT groupId) {
-    if (!m_pGameWndSprite || !m_pTable || !hands)
+    if (!hands)
         return FALSE;
     if (!IsSeat(seat)) {
         WriteLog("PutCard refused: seat %d", seat);
@@ -51,7 +51,7 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
     try {
         // Cards still listed here were never gathered: they go now.
         RemoveSprites(m_seats[seat]);
-        if (m_pTable->viewpoint.ViewOf(seat) != 0)
+        if (m_fields.viewpoint.ViewOf(seat) != 0)
             return LayNewCards(hands, seat, cards, n, groupId, true);
 
         std::vector<int> wanted(cards, cards + n);
@@ -66,7 +66,7 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
                 continue;
             }
             *match = -1;
-            const CSpritePos from = SpritePlaceOf(m_pGameWndSprite, it->pos);
+            const CSpritePos from = SpritePlaceOf(&m_wnd, it->pos);
             const CSpritePos to = CalcTableCardPos(0, k, n);
             CSpriteLine* line = new (std::nothrow) CStraightLine;
             if (!line) {
@@ -74,7 +74,7 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
                 break;
             }
             line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, k + 3, -1, 255, 255);
-            if (SPRITEINFO* s = m_pGameWndSprite->GetSpriteAt(it->pos)) {
+            if (SPRITEINFO* s = m_wnd.GetSpriteAt(it->pos)) {
                 s->szName[0] = '\0';
                 s->nUser[2] = 0;
             }
@@ -86,12 +86,12 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
         if (k != n)
             WriteLog("iCard=%d --- nCards=%d,card[0]=%d ,PutCard Erro!", k, n,
                      n > 0 ? cards[0] : -1);
-        if (m_pTable->viewpoint.nCardOrder)
+        if (m_fields.viewpoint.nCardOrder)
             hands->SortCardbyWeight(TRUE);
         else
             hands->CalcLayout();
-        if (!m_pGameWndSprite->PlayGroup(items.data(), BYTE(items.size()), int(groupId), TRUE)) {
-            WriteLog("PutCard:!m_pGameWndSprite->PlayGroup(psgi,nCards,uGroupID)!");
+        if (!m_wnd.PlayGroup(items.data(), BYTE(items.size()), int(groupId), TRUE)) {
+            WriteLog("PutCard:!m_wnd.PlayGroup(psgi,nCards,uGroupID)!");
             FreeLines(items);
             return FALSE;
         }
@@ -104,8 +104,8 @@ BOOL CTableCards::PutCard(CCardLayout* hands, int seat, const int* cards, int n,
 
 BOOL CTableCards::LayNewCards(CCardLayout* hands, int seat, const int* cards, int n, UINT groupId,
                               bool fromSeatPlace) {
-    const int view = m_pTable->viewpoint.ViewOf(seat);
-    const CSpritePos avatar = m_pTable->AvatarPoint(view);
+    const int view = m_fields.viewpoint.ViewOf(seat);
+    const CSpritePos avatar = m_fields.AvatarPoint(view);
     std::vector<SPRITEGROUPITEM> items;
     for (int k = 0; k < n; ++k) {
         const CSpritePos to = CalcTableCardPos(view, k, n);
@@ -119,13 +119,13 @@ BOOL CTableCards::LayNewCards(CCardLayout* hands, int seat, const int* cards, in
             break;
         }
         line->Init(from.x, from.y, from.anchor, to.x, to.y, to.anchor, 3, -1, 255, 255);
-        const POSITION pos = m_pGameWndSprite->AddSprite(image, line, 0, Depth(seat, k), 1,
-                                                         cards[k], nullptr, FALSE);
+        const POSITION pos =
+            m_wnd.AddSprite(image, line, 0, Depth(seat, k), 1, cards[k], nullptr, FALSE);
         items.push_back(GroupEntry(pos, nullptr, Depth(seat, k)));
         m_seats[seat].push_back(HANDENTRY{cards[k], -1, pos});
     }
-    if (!m_pGameWndSprite->PlayGroup(items.data(), BYTE(items.size()), int(groupId), TRUE)) {
-        WriteLog("PutCard:!m_pGameWndSprite->PlayGroup(psgi,nCards,uGroupID)!");
+    if (!m_wnd.PlayGroup(items.data(), BYTE(items.size()), int(groupId), TRUE)) {
+        WriteLog("PutCard:!m_wnd.PlayGroup(psgi,nCards,uGroupID)!");
         return FALSE;
     }
     return int(items.size()) == n;
@@ -133,7 +133,7 @@ BOOL CTableCards::LayNewCards(CCardLayout* hands, int seat, const int* cards, in
 
 BOOL CTableCards::PutCardBlind(CCardLayout* hands, int seat, const int* cards, int n,
                                BOOL redrawBacks, int backs) {
-    if (!m_pGameWndSprite || !m_pTable || !hands)
+    if (!hands)
         return FALSE;
     if (!IsSeat(seat) || backs < 0 || backs > kHandSize) {
         WriteLog("PutCardBlind refused: seat %d, %d backs", seat, backs);
@@ -151,66 +151,64 @@ BOOL CTableCards::PutCardBlind(CCardLayout* hands, int seat, const int* cards, i
 }
 
 BOOL CTableCards::RelayTable(CCardLayout* hands) {
-    if (!m_pGameWndSprite || !m_pTable || !hands)
+    if (!hands)
         return FALSE;
     for (int seat = 0; seat < kSeatCount; ++seat) {
         CHandList& list = m_seats[seat];
         if (list.empty())
             continue;
         const int n = int(list.size());
-        const int view = m_pTable->viewpoint.ViewOf(seat);
+        const int view = m_fields.viewpoint.ViewOf(seat);
         std::vector<SPRITEGROUPITEM> items;
         int k = 0;
         for (HANDENTRY& entry : list) {
-            m_pGameWndSprite->FinishAnimation(entry.pos);
-            m_pGameWndSprite->RemoveSprite(entry.pos);
+            m_wnd.FinishAnimation(entry.pos);
+            m_wnd.RemoveSprite(entry.pos);
             CSpriteLine* line = new (std::nothrow) CFixedLine;
             if (!line)
                 return FALSE;
             const CSpritePos at = CalcTableCardPos(view, k, n);
             line->SetFrom(at.x, at.y, at.anchor, 255);
-            entry.pos = m_pGameWndSprite->AddSprite(hands->GetCardImage(entry.nCard), line, 0,
-                                                    Depth(seat, k), 1, entry.nCard, nullptr, FALSE);
+            entry.pos = m_wnd.AddSprite(hands->GetCardImage(entry.nCard), line, 0, Depth(seat, k),
+                                        1, entry.nCard, nullptr, FALSE);
             items.push_back(GroupEntry(entry.pos, nullptr, Depth(seat, k)));
             ++k;
         }
-        m_pGameWndSprite->PlayGroup(items.data(), BYTE(items.size()), kRelayGroupId, TRUE);
+        m_wnd.PlayGroup(items.data(), BYTE(items.size()), kRelayGroupId, TRUE);
     }
     return TRUE;
 }
 
 BOOL CTableCards::CollectToCentre(int seat, BOOL record) {
     (void)seat; // every seat's cards go
-    if (!m_pGameWndSprite || !m_pTable)
-        return FALSE;
     CRect client;
-    m_pGameWndSprite->GetClientRect(&client);
-    const SIZE card = m_pTable->CardSize();
+    m_wnd.GetClientRect(&client);
+    const SIZE card = m_fields.CardSize();
     const CSpritePos centre(client.Width() / 2 - card.cx / 2, client.Height() / 2 - card.cy / 2);
     if (record)
         for (int view = 0; view < kSeatCount; ++view)
-            m_pTable->ClearLastCards(view);
+            m_fields.ClearLastCards(view);
     bool first = true;
     for (int s = 0; s < kSeatCount; ++s) {
-        const int view = m_pTable->viewpoint.ViewOf(s);
+        const int view = m_fields.viewpoint.ViewOf(s);
         int k = 0;
         for (const HANDENTRY& entry : m_seats[s]) {
             if (record)
-                m_pTable->AddLastCard(view, entry.nCard);
-            SPRITEINFO* old = m_pGameWndSprite->GetSpriteAt(entry.pos);
+                m_fields.AddLastCard(view, entry.nCard);
+            SPRITEINFO* old = m_wnd.GetSpriteAt(entry.pos);
             if (!old)
                 continue;
-            m_pGameWndSprite->FinishAnimation(entry.pos);
-            const CSpritePos from = SpritePlaceOf(m_pGameWndSprite, entry.pos);
+            m_wnd.FinishAnimation(entry.pos);
+            const CSpritePos from = SpritePlaceOf(&m_wnd, entry.pos);
             const POSITION image = old->posImage;
-            const POSITION flight = AddCardFlight(m_pGameWndSprite, image, from, centre, 5, 255,
-                                                  100, kFlightDepth + k, entry.nCard, nullptr, TRUE,
+            const POSITION flight = AddCardFlight(&m_wnd, image, from, centre, 5, 255, 100,
+                                                  kFlightDepth + k, entry.nCard, nullptr, TRUE,
                                                   first ? kCardsLandedEnd : CCardLayout::kNoNotify,
-                                                  first ? m_pTable->CardsLanded() : SpriteDone{});
-            m_pGameWndSprite->RemoveSprite(entry.pos);
+                                                  first ? m_fields.CardsLanded() : SpriteDone{});
+            m_wnd.RemoveSprite(entry.pos);
             if (flight && first) {
                 first = false;
-                m_pTable->bResortPending = FALSE;
+                m_fields.bResortPending = FALSE;
             }
             ++k;
         }
@@ -220,11 +218,11 @@ BOOL CTableCards::CollectToCentre(int seat, BOOL record) {
 }
 
 void CTableCards::ClearSeat(int seat) {
-    if (!m_pGameWndSprite || !m_pTable || !IsSeat(seat))
+    if (!IsSeat(seat))
         return;
-    const int view = m_pTable->viewpoint.ViewOf(seat);
-    m_pTable->ClearLastCards(view);
+    const int view = m_fields.viewpoint.ViewOf(seat);
+    m_fields.ClearLastCards(view);
     for (const HANDENTRY& entry : m_seats[seat])
-        m_pTable->AddLastCard(view, entry.nCard);
+        m_fields.AddLastCard(view, entry.nCard);
     RemoveSprites(m_seats[seat]);
 }

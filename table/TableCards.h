@@ -14,13 +14,15 @@ struct CTableWndFields;
 
 class CTableCards {
 public:
-    CTableCards() = default;
+    // The played cards are sprites of the window, laid by the fields'
+    // layout and viewpoint.
+    CTableCards(CSpriteWnd& wnd, CTableWndFields& fields) : m_wnd(wnd), m_fields(fields) {}
     virtual ~CTableCards() = default;
     CTableCards(const CTableCards&) = delete;
     CTableCards& operator=(const CTableCards&) = delete;
 
-    CSpriteWnd* m_pGameWndSprite = nullptr;
-    CTableWndFields* m_pTable = nullptr;
+    // The window fields the played cards are laid by.
+    const CTableWndFields& Fields() const { return m_fields; }
 
     // Group ids and notifications.
     static constexpr int kBlindGroupId = 1001;
@@ -52,7 +54,10 @@ public:
     const CHandList& GetSeatCards(int seat) const { return m_seats[seat]; }
 
 private:
-    // Whether the window is wired, both seats are seats and the cards are
+    CSpriteWnd& m_wnd;
+    CTableWndFields& m_fields;
+
+    // Whether the hands are given, both seats are seats and the cards are
     // cards; logs a refusal.
     bool CanTransfer(CCardLayout* hands, int fromSeat, int toSeat, const int* cards, int n,
                      LPCSTR what) const;

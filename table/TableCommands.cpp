@@ -4,11 +4,17 @@
 #include "assets/resource.h"
 #include "platform/resources/Resource.h"
 #include "sprite/AppServices.h"
+#include "sprite/SpriteButton.h"
+#include "table/CardLayout.h"
+#include "table/CommandView.h"
 #include "table/GameNetClient.h"
 #include "table/GameRecordWords.h"
-#include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/GameWndIds.h"
 #include "table/GameWndInfoText.h"
+#include "table/TablePanes.h"
+#include "table/TableRecords.h"
+#include "table/TableWndFields.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,13 +26,13 @@ void CTableCommands::ShowStringNotice(UINT id) {
         WriteLog("The table has no text %u for its notice", id);
         return;
     }
-    m_table.ShowNotice(text);
+    m_view.ShowNotice(text);
 }
 
 int CTableCommands::SelectedCodes(int* codes) const {
     for (int i = 0; i < kHandSize; ++i)
         codes[i] = kNoCard;
-    return m_table.Hands().GetSelectedCards(codes, kHandSize);
+    return m_hands.GetSelectedCards(codes, kHandSize);
 }
 
 int CTableCommands::SendPlay(int kind, const int* codes, int count) {
@@ -34,8 +40,8 @@ int CTableCommands::SendPlay(int kind, const int* codes, int count) {
     // play pressed again would only be refused by the server; another one
     // goes (a pass after a take out the table left unanswered). Once the
     // clock handed the turn to the table, nothing more goes in it.
-    const int counter = theBoard.GetPlayCounter();
-    const int mask = m_table.MyMask();
+    const int counter = m_board.GetPlayCounter();
+    const int mask = m_view.MyMask();
     std::vector<int> cards;
     if (codes != nullptr && count > 0)
         cards.assign(codes, codes + count);
@@ -52,17 +58,17 @@ int CTableCommands::SendPlay(int kind, const int* codes, int count) {
 }
 
 void CTableCommands::PlaySelected(int kind) {
-    if (m_table.IsWatcher() || !m_table.IsInputAllowed())
+    if (m_view.IsWatcher() || !m_view.IsInputAllowed())
         return;
-    if ((m_table.MyMask() & (kActionTakeOut | kActionShao)) == 0)
+    if ((m_view.MyMask() & (kActionTakeOut | kActionShao)) == 0)
         return;
     int codes[kHandSize];
     const int count = SelectedCodes(codes);
     if (count <= 0)
         return;
-    const int seat = m_table.Viewpoint().nMySeat;
+    const int seat = m_fields.viewpoint.nMySeat;
     if (kind == kActionTakeOut &&
-        theBoard.SelectionLeavesJoker(seat, codes, count, theBoard.GetHand(seat), kHandSize) == 1) {
+        m_board.SelectionLeavesJoker(seat, codes, count, m_board.GetHand(seat), kHandSize) == 1) {
         ShowStringNotice(IDS_SHAO_NEEDS_JOKER);
         return;
     }
@@ -71,17 +77,17 @@ void CTableCommands::PlaySelected(int kind) {
         return;
     // The cards stay raised so that the player can mend the choice.
     ShowStringNotice(PlayRefusalString(result));
-    m_table.PlayGameSound("wrong.wav");
+    m_view.PlayGameSound("wrong.wav");
 }
 
 void CTableCommands::SendNoCardPlay(int kind, int maskBit) {
     // A right click by the leader of a round must not send a pass the
     // referee can only refuse.
-    if (m_table.IsWatcher() || !m_table.IsInputAllowed() || (m_table.MyMask() & maskBit) == 0)
+    if (m_view.IsWatcher() || !m_view.IsInputAllowed() || (m_view.MyMask() & maskBit) == 0)
         return;
     if (SendPlay(kind, nullptr, 0) != kActionSent)
         return;
-    m_table.Hands().ClearSelection();
+    m_hands.ClearSelection();
 }
 
 void CTableCommands::OnTakeOut() {
@@ -105,10 +111,10 @@ void CTableCommands::OnGaveUp() {
 }
 
 void CTableCommands::OnSearch() {
-    if (m_table.IsWatcher() || !m_table.IsInputAllowed())
+    if (m_view.IsWatcher() || !m_view.IsInputAllowed())
         return;
-    const int seat = m_table.Viewpoint().nMySeat;
-    const std::vector<tagPLAYENTRY>& plays = theBoard.GetPlayList();
+    const int seat = m_fields.viewpoint.nMySeat;
+    const std::vector<tagPLAYENTRY>& plays = m_board.GetPlayList();
     const CardType toBeat = plays.empty() ? 0 : plays.back().type;
     // A list found for another round's play would offer plays that no
     // longer beat anything.
@@ -116,15 +122,15 @@ void CTableCommands::OnSearch() {
         m_nHintIndex = 0;
     if (m_nHintIndex == 0) {
         m_hints.clear();
-        theBoard.Search(toBeat, seat, m_hints);
+        m_board.Search(toBeat, seat, m_hints);
         m_nHintPlays = plays.size();
         m_hintToBeat = toBeat;
     }
-    const int mask = m_table.MyMask();
+    const int mask = m_view.MyMask();
     if (!m_hints.empty()) {
         if (m_nHintIndex < 0 || m_nHintIndex >= int(m_hints.size()))
             m_nHintIndex = 0;
-        m_table.Hands().SelectPlay(m_hints[size_t(m_nHintIndex)], seat);
+        m_hands.SelectPlay(m_hints[size_t(m_nHintIndex)], seat);
         // After the last one the list is built afresh on the next press.
         m_nHintIndex = (m_nHintIndex + 1) % int(m_hints.size());
     } else if (mask & kActionPass) {
@@ -132,16 +138,16 @@ void CTableCommands::OnSearch() {
     } else if (mask & kActionGiveUp) {
         OnGaveUp();
     }
-    m_table.UpdateActionButtons(theBoard.GetGameState(), m_table.MyMask(), TRUE);
-    m_table.PlayGameSound("button.wav");
+    m_view.UpdateActionButtons(m_board.GetGameState(), m_view.MyMask(), TRUE);
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::SendPoint(int value) {
-    if (m_table.IsWatcher())
+    if (m_view.IsWatcher())
         return;
-    int32_t record[7] = {0x908, 20, 0, value, m_table.Viewpoint().nMySeat, 0, 0};
+    int32_t record[7] = {0x908, 20, 0, value, m_fields.viewpoint.nMySeat, 0, 0};
     m_client->SendBuiltRecord(int(sizeof record), record);
-    m_table.StopCountdown();
+    m_view.StopCountdown();
 }
 
 void CTableCommands::OnDeclPoint() {
@@ -157,7 +163,7 @@ void CTableCommands::OnDeclNoPoint() {
 }
 
 void CTableCommands::OnReturnTributeCmd() {
-    if (m_table.IsWatcher())
+    if (m_view.IsWatcher())
         return;
     int codes[kHandSize];
     const int count = SelectedCodes(codes);
@@ -168,16 +174,16 @@ void CTableCommands::OnReturnTributeCmd() {
     tagCARD cards[kHandSize];
     for (int i = 0; i < count; ++i) {
         cards[i] = CGameLogic::CardFromIndex(codes[i]);
-        if ((theBoard.GetRuleFlags() & kRuleThrees) && cards[i].rank == kRankThree) {
+        if ((m_board.GetRuleFlags() & kRuleThrees) && cards[i].rank == kRankThree) {
             ShowStringNotice(IDS_RETURN_NO_THREE);
             return;
         }
     }
-    if (m_table.Records().PendingTributes().empty())
+    if (m_records.PendingTributes().empty())
         return;
-    const tagPENDINGTRIBUTE& entry = m_table.Records().PendingTributes().front();
+    const tagPENDINGTRIBUTE& entry = m_records.PendingTributes().front();
     if (ReturnCountFits(entry.nCount, count)) {
-        m_client->SendReturnTribute(entry.nTargetSeat, m_table.Viewpoint().nMySeat, cards, count,
+        m_client->SendReturnTribute(entry.nTargetSeat, m_fields.viewpoint.nMySeat, cards, count,
                                     entry.nKind);
         return;
     }
@@ -187,13 +193,13 @@ void CTableCommands::OnReturnTributeCmd() {
     // An entry without a count takes at most what the return record holds.
     const int wanted = entry.nCount >= 1 ? entry.nCount : kTributeMaxCards;
     char text[640] = {};
-    snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(theBoard, entry.nTargetSeat)),
-             wanted, TributeKindWord(entry.nKind) != nullptr ? TributeKindWord(entry.nKind) : "");
-    m_table.ShowNotice(text);
+    snprintf(text, sizeof text, format, LPCSTR(SeatDisplayName(m_board, entry.nTargetSeat)), wanted,
+             TributeKindWord(entry.nKind) != nullptr ? TributeKindWord(entry.nKind) : "");
+    m_view.ShowNotice(text);
 }
 
 void CTableCommands::OnPayTribute() {
-    m_table.StopCountdown();
+    m_view.StopCountdown();
     m_client->SendPayTribute();
 }
 
@@ -202,39 +208,39 @@ void CTableCommands::OnBuyThree() {
 }
 
 void CTableCommands::OnRevolutionCmd(BOOL yes) {
-    m_table.StopCountdown();
+    m_view.StopCountdown();
     m_client->SendRevolution(yes ? 1 : 0);
 }
 
 void CTableCommands::OnGousijiCmd(BOOL yes) {
-    m_table.StopCountdown();
+    m_view.StopCountdown();
     m_client->SendGousiji(yes ? 1 : 0);
 }
 
 void CTableCommands::SendCue(BOOL left) {
-    if (m_table.IsWatcher())
+    if (m_view.IsWatcher())
         return;
     int codes[kHandSize];
-    const int count = left ? m_table.Hands().GetSelectedLeft(codes, kHandSize)
-                           : m_table.Hands().GetSelectedRight(codes, kHandSize);
+    const int count = left ? m_hands.GetSelectedLeft(codes, kHandSize)
+                           : m_hands.GetSelectedRight(codes, kHandSize);
     // The right cue goes out even empty: its button is only enabled while
     // that hand has a selection.
     if (left && count <= 0)
         return;
-    const int teammate = left ? CGameLogic::GetNextTeammate(m_table.Viewpoint().nMySeat)
-                              : CGameLogic::GetPrevTeammate(m_table.Viewpoint().nMySeat);
+    const int teammate = left ? CGameLogic::GetNextTeammate(m_fields.viewpoint.nMySeat)
+                              : CGameLogic::GetPrevTeammate(m_fields.viewpoint.nMySeat);
     if (!m_client->SendCue(teammate, codes, count)) {
-        m_table.ShowNotice("您提示错误！");
-        m_table.PlayGameSound("wrong.wav");
+        m_view.ShowNotice("您提示错误！");
+        m_view.PlayGameSound("wrong.wav");
         return;
     }
     if (left)
-        m_table.Hands().DeselectLeft();
+        m_hands.DeselectLeft();
     else
-        m_table.Hands().DeselectRight();
-    m_table.Button(left ? kBtnLeftCue : kBtnRightCue).Enable(FALSE);
-    m_table.ShowNotice("提示成功！");
-    m_table.PlayGameSound("prompt.wav");
+        m_hands.DeselectRight();
+    m_view.Button(left ? kBtnLeftCue : kBtnRightCue).Enable(FALSE);
+    m_view.ShowNotice("提示成功！");
+    m_view.PlayGameSound("prompt.wav");
 }
 
 void CTableCommands::OnLeftCue() {
@@ -246,55 +252,55 @@ void CTableCommands::OnRightCue() {
 }
 
 void CTableCommands::OnTrust() {
-    if (theBoard.GetGameState() == kStateWaitStart)
+    if (m_board.GetGameState() == kStateWaitStart)
         return;
-    m_table.Button(kBtnTrust).Enable(FALSE);
+    m_view.Button(kBtnTrust).Enable(FALSE);
     m_client->SendTrust(1, 0);
 }
 
 void CTableCommands::OnTrustExit() {
-    if (theBoard.GetGameState() == kStateWaitStart)
+    if (m_board.GetGameState() == kStateWaitStart)
         return;
-    const int seat = m_table.Viewpoint().nMySeat;
-    if (theBoard.GetTrustCount(seat) > 3 && theBoard.IsSeatTrusted(seat)) {
+    const int seat = m_fields.viewpoint.nMySeat;
+    if (m_board.GetTrustCount(seat) > 3 && m_board.IsSeatTrusted(seat)) {
         ShowStringNotice(IDS_TRUST_LIMIT);
         return;
     }
-    m_table.Button(kBtnTrustExit).Enable(FALSE);
+    m_view.Button(kBtnTrustExit).Enable(FALSE);
     m_client->SendTrust(0, 0);
 }
 
 void CTableCommands::OnStartCmd() {
-    if (m_table.IsWatcher())
+    if (m_view.IsWatcher())
         return;
-    m_client->SendStart(m_table.Records().GetMultiple());
+    m_client->SendStart(m_records.GetMultiple());
 }
 
 void CTableCommands::OnChip(UINT id) {
-    if (m_table.IsWatcher())
+    if (m_view.IsWatcher())
         return;
     const int multiple = int(id) - kChipBaseId;
     // Only the five chips are multiples one may choose.
-    if (MultipleLevel(multiple) == 0 || multiple > theBoard.GetTableHead().nMaxMultiple)
+    if (MultipleLevel(multiple) == 0 || multiple > m_board.GetTableHead().nMaxMultiple)
         return;
     // The chip pressed stays down; the one chosen before comes up.
-    const int chosen = m_table.Records().GetMultiple();
+    const int chosen = m_records.GetMultiple();
     if (multiple != chosen)
-        if (auto* old = dynamic_cast<CSpriteButtonEx*>(m_table.FindItem(kChipBaseId + chosen)))
+        if (auto* old = m_view.PaneButton(kChipBaseId + chosen))
             old->SetCheck(FALSE, TRUE);
-    m_table.Records().SetMultiple(multiple);
+    m_records.SetMultiple(multiple);
     m_client->SendStart(multiple);
 }
 
 void CTableCommands::AnswerClock(int event) {
-    const int seat = m_table.Viewpoint().nMySeat;
-    switch (ClockAnswerFor(event, m_table.MyMask(), theBoard.IsSeatTrusted(seat),
-                           m_table.IsWatcher() != FALSE)) {
+    const int seat = m_fields.viewpoint.nMySeat;
+    switch (ClockAnswerFor(event, m_view.MyMask(), m_board.IsSeatTrusted(seat),
+                           m_view.IsWatcher() != FALSE)) {
     case ClockAnswer::kTrustOn:
-        if (!m_table.IsWatcher()) {
+        if (!m_view.IsWatcher()) {
             m_client->SendTrust(1, 1);
             // The turn is over for me: a late press must not play as well.
-            m_sent = SentPlay{theBoard.GetPlayCounter(), m_table.MyMask(), 0, {}, true};
+            m_sent = SentPlay{m_board.GetPlayCounter(), m_view.MyMask(), 0, {}, true};
         }
         break;
     case ClockAnswer::kPass:

@@ -7,19 +7,31 @@
 // commands: its dialogs, the sound panel and the pane toggles. Each checks
 // my situation first and refuses with a notice where the rules say no; the
 // table's state changes only when the records come back. They reach the
-// player through the table window's buttons, mouse and clocks.
+// player through the table window's buttons, mouse and clocks, and act on
+// the table through its command view (CommandView.h).
 
 #include "game/Cards.h"
 #include "platform/Types.h"
 
 #include <vector>
 
+class CCardLayout;
+class CCommandView;
+class CGameLogic;
 class CGameNetClient;
-class CGameWnd;
+class CTablePanes;
+class CTableRecords;
+struct CTableWndFields;
 
 class CTableCommands {
 public:
-    explicit CTableCommands(CGameWnd& table) : m_table(table) {}
+    // The commands check my situation on the board and the window's fields
+    // (my seat, the layout), raise and read my hand's cards, toggle the
+    // panes and keep my multiple in the record handling.
+    CTableCommands(CGameLogic& board, const CTableWndFields& fields, CCommandView& view,
+                   CCardLayout& hands, CTablePanes& panes, CTableRecords& records)
+        : m_board(board), m_fields(fields), m_view(view), m_hands(hands), m_panes(panes),
+          m_records(records) {}
     CTableCommands(const CTableCommands&) = delete;
     CTableCommands& operator=(const CTableCommands&) = delete;
 
@@ -83,7 +95,12 @@ private:
     // The cards raised in a partner's shown hand as a cue to that partner.
     void SendCue(BOOL left);
 
-    CGameWnd& m_table;
+    CGameLogic& m_board;
+    const CTableWndFields& m_fields;
+    CCommandView& m_view;
+    CCardLayout& m_hands;
+    CTablePanes& m_panes;
+    CTableRecords& m_records;
     CGameNetClient* m_client = nullptr;
     // Search's hints, the next one to raise, and the round the list was
     // found for: its plays and the play to beat.

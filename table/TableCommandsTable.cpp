@@ -4,16 +4,22 @@
 #include "platform/window/SystemMetrics.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
+#include "sprite/SpriteButton.h"
+#include "table/CardLayout.h"
+#include "table/CommandView.h"
 #include "table/GameNetClient.h"
-#include "table/GameWnd.h"
 #include "table/GameWndActionRules.h"
+#include "table/GameWndIds.h"
 #include "table/TableAppLink.h"
 #include "table/TableCommands.h"
+#include "table/TablePanes.h"
+#include "table/TableRecords.h"
+#include "table/TableWndFields.h"
 
 void CTableCommands::OnHistory() {
     CTableAppLink& app = TableApp();
     if (!app.HasHistoryDialog()) {
-        if (!app.CreateHistoryDialog(&m_table))
+        if (!app.CreateHistoryDialog(m_view.DialogParent()))
             return;
         app.ShowHistoryDialog(TRUE);
     } else if (app.IsHistoryShown()) {
@@ -22,96 +28,91 @@ void CTableCommands::OnHistory() {
         app.RefreshHistoryDialog();
         app.ShowHistoryDialog(TRUE);
     }
-    if (app.IsHistoryShown() && m_table.m_hWnd != nullptr) {
+    if (app.IsHistoryShown() && m_view.HasWindow()) {
         // Centred on the table, but never over my play.
-        POINT line{0, m_table.MyPlayTop() - CTablePanes::kPlayGap};
-        POINT top{0, 0};
-        m_table.ClientToScreen(&line);
-        m_table.ClientToScreen(&top);
+        const POINT line = m_view.ToScreen(POINT{0, m_view.MyPlayTop() - CTablePanes::kPlayGap});
+        const POINT top = m_view.ToScreen(POINT{0, 0});
         app.KeepHistoryAbove(line.y, top.y);
     }
-    m_table.SetFocus();
-    m_table.PlayGameSound("button.wav");
+    m_view.TakeFocus();
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::OnTakeChance() {
-    if (m_table.IsWatcher())
+    if (m_view.IsWatcher())
         return;
     CTableAppLink& app = TableApp();
-    if (!app.HasTakeChanceDialog() && !app.CreateTakeChanceDialog(&m_table))
+    if (!app.HasTakeChanceDialog() && !app.CreateTakeChanceDialog(m_view.DialogParent()))
         return;
     app.ShowTakeChanceDialog(!app.IsTakeChanceShown());
-    m_table.SetFocus();
-    m_table.PlayGameSound("button.wav");
+    m_view.TakeFocus();
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::OnExchange() {
     const DWORD amount = m_client != nullptr ? DWORD(m_client->m_nExchangeAmount) : 0;
-    TableApp().OpenExchangeDialog(&m_table, amount);
-    m_table.PlayGameSound("button.wav");
+    TableApp().OpenExchangeDialog(m_view.DialogParent(), amount);
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::OnSound() {
-    if (m_table.IsWatcher() || m_table.Fields().pLayout == nullptr)
+    if (m_view.IsWatcher() || m_fields.pLayout == nullptr)
         return;
-    const CSpritePos& at = m_table.Fields().pLayout->m_gameWndButtons[CGameLayout::GB_SOUND].m_pos;
-    POINT point = ResolvePos(at);
-    m_table.ClientToScreen(&point);
+    const CSpritePos& at = m_fields.pLayout->m_gameWndButtons[CGameLayout::GB_SOUND].m_pos;
+    POINT point = m_view.ToScreen(ResolvePos(at));
     point.x -= 10;
     point.y -= 390;
     RECT work{};
     if (SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0) && work.right < point.x + 258)
         point.x = work.right - 268;
-    const int place[2] = {point.x, point.y};
-    m_table.SoundHost().SetPosition(place, int(sizeof place));
-    m_table.SoundHost().ShowPanel(1);
-    m_table.PlayGameSound("button.wav");
+    m_view.OpenSoundPanel(point);
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::SwapButtons(int hide, int show) {
-    m_table.Button(hide).Enable(FALSE);
-    m_table.Button(hide).Show(FALSE);
-    m_table.Button(show).Enable(TRUE);
-    m_table.Button(show).Show(TRUE);
+    m_view.Button(hide).Enable(FALSE);
+    m_view.Button(hide).Show(FALSE);
+    m_view.Button(show).Enable(TRUE);
+    m_view.Button(show).Show(TRUE);
 }
 
 void CTableCommands::OnReel() {
     SwapButtons(kBtnReel, kBtnReelOpen);
-    m_table.Panes().ShowReelPane(TRUE);
-    m_table.PlayGameSound("button.wav");
+    m_panes.ShowReelPane(TRUE);
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::OnReelOpen() {
     SwapButtons(kBtnReelOpen, kBtnReel);
-    m_table.Panes().ShowReelPane(FALSE);
-    m_table.PlayGameSound("button.wav");
+    m_panes.ShowReelPane(FALSE);
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::OnMagnif() {
     SwapButtons(kBtnMagnif, kBtnMagnifOpen);
     TableApp().ShowMagnifier(TRUE);
-    m_table.SetFocus();
-    m_table.PlayGameSound("button.wav");
+    m_view.TakeFocus();
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::OnMagnifOpen() {
     SwapButtons(kBtnMagnifOpen, kBtnMagnif);
     TableApp().ShowMagnifier(FALSE);
-    m_table.PlayGameSound("button.wav");
+    m_view.PlayGameSound("button.wav");
 }
 
 void CTableCommands::StepAsideForMyTurn() {
-    if (m_table.Panes().IsReelPaneShown()) {
+    if (m_panes.IsReelPaneShown()) {
         SwapButtons(kBtnReelOpen, kBtnReel);
-        m_table.Panes().ShowReelPane(FALSE);
+        m_panes.ShowReelPane(FALSE);
     }
-    if (m_table.Panes().IsLastCardPaneShown())
-        m_table.Panes().ShowLastCardPane(FALSE);
+    if (m_panes.IsLastCardPaneShown())
+        m_panes.ShowLastCardPane(FALSE);
     if (TableApp().IsHistoryShown())
         TableApp().ShowHistoryDialog(FALSE);
 }
 
 void CTableCommands::OnPrevturn() {
-    m_table.Panes().ShowLastCardPane(!m_table.Panes().IsLastCardPaneShown());
-    m_table.PlayGameSound("button.wav");
+    m_panes.ShowLastCardPane(!m_panes.IsLastCardPaneShown());
+    m_view.PlayGameSound("button.wav");
 }

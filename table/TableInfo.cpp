@@ -61,8 +61,9 @@ const TipSettings& SettingsOf(int tip) {
 
 } // namespace
 
-CTableInfo::CTableInfo(CSpriteWnd& wnd, const CTableWndFields& fields, const CTableRecords& records)
-    : m_wnd(wnd), m_fields(fields), m_records(records) {}
+CTableInfo::CTableInfo(const CGameLogic& board, CSpriteWnd& wnd, CInfoHost& host,
+                       const CTableWndFields& fields, const CTableRecords& records)
+    : m_board(board), m_wnd(wnd), m_host(host), m_fields(fields), m_records(records) {}
 
 CTableInfo::~CTableInfo() = default;
 
@@ -94,7 +95,7 @@ void CTableInfo::ShowSeatTip(LPCSTR text, int seat) {
         return;
     }
     const int view = m_fields.viewpoint.ViewOf(seat);
-    const RECT avatar = m_links.plate(view);
+    const RECT avatar = m_host.PlateRect(view);
     POINT place{avatar.left, avatar.top};
     m_wnd.ClientToScreen(&place);
     const TipPoints points = SpeechTipPoints(view, place);
@@ -111,7 +112,7 @@ void CTableInfo::HitTestSeat(POINT screenPoint) {
     m_wnd.ScreenToClient(&client);
     int found = -1;
     for (int view = 0; view < kSeatCount && found < 0; ++view) {
-        const RECT avatar = m_links.plate(view);
+        const RECT avatar = m_host.PlateRect(view);
         if (PtInRect(&avatar, client))
             found = view;
     }
@@ -126,7 +127,7 @@ void CTableInfo::HitTestSeat(POINT screenPoint) {
     if (seat == m_nInfoTipSeat)
         return;
     m_nInfoTipSeat = seat;
-    const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+    const tagUSERINFO& user = m_board.GetUserInfo(seat);
     if (IsSeatUserTaken(user))
         tip.Show(PlayerInfoText(user), screenPoint.x, screenPoint.y, screenPoint.x, screenPoint.y,
                  InfoTipMode(found));
@@ -174,9 +175,9 @@ void CTableInfo::UpdateUserInfo(BOOL levelRise) {
     const int mySeat = m_fields.viewpoint.nMySeat;
     CTableAppLink& app = TableApp();
     if (app.HasTakeChanceDialog() && IsSeat(mySeat)) {
-        const tagTABLEHEAD& head = theBoard.GetTableHead();
+        const tagTABLEHEAD& head = m_board.GetTableHead();
         const int figure =
-            BeanFigure(theBoard.GetUserInfo(mySeat).nBeans, head.nKeepBeans, head.nMaxStake);
+            BeanFigure(m_board.GetUserInfo(mySeat).nBeans, head.nKeepBeans, head.nMaxStake);
         if (figure != m_nBeanFigure) {
             m_nBeanFigure = figure;
             app.SetTakeChanceBeans(figure);
@@ -184,10 +185,10 @@ void CTableInfo::UpdateUserInfo(BOOL levelRise) {
     }
     CClientShell* shell = m_client != nullptr ? m_client->GetShell() : nullptr;
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        const tagUSERINFO& user = theBoard.GetUserInfo(seat);
+        const tagUSERINFO& user = m_board.GetUserInfo(seat);
         const int level = StoredLevel(user.nLevel);
         if (levelRise && level > m_seatLevel[seat])
-            m_links.levelUp(seat);
+            m_host.PlayLevelUp(seat);
         m_seatLevel[seat] = level;
         if (shell == nullptr || !IsSeatUserTaken(user))
             continue;
@@ -220,11 +221,11 @@ void CTableInfo::UpdateTitle(BOOL watcher) {
     else
         WriteLog("The table has no main window for its title");
     if (!watcher) {
-        m_links.notice("换座位成功！");
+        m_host.ShowNotice("换座位成功！");
         return;
     }
     CString notice;
     notice.Format("旁观玩家 %s",
-                  IsSeat(mySeat) ? LPCSTR(UserNameOf(theBoard.GetUserInfo(mySeat))) : "");
-    m_links.notice(notice);
+                  IsSeat(mySeat) ? LPCSTR(UserNameOf(m_board.GetUserInfo(mySeat))) : "");
+    m_host.ShowNotice(notice);
 }

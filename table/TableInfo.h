@@ -7,38 +7,30 @@
 // change; and the seat pop-up at another player's name line, with the
 // timers that show it and watch the cursor leave it. The table window owns
 // it and gives it its tips' parent and timers; what it asks of the window
-// besides is in its Links.
+// besides is its host (InfoHost.h). It is the seat pop-up's host in turn.
 
 #include "game/Cards.h"
 #include "platform/gdi/GdiWrappers.h"
 #include "table/BalloonTipWnd.h"
 #include "table/GameWndIds.h"
+#include "table/InfoHost.h"
+#include "table/SeatPopupHost.h"
 
-#include <functional>
-
+class CGameLogic;
 class CGameNetClient;
 class CSeatPopupWnd;
 class CSpriteWnd;
 class CTableRecords;
 struct CTableWndFields;
 
-class CTableInfo {
+class CTableInfo : private CSeatPopupHost {
 public:
-    struct Links {
-        // The plate of a view position, in the window's client coordinates.
-        std::function<CRect(int view)> plate;
-        std::function<void(LPCSTR text)> notice;
-        std::function<void(LPCSTR file)> sound;
-        // The level-up animation of a seat whose level rose.
-        std::function<void(int seat)> levelUp;
-    };
-
-    CTableInfo(CSpriteWnd& wnd, const CTableWndFields& fields, const CTableRecords& records);
-    ~CTableInfo();
+    CTableInfo(const CGameLogic& board, CSpriteWnd& wnd, CInfoHost& host,
+               const CTableWndFields& fields, const CTableRecords& records);
+    ~CTableInfo() override;
     CTableInfo(const CTableInfo&) = delete;
     CTableInfo& operator=(const CTableInfo&) = delete;
 
-    void SetLinks(Links links) { m_links = std::move(links); }
     void SetClient(CGameNetClient* client) { m_client = client; }
     // The tips are made as the window is created; as it goes, the seat
     // pop-up (owned by the main window, so not destroyed with this one) goes too.
@@ -90,17 +82,25 @@ public:
     CSeatPopupWnd* GetSeatPopup() const { return m_pSeatPopup; }
 
 private:
+    // ---- what the seat pop-up asks (CSeatPopupHost) ----
+    SeatPopupState SeatPopupStateNow() const override;
+    void ShowSeatPopupNotice(LPCSTR text) override { m_host.ShowNotice(text); }
+    CString SeatUserName(int seat) const override;
+    void RequestStandup(LPCSTR userName) override;
+    void RequestSeat(int seat, int watch) override;
+
     // The name line of a view's plate, in client coordinates.
     RECT NameLineRect(int view) const;
     // A line shown in the chat pane's text.
     void AddChatText(LPCSTR text);
     void HideSeatPopup();
 
+    const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
+    CInfoHost& m_host;
     const CTableWndFields& m_fields;
     const CTableRecords& m_records;
     CGameNetClient* m_client = nullptr;
-    Links m_links;
 
     CBalloonTipWnd m_tips[kTipCount];
     int m_nInfoTipSeat = -1;

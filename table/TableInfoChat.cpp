@@ -34,7 +34,7 @@ void CTableInfo::OnReceivedChatLine(LPCSTR text) {
     AddChatText(text);
     CString names[kSeatCount];
     for (int seat = 0; seat < kSeatCount; ++seat)
-        names[seat] = UserNameOf(theBoard.GetUserInfo(seat));
+        names[seat] = UserNameOf(m_board.GetUserInfo(seat));
     const ChatSpeech speech = ReadChatLine(text, names);
     if (speech.seat >= 0)
         ShowSeatTip(speech.tip, speech.seat);
@@ -57,7 +57,7 @@ void CTableInfo::OnButtonHover(int id, BOOL leave) {
         tip.Hide();
         return;
     }
-    const tagTABLEHEAD& head = theBoard.GetTableHead();
+    const tagTABLEHEAD& head = m_board.GetTableHead();
     CString text;
     switch (id) {
     case kCmdHistory:
@@ -71,14 +71,14 @@ void CTableInfo::OnButtonHover(int id, BOOL leave) {
         break;
     case kCmdDeclPoint:
         if (head.nPrePointFee > 0)
-            text.Format("使用预点功能将收取%d豆", theBoard.GetOptionFee(1, 0));
+            text.Format("使用预点功能将收取%d豆", m_board.GetOptionFee(1, 0));
         break;
     default:
         if (id >= kCmdChipFirst && id <= kCmdChipLast && m_records.HasMultiples()) {
             const int multiple = id - 400;
             if (multiple > head.nBaseMultiple && multiple <= head.nMaxMultiple)
                 text.Format("非会员选择%d倍将收取%d豆,会员免费", multiple,
-                            theBoard.GetOptionFee(0, multiple));
+                            m_board.GetOptionFee(0, multiple));
         }
         break;
     }
@@ -92,5 +92,5 @@ void CTableInfo::OnButtonHover(int id, BOOL leave) {
     m_wnd.ClientToScreen(&body);
     m_wnd.ClientToScreen(&tail);
     tip.Show(text, body.x, body.y, tail.x, tail.y, 2);
-    m_links.sound("button.wav");
+    m_host.PlayGameSound("button.wav");
 }

@@ -21,6 +21,9 @@ constexpr UINT kHoverTickMs = 1000;
 
 // The pop-up the table makes goes with its window.
 class CTableSeatPopup : public CSeatPopupWnd {
+public:
+    explicit CTableSeatPopup(CSeatPopupHost& host) : CSeatPopupWnd(host) {}
+
 protected:
     void PostNcDestroy() override { delete this; }
 };
@@ -28,12 +31,12 @@ protected:
 } // namespace
 
 RECT CTableInfo::NameLineRect(int view) const {
-    return NameLineOf(m_links.plate(view));
+    return NameLineOf(m_host.PlateRect(view));
 }
 
 int CTableInfo::NameLineViewAt(POINT clientPoint) const {
     // Without a layout no plate has a place.
-    if (m_fields.pLayout == nullptr || !m_links.plate)
+    if (m_fields.pLayout == nullptr)
         return -1;
     for (int view = 0; view < kSeatCount; ++view) {
         const RECT line = NameLineRect(view);
@@ -50,34 +53,8 @@ void CTableInfo::OnHoverTimer() {
     if (m_nHoverView < 0 || m_nHoverView >= kSeatCount)
         return;
     if (m_pSeatPopup == nullptr) {
-        CSeatPopupWnd::Links links;
-        links.state = [this] {
-            SeatPopupState state;
-            state.gameRunning = theBoard.GetGameState() != 0;
-            state.watcher = m_client != nullptr && m_fields.viewpoint.bWatcher;
-            state.mySeat = m_fields.viewpoint.nMySeat;
-            state.member = IsSeat(state.mySeat) && theBoard.GetUserInfo(state.mySeat).bMember;
-            state.seat = m_nHoverView >= 0 ? m_fields.viewpoint.SeatOfView(m_nHoverView) : -1;
-            state.seatTaken =
-                IsSeat(state.seat) && IsSeatUserTaken(theBoard.GetUserInfo(state.seat));
-            return state;
-        };
-        links.notice = [this](LPCSTR text) { m_links.notice(text); };
-        links.userName = [](int seat) { return UserNameOf(theBoard.GetUserInfo(seat)); };
-        links.standup = [this](LPCSTR name) {
-            if (m_client != nullptr) {
-                // A name may fill all 20 bytes of its field.
-                char buffer[21] = {};
-                strncpy(buffer, name, sizeof buffer - 1);
-                m_client->Standup(buffer);
-            }
-        };
-        links.changeSeat = [this](int seat, int watch) {
-            if (m_client != nullptr)
-                m_client->ChangeSeat(WORD(seat), watch);
-        };
-        auto* popup = new CTableSeatPopup;
-        if (!popup->Create(&m_wnd, m_fields.pLayout, std::move(links))) {
+        auto* popup = new CTableSeatPopup(*this);
+        if (!popup->Create(&m_wnd, m_fields.pLayout)) {
             delete popup;
             return;
         }
@@ -97,8 +74,37 @@ void CTableInfo::OnHoverTimer() {
     m_wnd.SetTimer(kPopupCheckTimer, kHoverTickMs, nullptr);
 }
 
+SeatPopupState CTableInfo::SeatPopupStateNow() const {
+    SeatPopupState state;
+    state.gameRunning = m_board.GetGameState() != 0;
+    state.watcher = m_client != nullptr && m_fields.viewpoint.bWatcher;
+    state.mySeat = m_fields.viewpoint.nMySeat;
+    state.member = IsSeat(state.mySeat) && m_board.GetUserInfo(state.mySeat).bMember;
+    state.seat = m_nHoverView >= 0 ? m_fields.viewpoint.SeatOfView(m_nHoverView) : -1;
+    state.seatTaken = IsSeat(state.seat) && IsSeatUserTaken(m_board.GetUserInfo(state.seat));
+    return state;
+}
+
+CString CTableInfo::SeatUserName(int seat) const {
+    return UserNameOf(m_board.GetUserInfo(seat));
+}
+
+void CTableInfo::RequestStandup(LPCSTR userName) {
+    if (m_client != nullptr) {
+        // A name may fill all 20 bytes of its field.
+        char buffer[21] = {};
+        strncpy(buffer, userName, sizeof buffer - 1);
+        m_client->Standup(buffer);
+    }
+}
+
+void CTableInfo::RequestSeat(int seat, int watch) {
+    if (m_client != nullptr)
+        m_client->ChangeSeat(WORD(seat), watch);
+}
+
 void CTableInfo::OnSeatHoverTick() {
-    if (theBoard.GetGameState() != 0)
+    if (m_board.GetGameState() != 0)
         return;
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -110,7 +116,7 @@ void CTableInfo::OnSeatHoverTick() {
         return;
     const int seat = m_fields.viewpoint.SeatOfView(view);
     const int mySeat = m_fields.viewpoint.nMySeat;
-    if (seat != mySeat && IsSeatUserTaken(theBoard.GetUserInfo(seat)))
+    if (seat != mySeat && IsSeatUserTaken(m_board.GetUserInfo(seat)))
         OnHoverTimer();
 }
 
@@ -147,8 +153,7 @@ void CTableInfo::OnSeatPopupCheckTick() {
     m_wnd.ScreenToClient(&client);
     const RECT line = NameLineRect(m_nPopupView);
     const RECT popup = SeatPopupRect(m_nPopupView, m_ptPopup);
-    const BOOL stays = theBoard.GetGameState() == 0 &&
-                       IsSeatUserTaken(theBoard.GetUserInfo(seat)) &&
+    const BOOL stays = m_board.GetGameState() == 0 && IsSeatUserTaken(m_board.GetUserInfo(seat)) &&
                        (PtInRect(&line, client) || PtInRect(&popup, cursor));
     if (!stays)
         HideSeatPopup();

@@ -109,8 +109,7 @@ POSITION CTableMarks::ShowMark(int spriteId, int imageId, int flag, const CSprit
 
 CSpritePos CTableMarks::ClearPlace(const CSpritePos& at, SIZE size, int spriteId,
                                    TableRoomFor what) const {
-    return m_links.clearPlace ? m_links.clearPlace(at, size, spriteId, what)
-                              : InsideTable(at, size);
+    return m_host.ClearPlace(at, size, spriteId, what);
 }
 
 void CTableMarks::RemoveSpriteById(int spriteId) {
@@ -319,7 +318,7 @@ void CTableMarks::ShowExchangeMark(int seat) {
     }
     // The exchange sprite is centred on the point.
     PlaceNamedSprite("兑换", kExchangeSprite, at, -1, TRUE);
-    m_links.sound("coin.wav");
+    m_host.PlayGameSound("coin.wav");
 }
 
 void CTableMarks::ClearAllSeats() {

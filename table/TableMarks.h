@@ -7,7 +7,7 @@
 // three steps, the clean sweep, win and loss, the level-up), made on demand.
 // They are sprites of the table window, which owns them; the steps of their
 // chains follow as the animations' end callbacks. What they ask of the
-// window besides is in their Links.
+// window besides is their host (MarkHost.h).
 
 #include "game/StateRecords.h"
 #include "platform/CString.h"
@@ -15,10 +15,10 @@
 #include "platform/PtrList.h"
 #include "sprite/SpriteInfo.h"
 #include "sprite/SpritePos.h"
+#include "table/MarkHost.h"
 #include "table/SeatMarkPlaces.h"
 #include "table/TableView.h"
 
-#include <functional>
 #include <vector>
 
 class CGameLogic;
@@ -28,20 +28,12 @@ struct CTableWndFields;
 
 class CTableMarks : public CMarkView {
 public:
-    struct Links {
-        std::function<void(LPCSTR file)> sound;
-        // A mark or a text stands clear of what the table shows.
-        ClearPlaceLink clearPlace;
-        // The pictures that a step landed on step aside.
-        std::function<void()> settlePictures;
-    };
-
-    CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields, CPaneView& panes)
-        : m_board(board), m_wnd(wnd), m_fields(fields), m_panes(panes) {}
+    CTableMarks(const CGameLogic& board, CSpriteWnd& wnd, CMarkHost& host, CTableWndFields& fields,
+                CPaneView& panes)
+        : m_board(board), m_wnd(wnd), m_host(host), m_fields(fields), m_panes(panes) {}
     CTableMarks(const CTableMarks&) = delete;
     CTableMarks& operator=(const CTableMarks&) = delete;
 
-    void SetLinks(Links links) { m_links = std::move(links); }
     void SetClient(CGameNetClient* client) { m_client = client; }
     // The theme file the text sprites are described in, and its pictures' folder.
     void SetTheme(const CString& themeFile, const CString& bitmapFolder) {
@@ -127,10 +119,10 @@ private:
 
     const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
+    CMarkHost& m_host;
     CTableWndFields& m_fields;
     CPaneView& m_panes;
     CGameNetClient* m_client = nullptr;
-    Links m_links;
     CString m_strThemeFile;
     CString m_strBitmapFolder;
 

@@ -17,8 +17,7 @@ constexpr int kBurnTicks = 20;
 } // namespace
 
 void CTableMarks::SettlePictures() {
-    if (m_links.settlePictures)
-        m_links.settlePictures();
+    m_host.SettleTablePictures();
 }
 
 void CTableMarks::PlayBurnCardAnim(int burningSeat, int targetSeat) {

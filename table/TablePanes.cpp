@@ -71,9 +71,9 @@ bool IsCoinRoom(const CGameLogic& board) {
 
 } // namespace
 
-CTablePanes::CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields,
-                         const CTableRecords& records)
-    : m_board(board), m_wnd(wnd), m_fields(fields), m_records(records) {}
+CTablePanes::CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CPaneHost& host,
+                         CTableWndFields& fields, const CTableRecords& records)
+    : m_board(board), m_wnd(wnd), m_host(host), m_fields(fields), m_records(records) {}
 
 CTablePanes::~CTablePanes() = default;
 
@@ -261,8 +261,7 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     });
     // The marks of the plays of the game that ended do not outlive it; the
     // finishing places stay beside the result.
-    if (m_links.clearPlayMarks)
-        m_links.clearPlayMarks();
+    m_host.ClearPlayMarks();
     const int me = m_fields.viewpoint.nMySeat;
     CSpritePos paneAt = PosAt(0, 0, 4);
     if (auto* pane = dynamic_cast<CResultPaneImage*>(image)) {
@@ -272,11 +271,11 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
         PlacePane(kResultPaneSprite, pane, paneAt, kPaneLayer);
     }
     const int result = IsSeat(me) ? gameOver.nResult[me] : 0;
-    if (result != 0 && m_links.showBanner) {
+    if (result != 0) {
         if (result == 2)
-            m_links.showBanner("胜利", kWinSprite, paneAt.y);
+            m_host.ShowResultBanner("胜利", kWinSprite, paneAt.y);
         else if (result == 1)
-            m_links.showBanner("失败", kLoseSprite, paneAt.y);
+            m_host.ShowResultBanner("失败", kLoseSprite, paneAt.y);
     }
     if (CSpriteButtonEx* again = MakePaneButton(kRStartButtonId, CGameLayout::BX_RSTART))
         again->Enable(!IsWatcher());

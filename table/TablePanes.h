@@ -6,11 +6,13 @@
 // last cards. They are sprites of the table window, which owns them; a pane
 // is made once and then only given new values, and a button of a pane is
 // made once while its id is listed, so showing a pane again never leaves a
-// second button behind. What they ask of the window is in their Links.
+// second button behind. What they ask of the window is their host
+// (PaneHost.h).
 
 #include "platform/CString.h"
 #include "platform/PtrList.h"
 #include "sprite/SpritePos.h"
+#include "table/PaneHost.h"
 #include "table/SeatMarkPlaces.h"
 #include "table/TableView.h"
 
@@ -29,28 +31,14 @@ struct CTableWndFields;
 
 class CTablePanes : public CPaneView {
 public:
-    struct Links {
-        // The top of my own part of the table (the play buttons, my turn's
-        // clock, my hand), which a centred pane stays above where the table
-        // is high enough (0 when it has no place).
-        std::function<int()> myPlayTop;
-        // The marks of the plays of a game go when its result shows.
-        std::function<void()> clearPlayMarks;
-        // The win or loss text centred just above the result pane's top.
-        std::function<void(LPCSTR name, int spriteId, int paneTop)> showBanner;
-        // A seat's pane stands clear of what the table shows.
-        ClearPlaceLink clearPlace;
-    };
-
     // The panes live on the window's sprites, place themselves by the
     // fields' layout and read my multiple from the record handling.
-    CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CTableWndFields& fields,
+    CTablePanes(const CGameLogic& board, CSpriteWnd& wnd, CPaneHost& host, CTableWndFields& fields,
                 const CTableRecords& records);
     ~CTablePanes() override;
     CTablePanes(const CTablePanes&) = delete;
     CTablePanes& operator=(const CTablePanes&) = delete;
 
-    void SetLinks(Links links) { m_links = std::move(links); }
     void SetClient(CGameNetClient* client) { m_client = client; }
     // The layout file the panes read: the theme file.
     void SetLayoutFile(const CString& file) { m_strLayoutFile = file; }
@@ -121,10 +109,10 @@ private:
 
     const CGameLogic& m_board;
     CSpriteWnd& m_wnd;
+    CPaneHost& m_host;
     CTableWndFields& m_fields;
     const CTableRecords& m_records;
     CGameNetClient* m_client = nullptr;
-    Links m_links;
     CString m_strLayoutFile;
 
     // The buttons of the panes, each with the layout key it was made from.

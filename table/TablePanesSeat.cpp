@@ -129,7 +129,7 @@ void CTablePanes::ShowGousjPane(int seat, int value) {
 
 CSpritePos CTablePanes::ClearSeatPane(int spriteId, CPaneImage* pane, const CSpritePos& at) {
     const SIZE size = pane->GetSize(nullptr);
-    return m_links.clearPlace ? m_links.clearPlace(at, size, spriteId, TableRoomFor::kMark) : at;
+    return m_host.ClearPlace(at, size, spriteId, TableRoomFor::kMark);
 }
 
 void CTablePanes::ShowCountdownPane(int seconds, int kind) {
@@ -195,7 +195,7 @@ CSpritePos CTablePanes::AboveMyPlay(CPaneImage* pane) {
     const SIZE size = pane->GetSize(nullptr);
     CRect client;
     m_wnd.GetClientRect(&client);
-    const int playTop = m_links.myPlayTop ? m_links.myPlayTop() : 0;
+    const int playTop = m_host.MyPlayTop();
     int top = (client.Height() - size.cy) / 2;
     if (playTop > 0)
         top = std::min(top, playTop - kPlayGap - size.cy);

@@ -22,7 +22,7 @@ BOOL CTableWndFields::AddLastCard(int view, int card) {
 }
 
 BOOL CTableWndFields::MayShowMyHand() const {
-    return !viewpoint.bWatcher || theBoard.GetWatcherSees(viewpoint.nMySeat);
+    return !viewpoint.bWatcher || board.GetWatcherSees(viewpoint.nMySeat);
 }
 
 SIZE CTableWndFields::CardSize() const {

@@ -3,7 +3,8 @@
 // The few values of the table window that the card layout and the played
 // cards read and write. The table window owns one record, keeps its
 // viewpoint, and reads back the transfer counts, the re-sort flag and the
-// last cards.
+// last cards; the board the table shows comes with it, so the cards read
+// the table's rules where they lie.
 
 #include "game/Cards.h"
 #include "platform/Types.h"
@@ -12,8 +13,13 @@
 #include "table/TableViewpoint.h"
 
 class CGameLayout;
+class CGameLogic;
 
 struct CTableWndFields {
+    explicit CTableWndFields(const CGameLogic& table) : board(table) {}
+
+    // The board the table shows: its rules and the seats' watcher flags.
+    const CGameLogic& board;
     // The table's layout values (card sizes, border, reference points); not owned.
     CGameLayout* pLayout = nullptr;
 

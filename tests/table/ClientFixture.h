@@ -20,6 +20,7 @@ namespace table_test {
 // Records every record sent and every hold of receiving.
 class RecordingClient : public CGameNetClient {
 public:
+    RecordingClient() : CGameNetClient(theBoard) {}
     std::vector<std::vector<BYTE>> sent;
     std::vector<bool> holds; // true: held, false: released
 

@@ -40,7 +40,7 @@ protected:
     StandIns standIns;
     StandInTableWnd& table = standIns.table;
     StandInShell& shell = standIns.shell;
-    CGameNetClient client;
+    CGameNetClient client{theBoard};
     int id = -1;
 };
 

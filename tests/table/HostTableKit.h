@@ -360,7 +360,7 @@ protected:
     TestTableApp app;
     LogCapture log;
     CGameLayout layout;
-    CGameNetClient client;
+    CGameNetClient client{theBoard};
     std::vector<platform_test::Delivered> parentLog;
     platform_test::RecordingWnd parent;
     Table* wnd = nullptr;

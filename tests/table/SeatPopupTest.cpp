@@ -105,19 +105,27 @@ protected:
         SetExeFolderOverride(nullptr);
         DisplayTest::TearDown();
     }
-    CSeatPopupWnd::Links Links() {
-        CSeatPopupWnd::Links links;
-        links.state = [this] { return state; };
-        links.notice = [this](LPCSTR text) { events.push_back(std::string("notice ") + text); };
-        links.standup = [this](LPCSTR name) { events.push_back(std::string("standup ") + name); };
-        links.changeSeat = [this](int seat, int watch) {
+    // The table the pop-up acts on: the state the test sets, and what the
+    // pop-up asked of it, in order.
+    struct RecordingHost : CSeatPopupHost {
+        SeatPopupState state;
+        std::vector<std::string> events;
+        SeatPopupState SeatPopupStateNow() const override { return state; }
+        void ShowSeatPopupNotice(LPCSTR text) override {
+            events.push_back(std::string("notice ") + text);
+        }
+        CString SeatUserName(int seat) const override {
+            return seat == 4 ? CString("bob") : CString();
+        }
+        void RequestStandup(LPCSTR name) override {
+            events.push_back(std::string("standup ") + name);
+        }
+        void RequestSeat(int seat, int watch) override {
             events.push_back("seat " + std::to_string(seat) + " " + std::to_string(watch));
-        };
-        links.userName = [](int seat) { return seat == 4 ? CString("bob") : CString(); };
-        return links;
-    }
+        }
+    };
     void Make() {
-        ASSERT_TRUE(popup.Create(&owner, &layout, Links()));
+        ASSERT_TRUE(popup.Create(&owner, &layout));
         popup.SetWindowPos(nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         popup.ShowWindow(SW_SHOWNOACTIVATE);
         PumpPending();
@@ -132,9 +140,10 @@ protected:
     CGameLayout layout;
     std::vector<platform_test::Delivered> ownerLog;
     platform_test::RecordingWnd owner;
-    CSeatPopupWnd popup;
-    SeatPopupState state;
-    std::vector<std::string> events;
+    RecordingHost host;
+    SeatPopupState& state = host.state;
+    std::vector<std::string>& events = host.events;
+    CSeatPopupWnd popup{host};
 };
 
 TEST_F(SeatPopupTest, ItTakesTheSizeAndShapeOfItsPicture) {

@@ -563,10 +563,6 @@ protected:
         SetAnchorWindow(wnd.m_hWnd);
         SetPosResolver(AnchorToClient);
         fields.pLayout = &gameLayout;
-        hands.m_pGameWndSprite = &wnd;
-        hands.m_pTable = &fields;
-        table.m_pGameWndSprite = &wnd;
-        table.m_pTable = &fields;
         ASSERT_TRUE(hands.LoadCardFaces(&gameLayout.m_bmpCards, gameLayout.m_sizeCard.cx,
                                         gameLayout.m_sizeCard.cy));
         ASSERT_TRUE(hands.LoadLittleCardFaces(&gameLayout.m_bmpLittleCards,
@@ -633,9 +629,9 @@ protected:
     platform::ScopedClock scoped{clock};
     sprite_test::TestSpriteWnd wnd;
     CGameLayout gameLayout;
-    CTableWndFields fields;
-    CCardLayout hands;
-    CTableCards table;
+    CTableWndFields fields{theBoard};
+    CCardLayout hands{wnd, fields};
+    CTableCards table{wnd, fields};
     std::string logFile;
 };
 
