@@ -26,52 +26,6 @@ protected:
     }
 };
 
-TEST_F(GameWndPlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
-    Deliver(*PlayToNext(0, kActionTakeOut, {0, 54}));
-    EXPECT_TRUE(Sounded("takeout2.wav"));
-    EXPECT_EQ(Releases(), 1);
-    Deliver(*PlayToNext(5, kActionTakeOut, {1, 55, 109}));
-    EXPECT_TRUE(Sounded("takeout5.wav"));
-    Deliver(*PlayToNext(4, kActionTakeOut, {2, 56, 110, 164, 15, 69}));
-    EXPECT_TRUE(Sounded("takeout6.wav"));
-    ASSERT_EQ(theBoard.GetPlayList().size(), 3u);
-    EXPECT_EQ(theBoard.GetPlayList()[2].nSeat, 4);
-    EXPECT_EQ(CGameLogic::GetCardTypeCount(theBoard.GetPlayList()[2].type), 6);
-    EXPECT_EQ(wnd->TableCards().GetSeatCards(4).size(), 6u);
-    EXPECT_TRUE(wnd->Records().IsRoundRunning());
-    EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
-    EXPECT_TRUE(wnd->IsReceiveReady());
-}
-
-TEST_F(GameWndPlays, TheSeatsTheTurnGoesPastLoseTheirCardsUnlessTheyMayStillMatter) {
-    // The turn goes back seat by seat: seat 5's play passes it over seat 4
-    // to seat 3, so seat 4's play leaves the table.
-    const auto playOverSeatFour = [&](int type, int nextMask, int32_t nextStatus) {
-        auto earlier = Play(4, kActionTakeOut, {8});
-        earlier->nActionMask[3] = kActionTakeOut | kActionPass;
-        earlier->nSeatStatus[3] = nextStatus;
-        Deliver(*earlier);
-        auto play = Play(5, type, {13});
-        if (type != kActionTakeOut)
-            play->nCount = 0;
-        play->nActionMask[3] = nextMask;
-        Deliver(*play);
-        return wnd->TableCards().GetSeatCards(4).size();
-    };
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 0u);
-    EXPECT_EQ(wnd->TableCards().GetSeatCards(5).size(), 1u) << "the actor's play stays";
-    EXPECT_EQ(playOverSeatFour(kActionPass, kActionTakeOut | kActionPass, 0), 0u);
-    // Kept: after a give up, while the next actor may burn what lies there,
-    // and when the next actor had let the turn go before.
-    EXPECT_EQ(playOverSeatFour(kActionGiveUp, kActionTakeOut | kActionPass, 0), 1u);
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionShao | kActionPass, 0), 1u);
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, kStatusMark2), 1u);
-    // Where the partners' cards lie open nothing is passed over.
-    theBoard.SetRuleFlags(theBoard.GetRuleFlags() | kRuleCardsLeftNotice);
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 1u);
-    EXPECT_TRUE(wnd->IsReceiveReady());
-}
-
 TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {
     // The round's play came with the snapshot: nothing lies on the table.
     theBoard.AddPlay(0, CGameLogic::GetCardType(std::vector<int>{9}.data(), 1));

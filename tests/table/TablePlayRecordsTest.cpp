@@ -23,6 +23,55 @@ protected:
     }
 };
 
+TEST_F(TablePlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
+    Deliver(*PlayToNext(0, kActionTakeOut, {0, 54}));
+    EXPECT_TRUE(Sounded("takeout2.wav"));
+    EXPECT_EQ(Releases(), 1);
+    Deliver(*PlayToNext(5, kActionTakeOut, {1, 55, 109}));
+    EXPECT_TRUE(Sounded("takeout5.wav"));
+    Deliver(*PlayToNext(4, kActionTakeOut, {2, 56, 110, 164, 15, 69}));
+    EXPECT_TRUE(Sounded("takeout6.wav"));
+    ASSERT_EQ(theBoard.GetPlayList().size(), 3u);
+    EXPECT_EQ(theBoard.GetPlayList()[2].nSeat, 4);
+    EXPECT_EQ(CGameLogic::GetCardTypeCount(theBoard.GetPlayList()[2].type), 6);
+    EXPECT_TRUE(view.Called("LayPlay 4 6 0")) << "seat 4's six cards are laid, the last play";
+    EXPECT_TRUE(records.IsRoundRunning());
+    EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
+    EXPECT_TRUE(!client.ReceiveGate().IsHeld());
+}
+
+TEST_F(TablePlays, TheSeatsTheTurnGoesPastLoseTheirCardsUnlessTheyMayStillMatter) {
+    // The turn goes back seat by seat: seat 5's play passes it over seat 4
+    // to seat 3, so seat 4's play leaves the table.
+    const auto playOverSeatFour = [&](int type, int nextMask, int32_t nextStatus) {
+        auto earlier = Play(4, kActionTakeOut, {8});
+        earlier->nActionMask[3] = kActionTakeOut | kActionPass;
+        earlier->nSeatStatus[3] = nextStatus;
+        Deliver(*earlier);
+        auto play = Play(5, type, {13});
+        if (type != kActionTakeOut)
+            play->nCount = 0;
+        play->nActionMask[3] = nextMask;
+        view.calls.clear();
+        Deliver(*play);
+        // Seat 4's one card lies there unless seat 5's play takes it up.
+        return view.Called("TakeUpSeatCards 4") ? 0u : 1u;
+    };
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 0u);
+    EXPECT_TRUE(view.Called("LayPlay 5 1 0") && !view.Called("TakeUpSeatCards 5"))
+        << "the actor's play stays";
+    EXPECT_EQ(playOverSeatFour(kActionPass, kActionTakeOut | kActionPass, 0), 0u);
+    // Kept: after a give up, while the next actor may burn what lies there,
+    // and when the next actor had let the turn go before.
+    EXPECT_EQ(playOverSeatFour(kActionGiveUp, kActionTakeOut | kActionPass, 0), 1u);
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionShao | kActionPass, 0), 1u);
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, kStatusMark2), 1u);
+    // Where the partners' cards lie open nothing is passed over.
+    theBoard.SetRuleFlags(theBoard.GetRuleFlags() | kRuleCardsLeftNotice);
+    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 1u);
+    EXPECT_TRUE(!client.ReceiveGate().IsHeld());
+}
+
 TEST_F(TablePlays, MyPlayedCardsLeaveMyHandAndOthersCountsFollowTheRecord) {
     GiveMeHand({3, 4, 5, 6});
     auto play = PlayToNext(kMe, kActionTakeOut, {4, 5});
