@@ -88,13 +88,6 @@ public:
         if (showNotices)
             CGameWnd::ShowNotice(text);
     }
-    // The lines of the reel of messages.
-    std::vector<std::string> Reel() {
-        std::vector<std::string> lines;
-        for (const CString& line : Panes().GetReelLines())
-            lines.emplace_back(LPCSTR(line));
-        return lines;
-    }
     using CGameWnd::OnLButtonDownEx;
     using CGameWnd::OnLButtonUpEx;
     using CGameWnd::OnMouseMoveEx;
