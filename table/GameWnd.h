@@ -113,7 +113,6 @@ public:
     BOOL IsInputAllowed() const override { return m_bInputAllowed; }
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
     int GetLastNoticeId() const { return m_nLastNoticeId; }
-    CWnd* GetMagnifier() const { return m_pMagnifier; }
     // The top of my own part of the table, in client coordinates: the play
     // buttons, my turn's clock while it runs and my hand with a card raised.
     // A pane or dialog that ends above it leaves my play in view.

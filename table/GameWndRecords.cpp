@@ -2,12 +2,10 @@
 // record handling, the end of a record that held receiving, and the view's
 // hand, timers and sounds.
 
-#include "platform/system/Trace.h"
 #include "sprite/AppServices.h"
 #include "sprite/Theme.h"
 #include "table/GameNetClient.h"
 #include "table/GameWnd.h"
-#include "table/ReceivedRecords.h"
 #include "table/RecordKinds.h"
 #include "table/TableAppLink.h"
 
@@ -18,38 +16,26 @@ LRESULT CGameWnd::OnGameMessage(WPARAM wParam, LPARAM lParam) {
     // kind is found again only to reach the handler.
     const void* record = reinterpret_cast<const void*>(lParam);
     const int length = wParam > WPARAM(0x7FFFFFFF) ? -1 : int(wParam);
-    int id = 0;
-    const bool headed = PeekGameRecordId(record, length, &id);
-    const RecordKind* kind = headed ? FindRecordKind(id) : nullptr;
-    PELLOR_ASSERT(CheckReceivedRecord(record, length).fault == kReceivedOk,
-                  platform::TraceChannel::kRecords, "a record reached the table unchecked");
-    platform::Trace(platform::TraceChannel::kRecords, platform::kTraceInfo,
-                    "record %x of %d bytes to its handler", unsigned(id), length);
-    if (!headed) {
+    const RecordDispatch dispatch = DispatchRecord(m_records, record, length);
+    if (!dispatch.headed) {
         WriteLog("The table refused a game record without its head (%d bytes)", length);
         return 0;
     }
     // An id the table has no handler for is named to the player.
-    if (kind == nullptr || kind->handle == nullptr) {
-        WriteLog("The table has no handler for game record %x", unsigned(id));
+    if (!dispatch.handled) {
+        WriteLog("The table has no handler for game record %x", unsigned(dispatch.id));
         char text[16];
-        snprintf(text, sizeof text, "%x", unsigned(id));
+        snprintf(text, sizeof text, "%x", unsigned(dispatch.id));
         ShowMessageBox(text);
         return 0;
     }
-    const bool read = kind->handle(m_records, record, length);
-    if (!read)
-        WriteLog("The table refused game record %x of %d bytes it cannot read", unsigned(id),
-                 length);
-    // The one decision of the gate: a held record whose handler does not
-    // release it is done when its handler returns; one whose handler does
-    // (its animation's end opens the gate) is done here only when it could
-    // not be read, since then nothing was started.
-    const bool done = kind->held && (!kind->handlerReleases || !read);
+    if (!dispatch.read)
+        WriteLog("The table refused game record %x of %d bytes it cannot read",
+                 unsigned(dispatch.id), length);
     // What the record brought up keeps its place; what stood there gives way.
     SettleTablePictures();
     // Last: the next record may come in as soon as the gate opens.
-    if (done)
+    if (dispatch.done)
         EndHeldRecord();
     return 0;
 }

@@ -3,7 +3,9 @@
 #include "game/GameLogic.h"
 #include "game/PlayRecords.h"
 #include "game/StateRecords.h"
+#include "platform/system/Trace.h"
 #include "table/ReceivedCards.h"
+#include "table/ReceivedRecords.h"
 #include "table/TableRecords.h"
 
 #include <memory>
@@ -203,4 +205,20 @@ const RecordKind* FindRecordKind(int id) {
         if (kind.id == id)
             return &kind;
     return nullptr;
+}
+
+RecordDispatch DispatchRecord(CTableRecords& records, const void* record, int length) {
+    RecordDispatch dispatch;
+    dispatch.headed = PeekGameRecordId(record, length, &dispatch.id);
+    dispatch.kind = dispatch.headed ? FindRecordKind(dispatch.id) : nullptr;
+    PELLOR_ASSERT(CheckReceivedRecord(record, length).fault == kReceivedOk,
+                  platform::TraceChannel::kRecords, "a record reached the table unchecked");
+    platform::Trace(platform::TraceChannel::kRecords, platform::kTraceInfo,
+                    "record %x of %d bytes to its handler", unsigned(dispatch.id), length);
+    if (dispatch.kind == nullptr || dispatch.kind->handle == nullptr)
+        return dispatch;
+    dispatch.handled = true;
+    dispatch.read = dispatch.kind->handle(records, record, length);
+    dispatch.done = dispatch.kind->held && (!dispatch.kind->handlerReleases || !dispatch.read);
+    return dispatch;
 }

@@ -48,3 +48,20 @@ struct RecordKind {
 
 // The kind of an id; null for an id that no record uses.
 const RecordKind* FindRecordKind(int id);
+
+// A checked record handed to its handler, and the one decision of the gate.
+struct RecordDispatch {
+    int id = 0;
+    bool headed = false;              // the record has a head to read its id from
+    const RecordKind* kind = nullptr; // null for an id no record uses
+    bool handled = false;             // a handler ran
+    bool read = false;                // the handler could read the record
+    // The held record is done when its handler returns: the gate opens.
+    bool done = false;
+};
+
+// Runs the handler of a record the client checked. A held record whose
+// handler does not release the gate is done when it returns; one whose
+// handler does (its animation's end opens the gate) is done here only when
+// it could not be read, since then nothing was started.
+RecordDispatch DispatchRecord(CTableRecords& records, const void* record, int length);

@@ -69,7 +69,7 @@ TEST_F(WiringTest, TheSettingsDialogEditsTheStoreTheProgramAndTheTableRead) {
     ASSERT_TRUE(PumpUntil([] { return theApp.m_settings.m_nCardOrder == 1; }));
     EXPECT_FALSE(dlg->IsWindowVisible());
     EXPECT_EQ(TableApp().GetCardOrder(), 1);
-    EXPECT_EQ(frame->GetGameWnd()->Fields().viewpoint.nCardOrder, 1)
+    EXPECT_EQ(frame->GetGameWnd()->Viewpoint().nCardOrder, 1)
         << "the next deal is sorted so too";
 
     // A second opening replaces the first and shows the stored order.

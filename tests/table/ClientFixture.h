@@ -1,16 +1,23 @@
 #pragma once
 
-// The network client against a recording transport, a stand-in table window
-// and a stand-in main frame, on the headless display and a stepped clock.
+// The table's network client as every table test drives it: a client that
+// records what it sends and every hold of receiving, game records handed to
+// it as the socket hands them (checked, held by their kind, then handed to
+// the table), the records' builders, and what it sent read back. ClientTest
+// puts it against a stand-in table window and a stand-in main frame; the
+// window kit, the records kit and the host kit build on the same pieces.
 
 #include "game/GameLogic.h"
+#include "game/PlayRecords.h"
 #include "sprite/AppServices.h"
 #include "table/GameNetClient.h"
 #include "tests/support/DisplayFixture.h"
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -154,6 +161,150 @@ inline tagUSERINFO User(const char* name, int seat, int beans, int score = 0) {
     return user;
 }
 
+// Little-endian words of a record, for comparing frames byte for byte.
+inline int32_t WordAt(const std::vector<BYTE>& bytes, size_t offset) {
+    int32_t value = 0;
+    if (offset + 4 <= bytes.size())
+        memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+inline tagUSERINFO Player(int seat, int beans = 1000) {
+    tagUSERINFO user{};
+    snprintf(user.szUserName, sizeof user.szUserName, "p%d", seat);
+    user.nSeat = seat;
+    user.nBeans = beans;
+    return user;
+}
+
+inline tagCARD CardOf(int code) {
+    tagCARD card = CGameLogic::CardFromIndex(code);
+    card.flags = kCardHeld;
+    return card;
+}
+
+template <class T> std::unique_ptr<T> NewRecord() {
+    auto record = std::make_unique<T>();
+    InitGameRecord(*record);
+    return record;
+}
+
+// The referee's trusteeship record of a seat switched on or off, with the
+// seat's switches so far.
+inline tagTRUSTMSG TrustRecord(int seat, int on, int switches) {
+    tagTRUSTMSG trust;
+    InitTrustMsg(trust);
+    trust.nSeat = seat;
+    trust.bOn = on;
+    trust.nSwitchCount = switches;
+    return trust;
+}
+
+// A game over won by the side of the winner, with a tribute of each kind
+// for the next game (the bie tribute of a kind that has no words).
+inline tagGAMEOVERMSG GameOver(int winner) {
+    tagGAMEOVERMSG over;
+    InitGameOverMsg(over);
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        over.users[seat] = Player(seat, 2000);
+        over.nResult[seat] = seat % 2 == winner % 2 ? 2 : 1;
+        over.change.nScoreChange[seat] = over.nResult[seat] == 2 ? 3 : -3;
+    }
+    over.nGamesPlayed = 1;
+    over.pointTributes[0] = {kTributePoint, 1, 0, 2};
+    over.shaoTributes[0] = {kTributeShao, 4, 3, 1};
+    over.bieTributes[0] = {5, 4, 3, 1}; // no such kind: not worded
+    return over;
+}
+
+// A played card as the sender wrote it (the table plays in the clear).
+struct SentPlay {
+    int type = -1;
+    std::vector<int> codes;
+};
+
+// The recording client on the headless display and the stepped clock, fed
+// game records as the socket hands them, and what it sent read back.
+class ClientKitTest : public platform_test::DisplayTest {
+protected:
+    // A game record as the socket hands it to the client: checked, held by
+    // its kind, then handed to the table.
+    template <class T> void Deliver(const T& record, int length = int(sizeof(T))) {
+        DeliverBytes(&record, length);
+    }
+    void DeliverBytes(const void* record, int length) {
+        // A copy of exactly the delivered size, so an overread is caught.
+        std::vector<BYTE> bytes(static_cast<const BYTE*>(record),
+                                static_cast<const BYTE*>(record) + length);
+        client.OnGameMsg(length, bytes.data());
+    }
+    // A full table of six players: the table info with rule flags.
+    void SeatSix(uint32_t rules = 0) {
+        auto info = NewRecord<tagTABLEINFO>();
+        for (int seat = 0; seat < kSeatCount; ++seat)
+            info->users[seat] = Player(seat);
+        info->head.nRuleFlags = int32_t(rules);
+        for (int k = 0; k < kTimeLimitCount; ++k)
+            info->head.nTimeLimit[k] = 10;
+        info->head.nMaxGuesses = 3;
+        Deliver(*info);
+    }
+    // A seat's hand on the board: the codes, all held.
+    void GiveHand(int seat, std::initializer_list<int> codes) {
+        tagCARD hand[kHandSize] = {};
+        int n = 0;
+        for (int code : codes)
+            hand[n++] = CardOf(code);
+        theBoard.SetHand(seat, hand, n);
+    }
+    // A play record of the referee, with codes in clear (rule 0x10000000).
+    std::unique_ptr<tagPLAYMSG> Play(int seat, int type, std::initializer_list<int> codes) {
+        auto play = NewRecord<tagPLAYMSG>();
+        play->nSeat = seat;
+        play->nType = type;
+        play->nPlayCounter = 1;
+        play->nHandCount = 36;
+        int n = 0;
+        for (int code : codes)
+            play->nCodes[n++] = code;
+        play->nCount = n;
+        return play;
+    }
+
+    // Records of the given id sent through the client.
+    std::vector<std::vector<BYTE>> Sent(int id) const {
+        std::vector<std::vector<BYTE>> found;
+        for (const std::vector<BYTE>& record : client.sent)
+            if (WordAt(record, 0) == id)
+                found.push_back(record);
+        return found;
+    }
+    int SentOf(int id) const { return int(Sent(id).size()); }
+    // The plays sent so far.
+    std::vector<SentPlay> Plays() const {
+        std::vector<SentPlay> plays;
+        for (const std::vector<BYTE>& bytes : Sent(kMsgPlay)) {
+            SentPlay play;
+            play.type = WordAt(bytes, offsetof(tagPLAYMSG, nType));
+            const int n = WordAt(bytes, offsetof(tagPLAYMSG, nCount));
+            for (int i = 0; i < n && i < kPlayMaxCodes; ++i)
+                play.codes.push_back(WordAt(bytes, kPlayCodesOffset + 4 * size_t(i)));
+            std::sort(play.codes.begin(), play.codes.end());
+            plays.push_back(play);
+        }
+        return plays;
+    }
+    // Releases of receiving since the last hold.
+    int Releases() const {
+        int released = 0;
+        for (auto it = client.holds.rbegin(); it != client.holds.rend() && !*it; ++it)
+            ++released;
+        return released;
+    }
+
+    RecordingClient client;
+};
+
 // The stand-ins, an empty board and a log file of the test's own, attached
 // to a client and taken away again.
 struct StandIns {
@@ -189,10 +340,10 @@ struct StandIns {
     }
 };
 
-class ClientTest : public platform_test::DisplayTest {
+class ClientTest : public ClientKitTest {
 protected:
     void SetUp() override {
-        DisplayTest::SetUp();
+        ClientKitTest::SetUp();
         client.m_nMySeat = 2;
         ASSERT_TRUE(standIns.Attach(client));
     }
@@ -201,7 +352,7 @@ protected:
         // release some path forgot.
         EXPECT_FALSE(client.ReceiveGate().IsHeld()) << "the test ended with receiving held";
         standIns.Detach(client);
-        DisplayTest::TearDown();
+        ClientKitTest::TearDown();
     }
 
     bool Logged(const std::string& words) const {
@@ -212,15 +363,6 @@ protected:
     std::vector<platform_test::Delivered>& tableLog = standIns.tableLog;
     StandInTableWnd& table = standIns.table;
     StandInShell& shell = standIns.shell;
-    RecordingClient client;
 };
-
-// Little-endian words of a record, for comparing frames byte for byte.
-inline int32_t WordAt(const std::vector<BYTE>& bytes, size_t offset) {
-    int32_t value = 0;
-    if (offset + 4 <= bytes.size())
-        memcpy(&value, bytes.data() + offset, 4);
-    return value;
-}
 
 } // namespace table_test

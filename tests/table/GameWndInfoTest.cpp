@@ -168,7 +168,7 @@ protected:
 
 TEST_F(GameWndInfoTest, AReceivedLineGoesToTheChatAndIntoItsSpeakersTip) {
     wnd->SendMessage(WM_CHAT_RECEIVED, 0, LPARAM("[bob]说：快出牌"));
-    const int view = wnd->Fields().viewpoint.ViewOf(1);
+    const int view = wnd->Viewpoint().ViewOf(1);
     EXPECT_TRUE(wnd->Info().Tip(view).IsShown());
     EXPECT_EQ(TipText(view), "快出牌");
     ASSERT_FALSE(ChatLines().empty());
@@ -225,7 +225,7 @@ TEST_F(GameWndInfoTest, MyOwnLinesShowInMyTipUnlessIWatch) {
 TEST_F(GameWndInfoTest, EachSeatsTipStandsBesideItsPlate) {
     for (int seat = 0; seat < kSeatCount; ++seat) {
         wnd->Info().ShowSeatTip("好", seat);
-        const int view = wnd->Fields().viewpoint.ViewOf(seat);
+        const int view = wnd->Viewpoint().ViewOf(seat);
         POINT place = ResolvePos(wnd->Fields().AvatarPoint(view));
         wnd->ClientToScreen(&place);
         const RECT body = wnd->Info().Tip(view).GetBodyRect();
@@ -240,7 +240,7 @@ TEST_F(GameWndInfoTest, EachSeatsTipStandsBesideItsPlate) {
 
 TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     Seat(1, "bob", "鲍勃", 25);
-    const int view = wnd->Fields().viewpoint.ViewOf(1);
+    const int view = wnd->Viewpoint().ViewOf(1);
     wnd->Info().HitTestSeat(PlateCentre(view));
     CBalloonTipWnd& tip = wnd->Info().Tip(kTableTip);
     ASSERT_TRUE(tip.IsShown());
@@ -259,7 +259,7 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     wnd->Info().HitTestSeat(PlateCentre(view));
     wnd->Info().HitTestSeat(POINT{5, 5});
     EXPECT_EQ(wnd->Info().GetInfoTipSeat(), -1);
-    const int freeView = wnd->Fields().viewpoint.ViewOf(2);
+    const int freeView = wnd->Viewpoint().ViewOf(2);
     wnd->Info().HitTestSeat(PlateCentre(freeView));
     EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 2);
     EXPECT_FALSE(tip.IsShown());
@@ -270,7 +270,7 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     EXPECT_FALSE(tip.IsShown());
 
     // The timer's tick asks where the cursor is.
-    const POINT p = PlateCentre(wnd->Fields().viewpoint.ViewOf(3));
+    const POINT p = PlateCentre(wnd->Viewpoint().ViewOf(3));
     SetCursorPos(p.x, p.y);
     wnd->Info().OnInfoTipTick();
     EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 3);
@@ -479,7 +479,7 @@ class SeatPopupHoverTest : public GameWndInfoTest {
 protected:
     void SetUp() override {
         GameWndInfoTest::SetUp();
-        bobView = wnd->Fields().viewpoint.ViewOf(1);
+        bobView = wnd->Viewpoint().ViewOf(1);
     }
     void RestOn(POINT p) {
         SetCursorPos(p.x, p.y);
@@ -513,8 +513,8 @@ TEST_F(SeatPopupHoverTest, ItComesBesideAnotherPlayersNameLine) {
 }
 
 TEST_F(SeatPopupHoverTest, NotOverMyOwnOrAFreeSeatNorDuringAGame) {
-    RestOn(NameLineCentre(wnd->Fields().viewpoint.ViewOf(0)));
-    RestOn(NameLineCentre(wnd->Fields().viewpoint.ViewOf(2)));
+    RestOn(NameLineCentre(wnd->Viewpoint().ViewOf(0)));
+    RestOn(NameLineCentre(wnd->Viewpoint().ViewOf(2)));
     EXPECT_FALSE(PopupShown());
     theBoard.SetGameState(8);
     RestOn(NameLineCentre(bobView));

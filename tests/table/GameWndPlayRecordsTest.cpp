@@ -26,66 +26,6 @@ protected:
     }
 };
 
-TEST_F(GameWndPlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
-    Deliver(*PlayToNext(0, kActionTakeOut, {0, 54}));
-    EXPECT_TRUE(Sounded("takeout2.wav"));
-    EXPECT_EQ(Releases(), 1);
-    Deliver(*PlayToNext(5, kActionTakeOut, {1, 55, 109}));
-    EXPECT_TRUE(Sounded("takeout5.wav"));
-    Deliver(*PlayToNext(4, kActionTakeOut, {2, 56, 110, 164, 15, 69}));
-    EXPECT_TRUE(Sounded("takeout6.wav"));
-    ASSERT_EQ(theBoard.GetPlayList().size(), 3u);
-    EXPECT_EQ(theBoard.GetPlayList()[2].nSeat, 4);
-    EXPECT_EQ(CGameLogic::GetCardTypeCount(theBoard.GetPlayList()[2].type), 6);
-    EXPECT_EQ(wnd->TableCards().GetSeatCards(4).size(), 6u);
-    EXPECT_TRUE(wnd->Records().IsRoundRunning());
-    EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
-    EXPECT_TRUE(wnd->IsReceiveReady());
-}
-
-TEST_F(GameWndPlays, TheSeatsTheTurnGoesPastLoseTheirCardsUnlessTheyMayStillMatter) {
-    // The turn goes back seat by seat: seat 5's play passes it over seat 4
-    // to seat 3, so seat 4's play leaves the table.
-    const auto playOverSeatFour = [&](int type, int nextMask, int32_t nextStatus) {
-        auto earlier = Play(4, kActionTakeOut, {8});
-        earlier->nActionMask[3] = kActionTakeOut | kActionPass;
-        earlier->nSeatStatus[3] = nextStatus;
-        Deliver(*earlier);
-        auto play = Play(5, type, {13});
-        if (type != kActionTakeOut)
-            play->nCount = 0;
-        play->nActionMask[3] = nextMask;
-        Deliver(*play);
-        return wnd->TableCards().GetSeatCards(4).size();
-    };
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 0u);
-    EXPECT_EQ(wnd->TableCards().GetSeatCards(5).size(), 1u) << "the actor's play stays";
-    EXPECT_EQ(playOverSeatFour(kActionPass, kActionTakeOut | kActionPass, 0), 0u);
-    // Kept: after a give up, while the next actor may burn what lies there,
-    // and when the next actor had let the turn go before.
-    EXPECT_EQ(playOverSeatFour(kActionGiveUp, kActionTakeOut | kActionPass, 0), 1u);
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionShao | kActionPass, 0), 1u);
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, kStatusMark2), 1u);
-    // Where the partners' cards lie open nothing is passed over.
-    theBoard.SetRuleFlags(theBoard.GetRuleFlags() | kRuleCardsLeftNotice);
-    EXPECT_EQ(playOverSeatFour(kActionTakeOut, kActionTakeOut | kActionPass, 0), 1u);
-    EXPECT_TRUE(wnd->IsReceiveReady());
-}
-
-TEST_F(GameWndPlays, MyPlayedCardsLeaveMyHandAndOthersCountsFollowTheRecord) {
-    GiveMeHand({3, 4, 5, 6});
-    auto play = PlayToNext(kMe, kActionTakeOut, {4, 5});
-    Deliver(*play);
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
-    auto other = PlayToNext(1, kActionTakeOut, {7});
-    other->nHandCount = 8;
-    Deliver(*other);
-    EXPECT_EQ(theBoard.GetSeatHandCount(1), 8);
-    other->nHandCount = 36; // not known to others: kept
-    Deliver(*other);
-    EXPECT_EQ(theBoard.GetSeatHandCount(1), 8);
-}
-
 TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {
     // The round's play came with the snapshot: nothing lies on the table.
     theBoard.AddPlay(0, CGameLogic::GetCardType(std::vector<int>{9}.data(), 1));
@@ -103,14 +43,6 @@ TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {
     EXPECT_EQ(Releases(), 1);
     EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_TRUE(wnd->Records().IsRoundRunning());
-}
-
-TEST_F(GameWndPlays, NoNextActorEndsTheRoundToo) {
-    auto out = Play(3, kActionTakeOut, {8});
-    Deliver(*out); // no mask set anywhere
-    EXPECT_TRUE(theBoard.GetPlayList().empty());
-    EXPECT_EQ(Releases(), 0);
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // the test leaves before the round-end step
 }
 
 TEST_F(GameWndPlays, IPassAtOnceWhenIHoldFewerCardsThanThePlay) {
@@ -162,23 +94,6 @@ TEST_F(GameWndPlays, TheProgramsWindowFlashesOnlyWhenTheTableWaitsForMe) {
     EXPECT_EQ(surfaces->FlashCount(parent.m_hWnd), 1);
 }
 
-TEST_F(GameWndPlays, APlayThatCannotBeDecipheredOrNamesACardBeyondTheDecksIsRefused) {
-    client.holds.clear();
-    // Codes in clear where the table expects them enciphered: deciphered,
-    // they name no card.
-    theBoard.SetRuleFlags(kRuleTribute);
-    auto play = PlayToNext(0, kActionTakeOut, {1, 2, 3});
-    play->head.nBodyLen = 84;
-    Deliver(*play, 92);
-    EXPECT_TRUE(Logged("Refused game record 905 of 92 bytes: a card of the played cards"));
-
-    theBoard.SetRuleFlags(kRuleCardsInClear);
-    Deliver(*PlayToNext(0, kActionTakeOut, {216}));
-    EXPECT_TRUE(Logged("Refused game record 905 of 352 bytes: a card of the played cards"));
-    EXPECT_TRUE(client.holds.empty()) << "a refused play holds nothing";
-    EXPECT_TRUE(theBoard.GetPlayList().empty());
-}
-
 class GameWndTributes : public RecordsTest {
 protected:
     void SetUp() override {
@@ -205,72 +120,6 @@ protected:
         return text != nullptr ? text->GetText() : "";
     }
 };
-
-TEST_F(GameWndTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
-    Deliver(*Tribute(0, 1, {11, 24, 37, 50}));
-    ASSERT_EQ(wnd->notices.size(), 1u);
-    EXPECT_EQ(wnd->notices[0], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A]");
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // its flight ended
-    Deliver(*Tribute(0, 1, {11, 24, 37, 50, 53}));
-    ASSERT_EQ(wnd->notices.size(), 3u);
-    EXPECT_EQ(wnd->notices[1], "[p0]向[p1]进了(点贡):");
-    EXPECT_EQ(wnd->notices[2], "[方块A][梅花A][红桃A][黑桃A][大王]");
-    ASSERT_EQ(wnd->Reel().size(), 2u);
-    EXPECT_EQ(wnd->Reel()[1], "[p0]向[p1]进了(点贡):[方块A][梅花A][红桃A][黑桃A][大王]");
-    EXPECT_EQ(theBoard.GetGameState(), kStatePayingTribute);
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // its flight ended
-}
-
-TEST_F(GameWndTributes, AHistoryCopyAddsOnlyItsLineAndAlwaysResumesReceiving) {
-    auto copy = Tribute(3, 4, {51});
-    copy->nSeat = 6;
-    Deliver(*copy);
-    EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(wnd->Reel().size(), 1u);
-    EXPECT_EQ(wnd->Reel()[0], "[p3]向[p4]进了(点贡):[黑桃2]");
-    EXPECT_TRUE(wnd->notices.empty());
-    copy->nKind = 4; // no word for it: no line, receiving still resumes
-    Deliver(*copy);
-    EXPECT_EQ(Releases(), 1);
-    EXPECT_EQ(wnd->Reel().size(), 1u);
-    EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
-}
-
-TEST_F(GameWndTributes, MyTributeLeavesMyHandAndTheReceiversArrives) {
-    GiveMeHand({5, 6, 7});
-    Deliver(*Tribute(kMe, 0, {6}));
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
-    EXPECT_TRUE(Sounded("gj0-tribute.mp3"));
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // each flight ends before the next record
-    Deliver(*Tribute(1, kMe, {100, 101}));
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // each flight ends before the next record
-    // Between two other seats nothing moves.
-    Deliver(*Tribute(0, 1, {30}));
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord);
-}
-
-TEST_F(GameWndTributes, OnlyAReturnWhoseCardsMovedMovesThem) {
-    GiveMeHand({3, 4});
-    auto due = NewRecord<tagRETURNTRIBUTEMSG>();
-    due->nReceiver = 0;
-    due->nReturner = kMe;
-    due->nCount = 1; // the count due; the cards are not chosen yet
-    due->nKind = 0;
-    Deliver(*due);
-    due->bRequested = 1; // the return is running
-    Deliver(*due);
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 2);
-    EXPECT_TRUE(wnd->Reel().empty());
-    EXPECT_EQ(Releases(), 1);
-    due->bMoved = 1;
-    due->cards[0] = CardOf(4);
-    Deliver(*due);
-    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 1);
-    ASSERT_EQ(wnd->Reel().size(), 1u);
-    EXPECT_EQ(wnd->Reel()[0], "[p2]还给[p0]的(点贡):[7]");
-}
 
 TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     auto due = NewRecord<tagRETURNTRIBUTEMSG>();
@@ -320,69 +169,6 @@ TEST_F(GameWndTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
     EXPECT_EQ(QuestionLine(), "");
 }
 
-TEST_F(GameWndTributes, AReturnsHistoryCopyWordsTheCardsByRank) {
-    auto copy = NewRecord<tagRETURNTRIBUTEMSG>();
-    copy->nSeat = 6;
-    copy->nReceiver = 1;
-    copy->nReturner = 0;
-    copy->nCount = 2;
-    copy->cards[0] = CardOf(0);
-    copy->cards[1] = CardOf(52);
-    copy->nKind = 3;
-    Deliver(*copy);
-    EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(wnd->Reel().size(), 1u);
-    EXPECT_EQ(wnd->Reel()[0], "[p0]还给[p1]的(落贡):[3][小王]");
-}
-
-TEST_F(GameWndTributes, ABoughtThreeIsWordedWithItsPayment) {
-    auto buy = NewRecord<tagBUY3MSG>();
-    buy->nSeat = 6;
-    buy->nBuyer = 1;
-    buy->nSeller = 2;
-    buy->paidCard = CardOf(10);
-    buy->boughtThree = CardOf(26);
-    buy->bExchanged = 1;
-    Deliver(*buy);
-    EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(wnd->Reel().size(), 1u);
-    EXPECT_EQ(wnd->Reel()[0], "[p1]用一张[方块K]向[p2]买了一张[红桃3]");
-}
-
-tagGAMEOVERMSG GameOver(int winner) {
-    tagGAMEOVERMSG over;
-    InitGameOverMsg(over);
-    for (int seat = 0; seat < kSeatCount; ++seat) {
-        over.users[seat] = Player(seat, 2000);
-        over.nResult[seat] = seat % 2 == winner % 2 ? 2 : 1;
-        over.change.nScoreChange[seat] = over.nResult[seat] == 2 ? 3 : -3;
-    }
-    over.nGamesPlayed = 1;
-    over.pointTributes[0] = {kTributePoint, 1, 0, 2};
-    over.shaoTributes[0] = {kTributeShao, 4, 3, 1};
-    over.bieTributes[0] = {5, 4, 3, 1}; // no such kind: not worded
-    return over;
-}
-
-TEST_F(GameWndTributes, TheGameOverSettlesAndWordsTheNextGamesTributes) {
-    tagPLACESMSG places;
-    InitPlacesMsg(places);
-    const int order[kSeatCount] = {0, 1, 2, 3, 4, 5};
-    std::copy(order, order + kSeatCount, places.nPlaces);
-    places.nSeat = 9;
-    Deliver(places);
-    Deliver(GameOver(1)); // my side (seat 2, with 0 and 4) lost
-    EXPECT_TRUE(Sounded("loss.wav"));
-    EXPECT_EQ(theBoard.GetUserInfo(3).nBeans, 2000);
-    EXPECT_EQ(theBoard.GetGamesPlayed(), 1);
-    ASSERT_EQ(theBoard.GetHistory().size(), 1u);
-    EXPECT_EQ(theBoard.GetHistory()[0].nScoreChange[1], 3);
-    ASSERT_EQ(wnd->Reel().size(), 2u);
-    EXPECT_EQ(wnd->Reel()[0], "[p0]向[p1]进贡2张牌(点贡)");
-    EXPECT_EQ(wnd->Reel()[1], "[p3]被烧，下局需要进贡");
-    EXPECT_FALSE(wnd->Marks().IsCleanSweep());
-}
-
 TEST_F(GameWndTributes, ACleanSweepKeepsTheRecordForLater) {
     tagPLACESMSG places;
     InitPlacesMsg(places);
@@ -416,67 +202,6 @@ protected:
         SeatSix(kRuleCardsInClear);
     }
 };
-
-TEST_F(GameWndPhases, APointRoundAsksMeUnlessIAnsweredAndAnswersAreStored) {
-    tagPOINTMSG point;
-    InitPointMsg(point);
-    point.nKind = kStatePointRound1;
-    Deliver(point);
-    EXPECT_EQ(theBoard.GetGameState(), kStatePointRound1);
-    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionPointRound1);
-    point.bAnswer = 1;
-    point.bYes = 1;
-    point.nSeat = kMe;
-    point.nKind = 1;
-    point.nFee = 40;
-    Deliver(point);
-    EXPECT_EQ(theBoard.GetPointAnswer(1, kMe), 1);
-    EXPECT_EQ(theBoard.GetUserInfo(kMe).nBeans, 960);
-    EXPECT_TRUE(Sounded("openpoint.wav"));
-    point.bAnswer = 0;
-    point.nKind = kStatePointRound1;
-    Deliver(point);
-    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
-    EXPECT_EQ(wnd->notices.back(), "等待玩家宣点...");
-    point.bAnswer = 1;
-    point.nKind = 3;
-    point.nSeat = 5;
-    Deliver(point);
-    EXPECT_EQ(theBoard.GetOpenedPoint(5), 1);
-    EXPECT_EQ(wnd->notices.back(), "[p5]开点了...");
-}
-
-TEST_F(GameWndPhases, ARevolutionQuestionAsksOnlyTheAskedSeats) {
-    tagREVOLUTIONMSG revolution;
-    InitRevolutionMsg(revolution);
-    revolution.bAsked[kMe] = 1;
-    Deliver(revolution);
-    EXPECT_EQ(theBoard.GetGameState(), kStateRevolution);
-    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionRevolution);
-    revolution.bAnswer = 1;
-    revolution.bYes = 1;
-    revolution.nSeat = 3;
-    revolution.nCount = 2;
-    Deliver(revolution);
-    ASSERT_GE(wnd->notices.size(), 2u);
-    EXPECT_EQ(wnd->notices[0], "[p3]革命了...");
-    EXPECT_EQ(wnd->notices[1], "由于两家革命，游戏重新开始！");
-}
-
-TEST_F(GameWndPhases, AFinalGousijiAnswerIsStoredOnce) {
-    tagGOUSIJIMSG gousiji;
-    InitGousijiMsg(gousiji);
-    gousiji.nSeat = kMe;
-    Deliver(gousiji);
-    EXPECT_EQ(theBoard.GetGameState(), kStateGousiji);
-    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionAnswer);
-    gousiji.bFinal = 1;
-    gousiji.nSeat = 1;
-    gousiji.nAnswer = 2;
-    Deliver(gousiji);
-    EXPECT_EQ(theBoard.GetGousijiAnswer(1), 2);
-    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
-}
 
 TEST_F(GameWndPhases, LimitsPastWhatATimerHoldsWaitAsLongAsOneCanInsteadOfRunningOutAtOnce) {
     // The server's table record gives the limits. 4294967 seconds and a

@@ -169,7 +169,7 @@ public:
     }
     int SeatOfView(int view) {
         for (int seat = 0; seat < kSeatCount; ++seat)
-            if (Fields().viewpoint.ViewOf(seat) == view)
+            if (Viewpoint().ViewOf(seat) == view)
                 return seat;
         return -1;
     }

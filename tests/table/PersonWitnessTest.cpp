@@ -647,7 +647,7 @@ protected:
                 Fault(check, At(seat) + platform::GbkToUtf8(fault));
         };
         for (int seat = 0; seat < kSeatCount && inGame; ++seat) {
-            const int view = wnd->Fields().viewpoint.ViewOf(seat);
+            const int view = wnd->Viewpoint().ViewOf(seat);
             const bool right = view == 4 || view == 5;
             // The cards left, from ten down, once the seat has played there.
             const int left = int(t.hand[seat].size());
@@ -1497,7 +1497,7 @@ protected:
     }
     // A click on a seat's name line, below its plate.
     void ClickNameLine(int seat) {
-        const int view = wnd->Fields().viewpoint.ViewOf(seat);
+        const int view = wnd->Viewpoint().ViewOf(seat);
         const POINT at = ResolvePos(layout.m_posAvatar[view]);
         Click(POINT{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy + 15});
     }

@@ -198,7 +198,7 @@ protected:
             const POINT rest = s->pLine != nullptr ? ResolvePos(s->pLine->EndPos()) : r.TopLeft();
             int owner = -1;
             for (int seat = 0; seat < kSeatCount && owner < 0; ++seat) {
-                const int view = wnd->Fields().viewpoint.ViewOf(seat);
+                const int view = wnd->Viewpoint().ViewOf(seat);
                 const int n = int(shown ? shown->onTable[seat].size() : 0);
                 for (int k = 0; k < n && owner < 0; ++k) {
                     const POINT at = ResolvePos(cards.CalcTableCardPos(view, k, n));
@@ -240,7 +240,7 @@ protected:
         // A seat that passed shows it until it acts again or the round closes.
         for (int seat = 0; seat < kSeatCount; ++seat) {
             const POSITION pos =
-                wnd->FindSpritePos(kPassMark + wnd->Fields().viewpoint.ViewOf(seat));
+                wnd->FindSpritePos(kPassMark + wnd->Viewpoint().ViewOf(seat));
             SPRITEINFO* s = pos != nullptr ? wnd->GetSpriteAt(pos) : nullptr;
             const bool drawn = s != nullptr && s->nChannel >= 0;
             EXPECT_EQ(drawn, truth.passed[seat] && truth.mask[seat] == 0)
@@ -345,7 +345,7 @@ protected:
         SaveSheet("rounds_in_progress.png");
         ASSERT_TRUE(ClickButton(CGameWnd::ButtonIdOf(kBtnPrevturn)));
         for (int seat = 0; seat < kSeatCount; ++seat) {
-            const int view = wnd->Fields().viewpoint.ViewOf(seat);
+            const int view = wnd->Viewpoint().ViewOf(seat);
             std::vector<int> shownCards;
             for (int k = 0; k < wnd->Fields().nLastCards[view]; ++k)
                 shownCards.push_back(wnd->Fields().lastCards[view][k].code);

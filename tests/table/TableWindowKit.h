@@ -14,6 +14,7 @@
 // (CardTableTest).
 
 #include "ClientFixture.h"
+#include "RecordsKit.h"
 #include "TableTestKit.h"
 #include "game/GameLogic.h"
 #include "game/PlayRecords.h"
@@ -71,99 +72,6 @@ inline const int kActionButtons[] = {
     kBtnSearch,     kBtnDeclPoint,    kBtnDeclPointOpen, kBtnDeclNoPoint, kBtnReturnTribute,
     kBtnRevolution, kBtnNoRevolution, kBtnGousiji,       kBtnNoGousiji};
 
-inline tagUSERINFO Player(int seat, int beans = 1000) {
-    tagUSERINFO user{};
-    snprintf(user.szUserName, sizeof user.szUserName, "p%d", seat);
-    user.nSeat = seat;
-    user.nBeans = beans;
-    return user;
-}
-
-inline tagCARD CardOf(int code) {
-    tagCARD card = CGameLogic::CardFromIndex(code);
-    card.flags = kCardHeld;
-    return card;
-}
-
-template <class T> std::unique_ptr<T> NewRecord() {
-    auto record = std::make_unique<T>();
-    InitGameRecord(*record);
-    return record;
-}
-
-// The referee's trusteeship record of a seat switched on or off, with the
-// seat's switches so far.
-inline tagTRUSTMSG TrustRecord(int seat, int on, int switches) {
-    tagTRUSTMSG trust;
-    InitTrustMsg(trust);
-    trust.nSeat = seat;
-    trust.bOn = on;
-    trust.nSwitchCount = switches;
-    return trust;
-}
-
-// A played card as the sender wrote it (the table plays in the clear).
-struct SentPlay {
-    int type = -1;
-    std::vector<int> codes;
-};
-
-// The application as the table sees it: the default theme, the sounds'
-// folder, the chat lines it is given, and the dialogs the table opens by
-// what was asked of them.
-class TestTableApp : public CTableAppLink {
-public:
-    CString themeFile = kLayoutFile.c_str();
-    int cardOrder = 0;
-    HWND mainHwnd = nullptr;
-    CWnd* magnifier = nullptr;
-    int magnifiersMade = 0;
-    CString magnifierName;
-    BOOL soundOn = TRUE;
-    BOOL watchAllowed = FALSE;
-    std::vector<std::string> chat;
-    std::vector<std::pair<int, int>> takeChanceResults;
-    BOOL historyMade = FALSE, historyShown = FALSE;
-    int historyRefreshed = 0;
-    BOOL bettingMade = FALSE, bettingShown = FALSE;
-    BOOL magnifierShown = FALSE;
-    int exchanges = 0;
-    // The screen line the shown history was last kept above (-1 none).
-    int historyLine = -1;
-
-    CString GetThemeFile() const override { return themeFile; }
-    int GetCardOrder() const override { return cardOrder; }
-    // The direction in force and the one chosen for the next game.
-    int clockOrder = 0, clockOrderNext = 0;
-    int GetClockOrder() const override { return clockOrder; }
-    int BeginGameClockOrder() override { return clockOrder = clockOrderNext; }
-    HWND GetMainHwnd() const override { return mainHwnd; }
-    CWnd* CreateMagnifier(CWnd*, LPCSTR name) override {
-        ++magnifiersMade;
-        magnifierName = name;
-        return magnifier;
-    }
-    BOOL IsSoundEffectsOn() const override { return soundOn; }
-    BOOL IsWatchAllowed() const override { return watchAllowed; }
-    CString GetSoundDir() const override { return "/sounds"; }
-    void AppendChatSysText(LPCSTR text) override { chat.push_back(text); }
-    void PostTakeChanceResult(int won, int option) override {
-        takeChanceResults.emplace_back(won, option);
-    }
-    BOOL HasHistoryDialog() const override { return historyMade; }
-    BOOL CreateHistoryDialog(CWnd*) override { return historyMade = TRUE; }
-    BOOL IsHistoryShown() const override { return historyShown; }
-    void ShowHistoryDialog(BOOL show) override { historyShown = show; }
-    void RefreshHistoryDialog() override { ++historyRefreshed; }
-    void KeepHistoryAbove(int line, int) override { historyLine = line; }
-    BOOL HasTakeChanceDialog() const override { return bettingMade; }
-    BOOL CreateTakeChanceDialog(CWnd*) override { return bettingMade = TRUE; }
-    BOOL IsTakeChanceShown() const override { return bettingShown; }
-    void ShowTakeChanceDialog(BOOL show) override { bettingShown = show; }
-    void ShowMagnifier(BOOL show) override { magnifierShown = show; }
-    BOOL OpenExchangeDialog(CWnd*, DWORD) override { return ++exchanges > 0; }
-};
-
 // The table window with what it shows in words kept for the test, its
 // sounds and seat requests recorded instead of made, and its hooks reachable;
 // with ends set it keeps the end events of its sprites instead of running them.
@@ -179,13 +87,6 @@ public:
         notices.emplace_back(text != nullptr ? text : "");
         if (showNotices)
             CGameWnd::ShowNotice(text);
-    }
-    // The lines of the reel of messages.
-    std::vector<std::string> Reel() {
-        std::vector<std::string> lines;
-        for (const CString& line : Panes().GetReelLines())
-            lines.emplace_back(LPCSTR(line));
-        return lines;
     }
     using CGameWnd::OnLButtonDownEx;
     using CGameWnd::OnLButtonUpEx;
@@ -205,13 +106,13 @@ protected:
     void RequestSeatChange(int seat, int watch) override { seatRequests.emplace_back(seat, watch); }
 };
 
-class TableWindowTest : public platform_test::DisplayTest {
+class TableWindowTest : public ClientKitTest {
 protected:
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
 
     void SetUp() override {
-        DisplayTest::SetUp();
+        ClientKitTest::SetUp();
         setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
         ClearBoard();
         theBoard.ResetGameData();
@@ -244,7 +145,7 @@ protected:
         for (int seat = 0; seat < kSeatCount; ++seat)
             theBoard.SetSeatActionMask(seat, 0);
         unsetenv("PELLOR_CONFIG_DIR");
-        DisplayTest::TearDown();
+        ClientKitTest::TearDown();
     }
 
     static tagUSERINFO Named(const char* name, const char* nick) {
@@ -271,30 +172,6 @@ protected:
         return made != FALSE;
     }
 
-    // A game record as the socket hands it to the client: checked, held by
-    // its kind, then handed to the table.
-    template <class T> void Deliver(const T& record, int length = int(sizeof(T))) {
-        DeliverBytes(&record, length);
-    }
-    void DeliverBytes(const void* record, int length) {
-        // A copy of exactly the delivered size, so an overread is caught.
-        std::vector<BYTE> bytes(static_cast<const BYTE*>(record),
-                                static_cast<const BYTE*>(record) + length);
-        client.OnGameMsg(length, bytes.data());
-    }
-    // A play record of the referee, with codes in clear (rule 0x10000000).
-    std::unique_ptr<tagPLAYMSG> Play(int seat, int type, std::initializer_list<int> codes) {
-        auto play = NewRecord<tagPLAYMSG>();
-        play->nSeat = seat;
-        play->nType = type;
-        play->nPlayCounter = 1;
-        play->nHandCount = 36;
-        int n = 0;
-        for (int code : codes)
-            play->nCodes[n++] = code;
-        play->nCount = n;
-        return play;
-    }
     // A person's click at a client point, through the window's mouse path
     // (the mouse finds the table only while its parent is shown).
     void Click(POINT at) {
@@ -375,43 +252,11 @@ protected:
         AfxLoadString(id, text, sizeof text);
         return text;
     }
-    // Records of the given id the window sent through the client.
-    std::vector<std::vector<BYTE>> Sent(int id) const {
-        std::vector<std::vector<BYTE>> found;
-        for (const std::vector<BYTE>& record : client.sent)
-            if (WordAt(record, 0) == id)
-                found.push_back(record);
-        return found;
-    }
-    int SentOf(int id) const { return int(Sent(id).size()); }
-    // The plays sent so far.
-    std::vector<SentPlay> Plays() const {
-        std::vector<SentPlay> plays;
-        for (const std::vector<BYTE>& bytes : Sent(kMsgPlay)) {
-            SentPlay play;
-            play.type = WordAt(bytes, offsetof(tagPLAYMSG, nType));
-            const int n = WordAt(bytes, offsetof(tagPLAYMSG, nCount));
-            for (int i = 0; i < n && i < kPlayMaxCodes; ++i)
-                play.codes.push_back(WordAt(bytes, kPlayCodesOffset + 4 * size_t(i)));
-            std::sort(play.codes.begin(), play.codes.end());
-            plays.push_back(play);
-        }
-        return plays;
-    }
-    // Releases of receiving since the last hold.
-    int Releases() const {
-        int released = 0;
-        for (auto it = client.holds.rbegin(); it != client.holds.rend() && !*it; ++it)
-            ++released;
-        return released;
-    }
-
     TempFolder config;
     LogCapture log;
     ProgramResources resources;
     CGameLayout layout;
     TestTableApp app;
-    RecordingClient client;
     std::vector<platform_test::Delivered> parentLog;
     platform_test::RecordingWnd parent;
     TestTableWnd* wnd = nullptr;
@@ -432,25 +277,8 @@ protected:
         client.sent.clear();
     }
 
-    // A full table of six players: the table info with rule flags.
-    void SeatSix(uint32_t rules = 0) {
-        auto info = NewRecord<tagTABLEINFO>();
-        for (int seat = 0; seat < kSeatCount; ++seat)
-            info->users[seat] = Player(seat);
-        info->head.nRuleFlags = int32_t(rules);
-        for (int k = 0; k < kTimeLimitCount; ++k)
-            info->head.nTimeLimit[k] = 10;
-        info->head.nMaxGuesses = 3;
-        Deliver(*info);
-    }
     // My hand: the codes, all held.
-    void GiveMeHand(std::initializer_list<int> codes) {
-        tagCARD hand[kHandSize] = {};
-        int n = 0;
-        for (int code : codes)
-            hand[n++] = CardOf(code);
-        theBoard.SetHand(kMe, hand, n);
-    }
+    void GiveMeHand(std::initializer_list<int> codes) { GiveHand(kMe, codes); }
 };
 
 // The table at my seat 2, shown so that the mouse finds it, with the cards
