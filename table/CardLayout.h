@@ -96,9 +96,6 @@ public:
     CCardLayout(const CCardLayout&) = delete;
     CCardLayout& operator=(const CCardLayout&) = delete;
 
-    // The window the cards are sprites of.
-    const CSpriteWnd& Window() const { return m_wnd; }
-
     // ---- images ----
     // Cut a sheet of 13 x 5 cells of cx x cy pixels into the 54 faces and the
     // back; FALSE (logged, earlier images kept) for a sheet that cannot hold them.

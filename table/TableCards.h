@@ -21,9 +21,6 @@ public:
     CTableCards(const CTableCards&) = delete;
     CTableCards& operator=(const CTableCards&) = delete;
 
-    // The window fields the played cards are laid by.
-    const CTableWndFields& Fields() const { return m_fields; }
-
     // Group ids and notifications.
     static constexpr int kBlindGroupId = 1001;
     static constexpr int kRelayGroupId = 0;

@@ -119,8 +119,6 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
     }
     for (int tip = 0; tip < kTipCount; ++tip)
         EXPECT_NE(wnd->Info().Tip(tip).m_hWnd, nullptr) << tip;
-    EXPECT_EQ(&wnd->Hands().Window(), wnd);
-    EXPECT_EQ(&wnd->TableCards().Fields(), &wnd->Fields());
     EXPECT_EQ(wnd->GetSeatChangeTick(), DWORD(clock.NowMs()));
     // No plug-in is installed here: the table goes on without sound.
     EXPECT_FALSE(wnd->SoundHost().HasObject());
