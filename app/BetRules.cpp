@@ -1,6 +1,6 @@
 #include "app/BetRules.h"
 
-#include "table/CardPainter.h"
+#include "table/cards/CardPainter.h"
 
 #include <algorithm>
 #include <cstdint>

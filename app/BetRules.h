@@ -1,9 +1,9 @@
 #pragma once
 // The betting game's wording: the status line each outcome shows (the rule
-// itself is the table's, table/BetRules.h).
+// itself is the table's, table/common/BetRules.h).
 
 #include "platform/CString.h"
-#include "table/BetRules.h"
+#include "table/common/BetRules.h"
 
 namespace bet_rules {
 

@@ -6,7 +6,7 @@
 #include "platform/text/CFont.h"
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/text/Text.h"
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 
 namespace {
 

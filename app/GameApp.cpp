@@ -13,7 +13,7 @@
 #include "platform/system/Path.h"
 #include "platform/window/SystemMetrics.h"
 #include "sprite/Theme.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 
 CGameApp theApp;
 

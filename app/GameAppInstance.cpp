@@ -6,7 +6,7 @@
 #include "platform/Errors.h"
 #include "platform/system/Registry.h"
 #include "platform/system/SharedMemory.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 
 void CGameApp::SetRegistryKey(LPCSTR company) {
     SetAppRegistryKey(company);

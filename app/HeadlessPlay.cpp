@@ -8,8 +8,8 @@
 #include "platform/window/NonClient.h"
 #include "sprite/AppServices.h"
 #include "sprite/WindowMessages.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
 
 #include <cstdio>
 #include <cstring>

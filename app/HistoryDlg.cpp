@@ -9,8 +9,8 @@
 #include "platform/window/Cursor.h"
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
-#include "table/GameNetClient.h"
-#include "table/GameWndInfoText.h"
+#include "table/client/GameNetClient.h"
+#include "table/common/GameWndInfoText.h"
 
 #include <algorithm>
 

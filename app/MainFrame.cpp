@@ -16,8 +16,8 @@
 #include "platform/window/NonClient.h"
 #include "platform/window/WindowAttention.h"
 #include "sprite/Theme.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CWnd)
 

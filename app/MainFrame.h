@@ -9,7 +9,7 @@
 #include "app/ShellMessages.h"
 #include "app/StartupRules.h"
 #include "platform/window/Wnd.h"
-#include "table/ClientShell.h"
+#include "table/client/ClientShell.h"
 
 class CGameWnd;
 class CSettingDlg;

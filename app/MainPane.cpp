@@ -9,8 +9,8 @@
 #include "platform/window/Cursor.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/GdiRoutines.h"
-#include "table/GameWnd.h"
-#include "table/ReceiveGate.h"
+#include "table/window/GameWnd.h"
+#include "table/client/ReceiveGate.h"
 
 namespace {
 

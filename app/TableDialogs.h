@@ -5,7 +5,7 @@
 // application; the application's own link derives from it and adds the
 // settings, the main window and the chat.
 
-#include "table/TableAppLink.h"
+#include "table/common/TableAppLink.h"
 
 #include <memory>
 

@@ -11,7 +11,7 @@
 #include "platform/window/Input.h"
 #include "sprite/AppServices.h"
 #include "sprite/MemDC.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "app/BetRules.h"
 #include "app/SkinDialog.h"
 #include "platform/text/CFont.h"
-#include "table/CardPainter.h"
+#include "table/cards/CardPainter.h"
 
 #include <functional>
 

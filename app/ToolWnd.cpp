@@ -5,8 +5,8 @@
 #include "platform/controls/ControlHost.h"
 #include "platform/window/WindowDcs.h"
 #include "sprite/GdiRoutines.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
 
 IMPLEMENT_DYNCREATE(CToolWnd, CWnd)
 

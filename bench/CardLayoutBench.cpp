@@ -4,8 +4,8 @@
 #include "game/GameLogic.h"
 #include "sprite/GameLayout.h"
 #include "sprite/SpriteWnd.h"
-#include "table/CardLayout.h"
-#include "table/TableWndFields.h"
+#include "table/cards/CardLayout.h"
+#include "table/common/TableWndFields.h"
 
 #include <benchmark/benchmark.h>
 

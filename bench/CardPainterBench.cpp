@@ -3,7 +3,7 @@
 
 #include "bench/BenchFrame.h"
 #include "game/GameLogic.h"
-#include "table/CardPainter.h"
+#include "table/cards/CardPainter.h"
 
 #include <benchmark/benchmark.h>
 

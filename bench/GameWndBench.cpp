@@ -5,9 +5,9 @@
 #include "game/GameLogic.h"
 #include "platform/system/Clock.h"
 #include "sprite/GameLayout.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
-#include "table/TableAppLink.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
+#include "table/common/TableAppLink.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,7 +11,7 @@
 #include "bench/InProcessProgram.h"
 #include "game/GameRecords.h"
 #include "platform/display/WindowSurfaces.h"
-#include "table/GameWnd.h"
+#include "table/window/GameWnd.h"
 #include "tools/tablehost/HostOptions.h"
 #include "tools/tablehost/TableHost.h"
 

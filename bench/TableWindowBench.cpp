@@ -4,9 +4,9 @@
 #include "platform/system/Clock.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
-#include "table/TableAppLink.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
+#include "table/common/TableAppLink.h"
 #include "tools/tablehost/TableDriver.h"
 
 #include <cstdarg>

@@ -3,7 +3,7 @@
 // the rest is the line. A tip belongs to a seated speaker and comes from the
 // line's own bytes; the reading never runs past the line.
 
-#include "table/GameWndChatLine.h"
+#include "table/panes/GameWndChatLine.h"
 
 #include <cstdint>
 #include <cstdlib>

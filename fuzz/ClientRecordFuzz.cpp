@@ -8,8 +8,8 @@
 #include "game/GameRecords.h"
 #include "platform/display/Display.h"
 #include "sprite/AppServices.h"
-#include "table/GameNetClient.h"
-#include "table/ReceivedRecords.h"
+#include "table/client/GameNetClient.h"
+#include "table/client/ReceivedRecords.h"
 
 #include <climits>
 #include <cstdint>

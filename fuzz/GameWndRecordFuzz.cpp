@@ -9,9 +9,9 @@
 #include "platform/display/Display.h"
 #include "sprite/AppServices.h"
 #include "sprite/GameLayout.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
-#include "table/ReceivedRecords.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
+#include "table/client/ReceivedRecords.h"
 
 #include <climits>
 #include <cstdint>

@@ -14,7 +14,7 @@
 #include "platform/system/Clock.h"
 #include "platform/system/Path.h"
 #include "platform/system/Registry.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 #include "tests/support/SocketTestKit.h"
 #include "tests/support/TempFolder.h"
 #include "tests/tools/HostTestKit.h"

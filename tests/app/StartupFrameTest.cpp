@@ -14,8 +14,8 @@
 #include "platform/system/Shell.h"
 #include "platform/window/Input.h"
 #include "sprite/SpritePos.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -20,10 +20,10 @@
 #include "platform/window/Input.h"
 #include "platform/window/NonClient.h"
 #include "platform/window/SystemMetrics.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
-#include "table/GameWndIds.h"
-#include "table/TableInfo.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
+#include "table/common/GameWndIds.h"
+#include "table/panes/TableInfo.h"
 
 #include <algorithm>
 #include <filesystem>

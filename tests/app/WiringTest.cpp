@@ -17,8 +17,8 @@
 #include "app/ToolWnd.h"
 #include "assets/resource.h"
 #include "outside/ChatControls.h"
-#include "table/GameNetClient.h"
-#include "table/GameWnd.h"
+#include "table/client/GameNetClient.h"
+#include "table/window/GameWnd.h"
 #include "tests/support/DialogFixture.h"
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "game/GameLogic.h"
 #include "game/GameRecords.h"
 #include "game/TableRecords.h"
-#include "table/ReceivedRecords.h"
+#include "table/client/ReceivedRecords.h"
 #include "tools/tablehost/HostFrames.h"
 
 #include <algorithm>

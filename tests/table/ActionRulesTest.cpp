@@ -3,9 +3,9 @@
 
 #include "assets/resource.h"
 #include "game/GameLogic.h"
-#include "table/GameRecordWords.h"
-#include "table/GameWndActionRules.h"
-#include "table/GameWndIds.h"
+#include "table/common/GameRecordWords.h"
+#include "table/common/GameWndActionRules.h"
+#include "table/common/GameWndIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The tip's text cut into lines, the body placed by its corner, and the tail
 // for each of the twelve directions.
 
-#include "table/BalloonTipLayout.h"
+#include "table/panes/BalloonTipLayout.h"
 #include "platform/CodePage.h"
 #include "platform/gdi/Gdi.h"
 

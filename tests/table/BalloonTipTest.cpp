@@ -6,7 +6,7 @@
 #include "platform/display/Display.h"
 #include "platform/text/Font.h"
 #include "platform/text/Text.h"
-#include "table/BalloonTipWnd.h"
+#include "table/panes/BalloonTipWnd.h"
 
 #include <filesystem>
 

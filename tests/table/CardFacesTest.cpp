@@ -4,7 +4,7 @@
 
 #include "outside/CardFaces.h"
 #include "game/GameLogic.h"
-#include "table/CardPainter.h"
+#include "table/cards/CardPainter.h"
 #include "tests/table/TableTestKit.h"
 
 #include <set>

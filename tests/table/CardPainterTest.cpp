@@ -2,7 +2,7 @@
 // sheet replaces the jokers and the back at its size only for the faces its
 // options name; everything else goes to the card-face library unchanged.
 
-#include "table/CardPainter.h"
+#include "table/cards/CardPainter.h"
 #include "tests/table/TableTestKit.h"
 
 namespace {

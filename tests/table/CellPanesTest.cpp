@@ -2,7 +2,7 @@
 // alpha cell that belongs to it; values beyond the strip draw nothing (or,
 // for the countdown, the nearest the two digits show).
 
-#include "table/CellPaneImages.h"
+#include "table/panes/CellPaneImages.h"
 #include "tests/table/TableTestKit.h"
 
 namespace {

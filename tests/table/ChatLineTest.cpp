@@ -2,7 +2,7 @@
 // whole GBK characters, the addressed form rebuilt, and lines the table
 // leaves to the chat pane alone.
 
-#include "table/GameWndChatLine.h"
+#include "table/panes/GameWndChatLine.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -10,7 +10,7 @@
 #include "game/GameLogic.h"
 #include "game/PlayRecords.h"
 #include "sprite/AppServices.h"
-#include "table/GameNetClient.h"
+#include "table/client/GameNetClient.h"
 #include "tests/support/DisplayFixture.h"
 #include "tests/support/TempFolder.h"
 

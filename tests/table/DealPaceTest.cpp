@@ -3,7 +3,7 @@
 // its time.
 
 #include "ClientFixture.h"
-#include "table/DealPaceWnd.h"
+#include "table/cards/DealPaceWnd.h"
 
 namespace table_test {
 namespace {

@@ -1,6 +1,6 @@
-#include "table/GameRecordWords.h"
-#include "table/ReceivedCards.h"
-#include "table/ReceivedRecords.h"
+#include "table/common/GameRecordWords.h"
+#include "table/client/ReceivedCards.h"
+#include "table/client/ReceivedRecords.h"
 
 #include "game/PlayRecords.h"
 #include "game/StateRecords.h"

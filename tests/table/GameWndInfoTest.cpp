@@ -15,10 +15,10 @@
 #include "sprite/GameLayout.h"
 #include "sprite/SpriteButton.h"
 #include "sprite/Theme.h"
-#include "table/GameWnd.h"
-#include "table/GameWndInfoText.h"
-#include "table/SeatPopupWnd.h"
-#include "table/TableAppLink.h"
+#include "table/window/GameWnd.h"
+#include "table/common/GameWndInfoText.h"
+#include "table/panes/SeatPopupWnd.h"
+#include "table/common/TableAppLink.h"
 
 #include <algorithm>
 #include <cstdlib>

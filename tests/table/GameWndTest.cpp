@@ -2,7 +2,7 @@
 // its parts created, its link to the network client made on creation and
 // undone on destruction, and its background drawn from the default theme.
 
-#include "table/GameWnd.h"
+#include "table/window/GameWnd.h"
 #include "ClientFixture.h"
 #include "TableTestKit.h"
 #include "game/PlayRecords.h"

@@ -2,7 +2,7 @@
 // seat display name, the speech tips and the seat pop-up per view, and the
 // betting dialog's bean figure.
 
-#include "table/GameWndInfoText.h"
+#include "table/common/GameWndInfoText.h"
 
 #include "game/LevelTitles.h"
 

@@ -3,7 +3,7 @@
 // painter with the program's custom sheet.
 
 #include "game/GameLogic.h"
-#include "table/LastCardPaneImage.h"
+#include "table/panes/LastCardPaneImage.h"
 #include "tests/table/TableTestKit.h"
 
 #include <cstring>

@@ -2,11 +2,11 @@
 // values set, drawn onto one sheet for a person to look at.
 
 #include "game/GameLogic.h"
-#include "table/CellPaneImages.h"
-#include "table/LastCardPaneImage.h"
-#include "table/ReelPaneImage.h"
-#include "table/ResultPaneImage.h"
-#include "table/TextPaneImage.h"
+#include "table/panes/CellPaneImages.h"
+#include "table/panes/LastCardPaneImage.h"
+#include "table/panes/ReelPaneImage.h"
+#include "table/panes/ResultPaneImage.h"
+#include "table/panes/TextPaneImage.h"
 #include "tests/table/TableTestKit.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 // of one reason and a hold kept past the longest presentation are told:
 // traced in a program, the end of a test run.
 
-#include "table/ReceiveGate.h"
+#include "table/client/ReceiveGate.h"
 #include "TableTestKit.h"
 #include "platform/system/Clock.h"
 #include "platform/system/Trace.h"

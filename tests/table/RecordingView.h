@@ -4,7 +4,7 @@
 // line ("ShowTurnClock 10 3000"), and CollectRound and the flights answer
 // as the test says.
 
-#include "table/TableView.h"
+#include "table/records/TableView.h"
 
 #include <algorithm>
 #include <string>

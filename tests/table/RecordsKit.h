@@ -11,9 +11,9 @@
 #include "TableTestKit.h"
 #include "game/GameLogic.h"
 #include "game/PlayRecords.h"
-#include "table/RecordKinds.h"
-#include "table/TableAppLink.h"
-#include "table/TableRecords.h"
+#include "table/client/RecordKinds.h"
+#include "table/common/TableAppLink.h"
+#include "table/records/TableRecords.h"
 
 #include <cstdlib>
 #include <memory>

@@ -4,7 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/text/Text.h"
-#include "table/ReelPaneImage.h"
+#include "table/panes/ReelPaneImage.h"
 #include "tests/table/TableTestKit.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // words from the game-over record, and every text inside its cell.
 
 #include "game/GameLogic.h"
-#include "table/ResultPaneImage.h"
+#include "table/panes/ResultPaneImage.h"
 #include "tests/table/TableTestKit.h"
 
 #include <climits>

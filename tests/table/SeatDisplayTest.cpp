@@ -2,7 +2,7 @@
 // record, its window, and the pixels it draws cropped and centred.
 
 #include "ClientFixture.h"
-#include "table/SeatDisplayWnd.h"
+#include "table/panes/SeatDisplayWnd.h"
 #include "tests/support/GdiCanvas.h"
 
 #include <set>

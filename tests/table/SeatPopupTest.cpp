@@ -11,7 +11,7 @@
 #include "sprite/GameLayout.h"
 #include "sprite/GdiRoutines.h"
 #include "sprite/Theme.h"
-#include "table/SeatPopupWnd.h"
+#include "table/panes/SeatPopupWnd.h"
 
 #include <filesystem>
 

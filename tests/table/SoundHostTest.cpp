@@ -4,7 +4,7 @@
 #include "ClientFixture.h"
 #include "game/PlayRecords.h"
 #include "platform/system/Registry.h"
-#include "table/KNSoundHost.h"
+#include "table/window/KNSoundHost.h"
 
 #include <cstdlib>
 #include <stdexcept>

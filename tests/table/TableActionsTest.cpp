@@ -3,7 +3,7 @@
 
 #include "TableWindowKit.h"
 #include "assets/resource.h"
-#include "table/GameWndActionRules.h"
+#include "table/common/GameWndActionRules.h"
 
 namespace table_test {
 namespace {

@@ -9,7 +9,7 @@
 // Each check returns its faults in words, the first first.
 
 #include "TableFrameKit.h"
-#include "table/CellPaneImages.h"
+#include "table/panes/CellPaneImages.h"
 
 #include <set>
 #include <sstream>

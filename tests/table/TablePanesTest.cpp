@@ -2,8 +2,8 @@
 // the result pane, the countdown and the per-seat panes.
 
 #include "TableWindowKit.h"
-#include "table/CellPaneImages.h"
-#include "table/ResultPaneImage.h"
+#include "table/panes/CellPaneImages.h"
+#include "table/panes/ResultPaneImage.h"
 
 namespace table_test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "HostTableKit.h"
 #include "platform/images/PngFile.h"
-#include "table/TableCards.h"
+#include "table/cards/TableCards.h"
 
 #include <array>
 #include <deque>

@@ -1,7 +1,7 @@
 // The start pane: its keys and their defaults, a format that may only take
 // the one integer it is given, and the text drawn where the layout says.
 
-#include "table/TextPaneImage.h"
+#include "table/panes/TextPaneImage.h"
 #include "tests/table/TableTestKit.h"
 
 namespace {
