@@ -66,6 +66,8 @@ public:
     virtual HDC GetWindowDC(HWND, bool /*wholeWindow*/) { return nullptr; }
     // GetDCEx without DCX_CLIPCHILDREN: the client area, children included.
     virtual HDC GetDCOverChildren(HWND) { return nullptr; }
+    // GetDCEx with DCX_INTERSECTRGN: the client area inside the rectangles.
+    virtual HDC GetDCInside(HWND, const std::vector<RECT>& /*area*/) { return nullptr; }
     virtual int ReleaseWindowDC(HWND, HDC) { return 0; }
     // The window a lent DC (paint or window DC) draws on; null for any other DC.
     virtual HWND WindowOfDC(HDC) { return nullptr; }

@@ -31,8 +31,9 @@ void SetAnchorCardMeasures(int cardWidth, int border) {
 }
 
 POINT AnchorToClient(int x, int y, int anchor) {
+    // GetClientRect refuses a handle that names no window: no separate check.
     RECT client;
-    if (!g_anchorWindow || !IsWindow(g_anchorWindow) || !GetClientRect(g_anchorWindow, &client))
+    if (!g_anchorWindow || !GetClientRect(g_anchorWindow, &client))
         return POINT{x, y};
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;

@@ -1,6 +1,7 @@
 // The sprite window's drawing: the dirty list, composing rectangles in the
 // frame buffer, the window's life and its timers.
 
+#include "platform/gdi/DcEx.h"
 #include "platform/system/Clock.h"
 #include "platform/window/Window.h"
 #include "sprite/SpriteItem.h"
@@ -125,17 +126,29 @@ void CSpriteWnd::FlushDirty() {
     const CSize size = m_dcFrame.GetSize();
     const RECT client{0, 0, size.cx, size.cy};
     const std::vector<PaintEntry> list = PaintList();
-    HDC window = m_hWnd ? ::GetDC(m_hWnd) : nullptr;
-    for (RECT box : MergeOverlapping(rects)) {
-        if (!IntersectRect(&box, &box, &client))
-            continue;
-        PaintBox(box, list);
-        if (window)
-            BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
-                   box.left, box.top, SRCCOPY);
+    std::vector<RECT> boxes;
+    for (RECT box : MergeOverlapping(rects))
+        if (IntersectRect(&box, &box, &client)) {
+            PaintBox(box, list);
+            boxes.push_back(box);
+        }
+    if (!m_hWnd || boxes.empty())
+        return;
+    // The window's DC inside the boxes alone: only they are shown again.
+    HRGN area = CreateRectRgnIndirect(&boxes[0]);
+    for (size_t i = 1; i < boxes.size(); ++i) {
+        HRGN more = CreateRectRgnIndirect(&boxes[i]);
+        CombineRgn(area, area, more, RGN_OR);
+        DeleteObject(more);
     }
-    if (window)
-        ::ReleaseDC(m_hWnd, window);
+    HDC window = GetDCEx(m_hWnd, area, DCX_CLIPCHILDREN | DCX_INTERSECTRGN);
+    DeleteObject(area);
+    if (!window)
+        return;
+    for (const RECT& box : boxes)
+        BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
+               box.left, box.top, SRCCOPY);
+    ::ReleaseDC(m_hWnd, window);
 }
 
 // Removes the cover from the pieces; a piece it cuts leaves up to four (the

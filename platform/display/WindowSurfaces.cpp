@@ -222,9 +222,16 @@ HDC WindowSurfaces::MakeDC(HWND hwnd, const std::vector<RECT>* invalid, bool who
     DeleteObject(visibleHandle);
     if (!hdc)
         return nullptr;
-    RECT bounds = visible.Bounds();
-    OffsetRect(&bounds, offset.x, offset.y);
-    m_lent[hdc] = LentDC{hwnd, topLevel, bounds};
+    // A DC that may touch a few parts only marks those dirty, so that a
+    // presenting driver shows them again and not what lies between.
+    std::vector<RECT> area;
+    if (visible.Rects().size() <= kMaxDirtyRects)
+        area = visible.Rects();
+    else
+        area = {visible.Bounds()};
+    for (RECT& r : area)
+        OffsetRect(&r, offset.x, offset.y);
+    m_lent[hdc] = LentDC{hwnd, topLevel, std::move(area)};
     return hdc;
 }
 
@@ -232,12 +239,13 @@ void WindowSurfaces::ReturnDC(HDC hdc) {
     auto it = m_lent.find(hdc);
     if (it == m_lent.end())
         return;
-    const LentDC lent = it->second;
+    const LentDC lent = std::move(it->second);
     m_lent.erase(it);
     ForgetTempDCWrapper(hdc);
     DeleteDC(hdc);
     if (m_tops.count(lent.topLevel))
-        MarkDirty(lent.topLevel, lent.bounds);
+        for (const RECT& r : lent.area)
+            MarkDirty(lent.topLevel, r);
 }
 
 HDC WindowSurfaces::BeginPaintDC(HWND hwnd, const std::vector<RECT>& invalid) {
@@ -254,6 +262,10 @@ HDC WindowSurfaces::GetWindowDC(HWND hwnd, bool wholeWindow) {
 
 HDC WindowSurfaces::GetDCOverChildren(HWND hwnd) {
     return MakeDC(hwnd, nullptr, false, false);
+}
+
+HDC WindowSurfaces::GetDCInside(HWND hwnd, const std::vector<RECT>& area) {
+    return MakeDC(hwnd, &area, false);
 }
 
 int WindowSurfaces::ReleaseWindowDC(HWND, HDC hdc) {

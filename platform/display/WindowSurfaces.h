@@ -36,6 +36,7 @@ public:
     // included), and ReleaseDC of windows.
     HDC GetWindowDC(HWND hwnd, bool wholeWindow) override;
     HDC GetDCOverChildren(HWND hwnd) override;
+    HDC GetDCInside(HWND hwnd, const std::vector<RECT>& area) override;
     int ReleaseWindowDC(HWND hwnd, HDC hdc) override;
     HWND WindowOfDC(HDC hdc) override;
 
@@ -63,7 +64,8 @@ private:
     struct LentDC {
         HWND window;
         HWND topLevel;
-        RECT bounds; // surface coordinates
+        // Surface coordinates: what it may touch, as a few rectangles or their bounds.
+        std::vector<RECT> area;
     };
 
     TopSurface* Ensure(HWND topLevel);

@@ -4,6 +4,7 @@
 
 #include "platform/DisplayDriver.h"
 #include "platform/gdi/DcEx.h"
+#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/HandleTable.h"
 #include "platform/gdi/WindowDc.h"
 
@@ -211,8 +212,14 @@ HDC GetDC(HWND hwnd) {
 }
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
-    if (!hwnd || clip)
+    if (!hwnd)
         return nullptr;
+    if (clip) {
+        const RegionObject* region = LookupRegion(clip);
+        if (!(flags & DCX_INTERSECTRGN) || (flags & DCX_WINDOW) || !region)
+            return nullptr;
+        return GetDisplayDriver().GetDCInside(hwnd, region->region.Rects());
+    }
     if (flags & DCX_WINDOW)
         return GetWindowDC(hwnd);
     if (flags & DCX_CLIPCHILDREN)

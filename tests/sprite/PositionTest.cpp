@@ -47,6 +47,14 @@ TEST_F(AnchorTest, UnknownAnchorsAndNoWindowLeaveThePointAlone) {
     SetPosResolver(nullptr);
     SetAnchorWindow(table.m_hWnd);
     EXPECT_EQ(At(7, 9, 8).x, 7);
+    // A window gone since it was set measures nothing.
+    SetPosResolver(AnchorToClient);
+    CWnd gone;
+    ASSERT_TRUE(gone.CreateEx(0, nullptr, "g", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
+    SetAnchorWindow(gone.m_hWnd);
+    gone.DestroyWindow();
+    EXPECT_EQ(At(7, 9, 8).x, 7);
+    EXPECT_EQ(At(7, 9, 8).y, 9);
 }
 
 TEST_F(AnchorTest, AnchorFifteenSitsACardAndABorderAboveTheBottom) {

@@ -78,8 +78,15 @@ TEST_F(SpriteWndQuietTest, AChangeAtAQuietTableIsShownOnceItsMessagesAreHandled)
     POSITION s = AddFixed(wnd.AddImage(new SolidImage(10, 10, {kRed})), 200, 100, 0, 0);
     ASSERT_TRUE(wnd.StartSprite(s, kNotifyNone, 0, -1, -1, TRUE));
     EXPECT_EQ(Shown(205, 105), Rgb(TestSpriteWnd::kBackground)); // not before the pump
-    PumpPending();                                               // the clock stands still
+    platform::GetWindowSurfaces()->TakeDirty(wnd.m_hWnd);
+    PumpPending(); // the clock stands still
     EXPECT_EQ(Shown(205, 105), Rgb(kRed));
+    // Only what changed is to be shown again on the screen, not the window.
+    const std::vector<RECT> dirty = platform::GetWindowSurfaces()->TakeDirty(wnd.m_hWnd);
+    ASSERT_FALSE(dirty.empty());
+    for (const RECT& r : dirty)
+        EXPECT_TRUE(r.left >= 200 && r.top >= 100 && r.right <= 210 && r.bottom <= 110)
+            << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     wnd.StopSprite(s, TRUE, TRUE);
     PumpPending();
     EXPECT_EQ(Shown(205, 105), Rgb(TestSpriteWnd::kBackground));
