@@ -158,8 +158,6 @@ public:
     const CHandList& GetHand() const { return m_hand; }
     const CHandList& GetLeftShown() const { return m_leftShown; }
     const CHandList& GetRightShown() const { return m_rightShown; }
-    const CHandList& GetLeftCue() const { return m_leftCue; }
-    const CHandList& GetRightCue() const { return m_rightCue; }
     // The slots of my hand when it holds n cards: the layout's spacing, or a
     // closer one when the fan would not fit the table beside my plate.
     FanPlace MyHandFan(int n) const;

@@ -15,6 +15,20 @@ protected:
     }
     POINT Client(const CSpritePos& pos) { return ResolvePos(pos); }
     int LittleInterval() const { return gameLayout.m_nLittleInterval; }
+    // The cue cards drawn on one half of the table, left to right.
+    std::vector<SPRITEINFO*> CueSprites(bool leftHalf) {
+        std::vector<SPRITEINFO*> out;
+        for (int c = 0; c < CSpriteWnd::kChannels; ++c) {
+            SPRITEINFO* s =
+                wnd.GetChannel(c).posSprite ? Info(wnd.GetChannel(c).posSprite) : nullptr;
+            if (s != nullptr && strcmp(s->szName, "ALLIANCECUECARD") == 0 &&
+                (s->x < kTableWidth / 2) == leftHalf)
+                out.push_back(s);
+        }
+        std::sort(out.begin(), out.end(),
+                  [](const SPRITEINFO* a, const SPRITEINFO* b) { return a->x < b->x; });
+        return out;
+    }
     int left = 0, right = 0;
 };
 
@@ -83,19 +97,19 @@ TEST_F(ShownCardsTest, CueCardsLieBelowThePartnersPlaces) {
     hands.ShowCueCards(cards, 2, right);
     hands.ShowCueCards(cards, 1, right); // replaces the earlier cue
     Settle();
-    ASSERT_EQ(hands.GetLeftCue().size(), 2u);
-    ASSERT_EQ(hands.GetRightCue().size(), 1u);
+    ASSERT_EQ(CueSprites(true).size(), 2u);
+    ASSERT_EQ(CueSprites(false).size(), 1u);
     const CSpritePos avatar = fields.AvatarPoint(fields.viewpoint.ViewOf(left));
     CSpritePos second(avatar.x + 120 + LittleInterval(), avatar.y + 70);
     second.anchor = avatar.anchor;
-    SPRITEINFO* s = Info(hands.GetLeftCue().back().pos);
+    SPRITEINFO* s = CueSprites(true).back();
     EXPECT_EQ(s->x, Client(second).x);
     EXPECT_EQ(s->y, Client(second).y);
     EXPECT_STREQ(s->szName, "ALLIANCECUECARD");
     const CSpritePos rightAvatar = fields.AvatarPoint(fields.viewpoint.ViewOf(right));
     CSpritePos cue(-(LittleInterval() + gameLayout.m_sizeLittleCard.cx) - 80, rightAvatar.y + 70);
     cue.anchor = 8;
-    EXPECT_EQ(Info(hands.GetRightCue().front().pos)->x, Client(cue).x);
+    EXPECT_EQ(CueSprites(false).front()->x, Client(cue).x);
     EXPECT_EQ(PlayingSprites(), 3);
 }
 
@@ -107,7 +121,7 @@ TEST_F(ShownCardsTest, ABrokenRecordShowsNothing) {
     hands.ShowCueCards(bad, 2, left);
     hands.ShowCueCards(good, 56, left);
     EXPECT_EQ(Codes(hands.GetLeftShown()), (std::vector<int>{Card(0, 3)})) << "kept as it was";
-    EXPECT_TRUE(hands.GetLeftCue().empty());
+    EXPECT_TRUE(CueSprites(true).empty());
     EXPECT_NE(Log().find("ShowCueCards refused: card 999"), std::string::npos);
     EXPECT_NE(Log().find("ShowCueCards refused: 56 cards"), std::string::npos);
 }
