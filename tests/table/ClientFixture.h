@@ -270,6 +270,23 @@ protected:
         play->nCount = n;
         return play;
     }
+    // A play whose next actor is the seat after the actor (take out or pass).
+    std::unique_ptr<tagPLAYMSG> PlayToNext(int seat, int type, std::initializer_list<int> codes) {
+        auto play = Play(seat, type, codes);
+        play->nActionMask[CGameLogic::GetNextSeat(seat)] = kActionTakeOut | kActionPass;
+        return play;
+    }
+    // A table before any game: no history, no state, no seat acting.
+    static void ResetTableBoard() {
+        ClearBoard();
+        theBoard.ResetGameData();
+        theBoard.ClearHistory();
+        theBoard.SetGameState(0);
+        for (int seat = 0; seat < kSeatCount; ++seat) {
+            theBoard.SetSeatStatus(seat, 0, 0);
+            theBoard.SetSeatActionMask(seat, 0);
+        }
+    }
 
     // Records of the given id sent through the client.
     std::vector<std::vector<BYTE>> Sent(int id) const {

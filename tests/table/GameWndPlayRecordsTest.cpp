@@ -18,12 +18,6 @@ protected:
         SeatSix(kRuleCardsInClear | kRuleTribute);
         theBoard.SetGameState(kStatePlay);
     }
-    // A play whose next actor is the seat after the actor (take out or pass).
-    std::unique_ptr<tagPLAYMSG> PlayToNext(int seat, int type, std::initializer_list<int> codes) {
-        auto play = Play(seat, type, codes);
-        play->nActionMask[CGameLogic::GetNextSeat(seat)] = kActionTakeOut | kActionPass;
-        return play;
-    }
 };
 
 TEST_F(GameWndPlays, ALeaderWithPlaysOnTheTableEndsTheRoundOneSecondLater) {

@@ -109,14 +109,7 @@ protected:
     void SetUp() override {
         ClientKitTest::SetUp();
         setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
-        ClearBoard();
-        theBoard.ResetGameData();
-        theBoard.ClearHistory();
-        theBoard.SetGameState(0);
-        for (int seat = 0; seat < kSeatCount; ++seat) {
-            theBoard.SetSeatStatus(seat, 0, 0);
-            theBoard.SetSeatActionMask(seat, 0);
-        }
+        ResetTableBoard();
         SetTableAppLink(&app);
         client.m_nMySeat = kMe;
         client.m_bWatcher = FALSE;

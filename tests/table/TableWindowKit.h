@@ -24,11 +24,11 @@
 #include "platform/window/Input.h"
 #include "sprite/GameLayout.h"
 #include "table/cards/CardLayout.h"
-#include "table/window/GameWnd.h"
+#include "table/cards/TableCards.h"
 #include "table/client/ReceiveGate.h"
 #include "table/common/TableAppLink.h"
-#include "table/cards/TableCards.h"
 #include "table/common/TableWndFields.h"
+#include "table/window/GameWnd.h"
 #include "tests/sprite/SpriteTestKit.h"
 #include "tests/support/TempFolder.h"
 
@@ -114,14 +114,7 @@ protected:
     void SetUp() override {
         ClientKitTest::SetUp();
         setenv("PELLOR_CONFIG_DIR", config.Path().c_str(), 1);
-        ClearBoard();
-        theBoard.ResetGameData();
-        theBoard.ClearHistory();
-        theBoard.SetGameState(0);
-        for (int seat = 0; seat < kSeatCount; ++seat) {
-            theBoard.SetSeatStatus(seat, 0, 0);
-            theBoard.SetSeatActionMask(seat, 0);
-        }
+        ResetTableBoard();
         ASSERT_TRUE(layout.LoadFrom(kLayoutFile.c_str()));
         SetTableAppLink(&app);
         ASSERT_TRUE(parent.CreateTop(&parentLog, kWidth, kHeight));
