@@ -25,27 +25,14 @@ endfunction()
 # A GoogleTest program registered with CTest. Its tests are named after the
 # program, "game_tests" giving "game.Suite.Case", so a folder's tests can be
 # selected with "ctest -R '^game\\.'".
-#
-# SCREEN_TESTS names (as a GoogleTest filter) the tests that show windows on
-# the one X screen the whole run shares and read its pixels back: they hold
-# the "x_screen" lock, so no other window covers theirs while they look.
 function(pellor_test name)
-    cmake_parse_arguments(ARG "" "SCREEN_TESTS" "" ${ARGN})
-    add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+    add_executable(${name} ${ARGN})
     pellor_defaults(${name})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     string(REGEX REPLACE "_tests$" "" prefix ${name})
     # Asserts are live in the test run (platform/system/Trace.h).
-    if(ARG_SCREEN_TESTS)
-        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
-            TEST_FILTER "-${ARG_SCREEN_TESTS}" PROPERTIES ENVIRONMENT PELLOR_ASSERTS=1)
-        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
-            TEST_FILTER "${ARG_SCREEN_TESTS}"
-            PROPERTIES RESOURCE_LOCK x_screen ENVIRONMENT PELLOR_ASSERTS=1)
-    else()
-        gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
-            PROPERTIES ENVIRONMENT PELLOR_ASSERTS=1)
-    endif()
+    gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT PELLOR_ASSERTS=1)
     # The whole program in one process as well, in three shuffled orders of
     # fixed seeds: no test may lean on what an earlier one left behind. Not
     # in a sanitized build, whose pass of every test is long enough as it is.
@@ -55,10 +42,6 @@ function(pellor_test name)
                 COMMAND ${name} --gtest_shuffle --gtest_random_seed=${seed})
             set_tests_properties(${prefix}.Shuffled.Seed${seed} PROPERTIES
                 ENVIRONMENT PELLOR_ASSERTS=1 TIMEOUT 600)
-            if(ARG_SCREEN_TESTS)
-                set_tests_properties(${prefix}.Shuffled.Seed${seed} PROPERTIES
-                    RESOURCE_LOCK x_screen)
-            endif()
         endforeach()
     endif()
 endfunction()

@@ -1,5 +1,5 @@
-// The skinned frame on a real X display through the SDL driver (run under
-// xvfb-run; skipped without one): the X screen shows the caption and its
+// The skinned frame on a real X display through the SDL driver (an X server
+// of the test's own; skipped without Xvfb): the X screen shows the caption and its
 // buttons as the frame painted them, and a drag of the caption moves the
 // window there.
 

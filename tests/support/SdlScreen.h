@@ -1,13 +1,15 @@
 #pragma once
 
-// End-to-end helpers for the SDL display under a real X server: the native
-// window of a top-level window, SDL mouse events as the server would send
-// them, the real message loop run until a message comes, and the X screen's
-// pixels read back with a bounded wait for a loaded server to show them.
+// End-to-end helpers for the SDL display under a real X server of the test's
+// own: the native window of a top-level window, SDL mouse events as the
+// server would send them, the real message loop run until a message comes,
+// and the X screen's pixels read back with a bounded wait for a loaded
+// server to show them.
 //
 // Include it last: Xlib's macros (None, Bool, Status) break headers after it.
 
 #include "tests/support/MessageLog.h"
+#include "tests/support/OwnXServer.h"
 
 #include "platform/display/Display.h"
 #include "platform/window/Window.h"
@@ -17,6 +19,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include <X11/Xlib.h>
@@ -24,16 +28,35 @@
 
 namespace platform_test {
 
-// Runs on the SDL display; skipped without an X display.
+// Runs on the SDL display of an X server of the test's own, so that the
+// pointer it moves and the pixels it reads meet no other test's or program's
+// of the run; skipped without Xvfb.
 class SdlScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "no X display (the suite runs this under xvfb-run)";
+        if (!HaveXvfb())
+            GTEST_SKIP() << "no Xvfb (the install step adds it)";
+        m_server = std::make_unique<OwnXServer>();
+        ASSERT_FALSE(m_server->Number().empty()) << "the X server did not start";
+        const char* shared = std::getenv("DISPLAY");
+        m_sharedDisplay = shared ? shared : "";
+        setenv("DISPLAY", m_server->Name().c_str(), 1);
         ASSERT_EQ(platform::StartDisplay(platform::DisplayKind::Sdl), platform::DisplayKind::Sdl);
     }
-    void TearDown() override { platform::StopDisplay(); }
+    void TearDown() override {
+        platform::StopDisplay();
+        if (!m_server)
+            return;
+        m_server.reset();
+        if (m_sharedDisplay.empty())
+            unsetenv("DISPLAY");
+        else
+            setenv("DISPLAY", m_sharedDisplay.c_str(), 1);
+    }
+
+private:
+    std::unique_ptr<OwnXServer> m_server;
+    std::string m_sharedDisplay;
 };
 
 constexpr UINT_PTR kGiveUpTimer = 1, kSettleTimer = 2;

@@ -1,4 +1,5 @@
-// End to end on a real X display (run under xvfb-run; skipped without one):
+// End to end on a real X display (an X server of the test's own; skipped
+// without Xvfb):
 // an SDL window opens for a top-level window, a click pushed into SDL's event
 // queue (as the X server would deliver it) arrives as WM_LBUTTONDOWN at the
 // right client point, and the X screen, read back from the root window, shows
