@@ -96,7 +96,13 @@ void CSpriteButton::Draw(CDC* pDC) {
     const SIZE size = m_pImage->GetSize(nullptr);
     // A strip with fewer cells than states shows its last cell.
     const int frame = std::min(m_nState, frames - 1);
-    m_pImage->Draw(pDC->m_hDC, frame, nullptr, 0, 0, size.cx, size.cy, 0, 0, 255);
+    // Only the part the DC lets through is drawn.
+    RECT part{0, 0, size.cx, size.cy};
+    RECT clip = part;
+    if (pDC->GetClipBox(&clip) == NULLREGION || !IntersectRect(&part, &part, &clip))
+        return;
+    m_pImage->Draw(pDC->m_hDC, frame, nullptr, part.left, part.top, part.right - part.left,
+                   part.bottom - part.top, part.left, part.top, 255);
 }
 
 // ---- CSpriteButtonEx ----

@@ -38,7 +38,8 @@ public:
     virtual void OnRButtonDown(UINT nFlags, int x, int y);
     virtual void OnRButtonUp(UINT nFlags, int x, int y);
     virtual CString GetName();
-    // Draws into a memory DC whose (0, 0) is the item's top left.
+    // Draws into a DC whose (0, 0) is the item's top left, clipped to the
+    // part of the item to be drawn now (its clip box).
     virtual void Draw(CDC* pDC);
 
     CRect GetRect() const;

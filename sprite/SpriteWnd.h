@@ -28,6 +28,9 @@ constexpr UINT_PTR kEngineTimerBase = 0xFF000000;
 enum SpriteTimerKind : UINT { kFrameTimer = 1, kMotionTimer = 2, kGroupTimer = 3, kFlushTimer = 4 };
 constexpr UINT_PTR kFlushTimerId = kEngineTimerBase + kFlushTimer;
 constexpr UINT kTickMs = 10;
+// The engine's steps are shown at most once a display refresh (about 60 a
+// second): a person sees no step that the next refresh would replace.
+constexpr UINT kFrameMs = 16;
 
 constexpr UINT_PTR ChannelTimerId(int nChannel, UINT nKind) {
     return kEngineTimerBase + UINT_PTR(nChannel) * 256 + nKind;

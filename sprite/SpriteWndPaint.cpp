@@ -61,7 +61,7 @@ void CSpriteWnd::AddDirty(POSITION pos, const RECT& rect) {
 void CSpriteWnd::StartFlushTick() {
     if (!m_bFlushTicking) {
         m_bFlushTicking = true;
-        SetTimer(kFlushTimerId, kTickMs);
+        SetTimer(kFlushTimerId, kFrameMs);
     }
 }
 
@@ -77,13 +77,13 @@ void CSpriteWnd::AskPaint(const RECT& change) {
 }
 
 // After the engine's steps: what they changed is shown now when no other
-// timer is due at this moment and the last flush lies a tick back, else by
-// the flush tick.
+// timer is due at this moment and the last flush lies a display refresh
+// back, else by the flush tick.
 void CSpriteWnd::ShowSteps() {
     if (m_dirty.empty() || !m_hWnd)
         return;
     const bool timerDue = (HIWORD(GetQueueStatus(QS_TIMER)) & QS_TIMER) != 0;
-    if (!timerDue && GetTickCount() - m_nLastFlush >= kTickMs)
+    if (!timerDue && GetTickCount() - m_nLastFlush >= kFrameMs)
         FlushDirty();
     else
         StartFlushTick();
@@ -273,14 +273,14 @@ void CSpriteWnd::DrawItem(CSpriteItem* item, const RECT& clip) {
     RECT part;
     if (!IntersectRect(&part, &area, &clip))
         return;
-    // The item draws at its own (0, 0) over what the frame holds under it.
-    CMemDC canvas(&m_dcFrame, area.Width(), area.Height());
-    if (!canvas.GetBitmap())
-        return;
-    canvas.BitBlt(0, 0, area.Width(), area.Height(), &m_dcFrame, area.left, area.top, SRCCOPY);
-    item->Draw(&canvas);
-    m_dcFrame.BitBlt(part.left, part.top, part.right - part.left, part.bottom - part.top, &canvas,
-                     part.left - area.left, part.top - area.top, SRCCOPY);
+    // The item draws at its own (0, 0) straight into the frame, kept to the
+    // part of it inside the box.
+    const int saved = m_dcFrame.SaveDC();
+    m_dcFrame.SetViewportOrg(area.left, area.top);
+    m_dcFrame.IntersectClipRect(part.left - area.left, part.top - area.top, part.right - area.left,
+                                part.bottom - area.top);
+    item->Draw(&m_dcFrame);
+    m_dcFrame.RestoreDC(saved);
 }
 
 void CSpriteWnd::DrawSprite(HDC hdc, SPRITEINFO* s, const RECT& clip) {
@@ -369,8 +369,9 @@ void CSpriteWnd::OnTimer(UINT_PTR nId) {
             if (m_dirty.empty()) {
                 KillTimer(nId);
                 m_bFlushTicking = false;
+            } else if (GetTickCount() - m_nLastFlush >= kFrameMs) {
+                FlushDirty();
             }
-            FlushDirty();
             return;
         }
         const bool outer = m_bInEngineStep;

@@ -2,7 +2,7 @@
 // built for AVX2 (by attribute, not for the whole file), so nothing shared
 // with the rest of the program can pick up instructions an older processor
 // lacks; they run only when the processor reports AVX2. Rows end with the
-// per-pixel reference code.
+// per-pixel reference code, or with a masked step.
 
 #include "platform/gdi/BlendRows.h"
 
@@ -108,7 +108,15 @@ PLATFORM_AVX2 void ColourKeyAvx2(uint32_t* d, const uint32_t* s, int n, uint32_t
         else if (keyed != 0xFF)
             Store(d + i, _mm256_blendv_epi8(sv, Load(d + i), isKey));
     }
-    ScalarBlendRows().colourKey(d + i, s + i, n - i, key);
+    if (i == n)
+        return;
+    // The row's end in one masked step: the lanes past it are neither read
+    // nor written (card faces are drawn in narrow strips, so ends are many).
+    const __m256i inRow =
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m256i sv = _mm256_maskload_epi32(reinterpret_cast<const int*>(s + i), inRow);
+    const __m256i isKey = _mm256_cmpeq_epi32(_mm256_and_si256(sv, rgb), vkey);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(d + i), _mm256_andnot_si256(isKey, inRow), sv);
 }
 
 const BlendRowKernels kAvx2{"avx2", ConstantAlphaAvx2, PremultipliedAvx2, ColourKeyAvx2};
