@@ -103,8 +103,20 @@ void BlitBitmap(HDC dest, int x, int y, int cx, int cy, HBITMAP bitmap, int sx, 
 
 void AlphaBlit(HDC dest, int x, int y, int cx, int cy, HBITMAP image, int ix, int iy, HBITMAP alpha,
                int ax, int ay) {
-    if (cx <= 0 || cy <= 0)
+    // Only what the destination lets through is blended: a pane or button a
+    // small box of the table cuts costs the box, not the whole picture.
+    RECT part{x, y, x + cx, y + cy};
+    RECT clip = part;
+    if (GetClipBox(dest, &clip) == NULLREGION || !IntersectRect(&part, &part, &clip))
         return;
+    ix += part.left - x;
+    ax += part.left - x;
+    iy += part.top - y;
+    ay += part.top - y;
+    x = part.left;
+    y = part.top;
+    cx = part.right - part.left;
+    cy = part.bottom - part.top;
     ScratchDC picture(cx, cy), mask(cx, cy), target(cx, cy);
     {
         SourceDC source(image);

@@ -10,6 +10,8 @@
 #include "sprite/SpriteInfo.h"
 #include "sprite/SystemProcs.h"
 
+#include <algorithm>
+
 // An image's frame delay that stands for the engine's default (5 ticks).
 constexpr int kDefaultFrameDelay = -1;
 
@@ -88,16 +90,19 @@ void ComposeImage(HDC hdc, int dx, int dy, int w, int h, int nAlpha, Paint paint
     BlendConstantAlpha(hdc, dx, dy, w, h, canvas.dc(), 0, 0, alpha);
 }
 
-// For images drawn as a whole (digits, text): the frame is composed on a
-// canvas of the image's size that holds the destination under it, and the
-// asked part is copied out.
+// For images drawn as a whole (digits, text, panes): render(dc) draws the
+// whole frame at the DC's (0, 0); it is drawn straight into the destination,
+// moved to where the frame's top left falls and clipped to the asked part,
+// so what it draws outside that part costs little and changes nothing.
 template <typename Render>
 void DrawWholeFrame(HDC hdc, int dx, int dy, int w, int h, int sx, int sy, SIZE size, int nAlpha,
                     Render render) {
     ComposeImage(hdc, dx, dy, w, h, nAlpha, [&](HDC target, int x, int y) {
-        ScratchDC whole(size.cx, size.cy);
-        BitBlt(whole.dc(), 0, 0, size.cx, size.cy, target, x - sx, y - sy, SRCCOPY);
-        render(whole.dc());
-        BitBlt(target, x, y, w, h, whole.dc(), sx, sy, SRCCOPY);
+        const int saved = SaveDC(target);
+        OffsetViewportOrgEx(target, x - sx, y - sy, nullptr);
+        IntersectClipRect(target, std::max(sx, 0), std::max(sy, 0), std::min(sx + w, int(size.cx)),
+                          std::min(sy + h, int(size.cy)));
+        render(target);
+        RestoreDC(target, saved);
     });
 }

@@ -2,8 +2,7 @@
 
 // The table's panes as sprite images: each loads a background named in the
 // table's layout file, knows its size and draws its values over it. Every
-// draw composes the whole pane off screen over a copy of what lies under
-// it, and copies the part asked for back.
+// draw renders the whole pane, clipped to the part asked for.
 //
 // Backgrounds are read from the layout file's bitmap folder (the file's
 // path cut at its last '.'). One that does not load, or is too narrow for
