@@ -162,14 +162,13 @@ protected:
     void OnRButtonDblClk(UINT nFlags, CPoint point) override;
     void OnMouseLeave() override;
 
-    // Composes the rectangle into the frame buffer from the background, the
+    // Composes the rectangle afresh in the window from the background, the
     // items and the playing sprites.
     void PaintRect(const RECT& rect);
 
     CPtrList m_sprites{10}; // SPRITEINFO*, ascending z
     CPtrList m_items{10};   // CSpriteItem*, ascending layer
     CMemDC m_dcBack;        // the painted background, client size
-    CMemDC m_dcFrame;       // frames are composed here
 
 private:
     struct DirtyEntry {
@@ -215,8 +214,9 @@ private:
         RECT opaque;
     };
     std::vector<PaintEntry> PaintList();
-    void PaintBox(const RECT& rect, const std::vector<PaintEntry>& list);
-    void DrawItem(CSpriteItem* item, const RECT& clip);
+    void ComposeInWindow(const std::vector<RECT>& boxes);
+    void PaintBox(HDC target, const RECT& rect, const std::vector<PaintEntry>& list);
+    void DrawItem(HDC target, CSpriteItem* item, const RECT& clip);
     void StorePoint(SPRITEINFO* s, const SPRITEPOINT& p);
 
     int FreeChannel() const;

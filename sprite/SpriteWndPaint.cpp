@@ -1,5 +1,5 @@
-// The sprite window's drawing: the dirty list, composing rectangles in the
-// frame buffer, the window's life and its timers.
+// The sprite window's drawing: the dirty list, composing rectangles straight
+// into the window, the window's life and its timers.
 
 #include "platform/gdi/DcEx.h"
 #include "platform/system/Clock.h"
@@ -121,20 +121,27 @@ void CSpriteWnd::FlushDirty() {
         }
     }
     m_dirty.clear();
-    if (!m_dcFrame.GetSafeHdc() || !m_dcFrame.GetBitmap())
+    if (!m_hWnd || !m_dcBack.GetBitmap())
         return;
-    const CSize size = m_dcFrame.GetSize();
+    const CSize size = m_dcBack.GetSize();
     const RECT client{0, 0, size.cx, size.cy};
-    const std::vector<PaintEntry> list = PaintList();
     std::vector<RECT> boxes;
     for (RECT box : MergeOverlapping(rects))
-        if (IntersectRect(&box, &box, &client)) {
-            PaintBox(box, list);
+        if (IntersectRect(&box, &box, &client))
             boxes.push_back(box);
-        }
-    if (!m_hWnd || boxes.empty())
+    ComposeInWindow(boxes);
+}
+
+void CSpriteWnd::PaintRect(const RECT& rect) {
+    ComposeInWindow({rect});
+}
+
+// The boxes are composed straight into the window, through a DC limited to
+// them: only they are shown again, and what the window does not show of
+// them (under its children, off its parent) costs nothing.
+void CSpriteWnd::ComposeInWindow(const std::vector<RECT>& boxes) {
+    if (boxes.empty())
         return;
-    // The window's DC inside the boxes alone: only they are shown again.
     HRGN area = CreateRectRgnIndirect(&boxes[0]);
     for (size_t i = 1; i < boxes.size(); ++i) {
         HRGN more = CreateRectRgnIndirect(&boxes[i]);
@@ -145,9 +152,9 @@ void CSpriteWnd::FlushDirty() {
     DeleteObject(area);
     if (!window)
         return;
+    const std::vector<PaintEntry> list = PaintList();
     for (const RECT& box : boxes)
-        BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
-               box.left, box.top, SRCCOPY);
+        PaintBox(window, box, list);
     ::ReleaseDC(m_hWnd, window);
 }
 
@@ -214,14 +221,10 @@ std::vector<CSpriteWnd::PaintEntry> CSpriteWnd::PaintList() {
     return list;
 }
 
-void CSpriteWnd::PaintRect(const RECT& rect) {
-    PaintBox(rect, PaintList());
-}
-
 // What of the rectangle an opaque sprite drawn later covers is neither
 // copied from the background nor drawn by what lies below: it would be
 // painted over.
-void CSpriteWnd::PaintBox(const RECT& rect, const std::vector<PaintEntry>& list) {
+void CSpriteWnd::PaintBox(HDC target, const RECT& rect, const std::vector<PaintEntry>& list) {
     const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
     if (cx <= 0 || cy <= 0)
         return;
@@ -255,32 +258,32 @@ void CSpriteWnd::PaintBox(const RECT& rect, const std::vector<PaintEntry>& list)
     }
     for (int i = 0; i < background.count; ++i) {
         const RECT& r = background.pieces[i];
-        BitBlt(m_dcFrame, r.left, r.top, r.right - r.left, r.bottom - r.top, m_dcBack, r.left,
-               r.top, SRCCOPY);
+        BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, m_dcBack, r.left, r.top,
+               SRCCOPY);
     }
     for (const Inside& in : inside) {
         if (in.entry->item) {
-            DrawItem(in.entry->item, rect);
+            DrawItem(target, in.entry->item, rect);
             continue;
         }
         for (int i = 0; i < in.pieces.count; ++i)
-            DrawSprite(m_dcFrame, in.entry->sprite, in.pieces.pieces[i]);
+            DrawSprite(target, in.entry->sprite, in.pieces.pieces[i]);
     }
 }
 
-void CSpriteWnd::DrawItem(CSpriteItem* item, const RECT& clip) {
+void CSpriteWnd::DrawItem(HDC target, CSpriteItem* item, const RECT& clip) {
     const CRect area = item->GetRect();
     RECT part;
     if (!IntersectRect(&part, &area, &clip))
         return;
-    // The item draws at its own (0, 0) straight into the frame, kept to the
-    // part of it inside the box.
-    const int saved = m_dcFrame.SaveDC();
-    m_dcFrame.SetViewportOrg(area.left, area.top);
-    m_dcFrame.IntersectClipRect(part.left - area.left, part.top - area.top, part.right - area.left,
-                                part.bottom - area.top);
-    item->Draw(&m_dcFrame);
-    m_dcFrame.RestoreDC(saved);
+    // The item draws at its own (0, 0), kept to the part of it inside the box.
+    CDC* dc = CDC::FromHandle(target);
+    const int saved = dc->SaveDC();
+    dc->OffsetViewportOrg(area.left, area.top);
+    dc->IntersectClipRect(part.left - area.left, part.top - area.top, part.right - area.left,
+                          part.bottom - area.top);
+    item->Draw(dc);
+    dc->RestoreDC(saved);
 }
 
 void CSpriteWnd::DrawSprite(HDC hdc, SPRITEINFO* s, const RECT& clip) {
@@ -304,7 +307,6 @@ void CSpriteWnd::DrawBackground(CDC* pDC, int cx, int cy) {
 
 void CSpriteWnd::OnDestroy() {
     m_dcBack.Free();
-    m_dcFrame.Free();
     // Sprites go without notice; their channels and groups with them.
     while (!m_sprites.IsEmpty())
         DeleteSprite(HandleOf(static_cast<SPRITEINFO*>(m_sprites.GetHead())));
@@ -398,17 +400,13 @@ void CSpriteWnd::OnPaint() {
     m_bPaintAsked = false;
     FlushDirty();
     const RECT& box = paint.rcPaint;
-    if (m_dcFrame.GetBitmap() && !IsRectEmpty(&box)) {
-        PaintRect(box);
-        if (hdc)
-            BitBlt(hdc, box.left, box.top, box.right - box.left, box.bottom - box.top, m_dcFrame,
-                   box.left, box.top, SRCCOPY);
-    }
+    if (hdc && m_dcBack.GetBitmap() && !IsRectEmpty(&box))
+        PaintBox(hdc, box, PaintList());
     EndPaint(m_hWnd, &paint);
 }
 
 BOOL CSpriteWnd::OnEraseBkgnd(CDC*) {
-    return TRUE; // the frame buffer covers everything
+    return TRUE; // every paint composes the whole of what it covers
 }
 
 void CSpriteWnd::OnSize(UINT nType, int cx, int cy) {
@@ -416,9 +414,7 @@ void CSpriteWnd::OnSize(UINT nType, int cx, int cy) {
     if (cx > 0 && cy > 0) {
         m_dcBack.Create(nullptr, cx, cy);
         DrawBackground(&m_dcBack, cx, cy);
-        m_dcFrame.Create(nullptr, cx, cy);
-        m_dcFrame.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
-        AddDirty(nullptr, RECT{0, 0, cx, cy}); // the new frame holds no sprite yet
+        AddDirty(nullptr, RECT{0, 0, cx, cy}); // the window shows the new size afresh
     }
     // Anchored points follow the new size.
     for (POSITION pos = m_sprites.GetHeadPosition(); pos;) {

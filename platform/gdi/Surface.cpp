@@ -149,6 +149,14 @@ void UnpackRow(const PixelFormat& format, const uint8_t* row, int x, int n, uint
         return;
     }
     case 8:
+        // A full palette needs no check of the index (the usual case: DIBs
+        // of 8 bits are made with 256 entries).
+        if (format.palette.size() >= 256) {
+            const uint32_t* palette = format.palette.data();
+            for (int i = 0; i < n; ++i)
+                out[i] = palette[row[x + i]];
+            return;
+        }
         for (int i = 0; i < n; ++i)
             out[i] = PaletteAt(format.palette, row[x + i]);
         return;

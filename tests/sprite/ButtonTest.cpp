@@ -39,6 +39,7 @@ constexpr int kId = 201;
 class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        platform::StartDisplay(platform::DisplayKind::Headless);
         PumpPending();
         ASSERT_TRUE(wnd.CreateEx(0, nullptr, "table", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
                                  nullptr, nullptr));
@@ -50,6 +51,7 @@ protected:
         button.reset();
         wnd.DestroyWindow();
         PumpPending();
+        platform::StopDisplay();
         DeleteObject(strip);
     }
     CSpriteButtonEx& Make(BOOL checkMode = FALSE) {

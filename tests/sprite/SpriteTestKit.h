@@ -1,9 +1,11 @@
 #pragma once
 
-// Test helpers: a sprite window that records its hooks and shows its frame
-// buffer's pixels, plain images that count their drawing, bitmaps of given
-// colours, and a stepped clock with a pump.
+// Test helpers: a sprite window that records its hooks and shows the pixels
+// its window hands the (headless) display, plain images that count their
+// drawing, bitmaps of given colours, and a stepped clock with a pump.
 
+#include "platform/display/Display.h"
+#include "platform/display/WindowSurfaces.h"
 #include "platform/gdi/Surface.h"
 #include "platform/gdi/WindowDc.h"
 #include "platform/system/Clock.h"
@@ -74,10 +76,9 @@ public:
         return CreateEx(0, nullptr, "table", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr);
     }
     uint32_t Pixel(int x, int y) const { return Frame().GetPixel(x, y) & 0xFFFFFF; }
-    platform::Surface& Frame() const {
-        return *platform::SurfaceOfBitmap(static_cast<HBITMAP>(m_dcFrame.GetBitmap()->m_hObject));
-    }
-    // Overwrites the frame buffer, to see what a flush paints again.
+    // What the window shows: its surface on the display (a top-level window).
+    platform::Surface& Frame() const { return *platform::GetWindowSurfaces()->SurfaceOf(m_hWnd); }
+    // Overwrites what the window shows, to see what a flush paints again.
     void FillFrame(uint32_t pixel) {
         platform::Surface& frame = Frame();
         for (int y = 0; y < frame.Height(); ++y)
@@ -130,6 +131,7 @@ public:
 class SpriteWndTestBase : public ::testing::Test {
 protected:
     void SetUp() override {
+        platform::StartDisplay(platform::DisplayKind::Headless);
         PumpPending();
         ASSERT_TRUE(wnd.CreateTable());
         PumpPending();
@@ -138,6 +140,7 @@ protected:
         if (wnd.m_hWnd)
             wnd.DestroyWindow();
         PumpPending();
+        platform::StopDisplay();
     }
     // Steps the clock a millisecond at a time, pumping after each.
     void Run(int ms) {

@@ -19,15 +19,6 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 class SpriteWndQuietTest : public SpriteWndTestBase {
 protected:
-    // A screen to look at: the headless display.
-    void SetUp() override {
-        platform::StartDisplay(platform::DisplayKind::Headless);
-        SpriteWndTestBase::SetUp();
-    }
-    void TearDown() override {
-        SpriteWndTestBase::TearDown();
-        platform::StopDisplay();
-    }
     // Steps the clock by ms a millisecond at a time; the timer messages the
     // window received meanwhile.
     int TimersDuring(int ms) {

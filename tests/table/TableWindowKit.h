@@ -361,8 +361,8 @@ constexpr int BigJoker(int deck = 0) {
     return deck * kDeckSize + 53;
 }
 
-// The hands and the played cards without a table window: a headless
-// 1024 x 768 sprite window on a stepped clock, anchored positions, the
+// The hands and the played cards without a table window: a 1024 x 768
+// sprite window on the headless display and a stepped clock, anchored positions, the
 // default theme's layout and card sheets, the layout and the played cards
 // wired to one window-fields record, and the log kept apart.
 class CardTableTest : public ::testing::Test {
@@ -376,6 +376,7 @@ protected:
                   info->name() + "_" + std::to_string(getpid()) + ".log";
         DeleteFile(logFile.c_str());
         SetLogFileOverride(logFile.c_str());
+        platform::StartDisplay(platform::DisplayKind::Headless);
         sprite_test::PumpPending();
         const std::string thm = std::string(PELLOR_ASSET_DIR) + "/theme_bmp/Default.thm";
         ASSERT_TRUE(gameLayout.LoadFrom(thm.c_str()));
@@ -400,6 +401,7 @@ protected:
         if (wnd.m_hWnd)
             wnd.DestroyWindow();
         sprite_test::PumpPending();
+        platform::StopDisplay();
         SetLogFileOverride(nullptr);
     }
 
