@@ -248,15 +248,6 @@ TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
     EXPECT_EQ(client.sent.size(), 6u);
 }
 
-TEST_F(TableInputEventsTest, ABurnNeedsTwoSeats) {
-    const int before = wnd->GetImageList().GetCount();
-    wnd->Marks().PlayBurnCardAnim(2, 2);
-    wnd->Marks().PlayBurnCardAnim(-1, 2);
-    wnd->Marks().PlayBurnCardAnim(2, 6);
-    EXPECT_FALSE(Playing(1035)) << "the text sprites are made with the table, but not played";
-    EXPECT_EQ(wnd->GetImageList().GetCount(), before);
-}
-
 TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
     GiveHand({kFourA, kNineA});
     wnd->SetDeckBacksLeft(3);
