@@ -93,9 +93,11 @@ TEST_F(GameWndCreateTest, TheClockAndTheTextSpritesAreMadeButNotShown) {
     EXPECT_EQ(Sprite(kOpenPointSprite), nullptr);
     EXPECT_EQ(Sprite(kPrePointSprite), nullptr);
     theBoard.SetRuleFlags(1);
-    EXPECT_TRUE(wnd->Marks().CreateTextSprites());
+    wnd->DestroyWindow();
+    ASSERT_TRUE(CreateTable());
     EXPECT_NE(Sprite(kOpenPointSprite), nullptr);
     EXPECT_NE(Sprite(kPrePointSprite), nullptr);
+    EXPECT_NE(Sprite(kUpgradeSprite), nullptr) << "and every text after them";
 }
 
 TEST_F(GameWndCreateTest, ATableWithoutCardPicturesStillOpensAndLinksItself) {
@@ -109,11 +111,12 @@ TEST_F(GameWndCreateTest, ATableWithoutCardPicturesStillOpensAndLinksItself) {
     EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_EQ(client.m_pGameWnd, static_cast<CGameWndLink*>(wnd));
     EXPECT_NE(Sprite(kClockSprite), nullptr);
-    // A deal on it deals nothing into nothing and ends as usual.
+    // A deal on it deals nothing into nothing and ends as usual: my 36
+    // cards are counted, and one beyond the deal is none.
     wnd->SetCardsToDeal(CGameWnd::kDealCount);
-    for (int k = 0; k < CGameWnd::kDealCount; ++k)
-        wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), k % kSeatCount == 0 ? 1 : 2);
-    EXPECT_EQ(wnd->GetCardsToDeal(), 0);
+    for (int k = 0; k <= CGameWnd::kDealCount; ++k)
+        wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), k % kSeatCount == 0 ? 0 : 2);
+    EXPECT_EQ(std::count(wnd->sounds.begin(), wnd->sounds.end(), "/sounds/fapai0.wav"), 36);
 }
 
 TEST_F(GameWndCreateTest, AThemeWithoutTheClockCounterKeepsTheClock) {
@@ -163,8 +166,8 @@ TEST_F(GameWndCreateTest, TheMagnifierIsMadeOnceAndCentredOnTheTable) {
 TEST_F(GameWndCreateTest, ThePrivateMessagesReachTheirOperations) {
     ASSERT_TRUE(CreateTable());
     wnd->SetCardsToDeal(5);
-    wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 2);
-    EXPECT_EQ(wnd->GetCardsToDeal(), 4);
+    wnd->SendMessage(WM_DEAL_CARD, WPARAM(7), 0);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), 1u) << "dealt into my hand";
     wnd->SetInputAllowed(FALSE);
     wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
     wnd->SendMessage(WM_DEAL_DONE, 0, 0);

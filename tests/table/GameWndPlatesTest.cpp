@@ -165,8 +165,11 @@ TEST_F(GameWndPlatesTest, TheTableAfterADealIsSavedForALook) {
     Tick(20);
     const CSpritePos clock = layout.m_posClockPutCard;
     wnd->StartCountdown(clock.x, clock.y, clock.anchor, 20, kClockEventMyTurn);
-    wnd->Marks().ShowReadyMark(3, FALSE);
-    wnd->Marks().ShowTrustMark(4, kTrustOwn);
+    tagSTARTMSG start;
+    InitStartMsg(start);
+    start.nSeat = 3;
+    Deliver(start);
+    Deliver(TrustRecord(4, 1, 1));
     wnd->ShowNotice("发牌结束");
     Tick(30);
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);

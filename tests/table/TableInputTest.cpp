@@ -32,6 +32,17 @@ protected:
             if (entry.nCard == card)
                 wnd->FinishAnimation(entry.pos);
     }
+    // Lands the face flying between two other seats at once.
+    void LandFace(int card) {
+        for (int c = 0; c < CSpriteWnd::kChannels; ++c) {
+            const POSITION pos = wnd->GetChannel(c).posSprite;
+            if (pos != nullptr && wnd->GetSpriteAt(pos)->nUser[0] == card &&
+                SpriteOf(card) == nullptr) {
+                wnd->FinishAnimation(pos);
+                return;
+            }
+        }
+    }
     // The turn clock of the event, run out.
     void RunOut(int event) {
         wnd->StartCountdown(0, 0, 4, 1, event);
@@ -193,9 +204,11 @@ TEST_F(TableInputEventsTest, RightClicksPlayByState) {
 
 TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
     wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
-    const int tribute[] = {kFourA, kFourB, kNineA, kKingA};
-    ASSERT_EQ(wnd->IntributeFlyCard(4, tribute, 4, kMe), 1);
-    wnd->Fields().nExpectedTransfers = 3;
+    // A tribute's card still on its way when the next tribute comes.
+    const int late[] = {kKingA};
+    ASSERT_EQ(wnd->IntributeFlyCard(5, late, 1, kMe), 1);
+    const int tribute[] = {kFourA, kFourB, kNineA};
+    ASSERT_EQ(wnd->IntributeFlyCard(4, tribute, 3, kMe), 1);
     Land(kFourA);
     Land(kFourB);
     EXPECT_FALSE(wnd->IsReceiveReady());
@@ -206,14 +219,31 @@ TEST_F(TableInputEventsTest, TransfersEndTheLayoutOnceAtTheExpectedCount) {
     EXPECT_FALSE(wnd->IsReceiveReady()) << "a late transfer starts nothing again";
 
     // With the card order on and a re-sort pending, the re-sort comes first.
-    wnd->Fields().viewpoint.nCardOrder = 1;
+    app.cardOrder = 1;
+    wnd->UpdateViewpoint();
     ASSERT_TRUE(wnd->FlyCards(4, kMe, kFourC, kCardsLandedEnd));
     ASSERT_TRUE(wnd->FlyCards(5, kMe, kNineB, kCardsLandedEnd));
-    EXPECT_TRUE(wnd->Fields().bResortPending) << "cards joined my hand";
-    Land(kFourC);
-    EXPECT_FALSE(wnd->Fields().bResortPending);
+    Land(kFourC); // cards joined my hand: it waits for its re-sort
     EXPECT_FALSE(wnd->IsReceiveReady());
     Land(kNineB);
+    EXPECT_TRUE(wnd->IsReceiveReady());
+}
+
+TEST_F(TableInputEventsTest, FlightsBetweenTwoOtherSeatsEndTheirRecordAtOnce) {
+    // A card joined my hand without ending a record: its re-sort is due
+    // until a flight between two others drops it.
+    app.cardOrder = 1;
+    wnd->UpdateViewpoint();
+    ASSERT_TRUE(wnd->FlyCards(4, kMe, kFourA, -1));
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
+    ASSERT_TRUE(wnd->FlyCards(0, 1, kNineA, kCardsLandedEnd));
+    LandFace(kNineA);
+    EXPECT_TRUE(wnd->IsReceiveReady()) << "no re-sort waits";
+    // A tribute between them: the last card's landing ends the record.
+    wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
+    const int tribute[] = {kFourB, kFourC, kKingA};
+    ASSERT_EQ(wnd->IntributeFlyCard(0, tribute, 3, 1), 1);
+    Run(3000);
     EXPECT_TRUE(wnd->IsReceiveReady());
 }
 
@@ -248,18 +278,9 @@ TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
     EXPECT_EQ(client.sent.size(), 6u);
 }
 
-TEST_F(TableInputEventsTest, ABurnNeedsTwoSeats) {
-    const int before = wnd->GetImageList().GetCount();
-    wnd->Marks().PlayBurnCardAnim(2, 2);
-    wnd->Marks().PlayBurnCardAnim(-1, 2);
-    wnd->Marks().PlayBurnCardAnim(2, 6);
-    EXPECT_FALSE(Playing(1035)) << "the text sprites are made with the table, but not played";
-    EXPECT_EQ(wnd->GetImageList().GetCount(), before);
-}
-
 TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
     GiveHand({kFourA, kNineA});
-    wnd->SetDeckBacksLeft(3);
+    wnd->SetCardsToDeal(12);                        // a deal cut short: three backs left
     wnd->ReceiveGate().Hold(CReceiveGate::kRecord); // as the deal record holds it
     const int mine[] = {kFourB, kKingA};
     wnd->StartDeal(mine, 2, kMe);
@@ -268,8 +289,6 @@ TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
     EXPECT_TRUE(wnd->Hands().GetHand().empty());
     EXPECT_FALSE(wnd->IsReceiveReady());
     EXPECT_FALSE(wnd->IsInputAllowed());
-    EXPECT_EQ(wnd->GetCardsToDeal(), 216);
-    EXPECT_EQ(wnd->GetDeckBacksLeft(), 54);
     for (int i = 0; i < kDeckSize; ++i) {
         ASSERT_NE(wnd->DeckBack(i), nullptr) << i;
         EXPECT_GE(wnd->GetSpriteAt(wnd->DeckBack(i))->nChannel, 0) << "shown " << i;
@@ -293,7 +312,9 @@ TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
         const POINT at = ResolvePos(line->m_from);
         return std::make_pair(int(at.x), int(at.y));
     };
-    wnd->Marks().PlayBurnCardAnim(kMe, target);
+    // My shao burns the play the target seat laid.
+    Deliver(*PlayToNext(target, kActionTakeOut, {kNineA}));
+    Deliver(*PlayToNext(kMe, kActionShao, {kFourA, kFourB}));
     POSITION one = wnd->FindSpritePos(1035);
     ASSERT_NE(one, nullptr);
     EXPECT_EQ(drawnFrom(wnd->GetSpriteAt(one)->pLine),
@@ -317,13 +338,18 @@ TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
 }
 
 TEST_F(TableInputEventsTest, TheFacesSwitchOnceWhenTheTableNarrows) {
+    // My hand's cards as laid: a face's width and the step to the next.
+    const auto laid = [&] {
+        const CRect four = wnd->GetSpriteRect(SpriteOf(kFourA));
+        const CRect nine = wnd->GetSpriteRect(SpriteOf(kNineA));
+        return std::make_pair(four.Width(), int(std::abs(nine.left - four.left)));
+    };
     wnd->OnResize(0, 1200, 700);
-    EXPECT_EQ(wnd->Fields().CardInterval(), layout.m_nIntervalBig);
-    EXPECT_EQ(wnd->Fields().CardSize().cx, layout.m_sizeCardBig.cx);
     GiveHand({kFourA, kNineA});
+    EXPECT_EQ(laid(), std::make_pair(int(layout.m_sizeCardBig.cx), layout.m_nIntervalBig));
     wnd->OnResize(0, 900, 700);
-    EXPECT_EQ(wnd->Fields().CardInterval(), layout.m_nInterval);
-    EXPECT_EQ(wnd->Fields().CardSize().cx, layout.m_sizeCard.cx);
+    Run(400);
+    EXPECT_EQ(laid(), std::make_pair(int(layout.m_sizeCard.cx), layout.m_nInterval));
     EXPECT_EQ(layout.m_nIntervalWork, layout.m_nInterval) << "the layout's own values stay";
     EXPECT_TRUE(wnd->IsReceiveReady());
     POSITION firstBack = wnd->DeckBack(0);
