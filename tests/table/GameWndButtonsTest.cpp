@@ -2,6 +2,7 @@
 // game state and action mask, for a player, a watcher, a trusted seat and a
 // seat that is out.
 
+#include "RecordsForWindowAndView.h"
 #include "TableWindowKit.h"
 
 namespace table_test {
@@ -69,11 +70,8 @@ protected:
             Expect(c, nothing, who);
         }
     }
-    void PendingReturnOfTwoByMe() {
-        // The first pending return is mine, of two cards.
-        tagPENDINGTRIBUTE entry{1, 3, 0, 2};
-        wnd->Records().PendingTributes().push_back(entry);
-    }
+    // The referee's word that my seat owes a return of two cards.
+    void PendingReturnOfTwoByMe() { Deliver(*ReturnDue(1, 3, 0, 2)); }
 };
 
 TEST_F(GameWndButtonsTest, APlayerSeesTheButtonsOfTheStateAndMask) {
@@ -120,8 +118,7 @@ TEST_F(GameWndButtonsTest, NothingShowsWhileInputWaitsOrWhenOnlyHiding) {
 
 TEST_F(GameWndButtonsTest, AReturnOwedByAnotherSeatIsNotMine) {
     ASSERT_TRUE(CreateTable());
-    tagPENDINGTRIBUTE entry{1, 0, 4, 2};
-    wnd->Records().PendingTributes().push_back(entry);
+    Deliver(*ReturnDue(1, 0, 4, 2)); // seat 4 owes it
     Raise(2);
     wnd->UpdateActionButtons(4, 0x40, TRUE);
     EXPECT_TRUE(wnd->Button(kBtnReturnTribute).IsVisible());

@@ -1,6 +1,7 @@
 // The flow display driven as the record handlers drive it: a whole deal at
 // the deal window's pace, the turn clock, and floating notices.
 
+#include "DrawnWords.h"
 #include "TableWindowKit.h"
 #include "platform/display/Display.h"
 #include "platform/images/PngFile.h"
@@ -54,6 +55,12 @@ protected:
         SPRITEINFO* s = wnd->GetSpriteAt(wnd->DeckBack(i));
         return s != nullptr && s->nChannel >= 0;
     }
+    int BacksShown() {
+        int shown = 0;
+        for (int i = 0; i < kDeckSize; ++i)
+            shown += BackShown(i);
+        return shown;
+    }
     // Starts a deal of 36 cards to every seat, mine from 0 up.
     DealTableWnd* StartDeal() {
         auto* table = new DealTableWnd;
@@ -88,8 +95,7 @@ TEST_F(GameWndFlowTest, ADealOf216CardsUsesTheDeckBackToFrontAndFillsMyHand) {
     ASSERT_TRUE(wnd->IsInputAllowed()) << "the deal never ended";
     EXPECT_TRUE(wnd->IsReceiveReady());
     ASSERT_EQ(table->dealtSeats.size(), 216u);
-    EXPECT_EQ(wnd->GetCardsToDeal(), 0);
-    EXPECT_EQ(wnd->GetDeckBacksLeft(), 0);
+    EXPECT_EQ(BacksShown(), 0) << "every back of the deck went";
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
     for (int i = 0; i + 1 < kDeckSize; ++i)
         EXPECT_GE(hiddenAt[i], hiddenAt[i + 1]) << "back " << i << " went before back " << i + 1;
@@ -107,7 +113,7 @@ TEST_F(GameWndFlowTest, ADealOf216CardsUsesTheDeckBackToFrontAndFillsMyHand) {
 
     // A card after the deal changes nothing.
     wnd->SendMessage(WM_DEAL_CARD, 7, 0);
-    EXPECT_EQ(wnd->GetCardsToDeal(), 0);
+    EXPECT_EQ(BacksShown(), 0);
     EXPECT_EQ(wnd->Hands().GetHand().size(), 36u);
 }
 
@@ -167,11 +173,15 @@ TEST_F(GameWndFlowTest, TheFourthDealtCardTakesTheLastBack) {
     EXPECT_TRUE(BackShown(53));
     wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
     EXPECT_FALSE(BackShown(53));
-    EXPECT_TRUE(BackShown(52));
-    EXPECT_EQ(wnd->GetDeckBacksLeft(), 53);
-    // A card for no seat is refused and counts nothing.
+    EXPECT_EQ(BacksShown(), 53);
+    // A card for no seat is refused and counts nothing: four more cards
+    // take the next back, not three.
     wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 9);
-    EXPECT_EQ(wnd->GetCardsToDeal(), 212);
+    for (int k = 0; k < 3; ++k)
+        wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
+    EXPECT_TRUE(BackShown(52));
+    wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
+    EXPECT_FALSE(BackShown(52));
 }
 
 TEST_F(GameWndFlowTest, MyCardsStayBacksForAWatcherWhoMayNotSeeThem) {
@@ -241,18 +251,18 @@ TEST_F(GameWndFlowTest, StoppingTheClockHidesItWithoutATimeOut) {
 TEST_F(GameWndFlowTest, ASecondNoticeWaitsUntilItStartsTwoLinesBelowTheFirst) {
     ASSERT_TRUE(CreateTable());
     wnd->ShowNotice("第一条");
-    const int first = wnd->GetLastNoticeId();
+    const int first = DrawnNotice(*wnd, "第一条");
     EXPECT_EQ(first, kFirstNoticeId);
     const int start = wnd->GetSpriteRect(wnd->FindSpritePos(first)).top;
     Tick(2);
     wnd->ShowNotice("第二条");
     wnd->ShowNotice("第一条"); // up already: not said again
-    EXPECT_EQ(wnd->GetLastNoticeId(), first) << "too close to the first to start";
+    EXPECT_EQ(DrawnNotices(*wnd).size(), 1u) << "too close to the first to start";
     int ticks = 0;
-    while (wnd->GetLastNoticeId() == first && ticks++ < layout.m_nTextSpriteDelay + 10)
+    while (DrawnNotice(*wnd, "第二条") == -1 && ticks++ < layout.m_nTextSpriteDelay + 10)
         Tick(1);
-    const int second = wnd->GetLastNoticeId();
-    ASSERT_NE(second, first);
+    const int second = DrawnNotice(*wnd, "第二条");
+    ASSERT_NE(second, -1);
     ASSERT_NE(Sprite(first), nullptr) << "the first still rises";
     const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(first));
     const CRect secondRect = wnd->GetSpriteRect(wnd->FindSpritePos(second));
@@ -270,10 +280,10 @@ TEST_F(GameWndFlowTest, ASecondNoticeWaitsUntilItStartsTwoLinesBelowTheFirst) {
 TEST_F(GameWndFlowTest, ANoticeAfterTheLastEndedStartsAtTheTopAgain) {
     ASSERT_TRUE(CreateTable());
     wnd->ShowNotice("一");
-    const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(wnd->GetLastNoticeId()));
+    const CRect firstRect = wnd->GetSpriteRect(wnd->FindSpritePos(DrawnNotice(*wnd, "一")));
     Tick(layout.m_nTextSpriteDelay + 10);
     wnd->ShowNotice("一");
-    const CRect again = wnd->GetSpriteRect(wnd->FindSpritePos(wnd->GetLastNoticeId()));
+    const CRect again = wnd->GetSpriteRect(wnd->FindSpritePos(DrawnNotice(*wnd, "一")));
     EXPECT_EQ(again.top, firstRect.top);
 }
 
@@ -282,7 +292,7 @@ TEST_F(GameWndFlowTest, NoticeIdsNeverTakeAnotherSpritesId) {
     std::vector<int> ids;
     for (int i = 0; i < 3; ++i) {
         wnd->ShowNotice("提示");
-        ids.push_back(wnd->GetLastNoticeId());
+        ids.push_back(DrawnNotice(*wnd, "提示"));
         Tick(layout.m_nTextSpriteDelay + 10);
     }
     // Each notice ended before the next: still each one has an id of its own
@@ -294,10 +304,9 @@ TEST_F(GameWndFlowTest, NoticeIdsNeverTakeAnotherSpritesId) {
     EXPECT_NE(ids[0], ids[1]);
     EXPECT_NE(ids[1], ids[2]);
     // Empty text shows nothing.
-    const int last = wnd->GetLastNoticeId();
     wnd->ShowNotice("");
     wnd->ShowNotice(nullptr);
-    EXPECT_EQ(wnd->GetLastNoticeId(), last);
+    EXPECT_TRUE(DrawnNotices(*wnd).empty());
 }
 
 } // namespace

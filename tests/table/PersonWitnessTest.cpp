@@ -417,6 +417,8 @@ protected:
         Forward();
     }
     bool Held() { return client.ReceiveGate().IsHeld() != FALSE; }
+    // The clean-sweep mark plays: it holds the game's result back.
+    bool CleanSweepMarkPlays() { return frames->Playing(kChuanSanHuSprite) != nullptr; }
     // What my window sent goes to the table, as the socket would take it.
     void Forward() {
         while (forwarded < client.sent.size() && table) {
@@ -453,7 +455,7 @@ protected:
     bool CatchUp() {
         int waited = 0;
         // The clean-sweep mark holds the result pane back while it plays.
-        while (!inbox.empty() || Held() || wnd->CardsMoving() || wnd->Marks().IsCleanSweep()) {
+        while (!inbox.empty() || Held() || wnd->CardsMoving() || CleanSweepMarkPlays()) {
             if (waited > kMaxHoldMs + 4000)
                 return false;
             if (!Held() && !inbox.empty() && !wnd->CardsMoving()) {
@@ -691,7 +693,7 @@ protected:
         }
         // The result of the last game stands until I start again.
         const bool resultUp = !client.m_bWatcher && t.state == kStateWaitStart && t.resultDue &&
-                              t.startFlag[me] == 0 && !wnd->Marks().IsCleanSweep();
+                              t.startFlag[me] == 0 && !CleanSweepMarkPlays();
         if (resultUp != (frames->Playing(kResultPaneSprite) != nullptr) &&
             (resultUp || t.state >= kStatePointRound1))
             Fault(check, At(me) + (resultUp ? "the result pane missing" : "the result pane shown") +
@@ -1016,14 +1018,17 @@ protected:
         return {};
     }
     // ---- what a person does besides answering the table ----
-    // Starts with an enabled chip other than the multiple chosen now.
+    // Starts with an enabled chip other than the multiple chosen now, the
+    // chip drawn down.
     bool PressChip() {
-        for (const auto& [id, rect] : wnd->ShownEnabledButtons())
-            if (id >= kCmdChipFirst && id <= kCmdChipLast &&
-                id - kCmdChipFirst + 1 != wnd->Records().GetMultiple() && Press(id)) {
+        for (const auto& [id, rect] : wnd->ShownEnabledButtons()) {
+            const auto* chip = dynamic_cast<const CSpriteButton*>(wnd->FindItem(id));
+            if (id >= kCmdChipFirst && id <= kCmdChipLast && chip != nullptr &&
+                chip->GetState() != kButtonDown && Press(id)) {
                 ++phase["a chip pressed to start"];
                 return true;
             }
+        }
         return false;
     }
     // Clicks a shown, enabled button that opens or closes something of the
@@ -1198,8 +1203,9 @@ protected:
         Mouse(platform::MouseAction::LeftDown, at);
         Mouse(platform::MouseAction::LeftUp, at);
         lastMouse = at;
-        ++phase[wnd->GetCardsToDeal() > 0 ? "a click on my hand during the deal"
-                                          : "a click on my hand while cards fly"];
+        // The deal runs while the deck's last back, the last to go, lies there.
+        ++phase[frames->Playing(kDeckSpriteBase) != nullptr ? "a click on my hand during the deal"
+                                                            : "a click on my hand while cards fly"];
     }
 
     // One decision for each new question the table puts to my seat.

@@ -1,6 +1,7 @@
 // The player's actions on a live table window: what each button sends, and
 // what it refuses with which notice, with nothing sent.
 
+#include "RecordsForWindowAndView.h"
 #include "TableWindowKit.h"
 #include "assets/resource.h"
 #include "table/common/GameWndActionRules.h"
@@ -195,12 +196,10 @@ TEST_F(TableActionsTest, ThePointRecordIsExact) {
 
 TEST_F(TableActionsTest, AReturnMustFitTheTributeAndTheRules) {
     GiveHand({kFourA, kFourB, kNineA, kThreeA});
-    theBoard.SetGameState(kStateTribute);
-    theBoard.SetSeatActionMask(kMe, kActionReturnTribute);
     tagUSERINFO target = User("target", 4, 100);
     strcpy(target.szNickName, " ");
     theBoard.SetUserInfo(4, target);
-    wnd->Records().PendingTributes().push_back(tagPENDINGTRIBUTE{1, 4, kMe, 2});
+    Deliver(*ReturnDue(1, 4, kMe, 2));
 
     Command(kCmdReturnTribute);
     EXPECT_TRUE(Noticed(Text(IDS_RETURN_NONE_SELECTED)));
@@ -234,9 +233,7 @@ TEST_F(TableActionsTest, AReturnWithoutACountStillFitsTheRecord) {
         hand.push_back(Card(0, rank));
     hand.push_back(Card(1, 5));
     GiveHand(hand);
-    theBoard.SetGameState(kStateTribute);
-    theBoard.SetSeatActionMask(kMe, kActionReturnTribute);
-    wnd->Records().PendingTributes().push_back(tagPENDINGTRIBUTE{3, 1, kMe, 0});
+    Deliver(*ReturnDue(3, 1, kMe, 0));
     for (int code : hand)
         Raise(code);
     Command(kCmdReturnTribute);

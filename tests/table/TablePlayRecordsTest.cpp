@@ -3,6 +3,7 @@
 // recording view: what the handlers leave in theBoard, tell the view and
 // send.
 
+#include "RecordsForWindowAndView.h"
 #include "RecordsKit.h"
 
 namespace table_test {
@@ -29,7 +30,7 @@ TEST_F(TablePlays, TakeOutsAreLaidCountedAndSoundedByTheirSize) {
     EXPECT_EQ(theBoard.GetPlayList()[2].nSeat, 4);
     EXPECT_EQ(CGameLogic::GetCardTypeCount(theBoard.GetPlayList()[2].type), 6);
     EXPECT_TRUE(view.Called("LayPlay 4 6 0")) << "seat 4's six cards are laid, the last play";
-    EXPECT_TRUE(records.IsRoundRunning());
+    EXPECT_FALSE(view.Called("StartRoundEnd")) << "the round runs on";
     EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
     EXPECT_TRUE(!client.ReceiveGate().IsHeld());
 }
@@ -170,6 +171,59 @@ TEST_F(TableTributes, MyTributeLeavesMyHandAndTheReceiversArrives) {
     Deliver(*Tribute(0, 1, {30}));
     EXPECT_EQ(theBoard.GetHandCardCount(kMe), 4);
     client.ReceiveGate().Release(CReceiveGate::kRecord);
+}
+
+TEST_F(TableTributes, ADueReturnIsQueuedForTheReturnerAndPromptsOnce) {
+    view.flightsFly = FALSE; // my hand is not drawn: the returned card has no flight
+    auto due = ReturnDue(1, 0, kMe, 1);
+    due->cards[0] = CardOf(3);
+    Deliver(*due);
+    ASSERT_EQ(records.PendingTributes().size(), 1u);
+    EXPECT_EQ(records.PendingTributes()[0].nTargetSeat, 0);
+    EXPECT_EQ(records.PendingTributes()[0].nCount, 1);
+    auto second = std::make_unique<tagRETURNTRIBUTEMSG>(*due);
+    second->nReceiver = 3;
+    second->nCount = 2;
+    Deliver(*second);
+    EXPECT_EQ(records.PendingTributes().size(), 2u);
+    EXPECT_TRUE(Notices().empty()) << "no fading notice beside it";
+    EXPECT_EQ(Told("ShowQuestionLine").back(), "请您还给[p0]1张贡牌(憋贡)。")
+        << "the first open return";
+
+    EXPECT_EQ(theBoard.GetGameState(), kStateTribute);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute);
+
+    // One return moved; when the referee lists what is still due, the list
+    // replaces the pending one rather than adding to it.
+    tagRETURNTRIBUTEMSG moved = *due;
+    moved.bRequested = moved.bMoved = 1;
+    Deliver(moved);
+    EXPECT_EQ(records.PendingTributes().size(), 1u);
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), kActionReturnTribute) << "one more is due";
+    EXPECT_EQ(Told("ShowQuestionLine").back(), "请您还给[p3]2张贡牌(憋贡)。")
+        << "the next one open";
+    Deliver(*due);
+    EXPECT_EQ(records.PendingTributes().size(), 1u);
+    Deliver(moved);
+    EXPECT_TRUE(records.PendingTributes().empty());
+    EXPECT_EQ(theBoard.GetSeatActionMask(kMe), 0);
+
+    // Another seat's return: a waiting notice while nothing of mine is due.
+    due->nReturner = 4;
+    Deliver(*due);
+    EXPECT_EQ(Notices().back(), "等待玩家还(憋贡)...");
+    EXPECT_TRUE(records.PendingTributes().empty());
+    EXPECT_EQ(Told("ShowQuestionLine").back(), "");
+}
+
+TEST_F(TableTributes, ACleanSweepIsCheeredAndItsGameGoesAtOnce) {
+    Deliver(CleanSweepPlaces());
+    GiveMeHand({1, 2});
+    Deliver(GameOver(kMe));
+    EXPECT_TRUE(Sounded("win.wav"));
+    // The game's data goes at once, so that seats starting the next game
+    // while the mark plays keep their start.
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 0);
 }
 
 TEST_F(TableTributes, OnlyAReturnWhoseCardsMovedMovesThem) {

@@ -1,14 +1,24 @@
-// The table, trusteeship and small records through the client into the
-// record handling on the recording view: records refused before the handlers
-// see them, and what the handlers leave in theBoard, tell the view, send
-// and add to the chat.
+// The table, snapshot, start, deal, trusteeship and small records through
+// the client into the record handling on the recording view: records refused
+// before the handlers see them, and what the handlers leave in theBoard,
+// tell the view, send and add to the chat.
 
+#include "RecordsForWindowAndView.h"
 #include "RecordsKit.h"
 
 namespace table_test {
 namespace {
 
-using TableRecordsSmall = RecordsOnViewTest;
+class TableRecordsSmall : public RecordsOnViewTest {
+protected:
+    // The seat change as the window takes it from the client: my seat and
+    // whether I watch, then the table rebuilt for them.
+    void ChangeSeat(int seat) {
+        client.m_nMySeat = viewpoint.nMySeat = seat;
+        viewpoint.bWatcher = client.m_bWatcher;
+        records.OnChangeSeatScene();
+    }
+};
 
 TEST_F(TableRecordsSmall, MalformedRecordsAreRefusedBeforeTheTableAndNeverHoldReceiving) {
     SeatSix();
@@ -90,6 +100,76 @@ TEST_F(TableRecordsSmall, AReturningPlayersSnapshotKeepsTheRoundsPlay) {
     snap->lastPlay.nSeat = 6;
     Deliver(*snap);
     EXPECT_TRUE(theBoard.GetPlayList().empty());
+}
+
+TEST_F(TableRecordsSmall, ASnapshotRebuildsTheTableOnceAndAWatchersSeatChangeTakesTheNewSeats) {
+    client.m_bWatcher = viewpoint.bWatcher = TRUE;
+    auto snap = WatchersSnapshot();
+    Deliver(*snap);
+    ASSERT_EQ(theBoard.GetHistory().size(), 3u);
+    EXPECT_EQ(theBoard.GetHistory().front().nScoreChange[0], 10);
+    EXPECT_EQ(theBoard.GetHistory().back().nScoreChange[0], 30);
+    EXPECT_TRUE(theBoard.GetPlayList().empty());
+    EXPECT_EQ(theBoard.GetPlayCounter(), 9);
+    EXPECT_EQ(theBoard.GetSeatStatus(4) & kStatusOut2, kStatusOut2);
+    EXPECT_EQ(theBoard.GetGameState(), kStatePlay);
+    EXPECT_TRUE(theBoard.GetWatcherSees(kMe));
+    int beans = 0, score = 0;
+    records.GetWatcherValues(&beans, &score);
+    EXPECT_EQ(beans, 321);
+    EXPECT_EQ(score, 12);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_FALSE(client.ReceiveGate().IsHeld());
+
+    // I watch seat 4 now, then seat 5 that hides its hand: each seat's
+    // later snapshot is taken whole.
+    ChangeSeat(4);
+    snap->nHistoryCount = 1;
+    snap->history[0].nScoreChange[0] = 99;
+    snap->nGameState = kStateGousiji;
+    Deliver(*snap);
+    ASSERT_EQ(theBoard.GetHistory().size(), 1u);
+    EXPECT_EQ(theBoard.GetHistory()[0].nScoreChange[0], 99);
+    EXPECT_EQ(theBoard.GetGameState(), kStateGousiji);
+    ChangeSeat(5);
+    snap->bWatcherMaySee = 0;
+    Deliver(*snap);
+    EXPECT_FALSE(theBoard.GetWatcherSees(5));
+}
+
+TEST_F(TableRecordsSmall, TheSixthStartBeginsTheGameAndAFeeIsTaken) {
+    SeatSix();
+    tagSTARTMSG start;
+    InitStartMsg(start);
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        start.nSeat = seat;
+        start.nMultiple = seat + 1;
+        start.nStartFee = seat == 1 ? 30 : 0;
+        view.calls.clear();
+        Deliver(start);
+        if (seat < 5) {
+            EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
+        }
+        // Once I started, the table waits for the next seat in the turn's
+        // order yet to start: seats 1 and 0 have, seat 5 has not.
+        EXPECT_EQ(view.Called("ShowWaitMark 5 0"), seat >= kMe && seat < 5) << seat;
+    }
+    EXPECT_EQ(theBoard.GetGameState(), kStateAllStarted);
+    EXPECT_TRUE(view.Called("ClearAllSeats")) << "the first round starts with no seat marked";
+    EXPECT_EQ(theBoard.GetTableHead().nMultiple[4], 5);
+    EXPECT_EQ(theBoard.GetUserInfo(1).nBeans, 1000 - 30);
+    EXPECT_EQ(theBoard.GetUserInfo(0).nBeans, 1000);
+    EXPECT_TRUE(Sounded("start.wav"));
+}
+
+TEST_F(TableRecordsSmall, ADealFillsMyHandAndHoldsReceivingWhileItIsShown) {
+    SeatSix();
+    Deliver(*DealOf36());
+    EXPECT_EQ(theBoard.GetHandCardCount(kMe), 36);
+    EXPECT_EQ(theBoard.GetGameState(), kStatePointRound2);
+    EXPECT_TRUE(Sounded("xipai.wav"));
+    EXPECT_TRUE(client.ReceiveGate().IsHeld()) << "held while the cards go round";
+    client.ReceiveGate().Release(CReceiveGate::kRecord); // the deal shown
 }
 
 TEST_F(TableRecordsSmall, TrusteeshipWordsItsNoticesByTheSwitchCount) {

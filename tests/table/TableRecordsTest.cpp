@@ -49,7 +49,7 @@ TEST_F(TableRecordsTest, ARoundThatEndsHoldsTheGateUntilItsCardsAreCollected) {
     DeliverPlay(1, kActionPass, {}, {{0, kActionTakeOut}}); // seat 0 leads anew
     EXPECT_TRUE(view.Called("StartRoundEnd"));
     EXPECT_TRUE(theBoard.GetPlayList().empty());
-    EXPECT_FALSE(records.IsRoundRunning());
+    EXPECT_TRUE(Sounded("pass.wav"));
     EXPECT_TRUE(client.ReceiveGate().IsHeld()) << "held until the round-end step";
 
     // The cards fly to the centre: the flight's end opens the gate.
@@ -60,7 +60,7 @@ TEST_F(TableRecordsTest, ARoundThatEndsHoldsTheGateUntilItsCardsAreCollected) {
     view.flightsFly = FALSE;
     records.OnRoundEnd();
     EXPECT_FALSE(client.ReceiveGate().IsHeld());
-    EXPECT_TRUE(records.IsRoundRunning());
+    EXPECT_TRUE(view.Called("StopRoundEnd")) << "the next round runs";
 }
 
 TEST_F(TableRecordsTest, TheTablePassesForMeOnlyWhenMyCardsCannotBeatThePlay) {

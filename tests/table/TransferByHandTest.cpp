@@ -6,6 +6,7 @@
 // has been presented, my drawn hand must be the referee's hand for my seat,
 // and receiving must resume within the longest flight and a second.
 
+#include "DrawnWords.h"
 #include "HostTableKit.h"
 #include "game/Cards.h"
 
@@ -191,21 +192,31 @@ protected:
     }
     bool RunUntil(const std::function<bool()>& done) { return HostTableKit::RunUntil(done, 60000); }
 
-    // The return I owe, by hand: the lowest cards that are not threes,
-    // picked one click each, then the button (or, every other time, a right
-    // click on the table).
+    // The cards my drawn question asks me to return ("...[p0]2张贡牌..."); 0
+    // while no return is asked.
+    int AskedReturnCount() {
+        const std::string words = DrawnWords(*wnd, kQuestionLineSprite);
+        const size_t end = words.find("张贡牌");
+        size_t start = end;
+        while (start != std::string::npos && start > 0 && isdigit(uint8_t(words[start - 1])))
+            --start;
+        return start < end && end != std::string::npos ? atoi(words.c_str() + start) : 0;
+    }
+    // The return I owe, by hand: as many of the lowest cards that are not
+    // threes as the question asks, picked one click each, then the button
+    // (or, every other time, a right click on the table).
     void ReturnByHand() {
-        const tagPENDINGTRIBUTE entry = wnd->Records().PendingTributes().front();
+        const int count = AskedReturnCount();
         EXPECT_FALSE(Pressable(kCmdReturnTribute)) << "shown, but not enabled before the pick";
         std::vector<int> hand = DrawnHand();
         int picked = 0;
-        for (auto it = hand.rbegin(); it != hand.rend() && picked < entry.nCount; ++it) {
+        for (auto it = hand.rbegin(); it != hand.rend() && picked < count; ++it) {
             if (CGameLogic::CardFromIndex(*it).rank == kRankThree)
                 continue;
             Click(CardPoint(*it));
             ++picked;
         }
-        ASSERT_EQ(wnd->Hands().CountSelected(), entry.nCount) << "each click raised one card";
+        ASSERT_EQ(wnd->Hands().CountSelected(), count) << "each click raised one card";
         const int before = Referee().GetHandCardCount(me);
         if (counts["returned by hand"] % 2 == 0) {
             ASSERT_TRUE(ClickButton(kCmdReturnTribute)) << "enabled once the count is raised";
@@ -243,8 +254,7 @@ protected:
                 const auto returnDue = [&] {
                     return wnd->IsReceiveReady() && theBoard.GetGameState() == kStateTribute &&
                            (theBoard.GetSeatActionMask(me) & kActionReturnTribute) &&
-                           !wnd->Records().PendingTributes().empty() &&
-                           wnd->Button(kBtnReturnTribute).IsVisible();
+                           AskedReturnCount() > 0 && wnd->Button(kBtnReturnTribute).IsVisible();
                 };
                 const auto myTurn = [&] {
                     return wnd->IsReceiveReady() && wnd->IsInputAllowed() &&
