@@ -6,8 +6,8 @@
 
 #include "game/GameLogic.h"
 #include "sprite/SpriteWnd.h"
-#include "table/common/GameWndActionRules.h"
 #include "table/cards/SeatMarkPlaces.h"
+#include "table/common/GameWndActionRules.h"
 #include "table/common/TableWndFields.h"
 
 namespace {
@@ -96,10 +96,12 @@ void CTableMarks::EndCleanSweepMark() {
 }
 
 void CTableMarks::StopTableAnimations() {
-    StopSpriteById(kShuffleSprite);
-    StopSpriteById(kChuanSanHuSprite);
+    // Forgotten before the mark stops: its end would otherwise bring the
+    // finished game's result onto the table that starts afresh.
     m_cleanSweepResult = tagGAMEOVERMSG{};
     m_bCleanSweep = FALSE;
+    StopSpriteById(kShuffleSprite);
+    StopSpriteById(kChuanSanHuSprite);
 }
 
 void CTableMarks::ShowChuanSanHuMark() {

@@ -190,5 +190,24 @@ TEST_F(TableMarksTest, ABurnNeedsTwoSeats) {
     EXPECT_EQ(wnd.GetImageList().GetCount(), before);
 }
 
+TEST_F(TableMarksTest, TheCleanSweepHoldsTheResultUntilItsMarkEndsAndATableStartedAfreshDropsIt) {
+    const tagGAMEOVERMSG gameOver{};
+    marks.ShowCleanSweep(gameOver);
+    ASSERT_TRUE(Shown(kChuanSanHuSprite));
+    EXPECT_FALSE(panes.Called("ShowResultPane")) << "held back while the mark plays";
+    Run(3000);
+    EXPECT_EQ(panes.Count("ShowResultPane"), 1);
+
+    // A seat change or a seat left while the mark plays: the table starts
+    // afresh, without the finished game's result.
+    panes.calls.clear();
+    marks.ShowCleanSweep(gameOver);
+    ASSERT_TRUE(Shown(kChuanSanHuSprite));
+    marks.StopTableAnimations();
+    Run(3000);
+    EXPECT_FALSE(Shown(kChuanSanHuSprite));
+    EXPECT_FALSE(panes.Called("ShowResultPane"));
+}
+
 } // namespace
 } // namespace table_test
