@@ -492,7 +492,7 @@ protected:
         SetCursorPos(p.x, p.y);
         wnd->Info().OnSeatHoverTick();
     }
-    // The seat pop-up the table owns, null while it has none.
+    // The table's seat pop-up, null while it has none.
     HWND Popup() {
         const std::vector<HWND> popups = SeatPopupsOf(*wnd);
         return popups.empty() ? nullptr : popups.front();
