@@ -59,15 +59,17 @@ TEST_F(StartupTest, ClockOrderOneTurnsTheSeatsTheOtherWay) {
     CGameWnd* table = frame->GetGameWnd();
     frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
     // The cursor rests on the plate right of mine; the information tip's
-    // tick names the seat drawn there.
-    const POINT at = ResolvePos(table->Fields().AvatarPoint(1));
+    // tick names the player of the seat drawn there.
+    const POINT at = ResolvePos(theApp.m_layout.m_posAvatar[1]);
     const SIZE plate = theApp.m_layout.m_sizeAvatar;
     POINT p{at.x + plate.cx / 2, at.y + plate.cy / 2};
     table->ClientToScreen(&p);
     platform::InjectMouse(platform::MouseAction::Move, p);
     clock.Advance(CMainFrame::kTableTimerMs);
     platform_test::Settle();
-    EXPECT_EQ(table->Info().GetInfoTipSeat(), 5)
+    const CBalloonTipWnd& tip = table->Info().Tip(kTableTip);
+    ASSERT_TRUE(tip.IsShown() && !tip.GetLines().empty());
+    EXPECT_EQ(tip.GetLines().front(), std::string("用户名:") + theBoard.GetUserInfo(5).szUserName)
         << "my seat is 0: counter-clockwise, seat 5 sits right";
 }
 

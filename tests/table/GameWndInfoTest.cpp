@@ -6,6 +6,7 @@
 
 #include "ClientFixture.h"
 #include "TableTestKit.h"
+#include "TableWindowsKit.h"
 #include "Tablehub/KNChatEx.h"
 #include "game/LevelTitles.h"
 #include "outside/ChatControls.h"
@@ -15,10 +16,10 @@
 #include "sprite/GameLayout.h"
 #include "sprite/SpriteButton.h"
 #include "sprite/Theme.h"
-#include "table/window/GameWnd.h"
 #include "table/common/GameWndInfoText.h"
-#include "table/panes/SeatPopupWnd.h"
 #include "table/common/TableAppLink.h"
+#include "table/panes/SeatPopupWnd.h"
+#include "table/window/GameWnd.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -108,13 +109,13 @@ protected:
     }
     // The middle of a view's plate and of its name line, on the screen.
     POINT PlateCentre(int view) {
-        const POINT at = ResolvePos(wnd->Fields().AvatarPoint(view));
+        const POINT at = ResolvePos(layout.m_posAvatar[view]);
         POINT p{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy / 2};
         wnd->ClientToScreen(&p);
         return p;
     }
     POINT NameLineCentre(int view) {
-        const POINT at = ResolvePos(wnd->Fields().AvatarPoint(view));
+        const POINT at = ResolvePos(layout.m_posAvatar[view]);
         POINT p{at.x + layout.m_sizeAvatar.cx / 2, at.y + layout.m_sizeAvatar.cy + 15};
         wnd->ClientToScreen(&p);
         return p;
@@ -143,6 +144,16 @@ protected:
         SaveSheet(name, shot);
     }
 
+    // The sprite ids of the notices drawn now.
+    std::vector<int> DrawnNotices() {
+        std::vector<int> ids;
+        for (int id = kFirstNoticeId; id <= kLastNoticeId; ++id) {
+            const POSITION pos = wnd->FindSpritePos(id);
+            if (pos != nullptr && wnd->GetSpriteAt(pos)->nChannel >= 0)
+                ids.push_back(id);
+        }
+        return ids;
+    }
     // A button of the id where the table has none of its own (yet).
     void EnsureButton(int id) {
         if (wnd->FindItem(id) != nullptr)
@@ -226,7 +237,7 @@ TEST_F(GameWndInfoTest, EachSeatsTipStandsBesideItsPlate) {
     for (int seat = 0; seat < kSeatCount; ++seat) {
         wnd->Info().ShowSeatTip("好", seat);
         const int view = wnd->Viewpoint().ViewOf(seat);
-        POINT place = ResolvePos(wnd->Fields().AvatarPoint(view));
+        POINT place = ResolvePos(layout.m_posAvatar[view]);
         wnd->ClientToScreen(&place);
         const RECT body = wnd->Info().Tip(view).GetBodyRect();
         // Mode 0: the body's top left is the body point.
@@ -244,7 +255,7 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     wnd->Info().HitTestSeat(PlateCentre(view));
     CBalloonTipWnd& tip = wnd->Info().Tip(kTableTip);
     ASSERT_TRUE(tip.IsShown());
-    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 1);
+    // The tip names the seat's player.
     const std::string text = TipText(kTableTip);
     EXPECT_EQ(text.substr(0, text.find('|')), "用户名:bob");
     EXPECT_NE(text.find(std::string("级别:") + GetLevelTitle(19)), std::string::npos);
@@ -255,13 +266,13 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     wnd->Info().HitTestSeat(PlateCentre(view));
     EXPECT_FALSE(tip.IsShown());
 
-    // Off the plates the tip goes; a free seat shows nothing.
-    wnd->Info().HitTestSeat(PlateCentre(view));
+    // Off the plates the seat is forgotten: back on it, its tip comes again.
     wnd->Info().HitTestSeat(POINT{5, 5});
-    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), -1);
+    wnd->Info().HitTestSeat(PlateCentre(view));
+    EXPECT_TRUE(tip.IsShown());
+    // A free seat shows nothing.
     const int freeView = wnd->Viewpoint().ViewOf(2);
     wnd->Info().HitTestSeat(PlateCentre(freeView));
-    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 2);
     EXPECT_FALSE(tip.IsShown());
     // Straight from a taken plate to a free one: the taken seat's tip goes.
     wnd->Info().HitTestSeat(PlateCentre(view));
@@ -273,8 +284,9 @@ TEST_F(GameWndInfoTest, TheInformationTipFollowsTheCursorOverTakenPlates) {
     const POINT p = PlateCentre(wnd->Viewpoint().ViewOf(3));
     SetCursorPos(p.x, p.y);
     wnd->Info().OnInfoTipTick();
-    EXPECT_EQ(wnd->Info().GetInfoTipSeat(), 3);
-    EXPECT_TRUE(tip.IsShown());
+    ASSERT_TRUE(tip.IsShown());
+    const std::string carol = TipText(kTableTip);
+    EXPECT_EQ(carol.substr(0, carol.find('|')), "用户名:carol");
 }
 
 TEST_F(GameWndInfoTest, TheStatusTipPointsAtTheMainWindowsBottomEdgeFromInside) {
@@ -432,8 +444,8 @@ TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
     ::GetWindowText(shell.frame.m_hWnd, title, sizeof title);
     const std::string version(layout.GetFileVersion("Pellor2"));
     EXPECT_EQ(std::string(title), "Morvane积分版 (" + version + ") 小我 [me] 旁观");
-    const int watcherNotice = wnd->GetLastNoticeId();
-    EXPECT_NE(watcherNotice, -1) << "the watcher is told whom he watches";
+    const std::vector<int> watcherNotice = DrawnNotices();
+    ASSERT_EQ(watcherNotice.size(), 1u) << "the watcher is told whom he watches";
     // The next notice shows once the first has risen out of its way.
     for (int tick = 0; tick < layout.m_nTextSpriteDelay + 10; ++tick) {
         clock.Advance(10);
@@ -442,7 +454,10 @@ TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
     wnd->UpdateTitle(FALSE);
     ::GetWindowText(shell.frame.m_hWnd, title, sizeof title);
     EXPECT_EQ(std::string(title), "Morvane积分版 (" + version + ") 小我 [me] ");
-    EXPECT_NE(wnd->GetLastNoticeId(), watcherNotice) << "the player is told the change worked";
+    const std::vector<int> later = DrawnNotices();
+    EXPECT_TRUE(std::any_of(later.begin(), later.end(), [&](int id) {
+        return id != watcherNotice[0];
+    })) << "the player is told the change worked";
 
     // A name that fills its field is read to its end and no further.
     memset(client.m_szNickName, 'n', sizeof client.m_szNickName);
@@ -452,7 +467,7 @@ TEST_F(GameWndInfoTest, TheTitleNamesTheVersionMeAndWhetherIWatch) {
               "Morvane积分版 (" + version + ") " + std::string(20, 'n') + " [me] ");
 }
 
-TEST_F(GameWndInfoTest, TheDisplayNameAndTheReelList) {
+TEST_F(GameWndInfoTest, TheDisplayNameIsTheNicknameOrElseTheUserName) {
     EXPECT_EQ(std::string(SeatDisplayName(theBoard, 1)), "鲍勃");
     EXPECT_EQ(std::string(SeatDisplayName(theBoard, 3)), "carol");
     EXPECT_EQ(std::string(SeatDisplayName(theBoard, 6)), "");
@@ -465,14 +480,6 @@ TEST_F(GameWndInfoTest, TheDisplayNameAndTheReelList) {
     EXPECT_STREQ(DisplayNameOf(user), "player1");
     memset(user.szNickName, 'a', sizeof user.szNickName);
     EXPECT_EQ(DisplayNameOf(user).GetLength(), 20);
-    wnd->Panes().AddReelLine("第一行", FALSE);
-    wnd->Panes().AddReelLine(nullptr, FALSE);
-    const std::vector<CString>& lines = wnd->Panes().GetReelLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_STREQ(lines[0], "第一行");
-    EXPECT_STREQ(lines[1], "");
-    wnd->Panes().AddReelLine("ignored", TRUE);
-    EXPECT_TRUE(lines.empty());
 }
 
 class SeatPopupHoverTest : public GameWndInfoTest {
@@ -485,10 +492,12 @@ protected:
         SetCursorPos(p.x, p.y);
         wnd->Info().OnSeatHoverTick();
     }
-    bool PopupShown() {
-        return wnd->Info().GetSeatPopup() != nullptr &&
-               wnd->Info().GetSeatPopup()->IsWindowVisible();
+    // The table's seat pop-up, null while it has none.
+    HWND Popup() {
+        const std::vector<HWND> popups = SeatPopupsOf(*wnd);
+        return popups.empty() ? nullptr : popups.front();
     }
+    bool PopupShown() { return Popup() != nullptr && ::IsWindowVisible(Popup()); }
     int bobView = 0;
 };
 
@@ -496,9 +505,8 @@ TEST_F(SeatPopupHoverTest, ItComesBesideAnotherPlayersNameLine) {
     const POINT p = NameLineCentre(bobView);
     RestOn(p);
     ASSERT_TRUE(PopupShown());
-    EXPECT_EQ(wnd->Info().GetPopupView(), bobView);
     RECT r{};
-    wnd->Info().GetSeatPopup()->GetWindowRect(&r);
+    ::GetWindowRect(Popup(), &r);
     EXPECT_EQ(r.left, bobView >= 4 ? p.x - 102 : p.x);
     EXPECT_EQ(r.top, p.y);
     EXPECT_EQ(r.right - r.left, 102);
@@ -506,10 +514,10 @@ TEST_F(SeatPopupHoverTest, ItComesBesideAnotherPlayersNameLine) {
     SaveAround("seat_popup_on_table.png", r);
 
     // While shown, a later hover does not make a second one.
-    CSeatPopupWnd* first = wnd->Info().GetSeatPopup();
+    const HWND first = Popup();
     wnd->Info().OnSeatPopupCheckTick();
     EXPECT_TRUE(PopupShown());
-    EXPECT_EQ(wnd->Info().GetSeatPopup(), first);
+    EXPECT_EQ(SeatPopupsOf(*wnd), std::vector<HWND>{first});
 }
 
 TEST_F(SeatPopupHoverTest, NotOverMyOwnOrAFreeSeatNorDuringAGame) {
@@ -526,7 +534,7 @@ TEST_F(SeatPopupHoverTest, ItGoesWhenTheCursorLeavesTheSeatEmptiesOrAGameStarts)
     // The cursor moves from the name line onto the pop-up: it stays.
     RestOn(NameLineCentre(bobView));
     RECT r{};
-    wnd->Info().GetSeatPopup()->GetWindowRect(&r);
+    ::GetWindowRect(Popup(), &r);
     SetCursorPos(r.left + 50, r.top + 16);
     wnd->Info().OnSeatPopupCheckTick();
     EXPECT_TRUE(PopupShown());
@@ -534,7 +542,6 @@ TEST_F(SeatPopupHoverTest, ItGoesWhenTheCursorLeavesTheSeatEmptiesOrAGameStarts)
     SetCursorPos(2, 2);
     wnd->Info().OnSeatPopupCheckTick();
     EXPECT_FALSE(PopupShown());
-    EXPECT_EQ(wnd->Info().GetPopupView(), -1);
     RestOn(NameLineCentre(bobView));
     EXPECT_TRUE(PopupShown());
 
@@ -553,7 +560,7 @@ TEST_F(SeatPopupHoverTest, ItGoesWhenTheCursorLeavesTheSeatEmptiesOrAGameStarts)
 TEST_F(SeatPopupHoverTest, ItGoesWithTheTable) {
     RestOn(NameLineCentre(bobView));
     ASSERT_TRUE(PopupShown());
-    const HWND popup = wnd->Info().GetSeatPopup()->m_hWnd;
+    const HWND popup = Popup();
     wnd->DestroyWindow();
     wnd = nullptr;
     EXPECT_FALSE(::IsWindow(popup));
@@ -563,7 +570,7 @@ TEST_F(SeatPopupHoverTest, AfterAButtonHidItTheNextHoverShowsItAgain) {
     RestOn(NameLineCentre(bobView));
     ASSERT_TRUE(PopupShown());
     // Sit on a taken seat: a notice, and the pop-up hides itself.
-    wnd->Info().GetSeatPopup()->SendMessage(WM_COMMAND, CSeatPopupWnd::kSitId, 0);
+    ::SendMessage(Popup(), WM_COMMAND, CSeatPopupWnd::kSitId, 0);
     EXPECT_FALSE(PopupShown());
     wnd->Info().OnSeatPopupCheckTick();
     RestOn(NameLineCentre(bobView));

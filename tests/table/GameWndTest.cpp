@@ -5,6 +5,7 @@
 #include "table/window/GameWnd.h"
 #include "ClientFixture.h"
 #include "TableTestKit.h"
+#include "TableWindowsKit.h"
 #include "game/PlayRecords.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/WindowDc.h"
@@ -114,14 +115,15 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
 
     EXPECT_EQ(wnd->DealPace().GetParent(), wnd);
     for (int seat = 0; seat < kSeatCount; ++seat) {
-        EXPECT_NE(wnd->SeatDisplay(seat).m_hWnd, nullptr) << seat;
-        EXPECT_EQ(wnd->SeatDisplay(seat).GetStyle() & WS_VISIBLE, 0u) << seat;
+        const CSeatDisplayWnd* picture = SeatPictureOf(*wnd, seat);
+        ASSERT_NE(picture, nullptr) << seat;
+        EXPECT_EQ(picture->GetStyle() & WS_VISIBLE, 0u) << seat;
     }
     for (int tip = 0; tip < kTipCount; ++tip)
         EXPECT_NE(wnd->Info().Tip(tip).m_hWnd, nullptr) << tip;
     EXPECT_EQ(wnd->GetSeatChangeTick(), DWORD(clock.NowMs()));
-    // No plug-in is installed here: the table goes on without sound.
-    EXPECT_FALSE(wnd->SoundHost().HasObject());
+    // No plug-in is installed here: the table, left without the plug-in's
+    // object, says it goes on without sound.
     EXPECT_TRUE(Logged("without it"));
 }
 
@@ -199,7 +201,7 @@ TEST_F(GameWndTest, TheEmptyTableShowsTheFeltTheCentreAndTheSixSeatFrames) {
     const uint32_t felt = BackPixel(300, 80);
     EXPECT_GT(Green(felt), Red(felt) + 40) << std::hex << felt;
     for (int view = 0; view < kSeatCount; ++view) {
-        const POINT at = ResolvePos(wnd->Fields().AvatarPoint(view));
+        const POINT at = ResolvePos(layout.m_posAvatar[view]);
         const uint32_t wood = BackPixel(at.x + 2, at.y + 40);
         EXPECT_GT(Red(wood), Green(wood)) << "view " << view << " at " << at.x << "," << at.y;
         // Just left of the frame the felt shows.

@@ -7,9 +7,11 @@
 // it, nothing of a closed round is left, and the turn clock stands inside
 // the window.
 
+#include "DrawnPaneKit.h"
 #include "HostTableKit.h"
 #include "platform/images/PngFile.h"
-#include "table/cards/TableCards.h"
+#include "table/common/TableWndFields.h"
+#include "table/panes/LastCardPaneImage.h"
 
 #include <array>
 #include <deque>
@@ -175,14 +177,18 @@ protected:
             round = RoundTruth{};
     }
 
-    // The card sprites drawn outside my hand, by the seat whose fan holds
-    // them.
+    // The faces drawn outside my hand, by the seat whose fan holds them, in
+    // their places in the fan.
     std::array<std::vector<int>, kSeatCount> DrawnTableCards(std::vector<int>& strays) {
-        std::array<std::vector<int>, kSeatCount> drawn;
+        std::array<std::vector<std::pair<int, int>>, kSeatCount> placed; // place, face
         std::vector<POSITION> hand;
         for (const HANDENTRY& e : wnd->Hands().GetHand())
             hand.push_back(e.pos);
-        const CTableCards& cards = wnd->TableCards();
+        // The fans as the theme lays them with the small faces (the table is
+        // narrower than 1000 pixels), seen from my seat.
+        CTableWndFields fans{theBoard};
+        fans.pLayout = &layout;
+        fans.viewpoint = wnd->Viewpoint();
         for (POSITION pos : wnd->Sprites()) {
             SPRITEINFO* s = wnd->GetSpriteAt(pos);
             // Cards in flight (gathered into the centre, moving between seats)
@@ -196,23 +202,27 @@ protected:
             // Where the card comes to rest (a play's cards glide there).
             const CRect r = wnd->GetSpriteRect(pos);
             const POINT rest = s->pLine != nullptr ? ResolvePos(s->pLine->EndPos()) : r.TopLeft();
-            int owner = -1;
+            int owner = -1, place = -1;
             for (int seat = 0; seat < kSeatCount && owner < 0; ++seat) {
                 const int view = wnd->Viewpoint().ViewOf(seat);
                 const int n = int(shown ? shown->onTable[seat].size() : 0);
                 for (int k = 0; k < n && owner < 0; ++k) {
-                    const POINT at = ResolvePos(cards.CalcTableCardPos(view, k, n));
+                    const POINT at = ResolvePos(fans.TableCardPos(view, k, n));
                     if (at.x == rest.x && at.y == rest.y)
-                        owner = seat;
+                        owner = seat, place = k;
                 }
             }
             if (owner >= 0)
-                drawn[owner].push_back(code);
+                placed[owner].emplace_back(place, code);
             else
                 strays.push_back(rest.x * 10000 + rest.y);
         }
-        for (std::vector<int>& list : drawn)
-            std::sort(list.begin(), list.end());
+        std::array<std::vector<int>, kSeatCount> drawn;
+        for (int seat = 0; seat < kSeatCount; ++seat) {
+            std::sort(placed[seat].begin(), placed[seat].end());
+            for (const auto& card : placed[seat])
+                drawn[seat].push_back(card.second);
+        }
         return drawn;
     }
     int CardImageCode(POSITION image) {
@@ -227,9 +237,11 @@ protected:
         std::vector<int> strays;
         const auto drawn = DrawnTableCards(strays);
         for (int seat = 0; seat < kSeatCount; ++seat) {
-            EXPECT_EQ(drawn[seat], Faces(truth.onTable[seat]))
+            EXPECT_EQ(Faces(drawn[seat]), Faces(truth.onTable[seat]))
                 << "seat " << seat << "'s cards on the table, " << when << " (play of seat "
                 << truth.actor << ", type " << truth.type << ")";
+            if (!drawn[seat].empty())
+                laidFaces[seat] = drawn[seat];
         }
         EXPECT_TRUE(strays.empty()) << strays.size() << " cards drawn off every seat's fan, "
                                     << when << " first at " << (strays.empty() ? 0 : strays[0]);
@@ -239,8 +251,7 @@ protected:
         }
         // A seat that passed shows it until it acts again or the round closes.
         for (int seat = 0; seat < kSeatCount; ++seat) {
-            const POSITION pos =
-                wnd->FindSpritePos(kPassMark + wnd->Viewpoint().ViewOf(seat));
+            const POSITION pos = wnd->FindSpritePos(kPassMark + wnd->Viewpoint().ViewOf(seat));
             SPRITEINFO* s = pos != nullptr ? wnd->GetSpriteAt(pos) : nullptr;
             const bool drawn = s != nullptr && s->nChannel >= 0;
             EXPECT_EQ(drawn, truth.passed[seat] && truth.mask[seat] == 0)
@@ -344,14 +355,23 @@ protected:
         }
         SaveSheet("rounds_in_progress.png");
         ASSERT_TRUE(ClickButton(CGameWnd::ButtonIdOf(kBtnPrevturn)));
+        ASSERT_TRUE(RunUntil([&] { return PaneShown(kLastCardPane); }));
+        // The pane draws each seat's cards as they lay on the table.
+        CLastCardPaneImage expected(0);
+        ASSERT_TRUE(expected.LoadLastCardPane(kLayoutFile.c_str(), "PANE_LASTCARD"));
+        tagCARD rows[kSeatCount][kHandSize] = {};
+        int counts[kSeatCount] = {};
         for (int seat = 0; seat < kSeatCount; ++seat) {
             const int view = wnd->Viewpoint().ViewOf(seat);
-            std::vector<int> shownCards;
-            for (int k = 0; k < wnd->Fields().nLastCards[view]; ++k)
-                shownCards.push_back(wnd->Fields().lastCards[view][k].code);
-            EXPECT_EQ(Faces(shownCards), Faces(truth.lastCards[seat]))
-                << "seat " << seat << " in the last-card pane";
+            const bool same = Faces(laidFaces[seat]) == Faces(truth.lastCards[seat]);
+            for (int code : same ? laidFaces[seat] : truth.lastCards[seat])
+                rows[view][counts[view]++] = CGameLogic::CardFromIndex(code);
         }
+        expected.SetLastCards(rows, counts);
+        CLastCardPaneImage* drawn = SpriteImageOf<CLastCardPaneImage>(*wnd, kLastCardPane);
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_EQ(PixelsApart(*drawn, expected), 0)
+            << "the last-card pane draws other cards than the seats' last";
         CheckPaneAndClose(kLastCardPane, "the last-card pane");
         ASSERT_TRUE(ClickButton(CGameWnd::ButtonIdOf(kBtnReel)));
         CheckPaneAndClose(kReelPane, "the reel");
@@ -359,6 +379,8 @@ protected:
     }
 
     RoundTruth round;
+    // Each seat's faces as they lay on the table last, left to right.
+    std::array<std::vector<int>, kSeatCount> laidFaces;
     std::deque<RoundTruth> truths;
     std::optional<RoundTruth> shown;
     int checks = 0;

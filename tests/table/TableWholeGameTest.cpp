@@ -6,6 +6,7 @@
 // the referee must accept every play until game over.
 
 #include "HostTableKit.h"
+#include "TableWindowsKit.h"
 
 namespace table_test {
 namespace {
@@ -133,11 +134,14 @@ protected:
 
 TEST_F(TableButtonsGame, ChipsTrusteeshipAndPlayAgainWorkThroughTheMouse) {
     ASSERT_TRUE(PumpUntil([&] { return host->Table().IsSeated(); }));
-    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && wnd->Panes().IsStartButtonUp(); }));
+    ASSERT_TRUE(RunUntil([&] { return wnd->IsReceiveReady() && Up(Item(kCmdStart)); }));
     // Every seat's picture follows its player.
-    for (int seat = 0; seat < kSeatCount; ++seat)
-        EXPECT_STREQ(wnd->SeatDisplay(seat).GetNameRecord(), theBoard.GetUserInfo(seat).szUserName)
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+        const CSeatDisplayWnd* picture = SeatPictureOf(*wnd, seat);
+        ASSERT_NE(picture, nullptr) << "seat " << seat;
+        EXPECT_STREQ(picture->GetNameRecord(), theBoard.GetUserInfo(seat).szUserName)
             << "seat " << seat;
+    }
     Save("buttons_start_pane.png");
     // The chip of the multiple chosen now starts the game like any other.
     ASSERT_TRUE(Click(Item(kCmdChipFirst))) << "the x1 chip is shown and enabled";
