@@ -6,8 +6,8 @@
 #include "platform/system/Clock.h"
 #include "sprite/GameLayout.h"
 #include "table/client/GameNetClient.h"
-#include "table/window/GameWnd.h"
 #include "table/common/TableAppLink.h"
+#include "table/window/GameWnd.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,7 +53,6 @@ struct Table {
         wnd->DealPace().AddDealCards(mine, 36);
         wnd->DealPace().SetDealStart(theClient.m_nMySeat, theClient.m_nMySeat);
         wnd->SetCardsToDeal(CGameWnd::kDealCount);
-        wnd->SetDeckBacksLeft(kDeckSize);
         wnd->SetInputAllowed(FALSE);
         for (int i = 0; i < kDeckSize; ++i)
             wnd->PlaySprite(wnd->DeckBack(i), FALSE, 0, -1, 0, FALSE);

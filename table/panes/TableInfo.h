@@ -11,8 +11,8 @@
 
 #include "game/Cards.h"
 #include "platform/gdi/GdiWrappers.h"
-#include "table/panes/BalloonTipWnd.h"
 #include "table/common/GameWndIds.h"
+#include "table/panes/BalloonTipWnd.h"
 #include "table/panes/InfoHost.h"
 #include "table/panes/SeatPopupHost.h"
 
@@ -45,7 +45,6 @@ public:
     // The information tip of the seat whose plate lies under the screen point.
     void HitTestSeat(POINT screenPoint);
     // The seat whose information tip shows; -1 for none.
-    int GetInfoTipSeat() const { return m_nInfoTipSeat; }
     void SetInfoTipSeat(int seat) { m_nInfoTipSeat = seat; }
     // The wide status tip at the main window's bottom right.
     void ShowStatusTip(LPCSTR text);
@@ -78,8 +77,6 @@ public:
     void OnHoverTimer();
     // The view whose name line shows the seat pop-up (-1 none), and the
     // pop-up (made on first use).
-    int GetPopupView() const { return m_nPopupView; }
-    CSeatPopupWnd* GetSeatPopup() const { return m_pSeatPopup; }
 
 private:
     // ---- what the seat pop-up asks (CSeatPopupHost) ----

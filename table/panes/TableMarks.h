@@ -15,8 +15,8 @@
 #include "platform/PtrList.h"
 #include "sprite/SpriteInfo.h"
 #include "sprite/SpritePos.h"
-#include "table/panes/MarkHost.h"
 #include "table/cards/SeatMarkPlaces.h"
+#include "table/panes/MarkHost.h"
 #include "table/records/TableView.h"
 
 #include <vector>
@@ -79,9 +79,7 @@ public:
     void PlayUpgradeAnim(int seat);
     // The win or loss text, centred just above the result pane's top.
     void ShowResultBanner(LPCSTR name, int id, int paneTop);
-    // The clean-sweep mark plays and holds the game's result back; the
-    // game-over mark shows until my seat starts again.
-    BOOL IsCleanSweep() const { return m_bCleanSweep; }
+    // The game-over mark shows until my seat starts again.
     BOOL IsGameOverMarkShown() const { return m_bGameOverMark; }
 
 private:

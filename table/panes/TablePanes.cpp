@@ -10,10 +10,10 @@
 #include "sprite/SpriteWnd.h"
 #include "table/client/GameNetClient.h"
 #include "table/common/GameWndActionRules.h"
-#include "table/panes/ResultPaneImage.h"
-#include "table/records/TableRecords.h"
 #include "table/common/TableWndFields.h"
+#include "table/panes/ResultPaneImage.h"
 #include "table/panes/TextPaneImage.h"
+#include "table/records/TableRecords.h"
 
 namespace {
 
@@ -217,7 +217,6 @@ void CTablePanes::ShowStartPane(BOOL show, int) {
     const bool coinRoom = IsCoinRoom(m_board);
     const bool chips = !coinRoom && m_records.HasMultiples();
     if (!show) {
-        m_bStartButtonUp = 0;
         if (chips)
             RemoveChips();
         RemovePaneButton(kStartButtonId);
@@ -242,7 +241,6 @@ void CTablePanes::ShowStartPane(BOOL show, int) {
         coinRoom || !m_records.HasMultiples() ? CGameLayout::BX_STARTMULTI : CGameLayout::BX_START;
     if (CSpriteButtonEx* start = MakePaneButton(kStartButtonId, key))
         start->Enable(!IsWatcher());
-    m_bStartButtonUp = 1;
 }
 
 void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
@@ -282,7 +280,6 @@ void CTablePanes::ShowResultPane(const tagGAMEOVERMSG& gameOver) {
     m_bStartPaneAllowed = 0;
     if (!coinRoom && m_records.HasMultiples())
         MakeChips(kResultChipsFirst);
-    m_bStartButtonUp = 1;
     // The table's own countdown is its first time limit.
     m_nResultCountdown = m_board.GetTableHead().nTimeLimit[kLimitResultCountdown];
     if (m_nResultCountdown > 0) {
@@ -339,7 +336,6 @@ void CTablePanes::ClearAllPanes() {
         RemovePaneSprite(id);
     HidePaneSprite(kLastCardPaneSprite);
     m_bReelPaneShown = m_bLastCardPaneShown = 0;
-    m_bStartButtonUp = 0;
 }
 
 void CTablePanes::OnResultCountdownTick() {

@@ -12,8 +12,8 @@
 #include "platform/CString.h"
 #include "platform/PtrList.h"
 #include "sprite/SpritePos.h"
-#include "table/panes/PaneHost.h"
 #include "table/cards/SeatMarkPlaces.h"
+#include "table/panes/PaneHost.h"
 #include "table/records/TableView.h"
 
 #include <functional>
@@ -57,7 +57,6 @@ public:
 
     // The result pane's play-again button and chips may be pressed, or not.
     void ShowStartButtons(BOOL show);
-    BOOL IsStartButtonUp() const { return m_bStartButtonUp; }
     // 0 hides it; kind 4 beside the start pane, 5 on the result pane.
     void ShowCountdownPane(int seconds, int kind);
     // The reel of messages and the last cards, centred above my play; FALSE
@@ -72,7 +71,6 @@ public:
     void ClearAllPanes();
     // Appends a line to the reel list, or empties the list when clear is set.
     void AddReelLine(LPCSTR text, BOOL clear);
-    const std::vector<CString>& GetReelLines() const { return m_reelLines; }
     // A second of the result's countdown passed: at 0 I start again (after
     // a wait when my beans are below the table's minimum).
     void OnResultCountdownTick();
@@ -121,7 +119,6 @@ private:
         int key;
     };
     std::map<int, PaneButtonEntry> m_paneButtons;
-    int m_bStartButtonUp = 0;
     // Cleared once a result pane has been up: the start pane comes no more.
     int m_bStartPaneAllowed = 1;
     // The finishing order of the last game, drawn by the result pane.

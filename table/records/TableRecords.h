@@ -91,7 +91,6 @@ public:
     void SetMultiple(int multiple) { m_nMultiple = multiple; }
     BOOL HasMultiples() const { return m_game.bMultiples; }
     // Whether a round's plays are being laid (cleared when the round ends).
-    BOOL IsRoundRunning() const { return m_bRoundFlag; }
     // My returns still to make, the first due now.
     std::vector<tagPENDINGTRIBUTE>& PendingTributes() { return m_pendingTributes; }
     // The watcher's own values of the chat row, from the snapshot.

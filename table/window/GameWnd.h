@@ -22,23 +22,23 @@
 #include "sprite/SpriteWnd.h"
 #include "sprite/WindowMessages.h"
 #include "table/cards/CardLayout.h"
-#include "table/window/CommandView.h"
 #include "table/cards/DealPaceWnd.h"
-#include "table/common/GameWndIds.h"
+#include "table/cards/TableCards.h"
 #include "table/client/GameWndLink.h"
+#include "table/common/GameWndIds.h"
+#include "table/common/TableWndFields.h"
 #include "table/panes/InfoHost.h"
-#include "table/window/KNSoundHost.h"
 #include "table/panes/MarkHost.h"
 #include "table/panes/PaneHost.h"
 #include "table/panes/SeatDisplayWnd.h"
-#include "table/cards/TableCards.h"
-#include "table/window/TableCommands.h"
 #include "table/panes/TableInfo.h"
 #include "table/panes/TableMarks.h"
 #include "table/panes/TablePanes.h"
 #include "table/records/TableRecords.h"
 #include "table/records/TableView.h"
-#include "table/common/TableWndFields.h"
+#include "table/window/CommandView.h"
+#include "table/window/KNSoundHost.h"
+#include "table/window/TableCommands.h"
 
 #include <deque>
 #include <map>
@@ -83,36 +83,25 @@ public:
     BOOL IsReceiveReady() const;
     // The record handling that shows its records here, and the player's
     // commands its buttons, mouse and clocks give.
-    CTableRecords& Records() { return m_records; }
     CTableCommands& Commands() { return m_commands; }
-    CTablePanes& Panes() { return m_panes; }
     CTableInfo& Info() { return m_info; }
-    CTableMarks& Marks() { return m_marks; }
     // The theme file's path without its extension: the folder of its pictures.
     static CString BitmapFolderOf(const CString& themeFile);
     DWORD GetSeatChangeTick() const { return m_dwSeatChangeTick; }
-    CTableWndFields& Fields() { return m_fields; }
     const TableViewpoint& Viewpoint() const { return m_fields.viewpoint; }
     // Takes my seat and watcher state from the client and the seat direction
     // and card order from the settings: on creation, a seat change and a
     // settings change, before anything is laid for them.
     void UpdateViewpoint();
     CCardLayout& Hands() { return m_hands; }
-    CTableCards& TableCards() { return m_tableCards; }
     CDealPaceWnd& DealPace() { return m_dealPace; }
-    CSeatDisplayWnd& SeatDisplay(int seat) { return m_seatDisplays[seat]; }
-    CKNSoundHost& SoundHost() { return m_soundHost; }
     CSpriteButtonEx& Button(int index) override { return m_buttons[index]; }
     static int ButtonIdOf(int index);
     // The deck back of a card code 0..53 (null when it could not be made).
     POSITION DeckBack(int i) const { return m_deck[i]; }
-    int GetCardsToDeal() const { return m_nCardsToDeal; }
     void SetCardsToDeal(int count) { m_nCardsToDeal = count; }
-    int GetDeckBacksLeft() const { return m_nDeckBacksLeft; }
-    void SetDeckBacksLeft(int count) { m_nDeckBacksLeft = count; }
     BOOL IsInputAllowed() const override { return m_bInputAllowed; }
     void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
-    int GetLastNoticeId() const { return m_nLastNoticeId; }
     // The top of my own part of the table, in client coordinates: the play
     // buttons, my turn's clock while it runs and my hand with a card raised.
     // A pane or dialog that ends above it leaves my play in view.
@@ -319,8 +308,6 @@ private:
     CSpriteButtonEx m_buttons[kButtonCount];
     POSITION m_deck[kDeckSize] = {};
     int m_nCardsToDeal = 0;
-    // Backs of the deck still shown during a deal.
-    int m_nDeckBacksLeft = kDeckSize;
     CString m_strThemeFile;
     CString m_strBitmapFolder;
     // The last notice's sprite id (-1 none) and the next id to give.

@@ -3,9 +3,9 @@
 
 #include "sprite/AppServices.h"
 #include "table/client/GameNetClient.h"
-#include "table/window/GameWnd.h"
 #include "table/common/GameWndActionRules.h"
 #include "table/common/TableAppLink.h"
+#include "table/window/GameWnd.h"
 
 namespace {
 
@@ -26,8 +26,6 @@ void CGameWnd::OnDealCard(int card, int seat) {
     if (count % 4 == 0) {
         if (back != nullptr)
             CSpriteWnd::StopSprite(back, TRUE, TRUE);
-        if (m_nDeckBacksLeft > 0)
-            --m_nDeckBacksLeft;
     }
     if (seat == m_fields.viewpoint.nMySeat) {
         PlayGameSound("fapai0.wav");

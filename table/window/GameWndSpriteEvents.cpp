@@ -24,7 +24,6 @@ void CGameWnd::ResetCardSprites() {
     m_bInputAllowed = 0;
     m_hands.ClearHand();
     m_nCardsToDeal = kDealCount;
-    m_nDeckBacksLeft = kDeckSize;
     ShowDeckBacksLeft();
     // The deal goes round from my own seat.
     const int seat = m_fields.viewpoint.nMySeat;

@@ -37,14 +37,12 @@ struct DrawnCard {
 class SeenTableWnd : public TestTableWnd {
 public:
     std::function<void(int seat, int watch)> onSeatRequest;
-    // The text of each notice shown, by its sprite id (the latest of the id).
-    std::map<int, std::string> noticeTexts;
-
-    void ShowNotice(LPCSTR text) override {
-        const int before = GetLastNoticeId();
-        TestTableWnd::ShowNotice(text);
-        if (GetLastNoticeId() != before)
-            noticeTexts[GetLastNoticeId()] = text != nullptr ? text : "";
+    // The places of the table's layout, to tell which seat a drawn card or
+    // clock is at; the layout is kept as the table is given it.
+    CTableWndFields places{theBoard};
+    void SetLayout(CGameLayout* layout) {
+        places.pLayout = layout;
+        TestTableWnd::SetLayout(layout);
     }
     // The words of my open question, empty when none is put.
     std::string questionText;
@@ -119,9 +117,11 @@ public:
                 name == kLeftShownName || name == kRightShownName || name == kCueCardName)
                 continue;
             const CRect r = RectOf(s);
+            // A seat's one played card at the size the faces are drawn now.
+            places.sizeCardNow = GetImageList().GetAt(Hands().GetCardImage(0))->GetSize(nullptr);
             bySeat[NearestSeat(r.CenterPoint(), [&](int view) {
-                const POINT at = ResolvePos(TableCards().CalcTableCardPos(view, 0, 1));
-                const SIZE card = Fields().CardSize();
+                const POINT at = ResolvePos(places.TableCardPos(view, 0, 1));
+                const SIZE card = places.CardSize();
                 return POINT{at.x + card.cx / 2, at.y + card.cy / 2};
             })].insert(face);
         }
@@ -147,7 +147,7 @@ public:
         if (s == nullptr || s->nChannel < 0 || !s->bShown)
             return -1;
         const int seat = NearestSeat(RectOf(s).CenterPoint(), [&](int view) {
-            return ResolvePos(Fields().AvatarPoint(view));
+            return ResolvePos(places.AvatarPoint(view));
         });
         return seat < 0 ? -2 : seat;
     }

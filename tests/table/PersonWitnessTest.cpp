@@ -6,6 +6,7 @@
 // it shows is held against the referee's truth; every fault is counted under
 // its check, with the record, the seat and both values of its first case.
 
+#include "DrawnWords.h"
 #include "HostTableKit.h"
 #include "TableFrameChecks.h"
 #include "assets/resource.h"
@@ -528,7 +529,7 @@ protected:
         ++framesChecked;
         CountFrameFaults(checks[7], frames->CardsVisible());
         CountFrameFaults(checks[8], frames->InsideTable());
-        CountFrameFaults(checks[9], frames->TextsApart(wnd->noticeTexts));
+        CountFrameFaults(checks[9], frames->TextsApart(DrawnNotices(*wnd)));
         CountFrameFaults(checks[10], frames->ButtonsUncovered());
         // What check 11 finds shown must also be seen: no seat's mark or pane
         // lies under another picture.
@@ -723,12 +724,9 @@ protected:
         if (frames->Playing(kQuestionLineSprite) != nullptr &&
             wnd->questionText.compare(0, words.size(), words) == 0)
             return true;
-        for (SPRITEINFO* s : wnd->PlayingSprites()) {
-            auto text = wnd->noticeTexts.find(s->nId);
-            if (FrameChecks::IsNotice(s) && text != wnd->noticeTexts.end() &&
-                text->second.compare(0, words.size(), words) == 0)
+        for (const auto& [id, text] : DrawnNotices(*wnd))
+            if (text.compare(0, words.size(), words) == 0)
                 return true;
-        }
         return false;
     }
     bool InOrder(const std::vector<DrawnCard>& drawn) const {
