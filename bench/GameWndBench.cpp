@@ -1,8 +1,10 @@
 // The table window against its 10 ms tick: one tick while a deal runs (the
 // deal window's cards, backs flying to the seats, my hand growing), and one
-// tick at a quiet table after the deal.
+// tick at a quiet table after the deal. The deal comes as the program gets
+// it, my deal record through the program's client; its shuffle plays untimed.
 
 #include "game/GameLogic.h"
+#include "game/StateRecords.h"
 #include "platform/system/Clock.h"
 #include "sprite/GameLayout.h"
 #include "table/client/GameNetClient.h"
@@ -45,18 +47,19 @@ struct Table {
         Pump();
         SetTableAppLink(nullptr);
     }
+    // My deal record through the client, and its shuffle played: the deal
+    // is under way, input waits.
     void StartDeal() {
-        int mine[36];
-        for (int i = 0; i < 36; ++i)
-            mine[i] = (i * 7) % 216;
-        wnd->Hands().ClearHand();
-        wnd->DealPace().AddDealCards(mine, 36);
-        wnd->DealPace().SetDealStart(theClient.m_nMySeat, theClient.m_nMySeat);
-        wnd->SetCardsToDeal(CGameWnd::kDealCount);
-        wnd->SetInputAllowed(FALSE);
-        for (int i = 0; i < kDeckSize; ++i)
-            wnd->PlaySprite(wnd->DeckBack(i), FALSE, 0, -1, 0, FALSE);
-        wnd->DealPace().StartDealTimers();
+        tagDEALMSG deal;
+        InitDealMsg(deal);
+        deal.nCount = 36;
+        for (int i = 0; i < 36; ++i) {
+            deal.hand[i] = CGameLogic::CardFromIndex((i * 7) % 216);
+            deal.hand[i].flags = kCardHeld;
+        }
+        theClient.OnGameMsg(int(sizeof deal), &deal);
+        for (int i = 0; i < 3000 && wnd->IsInputAllowed(); ++i)
+            Tick();
     }
     void Tick() {
         clock.Advance(10);

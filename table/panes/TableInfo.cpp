@@ -167,10 +167,6 @@ void CTableInfo::OnInfoTipTick() {
 
 // ---- the seats' information ----
 
-int CTableInfo::GetSeatLevel(int seat) const {
-    return IsSeat(seat) ? m_seatLevel[seat] : 0;
-}
-
 void CTableInfo::UpdateUserInfo(BOOL levelRise) {
     const int mySeat = m_fields.viewpoint.nMySeat;
     CTableAppLink& app = TableApp();

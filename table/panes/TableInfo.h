@@ -60,7 +60,6 @@ public:
     // Every seat's level and chat columns; with levelRise a seat whose level
     // rose shows the level-up.
     void UpdateUserInfo(BOOL levelRise);
-    int GetSeatLevel(int seat) const;
     void SetSeatLevel(int seat, int level) { m_seatLevel[seat] = level; }
     // The main window's title after a seat change.
     void UpdateTitle(BOOL watcher);

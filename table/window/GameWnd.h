@@ -94,14 +94,9 @@ public:
     // settings change, before anything is laid for them.
     void UpdateViewpoint();
     CCardLayout& Hands() { return m_hands; }
-    CDealPaceWnd& DealPace() { return m_dealPace; }
     CSpriteButtonEx& Button(int index) override { return m_buttons[index]; }
     static int ButtonIdOf(int index);
-    // The deck back of a card code 0..53 (null when it could not be made).
-    POSITION DeckBack(int i) const { return m_deck[i]; }
-    void SetCardsToDeal(int count) { m_nCardsToDeal = count; }
     BOOL IsInputAllowed() const override { return m_bInputAllowed; }
-    void SetInputAllowed(BOOL allowed) { m_bInputAllowed = allowed ? 1 : 0; }
     // The top of my own part of the table, in client coordinates: the play
     // buttons, my turn's clock while it runs and my hand with a card raised.
     // A pane or dialog that ends above it leaves my play in view.

@@ -3,6 +3,7 @@
 // seat that is out.
 
 #include "RecordsForWindowAndView.h"
+#include "TableDealKit.h"
 #include "TableWindowKit.h"
 
 namespace table_test {
@@ -37,7 +38,7 @@ const ButtonCase kCases[] = {
     {9, 0xFF, 1, {}, {}},
 };
 
-class GameWndButtonsTest : public TableWindowTest {
+class GameWndButtonsTest : public WithDeal<TableWindowTest> {
 protected:
     void Raise(int n) {
         wnd->Hands().ClearSelection();
@@ -102,16 +103,16 @@ TEST_F(GameWndButtonsTest, ASeatThatIsOutSeesNone) {
 }
 
 TEST_F(GameWndButtonsTest, NothingShowsWhileInputWaitsOrWhenOnlyHiding) {
-    ASSERT_TRUE(CreateTable());
+    ASSERT_TRUE(CreateDealingTable());
     Raise(1);
     wnd->UpdateActionButtons(8, 0xFF, TRUE);
     ASSERT_TRUE(wnd->Button(kBtnTakeOut).IsVisible());
     wnd->UpdateActionButtons(8, 0xFF, FALSE);
     Expect(kCases[0], true, "hiding");
-    wnd->SetInputAllowed(FALSE);
+    ASSERT_TRUE(StartDealRecord());
     wnd->UpdateActionButtons(8, 0xFF, TRUE);
     Expect(kCases[0], true, "dealing");
-    wnd->SetInputAllowed(TRUE);
+    ASSERT_TRUE(RunDealOut());
     wnd->UpdateActionButtons(8, 0, TRUE);
     Expect(kCases[0], true, "no mask");
 }

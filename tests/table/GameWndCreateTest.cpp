@@ -1,12 +1,13 @@
 // The table window's own buttons, deck, clock and text sprites as it makes
 // them, and the messages it answers.
 
+#include "TableDealKit.h"
 #include "TableWindowKit.h"
 
 namespace table_test {
 namespace {
 
-class GameWndCreateTest : public TableWindowTest {
+class GameWndCreateTest : public WithDeal<TableWindowTest> {
 protected:
     bool Visible(int b) { return wnd->Button(b).IsVisible() != FALSE; }
     bool Enabled(int b) { return wnd->Button(b).IsEnabled() != FALSE; }
@@ -66,7 +67,7 @@ TEST_F(GameWndCreateTest, TheDeckHas54HiddenBacksEightPixelsApart) {
     const SIZE card = layout.m_sizeCard;
     ASSERT_GT(card.cx, 0);
     for (int i = 0; i < kDeckSize; ++i) {
-        SPRITEINFO* s = wnd->GetSpriteAt(wnd->DeckBack(i));
+        SPRITEINFO* s = Sprite(kDeckSpriteBase + i);
         ASSERT_NE(s, nullptr) << i;
         EXPECT_EQ(s->nUser[0], 0x80000 | i) << i;
         EXPECT_EQ(s->z, 100);
@@ -104,18 +105,18 @@ TEST_F(GameWndCreateTest, ATableWithoutCardPicturesStillOpensAndLinksItself) {
     // No card sheet: no back can be made for the deck.
     layout.m_bmpCards.DeleteObject();
     layout.m_bmpCardsBig.DeleteObject();
-    ASSERT_TRUE(CreateTable());
+    ASSERT_TRUE(CreateDealingTable());
     for (int i = 0; i < kDeckSize; ++i)
-        EXPECT_EQ(wnd->DeckBack(i), nullptr) << i;
+        EXPECT_EQ(Sprite(kDeckSpriteBase + i), nullptr) << i;
     EXPECT_TRUE(Logged("could not make deck back 53"));
     EXPECT_TRUE(wnd->IsReceiveReady());
     EXPECT_EQ(client.m_pGameWnd, static_cast<CGameWndLink*>(wnd));
     EXPECT_NE(Sprite(kClockSprite), nullptr);
     // A deal on it deals nothing into nothing and ends as usual: my 36
     // cards are counted, and one beyond the deal is none.
-    wnd->SetCardsToDeal(CGameWnd::kDealCount);
-    for (int k = 0; k <= CGameWnd::kDealCount; ++k)
-        wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), k % kSeatCount == 0 ? 0 : 2);
+    ASSERT_TRUE(StartDealRecord());
+    ASSERT_TRUE(RunDealOut());
+    wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 0);
     EXPECT_EQ(std::count(wnd->sounds.begin(), wnd->sounds.end(), "/sounds/fapai0.wav"), 36);
 }
 
@@ -164,12 +165,11 @@ TEST_F(GameWndCreateTest, TheMagnifierIsMadeOnceAndCentredOnTheTable) {
 }
 
 TEST_F(GameWndCreateTest, ThePrivateMessagesReachTheirOperations) {
-    ASSERT_TRUE(CreateTable());
-    wnd->SetCardsToDeal(5);
+    ASSERT_TRUE(CreateDealingTable());
+    ASSERT_TRUE(StartDealRecord()); // input and receiving wait for the deal
+    const size_t before = wnd->Hands().GetHand().size();
     wnd->SendMessage(WM_DEAL_CARD, WPARAM(7), 0);
-    EXPECT_EQ(wnd->Hands().GetHand().size(), 1u) << "dealt into my hand";
-    wnd->SetInputAllowed(FALSE);
-    wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
+    EXPECT_EQ(wnd->Hands().GetHand().size(), before + 1) << "dealt into my hand";
     wnd->SendMessage(WM_DEAL_DONE, 0, 0);
     EXPECT_TRUE(wnd->IsInputAllowed());
     EXPECT_TRUE(wnd->IsReceiveReady());

@@ -2,6 +2,7 @@
 // the deal window's pace, the turn clock, and floating notices.
 
 #include "DrawnWords.h"
+#include "TableDealKit.h"
 #include "TableWindowKit.h"
 #include "platform/display/Display.h"
 #include "platform/images/PngFile.h"
@@ -10,10 +11,16 @@
 namespace table_test {
 namespace {
 
-// Keeps the seat of every dealt card as it reaches the table.
+// Keeps the seat of every dealt card as it reaches the table, and the end
+// event of every sprite while running it: the shuffle's end starts the deal.
 class DealTableWnd : public TestTableWnd {
 public:
     std::vector<int> dealtSeats;
+
+    void OnSpriteEnd(POSITION pos, int nParam) override {
+        ends->push_back(nParam);
+        CGameWnd::OnSpriteEnd(pos, nParam);
+    }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -23,12 +30,8 @@ protected:
     }
 };
 
-class GameWndFlowTest : public TableWindowTest {
+class GameWndFlowTest : public WithDeal<TableWindowTest> {
 protected:
-    void SetUp() override {
-        TableWindowTest::SetUp();
-        theClient.m_nMySeat = 0; // the deal window deals by the program's client
-    }
     static constexpr int kDigitWidth = 8; // a cell of the theme's digit strip
     // Columns of the clock's rectangle, as drawn, that hold digit ink.
     int ClockInkColumns() {
@@ -47,35 +50,20 @@ protected:
         }
         return columns;
     }
-    void ShowDeck() {
-        for (int i = 0; i < kDeckSize; ++i)
-            wnd->PlaySprite(wnd->DeckBack(i), FALSE, 0, -1, 0, FALSE);
-    }
-    bool BackShown(int i) {
-        SPRITEINFO* s = wnd->GetSpriteAt(wnd->DeckBack(i));
-        return s != nullptr && s->nChannel >= 0;
-    }
+    bool BackShown(int i) { return Shown(kDeckSpriteBase + i); }
     int BacksShown() {
         int shown = 0;
         for (int i = 0; i < kDeckSize; ++i)
             shown += BackShown(i);
         return shown;
     }
-    // Starts a deal of 36 cards to every seat, mine from 0 up.
+    // My deal of 36 cards handed over and its shuffle played: the deck lies
+    // on the table and the deal is under way.
     DealTableWnd* StartDeal() {
         auto* table = new DealTableWnd;
         table->ends = &ends;
         EXPECT_TRUE(CreateTable(table));
-        int mine[36];
-        for (int i = 0; i < 36; ++i)
-            mine[i] = i * 6;
-        wnd->DealPace().AddDealCards(mine, 36);
-        wnd->DealPace().SetDealStart(0, 0);
-        wnd->SetCardsToDeal(CGameWnd::kDealCount);
-        wnd->SetInputAllowed(FALSE);
-        wnd->ReceiveGate().Hold(CReceiveGate::kRecord);
-        ShowDeck();
-        wnd->DealPace().StartDealTimers();
+        EXPECT_TRUE(StartDealRecord());
         return table;
     }
 };
@@ -165,9 +153,7 @@ TEST_F(GameWndFlowTest, AForgottenReleaseIsToldWhileTheTableWaits) {
 }
 
 TEST_F(GameWndFlowTest, TheFourthDealtCardTakesTheLastBack) {
-    ASSERT_TRUE(CreateTable());
-    wnd->SetCardsToDeal(CGameWnd::kDealCount);
-    ShowDeck();
+    ASSERT_TRUE(StartDeal()->dealtSeats.empty());
     for (int k = 0; k < 3; ++k)
         wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
     EXPECT_TRUE(BackShown(53));
@@ -182,15 +168,15 @@ TEST_F(GameWndFlowTest, TheFourthDealtCardTakesTheLastBack) {
     EXPECT_TRUE(BackShown(52));
     wnd->SendMessage(WM_DEAL_CARD, WPARAM(-1), 1);
     EXPECT_FALSE(BackShown(52));
+    EXPECT_TRUE(RunDealOut());
 }
 
 TEST_F(GameWndFlowTest, MyCardsStayBacksForAWatcherWhoMayNotSeeThem) {
     client.m_bWatcher = TRUE;
     theBoard.SetWatcherSees(0, false);
-    ASSERT_TRUE(CreateTable());
-    wnd->SetCardsToDeal(CGameWnd::kDealCount);
-    wnd->SendMessage(WM_DEAL_CARD, 12, 0);
-    ASSERT_EQ(wnd->Hands().GetHand().size(), 1u);
+    StartDeal();
+    ASSERT_TRUE(RunDealOut());
+    ASSERT_EQ(wnd->Hands().GetHand().size(), 36u);
     SPRITEINFO* s = wnd->GetSpriteAt(wnd->Hands().GetHand().front().pos);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->posImage, wnd->Hands().GetCardBackImage());

@@ -1,6 +1,7 @@
 // The seats' name plates in the table's background, and the whole table
 // after a deal, saved for a person to look at.
 
+#include "TableDealKit.h"
 #include "TableWindowKit.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/WindowDc.h"
@@ -12,12 +13,8 @@ constexpr uint32_t Rgb(COLORREF c) {
     return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
 }
 
-class GameWndPlatesTest : public TableWindowTest {
+class GameWndPlatesTest : public WithDeal<TableWindowTest> {
 protected:
-    void SetUp() override {
-        TableWindowTest::SetUp();
-        theClient.m_nMySeat = 0;
-    }
     platform::Surface& BackSurface() {
         HGDIOBJ bits = GetCurrentObject(wnd->GetBackgroundDC()->m_hDC, OBJ_BITMAP);
         return *platform::SurfaceOfBitmap(static_cast<HBITMAP>(bits));
@@ -148,20 +145,10 @@ TEST_F(GameWndPlatesTest, TheTableAfterADealIsSavedForALook) {
     const char* names[kSeatCount] = {"我", "东风", "南风", "西风", "北风", "中"};
     for (int seat = 0; seat < kSeatCount; ++seat)
         theBoard.SetUserInfo(seat, Named(names[seat], seat % 2 ? "昵称" : ""));
-    ASSERT_TRUE(CreateTable());
-    int mine[36];
-    for (int i = 0; i < 36; ++i)
-        mine[i] = (i * 7) % 216;
-    wnd->DealPace().AddDealCards(mine, 36);
-    wnd->DealPace().SetDealStart(0, 0);
-    wnd->SetCardsToDeal(CGameWnd::kDealCount);
-    wnd->SetInputAllowed(FALSE);
-    for (int i = 0; i < kDeckSize; ++i)
-        wnd->PlaySprite(wnd->DeckBack(i), FALSE, 0, -1, 0, FALSE);
-    wnd->DealPace().StartDealTimers();
-    for (int t = 0; t < 5000 && !wnd->IsInputAllowed(); ++t)
-        Tick();
-    ASSERT_TRUE(wnd->IsInputAllowed());
+    ASSERT_TRUE(CreateDealingTable());
+    wnd->showNotices = true;
+    ASSERT_TRUE(StartDealRecord());
+    ASSERT_TRUE(RunDealOut());
     Tick(20);
     const CSpritePos clock = layout.m_posClockPutCard;
     wnd->StartCountdown(clock.x, clock.y, clock.anchor, 20, kClockEventMyTurn);

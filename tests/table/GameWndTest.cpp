@@ -113,7 +113,7 @@ TEST_F(GameWndTest, TheRuntimeClassMakesATableWindowWithItsParts) {
     EXPECT_EQ(wc.style & (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS),
               UINT(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
 
-    EXPECT_EQ(wnd->DealPace().GetParent(), wnd);
+    EXPECT_NE(DealPaceOf(*wnd), nullptr);
     for (int seat = 0; seat < kSeatCount; ++seat) {
         const CSeatDisplayWnd* picture = SeatPictureOf(*wnd, seat);
         ASSERT_NE(picture, nullptr) << seat;

@@ -2,6 +2,7 @@
 // what it refuses with which notice, with nothing sent.
 
 #include "RecordsForWindowAndView.h"
+#include "TableDealKit.h"
 #include "TableWindowKit.h"
 #include "assets/resource.h"
 #include "table/common/GameWndActionRules.h"
@@ -18,7 +19,7 @@ CardType PairOfAces() {
     return CGameLogic::GetCardType(aces, 2);
 }
 
-class TableActionsTest : public TableInputTest {};
+class TableActionsTest : public WithDeal<TableInputTest> {};
 
 TEST_F(TableActionsTest, TakeOutSendsExactlyTheRaisedCardsOnce) {
     GiveHand({kFourA, kFourB, kNineA, kKingA});
@@ -97,13 +98,17 @@ TEST_F(TableActionsTest, NothingRaisedOrNoTurnOrAnimationDoesNothing) {
     MyTurn(kActionPass);
     Raise(kFourA);
     Command(kCmdTakeOut);
-    // The cards are being laid out: no button acts.
+    // My deal lays out my cards: no button acts meanwhile.
+    ASSERT_TRUE(StartDealRecord());
     MyTurn(kActionTakeOut | kActionPass);
-    wnd->SetInputAllowed(FALSE);
+    for (int t = 0; t < 100 && SpriteOf(kNineA) == nullptr; ++t)
+        Tick();
+    Raise(kNineA);
     Command(kCmdTakeOut);
     Command(kCmdPass);
     EXPECT_TRUE(client.sent.empty());
     EXPECT_TRUE(wnd->notices.empty());
+    EXPECT_TRUE(RunDealOut());
 }
 
 TEST_F(TableActionsTest, APlayThatLeavesTheJokerBehindIsRefused) {
@@ -130,7 +135,6 @@ TEST_F(TableActionsTest, PassLetAndGiveUpGoOnlyWhereTheMaskAllows) {
 
     MyTurn(kActionTakeOut | kActionPass);
     Raise(kFourA);
-    wnd->SetInputAllowed(TRUE);
     Command(kCmdPass);
     ASSERT_EQ(Plays().size(), 1u);
     EXPECT_EQ(Plays()[0].type, kActionPass);

@@ -31,7 +31,7 @@ protected:
                 shuffleRanAtFirstCard = Playing(FindSpritePos(kShuffleSprite));
                 backsShownAtFirstCard = 0;
                 for (int i = 0; i < kDeckSize; ++i)
-                    backsShownAtFirstCard += Playing(DeckBack(i));
+                    backsShownAtFirstCard += Playing(FindSpritePos(kDeckSpriteBase + i));
             }
             dealtSeats.push_back(int(lParam));
         }
@@ -83,7 +83,8 @@ TEST_F(TableDeal, TheShuffleEndsThenTheDeckDealsFromMySeatAndMyDrawnHandIsMine) 
         << "the deal never ended";
     EXPECT_EQ(wnd->dealtSeats.size(), size_t(CGameWnd::kDealCount));
     for (int i = 0; i < kDeckSize; ++i)
-        EXPECT_FALSE(wnd->Playing(wnd->DeckBack(i))) << "back " << i << " left on the table";
+        EXPECT_FALSE(wnd->Playing(wnd->FindSpritePos(kDeckSpriteBase + i)))
+            << "back " << i << " left on the table";
     std::vector<int> mine;
     const tagCARD* hand = Referee().GetHand(me);
     for (int i = 0; i < kHandSize; ++i)

@@ -2,6 +2,7 @@
 // changes by name plate, card picks by click and drag through injected
 // mouse input, right clicks, the end events and the face switch.
 
+#include "TableDealKit.h"
 #include "TableWindowKit.h"
 #include "game/Seats.h"
 #include "platform/window/Input.h"
@@ -14,7 +15,7 @@ const int kNineA = Card(0, 6), kNineB = Card(1, 6), kKingA = Card(3, 10);
 // A point of the table where no card, pane, button or seat lies.
 const POINT kEmptyTable{512, 250};
 
-class TableInputEventsTest : public TableInputTest {
+class TableInputEventsTest : public WithDeal<TableInputTest> {
 protected:
     // A press, moves and a release at client points, as the mouse gives them.
     void Mouse(platform::MouseAction action, POINT client) {
@@ -145,17 +146,19 @@ TEST_F(TableInputEventsTest, ADragSelectsWhatItSweptAndAClickTogglesOneCard) {
 }
 
 TEST_F(TableInputEventsTest, ClicksDuringAnAnimationOrForAWatcherPickNothing) {
-    GiveHand({kFourA, kNineA});
+    // My deal lays out my cards: a few, the nine among them, have landed.
+    ASSERT_TRUE(StartDealRecord());
     MyTurn(kActionTakeOut);
-    wnd->SetInputAllowed(FALSE);
-    Click(CentreOf(kFourA));
+    for (int t = 0; t < 100 && wnd->Hands().GetHand().size() < 6; ++t)
+        Tick();
+    Click(CentreOf(kNineA));
     EXPECT_TRUE(Raised().empty());
-    wnd->SetInputAllowed(TRUE);
+    ASSERT_TRUE(RunDealOut());
     client.m_bWatcher = TRUE;
     wnd->UpdateViewpoint();
-    Click(CentreOf(kFourA));
+    Click(CentreOf(kNineA));
     EXPECT_TRUE(Raised().empty());
-    Mouse(platform::MouseAction::RightDown, CentreOf(kFourA));
+    Mouse(platform::MouseAction::RightDown, CentreOf(kNineA));
     EXPECT_TRUE(client.sent.empty());
 }
 
@@ -280,20 +283,17 @@ TEST_F(TableInputEventsTest, ClocksThatRunOutAnswerForThePlayer) {
 
 TEST_F(TableInputEventsTest, TheShuffleStartsTheDealWithTheWholeDeck) {
     GiveHand({kFourA, kNineA});
-    wnd->SetCardsToDeal(12);                        // a deal cut short: three backs left
-    wnd->ReceiveGate().Hold(CReceiveGate::kRecord); // as the deal record holds it
-    const int mine[] = {kFourB, kKingA};
-    wnd->StartDeal(mine, 2, kMe);
+    Deliver(*DealOf36());
     EXPECT_EQ(wnd->Hands().GetHand().size(), 2u) << "the shuffle shows first";
     wnd->FinishAnimation(wnd->FindSpritePos(kShuffleSprite));
     EXPECT_TRUE(wnd->Hands().GetHand().empty());
     EXPECT_FALSE(wnd->IsReceiveReady());
     EXPECT_FALSE(wnd->IsInputAllowed());
     for (int i = 0; i < kDeckSize; ++i) {
-        ASSERT_NE(wnd->DeckBack(i), nullptr) << i;
-        EXPECT_GE(wnd->GetSpriteAt(wnd->DeckBack(i))->nChannel, 0) << "shown " << i;
+        ASSERT_NE(Sprite(kDeckSpriteBase + i), nullptr) << i;
+        EXPECT_GE(Sprite(kDeckSpriteBase + i)->nChannel, 0) << "shown " << i;
     }
-    wnd->ReceiveGate().Release(CReceiveGate::kRecord); // the test leaves before the deal ends
+    EXPECT_TRUE(RunDealOut());
 }
 
 TEST_F(TableInputEventsTest, ABurnRunsItsThreeStepsFromSeatToSeat) {
@@ -352,16 +352,17 @@ TEST_F(TableInputEventsTest, TheFacesSwitchOnceWhenTheTableNarrows) {
     EXPECT_EQ(laid(), std::make_pair(int(layout.m_sizeCard.cx), layout.m_nInterval));
     EXPECT_EQ(layout.m_nIntervalWork, layout.m_nInterval) << "the layout's own values stay";
     EXPECT_TRUE(wnd->IsReceiveReady());
-    POSITION firstBack = wnd->DeckBack(0);
+    POSITION firstBack = wnd->FindSpritePos(kDeckSpriteBase);
     ASSERT_NE(firstBack, nullptr);
     for (int i = 0; i < kDeckSize; ++i) {
-        const SPRITEINFO* back = wnd->GetSpriteAt(wnd->DeckBack(i));
+        const SPRITEINFO* back = Sprite(kDeckSpriteBase + i);
         ASSERT_NE(back, nullptr) << i;
         EXPECT_EQ(back->nUser[0], 0x80000 | i);
         EXPECT_EQ(back->pLine->m_from.x, -(layout.m_sizeCard.cx + 408) / 2 + 8 * i);
     }
     wnd->OnResize(0, 800, 700);
-    EXPECT_EQ(wnd->DeckBack(0), firstBack) << "a second narrow size changes nothing";
+    EXPECT_EQ(wnd->FindSpritePos(kDeckSpriteBase), firstBack)
+        << "a second narrow size changes nothing";
     EXPECT_EQ(wnd->Hands().GetHand().size(), 2u);
 }
 

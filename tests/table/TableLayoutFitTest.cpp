@@ -111,7 +111,7 @@ TEST_F(TableLayoutFitTest, MyHandTakesTheOtherFacesWhenTheWindowCrosses1000Pixel
     EXPECT_TRUE(wnd->IsReceiveReady());
     // The deck's backs are made again at the new size.
     for (int i = 0; i < kDeckSize; ++i) {
-        const SPRITEINFO* back = wnd->GetSpriteAt(wnd->DeckBack(i));
+        const SPRITEINFO* back = Sprite(kDeckSpriteBase + i);
         ASSERT_NE(back, nullptr) << i;
         EXPECT_EQ(wnd->GetImageList().GetAt(back->posImage)->GetSize(nullptr).cx,
                   layout.m_sizeCard.cx);
@@ -119,9 +119,9 @@ TEST_F(TableLayoutFitTest, MyHandTakesTheOtherFacesWhenTheWindowCrosses1000Pixel
     }
 
     // A second narrow size changes no faces.
-    const POSITION firstBack = wnd->DeckBack(0);
+    const POSITION firstBack = wnd->FindSpritePos(kDeckSpriteBase);
     Resize(SIZE{800, 700});
-    EXPECT_EQ(wnd->DeckBack(0), firstBack);
+    EXPECT_EQ(wnd->FindSpritePos(kDeckSpriteBase), firstBack);
 
     Resize(SIZE{1100, 700});
     EXPECT_EQ(drawnWidths(), std::vector<int>(3, layout.m_sizeCardBig.cx)) << "big faces again";

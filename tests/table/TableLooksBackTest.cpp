@@ -93,7 +93,6 @@ TEST_F(TableLooksBackTest, TheyCloseForMyTurnAndLeaveMyPlayInViewWhenOpenedInIt)
         // Pass is where the tall reel reaches over the play buttons on the
         // lower tables: the click is Pass's all the same.
         const size_t before = Plays().size();
-        wnd->SetInputAllowed(TRUE);
         Click(wnd->Button(kBtnPass).GetRect().CenterPoint());
         ASSERT_EQ(Plays().size(), before + 1) << where << ": the click reached Pass";
         EXPECT_EQ(Plays().back().type, kActionPass) << where;
