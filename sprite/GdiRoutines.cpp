@@ -106,8 +106,7 @@ void AlphaBlit(HDC dest, int x, int y, int cx, int cy, HBITMAP image, int ix, in
     // Only what the destination lets through is blended: a pane or button a
     // small box of the table cuts costs the box, not the whole picture.
     RECT part{x, y, x + cx, y + cy};
-    RECT clip = part;
-    if (GetClipBox(dest, &clip) == NULLREGION || !IntersectRect(&part, &part, &clip))
+    if (!ClipToDC(dest, part))
         return;
     ix += part.left - x;
     ax += part.left - x;
@@ -140,6 +139,11 @@ void AlphaBlit(HDC dest, int x, int y, int cx, int cy, HBITMAP image, int ix, in
         }
     }
     BitBlt(dest, x, y, cx, cy, target.dc(), 0, 0, SRCCOPY);
+}
+
+bool ClipToDC(HDC dc, RECT& rect) {
+    RECT clip = rect; // a DC that cannot tell its clip cuts nothing
+    return GetClipBox(dc, &clip) != NULLREGION && IntersectRect(&rect, &rect, &clip);
 }
 
 bool ReadBitmapPixels(HBITMAP bitmap, SIZE size, std::vector<uint32_t>& pixels) {

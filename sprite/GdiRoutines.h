@@ -26,6 +26,23 @@ void BlitBitmap(HDC dest, int x, int y, int cx, int cy, HBITMAP bitmap, int sx, 
 void AlphaBlit(HDC dest, int x, int y, int cx, int cy, HBITMAP image, int ix, int iy, HBITMAP alpha,
                int ax, int ay);
 
+// Cuts the rectangle (the DC's logical units) to what the DC lets through
+// now, so that drawing its outside costs nothing; false when nothing of it
+// is left.
+bool ClipToDC(HDC dc, RECT& rect);
+
+// Runs draw(dc) with the DC's origin moved by offset and its clip cut to
+// part (in the moved units): something that draws itself whole at (0, 0)
+// lands where it stands and only its part is drawn. The DC is as it was
+// afterwards.
+template <class Draw> void DrawMoved(HDC dc, POINT offset, const RECT& part, Draw draw) {
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, offset.x, offset.y, nullptr);
+    IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+    draw(dc);
+    RestoreDC(dc, saved);
+}
+
 // A bitmap's pixels as 0x00RRGGBB, rows top-down; false for a bad bitmap.
 bool ReadBitmapPixels(HBITMAP bitmap, SIZE size, std::vector<uint32_t>& pixels);
 

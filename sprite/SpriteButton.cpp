@@ -4,6 +4,7 @@
 #include "platform/window/Messages.h"
 #include "platform/window/Window.h"
 #include "sprite/FrameImage.h"
+#include "sprite/GdiRoutines.h"
 #include "sprite/SpriteWnd.h"
 #include "sprite/StateImage.h"
 
@@ -98,8 +99,7 @@ void CSpriteButton::Draw(CDC* pDC) {
     const int frame = std::min(m_nState, frames - 1);
     // Only the part the DC lets through is drawn.
     RECT part{0, 0, size.cx, size.cy};
-    RECT clip = part;
-    if (pDC->GetClipBox(&clip) == NULLREGION || !IntersectRect(&part, &part, &clip))
+    if (!ClipToDC(pDC->m_hDC, part))
         return;
     m_pImage->Draw(pDC->m_hDC, frame, nullptr, part.left, part.top, part.right - part.left,
                    part.bottom - part.top, part.left, part.top, 255);

@@ -98,11 +98,8 @@ template <typename Render>
 void DrawWholeFrame(HDC hdc, int dx, int dy, int w, int h, int sx, int sy, SIZE size, int nAlpha,
                     Render render) {
     ComposeImage(hdc, dx, dy, w, h, nAlpha, [&](HDC target, int x, int y) {
-        const int saved = SaveDC(target);
-        OffsetViewportOrgEx(target, x - sx, y - sy, nullptr);
-        IntersectClipRect(target, std::max(sx, 0), std::max(sy, 0), std::min(sx + w, int(size.cx)),
-                          std::min(sy + h, int(size.cy)));
-        render(target);
-        RestoreDC(target, saved);
+        const RECT part{std::max(sx, 0), std::max(sy, 0), std::min(sx + w, int(size.cx)),
+                        std::min(sy + h, int(size.cy))};
+        DrawMoved(target, POINT{x - sx, y - sy}, part, render);
     });
 }

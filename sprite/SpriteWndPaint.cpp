@@ -4,6 +4,7 @@
 #include "platform/gdi/DcEx.h"
 #include "platform/system/Clock.h"
 #include "platform/window/Window.h"
+#include "sprite/GdiRoutines.h"
 #include "sprite/SpriteItem.h"
 #include "sprite/SpriteWnd.h"
 
@@ -277,13 +278,8 @@ void CSpriteWnd::DrawItem(HDC target, CSpriteItem* item, const RECT& clip) {
     if (!IntersectRect(&part, &area, &clip))
         return;
     // The item draws at its own (0, 0), kept to the part of it inside the box.
-    CDC* dc = CDC::FromHandle(target);
-    const int saved = dc->SaveDC();
-    dc->OffsetViewportOrg(area.left, area.top);
-    dc->IntersectClipRect(part.left - area.left, part.top - area.top, part.right - area.left,
-                          part.bottom - area.top);
-    item->Draw(dc);
-    dc->RestoreDC(saved);
+    OffsetRect(&part, -area.left, -area.top);
+    DrawMoved(target, area.TopLeft(), part, [&](HDC dc) { item->Draw(CDC::FromHandle(dc)); });
 }
 
 void CSpriteWnd::DrawSprite(HDC hdc, SPRITEINFO* s, const RECT& clip) {

@@ -6,8 +6,9 @@
 #include "platform/gdi/Dc.h"
 #include "platform/text/Text.h"
 #include "sprite/GameLayout.h"
-#include "table/window/GameWnd.h"
+#include "sprite/GdiRoutines.h"
 #include "table/common/GameWndInfoText.h"
+#include "table/window/GameWnd.h"
 
 #include <cstring>
 
@@ -53,10 +54,8 @@ void CGameWnd::DrawSeatPlate(CDC* pDC, int seat) {
     // brings his own.
     m_seatDisplays[seat].FollowName(name, kSeatDisplayValue);
     // A plate wholly outside the area being painted shows nothing of itself.
-    const CRect reach(plate.left, plate.top, plate.right + 3,
-                      plate.bottom + kLineGap + 2 * kLineHeight);
-    CRect clip, shown;
-    if (pDC->GetClipBox(&clip) == NULLREGION || !shown.IntersectRect(&clip, &reach))
+    RECT reach{plate.left, plate.top, plate.right + 3, plate.bottom + kLineGap + 2 * kLineHeight};
+    if (!ClipToDC(pDC->m_hDC, reach))
         return;
 
     if (plate.Width() > 0 && plate.Height() > 0) {
