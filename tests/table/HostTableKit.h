@@ -110,6 +110,8 @@ public:
     // -1 holds those that lie near no seat's place (the centre, the edge).
     std::map<int, std::multiset<int>> DrawnTableCards() {
         std::map<int, std::multiset<int>> bySeat;
+        // A seat's one played card at the size the faces are drawn now.
+        places.sizeCardNow = GetImageList().GetAt(Hands().GetCardImage(0))->GetSize(nullptr);
         for (SPRITEINFO* s : PlayingSprites()) {
             const std::string name = s->szName;
             const int face = FaceOf(s);
@@ -117,8 +119,6 @@ public:
                 name == kLeftShownName || name == kRightShownName || name == kCueCardName)
                 continue;
             const CRect r = RectOf(s);
-            // A seat's one played card at the size the faces are drawn now.
-            places.sizeCardNow = GetImageList().GetAt(Hands().GetCardImage(0))->GetSize(nullptr);
             bySeat[NearestSeat(r.CenterPoint(), [&](int view) {
                 const POINT at = ResolvePos(places.TableCardPos(view, 0, 1));
                 const SIZE card = places.CardSize();

@@ -57,10 +57,7 @@ TEST_F(TableMarksTest, ActionMarksArePlacedByViewAndOneOfThreeShows) {
     marks.ShowActionMark(6, 1);
     marks.ShowTrustMark(-1, kTrustOwn);
     EXPECT_EQ(Sprite(kPassMark + 6), nullptr);
-}
-
-TEST_F(TableMarksTest, AMarkStandsWhereTheTableFindsItRoom) {
-    marks.ShowActionMark(2, 1);
+    // A mark stands where the table finds it room.
     const POINT own = At(kPassMark + 2);
     host.shift = POINT{30, -20};
     marks.ShowActionMark(2, 1);
@@ -117,16 +114,14 @@ TEST_F(TableMarksTest, PlaceMarksShowThePlaceEvenWhenTheViewPlacedOtherwiseBefor
     EXPECT_FALSE(Shown(kPlaceMark + 0));
 }
 
-TEST_F(TableMarksTest, ReadyMarksAndTheirClearing) {
+TEST_F(TableMarksTest, ReadyMarksClearTogetherAndTheWaitingMarkIsForOthersAndForWatchers) {
     marks.ShowReadyMark(2, FALSE);
     marks.ShowReadyMark(4, FALSE);
     EXPECT_TRUE(Shown(kReadyMark + 4));
     marks.ShowReadyMark(0, TRUE);
     EXPECT_FALSE(Shown(kReadyMark + 2));
     EXPECT_FALSE(Shown(kReadyMark + 4));
-}
 
-TEST_F(TableMarksTest, TheWaitingMarkIsForOthersAndForWatchers) {
     marks.ShowWaitMark(0, FALSE);
     EXPECT_FALSE(Shown(kWaitSprite)) << "a player does not wait for himself";
     marks.ShowWaitMark(3, FALSE);
@@ -167,6 +162,15 @@ TEST_F(TableMarksTest, NamedSpritesAreReusedCentredOrRefused) {
     EXPECT_EQ(marks.AddSpriteByName("没有", 4322, TRUE, 0), nullptr);
     EXPECT_EQ(marks.AddSpriteByName(nullptr, 4323, TRUE, 0), nullptr);
     EXPECT_EQ(marks.AddSpriteByName("", 4324, TRUE, 0), nullptr);
+
+    // A burn needs two seats: the text sprites made with the table are not
+    // played for one seat or a seat outside it, and nothing new is made.
+    const int before = wnd.GetImageList().GetCount();
+    marks.PlayBurnCardAnim(2, 2);
+    marks.PlayBurnCardAnim(-1, 2);
+    marks.PlayBurnCardAnim(2, 6);
+    EXPECT_FALSE(Shown(kBurnOneSprite));
+    EXPECT_EQ(wnd.GetImageList().GetCount(), before);
 }
 
 TEST_F(TableMarksTest, TextSpritesStopAtTheFirstThatCannotBeMade) {
@@ -177,17 +181,6 @@ TEST_F(TableMarksTest, TextSpritesStopAtTheFirstThatCannotBeMade) {
     EXPECT_NE(Sprite(kFlashSprite), nullptr); // before the shuffle
     EXPECT_EQ(Sprite(kShuffleSprite), nullptr);
     EXPECT_EQ(Sprite(kRevolutionSprite), nullptr); // after it
-}
-
-TEST_F(TableMarksTest, ABurnNeedsTwoSeats) {
-    ASSERT_TRUE(marks.CreateTextSprites());
-    const int before = wnd.GetImageList().GetCount();
-    marks.PlayBurnCardAnim(2, 2);
-    marks.PlayBurnCardAnim(-1, 2);
-    marks.PlayBurnCardAnim(2, 6);
-    EXPECT_FALSE(Shown(kBurnOneSprite))
-        << "the text sprites are made with the table, but not played";
-    EXPECT_EQ(wnd.GetImageList().GetCount(), before);
 }
 
 TEST_F(TableMarksTest, TheCleanSweepHoldsTheResultUntilItsMarkEndsAndATableStartedAfreshDropsIt) {

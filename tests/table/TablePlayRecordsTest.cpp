@@ -143,21 +143,6 @@ TEST_F(TableTributes, FourCardsMakeOneNoticeAndFiveMakeTwoWithOneReelLine) {
     client.ReceiveGate().Release(CReceiveGate::kRecord); // its flight ended
 }
 
-TEST_F(TableTributes, AHistoryCopyAddsOnlyItsLineAndAlwaysResumesReceiving) {
-    auto copy = Tribute(3, 4, {51});
-    copy->nSeat = 6;
-    Deliver(*copy);
-    EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(Reel().size(), 1u);
-    EXPECT_EQ(Reel()[0], "[p3]向[p4]进了(点贡):[黑桃2]");
-    EXPECT_TRUE(Notices().empty());
-    copy->nKind = 4; // no word for it: no line, receiving still resumes
-    Deliver(*copy);
-    EXPECT_EQ(Releases(), 1);
-    EXPECT_EQ(Reel().size(), 1u);
-    EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
-}
-
 TEST_F(TableTributes, MyTributeLeavesMyHandAndTheReceiversArrives) {
     GiveMeHand({5, 6, 7});
     Deliver(*Tribute(kMe, 0, {6}));
@@ -229,11 +214,7 @@ TEST_F(TableTributes, ACleanSweepIsCheeredAndItsGameGoesAtOnce) {
 TEST_F(TableTributes, OnlyAReturnWhoseCardsMovedMovesThem) {
     view.flightsFly = FALSE; // my hand is not drawn: the returned card has no flight
     GiveMeHand({3, 4});
-    auto due = NewRecord<tagRETURNTRIBUTEMSG>();
-    due->nReceiver = 0;
-    due->nReturner = kMe;
-    due->nCount = 1; // the count due; the cards are not chosen yet
-    due->nKind = 0;
+    auto due = ReturnDue(0, 0, kMe, 1); // the count due; the cards are not chosen yet
     Deliver(*due);
     due->bRequested = 1; // the return is running
     Deliver(*due);
@@ -248,22 +229,34 @@ TEST_F(TableTributes, OnlyAReturnWhoseCardsMovedMovesThem) {
     EXPECT_EQ(Reel()[0], "[p2]还给[p0]的(点贡):[7]");
 }
 
-TEST_F(TableTributes, AReturnsHistoryCopyWordsTheCardsByRank) {
-    auto copy = NewRecord<tagRETURNTRIBUTEMSG>();
+// The copies the referee sends a table for its history (seat 6): a
+// tribute, a return and a bought three each add their reel line, no notice,
+// and let receiving go on.
+TEST_F(TableTributes, HistoryCopiesAddOnlyTheirReelLineAndAlwaysResumeReceiving) {
+    auto copy = Tribute(3, 4, {51});
     copy->nSeat = 6;
-    copy->nReceiver = 1;
-    copy->nReturner = 0;
-    copy->nCount = 2;
-    copy->cards[0] = CardOf(0);
-    copy->cards[1] = CardOf(52);
-    copy->nKind = 3;
     Deliver(*copy);
     EXPECT_EQ(Releases(), 1);
     ASSERT_EQ(Reel().size(), 1u);
-    EXPECT_EQ(Reel()[0], "[p0]还给[p1]的(落贡):[3][小王]");
-}
+    EXPECT_EQ(Reel()[0], "[p3]向[p4]进了(点贡):[黑桃2]");
+    EXPECT_TRUE(Notices().empty());
+    copy->nKind = 4; // no word for it: no line, receiving still resumes
+    Deliver(*copy);
+    EXPECT_EQ(Releases(), 1);
+    EXPECT_EQ(Reel().size(), 1u);
+    EXPECT_EQ(theBoard.GetGameState(), kStateWaitStart);
 
-TEST_F(TableTributes, ABoughtThreeIsWordedWithItsPayment) {
+    // A return, its cards worded by rank.
+    auto back = ReturnDue(3, 1, 0, 2);
+    back->nSeat = 6;
+    back->cards[0] = CardOf(0);
+    back->cards[1] = CardOf(52);
+    Deliver(*back);
+    EXPECT_EQ(Releases(), 1);
+    ASSERT_EQ(Reel().size(), 2u);
+    EXPECT_EQ(Reel()[1], "[p0]还给[p1]的(落贡):[3][小王]");
+
+    // A bought three, worded with its payment.
     auto buy = NewRecord<tagBUY3MSG>();
     buy->nSeat = 6;
     buy->nBuyer = 1;
@@ -273,8 +266,9 @@ TEST_F(TableTributes, ABoughtThreeIsWordedWithItsPayment) {
     buy->bExchanged = 1;
     Deliver(*buy);
     EXPECT_EQ(Releases(), 1);
-    ASSERT_EQ(Reel().size(), 1u);
-    EXPECT_EQ(Reel()[0], "[p1]用一张[方块K]向[p2]买了一张[红桃3]");
+    ASSERT_EQ(Reel().size(), 3u);
+    EXPECT_EQ(Reel()[2], "[p1]用一张[方块K]向[p2]买了一张[红桃3]");
+    EXPECT_TRUE(Notices().empty());
 }
 
 TEST_F(TableTributes, TheGameOverSettlesAndWordsTheNextGamesTributes) {
@@ -333,7 +327,9 @@ TEST_F(TablePhases, APointRoundAsksMeUnlessIAnsweredAndAnswersAreStored) {
     EXPECT_EQ(Notices().back(), "[p5]开点了...");
 }
 
-TEST_F(TablePhases, ARevolutionQuestionAsksOnlyTheAskedSeats) {
+// The revolution asks only the asked seats; the gousiji stores its final
+// answer once.
+TEST_F(TablePhases, TheRevolutionAndGousijiQuestionsAskTheirSeatsAndKeepTheAnswers) {
     tagREVOLUTIONMSG revolution;
     InitRevolutionMsg(revolution);
     revolution.bAsked[kMe] = 1;
@@ -348,9 +344,7 @@ TEST_F(TablePhases, ARevolutionQuestionAsksOnlyTheAskedSeats) {
     ASSERT_GE(Notices().size(), 2u);
     EXPECT_EQ(Notices()[0], "[p3]革命了...");
     EXPECT_EQ(Notices()[1], "由于两家革命，游戏重新开始！");
-}
 
-TEST_F(TablePhases, AFinalGousijiAnswerIsStoredOnce) {
     tagGOUSIJIMSG gousiji;
     InitGousijiMsg(gousiji);
     gousiji.nSeat = kMe;

@@ -221,14 +221,10 @@ TEST_F(TableRecordsSmall, PlacesMarkSeatsOutOfPlayAndWordTheCausingSeat) {
     places.nSeat = 9;
     Deliver(places);
     EXPECT_EQ(Notices().size(), 2u);
-}
 
-TEST_F(TableRecordsSmall, ASeatWaitingAtTheEndIsOutOfPlayButNotYetPlaced) {
-    SeatSix();
-    tagPLACESMSG places;
-    InitPlacesMsg(places);
-    const int order[kSeatCount] = {1, -1, -1, -1, -1, 3}; // seat 3's burn failed
-    std::copy(order, order + kSeatCount, places.nPlaces);
+    // A seat waiting at the end is out of play but not yet placed.
+    const int waiting[kSeatCount] = {1, -1, -1, -1, -1, 3}; // seat 3's burn failed
+    std::copy(waiting, waiting + kSeatCount, places.nPlaces);
     places.nSeat = 3;
     Deliver(places);
     EXPECT_EQ(theBoard.GetPlaces(), std::vector<int>{1});
@@ -307,7 +303,7 @@ TEST_F(TableRecordsSmall, ShaoAndBieNoticesGoToTheReelAndOnRequestTheTable) {
     EXPECT_EQ(Notices()[0], "[p0] 把 [p1] 憋了...");
 }
 
-TEST_F(TableRecordsSmall, TheBeanLockFailureAsksForANewStart) {
+TEST_F(TableRecordsSmall, TrustWordsTheGameEndAndABeanLockFailure) {
     SeatSix();
     tagBEANLOCKMSG lock;
     InitBeanLockMsg(lock);
@@ -317,10 +313,7 @@ TEST_F(TableRecordsSmall, TheBeanLockFailureAsksForANewStart) {
     Deliver(lock);
     ASSERT_EQ(Notices().size(), 1u);
     EXPECT_EQ(Notices()[0], "游戏豆锁定失败，请重新开始！");
-}
 
-TEST_F(TableRecordsSmall, TrustWordsAndTheGameEndNotice) {
-    SeatSix();
     tagTRUSTWORDSMSG words;
     InitTrustWordsMsg(words);
     words.nTrustWords[1] = kTrustExit;
